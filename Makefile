@@ -1,0 +1,59 @@
+# Top-level commands: deps, build, test, bench, fuzz, run.
+BUILD      ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS       ?= $(shell nproc)
+FUZZ_SECONDS ?= 600
+CRASH_SECONDS ?= 120
+
+# Debian packages the build, the tests and the benchmarks need.
+PACKAGES = build-essential cmake ninja-build pkg-config \
+           libgtest-dev libgmock-dev libbenchmark-dev
+
+SUDO = $(if $(filter 0,$(shell id -u)),,sudo)
+
+.PHONY: all deps configure build test bench fuzz crash-long clean format
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: configure
+	cmake --build $(BUILD) -j $(JOBS) --target farm_bench
+	$(BUILD)/bench/farm_bench
+
+# Runs the table-reader fuzzer for FUZZ_SECONDS (clang's libFuzzer).
+fuzz: deps
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DFARM_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_table_reader
+	mkdir -p fuzz/corpus-work
+	build-fuzz/fuzz/fuzz_table_reader -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
+	  -artifact_prefix=fuzz/crashes/ fuzz/corpus-work fuzz/corpus
+
+# The crash-consistency test run for CRASH_SECONDS instead of the short CI run.
+crash-long: build
+	cd $(BUILD) && FARM_CRASH_SECONDS=$(CRASH_SECONDS) ./tests/farm_tests --gtest_filter='*Crash*'
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) build-fuzz

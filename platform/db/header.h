@@ -1,0 +1,82 @@
+#pragma once
+// The header of a Paradox file (.db data file, .px primary index, .Xnn/.XGn/.Ynn/.YGn
+// secondary index): parsed from its bytes, checked, and written back.
+
+#include "field.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace db {
+
+enum class FileType : std::uint8_t {
+    KeyedData = 0,
+    PrimaryIndex = 1,
+    UnkeyedData = 2,
+    SecondaryX = 3,
+    SecondaryY = 4,
+    SecondaryXInc = 5,
+    SecondaryXG = 6,
+    SecondaryYG = 7,
+    SecondaryXGInc = 8,
+};
+
+struct TableHeader {
+    FileType fileType = FileType::UnkeyedData;
+    std::uint16_t recordSize = 0;
+    std::uint16_t headerSize = 0x800;
+    std::uint8_t maxTableSize = 2; // block size in KiB
+    std::uint32_t numRecords = 0;
+    std::uint16_t nextBlock = 0;  // blocks in use
+    std::uint16_t fileBlocks = 0; // blocks in the file
+    std::uint16_t firstBlock = 0;
+    std::uint16_t lastBlock = 0;
+    std::uint16_t indexRoot = 0;     // .px: root block
+    std::uint8_t indexLevels = 0;    // .px: levels
+    std::uint16_t numFields = 0;
+    std::uint16_t primaryKeyFields = 0;
+    std::uint8_t sortOrder = 0;      // collation byte (0xE1 with anhundc)
+    std::uint8_t fileVersionId = 0x0C;
+    std::uint32_t autoInc = 0;       // .db: last value given to a + field
+    std::uint16_t firstFreeBlock = 0;
+    std::uint16_t codePage = 0;      // 4.0+ data files; 0 when the header has none
+    std::string sortOrderId;         // language driver name, e.g. "anhundc"
+    std::string tableName;
+    std::vector<FieldDef> fields;
+    std::uint8_t changeCount1 = 0, changeCount2 = 0; // see encodeHeader
+    std::vector<std::uint8_t> raw;   // the bytes as read: unknown bytes survive a rewrite
+
+    int blockSize() const { return maxTableSize * 1024; }
+    int recordsPerBlock() const { return recordSize ? (blockSize() - 6) / recordSize : 0; }
+    bool isData() const { return fileType == FileType::KeyedData || fileType == FileType::UnkeyedData; }
+    // "3.0", "3.5", "4.0", "5.0", "7.0" as the file version byte gives it
+    std::string versionText() const;
+};
+
+// Parses and checks a header. `fileSize` is the size of the whole file, used to check
+// the counters against it. Throws CorruptFileError naming `file` on anything invalid
+// (too short, unknown file type or field type, sizes that disagree, counters past the
+// end of the file); never reads out of `bytes`.
+TableHeader parseHeader(std::span<const std::uint8_t> bytes, std::uint64_t fileSize,
+                        const std::filesystem::path& file);
+
+// The header bytes (headerSize long) for `h`: the raw bytes with the counters patched,
+// or, for a header made by makeDataHeader/makeIndexHeader, the whole layout.
+std::vector<std::uint8_t> encodeHeader(const TableHeader& h);
+
+// A new level-7 data file header. Block size from the record size as Paradox chooses
+// it; fields' names are stored in `codePage`; Hungarian tables use code page 1250 and
+// the language driver "anhundc".
+TableHeader makeDataHeader(const std::string& tableName, const std::vector<FieldDef>& fields,
+                           int keyFields, int codePage, const std::string& languageDriver);
+
+// A new .px header for a data header with key fields.
+TableHeader makePrimaryIndexHeader(const TableHeader& data);
+
+// The sort-order byte that goes with a language driver name ("anhundc" -> 0xE1 ...).
+std::uint8_t sortOrderForDriver(const std::string& driver);
+
+} // namespace db

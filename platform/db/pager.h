@@ -1,0 +1,80 @@
+#pragma once
+// The files of one table (.db, .px, .mb, secondary indexes) read and changed through
+// one pager. Every change between begin() and commit() reaches the files atomically:
+// the original bytes of each region about to be overwritten, and each file's original
+// size, go to a rollback journal first; the journal is deleted when the files hold the
+// new bytes. A crash at any instant leaves either the journal (the next open restores
+// the files from it) or no journal (the change is complete or never started).
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace db {
+
+enum class Durability {
+    OsBuffers, // a committed change is in the operating system's hands (survives a crash
+               // of the process, not of the machine)
+    Fsync,     // journal, files and directory are forced to the disk at every commit
+};
+
+class Pager {
+public:
+    // journalPath: the journal of this set of files, e.g. "dir/Tablak.jnl".
+    Pager(std::filesystem::path journalPath, Durability durability);
+    ~Pager(); // an open transaction is rolled back
+    Pager(const Pager&) = delete;
+    Pager& operator=(const Pager&) = delete;
+
+    // Restores the files named in a journal left by a crash, then deletes it. An
+    // incomplete journal (the crash came before any file was touched) is just deleted.
+    // Throws DbError naming the journal when it cannot be applied.
+    static void recover(const std::filesystem::path& journalPath);
+
+    // Adds a file to the set; returns its id. With mayCreate a missing file counts as
+    // empty and is created by the first commit that writes to it (a rollback removes
+    // it again). Files open read-only until the first write.
+    int attach(const std::filesystem::path& path, bool mayCreate = false);
+    const std::filesystem::path& path(int file) const;
+
+    // Reads as the current transaction sees the file: disk content overlaid with the
+    // pending writes. Throws DbError when the range runs past the end of the file.
+    void read(int file, std::uint64_t offset, std::span<std::uint8_t> out) const;
+    std::vector<std::uint8_t> read(int file, std::uint64_t offset, std::size_t length) const;
+    std::uint64_t size(int file) const;
+
+    void begin();
+    bool inTransaction() const;
+    void write(int file, std::uint64_t offset, std::span<const std::uint8_t> bytes);
+    void truncate(int file, std::uint64_t newSize);
+    void commit();
+    void rollback();
+
+    Durability durability() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// Commits on scope exit only through commit(); otherwise rolls back.
+class Transaction {
+public:
+    explicit Transaction(Pager& pager) : pager_(pager) { pager_.begin(); }
+    ~Transaction() {
+        if (pager_.inTransaction())
+            pager_.rollback();
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit() { pager_.commit(); }
+
+private:
+    Pager& pager_;
+};
+
+} // namespace db

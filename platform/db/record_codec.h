@@ -1,0 +1,51 @@
+#pragma once
+// Field values to and from the bytes of a record. Numbers, dates and times are stored
+// big-endian with the sign bit flipped (so that raw bytes compare in value order),
+// text in the table's code page padded with zeros, a field of all zero bytes is NULL.
+
+#include "field.h"
+#include "value.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace db {
+
+class BlobFile;
+
+class RecordCodec {
+public:
+    RecordCodec(std::vector<FieldDef> fields, int codePage);
+
+    const std::vector<FieldDef>& fields() const { return fields_; }
+    int codePage() const { return codePage_; }
+    int recordSize() const { return recordSize_; }
+    int offset(int field) const { return offsets_[field]; }
+
+    // Decodes one field. Blob fields read their data through `blobs` (null: the
+    // leader kept in the record only). Throws DbError on a blob reference that the
+    // blob file cannot satisfy.
+    Value decode(std::span<const std::uint8_t> record, int field,
+                 const BlobFile* blobs = nullptr) const;
+    Record decodeAll(std::span<const std::uint8_t> record, const BlobFile* blobs = nullptr) const;
+
+    // Encodes one field into `record`. Text longer than an A field is cut to its width
+    // in the code page; text the code page cannot hold throws sys::EncodingError. A
+    // value of the wrong kind for the field throws std::invalid_argument. Blob values
+    // are written to `blobs` (which must then be in a transaction); the old blob of
+    // the field, if any, is freed there.
+    void encode(const Value& value, int field, std::span<std::uint8_t> record,
+                BlobFile* blobs = nullptr) const;
+
+    // Frees the blobs a record holds (before the record is deleted).
+    void freeBlobs(std::span<const std::uint8_t> record, BlobFile& blobs) const;
+
+private:
+    std::vector<FieldDef> fields_;
+    std::vector<int> offsets_;
+    int codePage_;
+    int recordSize_ = 0;
+};
+
+} // namespace db

@@ -1,0 +1,32 @@
+#pragma once
+// Paths and helpers shared by the tests. Every test runs in a fresh temporary working
+// directory of its own (see main.cpp).
+
+#include <filesystem>
+#include <string>
+
+namespace testenv {
+
+// The shared folder (fixtures, oracle tools); FARM_SHARED_DIR in the environment wins.
+std::filesystem::path sharedDir();
+// A fixture under shared/fixtures/paradox, e.g. "generated/TESZT.DB".
+std::filesystem::path fixture(const std::string& relative);
+// An oracle tool under shared/tools ("pxdump", "pxmake").
+std::filesystem::path tool(const std::string& name);
+// The project's own dump tool.
+std::filesystem::path tabledump();
+
+// Copies a fixture (and its companion files of the same stem) into the working directory,
+// writable; returns the copied .db path.
+std::filesystem::path copyFixture(const std::string& relative);
+
+struct CommandResult {
+    int exitCode = -1;
+    std::string out; // standard output
+};
+// Runs a shell command; standard error goes to the test's log.
+CommandResult run(const std::string& command);
+
+std::string readFile(const std::filesystem::path& path);
+
+} // namespace testenv
