@@ -1,0 +1,145 @@
+#pragma once
+// One Paradox table on disk: the .db data file with its .px primary index and .mb
+// blob file, read and changed through one pager (so every change is atomic).
+//
+// A keyed table keeps its records in key order: within a block, and across the chain
+// of blocks, and the .px holds the first key of every block. An unkeyed table appends.
+// Record positions (block, slot) are valid until the next change.
+
+#include "blob_file.h"
+#include "header.h"
+#include "pager.h"
+#include "record_codec.h"
+#include "value.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace db {
+
+struct TableSchema {
+    std::vector<FieldDef> fields;
+    int keyFields = 0; // primary key on the first keyFields fields
+    int codePage = 1250;
+    std::string languageDriver = "anhundc";
+};
+
+struct OpenOptions {
+    bool writable = true;
+    Durability durability = Durability::OsBuffers;
+};
+
+struct RecordPos {
+    std::uint16_t block = 0; // block number in the .db (1-based)
+    std::uint16_t slot = 0;  // record index within the block
+    auto operator<=>(const RecordPos&) const = default;
+};
+
+// Secondary indexes hook into every change here; they write through the same pager,
+// inside the same transaction as the data.
+class TableObserver {
+public:
+    virtual ~TableObserver() = default;
+    virtual void recordInserted(const Record& record) = 0;
+    virtual void recordUpdated(const Record& before, const Record& after) = 0;
+    virtual void recordRemoved(const Record& record) = 0;
+    virtual void tableEmptied() = 0;
+};
+
+class TableFile {
+public:
+    // Opens an existing table; `dbPath` may be spelled in any letter case, with or
+    // without ".db". A journal left by a crash is applied first. Throws DbError
+    // (CorruptFileError for a damaged file) naming the file.
+    static std::unique_ptr<TableFile> open(const std::filesystem::path& dbPath,
+                                           OpenOptions options = {});
+    // Creates a new empty level-7 table (and its .px when keyed, .mb when it has blob
+    // fields), replacing nothing: throws DbError when the table exists.
+    static std::unique_ptr<TableFile> create(const std::filesystem::path& dbPath,
+                                             const TableSchema& schema, OpenOptions options = {});
+
+    ~TableFile();
+    TableFile(const TableFile&) = delete;
+    TableFile& operator=(const TableFile&) = delete;
+
+    const std::filesystem::path& path() const { return dbPath_; }
+    const TableHeader& header() const { return header_; }
+    const RecordCodec& codec() const { return *codec_; }
+    const std::vector<FieldDef>& fields() const { return header_.fields; }
+    int fieldIndex(const std::string& name) const; // case-insensitive; -1 when absent
+    bool keyed() const { return header_.fileType == FileType::KeyedData; }
+    int keyFields() const { return header_.primaryKeyFields; }
+    std::uint32_t recordCount() const { return header_.numRecords; }
+
+    // --- reading ---------------------------------------------------------------
+    // The blocks in chain order with their record counts.
+    struct BlockInfo {
+        std::uint16_t number = 0;
+        std::uint16_t records = 0;
+    };
+    const std::vector<BlockInfo>& blocks() const { return chain_; }
+
+    // Calls `visit` for every record in chain order with its raw bytes; stops when
+    // `visit` returns false.
+    void scan(const std::function<bool(RecordPos, std::span<const std::uint8_t>)>& visit) const;
+    std::vector<std::uint8_t> readRaw(RecordPos pos) const;
+    Record read(RecordPos pos) const;
+    Record decode(std::span<const std::uint8_t> raw) const; // blobs resolved
+    std::vector<Record> readAll() const;
+
+    // Keyed tables: the record whose key fields equal `key` (key.size() may be less
+    // than keyFields: the first record with that prefix).
+    std::optional<RecordPos> find(const Record& key) const;
+
+    // --- writing (each call is one atomic change) --------------------------------
+    // Inserts; an AutoInc field is given the next value (written back into `record`).
+    // Keyed: throws KeyViolation when the key exists. Returns where it landed.
+    RecordPos insert(Record& record);
+    // Replaces the record at `pos` (a keyed record moves when its key changes).
+    RecordPos update(RecordPos pos, const Record& record);
+    void remove(RecordPos pos);
+    // Removes every record; the files keep their headers.
+    void empty();
+
+    void addObserver(TableObserver* observer);
+    void removeObserver(TableObserver* observer);
+    Pager& pager() { return *pager_; }
+
+    // Compares the key fields of two raw records in the table's collation.
+    int compareKeys(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
+                    int fieldCount) const;
+
+private:
+    TableFile() = default;
+    void load(OpenOptions options);            // header, chain, blob file
+    void loadChain();                          // walks and checks the block chain
+    void writeHeader();                        // header_ -> pager (inside a transaction)
+    void rebuildPrimaryIndex();                // chain_ -> .px (inside a transaction)
+    std::uint64_t blockOffset(std::uint16_t block) const;
+
+    std::filesystem::path dbPath_;
+    std::filesystem::path pxPath_;
+    std::filesystem::path mbPath_;
+    std::unique_ptr<Pager> pager_;
+    int dbFile_ = -1, pxFile_ = -1, mbFile_ = -1;
+    TableHeader header_;
+    TableHeader pxHeader_;
+    std::unique_ptr<RecordCodec> codec_;
+    std::unique_ptr<BlobFile> blobs_;
+    std::vector<BlockInfo> chain_;
+    std::vector<TableObserver*> observers_;
+    bool writable_ = false;
+};
+
+// Finds a file in `dir` by name regardless of letter case; the path as spelled on disk,
+// or `dir/name` as given when there is none.
+std::filesystem::path resolveCaseInsensitive(const std::filesystem::path& dir,
+                                             const std::string& name);
+
+} // namespace db
