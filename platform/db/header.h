@@ -34,24 +34,26 @@ struct TableHeader {
     std::uint16_t fileBlocks = 0; // blocks in the file
     std::uint16_t firstBlock = 0;
     std::uint16_t lastBlock = 0;
-    std::uint16_t indexRoot = 0;     // .px: root block
-    std::uint8_t indexLevels = 0;    // .px: levels
+    std::uint16_t indexRoot = 0;  // .px: root block
+    std::uint8_t indexLevels = 0; // .px: levels
     std::uint16_t numFields = 0;
     std::uint16_t primaryKeyFields = 0;
-    std::uint8_t sortOrder = 0;      // collation byte (0xE1 with anhundc)
+    std::uint8_t sortOrder = 0; // collation byte (0xE1 with anhundc)
     std::uint8_t fileVersionId = 0x0C;
-    std::uint32_t autoInc = 0;       // .db: last value given to a + field
+    std::uint32_t autoInc = 0; // .db: last value given to a + field
     std::uint16_t firstFreeBlock = 0;
-    std::uint16_t codePage = 0;      // 4.0+ data files; 0 when the header has none
-    std::string sortOrderId;         // language driver name, e.g. "anhundc"
+    std::uint16_t codePage = 0; // 4.0+ data files; 0 when the header has none
+    std::string sortOrderId;    // language driver name, e.g. "anhundc"
     std::string tableName;
     std::vector<FieldDef> fields;
     std::uint8_t changeCount1 = 0, changeCount2 = 0; // see encodeHeader
-    std::vector<std::uint8_t> raw;   // the bytes as read: unknown bytes survive a rewrite
+    std::vector<std::uint8_t> raw; // the bytes as read: unknown bytes survive a rewrite
 
     int blockSize() const { return maxTableSize * 1024; }
     int recordsPerBlock() const { return recordSize ? (blockSize() - 6) / recordSize : 0; }
-    bool isData() const { return fileType == FileType::KeyedData || fileType == FileType::UnkeyedData; }
+    bool isData() const {
+        return fileType == FileType::KeyedData || fileType == FileType::UnkeyedData;
+    }
     // "3.0", "3.5", "4.0", "5.0", "7.0" as the file version byte gives it
     std::string versionText() const;
 };

@@ -7,6 +7,7 @@
 // Record positions (block, slot) are valid until the next change.
 
 #include "blob_file.h"
+#include "collation.h"
 #include "header.h"
 #include "pager.h"
 #include "record_codec.h"
@@ -117,10 +118,10 @@ public:
 
 private:
     TableFile() = default;
-    void load(OpenOptions options);            // header, chain, blob file
-    void loadChain();                          // walks and checks the block chain
-    void writeHeader();                        // header_ -> pager (inside a transaction)
-    void rebuildPrimaryIndex();                // chain_ -> .px (inside a transaction)
+    void load(OpenOptions options); // header, chain, blob file
+    void loadChain();               // walks and checks the block chain
+    void writeHeader();             // header_ -> pager (inside a transaction)
+    void rebuildPrimaryIndex();     // chain_ -> .px (inside a transaction)
     std::uint64_t blockOffset(std::uint16_t block) const;
 
     std::filesystem::path dbPath_;
@@ -135,6 +136,36 @@ private:
     std::vector<BlockInfo> chain_;
     std::vector<TableObserver*> observers_;
     bool writable_ = false;
+
+    // --- the write path (table_write.cpp) ----------------------------------------
+    template <class Body>
+    auto change(Body&& body);
+    void ensureKeyState() const;
+    std::vector<std::uint8_t> readBlock(std::uint16_t number) const;
+    void writeBlock(std::uint16_t number, std::span<const std::uint8_t> block);
+    std::size_t chainIndex(std::uint16_t block) const;
+    std::span<const std::uint8_t> firstKey(std::size_t chainIndex) const;
+    void setFirstKey(std::size_t chainIndex, std::span<const std::uint8_t> record);
+    std::uint16_t allocateBlock();
+    void freeBlock(std::uint16_t number);
+    std::size_t insertBlockAfter(std::size_t chainIndex, std::span<const std::uint8_t> records,
+                                 std::size_t count);
+    void unlinkBlock(std::size_t chainIndex);
+    RecordPos insertRaw(std::vector<std::uint8_t>& raw);
+    RecordPos insertKeyed(std::span<const std::uint8_t> raw);
+    RecordPos insertUnkeyed(std::span<const std::uint8_t> raw);
+    void removeRaw(RecordPos pos, bool freeBlobs);
+    void reloadState();
+    std::vector<std::uint8_t> encodeRecord(const Record& record,
+                                           std::vector<std::uint8_t> base) const;
+    std::size_t keyedBlockFor(std::span<const std::uint8_t> key, int fieldCount) const;
+    void assignAutoInc(Record& record);
+
+    mutable int keySize_ = 0; // bytes of the key fields
+    mutable bool keysLoaded_ = false;
+    mutable std::vector<std::uint8_t> firstKeys_; // first key of each chain block, flat
+    std::vector<std::uint8_t> pxImage_;           // the index blocks as last written
+    mutable std::unique_ptr<Collation> collation_;
 };
 
 // Finds a file in `dir` by name regardless of letter case; the path as spelled on disk,

@@ -1,0 +1,98 @@
+#include "platform/db/collation.h"
+
+#include "platform/sys/codepage.h"
+
+#include <algorithm>
+#include <string>
+
+namespace db {
+
+namespace {
+
+// Base letters of U+00C0..U+017F; '.' marks a character that is not a letter.
+constexpr char kLatin1Bases[] = "AAAAAAACEEEEIIIIDNOOOOO.OUUUUYTsaaaaaaaceeeeiiiidnooooo.ouuuuyty";
+constexpr char kLatinExtABases[] = "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiJjJjKkk"
+                                   "LlLlLlLlLlNnNnNnnNnOoOoOoOoRrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYy"
+                                   "YZzZzZzs";
+
+// The code point of a UTF-8 sequence of one character.
+char32_t decodeOne(const std::string& utf8) {
+    if (utf8.empty())
+        return 0;
+    const auto b0 = static_cast<unsigned char>(utf8[0]);
+    if (b0 < 0x80 || utf8.size() < 2)
+        return b0;
+    const auto b1 = static_cast<unsigned char>(utf8[1]) & 0x3Fu;
+    if (b0 < 0xE0)
+        return ((b0 & 0x1Fu) << 6) | b1;
+    if (utf8.size() < 3)
+        return 0xFFFD;
+    return ((b0 & 0x0Fu) << 12) | (b1 << 6) | (static_cast<unsigned char>(utf8[2]) & 0x3Fu);
+}
+
+// The base letter of a Latin letter, or 0.
+char baseLetter(char32_t c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+        return static_cast<char>(c);
+    if (c >= 0xC0 && c <= 0xFF) {
+        const char b = kLatin1Bases[c - 0xC0];
+        return b == '.' ? 0 : b;
+    }
+    if (c >= 0x100 && c < 0x100 + sizeof kLatinExtABases - 1)
+        return kLatinExtABases[c - 0x100];
+    return 0;
+}
+
+} // namespace
+
+Collation::Collation(int codePage, std::uint8_t sortOrder) : binary_(sortOrder == 0) {
+    for (int byte = 0; byte < 256; ++byte) {
+        Weights& w = weights_[static_cast<std::size_t>(byte)];
+        const std::string one(1, static_cast<char>(byte));
+        const char32_t c =
+            byte < 0x80 ? static_cast<char32_t>(byte) : decodeOne(sys::toUtf8(one, codePage));
+        const char base = baseLetter(c);
+        if (base == 0) { // not a letter: before every letter, in code order
+            w.primary = static_cast<std::uint16_t>(byte);
+            continue;
+        }
+        const bool upper = base >= 'A' && base <= 'Z';
+        const char lowerBase = static_cast<char>(upper ? base - 'A' + 'a' : base);
+        w.primary = static_cast<std::uint16_t>(0x100 + (lowerBase - 'a'));
+        // Accented forms after the plain letter, in code point order (o, ó, ö, ő).
+        if (c != static_cast<char32_t>(base))
+            w.accent = static_cast<std::uint8_t>(c <= 0xFF ? (c & 0x7F) : (0x80 | (c & 0x7F)));
+        w.upper = upper ? 1 : 0;
+    }
+}
+
+int Collation::compare(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) const {
+    const auto length = [](std::span<const std::uint8_t> s) {
+        return static_cast<std::size_t>(std::find(s.begin(), s.end(), 0) - s.begin());
+    };
+    const std::size_t la = length(a), lb = length(b);
+    const auto raw = [&]() {
+        const auto order = std::lexicographical_compare_three_way(a.begin(), a.begin() + la,
+                                                                  b.begin(), b.begin() + lb);
+        return order < 0 ? -1 : order > 0 ? 1 : 0;
+    };
+    if (binary_)
+        return raw();
+    const std::size_t n = std::min(la, lb);
+    // Each level is decided over the whole text before the next is looked at.
+    for (int level = 0; level < 3; ++level) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const Weights& wa = weights_[a[i]];
+            const Weights& wb = weights_[b[i]];
+            const int da = level == 0 ? wa.primary : level == 1 ? wa.accent : wa.upper;
+            const int db = level == 0 ? wb.primary : level == 1 ? wb.accent : wb.upper;
+            if (da != db)
+                return da < db ? -1 : 1;
+        }
+        if (level == 0 && la != lb)
+            return la < lb ? -1 : 1;
+    }
+    return raw();
+}
+
+} // namespace db
