@@ -43,6 +43,16 @@ char baseLetter(char32_t c) {
     return 0;
 }
 
+// A weight of the accent alone: the same for the upper- and lower-case letter.
+std::uint8_t accentWeight(char32_t c) {
+    if (c <= 0xFF) // Latin-1: the lower-case letter is 0x20 above its capital
+        return static_cast<std::uint8_t>(((c >= 0xE0 ? c - 0x20 : c) & 0x3F) + 1);
+    // Latin Extended-A: capital and small letter are pairs, odd-first in two runs
+    const bool oddFirst = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    const char32_t pair = oddFirst ? (c - 1) / 2 : c / 2;
+    return static_cast<std::uint8_t>(0x80 | (pair & 0x7F));
+}
+
 } // namespace
 
 Collation::Collation(int codePage, std::uint8_t sortOrder) : binary_(sortOrder == 0) {
@@ -59,9 +69,10 @@ Collation::Collation(int codePage, std::uint8_t sortOrder) : binary_(sortOrder =
         const bool upper = base >= 'A' && base <= 'Z';
         const char lowerBase = static_cast<char>(upper ? base - 'A' + 'a' : base);
         w.primary = static_cast<std::uint16_t>(0x100 + (lowerBase - 'a'));
-        // Accented forms after the plain letter, in code point order (o, ó, ö, ő).
+        // Accented forms after the plain letter, in code point order (o, ó, ö, ő),
+        // the same for both cases.
         if (c != static_cast<char32_t>(base))
-            w.accent = static_cast<std::uint8_t>(c <= 0xFF ? (c & 0x7F) : (0x80 | (c & 0x7F)));
+            w.accent = accentWeight(c);
         w.upper = upper ? 1 : 0;
     }
 }

@@ -18,11 +18,17 @@ fs::path sharedDir() {
     return FARM_SHARED_DIR;
 }
 
-fs::path fixture(const std::string& relative) { return sharedDir() / "fixtures/paradox" / relative; }
+fs::path fixture(const std::string& relative) {
+    return sharedDir() / "fixtures/paradox" / relative;
+}
 
-fs::path tool(const std::string& name) { return sharedDir() / "tools" / name; }
+fs::path tool(const std::string& name) {
+    return sharedDir() / "tools" / name;
+}
 
-fs::path tabledump() { return FARM_TABLEDUMP; }
+fs::path tabledump() {
+    return FARM_TABLEDUMP;
+}
 
 fs::path copyFixture(const std::string& relative) {
     const fs::path source = fixture(relative);

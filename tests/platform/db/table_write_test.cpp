@@ -1,0 +1,272 @@
+#include "platform/db/error.h"
+#include "platform/db/table_file.h"
+#include "support/table_check.h"
+#include "support/test_env.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <map>
+#include <random>
+
+using namespace db;
+
+namespace {
+
+FieldDef field(const std::string& name, FieldType type, int size = 0, int decimals = 0) {
+    return {name, type, storedSize(type, size), decimals};
+}
+
+// A field table's shape: keyed on parcel code and year.
+TableSchema parcelSchema() {
+    return {{field("Parckod", FieldType::Alpha, 8), field("Evj", FieldType::Long),
+             field("Megnevezés", FieldType::Alpha, 30), field("Ter", FieldType::Number),
+             field("Datum", FieldType::Date), field("Aktiv", FieldType::Logical)},
+            2};
+}
+
+Record parcel(const std::string& code, int year, const std::string& name, double area) {
+    return {code, year, name, area, Date{730000 + year}, year % 2 == 0};
+}
+
+std::string keyOf(const Record& r) {
+    return std::get<std::string>(r[0]) + "/" + std::to_string(std::get<std::int32_t>(r[1]));
+}
+
+void expectSound(const TableFile& table) {
+    EXPECT_EQ(testenv::checkPrimaryIndex(table), "");
+    EXPECT_EQ(testenv::compareWithOracle(table.path()), "");
+}
+
+// Every record in chain order must be in strict key order.
+void expectKeyOrder(const TableFile& table) {
+    std::vector<std::uint8_t> previous;
+    table.scan([&](RecordPos, std::span<const std::uint8_t> raw) {
+        if (!previous.empty()) {
+            EXPECT_LT(table.compareKeys(previous, raw, table.keyFields()), 0);
+        }
+        previous.assign(raw.begin(), raw.end());
+        return true;
+    });
+}
+
+const std::string kLetters[] = {"a", "á", "b", "c", "e", "é", "i", "í", "o", "ó", "ö", "ő",
+                                "u", "ú", "ü", "ű", "z", "A", "Á", "Ő", "Z", "1", " "};
+
+std::string randomCode(std::mt19937& rng) {
+    std::string s;
+    const int length = 1 + static_cast<int>(rng() % 6);
+    for (int i = 0; i < length; ++i)
+        s += kLetters[rng() % std::size(kLetters)];
+    while (!s.empty() && s.back() == ' ') // trailing blanks are not stored
+        s.pop_back();
+    return s.empty() ? "x" : s;
+}
+
+} // namespace
+
+TEST(TableWrite, EveryWritableTypeReadsBackAndTheOracleAgrees) {
+    TableSchema schema{{field("Azonosító", FieldType::AutoInc), field("Név", FieldType::Alpha, 40),
+                        field("Mennyiség", FieldType::Long), field("Darab", FieldType::Short),
+                        field("Terület", FieldType::Number), field("Ár", FieldType::Currency),
+                        field("Dátum", FieldType::Date), field("Idő", FieldType::Time),
+                        field("Időbélyeg", FieldType::Timestamp),
+                        field("Aktív", FieldType::Logical), field("Összeg", FieldType::Bcd, 17, 2),
+                        field("Kód", FieldType::Bytes, 4),
+                        field("Megjegyzés", FieldType::Memo, 15)},
+                       1};
+    auto table = TableFile::create("Teszt", schema);
+    std::vector<Record> rows = {
+        {Null{}, std::string("Gazdálkodó őszi búza ÁÉÍÓÖŐÚÜŰ"), 123456, 42, 12.5, 1234.56,
+         Date{738960}, Time{30600000}, Timestamp{63845000000000.0}, true, Decimal{"1234.56"},
+         Bytes{1, 2, 3, 4}, std::string("rövid")},
+        {Null{}, std::string("árvíztűrő tükörfúrógép"), -7, -3, -0.125, -99.99, Date{1},
+         Time{86399999}, Null{}, false, Decimal{"-0.01"}, Null{},
+         std::string("Ez egy hosszabb megjegyzés, amely nem fér bele a rekordba: őszibarack.")},
+        {Null{}, Null{}, Null{}, Null{}, Null{}, Null{}, Null{}, Null{}, Null{}, Null{}, Null{},
+         Null{}, Null{}},
+    };
+    for (auto& r : rows)
+        table->insert(r);
+    EXPECT_EQ(std::get<std::int32_t>(rows[2][0]), 3);
+    table.reset();
+
+    auto reopened = TableFile::open("teszt.DB");
+    const auto back = reopened->readAll();
+    ASSERT_EQ(back.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(back[i], rows[i]) << "row " << i;
+    expectSound(*reopened);
+}
+
+TEST(TableWrite, RandomChangesKeepKeyOrderIndexAndOracleAgreement) {
+    auto table = TableFile::create("Parcellak.db", parcelSchema());
+    std::mt19937 rng(20261209);
+    std::map<std::string, Record> model;
+
+    const auto checkPhase = [&](const char* phase) {
+        SCOPED_TRACE(phase);
+        ASSERT_EQ(table->recordCount(), model.size());
+        const auto all = table->readAll();
+        std::map<std::string, Record> seen;
+        for (const auto& r : all)
+            seen[keyOf(r)] = r;
+        EXPECT_EQ(seen, model);
+        expectKeyOrder(*table);
+        expectSound(*table);
+    };
+
+    for (int i = 0; i < 4000; ++i) { // inserts, some of them duplicates
+        Record r = parcel(randomCode(rng), 2000 + static_cast<int>(rng() % 25), randomCode(rng),
+                          static_cast<double>(rng() % 100000) / 100);
+        if (model.count(keyOf(r))) {
+            EXPECT_THROW(table->insert(r), KeyViolation);
+            continue;
+        }
+        table->insert(r);
+        model[keyOf(r)] = r;
+    }
+    checkPhase("after inserts");
+
+    const auto randomKey = [&] {
+        auto it = model.begin();
+        std::advance(it, static_cast<long>(rng() % model.size()));
+        return it->second;
+    };
+    for (int i = 0; i < 1500; ++i) { // updates, a third of them moving the key
+        const Record old = randomKey();
+        const auto pos = table->find({old[0], old[1]});
+        ASSERT_TRUE(pos) << keyOf(old);
+        Record updated = old;
+        updated[2] = randomCode(rng) + " módosítva";
+        if (i % 3 == 0)
+            updated[0] = randomCode(rng);
+        if (keyOf(updated) != keyOf(old) && model.count(keyOf(updated))) {
+            EXPECT_THROW(table->update(*pos, updated), KeyViolation);
+            continue;
+        }
+        table->update(*pos, updated);
+        model.erase(keyOf(old));
+        model[keyOf(updated)] = updated;
+    }
+    checkPhase("after updates");
+
+    for (int i = 0; i < 3000 && !model.empty(); ++i) { // deletes, mixed with inserts
+        const Record victim = randomKey();
+        const auto pos = table->find({victim[0], victim[1]});
+        ASSERT_TRUE(pos);
+        table->remove(*pos);
+        model.erase(keyOf(victim));
+        if (i % 4 == 0) {
+            Record r = parcel(randomCode(rng), 1990, "újra", 1.5);
+            if (!model.count(keyOf(r))) {
+                table->insert(r);
+                model[keyOf(r)] = r;
+            }
+        }
+    }
+    checkPhase("after deletes");
+
+    table = TableFile::open("PARCELLAK"); // a fresh reader sees the same
+    checkPhase("reopened");
+
+    while (!model.empty()) { // down to nothing: the files go back to their headers
+        const Record victim = model.begin()->second;
+        table->remove(*table->find({victim[0], victim[1]}));
+        model.erase(model.begin());
+    }
+    checkPhase("emptied");
+    Record again = parcel("A1", 2026, "új", 3);
+    table->insert(again);
+    model[keyOf(again)] = again;
+    checkPhase("refilled");
+}
+
+TEST(TableWrite, UnkeyedTableAppendsAndReusesFreedBlocks) {
+    TableSchema schema{{field("Sor", FieldType::Long), field("Szöveg", FieldType::Alpha, 200)}, 0};
+    auto table = TableFile::create("Sima", schema);
+    const int perBlock = table->header().recordsPerBlock();
+    for (int i = 0; i < perBlock * 5; ++i) {
+        Record r{i, std::string("sor ") + std::to_string(i)};
+        const auto pos = table->insert(r);
+        EXPECT_EQ(pos.slot, i % perBlock);
+    }
+    // Empty the second block: it goes to the free list and comes back for new rows.
+    for (int i = 0; i < perBlock; ++i)
+        table->remove({2, 0});
+    EXPECT_EQ(table->blocks().size(), 4u);
+    EXPECT_EQ(table->header().firstFreeBlock, 2);
+    expectSound(*table);
+    for (int i = 0; i < perBlock + 1; ++i) {
+        Record r{1000 + i, std::string("új")};
+        table->insert(r);
+    }
+    EXPECT_EQ(table->header().firstFreeBlock, 0);
+    EXPECT_EQ(table->header().fileBlocks, 6);
+    const auto all = table->readAll();
+    ASSERT_EQ(all.size(), static_cast<std::size_t>(perBlock * 5 + 1));
+    EXPECT_EQ(all.back()[0], Value(1000 + perBlock)); // appended in order
+    expectSound(*table);
+
+    // Block 1 stays the first block when it empties.
+    for (int i = 0; i < perBlock; ++i)
+        table->remove({1, 0});
+    EXPECT_EQ(table->blocks().front().number, 1);
+    EXPECT_EQ(table->readAll().front()[0], Value(2 * perBlock));
+    expectSound(*table);
+}
+
+TEST(TableWrite, CountersAndRefusedChanges) {
+    TableSchema schema{{field("Kod", FieldType::AutoInc), field("Nev", FieldType::Alpha, 10)}, 1};
+    auto table = TableFile::create("Kodok", schema);
+    Record a{Null{}, std::string("árvíztűrő tükörfúrógép")};
+    Record b{Null{}, std::string("b")};
+    table->insert(a);
+    table->insert(b);
+    EXPECT_EQ(a[0], Value(1));
+    EXPECT_EQ(b[0], Value(2));
+    EXPECT_EQ(a[1], Value(std::string("árvíztűrő tükörfúrógép")));
+    EXPECT_EQ(table->readAll()[0][1], Value(std::string("árvíztűrő "))); // cut to 10 characters
+
+    // A counter value is never handed out twice, even after every row is gone.
+    table->empty();
+    EXPECT_EQ(table->recordCount(), 0u);
+    Record c{Null{}, std::string("c")};
+    table->insert(c);
+    EXPECT_EQ(c[0], Value(3));
+
+    // A refused change leaves the files and the counters as they were.
+    Record duplicate{3, std::string("d")};
+    EXPECT_THROW(table->insert(duplicate), KeyViolation);
+    Record unstorable{Null{}, std::string("漢字")};
+    EXPECT_THROW(table->insert(unstorable), DbError);
+    EXPECT_EQ(table->recordCount(), 1u);
+    Record next{Null{}, std::string("e")};
+    table->insert(next);
+    EXPECT_EQ(next[0], Value(4));
+    table.reset();
+    table = TableFile::open("kodok.db");
+    EXPECT_EQ(table->recordCount(), 2u);
+    EXPECT_EQ(table->header().autoInc, 4u);
+    expectSound(*table);
+    EXPECT_THROW(TableFile::create("KODOK", schema), DbError);
+}
+
+TEST(TableWrite, HungarianKeysSortWithTheirBaseLetters) {
+    TableSchema schema{{field("Nev", FieldType::Alpha, 20)}, 1};
+    auto table = TableFile::create("Nevek", schema);
+    const std::vector<std::string> sorted = {"1. tábla", "abel", "ábel", "Ábel",  "Béla",
+                                             "oz",       "óz",   "öz",   "őz",    "Ozsvár",
+                                             "uborka",   "Üveg", "zab",  "Zoltán"};
+    auto shuffled = sorted;
+    std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(7));
+    for (const auto& name : shuffled) {
+        Record r{name};
+        table->insert(r);
+    }
+    std::vector<std::string> order;
+    for (const auto& r : table->readAll())
+        order.push_back(std::get<std::string>(r[0]));
+    EXPECT_EQ(order, sorted);
+    EXPECT_TRUE(table->find({std::string("Ozsvár")}));
+    EXPECT_FALSE(table->find({std::string("ozsvár")}));
+}

@@ -1,0 +1,132 @@
+#include "support/table_check.h"
+
+#include "platform/db/data_block.h"
+#include "platform/db/header.h"
+#include "support/test_env.h"
+
+#include <cstring>
+#include <sstream>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace testenv {
+
+namespace {
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+std::uint16_t shortField(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(((p[0] << 8) | p[1]) ^ 0x8000);
+}
+
+struct PxEntry {
+    std::vector<std::uint8_t> key;
+    std::uint16_t block;
+    std::uint16_t count;
+};
+
+} // namespace
+
+std::string compareWithOracle(const fs::path& db) {
+    const auto ours = run(tabledump().string() + " '" + db.string() + "' 2>&1");
+    const auto theirs = run(tool("pxdump").string() + " '" + db.string() + "' 2>&1");
+    if (ours.exitCode != 0)
+        return "tabledump failed: " + ours.out;
+    if (theirs.exitCode != 0)
+        return "pxdump failed: " + theirs.out;
+    const auto a = lines(ours.out), b = lines(theirs.out);
+    for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+        const std::string la = i < a.size() ? a[i] : "<end>";
+        const std::string lb = i < b.size() ? b[i] : "<end>";
+        if (la != lb)
+            return "line " + std::to_string(i + 1) + ": ours [" + la + "] pxdump [" + lb + "]";
+    }
+    const auto raw = run(tool("pxdump").string() + " -r '" + db.string() + "' 2>&1");
+    for (const auto& line : lines(raw.out))
+        if (line.find("MISMATCH") != std::string::npos || line.find("ERROR") != std::string::npos ||
+            line.find("WARNING") != std::string::npos || line.find("wrong") != std::string::npos)
+            return "pxdump -r: " + line;
+    if (raw.exitCode != 0)
+        return "pxdump -r exit " + std::to_string(raw.exitCode);
+    return "";
+}
+
+std::string checkPrimaryIndex(const db::TableFile& table) {
+    if (!table.keyed())
+        return "";
+    fs::path px = table.path();
+    px.replace_extension(".px");
+    const std::string bytes = readFile(px);
+    if (bytes.size() < 2048)
+        return "the .px is shorter than a header";
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const auto header = db::parseHeader(std::span(data, bytes.size()), bytes.size(), px);
+    const auto& chain = table.blocks();
+    if (chain.empty())
+        return header.numRecords == 0 ? "" : "entries in the .px of an empty table";
+    const int keySize = header.recordSize - 6;
+    const auto blockSize = static_cast<std::size_t>(header.blockSize());
+
+    // Entries of one index block.
+    const auto entriesOf = [&](std::uint16_t number, std::vector<PxEntry>& out) -> std::string {
+        const std::size_t offset = header.headerSize + (number - 1u) * blockSize;
+        if (number == 0 || offset + blockSize > bytes.size())
+            return "index block " + std::to_string(number) + " past the end";
+        const std::uint8_t* block = data + offset;
+        const std::size_t n = db::recordsInBlock(block, header.recordSize);
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint8_t* e = block + db::kBlockHeaderSize + i * header.recordSize;
+            out.push_back({std::vector<std::uint8_t>(e, e + keySize), shortField(e + keySize),
+                           shortField(e + keySize + 2)});
+        }
+        return "";
+    };
+    // Descend level by level from the root to the leaves.
+    std::vector<PxEntry> level;
+    if (auto problem = entriesOf(header.indexRoot, level); !problem.empty())
+        return problem;
+    std::uint32_t entries = static_cast<std::uint32_t>(level.size());
+    for (int l = 1; l < header.indexLevels; ++l) {
+        std::vector<PxEntry> below;
+        for (const auto& e : level) {
+            const std::size_t before = below.size();
+            if (auto problem = entriesOf(e.block, below); !problem.empty())
+                return problem;
+            if (below.size() == before || below[before].key != e.key)
+                return "an upper entry's key differs from its child's first key";
+            std::uint32_t sum = 0;
+            for (std::size_t i = before; i < below.size(); ++i)
+                sum += below[i].count;
+            if (std::min<std::uint32_t>(sum, 0x7FFF) != e.count)
+                return "an upper entry's count differs from its children's";
+        }
+        entries += static_cast<std::uint32_t>(below.size());
+        level = std::move(below);
+    }
+    if (entries != header.numRecords)
+        return "the .px header counts " + std::to_string(header.numRecords) + " entries, found " +
+               std::to_string(entries);
+    if (level.size() != chain.size())
+        return "the .px has " + std::to_string(level.size()) + " leaf entries for " +
+               std::to_string(chain.size()) + " data blocks";
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        if (level[i].block != chain[i].number || level[i].count != chain[i].records)
+            return "leaf entry " + std::to_string(i) + " points at block " +
+                   std::to_string(level[i].block) + " with " + std::to_string(level[i].count) +
+                   " records, the chain has block " + std::to_string(chain[i].number) + " with " +
+                   std::to_string(chain[i].records);
+        const auto first = table.readRaw({chain[i].number, 0});
+        if (std::memcmp(first.data(), level[i].key.data(), static_cast<std::size_t>(keySize)) != 0)
+            return "leaf entry " + std::to_string(i) + " has a key other than its block's first";
+    }
+    return "";
+}
+
+} // namespace testenv
