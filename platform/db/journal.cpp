@@ -1,0 +1,191 @@
+#include "platform/db/journal.h"
+
+#include "platform/db/error.h"
+
+#include <array>
+#include <cstring>
+#include <stdexcept>
+
+namespace db {
+
+namespace {
+
+constexpr std::array<std::uint8_t, 8> kMagic{'F', 'A', 'R', 'M', 'J', 'N', 'L', '1'};
+constexpr std::size_t kHeaderSize = 24;
+constexpr std::size_t kChecksumSize = 4;
+
+constexpr std::array<std::uint32_t, 256> makeCrcTable() {
+    std::array<std::uint32_t, 256> table{};
+    for (std::uint32_t i = 0; i < 256; ++i) {
+        std::uint32_t c = i;
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        table[i] = c;
+    }
+    return table;
+}
+constexpr auto kCrcTable = makeCrcTable();
+
+template <typename T>
+void putAt(std::vector<std::uint8_t>& out, std::size_t at, T value) {
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+        out[at + i] = static_cast<std::uint8_t>(static_cast<std::uint64_t>(value) >> (8 * i));
+}
+
+template <typename T>
+void append(std::vector<std::uint8_t>& out, T value) {
+    out.resize(out.size() + sizeof(T));
+    putAt(out, out.size() - sizeof(T), value);
+}
+
+// Reads the fields of a journal whose checksum matched; anything that does not fit is
+// a corrupt journal (written by something else, or a fault of ours).
+class Reader {
+public:
+    Reader(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
+        : path_(path), bytes_(bytes) {}
+
+    template <typename T>
+    T get() {
+        std::uint64_t value = 0;
+        const auto raw = take(sizeof(T));
+        for (std::size_t i = 0; i < sizeof(T); ++i)
+            value |= static_cast<std::uint64_t>(raw[i]) << (8 * i);
+        return static_cast<T>(value);
+    }
+
+    std::span<const std::uint8_t> take(std::uint64_t length) {
+        if (length > bytes_.size() - pos_)
+            corrupt("entry runs past the end");
+        const auto out = bytes_.subspan(pos_, static_cast<std::size_t>(length));
+        pos_ += static_cast<std::size_t>(length);
+        return out;
+    }
+
+    bool atEnd() const { return pos_ == bytes_.size(); }
+    [[noreturn]] void corrupt(const std::string& what) const {
+        throw CorruptFileError(path_, "damaged journal: " + what);
+    }
+
+private:
+    const std::filesystem::path& path_;
+    std::span<const std::uint8_t> bytes_;
+    std::size_t pos_ = 0;
+};
+
+JournalFile readFile(Reader& in) {
+    JournalFile file;
+    const auto name = in.take(in.get<std::uint16_t>());
+    file.name.assign(name.begin(), name.end());
+    if (!isContainedName(file.name))
+        in.corrupt("names a file outside its folder: " + file.name);
+    const auto existed = in.get<std::uint8_t>();
+    const auto size = in.get<std::uint64_t>();
+    if (existed > 1)
+        in.corrupt("bad file entry");
+    if (existed)
+        file.originalSize = size;
+    return file;
+}
+
+JournalRegion readRegion(Reader& in, const std::vector<JournalFile>& files) {
+    JournalRegion region;
+    region.file = in.get<std::uint32_t>();
+    region.offset = in.get<std::uint64_t>();
+    const auto length = in.get<std::uint64_t>();
+    region.bytes = in.take(length);
+    if (region.file >= files.size() || !files[region.file].originalSize ||
+        region.offset > *files[region.file].originalSize ||
+        length > *files[region.file].originalSize - region.offset)
+        in.corrupt("region outside its file");
+    return region;
+}
+
+bool isComplete(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kHeaderSize + kChecksumSize ||
+        !std::equal(kMagic.begin(), kMagic.end(), bytes.begin()))
+        return false;
+    std::uint64_t length = 0;
+    std::uint32_t stored = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        length |= static_cast<std::uint64_t>(bytes[8 + i]) << (8 * i);
+    if (length != bytes.size())
+        return false;
+    const auto body = bytes.first(bytes.size() - kChecksumSize);
+    for (std::size_t i = 0; i < kChecksumSize; ++i)
+        stored |= static_cast<std::uint32_t>(bytes[body.size() + i]) << (8 * i);
+    return crc32(body) == stored;
+}
+
+} // namespace
+
+std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
+    std::uint32_t c = 0xFFFFFFFFu;
+    for (const std::uint8_t b : bytes)
+        c = kCrcTable[(c ^ b) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+}
+
+bool isContainedName(const std::string& name) {
+    if (name.empty() || name.find('\0') != std::string::npos)
+        return false;
+    const std::filesystem::path path(name);
+    if (path.is_absolute() || path.has_root_path())
+        return false;
+    for (const auto& part : path)
+        if (part == ".." || part == ".")
+            return false;
+    return true;
+}
+
+JournalBuilder::JournalBuilder() : bytes_(kMagic.begin(), kMagic.end()) {
+    bytes_.resize(kHeaderSize); // length and counts are filled in by finish()
+}
+
+void JournalBuilder::addFile(const JournalFile& file) {
+    if (regions_ > 0 || file.name.size() > 0xFFFF)
+        throw std::logic_error("journal: bad file entry");
+    append(bytes_, static_cast<std::uint16_t>(file.name.size()));
+    bytes_.insert(bytes_.end(), file.name.begin(), file.name.end());
+    append(bytes_, static_cast<std::uint8_t>(file.originalSize ? 1 : 0));
+    append(bytes_, file.originalSize.value_or(0));
+    ++files_;
+}
+
+std::span<std::uint8_t> JournalBuilder::addRegion(std::uint32_t file, std::uint64_t offset,
+                                                  std::size_t length) {
+    append(bytes_, file);
+    append(bytes_, offset);
+    append(bytes_, static_cast<std::uint64_t>(length));
+    bytes_.resize(bytes_.size() + length);
+    ++regions_;
+    return std::span(bytes_).last(length);
+}
+
+std::vector<std::uint8_t> JournalBuilder::finish() && {
+    putAt(bytes_, 8, static_cast<std::uint64_t>(bytes_.size() + kChecksumSize));
+    putAt(bytes_, 16, files_);
+    putAt(bytes_, 20, regions_);
+    append(bytes_, crc32(bytes_));
+    return std::move(bytes_);
+}
+
+std::optional<Journal> decodeJournal(const std::filesystem::path& path,
+                                     std::span<const std::uint8_t> bytes) {
+    if (!isComplete(bytes))
+        return std::nullopt;
+    Reader in(path, bytes.first(bytes.size() - kChecksumSize));
+    in.take(16);
+    const auto fileCount = in.get<std::uint32_t>();
+    const auto regionCount = in.get<std::uint32_t>();
+    Journal journal;
+    for (std::uint32_t i = 0; i < fileCount; ++i)
+        journal.files.push_back(readFile(in));
+    for (std::uint32_t i = 0; i < regionCount; ++i)
+        journal.regions.push_back(readRegion(in, journal.files));
+    if (!in.atEnd())
+        in.corrupt("trailing bytes");
+    return journal;
+}
+
+} // namespace db

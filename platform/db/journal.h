@@ -1,0 +1,66 @@
+#pragma once
+// The rollback journal's bytes. Little-endian:
+//
+//   magic "FARMJNL1"                     8
+//   total length, checksum included      u64
+//   file count, region count             u32, u32
+//   per file:   name length (u16), name (relative to the journal's folder),
+//               existed (u8: 1, or 0 for a file the change creates), original size (u64)
+//   per region: file index (u32), offset (u64), length (u64), original bytes
+//   CRC-32 of every byte before it       u32
+//
+// A journal whose length or checksum does not match was cut short by a crash while it
+// was being written; no table file had been touched yet.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace db {
+
+struct JournalFile {
+    std::string name;
+    std::optional<std::uint64_t> originalSize; // nullopt: absent before the change
+};
+
+struct JournalRegion {
+    std::uint32_t file = 0;
+    std::uint64_t offset = 0;
+    std::span<const std::uint8_t> bytes; // points into the decoded buffer
+};
+
+struct Journal {
+    std::vector<JournalFile> files;
+    std::vector<JournalRegion> regions;
+};
+
+// Builds a journal in memory: every file first, then the regions.
+class JournalBuilder {
+public:
+    JournalBuilder();
+    void addFile(const JournalFile& file);
+    // Reserves room for a region's original bytes; the caller fills the span before the
+    // next add.
+    std::span<std::uint8_t> addRegion(std::uint32_t file, std::uint64_t offset, std::size_t length);
+    std::vector<std::uint8_t> finish() &&;
+
+private:
+    std::vector<std::uint8_t> bytes_;
+    std::uint32_t files_ = 0;
+    std::uint32_t regions_ = 0;
+};
+
+// nullopt for an incomplete or damaged journal. A complete journal that names a file
+// outside its folder, or whose regions do not fit, throws CorruptFileError naming `path`.
+std::optional<Journal> decodeJournal(const std::filesystem::path& path,
+                                     std::span<const std::uint8_t> bytes);
+
+// True for a name that stays inside the journal's folder: relative, without "..".
+bool isContainedName(const std::string& name);
+
+std::uint32_t crc32(std::span<const std::uint8_t> bytes);
+
+} // namespace db

@@ -1,0 +1,508 @@
+// Commit order: the journal (original bytes of every region about to change, original
+// sizes) is written complete, and with Durability::Fsync flushed, before any table file
+// is touched; the journal is deleted only after the files hold the new bytes. A kill
+// at any instant therefore leaves either no journal (nothing or everything changed), an
+// incomplete journal (nothing changed: recover() deletes it), or a complete one
+// (recover() restores the original bytes and sizes, which is harmless when only some or
+// none of the files changed).
+//
+// An error during commit: before the journal is complete, the journal is removed and
+// the files are untouched. After, the pager restores the files from the journal at
+// once; if even that fails, the journal stays for the next open and the pager refuses
+// every further read and change. Either way the transaction ends and its changes are
+// dropped, so the pager never shows a change that did not reach the files.
+
+#include "platform/db/pager.h"
+
+#include "platform/db/error.h"
+#include "platform/db/file_io.h"
+#include "platform/db/journal.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <stdexcept>
+#include <unistd.h>
+#include <utility>
+
+namespace fs = std::filesystem;
+
+namespace db {
+
+namespace {
+
+// Test hook for crash tests: FARM_PAGER_CRASH_AFTER=n ends the process with status 99
+// right after the n-th step that changes the disk (write, flush, truncate, create,
+// delete) of this pager's commits, or of one recover() call. Unset, it does nothing.
+class CrashPoint {
+public:
+    static CrashPoint fromEnvironment() {
+        CrashPoint point;
+        if (const char* value = std::getenv("FARM_PAGER_CRASH_AFTER"))
+            point.remaining_ = std::strtol(value, nullptr, 10);
+        return point;
+    }
+    void stepDone() {
+        if (remaining_ > 0 && --remaining_ == 0)
+            ::_exit(99);
+    }
+
+private:
+    long remaining_ = 0;
+};
+
+// The pending changes of one file: non-overlapping regions keyed by offset, the size
+// the transaction sees, and how much of the committed content is kept (a truncation
+// cuts it; bytes from there on read as zero unless rewritten).
+struct Changes {
+    std::map<std::uint64_t, std::vector<std::uint8_t>> regions;
+    std::uint64_t size = 0;
+    std::uint64_t kept = 0;
+};
+
+std::uint64_t endOf(const std::pair<const std::uint64_t, std::vector<std::uint8_t>>& region) {
+    return region.first + region.second.size();
+}
+
+// Adds a write, merging it with every region it overlaps or touches.
+void put(Changes& changes, std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    auto& regions = changes.regions;
+    const std::uint64_t end = offset + bytes.size();
+    auto base = regions.upper_bound(offset);
+    if (base != regions.begin() && endOf(*std::prev(base)) >= offset)
+        --base;
+    else
+        base = regions.emplace_hint(base, offset, std::vector<std::uint8_t>{});
+    auto& buffer = base->second;
+    const std::uint64_t start = base->first;
+    buffer.resize(std::max<std::uint64_t>(buffer.size(), end - start));
+    for (auto next = std::next(base); next != regions.end() && next->first <= end;) {
+        buffer.resize(std::max<std::uint64_t>(buffer.size(), endOf(*next) - start));
+        std::copy(next->second.begin(), next->second.end(), buffer.begin() + (next->first - start));
+        next = regions.erase(next);
+    }
+    std::copy(bytes.begin(), bytes.end(), buffer.begin() + (offset - start));
+    changes.size = std::max(changes.size, end);
+}
+
+void cut(Changes& changes, std::uint64_t newSize) {
+    auto& regions = changes.regions;
+    regions.erase(regions.lower_bound(newSize), regions.end());
+    if (!regions.empty() && endOf(*regions.rbegin()) > newSize)
+        regions.rbegin()->second.resize(newSize - regions.rbegin()->first);
+    changes.kept = std::min(changes.kept, newSize);
+    changes.size = newSize;
+}
+
+struct Range {
+    std::uint64_t begin = 0;
+    std::uint64_t end = 0;
+};
+
+// The committed bytes a commit destroys: rewritten regions and the cut-off tail.
+std::vector<Range> destroyedRanges(const Changes& changes, std::uint64_t committedSize) {
+    std::vector<Range> ranges;
+    auto add = [&](std::uint64_t begin, std::uint64_t end) {
+        if (!ranges.empty() && ranges.back().end >= begin)
+            ranges.back().end = std::max(ranges.back().end, end);
+        else
+            ranges.push_back({begin, end});
+    };
+    for (const auto& region : changes.regions) {
+        if (region.first >= changes.kept)
+            break;
+        add(region.first, std::min(endOf(region), changes.kept));
+    }
+    if (changes.kept < committedSize)
+        add(changes.kept, committedSize);
+    return ranges;
+}
+
+void restoreFiles(const Journal& journal, const fs::path& dir, CrashPoint& crash) {
+    for (std::uint32_t i = 0; i < journal.files.size(); ++i) {
+        const JournalFile& entry = journal.files[i];
+        const fs::path path = dir / entry.name;
+        if (!entry.originalSize) {
+            io::removeFile(path);
+            crash.stepDone();
+            io::syncDirectory(io::directoryOf(path));
+            crash.stepDone();
+            continue;
+        }
+        const io::File file = io::File::open(path, O_RDWR);
+        for (const JournalRegion& region : journal.regions) {
+            if (region.file != i)
+                continue;
+            file.writeAll(region.offset, region.bytes);
+            crash.stepDone();
+        }
+        file.truncate(*entry.originalSize);
+        crash.stepDone();
+        file.sync();
+        crash.stepDone();
+    }
+}
+
+// Recovery always flushes: it runs rarely, and the journal must not disappear from
+// the disk before the restored bytes are there.
+void recoverJournal(const fs::path& journalPath, CrashPoint& crash) {
+    const auto journalFile = io::File::openIfExists(journalPath, O_RDONLY);
+    if (!journalFile)
+        return;
+    const std::vector<std::uint8_t> bytes = journalFile->readAll();
+    const fs::path dir = io::directoryOf(journalPath);
+    if (const auto journal = decodeJournal(journalPath, bytes)) {
+        try {
+            restoreFiles(*journal, dir, crash);
+        } catch (const DbError& e) {
+            throw DbError(journalPath, std::string("cannot restore the files: ") + e.what());
+        }
+    }
+    io::removeFile(journalPath);
+    crash.stepDone();
+    io::syncDirectory(dir);
+    crash.stepDone();
+}
+
+void removeQuietly(const fs::path& path) noexcept {
+    ::unlink(path.c_str());
+}
+
+} // namespace
+
+struct AttachedFile {
+    fs::path path;
+    std::string journalName; // relative to the journal's folder
+    io::File file;           // closed while the file does not exist
+    bool writable = false;
+    std::uint64_t committedSize = 0;
+    Changes changes;
+
+    bool exists() const { return file.isOpen(); }
+    bool dirty() const {
+        return !changes.regions.empty() || changes.size != committedSize ||
+               changes.kept < committedSize;
+    }
+    void resetChanges() { changes = Changes{{}, committedSize, committedSize}; }
+};
+
+struct Pager::Impl {
+    fs::path journalPath;
+    fs::path journalDir;       // absolute, for naming the files
+    fs::path journalDirOnDisk; // as given, for flushing
+    Durability durability;
+    CrashPoint crash = CrashPoint::fromEnvironment();
+    std::vector<AttachedFile> files;
+    bool inTransaction = false;
+    std::string broken; // why the pager refuses to work (a commit that could not be undone)
+
+    bool fsync() const { return durability == Durability::Fsync; }
+    void requireUsable() const {
+        if (!broken.empty())
+            throw DbError(journalPath, broken);
+    }
+    void requireTransaction(const char* what) const {
+        if (!inTransaction)
+            throw std::logic_error(std::string("Pager::") + what + " outside a transaction");
+    }
+    AttachedFile& at(int id) {
+        if (id < 0 || static_cast<std::size_t>(id) >= files.size())
+            throw std::out_of_range("Pager: no file " + std::to_string(id));
+        return files[static_cast<std::size_t>(id)];
+    }
+    void endTransaction() {
+        for (AttachedFile& f : files)
+            f.resetChanges();
+        inTransaction = false;
+    }
+
+    std::vector<std::size_t> dirtyFiles() const;
+    void openForWriting(const std::vector<std::size_t>& dirty);
+    std::vector<std::uint8_t> buildJournal(const std::vector<std::size_t>& dirty) const;
+    void writeJournal(std::span<const std::uint8_t> bytes);
+    std::vector<std::size_t> absentFiles(const std::vector<std::size_t>& dirty) const;
+    void applyChanges(const std::vector<std::size_t>& dirty,
+                      const std::vector<std::size_t>& created);
+    void applyChanges(AttachedFile& f);
+    void flushFiles(const std::vector<std::size_t>& dirty, const std::vector<std::size_t>& created);
+    void finishCommit(const std::vector<std::size_t>& dirty);
+    void undoFailedCommit(const std::vector<std::size_t>& created);
+};
+
+std::vector<std::size_t> Pager::Impl::dirtyFiles() const {
+    std::vector<std::size_t> dirty;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (files[i].dirty())
+            dirty.push_back(i);
+    return dirty;
+}
+
+// Existing files become writable before the journal is written, so that a read-only
+// file fails the commit while nothing has been touched.
+void Pager::Impl::openForWriting(const std::vector<std::size_t>& dirty) {
+    for (std::size_t i : dirty) {
+        AttachedFile& f = files[i];
+        if (f.exists() && !f.writable) {
+            f.file = io::File::open(f.path, O_RDWR);
+            f.writable = true;
+        }
+    }
+}
+
+std::vector<std::uint8_t> Pager::Impl::buildJournal(const std::vector<std::size_t>& dirty) const {
+    JournalBuilder builder;
+    for (std::size_t i : dirty) {
+        const AttachedFile& f = files[i];
+        builder.addFile(
+            {f.journalName, f.exists() ? std::optional(f.committedSize) : std::nullopt});
+    }
+    for (std::uint32_t j = 0; j < dirty.size(); ++j) {
+        const AttachedFile& f = files[dirty[j]];
+        for (const Range& range : destroyedRanges(f.changes, f.committedSize))
+            f.file.readExact(range.begin,
+                             builder.addRegion(j, range.begin, range.end - range.begin));
+    }
+    return std::move(builder).finish();
+}
+
+void Pager::Impl::writeJournal(std::span<const std::uint8_t> bytes) {
+    if (fs::exists(journalPath))
+        throw DbError(journalPath, "left by an interrupted change; recover it first");
+    const io::File journal = io::File::open(journalPath, O_WRONLY | O_CREAT | O_EXCL);
+    try {
+        journal.writeAll(0, bytes);
+        crash.stepDone();
+        if (fsync()) {
+            journal.sync();
+            crash.stepDone();
+            io::syncDirectory(journalDirOnDisk);
+            crash.stepDone();
+        }
+    } catch (...) {
+        removeQuietly(journalPath);
+        throw;
+    }
+}
+
+void Pager::Impl::applyChanges(AttachedFile& f) {
+    const Changes& c = f.changes;
+    if (c.kept < f.committedSize) {
+        f.file.truncate(c.kept);
+        crash.stepDone();
+    }
+    std::uint64_t end = c.kept;
+    for (const auto& region : c.regions) {
+        f.file.writeAll(region.first, region.second);
+        crash.stepDone();
+        end = std::max(end, endOf(region));
+    }
+    if (end != c.size) {
+        f.file.truncate(c.size);
+        crash.stepDone();
+    }
+}
+
+std::vector<std::size_t> Pager::Impl::absentFiles(const std::vector<std::size_t>& dirty) const {
+    std::vector<std::size_t> absent;
+    for (std::size_t i : dirty)
+        if (!files[i].exists())
+            absent.push_back(i);
+    return absent;
+}
+
+// Writes the new bytes, flushes, and deletes the journal.
+void Pager::Impl::applyChanges(const std::vector<std::size_t>& dirty,
+                               const std::vector<std::size_t>& created) {
+    for (std::size_t i : dirty) {
+        AttachedFile& f = files[i];
+        if (!f.exists()) {
+            // O_EXCL: recovery deletes this file, so it must be ours.
+            f.file = io::File::open(f.path, O_RDWR | O_CREAT | O_EXCL);
+            f.writable = true;
+            crash.stepDone();
+        }
+        applyChanges(f);
+    }
+    if (fsync())
+        flushFiles(dirty, created);
+    io::removeFile(journalPath);
+    crash.stepDone();
+}
+
+void Pager::Impl::flushFiles(const std::vector<std::size_t>& dirty,
+                             const std::vector<std::size_t>& created) {
+    for (std::size_t i : dirty) {
+        files[i].file.sync();
+        crash.stepDone();
+    }
+    for (std::size_t i : created) {
+        io::syncDirectory(io::directoryOf(files[i].path));
+        crash.stepDone();
+    }
+}
+
+// Deleting the journal is the moment the change is made; the folder flush after it
+// only makes that durable, so its failure is reported with the change kept.
+void Pager::Impl::finishCommit(const std::vector<std::size_t>& dirty) {
+    for (std::size_t i : dirty)
+        files[i].committedSize = files[i].changes.size;
+    endTransaction();
+    if (fsync()) {
+        io::syncDirectory(journalDirOnDisk);
+        crash.stepDone();
+    }
+}
+
+void Pager::Impl::undoFailedCommit(const std::vector<std::size_t>& created) {
+    try {
+        recoverJournal(journalPath, crash);
+    } catch (const std::exception& e) {
+        broken = std::string("a failed change could not be undone, reopen to recover (") +
+                 e.what() + ")";
+    }
+    for (std::size_t i : created) {
+        files[i].file.close(); // recovery deleted it
+        files[i].writable = false;
+    }
+    endTransaction();
+}
+
+Pager::Pager(fs::path journalPath, Durability durability) : impl_(std::make_unique<Impl>()) {
+    impl_->journalDir = fs::absolute(journalPath).lexically_normal().parent_path();
+    impl_->journalDirOnDisk = io::directoryOf(journalPath);
+    impl_->journalPath = std::move(journalPath);
+    impl_->durability = durability;
+}
+
+Pager::~Pager() = default;
+
+void Pager::recover(const fs::path& journalPath) {
+    CrashPoint crash = CrashPoint::fromEnvironment();
+    recoverJournal(journalPath, crash);
+}
+
+int Pager::attach(const fs::path& path, bool mayCreate) {
+    const fs::path relative =
+        fs::absolute(path).lexically_normal().lexically_relative(impl_->journalDir);
+    if (!isContainedName(relative.string()))
+        throw DbError(path, "is not in the folder of its journal");
+    AttachedFile f;
+    f.path = path;
+    f.journalName = relative.string();
+    if (auto file = io::File::openIfExists(path, O_RDONLY))
+        f.file = std::move(*file);
+    else if (!mayCreate)
+        throw DbError(path, "no such file");
+    f.committedSize = f.exists() ? f.file.size() : 0;
+    f.resetChanges();
+    impl_->files.push_back(std::move(f));
+    return static_cast<int>(impl_->files.size() - 1);
+}
+
+const fs::path& Pager::path(int file) const {
+    return impl_->at(file).path;
+}
+
+void Pager::read(int file, std::uint64_t offset, std::span<std::uint8_t> out) const {
+    impl_->requireUsable();
+    const AttachedFile& f = impl_->at(file);
+    const Changes& c = f.changes;
+    if (offset > c.size || out.size() > c.size - offset)
+        throw DbError(f.path, "reading " + std::to_string(out.size()) + " bytes at offset " +
+                                  std::to_string(offset) + " runs past the end (size " +
+                                  std::to_string(c.size) + ")");
+    const std::uint64_t end = offset + out.size();
+    const std::uint64_t fromDisk = std::clamp(c.kept, offset, end) - offset;
+    if (fromDisk > 0)
+        f.file.readExact(offset, out.first(fromDisk));
+    std::fill(out.begin() + fromDisk, out.end(), 0);
+    auto region = c.regions.upper_bound(offset);
+    if (region != c.regions.begin())
+        --region;
+    for (; region != c.regions.end() && region->first < end; ++region) {
+        const std::uint64_t from = std::max(region->first, offset);
+        const std::uint64_t to = std::min(endOf(*region), end);
+        if (from < to)
+            std::memcpy(out.data() + (from - offset),
+                        region->second.data() + (from - region->first), to - from);
+    }
+}
+
+std::vector<std::uint8_t> Pager::read(int file, std::uint64_t offset, std::size_t length) const {
+    std::vector<std::uint8_t> bytes(length);
+    read(file, offset, bytes);
+    return bytes;
+}
+
+std::uint64_t Pager::size(int file) const {
+    impl_->requireUsable();
+    return impl_->at(file).changes.size;
+}
+
+void Pager::begin() {
+    impl_->requireUsable();
+    if (impl_->inTransaction)
+        throw std::logic_error("Pager::begin inside a transaction");
+    impl_->inTransaction = true;
+}
+
+bool Pager::inTransaction() const {
+    return impl_->inTransaction;
+}
+
+void Pager::write(int file, std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    impl_->requireTransaction("write");
+    AttachedFile& f = impl_->at(file);
+    if (bytes.empty())
+        return;
+    if (offset > UINT64_MAX - bytes.size())
+        throw DbError(f.path, "write at offset " + std::to_string(offset) + " out of range");
+    put(f.changes, offset, bytes);
+}
+
+void Pager::truncate(int file, std::uint64_t newSize) {
+    impl_->requireTransaction("truncate");
+    Changes& c = impl_->at(file).changes;
+    if (newSize < c.size)
+        cut(c, newSize);
+    else
+        c.size = newSize;
+}
+
+void Pager::commit() {
+    Impl& d = *impl_;
+    d.requireTransaction("commit");
+    d.requireUsable();
+    const std::vector<std::size_t> dirty = d.dirtyFiles();
+    if (dirty.empty()) {
+        d.endTransaction();
+        return;
+    }
+    try {
+        d.openForWriting(dirty);
+        d.writeJournal(d.buildJournal(dirty));
+    } catch (...) {
+        d.endTransaction();
+        throw;
+    }
+    const std::vector<std::size_t> created = d.absentFiles(dirty);
+    try {
+        d.applyChanges(dirty, created);
+    } catch (...) {
+        d.undoFailedCommit(created);
+        throw;
+    }
+    d.finishCommit(dirty);
+}
+
+void Pager::rollback() {
+    impl_->requireTransaction("rollback");
+    impl_->endTransaction();
+}
+
+Durability Pager::durability() const {
+    return impl_->durability;
+}
+
+} // namespace db
