@@ -1,8 +1,11 @@
 #include "platform/sys/codepage.h"
 
+#include "platform/sys/utf8.h"
+
 #include <cerrno>
+#include <cstdio>
 #include <iconv.h>
-#include <memory>
+#include <optional>
 #include <string>
 
 namespace sys {
@@ -13,6 +16,10 @@ std::string iconvName(int codePage) {
     if (codePage == 0)
         return "HP-ROMAN8";
     return "CP" + std::to_string(codePage);
+}
+
+std::string codePageName(int codePage) {
+    return codePage == 0 ? "HP-Roman8" : iconvName(codePage);
 }
 
 // An iconv descriptor that closes itself.
@@ -33,18 +40,12 @@ private:
     iconv_t cd_;
 };
 
-// Length of the UTF-8 sequence that starts with `lead` (1 for a stray byte).
-std::size_t utf8Length(unsigned char lead) {
-    if (lead >= 0xF0)
-        return 4;
-    if (lead >= 0xE0)
-        return 3;
-    if (lead >= 0xC0)
-        return 2;
-    return 1;
+void requireOpen(const Converter& cv, int codePage) {
+    if (!cv.ok())
+        throw EncodingError("Ismeretlen kódlap: " + std::to_string(codePage) + ".");
 }
 
-// Converts one chunk; returns false when the input at `in` cannot be converted.
+// Converts as much as it can; returns false when the input at `in` cannot be converted.
 bool convertChunk(iconv_t cd, const char*& in, std::size_t& inLeft, std::string& out) {
     char buffer[4096];
     while (inLeft > 0) {
@@ -60,6 +61,68 @@ bool convertChunk(iconv_t cd, const char*& in, std::size_t& inLeft, std::string&
     return true;
 }
 
+std::string hexByte(unsigned char byte) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", byte);
+    return text;
+}
+
+std::string codePoint(char32_t c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+    return text;
+}
+
+// The text must be well-formed before it is converted, so that a conversion failure
+// always means a character the code page lacks.
+void requireValidUtf8(std::string_view utf8) {
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const std::size_t start = pos;
+        if (!decodeUtf8(utf8, pos))
+            throw EncodingError(
+                "Hibás UTF-8 szöveg: " + hexByte(static_cast<unsigned char>(utf8[start])) +
+                " bájt a(z) " + std::to_string(start + 1) + ". helyen.");
+    }
+}
+
+// The code pages whose every character takes one byte.
+bool isSingleByte(int codePage) {
+    switch (codePage) {
+    case 0:
+    case 437:
+    case 737:
+    case 775:
+    case 850:
+    case 852:
+    case 855:
+    case 857:
+    case 860:
+    case 861:
+    case 862:
+    case 863:
+    case 864:
+    case 865:
+    case 866:
+    case 869:
+    case 874:
+        return true;
+    default:
+        return codePage >= 1250 && codePage <= 1258;
+    }
+}
+
+// Bytes the character takes in the code page; a character the page lacks counts as one
+// (fromUtf8 reports it when the text is written).
+std::size_t encodedLength(iconv_t cd, std::string_view character) {
+    std::string out;
+    const char* in = character.data();
+    std::size_t left = character.size();
+    const bool ok = convertChunk(cd, in, left, out);
+    ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    return ok && !out.empty() ? out.size() : 1;
+}
+
 } // namespace
 
 bool isKnownCodePage(int codePage) {
@@ -67,25 +130,27 @@ bool isKnownCodePage(int codePage) {
 }
 
 std::string fromUtf8(std::string_view utf8, int codePage) {
-    Converter cv(iconvName(codePage), "UTF-8");
-    if (!cv.ok())
-        throw EncodingError("unknown code page " + std::to_string(codePage));
+    const Converter cv(iconvName(codePage), "UTF-8");
+    requireOpen(cv, codePage);
+    requireValidUtf8(utf8);
     std::string out;
     out.reserve(utf8.size());
     const char* in = utf8.data();
     std::size_t left = utf8.size();
     if (!convertChunk(cv.get(), in, left, out)) {
-        const std::size_t n = std::min(left, utf8Length(static_cast<unsigned char>(*in)));
-        throw EncodingError("the character \"" + std::string(in, n) + "\" cannot be stored in code page " +
-                            std::to_string(codePage));
+        const std::string_view rest(in, left);
+        std::size_t length = 0;
+        const char32_t c = decodeUtf8(rest, length).value_or(0xFFFD);
+        throw EncodingError("A(z) '" + std::string(rest.substr(0, length)) + "' (" + codePoint(c) +
+                            ") karakter nem tárolható a(z) " + codePageName(codePage) +
+                            " kódlapon.");
     }
     return out;
 }
 
 std::string toUtf8(std::string_view bytes, int codePage) {
-    Converter cv("UTF-8", iconvName(codePage));
-    if (!cv.ok())
-        throw EncodingError("unknown code page " + std::to_string(codePage));
+    const Converter cv("UTF-8", iconvName(codePage));
+    requireOpen(cv, codePage);
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
     const char* in = bytes.data();
@@ -100,14 +165,27 @@ std::string toUtf8(std::string_view bytes, int codePage) {
 }
 
 std::string truncateForCodePage(std::string_view utf8, int codePage, std::size_t maxBytes) {
-    (void)codePage; // every supported code page is single-byte: one character, one byte
-    std::size_t pos = 0;
-    std::size_t chars = 0;
-    while (pos < utf8.size() && chars < maxBytes) {
-        pos += utf8Length(static_cast<unsigned char>(utf8[pos]));
-        ++chars;
+    const bool singleByte = isSingleByte(codePage);
+    if (singleByte && utf8.size() <= maxBytes)
+        return std::string(utf8);
+    std::optional<Converter> cv;
+    if (!singleByte) {
+        cv.emplace(iconvName(codePage), "UTF-8");
+        requireOpen(*cv, codePage);
     }
-    return std::string(utf8.substr(0, std::min(pos, utf8.size())));
+    std::size_t pos = 0;
+    std::size_t bytes = 0;
+    while (pos < utf8.size()) {
+        std::size_t next = pos;
+        decodeUtf8(utf8, next);
+        const std::size_t length =
+            singleByte ? 1 : encodedLength(cv->get(), utf8.substr(pos, next - pos));
+        if (bytes + length > maxBytes)
+            break;
+        bytes += length;
+        pos = next;
+    }
+    return std::string(utf8.substr(0, pos));
 }
 
 } // namespace sys
