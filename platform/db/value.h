@@ -20,7 +20,7 @@ struct Time { // T: milliseconds since midnight
     std::int32_t ms = 0;
     auto operator<=>(const Time&) const = default;
 };
-struct Timestamp { // @: milliseconds since 0001-01-01 00:00, as the file's double
+struct Timestamp { // @: milliseconds, day 1 (0001-01-01) starting at 86400000, as a double
     double ms = 0;
     auto operator<=>(const Timestamp&) const = default;
 };
