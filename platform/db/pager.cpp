@@ -10,7 +10,8 @@
 // the files are untouched. After, the pager restores the files from the journal at
 // once; if even that fails, the journal stays for the next open and the pager refuses
 // every further read and change. Either way the transaction ends and its changes are
-// dropped, so the pager never shows a change that did not reach the files.
+// dropped, so the pager never shows a change that did not reach the files. Only a
+// failure to flush the folder after the journal is deleted leaves the change made.
 
 #include "platform/db/pager.h"
 
