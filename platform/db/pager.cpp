@@ -10,7 +10,8 @@
 // the files are untouched. After, the pager restores the files from the journal at
 // once; if even that fails, the journal stays for the next open and the pager refuses
 // every further read and change. Either way the transaction ends and its changes are
-// dropped, so the pager never shows a change that did not reach the files.
+// dropped, so the pager never shows a change that did not reach the files. Only a
+// failure to flush the folder after the journal is deleted leaves the change made.
 
 #include "platform/db/pager.h"
 
@@ -191,6 +192,7 @@ struct Pager::Impl {
     fs::path journalPath;
     fs::path journalDir;       // absolute, for naming the files
     fs::path journalDirOnDisk; // as given, for flushing
+    io::File journalFolder;    // opened at the first flush, kept for the next ones
     Durability durability;
     CrashPoint crash = CrashPoint::fromEnvironment();
     std::vector<AttachedFile> files;
@@ -217,6 +219,11 @@ struct Pager::Impl {
         inTransaction = false;
     }
 
+    void syncJournalFolder() {
+        if (!journalFolder.isOpen())
+            journalFolder = io::File::open(journalDirOnDisk, O_RDONLY | O_DIRECTORY);
+        journalFolder.sync();
+    }
     std::vector<std::size_t> dirtyFiles() const;
     void openForWriting(const std::vector<std::size_t>& dirty);
     std::vector<std::uint8_t> buildJournal(const std::vector<std::size_t>& dirty) const;
@@ -276,7 +283,7 @@ void Pager::Impl::writeJournal(std::span<const std::uint8_t> bytes) {
         if (fsync()) {
             journal.sync();
             crash.stepDone();
-            io::syncDirectory(journalDirOnDisk);
+            syncJournalFolder();
             crash.stepDone();
         }
     } catch (...) {
@@ -349,7 +356,7 @@ void Pager::Impl::finishCommit(const std::vector<std::size_t>& dirty) {
         files[i].committedSize = files[i].changes.size;
     endTransaction();
     if (fsync()) {
-        io::syncDirectory(journalDirOnDisk);
+        syncJournalFolder();
         crash.stepDone();
     }
 }

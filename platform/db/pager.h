@@ -51,6 +51,10 @@ public:
     bool inTransaction() const;
     void write(int file, std::uint64_t offset, std::span<const std::uint8_t> bytes);
     void truncate(int file, std::uint64_t newSize);
+    // Ends the transaction. On an I/O error it throws DbError naming the file at fault,
+    // with the files and this pager's view as before the transaction; when even the
+    // files cannot be restored, the journal stays for the next open and the pager
+    // throws on every further use.
     void commit();
     void rollback();
 

@@ -1,0 +1,417 @@
+#include "platform/db/error.h"
+#include "platform/db/journal.h"
+#include "platform/db/pager.h"
+#include "support/test_env.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using db::Durability;
+using db::Pager;
+
+namespace {
+
+const fs::path kJournal = "T.JNL";
+
+std::span<const std::uint8_t> bytesOf(const std::string& s) {
+    return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+std::string text(const std::vector<std::uint8_t>& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+std::string randomText(std::mt19937_64& rng, std::size_t length) {
+    std::string s(length, '\0');
+    for (char& c : s)
+        c = static_cast<char>('a' + rng() % 26);
+    return s;
+}
+
+void writeFile(const fs::path& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+std::string view(const Pager& pager, int file) {
+    return text(pager.read(file, 0, static_cast<std::size_t>(pager.size(file))));
+}
+
+// Lowers the file size limit so that writes past `bytes` fail with EFBIG, as a full
+// disk would fail them.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lowered = saved_;
+        lowered.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
+};
+
+// --- the transaction's view -------------------------------------------------------
+
+TEST(PagerView, ReadsAndFilesFollowAModelOfRandomWritesAndTruncations) {
+    std::mt19937_64 rng(3);
+    std::string committed = randomText(rng, 10000);
+    writeFile("T.DB", committed);
+    Pager pager(kJournal, Durability::OsBuffers);
+    const int id = pager.attach("T.DB");
+    for (int round = 0; round < 40; ++round) {
+        pager.begin();
+        std::string model = committed;
+        for (int op = 0; op < 12; ++op) {
+            const std::size_t at = rng() % (model.size() + 3000);
+            if (rng() % 5 == 0) {
+                model.resize(at, '\0');
+                pager.truncate(id, at);
+            } else {
+                const std::string bytes = randomText(rng, 1 + rng() % 3000);
+                if (model.size() < at + bytes.size())
+                    model.resize(at + bytes.size(), '\0');
+                model.replace(at, bytes.size(), bytes);
+                pager.write(id, at, bytesOf(bytes));
+            }
+            ASSERT_EQ(pager.size(id), model.size());
+            const std::size_t from = rng() % (model.size() + 1);
+            const std::size_t length = rng() % (model.size() - from + 1);
+            ASSERT_EQ(text(pager.read(id, from, length)), model.substr(from, length))
+                << "round " << round << " op " << op;
+        }
+        if (round % 3 == 0) {
+            pager.rollback();
+        } else {
+            pager.commit();
+            committed = model;
+        }
+        ASSERT_EQ(view(pager, id), committed);
+        ASSERT_EQ(testenv::readFile("T.DB"), committed);
+        ASSERT_FALSE(fs::exists(kJournal));
+    }
+}
+
+TEST(PagerView, ReadPastTheEndNamesTheFile) {
+    writeFile("T.DB", "0123456789");
+    Pager pager(kJournal, Durability::OsBuffers);
+    const int id = pager.attach("T.DB");
+    EXPECT_EQ(text(pager.read(id, 10, 0)), "");
+    try {
+        pager.read(id, 8, 3);
+        FAIL() << "no error";
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.file(), "T.DB");
+        EXPECT_NE(std::string(e.what()).find("T.DB"), std::string::npos);
+    }
+    pager.begin();
+    pager.truncate(id, 4);
+    EXPECT_THROW(pager.read(id, 2, 3), db::DbError);
+    EXPECT_THROW(pager.read(id, UINT64_MAX, 1), db::DbError);
+}
+
+// --- transactions -----------------------------------------------------------------
+
+TEST(PagerTransaction, RollbackDestructorAndGuardDropWrites) {
+    writeFile("T.DB", "original");
+    {
+        Pager pager(kJournal, Durability::Fsync);
+        const int id = pager.attach("T.DB");
+        pager.begin();
+        pager.write(id, 0, bytesOf("CHANGED!!"));
+        pager.rollback();
+        EXPECT_EQ(view(pager, id), "original");
+        {
+            db::Transaction t(pager);
+            pager.write(id, 0, bytesOf("guard"));
+        }
+        EXPECT_FALSE(pager.inTransaction());
+        EXPECT_EQ(view(pager, id), "original");
+        pager.begin();
+        pager.write(id, 0, bytesOf("left open"));
+    }
+    EXPECT_EQ(testenv::readFile("T.DB"), "original");
+    EXPECT_FALSE(fs::exists(kJournal));
+
+    Pager pager(kJournal, Durability::Fsync);
+    const int id = pager.attach("T.DB");
+    {
+        db::Transaction t(pager);
+        pager.write(id, 8, bytesOf("+"));
+        t.commit();
+    }
+    EXPECT_EQ(testenv::readFile("T.DB"), "original+");
+}
+
+TEST(PagerTransaction, MisuseThrowsLogicError) {
+    writeFile("T.DB", "x");
+    Pager pager(kJournal, Durability::OsBuffers);
+    const int id = pager.attach("T.DB");
+    EXPECT_THROW(pager.write(id, 0, bytesOf("y")), std::logic_error);
+    EXPECT_THROW(pager.commit(), std::logic_error);
+    pager.begin();
+    EXPECT_THROW(pager.begin(), std::logic_error);
+    EXPECT_TRUE(pager.inTransaction());
+}
+
+// --- the set of files -------------------------------------------------------------
+
+TEST(PagerFiles, MayCreateFileAppearsOnlyWhenACommitWritesIt) {
+    writeFile("T.DB", "data");
+    Pager pager(kJournal, Durability::Fsync);
+    const int db = pager.attach("T.DB");
+    const int mb = pager.attach("T.MB", true);
+    EXPECT_EQ(pager.size(mb), 0u);
+    pager.begin();
+    pager.write(mb, 0, bytesOf("blob"));
+    EXPECT_EQ(view(pager, mb), "blob");
+    pager.rollback();
+    pager.begin();
+    pager.write(db, 0, bytesOf("DATA"));
+    pager.commit();
+    EXPECT_FALSE(fs::exists("T.MB"));
+    pager.begin();
+    pager.write(mb, 2, bytesOf("ob"));
+    pager.commit();
+    EXPECT_EQ(testenv::readFile("T.MB"), std::string("\0\0ob", 4));
+}
+
+TEST(PagerFiles, AttachRejectsMissingFilesAndFilesOutsideTheJournalFolder) {
+    Pager pager("sub/T.JNL", Durability::OsBuffers);
+    fs::create_directory("sub");
+    writeFile("outside.db", "x");
+    try {
+        pager.attach("sub/T.DB");
+        FAIL() << "no error";
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.file(), "sub/T.DB");
+    }
+    EXPECT_THROW(pager.attach("outside.db"), db::DbError);
+    EXPECT_THROW(pager.attach("sub/../outside.db"), db::DbError);
+}
+
+// Opens a read-only table in a read-only folder, changes it and commits; returns what
+// went wrong, or "" when reading works and the commit fails cleanly.
+std::string readOnlyTableProblems(const std::string& content) {
+    Pager pager(kJournal, Durability::Fsync);
+    const int id = pager.attach("T.DB");
+    if (view(pager, id) != content)
+        return "read";
+    pager.begin();
+    pager.write(id, 0, bytesOf("xyz"));
+    try {
+        pager.commit();
+        return "commit succeeded";
+    } catch (const db::DbError& e) {
+        if (e.file() != "T.DB")
+            return std::string("error names ") + e.what();
+    }
+    if (pager.inTransaction() || view(pager, id) != content || fs::exists(kJournal))
+        return "state after the failed commit";
+    return "";
+}
+
+// As root, the check runs in a child that gives up its privileges, so that the file
+// permissions apply.
+std::string runUnprivileged(const std::function<std::string()>& check) {
+    if (::geteuid() != 0)
+        return check();
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return "pipe";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(channel[0]);
+        std::string problems = "cannot drop privileges";
+        if (::setgid(65534) == 0 && ::setuid(65534) == 0)
+            problems = check();
+        const ssize_t written = ::write(channel[1], problems.data(), problems.size());
+        ::_exit(written < 0 ? 1 : 0);
+    }
+    ::close(channel[1]);
+    std::string problems;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        problems.append(buffer, static_cast<std::size_t>(n));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return problems;
+}
+
+TEST(PagerFiles, ReadOnlyTableIsReadableAndItsCommitFailsCleanly) {
+    const std::string content = "read-only content";
+    writeFile("T.DB", content);
+    fs::permissions("T.DB", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const fs::path dir = fs::current_path();
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                             fs::perms::group_exec | fs::perms::others_read |
+                             fs::perms::others_exec);
+    const std::string problems = runUnprivileged([&] { return readOnlyTableProblems(content); });
+    fs::permissions(dir, fs::perms::owner_all);
+    EXPECT_EQ(problems, "");
+    EXPECT_EQ(testenv::readFile("T.DB"), content);
+}
+
+TEST(PagerFiles, LeftoverJournalBlocksCommitAndStaysIntact) {
+    writeFile("T.DB", "data");
+    writeFile(kJournal, "left by a crash");
+    Pager pager(kJournal, Durability::OsBuffers);
+    const int id = pager.attach("T.DB");
+    pager.begin();
+    pager.write(id, 0, bytesOf("DATA"));
+    EXPECT_THROW(pager.commit(), db::DbError);
+    EXPECT_EQ(testenv::readFile(kJournal), "left by a crash");
+    EXPECT_EQ(testenv::readFile("T.DB"), "data");
+    EXPECT_EQ(view(pager, id), "data");
+}
+
+// --- I/O errors during commit -----------------------------------------------------
+
+TEST(PagerCommitError, JournalWriteFailureLeavesFilesAndViewUnchanged) {
+    std::mt19937_64 rng(5);
+    const std::string content = randomText(rng, 64 * 1024);
+    writeFile("T.DB", content);
+    Pager pager(kJournal, Durability::Fsync);
+    const int id = pager.attach("T.DB");
+    pager.begin();
+    pager.write(id, 0, bytesOf(std::string(40 * 1024, 'x'))); // a journal over the limit
+    try {
+        FileSizeLimit limit(32 * 1024);
+        pager.commit();
+        FAIL() << "no error";
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.file(), kJournal);
+    }
+    EXPECT_FALSE(pager.inTransaction());
+    EXPECT_FALSE(fs::exists(kJournal));
+    EXPECT_EQ(testenv::readFile("T.DB"), content);
+    EXPECT_EQ(view(pager, id), content);
+}
+
+TEST(PagerCommitError, FileWriteFailureRestoresFilesAtOnce) {
+    writeFile("T.DB", std::string(4096, 'd'));
+    Pager pager(kJournal, Durability::Fsync);
+    const int mb = pager.attach("T.MB", true);
+    const int db = pager.attach("T.DB");
+    pager.begin();
+    pager.write(mb, 0, bytesOf("blob"));
+    pager.write(db, 0, bytesOf("header"));
+    pager.write(db, 40 * 1024, bytesOf("past the limit"));
+    try {
+        FileSizeLimit limit(32 * 1024);
+        pager.commit();
+        FAIL() << "no error";
+    } catch (const db::DbError& e) {
+        EXPECT_EQ(e.file(), "T.DB");
+    }
+    EXPECT_FALSE(fs::exists(kJournal));
+    EXPECT_FALSE(fs::exists("T.MB"));
+    EXPECT_EQ(testenv::readFile("T.DB"), std::string(4096, 'd'));
+    EXPECT_EQ(pager.size(db), 4096u);
+    EXPECT_EQ(pager.size(mb), 0u);
+
+    pager.begin(); // the pager goes on working
+    pager.write(mb, 0, bytesOf("blob"));
+    pager.commit();
+    EXPECT_EQ(testenv::readFile("T.MB"), "blob");
+}
+
+// --- journals left by a crash -------------------------------------------------------
+
+// Leaves the journal of a commit that changes T.DB and creates T.MB, by a child
+// that dies right after writing it; returns the journal's bytes.
+std::string journalOfInterruptedCommit() {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setenv("FARM_PAGER_CRASH_AFTER", "1", 1);
+        Pager pager(kJournal, Durability::OsBuffers);
+        const int db = pager.attach("T.DB");
+        const int mb = pager.attach("T.MB", true);
+        pager.begin();
+        pager.write(db, 10, bytesOf("changed"));
+        pager.write(db, 3000, bytesOf("changed"));
+        pager.truncate(db, 3500);
+        pager.write(mb, 0, bytesOf("blob"));
+        pager.commit();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 99);
+    return testenv::readFile(kJournal);
+}
+
+TEST(PagerJournal, DamagedJournalIsDeletedWithoutTouchingFiles) {
+    std::mt19937_64 rng(9);
+    const std::string original = randomText(rng, 4096);
+    writeFile("T.DB", original);
+    const std::string journal = journalOfInterruptedCommit();
+    ASSERT_GT(journal.size(), 600u); // the cut-off tail is in it
+    // Files as a half-done commit leaves them: recovery must not touch them.
+    std::string half = original;
+    half.replace(10, 7, "changed");
+    half.resize(3500);
+    writeFile("T.DB", half);
+    writeFile("T.MB", "bl");
+    auto expectUntouched = [&](const std::string& what) {
+        db::Pager::recover(kJournal);
+        ASSERT_FALSE(fs::exists(kJournal)) << what;
+        ASSERT_TRUE(testenv::readFile("T.DB") == half) << what;
+        ASSERT_EQ(testenv::readFile("T.MB"), "bl") << what;
+    };
+    for (std::size_t length = 0; length < journal.size(); ++length) {
+        writeFile(kJournal, journal.substr(0, length));
+        expectUntouched("cut to " + std::to_string(length));
+    }
+    for (std::size_t at = 0; at < journal.size(); ++at) {
+        std::string damaged = journal;
+        damaged[at] = static_cast<char>(damaged[at] ^ (1 << (at % 8)));
+        writeFile(kJournal, damaged);
+        expectUntouched("byte " + std::to_string(at) + " flipped");
+    }
+    writeFile(kJournal, journal);
+    db::Pager::recover(kJournal);
+    EXPECT_FALSE(fs::exists(kJournal));
+    EXPECT_TRUE(testenv::readFile("T.DB") == original);
+    EXPECT_FALSE(fs::exists("T.MB"));
+}
+
+TEST(PagerJournal, JournalNamingAFileOutsideItsFolderIsRejected) {
+    fs::create_directory("sub");
+    writeFile("x", "outside");
+    const fs::path journalPath = "sub/T.JNL";
+    const std::vector<std::string> names{"../x", "a/../../x", fs::absolute("x").string()};
+    for (const std::string& name : names) {
+        db::JournalBuilder builder;
+        builder.addFile({name, 7});
+        const auto region = builder.addRegion(0, 0, 3);
+        std::fill(region.begin(), region.end(), 'Z');
+        const auto bytes = std::move(builder).finish();
+        writeFile(journalPath, text(bytes));
+        try {
+            db::Pager::recover(journalPath);
+            FAIL() << name << " followed";
+        } catch (const db::DbError& e) {
+            EXPECT_EQ(e.file(), journalPath) << name;
+        }
+        EXPECT_EQ(testenv::readFile("x"), "outside") << name;
+        EXPECT_TRUE(fs::exists(journalPath)) << name;
+    }
+}
+
+} // namespace
