@@ -4,15 +4,13 @@
 // FARM_CRASH_SECONDS lengthens the runs.
 
 #include "platform/db/pager.h"
+#include "support/child_process.h"
 
 #include <array>
 #include <chrono>
-#include <csignal>
-#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -22,6 +20,9 @@
 #include <vector>
 
 namespace fs = std::filesystem;
+using testenv::Child;
+using testenv::ChildResult;
+using testenv::crashSeconds;
 
 namespace {
 
@@ -191,50 +192,6 @@ State diskState() {
     } catch (...) {
         ::_exit(3);
     }
-}
-
-// A child process running `body`, with FARM_PAGER_CRASH_AFTER=crashAfter when it is
-// positive; reports how it ended and how many bytes it wrote to its progress pipe.
-struct ChildResult {
-    int status = 0;
-    int progress = 0;
-    bool exited(int code) const { return WIFEXITED(status) && WEXITSTATUS(status) == code; }
-};
-
-class Child {
-public:
-    Child(long crashAfter, const std::function<void(int progress)>& body) {
-        if (::pipe(pipe_) != 0)
-            throw std::runtime_error("pipe");
-        pid_ = ::fork();
-        if (pid_ == 0) {
-            ::close(pipe_[0]);
-            if (crashAfter > 0)
-                ::setenv("FARM_PAGER_CRASH_AFTER", std::to_string(crashAfter).c_str(), 1);
-            body(pipe_[1]);
-            ::_exit(5);
-        }
-        ::close(pipe_[1]);
-    }
-    void kill() { ::kill(pid_, SIGKILL); }
-    ChildResult wait() {
-        ChildResult result;
-        ::waitpid(pid_, &result.status, 0);
-        char buffer[256];
-        for (ssize_t n; (n = ::read(pipe_[0], buffer, sizeof buffer)) > 0;)
-            result.progress += static_cast<int>(n);
-        ::close(pipe_[0]);
-        return result;
-    }
-
-private:
-    int pipe_[2] = {-1, -1};
-    pid_t pid_ = -1;
-};
-
-double crashSeconds(double fallback) {
-    const char* value = std::getenv("FARM_CRASH_SECONDS");
-    return value && *value ? std::atof(value) : fallback;
 }
 
 using Clock = std::chrono::steady_clock;
