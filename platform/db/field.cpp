@@ -12,14 +12,14 @@ struct TypeInfo {
 };
 
 constexpr TypeInfo kTypes[] = {
-    {FieldType::Alpha, 'A', "Alpha", 0},        {FieldType::Date, 'D', "Date", 4},
-    {FieldType::Short, 'S', "Short", 2},        {FieldType::Long, 'I', "Long", 4},
-    {FieldType::Currency, '$', "Currency", 8},  {FieldType::Number, 'N', "Number", 8},
-    {FieldType::Logical, 'L', "Logical", 1},    {FieldType::Memo, 'M', "MemoBLOb", 0},
-    {FieldType::Blob, 'B', "BLOb", 0},          {FieldType::FmtMemo, 'F', "FmtMemoBLOb", 0},
-    {FieldType::Ole, 'O', "OLE", 0},            {FieldType::Graphic, 'G', "GraphicBLOb", 0},
-    {FieldType::Time, 'T', "Time", 4},          {FieldType::Timestamp, '@', "Timestamp", 8},
-    {FieldType::AutoInc, '+', "AutoInc", 4},    {FieldType::Bcd, '#', "BCD", 17},
+    {FieldType::Alpha, 'A', "Alpha", 0},       {FieldType::Date, 'D', "Date", 4},
+    {FieldType::Short, 'S', "Short", 2},       {FieldType::Long, 'I', "Long", 4},
+    {FieldType::Currency, '$', "Currency", 8}, {FieldType::Number, 'N', "Number", 8},
+    {FieldType::Logical, 'L', "Logical", 1},   {FieldType::Memo, 'M', "MemoBLOb", 0},
+    {FieldType::Blob, 'B', "BLOb", 0},         {FieldType::FmtMemo, 'F', "FmtMemoBLOb", 0},
+    {FieldType::Ole, 'O', "OLE", 0},           {FieldType::Graphic, 'G', "Graphic", 0},
+    {FieldType::Time, 'T', "Time", 4},         {FieldType::Timestamp, '@', "Timestamp", 8},
+    {FieldType::AutoInc, '+', "AutoInc", 4},   {FieldType::Bcd, '#', "BCD", 17},
     {FieldType::Bytes, 'Y', "Bytes", 0},
 };
 

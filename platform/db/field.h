@@ -28,10 +28,10 @@ enum class FieldType : std::uint8_t {
 };
 
 struct FieldDef {
-    std::string name;  // UTF-8
+    std::string name; // UTF-8
     FieldType type = FieldType::Alpha;
-    int size = 0;      // bytes in the record, as the header stores it
-    int decimals = 0;  // BCD only: digits after the point (0..32)
+    int size = 0;     // bytes in the record, as the header stores it
+    int decimals = 0; // BCD only: digits after the point (0..32)
 };
 
 // The letter used in table specs and dumps: A D S I $ N L M B F O G T @ + # Y.

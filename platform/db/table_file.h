@@ -71,6 +71,7 @@ public:
     const std::filesystem::path& path() const { return dbPath_; }
     const TableHeader& header() const { return header_; }
     const RecordCodec& codec() const { return *codec_; }
+    const BlobFile* blobs() const { return blobs_.get(); } // null: no blob fields
     const std::vector<FieldDef>& fields() const { return header_.fields; }
     int fieldIndex(const std::string& name) const; // case-insensitive; -1 when absent
     bool keyed() const { return header_.fileType == FileType::KeyedData; }
@@ -117,10 +118,10 @@ public:
 
 private:
     TableFile() = default;
-    void load(OpenOptions options);            // header, chain, blob file
-    void loadChain();                          // walks and checks the block chain
-    void writeHeader();                        // header_ -> pager (inside a transaction)
-    void rebuildPrimaryIndex();                // chain_ -> .px (inside a transaction)
+    void load(OpenOptions options); // header, chain, blob file
+    void loadChain();               // walks and checks the block chain
+    void writeHeader();             // header_ -> pager (inside a transaction)
+    void rebuildPrimaryIndex();     // chain_ -> .px (inside a transaction)
     std::uint64_t blockOffset(std::uint16_t block) const;
 
     std::filesystem::path dbPath_;

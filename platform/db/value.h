@@ -36,6 +36,8 @@ using Value = std::variant<Null, std::string, std::int32_t, double, bool, Date, 
 
 using Record = std::vector<Value>;
 
-inline bool isNull(const Value& v) { return std::holds_alternative<Null>(v); }
+inline bool isNull(const Value& v) {
+    return std::holds_alternative<Null>(v);
+}
 
 } // namespace db
