@@ -178,13 +178,14 @@ RecordCodec::RecordCodec(std::vector<FieldDef> fields, int codePage)
         offsets_.push_back(recordSize_);
         recordSize_ += storedSize(f.type, f.size);
     }
+    offsets_.push_back(recordSize_); // one past the last field: sizes without a type lookup
 }
 
 Value RecordCodec::decode(std::span<const std::uint8_t> record, int field,
                           const BlobFile* blobs) const {
     const FieldDef& f = fields_.at(static_cast<std::size_t>(field));
-    const int size = storedSize(f.type, f.size);
     const int offset = offsets_[static_cast<std::size_t>(field)];
+    const int size = offsets_[static_cast<std::size_t>(field) + 1] - offset;
     if (record.size() < static_cast<std::size_t>(offset + size))
         throw std::out_of_range("record shorter than its fields");
     const std::uint8_t* p = record.data() + offset;
@@ -252,8 +253,8 @@ Record RecordCodec::decodeAll(std::span<const std::uint8_t> record, const BlobFi
 void RecordCodec::encode(const Value& value, int field, std::span<std::uint8_t> record,
                          BlobFile* blobs) const {
     const FieldDef& f = fields_.at(static_cast<std::size_t>(field));
-    const int size = storedSize(f.type, f.size);
     const int offset = offsets_[static_cast<std::size_t>(field)];
+    const int size = offsets_[static_cast<std::size_t>(field) + 1] - offset;
     if (record.size() < static_cast<std::size_t>(offset + size))
         throw std::out_of_range("record shorter than its fields");
     std::uint8_t* p = record.data() + offset;
