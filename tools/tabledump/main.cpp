@@ -349,7 +349,9 @@ std::optional<Options> parseArgs(int argc, char** argv) {
         if (a == "-H") {
             o.headerOnly = true;
         } else if (a == "-c" && i + 1 < argc) {
-            const std::string cp = argv[++i];
+            std::string cp = argv[++i];
+            if (cp.size() > 2 && (cp[0] == 'C' || cp[0] == 'c') && (cp[1] == 'P' || cp[1] == 'p'))
+                cp.erase(0, 2); // "CP852" as well as "852"
             if (cp == "HP-ROMAN8" || cp == "hp-roman8" || cp == "0")
                 o.codePage = 0;
             else if (const int n = std::atoi(cp.c_str()); n > 0)

@@ -30,7 +30,9 @@ struct DumpCase {
     std::vector<KnownFault> faults;
 };
 
-void PrintTo(const DumpCase& c, std::ostream* os) { *os << c.dir << "/" << c.file; }
+void PrintTo(const DumpCase& c, std::ostream* os) {
+    *os << c.dir << "/" << c.file;
+}
 
 KnownFault replaceLine(const std::string& wrong, const std::string& right) {
     return {[wrong](const std::string& line) { return line == wrong; },
@@ -150,6 +152,17 @@ TEST_P(FixtureDump, MatchesOracleDumpExceptKnownFaults) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllFixtures, FixtureDump, ::testing::ValuesIn(dumpCases()), caseName);
+
+// With the code page given, a code page 0 table reads as the oracle read it.
+TEST(FixtureDump, CodePageOverride) {
+    const fs::path dir = testenv::fixture("real");
+    const auto result = testenv::run("cd '" + dir.string() + "' && '" +
+                                     testenv::tabledump().string() + "' -c CP1252 ./db/ROMAN8.db");
+    ASSERT_EQ(result.exitCode, 0);
+    std::string expected = testenv::readFile(dir / "db/ROMAN8.db.expected");
+    expected.replace(0, expected.find(" view of "), "# tabledump");
+    EXPECT_EQ(result.out, expected);
+}
 
 // A fixture added later must be added to the list above.
 TEST(FixtureDump, EveryExpectedDumpIsListed) {
