@@ -7,6 +7,7 @@
 #include "support/test_env.h"
 #include "table_builder.h"
 
+#include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -124,6 +125,24 @@ TEST(DataHeader, NewHeaderParsesBackAndPatchesOnlyCounters) {
     const std::vector<std::size_t> counters = {0x06, 0x07, 0x08, 0x0A, 0x0B, 0x0C, 0x0D, 0x0E,
                                                0x10, 0x11, 0x3A, 0x3B, 0x49, 0x4A, 0x4B};
     EXPECT_EQ(differing, counters);
+}
+
+// 200 fields with 25-character names do not fit in 2 KiB: the header grows.
+TEST(DataHeader, WideTableGetsALargerHeader) {
+    std::vector<db::FieldDef> fields;
+    for (int i = 0; i < 200; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "Nagyon hosszú mezőnév %03d", i);
+        fields.push_back(field(db::FieldType::Alpha, name, 1));
+    }
+    const auto h = db::makeDataHeader("SZELES.DB", fields, 0, 1250, "anhundc");
+    EXPECT_EQ(h.headerSize % 2048, 0);
+    EXPECT_GT(h.headerSize, 2048);
+    const fs::path db = fs::current_path() / "SZELES.DB";
+    testdb::writeTable(db, h, {db::Record(200, std::string("x"))});
+    expectOracleAcceptsHeader(db);
+    const auto back = parseFile(db);
+    EXPECT_EQ(back.fields.at(199).name, "Nagyon hosszú mezőnév 199");
 }
 
 TEST(Header, EveryFixtureHeaderReencodesToItsOwnBytes) {
