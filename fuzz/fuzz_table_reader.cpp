@@ -44,7 +44,8 @@ void readTable(const fs::path& db) {
         const db::Record r = table->decode(raw);
         if (r.size() != table->fields().size())
             std::abort();
-        if (count++ == 0 && table->readRaw(pos) != std::vector<std::uint8_t>(raw.begin(), raw.end()))
+        if (count++ == 0 &&
+            table->readRaw(pos) != std::vector<std::uint8_t>(raw.begin(), raw.end()))
             std::abort();
         return true;
     });
