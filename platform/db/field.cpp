@@ -17,7 +17,7 @@ constexpr TypeInfo kTypes[] = {
     {FieldType::Currency, '$', "Currency", 8}, {FieldType::Number, 'N', "Number", 8},
     {FieldType::Logical, 'L', "Logical", 1},   {FieldType::Memo, 'M', "MemoBLOb", 0},
     {FieldType::Blob, 'B', "BLOb", 0},         {FieldType::FmtMemo, 'F', "FmtMemoBLOb", 0},
-    {FieldType::Ole, 'O', "OLE", 0},           {FieldType::Graphic, 'G', "GraphicBLOb", 0},
+    {FieldType::Ole, 'O', "OLE", 0},           {FieldType::Graphic, 'G', "Graphic", 0},
     {FieldType::Time, 'T', "Time", 4},         {FieldType::Timestamp, '@', "Timestamp", 8},
     {FieldType::AutoInc, '+', "AutoInc", 4},   {FieldType::Bcd, '#', "BCD", 17},
     {FieldType::Bytes, 'Y', "Bytes", 0},

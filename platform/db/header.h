@@ -47,6 +47,8 @@ struct TableHeader {
     std::string tableName;
     std::vector<FieldDef> fields;
     std::uint8_t changeCount1 = 0, changeCount2 = 0; // see encodeHeader
+    std::uint16_t updateCount = 0; // bytes 0x12: grows with changes; a .px holds its .db's + 1
+    std::uint8_t indexStamp = 0;   // .px byte 0x2C: the .db's changeCount1 it was built for
     std::vector<std::uint8_t> raw; // the bytes as read: unknown bytes survive a rewrite
 
     int blockSize() const { return maxTableSize * 1024; }
@@ -65,13 +67,17 @@ struct TableHeader {
 TableHeader parseHeader(std::span<const std::uint8_t> bytes, std::uint64_t fileSize,
                         const std::filesystem::path& file);
 
-// The header bytes (headerSize long) for `h`: the raw bytes with the counters patched,
-// or, for a header made by makeDataHeader/makeIndexHeader, the whole layout.
+// The header bytes (headerSize long) for `h`: the raw bytes with the counters patched
+// (numRecords, nextBlock, fileBlocks, firstBlock, lastBlock, indexRoot, indexLevels,
+// changeCount1/2, updateCount, indexStamp, autoInc, firstFreeBlock), or, when `raw` is
+// empty, the whole layout of a level-7 .db or .px built from the fields.
 std::vector<std::uint8_t> encodeHeader(const TableHeader& h);
 
 // A new level-7 data file header. Block size from the record size as Paradox chooses
-// it; fields' names are stored in `codePage`; Hungarian tables use code page 1250 and
-// the language driver "anhundc".
+// it: 2 KiB, or the smallest of 4, 8, 16, 32 KiB whose block holds at least one record
+// (unkeyed) or three records and three primary-index entries (keyed); std::invalid_argument
+// when no block size fits. Fields' names are stored in `codePage`; Hungarian tables use
+// code page 1250 and the language driver "anhundc".
 TableHeader makeDataHeader(const std::string& tableName, const std::vector<FieldDef>& fields,
                            int keyFields, int codePage, const std::string& languageDriver);
 

@@ -7,12 +7,14 @@
 #include "value.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
 namespace db {
 
 class BlobFile;
+class TextCodec;
 
 class RecordCodec {
 public:
@@ -46,6 +48,7 @@ private:
     std::vector<int> offsets_;
     int codePage_;
     int recordSize_ = 0;
+    std::shared_ptr<const TextCodec> text_; // built once per codec: decoding never opens iconv
 };
 
 } // namespace db

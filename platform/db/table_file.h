@@ -72,6 +72,7 @@ public:
     const std::filesystem::path& path() const { return dbPath_; }
     const TableHeader& header() const { return header_; }
     const RecordCodec& codec() const { return *codec_; }
+    const BlobFile* blobs() const { return blobs_.get(); } // null: no blob fields
     const std::vector<FieldDef>& fields() const { return header_.fields; }
     int fieldIndex(const std::string& name) const; // case-insensitive; -1 when absent
     bool keyed() const { return header_.fileType == FileType::KeyedData; }

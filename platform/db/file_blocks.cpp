@@ -1,0 +1,80 @@
+#include "platform/db/file_blocks.h"
+
+#include "platform/db/bytes.h"
+#include "platform/db/error.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+namespace db {
+
+namespace {
+
+constexpr std::uint64_t kFixedHeader = 0x58;
+constexpr std::uint64_t kBlockHead = 6; // next, previous, offset of the last record
+
+} // namespace
+
+TableHeader readFileHeader(const Pager& pager, int file) {
+    const std::uint64_t size = pager.size(file);
+    const auto head = pager.read(file, 0, static_cast<std::size_t>(std::min(size, kFixedHeader)));
+    std::uint64_t headerSize = head.size() >= 4 ? bytes::getU16(head.data() + 2) : 0;
+    headerSize = std::clamp(headerSize, static_cast<std::uint64_t>(head.size()), size);
+    const auto bytes = pager.read(file, 0, static_cast<std::size_t>(headerSize));
+    return parseHeader(bytes, size, pager.path(file));
+}
+
+std::uint64_t blockOffset(const TableHeader& h, std::uint16_t block) {
+    return h.headerSize + (block - 1ull) * static_cast<std::uint64_t>(h.blockSize());
+}
+
+std::vector<ChainBlock> walkBlockChain(const Pager& pager, int file, const TableHeader& h) {
+    const auto fail = [&](const std::string& problem) {
+        throw CorruptFileError(pager.path(file), problem);
+    };
+    const std::uint64_t size = pager.size(file);
+    const std::uint64_t blockSize = static_cast<std::uint64_t>(h.blockSize());
+    const std::uint64_t physical =
+        size > h.headerSize ? (size - h.headerSize + blockSize - 1) / blockSize : 0;
+    const std::uint64_t limit = std::min<std::uint64_t>(h.fileBlocks, physical);
+
+    std::vector<ChainBlock> chain;
+    std::vector<bool> visited(static_cast<std::size_t>(limit) + 1, false);
+    std::uint64_t total = 0;
+    for (std::uint16_t b = h.firstBlock; b != 0;) {
+        if (b > limit)
+            fail("the block chain leads to block " + std::to_string(b) + ", past the last block " +
+                 std::to_string(limit));
+        if (visited[b])
+            fail("the block chain loops back to block " + std::to_string(b));
+        visited[b] = true;
+        const std::uint64_t offset = blockOffset(h, b);
+        if (offset + kBlockHead > size)
+            fail("block " + std::to_string(b) + " is cut off by the end of the file");
+        std::array<std::uint8_t, kBlockHead> head{};
+        pager.read(file, offset, head);
+        const auto lastRecord = static_cast<std::int16_t>(bytes::getU16(&head[4]));
+        std::uint64_t records = 0;
+        if (lastRecord >= 0) {
+            if (lastRecord % h.recordSize != 0)
+                fail("block " + std::to_string(b) + " has a last record offset " +
+                     std::to_string(lastRecord) + " that is not a whole number of records");
+            records = static_cast<std::uint64_t>(lastRecord / h.recordSize) + 1;
+        }
+        if (records > static_cast<std::uint64_t>(h.recordsPerBlock()))
+            fail("block " + std::to_string(b) + " claims " + std::to_string(records) +
+                 " records, at most " + std::to_string(h.recordsPerBlock()) + " fit");
+        if (offset + kBlockHead + records * h.recordSize > size)
+            fail("the records of block " + std::to_string(b) + " run past the end of the file");
+        chain.push_back({b, static_cast<std::uint16_t>(records)});
+        total += records;
+        b = bytes::getU16(&head[0]);
+    }
+    if (total != h.numRecords)
+        fail("the blocks hold " + std::to_string(total) + " records, the header counts " +
+             std::to_string(h.numRecords));
+    return chain;
+}
+
+} // namespace db

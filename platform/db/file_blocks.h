@@ -1,0 +1,29 @@
+#pragma once
+// The block structure shared by .db, .px and secondary index files: reading a header
+// through the pager and walking the chain of blocks with every check a damaged file needs.
+
+#include "platform/db/header.h"
+#include "platform/db/pager.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace db {
+
+struct ChainBlock {
+    std::uint16_t number = 0;
+    std::uint16_t records = 0;
+};
+
+// Reads and parses the header of an attached file; CorruptFileError names the file.
+TableHeader readFileHeader(const Pager& pager, int file);
+
+// Where block `block` (1-based) starts.
+std::uint64_t blockOffset(const TableHeader& h, std::uint16_t block);
+
+// The blocks from firstBlock on, following the next pointers. Throws CorruptFileError
+// naming the file on a loop, a block past the end, more records in a block than fit,
+// a record count that does not add up to the header's.
+std::vector<ChainBlock> walkBlockChain(const Pager& pager, int file, const TableHeader& h);
+
+} // namespace db

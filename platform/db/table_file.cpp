@@ -1,0 +1,206 @@
+// The read side of TableFile: opening, the block chain, scanning and decoding.
+
+#include "platform/db/table_file.h"
+
+#include "platform/db/error.h"
+#include "platform/db/file_blocks.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace db {
+
+namespace {
+
+constexpr std::uint64_t kBlockHead = 6;
+
+// Lower case for ASCII and the Latin-1 and Latin Extended-A letters (all of Hungarian),
+// for names compared regardless of letter case.
+std::string foldCase(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c));
+            continue;
+        }
+        if ((c == 0xC3 || c == 0xC4 || c == 0xC5) && i + 1 < s.size()) {
+            char32_t cp = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3Fu);
+            if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7)
+                cp += 0x20;
+            else if (cp >= 0x100 && cp <= 0x17F && cp != 0x130 && cp != 0x138 && cp != 0x149 &&
+                     cp != 0x178 && cp != 0x17F) {
+                // Pairs start at an even code point, except 0x139..0x148 and 0x179..0x17E.
+                const bool oddPairs = (cp >= 0x139 && cp <= 0x148) || (cp >= 0x179 && cp <= 0x17E);
+                if (oddPairs ? (cp % 2 == 1) : (cp % 2 == 0))
+                    cp += 1;
+            }
+            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+            ++i;
+            continue;
+        }
+        out.push_back(static_cast<char>(c));
+    }
+    return out;
+}
+
+bool hasExtension(const fs::path& p, const char* ext) {
+    return foldCase(p.extension().string()) == ext;
+}
+
+// ".PX" next to "TABLE.DB", ".px" next to "table.db".
+std::string companionExtension(const fs::path& db, const char* lower) {
+    const std::string ext = db.extension().string();
+    const bool upper = ext.size() > 1 && ext[1] >= 'A' && ext[1] <= 'Z';
+    std::string out = lower;
+    if (upper)
+        std::transform(out.begin(), out.end(), out.begin(),
+                       [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
+    return out;
+}
+
+} // namespace
+
+fs::path resolveCaseInsensitive(const fs::path& dir, const std::string& name) {
+    const fs::path exact = dir / name;
+    std::error_code ec;
+    if (fs::exists(exact, ec))
+        return exact;
+    const std::string wanted = foldCase(name);
+    for (fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string candidate = it->path().filename().string();
+        if (foldCase(candidate) == wanted)
+            return dir / candidate;
+    }
+    return exact;
+}
+
+std::unique_ptr<TableFile> TableFile::open(const fs::path& dbPath, OpenOptions options) {
+    std::unique_ptr<TableFile> t(new TableFile);
+    fs::path name = dbPath.filename();
+    if (!hasExtension(name, ".db"))
+        name += ".db";
+    const fs::path dir = dbPath.parent_path();
+    t->dbPath_ = resolveCaseInsensitive(dir, name.string());
+    std::error_code ec;
+    if (!fs::is_regular_file(t->dbPath_, ec))
+        throw DbError(t->dbPath_, "no such table");
+    const std::string stem = t->dbPath_.stem().string();
+    t->pxPath_ = resolveCaseInsensitive(dir, stem + companionExtension(t->dbPath_, ".px"));
+    t->mbPath_ = resolveCaseInsensitive(dir, stem + companionExtension(t->dbPath_, ".mb"));
+    const fs::path journal = dir / (stem + ".jnl");
+    Pager::recover(journal);
+    t->pager_ = std::make_unique<Pager>(journal, options.durability);
+    t->load(options);
+    return t;
+}
+
+TableFile::~TableFile() = default;
+
+void TableFile::load(OpenOptions options) {
+    writable_ = options.writable;
+    dbFile_ = pager_->attach(dbPath_);
+    header_ = readFileHeader(*pager_, dbFile_);
+    if (!header_.isData())
+        throw CorruptFileError(dbPath_, "not a table data file (file type " +
+                                            std::to_string(static_cast<int>(header_.fileType)) +
+                                            ")");
+    codec_ = std::make_unique<RecordCodec>(header_.fields, header_.codePage);
+
+    std::error_code ec;
+    if (keyed()) {
+        const bool pxExists = fs::exists(pxPath_, ec);
+        if (pxExists || writable_)
+            pxFile_ = pager_->attach(pxPath_, true);
+        if (pxExists) {
+            pxHeader_ = readFileHeader(*pager_, pxFile_);
+            if (pxHeader_.fileType != FileType::PrimaryIndex)
+                throw CorruptFileError(pxPath_, "not a primary index file");
+        }
+    }
+    const bool hasBlobs = std::any_of(header_.fields.begin(), header_.fields.end(),
+                                      [](const FieldDef& f) { return isBlobType(f.type); });
+    if (hasBlobs) {
+        mbFile_ = pager_->attach(mbPath_, true);
+        blobs_ = std::make_unique<BlobFile>(*pager_, mbFile_);
+    }
+    loadChain();
+}
+
+void TableFile::loadChain() {
+    chain_.clear();
+    for (const ChainBlock& b : walkBlockChain(*pager_, dbFile_, header_))
+        chain_.push_back({b.number, b.records});
+}
+
+std::uint64_t TableFile::blockOffset(std::uint16_t block) const {
+    return db::blockOffset(header_, block);
+}
+
+int TableFile::fieldIndex(const std::string& name) const {
+    const std::string wanted = foldCase(name);
+    for (std::size_t i = 0; i < header_.fields.size(); ++i)
+        if (foldCase(header_.fields[i].name) == wanted)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void TableFile::scan(
+    const std::function<bool(RecordPos, std::span<const std::uint8_t>)>& visit) const {
+    const std::size_t recordSize = header_.recordSize;
+    std::vector<std::uint8_t> block;
+    for (const BlockInfo& b : chain_) {
+        block.resize(b.records * recordSize);
+        pager_->read(dbFile_, blockOffset(b.number) + kBlockHead, block);
+        for (std::uint16_t slot = 0; slot < b.records; ++slot) {
+            const std::span<const std::uint8_t> record(block.data() + slot * recordSize,
+                                                       recordSize);
+            if (!visit(RecordPos{b.number, slot}, record))
+                return;
+        }
+    }
+}
+
+std::vector<std::uint8_t> TableFile::readRaw(RecordPos pos) const {
+    const auto it = std::find_if(chain_.begin(), chain_.end(),
+                                 [&](const BlockInfo& b) { return b.number == pos.block; });
+    if (it == chain_.end() || pos.slot >= it->records)
+        throw DbError(dbPath_, "no record at block " + std::to_string(pos.block) + ", slot " +
+                                   std::to_string(pos.slot));
+    return pager_->read(dbFile_,
+                        blockOffset(pos.block) + kBlockHead + pos.slot * header_.recordSize,
+                        header_.recordSize);
+}
+
+Record TableFile::read(RecordPos pos) const {
+    return decode(readRaw(pos));
+}
+
+Record TableFile::decode(std::span<const std::uint8_t> raw) const {
+    return codec_->decodeAll(raw, blobs_.get());
+}
+
+std::vector<Record> TableFile::readAll() const {
+    std::vector<Record> out;
+    out.reserve(header_.numRecords);
+    scan([&](RecordPos, std::span<const std::uint8_t> raw) {
+        out.push_back(decode(raw));
+        return true;
+    });
+    return out;
+}
+
+void TableFile::addObserver(TableObserver* observer) {
+    observers_.push_back(observer);
+}
+
+void TableFile::removeObserver(TableObserver* observer) {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+} // namespace db

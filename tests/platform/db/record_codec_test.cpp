@@ -1,0 +1,217 @@
+// Field values to record bytes and back: the bytes Paradox itself stores (as the oracle
+// shows them), NULL against zero, edge values of every type, text in the code page.
+
+#include "platform/db/record_codec.h"
+#include "platform/db/text_codec.h"
+#include "platform/sys/codepage.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+using db::FieldType;
+
+std::string hex(std::span<const std::uint8_t> bytes) {
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string s;
+    for (const auto b : bytes) {
+        s.push_back(digits[b >> 4]);
+        s.push_back(digits[b & 15]);
+    }
+    return s;
+}
+
+db::RecordCodec single(FieldType type, int size = 0, int decimals = 0, int codePage = 1250) {
+    return db::RecordCodec({{"f", type, db::storedSize(type, size), decimals}}, codePage);
+}
+
+std::string encodeHex(const db::RecordCodec& c, const db::Value& v) {
+    std::vector<std::uint8_t> record(static_cast<std::size_t>(c.recordSize()), 0xEE);
+    c.encode(v, 0, record);
+    return hex(record);
+}
+
+db::Value roundTrip(const db::RecordCodec& c, const db::Value& v) {
+    std::vector<std::uint8_t> record(static_cast<std::size_t>(c.recordSize()), 0xEE);
+    c.encode(v, 0, record);
+    return c.decode(record, 0);
+}
+
+// Bytes copied from the oracle's raw dump of fixture tables.
+TEST(RecordCodec, StoresTheBytesParadoxStores) {
+    struct Case {
+        db::RecordCodec codec;
+        db::Value value;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {single(FieldType::Long), 123456, "8001e240"},
+        {single(FieldType::Long), -7, "7ffffff9"},
+        {single(FieldType::AutoInc), 1, "80000001"},
+        {single(FieldType::Short), 42, "802a"},
+        {single(FieldType::Short), -3, "7ffd"},
+        {single(FieldType::Number), 12.5, "c029000000000000"},
+        {single(FieldType::Number), -0.125, "403fffffffffffff"},
+        {single(FieldType::Currency), 1234.56, "c0934a3d70a3d70a"},
+        {single(FieldType::Date), db::Date{738960}, "800b4690"},
+        {single(FieldType::Time), db::Time{30600000}, "81d2eb40"},
+        {single(FieldType::Timestamp), db::Timestamp{63846174615250.0}, "c2cd08ac47736900"},
+        {single(FieldType::Logical), true, "81"},
+        {single(FieldType::Logical), false, "80"},
+        {single(FieldType::Bcd, 0, 2), db::Decimal{"1234.56"},
+         "c200000000000000000000000000123456"},
+        {single(FieldType::Bcd, 0, 2), db::Decimal{"-0.01"}, "42fffffffffffffffffffffffffffffffe"},
+        {single(FieldType::Bcd, 0, 0), db::Decimal{"-1"}, "40fffffffffffffffffffffffffffffffe"},
+        {single(FieldType::Alpha, 6), std::string("rövid"), "72f676696400"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(encodeHex(c.codec, c.value), c.bytes);
+        EXPECT_EQ(roundTrip(c.codec, c.value), c.value) << c.bytes;
+    }
+}
+
+TEST(RecordCodec, NullIsAllZeroAndDistinctFromZero) {
+    struct Case {
+        db::RecordCodec codec;
+        db::Value zero;
+    };
+    const Case cases[] = {
+        {single(FieldType::Long), 0},
+        {single(FieldType::Short), 0},
+        {single(FieldType::AutoInc), 0},
+        {single(FieldType::Number), 0.0},
+        {single(FieldType::Currency), 0.0},
+        {single(FieldType::Date), db::Date{0}},
+        {single(FieldType::Time), db::Time{0}},
+        {single(FieldType::Timestamp), db::Timestamp{0}},
+        {single(FieldType::Logical), false},
+        {single(FieldType::Bcd, 0, 2), db::Decimal{"0.00"}},
+        {single(FieldType::Bytes, 3), db::Bytes{0, 0, 1}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(encodeHex(c.codec, db::Null{}), std::string(2 * c.codec.recordSize(), '0'));
+        EXPECT_TRUE(db::isNull(roundTrip(c.codec, db::Null{})));
+        EXPECT_EQ(roundTrip(c.codec, c.zero), c.zero);
+    }
+    // An empty text is NULL: the field cannot tell them apart.
+    EXPECT_TRUE(db::isNull(roundTrip(single(FieldType::Alpha, 5), std::string())));
+    // A Bytes value starting with a zero byte is still a value.
+    EXPECT_EQ(roundTrip(single(FieldType::Bytes, 4), db::Bytes{0, 1, 2, 3}),
+              db::Value(db::Bytes{0, 1, 2, 3}));
+    EXPECT_EQ(roundTrip(single(FieldType::Bytes, 4), db::Bytes{7}),
+              db::Value(db::Bytes{7, 0, 0, 0}));
+}
+
+TEST(RecordCodec, EdgeValuesRoundTrip) {
+    const auto i32 = single(FieldType::Long);
+    for (const std::int32_t v : {std::numeric_limits<std::int32_t>::max(), -2147483647, -1, 1})
+        EXPECT_EQ(roundTrip(i32, v), db::Value(v));
+    const auto i16 = single(FieldType::Short);
+    for (const std::int32_t v : {32767, -32767})
+        EXPECT_EQ(roundTrip(i16, v), db::Value(v));
+    // The most negative value would be stored as all zeros, which means NULL.
+    EXPECT_THROW(roundTrip(i32, std::numeric_limits<std::int32_t>::min()), std::invalid_argument);
+    EXPECT_THROW(roundTrip(i16, -32768), std::invalid_argument);
+    EXPECT_THROW(roundTrip(i16, 40000), std::invalid_argument);
+
+    const auto d = single(FieldType::Date);
+    for (const std::int32_t day : {1, 693595 /* 1899-12-31 */, 3652059 /* 9999-12-31 */})
+        EXPECT_EQ(roundTrip(d, db::Date{day}), db::Value(db::Date{day}));
+    EXPECT_EQ(roundTrip(single(FieldType::Time), db::Time{86399999}),
+              db::Value(db::Time{86399999}));
+
+    const auto n = single(FieldType::Number);
+    for (const double v : {1e300, -1e-300, 0.1, -0.0, 4.9e-324, -123456789.125})
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(std::get<double>(roundTrip(n, v))),
+                  std::bit_cast<std::uint64_t>(v));
+    const double stamp = 59926694400000.0 + 0.5; // 1900-01-01 plus half a millisecond
+    EXPECT_EQ(roundTrip(single(FieldType::Timestamp), db::Timestamp{stamp}),
+              db::Value(db::Timestamp{stamp}));
+}
+
+TEST(RecordCodec, BcdKeepsItsDecimals) {
+    const auto two = single(FieldType::Bcd, 0, 2);
+    EXPECT_EQ(roundTrip(two, db::Decimal{"-12.50"}), db::Value(db::Decimal{"-12.50"}));
+    EXPECT_EQ(roundTrip(two, db::Decimal{"1.5"}), db::Value(db::Decimal{"1.50"}));
+    EXPECT_EQ(roundTrip(two, db::Decimal{"-0.00"}), db::Value(db::Decimal{"0.00"}));
+    EXPECT_EQ(roundTrip(two, db::Decimal{"007"}), db::Value(db::Decimal{"7.00"}));
+    EXPECT_THROW(roundTrip(two, db::Decimal{"1.005"}), std::invalid_argument);
+    EXPECT_THROW(roundTrip(two, db::Decimal{"12a"}), std::invalid_argument);
+    EXPECT_THROW(roundTrip(two, db::Decimal{"."}), std::invalid_argument);
+
+    const std::string maxDigits(32, '9');
+    EXPECT_EQ(roundTrip(single(FieldType::Bcd, 0, 0), db::Decimal{maxDigits}),
+              db::Value(db::Decimal{maxDigits}));
+    EXPECT_THROW(roundTrip(single(FieldType::Bcd, 0, 0), db::Decimal{"1" + maxDigits}),
+                 std::invalid_argument);
+    const std::string allDecimals = "-0.12345678901234567890123456789012";
+    EXPECT_EQ(roundTrip(single(FieldType::Bcd, 0, 32), db::Decimal{allDecimals}),
+              db::Value(db::Decimal{allDecimals}));
+
+    // Nibbles above 9 carry into the digit before them: ...0 b0 -> ...1 10.
+    std::vector<std::uint8_t> noisy(17, 0);
+    noisy[0] = 0xC0 | 4;
+    noisy[15] = 0x0B;
+    noisy[16] = 0xA5;
+    EXPECT_EQ(single(FieldType::Bcd, 0, 4).decode(noisy, 0), db::Value(db::Decimal{"0.1205"}));
+}
+
+TEST(RecordCodec, TextInTheTablesCodePage) {
+    const std::string hungarian = "Árvíztűrő tükörfúrógép ÁRVÍZTŰRŐ";
+    for (const int cp : {1250, 852}) {
+        const auto a = single(FieldType::Alpha, 40, 0, cp);
+        EXPECT_EQ(roundTrip(a, hungarian), db::Value(hungarian)) << cp;
+    }
+    // ő is 0xF5 in 1250 and 0x8B in 852.
+    EXPECT_EQ(encodeHex(single(FieldType::Alpha, 1, 0, 1250), std::string("ő")), "f5");
+    EXPECT_EQ(encodeHex(single(FieldType::Alpha, 1, 0, 852), std::string("ő")), "8b");
+    // Cut to the width in characters, not in UTF-8 bytes.
+    EXPECT_EQ(roundTrip(single(FieldType::Alpha, 5), std::string("Árvíztűrő")),
+              db::Value(std::string("Árvíz")));
+    EXPECT_THROW(roundTrip(single(FieldType::Alpha, 5, 0, 852), std::string("5 €")),
+                 sys::EncodingError);
+    // A character past the cut does not matter.
+    EXPECT_EQ(roundTrip(single(FieldType::Alpha, 3, 0, 852), std::string("abc€")),
+              db::Value(std::string("abc")));
+    EXPECT_THROW(roundTrip(single(FieldType::Alpha, 5), std::string("\xC3")), sys::EncodingError);
+}
+
+TEST(RecordCodec, WrongKindOfValueIsRejected) {
+    EXPECT_THROW(roundTrip(single(FieldType::Long), std::string("1")), std::invalid_argument);
+    EXPECT_THROW(roundTrip(single(FieldType::Number), 1), std::invalid_argument);
+    EXPECT_THROW(roundTrip(single(FieldType::Alpha, 3), 1.0), std::invalid_argument);
+    EXPECT_THROW(roundTrip(single(FieldType::Bytes, 2), db::Bytes{1, 2, 3}), std::invalid_argument);
+}
+
+TEST(RecordCodec, BlobInTheLeaderNeedsNoBlobFile) {
+    const auto memo = single(FieldType::Memo, 20); // 10 bytes of leader
+    EXPECT_EQ(encodeHex(memo, std::string("rövid")), "72f67669640000000000"
+                                                     "00000000"
+                                                     "05000000"
+                                                     "0000");
+    EXPECT_EQ(roundTrip(memo, std::string("rövid")), db::Value(std::string("rövid")));
+    EXPECT_TRUE(db::isNull(roundTrip(memo, db::Null{})));
+    EXPECT_THROW(roundTrip(memo, std::string(11, 'x')), std::invalid_argument);
+    const auto blob = single(FieldType::Blob, 10); // no leader at all
+    EXPECT_THROW(roundTrip(blob, db::Bytes{1}), std::invalid_argument);
+}
+
+TEST(TextCodec, TableAgreesWithTheSystemConversion) {
+    for (const int cp : {1250, 852, 437, 850, 1252, 0}) {
+        const db::TextCodec codec(cp);
+        for (int b = 1; b < 256; ++b) {
+            const std::string byte(1, static_cast<char>(b));
+            const std::string utf8 = sys::toUtf8(byte, cp);
+            const std::uint8_t raw = static_cast<std::uint8_t>(b);
+            ASSERT_EQ(codec.decode({&raw, 1}), utf8) << cp << " byte " << b;
+            if (utf8 != "\xEF\xBF\xBD") {
+                ASSERT_EQ(codec.encode(utf8), sys::fromUtf8(utf8, cp)) << cp << " byte " << b;
+            }
+        }
+    }
+    EXPECT_THROW(db::TextCodec(54321).decode(std::vector<std::uint8_t>{65}), sys::EncodingError);
+}
+
+} // namespace
