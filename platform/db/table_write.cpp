@@ -462,14 +462,6 @@ std::optional<RecordPos> TableFile::find(const Record& key) const {
     return std::nullopt;
 }
 
-void TableFile::addObserver(TableObserver* observer) {
-    observers_.push_back(observer);
-}
-
-void TableFile::removeObserver(TableObserver* observer) {
-    std::erase(observers_, observer);
-}
-
 // --- header and index ----------------------------------------------------------
 
 void TableFile::writeHeader() {
