@@ -468,10 +468,13 @@ void TableFile::writeHeader() {
     header_.nextBlock = static_cast<std::uint16_t>(chain_.size());
     header_.firstBlock = chain_.empty() ? 0 : chain_.front().number;
     header_.lastBlock = chain_.empty() ? 0 : chain_.back().number;
+    ++header_.updateCount;
     pager_->write(dbFile_, 0, encodeHeader(header_));
 }
 
 void TableFile::rebuildPrimaryIndex() {
+    if (pxHeader_.fileType != FileType::PrimaryIndex) // a keyed table that lost its .px
+        pxHeader_ = makePrimaryIndexHeader(header_);
     std::vector<IndexEntry> leaves;
     leaves.reserve(chain_.size());
     for (std::size_t i = 0; i < chain_.size(); ++i)
@@ -495,6 +498,9 @@ void TableFile::rebuildPrimaryIndex() {
     pxHeader_.firstBlock = image.blockCount ? 1 : 0;
     pxHeader_.indexRoot = image.root;
     pxHeader_.indexLevels = image.levels;
+    // The index stays marked as built for this state of the data file.
+    pxHeader_.updateCount = static_cast<std::uint16_t>(header_.updateCount + 1);
+    pxHeader_.indexStamp = header_.changeCount1;
     pager_->write(pxFile_, 0, encodeHeader(pxHeader_));
 }
 

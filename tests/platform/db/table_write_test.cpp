@@ -270,3 +270,17 @@ TEST(TableWrite, HungarianKeysSortWithTheirBaseLetters) {
     EXPECT_TRUE(table->find({std::string("Ozsvár")}));
     EXPECT_FALSE(table->find({std::string("ozsvár")}));
 }
+
+TEST(TableWrite, AKeyedTableWithoutItsIndexGetsOneAtTheNextChange) {
+    auto table = TableFile::create("Index", parcelSchema());
+    Record r = parcel("B2", 2020, "búza", 4.5);
+    table->insert(r);
+    table.reset();
+    std::filesystem::remove("Index.px");
+    table = TableFile::open("Index");
+    EXPECT_EQ(table->readAll().size(), 1u);
+    Record s = parcel("A1", 2021, "árpa", 2);
+    table->insert(s);
+    EXPECT_TRUE(std::filesystem::exists("Index.px"));
+    expectSound(*table);
+}
