@@ -418,6 +418,8 @@ void TableFile::remove(RecordPos pos) {
 void TableFile::empty() {
     change([&] {
         pager_->truncate(dbFile_, header_.headerSize);
+        if (blobs_)
+            blobs_->clear();
         header_.numRecords = 0;
         header_.fileBlocks = 0;
         header_.firstFreeBlock = 0;

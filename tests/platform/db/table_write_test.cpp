@@ -96,6 +96,14 @@ TEST(TableWrite, EveryWritableTypeReadsBackAndTheOracleAgrees) {
     for (std::size_t i = 0; i < rows.size(); ++i)
         EXPECT_EQ(back[i], rows[i]) << "row " << i;
     expectSound(*reopened);
+
+    // Emptied, the blob file keeps only its header block and takes new memos.
+    reopened->empty();
+    EXPECT_EQ(std::filesystem::file_size("Teszt.mb"), 4096u);
+    Record again = rows[1];
+    reopened->insert(again);
+    EXPECT_EQ(reopened->readAll().at(0)[12], rows[1][12]);
+    expectSound(*reopened);
 }
 
 TEST(TableWrite, RandomChangesKeepKeyOrderIndexAndOracleAgreement) {
