@@ -512,11 +512,9 @@ namespace db {
 
 std::unique_ptr<TableFile> TableFile::create(const std::filesystem::path& dbPath,
                                              const TableSchema& schema, OpenOptions options) {
-    std::filesystem::path path = dbPath;
-    if (path.extension().empty())
-        path += ".db";
-    const auto dir = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    if (std::filesystem::exists(resolveCaseInsensitive(dir, path.filename().string())))
+    const std::filesystem::path named = withDbExtension(dbPath);
+    const auto path = resolveCaseInsensitive(named.parent_path(), named.filename().string());
+    if (std::filesystem::exists(path))
         throw DbError(path, "the table already exists");
     if (schema.fields.empty() || schema.keyFields < 0 ||
         schema.keyFields > static_cast<int>(schema.fields.size()))
@@ -525,20 +523,28 @@ std::unique_ptr<TableFile> TableFile::create(const std::filesystem::path& dbPath
         if (isBlobType(schema.fields[static_cast<std::size_t>(i)].type))
             throw DbError(path, "a blob field cannot be part of the key");
 
-    const TableHeader data =
-        makeDataHeader(path.filename().string(), schema.fields, schema.keyFields, schema.codePage,
-                       schema.languageDriver);
+    TableHeader data;
+    try {
+        data = makeDataHeader(path.filename().string(), schema.fields, schema.keyFields,
+                              schema.codePage, schema.languageDriver);
+    } catch (const std::invalid_argument& e) {
+        throw DbError(path, e.what());
+    }
+    // Index and blob files left by a table of this name that no longer exists are
+    // replaced, never taken over, and written in one spelling with the data file.
+    for (const char* extension : {".px", ".mb"})
+        if (const auto orphan = companionPath(path, extension);
+            orphan != companionName(path, extension))
+            std::filesystem::remove(orphan);
     {
-        auto journal = path;
-        journal.replace_extension(".jnl");
-        Pager pager(journal, options.durability);
+        Pager pager(companionName(path, ".jnl"), options.durability);
         Transaction txn(pager);
         pager.write(pager.attach(path, true), 0, encodeHeader(data));
-        if (schema.keyFields > 0) {
-            auto px = path;
-            px.replace_extension(".px");
-            pager.write(pager.attach(px, true), 0, encodeHeader(makePrimaryIndexHeader(data)));
-        }
+        const int px = pager.attach(companionName(path, ".px"), true);
+        pager.truncate(px, 0);
+        if (schema.keyFields > 0)
+            pager.write(px, 0, encodeHeader(makePrimaryIndexHeader(data)));
+        pager.truncate(pager.attach(companionName(path, ".mb"), true), 0);
         txn.commit();
     }
     return open(path, options);

@@ -68,8 +68,7 @@ std::string compareWithOracle(const fs::path& db) {
 std::string checkPrimaryIndex(const db::TableFile& table) {
     if (!table.keyed())
         return "";
-    fs::path px = table.path();
-    px.replace_extension(".px");
+    const fs::path px = db::companionPath(table.path(), ".px");
     const std::string bytes = readFile(px);
     if (bytes.size() < 2048)
         return "the .px is shorter than a header";

@@ -4,6 +4,7 @@
 #include "support/test_env.h"
 
 #include <algorithm>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
@@ -290,5 +291,21 @@ TEST(TableWrite, AKeyedTableWithoutItsIndexGetsOneAtTheNextChange) {
     Record s = parcel("A1", 2021, "árpa", 2);
     table->insert(s);
     EXPECT_TRUE(std::filesystem::exists("Index.px"));
+    expectSound(*table);
+}
+
+TEST(TableWrite, ANewTableReplacesIndexAndBlobFilesLeftWithoutTheirData) {
+    for (const char* orphan : {"Arva.PX", "arva.mb"}) {
+        std::ofstream out(orphan, std::ios::binary);
+        out << std::string(9000, '\x55');
+    }
+    TableSchema schema{{field("Kod", FieldType::Long), field("Szoveg", FieldType::Memo, 10)}, 1};
+    auto table = TableFile::create("Arva", schema);
+    EXPECT_FALSE(std::filesystem::exists("arva.mb"));
+    EXPECT_FALSE(std::filesystem::exists("Arva.PX"));
+    Record r{1, std::string("a memo that lives in the blob file, long enough")};
+    table->insert(r);
+    EXPECT_TRUE(std::filesystem::exists("Arva.mb"));
+    EXPECT_EQ(table->readAll().at(0), r);
     expectSound(*table);
 }
