@@ -147,4 +147,9 @@ void BlobFile::free(const BlobRef& ref) {
     }
 }
 
+void BlobFile::clear() {
+    if (pager_.size(file_) > kChunk)
+        pager_.truncate(file_, kChunk);
+}
+
 } // namespace db

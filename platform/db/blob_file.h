@@ -30,6 +30,8 @@ public:
     BlobRef write(std::span<const std::uint8_t> data);
     // Gives the blob's space back.
     void free(const BlobRef& ref);
+    // Drops every blob (the table was emptied); the header block stays.
+    void clear();
 
 private:
     Pager& pager_;

@@ -80,20 +80,33 @@ fs::path resolveCaseInsensitive(const fs::path& dir, const std::string& name) {
     return exact;
 }
 
+fs::path withDbExtension(const fs::path& name) {
+    fs::path out = name;
+    if (!hasExtension(name.filename(), ".db"))
+        out += ".db";
+    return out;
+}
+
+fs::path companionName(const fs::path& db, const char* lowerExtension) {
+    return db.parent_path() / (db.stem().string() + companionExtension(db, lowerExtension));
+}
+
+fs::path companionPath(const fs::path& db, const char* lowerExtension) {
+    const fs::path name = companionName(db, lowerExtension);
+    return resolveCaseInsensitive(name.parent_path(), name.filename().string());
+}
+
 std::unique_ptr<TableFile> TableFile::open(const fs::path& dbPath, OpenOptions options) {
     std::unique_ptr<TableFile> t(new TableFile);
-    fs::path name = dbPath.filename();
-    if (!hasExtension(name, ".db"))
-        name += ".db";
-    const fs::path dir = dbPath.parent_path();
-    t->dbPath_ = resolveCaseInsensitive(dir, name.string());
+    const fs::path named = withDbExtension(dbPath);
+    const fs::path dir = named.parent_path();
+    t->dbPath_ = resolveCaseInsensitive(dir, named.filename().string());
     std::error_code ec;
     if (!fs::is_regular_file(t->dbPath_, ec))
         throw DbError(t->dbPath_, "no such table");
-    const std::string stem = t->dbPath_.stem().string();
-    t->pxPath_ = resolveCaseInsensitive(dir, stem + companionExtension(t->dbPath_, ".px"));
-    t->mbPath_ = resolveCaseInsensitive(dir, stem + companionExtension(t->dbPath_, ".mb"));
-    const fs::path journal = dir / (stem + ".jnl");
+    t->pxPath_ = companionPath(t->dbPath_, ".px");
+    t->mbPath_ = companionPath(t->dbPath_, ".mb");
+    const fs::path journal = companionPath(t->dbPath_, ".jnl");
     Pager::recover(journal);
     t->pager_ = std::make_unique<Pager>(journal, options.durability);
     t->load(options);

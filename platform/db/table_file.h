@@ -174,4 +174,13 @@ private:
 std::filesystem::path resolveCaseInsensitive(const std::filesystem::path& dir,
                                              const std::string& name);
 
+// "Tablak" and "Tablak.db" (in any letter case) name the same table.
+std::filesystem::path withDbExtension(const std::filesystem::path& name);
+
+// The .px, .mb or .jnl beside a data file, in the letter case of the data file's
+// extension ("X.DB" -> "X.PX", "x.db" -> "x.px"); companionPath finds it on disk in any
+// letter case.
+std::filesystem::path companionName(const std::filesystem::path& db, const char* lowerExtension);
+std::filesystem::path companionPath(const std::filesystem::path& db, const char* lowerExtension);
+
 } // namespace db

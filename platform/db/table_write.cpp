@@ -418,6 +418,8 @@ void TableFile::remove(RecordPos pos) {
 void TableFile::empty() {
     change([&] {
         pager_->truncate(dbFile_, header_.headerSize);
+        if (blobs_)
+            blobs_->clear();
         header_.numRecords = 0;
         header_.fileBlocks = 0;
         header_.firstFreeBlock = 0;
@@ -462,24 +464,19 @@ std::optional<RecordPos> TableFile::find(const Record& key) const {
     return std::nullopt;
 }
 
-void TableFile::addObserver(TableObserver* observer) {
-    observers_.push_back(observer);
-}
-
-void TableFile::removeObserver(TableObserver* observer) {
-    std::erase(observers_, observer);
-}
-
 // --- header and index ----------------------------------------------------------
 
 void TableFile::writeHeader() {
     header_.nextBlock = static_cast<std::uint16_t>(chain_.size());
     header_.firstBlock = chain_.empty() ? 0 : chain_.front().number;
     header_.lastBlock = chain_.empty() ? 0 : chain_.back().number;
+    ++header_.updateCount;
     pager_->write(dbFile_, 0, encodeHeader(header_));
 }
 
 void TableFile::rebuildPrimaryIndex() {
+    if (pxHeader_.fileType != FileType::PrimaryIndex) // a keyed table that lost its .px
+        pxHeader_ = makePrimaryIndexHeader(header_);
     std::vector<IndexEntry> leaves;
     leaves.reserve(chain_.size());
     for (std::size_t i = 0; i < chain_.size(); ++i)
@@ -503,6 +500,9 @@ void TableFile::rebuildPrimaryIndex() {
     pxHeader_.firstBlock = image.blockCount ? 1 : 0;
     pxHeader_.indexRoot = image.root;
     pxHeader_.indexLevels = image.levels;
+    // The index stays marked as built for this state of the data file.
+    pxHeader_.updateCount = static_cast<std::uint16_t>(header_.updateCount + 1);
+    pxHeader_.indexStamp = header_.changeCount1;
     pager_->write(pxFile_, 0, encodeHeader(pxHeader_));
 }
 
@@ -512,11 +512,9 @@ namespace db {
 
 std::unique_ptr<TableFile> TableFile::create(const std::filesystem::path& dbPath,
                                              const TableSchema& schema, OpenOptions options) {
-    std::filesystem::path path = dbPath;
-    if (path.extension().empty())
-        path += ".db";
-    const auto dir = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-    if (std::filesystem::exists(resolveCaseInsensitive(dir, path.filename().string())))
+    const std::filesystem::path named = withDbExtension(dbPath);
+    const auto path = resolveCaseInsensitive(named.parent_path(), named.filename().string());
+    if (std::filesystem::exists(path))
         throw DbError(path, "the table already exists");
     if (schema.fields.empty() || schema.keyFields < 0 ||
         schema.keyFields > static_cast<int>(schema.fields.size()))
@@ -525,20 +523,28 @@ std::unique_ptr<TableFile> TableFile::create(const std::filesystem::path& dbPath
         if (isBlobType(schema.fields[static_cast<std::size_t>(i)].type))
             throw DbError(path, "a blob field cannot be part of the key");
 
-    const TableHeader data =
-        makeDataHeader(path.filename().string(), schema.fields, schema.keyFields, schema.codePage,
-                       schema.languageDriver);
+    TableHeader data;
+    try {
+        data = makeDataHeader(path.filename().string(), schema.fields, schema.keyFields,
+                              schema.codePage, schema.languageDriver);
+    } catch (const std::invalid_argument& e) {
+        throw DbError(path, e.what());
+    }
+    // Index and blob files left by a table of this name that no longer exists are
+    // replaced, never taken over, and written in one spelling with the data file.
+    for (const char* extension : {".px", ".mb"})
+        if (const auto orphan = companionPath(path, extension);
+            orphan != companionName(path, extension))
+            std::filesystem::remove(orphan);
     {
-        auto journal = path;
-        journal.replace_extension(".jnl");
-        Pager pager(journal, options.durability);
+        Pager pager(companionName(path, ".jnl"), options.durability);
         Transaction txn(pager);
         pager.write(pager.attach(path, true), 0, encodeHeader(data));
-        if (schema.keyFields > 0) {
-            auto px = path;
-            px.replace_extension(".px");
-            pager.write(pager.attach(px, true), 0, encodeHeader(makePrimaryIndexHeader(data)));
-        }
+        const int px = pager.attach(companionName(path, ".px"), true);
+        pager.truncate(px, 0);
+        if (schema.keyFields > 0)
+            pager.write(px, 0, encodeHeader(makePrimaryIndexHeader(data)));
+        pager.truncate(pager.attach(companionName(path, ".mb"), true), 0);
         txn.commit();
     }
     return open(path, options);

@@ -22,6 +22,13 @@ std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 
+// The dumps without their comment lines, which name the tool that made them.
+std::vector<std::string> dumpLines(const std::string& text) {
+    auto out = lines(text);
+    std::erase_if(out, [](const std::string& l) { return l.starts_with("# "); });
+    return out;
+}
+
 std::uint16_t shortField(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(((p[0] << 8) | p[1]) ^ 0x8000);
 }
@@ -41,7 +48,7 @@ std::string compareWithOracle(const fs::path& db) {
         return "tabledump failed: " + ours.out;
     if (theirs.exitCode != 0)
         return "pxdump failed: " + theirs.out;
-    const auto a = lines(ours.out), b = lines(theirs.out);
+    const auto a = dumpLines(ours.out), b = dumpLines(theirs.out);
     for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
         const std::string la = i < a.size() ? a[i] : "<end>";
         const std::string lb = i < b.size() ? b[i] : "<end>";
@@ -61,8 +68,7 @@ std::string compareWithOracle(const fs::path& db) {
 std::string checkPrimaryIndex(const db::TableFile& table) {
     if (!table.keyed())
         return "";
-    fs::path px = table.path();
-    px.replace_extension(".px");
+    const fs::path px = db::companionPath(table.path(), ".px");
     const std::string bytes = readFile(px);
     if (bytes.size() < 2048)
         return "the .px is shorter than a header";

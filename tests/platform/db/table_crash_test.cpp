@@ -92,7 +92,7 @@ std::vector<Model> streamStates(std::uint64_t seed, int changes) {
     Model model;
     std::vector<Model> states;
     for (int i = 0; i < kInitialRows + changes; ++i) {
-        if (i == kInitialRows)
+        if (i >= kInitialRows)
             states.push_back(model);
         applyToModel(model, nextOp(model, rng));
     }
@@ -155,7 +155,8 @@ void expectConsistent(const std::vector<Model>& states, int done, bool oracle) {
     const bool after = static_cast<std::size_t>(done + 1) < states.size() &&
                        content == states[static_cast<std::size_t>(done + 1)];
     EXPECT_TRUE(before || after) << "after " << done << " changes the table holds "
-                                 << content.size() << " records";
+                                 << content.size() << " records, expected "
+                                 << states[static_cast<std::size_t>(done)].size();
     EXPECT_EQ(testenv::checkPrimaryIndex(*table), "");
     if (oracle) {
         EXPECT_EQ(testenv::compareWithOracle(table->path()), "");

@@ -4,6 +4,7 @@
 #include "support/test_env.h"
 
 #include <algorithm>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <random>
@@ -95,6 +96,14 @@ TEST(TableWrite, EveryWritableTypeReadsBackAndTheOracleAgrees) {
     ASSERT_EQ(back.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i)
         EXPECT_EQ(back[i], rows[i]) << "row " << i;
+    expectSound(*reopened);
+
+    // Emptied, the blob file keeps only its header block and takes new memos.
+    reopened->empty();
+    EXPECT_EQ(std::filesystem::file_size("Teszt.mb"), 4096u);
+    Record again = rows[1];
+    reopened->insert(again);
+    EXPECT_EQ(reopened->readAll().at(0)[12], rows[1][12]);
     expectSound(*reopened);
 }
 
@@ -269,4 +278,34 @@ TEST(TableWrite, HungarianKeysSortWithTheirBaseLetters) {
     EXPECT_EQ(order, sorted);
     EXPECT_TRUE(table->find({std::string("Ozsvár")}));
     EXPECT_FALSE(table->find({std::string("ozsvár")}));
+}
+
+TEST(TableWrite, AKeyedTableWithoutItsIndexGetsOneAtTheNextChange) {
+    auto table = TableFile::create("Index", parcelSchema());
+    Record r = parcel("B2", 2020, "búza", 4.5);
+    table->insert(r);
+    table.reset();
+    std::filesystem::remove("Index.px");
+    table = TableFile::open("Index");
+    EXPECT_EQ(table->readAll().size(), 1u);
+    Record s = parcel("A1", 2021, "árpa", 2);
+    table->insert(s);
+    EXPECT_TRUE(std::filesystem::exists("Index.px"));
+    expectSound(*table);
+}
+
+TEST(TableWrite, ANewTableReplacesIndexAndBlobFilesLeftWithoutTheirData) {
+    for (const char* orphan : {"Arva.PX", "arva.mb"}) {
+        std::ofstream out(orphan, std::ios::binary);
+        out << std::string(9000, '\x55');
+    }
+    TableSchema schema{{field("Kod", FieldType::Long), field("Szoveg", FieldType::Memo, 10)}, 1};
+    auto table = TableFile::create("Arva", schema);
+    EXPECT_FALSE(std::filesystem::exists("arva.mb"));
+    EXPECT_FALSE(std::filesystem::exists("Arva.PX"));
+    Record r{1, std::string("a memo that lives in the blob file, long enough")};
+    table->insert(r);
+    EXPECT_TRUE(std::filesystem::exists("Arva.mb"));
+    EXPECT_EQ(table->readAll().at(0), r);
+    expectSound(*table);
 }
