@@ -9,6 +9,9 @@ CRASH_SECONDS ?= 120
 PACKAGES = build-essential cmake ninja-build pkg-config \
            libgtest-dev libgmock-dev libbenchmark-dev
 
+# The fuzzer needs clang and its sanitizer runtime as well.
+FUZZ_PACKAGES = clang libclang-rt-14-dev
+
 SUDO = $(if $(filter 0,$(shell id -u)),,sudo)
 
 .PHONY: all deps configure build test bench fuzz crash-long clean format
@@ -17,7 +20,7 @@ all: build
 
 deps:
 	@missing=""; \
-	for p in $(PACKAGES); do \
+	for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -40,11 +43,12 @@ bench: configure
 	$(BUILD)/bench/farm_bench
 
 # Runs the table-reader fuzzer for FUZZ_SECONDS (clang's libFuzzer).
-fuzz: deps
+fuzz:
+	$(MAKE) deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DFARM_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS) --target fuzz_table_reader
-	mkdir -p fuzz/corpus-work
+	mkdir -p fuzz/corpus-work fuzz/crashes
 	build-fuzz/fuzz/fuzz_table_reader -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
 	  -artifact_prefix=fuzz/crashes/ fuzz/corpus-work fuzz/corpus
 
