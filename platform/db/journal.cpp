@@ -5,6 +5,7 @@
 #include <array>
 #include <cstring>
 #include <stdexcept>
+#include <zlib.h>
 
 namespace db {
 
@@ -13,18 +14,6 @@ namespace {
 constexpr std::array<std::uint8_t, 8> kMagic{'F', 'A', 'R', 'M', 'J', 'N', 'L', '1'};
 constexpr std::size_t kHeaderSize = 24;
 constexpr std::size_t kChecksumSize = 4;
-
-constexpr std::array<std::uint32_t, 256> makeCrcTable() {
-    std::array<std::uint32_t, 256> table{};
-    for (std::uint32_t i = 0; i < 256; ++i) {
-        std::uint32_t c = i;
-        for (int k = 0; k < 8; ++k)
-            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[i] = c;
-    }
-    return table;
-}
-constexpr auto kCrcTable = makeCrcTable();
 
 template <typename T>
 void putAt(std::vector<std::uint8_t>& out, std::size_t at, T value) {
@@ -120,10 +109,10 @@ bool isComplete(std::span<const std::uint8_t> bytes) {
 } // namespace
 
 std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
-    std::uint32_t c = 0xFFFFFFFFu;
-    for (const std::uint8_t b : bytes)
-        c = kCrcTable[(c ^ b) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
+    // zlib's CRC-32 (the common polynomial), many bytes a step.
+    uLong c = ::crc32_z(0L, Z_NULL, 0);
+    c = ::crc32_z(c, bytes.data(), bytes.size());
+    return static_cast<std::uint32_t>(c);
 }
 
 bool isContainedName(const std::string& name) {

@@ -481,7 +481,7 @@ void TableFile::rebuildPrimaryIndex() {
     leaves.reserve(chain_.size());
     for (std::size_t i = 0; i < chain_.size(); ++i)
         leaves.push_back({firstKey(i), chain_[i].number, chain_[i].records});
-    const auto image = buildPrimaryIndex(leaves, keySize_, pxHeader_.blockSize());
+    auto image = buildPrimaryIndex(leaves, keySize_, pxHeader_.blockSize());
     const auto blockSize = static_cast<std::size_t>(pxHeader_.blockSize());
     for (std::size_t b = 0; b < image.blockCount; ++b) { // only the blocks that changed
         const auto fresh = std::span(image.blocks).subspan(b * blockSize, blockSize);
@@ -494,7 +494,7 @@ void TableFile::rebuildPrimaryIndex() {
     const std::uint64_t end = pxHeader_.headerSize + image.blockCount * blockSize;
     if (pager_->size(pxFile_) > end)
         pager_->truncate(pxFile_, end);
-    pxImage_ = image.blocks;
+    pxImage_ = std::move(image.blocks);
     pxHeader_.numRecords = image.entries;
     pxHeader_.nextBlock = pxHeader_.fileBlocks = pxHeader_.lastBlock = image.blockCount;
     pxHeader_.firstBlock = image.blockCount ? 1 : 0;
