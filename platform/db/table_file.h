@@ -152,6 +152,7 @@ private:
     std::size_t insertBlockAfter(std::size_t chainIndex, std::span<const std::uint8_t> records,
                                  std::size_t count);
     void unlinkBlock(std::size_t chainIndex);
+    void linkBlocks(std::uint16_t prev, std::uint16_t next);
     RecordPos insertRaw(std::vector<std::uint8_t>& raw);
     RecordPos insertKeyed(std::span<const std::uint8_t> raw);
     RecordPos insertUnkeyed(std::span<const std::uint8_t> raw);

@@ -150,6 +150,19 @@ void TableFile::freeBlock(std::uint16_t number) {
     header_.firstFreeBlock = number;
 }
 
+// Makes `next` follow `prev` in the chain (either may be 0: the chain's end).
+void TableFile::linkBlocks(std::uint16_t prev, std::uint16_t next) {
+    std::uint8_t link[2];
+    if (prev != 0) {
+        writeLe16(link, next);
+        pager_->write(dbFile_, blockOffset(prev), link);
+    }
+    if (next != 0) {
+        writeLe16(link, prev);
+        pager_->write(dbFile_, blockOffset(next) + 2, link);
+    }
+}
+
 // Links a new block holding `count` records after chain position `index` (kNoBlock:
 // as the first block); returns its chain position.
 std::size_t TableFile::insertBlockAfter(std::size_t index, std::span<const std::uint8_t> records,
@@ -162,15 +175,8 @@ std::size_t TableFile::insertBlockAfter(std::size_t index, std::span<const std::
     writeBlockHeader(block.data(), {next, prev, count, header_.recordSize});
     std::memcpy(block.data() + kBlockHeaderSize, records.data(), count * header_.recordSize);
     writeBlock(number, block);
-    std::uint8_t link[2];
-    if (prev != 0) {
-        writeLe16(link, number);
-        pager_->write(dbFile_, blockOffset(prev), link);
-    }
-    if (next != 0) {
-        writeLe16(link, number);
-        pager_->write(dbFile_, blockOffset(next) + 2, link);
-    }
+    linkBlocks(prev, number);
+    linkBlocks(number, next);
     chain_.insert(chain_.begin() + static_cast<std::ptrdiff_t>(at),
                   BlockInfo{number, static_cast<std::uint16_t>(count)});
     firstKeys_.insert(firstKeys_.begin() + static_cast<std::ptrdiff_t>(at * keySize_),
@@ -190,23 +196,10 @@ void TableFile::unlinkBlock(std::size_t index) {
         writeBlock(1, moved);
         chain_[index].records = chain_[victim].records;
         setFirstKey(index, std::span(moved).subspan(kBlockHeaderSize));
-        if (after != 0) {
-            std::uint8_t link[2];
-            writeLe16(link, 1);
-            pager_->write(dbFile_, blockOffset(after) + 2, link);
-        }
+        linkBlocks(1, after);
     } else {
-        const std::uint16_t prev = index > 0 ? chain_[index - 1].number : 0;
-        const std::uint16_t next = index + 1 < chain_.size() ? chain_[index + 1].number : 0;
-        std::uint8_t link[2];
-        if (prev != 0) {
-            writeLe16(link, next);
-            pager_->write(dbFile_, blockOffset(prev), link);
-        }
-        if (next != 0) {
-            writeLe16(link, prev);
-            pager_->write(dbFile_, blockOffset(next) + 2, link);
-        }
+        linkBlocks(index > 0 ? chain_[index - 1].number : 0,
+                   index + 1 < chain_.size() ? chain_[index + 1].number : 0);
     }
     freeBlock(chain_[victim].number);
     chain_.erase(chain_.begin() + static_cast<std::ptrdiff_t>(victim));

@@ -14,17 +14,9 @@ namespace testenv {
 
 namespace {
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
 // The dumps without their comment lines, which name the tool that made them.
 std::vector<std::string> dumpLines(const std::string& text) {
-    auto out = lines(text);
+    auto out = splitLines(text);
     std::erase_if(out, [](const std::string& l) { return l.starts_with("# "); });
     return out;
 }
@@ -56,7 +48,7 @@ std::string compareWithOracle(const fs::path& db) {
             return "line " + std::to_string(i + 1) + ": ours [" + la + "] pxdump [" + lb + "]";
     }
     const auto raw = run(tool("pxdump").string() + " -r '" + db.string() + "' 2>&1");
-    for (const auto& line : lines(raw.out))
+    for (const auto& line : splitLines(raw.out))
         if (line.find("MISMATCH") != std::string::npos || line.find("ERROR") != std::string::npos ||
             line.find("WARNING") != std::string::npos || line.find("wrong") != std::string::npos)
             return "pxdump -r: " + line;

@@ -69,4 +69,12 @@ std::string readFile(const fs::path& path) {
     return s.str();
 }
 
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
 } // namespace testenv

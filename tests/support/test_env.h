@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace testenv {
 
@@ -28,5 +29,6 @@ struct CommandResult {
 CommandResult run(const std::string& command);
 
 std::string readFile(const std::filesystem::path& path);
+std::vector<std::string> splitLines(const std::string& text);
 
 } // namespace testenv

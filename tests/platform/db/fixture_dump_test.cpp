@@ -102,14 +102,6 @@ std::vector<DumpCase> dumpCases() {
     return cases;
 }
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
-
 std::string caseName(const ::testing::TestParamInfo<DumpCase>& info) {
     std::string name = info.param.dir + "_" + info.param.file;
     for (char& c : name)
@@ -126,7 +118,8 @@ TEST_P(FixtureDump, MatchesOracleDumpExceptKnownFaults) {
     const auto result = testenv::run("cd '" + dir.string() + "' && '" +
                                      testenv::tabledump().string() + "' '" + c.file + "'");
     ASSERT_EQ(result.exitCode, 0) << c.file;
-    std::vector<std::string> expected = lines(testenv::readFile(dir / (c.file + ".expected")));
+    std::vector<std::string> expected =
+        testenv::splitLines(testenv::readFile(dir / (c.file + ".expected")));
     std::vector<bool> faultSeen(c.faults.size(), false);
     for (std::string& line : expected) {
         const std::string oracleTitle = "# pxlib 0.6.8 view of ";
@@ -143,7 +136,7 @@ TEST_P(FixtureDump, MatchesOracleDumpExceptKnownFaults) {
     for (std::size_t i = 0; i < faultSeen.size(); ++i)
         EXPECT_TRUE(faultSeen[i]) << "known fault " << i << " no longer in " << c.file
                                   << ".expected";
-    const std::vector<std::string> actual = lines(result.out);
+    const std::vector<std::string> actual = testenv::splitLines(result.out);
     ASSERT_EQ(actual.size(), expected.size()) << c.file;
     for (std::size_t i = 0; i < actual.size(); ++i)
         ASSERT_EQ(actual[i].substr(0, 300), expected[i].substr(0, 300))
