@@ -108,6 +108,9 @@ public:
     void remove(RecordPos pos);
     // Removes every record; the files keep their headers.
     void empty();
+    // Adds fields after the existing ones, keeping every record (the new fields NULL),
+    // the primary index and the observers' indexes; one atomic change.
+    void addFields(const std::vector<FieldDef>& added);
 
     void addObserver(TableObserver* observer);
     void removeObserver(TableObserver* observer);

@@ -1,0 +1,54 @@
+#pragma once
+// A named secondary index kept in the Paradox files STEM.XGn (one index record per table
+// record: the index fields and the primary key, in index order) and STEM.YGn (the block
+// index over it), as the original engine writes them. The index follows every change
+// of its table as an observer, through the table's pager, so that data and index
+// files change in one atomic step.
+
+#include "index_def.h"
+#include "table_file.h"
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace db {
+
+using EngineLog = std::function<void(const std::string& message)>;
+
+class SecondaryIndex : public TableObserver {
+public:
+    // Opens the named indexes of `table` found beside it (STEM.XGn with STEM.YGn) and
+    // registers them as observers. An index whose files do not agree with the table is
+    // rebuilt (when the table is writable) and the fact is written to `log`; a read-only
+    // table's disagreeing index is left out, also with a log line.
+    static std::vector<std::unique_ptr<SecondaryIndex>> openAll(TableFile& table,
+                                                                const EngineLog& log);
+    // Creates a new index over the table's rows (in one transaction) and registers it.
+    static std::unique_ptr<SecondaryIndex> create(TableFile& table, const IndexDef& def);
+
+    ~SecondaryIndex() override;
+
+    const IndexDef& definition() const;
+    const std::vector<int>& fieldNumbers() const; // the indexed fields, table field indexes
+    const std::filesystem::path& xPath() const;
+    const std::filesystem::path& yPath() const;
+
+    // "" when the files agree with the table, or the first disagreement.
+    std::string verify() const;
+    void rebuild(); // inside the table's own transaction when one is open
+
+    void recordInserted(const Record& record) override;
+    void recordUpdated(const Record& before, const Record& after) override;
+    void recordRemoved(const Record& record) override;
+    void tableEmptied() override;
+
+private:
+    struct Impl;
+    explicit SecondaryIndex(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace db
