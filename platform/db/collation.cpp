@@ -77,7 +77,8 @@ Collation::Collation(int codePage, std::uint8_t sortOrder) : binary_(sortOrder =
     }
 }
 
-int Collation::compare(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) const {
+int Collation::compare(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
+                       bool ignoreCase) const {
     const auto length = [](std::span<const std::uint8_t> s) {
         return static_cast<std::size_t>(std::find(s.begin(), s.end(), 0) - s.begin());
     };
@@ -91,7 +92,8 @@ int Collation::compare(std::span<const std::uint8_t> a, std::span<const std::uin
         return raw();
     const std::size_t n = std::min(la, lb);
     // Each level is decided over the whole text before the next is looked at.
-    for (int level = 0; level < 3; ++level) {
+    const int levels = ignoreCase ? 2 : 3;
+    for (int level = 0; level < levels; ++level) {
         for (std::size_t i = 0; i < n; ++i) {
             const Weights& wa = weights_[a[i]];
             const Weights& wb = weights_[b[i]];
@@ -103,7 +105,7 @@ int Collation::compare(std::span<const std::uint8_t> a, std::span<const std::uin
         if (level == 0 && la != lb)
             return la < lb ? -1 : 1;
     }
-    return raw();
+    return ignoreCase ? 0 : raw();
 }
 
 } // namespace db

@@ -22,8 +22,10 @@ class Collation {
 public:
     Collation(int codePage, std::uint8_t sortOrder);
 
-    // Compares two text fields' bytes (zero-padded, as stored); <0, 0, >0.
-    int compare(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) const;
+    // Compares two text fields' bytes (zero-padded, as stored); <0, 0, >0. Ignoring
+    // case, texts that differ only in letter case compare equal.
+    int compare(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
+                bool ignoreCase = false) const;
 
     bool binary() const { return binary_; }
 

@@ -119,6 +119,12 @@ public:
     // Compares the key fields of two raw records in the table's collation.
     int compareKeys(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
                     int fieldCount) const;
+    // Compares one field of two raw records: text in the table's collation (optionally
+    // ignoring case), other types by their stored bytes, which sort in value order.
+    int compareField(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
+                     int field, bool caseInsensitive = false) const;
+    // Keyed tables: where the record with the key of the raw record `raw` is.
+    std::optional<RecordPos> findRaw(std::span<const std::uint8_t> raw) const;
 
 private:
     TableFile() = default;
@@ -165,6 +171,7 @@ private:
                                            std::vector<std::uint8_t> base) const;
     std::size_t keyedBlockFor(std::span<const std::uint8_t> key, int fieldCount) const;
     void assignAutoInc(Record& record);
+    std::optional<RecordPos> findPrefix(std::span<const std::uint8_t> raw, int keyFields) const;
 
     mutable int keySize_ = 0; // bytes of the key fields
     mutable bool keysLoaded_ = false;

@@ -93,20 +93,23 @@ void TableFile::setFirstKey(std::size_t index, std::span<const std::uint8_t> rec
                 static_cast<std::size_t>(keySize_));
 }
 
+int TableFile::compareField(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
+                            int field, bool caseInsensitive) const {
+    ensureKeyState();
+    const auto& def = fields()[static_cast<std::size_t>(field)];
+    const auto offset = static_cast<std::size_t>(codec_->offset(field));
+    const auto size = static_cast<std::size_t>(def.size);
+    const auto fa = a.subspan(offset, size);
+    const auto fb = b.subspan(offset, size);
+    return def.type == FieldType::Alpha ? collation_->compare(fa, fb, caseInsensitive)
+                                        : memCompare(fa, fb);
+}
+
 int TableFile::compareKeys(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
                            int fieldCount) const {
-    ensureKeyState();
-    for (int f = 0; f < fieldCount; ++f) {
-        const auto offset = static_cast<std::size_t>(codec_->offset(f));
-        const auto size = static_cast<std::size_t>(fields()[static_cast<std::size_t>(f)].size);
-        const auto fa = a.subspan(offset, size);
-        const auto fb = b.subspan(offset, size);
-        const int c = fields()[static_cast<std::size_t>(f)].type == FieldType::Alpha
-                          ? collation_->compare(fa, fb)
-                          : memCompare(fa, fb);
-        if (c != 0)
+    for (int f = 0; f < fieldCount; ++f)
+        if (const int c = compareField(a, b, f); c != 0)
             return c;
-    }
     return 0;
 }
 
@@ -424,13 +427,24 @@ void TableFile::empty() {
 }
 
 std::optional<RecordPos> TableFile::find(const Record& key) const {
-    ensureKeyState();
-    if (!keyed() || chain_.empty() || key.empty())
+    if (!keyed() || key.empty())
         return std::nullopt;
     const int k = std::min(static_cast<int>(key.size()), keyFields());
-    const auto raw = encodeRecord(Record(key.begin(), key.begin() + k), {});
-    // The first record with the key: at the end of the block before the first block
-    // whose first key is not below it, or at the start of that block.
+    return findPrefix(encodeRecord(Record(key.begin(), key.begin() + k), {}), k);
+}
+
+std::optional<RecordPos> TableFile::findRaw(std::span<const std::uint8_t> raw) const {
+    if (!keyed())
+        return std::nullopt;
+    return findPrefix(raw, keyFields());
+}
+
+// The first record whose first `k` key fields equal those of `raw`: at the end of the
+// block before the first block whose first key is not below it, or at that block's start.
+std::optional<RecordPos> TableFile::findPrefix(std::span<const std::uint8_t> raw, int k) const {
+    ensureKeyState();
+    if (chain_.empty())
+        return std::nullopt;
     std::size_t lo = 0, hi = chain_.size();
     while (lo < hi) {
         const std::size_t mid = (lo + hi) / 2;

@@ -1,0 +1,90 @@
+#include "platform/db/session.h"
+
+#include "platform/db/error.h"
+#include "platform/sys/text.h"
+
+namespace db {
+
+SharedTable::SharedTable(std::unique_ptr<TableFile> file, const EngineLog& log)
+    : file_(std::move(file)) {
+    indexes_ = SecondaryIndex::openAll(*file_, log);
+}
+
+SharedTable::~SharedTable() = default;
+
+const SecondaryIndex* SharedTable::index(std::string_view name) const {
+    for (const auto& index : indexes_)
+        if (sys::equalsNoCase(index->definition().name, name))
+            return index.get();
+    return nullptr;
+}
+
+void SharedTable::addIndex(const IndexDef& def) {
+    indexes_.push_back(SecondaryIndex::create(*file_, def));
+    ++version_;
+}
+
+RecordPos SharedTable::insert(Record& record) {
+    const RecordPos pos = file_->insert(record);
+    ++version_;
+    return pos;
+}
+
+RecordPos SharedTable::update(RecordPos pos, const Record& record) {
+    const RecordPos moved = file_->update(pos, record);
+    ++version_;
+    return moved;
+}
+
+void SharedTable::remove(RecordPos pos) {
+    file_->remove(pos);
+    ++version_;
+}
+
+void SharedTable::empty() {
+    file_->empty();
+    ++version_;
+}
+
+void SharedTable::addFields(const std::vector<FieldDef>& fields) {
+    file_->addFields(fields);
+    ++version_;
+}
+
+Session::Session(std::filesystem::path directory, Durability durability)
+    : directory_(std::move(directory)), durability_(durability) {}
+
+Session::~Session() = default;
+
+std::filesystem::path Session::tablePath(std::string_view name) const {
+    const std::filesystem::path named = withDbExtension(std::string(name));
+    return resolveCaseInsensitive(directory_ / named.parent_path(), named.filename().string());
+}
+
+bool Session::exists(std::string_view name) const {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(tablePath(name), ec);
+}
+
+std::shared_ptr<SharedTable> Session::open(std::string_view name) {
+    const std::filesystem::path path = tablePath(name);
+    if (auto shared = open_[path].lock())
+        return shared;
+    auto file = TableFile::open(path, {true, durability_});
+    auto shared = std::make_shared<SharedTable>(
+        std::move(file), [this](const std::string& line) { log_.push_back(line); });
+    open_[path] = shared;
+    return shared;
+}
+
+std::shared_ptr<SharedTable> Session::create(std::string_view name, const TableSchema& schema,
+                                             const std::vector<IndexDef>& indexes) {
+    const std::filesystem::path path = tablePath(name);
+    TableFile::create(path, schema, {true, durability_});
+    auto shared = open(name);
+    for (const auto& def : indexes)
+        shared->addIndex(def);
+    return shared;
+}
+
+} // namespace db

@@ -1,0 +1,82 @@
+#pragma once
+// The database of a working directory as this process sees it: one open table file per
+// table, shared by every cursor on it, so that each cursor sees the others' writes.
+
+#include "index_def.h"
+#include "secondary_index.h"
+#include "table_file.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace db {
+
+// One table open in the session: its file, its secondary indexes, and a version that
+// grows with every change, by which cursors notice writes made through others.
+class SharedTable {
+public:
+    SharedTable(std::unique_ptr<TableFile> file, const EngineLog& log);
+    ~SharedTable();
+    SharedTable(const SharedTable&) = delete;
+    SharedTable& operator=(const SharedTable&) = delete;
+
+    TableFile& file() { return *file_; }
+    const TableFile& file() const { return *file_; }
+    std::uint64_t version() const { return version_; }
+
+    // The named secondary index (names compare ignoring case), or null.
+    const SecondaryIndex* index(std::string_view name) const;
+    const std::vector<std::unique_ptr<SecondaryIndex>>& indexes() const { return indexes_; }
+    // Creates a named index over the table's rows.
+    void addIndex(const IndexDef& def);
+
+    RecordPos insert(Record& record);
+    RecordPos update(RecordPos pos, const Record& record);
+    void remove(RecordPos pos);
+    void empty();
+    void addFields(const std::vector<FieldDef>& fields);
+
+private:
+    std::unique_ptr<TableFile> file_; // declared first: the indexes observe it
+    std::vector<std::unique_ptr<SecondaryIndex>> indexes_;
+    std::uint64_t version_ = 1;
+};
+
+class Session {
+public:
+    explicit Session(std::filesystem::path directory = ".",
+                     Durability durability = Durability::OsBuffers);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    const std::filesystem::path& directory() const { return directory_; }
+    Durability durability() const { return durability_; }
+
+    // The data file a table name means: "Tablak", "tablak.DB" and "Tablak.db" all name
+    // the file on disk spelled in any letter case.
+    std::filesystem::path tablePath(std::string_view name) const;
+    bool exists(std::string_view name) const;
+
+    // The shared table of that name, opened on first use and kept while held.
+    std::shared_ptr<SharedTable> open(std::string_view name);
+    // Creates a table (with its named indexes) and returns it open.
+    std::shared_ptr<SharedTable> create(std::string_view name, const TableSchema& schema,
+                                        const std::vector<IndexDef>& indexes = {});
+
+    // The engine's log: what it repaired on its own (an index rebuilt), one line each.
+    const std::vector<std::string>& log() const { return log_; }
+
+private:
+    std::filesystem::path directory_;
+    Durability durability_;
+    std::map<std::filesystem::path, std::weak_ptr<SharedTable>> open_;
+    std::vector<std::string> log_;
+};
+
+} // namespace db
