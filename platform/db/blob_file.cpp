@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 
@@ -18,6 +19,8 @@ constexpr std::uint8_t kHeaderBlock = 0;
 constexpr std::uint8_t kSingleBlob = 2;
 constexpr std::uint8_t kSuballocated = 3;
 constexpr std::uint8_t kFreeBlock = 4;
+constexpr std::size_t kBlockHead = 3; // type, chunks
+constexpr std::uint32_t kMaxChunks = 0xFFFF;
 constexpr std::size_t kSingleHead = 9;   // type, chunks, length, modification number
 constexpr std::size_t kSubHead = 12;     // type, chunks, 9 bytes we leave alone
 constexpr std::size_t kSubEntries = 64;  // 5-byte entries after the head
@@ -96,7 +99,7 @@ std::vector<std::uint8_t> BlobFile::read(const BlobRef& ref) const {
 
 BlobRef BlobFile::write(std::span<const std::uint8_t> data) {
     const std::uint64_t chunks = (kSingleHead + data.size() + kChunk - 1) / kChunk;
-    if (chunks > 0xFFFF)
+    if (chunks > kMaxChunks)
         throw std::invalid_argument("a blob of " + std::to_string(data.size()) +
                                     " bytes is too large");
     std::vector<std::uint8_t> header =
@@ -105,10 +108,7 @@ BlobRef BlobFile::write(std::span<const std::uint8_t> data) {
     bytes::putU16(&header[3], mod);
     pager_.write(file_, 0, header);
 
-    // Every blob gets blocks of its own at the end of the file.
-    const std::uint64_t offset = (pager_.size(file_) + kChunk - 1) / kChunk * kChunk;
-    if (offset > 0xFFFFFF00u)
-        throw DbError(pager_.path(file_), "the blob file is full");
+    const std::uint64_t offset = allocate(static_cast<std::uint32_t>(chunks));
     std::vector<std::uint8_t> block(static_cast<std::size_t>(chunks * kChunk), 0);
     block[0] = kSingleBlob;
     bytes::putU16(&block[1], static_cast<std::uint16_t>(chunks));
@@ -125,7 +125,7 @@ void BlobFile::free(const BlobRef& ref) {
     const Location at = locate(ref);
     std::array<std::uint8_t, kSubHead> head{};
     pager_.read(file_, at.block, head);
-    const std::uint64_t blockEnd = at.block + bytes::getU16(&head[1]) * kChunk;
+    const std::uint16_t chunks = bytes::getU16(&head[1]);
 
     bool blockEmpty = at.index == kSingleIndex;
     if (!blockEmpty) {
@@ -137,19 +137,153 @@ void BlobFile::free(const BlobRef& ref) {
         for (std::size_t i = 0; i < kSubEntries; ++i)
             blockEmpty = blockEmpty && entries[i * kSubEntrySize + 4] == 0;
     }
-    if (!blockEmpty)
-        return;
-    if (blockEnd >= pager_.size(file_)) {
-        pager_.truncate(file_, at.block);
-    } else {
-        const std::uint8_t type = kFreeBlock;
-        pager_.write(file_, at.block, {&type, 1});
-    }
+    if (blockEmpty)
+        release(at.block, chunks);
 }
 
 void BlobFile::clear() {
     if (pager_.size(file_) > kChunk)
         pager_.truncate(file_, kChunk);
+    free_ = FreeBlocks{};
+}
+
+void BlobFile::forget() {
+    free_.reset();
+}
+
+// --- free space -------------------------------------------------------------------
+
+BlobFile::FreeBlocks& BlobFile::freeBlocks() {
+    if (!free_)
+        free_ = findFreeBlocks();
+    return *free_;
+}
+
+// Walks the block heads from the first block after the header. A head that makes no
+// sense ends the walk: the space from there on is never reused.
+BlobFile::FreeBlocks BlobFile::findFreeBlocks() const {
+    FreeBlocks found;
+    const std::uint64_t size = pager_.size(file_);
+    std::array<std::uint8_t, kBlockHead> head{};
+    for (std::uint64_t at = kChunk; at + kBlockHead <= size;) {
+        pager_.read(file_, at, head);
+        const std::uint16_t chunks = bytes::getU16(&head[1]);
+        const bool known =
+            head[0] == kSingleBlob || head[0] == kSuballocated || head[0] == kFreeBlock;
+        if (!known || chunks == 0 || at + chunks * kChunk > size)
+            break;
+        if (head[0] == kFreeBlock)
+            found.emplace(at, chunks);
+        at += chunks * kChunk;
+    }
+    return found;
+}
+
+// Whether the file has a free block of `chunks` at `offset`: every use of the list
+// checks the blocks it relies on, so that a list gone stale is found out and rebuilt
+// rather than trusted with live data.
+bool BlobFile::isFreeBlock(std::uint64_t offset, std::uint32_t chunks) const {
+    if (offset + kBlockHead > pager_.size(file_))
+        return false;
+    std::array<std::uint8_t, kBlockHead> head{};
+    pager_.read(file_, offset, head);
+    return head[0] == kFreeBlock && bytes::getU16(&head[1]) == chunks;
+}
+
+// The offset for a new block of `chunks`: the first free block large enough (what it
+// does not need stays free), else a free block at the end of the file, which grows,
+// else the end of the file.
+std::uint64_t BlobFile::allocate(std::uint32_t chunks) {
+    FreeBlocks& blocks = freeBlocks();
+    auto fit = std::find_if(blocks.begin(), blocks.end(),
+                            [&](const auto& b) { return b.second >= chunks; });
+    if (fit == blocks.end() && !blocks.empty()) {
+        const auto last = std::prev(blocks.end());
+        if (last->first + last->second * kChunk >= pager_.size(file_))
+            fit = last;
+    }
+    if (fit == blocks.end())
+        return endOfFile();
+    if (!isFreeBlock(fit->first, fit->second)) {
+        forget();
+        return allocate(chunks); // the fresh list matches the file
+    }
+    const auto [offset, available] = *fit;
+    blocks.erase(fit);
+    if (available > chunks)
+        markFree(offset + chunks * kChunk, available - chunks);
+    return offset;
+}
+
+std::uint64_t BlobFile::endOfFile() const {
+    const std::uint64_t offset = (pager_.size(file_) + kChunk - 1) / kChunk * kChunk;
+    if (offset > 0xFFFFFF00u)
+        throw DbError(pager_.path(file_), "the blob file is full");
+    return offset;
+}
+
+// The block of `chunks` at `offset` holds no blob any more: it joins the free blocks
+// right before and after it (as long as the chunk count fits), and free space at the
+// end of the file is cut off.
+void BlobFile::release(std::uint64_t offset, std::uint32_t chunks) {
+    FreeBlocks& blocks = freeBlocks();
+    const auto next = blocks.lower_bound(offset + 1);
+    const auto prev = next == blocks.begin() ? blocks.end() : std::prev(next);
+    const bool withPrev = prev != blocks.end() && prev->first + prev->second * kChunk == offset &&
+                          prev->second + chunks <= kMaxChunks;
+    const std::uint32_t before = withPrev ? prev->second : 0;
+    const bool withNext = next != blocks.end() && next->first == offset + chunks * kChunk &&
+                          before + chunks + next->second <= kMaxChunks;
+    if ((withPrev && !isFreeBlock(prev->first, prev->second)) ||
+        (withNext && !isFreeBlock(next->first, next->second))) {
+        forget();
+        return release(offset, chunks);
+    }
+    std::uint64_t start = offset;
+    std::uint32_t total = chunks;
+    if (withNext) {
+        total += next->second;
+        wipeHead(next->first);
+        blocks.erase(next);
+    }
+    if (withPrev) {
+        start = prev->first;
+        total += prev->second;
+        wipeHead(offset);
+        blocks.erase(prev);
+    }
+    markFree(start, total);
+    cutFreeTail();
+}
+
+// Free blocks that reach the end of the file are cut off.
+void BlobFile::cutFreeTail() {
+    FreeBlocks& blocks = freeBlocks();
+    while (!blocks.empty()) {
+        const auto last = std::prev(blocks.end());
+        if (last->first + last->second * kChunk < pager_.size(file_))
+            return;
+        if (!isFreeBlock(last->first, last->second)) {
+            forget();
+            return;
+        }
+        pager_.truncate(file_, last->first);
+        blocks.erase(last);
+    }
+}
+
+void BlobFile::markFree(std::uint64_t offset, std::uint32_t chunks) {
+    std::array<std::uint8_t, kBlockHead> head{kFreeBlock};
+    bytes::putU16(&head[1], static_cast<std::uint16_t>(chunks));
+    pager_.write(file_, offset, head);
+    freeBlocks()[offset] = chunks;
+}
+
+// A block swallowed by a free block loses its head: inside free space no head may
+// pass for a block of its own.
+void BlobFile::wipeHead(std::uint64_t offset) {
+    const std::array<std::uint8_t, kBlockHead> zero{};
+    pager_.write(file_, offset, zero);
 }
 
 } // namespace db

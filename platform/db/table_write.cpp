@@ -64,6 +64,8 @@ void TableFile::reloadState() {
     loadChain();
     keysLoaded_ = false;
     pxImage_.clear();
+    if (blobs_)
+        blobs_->forget(); // its free blocks may be in use again
 }
 
 void TableFile::ensureKeyState() const {

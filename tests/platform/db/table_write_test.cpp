@@ -309,3 +309,86 @@ TEST(TableWrite, ANewTableReplacesIndexAndBlobFilesLeftWithoutTheirData) {
     EXPECT_EQ(table->readAll().at(0), r);
     expectSound(*table);
 }
+
+namespace {
+
+TableSchema memoSchema() {
+    return {{field("Kod", FieldType::Long), field("Jegyzet", FieldType::Memo, 20)}, 1};
+}
+
+std::string memoText(std::mt19937& rng, std::size_t length) {
+    std::string s(length, ' ');
+    for (char& c : s)
+        c = static_cast<char>('a' + rng() % 26);
+    return s;
+}
+
+// What the memos of the model need at least: whole 4 KiB blocks after the header.
+std::uintmax_t liveBlobBytes(const std::map<int, Record>& model) {
+    std::uintmax_t bytes = 4096;
+    for (const auto& [key, r] : model)
+        if (const auto* memo = std::get_if<std::string>(&r[1]); memo && memo->size() > 10)
+            bytes += (memo->size() + 9 + 4095) / 4096 * 4096;
+    return bytes;
+}
+
+} // namespace
+
+TEST(TableWrite, AMemoTableEditedOftenStaysSmall) {
+    auto table = TableFile::create("Jegyzetek", memoSchema());
+    std::mt19937 rng(77);
+    std::map<int, Record> model;
+    for (int key = 1; key <= 30; ++key) {
+        Record r{key, memoText(rng, rng() % 10001)};
+        table->insert(r);
+        model[key] = r;
+    }
+    const auto edit = [&](int times) {
+        for (int i = 0; i < times; ++i) {
+            const int key = 1 + static_cast<int>(rng() % model.size());
+            Record r{key, memoText(rng, rng() % 10001)};
+            table->update(*table->find({key}), r);
+            model[key] = r;
+            const auto size = std::filesystem::file_size("Jegyzetek.mb");
+            ASSERT_LT(size, 2 * liveBlobBytes(model) + 16 * 4096) << "after edit " << i;
+        }
+    };
+    edit(2000);
+    table = TableFile::open("Jegyzetek"); // the free blocks are found again
+    edit(200);
+
+    std::map<int, Record> seen;
+    for (const auto& r : table->readAll())
+        seen[std::get<std::int32_t>(r[0])] = r;
+    EXPECT_EQ(seen, model);
+    expectSound(*table);
+}
+
+TEST(TableWrite, ARefusedChangeLeavesTheBlobFileSoundAndItsFreeSpaceReusable) {
+    auto table = TableFile::create("Visszavont", memoSchema());
+    std::mt19937 rng(5);
+    std::map<int, Record> model;
+    for (int key = 1; key <= 3; ++key) {
+        Record r{key, memoText(rng, 6000)}; // two 4 KiB blocks each
+        table->insert(r);
+        model[key] = r;
+    }
+    table->remove(*table->find({2})); // two free blocks between the memos of 1 and 3
+    model.erase(2);
+    const auto size = std::filesystem::file_size("Visszavont.mb");
+
+    Record duplicate{1, memoText(rng, 6000)}; // its memo lands in the free space, undone
+    EXPECT_THROW(table->insert(duplicate), KeyViolation);
+    Record moved{1, memoText(rng, 6000)}; // frees the memo of 3, then is refused
+    EXPECT_THROW(table->update(*table->find({3}), moved), KeyViolation);
+
+    Record fresh{4, memoText(rng, 6000)};
+    table->insert(fresh); // into the free space again, not over the memo of 3
+    model[4] = fresh;
+    EXPECT_EQ(std::filesystem::file_size("Visszavont.mb"), size);
+    std::map<int, Record> seen;
+    for (const auto& r : table->readAll())
+        seen[std::get<std::int32_t>(r[0])] = r;
+    EXPECT_EQ(seen, model);
+    expectSound(*table);
+}
