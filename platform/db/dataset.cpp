@@ -5,6 +5,7 @@
 #include "platform/sys/text.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace db {
 
@@ -548,7 +549,7 @@ std::vector<std::string> splitFieldList(std::string_view list) {
     std::size_t start = 0;
     while (start <= list.size()) {
         const std::size_t end = std::min(list.find(';', start), list.size());
-        std::string name = sys::trim(list.substr(start, end - start));
+        std::string name(sys::trim(list.substr(start, end - start)));
         if (!name.empty())
             names.push_back(std::move(name));
         start = end + 1;
