@@ -14,21 +14,49 @@ namespace db {
 TField::TField(TDataSet& dataSet, int index, FieldDef def, bool calculated)
     : dataSet_(&dataSet), index_(index), def_(std::move(def)), calculated_(calculated) {}
 
-Value TField::AsValue() const { return dataSet_->fieldValue(index_); }
-void TField::SetAsValue(Value value) { dataSet_->setFieldValue(index_, std::move(value)); }
-bool TField::IsNull() const { return isNull(AsValue()); }
-void TField::Clear() { SetAsValue(Null{}); }
+Value TField::AsValue() const {
+    return dataSet_->fieldValue(index_);
+}
+void TField::SetAsValue(Value value) {
+    dataSet_->setFieldValue(index_, std::move(value));
+}
+bool TField::IsNull() const {
+    return isNull(AsValue());
+}
+void TField::Clear() {
+    SetAsValue(Null{});
+}
 
-std::string TField::AsString() const { return valueAsString(AsValue(), def_); }
-void TField::SetAsString(std::string_view text) { SetAsValue(valueFromString(text, def_)); }
-std::int32_t TField::AsInteger() const { return valueAsInteger(AsValue(), def_); }
-void TField::SetAsInteger(std::int64_t number) { SetAsValue(valueFromInteger(number, def_)); }
-double TField::AsFloat() const { return valueAsFloat(AsValue(), def_); }
-void TField::SetAsFloat(double number) { SetAsValue(valueFromFloat(number, def_)); }
-sys::DateTime TField::AsDateTime() const { return valueAsDateTime(AsValue(), def_); }
-void TField::SetAsDateTime(sys::DateTime when) { SetAsValue(valueFromDateTime(when, def_)); }
-bool TField::AsBoolean() const { return valueAsBoolean(AsValue(), def_); }
-void TField::SetAsBoolean(bool flag) { SetAsValue(valueFromBoolean(flag, def_)); }
+std::string TField::AsString() const {
+    return valueAsString(AsValue(), def_);
+}
+void TField::SetAsString(std::string_view text) {
+    SetAsValue(valueFromString(text, def_));
+}
+std::int32_t TField::AsInteger() const {
+    return valueAsInteger(AsValue(), def_);
+}
+void TField::SetAsInteger(std::int64_t number) {
+    SetAsValue(valueFromInteger(number, def_));
+}
+double TField::AsFloat() const {
+    return valueAsFloat(AsValue(), def_);
+}
+void TField::SetAsFloat(double number) {
+    SetAsValue(valueFromFloat(number, def_));
+}
+sys::DateTime TField::AsDateTime() const {
+    return valueAsDateTime(AsValue(), def_);
+}
+void TField::SetAsDateTime(sys::DateTime when) {
+    SetAsValue(valueFromDateTime(when, def_));
+}
+bool TField::AsBoolean() const {
+    return valueAsBoolean(AsValue(), def_);
+}
+void TField::SetAsBoolean(bool flag) {
+    SetAsValue(valueFromBoolean(flag, def_));
+}
 
 // --- TDataSet: opening -------------------------------------------------------------
 
@@ -54,8 +82,8 @@ void TDataSet::Open() {
     defs_.insert(defs_.end(), calcDefs_.begin(), calcDefs_.end());
     fields_.clear();
     for (std::size_t i = 0; i < defs_.size(); ++i)
-        fields_.push_back(std::make_unique<TField>(*this, static_cast<int>(i), defs_[i],
-                                                   i >= sourceFields_));
+        fields_.push_back(
+            std::make_unique<TField>(*this, static_cast<int>(i), defs_[i], i >= sourceFields_));
     state_ = DataSetState::Browse;
     try {
         compileFilter();
@@ -102,7 +130,8 @@ void TDataSet::Refresh() {
 
 void TDataSet::refreshView() {
     const std::size_t size = viewSize();
-    const auto keep = size ? viewIdentity(std::min(current_, size - 1)) : std::vector<std::uint8_t>{};
+    const auto keep =
+        size ? viewIdentity(std::min(current_, size - 1)) : std::vector<std::uint8_t>{};
     current_ = rebuildView(keep, current_);
     bof_ = eof_ = viewSize() == 0;
     calculate();
@@ -146,7 +175,9 @@ void TDataSet::moveTo(std::size_t row, bool scrolled) {
         notify(DataEvent::Scrolled);
 }
 
-void TDataSet::afterScroll() { fire(AfterScroll); }
+void TDataSet::afterScroll() {
+    fire(AfterScroll);
+}
 
 void TDataSet::First() {
     checkBrowseMode();
@@ -194,8 +225,12 @@ int TDataSet::MoveBy(int distance) {
     return moved;
 }
 
-void TDataSet::Next() { MoveBy(1); }
-void TDataSet::Prior() { MoveBy(-1); }
+void TDataSet::Next() {
+    MoveBy(1);
+}
+void TDataSet::Prior() {
+    MoveBy(-1);
+}
 
 bool TDataSet::Eof() const {
     sync();
@@ -375,7 +410,9 @@ void TDataSet::Insert() {
     fire(AfterInsert);
 }
 
-void TDataSet::Append() { Insert(); }
+void TDataSet::Append() {
+    Insert();
+}
 
 void TDataSet::Post() {
     requireActive();
@@ -433,7 +470,9 @@ std::size_t TDataSet::writeRow(const Record&, bool, std::size_t, Record&) {
     throw error("az adathalmaz csak olvasható");
 }
 
-std::size_t TDataSet::deleteRow(std::size_t) { throw error("az adathalmaz csak olvasható"); }
+std::size_t TDataSet::deleteRow(std::size_t) {
+    throw error("az adathalmaz csak olvasható");
+}
 
 // --- filtering ---------------------------------------------------------------------------------
 
@@ -634,9 +673,13 @@ Record TDataSet::takeKeyBuffer() {
 
 // --- observers -----------------------------------------------------------------------------------
 
-void TDataSet::addObserver(DataSetObserver* observer) { observers_.push_back(observer); }
+void TDataSet::addObserver(DataSetObserver* observer) {
+    observers_.push_back(observer);
+}
 
-void TDataSet::removeObserver(DataSetObserver* observer) { std::erase(observers_, observer); }
+void TDataSet::removeObserver(DataSetObserver* observer) {
+    std::erase(observers_, observer);
+}
 
 void TDataSet::notify(DataEvent event) {
     if (disabled_ > 0) {
@@ -648,7 +691,9 @@ void TDataSet::notify(DataEvent event) {
         o->dataSetEvent(*this, event);
 }
 
-void TDataSet::DisableControls() { ++disabled_; }
+void TDataSet::DisableControls() {
+    ++disabled_;
+}
 
 void TDataSet::EnableControls() {
     if (disabled_ > 0 && --disabled_ == 0 && std::exchange(pendingChange_, false))

@@ -8,9 +8,8 @@
 
 #include "field.h"
 #include "filter.h"
-#include "value.h"
-
 #include "platform/sys/datetime.h"
+#include "value.h"
 
 #include <cstdint>
 #include <functional>
@@ -238,13 +237,13 @@ private:
 
     std::string name_;
     DataSetState state_ = DataSetState::Inactive;
-    std::vector<FieldDef> defs_;      // source fields, then calculated fields
+    std::vector<FieldDef> defs_; // source fields, then calculated fields
     std::size_t sourceFields_ = 0;
-    std::vector<FieldDef> calcDefs_;  // declared calculated fields
+    std::vector<FieldDef> calcDefs_; // declared calculated fields
     std::vector<std::unique_ptr<TField>> fields_;
     mutable std::size_t current_ = 0;
     bool bof_ = true, eof_ = true;
-    Record buffer_;                   // edit or insert buffer
+    Record buffer_; // edit or insert buffer
     Record calcValues_;
     Record keyBuffer_;
     bool modified_ = false;

@@ -54,8 +54,7 @@ private:
     TTable& detail_;
 };
 
-TTable::TTable(Session& session, std::string name)
-    : TDataSet(std::move(name)), session_(session) {}
+TTable::TTable(Session& session, std::string name) : TDataSet(std::move(name)), session_(session) {}
 
 TTable::~TTable() {
     if (masterSource_ && masterSource_->DataSet() && masterLink_)
@@ -77,7 +76,9 @@ void TTable::SetTableName(std::string name) {
     tableName_ = std::move(name);
 }
 
-bool TTable::Exists() const { return session_.exists(tableName_); }
+bool TTable::Exists() const {
+    return session_.exists(tableName_);
+}
 
 void TTable::SetIndexName(std::string name) {
     indexName_ = std::move(name);
@@ -204,8 +205,8 @@ void TTable::resolveRange() {
     Record values(file.fields().size());
     for (std::size_t i = 0; i < rangeFields_.size(); ++i) {
         const TField& from = master->FieldByName(masterNames[i]);
-        const auto value = convertForDetail(from.AsValue(), from.Def(),
-                                            file.fields()[static_cast<std::size_t>(rangeFields_[i])]);
+        const auto value = convertForDetail(
+            from.AsValue(), from.Def(), file.fields()[static_cast<std::size_t>(rangeFields_[i])]);
         if (!value)
             return;
         values[static_cast<std::size_t>(rangeFields_[i])] = *value;
@@ -245,9 +246,8 @@ bool TTable::inRange(std::span<const std::uint8_t> raw) const {
     if (rangeKey_.empty())
         return false;
     const TableFile& file = shared_->file();
-    return std::all_of(rangeFields_.begin(), rangeFields_.end(), [&](int field) {
-        return file.compareField(raw, rangeKey_, field) == 0;
-    });
+    return std::all_of(rangeFields_.begin(), rangeFields_.end(),
+                       [&](int field) { return file.compareField(raw, rangeKey_, field) == 0; });
 }
 
 bool TTable::inView(std::span<const std::uint8_t> raw) {
@@ -339,11 +339,13 @@ std::size_t TTable::applyChange(std::size_t removed, const std::vector<std::uint
                                 RecordPos pos, std::size_t current) {
     constexpr auto none = static_cast<std::size_t>(-1);
     if (shared_->version() != seen_ + 1) {
-        const auto keep = added ? std::vector<std::uint8_t>(added->begin(),
-                                                            added->begin() + static_cast<std::ptrdiff_t>(identitySize_))
-                                : std::vector<std::uint8_t>{};
+        const auto keep =
+            added ? std::vector<std::uint8_t>(
+                        added->begin(), added->begin() + static_cast<std::ptrdiff_t>(identitySize_))
+                  : std::vector<std::uint8_t>{};
         const std::size_t place = rebuildView(keep, current);
-        if (!added || rows_.empty() || !std::equal(keep.begin(), keep.end(), rows_[place].raw.begin()))
+        if (!added || rows_.empty() ||
+            !std::equal(keep.begin(), keep.end(), rows_[place].raw.begin()))
             return std::min(current, rows_.empty() ? 0 : rows_.size() - 1);
         return place;
     }
@@ -365,8 +367,8 @@ std::size_t TTable::writeRow(const Record& buffer, bool inserting, std::size_t c
     written = buffer;
     RecordPos pos;
     try {
-        pos = inserting ? shared_->insert(written)
-                        : shared_->update(locate(rows_[current]), written);
+        pos =
+            inserting ? shared_->insert(written) : shared_->update(locate(rows_[current]), written);
     } catch (const DbError& e) {
         throw error(e.what());
     }
@@ -396,8 +398,8 @@ std::vector<std::uint8_t> TTable::encodeKey(const std::vector<Value>& values) co
         if (const auto* text = std::get_if<std::string>(&v); text && !isTextType(def.type))
             v = valueFromString(*text, def);
         else if (const auto* n = std::get_if<std::int32_t>(&v); n && def.type != FieldType::Short &&
-                                                               def.type != FieldType::Long &&
-                                                               def.type != FieldType::AutoInc)
+                                                                def.type != FieldType::Long &&
+                                                                def.type != FieldType::AutoInc)
             v = valueFromInteger(*n, def);
         file.codec().encode(v, field, key);
     }

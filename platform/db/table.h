@@ -97,10 +97,10 @@ private:
     std::unique_ptr<MasterLink> masterLink_;
 
     std::vector<Row> rows_;
-    std::uint64_t seen_ = 0;        // the table version the view reflects
-    std::size_t identitySize_ = 0;  // bytes of a row that identify it
-    std::vector<OrderField> order_; // empty: file order (the primary key's)
-    std::vector<int> rangeFields_;  // detail fields bound to the master
+    std::uint64_t seen_ = 0;             // the table version the view reflects
+    std::size_t identitySize_ = 0;       // bytes of a row that identify it
+    std::vector<OrderField> order_;      // empty: file order (the primary key's)
+    std::vector<int> rangeFields_;       // detail fields bound to the master
     std::vector<std::uint8_t> rangeKey_; // their wanted values, encoded
     bool rangeActive_ = false;
 };

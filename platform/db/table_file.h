@@ -121,8 +121,8 @@ public:
                     int fieldCount) const;
     // Compares one field of two raw records: text in the table's collation (optionally
     // ignoring case), other types by their stored bytes, which sort in value order.
-    int compareField(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
-                     int field, bool caseInsensitive = false) const;
+    int compareField(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b, int field,
+                     bool caseInsensitive = false) const;
     // Keyed tables: where the record with the key of the raw record `raw` is.
     std::optional<RecordPos> findRaw(std::span<const std::uint8_t> raw) const;
 
