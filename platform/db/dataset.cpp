@@ -124,7 +124,7 @@ void TDataSet::SetActive(bool active) {
 }
 
 void TDataSet::Refresh() {
-    requireBrowse("Refresh");
+    checkBrowseMode();
     refreshView();
 }
 
@@ -141,12 +141,6 @@ void TDataSet::refreshView() {
 void TDataSet::requireActive() const {
     if (!Active())
         throw error("a művelet zárt adathalmazon nem végezhető el");
-}
-
-void TDataSet::requireBrowse(const char* action) const {
-    requireActive();
-    if (state_ != DataSetState::Browse)
-        throw error(std::string(action) + ": az adathalmaz szerkesztés alatt áll");
 }
 
 void TDataSet::checkBrowseMode() {
@@ -402,6 +396,7 @@ void TDataSet::Insert() {
         throw error("az adathalmaz csak olvasható");
     fire(BeforeInsert);
     buffer_.assign(sourceFields_, Null{});
+    initNewRecord(buffer_);
     state_ = DataSetState::Insert;
     modified_ = false;
     calculate();
@@ -497,6 +492,7 @@ void TDataSet::SetFilter(std::string text) {
     if (Active() && filtered_) {
         checkBrowseMode();
         refreshView();
+        First();
     }
 }
 

@@ -220,11 +220,13 @@ protected:
     Record takeKeyBuffer();
     // Places the cursor on a row found by a derived data set (FindKey, GotoKey).
     void gotoRow(std::size_t row);
+    // Posts a changed edit buffer, drops an unchanged one; the data set is then browsing.
+    void checkBrowseMode();
+    // Fills a new row's buffer before OnNewRecord (a detail table takes its master's keys).
+    virtual void initNewRecord(Record& buffer) { static_cast<void>(buffer); }
 
 private:
     void requireActive() const;
-    void requireBrowse(const char* action) const;
-    void checkBrowseMode();
     void sync() const;
     void moveTo(std::size_t row, bool scrolled);
     void afterScroll();

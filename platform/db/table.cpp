@@ -95,7 +95,7 @@ void TTable::SetIndexFieldNames(std::string names) {
 void TTable::reorder() {
     if (!Active())
         return;
-    Cancel();
+    checkBrowseMode();
     resolveOrder();
     resolveRange();
     Refresh();
@@ -384,6 +384,15 @@ std::size_t TTable::deleteRow(std::size_t current) {
         throw error(e.what());
     }
     return applyChange(current, nullptr, {}, current);
+}
+
+// A new row of a detail table starts with its master's values in the bound fields.
+void TTable::initNewRecord(Record& buffer) {
+    if (!rangeActive_ || rangeKey_.empty())
+        return;
+    const TableFile& file = shared_->file();
+    for (const int field : rangeFields_)
+        buffer[static_cast<std::size_t>(field)] = file.codec().decode(rangeKey_, field);
 }
 
 // --- finding by key ---------------------------------------------------------------------------

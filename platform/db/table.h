@@ -59,6 +59,7 @@ protected:
     std::size_t writeRow(const Record& buffer, bool inserting, std::size_t current,
                          Record& written) override;
     std::size_t deleteRow(std::size_t current) override;
+    void initNewRecord(Record& buffer) override;
 
 private:
     struct Row {

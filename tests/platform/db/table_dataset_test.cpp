@@ -364,6 +364,13 @@ TEST(TableCursor, DetailFollowsItsMaster) {
     fields.FindKey({std::string("100003")});
     EXPECT_EQ(column(ops, "Muvkod"), (std::vector<std::string>{"100001"}));
 
+    ops.Append(); // a new detail row takes its master's key
+    ops.FieldByName("Muvkod").SetAsString("100003");
+    ops.Post();
+    EXPECT_EQ(ops.FieldByName("Tablakod").AsString(), "100003");
+    EXPECT_EQ(ops.RecordCount(), 2);
+    ops.Delete();
+
     ops.SetMasterSource(nullptr); // unlinked: every row
     EXPECT_EQ(ops.RecordCount(), 3);
     ops.SetMasterSource(&source);
