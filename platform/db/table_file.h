@@ -51,6 +51,9 @@ public:
     virtual void recordUpdated(const Record& before, const Record& after) = 0;
     virtual void recordRemoved(const Record& record) = 0;
     virtual void tableEmptied() = 0;
+    // Fields were added after the existing ones (addFields): every record kept, the new
+    // fields NULL. Called inside the change's transaction, with the table's new layout.
+    virtual void tableRestructured() {}
 };
 
 class TableFile {
@@ -109,7 +112,11 @@ public:
     // Removes every record; the files keep their headers.
     void empty();
     // Adds fields after the existing ones, keeping every record (the new fields NULL),
-    // the primary index and the observers' indexes; one atomic change.
+    // its blobs, the primary index and the observers' indexes; one atomic change. The
+    // records are packed anew into blocks 1..n in chain order; the block size grows when
+    // the wider record needs it. Throws DbError naming the table, with nothing changed,
+    // for a name the table already has (in any letter case), an auto-increment field or
+    // a field or layout the file format cannot hold.
     void addFields(const std::vector<FieldDef>& added);
 
     void addObserver(TableObserver* observer);
@@ -166,7 +173,9 @@ private:
     RecordPos insertKeyed(std::span<const std::uint8_t> raw);
     RecordPos insertUnkeyed(std::span<const std::uint8_t> raw);
     void removeRaw(RecordPos pos, bool freeBlobs);
-    void reloadState();
+    void reloadState(); // every in-memory view from the files (after a rollback)
+    void attachBlobFile();
+    void rewriteAs(TableHeader widened, std::span<const std::uint8_t> records); // addFields
     std::vector<std::uint8_t> encodeRecord(const Record& record,
                                            std::vector<std::uint8_t> base) const;
     std::size_t keyedBlockFor(std::span<const std::uint8_t> key, int fieldCount) const;

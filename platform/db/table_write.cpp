@@ -4,6 +4,7 @@
 
 #include "platform/db/data_block.h"
 #include "platform/db/error.h"
+#include "platform/db/file_blocks.h"
 #include "platform/db/primary_index.h"
 #include "platform/db/table_file.h"
 #include "platform/sys/codepage.h"
@@ -59,8 +60,15 @@ auto TableFile::change(Body&& body) {
 }
 
 void TableFile::reloadState() {
-    const auto bytes = pager_->read(dbFile_, 0, header_.headerSize);
-    header_ = parseHeader(bytes, pager_->size(dbFile_), dbPath_);
+    header_ = readFileHeader(*pager_, dbFile_);
+    if (header_.fields != codec_->fields()) { // a change of layout was undone
+        codec_ = std::make_unique<RecordCodec>(header_.fields, header_.codePage);
+        if (std::none_of(header_.fields.begin(), header_.fields.end(),
+                         [](const FieldDef& f) { return isBlobType(f.type); }))
+            blobs_.reset();
+    }
+    if (pxFile_ >= 0)
+        pxHeader_ = pager_->size(pxFile_) > 0 ? readFileHeader(*pager_, pxFile_) : TableHeader{};
     loadChain();
     keysLoaded_ = false;
     pxImage_.clear();
