@@ -5,9 +5,8 @@
 // with a message that names it. NULL reads as "", 0, 0.0, 0 (no date) and false.
 
 #include "field.h"
-#include "value.h"
-
 #include "platform/sys/datetime.h"
+#include "value.h"
 
 #include <cstdint>
 #include <string>

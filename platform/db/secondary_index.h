@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,8 @@ public:
     void recordUpdated(const Record& before, const Record& after) override;
     void recordRemoved(const Record& record) override;
     void tableEmptied() override;
+    void recordsMoved(std::span<const std::uint8_t> records, std::size_t count,
+                      std::uint16_t block) override;
 
 private:
     struct Impl;
