@@ -5,8 +5,9 @@
 // with a message that names it. NULL reads as "", 0, 0.0, 0 (no date) and false.
 
 #include "field.h"
-#include "platform/sys/datetime.h"
 #include "value.h"
+
+#include "platform/sys/datetime.h"
 
 #include <cstdint>
 #include <string>
