@@ -361,7 +361,8 @@ void IndexBlocks::finish() {
     xHeader_.nextBlock = static_cast<std::uint16_t>(chain_.size());
     xHeader_.firstBlock = chain_.empty() ? 0 : chain_.front().number;
     xHeader_.lastBlock = chain_.empty() ? 0 : chain_.back().number;
-    ++xHeader_.updateCount;
+    if (!written_.empty()) // a new file keeps the count its header was made with
+        ++xHeader_.updateCount;
     written_ = encodeHeader(xHeader_);
     pager_.write(x_, 0, written_);
 

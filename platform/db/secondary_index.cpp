@@ -51,7 +51,8 @@ std::uint16_t getShort(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(((p[0] << 8) | p[1]) ^ 0x8000);
 }
 
-// The header of a file on disk, read outside any pager (before it is attached).
+// The header of a file on disk, read outside any pager (before it is attached); its
+// counters are not checked against the file's size: that is verify's part.
 TableHeader readHeaderOf(const fs::path& path) {
     const io::File file = io::File::open(path, O_RDONLY);
     const std::uint64_t size = file.size();
@@ -61,7 +62,7 @@ TableHeader readHeaderOf(const fs::path& path) {
     std::vector<std::uint8_t> bytes(
         static_cast<std::size_t>(std::min(size, std::max<std::uint64_t>(headerSize, 4))));
     file.readExact(0, bytes);
-    return parseHeader(bytes, size, path);
+    return parseHeader(bytes, UINT64_MAX, path);
 }
 
 template <class Body>
@@ -138,6 +139,7 @@ struct SecondaryIndex::Impl {
     std::vector<Part> parts;
     std::size_t keySize = 0;
     std::unique_ptr<IndexBlocks> blocks;
+    std::size_t repairs = 0;
 
     void attach(bool mayCreate) {
         Pager& pager = table.pager();
@@ -269,13 +271,20 @@ struct SecondaryIndex::Impl {
         blocks->finish();
     }
 
+    // A change found the index disagreeing with the table: it is rebuilt from the table
+    // as the change has left it so far.
+    void repair() {
+        ++repairs;
+        rebuildNow();
+    }
+
     // Brings the cached state back to the files (after a rolled-back change); a file
     // that no longer reads is rebuilt.
     void ready() {
         try {
             blocks->sync();
         } catch (const DbError&) {
-            rebuildNow();
+            repair();
         }
     }
 
@@ -353,13 +362,17 @@ void SecondaryIndex::rebuild() {
     inTransaction(impl_->table.pager(), [&] { impl_->rebuildNow(); });
 }
 
+std::size_t SecondaryIndex::repairs() const {
+    return impl_->repairs;
+}
+
 void SecondaryIndex::recordInserted(const Record& record) {
     Impl& d = *impl_;
     d.ready();
     if (d.blocks->insert(d.fromValues(record, d.hintFor(record))))
         d.blocks->finish();
     else
-        d.rebuildNow();
+        d.repair();
 }
 
 void SecondaryIndex::recordUpdated(const Record& before, const Record& after) {
@@ -373,7 +386,7 @@ void SecondaryIndex::recordUpdated(const Record& before, const Record& after) {
     if (d.blocks->remove(old) && d.blocks->insert(fresh))
         d.blocks->finish();
     else
-        d.rebuildNow();
+        d.repair();
 }
 
 void SecondaryIndex::recordRemoved(const Record& record) {
@@ -382,7 +395,7 @@ void SecondaryIndex::recordRemoved(const Record& record) {
     if (d.blocks->remove(d.fromValues(record, 0)))
         d.blocks->finish();
     else
-        d.rebuildNow();
+        d.repair();
 }
 
 void SecondaryIndex::tableEmptied() {
@@ -399,7 +412,7 @@ void SecondaryIndex::recordsMoved(std::span<const std::uint8_t> records, std::si
     const std::size_t size = static_cast<std::size_t>(d.table.codec().recordSize());
     for (std::size_t i = 0; i < count; ++i)
         if (!d.blocks->setHint(d.fromRaw(records.subspan(i * size, size), block), block)) {
-            d.rebuildNow();
+            d.repair();
             return;
         }
 }

@@ -40,6 +40,9 @@ public:
     // "" when the files agree with the table, or the first disagreement.
     std::string verify() const;
     void rebuild(); // inside the table's own transaction when one is open
+    // How often a change found the index files disagreeing with the table and rebuilt
+    // them from it (0 while the index is kept exact).
+    std::size_t repairs() const;
 
     void recordInserted(const Record& record) override;
     void recordUpdated(const Record& before, const Record& after) override;
