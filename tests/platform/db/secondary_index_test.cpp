@@ -232,6 +232,30 @@ TEST(SecondaryIndexCreate, RefusesWhatParadoxCannotIndexAndNumbersTheFiles) {
     EXPECT_FALSE(fs::exists("Nyilv.xg2"));
     EXPECT_EQ(first->fieldNumbers(), (std::vector<int>{1}));
     EXPECT_EQ(second->fieldNumbers(), (std::vector<int>{2, 3}));
+
+    // A descending index: newest year first, ties by the primary key; the header says so.
+    for (int n = 0; n < 40; ++n) {
+        Record r{code(n), std::string("Név"), std::string("Eger"), 1990 + n % 7, Null{}};
+        table->insert(r);
+    }
+    auto newest = SecondaryIndex::create(*table, {"Legujabb", {"Evj"}, false, true, false});
+    EXPECT_EQ(newest->verify(), "");
+    const auto rows = oracleRows(newest->xPath());
+    ASSERT_EQ(rows.size(), 40u);
+    EXPECT_EQ(splitTabs(rows.front())[0], "1996");
+    EXPECT_EQ(splitTabs(rows.front())[1], "K00006");
+    EXPECT_EQ(splitTabs(rows.back())[0], "1990");
+    EXPECT_EQ(splitTabs(rows.back())[1], "K00035");
+    const std::string x = bytesOf(newest->xPath());
+    EXPECT_EQ(static_cast<unsigned char>(x[0x55]), kIndexFlagBase | kIndexFlagDescending);
+    newest.reset();
+    first.reset();
+    second.reset();
+    Log log;
+    auto reopened = SecondaryIndex::openAll(*table, log.sink());
+    ASSERT_EQ(reopened.size(), 3u);
+    EXPECT_TRUE(reopened[2]->definition().descending);
+    EXPECT_TRUE(log.lines.empty());
 }
 
 // --- keeping up with changes ----------------------------------------------------------
