@@ -54,6 +54,11 @@ public:
     // Fields were added after the existing ones (addFields): every record kept, the new
     // fields NULL. Called inside the change's transaction, with the table's new layout.
     virtual void tableRestructured() {}
+    // Records that moved to another block with their values unchanged (the upper half
+    // of a split block, or the records moved into an emptied block 1): `count` raw
+    // records, now in block `block`. Called inside the change, before its own callback.
+    virtual void recordsMoved(std::span<const std::uint8_t> /*records*/, std::size_t /*count*/,
+                              std::uint16_t /*block*/) {}
 };
 
 class TableFile {
@@ -79,6 +84,7 @@ public:
     const std::vector<FieldDef>& fields() const { return header_.fields; }
     int fieldIndex(const std::string& name) const; // case-insensitive; -1 when absent
     bool keyed() const { return header_.fileType == FileType::KeyedData; }
+    bool writable() const { return writable_; }
     int keyFields() const { return header_.primaryKeyFields; }
     std::uint32_t recordCount() const { return header_.numRecords; }
 
@@ -169,6 +175,7 @@ private:
                                  std::size_t count);
     void unlinkBlock(std::size_t chainIndex);
     void linkBlocks(std::uint16_t prev, std::uint16_t next);
+    void notifyMoved(std::span<const std::uint8_t> records, std::size_t count, std::uint16_t block);
     RecordPos insertRaw(std::vector<std::uint8_t>& raw);
     RecordPos insertKeyed(std::span<const std::uint8_t> raw);
     RecordPos insertUnkeyed(std::span<const std::uint8_t> raw);

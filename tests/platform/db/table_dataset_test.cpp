@@ -415,3 +415,28 @@ TEST(TableCursor, EventsAndCalculatedFields) {
               (std::vector<std::string>{"AfterOpen", "AfterScroll", "AfterScroll", "BeforePost",
                                         "AfterPost", "AfterDelete", "AfterScroll", "BeforeClose"}));
 }
+
+TEST(TableCursor, AddedColumnsKeepRowsAndNamedIndexes) {
+    Session session;
+    fillParcellak(session);
+    auto shared = session.open("parcellak");
+    shared->addFields({field("Hozam", FieldType::Number), field("Megj2", FieldType::Alpha, 40)});
+    ASSERT_NE(shared->index("AgazatInd"), nullptr);
+    EXPECT_EQ(shared->index("AgazatInd")->verify(), "");
+    shared.reset();
+
+    Session later; // a new process: the index files are checked at open
+    TTable t(later);
+    t.SetTableName("parcellak");
+    t.SetIndexName("AgazatInd");
+    t.Open();
+    EXPECT_TRUE(later.log().empty());
+    EXPECT_EQ(t.RecordCount(), 6);
+    EXPECT_TRUE(t.FieldByName("Hozam").IsNull());
+    t.First();
+    t.Edit();
+    t.FieldByName("Hozam").SetAsString("4,5");
+    t.Post();
+    EXPECT_EQ(t.FieldByName("Agazat").AsString(), "Árpa");
+    EXPECT_EQ(t.FieldByName("Hozam").AsFloat(), 4.5);
+}
