@@ -62,7 +62,12 @@ void TField::SetAsBoolean(bool flag) {
 
 TDataSet::TDataSet(std::string name) : name_(std::move(name)) {}
 
-TDataSet::~TDataSet() = default;
+// Whoever follows this data set lets go of it now (a detail table, a grid).
+TDataSet::~TDataSet() {
+    const auto observers = observers_;
+    for (auto* o : observers)
+        o->dataSetEvent(*this, DataEvent::Destroying);
+}
 
 DatabaseError TDataSet::error(const std::string& problem) const {
     return DatabaseError(name_ + ": " + problem);

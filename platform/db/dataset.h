@@ -69,7 +69,15 @@ private:
 };
 
 // What a data set tells the controls and detail data sets bound to it.
-enum class DataEvent { Opened, Closing, Scrolled, RowsChanged, StateChanged, FieldChanged };
+enum class DataEvent {
+    Opened,
+    Closing,
+    Scrolled,
+    RowsChanged,
+    StateChanged,
+    FieldChanged,
+    Destroying
+};
 
 class DataSetObserver {
 public:

@@ -94,6 +94,7 @@ private:
     std::string indexName_;
     std::string indexFieldNames_;
     TDataSource* masterSource_ = nullptr;
+    TDataSet* master_ = nullptr; // the source's data set when it was linked
     std::string masterFields_;
     std::unique_ptr<MasterLink> masterLink_;
 

@@ -440,3 +440,23 @@ TEST(TableCursor, AddedColumnsKeepRowsAndNamedIndexes) {
     EXPECT_EQ(t.FieldByName("Agazat").AsString(), "Árpa");
     EXPECT_EQ(t.FieldByName("Hozam").AsFloat(), 4.5);
 }
+
+TEST(TableCursor, ADetailOutlivesItsMaster) {
+    Session session;
+    fillParcellak(session);
+    TTable detail(session, "Table2");
+    {
+        TTable master(session);
+        master.SetTableName("parcellak");
+        master.Open();
+        TDataSource source(&master);
+        detail.SetTableName("parcellak");
+        detail.SetMasterSource(&source);
+        detail.SetMasterFields("Parckod");
+        detail.Open();
+        EXPECT_EQ(detail.RecordCount(), 1);
+    }
+    EXPECT_EQ(detail.MasterSource(), nullptr);
+    detail.Refresh();
+    EXPECT_EQ(detail.RecordCount(), 1); // narrowed as it was until relinked
+}
