@@ -75,6 +75,47 @@ Collation::Collation(int codePage, std::uint8_t sortOrder) : binary_(sortOrder =
             w.accent = accentWeight(c);
         w.upper = upper ? 1 : 0;
     }
+    for (int byte = 0; byte < 256; ++byte) {
+        lower_[static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(byte);
+        const Weights& w = weights_[static_cast<std::size_t>(byte)];
+        if (w.upper == 0)
+            continue;
+        for (int other = 0; other < 256; ++other) {
+            const Weights& o = weights_[static_cast<std::size_t>(other)];
+            if (o.upper == 0 && o.primary == w.primary && o.accent == w.accent) {
+                lower_[static_cast<std::size_t>(byte)] = static_cast<std::uint8_t>(other);
+                break;
+            }
+        }
+    }
+}
+
+int Collation::compareIgnoringCase(std::span<const std::uint8_t> a,
+                                   std::span<const std::uint8_t> b) const {
+    const auto length = [](std::span<const std::uint8_t> s) {
+        return static_cast<std::size_t>(std::find(s.begin(), s.end(), 0) - s.begin());
+    };
+    const std::size_t la = length(a), lb = length(b);
+    const std::size_t n = std::min(la, lb);
+    if (binary_) {
+        for (std::size_t i = 0; i < n; ++i)
+            if (lower_[a[i]] != lower_[b[i]])
+                return lower_[a[i]] < lower_[b[i]] ? -1 : 1;
+        return la == lb ? 0 : la < lb ? -1 : 1;
+    }
+    for (int level = 0; level < 2; ++level) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const Weights& wa = weights_[a[i]];
+            const Weights& wb = weights_[b[i]];
+            const int da = level == 0 ? wa.primary : wa.accent;
+            const int db = level == 0 ? wb.primary : wb.accent;
+            if (da != db)
+                return da < db ? -1 : 1;
+        }
+        if (level == 0 && la != lb)
+            return la < lb ? -1 : 1;
+    }
+    return 0;
 }
 
 int Collation::compare(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,

@@ -27,6 +27,11 @@ public:
     int compare(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
                 bool ignoreCase = false) const;
 
+    // The same order with letter case ignored: texts that differ only in case compare
+    // equal (the "ascii" driver compares the bytes with each capital read as its small
+    // letter).
+    int compareIgnoringCase(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) const;
+
     bool binary() const { return binary_; }
 
 private:
@@ -36,6 +41,7 @@ private:
         std::uint8_t upper = 0;
     };
     std::array<Weights, 256> weights_{};
+    std::array<std::uint8_t, 256> lower_{}; // each byte, capitals as their small letter
     bool binary_ = false;
 };
 

@@ -62,7 +62,12 @@ void TField::SetAsBoolean(bool flag) {
 
 TDataSet::TDataSet(std::string name) : name_(std::move(name)) {}
 
-TDataSet::~TDataSet() = default;
+// Whoever follows this data set lets go of it now (a detail table, a grid).
+TDataSet::~TDataSet() {
+    const auto observers = observers_;
+    for (auto* o : observers)
+        o->dataSetEvent(*this, DataEvent::Destroying);
+}
 
 DatabaseError TDataSet::error(const std::string& problem) const {
     return DatabaseError(name_ + ": " + problem);
@@ -124,7 +129,7 @@ void TDataSet::SetActive(bool active) {
 }
 
 void TDataSet::Refresh() {
-    requireBrowse("Refresh");
+    checkBrowseMode();
     refreshView();
 }
 
@@ -141,12 +146,6 @@ void TDataSet::refreshView() {
 void TDataSet::requireActive() const {
     if (!Active())
         throw error("a művelet zárt adathalmazon nem végezhető el");
-}
-
-void TDataSet::requireBrowse(const char* action) const {
-    requireActive();
-    if (state_ != DataSetState::Browse)
-        throw error(std::string(action) + ": az adathalmaz szerkesztés alatt áll");
 }
 
 void TDataSet::checkBrowseMode() {
@@ -402,6 +401,7 @@ void TDataSet::Insert() {
         throw error("az adathalmaz csak olvasható");
     fire(BeforeInsert);
     buffer_.assign(sourceFields_, Null{});
+    initNewRecord(buffer_);
     state_ = DataSetState::Insert;
     modified_ = false;
     calculate();
@@ -497,6 +497,7 @@ void TDataSet::SetFilter(std::string text) {
     if (Active() && filtered_) {
         checkBrowseMode();
         refreshView();
+        First();
     }
 }
 

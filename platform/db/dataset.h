@@ -69,7 +69,15 @@ private:
 };
 
 // What a data set tells the controls and detail data sets bound to it.
-enum class DataEvent { Opened, Closing, Scrolled, RowsChanged, StateChanged, FieldChanged };
+enum class DataEvent {
+    Opened,
+    Closing,
+    Scrolled,
+    RowsChanged,
+    StateChanged,
+    FieldChanged,
+    Destroying
+};
 
 class DataSetObserver {
 public:
@@ -220,11 +228,13 @@ protected:
     Record takeKeyBuffer();
     // Places the cursor on a row found by a derived data set (FindKey, GotoKey).
     void gotoRow(std::size_t row);
+    // Posts a changed edit buffer, drops an unchanged one; the data set is then browsing.
+    void checkBrowseMode();
+    // Fills a new row's buffer before OnNewRecord (a detail table takes its master's keys).
+    virtual void initNewRecord(Record& buffer) { static_cast<void>(buffer); }
 
 private:
     void requireActive() const;
-    void requireBrowse(const char* action) const;
-    void checkBrowseMode();
     void sync() const;
     void moveTo(std::size_t row, bool scrolled);
     void afterScroll();

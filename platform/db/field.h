@@ -32,6 +32,7 @@ struct FieldDef {
     FieldType type = FieldType::Alpha;
     int size = 0;     // bytes in the record, as the header stores it
     int decimals = 0; // BCD only: digits after the point (0..32)
+    bool operator==(const FieldDef&) const = default;
 };
 
 // The letter used in table specs and dumps: A D S I $ N L M B F O G T @ + # Y.

@@ -297,8 +297,17 @@ TableHeader parseHeader(std::span<const std::uint8_t> bytes, std::uint64_t fileS
         for (auto& f : h.fields)
             f.name = headerText(codec, fallback, hr.cstring(off, bytes.size(), "field names"));
         if (extended) {
-            off += 2 * static_cast<std::size_t>(h.numFields); // field numbers
+            hr.need(off, 2 * static_cast<std::size_t>(h.numFields), "field numbers");
+            for (int i = 0; i < h.numFields; ++i, off += 2)
+                h.fieldNumbers.push_back(hr.u16(off));
             h.sortOrderId = hr.cstring(off, bytes.size(), "sort order name");
+            if (h.isSecondaryX() && hr.u16(0x68) != 0)
+                h.indexName =
+                    headerText(codec, fallback, hr.cstring(off, bytes.size(), "index name"));
+        }
+        if (h.isSecondaryX()) {
+            h.indexFlags = hr.u8(0x55);
+            h.indexFieldNumber = hr.u8(0x15);
         }
     }
     checkCounters(hr, h, fileSize);
@@ -308,26 +317,31 @@ TableHeader parseHeader(std::span<const std::uint8_t> bytes, std::uint64_t fileS
 
 namespace {
 
-// Writes the whole layout of a new level-7 .db or .px header.
+// Writes the whole layout of a new header: .db, .px, or a secondary index file.
 std::vector<std::uint8_t> buildLayout(const TableHeader& h) {
-    if (!(h.isData() || h.fileType == FileType::PrimaryIndex))
-        throw std::invalid_argument("only .db and .px headers can be built");
+    const bool dataLike = isDataLike(h.fileType);
     const TextCodec codec(h.codePage == 0 ? 1252 : h.codePage);
     const std::size_t n = h.fields.size();
     const Layout l = layoutFor(h.fileType, h.fileVersionId, n);
 
     std::vector<std::string> names;
     std::size_t end = l.fieldNames;
-    if (h.isData()) {
+    if (dataLike) {
         for (const auto& f : h.fields) {
             names.push_back(codec.encode(f.name, 25));
             end += names.back().size() + 1;
         }
     }
     const std::size_t fieldNumbers = end;
-    const std::size_t sortOrderId = fieldNumbers + (h.isData() ? 2 * n : 0);
-    if (h.isData())
-        end = sortOrderId + h.sortOrderId.size() + 1;
+    const std::size_t sortOrderId = fieldNumbers + (dataLike ? 2 * n : 0);
+    const std::string indexName =
+        h.indexName.empty() ? std::string() : codec.encode(h.indexName, 255);
+    const std::size_t indexNameAt = sortOrderId + h.sortOrderId.size() + 1;
+    if (dataLike)
+        end = indexNameAt + (indexName.empty() ? 0 : indexName.size() + 1);
+    std::uint16_t highestField = static_cast<std::uint16_t>(n);
+    for (std::size_t i = 0; i < n && i < h.fieldNumbers.size(); ++i)
+        highestField = std::max(highestField, h.fieldNumbers[i]);
 
     std::size_t headerSize = h.headerSize;
     if (headerSize < end)
@@ -345,16 +359,20 @@ std::vector<std::uint8_t> buildLayout(const TableHeader& h) {
     bytes::putU32(p + 0x34, static_cast<std::uint32_t>(l.fieldInfo));
     p[0x39] = h.fileVersionId;
     bytes::putU16(p + 0x51, static_cast<std::uint16_t>(end));
-    if (h.isData()) {
+    if (dataLike) {
         bytes::putU32(p + 0x25, 0xFF00FF00u); // 4.0+: the encryption key moved to 0x5C
+        p[0x15] = h.indexFieldNumber;
         p[0x3E] = 0x1F;
         p[0x3F] = 0x0F;
+        p[0x55] = h.indexFlags;
         p[0x56] = 0x20;
         const std::uint16_t version = static_cast<std::uint16_t>(0x0100 | h.fileVersionId);
         bytes::putU16(p + 0x58, version);
         bytes::putU16(p + 0x5A, version);
-        bytes::putU16(p + 0x64, static_cast<std::uint16_t>(n + 1));
+        bytes::putU16(p + 0x64, static_cast<std::uint16_t>(highestField + 1));
         bytes::putU16(p + 0x66, static_cast<std::uint16_t>(fieldNumbers - kCommonEnd));
+        if (!indexName.empty())
+            bytes::putU16(p + 0x68, static_cast<std::uint16_t>(indexNameAt - kCommonEnd));
         bytes::putU16(p + 0x6A, h.codePage);
         p[0x6C] = 1;
         p[0x6D] = 1;
@@ -376,11 +394,15 @@ std::vector<std::uint8_t> buildLayout(const TableHeader& h) {
         std::copy(names[i].begin(), names[i].end(), b.begin() + static_cast<std::ptrdiff_t>(off));
         off += names[i].size() + 1;
     }
-    if (h.isData()) {
+    if (dataLike) {
         for (std::size_t i = 0; i < n; ++i)
-            bytes::putU16(p + fieldNumbers + 2 * i, static_cast<std::uint16_t>(i + 1));
+            bytes::putU16(p + fieldNumbers + 2 * i, i < h.fieldNumbers.size()
+                                                        ? h.fieldNumbers[i]
+                                                        : static_cast<std::uint16_t>(i + 1));
         std::copy(h.sortOrderId.begin(), h.sortOrderId.end(),
                   b.begin() + static_cast<std::ptrdiff_t>(sortOrderId));
+        std::copy(indexName.begin(), indexName.end(),
+                  b.begin() + static_cast<std::ptrdiff_t>(indexNameAt));
     }
     return b;
 }
@@ -497,6 +519,87 @@ TableHeader makePrimaryIndexHeader(const TableHeader& data) {
     if (const auto dot = name.rfind('.'); dot != std::string::npos)
         name.resize(dot);
     h.tableName = name + ".PX";
+    h.raw = buildLayout(h);
+    h.codePage = 0;
+    return h;
+}
+
+TableHeader makeSecondaryHeader(const TableHeader& data, const std::vector<int>& indexFields,
+                                const std::string& indexName, std::uint8_t indexFlags,
+                                const std::string& fileName) {
+    if (data.primaryKeyFields == 0)
+        throw std::invalid_argument("an unkeyed table has no secondary indexes");
+    if (indexFields.empty())
+        throw std::invalid_argument("an index needs at least one field");
+    TableHeader h;
+    h.fileType = indexName.empty() ? FileType::SecondaryXInc : FileType::SecondaryXGInc;
+    h.fileVersionId = data.fileVersionId;
+    int recordSize = 0;
+    const auto add = [&](const FieldDef& f, std::uint16_t number) {
+        h.fields.push_back(f);
+        h.fieldNumbers.push_back(number);
+        recordSize += f.size;
+    };
+    for (const int f : indexFields)
+        add(data.fields.at(static_cast<std::size_t>(f)), static_cast<std::uint16_t>(f + 1));
+    for (int k = 0; k < data.primaryKeyFields; ++k)
+        add(data.fields.at(static_cast<std::size_t>(k)),
+            static_cast<std::uint16_t>(h.fields.size() + 1));
+    add(FieldDef{"Blk Num", FieldType::Short, 2, 0},
+        static_cast<std::uint16_t>(h.fields.size() + 1));
+    h.recordSize = static_cast<std::uint16_t>(recordSize);
+    h.maxTableSize = data.maxTableSize;
+    h.headerSize = kDefaultHeaderSize;
+    h.numFields = static_cast<std::uint16_t>(h.fields.size());
+    h.primaryKeyFields = static_cast<std::uint16_t>(h.fields.size() - 1);
+    h.codePage = data.codePage;
+    h.sortOrderId = data.sortOrderId;
+    h.sortOrder = data.sortOrder;
+    h.tableName = fileName;
+    h.indexName = indexName;
+    h.indexFlags = indexFlags;
+    h.indexFieldNumber = static_cast<std::uint8_t>(indexFields.front() + 1);
+    // Counters as the original leaves them beside its table: the table's auto-increment
+    // value and second change count, an update count two above the table's, 0xFF at
+    // 0x2C and, at 0x2F, the stamp its primary index carries.
+    h.autoInc = data.autoInc;
+    h.changeCount1 = data.changeCount1;
+    h.changeCount2 = data.changeCount2;
+    h.updateCount = static_cast<std::uint16_t>(data.updateCount + 2);
+    h.indexStamp = 0xFF;
+    h.raw = buildLayout(h);
+    h.raw[0x2F] = data.changeCount1;
+    h.headerSize = bytes::getU16(h.raw.data() + 0x02);
+    return h;
+}
+
+TableHeader makeSecondaryBlockIndexHeader(const TableHeader& x, const std::string& fileName) {
+    if (!x.isSecondaryX() || x.fields.size() < 2)
+        throw std::invalid_argument("not a secondary index header");
+    TableHeader h;
+    h.fileType = x.indexName.empty() ? FileType::SecondaryY : FileType::SecondaryYG;
+    h.fileVersionId = x.fileVersionId;
+    h.fields.assign(x.fields.begin(), x.fields.end() - 1);
+    int keySize = 0;
+    for (auto& f : h.fields) {
+        f.name.clear();
+        keySize += f.size;
+    }
+    h.recordSize = static_cast<std::uint16_t>(keySize + 6);
+    h.maxTableSize = 2;
+    for (const int code : {2, 4, 8, 16, 32}) {
+        h.maxTableSize = static_cast<std::uint8_t>(code);
+        if ((code * 1024 - 6) / h.recordSize >= 3)
+            break;
+    }
+    h.headerSize = kDefaultHeaderSize;
+    h.numFields = static_cast<std::uint16_t>(h.fields.size());
+    h.sortOrder = x.sortOrder;
+    h.autoInc = 1;
+    h.updateCount = static_cast<std::uint16_t>(x.updateCount + 1);
+    h.indexStamp = x.changeCount1;
+    h.codePage = x.codePage; // for the name only; the header has no code page
+    h.tableName = fileName;
     h.raw = buildLayout(h);
     h.codePage = 0;
     return h;

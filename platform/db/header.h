@@ -49,12 +49,25 @@ struct TableHeader {
     std::uint8_t changeCount1 = 0, changeCount2 = 0; // see encodeHeader
     std::uint16_t updateCount = 0; // bytes 0x12: grows with changes; a .px holds its .db's + 1
     std::uint8_t indexStamp = 0;   // .px byte 0x2C: the .db's changeCount1 it was built for
+    // Data-like files from 4.0 on: the field numbers after the names. In a secondary
+    // index (.Xnn/.XGn) the first ones are the indexed fields' numbers in the table.
+    std::vector<std::uint16_t> fieldNumbers;
+    // Secondary index (.Xnn/.XGn) only: the index name after the sort order name (empty
+    // for a single-field .Xnn), the direction and option byte 0x55 and byte 0x15, the
+    // table number of the first indexed field.
+    std::string indexName;
+    std::uint8_t indexFlags = 0;
+    std::uint8_t indexFieldNumber = 0;
     std::vector<std::uint8_t> raw; // the bytes as read: unknown bytes survive a rewrite
 
     int blockSize() const { return maxTableSize * 1024; }
     int recordsPerBlock() const { return recordSize ? (blockSize() - 6) / recordSize : 0; }
     bool isData() const {
         return fileType == FileType::KeyedData || fileType == FileType::UnkeyedData;
+    }
+    bool isSecondaryX() const {
+        return fileType == FileType::SecondaryX || fileType == FileType::SecondaryXInc ||
+               fileType == FileType::SecondaryXG || fileType == FileType::SecondaryXGInc;
     }
     // "3.0", "3.5", "4.0", "5.0", "7.0" as the file version byte gives it
     std::string versionText() const;
@@ -83,6 +96,25 @@ TableHeader makeDataHeader(const std::string& tableName, const std::vector<Field
 
 // A new .px header for a data header with key fields.
 TableHeader makePrimaryIndexHeader(const TableHeader& data);
+
+// Option bits of a secondary index header's byte 0x55: always 0x01, 0x10 when the index
+// sorts descending; 0x20 marks a case-insensitive index (our choice: no original file
+// with one has been seen).
+constexpr std::uint8_t kIndexFlagBase = 0x01;
+constexpr std::uint8_t kIndexFlagDescending = 0x10;
+constexpr std::uint8_t kIndexFlagCaseInsensitive = 0x20;
+
+// A new secondary index file header (.XGn when `indexName` is given, .Xnn otherwise)
+// for the table `data`: the indexed fields (table field indexes), then the table's key
+// fields, then the Short "Blk Num" hint; block size, sort order and code page of the
+// table. `fileName` is stored as the header's table name.
+TableHeader makeSecondaryHeader(const TableHeader& data, const std::vector<int>& indexFields,
+                                const std::string& indexName, std::uint8_t indexFlags,
+                                const std::string& fileName);
+
+// The header of the block index (.YGn/.Ynn) over the secondary index file `x`: its key
+// fields (all but the hint), 2 KiB blocks unless an entry needs more room.
+TableHeader makeSecondaryBlockIndexHeader(const TableHeader& x, const std::string& fileName);
 
 // The sort-order byte that goes with a language driver name ("anhundc" -> 0xE1 ...).
 std::uint8_t sortOrderForDriver(const std::string& driver);

@@ -3,7 +3,11 @@
 // record: the index fields and the primary key, in index order) and STEM.YGn (the block
 // index over it), as the original engine writes them. The index follows every change
 // of its table as an observer, through the table's pager, so that data and index
-// files change in one atomic step.
+// files change in one atomic step. Single-field .Xnn/.Ynn files of the original engine
+// are opened and kept the same way. Only keyed tables have secondary indexes.
+//
+// The table must outlive its indexes, and each index file may be open once per table
+// (call openAll once, and create only indexes that are not open yet).
 
 #include "index_def.h"
 #include "table_file.h"
@@ -11,6 +15,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -26,7 +31,9 @@ public:
     // table's disagreeing index is left out, also with a log line.
     static std::vector<std::unique_ptr<SecondaryIndex>> openAll(TableFile& table,
                                                                 const EngineLog& log);
-    // Creates a new index over the table's rows (in one transaction) and registers it.
+    // Creates a new index over the table's rows (in one transaction) and registers it:
+    // STEM.XGn/STEM.YGn with the next free n. DbError for an unkeyed or read-only table,
+    // an unknown or blob field, a name already used, or a unique index (not supported).
     static std::unique_ptr<SecondaryIndex> create(TableFile& table, const IndexDef& def);
 
     ~SecondaryIndex() override;
@@ -39,11 +46,18 @@ public:
     // "" when the files agree with the table, or the first disagreement.
     std::string verify() const;
     void rebuild(); // inside the table's own transaction when one is open
+    // How often a change found the index files disagreeing with the table and rebuilt
+    // them from it (0 while the index is kept exact).
+    std::size_t repairs() const;
 
     void recordInserted(const Record& record) override;
     void recordUpdated(const Record& before, const Record& after) override;
     void recordRemoved(const Record& record) override;
     void tableEmptied() override;
+    void recordsMoved(std::span<const std::uint8_t> records, std::size_t count,
+                      std::uint16_t block) override;
+    // The table's records were repacked into new blocks: every hint is rewritten.
+    void tableRestructured() override;
 
 private:
     struct Impl;

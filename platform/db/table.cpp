@@ -45,6 +45,11 @@ class TTable::MasterLink : public DataSetObserver {
 public:
     explicit MasterLink(TTable& detail) : detail_(detail) {}
     void dataSetEvent(TDataSet&, DataEvent event) override {
+        if (event == DataEvent::Destroying) {
+            detail_.master_ = nullptr;
+            detail_.masterSource_ = nullptr;
+            return;
+        }
         if (event == DataEvent::Scrolled || event == DataEvent::RowsChanged ||
             event == DataEvent::Opened || event == DataEvent::Closing)
             detail_.masterChanged();
@@ -57,8 +62,8 @@ private:
 TTable::TTable(Session& session, std::string name) : TDataSet(std::move(name)), session_(session) {}
 
 TTable::~TTable() {
-    if (masterSource_ && masterSource_->DataSet() && masterLink_)
-        masterSource_->DataSet()->removeObserver(masterLink_.get());
+    if (master_ && masterLink_)
+        master_->removeObserver(masterLink_.get());
     if (Active()) {
         try {
             Cancel();
@@ -95,20 +100,21 @@ void TTable::SetIndexFieldNames(std::string names) {
 void TTable::reorder() {
     if (!Active())
         return;
-    Cancel();
+    checkBrowseMode();
     resolveOrder();
     resolveRange();
     Refresh();
 }
 
 void TTable::SetMasterSource(TDataSource* source) {
-    if (masterSource_ && masterSource_->DataSet() && masterLink_)
-        masterSource_->DataSet()->removeObserver(masterLink_.get());
+    if (master_ && masterLink_)
+        master_->removeObserver(masterLink_.get());
     masterSource_ = source;
+    master_ = source ? source->DataSet() : nullptr;
     if (!masterLink_)
         masterLink_ = std::make_unique<MasterLink>(*this);
-    if (masterSource_ && masterSource_->DataSet())
-        masterSource_->DataSet()->addObserver(masterLink_.get());
+    if (master_)
+        master_->addObserver(masterLink_.get());
     masterChanged();
 }
 
@@ -185,7 +191,7 @@ void TTable::resolveOrder() {
 void TTable::resolveRange() {
     rangeActive_ = false;
     rangeFields_.clear();
-    TDataSet* master = masterSource_ ? masterSource_->DataSet() : nullptr;
+    TDataSet* master = master_;
     const auto masterNames = splitNames(masterFields_);
     if (!master || masterNames.empty() || !shared_)
         return;
@@ -384,6 +390,15 @@ std::size_t TTable::deleteRow(std::size_t current) {
         throw error(e.what());
     }
     return applyChange(current, nullptr, {}, current);
+}
+
+// A new row of a detail table starts with its master's values in the bound fields.
+void TTable::initNewRecord(Record& buffer) {
+    if (!rangeActive_ || rangeKey_.empty())
+        return;
+    const TableFile& file = shared_->file();
+    for (const int field : rangeFields_)
+        buffer[static_cast<std::size_t>(field)] = file.codec().decode(rangeKey_, field);
 }
 
 // --- finding by key ---------------------------------------------------------------------------

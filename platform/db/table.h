@@ -59,6 +59,7 @@ protected:
     std::size_t writeRow(const Record& buffer, bool inserting, std::size_t current,
                          Record& written) override;
     std::size_t deleteRow(std::size_t current) override;
+    void initNewRecord(Record& buffer) override;
 
 private:
     struct Row {
@@ -93,6 +94,7 @@ private:
     std::string indexName_;
     std::string indexFieldNames_;
     TDataSource* masterSource_ = nullptr;
+    TDataSet* master_ = nullptr; // the source's data set when it was linked
     std::string masterFields_;
     std::unique_ptr<MasterLink> masterLink_;
 

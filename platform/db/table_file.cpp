@@ -138,11 +138,17 @@ void TableFile::load(OpenOptions options) {
     }
     const bool hasBlobs = std::any_of(header_.fields.begin(), header_.fields.end(),
                                       [](const FieldDef& f) { return isBlobType(f.type); });
-    if (hasBlobs) {
-        mbFile_ = pager_->attach(mbPath_, true);
-        blobs_ = std::make_unique<BlobFile>(*pager_, mbFile_);
-    }
+    if (hasBlobs)
+        attachBlobFile();
     loadChain();
+}
+
+void TableFile::attachBlobFile() {
+    if (blobs_)
+        return;
+    if (mbFile_ < 0)
+        mbFile_ = pager_->attach(mbPath_, true);
+    blobs_ = std::make_unique<BlobFile>(*pager_, mbFile_);
 }
 
 void TableFile::loadChain() {

@@ -51,6 +51,14 @@ public:
     virtual void recordUpdated(const Record& before, const Record& after) = 0;
     virtual void recordRemoved(const Record& record) = 0;
     virtual void tableEmptied() = 0;
+    // Fields were added after the existing ones (addFields): every record kept, the new
+    // fields NULL. Called inside the change's transaction, with the table's new layout.
+    virtual void tableRestructured() {}
+    // Records that moved to another block with their values unchanged (the upper half
+    // of a split block, or the records moved into an emptied block 1): `count` raw
+    // records, now in block `block`. Called inside the change, before its own callback.
+    virtual void recordsMoved(std::span<const std::uint8_t> /*records*/, std::size_t /*count*/,
+                              std::uint16_t /*block*/) {}
 };
 
 class TableFile {
@@ -76,6 +84,7 @@ public:
     const std::vector<FieldDef>& fields() const { return header_.fields; }
     int fieldIndex(const std::string& name) const; // case-insensitive; -1 when absent
     bool keyed() const { return header_.fileType == FileType::KeyedData; }
+    bool writable() const { return writable_; }
     int keyFields() const { return header_.primaryKeyFields; }
     std::uint32_t recordCount() const { return header_.numRecords; }
 
@@ -109,7 +118,11 @@ public:
     // Removes every record; the files keep their headers.
     void empty();
     // Adds fields after the existing ones, keeping every record (the new fields NULL),
-    // the primary index and the observers' indexes; one atomic change.
+    // its blobs, the primary index and the observers' indexes; one atomic change. The
+    // records are packed anew into blocks 1..n in chain order; the block size grows when
+    // the wider record needs it. Throws DbError naming the table, with nothing changed,
+    // for a name the table already has (in any letter case), an auto-increment field or
+    // a field or layout the file format cannot hold.
     void addFields(const std::vector<FieldDef>& added);
 
     void addObserver(TableObserver* observer);
@@ -162,11 +175,14 @@ private:
                                  std::size_t count);
     void unlinkBlock(std::size_t chainIndex);
     void linkBlocks(std::uint16_t prev, std::uint16_t next);
+    void notifyMoved(std::span<const std::uint8_t> records, std::size_t count, std::uint16_t block);
     RecordPos insertRaw(std::vector<std::uint8_t>& raw);
     RecordPos insertKeyed(std::span<const std::uint8_t> raw);
     RecordPos insertUnkeyed(std::span<const std::uint8_t> raw);
     void removeRaw(RecordPos pos, bool freeBlobs);
-    void reloadState();
+    void reloadState(); // every in-memory view from the files (after a rollback)
+    void attachBlobFile();
+    void rewriteAs(TableHeader widened, std::span<const std::uint8_t> records); // addFields
     std::vector<std::uint8_t> encodeRecord(const Record& record,
                                            std::vector<std::uint8_t> base) const;
     std::size_t keyedBlockFor(std::span<const std::uint8_t> key, int fieldCount) const;

@@ -4,6 +4,7 @@
 
 #include "platform/db/data_block.h"
 #include "platform/db/error.h"
+#include "platform/db/file_blocks.h"
 #include "platform/db/primary_index.h"
 #include "platform/db/table_file.h"
 #include "platform/sys/codepage.h"
@@ -59,8 +60,15 @@ auto TableFile::change(Body&& body) {
 }
 
 void TableFile::reloadState() {
-    const auto bytes = pager_->read(dbFile_, 0, header_.headerSize);
-    header_ = parseHeader(bytes, pager_->size(dbFile_), dbPath_);
+    header_ = readFileHeader(*pager_, dbFile_);
+    if (header_.fields != codec_->fields()) { // a change of layout was undone
+        codec_ = std::make_unique<RecordCodec>(header_.fields, header_.codePage);
+        if (std::none_of(header_.fields.begin(), header_.fields.end(),
+                         [](const FieldDef& f) { return isBlobType(f.type); }))
+            blobs_.reset();
+    }
+    if (pxFile_ >= 0)
+        pxHeader_ = pager_->size(pxFile_) > 0 ? readFileHeader(*pager_, pxFile_) : TableHeader{};
     loadChain();
     keysLoaded_ = false;
     pxImage_.clear();
@@ -202,6 +210,7 @@ void TableFile::unlinkBlock(std::size_t index) {
         chain_[index].records = chain_[victim].records;
         setFirstKey(index, std::span(moved).subspan(kBlockHeaderSize));
         linkBlocks(1, after);
+        notifyMoved(std::span(moved).subspan(kBlockHeaderSize), chain_[victim].records, 1);
     } else {
         linkBlocks(index > 0 ? chain_[index - 1].number : 0,
                    index + 1 < chain_.size() ? chain_[index + 1].number : 0);
@@ -210,6 +219,12 @@ void TableFile::unlinkBlock(std::size_t index) {
     chain_.erase(chain_.begin() + static_cast<std::ptrdiff_t>(victim));
     firstKeys_.erase(firstKeys_.begin() + static_cast<std::ptrdiff_t>(victim * keySize_),
                      firstKeys_.begin() + static_cast<std::ptrdiff_t>((victim + 1) * keySize_));
+}
+
+void TableFile::notifyMoved(std::span<const std::uint8_t> records, std::size_t count,
+                            std::uint16_t block) {
+    for (auto* o : observers_)
+        o->recordsMoved(records.first(count * header_.recordSize), count, block);
 }
 
 // --- records ------------------------------------------------------------------
@@ -319,7 +334,9 @@ RecordPos TableFile::insertKeyed(std::span<const std::uint8_t> raw) {
 
     // Split: the upper half of the records moves to a new block after this one.
     const std::size_t keep = count / 2;
-    insertBlockAfter(index, std::span(block).subspan(kBlockHeaderSize + keep * size), count - keep);
+    const auto moved = std::span(block).subspan(kBlockHeaderSize + keep * size);
+    insertBlockAfter(index, moved, count - keep);
+    notifyMoved(moved, count - keep, chain_[index + 1].number);
     std::fill(block.begin() + static_cast<std::ptrdiff_t>(kBlockHeaderSize + keep * size),
               block.end(), 0);
     writeBlockHeader(block.data(), {chain_[index + 1].number, readLe16(block.data() + 2), keep,

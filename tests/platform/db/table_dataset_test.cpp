@@ -364,6 +364,13 @@ TEST(TableCursor, DetailFollowsItsMaster) {
     fields.FindKey({std::string("100003")});
     EXPECT_EQ(column(ops, "Muvkod"), (std::vector<std::string>{"100001"}));
 
+    ops.Append(); // a new detail row takes its master's key
+    ops.FieldByName("Muvkod").SetAsString("100003");
+    ops.Post();
+    EXPECT_EQ(ops.FieldByName("Tablakod").AsString(), "100003");
+    EXPECT_EQ(ops.RecordCount(), 2);
+    ops.Delete();
+
     ops.SetMasterSource(nullptr); // unlinked: every row
     EXPECT_EQ(ops.RecordCount(), 3);
     ops.SetMasterSource(&source);
@@ -407,4 +414,49 @@ TEST(TableCursor, EventsAndCalculatedFields) {
     EXPECT_EQ(log,
               (std::vector<std::string>{"AfterOpen", "AfterScroll", "AfterScroll", "BeforePost",
                                         "AfterPost", "AfterDelete", "AfterScroll", "BeforeClose"}));
+}
+
+TEST(TableCursor, AddedColumnsKeepRowsAndNamedIndexes) {
+    Session session;
+    fillParcellak(session);
+    auto shared = session.open("parcellak");
+    shared->addFields({field("Hozam", FieldType::Number), field("Megj2", FieldType::Alpha, 40)});
+    ASSERT_NE(shared->index("AgazatInd"), nullptr);
+    EXPECT_EQ(shared->index("AgazatInd")->verify(), "");
+    shared.reset();
+
+    Session later; // a new process: the index files are checked at open
+    TTable t(later);
+    t.SetTableName("parcellak");
+    t.SetIndexName("AgazatInd");
+    t.Open();
+    EXPECT_TRUE(later.log().empty());
+    EXPECT_EQ(t.RecordCount(), 6);
+    EXPECT_TRUE(t.FieldByName("Hozam").IsNull());
+    t.First();
+    t.Edit();
+    t.FieldByName("Hozam").SetAsString("4,5");
+    t.Post();
+    EXPECT_EQ(t.FieldByName("Agazat").AsString(), "Árpa");
+    EXPECT_EQ(t.FieldByName("Hozam").AsFloat(), 4.5);
+}
+
+TEST(TableCursor, ADetailOutlivesItsMaster) {
+    Session session;
+    fillParcellak(session);
+    TTable detail(session, "Table2");
+    {
+        TTable master(session);
+        master.SetTableName("parcellak");
+        master.Open();
+        TDataSource source(&master);
+        detail.SetTableName("parcellak");
+        detail.SetMasterSource(&source);
+        detail.SetMasterFields("Parckod");
+        detail.Open();
+        EXPECT_EQ(detail.RecordCount(), 1);
+    }
+    EXPECT_EQ(detail.MasterSource(), nullptr);
+    detail.Refresh();
+    EXPECT_EQ(detail.RecordCount(), 1); // narrowed as it was until relinked
 }

@@ -1,0 +1,140 @@
+// Query data sets: statement lines, parameters, reuse, and the result used like a table.
+
+#include "platform/db/query.h"
+#include "platform/db/table.h"
+
+#include <gtest/gtest.h>
+
+using namespace db;
+
+namespace {
+
+FieldDef field(const std::string& name, FieldType type, int size = 0) {
+    return {name, type, storedSize(type, size), 0};
+}
+
+// Fields and their operations, each with an id.
+void makeTables(Session& session) {
+    auto fields = session.create(
+        "Parcellak", {{field("Id", FieldType::Long), field("Parckod", FieldType::Alpha, 6),
+                       field("Evj", FieldType::Long), field("Agazat", FieldType::Alpha, 20),
+                       field("Datum", FieldType::Date)},
+                      1});
+    auto ops = session.create(
+        "ElvMuv", {{field("Id", FieldType::Long), field("Tablakod", FieldType::Alpha, 6),
+                    field("Ter", FieldType::Number), field("Kesz", FieldType::Logical)},
+                   1});
+    const char* sectors[] = {"búza", "kukorica", "árpa"};
+    for (int i = 1; i <= 6; ++i) {
+        Record r{i, "10000" + std::to_string(i), 2008 + i % 3, std::string(sectors[i % 3]),
+                 Date{733000 + i}};
+        fields->insert(r);
+    }
+    for (int i = 1; i <= 9; ++i) {
+        Record r{i, "10000" + std::to_string(1 + i % 4), i * 0.5, i % 2 == 0};
+        ops->insert(r);
+    }
+}
+
+std::vector<std::string> column(TDataSet& ds, const std::string& name) {
+    std::vector<std::string> out;
+    for (ds.First(); !ds.Eof(); ds.Next())
+        out.push_back(ds.FieldByName(name).AsString());
+    return out;
+}
+
+} // namespace
+
+TEST(QueryDataSet, ParametersAndReuse) {
+    Session session;
+    makeTables(session);
+    TQuery q(session);
+    q.SQL().Clear();
+    q.SQL().Add("SELECT Parckod, Evj FROM parcellak.db");
+    q.SQL().Add("WHERE Evj = :Ev AND Agazat <> :Kizart");
+    q.SQL().Add("ORDER BY Parckod DESC");
+    ASSERT_EQ(q.ParamCount(), 2);
+    q.ParamByName("ev").SetAsInteger(2009);
+    q.ParamByName("Kizart").SetAsString("árpa");
+    q.Open();
+    EXPECT_EQ(column(q, "Parckod"), (std::vector<std::string>{"100004", "100001"}));
+    q.Close();
+    EXPECT_TRUE(q.Prepared());
+    q.ParamByName("Ev").SetAsString("2010");
+    q.ParamByName("Kizart").SetAsString("búza");
+    q.Open();
+    EXPECT_EQ(q.RecordCount(), 2);
+    EXPECT_THROW(q.ParamByName("Nincs"), DatabaseError);
+
+    q.SQL().Add(""); // a change closes and unprepares the query
+    EXPECT_FALSE(q.Active());
+    EXPECT_FALSE(q.Prepared());
+    EXPECT_EQ(q.ParamByName("Ev").AsValue(), Value(std::string("2010"))); // values kept by name
+
+    TQuery dates(session, "Query2");
+    dates.SQL().Add("SELECT Parckod FROM Parcellak WHERE Datum >= :Tol");
+    dates.ParamByName("Tol").SetAsDate(sys::paradoxDaysToDateTime(733004));
+    dates.Open();
+    EXPECT_EQ(dates.RecordCount(), 3);
+}
+
+TEST(QueryDataSet, ResultsBehaveLikeAReadOnlyTable) {
+    Session session;
+    makeTables(session);
+    TQuery q(session);
+    q.SQL().Add("SELECT Parcellak.Id, ElvMuv.Id, Parckod, Ter FROM Parcellak, ElvMuv");
+    q.SQL().Add("WHERE Parcellak.Parckod = ElvMuv.Tablakod ORDER BY ElvMuv.Id");
+    q.Open();
+    EXPECT_EQ(q.Fields(1).FieldName(), "Id_1");
+    EXPECT_EQ(q.RecordCount(), 9);
+    EXPECT_THROW(q.Edit(), DatabaseError);
+    EXPECT_THROW(q.Delete(), DatabaseError);
+
+    q.SetFilter("Id_1 = 5");
+    q.SetFiltered(true);
+    ASSERT_EQ(q.RecordCount(), 1);
+    EXPECT_EQ(q.FieldByName("Parckod").AsString(), "100002");
+    q.SetFiltered(false);
+
+    q.Last();
+    const TBookmark last = q.GetBookmark();
+    q.First();
+    q.GotoBookmark(last);
+    EXPECT_EQ(q.FieldByName("Id_1").AsInteger(), 9);
+    EXPECT_TRUE(q.Locate("Ter", {2.5}));
+    EXPECT_EQ(q.FieldByName("Id_1").AsInteger(), 5);
+
+    // A table follows a query as its master.
+    TDataSource source(&q);
+    TTable detail(session, "Table1");
+    detail.SetTableName("Parcellak");
+    detail.SetIndexFieldNames("Parckod");
+    detail.SetMasterSource(&source);
+    detail.SetMasterFields("Parckod");
+    detail.Open();
+    EXPECT_EQ(column(detail, "Id"), (std::vector<std::string>{"2"}));
+}
+
+TEST(QueryDataSet, CalculatedFieldsAndAlterTable) {
+    Session session;
+    makeTables(session);
+    TQuery q(session);
+    q.SQL().Add("SELECT Tablakod, SUM(Ter) AS Osszes FROM ElvMuv GROUP BY Tablakod");
+    q.AddCalcField("Hektar", FieldType::Number);
+    q.OnCalcFields = [](TDataSet& ds) {
+        ds.FieldByName("Hektar").SetAsFloat(ds.FieldByName("Osszes").AsFloat() / 10000);
+    };
+    q.Open();
+    q.First();
+    EXPECT_DOUBLE_EQ(q.FieldByName("Hektar").AsFloat(), q.FieldByName("Osszes").AsFloat() / 10000);
+
+    TQuery alter(session, "Query2");
+    alter.SQL().Add("ALTER TABLE ElvMuv ADD Hozam NUMERIC(10,4)");
+    alter.ExecSQL();
+    TTable t(session);
+    t.SetTableName("elvmuv");
+    t.Open();
+    ASSERT_NE(t.FindField("Hozam"), nullptr);
+    EXPECT_EQ(t.FieldByName("Hozam").DataType(), FieldType::Bcd);
+    EXPECT_EQ(t.RecordCount(), 9);
+}
