@@ -6,7 +6,8 @@
 //   field (Agazat) of every record and turning it into text as AsString does;
 //   items_per_second = rows per second.
 // - DataSet/walk/index, DataSet/walk/primary: an open TTable walked First, Next ... Eof
-//   in the order of a secondary index on Agazat, or in primary key order, reading
+//   in the order of the secondary index AgazatInd (case-insensitive, on Agazat; made once
+//   on the copy, its build time printed), or in primary key order, reading
 //   FieldByName("Agazat").AsString() of every row; items_per_second = rows per second.
 //   DataSet/walk/primary/held: the primary-order walk with the TField looked up once
 //   before it, which shows what FieldByName on every row costs.
@@ -57,11 +58,11 @@ public:
         copyTable(changeTable(), dir_.path());
         session_ = std::make_unique<db::Session>(dir_.path());
         shared_ = session_->open(kTableName);
-        // The named secondary index would be made here, once:
-        //     shared_->addIndex({"AgazatInd", {"Agazat"}, true});
-        // and useIndexOrder() would set IndexName("AgazatInd"). Until the secondary index
-        // code is in, the index order is the field list "Agazat" (the same order, only
-        // compared with letter case).
+        // The named secondary index the index-order benchmarks use, made once on the copy.
+        const auto start = std::chrono::steady_clock::now();
+        shared_->addIndex({"AgazatInd", {"Agazat"}, true});
+        std::cerr << "farm_bench: the secondary index AgazatInd (case-insensitive, on Agazat) "
+                  << "made over " << rows() << " rows in " << secondsSince(start) << " s\n";
         findLastRow();
     }
 
@@ -72,7 +73,7 @@ public:
     const std::string& lastParckod() const { return lastParckod_; }
     double lastTer() const { return lastTer_; }
 
-    static void useIndexOrder(db::TTable& table) { table.SetIndexFieldNames(kWalkField); }
+    static void useIndexOrder(db::TTable& table) { table.SetIndexName("AgazatInd"); }
 
 private:
     void findLastRow() {
