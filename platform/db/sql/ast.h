@@ -21,17 +21,17 @@ struct Expr {
     ExprKind kind = ExprKind::Literal;
     std::size_t begin = 0; // place in the text
     std::size_t end = 0;
-    std::string qualifier;   // Column: table name or alias, may be empty
-    std::string name;        // Column: field name; Param: name without the colon
-    Value value;             // Literal
-    bool emptyText = false;  // Literal: the text ''
-    BinOp op = BinOp::Eq;    // Binary
-    bool negated = false;    // IsNull: IS NOT NULL
+    std::string qualifier;  // Column: table name or alias, may be empty
+    std::string name;       // Column: field name; Param: name without the colon
+    Value value;            // Literal
+    bool emptyText = false; // Literal: the text ''
+    BinOp op = BinOp::Eq;   // Binary
+    bool negated = false;   // IsNull: IS NOT NULL
     AggFunc func = AggFunc::Count;
-    bool distinct = false;   // Aggregate: COUNT(DISTINCT x)
-    bool star = false;       // Aggregate: COUNT(*)
-    std::string resultName;  // Aggregate: "SUM OF Gepora"
-    std::vector<Expr> args;  // operands
+    bool distinct = false;  // Aggregate: COUNT(DISTINCT x)
+    bool star = false;      // Aggregate: COUNT(*)
+    std::string resultName; // Aggregate: "SUM OF Gepora"
+    std::vector<Expr> args; // operands
 };
 
 struct SelectItem {

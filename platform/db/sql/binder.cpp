@@ -261,8 +261,7 @@ private:
     // --- types ------------------------------------------------------------------------
     static FieldDef typeOfValue(const Value& v) {
         if (const auto* s = std::get_if<std::string>(&v))
-            return makeDef("", FieldType::Alpha,
-                           std::clamp(static_cast<int>(s->size()), 1, 255));
+            return makeDef("", FieldType::Alpha, std::clamp(static_cast<int>(s->size()), 1, 255));
         if (std::holds_alternative<std::int32_t>(v))
             return makeDef("", FieldType::Long);
         if (std::holds_alternative<bool>(v))
@@ -354,8 +353,8 @@ private:
             else if (item.expr.kind == ExprKind::Aggregate)
                 name = item.expr.resultName;
             else
-                name = std::string(sys::trim(
-                    text_.substr(item.expr.begin, item.expr.end - item.expr.begin)));
+                name = std::string(
+                    sys::trim(text_.substr(item.expr.begin, item.expr.end - item.expr.begin)));
         }
         addColumn(std::move(n), std::move(name));
     }

@@ -41,8 +41,8 @@ inline constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
 struct TableSlot {
     std::shared_ptr<SharedTable> shared;
     const TableFile* file = nullptr;
-    std::string name;  // as written, without ".db"
-    std::string alias; // may be empty
+    std::string name;      // as written, without ".db"
+    std::string alias;     // may be empty
     bool nullable = false; // on the NULL-filled side of an outer join
     std::unique_ptr<Collation> collation;
     std::vector<Node> filters;
@@ -102,8 +102,8 @@ struct SortKey {
 
 struct BoundSelect {
     std::vector<TableSlot> tables;
-    std::vector<PlanNode> from;   // comma-separated entries
-    std::vector<Node> where;      // conjuncts not pushed to a scan
+    std::vector<PlanNode> from; // comma-separated entries
+    std::vector<Node> where;    // conjuncts not pushed to a scan
     std::vector<Node> groupBy;
     std::vector<TextOrder> groupOrders;
     std::optional<Node> having;

@@ -162,8 +162,7 @@ private:
             .type;
     }
 
-    std::optional<EquiPair> equiPair(const Node& c, std::uint64_t left,
-                                     std::uint64_t right) const {
+    std::optional<EquiPair> equiPair(const Node& c, std::uint64_t left, std::uint64_t right) const {
         if (c.kind != Node::Kind::Binary || c.op != BinOp::Eq)
             return std::nullopt;
         const Node& a = c.kids[0];
@@ -391,7 +390,8 @@ private:
         std::unordered_map<Key, std::uint32_t, KeyHash> index;
         if (plan_.groupBy.empty())
             groups.push_back({std::vector<std::uint32_t>(width_, kNoRow),
-                              std::vector<AggState>(plan_.aggs.size()), {}});
+                              std::vector<AggState>(plan_.aggs.size()),
+                              {}});
         for (std::size_t i = 0; i < rowCount(rel); ++i) {
             const std::uint32_t* row = rowAt(rel, i);
             const EvalContext ctx = context(row);

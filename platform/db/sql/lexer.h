@@ -15,9 +15,9 @@ enum class TokenKind { Name, QuotedName, Text, Number, Param, Symbol, End };
 
 struct Token {
     TokenKind kind = TokenKind::End;
-    std::string text;       // the name, text value, number digits, parameter name or symbol
-    std::size_t begin = 0;  // byte offset in the statement
-    std::size_t end = 0;    // one past the last byte
+    std::string text;      // the name, text value, number digits, parameter name or symbol
+    std::size_t begin = 0; // byte offset in the statement
+    std::size_t end = 0;   // one past the last byte
     bool is(std::string_view symbol) const; // a symbol, or a bare name as keyword (any case)
 };
 

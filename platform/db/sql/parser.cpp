@@ -13,12 +13,11 @@ namespace db::sql {
 
 namespace {
 
-constexpr std::array kReserved = {"SELECT", "DISTINCT", "FROM",  "WHERE",  "GROUP", "BY",
-                                  "HAVING", "ORDER",    "ASC",   "DESC",   "AND",   "OR",
-                                  "NOT",    "AS",       "INNER", "LEFT",   "RIGHT", "FULL",
-                                  "OUTER",  "JOIN",     "ON",    "IS",     "NULL",  "TRUE",
-                                  "FALSE",  "ALTER",    "TABLE", "ADD",    "ASCENDING",
-                                  "DESCENDING", "CROSS"};
+constexpr std::array kReserved = {
+    "SELECT", "DISTINCT", "FROM",  "WHERE", "GROUP",     "BY",         "HAVING", "ORDER",
+    "ASC",    "DESC",     "AND",   "OR",    "NOT",       "AS",         "INNER",  "LEFT",
+    "RIGHT",  "FULL",     "OUTER", "JOIN",  "ON",        "IS",         "NULL",   "TRUE",
+    "FALSE",  "ALTER",    "TABLE", "ADD",   "ASCENDING", "DESCENDING", "CROSS"};
 
 constexpr std::size_t kMaxNameLength = 25; // a Paradox field name
 
@@ -428,8 +427,9 @@ private:
                 out += ' ';
             firstKept = false;
             separated = false;
-            out += t.kind == TokenKind::QuotedName ? t.text
-                                                   : std::string(text_.substr(t.begin, t.end - t.begin));
+            out += t.kind == TokenKind::QuotedName
+                       ? t.text
+                       : std::string(text_.substr(t.begin, t.end - t.begin));
         }
         return out;
     }
@@ -473,10 +473,10 @@ private:
         if (t.kind != TokenKind::Name)
             fail("expected a column type");
         static constexpr std::pair<const char*, FieldType> simple[] = {
-            {"INTEGER", FieldType::Long},    {"INT", FieldType::Long},
-            {"SMALLINT", FieldType::Short},  {"DATE", FieldType::Date},
-            {"BOOLEAN", FieldType::Logical}, {"FLOAT", FieldType::Number},
-            {"MONEY", FieldType::Currency},  {"TIME", FieldType::Time},
+            {"INTEGER", FieldType::Long},        {"INT", FieldType::Long},
+            {"SMALLINT", FieldType::Short},      {"DATE", FieldType::Date},
+            {"BOOLEAN", FieldType::Logical},     {"FLOAT", FieldType::Number},
+            {"MONEY", FieldType::Currency},      {"TIME", FieldType::Time},
             {"TIMESTAMP", FieldType::Timestamp}, {"AUTOINC", FieldType::AutoInc}};
         for (const auto& [name, type] : simple) {
             if (t.is(name)) {
