@@ -249,8 +249,10 @@ private:
         spec.func = e.func;
         spec.distinct = e.distinct;
         spec.star = e.star;
-        if (!e.star)
+        if (!e.star) {
             spec.arg = bindExpr(e.args[0], false);
+            spec.order = orderOf(spec.arg);
+        }
         Node n;
         n.kind = Node::Kind::AggRef;
         n.agg = static_cast<int>(plan_.aggs.size());

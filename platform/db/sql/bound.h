@@ -27,11 +27,18 @@ struct Node {
     std::vector<Node> kids;
 };
 
+// How text sorts: a table's collation over its code page's bytes.
+struct TextOrder {
+    const Collation* collation = nullptr;
+    int codePage = 1250;
+};
+
 struct AggSpec {
     AggFunc func = AggFunc::Count;
     bool distinct = false;
     bool star = false;
     Node arg;
+    TextOrder order; // MIN and MAX of text
 };
 
 inline constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
@@ -85,12 +92,6 @@ struct PlanNode {
 struct OutputColumn {
     Node expr;
     FieldDef def;
-};
-
-// How text sorts: a table's collation over its code page's bytes.
-struct TextOrder {
-    const Collation* collation = nullptr;
-    int codePage = 1250;
 };
 
 struct SortKey {

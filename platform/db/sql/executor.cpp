@@ -364,12 +364,25 @@ private:
             break;
         case AggFunc::Min:
         case AggFunc::Max: {
-            const auto c = isNull(s.best) ? std::optional<int>() : compareValues(v, s.best);
+            const auto c =
+                isNull(s.best) ? std::optional<int>() : compareInOrder(v, s.best, spec.order);
             if (isNull(s.best) || (c && (spec.func == AggFunc::Min ? *c < 0 : *c > 0)))
                 s.best = std::move(v);
             break;
         }
         }
+    }
+
+    // Text in the collation of its table, other values by value.
+    static std::optional<int> compareInOrder(const Value& a, const Value& b,
+                                             const TextOrder& order) {
+        const auto* sa = std::get_if<std::string>(&a);
+        const auto* sb = std::get_if<std::string>(&b);
+        if (!sa || !sb || !order.collation)
+            return compareValues(a, b);
+        Key pair{*sa, *sb};
+        encodeTexts(pair, {{order, false}, {order, false}});
+        return compareKey(pair[0], pair[1], {order, false});
     }
 
     static Value finish(const AggSpec& spec, const AggState& s) {

@@ -374,6 +374,13 @@ TEST_F(SqlTest, ShortenedExpressionNamesOfAggregates) {
     EXPECT_DOUBLE_EQ(std::get<double>(r.rows[0][0]), 5.2 + 2.0);
 }
 
+TEST_F(SqlTest, MinAndMaxOfTextFollowTheTableCollation) {
+    // By bytes "Árpa" would be the largest.
+    const ResultSet r =
+        run("SELECT MIN(Agazat), MAX(Agazat) FROM parcellak WHERE Evj = 2006 OR Parckod = 'P2'");
+    EXPECT_EQ(r.rows.at(0), (Record{text("arpa"), text("kukorica")}));
+}
+
 TEST_F(SqlTest, AggregatesOverNoRowsGiveOneRow) {
     const ResultSet r =
         run("SELECT MAX(Parcsor) sor, COUNT(*), SUM(Ter) FROM parcellak WHERE Evj = 1999");
