@@ -198,10 +198,11 @@ void TTable::resolveRange() {
     if (!master || masterNames.empty() || !shared_)
         return;
     const TableFile& file = shared_->file();
+    // The detail's order fields take the master's values in turn; with fewer order
+    // fields than master fields, the detail's fields of the same names do.
+    const bool byOrder = order_.size() >= masterNames.size();
     for (std::size_t i = 0; i < masterNames.size(); ++i) {
-        int field = i < order_.size() ? order_[i].field : file.fieldIndex(masterNames[i]);
-        if (order_.size() < masterNames.size())
-            field = file.fieldIndex(masterNames[i]);
+        const int field = byOrder ? order_[i].field : file.fieldIndex(masterNames[i]);
         if (field < 0)
             throw error("nincs '" + masterNames[i] + "' nevű mező");
         rangeFields_.push_back(field);
