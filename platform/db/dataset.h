@@ -175,6 +175,17 @@ public:
     bool Locate(std::string_view keyFields, const std::vector<Value>& values,
                 LocateOptions options = {});
 
+    // --- reading other rows (grids, lookup lists) -----------------------------------
+    // A row of the view read without moving the cursor: `row` is 0-based, the place
+    // RecNo() - 1 gives the current row. The current row in Edit state reads the edit
+    // buffer; calculated fields have values for the current row only (Null elsewhere);
+    // a row outside the view reads Null.
+    Value rowValue(std::size_t row, int field) const;
+    // The bookmark of a row of the view (empty outside it), and the place of a
+    // bookmarked row (none when it left the view).
+    TBookmark rowBookmark(std::size_t row) const;
+    std::optional<std::size_t> bookmarkRow(const TBookmark& bookmark) const;
+
     // --- events ----------------------------------------------------------------
     DataSetEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;
     DataSetEvent BeforeInsert, AfterInsert, BeforeEdit, AfterEdit;
