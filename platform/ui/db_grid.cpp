@@ -154,7 +154,7 @@ std::optional<std::size_t> DbGridModel::viewRow(int modelRow) const {
     if (modelRow < 0 || modelRow == insertAt_)
         return std::nullopt;
     return static_cast<std::size_t>(insertAt_ >= 0 && modelRow > insertAt_ ? modelRow - 1
-                                                                            : modelRow);
+                                                                           : modelRow);
 }
 
 int DbGridModel::cursorRow() const {
@@ -440,8 +440,8 @@ void TDBGrid::showCursor() {
     if (!index.isValid() || index == currentIndex())
         return;
     ++syncing_;
-    const auto command = multiSelect_ ? QItemSelectionModel::NoUpdate
-                                      : QItemSelectionModel::ClearAndSelect;
+    const auto command =
+        multiSelect_ ? QItemSelectionModel::NoUpdate : QItemSelectionModel::ClearAndSelect;
     selectionModel()->setCurrentIndex(index, command);
     --syncing_;
     scrollTo(index);

@@ -52,8 +52,7 @@ std::string FieldDataLink::text() const {
 
 bool FieldDataLink::editing() const {
     const db::TDataSet* ds = link_.dataSet();
-    return ds && (ds->State() == db::DataSetState::Edit ||
-                  ds->State() == db::DataSetState::Insert);
+    return ds && (ds->State() == db::DataSetState::Edit || ds->State() == db::DataSetState::Insert);
 }
 
 bool FieldDataLink::canModify() const {
