@@ -151,6 +151,7 @@ void TDataSet::requireActive() const {
 void TDataSet::checkBrowseMode() {
     requireActive();
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert) {
+        UpdateRecord();
         if (modified_)
             Post();
         else
@@ -418,6 +419,7 @@ void TDataSet::Post() {
     requireActive();
     if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
         return;
+    UpdateRecord();
     fire(BeforePost);
     const bool inserting = state_ == DataSetState::Insert;
     Record written;
@@ -710,6 +712,14 @@ void TDataSet::notify(DataEvent event) {
     const auto observers = observers_; // an observer may detach itself
     for (auto* o : observers)
         o->dataSetEvent(*this, event);
+}
+
+void TDataSet::UpdateRecord() {
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        return;
+    const auto observers = observers_;
+    for (auto* o : observers)
+        o->dataSetEvent(*this, DataEvent::UpdateRecord);
 }
 
 void TDataSet::DisableControls() {

@@ -76,7 +76,10 @@ enum class DataEvent {
     RowsChanged,
     StateChanged,
     FieldChanged,
-    Destroying
+    Destroying,
+    // Before a row is posted (also while controls are disabled): a control holding
+    // typed text writes it into its field now.
+    UpdateRecord
 };
 
 class DataSetObserver {
@@ -153,6 +156,8 @@ public:
     void Append();
     void Post();
     void Cancel();
+    // Asks the bound controls to write what they hold (Post and every move do it first).
+    void UpdateRecord();
     void Delete();
     bool Modified() const { return modified_; }
     bool ReadOnly() const { return readOnly_; }

@@ -1,6 +1,7 @@
 #include "platform/ui/db_grid.h"
 
 #include <QAbstractTableModel>
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -388,6 +389,9 @@ void TDBGrid::dataSetEvent(db::DataEvent event) {
     case DataEvent::Scrolled:
         showCursor();
         return;
+    case DataEvent::UpdateRecord:
+        commitEditor();
+        return;
     case DataEvent::FieldChanged:
         model_->refreshRow(model_->cursorRow());
         return;
@@ -400,6 +404,13 @@ void TDBGrid::dataSetEvent(db::DataEvent event) {
         showCursor();
         return;
     }
+}
+
+// An open cell editor's text goes into the field before the row is posted.
+void TDBGrid::commitEditor() {
+    QWidget* editor = QApplication::focusWidget();
+    if (state() == EditingState && editor && viewport()->isAncestorOf(editor))
+        commitData(editor);
 }
 
 void TDBGrid::rebuild() {

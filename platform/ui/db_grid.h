@@ -165,6 +165,7 @@ private:
     void applyOptions();
     void columnsChanged();
     void rebuild();
+    void commitEditor();
     void applyWidths();
     void showCursor();
     void applySelection();
