@@ -105,8 +105,7 @@ void TDBEdit::focusOutEvent(QFocusEvent* event) {
 
 // --- TDBText ---------------------------------------------------------------------------------
 
-TDBText::TDBText(QWidget* parent)
-    : QLabel(parent), link_([this](db::DataEvent) { showField(); }) {}
+TDBText::TDBText(QWidget* parent) : QLabel(parent), link_([this](db::DataEvent) { showField(); }) {}
 
 void TDBText::SetDataSource(db::TDataSource* source) {
     link_.setSource(source);

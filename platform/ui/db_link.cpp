@@ -18,6 +18,7 @@ void DataLink::attach(db::TDataSet* dataSet) {
     if (dataSet_)
         dataSet_->removeObserver(this);
     dataSet_ = dataSet;
+    closing_ = false;
     if (dataSet_)
         dataSet_->addObserver(this);
 }
@@ -32,6 +33,8 @@ void DataLink::setSource(db::TDataSource* source) {
 void DataLink::dataSetEvent(db::TDataSet& dataSet, db::DataEvent event) {
     if (&dataSet != dataSet_)
         return;
+    if (event == db::DataEvent::Closing || event == db::DataEvent::Opened)
+        closing_ = event == db::DataEvent::Closing;
     if (event == db::DataEvent::Destroying) {
         dataSet_->removeObserver(this);
         dataSet_ = nullptr;
@@ -41,8 +44,7 @@ void DataLink::dataSetEvent(db::TDataSet& dataSet, db::DataEvent event) {
 }
 
 db::TField* FieldDataLink::field() const {
-    db::TDataSet* ds = link_.dataSet();
-    return ds && ds->Active() ? ds->FindField(fieldName_) : nullptr;
+    return link_.active() ? link_.dataSet()->FindField(fieldName_) : nullptr;
 }
 
 std::string FieldDataLink::text() const {

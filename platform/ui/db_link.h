@@ -29,7 +29,8 @@ public:
     db::TDataSource* source() const { return source_; }
     // The data set followed; null when unbound or after it was destroyed.
     db::TDataSet* dataSet() const { return dataSet_; }
-    bool active() const { return dataSet_ && dataSet_->Active(); }
+    // An open data set (not one that is closing).
+    bool active() const { return dataSet_ && !closing_ && dataSet_->Active(); }
 
     void dataSetEvent(db::TDataSet& dataSet, db::DataEvent event) override;
 
@@ -39,6 +40,7 @@ private:
     Handler handler_;
     db::TDataSource* source_ = nullptr;
     db::TDataSet* dataSet_ = nullptr;
+    bool closing_ = false;
 };
 
 // One field of a link's data set, found by name each time (the fields are made anew

@@ -157,7 +157,8 @@ void TDBLookupComboBox::showKey() {
     setCurrentIndex(binding_.current());
 }
 
-// --- TDBLookupListBox ------------------------------------------------------------------------------
+// --- TDBLookupListBox
+// ------------------------------------------------------------------------------
 
 TDBLookupListBox::TDBLookupListBox(QWidget* parent)
     : QListWidget(parent), binding_([this] { fillItems(); }, [this] { showKey(); }) {

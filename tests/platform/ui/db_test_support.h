@@ -10,21 +10,39 @@
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
+#include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace uitest {
 
-// Made on first use and kept for the process: the tests that need no widgets never
-// make it.
+// The QApplication, made on first use and destroyed when the tests end (before the
+// exit handlers, which would destroy it after Qt's own statics): the tests that need no
+// widgets never make it.
+class QtEnvironment final : public ::testing::Environment {
+public:
+    QApplication& app() {
+        if (!app_) {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            app_ = std::make_unique<QApplication>(argc_, argv_);
+        }
+        return *app_;
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[16] = "farm_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
 inline QApplication& app() {
-    static int argc = 1;
-    static char name[] = "farm_tests";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    return application;
+    static auto* environment =
+        static_cast<QtEnvironment*>(::testing::AddGlobalTestEnvironment(new QtEnvironment));
+    return environment->app();
 }
 
 inline db::FieldDef field(const std::string& name, db::FieldType type, int size = 0) {
