@@ -152,6 +152,7 @@ void TDataSet::requireActive() const {
 void TDataSet::checkBrowseMode() {
     requireActive();
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert) {
+        UpdateRecord();
         if (modified_)
             Post();
         else
@@ -424,6 +425,7 @@ void TDataSet::Post() {
     requireActive();
     if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
         return;
+    UpdateRecord();
     fire(BeforePost);
     const bool inserting = state_ == DataSetState::Insert;
     Record written;
@@ -561,31 +563,51 @@ TBookmark TDataSet::GetBookmark() const {
 }
 
 bool TDataSet::BookmarkValid(const TBookmark& bookmark) const {
-    if (!Active() || bookmark.identity.empty())
-        return false;
-    sync();
-    const std::size_t size = viewSize();
-    if (bookmark.hint < size && viewIdentity(bookmark.hint) == bookmark.identity)
-        return true;
-    for (std::size_t row = 0; row < size; ++row)
-        if (viewIdentity(row) == bookmark.identity)
-            return true;
-    return false;
+    return Active() && bookmarkRow(bookmark).has_value();
 }
 
 void TDataSet::GotoBookmark(const TBookmark& bookmark) {
     checkBrowseMode();
-    sync();
-    const std::size_t size = viewSize();
-    std::optional<std::size_t> found;
-    if (bookmark.hint < size && viewIdentity(bookmark.hint) == bookmark.identity)
-        found = bookmark.hint;
-    for (std::size_t row = 0; !found && row < size; ++row)
-        if (viewIdentity(row) == bookmark.identity)
-            found = row;
-    if (!found || bookmark.identity.empty())
+    const std::optional<std::size_t> found = bookmarkRow(bookmark);
+    if (!found)
         throw error("a könyvjelzővel jelölt sor nem található");
     gotoRow(*found);
+}
+
+std::optional<std::size_t> TDataSet::bookmarkRow(const TBookmark& bookmark) const {
+    if (!Active() || bookmark.identity.empty())
+        return std::nullopt;
+    sync();
+    const std::size_t size = viewSize();
+    if (bookmark.hint < size && viewIdentity(bookmark.hint) == bookmark.identity)
+        return bookmark.hint;
+    for (std::size_t row = 0; row < size; ++row)
+        if (viewIdentity(row) == bookmark.identity)
+            return row;
+    return std::nullopt;
+}
+
+TBookmark TDataSet::rowBookmark(std::size_t row) const {
+    requireActive();
+    sync();
+    if (row >= viewSize())
+        return {};
+    return {viewIdentity(row), row};
+}
+
+Value TDataSet::rowValue(std::size_t row, int field) const {
+    requireActive();
+    sync();
+    const auto i = static_cast<std::size_t>(field);
+    if (i >= defs_.size())
+        throw error("nincs " + std::to_string(field) + ". mező");
+    const bool current = row == current_ && state_ != DataSetState::Insert;
+    if (i >= sourceFields_)
+        return current && i - sourceFields_ < calcValues_.size() ? calcValues_[i - sourceFields_]
+                                                                 : Value{};
+    if (current && state_ == DataSetState::Edit)
+        return buffer_[i];
+    return row < viewSize() ? viewValue(row, field) : Value{};
 }
 
 namespace {
@@ -696,6 +718,14 @@ void TDataSet::notify(DataEvent event) {
     const auto observers = observers_; // an observer may detach itself
     for (auto* o : observers)
         o->dataSetEvent(*this, event);
+}
+
+void TDataSet::UpdateRecord() {
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        return;
+    const auto observers = observers_;
+    for (auto* o : observers)
+        o->dataSetEvent(*this, DataEvent::UpdateRecord);
 }
 
 void TDataSet::DisableControls() {

@@ -76,7 +76,10 @@ enum class DataEvent {
     RowsChanged,
     StateChanged,
     FieldChanged,
-    Destroying
+    Destroying,
+    // Before a row is posted (also while controls are disabled): a control holding
+    // typed text writes it into its field now.
+    UpdateRecord
 };
 
 class DataSetObserver {
@@ -153,6 +156,8 @@ public:
     void Append();
     void Post();
     void Cancel();
+    // Asks the bound controls to write what they hold (Post and every move do it first).
+    void UpdateRecord();
     void Delete();
     bool Modified() const { return modified_; }
     bool ReadOnly() const { return readOnly_; }
@@ -174,6 +179,17 @@ public:
     // cursor where it was.
     bool Locate(std::string_view keyFields, const std::vector<Value>& values,
                 LocateOptions options = {});
+
+    // --- reading other rows (grids, lookup lists) -----------------------------------
+    // A row of the view read without moving the cursor: `row` is 0-based, the place
+    // RecNo() - 1 gives the current row. The current row in Edit state reads the edit
+    // buffer; calculated fields have values for the current row only (Null elsewhere);
+    // a row outside the view reads Null.
+    Value rowValue(std::size_t row, int field) const;
+    // The bookmark of a row of the view (empty outside it), and the place of a
+    // bookmarked row (none when it left the view).
+    TBookmark rowBookmark(std::size_t row) const;
+    std::optional<std::size_t> bookmarkRow(const TBookmark& bookmark) const;
 
     // --- events ----------------------------------------------------------------
     DataSetEvent BeforeOpen, AfterOpen, BeforeClose, AfterClose;

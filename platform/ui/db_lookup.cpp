@@ -1,0 +1,197 @@
+#include "platform/ui/db_lookup.h"
+
+#include "platform/db/field_value.h"
+
+#include <QSignalBlocker>
+
+namespace ui {
+
+// --- LookupBinding ---------------------------------------------------------------------------
+
+LookupBinding::LookupBinding(Callback itemsChanged, Callback keyChanged)
+    : itemsChanged_(std::move(itemsChanged)), keyChanged_(std::move(keyChanged)),
+      field_([this](db::DataEvent e) {
+          if (e != db::DataEvent::UpdateRecord && keyChanged_)
+              keyChanged_();
+      }),
+      list_([this](db::DataEvent e) { listEvent(e); }) {}
+
+void LookupBinding::setDataField(std::string name) {
+    field_.setFieldName(std::move(name));
+    keyChanged_();
+}
+
+void LookupBinding::setKeyField(std::string name) {
+    keyField_ = std::move(name);
+    reload(true);
+}
+
+void LookupBinding::setListField(std::string name) {
+    listField_ = std::move(name);
+    reload(true);
+}
+
+// The list is read again when its rows change, not when its cursor moves.
+void LookupBinding::listEvent(db::DataEvent event) {
+    switch (event) {
+    case db::DataEvent::Opened:
+    case db::DataEvent::RowsChanged:
+        reload(true);
+        return;
+    case db::DataEvent::Closing:
+    case db::DataEvent::Destroying:
+        reload(false);
+        return;
+    default:
+        return;
+    }
+}
+
+void LookupBinding::reload(bool open) {
+    items_.clear();
+    db::TDataSet* ds = list_.dataSet();
+    db::TField* key = open && ds && ds->Active() ? ds->FindField(keyField_) : nullptr;
+    db::TField* shown = key && !listField_.empty() ? ds->FindField(listField_) : key;
+    if (key && shown) {
+        const int rows = ds->RecordCount();
+        for (int r = 0; r < rows; ++r) {
+            const auto row = static_cast<std::size_t>(r);
+            db::Value value = ds->rowValue(row, key->Index());
+            std::string keyText = db::valueAsString(value, key->Def());
+            items_.push_back({rowText(*ds, row, shown->Index()), std::move(value),
+                              std::move(keyText), ds->rowBookmark(row)});
+        }
+    }
+    if (itemsChanged_)
+        itemsChanged_();
+}
+
+int LookupBinding::find(const db::Value& key) const {
+    if (db::isNull(key))
+        return -1;
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        if (items_[i].key == key)
+            return static_cast<int>(i);
+    const auto* text = std::get_if<std::string>(&key);
+    for (std::size_t i = 0; text && i < items_.size(); ++i)
+        if (items_[i].keyText == *text)
+            return static_cast<int>(i);
+    return -1;
+}
+
+int LookupBinding::current() const {
+    if (!bound())
+        return find(key_);
+    const db::TField* f = field_.field();
+    return f ? find(f->AsValue()) : -1;
+}
+
+db::Value LookupBinding::keyValue() const {
+    if (!bound())
+        return key_;
+    const db::TField* f = field_.field();
+    return f ? f->AsValue() : db::Value{};
+}
+
+void LookupBinding::setKeyValue(const db::Value& key) {
+    if (bound())
+        field_.writeValue(key);
+    else
+        key_ = key;
+    keyChanged_();
+}
+
+void LookupBinding::writeKey(const Item& item) {
+    const db::TField* target = field_.field();
+    db::TDataSet* ds = list_.dataSet();
+    const db::TField* source = ds && ds->Active() ? ds->FindField(keyField_) : nullptr;
+    if (target && source && target->DataType() == source->DataType())
+        field_.writeValue(item.key);
+    else
+        field_.write(item.keyText);
+}
+
+void LookupBinding::choose(int row) {
+    if (row < 0 || row >= count() || readOnly_)
+        return;
+    const Item item = items_[static_cast<std::size_t>(row)];
+    if (bound()) {
+        if (!field_.canModify())
+            return;
+        writeKey(item);
+    } else {
+        key_ = item.key;
+    }
+    db::TDataSet* ds = list_.dataSet();
+    if (ds && ds->BookmarkValid(item.bookmark))
+        ds->GotoBookmark(item.bookmark);
+    keyChanged_();
+}
+
+// --- TDBLookupComboBox ---------------------------------------------------------------------------
+
+TDBLookupComboBox::TDBLookupComboBox(QWidget* parent)
+    : QComboBox(parent), binding_([this] { fillItems(); }, [this] { showKey(); }) {
+    setEditable(false);
+    connect(this, &QComboBox::activated, this, [this](int row) { Choose(row); });
+}
+
+void TDBLookupComboBox::Choose(int row) {
+    binding_.choose(row);
+    if (OnClick)
+        OnClick();
+}
+
+void TDBLookupComboBox::fillItems() {
+    {
+        const QSignalBlocker quiet(this);
+        clear();
+        for (int r = 0; r < binding_.count(); ++r)
+            addItem(QString::fromStdString(binding_.text(r)));
+    }
+    showKey();
+}
+
+void TDBLookupComboBox::showKey() {
+    const QSignalBlocker quiet(this);
+    setCurrentIndex(binding_.current());
+}
+
+// --- TDBLookupListBox
+// ------------------------------------------------------------------------------
+
+TDBLookupListBox::TDBLookupListBox(QWidget* parent)
+    : QListWidget(parent), binding_([this] { fillItems(); }, [this] { showKey(); }) {
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!showing_)
+            Choose(row);
+    });
+}
+
+std::string TDBLookupListBox::SelectedText() const {
+    const int row = binding_.current();
+    return row < 0 ? std::string() : binding_.text(row);
+}
+
+void TDBLookupListBox::Choose(int row) {
+    binding_.choose(row);
+    if (OnClick)
+        OnClick();
+}
+
+void TDBLookupListBox::fillItems() {
+    ++showing_;
+    clear();
+    for (int r = 0; r < binding_.count(); ++r)
+        addItem(QString::fromStdString(binding_.text(r)));
+    --showing_;
+    showKey();
+}
+
+void TDBLookupListBox::showKey() {
+    ++showing_;
+    setCurrentRow(binding_.current());
+    --showing_;
+}
+
+} // namespace ui
