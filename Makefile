@@ -5,9 +5,9 @@ JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
 CRASH_SECONDS ?= 120
 
-# Debian packages the build, the tests and the benchmarks need.
+# Debian packages the build, the tests and the benchmarks need (SQLite: tests only).
 PACKAGES = build-essential cmake ninja-build pkg-config \
-           zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev \
+           zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev \
            qt6-base-dev libjpeg62-turbo-dev fonts-dejavu-core xvfb xauth
 
 # The fuzzer needs clang and its sanitizer runtime as well.

@@ -129,6 +129,8 @@ int Collation::compare(std::span<const std::uint8_t> a, std::span<const std::uin
                                                                   b.begin(), b.begin() + lb);
         return order < 0 ? -1 : order > 0 ? 1 : 0;
     };
+    if (la == lb && std::equal(a.begin(), a.begin() + la, b.begin())) // the common case
+        return 0;
     if (binary_)
         return raw();
     const std::size_t n = std::min(la, lb);
@@ -147,6 +149,28 @@ int Collation::compare(std::span<const std::uint8_t> a, std::span<const std::uin
             return la < lb ? -1 : 1;
     }
     return ignoreCase ? 0 : raw();
+}
+
+void Collation::appendSortKey(std::span<const std::uint8_t> text, bool ignoreCase,
+                              std::string& key) const {
+    const auto length =
+        static_cast<std::size_t>(std::find(text.begin(), text.end(), 0) - text.begin());
+    const auto chars = text.first(length);
+    if (!binary_) {
+        for (const std::uint8_t c : chars) { // primary weights are never zero
+            key.push_back(static_cast<char>(weights_[c].primary >> 8));
+            key.push_back(static_cast<char>(weights_[c].primary & 0xFF));
+        }
+        key.append(2, '\0'); // a prefix sorts first
+        for (const std::uint8_t c : chars)
+            key.push_back(static_cast<char>(weights_[c].accent));
+        if (ignoreCase)
+            return;
+        for (const std::uint8_t c : chars)
+            key.push_back(static_cast<char>(weights_[c].upper));
+    }
+    key.append(chars.begin(), chars.end());
+    key.push_back('\0');
 }
 
 } // namespace db

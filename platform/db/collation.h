@@ -32,6 +32,10 @@ public:
     // letter).
     int compareIgnoringCase(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) const;
 
+    // Appends bytes whose memcmp order is compare()'s order: the primary weights, a
+    // terminator, the accent weights, then (unless ignoring case) case and the bytes.
+    void appendSortKey(std::span<const std::uint8_t> text, bool ignoreCase, std::string& key) const;
+
     bool binary() const { return binary_; }
 
 private:

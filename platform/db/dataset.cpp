@@ -85,6 +85,7 @@ void TDataSet::Open() {
     defs_ = openSource();
     sourceFields_ = defs_.size();
     defs_.insert(defs_.end(), calcDefs_.begin(), calcDefs_.end());
+    nameCache_.clear();
     fields_.clear();
     for (std::size_t i = 0; i < defs_.size(); ++i)
         fields_.push_back(
@@ -271,9 +272,14 @@ void TDataSet::gotoRow(std::size_t row) {
 // --- fields ------------------------------------------------------------------------------
 
 int TDataSet::fieldNumber(std::string_view name) const {
+    for (const auto& [spelling, number] : nameCache_)
+        if (spelling == name)
+            return number;
     for (std::size_t i = 0; i < defs_.size(); ++i)
-        if (sys::equalsNoCase(defs_[i].name, name))
+        if (sys::equalsNoCase(defs_[i].name, name)) {
+            nameCache_.emplace_back(name, static_cast<int>(i));
             return static_cast<int>(i);
+        }
     return -1;
 }
 

@@ -251,6 +251,8 @@ private:
     std::size_t sourceFields_ = 0;
     std::vector<FieldDef> calcDefs_; // declared calculated fields
     std::vector<std::unique_ptr<TField>> fields_;
+    // Names as the forms spell them, looked up before: loops ask for the same few.
+    mutable std::vector<std::pair<std::string, int>> nameCache_;
     mutable std::size_t current_ = 0;
     bool bof_ = true, eof_ = true;
     Record buffer_; // edit or insert buffer

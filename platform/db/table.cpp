@@ -158,6 +158,8 @@ std::vector<FieldDef> TTable::openSource() {
 void TTable::closeSource() {
     rows_.clear();
     rows_.shrink_to_fit();
+    data_.clear();
+    data_.shrink_to_fit();
     order_.clear();
     rangeActive_ = false;
     shared_.reset();
@@ -196,10 +198,11 @@ void TTable::resolveRange() {
     if (!master || masterNames.empty() || !shared_)
         return;
     const TableFile& file = shared_->file();
+    // The detail's order fields take the master's values in turn; with fewer order
+    // fields than master fields, the detail's fields of the same names do.
+    const bool byOrder = order_.size() >= masterNames.size();
     for (std::size_t i = 0; i < masterNames.size(); ++i) {
-        int field = i < order_.size() ? order_[i].field : file.fieldIndex(masterNames[i]);
-        if (order_.size() < masterNames.size())
-            field = file.fieldIndex(masterNames[i]);
+        const int field = byOrder ? order_[i].field : file.fieldIndex(masterNames[i]);
         if (field < 0)
             throw error("nincs '" + masterNames[i] + "' nevű mező");
         rangeFields_.push_back(field);
@@ -226,11 +229,11 @@ void TTable::resolveRange() {
 
 Value TTable::viewValue(std::size_t row, int field) const {
     const TableFile& file = shared_->file();
-    return file.codec().decode(rows_[row].raw, field, file.blobs());
+    return file.codec().decode(rawOf(rows_[row]), field, file.blobs());
 }
 
 std::vector<std::uint8_t> TTable::viewIdentity(std::size_t row) const {
-    const auto& raw = rows_[row].raw;
+    const auto raw = rawOf(rows_[row]);
     return {raw.begin(), raw.begin() + static_cast<std::ptrdiff_t>(identitySize_)};
 }
 
@@ -270,10 +273,10 @@ bool TTable::inView(std::span<const std::uint8_t> raw) {
 std::size_t TTable::placeFor(std::span<const std::uint8_t> raw) const {
     const TableFile& file = shared_->file();
     const auto below = [&](const Row& row) {
-        const int c = compareRows(row.raw, raw, order_.size());
+        const int c = compareRows(rawOf(row), raw, order_.size());
         if (c != 0)
             return c < 0;
-        return !file.keyed() || file.compareKeys(row.raw, raw, file.keyFields()) <= 0;
+        return !file.keyed() || file.compareKeys(rawOf(row), raw, file.keyFields()) <= 0;
     };
     return static_cast<std::size_t>(std::partition_point(rows_.begin(), rows_.end(), below) -
                                     rows_.begin());
@@ -282,28 +285,59 @@ std::size_t TTable::placeFor(std::span<const std::uint8_t> raw) const {
 std::size_t TTable::rebuildView(const std::vector<std::uint8_t>& keep, std::size_t hint) {
     const TableFile& file = shared_->file();
     rows_.clear();
+    data_.clear();
+    recordSize_ = static_cast<std::size_t>(file.codec().recordSize());
     seen_ = shared_->version();
     file.scan([&](RecordPos pos, std::span<const std::uint8_t> raw) {
-        if (inView(raw))
-            rows_.push_back({{raw.begin(), raw.end()}, pos});
+        if (inView(raw)) {
+            rows_.push_back({data_.size(), pos});
+            data_.insert(data_.end(), raw.begin(), raw.end());
+        }
         return true;
     });
-    const bool fileOrder = std::all_of(order_.begin(), order_.end(), [&](const OrderField& o) {
-        return file.keyed() && o.field < file.keyFields() && !o.caseInsensitive && !o.descending &&
-               o.field == static_cast<int>(&o - order_.data());
-    });
-    if (!fileOrder)
-        std::stable_sort(rows_.begin(), rows_.end(), [&](const Row& a, const Row& b) {
-            return compareRows(a.raw, b.raw, order_.size()) < 0;
-        });
+    sortView();
     if (rows_.empty())
         return 0;
     if (!keep.empty()) {
         for (std::size_t i = 0; i < rows_.size(); ++i)
-            if (std::equal(keep.begin(), keep.end(), rows_[i].raw.begin()))
+            if (std::equal(keep.begin(), keep.end(), rawOf(rows_[i]).begin()))
                 return i;
     }
     return std::min(hint, rows_.size() - 1);
+}
+
+// Puts the view, read in file order, into the current order; rows of equal order keep
+// their file order. Each row's sort key is made once, so that the sort compares bytes.
+void TTable::sortView() {
+    const TableFile& file = shared_->file();
+    const bool fileOrder = std::all_of(order_.begin(), order_.end(), [&](const OrderField& o) {
+        return file.keyed() && o.field < file.keyFields() && !o.caseInsensitive && !o.descending &&
+               o.field == static_cast<int>(&o - order_.data());
+    });
+    if (fileOrder)
+        return;
+    const bool descending =
+        std::any_of(order_.begin(), order_.end(), [](const OrderField& o) { return o.descending; });
+    if (descending) {
+        std::stable_sort(rows_.begin(), rows_.end(), [&](const Row& a, const Row& b) {
+            return compareRows(rawOf(a), rawOf(b), order_.size()) < 0;
+        });
+        return;
+    }
+    std::vector<std::string> keys(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        for (const OrderField& o : order_)
+            file.appendSortKey(rawOf(rows_[i]), o.field, o.caseInsensitive, keys[i]);
+    std::vector<std::size_t> order(rows_.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    std::vector<Row> sorted;
+    sorted.reserve(rows_.size());
+    for (const std::size_t i : order)
+        sorted.push_back(rows_[i]);
+    rows_ = std::move(sorted);
 }
 
 std::size_t TTable::synchronize(std::size_t current) {
@@ -318,18 +352,21 @@ std::size_t TTable::synchronize(std::size_t current) {
 RecordPos TTable::locate(const Row& row) const {
     const TableFile& file = shared_->file();
     if (file.keyed()) {
-        if (auto pos = file.findRaw(row.raw))
+        if (auto pos = file.findRaw(rawOf(row)))
             return *pos;
         throw error("a sort időközben törölték");
     }
     try {
-        if (file.readRaw(row.pos) == row.raw)
+        const auto raw = rawOf(row);
+        const auto there = file.readRaw(row.pos);
+        if (std::equal(there.begin(), there.end(), raw.begin(), raw.end()))
             return row.pos;
     } catch (const DbError&) {
     }
     std::optional<RecordPos> found;
+    const auto wanted = rawOf(row);
     file.scan([&](RecordPos pos, std::span<const std::uint8_t> raw) {
-        if (std::equal(raw.begin(), raw.end(), row.raw.begin(), row.raw.end()))
+        if (std::equal(raw.begin(), raw.end(), wanted.begin(), wanted.end()))
             found = pos;
         return !found;
     });
@@ -351,7 +388,7 @@ std::size_t TTable::applyChange(std::size_t removed, const std::vector<std::uint
                   : std::vector<std::uint8_t>{};
         const std::size_t place = rebuildView(keep, current);
         if (!added || rows_.empty() ||
-            !std::equal(keep.begin(), keep.end(), rows_[place].raw.begin()))
+            !std::equal(keep.begin(), keep.end(), rawOf(rows_[place]).begin()))
             return std::min(current, rows_.empty() ? 0 : rows_.size() - 1);
         return place;
     }
@@ -360,7 +397,8 @@ std::size_t TTable::applyChange(std::size_t removed, const std::vector<std::uint
         rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(removed));
     if (added && inView(*added)) {
         const std::size_t at = placeFor(*added);
-        rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), Row{*added, pos});
+        rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), Row{data_.size(), pos});
+        data_.insert(data_.end(), added->begin(), added->end());
         return at;
     }
     // The row left the view: the cursor stands on the next row, or the last one.
@@ -425,9 +463,9 @@ std::vector<std::uint8_t> TTable::encodeKey(const std::vector<Value>& values) co
 // there is none.
 std::size_t TTable::findFirst(const std::vector<std::uint8_t>& key, std::size_t fields) const {
     const auto it = std::partition_point(rows_.begin(), rows_.end(), [&](const Row& row) {
-        return compareRows(row.raw, key, fields) < 0;
+        return compareRows(rawOf(row), key, fields) < 0;
     });
-    if (it == rows_.end() || compareRows(it->raw, key, fields) != 0)
+    if (it == rows_.end() || compareRows(rawOf(*it), key, fields) != 0)
         return static_cast<std::size_t>(-1);
     return static_cast<std::size_t>(it - rows_.begin());
 }

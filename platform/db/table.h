@@ -63,8 +63,8 @@ protected:
 
 private:
     struct Row {
-        std::vector<std::uint8_t> raw;
-        RecordPos pos; // where it was read; checked before use
+        std::size_t offset = 0; // of its raw bytes in data_
+        RecordPos pos;          // where it was read; checked before use
     };
     struct OrderField {
         int field = 0;
@@ -86,6 +86,7 @@ private:
     std::size_t applyChange(std::size_t removed, const std::vector<std::uint8_t>* added,
                             RecordPos pos, std::size_t current);
     void reorder();
+    void sortView();
     void masterChanged();
 
     Session& session_;
@@ -99,6 +100,11 @@ private:
     std::unique_ptr<MasterLink> masterLink_;
 
     std::vector<Row> rows_;
+    std::vector<std::uint8_t> data_; // the raw records of the view, one after another
+    std::size_t recordSize_ = 0;
+    std::span<const std::uint8_t> rawOf(const Row& row) const {
+        return {data_.data() + row.offset, recordSize_};
+    }
     std::uint64_t seen_ = 0;             // the table version the view reflects
     std::size_t identitySize_ = 0;       // bytes of a row that identify it
     std::vector<OrderField> order_;      // empty: file order (the primary key's)

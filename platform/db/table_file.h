@@ -136,6 +136,10 @@ public:
     // ignoring case), other types by their stored bytes, which sort in value order.
     int compareField(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b, int field,
                      bool caseInsensitive = false) const;
+    // Appends to `key` bytes that order as compareField orders the field: sorting by
+    // such keys with memcmp gives the table's order.
+    void appendSortKey(std::span<const std::uint8_t> raw, int field, bool caseInsensitive,
+                       std::string& key) const;
     // Keyed tables: where the record with the key of the raw record `raw` is.
     std::optional<RecordPos> findRaw(std::span<const std::uint8_t> raw) const;
 

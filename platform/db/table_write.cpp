@@ -115,6 +115,18 @@ int TableFile::compareField(std::span<const std::uint8_t> a, std::span<const std
                                         : memCompare(fa, fb);
 }
 
+void TableFile::appendSortKey(std::span<const std::uint8_t> raw, int field, bool caseInsensitive,
+                              std::string& key) const {
+    ensureKeyState();
+    const auto& def = fields()[static_cast<std::size_t>(field)];
+    const auto bytes = raw.subspan(static_cast<std::size_t>(codec_->offset(field)),
+                                   static_cast<std::size_t>(def.size));
+    if (def.type == FieldType::Alpha)
+        collation_->appendSortKey(bytes, caseInsensitive, key);
+    else
+        key.append(bytes.begin(), bytes.end());
+}
+
 int TableFile::compareKeys(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
                            int fieldCount) const {
     for (int f = 0; f < fieldCount; ++f)

@@ -1,0 +1,123 @@
+#pragma once
+// A statement bound to the tables of a session for one run: expressions with their
+// columns resolved to (table slot, field) and parameters replaced by their values, the
+// tables with the conditions pushed down to their scans, and the join tree.
+
+#include "platform/db/collation.h"
+#include "platform/db/session.h"
+#include "platform/db/sql/ast.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace db::sql {
+
+struct Node {
+    enum class Kind { Column, Const, Negate, Not, IsNull, Binary, AggRef } kind = Kind::Const;
+    int table = -1; // Column
+    int field = -1;
+    Value value;            // Const
+    bool emptyText = false; // Const: the text '' (matches a blank field)
+    BinOp op = BinOp::Eq;
+    bool negated = false; // IsNull
+    int agg = -1;         // AggRef: index into the run's aggregates
+    std::vector<Node> kids;
+};
+
+// How text sorts: a table's collation over its code page's bytes.
+struct TextOrder {
+    const Collation* collation = nullptr;
+    int codePage = 1250;
+};
+
+struct AggSpec {
+    AggFunc func = AggFunc::Count;
+    bool distinct = false;
+    bool star = false;
+    Node arg;
+    TextOrder order; // MIN and MAX of text
+};
+
+inline constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
+
+// One table of the FROM list: the records that passed its pushed-down conditions, kept
+// raw and decoded field by field when an expression reads them.
+struct TableSlot {
+    std::shared_ptr<SharedTable> shared;
+    const TableFile* file = nullptr;
+    std::string name;      // as written, without ".db"
+    std::string alias;     // may be empty
+    bool nullable = false; // on the NULL-filled side of an outer join
+    std::unique_ptr<Collation> collation;
+    std::vector<Node> filters;
+    std::vector<std::uint8_t> raw;
+    std::size_t recordSize = 0;
+    std::size_t count = 0;
+
+    std::span<const std::uint8_t> record(std::uint32_t i) const {
+        return {raw.data() + i * recordSize, recordSize};
+    }
+};
+
+// Where an expression reads its columns: a joined row (one record index per slot), or
+// the record being scanned; and the values of the aggregates of the current group.
+struct EvalContext {
+    const std::vector<TableSlot>* tables = nullptr;
+    const std::uint32_t* rows = nullptr;
+    int scanSlot = -1;
+    std::span<const std::uint8_t> scanRecord;
+    const std::vector<Value>* aggs = nullptr;
+};
+
+Value eval(const Node& node, const EvalContext& ctx);
+// A condition's outcome: true only when it holds (NULL counts as not holding).
+bool holds(const Node& node, const EvalContext& ctx);
+
+// The tables an expression reads, one bit per slot.
+std::uint64_t tablesOf(const Node& node);
+
+// The join tree over the slots.
+struct PlanNode {
+    bool isJoin = false;
+    int slot = -1;
+    JoinType type = JoinType::Inner;
+    std::unique_ptr<PlanNode> left, right;
+    std::vector<Node> on; // conjuncts left after pushing down
+    std::uint64_t mask = 0;
+};
+
+struct OutputColumn {
+    Node expr;
+    FieldDef def;
+};
+
+struct SortKey {
+    int column = -1; // an output column, or
+    Node expr;       // an expression evaluated on the row
+    bool descending = false;
+    TextOrder order;
+};
+
+struct BoundSelect {
+    std::vector<TableSlot> tables;
+    std::vector<PlanNode> from; // comma-separated entries
+    std::vector<Node> where;    // conjuncts not pushed to a scan
+    std::vector<Node> groupBy;
+    std::vector<TextOrder> groupOrders;
+    std::optional<Node> having;
+    std::vector<AggSpec> aggs;
+    std::vector<OutputColumn> columns;
+    std::vector<SortKey> orderBy;
+    bool distinct = false;
+    bool aggregated = false;
+    std::unique_ptr<Collation> defaultCollation;
+};
+
+BoundSelect bindSelect(const SelectStmt& stmt, std::string_view text, Session& session,
+                       const std::map<std::string, Value>& params);
+ResultSet runSelect(BoundSelect& plan);
+
+} // namespace db::sql

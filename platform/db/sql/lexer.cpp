@@ -1,0 +1,188 @@
+#include "platform/db/sql/lexer.h"
+
+#include "platform/db/sql/sql.h"
+#include "platform/sys/text.h"
+
+namespace db::sql {
+
+namespace {
+
+bool isNameStart(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x80;
+}
+
+bool isDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool isNamePart(unsigned char c) {
+    return isNameStart(c) || isDigit(c) || c == '$' || c == '#';
+}
+
+bool isBlank(unsigned char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
+
+class Lexer {
+public:
+    explicit Lexer(std::string_view text) : text_(text) {}
+
+    std::vector<Token> run() {
+        std::vector<Token> tokens;
+        while (true) {
+            skipBlanks();
+            if (pos_ >= text_.size())
+                break;
+            tokens.push_back(next());
+        }
+        tokens.push_back({TokenKind::End, "", text_.size(), text_.size()});
+        return tokens;
+    }
+
+private:
+    unsigned char at(std::size_t i) const {
+        return i < text_.size() ? static_cast<unsigned char>(text_[i]) : 0;
+    }
+
+    void skipBlanks() {
+        while (pos_ < text_.size() && isBlank(at(pos_)))
+            ++pos_;
+    }
+
+    Token make(TokenKind kind, std::string value, std::size_t begin) const {
+        return {kind, std::move(value), begin, pos_};
+    }
+
+    Token next() {
+        const std::size_t begin = pos_;
+        const unsigned char c = at(pos_);
+        if (isNameStart(c)) {
+            while (isNamePart(at(pos_)))
+                ++pos_;
+            return make(TokenKind::Name, std::string(text_.substr(begin, pos_ - begin)), begin);
+        }
+        if (isDigit(c) || (c == '.' && isDigit(at(pos_ + 1))))
+            return number(begin);
+        if (c == '\'')
+            return make(TokenKind::Text, quoted('\''), begin);
+        if (c == '"')
+            return make(TokenKind::QuotedName, quoted('"'), begin);
+        if (c == ':' && isNameStart(at(pos_ + 1))) {
+            ++pos_;
+            while (isNamePart(at(pos_)))
+                ++pos_;
+            return make(TokenKind::Param, std::string(text_.substr(begin + 1, pos_ - begin - 1)),
+                        begin);
+        }
+        return symbol(begin);
+    }
+
+    Token number(std::size_t begin) {
+        while (isDigit(at(pos_)))
+            ++pos_;
+        if (at(pos_) == '.' && isDigit(at(pos_ + 1))) {
+            ++pos_;
+            while (isDigit(at(pos_)))
+                ++pos_;
+        }
+        const bool sign = at(pos_ + 1) == '+' || at(pos_ + 1) == '-';
+        if ((at(pos_) == 'e' || at(pos_) == 'E') && isDigit(at(pos_ + (sign ? 2 : 1)))) {
+            pos_ += sign ? 2 : 1;
+            while (isDigit(at(pos_)))
+                ++pos_;
+        }
+        if (isNameStart(at(pos_)))
+            failAt(text_, pos_, "unexpected character after a number");
+        return make(TokenKind::Number, std::string(text_.substr(begin, pos_ - begin)), begin);
+    }
+
+    // Text between quotes; a doubled quote stands for one.
+    std::string quoted(char quote) {
+        const std::size_t begin = pos_;
+        std::string value;
+        ++pos_;
+        while (true) {
+            if (pos_ >= text_.size())
+                failAt(text_, begin, "unclosed quote");
+            if (text_[pos_] == quote) {
+                if (at(pos_ + 1) != static_cast<unsigned char>(quote))
+                    break;
+                ++pos_;
+            }
+            value += text_[pos_++];
+        }
+        ++pos_;
+        return value;
+    }
+
+    Token symbol(std::size_t begin) {
+        static constexpr std::string_view twoChar[] = {"<>", "!=", "<=", ">="};
+        for (std::string_view s : twoChar) {
+            if (text_.substr(pos_, 2) == s) {
+                pos_ += 2;
+                return make(TokenKind::Symbol, std::string(s), begin);
+            }
+        }
+        static constexpr std::string_view oneChar = ",.()*+-/=<>;";
+        if (oneChar.find(text_[pos_]) == std::string_view::npos)
+            failAt(text_, pos_, "unexpected character");
+        ++pos_;
+        return make(TokenKind::Symbol, std::string(1, text_[begin]), begin);
+    }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+} // namespace
+
+bool Token::is(std::string_view symbol) const {
+    if (kind == TokenKind::Symbol)
+        return text == symbol;
+    return kind == TokenKind::Name && sys::equalsNoCase(text, symbol);
+}
+
+std::vector<Token> tokenize(std::string_view text) {
+    return Lexer(text).run();
+}
+
+std::string describePlace(std::string_view text, std::size_t offset) {
+    offset = std::min(offset, text.size());
+    std::size_t lineStart = 0;
+    int line = 1;
+    for (std::size_t i = 0; i < offset; ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            lineStart = i + 1;
+        }
+    }
+    std::size_t lineEnd = text.find('\n', lineStart);
+    if (lineEnd == std::string_view::npos)
+        lineEnd = text.size();
+    // Columns count characters, not the bytes of accented letters.
+    int column = 1;
+    std::string caret;
+    for (std::size_t i = lineStart; i < offset; ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
+            continue;
+        ++column;
+        caret += text[i] == '\t' ? '\t' : ' ';
+    }
+    std::string out = "line " + std::to_string(line) + ", column " + std::to_string(column);
+    const std::size_t tokenEnd = text.find_first_of(" \t\r\n,()", offset);
+    const std::string_view near =
+        text.substr(offset, (tokenEnd == std::string_view::npos ? text.size() : tokenEnd) - offset);
+    out += near.empty() ? std::string(" (at the end)") : " near '" + std::string(near) + "'";
+    out += "\n";
+    out += text.substr(0, lineEnd);
+    out += "\n" + caret + "^";
+    if (lineEnd < text.size())
+        out += std::string("\n") + std::string(text.substr(lineEnd + 1));
+    return out;
+}
+
+void failAt(std::string_view text, std::size_t offset, const std::string& what) {
+    throw SqlError(what + " at " + describePlace(text, offset));
+}
+
+} // namespace db::sql

@@ -1,0 +1,575 @@
+// The local SQL dialect, feature by feature, on a small farm database: result column
+// names and types, row values, and errors that point at the place.
+
+#include "platform/db/field_value.h"
+#include "platform/db/session.h"
+#include "platform/db/sql/sql.h"
+#include "platform/sys/datetime.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace db;
+using db::sql::ResultSet;
+using db::sql::SqlError;
+using db::sql::Statement;
+
+namespace {
+
+FieldDef field(const std::string& name, FieldType type, int size = 0, int decimals = 0) {
+    return {name, type, storedSize(type, size), decimals};
+}
+
+Value day(int year, int month, int d) {
+    return Date{sys::dateTimeToParadoxDays(sys::encodeDate(year, month, d))};
+}
+
+Value text(const char* s) {
+    return std::string(s);
+}
+
+// Fields (keyed on their code), operations on them, machines, and a soil sample table
+// with a digit-named and an accented column.
+class SqlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto parcels = session.create(
+            "parcellak",
+            {{field("Parckod", FieldType::Alpha, 6), field("Evj", FieldType::Long),
+              field("Parcsor", FieldType::Long), field("Agazat", FieldType::Alpha, 30),
+              field("Ter", FieldType::Number), field("Aktiv", FieldType::Alpha, 1),
+              field("Deleted", FieldType::Logical), field("Masod", FieldType::Alpha, 4)},
+             1});
+        const auto parcel = [&](const char* code, int year, int serial, Value sector, double area,
+                                const char* active, Value deleted) {
+            Record r{text(code),         year,  serial, std::move(sector), area, text(active),
+                     std::move(deleted), Null{}};
+            parcels->insert(r);
+        };
+        parcel("P1", 2005, 2, text("őszi búza"), 12000, "A", false);
+        parcel("P2", 2005, 1, text("kukorica"), 8000, "A", true);
+        parcel("P3", 2006, 1, text("Árpa"), 5000, "N", Null{});
+        parcel("P4", 2006, 2, text("arpa"), 7000, "A", false);
+        parcel("P5", 2006, 3, Null{}, 3000, "N", false);
+
+        auto ops = session.create(
+            "ElvMuv",
+            {{field("Muvkod", FieldType::Alpha, 6), field("Tablakod", FieldType::Alpha, 40),
+              field("Datum", FieldType::Date), field("Muvnev", FieldType::Alpha, 30),
+              field("Evj", FieldType::Long), field("Agazat", FieldType::Alpha, 50),
+              field("Gepora", FieldType::Number), field("Hozam", FieldType::Number),
+              field("Ter", FieldType::Long), field("Erogepkod", FieldType::Alpha, 6),
+              field("Deleted", FieldType::Logical)},
+             0});
+        const auto op = [&](const char* code, const char* field, Value date, const char* name,
+                            double hours, Value yield, int area, Value machine) {
+            Record r{text(code), text(field), std::move(date),  text(name), 2005,
+                     text("x"),  hours,       std::move(yield), area,       std::move(machine),
+                     false};
+            ops->insert(r);
+        };
+        op("M1", "P1", day(2005, 2, 10), "szántás", 2.5, 0.0, 12000, text("E1"));
+        op("M2", "P1", day(2005, 3, 1), "vetés", 1.5, Null{}, 12000, text("E2"));
+        op("M3", "P2", day(2005, 4, 5), "aratás", 4.0, 6.5, 8000, text("E1"));
+        op("M4", "P3", day(2005, 5, 6), "aratás", 3.0, 4.0, 5000, Null{});
+        op("M5", "P9", day(2005, 6, 7), "permetezés", 1.0, Null{}, 100, text("E9"));
+
+        auto machines = session.create(
+            "Erogepek",
+            {{field("Gepkod", FieldType::Alpha, 6), field("Geptip", FieldType::Alpha, 20)}, 1});
+        for (const auto& [code, kind] : {std::pair{"E1", "MTZ"}, {"E2", "Rába"}, {"E3", "Zetor"}}) {
+            Record r{text(code), text(kind)};
+            machines->insert(r);
+        }
+
+        auto soil = session.create(
+            "TalajmintaKet",
+            {{field("025", FieldType::Number), field("Megjegyzés", FieldType::Alpha, 10)}, 0});
+        Record s1{1.5, text("első")};
+        soil->insert(s1);
+    }
+
+    ResultSet run(const std::string& sql, const std::map<std::string, Value>& params = {}) {
+        return Statement::parse(sql).select(session, params);
+    }
+
+    static std::vector<std::string> names(const ResultSet& r) {
+        std::vector<std::string> out;
+        for (const FieldDef& c : r.columns)
+            out.push_back(c.name);
+        return out;
+    }
+
+    // One column's values as the forms read them ("" for NULL).
+    static std::vector<std::string> column(const ResultSet& r, std::size_t i) {
+        std::vector<std::string> out;
+        for (const Record& row : r.rows)
+            out.push_back(isNull(row[i]) ? "NULL" : valueAsString(row[i], r.columns[i]));
+        return out;
+    }
+
+    static std::string errorOf(Session& s, const std::string& sql) {
+        try {
+            Statement::parse(sql).select(s);
+        } catch (const SqlError& e) {
+            return e.what();
+        }
+        return "no error";
+    }
+
+    using Strings = std::vector<std::string>;
+    Session session;
+};
+
+// --- names of tables and columns ---------------------------------------------------------
+
+TEST_F(SqlTest, TableNamesBareWithDbQuotedAndInAnyCase) {
+    for (const char* sql :
+         {"SELECT Parckod FROM parcellak", "SELECT Parckod FROM PARCELLAK.DB",
+          "SELECT Parckod FROM Parcellak.db", "SELECT p.Parckod FROM \"parcellak.db\" p",
+          "SELECT parcellak.parckod FROM \"Parcellak.DB\""})
+        EXPECT_EQ(column(run(sql), 0), (Strings{"P1", "P2", "P3", "P4", "P5"})) << sql;
+}
+
+TEST_F(SqlTest, QuotedAndAccentedColumnNames) {
+    const ResultSet r =
+        run("SELECT TalajmintaKet.\"025\", Megjegyzés, megjegyzés x FROM TalajmintaKet");
+    EXPECT_EQ(names(r), (Strings{"025", "Megjegyzés", "x"}));
+    EXPECT_EQ(column(r, 0), Strings{"1,5"});
+    EXPECT_EQ(column(r, 1), Strings{"első"});
+}
+
+TEST_F(SqlTest, TabsLineBreaksAndTrailingSemicolon) {
+    const ResultSet r = run("SELECT\tParckod\r\n  FROM parcellak\n\tWHERE  Evj = 2006\nORDER BY "
+                            "Parcsor DESC;");
+    EXPECT_EQ(column(r, 0), (Strings{"P5", "P4", "P3"}));
+}
+
+// --- the select list ------------------------------------------------------------------
+
+TEST_F(SqlTest, StarTableStarAndTypesFromTheFields) {
+    const ResultSet r = run("SELECT * FROM parcellak WHERE Parckod = 'P1'");
+    ASSERT_EQ(r.columns.size(), 8u);
+    EXPECT_EQ(r.columns[0], field("Parckod", FieldType::Alpha, 6));
+    EXPECT_EQ(r.columns[4], field("Ter", FieldType::Number));
+    EXPECT_EQ(r.rows.size(), 1u);
+    const ResultSet t = run("SELECT e.*, p.Parckod FROM ElvMuv e, parcellak p "
+                            "WHERE e.Tablakod = p.Parckod AND e.Muvkod = 'M3'");
+    EXPECT_EQ(t.columns.size(), 12u);
+    EXPECT_EQ(t.columns.back().name, "Parckod");
+    EXPECT_EQ(column(t, 11), Strings{"P2"});
+}
+
+TEST_F(SqlTest, SameColumnTwiceAndAliasesWithAndWithoutAs) {
+    const ResultSet r = run("SELECT Parckod, Parckod, Ter AS Terulet, Evj ev, parcellak.Parckod "
+                            "FROM parcellak WHERE Parckod = 'P2'");
+    EXPECT_EQ(names(r), (Strings{"Parckod", "Parckod_1", "Terulet", "ev", "Parckod_2"}));
+    EXPECT_EQ(r.rows[0][1], Value(text("P2")));
+}
+
+TEST_F(SqlTest, DistinctRemovesRepeatsAndSortsInTheTableCollation) {
+    const ResultSet r = run("SELECT DISTINCT Aktiv FROM parcellak");
+    EXPECT_EQ(column(r, 0), (Strings{"A", "N"}));
+    // Accents and case sort after the plain small letter; NULL first.
+    const ResultSet a = run("SELECT DISTINCT Agazat FROM Parcellak");
+    EXPECT_EQ(column(a, 0), (Strings{"NULL", "arpa", "Árpa", "kukorica", "őszi búza"}));
+}
+
+// --- WHERE ---------------------------------------------------------------------------
+
+TEST_F(SqlTest, ComparisonsLogicAndParentheses) {
+    const auto codes = [&](const std::string& where) {
+        return column(run("SELECT Parckod FROM parcellak WHERE " + where), 0);
+    };
+    EXPECT_EQ(codes("Evj = 2005"), (Strings{"P1", "P2"}));
+    EXPECT_EQ(codes("Evj <> 2005"), (Strings{"P3", "P4", "P5"}));
+    EXPECT_EQ(codes("Evj != 2005"), (Strings{"P3", "P4", "P5"}));
+    EXPECT_EQ(codes("Ter < 5000"), Strings{"P5"});
+    EXPECT_EQ(codes("Ter <= 5000"), (Strings{"P3", "P5"}));
+    EXPECT_EQ(codes("Ter > 8000"), Strings{"P1"});
+    EXPECT_EQ(codes("Ter >= 8000"), (Strings{"P1", "P2"}));
+    EXPECT_EQ(codes("(Evj = 2006) AND (Parcsor = 1 OR Parcsor = 3)"), (Strings{"P3", "P5"}));
+    EXPECT_EQ(codes("NOT (Evj = 2006) OR Parckod = 'P5'"), (Strings{"P1", "P2", "P5"}));
+    EXPECT_EQ(codes("Evj = 2006 AND NOT Aktiv = 'N'"), Strings{"P4"});
+    EXPECT_EQ(codes("(1=1)").size(), 5u);
+    EXPECT_EQ(codes("1 = 1 AND (1=0)").size(), 0u);
+    EXPECT_EQ(codes("Agazat IS NULL"), Strings{"P5"});
+}
+
+TEST_F(SqlTest, ArithmeticInExpressions) {
+    const ResultSet r =
+        run("SELECT Parckod, Ter / 10000 ha, (Ter + 1000) * 2 - 1 x FROM parcellak WHERE Ter * 2 "
+            "> 20000");
+    EXPECT_EQ(names(r), (Strings{"Parckod", "ha", "x"}));
+    EXPECT_EQ(r.columns[1].type, FieldType::Number);
+    EXPECT_EQ(r.rows.size(), 1u);
+    EXPECT_EQ(r.rows[0][1], Value(1.2));
+    EXPECT_EQ(r.rows[0][2], Value(25999.0));
+}
+
+TEST_F(SqlTest, BooleanLiteralsInAnyCaseAndNullFlags) {
+    const auto codes = [&](const std::string& where) {
+        return column(run("SELECT Parckod FROM parcellak WHERE " + where), 0);
+    };
+    EXPECT_EQ(codes("Deleted = false"), (Strings{"P1", "P4", "P5"}));
+    EXPECT_EQ(codes("Deleted = FALSE"), (Strings{"P1", "P4", "P5"}));
+    EXPECT_EQ(codes("Deleted = True"), Strings{"P2"});
+    // A blank flag is NULL: it is neither TRUE nor different from it.
+    EXPECT_EQ(codes("Deleted <> TRUE"), (Strings{"P1", "P4", "P5"}));
+}
+
+TEST_F(SqlTest, NumbersAgainstQuotedTextAndBlankText) {
+    EXPECT_EQ(column(run("SELECT Parckod FROM parcellak WHERE Evj = '2005'"), 0),
+              (Strings{"P1", "P2"}));
+    // The yield neither zero nor blank.
+    EXPECT_EQ(column(run("SELECT Muvkod FROM ElvMuv WHERE (Hozam <> '0' AND Hozam <> '')"), 0),
+              (Strings{"M3", "M4"}));
+    EXPECT_EQ(column(run("SELECT Muvkod FROM ElvMuv WHERE Hozam = ''"), 0), (Strings{"M2", "M5"}));
+}
+
+TEST_F(SqlTest, EmptyTextMatchesABlankTextField) {
+    EXPECT_EQ(column(run("SELECT Parckod FROM parcellak WHERE Agazat = ''"), 0), Strings{"P5"});
+    EXPECT_EQ(column(run("SELECT Parckod FROM parcellak WHERE Masod = '' AND Agazat != ''"), 0),
+              (Strings{"P1", "P2", "P3", "P4"}));
+    EXPECT_EQ(column(run("SELECT Muvkod FROM ElvMuv WHERE Erogepkod = :g", {{"g", text("")}}), 0),
+              Strings{"M4"});
+}
+
+TEST_F(SqlTest, DatesAgainstMonthDayYearTextAndDateParameters) {
+    EXPECT_EQ(column(run("SELECT Muvkod FROM ElvMuv WHERE ElvMuv.Datum >= '3/1/2005' AND Datum "
+                         "< '5/6/2005'"),
+                     0),
+              (Strings{"M2", "M3"}));
+    const ResultSet r = run("SELECT Muvkod FROM ElvMuv WHERE (Datum >= :d1) AND (Datum <= :d2)",
+                            {{"d1", day(2005, 4, 5)}, {"d2", day(2005, 5, 6)}});
+    EXPECT_EQ(column(r, 0), (Strings{"M3", "M4"}));
+}
+
+TEST_F(SqlTest, ParametersByNameReusedWithNewValues) {
+    const Statement s = Statement::parse(
+        "SELECT Parckod FROM parcellak WHERE (Evj = :ev) AND Aktiv = :ak OR Parcsor = :EV");
+    EXPECT_EQ(s.parameters(), (Strings{"ev", "ak"}));
+    EXPECT_TRUE(s.isSelect());
+    EXPECT_EQ(column(s.select(session, {{"EV", 2005}, {"ak", text("A")}}), 0),
+              (Strings{"P1", "P2"}));
+    EXPECT_EQ(column(s.select(session, {{"ev", 2006}, {"AK", text("N")}}), 0),
+              (Strings{"P3", "P5"}));
+    EXPECT_THROW(s.select(session, {{"ev", 2006}}), SqlError);
+}
+
+// --- joins ---------------------------------------------------------------------------
+
+TEST_F(SqlTest, CommaJoinWithConditionInWhereNamesRepeatsWithSuffix) {
+    const ResultSet r = run("SELECT * FROM parcellak,ElvMuv\nWHERE (parcellak.Parckod = Tablakod) "
+                            "AND Evj = 2005\nORDER BY Evj,Parcsor,Datum,Muvkod;");
+    const Strings n = names(r);
+    ASSERT_EQ(n.size(), 19u);
+    EXPECT_EQ(Strings(n.begin() + 8, n.end()),
+              (Strings{"Muvkod", "Tablakod", "Datum", "Muvnev", "Evj_1", "Agazat_1", "Gepora",
+                       "Hozam", "Ter_1", "Erogepkod", "Deleted_1"}));
+    EXPECT_EQ(r.columns[16], field("Ter_1", FieldType::Long));
+    EXPECT_EQ(column(r, 8), (Strings{"M3", "M1", "M2"}));
+}
+
+TEST_F(SqlTest, InnerJoinWithAndWithoutParentheses) {
+    const Strings expected{"M1", "M2", "M3", "M4"};
+    for (const char* sql :
+         {"SELECT ElvMuv.Muvkod FROM ElvMuv INNER JOIN parcellak ON (parcellak.Parckod = "
+          "ElvMuv.Tablakod) ORDER BY Muvkod",
+          "SELECT ElvMuv.Muvkod FROM ElvMuv\n   INNER JOIN parcellak\n   ON  parcellak.Parckod = "
+          "ElvMuv.Tablakod  ORDER BY Muvkod",
+          "SELECT ElvMuv.Muvkod FROM (ElvMuv INNER JOIN parcellak ON parcellak.Parckod = "
+          "ElvMuv.Tablakod) ORDER BY Muvkod",
+          "SELECT ElvMuv.Muvkod FROM ElvMuv JOIN parcellak ON parcellak.Parckod = ElvMuv.Tablakod "
+          "AND ElvMuv.Evj = 2005 ORDER BY 1"})
+        EXPECT_EQ(column(run(sql), 0), expected) << sql;
+}
+
+TEST_F(SqlTest, LeftRightAndFullOuterJoinChains) {
+    const ResultSet left = run("SELECT Muvkod, Geptip FROM ElvMuv LEFT OUTER JOIN Erogepek ON "
+                               "(ElvMuv.Erogepkod = Erogepek.Gepkod) ORDER BY Muvkod");
+    EXPECT_EQ(column(left, 1), (Strings{"MTZ", "Rába", "MTZ", "NULL", "NULL"}));
+
+    const ResultSet right = run("SELECT Muvkod, Gepkod FROM ElvMuv RIGHT OUTER JOIN Erogepek ON "
+                                "ElvMuv.Erogepkod = Erogepek.Gepkod ORDER BY Gepkod, Muvkod");
+    EXPECT_EQ(column(right, 0), (Strings{"M1", "M3", "M2", "NULL"}));
+    EXPECT_EQ(column(right, 1), (Strings{"E1", "E1", "E2", "E3"}));
+
+    const ResultSet full = run("SELECT ElvMuv.Muvkod, Erogepek.Gepkod, parcellak.Parckod FROM "
+                               "ElvMuv\nFULL OUTER JOIN Erogepek\nON  (ElvMuv.Erogepkod = "
+                               "Erogepek.Gepkod)\nFULL OUTER JOIN parcellak ON (parcellak.Parckod "
+                               "= ElvMuv.Tablakod)");
+    // 5 operations, the unused machine E3, the fields P4 and P5 without operations.
+    EXPECT_EQ(full.rows.size(), 8u);
+    EXPECT_EQ(column(full, 0), (Strings{"M1", "M2", "M3", "M4", "M5", "NULL", "NULL", "NULL"}));
+    EXPECT_EQ(column(full, 1), (Strings{"E1", "E2", "E1", "NULL", "NULL", "E3", "NULL", "NULL"}));
+    EXPECT_EQ(column(full, 2), (Strings{"P1", "P1", "P2", "P3", "NULL", "NULL", "P4", "P5"}));
+}
+
+TEST_F(SqlTest, WhereOnTheOuterSideSeesTheNullFilledRows) {
+    const ResultSet r = run("SELECT Gepkod FROM ElvMuv RIGHT OUTER JOIN Erogepek ON "
+                            "ElvMuv.Erogepkod = Erogepek.Gepkod WHERE ElvMuv.Muvkod = ''");
+    EXPECT_EQ(column(r, 0), Strings{"E3"});
+    const ResultSet l = run("SELECT Muvkod FROM ElvMuv LEFT OUTER JOIN Erogepek ON "
+                            "(ElvMuv.Erogepkod = Erogepek.Gepkod) AND Erogepek.Geptip = 'MTZ' "
+                            "WHERE Erogepek.Gepkod IS NULL");
+    EXPECT_EQ(column(l, 0), (Strings{"M2", "M4", "M5"}));
+}
+
+TEST_F(SqlTest, SelfJoinThroughAliases) {
+    const ResultSet r =
+        run("SELECT Parcellak_1.Parckod, Parcellak.Parckod Osparckod, Parcellak_1.Ter, "
+            "Parcellak.Ter FROM parcellak INNER JOIN \"parcellak.db\" Parcellak_1 ON "
+            "(Parcellak_1.Parcsor = Parcellak.Parcsor) WHERE Parcellak_1.Evj = 2006 AND "
+            "Parcellak.Evj = 2005 ORDER BY 1");
+    EXPECT_EQ(names(r), (Strings{"Parckod", "Osparckod", "Ter", "Ter_1"}));
+    EXPECT_EQ(column(r, 0), (Strings{"P3", "P4"}));
+    EXPECT_EQ(column(r, 1), (Strings{"P2", "P1"}));
+}
+
+TEST_F(SqlTest, UnqualifiedColumnOfTwoTablesMeansTheFirstInTheFromList) {
+    const ResultSet r = run("SELECT Evj, Agazat, Deleted FROM parcellak, ElvMuv WHERE Parckod = "
+                            "Tablakod AND Muvkod = 'M4'");
+    EXPECT_EQ(r.rows.at(0), (Record{2006, text("Árpa"), Null{}}));
+    const ResultSet e = run("SELECT Agazat FROM ElvMuv, parcellak WHERE Parckod = Tablakod AND "
+                            "Muvkod = 'M4'");
+    EXPECT_EQ(r.columns[1].size, 30);
+    EXPECT_EQ(e.columns[0].size, 50);
+    EXPECT_EQ(column(e, 0), Strings{"x"});
+}
+
+TEST_F(SqlTest, NonEquiJoinConditionUsesANestedLoop) {
+    const ResultSet r = run("SELECT a.Parckod, b.Parckod FROM parcellak a INNER JOIN parcellak b "
+                            "ON a.Ter > b.Ter + 4000 ORDER BY 1, 2");
+    EXPECT_EQ(column(r, 0), (Strings{"P1", "P1", "P1", "P2"}));
+    EXPECT_EQ(column(r, 1), (Strings{"P3", "P4", "P5", "P5"}));
+}
+
+// --- aggregates and grouping ---------------------------------------------------------
+
+TEST_F(SqlTest, AggregatesNamedAndTypedAsTheOriginalEngine) {
+    const ResultSet r =
+        run("SELECT COUNT(ElvMuv.Muvkod),COUNT(DISTINCT Agazat),COUNT(DISTINCT Parckod),"
+            "SUM(Gepora),SUM( ElvMuv.Ter ),AVG(Hozam), MIN(Datum), MAX(Muvnev), COUNT(*), "
+            "COUNT(Hozam) FROM parcellak,ElvMuv WHERE (ElvMuv.Tablakod = parcellak.Parckod)");
+    EXPECT_EQ(names(r), (Strings{"COUNT OF Muvkod", "COUNT OF Agazat", "COUNT OF Parckod",
+                                 "SUM OF Gepora", "SUM OF Ter", "AVG OF Hozam", "MIN OF Datum",
+                                 "MAX OF Muvnev", "COUNT OF *", "COUNT OF Hozam"}));
+    EXPECT_EQ(r.columns[0], field("COUNT OF Muvkod", FieldType::Long));
+    EXPECT_EQ(r.columns[4], field("SUM OF Ter", FieldType::Number));
+    EXPECT_EQ(r.columns[6], field("MIN OF Datum", FieldType::Date));
+    EXPECT_EQ(r.columns[7], field("MAX OF Muvnev", FieldType::Alpha, 30));
+    ASSERT_EQ(r.rows.size(), 1u);
+    EXPECT_EQ(r.rows[0],
+              (Record{4, 3, 3, 11.0, 37000.0, 3.5, day(2005, 2, 10), text("vetés"), 4, 3}));
+}
+
+TEST_F(SqlTest, ShortenedExpressionNamesOfAggregates) {
+    const ResultSet r = run("SELECT SUM(   (ElvMuv.Hozam * ElvMuv.Ter)  / 10000  ), SUM( "
+                            "Elvmuv.Gepora ), SUM(Hozam * Ter / 10000) Hoz FROM ElvMuv");
+    EXPECT_EQ(names(r), (Strings{"SUM OF   Hozam * Ter / 10", "SUM OF Gepora", "Hoz"}));
+    EXPECT_DOUBLE_EQ(std::get<double>(r.rows[0][0]), 5.2 + 2.0);
+}
+
+TEST_F(SqlTest, MinAndMaxOfTextFollowTheTableCollation) {
+    // By bytes "Árpa" would be the largest.
+    const ResultSet r =
+        run("SELECT MIN(Agazat), MAX(Agazat) FROM parcellak WHERE Evj = 2006 OR Parckod = 'P2'");
+    EXPECT_EQ(r.rows.at(0), (Record{text("arpa"), text("kukorica")}));
+}
+
+TEST_F(SqlTest, AggregatesOverNoRowsGiveOneRow) {
+    const ResultSet r =
+        run("SELECT MAX(Parcsor) sor, COUNT(*), SUM(Ter) FROM parcellak WHERE Evj = 1999");
+    ASSERT_EQ(r.rows.size(), 1u);
+    EXPECT_EQ(r.rows[0], (Record{Null{}, 0, Null{}}));
+    EXPECT_EQ(r.columns[0], field("sor", FieldType::Long));
+}
+
+TEST_F(SqlTest, GroupByColumnsSelectedOrNotWithHaving) {
+    const ResultSet r = run("SELECT SUM( Ter ) as Ster, Aktiv, Evj FROM parcellak GROUP BY Evj, "
+                            "Aktiv ORDER BY Evj DESC");
+    EXPECT_EQ(names(r), (Strings{"Ster", "Aktiv", "Evj"}));
+    EXPECT_EQ(column(r, 0), (Strings{"7000", "8000", "20000"}));
+    EXPECT_EQ(column(r, 1), (Strings{"A", "N", "A"}));
+
+    const ResultSet notSelected = run("SELECT SUM(Ter) tter FROM parcellak GROUP BY Evj");
+    EXPECT_EQ(column(notSelected, 0), (Strings{"20000", "15000"}));
+
+    const ResultSet plain = run("SELECT Evj FROM parcellak GROUP BY Evj");
+    EXPECT_EQ(column(plain, 0), (Strings{"2005", "2006"}));
+
+    const ResultSet having =
+        run("SELECT Tablakod, SUM(Hozam * Ter / 10000) Hoz FROM ElvMuv GROUP BY Tablakod HAVING "
+            "SUM(Hozam * Ter / 10000) > 0.0000001");
+    EXPECT_EQ(column(having, 0), (Strings{"P2", "P3"}));
+}
+
+TEST_F(SqlTest, DistinctCountDistinct) {
+    const ResultSet r = run("SELECT DISTINCT COUNT(DISTINCT Parckod),COUNT(DISTINCT Agazat) FROM "
+                            "parcellak WHERE Aktiv = 'A'");
+    EXPECT_EQ(names(r), (Strings{"COUNT OF Parckod", "COUNT OF Agazat"}));
+    EXPECT_EQ(r.rows, (std::vector<Record>{{3, 3}}));
+}
+
+// --- ORDER BY ------------------------------------------------------------------------
+
+TEST_F(SqlTest, OrderByColumnsAliasesPositionsAndDirections) {
+    EXPECT_EQ(column(run("SELECT Parckod FROM parcellak ORDER BY Evj DESC, Parcsor"), 0),
+              (Strings{"P3", "P4", "P5", "P2", "P1"}));
+    EXPECT_EQ(column(run("SELECT Parckod, Ter t FROM parcellak ORDER BY t ASC"), 0),
+              (Strings{"P5", "P3", "P4", "P2", "P1"}));
+    EXPECT_EQ(column(run("SELECT Parckod, Ter FROM parcellak ORDER BY 2 DESC"), 0),
+              (Strings{"P1", "P2", "P4", "P3", "P5"}));
+    EXPECT_EQ(column(run("SELECT Parckod FROM parcellak ORDER BY Agazat DESC"), 0),
+              (Strings{"P1", "P2", "P3", "P4", "P5"}));
+}
+
+// --- naming of repeated columns --------------------------------------------------------
+
+TEST_F(SqlTest, RepeatedNamesCountUpInJoinOrder) {
+    const ResultSet r =
+        run("SELECT parcellak.Deleted, ElvMuv.Deleted, a.Deleted, b.Deleted, parcellak.Evj, "
+            "ElvMuv.Evj FROM parcellak, ElvMuv, parcellak a, parcellak b WHERE parcellak.Parckod "
+            "= ElvMuv.Tablakod AND a.Parckod = parcellak.Parckod AND b.Parckod = a.Parckod");
+    EXPECT_EQ(names(r),
+              (Strings{"Deleted", "Deleted_1", "Deleted_2", "Deleted_3", "Evj", "Evj_1"}));
+    EXPECT_EQ(r.rows.size(), 4u);
+}
+
+// --- errors --------------------------------------------------------------------------
+
+TEST_F(SqlTest, ErrorsQuoteTheStatementAndPointAtThePlace) {
+    const std::string syntax = errorOf(session, "SELECT Parckod\nFROM parcellak\nWHERE Evj = = 1");
+    EXPECT_NE(syntax.find("line 3, column 13"), std::string::npos) << syntax;
+    EXPECT_NE(syntax.find("WHERE Evj = = 1\n            ^"), std::string::npos) << syntax;
+
+    const std::string table = errorOf(session, "SELECT * FROM nincs");
+    EXPECT_NE(table.find("unknown table 'nincs' at line 1, column 15"), std::string::npos) << table;
+
+    const std::string col = errorOf(session, "SELECT Parckod, Nincs FROM parcellak");
+    EXPECT_NE(col.find("unknown column 'Nincs' at line 1, column 17"), std::string::npos) << col;
+    EXPECT_NE(col.find("SELECT Parckod, Nincs FROM parcellak\n                ^"),
+              std::string::npos)
+        << col;
+
+    const std::string alias = errorOf(session, "SELECT x.Parckod FROM parcellak p");
+    EXPECT_NE(alias.find("unknown table 'x'"), std::string::npos) << alias;
+    EXPECT_THROW(Statement::parse("SELECT Parckod FROM parcellak WHERE Agazat = 'open"), SqlError);
+    EXPECT_THROW(Statement::parse("SELECT FROM parcellak"), SqlError);
+    EXPECT_THROW(Statement::parse("DELETE FROM parcellak"), SqlError);
+    EXPECT_THROW(Statement::parse("SELECT Parckod FROM parcellak extra words"), SqlError);
+}
+
+// --- ALTER TABLE ---------------------------------------------------------------------
+
+TEST_F(SqlTest, AlterTableAddsTypedColumns) {
+    const char* adds[][2] = {{"Egesz", "INTEGER"}, {"Kis", "SMALLINT"}, {"Nap", "DATE"},
+                             {"Jelzo", "BOOLEAN"}, {"Nev", "CHAR(12)"}, {"Osszeg", "NUMERIC(10,4)"},
+                             {"Szam", "FLOAT"}};
+    for (const auto& [name, type] : adds) {
+        const Statement s =
+            Statement::parse(std::string("ALTER TABLE Erogepek\n ADD ") + name + " " + type);
+        EXPECT_FALSE(s.isSelect());
+        s.execute(session);
+    }
+    const auto fields = session.open("erogepek")->file().fields();
+    ASSERT_EQ(fields.size(), 9u);
+    EXPECT_EQ(fields[2], field("Egesz", FieldType::Long));
+    EXPECT_EQ(fields[3], field("Kis", FieldType::Short));
+    EXPECT_EQ(fields[4], field("Nap", FieldType::Date));
+    EXPECT_EQ(fields[5], field("Jelzo", FieldType::Logical));
+    EXPECT_EQ(fields[6], field("Nev", FieldType::Alpha, 12));
+    EXPECT_EQ(fields[7], field("Osszeg", FieldType::Bcd, 0, 4));
+    EXPECT_EQ(fields[8], field("Szam", FieldType::Number));
+    // The rows are kept, the new fields blank.
+    const ResultSet r = run("SELECT Gepkod, Jelzo FROM Erogepek WHERE Nev = ''");
+    EXPECT_EQ(r.rows.size(), 3u);
+    EXPECT_THROW(Statement::parse("ALTER TABLE Erogepek ADD Gepkod INTEGER").execute(session),
+                 SqlError);
+    EXPECT_THROW(Statement::parse("ALTER TABLE nincs ADD X INTEGER").execute(session), SqlError);
+}
+
+// --- helpers for SQL built from user text ----------------------------------------------
+
+TEST(SqlText, QuotingAndWholeNumbers) {
+    EXPECT_EQ(db::sql::quoteSqlText("O'Brien"), "'O''Brien'");
+    EXPECT_EQ(db::sql::sqlInteger(" 2005 "), "2005");
+    EXPECT_THROW(db::sql::sqlInteger("2005 OR 1=1"), SqlError);
+    Session session;
+    session.create("t", {{field("N", FieldType::Alpha, 20)}, 0});
+    Record r{text("O'Brien")};
+    session.open("t")->insert(r);
+    const ResultSet found =
+        Statement::parse("SELECT N FROM t WHERE N = " + db::sql::quoteSqlText("O'Brien"))
+            .select(session);
+    EXPECT_EQ(found.rows.size(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+// Two tables of random keys (some blank) joined through a hash join (on "=") and through
+// a nested loop (the same equality written as two inequalities): both must give the same
+// rows, for every join type, in comma joins and with grouping.
+class SqlJoinAgreement : public ::testing::TestWithParam<unsigned> {
+protected:
+    void fill(const char* name, int rows, std::mt19937& rng) {
+        auto t =
+            session.create(name, {{field("K", FieldType::Long), field("S", FieldType::Alpha, 4),
+                                   field("V", FieldType::Number)},
+                                  0});
+        for (int i = 0; i < rows; ++i) {
+            const unsigned k = rng() % 12;
+            Record r{k < 2 ? Value(Null{}) : Value(static_cast<std::int32_t>(k)),
+                     k == 3 ? Value(Null{}) : Value(std::string(1, static_cast<char>('a' + k % 5))),
+                     static_cast<double>(i)};
+            t->insert(r);
+        }
+    }
+
+    std::vector<Record> sorted(const std::string& sql) {
+        std::vector<Record> rows = Statement::parse(sql).select(session).rows;
+        const auto number = [](const Value& v) { return isNull(v) ? -1.0 : std::get<double>(v); };
+        std::sort(rows.begin(), rows.end(), [&](const Record& a, const Record& b) {
+            return std::pair(number(a[0]), number(a[1])) < std::pair(number(b[0]), number(b[1]));
+        });
+        return rows;
+    }
+
+    Session session;
+};
+
+TEST_P(SqlJoinAgreement, HashJoinAndNestedLoopAgree) {
+    std::mt19937 rng(GetParam());
+    fill("a", 40, rng);
+    fill("b", 30, rng);
+    for (const char* join :
+         {"INNER JOIN", "LEFT OUTER JOIN", "RIGHT OUTER JOIN", "FULL OUTER JOIN"}) {
+        const std::string head = std::string("SELECT a.V, b.V FROM a ") + join + " b ON ";
+        const auto hashed = sorted(head + "a.K = b.K AND a.S = b.S");
+        const auto looped =
+            sorted(head + "a.K >= b.K AND a.K <= b.K AND a.S >= b.S AND a.S <= b.S");
+        EXPECT_EQ(hashed, looped) << join;
+        EXPECT_FALSE(hashed.empty()) << join;
+    }
+    EXPECT_EQ(sorted("SELECT a.V, b.V FROM a, b WHERE b.K = a.K AND a.V < 30"),
+              sorted("SELECT a.V, b.V FROM a INNER JOIN b ON a.K - b.K = 0 WHERE a.V < 30"));
+    const ResultSet grouped =
+        Statement::parse("SELECT a.S, COUNT(*), COUNT(b.V), SUM(b.V) FROM a LEFT OUTER JOIN b ON "
+                         "a.K = b.K GROUP BY a.S")
+            .select(session);
+    const ResultSet looped =
+        Statement::parse("SELECT a.S, COUNT(*), COUNT(b.V), SUM(b.V) FROM a LEFT OUTER JOIN b ON "
+                         "a.K <= b.K AND b.K <= a.K GROUP BY a.S")
+            .select(session);
+    EXPECT_EQ(grouped.rows, looped.rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, SqlJoinAgreement, ::testing::Values(1u, 2u, 3u, 4u));
+
+} // namespace
