@@ -22,7 +22,7 @@ int RayAngle(const QRectF& box, int x, int y) {
 } // namespace
 
 void TCanvas::Prepare(QPainter& painter, bool fill) const {
-    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::Antialiasing, false); // the original draws aliased
     painter.setPen(QPen(pen_, penWidth_));
     painter.setBrush(fill && brushStyle_ == bsSolid ? QBrush(brush_) : Qt::NoBrush);
 }
@@ -59,7 +59,6 @@ void TCanvas::LineTo(int x, int y) {
 void TCanvas::Rectangle(int x1, int y1, int x2, int y2) {
     QPainter painter(target_);
     Prepare(painter, true);
-    painter.setRenderHint(QPainter::Antialiasing, false);
     painter.drawRect(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)));
 }
 

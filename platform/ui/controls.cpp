@@ -369,8 +369,10 @@ void TComboBox::Quietly(const std::function<void()>& change) {
     std::string text = style_ == csDropDown ? Text() : std::string();
     int index = currentIndex();
     change();
+    if (index < 0)
+        setCurrentIndex(-1); // adding items chooses none of them
     if (style_ == csDropDown && index < 0)
-        setEditText(Q(text)); // adding items keeps a typed text
+        setEditText(Q(text)); // and keeps a typed text
     quiet_ = was;
 }
 

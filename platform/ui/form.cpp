@@ -449,7 +449,8 @@ TCanvas& TForm::Canvas() {
     LayOut();
     if (!canvas_)
         canvas_ = std::make_unique<TCanvas>(picture_);
-    client_->update();
+    if (!painting_)
+        client_->update();
     return *canvas_;
 }
 
@@ -458,6 +459,11 @@ void TForm::Repaint() {
 }
 
 void TForm::PaintClient(QWidget& client) {
+    painting_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{painting_};
     Fire(OnPaint, this);
     QPainter painter(&client);
     painter.drawImage(0, 0, picture_);

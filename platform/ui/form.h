@@ -37,6 +37,12 @@ struct Screen {
 
 class TForm : public QDialog {
 public:
+    // The handler parameter types, visible by their short names in every form class.
+    using TObject = ui::TObject;
+    using TKey = ui::TKey;
+    using TCloseAction = ui::TCloseAction;
+    using TWMKey = ui::TWMKey;
+
     TForm();
     ~TForm() override;
 
@@ -179,6 +185,7 @@ private:
     int modalResult_ = mrNone;
     bool modal_ = false;
     bool activating_ = false;
+    bool painting_ = false;
     bool keyPreview_ = false;
     bool enterLikeTab_ = false;
     std::vector<QWidget*> enterExcept_;

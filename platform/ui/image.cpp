@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <jpeglib.h>
@@ -113,6 +114,33 @@ QImage LoadJpeg(const std::filesystem::path& file) {
     } catch (const JpegError& error) {
         throw JpegError(file.filename().string() + ": " + error.what());
     }
+}
+
+std::vector<std::uint8_t> EncodeJpeg(const QImage& picture, int quality) {
+    QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(rgb.width());
+    info.image_height = static_cast<JDIMENSION>(rgb.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = rgb.scanLine(static_cast<int>(info.next_scanline));
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    std::vector<std::uint8_t> bytes(buffer, buffer + size);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    return bytes;
 }
 
 TImage::TImage(QWidget* parent) : QWidget(Host(parent)), TControl(static_cast<QWidget&>(*this)) {}

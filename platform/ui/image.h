@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <span>
 #include <stdexcept>
+#include <vector>
 
 namespace ui {
 
@@ -22,6 +23,8 @@ public:
 // JPEG raises JpegError naming the problem.
 QImage DecodeJpeg(std::span<const std::uint8_t> bytes);
 QImage LoadJpeg(const std::filesystem::path& file);
+// Encodes a picture as JPEG (for the program's own pictures and for tests).
+std::vector<std::uint8_t> EncodeJpeg(const QImage& picture, int quality = 90);
 
 class TImage : public QWidget, public TControl {
 public:

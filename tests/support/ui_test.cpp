@@ -1,6 +1,8 @@
 #include "ui_test.h"
 
+#include <QKeyEvent>
 #include <QTest>
+#include <cctype>
 #include <cstdlib>
 #include <cxxabi.h>
 #include <memory>
@@ -152,7 +154,15 @@ void UiTest::Key(QWidget* widget, int key, ::Qt::KeyboardModifiers modifiers) {
 }
 
 void UiTest::Type(QWidget* widget, const std::string& text) {
-    QTest::keyClicks(widget, QString::fromStdString(text));
+    for (char32_t c : QString::fromStdString(text).toUcs4()) {
+        int key =
+            c < 128 && std::isalnum(static_cast<int>(c)) ? std::toupper(static_cast<int>(c)) : 0;
+        QString typed = QString::fromUcs4(&c, 1);
+        QKeyEvent press(QEvent::KeyPress, key, ::Qt::NoModifier, typed);
+        QCoreApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, ::Qt::NoModifier, typed);
+        QCoreApplication::sendEvent(widget, &release);
+    }
 }
 
 void UiTest::ShowActive(ui::TForm& form) {

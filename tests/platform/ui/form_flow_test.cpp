@@ -114,7 +114,7 @@ TEST_F(FormFlow, ErrorInAHandlerIsShownAndTheFormStays) {
 
 TEST_F(FormFlow, ErrorInAKeyHandlerOrTimerReachesTheErrorDisplay) {
     dialogs.Expect("Hibás dátum: 2010.13.01.", ui::mrOk);
-    dialogs.Expect("időzítő", ui::mrOk);
+    dialogs.Expect("időzítő.", ui::mrOk);
     WithList([&](TMintaLista& list) {
         list.ListBox1->OnKeyPress = [](TObject*, ui::TKey& key) {
             if (key == U'q')
