@@ -161,8 +161,10 @@ void TForm::SetBounds(int left, int top, int w, int h) {
     resize(w, h);
 }
 
+// A fixed height, so that a client size set before the items are added stays right.
 int TForm::MenuHeight() const {
-    return menuBar_ ? menuBar_->sizeHint().height() : 0;
+    return menuBar_ ? std::max(menuBar_->sizeHint().height(), menuBar_->fontMetrics().height() + 10)
+                    : 0;
 }
 int TForm::ClientWidth() const {
     return width();
@@ -171,6 +173,7 @@ int TForm::ClientHeight() const {
     return height() - MenuHeight();
 }
 void TForm::SetClientSize(int w, int h) {
+    clientSize_ = QSize(w, h);
     resize(w, h + MenuHeight());
 }
 
@@ -188,11 +191,9 @@ void TForm::SetBorderStyle(TBorderStyle style) {
 }
 
 void TForm::SetMenu(TMainMenu* menu) {
-    int clientHeight = ClientHeight();
     menuBar_ = menu ? &menu->Bar() : nullptr;
-    if (menuBar_)
-        menuBar_->setParent(this);
-    SetClientSize(width(), clientHeight);
+    if (clientSize_.isValid())
+        SetClientSize(clientSize_.width(), clientSize_.height());
     LayOut();
 }
 
@@ -229,6 +230,8 @@ void TForm::PlaceOnScreen() {
 // --- showing ----------------------------------------------------------------------
 
 void TForm::Show() {
+    if (clientSize_.isValid() && ClientHeight() != clientSize_.height())
+        resize(clientSize_.width(), clientSize_.height() + MenuHeight());
     PlaceOnScreen();
     setWindowState(windowState_ == wsMaximized ? Qt::WindowMaximized : Qt::WindowNoState);
     QDialog::setVisible(true);

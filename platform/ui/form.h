@@ -179,6 +179,7 @@ private:
     TPopupMenu* popupMenu_ = nullptr;
     std::unique_ptr<TCanvas> canvas_;
     QImage picture_;
+    QSize clientSize_; // as the form set it; kept when a menu comes or goes
     TPosition position_ = poDesigned;
     TWindowState windowState_ = wsNormal;
     int helpContext_ = 0;

@@ -21,6 +21,13 @@ protected:
     TMindenVezerlo form;
 };
 
+TEST_F(Controls, ClientSizeStaysWhenTheMenuComes) {
+    EXPECT_EQ(form.ClientWidth(), 780);
+    EXPECT_EQ(form.ClientHeight(), 560);
+    EXPECT_EQ(form.Client()->geometry().top(), form.Height() - 560);
+    EXPECT_GT(form.Height(), 560);
+}
+
 TEST_F(Controls, EditLimitsTypingToMaxLengthAndTellsChanges) {
     int changes = 0;
     form.Edit1->OnChange = [&](TObject*) { ++changes; };
