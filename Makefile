@@ -8,7 +8,7 @@ CRASH_SECONDS ?= 120
 # Debian packages the build, the tests and the benchmarks need (SQLite: tests only).
 PACKAGES = build-essential cmake ninja-build pkg-config \
            zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev \
-           qt6-base-dev libjpeg62-turbo-dev fonts-dejavu-core
+           qt6-base-dev libjpeg62-turbo-dev fonts-dejavu-core xvfb xauth
 
 # The fuzzer needs clang and its sanitizer runtime as well.
 FUZZ_PACKAGES = clang libclang-rt-14-dev

@@ -1,0 +1,15 @@
+#pragma once
+// Everything a form unit needs: the form, the controls, menus, dialogs and the
+// application object.
+
+#include "application.h"
+#include "canvas.h"
+#include "controls.h"
+#include "dialogs.h"
+#include "form.h"
+#include "grid.h"
+#include "image.h"
+#include "menus.h"
+#include "picker.h"
+#include "timer.h"
+#include "types.h"

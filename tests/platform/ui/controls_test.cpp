@@ -1,0 +1,274 @@
+// Every control adapter on one form: the properties and events the forms use.
+
+#include "controls_form.h"
+#include "platform/db/dataset.h"
+#include "platform/db/error.h"
+#include "support/ui_test.h"
+
+#include <QApplication>
+#include <QDateTimeEdit>
+#include <QTest>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using testui::UiTest;
+using ui::TObject;
+
+namespace {
+
+class Controls : public UiTest {
+protected:
+    TMindenVezerlo form;
+};
+
+TEST_F(Controls, ClientSizeStaysWhenTheMenuComes) {
+    EXPECT_EQ(form.ClientWidth(), 780);
+    EXPECT_EQ(form.ClientHeight(), 560);
+    EXPECT_EQ(form.Client()->geometry().top(), form.Height() - 560);
+    EXPECT_GT(form.Height(), 560);
+}
+
+TEST_F(Controls, EditLimitsTypingToMaxLengthAndTellsChanges) {
+    int changes = 0;
+    form.Edit1->OnChange = [&](TObject*) { ++changes; };
+    form.Edit1->SetMaxLength(5);
+    Type(form.Edit1, "árvíztűrő");
+    EXPECT_EQ(form.Edit1->Text(), "árvíz");
+    EXPECT_EQ(changes, 5);
+    form.Edit1->SetText("x");
+    EXPECT_EQ(changes, 6);
+    form.Edit1->SetReadOnly(true);
+    Type(form.Edit1, "y");
+    EXPECT_EQ(form.Edit1->Text(), "x");
+}
+
+TEST_F(Controls, MaskEditStoresLiteralsAndBlanks) {
+    EXPECT_EQ(form.MaskEdit1->Text(), "        - -  ");
+    EXPECT_EQ(form.MaskEdit2->Text(), "        -        -        ");
+    EXPECT_EQ(form.MaskEdit3->Text(), "     - -  ");
+    EXPECT_EQ(form.MaskEdit1->EditText(), "________-_-__");
+
+    form.MaskEdit1->setFocus();
+    form.MaskEdit1->setCursorPosition(0);
+    Type(form.MaskEdit1, "12345678x912");
+    EXPECT_EQ(form.MaskEdit1->Text(), "12345678-9-12");
+
+    form.MaskEdit1->SetText("1234    -5-  ");
+    EXPECT_EQ(form.MaskEdit1->Text(), "1234    -5-  ");
+    form.MaskEdit3->SetText("AB1cd-e-F2");
+    EXPECT_EQ(form.MaskEdit3->Text(), "AB1cd-e-F2");
+    form.MaskEdit3->SetText("");
+    EXPECT_EQ(form.MaskEdit3->Text(), "     - -  ");
+}
+
+TEST_F(Controls, TranslatedMaskSwapsOptionalAndRequired) {
+    ui::QtMask mask = ui::TranslateEditMask("aaaaa\\-a\\-aa;1;_");
+    EXPECT_EQ(mask.mask.toStdString(), "nnnnn\\-n\\-nn;_");
+    EXPECT_EQ(mask.literal, (std::vector<bool>{false, false, false, false, false, true, false, true,
+                                               false, false}));
+    EXPECT_EQ(ui::TranslateEditMask("0099/99;0; ").mask.toStdString(), "9900\\/00; ");
+}
+
+TEST_F(Controls, CheckBoxAndPopupItemFollowEachOther) {
+    form.CheckBox1->SetChecked(true); // from code: OnClick runs, as in the original
+    EXPECT_TRUE(form.Aktvparcellk1->Checked());
+    form.Aktvparcellk1->Click();
+    EXPECT_FALSE(form.Aktvparcellk1->Checked());
+    EXPECT_FALSE(form.CheckBox1->Checked());
+    form.CheckBox1->click(); // the user
+    EXPECT_TRUE(form.Aktvparcellk1->Checked());
+}
+
+TEST_F(Controls, ComboBoxFreeTextAndList) {
+    EXPECT_EQ(form.ComboBox1->Text(), "Nagy");
+    EXPECT_EQ(form.ComboBox1->ItemIndex(), 2);
+    form.ComboBox1->SetText("Óriás");
+    EXPECT_EQ(form.ComboBox1->ItemIndex(), -1);
+    EXPECT_EQ(form.ComboBox1->Text(), "Óriás");
+    form.ComboBox1->Items().Add("Óriás2");
+    EXPECT_EQ(form.ComboBox1->Text(), "Óriás"); // adding items keeps a typed text
+    form.ComboBox1->SetItemIndex(1);
+    EXPECT_EQ(form.ComboBox1->Text(), "Közép");
+    form.ComboBox1->SetItemIndex(-1);
+    EXPECT_EQ(form.ComboBox1->Text(), "");
+
+    EXPECT_EQ(form.ComboBox2->ItemIndex(), -1);
+    EXPECT_EQ(form.ComboBox2->Text(), "");
+    form.ComboBox2->SetText("kg");
+    EXPECT_EQ(form.ComboBox2->ItemIndex(), 1);
+    form.ComboBox2->SetText("hordó"); // no item: a list box keeps its choice
+    EXPECT_EQ(form.ComboBox2->Text(), "kg");
+    form.ComboBox2->Items().Clear();
+    EXPECT_EQ(form.ComboBox2->Text(), "");
+    EXPECT_THROW(form.ComboBox2->Items().Delete(0), std::out_of_range);
+}
+
+TEST_F(Controls, RadioGroupAndButtons) {
+    int clicks = 0;
+    form.RadioGroup1->OnClick = [&](TObject*) { ++clicks; };
+    EXPECT_EQ(form.RadioGroup1->ItemIndex(), -1);
+    form.RadioGroup1->SetItemIndex(1);
+    EXPECT_EQ(form.RadioGroup1->ItemIndex(), 1);
+    form.RadioGroup1->SetItemIndex(-1);
+    EXPECT_EQ(form.RadioGroup1->ItemIndex(), -1);
+    EXPECT_EQ(clicks, 2);
+    form.RadioButton1->SetChecked(true);
+    form.RadioButton2->SetChecked(true);
+    EXPECT_FALSE(form.RadioButton1->Checked());
+}
+
+TEST_F(Controls, ListBoxMemoAndRichEdit) {
+    form.ListBox1->Items().AddStrings({"100000", "100001", "100002"});
+    form.ListBox1->SetItemIndex(1);
+    EXPECT_EQ(form.ListBox1->Items()[form.ListBox1->ItemIndex()], "100001");
+    form.ListBox1->Items().Delete(0);
+    EXPECT_EQ(form.ListBox1->Items().IndexOf("100002"), 1);
+
+    form.Memo1->Lines().Add("első sor");
+    form.Memo1->Lines().Add("második");
+    EXPECT_EQ(form.Memo1->Lines().Count(), 2);
+    EXPECT_EQ(form.Memo1->Text(), "első sor\nmásodik");
+    form.Memo1->Lines().SetStrings(0, "1.");
+    EXPECT_EQ(form.Memo1->Lines().Text(), "1.\nmásodik\n");
+
+    std::ofstream("utf8.txt") << "Normálhektár\r\nátszámítás\n";
+    std::ofstream("cp1250.txt") << "\xF5sz \xFB\n"; // "ősz ű" in Windows-1250
+    form.RichEdit1->Lines().LoadFromFile("utf8.txt");
+    EXPECT_EQ(form.RichEdit1->Lines().ToVector(),
+              (std::vector<std::string>{"Normálhektár", "átszámítás"}));
+    form.RichEdit1->Lines().LoadFromFile("cp1250.txt");
+    EXPECT_EQ(form.RichEdit1->Lines()[0], "ősz ű");
+    EXPECT_THROW(form.RichEdit1->Lines().LoadFromFile("nincs.txt"), db::DbError);
+}
+
+TEST_F(Controls, DateTimePickerKeepsDateAndTime) {
+    sys::DateTime when = sys::encodeDate(2010, 3, 5) + sys::encodeTime(9, 30, 0);
+    form.DateTimePicker1->SetDateTime(when);
+    EXPECT_DOUBLE_EQ(form.DateTimePicker1->Date(), sys::encodeDate(2010, 3, 5));
+    EXPECT_NEAR(form.DateTimePicker1->Time(), sys::encodeTime(9, 30, 0), 1e-9);
+    form.DateTimePicker1->SetDate(sys::encodeDate(2004, 11, 18));
+    EXPECT_NEAR(form.DateTimePicker1->DateTime(),
+                sys::encodeDate(2004, 11, 18) + sys::encodeTime(9, 30, 0), 1e-9);
+    EXPECT_EQ(form.DateTimePicker1->Editor().text().toStdString(), "2004. 11. 18.");
+
+    EXPECT_TRUE(form.DateTimePicker2->Checked());
+    form.DateTimePicker2->SetChecked(false);
+    EXPECT_FALSE(form.DateTimePicker2->Checked());
+    EXPECT_FALSE(form.DateTimePicker2->Editor().isEnabled());
+}
+
+TEST_F(Controls, PageControlPagesAndHiddenTabs) {
+    EXPECT_EQ(form.PageControl1->ActivePage(), form.TabSheet1);
+    form.PageControl1->SetActivePage(form.TabSheet2);
+    EXPECT_EQ(form.PageControl1->ActivePageIndex(), 1);
+    EXPECT_EQ(form.TabSheet2->PageIndex(), 1);
+    form.TabSheet1->SetTabVisible(false);
+    EXPECT_FALSE(form.TabSheet1->TabVisible());
+    EXPECT_FALSE(form.PageControl1->isTabVisible(0));
+}
+
+TEST_F(Controls, StringGridCellsRowsAndHiddenColumns) {
+    ui::TStringGrid& grid = *form.StringGrid1;
+    grid.SetCells(1, 1, "Kovács");
+    grid.SetCells(3, 1, "100003"); // the hidden column keeps its text
+    grid.SetCells(1, 2, "Nagy");
+    EXPECT_EQ(grid.ColWidths(3), -1);
+    EXPECT_EQ(grid.Cells(3, 1), "100003");
+    grid.InsertRow(1);
+    EXPECT_EQ(grid.RowCount(), 5);
+    EXPECT_EQ(grid.Cells(1, 1), "");
+    EXPECT_EQ(grid.Cells(1, 2), "Kovács");
+    grid.DeleteRow(1);
+    grid.DeleteRow(1);
+    EXPECT_EQ(grid.Cells(1, 1), "Nagy");
+    EXPECT_EQ(grid.Cells(0, 0), "Sorsz.");
+    EXPECT_FALSE(grid.item(0, 1)->flags() & Qt::ItemIsEditable); // fixed cells
+    EXPECT_TRUE(grid.item(1, 1)->flags() & Qt::ItemIsEditable);
+    EXPECT_THROW(grid.SetCells(9, 9, "x"), std::out_of_range);
+    grid.SetRows(2, {"1", "Szabó", "8"});
+    EXPECT_EQ(grid.Rows(2), (std::vector<std::string>{"1", "Szabó", "8", ""}));
+}
+
+TEST_F(Controls, GroupBoxHidesWhenTheFocusLeavesIt) {
+    ShowActive(form);
+    form.GroupBox1->Show();
+    form.Edit2->SetFocus();
+    ASSERT_TRUE(form.Edit2->hasFocus());
+    form.Button5->SetFocus(); // still inside the box
+    EXPECT_TRUE(form.GroupBox1->Visible());
+    form.Edit1->SetFocus();
+    EXPECT_FALSE(form.GroupBox1->Visible());
+    form.Panel1->SetLeft(10);
+    form.Panel1->Hide();
+    EXPECT_EQ(form.Panel1->Left(), 10);
+    EXPECT_FALSE(form.Panel1->Visible());
+    form.Hide();
+}
+
+TEST_F(Controls, JpegPicturesDecode) {
+    QImage picture(20, 10, QImage::Format_RGB32);
+    picture.fill(QColor(200, 30, 30));
+    auto bytes = ui::EncodeJpeg(picture);
+    QImage decoded = ui::DecodeJpeg(bytes);
+    ASSERT_EQ(decoded.size(), QSize(20, 10));
+    QColor pixel = decoded.pixelColor(5, 5);
+    EXPECT_NEAR(pixel.red(), 200, 8);
+    EXPECT_NEAR(pixel.green(), 30, 8);
+
+    std::ofstream("strip.jpg", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+    form.Image1->LoadFromFile("strip.jpg");
+    EXPECT_EQ(form.Image1->Picture().width(), 20);
+
+    auto cut = bytes;
+    cut.resize(cut.size() / 3);
+    for (std::size_t i = 200; i < cut.size(); ++i)
+        cut[i] = 0xFF;
+    EXPECT_THROW(ui::DecodeJpeg(cut), ui::JpegError);
+    std::vector<std::uint8_t> text{'h', 'e', 'l', 'l', 'o'};
+    EXPECT_THROW(ui::DecodeJpeg(text), ui::JpegError);
+    EXPECT_THROW(ui::LoadJpeg("nincs.jpg"), ui::JpegError);
+}
+
+TEST_F(Controls, MenusCheckedHiddenAndToolbarHints) {
+    EXPECT_FALSE(form.Rejtett1->Visible());
+    EXPECT_EQ(form.MainMenu1->Items(0)->Count(), 2);
+    EXPECT_EQ(form.MainMenu1->Items(0)->Items(0)->Caption(), "Elvégzett műveletek felvitele");
+    int clicks = 0;
+    form.ToolButton1->OnClick = [&](TObject*) { ++clicks; };
+    form.ToolButton1->Action().trigger(); // the user
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(form.ToolButton1->Hint(), "Elvégzett műveletek");
+    EXPECT_EQ(form.ToolBar1->ButtonCount(), 2);
+    EXPECT_EQ(form.Button1->Hint(), "Ctrl+R");
+    form.ToolButton1->OnClick = [](TObject*) { throw db::DatabaseError("Table1: zárolva"); };
+    dialogs.Expect("Table1: zárolva.");
+    form.ToolButton1->Action().trigger();
+}
+
+TEST_F(Controls, TimerRunsWhileEnabled) {
+    form.Timer1->SetEnabled(true);
+    QTest::qWait(200);
+    form.Timer1->SetEnabled(false);
+    int ticks = form.Ticks;
+    EXPECT_GE(ticks, 2);
+    EXPECT_EQ(form.Image1->Left(), 400 + ticks);
+    QTest::qWait(120);
+    EXPECT_EQ(form.Ticks, ticks);
+}
+
+TEST_F(Controls, CanvasDrawsPiesRectanglesAndText) {
+    form.FormPaint(&form);
+    const QImage& picture = form.Picture();
+    QColor upper = picture.pixelColor(150, 420); // above the horizontal ray: first pie
+    QColor lower = picture.pixelColor(60, 500);
+    EXPECT_EQ(upper, QColor(Qt::red));
+    EXPECT_EQ(lower, QColor(Qt::blue));
+    EXPECT_EQ(picture.pixelColor(215, 445), QColor(Qt::yellow)); // the rectangle's inside
+    EXPECT_EQ(picture.pixelColor(200, 430), QColor(Qt::black));  // its border
+    EXPECT_EQ(picture.pixelColor(300, 480), QColor(Qt::black));  // the line
+    EXPECT_GT(form.Canvas().TextWidth("Búza"), 10);
+}
+
+} // namespace
