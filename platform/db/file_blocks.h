@@ -4,6 +4,7 @@
 
 #include "platform/db/header.h"
 #include "platform/db/pager.h"
+#include "platform/db/primary_index.h"
 
 #include <cstdint>
 #include <vector>
@@ -25,5 +26,12 @@ std::uint64_t blockOffset(const TableHeader& h, std::uint16_t block);
 // naming the file on a loop, a block past the end, more records in a block than fit,
 // a record count that does not add up to the header's.
 std::vector<ChainBlock> walkBlockChain(const Pager& pager, int file, const TableHeader& h);
+
+// Brings the block index file `file` (header `h`) to `image`: writes the blocks that
+// differ from `written` (the blocks as last written, then set to the new ones), cuts
+// the file after the last block and sets the counters of `h` (its update count to
+// `updateCount`); the caller writes the header.
+void writeIndexImage(Pager& pager, int file, TableHeader& h, PrimaryIndexImage image,
+                     std::vector<std::uint8_t>& written, std::uint16_t updateCount);
 
 } // namespace db

@@ -124,6 +124,7 @@ void TableFile::load(OpenOptions options) {
                                             std::to_string(static_cast<int>(header_.fileType)) +
                                             ")");
     codec_ = std::make_unique<RecordCodec>(header_.fields, header_.codePage);
+    attachChain();
 
     std::error_code ec;
     if (keyed()) {
@@ -151,10 +152,24 @@ void TableFile::attachBlobFile() {
     blobs_ = std::make_unique<BlobFile>(*pager_, mbFile_);
 }
 
+void TableFile::attachChain() {
+    chain_ = std::make_unique<BlockChain>(*pager_, dbFile_, header_, "table");
+    chain_->setOrder([this](std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
+        return compareKeys(a, b, keyFields());
+    });
+    chain_->setMovedHook([this](std::span<const std::uint8_t> records, std::size_t count,
+                                std::uint16_t block) { notifyMoved(records, count, block); });
+}
+
 void TableFile::loadChain() {
-    chain_.clear();
-    for (const ChainBlock& b : walkBlockChain(*pager_, dbFile_, header_))
-        chain_.push_back({b.number, b.records});
+    chain_->load();
+    resetKeySize();
+}
+
+void TableFile::resetKeySize() {
+    const int k = keyFields();
+    chain_->setKeySize(static_cast<std::size_t>(
+        k < static_cast<int>(fields().size()) ? codec_->offset(k) : codec_->recordSize()));
 }
 
 std::uint64_t TableFile::blockOffset(std::uint16_t block) const {
@@ -173,7 +188,7 @@ void TableFile::scan(
     const std::function<bool(RecordPos, std::span<const std::uint8_t>)>& visit) const {
     const std::size_t recordSize = header_.recordSize;
     std::vector<std::uint8_t> block;
-    for (const BlockInfo& b : chain_) {
+    for (const BlockInfo& b : blocks()) {
         block.resize(b.records * recordSize);
         pager_->read(dbFile_, blockOffset(b.number) + kBlockHead, block);
         for (std::uint16_t slot = 0; slot < b.records; ++slot) {
@@ -186,9 +201,8 @@ void TableFile::scan(
 }
 
 std::vector<std::uint8_t> TableFile::readRaw(RecordPos pos) const {
-    const auto it = std::find_if(chain_.begin(), chain_.end(),
-                                 [&](const BlockInfo& b) { return b.number == pos.block; });
-    if (it == chain_.end() || pos.slot >= it->records)
+    const std::size_t index = chain_->indexOf(pos.block);
+    if (index == BlockChain::npos || pos.slot >= blocks()[index].records)
         throw DbError(dbPath_, "no record at block " + std::to_string(pos.block) + ", slot " +
                                    std::to_string(pos.slot));
     return pager_->read(dbFile_,

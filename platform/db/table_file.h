@@ -7,7 +7,9 @@
 // Record positions (block, slot) are valid until the next change.
 
 #include "blob_file.h"
+#include "block_chain.h"
 #include "collation.h"
+#include "file_blocks.h"
 #include "header.h"
 #include "pager.h"
 #include "record_codec.h"
@@ -90,11 +92,8 @@ public:
 
     // --- reading ---------------------------------------------------------------
     // The blocks in chain order with their record counts.
-    struct BlockInfo {
-        std::uint16_t number = 0;
-        std::uint16_t records = 0;
-    };
-    const std::vector<BlockInfo>& blocks() const { return chain_; }
+    using BlockInfo = ChainBlock; // number, records
+    const std::vector<BlockInfo>& blocks() const { return chain_->blocks(); }
 
     // Calls `visit` for every record in chain order with its raw bytes; stops when
     // `visit` returns false.
@@ -160,7 +159,7 @@ private:
     TableHeader pxHeader_;
     std::unique_ptr<RecordCodec> codec_;
     std::unique_ptr<BlobFile> blobs_;
-    std::vector<BlockInfo> chain_;
+    std::unique_ptr<BlockChain> chain_; // the data blocks, counted in header_
     std::vector<TableObserver*> observers_;
     bool writable_ = false;
 
@@ -168,35 +167,20 @@ private:
     template <class Body>
     auto change(Body&& body);
     void ensureKeyState() const;
-    std::vector<std::uint8_t> readBlock(std::uint16_t number) const;
-    void writeBlock(std::uint16_t number, std::span<const std::uint8_t> block);
-    std::size_t chainIndex(std::uint16_t block) const;
-    std::span<const std::uint8_t> firstKey(std::size_t chainIndex) const;
-    void setFirstKey(std::size_t chainIndex, std::span<const std::uint8_t> record);
-    std::uint16_t allocateBlock();
-    void freeBlock(std::uint16_t number);
-    std::size_t insertBlockAfter(std::size_t chainIndex, std::span<const std::uint8_t> records,
-                                 std::size_t count);
-    void unlinkBlock(std::size_t chainIndex);
-    void linkBlocks(std::uint16_t prev, std::uint16_t next);
+    void attachChain();  // the chain of data blocks over dbFile_ and header_
+    void resetKeySize(); // the key's bytes from the codec
     void notifyMoved(std::span<const std::uint8_t> records, std::size_t count, std::uint16_t block);
     RecordPos insertRaw(std::vector<std::uint8_t>& raw);
-    RecordPos insertKeyed(std::span<const std::uint8_t> raw);
-    RecordPos insertUnkeyed(std::span<const std::uint8_t> raw);
     void removeRaw(RecordPos pos, bool freeBlobs);
     void reloadState(); // every in-memory view from the files (after a rollback)
     void attachBlobFile();
     void rewriteAs(TableHeader widened, std::span<const std::uint8_t> records); // addFields
     std::vector<std::uint8_t> encodeRecord(const Record& record,
                                            std::vector<std::uint8_t> base) const;
-    std::size_t keyedBlockFor(std::span<const std::uint8_t> key, int fieldCount) const;
     void assignAutoInc(Record& record);
     std::optional<RecordPos> findPrefix(std::span<const std::uint8_t> raw, int keyFields) const;
 
-    mutable int keySize_ = 0; // bytes of the key fields
-    mutable bool keysLoaded_ = false;
-    mutable std::vector<std::uint8_t> firstKeys_; // first key of each chain block, flat
-    std::vector<std::uint8_t> pxImage_;           // the index blocks as last written
+    std::vector<std::uint8_t> pxImage_; // the index blocks as last written
     mutable std::unique_ptr<Collation> collation_;
 };
 

@@ -181,10 +181,10 @@ void TableFile::rewriteAs(TableHeader widened, std::span<const std::uint8_t> rec
     pager_->truncate(dbFile_, header_.headerSize);
     if (!packed.image.empty())
         pager_->write(dbFile_, header_.headerSize, packed.image);
-    chain_ = std::move(packed.chain);
-    header_.fileBlocks = static_cast<std::uint16_t>(chain_.size());
+    header_.fileBlocks = static_cast<std::uint16_t>(packed.chain.size());
     header_.firstFreeBlock = 0;
-    keysLoaded_ = false;
+    chain_->assign(std::move(packed.chain));
+    resetKeySize();
     pxImage_.clear();
     if (keyed() && newBlockSize) // the index blocks follow the data blocks' size
         pxHeader_ = makePrimaryIndexHeader(header_);
