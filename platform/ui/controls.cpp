@@ -10,16 +10,6 @@
 
 namespace ui {
 
-namespace {
-
-// A user's click runs the handler guarded, as the message loop would.
-void UserEvent(const TNotifyEvent& event, TObject* sender) {
-    if (event)
-        Guarded([&] { event(sender); });
-}
-
-} // namespace
-
 // --- labels ---------------------------------------------------------------------------
 
 TLabel::TLabel(QWidget* parent, const std::string& caption)
