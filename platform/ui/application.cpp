@@ -229,6 +229,11 @@ void Guarded(const std::function<void()>& work) {
     }
 }
 
+void UserEvent(const TNotifyEvent& event, TObject* sender) {
+    if (event)
+        Guarded([&] { event(sender); });
+}
+
 ModalScope::ModalScope() : below_(Application ? Application->ActiveForm() : nullptr) {}
 
 ModalScope::~ModalScope() {

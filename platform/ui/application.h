@@ -134,6 +134,8 @@ extern TApplication* Application;
 // Runs a piece of user-interface work the way the message loop runs a handler: an
 // exception that escapes it goes to the error display and the program goes on.
 void Guarded(const std::function<void()>& work);
+// Runs a handler the user's action triggered (a click, a key, a choice), guarded.
+void UserEvent(const TNotifyEvent& event, TObject* sender);
 
 // Something modal in front of the active form: a modal form, a message dialog, a
 // report preview. When it ends, the form that was active becomes active again and its

@@ -7,18 +7,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTabBar>
+#include <utility>
 
 namespace ui {
-
-namespace {
-
-// A user's click runs the handler guarded, as the message loop would.
-void UserEvent(const TNotifyEvent& event, TObject* sender) {
-    if (event)
-        Guarded([&] { event(sender); });
-}
-
-} // namespace
 
 // --- labels ---------------------------------------------------------------------------
 
@@ -87,6 +78,22 @@ void TEdit::mouseDoubleClickEvent(QMouseEvent* event) {
 
 // --- masked edit ----------------------------------------------------------------------
 
+namespace {
+
+// The Qt mask character for a position character of the original's masks; 0 for a
+// character that is a literal.
+char16_t QtPosition(char16_t c) {
+    static constexpr std::pair<char16_t, char16_t> positions[] = {
+        {u'9', u'0'}, {u'0', u'9'}, {u'a', u'n'}, {u'A', u'N'}, {u'l', u'a'},
+        {u'L', u'A'}, {u'c', u'x'}, {u'C', u'X'}, {u'#', u'#'}};
+    for (auto [original, qt] : positions)
+        if (original == c)
+            return qt;
+    return 0;
+}
+
+} // namespace
+
 QtMask TranslateEditMask(const std::string& mask) {
     QString source = Q(mask);
     QtMask result;
@@ -95,56 +102,23 @@ QtMask TranslateEditMask(const std::string& mask) {
         result.keepLiterals = parts[1] != u"0";
     result.blank = parts.size() > 2 && !parts[2].isEmpty() ? parts[2].front() : QChar(u'_');
     const QString& body = parts[0];
+    auto addLiteral = [&](QChar literal) {
+        result.mask += u'\\';
+        result.mask += literal;
+        result.literal.push_back(true);
+    };
     for (qsizetype i = 0; i < body.size(); ++i) {
-        QChar c = body[i];
-        auto addLiteral = [&](QChar literal) {
-            result.mask += u'\\';
-            result.mask += literal;
-            result.literal.push_back(true);
-        };
-        auto addSlot = [&](char16_t qtCode) {
-            result.mask += QChar(qtCode);
-            result.literal.push_back(false);
-        };
-        switch (c.unicode()) {
-        case u'\\':
+        const QChar c = body[i];
+        if (c == u'\\') {
             if (i + 1 < body.size())
                 addLiteral(body[++i]);
-            break;
-        case u'9':
-            addSlot(u'0');
-            break;
-        case u'0':
-            addSlot(u'9');
-            break;
-        case u'a':
-            addSlot(u'n');
-            break;
-        case u'A':
-            addSlot(u'N');
-            break;
-        case u'l':
-            addSlot(u'a');
-            break;
-        case u'L':
-            addSlot(u'A');
-            break;
-        case u'c':
-            addSlot(u'x');
-            break;
-        case u'C':
-            addSlot(u'X');
-            break;
-        case u'#':
-            addSlot(u'#');
-            break;
-        case u'>':
-        case u'<':
+        } else if (c == u'>' || c == u'<') {
             result.mask += c;
-            break;
-        default:
+        } else if (const char16_t position = QtPosition(c.unicode())) {
+            result.mask += QChar(position);
+            result.literal.push_back(false);
+        } else {
             addLiteral(c);
-            break;
         }
     }
     result.mask += u';';

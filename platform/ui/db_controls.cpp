@@ -1,6 +1,8 @@
 #include "platform/ui/db_controls.h"
 
 #include "platform/sys/text.h"
+#include "platform/ui/application.h"
+#include "platform/ui/form.h"
 
 #include <QKeyEvent>
 #include <QSignalBlocker>
@@ -8,10 +10,6 @@
 namespace ui {
 
 namespace {
-
-QString qtext(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 bool isEnter(const QKeyEvent* event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -32,29 +30,22 @@ bool dropsTypedText(db::DataEvent event, bool editing) {
 
 } // namespace
 
-// --- TDBEdit -------------------------------------------------------------------------------
+// --- the shared parts --------------------------------------------------------------------
 
-TDBEdit::TDBEdit(QWidget* parent)
-    : QLineEdit(parent), link_([this](db::DataEvent e) { dataSetEvent(e); }) {
-    connect(this, &QLineEdit::textEdited, this, [this] { typed(); });
-}
+TDBFieldControl::TDBFieldControl(QWidget& widget)
+    : TControl(widget), link_([this](db::DataEvent e) { dataSetEvent(e); }) {}
 
-void TDBEdit::SetDataSource(db::TDataSource* source) {
-    link_.setSource(source);
-}
-
-void TDBEdit::SetDataField(std::string name) {
+void TDBFieldControl::SetDataField(std::string name) {
     link_.setFieldName(std::move(name));
-    modified_ = false;
-    showField();
+    dataSetEvent(db::DataEvent::Opened); // a new field: as a new data set
 }
 
-void TDBEdit::SetReadOnly(bool readOnly) {
+void TDBTypedControl::SetReadOnly(bool readOnly) {
     readOnly_ = readOnly;
     showField();
 }
 
-void TDBEdit::dataSetEvent(db::DataEvent event) {
+void TDBTypedControl::dataSetEvent(db::DataEvent event) {
     if (event == db::DataEvent::UpdateRecord) {
         UpdateRecord();
         return;
@@ -65,73 +56,73 @@ void TDBEdit::dataSetEvent(db::DataEvent event) {
         showField();
 }
 
-void TDBEdit::showField() {
-    const db::TField* field = link_.field();
-    setText(qtext(link_.text()));
-    setReadOnly(readOnly_ || !link_.canModify());
-    const bool sized = field && field->DataType() == db::FieldType::Alpha;
-    setMaxLength(sized ? field->Size() : 32767);
-}
-
-// The first key typed puts the data set into Edit; the text is written later.
-void TDBEdit::typed() {
-    modified_ = true;
-    if (!link_.editing())
-        link_.edit();
-}
-
-void TDBEdit::UpdateRecord() {
+void TDBTypedControl::UpdateRecord() {
     if (!modified_)
         return;
-    link_.write(Text());
+    link_.write(typedText());
     modified_ = false;
     showField();
 }
 
+// The first key typed puts the data set into Edit; the text is written later.
+void TDBTypedControl::typed() {
+    modified_ = true;
+    if (!link_.editing())
+        Guarded([this] { link_.edit(); });
+}
+
+void TDBTypedControl::userUpdate() {
+    Guarded([this] { UpdateRecord(); });
+}
+
+void TDBTypedControl::revert() {
+    modified_ = false;
+    showField();
+}
+
+// --- TDBEdit -------------------------------------------------------------------------------
+
+TDBEdit::TDBEdit(QWidget* parent)
+    : QLineEdit(Host(parent)), TDBTypedControl(static_cast<QLineEdit&>(*this)) {
+    setFocusPolicy(Qt::StrongFocus);
+    connect(this, &QLineEdit::textEdited, this, [this] { typed(); });
+}
+
+void TDBEdit::showField() {
+    const db::TField* field = link_.field();
+    setText(Q(link_.text()));
+    setReadOnly(!writable());
+    const bool sized = field && field->DataType() == db::FieldType::Alpha;
+    setMaxLength(sized ? field->Size() : 32767);
+}
+
 void TDBEdit::keyPressEvent(QKeyEvent* event) {
     if (isEnter(event))
-        UpdateRecord();
-    if (event->key() == Qt::Key_Escape && modified_) {
-        modified_ = false;
-        showField();
-    }
+        userUpdate();
+    if (event->key() == Qt::Key_Escape && Modified())
+        revert();
     QLineEdit::keyPressEvent(event);
 }
 
 void TDBEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
-    UpdateRecord();
+    userUpdate();
 }
 
 // --- TDBText ---------------------------------------------------------------------------------
 
-TDBText::TDBText(QWidget* parent) : QLabel(parent), link_([this](db::DataEvent) { showField(); }) {}
-
-void TDBText::SetDataSource(db::TDataSource* source) {
-    link_.setSource(source);
-}
-
-void TDBText::SetDataField(std::string name) {
-    link_.setFieldName(std::move(name));
-    showField();
-}
+TDBText::TDBText(QWidget* parent)
+    : QLabel(Host(parent)), TDBFieldControl(static_cast<QLabel&>(*this)) {}
 
 void TDBText::showField() {
-    setText(qtext(link_.text()));
+    setText(Q(link_.text()));
 }
 
 // --- TDBCheckBox -------------------------------------------------------------------------------
 
 TDBCheckBox::TDBCheckBox(QWidget* parent)
-    : QCheckBox(parent), link_([this](db::DataEvent) { showField(); }) {}
-
-void TDBCheckBox::SetDataSource(db::TDataSource* source) {
-    link_.setSource(source);
-}
-
-void TDBCheckBox::SetDataField(std::string name) {
-    link_.setFieldName(std::move(name));
-    showField();
+    : QCheckBox(Host(parent)), TDBFieldControl(static_cast<QCheckBox&>(*this)) {
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void TDBCheckBox::SetValueChecked(std::string value) {
@@ -156,45 +147,35 @@ void TDBCheckBox::showField() {
 void TDBCheckBox::SetChecked(bool checked) {
     link_.write(checked ? valueChecked_ : valueUnchecked_);
     showField();
+    Fire(OnClick, this);
 }
 
 // A click writes the field; the box then shows what the field holds.
 void TDBCheckBox::nextCheckState() {
     if (readOnly_ || !link_.canModify())
         return;
-    SetChecked(!isChecked());
+    Guarded([this] { SetChecked(!isChecked()); });
 }
 
 // --- TDBComboBox -------------------------------------------------------------------------------
 
 TDBComboBox::TDBComboBox(QWidget* parent)
-    : QComboBox(parent), link_([this](db::DataEvent e) { dataSetEvent(e); }) {
+    : QComboBox(Host(parent)), TDBTypedControl(static_cast<QComboBox&>(*this)) {
+    setFocusPolicy(Qt::StrongFocus);
     setEditable(true);
     setInsertPolicy(NoInsert);
     connect(this, &QComboBox::activated, this, [this] { chosen(); });
     connect(this, &QComboBox::editTextChanged, this, [this] {
-        if (!showing_ && !modified_) {
-            modified_ = true;
-            link_.edit();
-        }
+        if (!showing_ && !Modified())
+            typed();
     });
-}
-
-void TDBComboBox::SetDataSource(db::TDataSource* source) {
-    link_.setSource(source);
-}
-
-void TDBComboBox::SetDataField(std::string name) {
-    link_.setFieldName(std::move(name));
-    modified_ = false;
-    showField();
 }
 
 void TDBComboBox::SetItems(const std::vector<std::string>& items) {
     ++showing_;
     clear();
     for (const std::string& item : items)
-        addItem(qtext(item));
+        addItem(Q(item));
     --showing_;
     showField();
 }
@@ -215,51 +196,31 @@ void TDBComboBox::SetStyleDropDownList(bool listOnly) {
     showField();
 }
 
-void TDBComboBox::SetReadOnly(bool readOnly) {
-    readOnly_ = readOnly;
-    showField();
-}
-
-void TDBComboBox::dataSetEvent(db::DataEvent event) {
-    if (event == db::DataEvent::UpdateRecord) {
-        UpdateRecord();
-        return;
-    }
-    if (dropsTypedText(event, link_.editing()))
-        modified_ = false;
-    if (!modified_)
-        showField();
-}
-
 void TDBComboBox::showField() {
     ++showing_;
-    const QString text = qtext(link_.text());
+    const QString text = Q(link_.text());
     if (isEditable())
         setEditText(text);
     else
         setCurrentIndex(findText(text));
-    setEnabled(!readOnly_ && link_.canModify());
+    setEnabled(writable());
     --showing_;
 }
 
+// The user chose an item: it is written at once.
 void TDBComboBox::chosen() {
-    if (readOnly_ || !link_.canModify())
+    if (!writable())
         return;
-    modified_ = true;
-    UpdateRecord();
-}
-
-void TDBComboBox::UpdateRecord() {
-    if (!modified_)
-        return;
-    link_.write(Text());
-    modified_ = false;
-    showField();
+    typed();
+    Guarded([this] {
+        UpdateRecord();
+        Fire(OnClick, this);
+    });
 }
 
 void TDBComboBox::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
-    UpdateRecord();
+    userUpdate();
 }
 
 } // namespace ui

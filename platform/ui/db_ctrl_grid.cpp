@@ -1,5 +1,8 @@
 #include "platform/ui/db_ctrl_grid.h"
 
+#include "platform/ui/application.h"
+#include "platform/ui/form.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -18,7 +21,7 @@ std::string DbRow::AsString(std::string_view field) const {
 }
 
 TDBCtrlGrid::TDBCtrlGrid(QWidget* parent)
-    : QFrame(parent), layout_(new QVBoxLayout(this)),
+    : QFrame(Host(parent)), TControl(static_cast<QFrame&>(*this)), layout_(new QVBoxLayout(this)),
       link_([this](db::DataEvent e) { dataSetEvent(e); }) {
     setFrameShape(StyledPanel);
     setFocusPolicy(Qt::StrongFocus);
@@ -123,7 +126,7 @@ void TDBCtrlGrid::markCurrent() {
 void TDBCtrlGrid::moveTo(int row) {
     db::TDataSet* ds = link_.dataSet();
     if (ds && ds->Active())
-        ds->MoveBy(row - (ds->RecNo() - 1));
+        Guarded([ds, row] { ds->MoveBy(row - (ds->RecNo() - 1)); });
 }
 
 void TDBCtrlGrid::mousePressEvent(QMouseEvent* event) {
@@ -139,7 +142,7 @@ void TDBCtrlGrid::mousePressEvent(QMouseEvent* event) {
 void TDBCtrlGrid::keyPressEvent(QKeyEvent* event) {
     db::TDataSet* ds = link_.dataSet();
     if (ds && ds->Active() && (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up)) {
-        ds->MoveBy(event->key() == Qt::Key_Down ? 1 : -1);
+        moveTo(ds->RecNo() - 1 + (event->key() == Qt::Key_Down ? 1 : -1));
         return;
     }
     QFrame::keyPressEvent(event);

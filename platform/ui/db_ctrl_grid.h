@@ -4,13 +4,14 @@
 // marks the current row's panel, and moves the cursor when a panel is clicked or the Up
 // and Down keys are pressed. Panels are built again when the rows or the window change.
 //
-//     TDBCtrlGrid rows;
-//     rows.SetDataSource(&source);
-//     rows.SetRowCount(4);
-//     rows.SetPanelFactory([](const DbRow& row) {
+//     DBCtrlGrid1 = new TDBCtrlGrid(this);
+//     DBCtrlGrid1->SetDataSource(DataSource1);
+//     DBCtrlGrid1->SetRowCount(4);
+//     DBCtrlGrid1->SetPanelFactory([](const DbRow& row) {
 //         return new QLabel(QString::fromStdString(row.AsString("Agazat")));
 //     });
 
+#include "platform/ui/control.h"
 #include "platform/ui/db_link.h"
 
 #include <QFrame>
@@ -37,7 +38,7 @@ private:
     std::size_t row_;
 };
 
-class TDBCtrlGrid : public QFrame {
+class TDBCtrlGrid : public QFrame, public TControl {
 public:
     using PanelFactory = std::function<QWidget*(const DbRow& row)>;
 
@@ -66,6 +67,7 @@ private:
     void rebuild();
     void clearPanels();
     void markCurrent();
+    // Moves the cursor to a view row (the user's move: guarded).
     void moveTo(int row);
 
     PanelFactory factory_;

@@ -1,10 +1,14 @@
 #include "platform/ui/db_grid.h"
 
+#include "platform/ui/application.h"
+#include "platform/ui/form.h"
+
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <optional>
 #include <set>
@@ -19,10 +23,6 @@ bool sameRow(const db::TBookmark& a, const db::TBookmark& b) {
 
 bool isEditing(const db::TDataSet& ds) {
     return ds.State() == db::DataSetState::Edit || ds.State() == db::DataSetState::Insert;
-}
-
-QString qtext(const std::string& text) {
-    return QString::fromStdString(text);
 }
 
 // The rows an item selection touches.
@@ -53,6 +53,7 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // The user's cell text (guarded), or the editor's text a post asked for (thrown).
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     // Reads the data set's shape again (rows, columns, the new row).
@@ -90,6 +91,7 @@ private:
         return open_ && ds && ds->Active() ? ds : nullptr;
     }
     std::string cellText(int row, int column) const;
+    void writeCell(const QModelIndex& index, const std::string& text);
 
     TDBGrid& grid_;
     bool open_ = false;
@@ -183,7 +185,7 @@ QVariant DbGridModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
-    return qtext(cellText(index.row(), index.column()));
+    return Q(cellText(index.row(), index.column()));
 }
 
 QVariant DbGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -192,7 +194,7 @@ QVariant DbGridModel::headerData(int section, Qt::Orientation orientation, int r
     const TColumn* c = column(section);
     if (!c)
         return {};
-    return qtext(c->TitleCaption().empty() ? c->FieldName() : c->TitleCaption());
+    return Q(c->TitleCaption().empty() ? c->FieldName() : c->TitleCaption());
 }
 
 Qt::ItemFlags DbGridModel::flags(const QModelIndex& index) const {
@@ -208,19 +210,31 @@ Qt::ItemFlags DbGridModel::flags(const QModelIndex& index) const {
 }
 
 bool DbGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    db::TDataSet* ds = dataSet();
-    if (role != Qt::EditRole || !ds || !(flags(index) & Qt::ItemIsEditable))
+    if (role != Qt::EditRole || !dataSet() || !(flags(index) & Qt::ItemIsEditable))
         return false;
-    const int field = fields_[static_cast<std::size_t>(index.column())];
     const std::string text = value.toString().toStdString();
+    if (grid_.committing_) {
+        writeCell(index, text);
+        return true;
+    }
+    bool written = false;
+    Guarded([&] {
+        writeCell(index, text);
+        written = true;
+    });
+    return written;
+}
+
+void DbGridModel::writeCell(const QModelIndex& index, const std::string& text) {
+    db::TDataSet* ds = dataSet();
+    const int field = fields_[static_cast<std::size_t>(index.column())];
     if (const auto view = viewRow(index.row()); view && index.row() != cursorRow())
         grid_.moveCursorTo(*view);
     if (!isEditing(*ds) && text == ds->Fields(field).AsString())
-        return true; // nothing typed: the row stays unedited
+        return; // nothing typed: the row stays unedited
     if (!isEditing(*ds))
         ds->Edit();
     ds->Fields(field).SetAsString(text);
-    return true;
 }
 
 // --- columns -----------------------------------------------------------------------------
@@ -322,8 +336,9 @@ void TBookmarkList::Clear() {
 // --- the grid ------------------------------------------------------------------------------
 
 TDBGrid::TDBGrid(QWidget* parent)
-    : QTableView(parent), columns_([this] { columnsChanged(); }), selected_(*this),
-      model_(new DbGridModel(*this)), link_([this](db::DataEvent e) { dataSetEvent(e); }) {
+    : QTableView(Host(parent)), TControl(static_cast<QTableView&>(*this)),
+      columns_([this] { columnsChanged(); }), selected_(*this), model_(new DbGridModel(*this)),
+      link_([this](db::DataEvent e) { dataSetEvent(e); }) {
     setModel(model_);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -409,20 +424,17 @@ void TDBGrid::dataSetEvent(db::DataEvent event) {
 // An open cell editor's text goes into the field before the row is posted.
 void TDBGrid::commitEditor() {
     QWidget* editor = QApplication::focusWidget();
-    if (state() == EditingState && editor && viewport()->isAncestorOf(editor))
-        commitData(editor);
+    if (state() != EditingState || !editor || !viewport()->isAncestorOf(editor))
+        return;
+    const QScopedValueRollback<bool> asked(committing_, true);
+    commitData(editor);
 }
 
 void TDBGrid::rebuild() {
     db::TDataSet* ds = DataSet();
     if (ds && ds->Active() && !columns_.Customized())
         columns_.makeDefault(*ds);
-    ++syncing_;
-    model_->reload(ds && ds->Active());
-    --syncing_;
-    applyWidths();
-    applySelection();
-    showCursor();
+    columnsChanged();
 }
 
 void TDBGrid::columnsChanged() {
@@ -489,11 +501,15 @@ void TDBGrid::moveCursorTo(std::size_t row) {
     ds->MoveBy(static_cast<int>(place) - (ds->RecNo() - 1));
 }
 
+// The user moved to another row. A row that cannot be posted keeps the cursor, and the
+// view goes back to it.
 void TDBGrid::currentRowChanged(const QModelIndex& current) {
     if (syncing_ || !current.isValid())
         return;
-    if (const auto row = model_->viewRow(current.row()))
-        moveCursorTo(*row);
+    if (const auto row = model_->viewRow(current.row())) {
+        Guarded([&] { moveCursorTo(*row); });
+        showCursor();
+    }
 }
 
 // The user marked or unmarked rows: the bookmark list follows, new marks at its end with
@@ -517,53 +533,37 @@ void TDBGrid::cellClicked(const QModelIndex& index) {
     if (!OnCellClick)
         return;
     if (TColumn* column = model_->column(index.column()))
-        OnCellClick(*column);
+        Guarded([&] { OnCellClick(*column); });
 }
 
-bool TDBGrid::sendKeyPress(QKeyEvent* event) {
-    if (!OnKeyPress)
+// Runs a key handler guarded; whether it swallowed the key.
+bool TDBGrid::keyHandled(const KeyEvent& handler, const QKeyEvent* event) {
+    if (!handler)
         return false;
-    char key = 0;
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        key = '\r';
-    else if (event->key() == Qt::Key_Escape)
-        key = 27;
-    else if (const QString text = event->text(); text.size() == 1 && text[0].unicode() < 128)
-        key = static_cast<char>(text[0].unicode());
-    if (key == 0)
-        return false;
-    OnKeyPress(key);
+    int key = event->key();
+    Guarded([&] { handler(key, event->modifiers()); });
     return key == 0;
 }
 
 void TDBGrid::keyPressEvent(QKeyEvent* event) {
-    int key = event->key();
-    if (OnKeyDown) {
-        OnKeyDown(key, event->modifiers());
-        if (key == 0)
-            return;
-    }
-    if (sendKeyPress(event))
+    if (keyHandled(OnKeyDown, event))
         return;
     db::TDataSet* ds = DataSet();
     if (event->key() == Qt::Key_Escape && ds && ds->Active() && isEditing(*ds)) {
-        ds->Cancel();
+        Guarded([ds] { ds->Cancel(); });
         return;
     }
     QTableView::keyPressEvent(event);
 }
 
 void TDBGrid::keyReleaseEvent(QKeyEvent* event) {
-    int key = event->key();
-    if (OnKeyUp)
-        OnKeyUp(key, event->modifiers());
+    keyHandled(OnKeyUp, event);
     QTableView::keyReleaseEvent(event);
 }
 
 void TDBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
-    if (OnDblClick)
-        OnDblClick();
+    UserEvent(OnDblClick, this);
 }
 
 } // namespace ui

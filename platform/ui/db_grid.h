@@ -5,16 +5,21 @@
 // Ctrl and Shift as bookmarks in the order they were marked, and, when editable, edits
 // the current row's fields and posts them when the row is left.
 //
-//     TDBGrid grid;
-//     grid.SetDataSource(&source);
-//     grid.Columns().Add("Evj", "G. év");
-//     grid.Columns().Add("Agazat", "Ágazat", 120);
-//     grid.SetReadOnly(true);
-//     grid.SetMultiSelect(true);
-//     for (int i = 0; i < grid.SelectedRows().Count(); ++i)
-//         table.GotoBookmark(grid.SelectedRows()[i]);
+//     DBGrid1 = new TDBGrid(this);
+//     DBGrid1->SetDataSource(DataSource1);
+//     DBGrid1->Columns().Add("Evj", "G. év");
+//     DBGrid1->Columns().Add("Agazat", "Ágazat", 120);
+//     DBGrid1->SetReadOnly(true);
+//     DBGrid1->SetMultiSelect(true);
+//     for (int i = 0; i < DBGrid1->SelectedRows().Count(); ++i)
+//         Table1->GotoBookmark(DBGrid1->SelectedRows()[i]);
+//
+// What the user does runs guarded: a row that cannot be posted when the user leaves it
+// (a key violation), or a cell text its field refuses, goes to the error display, and the
+// grid stays on the row being edited.
 
 #include "platform/db/dataset.h"
+#include "platform/ui/control.h"
 #include "platform/ui/db_link.h"
 
 #include <QTableView>
@@ -115,7 +120,7 @@ private:
     std::vector<db::TBookmark> items_;
 };
 
-class TDBGrid : public QTableView {
+class TDBGrid : public QTableView, public TControl {
 public:
     explicit TDBGrid(QWidget* parent = nullptr);
     ~TDBGrid() override;
@@ -143,14 +148,14 @@ public:
     int SelectedIndex() const;
     TColumn* SelectedColumn();
 
-    // Events: a click on a cell (after the cursor moved to its row), a double click, a
-    // key typed (Enter as '\r', Esc as 27; setting it to 0 swallows it; letters beyond
-    // ASCII are not reported), and a key pressed or released (Qt key codes).
+    // Events: a click on a cell (after the cursor moved to its row), a double click, and
+    // a key pressed or released (Qt key codes; setting the key to 0 swallows it). A key
+    // typed goes to OnKeyPress, as on every control of a form.
     std::function<void(TColumn& column)> OnCellClick;
-    std::function<void()> OnDblClick;
-    std::function<void(char& key)> OnKeyPress;
-    std::function<void(int& key, Qt::KeyboardModifiers modifiers)> OnKeyDown;
-    std::function<void(int& key, Qt::KeyboardModifiers modifiers)> OnKeyUp;
+    TNotifyEvent OnDblClick;
+    using KeyEvent = std::function<void(int& key, Qt::KeyboardModifiers modifiers)>;
+    KeyEvent OnKeyDown;
+    KeyEvent OnKeyUp;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -174,7 +179,7 @@ private:
     void cellClicked(const QModelIndex& index);
     // Moves the data set's cursor to a view row, posting the row being left.
     void moveCursorTo(std::size_t row);
-    bool sendKeyPress(QKeyEvent* event);
+    static bool keyHandled(const KeyEvent& handler, const QKeyEvent* event);
 
     TDBGridColumns columns_;
     TBookmarkList selected_;
@@ -182,8 +187,9 @@ private:
     bool readOnly_ = false;
     bool rowSelect_ = false;
     bool multiSelect_ = false;
-    int syncing_ = 0; // the grid changes its own view: the handlers stay out
-    DataLink link_;   // last: it lets go of the data set first
+    int syncing_ = 0;         // the grid changes its own view: the handlers stay out
+    bool committing_ = false; // the data set asks for the editor's text before a post
+    DataLink link_;           // last: it lets go of the data set first
 };
 
 } // namespace ui

@@ -1,38 +1,39 @@
 #include "platform/ui/db_lookup.h"
 
 #include "platform/db/field_value.h"
+#include "platform/ui/application.h"
+#include "platform/ui/form.h"
 
 #include <QSignalBlocker>
 
 namespace ui {
 
-// --- LookupBinding ---------------------------------------------------------------------------
+// --- the shared part ---------------------------------------------------------------------------
 
-LookupBinding::LookupBinding(Callback itemsChanged, Callback keyChanged)
-    : itemsChanged_(std::move(itemsChanged)), keyChanged_(std::move(keyChanged)),
-      field_([this](db::DataEvent e) {
-          if (e != db::DataEvent::UpdateRecord && keyChanged_)
-              keyChanged_();
+TDBLookupControl::TDBLookupControl(QWidget& widget)
+    : TControl(widget), field_([this](db::DataEvent e) {
+          if (e != db::DataEvent::UpdateRecord)
+              showKey();
       }),
       list_([this](db::DataEvent e) { listEvent(e); }) {}
 
-void LookupBinding::setDataField(std::string name) {
+void TDBLookupControl::SetDataField(std::string name) {
     field_.setFieldName(std::move(name));
-    keyChanged_();
+    showKey();
 }
 
-void LookupBinding::setKeyField(std::string name) {
+void TDBLookupControl::SetKeyField(std::string name) {
     keyField_ = std::move(name);
     reload(true);
 }
 
-void LookupBinding::setListField(std::string name) {
+void TDBLookupControl::SetListField(std::string name) {
     listField_ = std::move(name);
     reload(true);
 }
 
 // The list is read again when its rows change, not when its cursor moves.
-void LookupBinding::listEvent(db::DataEvent event) {
+void TDBLookupControl::listEvent(db::DataEvent event) {
     switch (event) {
     case db::DataEvent::Opened:
     case db::DataEvent::RowsChanged:
@@ -47,7 +48,7 @@ void LookupBinding::listEvent(db::DataEvent event) {
     }
 }
 
-void LookupBinding::reload(bool open) {
+void TDBLookupControl::reload(bool open) {
     items_.clear();
     db::TDataSet* ds = list_.dataSet();
     db::TField* key = open && ds && ds->Active() ? ds->FindField(keyField_) : nullptr;
@@ -62,11 +63,10 @@ void LookupBinding::reload(bool open) {
                               std::move(keyText), ds->rowBookmark(row)});
         }
     }
-    if (itemsChanged_)
-        itemsChanged_();
+    fillItems();
 }
 
-int LookupBinding::find(const db::Value& key) const {
+int TDBLookupControl::find(const db::Value& key) const {
     if (db::isNull(key))
         return -1;
     for (std::size_t i = 0; i < items_.size(); ++i)
@@ -79,29 +79,29 @@ int LookupBinding::find(const db::Value& key) const {
     return -1;
 }
 
-int LookupBinding::current() const {
+int TDBLookupControl::keyRow() const {
     if (!bound())
         return find(key_);
     const db::TField* f = field_.field();
     return f ? find(f->AsValue()) : -1;
 }
 
-db::Value LookupBinding::keyValue() const {
+db::Value TDBLookupControl::KeyValue() const {
     if (!bound())
         return key_;
     const db::TField* f = field_.field();
     return f ? f->AsValue() : db::Value{};
 }
 
-void LookupBinding::setKeyValue(const db::Value& key) {
+void TDBLookupControl::SetKeyValue(const db::Value& key) {
     if (bound())
         field_.writeValue(key);
     else
         key_ = key;
-    keyChanged_();
+    showKey();
 }
 
-void LookupBinding::writeKey(const Item& item) {
+void TDBLookupControl::writeKey(const Item& item) {
     const db::TField* target = field_.field();
     db::TDataSet* ds = list_.dataSet();
     const db::TField* source = ds && ds->Active() ? ds->FindField(keyField_) : nullptr;
@@ -111,8 +111,13 @@ void LookupBinding::writeKey(const Item& item) {
         field_.write(item.keyText);
 }
 
-void LookupBinding::choose(int row) {
-    if (row < 0 || row >= count() || readOnly_)
+void TDBLookupControl::Choose(int row) {
+    choose(row);
+    Fire(OnClick, &Widget());
+}
+
+void TDBLookupControl::choose(int row) {
+    if (row < 0 || row >= listCount() || readOnly_)
         return;
     const Item item = items_[static_cast<std::size_t>(row)];
     if (bound()) {
@@ -125,72 +130,66 @@ void LookupBinding::choose(int row) {
     db::TDataSet* ds = list_.dataSet();
     if (ds && ds->BookmarkValid(item.bookmark))
         ds->GotoBookmark(item.bookmark);
-    keyChanged_();
+    showKey();
+}
+
+void TDBLookupControl::userChoice(int row) {
+    Guarded([this, row] { Choose(row); });
 }
 
 // --- TDBLookupComboBox ---------------------------------------------------------------------------
 
 TDBLookupComboBox::TDBLookupComboBox(QWidget* parent)
-    : QComboBox(parent), binding_([this] { fillItems(); }, [this] { showKey(); }) {
+    : QComboBox(Host(parent)), TDBLookupControl(static_cast<QComboBox&>(*this)) {
+    setFocusPolicy(Qt::StrongFocus);
     setEditable(false);
-    connect(this, &QComboBox::activated, this, [this](int row) { Choose(row); });
-}
-
-void TDBLookupComboBox::Choose(int row) {
-    binding_.choose(row);
-    if (OnClick)
-        OnClick();
+    connect(this, &QComboBox::activated, this, [this](int row) { userChoice(row); });
 }
 
 void TDBLookupComboBox::fillItems() {
     {
         const QSignalBlocker quiet(this);
         clear();
-        for (int r = 0; r < binding_.count(); ++r)
-            addItem(QString::fromStdString(binding_.text(r)));
+        for (int r = 0; r < listCount(); ++r)
+            addItem(Q(listText(r)));
     }
     showKey();
 }
 
 void TDBLookupComboBox::showKey() {
     const QSignalBlocker quiet(this);
-    setCurrentIndex(binding_.current());
+    setCurrentIndex(keyRow());
 }
 
 // --- TDBLookupListBox
-// ------------------------------------------------------------------------------
+// -----------------------------------------------------------------------------
 
 TDBLookupListBox::TDBLookupListBox(QWidget* parent)
-    : QListWidget(parent), binding_([this] { fillItems(); }, [this] { showKey(); }) {
+    : QListWidget(Host(parent)), TDBLookupControl(static_cast<QListWidget&>(*this)) {
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!showing_)
-            Choose(row);
+            userChoice(row);
     });
 }
 
 std::string TDBLookupListBox::SelectedText() const {
-    const int row = binding_.current();
-    return row < 0 ? std::string() : binding_.text(row);
-}
-
-void TDBLookupListBox::Choose(int row) {
-    binding_.choose(row);
-    if (OnClick)
-        OnClick();
+    const int row = keyRow();
+    return row < 0 ? std::string() : listText(row);
 }
 
 void TDBLookupListBox::fillItems() {
     ++showing_;
     clear();
-    for (int r = 0; r < binding_.count(); ++r)
-        addItem(QString::fromStdString(binding_.text(r)));
+    for (int r = 0; r < listCount(); ++r)
+        addItem(Q(listText(r)));
     --showing_;
     showKey();
 }
 
 void TDBLookupListBox::showKey() {
     ++showing_;
-    setCurrentRow(binding_.current());
+    setCurrentRow(keyRow());
     --showing_;
 }
 

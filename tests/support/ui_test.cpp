@@ -9,15 +9,32 @@
 
 namespace testui {
 
+namespace {
+
+class QtEnvironment final : public ::testing::Environment {
+public:
+    QApplication& App() {
+        if (!app_) {
+            ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+            app_ = ui::MakeQtApplication(argc_, argv_);
+        }
+        return *app_;
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[16] = "farm_tests";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
+} // namespace
+
 QApplication& Qt() {
-    static QApplication* app = [] {
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        static int argc = 1;
-        static char name[] = "farm_tests";
-        static char* argv[] = {name, nullptr};
-        return ui::MakeQtApplication(argc, argv).release();
-    }();
-    return *app;
+    static auto* environment =
+        static_cast<QtEnvironment*>(::testing::AddGlobalTestEnvironment(new QtEnvironment));
+    return environment->App();
 }
 
 void ProcessEvents() {

@@ -1,6 +1,7 @@
 #pragma once
 // Headless form tests: the Qt application (offscreen, made once for the test binary and
-// only by the tests that need it), a dialog service that records every message and
+// only by the tests that need it; every UI test, forms and data-aware controls alike, uses
+// this one), a dialog service that records every message and
 // answers from a queue, a modal driver that plays what a test registered for a form's
 // class instead of waiting, and a fixture that puts them behind a TApplication.
 //
@@ -26,7 +27,8 @@
 namespace testui {
 
 // The Qt application of the test binary, made on first use (offscreen unless
-// QT_QPA_PLATFORM says otherwise).
+// QT_QPA_PLATFORM says otherwise) as the program makes it, and destroyed when the tests
+// end (before the exit handlers, which would destroy it after Qt's own statics).
 QApplication& Qt();
 
 // Runs the Qt events that are waiting (deferred paints, timers due).

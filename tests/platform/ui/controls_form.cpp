@@ -1,5 +1,7 @@
 #include "controls_form.h"
 
+#include "db_test_support.h"
+
 using ui::TObject;
 
 TMindenVezerlo::TMindenVezerlo() {
@@ -116,6 +118,70 @@ TMindenVezerlo::TMindenVezerlo() {
     GroupBox1->OnExit = Handler(&TMindenVezerlo::GroupBox1Exit);
     Timer1->OnTimer = Handler(&TMindenVezerlo::Timer1Timer);
     OnPaint = Handler(&TMindenVezerlo::FormPaint);
+    CreateDataControls();
+}
+
+// Two pages of data-aware controls on the parcels and the crops.
+void TMindenVezerlo::CreateDataControls() {
+    uitest::makeParcels(Session1, 6);
+    uitest::makeCrops(Session1);
+    Table1.SetTableName("parcellak");
+    Table1.Open();
+    Table2.SetTableName("magfajtak");
+    Table2.Open();
+    TabSheet3 = new ui::TTabSheet(PageControl1, "Parcellák");
+    DBGrid1 = new ui::TDBGrid(TabSheet3);
+    DBGrid1->SetBounds(8, 8, 356, 130);
+    DBGrid1->SetDataSource(&DataSource1);
+    DBGrid1->Columns().Add("Kod", "Kód", 70);
+    DBGrid1->Columns().Add("Evj", "G. év", 60);
+    DBGrid1->Columns().Add("Agazat", "Ágazat", 180);
+    DBText1 = new ui::TDBText(TabSheet3);
+    DBText1->SetBounds(8, 148, 100, 18);
+    DBText1->SetDataSource(&DataSource1);
+    DBText1->SetDataField("Kod");
+    DBEdit1 = new ui::TDBEdit(TabSheet3);
+    DBEdit1->SetBounds(8, 172, 100, 22);
+    DBEdit1->SetDataSource(&DataSource1);
+    DBEdit1->SetDataField("Evj");
+    DBEdit2 = new ui::TDBEdit(TabSheet3);
+    DBEdit2->SetBounds(120, 172, 244, 22);
+    DBEdit2->SetDataSource(&DataSource1);
+    DBEdit2->SetDataField("Agazat");
+    DBCheckBox1 = new ui::TDBCheckBox(TabSheet3);
+    DBCheckBox1->setText("Aktív");
+    DBCheckBox1->SetBounds(8, 202, 100, 20);
+    DBCheckBox1->SetDataSource(&DataSource1);
+    DBCheckBox1->SetDataField("Aktiv");
+    DBCheckBox1->SetValueChecked("A");
+    DBCheckBox1->SetValueUnchecked("N");
+    DBComboBox1 = new ui::TDBComboBox(TabSheet3);
+    DBComboBox1->SetBounds(120, 200, 244, 22);
+    DBComboBox1->SetItems({"árpa", "búza", "zab"});
+    DBComboBox1->SetDataSource(&DataSource1);
+    DBComboBox1->SetDataField("Agazat");
+    DBLookupComboBox1 = new ui::TDBLookupComboBox(TabSheet3);
+    DBLookupComboBox1->SetBounds(120, 230, 244, 22);
+    DBLookupComboBox1->SetDataSource(&DataSource1);
+    DBLookupComboBox1->SetDataField("Agazat");
+    DBLookupComboBox1->SetListSource(&DataSource2);
+    DBLookupComboBox1->SetKeyField("Faj");
+    DBLookupComboBox1->SetDropDownRows(8);
+
+    TabSheet4 = new ui::TTabSheet(PageControl1, "Vetés");
+    DBLookupListBox1 = new ui::TDBLookupListBox(TabSheet4);
+    DBLookupListBox1->SetBounds(8, 8, 160, 150);
+    DBLookupListBox1->SetDataSource(&DataSource1);
+    DBLookupListBox1->SetDataField("Agazat");
+    DBLookupListBox1->SetListSource(&DataSource2);
+    DBLookupListBox1->SetKeyField("Faj");
+    DBCtrlGrid1 = new ui::TDBCtrlGrid(TabSheet4);
+    DBCtrlGrid1->SetBounds(180, 8, 184, 250);
+    DBCtrlGrid1->SetRowCount(3);
+    DBCtrlGrid1->SetPanelFactory([](const ui::DbRow& row) {
+        return new QLabel(ui::Q(row.AsString("Kod") + " " + row.AsString("Agazat")));
+    });
+    DBCtrlGrid1->SetDataSource(&DataSource1);
 }
 
 // The check box and the popup item follow each other.

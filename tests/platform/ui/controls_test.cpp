@@ -271,4 +271,97 @@ TEST_F(Controls, CanvasDrawsPiesRectanglesAndText) {
     EXPECT_GT(form.Canvas().TextWidth("Búza"), 10);
 }
 
+// --- the data-aware controls on the form ---------------------------------------------------
+
+class DataControls : public Controls {
+protected:
+    DataControls() {
+        form.PageControl1->SetActivePage(form.TabSheet3);
+        ShowActive(form);
+    }
+    ~DataControls() override { form.Hide(); }
+    // The user types into a box after choosing its text.
+    static void Retype(ui::TDBEdit* edit, const std::string& text) {
+        edit->SetFocus();
+        edit->selectAll();
+        Type(edit, text);
+    }
+};
+
+TEST_F(DataControls, ShowTheTablesAndLiveOnTheirPages) {
+    EXPECT_EQ(form.DBGrid1->parentWidget(), form.TabSheet3);
+    EXPECT_EQ(ui::ControlOf(form.DBEdit1), static_cast<ui::TControl*>(form.DBEdit1));
+    EXPECT_EQ(form.DBGrid1->model()->rowCount(), 6);
+    EXPECT_EQ(form.DBText1->Caption(), "P00000");
+    EXPECT_EQ(form.DBLookupComboBox1->count(), 3);
+    EXPECT_EQ(form.DBLookupListBox1->count(), 3);
+    EXPECT_EQ(form.DBCtrlGrid1->PanelCount(), 3);
+    form.Table1.MoveBy(2);
+    EXPECT_EQ(form.DBGrid1->currentIndex().row(), 2);
+    EXPECT_EQ(form.DBText1->Caption(), "P00002");
+    EXPECT_EQ(form.DBEdit1->Text(), "2002");
+    EXPECT_EQ(form.DBEdit2->Text(), "ágazat 2");
+    EXPECT_TRUE(form.DBCheckBox1->Checked());
+    EXPECT_EQ(form.DBComboBox1->Text(), "ágazat 2");
+
+    form.DBLookupComboBox1->Choose(1); // the lookup writes its key; the others follow
+    EXPECT_EQ(form.DBEdit2->Text(), "búza");
+    EXPECT_EQ(form.DBComboBox1->Text(), "búza");
+    EXPECT_EQ(form.DBLookupListBox1->SelectedText(), "búza");
+    form.Table1.Post();
+    EXPECT_EQ(form.DBGrid1->model()->index(2, 2).data().toString(), "búza");
+}
+
+TEST_F(DataControls, EnterMovesOnAndWritesWhatWasTyped) {
+    form.SetEnterMovesLikeTab(true);
+    std::vector<std::string> events;
+    form.DBEdit1->OnExit = [&](TObject*) { events.push_back("exit"); };
+    form.DBEdit2->OnEnter = [&](TObject*) { events.push_back("enter"); };
+    Retype(form.DBEdit1, "1999");
+    EXPECT_EQ(form.Table1.State(), db::DataSetState::Edit); // the first key edits
+    Key(form.DBEdit1, Qt::Key_Return);
+    EXPECT_TRUE(form.DBEdit2->Focused());
+    EXPECT_EQ(events, (std::vector<std::string>{"exit", "enter"}));
+    EXPECT_EQ(form.Table1.FieldByName("Evj").AsString(), "1999");
+    form.Table1.Post();
+    EXPECT_EQ(form.DBGrid1->model()->index(0, 1).data().toString(), "1999");
+}
+
+TEST_F(DataControls, AValueTheFieldRefusesIsShownAndTheFormStays) {
+    Retype(form.DBEdit1, "abc");
+    dialogs.Expect("'abc' nem érvényes egész szám.", ui::mrOk);
+    form.DBEdit2->SetFocus(); // leaving the box writes it
+    EXPECT_EQ(dialogs.Last().kind, ui::MessageKind::Error);
+    EXPECT_EQ(dialogs.Last().caption, "Dolvaren 3.0");
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_TRUE(form.DBEdit1->Modified()); // the text stays for the user to correct
+    EXPECT_EQ(form.DBEdit1->Text(), "abc");
+    EXPECT_EQ(form.Table1.FieldByName("Evj").AsString(), "2000");
+
+    Retype(form.DBEdit1, "2024");
+    form.DBEdit2->SetFocus();
+    EXPECT_EQ(form.Table1.FieldByName("Evj").AsString(), "2024");
+    form.Table1.Cancel();
+}
+
+TEST_F(DataControls, AFailedPostWhenTheGridRowIsLeftIsShownAndTheRowStays) {
+    ui::TDBGrid& grid = *form.DBGrid1;
+    QAbstractItemModel& model = *grid.model();
+    grid.setCurrentIndex(model.index(2, 0));
+    ASSERT_TRUE(model.setData(model.index(2, 0), "P00004")); // the key of another row
+    dialogs.ExpectContaining("already holds this key", ui::mrOk);
+    grid.setCurrentIndex(model.index(4, 0)); // the user leaves the row
+    EXPECT_EQ(dialogs.Last().kind, ui::MessageKind::Error);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(grid.currentIndex().row(), 2); // the grid stays on the row being edited
+    EXPECT_EQ(form.Table1.State(), db::DataSetState::Edit);
+    EXPECT_EQ(form.Table1.RecNo(), 3);
+
+    ASSERT_TRUE(model.setData(model.index(2, 0), "P00009")); // corrected, the row posts
+    grid.setCurrentIndex(model.index(0, 0));
+    EXPECT_EQ(form.Table1.State(), db::DataSetState::Browse);
+    EXPECT_EQ(form.Table1.FieldByName("Kod").AsString(), "P00000");
+    EXPECT_EQ(model.index(5, 0).data().toString(), "P00009");
+}
+
 } // namespace

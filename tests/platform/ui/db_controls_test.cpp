@@ -7,6 +7,7 @@
 #include "platform/ui/db_ctrl_grid.h"
 #include "platform/ui/db_lookup.h"
 #include "platform/ui/db_test_support.h"
+#include "support/ui_test.h"
 
 #include <QFocusEvent>
 #include <QLabel>
@@ -23,22 +24,6 @@ void focusOut(QWidget& widget) {
     QApplication::sendEvent(&widget, &event);
 }
 
-// "magfajtak": Faj (key), Id; three crops.
-void makeCrops(db::Session& session) {
-    session.create("magfajtak",
-                   {{field("Faj", db::FieldType::Alpha, 30), field("Id", db::FieldType::Long)}, 1});
-    db::TTable t(session);
-    t.SetTableName("magfajtak");
-    t.Open();
-    int id = 10;
-    for (const char* name : {"árpa", "búza", "zab"}) {
-        t.Append();
-        t.FieldByName("Faj").SetAsString(name);
-        t.FieldByName("Id").SetAsInteger(id++);
-        t.Post();
-    }
-}
-
 struct Crops {
     explicit Crops(db::Session& session) : table(session, "Crops") {
         makeCrops(session);
@@ -49,9 +34,20 @@ struct Crops {
     db::TDataSource source{&table};
 };
 
+// Each test runs with the application and its scripted dialogs: an error that reaches
+// the error display without a test expecting it fails the test.
+using DBEdit = testui::UiTest;
+using DBText = testui::UiTest;
+using DBCheckBox = testui::UiTest;
+using DBComboBox = testui::UiTest;
+using DBLookupComboBox = testui::UiTest;
+using DBLookupListBox = testui::UiTest;
+using DBCtrlGrid = testui::UiTest;
+using DBControls = testui::UiTest;
+
 } // namespace
 
-TEST(DBEdit, ShowsTheFieldOfTheCurrentRowAndWritesWhatIsTyped) {
+TEST_F(DBEdit, ShowsTheFieldOfTheCurrentRowAndWritesWhatIsTyped) {
     Parcels parcels;
     ui::TDBEdit edit;
     edit.SetDataSource(&parcels.source);
@@ -78,7 +74,7 @@ TEST(DBEdit, ShowsTheFieldOfTheCurrentRowAndWritesWhatIsTyped) {
     EXPECT_EQ(edit.Text(), "rozs");
 }
 
-TEST(DBEdit, TypedTextIsWrittenWhenTheRowIsPostedOrLeft) {
+TEST_F(DBEdit, TypedTextIsWrittenWhenTheRowIsPostedOrLeft) {
     Parcels parcels;
     ui::TDBEdit year;
     year.SetDataSource(&parcels.source);
@@ -103,7 +99,7 @@ TEST(DBEdit, TypedTextIsWrittenWhenTheRowIsPostedOrLeft) {
     parcels.table.Cancel();
 }
 
-TEST(DBEdit, IsReadOnlyWhenTheControlOrTheDataSetIs) {
+TEST_F(DBEdit, IsReadOnlyWhenTheControlOrTheDataSetIs) {
     Parcels parcels;
     ui::TDBEdit edit;
     edit.SetDataSource(&parcels.source);
@@ -117,7 +113,7 @@ TEST(DBEdit, IsReadOnlyWhenTheControlOrTheDataSetIs) {
     EXPECT_EQ(edit.Text(), "");
 }
 
-TEST(DBText, FollowsTheCursor) {
+TEST_F(DBText, FollowsTheCursor) {
     Parcels parcels;
     ui::TDBText label;
     label.SetDataSource(&parcels.source);
@@ -127,7 +123,7 @@ TEST(DBText, FollowsTheCursor) {
     EXPECT_EQ(label.Caption(), "P00005");
 }
 
-TEST(DBCheckBox, ReadsAndWritesItsCheckedAndUncheckedValues) {
+TEST_F(DBCheckBox, ReadsAndWritesItsCheckedAndUncheckedValues) {
     Parcels parcels;
     ui::TDBCheckBox active;
     active.SetDataSource(&parcels.source);
@@ -156,7 +152,7 @@ TEST(DBCheckBox, ReadsAndWritesItsCheckedAndUncheckedValues) {
     EXPECT_EQ(parcels.table.State(), db::DataSetState::Browse);
 }
 
-TEST(DBComboBox, WritesTheChosenOrTypedText) {
+TEST_F(DBComboBox, WritesTheChosenOrTypedText) {
     Parcels parcels;
     ui::TDBComboBox sector;
     sector.SetDataSource(&parcels.source);
@@ -179,7 +175,7 @@ TEST(DBComboBox, WritesTheChosenOrTypedText) {
     EXPECT_EQ(sector.currentIndex(), -1); // "ágazat 1" is not in the list
 }
 
-TEST(DBLookupComboBox, ShowsTheListFieldAndWritesTheKey) {
+TEST_F(DBLookupComboBox, ShowsTheListFieldAndWritesTheKey) {
     Parcels parcels;
     Crops crops(parcels.session);
     ui::TDBLookupComboBox box;
@@ -195,7 +191,7 @@ TEST(DBLookupComboBox, ShowsTheListFieldAndWritesTheKey) {
     EXPECT_EQ(box.DropDownRows(), 12);
 
     int clicks = 0;
-    box.OnClick = [&] { ++clicks; };
+    box.OnClick = [&](ui::TObject*) { ++clicks; };
     emit box.activated(2);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(parcels.table.FieldByName("Evj").AsInteger(), 12);
@@ -211,7 +207,7 @@ TEST(DBLookupComboBox, ShowsTheListFieldAndWritesTheKey) {
     EXPECT_EQ(std::get<std::int32_t>(box.KeyValue()), 12);
 }
 
-TEST(DBLookupComboBox, WritesAKeyOfAnotherTypeAsTextAndKeepsAKeyWithoutAField) {
+TEST_F(DBLookupComboBox, WritesAKeyOfAnotherTypeAsTextAndKeepsAKeyWithoutAField) {
     Parcels parcels;
     Crops crops(parcels.session);
     ui::TDBLookupComboBox box;
@@ -239,7 +235,7 @@ TEST(DBLookupComboBox, WritesAKeyOfAnotherTypeAsTextAndKeepsAKeyWithoutAField) {
     EXPECT_EQ(free.Text(), "zab");
 }
 
-TEST(DBLookupListBox, WritesTheKeyOfTheRowClicked) {
+TEST_F(DBLookupListBox, WritesTheKeyOfTheRowClicked) {
     Parcels parcels;
     Crops crops(parcels.session);
     ui::TDBLookupListBox list;
@@ -258,7 +254,7 @@ TEST(DBLookupListBox, WritesTheKeyOfTheRowClicked) {
     EXPECT_EQ(list.currentRow(), -1);
 }
 
-TEST(DBCtrlGrid, RepeatsAPanelPerRowAroundTheCursor) {
+TEST_F(DBCtrlGrid, RepeatsAPanelPerRowAroundTheCursor) {
     Parcels parcels;
     ui::TDBCtrlGrid rows;
     rows.SetRowCount(3);
@@ -285,7 +281,7 @@ TEST(DBCtrlGrid, RepeatsAPanelPerRowAroundTheCursor) {
     EXPECT_EQ(rows.PanelIndex(), 2);
 }
 
-TEST(DBControls, LetGoOfADestroyedDataSet) {
+TEST_F(DBControls, LetGoOfADestroyedDataSet) {
     Parcels parcels;
     auto table = std::make_unique<db::TTable>(parcels.session, "Temp");
     table->SetTableName("parcellak");

@@ -4,6 +4,8 @@
 
 #include "platform/ui/db_grid.h"
 #include "platform/ui/db_test_support.h"
+#include "platform/ui/form.h"
+#include "support/ui_test.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -29,13 +31,15 @@ void click(ui::TDBGrid& grid, int row, Qt::KeyboardModifiers modifiers = Qt::NoM
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, modifiers, rect.center());
 }
 
-// A grid over the parcels, shown at a size that holds every row.
-struct GridTest : ::testing::Test {
+// A grid over the parcels on a form, shown at a size that holds every row.
+struct GridTest : testui::UiTest {
     GridTest() {
-        grid.resize(600, 400);
+        form.SetClientSize(600, 400);
+        grid.SetBounds(0, 0, 600, 400);
         grid.SetDataSource(&parcels.source);
-        grid.show();
+        ShowActive(form);
     }
+    ~GridTest() override { form.Hide(); }
     std::vector<std::string> marked() {
         std::vector<std::string> codes;
         for (int i = 0; i < grid.SelectedRows().Count(); ++i)
@@ -44,7 +48,8 @@ struct GridTest : ::testing::Test {
     }
 
     Parcels parcels;
-    ui::TDBGrid grid;
+    ui::TForm form;
+    ui::TDBGrid& grid = *new ui::TDBGrid(&form);
 };
 
 } // namespace
@@ -199,19 +204,20 @@ TEST_F(GridTest, ReportsCellClicksDoubleClicksAndKeys) {
     grid.OnCellClick = [&](ui::TColumn& column) {
         clicked = column.FieldName() + "@" + parcels.table.FieldByName("Kod").AsString();
     };
-    grid.OnDblClick = [&] { ++doubleClicks; };
-    grid.OnKeyPress = [&](char& key) {
-        keys += key == '\r' ? std::string("<Enter>") : std::string(1, key);
-        if (key == '\r')
-            key = 0;
+    grid.OnDblClick = [&](ui::TObject* sender) { doubleClicks += sender == &grid; };
+    grid.OnKeyPress = [&](ui::TObject*, ui::TKey& key) { // through the form, as on any control
+        keys +=
+            key == ui::keyEnter ? std::string("<Enter>") : std::string(1, static_cast<char>(key));
+        if (key == ui::keyEnter)
+            key = ui::keyNone;
     };
     const QRect rect = grid.visualRect(grid.model()->index(3, 1));
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, rect.center());
     EXPECT_EQ(clicked, "Evj@P00003");
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, rect.center());
     EXPECT_EQ(doubleClicks, 1);
-    QTest::keyClick(&grid, Qt::Key_Return);
-    QTest::keyClick(&grid, Qt::Key_A);
+    Key(&grid, Qt::Key_Return);
+    Key(&grid, Qt::Key_A);
     EXPECT_EQ(keys, "<Enter>a");
 }
 
@@ -229,7 +235,7 @@ TEST_F(GridTest, LetsGoOfADestroyedDataSet) {
 }
 
 TEST(GridLargeTable, ReadsOnlyTheRowsItShows) {
-    app();
+    testui::Qt();
     CountingDataSet rows(100000);
     rows.Open();
     db::TDataSource source(&rows);

@@ -1,12 +1,12 @@
 #pragma once
-// Test helpers for the data-aware controls: the process's QApplication (offscreen unless
-// a platform is set), a parcel table bound to a data source, and a large synthetic data
-// set that counts the values it decodes.
+// Test data for the data-aware controls: a parcel table bound to a data source, and a
+// large synthetic data set that counts the values it decodes. The Qt application is the
+// one of support/ui_test.h.
 
 #include "platform/db/session.h"
 #include "platform/db/table.h"
+#include "support/ui_test.h"
 
-#include <QApplication>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
@@ -16,34 +16,6 @@
 #include <vector>
 
 namespace uitest {
-
-// The QApplication, made on first use and destroyed when the tests end (before the
-// exit handlers, which would destroy it after Qt's own statics): the tests that need no
-// widgets never make it.
-class QtEnvironment final : public ::testing::Environment {
-public:
-    QApplication& app() {
-        if (!app_) {
-            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-                qputenv("QT_QPA_PLATFORM", "offscreen");
-            app_ = std::make_unique<QApplication>(argc_, argv_);
-        }
-        return *app_;
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[16] = "farm_tests";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-
-inline QApplication& app() {
-    static auto* environment =
-        static_cast<QtEnvironment*>(::testing::AddGlobalTestEnvironment(new QtEnvironment));
-    return environment->app();
-}
 
 inline db::FieldDef field(const std::string& name, db::FieldType type, int size = 0) {
     return {name, type, db::storedSize(type, size), 0};
@@ -77,10 +49,26 @@ inline void makeParcels(db::Session& session, int rows) {
     }
 }
 
+// "magfajtak": Faj (key), Id; three crops.
+inline void makeCrops(db::Session& session) {
+    session.create("magfajtak",
+                   {{field("Faj", db::FieldType::Alpha, 30), field("Id", db::FieldType::Long)}, 1});
+    db::TTable t(session);
+    t.SetTableName("magfajtak");
+    t.Open();
+    int id = 10;
+    for (const char* name : {"árpa", "búza", "zab"}) {
+        t.Append();
+        t.FieldByName("Faj").SetAsString(name);
+        t.FieldByName("Id").SetAsInteger(id++);
+        t.Post();
+    }
+}
+
 // A table of parcels open on a data source, as a form holds them.
 struct Parcels {
     explicit Parcels(int rows = 6) {
-        app();
+        testui::Qt();
         makeParcels(session, rows);
         table.SetTableName("parcellak");
         table.Open();

@@ -3,6 +3,7 @@
 #include "platform/db/dataset.h"
 #include "platform/db/error.h"
 #include "platform/sys/conversion_error.h"
+#include "platform/ui/db_test_support.h"
 #include "sample_forms.h"
 #include "support/ui_test.h"
 
@@ -59,6 +60,44 @@ TEST_F(FormFlow, MenuCommandFormQuestionYesFormAgain) {
     EXPECT_EQ(question.caption, "Megerősítés");
     EXPECT_EQ(question.type, ui::mtConfirmation);
     EXPECT_EQ(question.buttons, (std::vector<ui::TMsgDlgBtn>{ui::mbYes, ui::mbNo}));
+}
+
+TEST_F(FormFlow, AGridFormOpensAFormThatEditsItsRowAndShowsTheChange) {
+    {
+        db::Session session;
+        uitest::makeParcels(session, 4);
+    }
+    forms.On<TParcellaSzerk>([](TParcellaSzerk& f) {
+        EXPECT_EQ(f.DBText1->Caption(), "P00002");
+        f.DBEdit1->selectAll();
+        Type(f.DBEdit1, "tönköly");
+        f.Button1->click();
+    });
+    forms.On<TParcellaSzerk>([](TParcellaSzerk& f) {
+        f.DBEdit2->selectAll();
+        Type(f.DBEdit2, "1999");
+        f.Button2->click(); // Mégsem: nothing is written
+    });
+    std::vector<QString> shown;
+    forms.On<TParcellaLista>([&](TParcellaLista& list) {
+        list.Table1.MoveBy(2);
+        list.Button1->click();
+        EXPECT_EQ(list.Table1.State(), db::DataSetState::Browse);
+        shown.push_back(list.DBGrid1->model()->index(2, 1).data().toString());
+        list.Button1->click();
+        EXPECT_EQ(list.Table1.FieldByName("Evj").AsString(), "2002");
+        list.Close();
+    });
+    ui::ShowModalForm(ParcellaLista);
+    EXPECT_EQ(shown, (std::vector<QString>{"tönköly"}));
+    EXPECT_EQ(forms.Shown(),
+              (std::vector<std::string>{"TParcellaLista", "TParcellaSzerk", "TParcellaSzerk"}));
+    db::Session session;
+    db::TTable stored(session);
+    stored.SetTableName("parcellak");
+    stored.Open();
+    stored.MoveBy(2);
+    EXPECT_EQ(stored.FieldByName("Agazat").AsString(), "tönköly");
 }
 
 TEST_F(FormFlow, ActivateRunsAgainWhenAChildFormOrDialogCloses) {

@@ -4,6 +4,8 @@
 
 TMintaSzerk* MintaSzerk = nullptr;
 TMintaLista* MintaLista = nullptr;
+TParcellaSzerk* ParcellaSzerk = nullptr;
+TParcellaLista* ParcellaLista = nullptr;
 
 TMintaSzerk::TMintaSzerk() {
     SetCaption("Minta szerkesztése");
@@ -121,4 +123,65 @@ void TMintaLista::Button3Click(TObject*) {
 void TMintaLista::Button4Click(TObject*) {
     Events.push_back("error");
     throw db::DatabaseError("Table1: a tábla nincs megnyitva");
+}
+
+TParcellaSzerk::TParcellaSzerk() {
+    SetCaption("Parcella módosítása");
+    SetClientSize(320, 140);
+    DBText1 = new ui::TDBText(this);
+    DBText1->SetBounds(8, 8, 100, 18);
+    DBEdit1 = new ui::TDBEdit(this);
+    DBEdit1->SetBounds(8, 32, 300, 22);
+    DBEdit2 = new ui::TDBEdit(this);
+    DBEdit2->SetBounds(8, 62, 100, 22);
+    Button1 = new ui::TButton(this, "Rögzítés");
+    Button1->SetBounds(120, 100, 85, 27);
+    Button2 = new ui::TButton(this, "Mégsem");
+    Button2->SetBounds(215, 100, 85, 27);
+    OnShow = Handler(&TParcellaSzerk::FormShow);
+    Button1->OnClick = Handler(&TParcellaSzerk::Button1Click);
+    Button2->OnClick = Handler(&TParcellaSzerk::Button2Click);
+}
+
+void TParcellaSzerk::FormShow(TObject*) {
+    DBText1->SetDataSource(Source);
+    DBText1->SetDataField("Kod");
+    DBEdit1->SetDataSource(Source);
+    DBEdit1->SetDataField("Agazat");
+    DBEdit2->SetDataSource(Source);
+    DBEdit2->SetDataField("Evj");
+    DBEdit1->SetFocus();
+}
+
+// Posts the row (what is typed in the boxes goes with it).
+void TParcellaSzerk::Button1Click(TObject*) {
+    Source->DataSet()->Post();
+    SetModalResult(ui::mrOk);
+}
+
+void TParcellaSzerk::Button2Click(TObject*) {
+    Source->DataSet()->Cancel();
+    Close();
+}
+
+TParcellaLista::TParcellaLista() {
+    SetCaption("Parcellák");
+    SetClientSize(420, 260);
+    Table1.SetTableName("parcellak");
+    Table1.Open();
+    DBGrid1 = new ui::TDBGrid(this);
+    DBGrid1->SetBounds(8, 8, 300, 240);
+    DBGrid1->SetDataSource(&DataSource1);
+    DBGrid1->SetReadOnly(true);
+    DBGrid1->Columns().Add("Kod", "Kód", 70);
+    DBGrid1->Columns().Add("Agazat", "Ágazat", 200);
+    Button1 = new ui::TButton(this, "Módosítás");
+    Button1->SetBounds(320, 8, 90, 27);
+    Button1->OnClick = Handler(&TParcellaLista::Button1Click);
+}
+
+void TParcellaLista::Button1Click(TObject*) {
+    ui::OwnedForm<TParcellaSzerk> form(ParcellaSzerk);
+    form->Source = &DataSource1;
+    form->ShowModal();
 }

@@ -1,7 +1,10 @@
 #pragma once
-// Two small forms written the way the program's forms are: a list that opens an editing
-// dialog, asks whether to go on, and has a Ctrl-letter key table; and the dialog itself.
+// Small forms written the way the program's forms are: a list that opens an editing
+// dialog, asks whether to go on, and has a Ctrl-letter key table; the dialog itself; and a
+// grid of parcels whose current row a second form edits.
 
+#include "platform/db/session.h"
+#include "platform/db/table.h"
 #include "platform/ui/vcl.h"
 
 #include <string>
@@ -49,3 +52,36 @@ public:
     void Button4Click(TObject* Sender);
 };
 extern TMintaLista* MintaLista;
+
+// Edits the current row of the data source the opener gives.
+class TParcellaSzerk : public ui::TForm {
+public:
+    TParcellaSzerk();
+    ui::TDBText* DBText1; // Kod
+    ui::TDBEdit* DBEdit1; // Agazat
+    ui::TDBEdit* DBEdit2; // Evj
+    ui::TButton* Button1; // "Rögzítés"
+    ui::TButton* Button2; // "Mégsem"
+
+    db::TDataSource* Source = nullptr; // set by the opener before showing
+
+    void FormShow(TObject* Sender);
+    void Button1Click(TObject* Sender);
+    void Button2Click(TObject* Sender);
+};
+extern TParcellaSzerk* ParcellaSzerk;
+
+// The parcels ("parcellak" in the working directory) in a grid; "Módosítás" edits the
+// current row in TParcellaSzerk.
+class TParcellaLista : public ui::TForm {
+public:
+    TParcellaLista();
+    db::Session Session1;
+    db::TTable Table1{Session1, "Table1"};
+    db::TDataSource DataSource1{&Table1};
+    ui::TDBGrid* DBGrid1;
+    ui::TButton* Button1; // "Módosítás"
+
+    void Button1Click(TObject* Sender);
+};
+extern TParcellaLista* ParcellaLista;

@@ -32,6 +32,12 @@ TEST_F(Screenshot, SampleForms) {
     form.PageControl1->SetActivePage(form.TabSheet2);
     QTest::qWait(50);
     EXPECT_TRUE(form.grab().save(QString::fromStdString((out / "controls-page2.png").string())));
+    form.PageControl1->SetActivePage(form.TabSheet3);
+    QTest::qWait(50);
+    EXPECT_TRUE(form.grab().save(QString::fromStdString((out / "controls-data.png").string())));
+    form.PageControl1->SetActivePage(form.TabSheet4);
+    QTest::qWait(50);
+    EXPECT_TRUE(form.grab().save(QString::fromStdString((out / "controls-data2.png").string())));
     form.Hide();
     TMintaSzerk edit;
     ShowActive(edit);
