@@ -5,7 +5,8 @@ JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
 CRASH_SECONDS ?= 120
 
-# Debian packages the build, the tests and the benchmarks need (SQLite: tests only).
+# Debian packages the build, the tests and the benchmarks need (SQLite: tests and
+# benchmarks only, never the program).
 PACKAGES = build-essential cmake ninja-build pkg-config \
            zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev \
            qt6-base-dev libjpeg62-turbo-dev fonts-dejavu-core xvfb xauth
