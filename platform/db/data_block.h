@@ -36,6 +36,14 @@ inline std::size_t recordsInBlock(const std::uint8_t* block, int recordSize) {
     return static_cast<std::size_t>(add / recordSize) + 1;
 }
 
+// A Short field value in a record: big-endian with the sign bit flipped (index entries
+// store block numbers and counts this way).
+inline void writeShortField(std::uint8_t* out, std::uint16_t value) {
+    const auto stored = static_cast<std::uint16_t>(value ^ 0x8000u);
+    out[0] = static_cast<std::uint8_t>(stored >> 8);
+    out[1] = static_cast<std::uint8_t>(stored);
+}
+
 inline void writeBlockHeader(std::uint8_t* block, const BlockHeader& h) {
     writeLe16(block, h.next);
     writeLe16(block + 2, h.prev);

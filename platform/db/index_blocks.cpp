@@ -7,17 +7,6 @@
 
 namespace db {
 
-namespace {
-
-// A Short field value: big-endian with the sign bit flipped.
-void putShort(std::uint8_t* out, std::uint16_t value) {
-    const std::uint16_t stored = value ^ 0x8000u;
-    out[0] = static_cast<std::uint8_t>(stored >> 8);
-    out[1] = static_cast<std::uint8_t>(stored);
-}
-
-} // namespace
-
 IndexBlocks::IndexBlocks(Pager& pager, int x, int y, IndexOrder order)
     : pager_(pager), x_(x), y_(y), chain_(pager, x, xHeader_, "index") {
     chain_.setOrder(std::move(order));
@@ -90,7 +79,7 @@ bool IndexBlocks::setHint(std::span<const std::uint8_t> record, std::uint16_t hi
     if (!place.found)
         return false;
     std::uint8_t bytes[2];
-    putShort(bytes, hint);
+    writeShortField(bytes, hint);
     pager_.write(x_,
                  chain_.offset(chain_.blocks()[place.index].number) + kBlockHeaderSize +
                      place.slot * recordSize() + keySize(),

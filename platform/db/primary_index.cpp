@@ -10,13 +10,6 @@ namespace db {
 
 namespace {
 
-// A Short field: big-endian with the sign bit flipped.
-void putShort(std::uint8_t* out, std::uint16_t value) {
-    const std::uint16_t stored = value ^ 0x8000u;
-    out[0] = static_cast<std::uint8_t>(stored >> 8);
-    out[1] = static_cast<std::uint8_t>(stored);
-}
-
 struct Level {
     std::vector<IndexEntry> entries;
 };
@@ -81,10 +74,10 @@ PrimaryIndexImage buildPrimaryIndex(const std::vector<IndexEntry>& leaves, int k
                 std::uint8_t* out =
                     block + kBlockHeaderSize + j * static_cast<std::size_t>(entrySize);
                 std::memcpy(out, e.key.data(), static_cast<std::size_t>(keySize));
-                putShort(out + keySize, e.block);
-                putShort(out + keySize + 2,
-                         static_cast<std::uint16_t>(std::min<std::uint32_t>(e.records, 0x7FFF)));
-                putShort(out + keySize + 4, 0);
+                writeShortField(out + keySize, e.block);
+                writeShortField(out + keySize + 2, static_cast<std::uint16_t>(
+                                                       std::min<std::uint32_t>(e.records, 0x7FFF)));
+                writeShortField(out + keySize + 4, 0);
             }
             image.entries += static_cast<std::uint32_t>(count);
         }
