@@ -9,6 +9,19 @@
 
 namespace db {
 
+std::vector<std::string> splitFieldList(std::string_view list) {
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t end = std::min(list.find(';', start), list.size());
+        std::string name(sys::trim(list.substr(start, end - start)));
+        if (!name.empty())
+            names.push_back(std::move(name));
+        start = end + 1;
+    }
+    return names;
+}
+
 // --- TField ---------------------------------------------------------------------
 
 TField::TField(TDataSet& dataSet, int index, FieldDef def, bool calculated)
@@ -611,19 +624,6 @@ Value TDataSet::rowValue(std::size_t row, int field) const {
 }
 
 namespace {
-
-std::vector<std::string> splitFieldList(std::string_view list) {
-    std::vector<std::string> names;
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        const std::size_t end = std::min(list.find(';', start), list.size());
-        std::string name(sys::trim(list.substr(start, end - start)));
-        if (!name.empty())
-            names.push_back(std::move(name));
-        start = end + 1;
-    }
-    return names;
-}
 
 // Whether a row's value matches a value searched for, after the search value was
 // converted to the field's type.

@@ -113,6 +113,9 @@ struct LocateOptions {
 
 using DataSetEvent = std::function<void(TDataSet&)>;
 
+// The names of a field list as the forms write it ("Evj;Parcsor"), blanks trimmed.
+std::vector<std::string> splitFieldList(std::string_view list);
+
 class TDataSet {
 public:
     explicit TDataSet(std::string name);

@@ -11,19 +11,6 @@ namespace db {
 
 namespace {
 
-std::vector<std::string> splitNames(std::string_view list) {
-    std::vector<std::string> names;
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        const std::size_t end = std::min(list.find(';', start), list.size());
-        const std::string_view name = sys::trim(list.substr(start, end - start));
-        if (!name.empty())
-            names.emplace_back(name);
-        start = end + 1;
-    }
-    return names;
-}
-
 // A master's value in the type of the detail field bound to it.
 std::optional<Value> convertForDetail(const Value& value, const FieldDef& from,
                                       const FieldDef& to) {
@@ -182,7 +169,7 @@ void TTable::resolveOrder() {
         for (const int n : index->fieldNumbers())
             order_.push_back({n, def.caseInsensitive, def.descending});
     } else if (!indexFieldNames_.empty()) {
-        for (const auto& name : splitNames(indexFieldNames_))
+        for (const auto& name : splitFieldList(indexFieldNames_))
             order_.push_back({fieldNo(name), false, false});
     } else {
         for (int k = 0; k < file.keyFields(); ++k)
@@ -194,7 +181,7 @@ void TTable::resolveRange() {
     rangeActive_ = false;
     rangeFields_.clear();
     TDataSet* master = master_;
-    const auto masterNames = splitNames(masterFields_);
+    const auto masterNames = splitFieldList(masterFields_);
     if (!master || masterNames.empty() || !shared_)
         return;
     const TableFile& file = shared_->file();
