@@ -9,7 +9,8 @@ CRASH_SECONDS ?= 120
 # benchmarks only, never the program).
 PACKAGES = build-essential cmake ninja-build pkg-config \
            zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev \
-           qt6-base-dev libjpeg62-turbo-dev fonts-dejavu-core xvfb xauth
+           qt6-base-dev libjpeg62-turbo-dev libzip-dev fonts-dejavu-core xvfb xauth \
+           poppler-utils
 
 # The fuzzer needs clang and its sanitizer runtime as well.
 FUZZ_PACKAGES = clang libclang-rt-14-dev

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QApplication;
@@ -77,9 +78,9 @@ public:
 
     // Creates a form owned by the application, alive until the application ends, and
     // stores it in its global pointer. The first form created is the main form.
-    template <class F>
-    void CreateForm(F*& global) {
-        auto form = std::make_unique<F>();
+    template <class F, class... Args>
+    void CreateForm(F*& global, Args&&... args) {
+        auto form = std::make_unique<F>(std::forward<Args>(args)...);
         global = form.get();
         Adopt(std::move(form));
     }

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QMenuBar;
@@ -209,8 +210,9 @@ QWidget* Host(QWidget* parent);
 template <class F>
 class OwnedForm {
 public:
-    explicit OwnedForm(F*& global) : global_(global), previous_(global) {
-        form_ = std::make_unique<F>();
+    template <class... Args>
+    explicit OwnedForm(F*& global, Args&&... args) : global_(global), previous_(global) {
+        form_ = std::make_unique<F>(std::forward<Args>(args)...);
         global_ = form_.get();
     }
     ~OwnedForm() {
@@ -230,9 +232,9 @@ private:
 };
 
 // Creates a form on demand, shows it modally, frees it; returns its modal result.
-template <class F>
-int ShowModalForm(F*& global) {
-    OwnedForm<F> form(global);
+template <class F, class... Args>
+int ShowModalForm(F*& global, Args&&... args) {
+    OwnedForm<F> form(global, std::forward<Args>(args)...);
     return form->ShowModal();
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+// The catalogue of the program's tables: every table of the database with its fields,
+// types and widths (the column set of database version "3.05"), its primary key and its
+// named secondary indexes, as the forms that write each table use it. A fresh working
+// directory gets an empty database made from it (fresh_database.h).
+
+#include "platform/db/field.h"
+#include "platform/db/index_def.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+struct TableDef {
+    std::string name;                 // as the database's file inventory spells it: "Tablak"
+    std::vector<db::FieldDef> fields; // in file order; the key fields first
+    int keyFields = 0;                // primary key on the first keyFields fields
+    std::vector<db::IndexDef> indexes; // named secondary indexes, in file order (.XG0 ...)
+    bool inInventory = true;          // false: a read-only list outside the database's files
+    std::string note;                 // why a width, key or layout was chosen where open
+};
+
+// Every table, inventory tables in inventory order, then the read-only lists.
+const std::vector<TableDef>& Catalogue();
+// The table of that name (letter case ignored, ".db" allowed), or null.
+const TableDef* FindTable(std::string_view name);
+
+} // namespace core

@@ -1,0 +1,33 @@
+#pragma once
+// The database of the working directory at start-up: a fresh empty database is made from
+// the catalogue when none of its tables is there (as a new installation); a partial one
+// is named and refused.
+
+#include <string>
+#include <vector>
+
+namespace db {
+class Session;
+}
+
+namespace core {
+
+struct DatabaseCheck {
+    bool fresh = false;                // no table was there: a fresh database was made
+    std::vector<std::string> missing;  // tables' data files missing from a partial database
+};
+
+// Creates every table of the catalogue that is missing when none of the inventory's
+// tables exists, with its index files and its reference rows; otherwise lists the data
+// files ("Tablak.db") missing. Never touches an existing table.
+DatabaseCheck PrepareDatabase(db::Session& session);
+
+// Creates every table of the catalogue in an empty directory, with the reference rows:
+// the "no machine" rows of Erogepek and Munkagepek, Akgmuvag, Muvelesiag, celprogramok.
+void CreateFreshDatabase(db::Session& session);
+
+// The placeholder "no machine" row (Gepkod "100000") of Erogepek.db and Munkagepek.db,
+// as a fresh database and the deletion of all data write it.
+void InsertNoMachineRow(db::Session& session, const std::string& table);
+
+} // namespace core
