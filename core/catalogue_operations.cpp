@@ -155,12 +155,15 @@ TableDef Normalhektar() {
 
 TableDef Altmuv() {
     return {"Altmuv", {
+        AutoInc("Id"),
         Text("Megnev", 40),
         Text("Ora", 10),
         Text("Perc", 10),
         Text("Megjegyzés", 100),
     }, 1, {}, true,
-    "Key: Megnev (text 40); Ora and Perc text 10 (copied as text); Megjegyzés text 100."};
+    "Key: an added AutoInc Id, since two activities may share a name (the list grid shows "
+    "Megnev, Ora, Perc, Megjegyzés); Megnev text 40; Ora and Perc text 10 (copied as text); "
+    "Megjegyzés text 100."};
 }
 
 TableDef GNMegjegy() {

@@ -68,7 +68,8 @@ TableDef Muvelesiag() {
     return {"Muvelesiag", {
         Long("Id"),
         Text("Muvag", 20),
-    }, 1, {}, true, ""};
+    }, 1, {}, true,
+    "Key: Id, a long integer numbered from 1 in list order."};
 }
 
 TableDef Parcellak() {
@@ -172,7 +173,8 @@ TableDef Ultkieg02() {
         Number("Reszarany"),
         Text("Faj", 60),
         Number("Hozam"),
-    }, 1, {}, true, ""};
+    }, 1, {}, true,
+    "Key: Ult02_id."};
 }
 
 TableDef Gyumalap() {
@@ -376,7 +378,8 @@ TableDef TalajmintaKet() {
         Logical("030"),
         Logical("3060"),
         Logical("Deleted"),
-    }, 1, {}, true, ""};
+    }, 1, {}, true,
+    "Columns in the order listed for the sampling places (the physical order is free)."};
 }
 
 TableDef Foldhasznterv() {
