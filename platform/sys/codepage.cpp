@@ -5,8 +5,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <iconv.h>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace sys {
 
@@ -43,6 +46,27 @@ private:
 void requireOpen(const Converter& cv, int codePage) {
     if (!cv.ok())
         throw EncodingError("Ismeretlen kódlap: " + std::to_string(codePage) + ".");
+}
+
+// Opening a converter loads iconv's module for the code page, which costs far more than
+// a field's conversion: each thread keeps one open converter per direction and page,
+// reset to its initial state before use.
+const Converter& cachedConverter(const std::string& to, const std::string& from) {
+    thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<Converter>> cache;
+    auto& slot = cache[{to, from}];
+    if (!slot)
+        slot = std::make_unique<Converter>(to, from);
+    if (slot->ok())
+        ::iconv(slot->get(), nullptr, nullptr, nullptr, nullptr);
+    return *slot;
+}
+
+// Every code page here agrees with ASCII below 0x80, so such text needs no converter.
+bool isAscii(std::string_view text) {
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
 }
 
 // Converts as much as it can; returns false when the input at `in` cannot be converted.
@@ -130,8 +154,10 @@ bool isKnownCodePage(int codePage) {
 }
 
 std::string fromUtf8(std::string_view utf8, int codePage) {
-    const Converter cv(iconvName(codePage), "UTF-8");
+    const Converter& cv = cachedConverter(iconvName(codePage), "UTF-8");
     requireOpen(cv, codePage);
+    if (isAscii(utf8))
+        return std::string(utf8);
     requireValidUtf8(utf8);
     std::string out;
     out.reserve(utf8.size());
@@ -149,8 +175,10 @@ std::string fromUtf8(std::string_view utf8, int codePage) {
 }
 
 std::string toUtf8(std::string_view bytes, int codePage) {
-    const Converter cv("UTF-8", iconvName(codePage));
+    const Converter& cv = cachedConverter("UTF-8", iconvName(codePage));
     requireOpen(cv, codePage);
+    if (isAscii(bytes))
+        return std::string(bytes);
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
     const char* in = bytes.data();
