@@ -381,16 +381,28 @@ private:
             return;
         const double size = bandFont(band);
         const double h = RowHeight(size);
-        ensureRoom(h + (rule ? 0.8 : 0));
         const double x0 = left_ + band.indent;
+        const double rowEnd = x0 + std::max(columns.width, right_ - x0);
+        double labelEnd = rowEnd;
+        for (const Total& total : footer.totals)
+            labelEnd = std::min(labelEnd, columns.x[columnIndex(band, total.column)]);
+        // A total under the first column leaves the label no room: it gets a row above.
+        const bool labelRow = footer.label && labelEnd - x0 < 10;
+        ensureRoom(h * (labelRow ? 2 : 1) + (rule ? 0.8 : 0));
         if (rule) {
             page().lines.push_back({x0, y_ + 0.3, x0 + columns.width, y_ + 0.3, 0.2});
             y_ += 0.8;
         }
-        double labelEnd = x0 + std::max(columns.width, right_ - x0);
+        if (footer.label) {
+            const TextLine& label = *footer.label;
+            const double labelSize = fontSize(label.style.size > 0 ? label.style.size : band.size);
+            addText(x0 + 0.5, y_, (labelRow ? rowEnd : labelEnd) - x0 - 1, h,
+                    expand(label.text, &last, label.line), label.style, labelSize);
+            if (labelRow)
+                y_ += h;
+        }
         for (std::size_t i = 0; i < footer.totals.size(); ++i) {
             const std::size_t c = columnIndex(band, footer.totals[i].column);
-            labelEnd = std::min(labelEnd, columns.x[c]);
             const Column& column = band.columns[c];
             const std::string text =
                 footer.totals[i].kind == Total::Kind::Count ? sys::intToText(totals.count)
@@ -398,12 +410,6 @@ private:
                                         : FormatNumber(totals.sums[i], column.format);
             TextStyle style{size, true, column.align};
             addText(columns.x[c] + 0.5, y_, column.width - 1, h, text, style, size);
-        }
-        if (footer.label) {
-            const TextLine& label = *footer.label;
-            const double labelSize = fontSize(label.style.size > 0 ? label.style.size : band.size);
-            addText(x0 + 0.5, y_, labelEnd - x0 - 1, h, expand(label.text, &last, label.line),
-                    label.style, labelSize);
         }
         y_ += h;
         bodyOnPage_ = true;
