@@ -424,6 +424,7 @@ private:
         BandColumns columns;
         bool started = false;
         bool inGroup = false;
+        int groups = 0; // groups begun
         std::string groupKey;
         Totals groupTotals, bandTotals;
         std::vector<Cell> last;
@@ -437,6 +438,9 @@ private:
         double need = headingsHeight(band) + RowHeight(bandFont(band));
         for (const TextLine& caption : band.captions)
             need += RowHeight(fontSize(caption.style.size > 0 ? caption.style.size : band.size));
+        if (band.group && band.group->head)
+            need += RowHeight(fontSize(
+                band.group->head->style.size > 0 ? band.group->head->style.size : band.size));
         ensureRoom(need);
         const RowContext context{&band, &run.connection, &first};
         for (const TextLine& caption : band.captions)
@@ -455,8 +459,9 @@ private:
 
     void openGroup(BandRun& run, const std::vector<Cell>& row, const std::string& key) {
         const Group& group = *run.band.group;
-        if (group.newPage && run.started && bodyOnPage_)
+        if (group.newPage && run.groups > 0 && bodyOnPage_)
             newPage();
+        ++run.groups;
         run.groupTotals.reset(group.foot);
         run.groupKey = key;
         run.inGroup = true;

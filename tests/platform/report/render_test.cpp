@@ -155,6 +155,27 @@ text "Vége"
     EXPECT_EQ(landscape.pages.size(), 1u);
 }
 
+TEST_F(TableReport, FirstGroupStaysWithTheBandsHeadingsLaterGroupsStartAPage) {
+    table.SetFilter("Ter > 470 And Ter < 600");
+    table.SetFiltered(true);
+    TRvCustomConnection before(&owner, "RvElotte");
+    before.OnGetCols = [](TRvCustomConnection* c) { c->DefineColumn("Szoveg", 0, 50, "", ""); };
+    before.OnOpen = [](TRvCustomConnection* c) { c->DataRows = 1; };
+    before.OnGetRow = [](TRvCustomConnection* c) { c->PutStringColumn("", "előtte"); };
+    const report::Document& document = run(R"(farmreport 1
+band Elotte connection=RvElotte headings=no
+column Szoveg
+band Parcellak connection=RvTablakConnection
+column Helysz caption="Hrsz."
+group Agazat newpage
+grouphead "{Agazat}"
+)");
+    ASSERT_EQ(document.pages.size(), 2u);
+    EXPECT_THAT(lines(document, 0), ElementsAre("előtte", "Hrsz.", "búza", "48", "49", "50"));
+    EXPECT_THAT(lines(document, 1), ElementsAre("Hrsz.", "kukorica", "51", "52", "53", "54", "55",
+                                                "56", "57", "58", "59"));
+}
+
 TEST_F(TableReport, UserCancelsALongReportDuringTheLayout) {
     struct Cancelling : report::CaptureOutput {
         struct Reporter : report::ProgressReporter {
