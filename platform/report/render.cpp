@@ -567,8 +567,8 @@ private:
             visitRow(run, row);
             c.Next();
         }
+        endBand(run); // the footer's fields of this connection read its last row
         reading_.pop_back();
-        endBand(run);
     }
 
     void runLinkedBand(const Band& band, Connection& c, const RowContext& master) {
@@ -586,7 +586,9 @@ private:
             visitRow(run, row);
             reading_.pop_back();
         }
+        reading_.push_back({&band, &c, &run.last});
         endBand(run);
+        reading_.pop_back();
     }
 
     const Layout& layout_;
