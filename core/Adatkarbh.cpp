@@ -1,5 +1,6 @@
 #include "core/Adatkarbh.h"
 
+#include "core/fresh_database.h"
 #include "core/inventory.h"
 #include "platform/db/pager.h"
 #include "platform/db/table_file.h"
@@ -277,21 +278,6 @@ void TAdatkarb::Button2Click(TObject*) {
     ui::Application->Terminate();
 }
 
-void TAdatkarb::WriteNoMachineRow(const std::string& table) {
-    Table1.Close();
-    Table1.SetTableName(table + ".db");
-    Table1.SetFilter("");
-    Table1.SetFiltered(false);
-    Table1.Open();
-    Table1.Insert();
-    Table1.FieldByName("Gepkod").SetAsString("100000");
-    Table1.FieldByName("Gepnev").SetAsString("---");
-    Table1.FieldByName(table == "Erogepek" ? "Geptip" : "Tipus").SetAsString("---");
-    Table1.FieldByName("Tul").SetAsString("1");
-    Table1.Post();
-    Table1.Close();
-}
-
 void TAdatkarb::Button3Click(TObject*) {
     if (ui::MessageDlg("Valóban törölni szeretné az összes eddig rögzített adatot? Az összes "
                        "adat elvész. ",
@@ -303,9 +289,9 @@ void TAdatkarb::Button3Click(TObject*) {
         Table1.SetTableName(name == "vizkivet" ? "vizkivet.DB" : name + ".db");
         Table1.EmptyTable();
         if (name == "Erogepek")
-            WriteNoMachineRow("Erogepek");
+            core::InsertNoMachineRow(session_, "Erogepek");
         else if (name == "muv_novmegf")
-            WriteNoMachineRow("Munkagepek");
+            core::InsertNoMachineRow(session_, "Munkagepek");
     }
     ui::MessageDlg("Az adatok törlése sikeresen befejeződött.", ui::mtInformation, ui::mbOK);
 }

@@ -67,7 +67,6 @@ private:
     std::filesystem::path WorkingDirectory() const { return session_.directory(); }
     std::filesystem::path BackupFolder() const;
     bool Backup();
-    void WriteNoMachineRow(const std::string& table);
 
     db::Session& session_;
 };
