@@ -1,5 +1,6 @@
 #include "core/Adatkarbh.h"
 
+#include "core/Isnuminth.h"
 #include "core/fresh_database.h"
 #include "core/inventory.h"
 #include "platform/db/pager.h"
@@ -106,43 +107,6 @@ void ShowError(const std::string& text) {
     ui::MessageDlg(text, ui::mtError, ui::mbOK);
 }
 
-// The option rows of Alapadatok.db: Nev = the option's name, Cim = "yes" or "no";
-// anything but "no" is on.
-bool ReadOption(db::Session& session, const std::string& name, bool whenMissing) {
-    db::TTable table(session, "Table9");
-    table.SetTableName("Alapadatok.db");
-    table.SetFilter("Nev = '" + name + "'");
-    table.SetFiltered(true);
-    table.Open();
-    const bool on = table.IsEmpty() ? whenMissing : table.FieldByName("Cim").AsString() != "no";
-    table.Close();
-    return on;
-}
-
-// Writes an option row: the row of that name edited, or inserted when there is none.
-void WriteOption(db::TTable& table, const std::string& name, const std::string& value) {
-    table.Close();
-    table.SetTableName("Alapadatok.db");
-    table.Open();
-    table.SetFilter("Nev = '" + name + "'");
-    table.SetFiltered(true);
-    if (table.IsEmpty()) {
-        table.Insert();
-        table.FieldByName("Nev").SetAsString(name);
-    } else {
-        table.First();
-        table.Edit();
-    }
-    table.FieldByName("cim").SetAsString(value);
-    table.Post();
-    table.Close();
-}
-
-void SetOption(db::Session& session, const std::string& name, bool on) {
-    db::TTable table(session, "Table9");
-    WriteOption(table, name, on ? "yes" : "no");
-}
-
 } // namespace
 
 TAdatkarb::TAdatkarb(db::Session& session) : Table1(session, "Table1"), session_(session) {
@@ -225,12 +189,12 @@ void TAdatkarb::CreateAppearancePage() {
 
 // Ticking a clear box runs its click handler, which writes the same value back.
 void TAdatkarb::FormShow(TObject*) {
-    CheckBox1->SetChecked(!ReadOption(session_, "_kesz", true));
-    CheckBox2->SetChecked(ReadOption(session_, "_MuvFormState", false));
-    CheckBox3->SetChecked(ReadOption(session_, "_MuvFormEddig", false));
-    CheckBox4->SetChecked(ReadOption(session_, "_UjParcState", false));
-    CheckBox5->SetChecked(ReadOption(session_, "_GepekFormState", false));
-    CheckBox6->SetChecked(ReadOption(session_, "_ElozoParc", false));
+    CheckBox1->SetChecked(!NumericInt->IsStockKeepingEnabled());
+    CheckBox2->SetChecked(NumericInt->GetOptionFlag("_MuvFormState"));
+    CheckBox3->SetChecked(NumericInt->GetOptionFlag("_MuvFormEddig"));
+    CheckBox4->SetChecked(NumericInt->GetOptionFlag("_UjParcState"));
+    CheckBox5->SetChecked(NumericInt->GetOptionFlag("_GepekFormState"));
+    CheckBox6->SetChecked(NumericInt->GetOptionFlag("_ElozoParc"));
 }
 
 fs::path TAdatkarb::BackupFolder() const {
@@ -318,28 +282,44 @@ void TAdatkarb::Button4Click(TObject*) {
     }
 }
 
+// The stock switch writes its row through the form's own table: "no" when ticked (stock
+// is not kept), "yes" when clear.
 void TAdatkarb::CheckBox1Click(TObject*) {
-    WriteOption(Table1, "_kesz", CheckBox1->Checked() ? "no" : "yes");
+    Table1.Close();
+    Table1.SetTableName("Alapadatok.db");
+    Table1.Open();
+    Table1.SetFilter("Nev = '_kesz'");
+    Table1.SetFiltered(true);
+    if (Table1.IsEmpty()) {
+        Table1.Insert();
+        Table1.FieldByName("Nev").SetAsString("_kesz");
+    } else {
+        Table1.First();
+        Table1.Edit();
+    }
+    Table1.FieldByName("cim").SetAsString(CheckBox1->Checked() ? "no" : "yes");
+    Table1.Post();
+    Table1.Close();
 }
 
 void TAdatkarb::CheckBox2Click(TObject*) {
-    SetOption(session_, "_MuvFormState", CheckBox2->Checked());
+    NumericInt->SetOptionFlag("_MuvFormState", CheckBox2->Checked());
 }
 
 void TAdatkarb::CheckBox3Click(TObject*) {
-    SetOption(session_, "_MuvFormEddig", CheckBox3->Checked());
+    NumericInt->SetOptionFlag("_MuvFormEddig", CheckBox3->Checked());
 }
 
 void TAdatkarb::CheckBox4Click(TObject*) {
-    SetOption(session_, "_UjParcState", CheckBox4->Checked());
+    NumericInt->SetOptionFlag("_UjParcState", CheckBox4->Checked());
 }
 
 void TAdatkarb::CheckBox5Click(TObject*) {
-    SetOption(session_, "_GepekFormState", CheckBox5->Checked());
+    NumericInt->SetOptionFlag("_GepekFormState", CheckBox5->Checked());
 }
 
 void TAdatkarb::CheckBox6Click(TObject*) {
-    SetOption(session_, "_ElozoParc", CheckBox6->Checked());
+    NumericInt->SetOptionFlag("_ElozoParc", CheckBox6->Checked());
 }
 
 namespace core {

@@ -2,6 +2,7 @@
 // every inventory table, and the option switches.
 
 #include "core/Adatkarbh.h"
+#include "core/Isnuminth.h"
 #include "core/fresh_database.h"
 #include "core/inventory.h"
 #include "inventory_database.h"
@@ -35,7 +36,11 @@ const char* const kDeleteDone = "Az adatok törlése sikeresen befejeződött.";
 
 class AdatkarbTest : public testui::UiTest {
 protected:
-    AdatkarbTest() { testcore::CreateInventoryTables(session, true); }
+    AdatkarbTest() {
+        testcore::CreateInventoryTables(session, true);
+        NumericInt = &numeric;
+    }
+    ~AdatkarbTest() override { NumericInt = nullptr; }
 
     TAdatkarb& Form() {
         if (!form)
@@ -64,6 +69,7 @@ protected:
     }
 
     db::Session session;
+    TNumericInt numeric{session};
     std::unique_ptr<TAdatkarb> form;
 };
 
