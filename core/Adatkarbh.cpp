@@ -203,18 +203,17 @@ fs::path TAdatkarb::BackupFolder() const {
 
 // Copies every database file into BackUp. The new copies replace the old ones only when
 // all of them are complete, so a failed backup leaves the previous one whole.
-bool TAdatkarb::Backup() {
+void TAdatkarb::Backup() {
     Table1.Close();
     RecoverInterruptedChanges(WorkingDirectory());
     const CopyPlan plan = PlanCopies(core::BackupFiles(), WorkingDirectory(), BackupFolder());
     if (const auto failed = CopyAll(plan, this, "Biztonsági mentés")) {
         ShowError("Hiba a " + *failed + " kimentésénél!");
         ShowError("Hibás mentés!");
-        return false;
+        return;
     }
     ui::MessageDlg("Az adatbázis biztonsági mentése hibátlanul befejeződött.", ui::mtInformation,
                    ui::mbOK);
-    return true;
 }
 
 void TAdatkarb::Button1Click(TObject*) {

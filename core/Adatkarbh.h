@@ -66,7 +66,7 @@ private:
     void CreateAppearancePage();
     std::filesystem::path WorkingDirectory() const { return session_.directory(); }
     std::filesystem::path BackupFolder() const;
-    bool Backup();
+    void Backup();
 
     db::Session& session_;
 };
