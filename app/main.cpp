@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
     db::Session session(std::filesystem::current_path());
     int stopCode = 0;
     int code = ui::RunProgram(argc, argv, [&](ui::TApplication& app) {
+        // The report layouts the subsystems ship are registered here, before the working
+        // directory is prepared (report::RegisterLayout).
         stopCode = app::PrepareWorkingDatabase(session);
         if (stopCode != 0) {
             app.Terminate();

@@ -4,6 +4,7 @@
 #include "core/Isnuminth.h"
 #include "core/fresh_database.h"
 #include "platform/db/session.h"
+#include "platform/report/layouts.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
 
@@ -29,9 +30,10 @@ int PrepareWorkingDatabase(db::Session& session) {
                        ui::mtError, ui::mbOK);
         return kExitMissingTables;
     }
+    // The layouts of the program's reports that are not in the working directory yet (a
+    // fresh one gets them all); a layout file there is never replaced.
+    report::WriteBuiltInLayouts(session.directory());
     if (check.fresh) {
-        // The report layouts of a fresh installation are written here once the report
-        // engine offers them.
         ui::MessageDlg("Új, üres adatbázis készült a munkakönyvtárban: " +
                            session.directory().string(),
                        ui::mtInformation, ui::mbOK);

@@ -17,7 +17,8 @@ namespace app {
 inline constexpr int kExitMissingTables = 2;
 
 // Makes a fresh database when the working directory has none and says so; refuses a
-// partial one, naming the missing files. Returns the exit code to stop with, 0 to go on.
+// partial one, naming the missing files. Writes the registered report layouts missing
+// from the directory. Returns the exit code to stop with, 0 to go on.
 int PrepareWorkingDatabase(db::Session& session);
 
 // Title and help file, the main window (shown at once: its first show runs the start-up

@@ -7,6 +7,7 @@
 #include "core/Settings.h"
 #include "core/fresh_database.h"
 #include "platform/db/session.h"
+#include "platform/report/layouts.h"
 #include "support/ui_test.h"
 
 #include <filesystem>
@@ -26,11 +27,13 @@ protected:
 };
 
 TEST_F(StartUpTest, EmptyWorkingDirectoryGetsAFreshDatabaseAndSaysSo) {
+    report::RegisterLayout("TesztIndulas.rav", "farmreport 1\n# indulás\n");
     dialogs.Expect("Új, üres adatbázis készült a munkakönyvtárban: " + fs::current_path().string());
     EXPECT_EQ(app::PrepareWorkingDatabase(session), 0);
     EXPECT_EQ(dialogs.Last().type, ui::mtInformation);
     EXPECT_TRUE(fs::exists(session.tablePath("parcellak")));
     EXPECT_TRUE(fs::exists(session.tablePath("Set")));
+    EXPECT_TRUE(fs::exists("TesztIndulas.rav")); // the report layouts beside it
     // The next start finds it and says nothing.
     db::Session again(fs::current_path());
     EXPECT_EQ(app::PrepareWorkingDatabase(again), 0);
