@@ -10,8 +10,8 @@ TNumericInt::TNumericInt(db::Session&) {}
 bool TNumericInt::IsValidReal(const std::string& value, const std::string& fieldLabel) {
     if (value.empty() || sys::tryParseFloat(value, sys::DecimalSeparators::CommaOnly))
         return true;
-    ui::Application->MessageBox("A(z) '" + fieldLabel + "' értéke nem szám !",
-                                "Hejtelen bevitel!", ui::MB_OK);
+    ui::Application->MessageBox("A(z) '" + fieldLabel + "' értéke nem szám !", "Hejtelen bevitel!",
+                                ui::MB_OK);
     return false;
 }
 
