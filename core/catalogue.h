@@ -14,15 +14,16 @@
 namespace core {
 
 struct TableDef {
-    std::string name;                 // as the database's file inventory spells it: "Tablak"
-    std::vector<db::FieldDef> fields; // in file order; the key fields first
-    int keyFields = 0;                // primary key on the first keyFields fields
+    std::string name;                  // as the database's file inventory spells it: "Tablak"
+    std::vector<db::FieldDef> fields;  // in file order; the key fields first
+    int keyFields = 0;                 // primary key on the first keyFields fields
     std::vector<db::IndexDef> indexes; // named secondary indexes, in file order (.XG0 ...)
-    bool inInventory = true;          // false: a read-only list outside the database's files
-    std::string note;                 // why a width, key or layout was chosen where open
+    bool inInventory = true;           // false: outside the database's file inventory (the
+                                       // read-only lists and the diesel invoice items)
+    std::string note;                  // why a width, key or layout was chosen where open
 };
 
-// Every table, inventory tables in inventory order, then the read-only lists.
+// Every table, inventory tables in inventory order, then those outside the inventory.
 const std::vector<TableDef>& Catalogue();
 // The table of that name (letter case ignored, ".db" allowed), or null.
 const TableDef* FindTable(std::string_view name);

@@ -13,17 +13,20 @@ class Session;
 namespace core {
 
 struct DatabaseCheck {
-    bool fresh = false;                // no table was there: a fresh database was made
-    std::vector<std::string> missing;  // tables' data files missing from a partial database
+    bool fresh = false;               // no table was there: a fresh database was made
+    std::vector<std::string> missing; // tables' data files missing from a partial database
 };
 
 // Creates every table of the catalogue that is missing when none of the inventory's
 // tables exists, with its index files and its reference rows; otherwise lists the data
-// files ("Tablak.db") missing. Never touches an existing table.
+// files ("Tablak.db") missing, creating nothing. A complete inventory gets only the
+// tables outside it that are missing (the read-only lists with their rows, szlatet).
+// Never touches an existing table.
 DatabaseCheck PrepareDatabase(db::Session& session);
 
-// Creates every table of the catalogue in an empty directory, with the reference rows:
-// the "no machine" rows of Erogepek and Munkagepek, Akgmuvag, Muvelesiag, celprogramok.
+// Creates every table of the catalogue that the directory lacks, with the reference
+// rows: the "no machine" rows of Erogepek and Munkagepek, Akgmuvag, Muvelesiag,
+// celprogramok.
 void CreateFreshDatabase(db::Session& session);
 
 // The placeholder "no machine" row (Gepkod "100000") of Erogepek.db and Munkagepek.db,

@@ -1,0 +1,151 @@
+// The catalogue: the application core's own tables, and every table in the order of the
+// database's file inventory, followed by the tables outside it.
+
+#include "core/catalogue.h"
+
+#include "core/catalogue_build.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <stdexcept>
+
+namespace core {
+
+namespace cat {
+
+namespace {
+
+// clang-format off
+
+TableDef Set() {
+    return {"Set", {
+        Text("Azon", 20),
+        Text("Set", 20),
+    }, 1, {}, true,
+    "Key: Azon; widths chosen: Azon 20, Set 20 (the longest key has 10 characters, the "
+    "longest value 5)."};
+}
+
+TableDef Alapadatok() {
+    return {"Alapadatok", {
+        AutoInc("Id"),
+        Text("Nev", 60),
+        Text("Cegf", 10),
+        Text("Cim", 60),
+        Text("Telep", 60),
+        Text("Tel", 20),
+        Text("Unev", 30),
+        Text("Ucim", 60),
+        Text("Utel", 20),
+        Text("Knev", 30),
+        Text("Khely", 27),
+        Text("Kir", 4),
+        Text("Kutcah", 19),
+        Text("Ktel", 20),
+        Text("Ktel2", 11),
+        Text("Kfax", 11),
+        Text("Kfax2", 11),
+        Text("Kemail", 27),
+        Text("Fnev", 30),
+        Text("Fcim", 60),
+        Text("Ftel", 20),
+        Text("Adosz", 13),
+        Text("Ureg", 11),
+        Text("Szamlasz", 26),
+        Text("Elot", 5),
+        Text("Szakirregsz", 40),
+        Text("Szaktan", 100),
+        Text("Szaktaneng", 30),
+        Text("Szaktancim", 70),
+    }, 1, {}, true,
+    "Key: an added AutoInc Id, the order in which the rows were written; the farm row and the "
+    "option rows (Nev = the option's name) share the table."};
+}
+
+TableDef Alapadat2() {
+    return {"Alapadat2", {
+        AutoInc("Id"),
+        Text("Cegiranyito", 4),
+        Text("Cegcim", 200),
+        Text("Egy1", 200),
+        Text("Egy2", 200),
+    }, 1, {}, true, ""};
+}
+
+// The database's tables in the order of its file inventory (backup order).
+constexpr std::array<const char*, 68> kInventory = {
+    "Agazaticsoport", "Alapadat2",    "Alapadatok",   "Altmuv",         "Allatfajok",
+    "Csapadek",       "ElvMuv",       "Erogepek",     "felhanyag",      "Foldhasznterv",
+    "Gazdepulet",     "Gazolajszla",  "Gepjavitas",   "GNMegjegy",      "gyepalap",
+    "gyumalap",       "Gyumkieg02",   "Kapcsdoc",     "kotegyter",      "Korcsoport",
+    "legnaplo",       "Magfajtak",    "Megffej",      "Munkagepek",     "Munkavegz",
+    "Muvelesiag",     "muv_novmegf",  "Normalhektar", "Novenyv",        "Novenyvedok",
+    "Novvedmeg2",     "Novvedmegf",   "Ontozes",      "parcellak",      "Parckiegadat",
+    "Parclellak02",   "Parcteny",     "Raktarak",     "Raktarmozgas",   "Set",
+    "Szemely",        "Szaktanacs",   "Szhelyrajzi",  "Szparcellak",    "Tablak",
+    "Tablak2",        "Talajkategoria", "Talajmintak", "talajvizsgadat", "mitak_helyek",
+    "TalajmintaKet",  "Tapanyagok",   "Tapterv",      "Tervelvmuv",     "Tervfanyag",
+    "Tervmunkas",     "Tervontozes",  "Tervparc",     "Tervparc02",     "Tervpkieg",
+    "Tervrmozgas",    "Tervszhrsz",   "Tervszparc",   "tulaj",          "Ultkieg02",
+    "Vismajor",       "vizkivet",     "Vetomagok",
+};
+
+// The tables outside the inventory, in this order.
+constexpr std::array<const char*, 3> kOutside = {"celprogramok", "Akgmuvag", "szlatet"};
+
+// clang-format on
+
+std::vector<TableDef> Assemble() {
+    std::vector<TableDef> all = {Set(), Alapadatok(), Alapadat2()};
+    for (auto part : {RegisterTables(), ResourceTables(), OperationTables()})
+        std::move(part.begin(), part.end(), std::back_inserter(all));
+
+    std::vector<TableDef> ordered;
+    auto take = [&](const char* name) {
+        auto it =
+            std::find_if(all.begin(), all.end(), [&](const TableDef& t) { return t.name == name; });
+        if (it == all.end())
+            throw std::logic_error(std::string("catalogue: no table ") + name);
+        ordered.push_back(std::move(*it));
+        all.erase(it);
+    };
+    for (const char* name : kInventory)
+        take(name);
+    for (const char* name : kOutside)
+        take(name);
+    if (!all.empty())
+        throw std::logic_error("catalogue: table " + all.front().name + " is in no list");
+    return ordered;
+}
+
+} // namespace
+
+} // namespace cat
+
+namespace {
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+} // namespace
+
+const std::vector<TableDef>& Catalogue() {
+    static const std::vector<TableDef> tables = cat::Assemble();
+    return tables;
+}
+
+const TableDef* FindTable(std::string_view name) {
+    if (name.size() > 3 && SameName(name.substr(name.size() - 3), ".db"))
+        name.remove_suffix(3);
+    for (const auto& table : Catalogue())
+        if (SameName(table.name, name))
+            return &table;
+    return nullptr;
+}
+
+} // namespace core

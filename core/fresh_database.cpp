@@ -1,0 +1,177 @@
+// A fresh database made from the catalogue, with the reference lists a new installation
+// ships: the land register's cultivation branches, the AKG land-use branches and the
+// 2009-2014 agri-environment target programmes.
+
+#include "core/fresh_database.h"
+
+#include "core/catalogue.h"
+#include "platform/db/session.h"
+#include "platform/db/table.h"
+
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+#include <string_view>
+
+namespace core {
+
+namespace {
+
+// The cultivation branches of the land register, in the statutory order of the land
+// acts (1994. évi LV. tv. 3. § a), 1990. évi XCIII. tv. 102. § (1) m)); the land parcel
+// forms list them by Id from 1.
+// clang-format off
+constexpr const char* kCultivationBranches[] = {
+    "szántó", "szőlő", "gyümölcsös", "kert", "rét", "legelő (gyep)", "nádas", "erdő",
+    "fásított terület",
+};
+
+// The land-use branches of an AKG commitment; the diary sheets read 1, 2 and 3.
+constexpr const char* kAkgBranches[] = {"Szántó", "Gyep", "Ültetvény"};
+
+// The agri-environment target programmes of 2009-2014 (61/2009. (V. 14.) FVM rendelet)
+// that the published lists confirm, with the programme code where one was published.
+struct Programme {
+    const char* code; // "" when no code was published
+    const char* name;
+};
+constexpr Programme kProgrammes[] = {
+    {"aa", "Integrált szántóföldi növénytermesztés célprogram"},
+    {"",   "Tanyás gazdálkodás célprogram"},
+    {"ac", "Ökológiai szántóföldi növénytermesztés célprogram"},
+    {"",   "Szántóföldi növénytermesztés túzok élőhely-fejlesztési előírásokkal célprogram"},
+    {"",   "Szántóföldi növénytermesztés vadlúd- és daruvédelmi előírásokkal célprogram"},
+    {"",   "Szántóföldi növénytermesztés madár- és apróvad élőhely-fejlesztési előírásokkal "
+           "célprogram"},
+    {"",   "Szántóföldi növénytermesztés kék vércse élőhely-fejlesztési előírásokkal célprogram"},
+    {"",   "Vízerózió elleni célprogram"},
+    {"",   "Szélerózió elleni célprogram"},
+    {"",   "Integrált gyümölcs- és szőlőtermesztés célprogram"},
+    {"",   "Hagyományos gyümölcstermesztés célprogram"},
+};
+// clang-format on
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+void CreateTable(db::Session& session, const TableDef& def) {
+    db::TableSchema schema;
+    schema.fields = def.fields;
+    schema.keyFields = def.keyFields;
+    session.create(def.name, schema, def.indexes);
+}
+
+// Appends rows of an id and a name; the id is the row's position from 1.
+template <std::size_t N>
+void InsertNamedList(db::Session& session, const char* table, const char* nameField,
+                     const char* const (&names)[N]) {
+    db::TTable t(session);
+    t.SetTableName(table);
+    t.Open();
+    for (std::size_t i = 0; i < N; ++i) {
+        t.Append();
+        t.FieldByName("Id").SetAsInteger(static_cast<std::int64_t>(i + 1));
+        t.FieldByName(nameField).SetAsString(names[i]);
+        t.Post();
+    }
+    t.Close();
+}
+
+void InsertProgrammes(db::Session& session) {
+    db::TTable t(session);
+    t.SetTableName("celprogramok");
+    t.Open();
+    std::int64_t id = 0;
+    for (const Programme& p : kProgrammes) {
+        t.Append();
+        t.FieldByName("Id").SetAsInteger(++id);
+        if (*p.code)
+            t.FieldByName("Kod").SetAsString(p.code);
+        t.FieldByName("Megnev").SetAsString(p.name);
+        t.FieldByName("Deleted").SetAsBoolean(false);
+        t.Post();
+    }
+    t.Close();
+}
+
+// The rows a table holds when it is new: its reference list, or the "no machine" row.
+void InsertReferenceRows(db::Session& session, const TableDef& def) {
+    if (def.name == "Erogepek" || def.name == "Munkagepek")
+        InsertNoMachineRow(session, def.name);
+    else if (def.name == "Muvelesiag")
+        InsertNamedList(session, "Muvelesiag", "Muvag", kCultivationBranches);
+    else if (def.name == "Akgmuvag")
+        InsertNamedList(session, "Akgmuvag", "Megnev", kAkgBranches);
+    else if (def.name == "celprogramok")
+        InsertProgrammes(session);
+}
+
+void CreateWithRows(db::Session& session, const TableDef& def) {
+    CreateTable(session, def);
+    InsertReferenceRows(session, def);
+}
+
+} // namespace
+
+DatabaseCheck PrepareDatabase(db::Session& session) {
+    DatabaseCheck check;
+    bool anyPresent = false;
+    for (const auto& def : Catalogue()) {
+        if (!def.inInventory)
+            continue;
+        if (session.exists(def.name))
+            anyPresent = true;
+        else
+            check.missing.push_back(def.name + ".db");
+    }
+    if (!anyPresent) {
+        CreateFreshDatabase(session);
+        check.fresh = true;
+        check.missing.clear();
+        return check;
+    }
+    if (!check.missing.empty())
+        return check;
+    // A complete database: the tables outside the inventory are made when missing, so
+    // that a database copied without them still opens its lists.
+    for (const auto& def : Catalogue())
+        if (!def.inInventory && !session.exists(def.name))
+            CreateWithRows(session, def);
+    return check;
+}
+
+void CreateFreshDatabase(db::Session& session) {
+    for (const auto& def : Catalogue())
+        if (!session.exists(def.name))
+            CreateWithRows(session, def);
+}
+
+void InsertNoMachineRow(db::Session& session, const std::string& table) {
+    std::string_view stem = table;
+    if (stem.size() > 3 && SameName(stem.substr(stem.size() - 3), ".db"))
+        stem.remove_suffix(3);
+    const char* typeField = nullptr;
+    if (SameName(stem, "Erogepek"))
+        typeField = "Geptip";
+    else if (SameName(stem, "Munkagepek"))
+        typeField = "Tipus";
+    else
+        throw std::invalid_argument("no machine table: " + table);
+
+    db::TTable t(session);
+    t.SetTableName(table);
+    t.Open();
+    t.Append();
+    t.FieldByName("Gepkod").SetAsString("100000");
+    t.FieldByName("Gepnev").SetAsString("---");
+    t.FieldByName(typeField).SetAsString("---");
+    t.FieldByName("Tul").SetAsInteger(1);
+    t.Post();
+    t.Close();
+}
+
+} // namespace core
