@@ -1,0 +1,334 @@
+#include "platform/report/connection.h"
+
+#include "platform/db/dataset.h"
+#include "platform/db/query.h"
+#include "platform/db/table.h"
+#include "platform/report/error.h"
+#include "platform/sys/numbers.h"
+#include "platform/sys/text.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace report {
+
+namespace {
+
+// The live connections, in the order they were created.
+std::vector<Connection*>& registry() {
+    static std::vector<Connection*> connections;
+    return connections;
+}
+
+int findColumn(const std::vector<ColumnInfo>& columns, std::string_view name) {
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (sys::equalsNoCase(columns[i].name, name))
+            return static_cast<int>(i);
+    return -1;
+}
+
+bool isNumeric(db::FieldType type) {
+    switch (type) {
+    case db::FieldType::Short:
+    case db::FieldType::Long:
+    case db::FieldType::AutoInc:
+    case db::FieldType::Number:
+    case db::FieldType::Currency:
+    case db::FieldType::Bcd:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int dataTypeOf(db::FieldType type) {
+    switch (type) {
+    case db::FieldType::Short:
+    case db::FieldType::Long:
+    case db::FieldType::AutoInc:
+        return dtInteger;
+    case db::FieldType::Number:
+        return dtFloat;
+    case db::FieldType::Currency:
+        return dtCurrency;
+    case db::FieldType::Bcd:
+        return dtBCD;
+    case db::FieldType::Logical:
+        return dtBoolean;
+    case db::FieldType::Date:
+        return dtDate;
+    case db::FieldType::Time:
+        return dtTime;
+    case db::FieldType::Timestamp:
+        return dtDateTime;
+    case db::FieldType::Memo:
+    case db::FieldType::FmtMemo:
+        return dtMemo;
+    case db::FieldType::Graphic:
+        return dtGraphic;
+    case db::FieldType::Blob:
+    case db::FieldType::Ole:
+    case db::FieldType::Bytes:
+        return dtBlob;
+    default:
+        return dtString;
+    }
+}
+
+// "FieldName=Alias" lines: the alias of a field, or empty.
+std::string aliasOf(const ui::TStrings& aliases, std::string_view field) {
+    for (int i = 0; i < aliases.Count(); ++i) {
+        const std::string line = aliases[i];
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos)
+            continue;
+        if (sys::equalsNoCase(sys::trim(std::string_view(line).substr(0, eq)), field))
+            return std::string(sys::trim(std::string_view(line).substr(eq + 1)));
+    }
+    return {};
+}
+
+} // namespace
+
+// --- Connection ----------------------------------------------------------------------------
+
+Connection::Connection(QObject* owner, std::string name)
+    : QObject(owner), owner_(owner), name_(std::move(name)) {
+    setObjectName(QString::fromStdString(name_));
+    registry().push_back(this);
+}
+
+Connection::~Connection() {
+    auto& all = registry();
+    all.erase(std::remove(all.begin(), all.end(), this), all.end());
+}
+
+int Connection::ColumnIndex(std::string_view name) const {
+    return findColumn(columns_, name);
+}
+
+Connection* FindConnection(QObject* owner, std::string_view name) {
+    const auto& all = registry();
+    for (Connection* c : all)
+        if (c->Owner() == owner && sys::equalsNoCase(c->Name(), name))
+            return c;
+    for (auto it = all.rbegin(); it != all.rend(); ++it)
+        if (sys::equalsNoCase((*it)->Name(), name))
+            return *it;
+    return nullptr;
+}
+
+// --- data-set connections --------------------------------------------------------------------
+
+TRvDataSetConnection::TRvDataSetConnection(QObject* owner, std::string name, db::TDataSet* dataSet)
+    : Connection(owner, std::move(name)), dataSet_(dataSet) {}
+
+TRvDataSetConnection::~TRvDataSetConnection() {
+    EndRead();
+}
+
+void TRvDataSetConnection::BeginRead() {
+    if (!dataSet_)
+        throw ReportError("A(z) " + Name() + " adatkapcsolathoz nincs adathalmaz rendelve.");
+    EndRead();
+    opened_ = !dataSet_->Active();
+    if (opened_)
+        dataSet_->Open();
+    columns_.clear();
+    fieldNames_.clear();
+    for (int i = 0; i < dataSet_->FieldCount(); ++i) {
+        const db::TField& field = dataSet_->Fields(i);
+        const std::string alias = aliasOf(FieldAliasList, field.FieldName());
+        ColumnInfo column;
+        column.name = alias.empty() ? field.FieldName() : alias;
+        column.dataType = dataTypeOf(field.DataType());
+        column.width = field.Size();
+        columns_.push_back(std::move(column));
+        fieldNames_.push_back(field.FieldName());
+    }
+    dataSet_->DisableControls();
+    reading_ = true;
+}
+
+int TRvDataSetConnection::ColumnIndex(std::string_view name) const {
+    const int presented = Connection::ColumnIndex(name);
+    if (presented >= 0)
+        return presented;
+    for (std::size_t i = 0; i < fieldNames_.size(); ++i)
+        if (sys::equalsNoCase(fieldNames_[i], name))
+            return static_cast<int>(i);
+    return -1;
+}
+
+void TRvDataSetConnection::First() {
+    dataSet_->First();
+}
+
+bool TRvDataSetConnection::Eof() {
+    return dataSet_->Eof();
+}
+
+void TRvDataSetConnection::ReadRow(std::vector<Cell>& row) {
+    row.resize(columns_.size());
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+        const db::TField& field = dataSet_->Fields(static_cast<int>(i));
+        Cell& cell = row[i];
+        cell.number.reset();
+        if (field.IsNull()) {
+            cell.text.clear();
+            continue;
+        }
+        cell.text = field.AsString();
+        if (isNumeric(field.DataType()))
+            cell.number = field.AsFloat();
+    }
+}
+
+void TRvDataSetConnection::Next() {
+    dataSet_->Next();
+}
+
+void TRvDataSetConnection::EndRead() {
+    if (!reading_)
+        return;
+    reading_ = false;
+    dataSet_->EnableControls();
+    if (opened_) {
+        opened_ = false;
+        dataSet_->Close();
+    }
+}
+
+TRvTableConnection::TRvTableConnection(QObject* owner, std::string name, db::TTable* table)
+    : TRvDataSetConnection(owner, std::move(name), table), table_(table) {}
+
+void TRvTableConnection::SetTable(db::TTable* table) {
+    table_ = table;
+    SetDataSet(table);
+}
+
+TRvQueryConnection::TRvQueryConnection(QObject* owner, std::string name, db::TQuery* query)
+    : TRvDataSetConnection(owner, std::move(name), query), query_(query) {}
+
+void TRvQueryConnection::SetQuery(db::TQuery* query) {
+    query_ = query;
+    SetDataSet(query);
+}
+
+// --- custom connections --------------------------------------------------------------------
+
+TRvCustomConnection::TRvCustomConnection(QObject* owner, std::string name)
+    : Connection(owner, std::move(name)) {}
+
+namespace {
+
+// Sets the phase for a handler's call and takes it back afterwards, also on an error.
+template <class Phase>
+class PhaseScope {
+public:
+    PhaseScope(Phase& phase, Phase during) : phase_(phase) { phase_ = during; }
+    ~PhaseScope() { phase_ = Phase::Idle; }
+    PhaseScope(const PhaseScope&) = delete;
+    PhaseScope& operator=(const PhaseScope&) = delete;
+
+private:
+    Phase& phase_;
+};
+
+} // namespace
+
+void TRvCustomConnection::DefineColumn(const std::string& name, int dataType, int width,
+                                       const std::string& fullName,
+                                       const std::string& description) {
+    if (phase_ != Phase::GettingCols)
+        throw std::logic_error("DefineColumn outside OnGetCols of " + Name());
+    ColumnInfo column;
+    column.name = name;
+    column.dataType = dataType;
+    column.width = width > 0 ? width : 0;
+    column.fullName = fullName;
+    column.description = description;
+    columns_.push_back(std::move(column));
+}
+
+void TRvCustomConnection::PutStringColumn(const std::string& formatted, const std::string& native) {
+    if (phase_ != Phase::GettingRow)
+        throw std::logic_error("PutStringColumn outside OnGetRow of " + Name());
+    if (put_ >= row_->size())
+        return; // more values than columns: the extra ones have no column to go to
+    Cell& cell = (*row_)[put_++];
+    cell.text = formatted.empty() ? native : formatted;
+    cell.number = sys::trim(native).empty() ? std::nullopt : sys::tryParseFloat(native);
+}
+
+void TRvCustomConnection::BeginRead() {
+    columns_.clear();
+    if (OnOpen)
+        OnOpen(this);
+    PhaseScope scope(phase_, Phase::GettingCols);
+    if (OnGetCols)
+        OnGetCols(this);
+}
+
+void TRvCustomConnection::First() {
+    if (OnFirst)
+        OnFirst(this);
+    else
+        DataIndex = 0;
+}
+
+bool TRvCustomConnection::Eof() {
+    bool eof = DataIndex >= DataRows;
+    if (OnEOF)
+        OnEOF(this, eof);
+    return eof;
+}
+
+void TRvCustomConnection::ReadRow(std::vector<Cell>& row) {
+    row.assign(columns_.size(), Cell{});
+    row_ = &row;
+    put_ = 0;
+    PhaseScope scope(phase_, Phase::GettingRow);
+    if (OnGetRow)
+        OnGetRow(this);
+}
+
+void TRvCustomConnection::Next() {
+    if (OnNext)
+        OnNext(this);
+    else
+        ++DataIndex;
+}
+
+void TRvCustomConnection::EndRead() {
+    row_ = nullptr;
+}
+
+// --- reading a whole connection ------------------------------------------------------------
+
+std::vector<std::string> ConnectionData::Texts(std::size_t row) const {
+    std::vector<std::string> texts;
+    for (const Cell& cell : rows.at(row))
+        texts.push_back(cell.text);
+    return texts;
+}
+
+ConnectionData ReadConnection(Connection& connection) {
+    struct Reading {
+        Connection& c;
+        ~Reading() { c.EndRead(); }
+    };
+    connection.BeginRead();
+    Reading reading{connection};
+    ConnectionData data;
+    data.columns = connection.Columns();
+    connection.First();
+    while (!connection.Eof()) {
+        data.rows.emplace_back();
+        connection.ReadRow(data.rows.back());
+        connection.Next();
+    }
+    return data;
+}
+
+} // namespace report

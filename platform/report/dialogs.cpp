@@ -1,0 +1,321 @@
+#include "platform/report/dialogs.h"
+
+#include "platform/ui/application.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <filesystem>
+
+namespace report {
+
+namespace {
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// The PDF file offered first: the report's name with ".pdf", in the working directory.
+std::string defaultPdfName(const std::string& reportName) {
+    std::filesystem::path name = std::filesystem::path(reportName).filename();
+    name.replace_extension(".pdf");
+    return (std::filesystem::current_path() / name).string();
+}
+
+constexpr double kScreenDotsPerMm = 96.0 / 25.4;
+
+} // namespace
+
+// --- set-up dialog ---------------------------------------------------------------------------
+
+SetupDialog::SetupDialog(const std::string& reportName, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Nyomtatás"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(q("Jelentés: " + reportName), this));
+    auto* box = new QGroupBox(QStringLiteral("Kimenet"), this);
+    auto* boxLayout = new QVBoxLayout(box);
+    PreviewButton = new QRadioButton(QStringLiteral("Nyomtatási kép"), box);
+    PrinterButton = new QRadioButton(QStringLiteral("Nyomtató"), box);
+    PdfButton = new QRadioButton(QStringLiteral("PDF fájl"), box);
+    PreviewButton->setChecked(true);
+    auto* group = new QButtonGroup(this);
+    for (QRadioButton* button : {PreviewButton, PrinterButton, PdfButton}) {
+        group->addButton(button);
+        boxLayout->addWidget(button);
+    }
+    auto* fileRow = new QHBoxLayout;
+    PdfFile = new QLineEdit(q(defaultPdfName(reportName)), box);
+    BrowseButton = new QPushButton(QStringLiteral("Tallózás..."), box);
+    fileRow->addSpacing(20);
+    fileRow->addWidget(PdfFile, 1);
+    fileRow->addWidget(BrowseButton);
+    boxLayout->addLayout(fileRow);
+    layout->addWidget(box);
+    auto* buttons = new QHBoxLayout;
+    OkButton = new QPushButton(QStringLiteral("Rendben"), this);
+    CancelButton = new QPushButton(QStringLiteral("Mégsem"), this);
+    OkButton->setDefault(true);
+    buttons->addStretch(1);
+    buttons->addWidget(OkButton);
+    buttons->addWidget(CancelButton);
+    layout->addLayout(buttons);
+    resize(460, sizeHint().height());
+
+    connect(group, &QButtonGroup::buttonToggled, this, [this] { Update(); });
+    connect(PdfFile, &QLineEdit::textChanged, this, [this] { Update(); });
+    connect(BrowseButton, &QPushButton::clicked, this, [this] { Browse(); });
+    connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    Update();
+}
+
+OutputChoice SetupDialog::Choice() const {
+    OutputChoice choice;
+    if (PrinterButton->isChecked()) {
+        choice.destination = Destination::Printer;
+    } else if (PdfButton->isChecked()) {
+        choice.destination = Destination::PdfFile;
+        std::filesystem::path file = PdfFile->text().trimmed().toStdString();
+        if (file.extension().empty())
+            file += ".pdf";
+        choice.pdfFile = file;
+    }
+    return choice;
+}
+
+void SetupDialog::Update() {
+    const bool pdf = PdfButton->isChecked();
+    PdfFile->setEnabled(pdf);
+    BrowseButton->setEnabled(pdf);
+    OkButton->setEnabled(!pdf || !PdfFile->text().trimmed().isEmpty());
+}
+
+void SetupDialog::Browse() {
+    const QString file = QFileDialog::getSaveFileName(
+        this, QStringLiteral("PDF fájl"), PdfFile->text(), QStringLiteral("PDF fájlok (*.pdf)"));
+    if (!file.isEmpty())
+        PdfFile->setText(file);
+}
+
+// --- preview ---------------------------------------------------------------------------------
+
+PreviewWindow::PreviewWindow(const Document& document, QWidget* parent)
+    : QDialog(parent), document_(document) {
+    setWindowTitle(q("Nyomtatási kép - " + document.name));
+    setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    auto* layout = new QVBoxLayout(this);
+    auto* bar = new QHBoxLayout;
+    auto button = [&](const char* text, const char* tip) {
+        auto* b = new QPushButton(QString::fromUtf8(text), this);
+        b->setToolTip(QString::fromUtf8(tip));
+        b->setAutoDefault(false);
+        bar->addWidget(b);
+        return b;
+    };
+    FirstButton = button("<<", "Első oldal (Home)");
+    PriorButton = button("<", "Előző oldal (Page Up)");
+    PageLabel = new QLabel(this);
+    PageLabel->setMinimumWidth(110);
+    PageLabel->setAlignment(Qt::AlignCenter);
+    bar->addWidget(PageLabel);
+    NextButton = button(">", "Következő oldal (Page Down)");
+    LastButton = button(">>", "Utolsó oldal (End)");
+    bar->addSpacing(16);
+    ZoomBox = new QComboBox(this);
+    for (const char* item :
+         {"50%", "75%", "100%", "125%", "150%", "200%", "Oldalszélesség", "Teljes oldal"})
+        ZoomBox->addItem(QString::fromUtf8(item));
+    ZoomBox->setCurrentIndex(2);
+    bar->addWidget(ZoomBox);
+    bar->addStretch(1);
+    PrintButton = button("Nyomtatás...", "Nyomtatás (Ctrl+P)");
+    CloseButton = button("Bezárás", "Bezárás (Esc)");
+    layout->addLayout(bar);
+    scroll_ = new QScrollArea(this);
+    scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    scroll_->setBackgroundRole(QPalette::Dark);
+    PageView = new QLabel(scroll_);
+    scroll_->setWidget(PageView);
+    layout->addWidget(scroll_, 1);
+    resize(900, 1000);
+
+    connect(FirstButton, &QPushButton::clicked, this, [this] { ShowPage(0); });
+    connect(PriorButton, &QPushButton::clicked, this, [this] { ShowPage(page_ - 1); });
+    connect(NextButton, &QPushButton::clicked, this, [this] { ShowPage(page_ + 1); });
+    connect(LastButton, &QPushButton::clicked, this,
+            [this] { ShowPage(static_cast<int>(document_.pages.size()) - 1); });
+    connect(ZoomBox, &QComboBox::activated, this, [this](int index) { ZoomChosen(index); });
+    connect(PrintButton, &QPushButton::clicked, this, [this] { Print(); });
+    connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+    Refresh();
+}
+
+void PreviewWindow::ShowPage(int page) {
+    const int count = static_cast<int>(document_.pages.size());
+    page_ = std::clamp(page, 0, std::max(count - 1, 0));
+    Refresh();
+    scroll_->verticalScrollBar()->setValue(0);
+}
+
+void PreviewWindow::SetZoom(double percent) {
+    zoom_ = std::clamp(percent, 10.0, 800.0);
+    Refresh();
+}
+
+void PreviewWindow::ZoomChosen(int index) {
+    static constexpr double percents[] = {50, 75, 100, 125, 150, 200};
+    if (index >= 0 && index < 6)
+        return SetZoom(percents[index]);
+    const QSize room = scroll_->viewport()->size() - QSize(24, 24);
+    const double byWidth = room.width() / (document_.width * kScreenDotsPerMm) * 100;
+    const double byHeight = room.height() / (document_.height * kScreenDotsPerMm) * 100;
+    SetZoom(index == 6 ? byWidth : std::min(byWidth, byHeight));
+}
+
+void PreviewWindow::Refresh() {
+    const int count = static_cast<int>(document_.pages.size());
+    PageLabel->setText(QStringLiteral("Oldal: %1 / %2").arg(count ? page_ + 1 : 0).arg(count));
+    FirstButton->setEnabled(page_ > 0);
+    PriorButton->setEnabled(page_ > 0);
+    NextButton->setEnabled(page_ + 1 < count);
+    LastButton->setEnabled(page_ + 1 < count);
+    PrintButton->setEnabled(count > 0);
+    const QImage image = PageImage(document_, page_, kScreenDotsPerMm * zoom_ / 100);
+    PageView->setPixmap(QPixmap::fromImage(image));
+    PageView->resize(image.size());
+}
+
+void PreviewWindow::Print() {
+    PrintWithDialog(document_, this);
+}
+
+void PreviewWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_PageDown:
+        return ShowPage(page_ + 1);
+    case Qt::Key_PageUp:
+        return ShowPage(page_ - 1);
+    case Qt::Key_Home:
+        return ShowPage(0);
+    case Qt::Key_End:
+        return ShowPage(static_cast<int>(document_.pages.size()) - 1);
+    case Qt::Key_P:
+        if (event->modifiers() & Qt::ControlModifier)
+            return Print();
+        break;
+    default:
+        break;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool PrintWithDialog(const Document& document, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(QPageLayout(
+        QPageSize(document.paper == "A3" ? QPageSize::A3 : QPageSize::A4),
+        document.landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
+    printer.setFromTo(1, static_cast<int>(document.pages.size()));
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Nyomtatás"));
+    dialog.setMinMax(1, static_cast<int>(document.pages.size()));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    PrintDocument(document, printer);
+    return true;
+}
+
+// --- the program's output service --------------------------------------------------------------
+
+namespace {
+
+// A progress window that appears only when the work lasts longer than half a second.
+class QtProgress : public ProgressReporter {
+public:
+    QtProgress(std::string title, QString unit) : title_(std::move(title)), unit_(unit) {
+        timer_.start();
+    }
+
+    bool Step(int done) override {
+        if (!dialog_) {
+            if (timer_.elapsed() < 500)
+                return true;
+            dialog_ = std::make_unique<QProgressDialog>();
+            dialog_->setWindowTitle(QStringLiteral("Nyomtatás"));
+            dialog_->setCancelButtonText(QStringLiteral("Mégsem"));
+            dialog_->setRange(0, 0);
+            dialog_->setMinimumDuration(0);
+            dialog_->setWindowModality(Qt::ApplicationModal);
+            dialog_->show();
+        }
+        if (timer_.elapsed() - shown_ >= 50) {
+            shown_ = timer_.elapsed();
+            dialog_->setLabelText(q(title_) + "\n" + unit_.arg(done));
+            QCoreApplication::processEvents();
+        }
+        return !dialog_->wasCanceled();
+    }
+
+private:
+    std::string title_;
+    QString unit_;
+    QElapsedTimer timer_;
+    qint64 shown_ = 0;
+    std::unique_ptr<QProgressDialog> dialog_;
+};
+
+QWidget* activeWindow() {
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+std::optional<OutputChoice> QtOutputService::Choose(const std::string& reportName) {
+    SetupDialog dialog(reportName, activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.Choice();
+}
+
+std::unique_ptr<ProgressReporter> QtOutputService::StartProgress(const std::string& reportName) {
+    return std::make_unique<QtProgress>("Jelentés készítése: " + reportName,
+                                        QStringLiteral("%1 sor"));
+}
+
+void QtOutputService::Deliver(const Document& document, const OutputChoice& choice) {
+    switch (choice.destination) {
+    case Destination::Preview: {
+        PreviewWindow preview(document, activeWindow());
+        preview.setWindowState(Qt::WindowMaximized);
+        preview.exec();
+        break;
+    }
+    case Destination::Printer:
+        PrintWithDialog(document, activeWindow());
+        break;
+    case Destination::PdfFile: {
+        QtProgress progress("PDF fájl írása: " + choice.pdfFile.string(),
+                            QStringLiteral("%1. oldal"));
+        WritePdf(document, choice.pdfFile, &progress);
+        break;
+    }
+    }
+}
+
+} // namespace report

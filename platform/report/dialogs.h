@@ -1,0 +1,78 @@
+#pragma once
+// The engine's own windows: the print set-up dialog and the preview.
+
+#include "platform/report/document.h"
+#include "platform/report/output.h"
+
+#include <QDialog>
+#include <optional>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+
+namespace report {
+
+// "Nyomtatás": preview, printer or PDF file with its name.
+class SetupDialog : public QDialog {
+public:
+    explicit SetupDialog(const std::string& reportName, QWidget* parent = nullptr);
+    // The choice made, as the dialog's controls stand.
+    OutputChoice Choice() const;
+
+    QRadioButton* PreviewButton;
+    QRadioButton* PrinterButton;
+    QRadioButton* PdfButton;
+    QLineEdit* PdfFile;
+    QPushButton* BrowseButton;
+    QPushButton* OkButton;
+    QPushButton* CancelButton;
+
+private:
+    void Update();
+    void Browse();
+};
+
+// The preview: one page at a time, zoom, page navigation and printing.
+class PreviewWindow : public QDialog {
+public:
+    explicit PreviewWindow(const Document& document, QWidget* parent = nullptr);
+
+    int CurrentPage() const { return page_; } // 0-based
+    void ShowPage(int page);
+    // Percent of the real size on a 96 dpi screen.
+    double Zoom() const { return zoom_; }
+    void SetZoom(double percent);
+
+    QPushButton* FirstButton;
+    QPushButton* PriorButton;
+    QPushButton* NextButton;
+    QPushButton* LastButton;
+    QComboBox* ZoomBox;
+    QPushButton* PrintButton;
+    QPushButton* CloseButton;
+    QLabel* PageLabel;
+    QLabel* PageView;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Refresh();
+    void Print();
+    void ZoomChosen(int index);
+
+    const Document& document_;
+    int page_ = 0;
+    double zoom_ = 100;
+    QScrollArea* scroll_;
+};
+
+// Sends the document to the printer through the print dialog; false when cancelled.
+bool PrintWithDialog(const Document& document, QWidget* parent);
+
+} // namespace report

@@ -1,0 +1,112 @@
+// Number formats of the layouts: "#,##0.00", "0.0", "0 Ft". The digits part is made of
+// '#', '0', ',' (thousands grouping) and one '.' (the decimal point); text before and
+// after it is printed as it stands. Output uses the Hungarian notation: decimal comma,
+// a blank between thousands.
+
+#include "platform/report/layout.h"
+#include "platform/sys/numbers.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace report {
+
+namespace {
+
+struct Pattern {
+    std::string prefix, suffix;
+    bool grouping = false;
+    int minInteger = 0;  // '0's before the point
+    int minDecimals = 0; // '0's after the point
+    int maxDecimals = 0; // '0's and '#'s after the point
+};
+
+bool isPatternChar(char c) {
+    return c == '#' || c == '0' || c == ',' || c == '.';
+}
+
+std::optional<Pattern> parsePattern(std::string_view format) {
+    const std::size_t begin = format.find_first_of("#0");
+    if (begin == std::string_view::npos)
+        return std::nullopt;
+    std::size_t end = begin;
+    while (end < format.size() && isPatternChar(format[end]))
+        ++end;
+    Pattern p;
+    p.prefix = std::string(format.substr(0, begin));
+    p.suffix = std::string(format.substr(end));
+    const std::string_view digits = format.substr(begin, end - begin);
+    const std::size_t point = digits.find('.');
+    if (point != std::string_view::npos && digits.find('.', point + 1) != std::string_view::npos)
+        return std::nullopt;
+    const std::string_view integer = digits.substr(0, point);
+    const std::string_view decimals =
+        point == std::string_view::npos ? std::string_view{} : digits.substr(point + 1);
+    for (char c : integer) {
+        if (c == ',')
+            p.grouping = true;
+        else if (c == '0')
+            ++p.minInteger;
+    }
+    bool optional = false;
+    for (char c : decimals) {
+        if (c == ',')
+            return std::nullopt;
+        if (c == '0' && optional)
+            return std::nullopt; // "0.#0" has no meaning
+        if (c == '#')
+            optional = true;
+        else
+            ++p.minDecimals;
+        ++p.maxDecimals;
+    }
+    if (p.maxDecimals > 15 || p.minInteger > 30)
+        return std::nullopt;
+    return p;
+}
+
+std::string groupThousands(const std::string& digits) {
+    std::string out;
+    const std::size_t n = digits.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            out += ' ';
+        out += digits[i];
+    }
+    return out;
+}
+
+} // namespace
+
+bool ValidNumberFormat(std::string_view format) {
+    return parsePattern(format).has_value();
+}
+
+std::string FormatNumber(double value, std::string_view format) {
+    const std::optional<Pattern> p = parsePattern(format);
+    if (!p || !std::isfinite(value) || std::fabs(value) >= 1e18)
+        return sys::floatToText(value);
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.*f", p->maxDecimals, std::fabs(value));
+    std::string text = buffer;
+    std::string integer = text.substr(0, text.find('.'));
+    std::string decimals =
+        text.find('.') == std::string::npos ? std::string{} : text.substr(text.find('.') + 1);
+    while (static_cast<int>(decimals.size()) > p->minDecimals && decimals.back() == '0')
+        decimals.pop_back();
+    while (static_cast<int>(integer.size()) < p->minInteger)
+        integer.insert(integer.begin(), '0');
+    const bool zero = integer.find_first_not_of('0') == std::string::npos &&
+                      decimals.find_first_not_of('0') == std::string::npos;
+    if (p->grouping)
+        integer = groupThousands(integer);
+    std::string out = p->prefix;
+    if (value < 0 && !zero)
+        out += '-';
+    out += integer;
+    if (!decimals.empty())
+        out += ',' + decimals;
+    return out + p->suffix;
+}
+
+} // namespace report

@@ -1,0 +1,106 @@
+#pragma once
+// Where a finished report goes. Every report run asks one output service: the set-up
+// dialog ("Nyomtatás": "Nyomtatási kép", "Nyomtató" or "PDF fájl" with a file name),
+// the progress of a long report, and the delivery of the pages. The program uses the Qt
+// dialogs (the default service, nothing to install); a test installs a CaptureOutput
+// that answers the set-up dialog and keeps the pages:
+//
+//     report::CaptureOutput output;          // answers "Nyomtatási kép"
+//     report::ScopedOutput use(output);
+//     form->Button2->click();
+//     ASSERT_EQ(output.documents.size(), 1u);
+//     EXPECT_THAT(report::PageLines(output.documents[0].pages[0]), Contains("..."));
+
+#include "platform/report/document.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QPainter;
+class QPrinter;
+class QImage;
+
+namespace report {
+
+enum class Destination { Preview, Printer, PdfFile };
+
+struct OutputChoice {
+    Destination destination = Destination::Preview;
+    std::filesystem::path pdfFile; // PdfFile only
+};
+
+// Told how far a long report has got (rows read, then pages written); answers false
+// when the user cancelled it.
+class ProgressReporter {
+public:
+    virtual ~ProgressReporter() = default;
+    virtual bool Step(int done) = 0;
+};
+
+class OutputService {
+public:
+    virtual ~OutputService() = default;
+    // The set-up dialog for the report of that name; nullopt when the user cancels.
+    virtual std::optional<OutputChoice> Choose(const std::string& reportName) = 0;
+    // Progress while the pages are laid out; the reporter lives until they are done.
+    virtual std::unique_ptr<ProgressReporter> StartProgress(const std::string& reportName);
+    // Sends the pages to the chosen destination; returns when the user is done with them.
+    virtual void Deliver(const Document& document, const OutputChoice& choice) = 0;
+};
+
+// The program's service: Qt dialogs, the preview window, the print dialog, PDF files.
+class QtOutputService : public OutputService {
+public:
+    std::optional<OutputChoice> Choose(const std::string& reportName) override;
+    std::unique_ptr<ProgressReporter> StartProgress(const std::string& reportName) override;
+    void Deliver(const Document& document, const OutputChoice& choice) override;
+};
+
+// The service of the tests: answers the set-up dialog with `answer` (nullopt: cancel)
+// and keeps every delivered document; a PDF choice also writes the file.
+class CaptureOutput : public OutputService {
+public:
+    std::optional<OutputChoice> answer = OutputChoice{};
+    std::vector<std::string> asked; // the report names the set-up dialog was shown for
+    std::vector<Document> documents;
+
+    std::optional<OutputChoice> Choose(const std::string& reportName) override;
+    void Deliver(const Document& document, const OutputChoice& choice) override;
+};
+
+// The service every report run uses (the Qt one unless replaced).
+OutputService& Output();
+// Replaces the service; returns the previous one.
+OutputService& SetOutput(OutputService& service);
+
+// Installs a service for a scope.
+class ScopedOutput {
+public:
+    explicit ScopedOutput(OutputService& service) : previous_(SetOutput(service)) {}
+    ~ScopedOutput() { SetOutput(previous_); }
+    ScopedOutput(const ScopedOutput&) = delete;
+    ScopedOutput& operator=(const ScopedOutput&) = delete;
+
+private:
+    OutputService& previous_;
+};
+
+// --- painting (a Qt application must exist) ----------------------------------------------
+
+// Paints a page on a painter whose device has `dotsPerMm` pixels per millimetre, in
+// DejaVu Sans, white background not included.
+void PaintPage(QPainter& painter, const Page& page, double dotsPerMm);
+// A page as a picture for the screen, white paper, at `dotsPerMm`.
+QImage PageImage(const Document& document, int page, double dotsPerMm);
+// Writes the document as a PDF file; a file that cannot be written raises ReportError.
+// With a reporter, each page written is a step; a cancel leaves the file unfinished
+// and removed, and returns false.
+bool WritePdf(const Document& document, const std::filesystem::path& file,
+              ProgressReporter* progress = nullptr);
+// Prints on a printer already set up (paper size and orientation are set here).
+void PrintDocument(const Document& document, QPrinter& printer);
+
+} // namespace report
