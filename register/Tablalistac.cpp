@@ -11,6 +11,9 @@ TTablalista::TTablalista(db::Session& session) : session_(session) {
     Table1.SetIndexFieldNames("Helysz");
     Table1.SetFilter("Aktiv = 1");
     Table1.SetFiltered(true);
+    Table1.AddCalcField("Hektar", db::FieldType::Number);
+    Table1.AddCalcField("Ontozheto", db::FieldType::Alpha, 10);
+    Table1.OnCalcFields = [this](db::TDataSet& rows) { Table1CalcFields(rows); };
     Table2.SetTableName("tulaj.db");
     Table2.SetIndexFieldNames("Tulkod");
     Table2.SetMasterSource(&DataSource1);
@@ -77,7 +80,13 @@ void TTablalista::Button1Click(TObject*) {
         ui::MessageDlg("Nincs megjeleníthető tábla.", ui::mtConfirmation, ui::mbOK);
         return;
     }
-    // The report run comes with the report engine.
+    RvProject1.ExecuteActiveReport();
+}
+
+void TTablalista::Table1CalcFields(db::TDataSet& DataSet) {
+    DataSet.FieldByName("Hektar").SetAsFloat(DataSet.FieldByName("Ter").AsInteger() * 0.0001);
+    DataSet.FieldByName("Ontozheto")
+        .SetAsString(DataSet.FieldByName("Ont").AsInteger() != 0 ? "igen" : "nem");
 }
 
 void TTablalista::Button2Click(TObject*) {

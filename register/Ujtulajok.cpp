@@ -19,6 +19,9 @@ Tujtulaj::Tujtulaj(db::Session& session) : session_(session) {
     Query1.SQL().Add("   ON  (tulaj.Tulkod = Tablak.Tulkod)  ");
     Query1.SQL().Add("WHERE  Tablak.Aktiv = 1 ");
     Query1.SQL().Add("ORDER BY tulaj.Tulnev, tulaj.Cim");
+    Query1.AddCalcField("Tulajdonos", db::FieldType::Alpha, 200);
+    Query1.AddCalcField("Hektar", db::FieldType::Number);
+    Query1.OnCalcFields = [this](db::TDataSet& rows) { Query1CalcFields(rows); };
 
     Label1 = new ui::TLabel(this, "Név:");
     Label1->SetBounds(16, 18, 60, 16);
@@ -103,5 +106,15 @@ void Tujtulaj::Button3Click(TObject*) {
     Query1.Open();
     if (Query1.IsEmpty())
         return;
-    // The report run comes with the report engine.
+    RvProject1.ExecuteActiveReport();
+}
+
+void Tujtulaj::Query1CalcFields(db::TDataSet& DataSet) {
+    std::string owner =
+        DataSet.FieldByName("Tulnev").AsString() + ", " + DataSet.FieldByName("Cim").AsString();
+    std::string phone = DataSet.FieldByName("Tel").AsString();
+    if (!phone.empty())
+        owner += ", tel.: " + phone;
+    DataSet.FieldByName("Tulajdonos").SetAsString(owner);
+    DataSet.FieldByName("Hektar").SetAsFloat(DataSet.FieldByName("Ter").AsInteger() * 0.0001);
 }

@@ -5,7 +5,9 @@
 #include "platform/db/query.h"
 #include "platform/db/session.h"
 #include "platform/db/table.h"
+#include "platform/report/report.h"
 #include "platform/ui/vcl.h"
+#include "register/farm_row.h"
 
 #include <string>
 
@@ -20,6 +22,9 @@ public:
     db::TTable Table1{session_, "Table1"}; // tulaj.db in Tulkod order
     db::TQuery Query1{session_, "Query1"}; // the report's rows
     db::TDataSource DataSource1{&Query1};
+    TRvProject RvProject1{this, "RvProject1", "Tulajdonosok.rav"};
+    TRvDataSetConnection RvDataSetConnection1{this, "RvDataSetConnection1", &Query1};
+    reg::FarmRow FarmRow1{this, session_};
 
     ui::TLabel* Label1;
     ui::TEdit* Edit3; // name
@@ -42,5 +47,7 @@ public:
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);
     void Button3Click(TObject* Sender);
+    // The owner heading and the area in hectares of a report row.
+    void Query1CalcFields(db::TDataSet& DataSet);
 };
 extern Tujtulaj* ujtulaj;

@@ -1,10 +1,17 @@
 // The new land parcel form: what a save writes, the required entries and number checks,
 // and a new owner added from the form.
 
+#include "core/fresh_database.h"
+#include "platform/report/layouts.h"
+#include "platform/report/output.h"
 #include "register/Dolvarenp.h"
+#include "register/Tablalistac.h"
 #include "register/Ujtulajok.h"
+#include "register/layouts.h"
 #include "register_fixture.h"
 
+#include <filesystem>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -175,6 +182,56 @@ TEST_F(NewParcel, AnOwnerAddedThroughPlusIsListedAtOnceInNameOrder) {
     EXPECT_EQ(chosenBefore, "Kovács Péter");
     EXPECT_EQ(chosenAfter, "Kovács Péter"); // the choice does not change by itself
     EXPECT_EQ(Column("Tablak", "Tulkod"), std::vector<std::string>{"100001"});
+}
+
+} // namespace
+
+namespace {
+
+using FreshDatabase = testui::UiTest;
+
+// The whole road in a fresh database: an owner, a land parcel, the list printed.
+TEST_F(FreshDatabase, TakesOwnersAndLandParcelsAndPrintsThem) {
+    db::Session session;
+    core::CreateFreshDatabase(session);
+    reg::RegisterLayouts();
+    report::WriteBuiltInLayouts(std::filesystem::current_path());
+    ui::OwnedForm<TNumericInt> numbers(NumericInt, session);
+    report::CaptureOutput output;
+    report::ScopedOutput use(output);
+
+    forms.On<Tujtulaj>([](Tujtulaj& d) {
+        d.Edit3->SetText("Kiss Ádám");
+        d.Edit2->SetText("Eger");
+        d.Button1->click();
+    });
+    forms.On<TUjtabla>([](TUjtabla& f) {
+        f.Button3->click();
+        f.TulajBox1->Choose(0);
+        f.DBLookupComboBox1->Choose(0);
+        f.Edit1->SetText("0112/3");
+        f.Edit2->SetText("Tó mellett");
+        f.Edit4->SetText("12345");
+        f.Button1->click();
+    });
+    forms.On<TTablalista>([](TTablalista& f) {
+        f.Button1->click();
+        f.Button2->click();
+    });
+    ui::ShowModalForm(Ujtabla, session);
+    ui::ShowModalForm(Tablalista, session);
+
+    ASSERT_EQ(output.documents.size(), 1u);
+    std::vector<std::string> lines = report::DocumentLines(output.documents[0]);
+    EXPECT_THAT(lines, ::testing::Contains("0112/3 | Tó mellett | 12 345 | 1,2345 | nem"));
+    EXPECT_THAT(lines, ::testing::Contains("Kiss Ádám | Eger"));
+    EXPECT_THAT(lines, ::testing::Contains("Összesen: | 12 345 | 1,2345"));
+    db::TTable parcels(session);
+    parcels.SetTableName("Tablak");
+    parcels.Open();
+    EXPECT_EQ(parcels.FieldByName("Tulkod").AsString(), "100000");
+    EXPECT_EQ(parcels.FieldByName("Muvag").AsString(), "szántó");
+    EXPECT_EQ(parcels.FieldByName("Muvagid").AsInteger(), 1);
 }
 
 } // namespace

@@ -1,51 +1,23 @@
 #include "register_db.h"
 
+#include "core/catalogue.h"
 #include "platform/db/table.h"
 
 namespace regtest {
 
-namespace {
-
-db::FieldDef A(const char* name, int size) {
-    return {name, db::FieldType::Alpha, size};
-}
-db::FieldDef F(const char* name, db::FieldType type) {
-    return {name, type, db::storedSize(type, 0)};
-}
-
-} // namespace
-
 void MakeRegisterTables(db::Session& session) {
-    using T = db::FieldType;
-    db::TableSchema tablak{
-        {A("Helysz", 40),         F("Tableid", T::AutoInc), A("Tulkod", 6),
-         A("Hazmeg", 40),         F("Arany", T::Number),    F("Ter", T::Long),
-         F("Szel", T::Number),    F("Hossz", T::Number),    F("Ont", T::Short),
-         F("Berl", T::Number),    F("Berkezd", T::Date),    F("Berveg", T::Date),
-         A("Memo", 200),          A("Parcella", 6),         A("Blok", 10),
-         F("Aktiv", T::Long),     A("Muvag", 20),           F("Muvagid", T::Long),
-         A("Bmert", 20),          F("Tkat", T::Long),       A("Telepules", 100),
-         F("Deleted", T::Logical)},
-        2};
-    session.create("Tablak", tablak,
-                   {{"TablakHelyszind", {"Helysz"}},
-                    {"Tablakhazmind", {"Hazmeg"}},
-                    {"TableidInd", {"Tableid"}}});
-    session.create("Tablak2", {{A("Tablakod", 10), A("Talajtip", 40)}, 1});
-    session.create("tulaj", {{A("Tulkod", 6), A("Tulnev", 40), A("Cim", 60), A("Tel", 20)}, 1},
-                   {{"Tulajnevind", {"Tulnev"}}});
-    session.create("Muvelesiag", {{F("Id", T::Long), A("Muvag", 20)}, 1});
-    session.create("Alapadatok", {{A("Nev", 60), A("Cim", 60)}, 0});
+    for (const char* name : {"Tablak", "Tablak2", "tulaj", "Muvelesiag", "Alapadatok"}) {
+        const core::TableDef* def = core::FindTable(name);
+        session.create(def->name, {def->fields, def->keyFields}, def->indexes);
+    }
     db::TTable branches(session);
     branches.SetTableName("Muvelesiag");
     branches.Open();
-    const char* names[] = {
-        "szántó", "szőlő", "gyümölcsös",       "kert",    "rét",   "legelő (gyep)",
-        "nádas",  "erdő",  "fásított terület", "halastó", "kivett"};
-    int id = 1;
-    for (const char* name : names) {
+    int id = 0;
+    for (const char* name : {"szántó", "szőlő", "gyümölcsös", "kert", "rét", "legelő (gyep)",
+                             "nádas", "erdő", "fásított terület", "halastó", "kivett"}) {
         branches.Append();
-        branches.FieldByName("Id").SetAsInteger(id++);
+        branches.FieldByName("Id").SetAsInteger(++id);
         branches.FieldByName("Muvag").SetAsString(name);
         branches.Post();
     }
@@ -78,7 +50,9 @@ int AddParcel(db::Session& session, const Parcel& parcel) {
     parcels.FieldByName("Muvag").SetAsString(parcel.muvag);
     parcels.FieldByName("Blok").SetAsString(parcel.blok);
     parcels.FieldByName("Parcella").SetAsString(parcel.parcella);
-    parcels.FieldByName("Ont").SetAsInteger(0);
+    parcels.FieldByName("Ont").SetAsInteger(parcel.ont);
+    if (parcel.arany)
+        parcels.FieldByName("Arany").SetAsFloat(*parcel.arany);
     parcels.Post();
     return parcels.FieldByName("Tableid").AsInteger();
 }

@@ -3,11 +3,13 @@
 
 #include "platform/db/session.h"
 
+#include <optional>
 #include <string>
 
 namespace regtest {
 
-// Creates the tables the register's forms use (empty), with the cultivation branches.
+// The register's tables as the catalogue defines them, with eleven cultivation branches
+// (an older database's list; a fresh one has nine).
 void MakeRegisterTables(db::Session& session);
 
 void AddOwner(db::Session& session, const std::string& code, const std::string& name,
@@ -23,6 +25,8 @@ struct Parcel {
     std::string muvag = "szántó";
     std::string blok = "";
     std::string parcella = "T";
+    std::optional<double> arany = {};
+    int ont = 0;
 };
 // Inserts a land parcel; returns its Tableid.
 int AddParcel(db::Session& session, const Parcel& parcel);
