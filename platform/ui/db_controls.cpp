@@ -6,6 +6,7 @@
 
 #include <QKeyEvent>
 #include <QSignalBlocker>
+#include <algorithm>
 
 namespace ui {
 
@@ -89,11 +90,20 @@ TDBEdit::TDBEdit(QWidget* parent)
 }
 
 void TDBEdit::showField() {
-    const db::TField* field = link_.field();
     setText(Q(link_.text()));
     setReadOnly(!writable());
+    applyMaxLength();
+}
+
+void TDBEdit::SetMaxLength(int length) {
+    maxLength_ = std::max(length, 0);
+    applyMaxLength();
+}
+
+void TDBEdit::applyMaxLength() {
+    const db::TField* field = link_.field();
     const bool sized = field && field->DataType() == db::FieldType::Alpha;
-    setMaxLength(sized ? field->Size() : 32767);
+    setMaxLength(maxLength_ > 0 ? maxLength_ : sized ? field->Size() : 32767);
 }
 
 void TDBEdit::keyPressEvent(QKeyEvent* event) {

@@ -82,6 +82,10 @@ class TDBEdit : public QLineEdit, public TDBTypedControl {
 public:
     explicit TDBEdit(QWidget* parent = nullptr);
     std::string Text() const { return text().toStdString(); }
+    // At most this many characters can be typed; 0 (the default) means the width of a
+    // text field.
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int length);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -90,6 +94,8 @@ protected:
 private:
     std::string typedText() const override { return Text(); }
     void showField() override;
+    void applyMaxLength();
+    int maxLength_ = 0;
 };
 
 class TDBText : public QLabel, public TDBFieldControl {

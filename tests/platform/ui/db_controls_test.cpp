@@ -99,6 +99,22 @@ TEST_F(DBEdit, TypedTextIsWrittenWhenTheRowIsPostedOrLeft) {
     parcels.table.Cancel();
 }
 
+TEST_F(DBEdit, MaxLengthNarrowsTheFieldsWidth) {
+    Parcels parcels;
+    ui::TDBEdit edit;
+    edit.SetMaxLength(5);
+    edit.SetDataSource(&parcels.source);
+    edit.SetDataField("Agazat");
+    EXPECT_EQ(edit.maxLength(), 5);
+    edit.selectAll();
+    QTest::keyClicks(&edit, "kukorica");
+    QTest::keyClick(&edit, Qt::Key_Return);
+    EXPECT_EQ(parcels.table.FieldByName("Agazat").AsString(), "kukor");
+    parcels.table.Cancel();
+    edit.SetMaxLength(0); // the field's width again
+    EXPECT_EQ(edit.maxLength(), 30);
+}
+
 TEST_F(DBEdit, IsReadOnlyWhenTheControlOrTheDataSetIs) {
     Parcels parcels;
     ui::TDBEdit edit;

@@ -1,0 +1,96 @@
+#include "core/Isnuminth.h"
+
+#include "platform/sys/numbers.h"
+#include "platform/ui/application.h"
+
+TNumericInt* NumericInt = nullptr;
+
+namespace {
+
+constexpr const char* kBadInputCaption = "Hejtelen bevitel!";
+
+} // namespace
+
+TNumericInt::TNumericInt(db::Session& session)
+    : Table9(session, "Table9"), Table1(session, "Table1") {
+    Table9.SetTableName("Alapadatok");
+}
+
+bool TNumericInt::IsValidReal(const std::string& value, const std::string& fieldLabel) {
+    if (value.empty() || sys::tryParseFloat(value))
+        return true;
+    ui::Application->MessageBox("A(z) '" + fieldLabel + "' értéke nem szám !", kBadInputCaption,
+                                ui::MB_OK);
+    return false;
+}
+
+bool TNumericInt::IsValidInteger(const std::string& value, const std::string& fieldLabel) {
+    if (value.empty() || sys::tryParseInt(value))
+        return true;
+    ui::Application->MessageBox("Hiba! A(z) '" + fieldLabel + "' értéke nem egész szám !",
+                                kBadInputCaption, ui::MB_OK);
+    return false;
+}
+
+void TNumericInt::OpenOptionRow(const std::string& name) {
+    Table9.Close();
+    db::FilterOptions exact; // an option's name is a name, never a pattern
+    exact.noPartialCompare = true;
+    Table9.SetFilterOptions(exact);
+    Table9.SetFilter("Nev = " + db::quoteFilterText(name));
+    Table9.SetFiltered(true);
+    Table9.Open();
+    Table9.First();
+}
+
+bool TNumericInt::IsStockKeepingEnabled() {
+    OpenOptionRow("_kesz");
+    const bool on = Table9.IsEmpty() || Table9.FieldByName("Cim").AsString() != "no";
+    Table9.Close();
+    return on;
+}
+
+bool TNumericInt::GetOptionFlag(const std::string& name) {
+    OpenOptionRow(name);
+    const bool on = !Table9.IsEmpty() && Table9.FieldByName("Cim").AsString() != "no";
+    Table9.Close();
+    return on;
+}
+
+void TNumericInt::SetOptionFlag(const std::string& name, bool on) {
+    OpenOptionRow(name);
+    if (Table9.IsEmpty()) {
+        Table9.Insert();
+        Table9.FieldByName("Nev").SetAsString(name);
+    } else {
+        Table9.Edit();
+    }
+    Table9.FieldByName("Cim").SetAsString(on ? "yes" : "no");
+    Table9.Post();
+    Table9.Close();
+}
+
+double TNumericInt::ReadUsedMaterialMarkedValue(const std::string& felhkod) {
+    Table1.Close();
+    Table1.SetTableName("felhanyag");
+    db::FilterOptions exact;
+    exact.noPartialCompare = true;
+    Table1.SetFilterOptions(exact);
+    Table1.SetFilter("Felhkod = " + db::quoteFilterText(felhkod));
+    Table1.SetFiltered(true);
+    Table1.Open();
+    Table1.First();
+    std::string text;
+    if (!Table1.IsEmpty()) {
+        text = Table1.FieldByName("Felelos").AsString();
+        if (text.empty())
+            text = Table1.FieldByName("Csira").AsString();
+    }
+    Table1.Close();
+    if (text.empty() || text.front() != 'X')
+        return 0;
+    const std::size_t end = text.find(';'); // none: the number runs to the end of the text
+    return sys::parseFloat(text.substr(1, end == std::string::npos ? end : end - 1));
+}
+
+void TNumericInt::SumGridColumnWidths(ui::TDBGrid*) {}

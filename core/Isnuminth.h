@@ -1,0 +1,47 @@
+#pragma once
+// TNumericInt: a form that is never shown. Start-up creates it once; the other forms call
+// it through NumericInt for the number checks of typed text, the user's option flags
+// (rows of Alapadatok.db) and a marked value of a material-use row.
+
+#include "platform/db/table.h"
+#include "platform/ui/form.h"
+
+#include <string>
+
+namespace ui {
+class TDBGrid;
+}
+
+class TNumericInt : public ui::TForm {
+public:
+    explicit TNumericInt(db::Session& session);
+
+    db::TTable Table9; // Alapadatok.db: the option rows
+    db::TTable Table1; // felhanyag.db, for ReadUsedMaterialMarkedValue
+
+    // Empty text is valid; a text that is no number shows "A(z) '<label>' értéke nem
+    // szám !" and returns false. A decimal comma and a decimal point are both taken.
+    bool IsValidReal(const std::string& value, const std::string& fieldLabel);
+    // The same for whole numbers ("Hiba! A(z) '<label>' értéke nem egész szám !").
+    bool IsValidInteger(const std::string& value, const std::string& fieldLabel);
+
+    // Stock keeping is on unless the "_kesz" row says "no".
+    bool IsStockKeepingEnabled();
+    // An option is off when its row is missing or says "no"; anything else is on.
+    bool GetOptionFlag(const std::string& name);
+    // Writes "yes" or "no" into the option's row, inserting it when missing.
+    void SetOptionFlag(const std::string& name, bool on);
+
+    // The number after the leading 'X' of the nutrient text of a material use (Felelos,
+    // else Csira), up to the first ';': its nitrogen percentage. 0 for a missing row or a
+    // text without the 'X'.
+    double ReadUsedMaterialMarkedValue(const std::string& felhkod);
+
+    // Kept for the list forms that call it before printing; it changes nothing.
+    void SumGridColumnWidths(ui::TDBGrid* grid);
+
+private:
+    // Opens Table9 narrowed to the option's row.
+    void OpenOptionRow(const std::string& name);
+};
+extern TNumericInt* NumericInt;
