@@ -136,6 +136,7 @@ void TRvDataSetConnection::BeginRead() {
         dataSet_->Open();
     columns_.clear();
     fieldNames_.clear();
+    aliased_.clear();
     for (int i = 0; i < dataSet_->FieldCount(); ++i) {
         const db::TField& field = dataSet_->Fields(i);
         const std::string alias = aliasOf(FieldAliasList, field.FieldName());
@@ -145,12 +146,18 @@ void TRvDataSetConnection::BeginRead() {
         column.width = field.Size();
         columns_.push_back(std::move(column));
         fieldNames_.push_back(field.FieldName());
+        aliased_.push_back(!alias.empty());
     }
-    dataSet_->DisableControls();
+    // Controls stay enabled: a detail table bound to this data set must follow each row.
     reading_ = true;
 }
 
 int TRvDataSetConnection::ColumnIndex(std::string_view name) const {
+    // An alias hides a field of the same name ("NewHasznIr=Hasznkod" beside a real
+    // Hasznkod field presents NewHasznIr).
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        if (aliased_[i] && sys::equalsNoCase(columns_[i].name, name))
+            return static_cast<int>(i);
     const int presented = Connection::ColumnIndex(name);
     if (presented >= 0)
         return presented;
@@ -192,7 +199,6 @@ void TRvDataSetConnection::EndRead() {
     if (!reading_)
         return;
     reading_ = false;
-    dataSet_->EnableControls();
     if (opened_) {
         opened_ = false;
         dataSet_->Close();

@@ -143,6 +143,7 @@ public:
 private:
     db::TDataSet* dataSet_;
     std::vector<std::string> fieldNames_; // per column, the field it reads
+    std::vector<bool> aliased_;           // per column, presented under an alias
     bool opened_ = false;                 // the reading opened the data set
     bool reading_ = false;
 };

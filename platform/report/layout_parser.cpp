@@ -316,7 +316,8 @@ public:
             start = end + 1;
         }
         if (!signed_)
-            fail("üres jelentésfájl; az első sornak így kell szólnia: farmreport 1");
+            throw LayoutError(layout_.file, 0,
+                              "üres jelentésfájl; az első sornak így kell szólnia: farmreport 1");
         return std::move(layout_);
     }
 

@@ -8,6 +8,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <utility>
 
 namespace report {
 
@@ -76,6 +78,46 @@ std::string groupThousands(const std::string& digits) {
     return out;
 }
 
+// The integer and decimal digits of a value read to 15 significant digits (as the
+// general format reads it, so 1.005 is 1.005), rounded to `places` decimals with halves
+// away from zero.
+std::pair<std::string, std::string> roundedDigits(double value, int places) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14e", value); // "1.00500000000000e+00"
+    const std::string text = buffer;
+    const std::string mantissa = text.substr(0, 1) + text.substr(2, 14);
+    const int integerDigits = std::atoi(text.c_str() + text.find('e') + 1) + 1;
+    std::string digits; // integer digits then decimals, without the point
+    int pointAt = integerDigits;
+    if (integerDigits <= 0) {
+        digits = std::string(static_cast<std::size_t>(1 - integerDigits), '0') + mantissa;
+        pointAt = 1;
+    } else {
+        digits = mantissa;
+        if (static_cast<int>(digits.size()) < integerDigits)
+            digits.append(static_cast<std::size_t>(integerDigits) - digits.size(), '0');
+    }
+    const std::size_t keep = static_cast<std::size_t>(pointAt + places);
+    if (digits.size() < keep)
+        digits.append(keep - digits.size(), '0');
+    const bool up = digits.size() > keep && digits[keep] >= '5';
+    digits.resize(keep);
+    for (std::size_t i = keep; up && i-- > 0;) {
+        if (digits[i] != '9') {
+            ++digits[i];
+            break;
+        }
+        digits[i] = '0';
+        if (i == 0) {
+            digits.insert(digits.begin(), '1');
+            ++pointAt;
+        }
+    }
+    std::string integer = digits.substr(0, static_cast<std::size_t>(pointAt));
+    integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size() - 1));
+    return {integer, digits.substr(static_cast<std::size_t>(pointAt))};
+}
+
 } // namespace
 
 bool ValidNumberFormat(std::string_view format) {
@@ -86,12 +128,7 @@ std::string FormatNumber(double value, std::string_view format) {
     const std::optional<Pattern> p = parsePattern(format);
     if (!p || !std::isfinite(value) || std::fabs(value) >= 1e18)
         return sys::floatToText(value);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f", p->maxDecimals, std::fabs(value));
-    std::string text = buffer;
-    std::string integer = text.substr(0, text.find('.'));
-    std::string decimals =
-        text.find('.') == std::string::npos ? std::string{} : text.substr(text.find('.') + 1);
+    auto [integer, decimals] = roundedDigits(std::fabs(value), p->maxDecimals);
     while (static_cast<int>(decimals.size()) > p->minDecimals && decimals.back() == '0')
         decimals.pop_back();
     while (static_cast<int>(integer.size()) < p->minInteger)

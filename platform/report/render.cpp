@@ -381,16 +381,28 @@ private:
             return;
         const double size = bandFont(band);
         const double h = RowHeight(size);
-        ensureRoom(h + (rule ? 0.8 : 0));
         const double x0 = left_ + band.indent;
+        const double rowEnd = x0 + std::max(columns.width, right_ - x0);
+        double labelEnd = rowEnd;
+        for (const Total& total : footer.totals)
+            labelEnd = std::min(labelEnd, columns.x[columnIndex(band, total.column)]);
+        // A total under the first column leaves the label no room: it gets a row above.
+        const bool labelRow = footer.label && labelEnd - x0 < 10;
+        ensureRoom(h * (labelRow ? 2 : 1) + (rule ? 0.8 : 0));
         if (rule) {
             page().lines.push_back({x0, y_ + 0.3, x0 + columns.width, y_ + 0.3, 0.2});
             y_ += 0.8;
         }
-        double labelEnd = x0 + std::max(columns.width, right_ - x0);
+        if (footer.label) {
+            const TextLine& label = *footer.label;
+            const double labelSize = fontSize(label.style.size > 0 ? label.style.size : band.size);
+            addText(x0 + 0.5, y_, (labelRow ? rowEnd : labelEnd) - x0 - 1, h,
+                    expand(label.text, &last, label.line), label.style, labelSize);
+            if (labelRow)
+                y_ += h;
+        }
         for (std::size_t i = 0; i < footer.totals.size(); ++i) {
             const std::size_t c = columnIndex(band, footer.totals[i].column);
-            labelEnd = std::min(labelEnd, columns.x[c]);
             const Column& column = band.columns[c];
             const std::string text =
                 footer.totals[i].kind == Total::Kind::Count ? sys::intToText(totals.count)
@@ -398,12 +410,6 @@ private:
                                         : FormatNumber(totals.sums[i], column.format);
             TextStyle style{size, true, column.align};
             addText(columns.x[c] + 0.5, y_, column.width - 1, h, text, style, size);
-        }
-        if (footer.label) {
-            const TextLine& label = *footer.label;
-            const double labelSize = fontSize(label.style.size > 0 ? label.style.size : band.size);
-            addText(x0 + 0.5, y_, labelEnd - x0 - 1, h, expand(label.text, &last, label.line),
-                    label.style, labelSize);
         }
         y_ += h;
         bodyOnPage_ = true;
@@ -418,6 +424,7 @@ private:
         BandColumns columns;
         bool started = false;
         bool inGroup = false;
+        int groups = 0; // groups begun
         std::string groupKey;
         Totals groupTotals, bandTotals;
         std::vector<Cell> last;
@@ -431,6 +438,9 @@ private:
         double need = headingsHeight(band) + RowHeight(bandFont(band));
         for (const TextLine& caption : band.captions)
             need += RowHeight(fontSize(caption.style.size > 0 ? caption.style.size : band.size));
+        if (band.group && band.group->head)
+            need += RowHeight(fontSize(
+                band.group->head->style.size > 0 ? band.group->head->style.size : band.size));
         ensureRoom(need);
         const RowContext context{&band, &run.connection, &first};
         for (const TextLine& caption : band.captions)
@@ -449,8 +459,9 @@ private:
 
     void openGroup(BandRun& run, const std::vector<Cell>& row, const std::string& key) {
         const Group& group = *run.band.group;
-        if (group.newPage && run.started && bodyOnPage_)
+        if (group.newPage && run.groups > 0 && bodyOnPage_)
             newPage();
+        ++run.groups;
         run.groupTotals.reset(group.foot);
         run.groupKey = key;
         run.inGroup = true;
@@ -556,8 +567,8 @@ private:
             visitRow(run, row);
             c.Next();
         }
+        endBand(run); // the footer's fields of this connection read its last row
         reading_.pop_back();
-        endBand(run);
     }
 
     void runLinkedBand(const Band& band, Connection& c, const RowContext& master) {
@@ -575,7 +586,9 @@ private:
             visitRow(run, row);
             reading_.pop_back();
         }
+        reading_.push_back({&band, &c, &run.last});
         endBand(run);
+        reading_.pop_back();
     }
 
     const Layout& layout_;
