@@ -188,10 +188,10 @@ TEST_F(NewParcel, AnOwnerAddedThroughPlusIsListedAtOnceInNameOrder) {
 
 namespace {
 
-using FreshDatabase = testui::UiTest;
+using RegisterFreshDatabase = testui::UiTest;
 
 // The whole road in a fresh database: an owner, a land parcel, the list printed.
-TEST_F(FreshDatabase, TakesOwnersAndLandParcelsAndPrintsThem) {
+TEST_F(RegisterFreshDatabase, TakesOwnersAndLandParcelsAndPrintsThem) {
     db::Session session;
     core::CreateFreshDatabase(session);
     reg::RegisterLayouts();
