@@ -9,15 +9,15 @@ CRASH_SECONDS ?= 120
 # benchmarks only, never the program).
 PACKAGES = build-essential cmake ninja-build pkg-config \
            zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev \
-           qt6-base-dev libjpeg62-turbo-dev libzip-dev fonts-dejavu-core xvfb xauth \
-           poppler-utils
+           qt6-base-dev libjpeg62-turbo-dev libzip-dev fonts-dejavu-core fonts-dejavu-extra \
+           xvfb xauth poppler-utils
 
 # The fuzzer needs clang and its sanitizer runtime as well.
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 
 SUDO = $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: all deps configure build test bench fuzz crash-long clean format
+.PHONY: all deps configure build test bench fuzz crash-long clean format run
 
 all: build
 
@@ -37,6 +37,16 @@ configure: deps
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
+
+# Starts the program on the database in data/ (a fresh one is made there on the first run).
+run:
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No graphical display: run it as  xvfb-run -a make run  (or from a desktop session)."; \
+	  exit 1; \
+	fi
+	$(MAKE) build
+	mkdir -p data
+	cd data && $(abspath $(BUILD))/app/dolvaren
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

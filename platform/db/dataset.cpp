@@ -114,7 +114,7 @@ void TDataSet::Open() {
         throw;
     }
     bof_ = true;
-    eof_ = viewSize() == 0;
+    eof_ = false; // Eof() also looks at the view, which a query fills on first use
     calculate();
     notify(DataEvent::Opened);
     fire(AfterOpen);

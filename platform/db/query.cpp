@@ -153,26 +153,56 @@ std::vector<FieldDef> TQuery::openSource() {
     Prepare();
     if (!statement_.isSelect())
         throw error("a lekérdezés nem ad vissza sorokat");
+    openParams_ = parameterValues();
+    std::vector<FieldDef> columns;
     try {
-        result_ = statement_.select(session_, parameterValues());
+        columns = statement_.columns(session_, openParams_);
     } catch (const sql::SqlError& e) {
         throw error(e.what());
     } catch (const DbError& e) {
         throw error(e.what());
     }
-    return result_.columns;
+    result_ = {};
+    view_.clear();
+    pending_ = true;
+    return columns;
 }
 
 void TQuery::closeSource() {
     result_ = {};
     view_.clear();
+    pending_ = false;
+}
+
+// Runs the statement opened and builds its view; the view's accessors are const, the
+// rows they read are made on first use.
+void TQuery::runPending() const {
+    if (!pending_)
+        return;
+    auto& self = const_cast<TQuery&>(*this);
+    try {
+        self.result_ = statement_.select(session_, openParams_);
+    } catch (const sql::SqlError& e) {
+        throw error(e.what());
+    } catch (const DbError& e) {
+        throw error(e.what());
+    }
+    self.pending_ = false;
+    self.rebuildView({}, 0);
+}
+
+std::size_t TQuery::viewSize() const {
+    runPending();
+    return view_.size();
 }
 
 Value TQuery::viewValue(std::size_t row, int field) const {
+    runPending();
     return result_.rows[view_[row]][static_cast<std::size_t>(field)];
 }
 
 std::vector<std::uint8_t> TQuery::viewIdentity(std::size_t row) const {
+    runPending();
     const std::size_t index = view_[row];
     std::vector<std::uint8_t> identity(sizeof index);
     std::memcpy(identity.data(), &index, sizeof index);
@@ -180,6 +210,8 @@ std::vector<std::uint8_t> TQuery::viewIdentity(std::size_t row) const {
 }
 
 std::size_t TQuery::rebuildView(const std::vector<std::uint8_t>& keep, std::size_t hint) {
+    if (pending_)
+        return 0; // no row was seen yet: the view is built with the rows
     view_.clear();
     for (std::size_t i = 0; i < result_.rows.size(); ++i) {
         const Record& row = result_.rows[i];

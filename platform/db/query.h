@@ -1,8 +1,13 @@
 #pragma once
 // TQuery: a data set holding the result of a SQL statement over the session's tables.
 // The statement is given as lines (SQL().Clear(), SQL().Add(...)), its ":Name"
-// parameters are set through ParamByName, and Open runs it; the result is read-only
+// parameters are set through ParamByName, and Open prepares it; the result is read-only
 // and can be navigated, filtered and bound like a table. ExecSQL runs ALTER TABLE.
+//
+// Opening finds the result's columns without reading a row; the statement runs when the
+// rows are first looked at (a move, a field value, Eof, RecordCount), with the parameter
+// values of the moment it was opened. A form that opens a query only to read its field
+// names costs no table scan.
 
 #include "dataset.h"
 #include "session.h"
@@ -78,7 +83,7 @@ public:
 protected:
     std::vector<FieldDef> openSource() override;
     void closeSource() override;
-    std::size_t viewSize() const override { return view_.size(); }
+    std::size_t viewSize() const override;
     Value viewValue(std::size_t row, int field) const override;
     std::vector<std::uint8_t> viewIdentity(std::size_t row) const override;
     std::size_t rebuildView(const std::vector<std::uint8_t>& keep, std::size_t hint) override;
@@ -87,6 +92,7 @@ private:
     void sqlChanged();
     std::map<std::string, Value> parameterValues() const;
     void syncParams();
+    void runPending() const;
 
     Session& session_;
     TStrings sql_;
@@ -95,7 +101,9 @@ private:
     std::vector<TParam> params_;
     bool paramsCurrent_ = false;
     sql::ResultSet result_;
-    std::vector<std::size_t> view_; // result rows that pass the filter, in result order
+    std::vector<std::size_t> view_;           // result rows that pass the filter, in result order
+    std::map<std::string, Value> openParams_; // the parameters when it was opened
+    bool pending_ = false;                    // opened, the statement not run yet
 };
 
 } // namespace db

@@ -85,8 +85,9 @@ std::vector<fs::path> indexFilesOf(const TableFile& table) {
     for (fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec), end; !ec && it != end;
          it.increment(ec)) {
         const fs::path name = it->path().filename();
-        if (!isIndexExtension(name.extension().string()))
-            continue;
+        if (!isIndexExtension(name.extension().string()) ||
+            !sameFileName(name.stem().string(), stem))
+            continue; // another table's: the directory holds every table's indexes
         // Same stem in any letter case: the lookup by the table's stem finds this file.
         const fs::path found = resolveCaseInsensitive(dir, stem + name.extension().string());
         if (found.filename() == name)

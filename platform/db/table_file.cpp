@@ -80,6 +80,10 @@ fs::path resolveCaseInsensitive(const fs::path& dir, const std::string& name) {
     return exact;
 }
 
+bool sameFileName(std::string_view a, std::string_view b) {
+    return foldCase(a) == foldCase(b);
+}
+
 fs::path withDbExtension(const fs::path& name) {
     fs::path out = name;
     if (!hasExtension(name.filename(), ".db"))

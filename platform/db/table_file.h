@@ -189,6 +189,10 @@ private:
 std::filesystem::path resolveCaseInsensitive(const std::filesystem::path& dir,
                                              const std::string& name);
 
+// Whether two file names are the same regardless of letter case, as the lookup above
+// compares them.
+bool sameFileName(std::string_view a, std::string_view b);
+
 // "Tablak" and "Tablak.db" (in any letter case) name the same table.
 std::filesystem::path withDbExtension(const std::filesystem::path& name);
 

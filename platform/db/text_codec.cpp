@@ -3,6 +3,9 @@
 #include "platform/sys/codepage.h"
 
 #include <algorithm>
+#include <map>
+#include <mutex>
+#include <optional>
 
 namespace db {
 
@@ -43,6 +46,26 @@ bool nextCodePoint(std::string_view s, std::size_t& pos, char32_t& cp) {
     return true;
 }
 
+// The UTF-8 of the bytes 1..255 of a code page, converted by the system once per process
+// (every table opened builds its codec from it); none for a code page it cannot convert.
+std::optional<std::string> singleByteCharacters(int codePage) {
+    static std::mutex guard;
+    static std::map<int, std::optional<std::string>> known;
+    std::lock_guard lock(guard);
+    auto [entry, added] = known.try_emplace(codePage);
+    if (added) {
+        std::string all;
+        for (int b = 1; b < 256; ++b)
+            all.push_back(static_cast<char>(b));
+        try {
+            entry->second = sys::toUtf8(all, codePage);
+        } catch (const sys::EncodingError&) {
+            entry->second = std::nullopt;
+        }
+    }
+    return entry->second;
+}
+
 } // namespace
 
 TextCodec::TextCodec(int codePage) : codePage_(codePage) {
@@ -54,15 +77,10 @@ TextCodec::TextCodec(int codePage) : codePage_(codePage) {
 }
 
 void TextCodec::buildTables() {
-    std::string all;
-    for (int b = 1; b < 256; ++b)
-        all.push_back(static_cast<char>(b));
-    std::string utf8;
-    try {
-        utf8 = sys::toUtf8(all, codePage_);
-    } catch (const sys::EncodingError&) {
+    const std::optional<std::string> characters = singleByteCharacters(codePage_);
+    if (!characters)
         return; // unknown code page: text fields throw when used
-    }
+    const std::string& utf8 = *characters;
     known_ = true;
     std::size_t pos = 0;
     for (int b = 1; b < 256; ++b) {

@@ -54,6 +54,9 @@ public:
     // Runs a SELECT against the session's tables; parameter values by name (names
     // compare ignoring case; a missing parameter is an SqlError).
     ResultSet select(Session& session, const std::map<std::string, Value>& params = {}) const;
+    // The columns a SELECT would return, found without reading any row.
+    std::vector<FieldDef> columns(Session& session,
+                                  const std::map<std::string, Value>& params = {}) const;
     // Runs ALTER TABLE (the only other statement the program uses).
     void execute(Session& session, const std::map<std::string, Value>& params = {}) const;
 

@@ -58,6 +58,18 @@ ResultSet Statement::select(Session& session, const std::map<std::string, Value>
     return runSelect(plan);
 }
 
+std::vector<FieldDef> Statement::columns(Session& session,
+                                         const std::map<std::string, Value>& params) const {
+    const Ast& ast = astOf(ast_);
+    if (!ast.isSelect)
+        throw SqlError("not a SELECT statement:\n" + text_);
+    const BoundSelect plan = bindSelect(ast.select, text_, session, params);
+    std::vector<FieldDef> defs;
+    for (const OutputColumn& column : plan.columns)
+        defs.push_back(column.def);
+    return defs;
+}
+
 void Statement::execute(Session& session, const std::map<std::string, Value>&) const {
     const Ast& ast = astOf(ast_);
     if (ast.isSelect)

@@ -138,3 +138,39 @@ TEST(QueryDataSet, CalculatedFieldsAndAlterTable) {
     EXPECT_EQ(t.FieldByName("Hozam").DataType(), FieldType::Bcd);
     EXPECT_EQ(t.RecordCount(), 9);
 }
+
+// Opening finds the columns alone; the rows come on first use, with the parameters and
+// the filter as they were when the rows were first looked at.
+TEST(QueryDataSet, RowsAreMadeOnFirstUse) {
+    Session session;
+    makeTables(session);
+    TQuery q(session);
+    q.SQL().Add("SELECT * FROM ElvMuv WHERE Ter > :Min");
+    q.ParamByName("Min").SetAsFloat(2.0);
+    q.Open();
+    ASSERT_EQ(q.FieldCount(), 4);
+    EXPECT_EQ(q.Fields(3).FieldName(), "Kesz");
+    q.ParamByName("Min").SetAsFloat(4.0); // after opening: not used until reopened
+    q.SetFilter("Kesz = True");
+    q.SetFiltered(true);
+    EXPECT_EQ(column(q, "Id"), (std::vector<std::string>{"6", "8"}));
+    EXPECT_EQ(q.RecordCount(), 2);
+    q.SetFiltered(false);
+    EXPECT_EQ(q.RecordCount(), 5);
+    q.Close();
+    q.Open();
+    EXPECT_EQ(q.RecordCount(), 1);
+    EXPECT_FALSE(q.Eof());
+    EXPECT_EQ(q.FieldByName("Id").AsInteger(), 9);
+}
+
+TEST(QueryDataSet, EmptyResultIsAtItsEndOnOpening) {
+    Session session;
+    makeTables(session);
+    TQuery q(session);
+    q.SQL().Add("SELECT Id FROM ElvMuv WHERE Ter > 100");
+    q.Open();
+    EXPECT_TRUE(q.Eof());
+    EXPECT_TRUE(q.Bof());
+    EXPECT_TRUE(q.IsEmpty());
+}

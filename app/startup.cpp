@@ -1,0 +1,59 @@
+#include "startup.h"
+
+#include "core/Folap.h"
+#include "core/Isnuminth.h"
+#include "core/fresh_database.h"
+#include "platform/db/session.h"
+#include "platform/report/layouts.h"
+#include "platform/ui/application.h"
+#include "platform/ui/dialogs.h"
+
+namespace app {
+
+namespace {
+
+std::string JoinNames(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names)
+        text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+} // namespace
+
+int PrepareWorkingDatabase(db::Session& session) {
+    core::DatabaseCheck check = core::PrepareDatabase(session);
+    if (!check.missing.empty()) {
+        ui::MessageDlg("Hiányzó adatbázis fájlok: " + JoinNames(check.missing) +
+                           "\nA program nem indítható ebben a munkakönyvtárban: " +
+                           session.directory().string(),
+                       ui::mtError, ui::mbOK);
+        return kExitMissingTables;
+    }
+    // The layouts of the program's reports that are not in the working directory yet (a
+    // fresh one gets them all); a layout file there is never replaced.
+    report::WriteBuiltInLayouts(session.directory());
+    if (check.fresh) {
+        ui::MessageDlg("Új, üres adatbázis készült a munkakönyvtárban: " +
+                           session.directory().string(),
+                       ui::mtInformation, ui::mbOK);
+    }
+    return 0;
+}
+
+void CreateForms(ui::TApplication& app, db::Session& session) {
+    app.SetTitle("Dolvaren 3.0");
+    app.SetHelpFile("HELP1.HLP");
+    // The main window first, so that it is the main form; it is visible from its
+    // creation, so its first show (the database's start-up checks) runs before the
+    // other forms exist.
+    app.CreateForm(Folap1, session);
+    Folap1->Show();
+    // The long-lived forms, in this order; those of the later subsystems join here as
+    // they are built: TGNParMuvNy, TFunc, TGazdNaploValaszto, then TNumericInt, then
+    // TGN200914, TGNKetSzuk, TGN1909vismajor, TForm2, TParckezeles, Tgrafikon,
+    // TCsoportosTablamod.
+    app.CreateForm(NumericInt, session);
+}
+
+} // namespace app

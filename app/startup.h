@@ -1,0 +1,28 @@
+#pragma once
+// The program's start-up, apart from the message loop: the database of the working
+// directory, then the main window (whose first show checks and upgrades the database),
+// then the forms that live until the program ends.
+
+#include <string>
+
+namespace db {
+class Session;
+}
+namespace ui {
+class TApplication;
+}
+
+namespace app {
+
+inline constexpr int kExitMissingTables = 2;
+
+// Makes a fresh database when the working directory has none and says so; refuses a
+// partial one, naming the missing files. Writes the registered report layouts missing
+// from the directory. Returns the exit code to stop with, 0 to go on.
+int PrepareWorkingDatabase(db::Session& session);
+
+// Title and help file, the main window (shown at once: its first show runs the start-up
+// checks), then the long-lived forms in their fixed order.
+void CreateForms(ui::TApplication& app, db::Session& session);
+
+} // namespace app

@@ -1,0 +1,287 @@
+// The program's start-up, from nothing to the main window on screen: the session on the
+// working directory, the database check (a fresh database made when there is none), the
+// main window with its first show (the land-use fix, the version test, the every-start
+// column checks of Parckiegadat and legnaplo) and the long-lived forms, then one round of
+// the event loop so that the window is painted.
+//
+// - StartUp/fresh: an empty working directory each time (the fresh database is made
+//   inside the timed part, as on a first installation).
+// - StartUp/largeFarm: a farm of 20 years: 10,000 fields in parcellak, 190,000
+//   operations in ElvMuv, 150,000 material uses in felhanyag, a plantation row per field
+//   in Parckiegadat and 20,000 grazing rows in legnaplo. It is generated once (some
+//   twenty minutes) into $TMPDIR/farm-bench/startup-farm/ and reused; the start-up changes
+//   nothing in it.
+//
+// The goal is a start under 150 ms. Nothing here checks timings; the figures are for
+// reading.
+
+#include "app/startup.h"
+#include "bench_tables.h"
+#include "core/Folap.h"
+#include "core/Isnuminth.h"
+#include "core/Settings.h"
+#include "core/fresh_database.h"
+#include "platform/db/session.h"
+#include "platform/sys/datetime.h"
+#include "platform/ui/application.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <memory>
+
+namespace {
+
+using namespace benchtables;
+
+constexpr int kYears = 20;
+constexpr int kFields = 10000;
+// ElvMuv's records (about 520 bytes) go three to a 2 KiB block, the block size Paradox
+// gives the table: its 65,535 blocks hold at most about 196,000 operations.
+constexpr int kOperationsPerField = 19;
+constexpr int kMaterialUses = 150000;
+constexpr int kGrazingRows = 20000;
+
+// --- the Qt application and the services of a start-up without a user ----------------------
+
+QApplication& QtOnce() {
+    static QApplication* qt = [] {
+        if (!std::getenv("QT_QPA_PLATFORM"))
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        static int argc = 1;
+        static char name[] = "farm_bench";
+        static char* argv[] = {name, nullptr};
+        return ui::MakeQtApplication(argc, argv).release(); // lives until the process ends
+    }();
+    return *qt;
+}
+
+class SilentDialogs : public ui::DialogService {
+public:
+    int Show(const ui::Message& message) override {
+        ++shown;
+        last = message.text;
+        return ui::mrOk;
+    }
+    int shown = 0;
+    std::string last;
+};
+
+class NoHelp : public ui::HelpService {
+public:
+    void ShowTopic(const std::string&, int) override {}
+    void ShowContents(const std::string&) override {}
+};
+
+// One start of the program on `directory`, up to the main window shown and painted; the
+// forms are freed afterwards, outside the timed part.
+class StartUp {
+public:
+    explicit StartUp(const fs::path& directory) : session_(directory) {}
+    ~StartUp() {
+        app_.reset(); // the forms before the session
+        Folap1 = nullptr;
+        NumericInt = nullptr;
+    }
+    StartUp(const StartUp&) = delete;
+    StartUp& operator=(const StartUp&) = delete;
+
+    bool Run() {
+        if (app::PrepareWorkingDatabase(session_) != 0)
+            return false;
+        app::CreateForms(*app_, session_);
+        QCoreApplication::processEvents();
+        return Folap1 && Folap1->isVisible();
+    }
+
+private:
+    db::Session session_;
+    SilentDialogs dialogs_;
+    NoHelp help_;
+    ui::EventLoopModalDriver modal_;
+    std::unique_ptr<ui::TApplication> app_ =
+        std::make_unique<ui::TApplication>(dialogs_, help_, modal_);
+};
+
+// --- the large farm -----------------------------------------------------------------------
+
+// A value of the field's type made from a number (text fields get its digits).
+db::Value ValueFor(const db::FieldDef& field, long number) {
+    switch (field.type) {
+    case db::FieldType::Alpha: {
+        std::string text = std::to_string(number);
+        if (static_cast<int>(text.size()) > field.size)
+            text = text.substr(text.size() - static_cast<std::size_t>(field.size));
+        return text;
+    }
+    case db::FieldType::Short:
+        return static_cast<std::int32_t>(number % 30000);
+    case db::FieldType::Long:
+        return static_cast<std::int32_t>(number);
+    case db::FieldType::Number:
+    case db::FieldType::Currency:
+        return static_cast<double>(number % 100000) / 10.0;
+    case db::FieldType::Logical:
+        return number % 2 == 0;
+    case db::FieldType::Date:
+        return db::Date{733000 + static_cast<std::int32_t>(number % 7300)};
+    default:
+        return db::Null{};
+    }
+}
+
+using Given = std::map<std::string, db::Value>;
+
+// A given value in the type of its field: numbers written as text for text fields, text
+// read as a number for number fields.
+db::Value Adapt(const db::FieldDef& field, const db::Value& value) {
+    if (const auto* text = std::get_if<std::string>(&value); text && !db::isTextType(field.type))
+        return ValueFor(field, std::stol(*text));
+    if (const auto* number = std::get_if<std::int32_t>(&value))
+        return ValueFor(field, *number);
+    if (const auto* number = std::get_if<double>(&value);
+        number && field.type == db::FieldType::Long)
+        return static_cast<std::int32_t>(*number);
+    return value;
+}
+
+// Inserts `rows` rows: the fields named in what `make` gives take those values, the first
+// key field not given gets the row number, every other field a value of its type.
+void Fill(db::Session& session, const std::string& table, int rows,
+          const std::function<Given(int)>& make) {
+    auto shared = session.open(table);
+    const db::TableFile& file = shared->file();
+    const auto& fields = file.fields();
+    for (int row = 0; row < rows; ++row) {
+        Given given = make(row);
+        db::Record record(fields.size());
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            auto value = given.find(fields[i].name);
+            if (value != given.end())
+                record[i] = Adapt(fields[i], value->second);
+            else if (fields[i].type == db::FieldType::AutoInc)
+                record[i] = db::Null{};
+            else
+                record[i] = ValueFor(
+                    fields[i], static_cast<int>(i) < file.keyFields() ? 100000 + row : row % 97);
+        }
+        shared->insert(record);
+    }
+}
+
+std::string Code(int number) {
+    return std::to_string(100000 + number);
+}
+
+db::Value DayIn(int year, int dayOfYear) {
+    double day = sys::encodeDate(year, 1, 1) + dayOfYear;
+    return db::Date{sys::dateTimeToParadoxDays(day)};
+}
+
+int YearOfField(int field) {
+    return 2005 + field / (kFields / kYears);
+}
+
+void GenerateFarm(const fs::path& directory) {
+    db::Session session(directory);
+    core::CreateFreshDatabase(session);
+    Fill(session, "parcellak", kFields, [](int field) {
+        return Given{{"Parckod", Code(field)},
+                     {"Evj", std::to_string(YearOfField(field))},
+                     {"Parcsor", static_cast<std::int32_t>(field % (kFields / kYears) + 1)},
+                     {"Ter", 10000.0 + field % 5000 * 10},
+                     {"Agazat", std::string(field % 3 ? "Őszi búza" : "Kukorica")},
+                     {"Aktiv", std::string(YearOfField(field) == 2005 + kYears - 1 ? "A" : "N")}};
+    });
+    Fill(session, "ElvMuv", kFields * kOperationsPerField, [](int op) {
+        int field = op / kOperationsPerField;
+        return Given{{"Muvkod", Code(op)},
+                     {"Tablakod", Code(field)},
+                     {"Datum", DayIn(YearOfField(field), op % kOperationsPerField * 15)}};
+    });
+    Fill(session, "felhanyag", kMaterialUses, [](int use) {
+        int op = static_cast<int>(static_cast<long>(use) * kFields * kOperationsPerField /
+                                  kMaterialUses);
+        return Given{{"Felhkod", Code(use)},
+                     {"Muvkod", Code(op)},
+                     {"Tablakod", Code(op / kOperationsPerField)},
+                     {"Anyagkod", Code(use % 40)},
+                     {"Anyagtip", std::string("00000") + std::to_string(use % 3)}};
+    });
+    Fill(session, "Parckiegadat", kFields, [](int field) {
+        return Given{{"Parckod", Code(field)}};
+    });
+    Fill(session, "legnaplo", kGrazingRows, [](int row) {
+        return Given{{"Parckod", Code(row % kFields)}};
+    });
+    // Stamped as a database the program has already started on once.
+    core::FixLandUseCodes(session);
+    core::UpgradeDatabase(session);
+}
+
+const fs::path& LargeFarm() {
+    static const fs::path farm = [] {
+        fs::path folder = cacheDir() / "startup-farm";
+        if (fs::exists(folder / "complete"))
+            return folder;
+        std::cerr << "farm_bench: generating the large farm in " << folder.string()
+                  << " once; later runs reuse it\n";
+        fs::remove_all(folder);
+        fs::path work = cacheDir() / "startup-farm.partial";
+        fs::remove_all(work);
+        fs::create_directories(work);
+        auto start = std::chrono::steady_clock::now();
+        GenerateFarm(work);
+        std::ofstream(work / "complete") << "generated\n";
+        fs::rename(work, folder);
+        std::cerr << "farm_bench: generated in " << secondsSince(start) << " s\n";
+        return folder;
+    }();
+    return farm;
+}
+
+// --- the benchmarks -------------------------------------------------------------------------
+
+void StartUpFresh(benchmark::State& state) {
+    QtOnce();
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto folder = std::make_unique<TempDir>(cacheDir());
+        state.ResumeTiming();
+        {
+            StartUp start(folder->path());
+            if (!start.Run())
+                state.SkipWithError("the start-up stopped");
+            state.PauseTiming();
+        }
+        folder.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(StartUpFresh)->Name("StartUp/fresh")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void StartUpLargeFarm(benchmark::State& state) {
+    QtOnce();
+    const fs::path& farm = LargeFarm();
+    for (auto _ : state) {
+        {
+            StartUp start(farm);
+            if (!start.Run())
+                state.SkipWithError("the start-up stopped");
+            state.PauseTiming();
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(StartUpLargeFarm)
+    ->Name("StartUp/largeFarm")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+} // namespace

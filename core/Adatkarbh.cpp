@@ -1,0 +1,368 @@
+#include "core/Adatkarbh.h"
+
+#include "core/inventory.h"
+#include "platform/db/pager.h"
+#include "platform/db/table_file.h"
+#include "platform/sys/archive.h"
+#include "platform/sys/file_copy.h"
+
+#include <QProgressDialog>
+#include <optional>
+
+namespace fs = std::filesystem;
+
+TAdatkarb* Adatkarb = nullptr;
+
+namespace {
+
+// Shows how far a long copy has got, once it has taken more than a moment; quick ones
+// never show it.
+class ProgressWindow {
+public:
+    ProgressWindow(QWidget* owner, const std::string& caption)
+        : dialog_(QString(), QString(), 0, kSteps, owner) {
+        dialog_.setWindowTitle(ui::Q(caption));
+        dialog_.setLabelText(ui::Q(caption + " folyamatban..."));
+        dialog_.setWindowModality(Qt::ApplicationModal);
+        dialog_.setCancelButton(nullptr);
+        dialog_.setMinimumDuration(500);
+        dialog_.setValue(0);
+    }
+    void Done(double part) { dialog_.setValue(static_cast<int>(part * kSteps)); }
+    void Done(std::size_t done, std::size_t total) {
+        Done(total == 0 ? 1.0 : static_cast<double>(done) / static_cast<double>(total));
+    }
+
+private:
+    static constexpr int kSteps = 1000;
+    QProgressDialog dialog_;
+};
+
+// A change that a crash interrupted is undone before the table's files are copied, as
+// the next opening of the table would undo it: copied with its journal pending, a table
+// would be torn, and a journal left beside restored files would be applied to them.
+void RecoverInterruptedChanges(const fs::path& folder) {
+    for (const core::InventoryTable& table : core::Inventory()) {
+        const fs::path data = core::FindDatabaseFile(folder, std::string(table.name) + ".db");
+        const fs::path journal = db::companionPath(data, ".jnl");
+        std::error_code ignored;
+        if (fs::exists(journal, ignored))
+            db::Pager::recover(journal);
+    }
+}
+
+bool IsFile(const fs::path& path) {
+    std::error_code ignored;
+    return fs::is_regular_file(path, ignored);
+}
+
+// Where a file goes in `folder`: over the file of that name in any letter case, or under
+// the name of its source.
+fs::path TargetIn(const fs::path& folder, const std::string& name, const fs::path& source) {
+    const fs::path existing = core::FindDatabaseFile(folder, name);
+    return IsFile(existing) ? existing : folder / source.filename();
+}
+
+// The copies of a set of database files from one folder into another, or the name of
+// the first file that is missing from the source folder.
+struct CopyPlan {
+    std::vector<sys::FileCopy> copies;
+    std::vector<std::string> names; // the inventory name of each copy
+    std::optional<std::string> missing;
+};
+
+CopyPlan PlanCopies(const std::vector<core::InventoryFile>& files, const fs::path& from,
+                    const fs::path& to) {
+    CopyPlan plan;
+    for (const core::InventoryFile& file : files) {
+        const fs::path source = core::FindDatabaseFile(from, file.name);
+        if (!IsFile(source)) {
+            if (file.optional)
+                continue;
+            plan.missing = file.name;
+            return plan;
+        }
+        plan.copies.push_back({source, TargetIn(to, file.name, source)});
+        plan.names.push_back(file.name);
+    }
+    return plan;
+}
+
+// Copies the plan's files as one set; the name of the file whose copy failed, if any.
+std::optional<std::string> CopyAll(const CopyPlan& plan, QWidget* owner,
+                                   const std::string& caption) {
+    if (plan.missing)
+        return plan.missing;
+    ProgressWindow progress(owner, caption);
+    const std::optional<sys::CopyFailure> failure = sys::copyFileSet(
+        plan.copies, [&](std::size_t done, std::size_t total) { progress.Done(done, total); });
+    if (failure)
+        return plan.names.at(failure->index);
+    return std::nullopt;
+}
+
+void ShowError(const std::string& text) {
+    ui::MessageDlg(text, ui::mtError, ui::mbOK);
+}
+
+// The option rows of Alapadatok.db: Nev = the option's name, Cim = "yes" or "no";
+// anything but "no" is on.
+bool ReadOption(db::Session& session, const std::string& name, bool whenMissing) {
+    db::TTable table(session, "Table9");
+    table.SetTableName("Alapadatok.db");
+    table.SetFilter("Nev = '" + name + "'");
+    table.SetFiltered(true);
+    table.Open();
+    const bool on = table.IsEmpty() ? whenMissing : table.FieldByName("Cim").AsString() != "no";
+    table.Close();
+    return on;
+}
+
+// Writes an option row: the row of that name edited, or inserted when there is none.
+void WriteOption(db::TTable& table, const std::string& name, const std::string& value) {
+    table.Close();
+    table.SetTableName("Alapadatok.db");
+    table.Open();
+    table.SetFilter("Nev = '" + name + "'");
+    table.SetFiltered(true);
+    if (table.IsEmpty()) {
+        table.Insert();
+        table.FieldByName("Nev").SetAsString(name);
+    } else {
+        table.First();
+        table.Edit();
+    }
+    table.FieldByName("cim").SetAsString(value);
+    table.Post();
+    table.Close();
+}
+
+void SetOption(db::Session& session, const std::string& name, bool on) {
+    db::TTable table(session, "Table9");
+    WriteOption(table, name, on ? "yes" : "no");
+}
+
+} // namespace
+
+TAdatkarb::TAdatkarb(db::Session& session) : Table1(session, "Table1"), session_(session) {
+    SetCaption("Beállítások, karbantartás");
+    SetClientSize(560, 330);
+    SetPosition(ui::poScreenCenter);
+    PageControl1 = new ui::TPageControl(this);
+    PageControl1->SetBounds(8, 8, 544, 314);
+    TabSheet1 = new ui::TTabSheet(PageControl1, "Adatbázis karbantartása");
+    TabSheet2 = new ui::TTabSheet(PageControl1, "Készletkezelés");
+    TabSheet3 = new ui::TTabSheet(PageControl1, "Megjelenés");
+    CreateMaintenancePage();
+    CreateStockPage();
+    CreateAppearancePage();
+    PageControl1->SetActivePage(TabSheet1);
+    OnShow = Handler(&TAdatkarb::FormShow);
+}
+
+void TAdatkarb::CreateMaintenancePage() {
+    Button1 = new ui::TButton(TabSheet1, "Biztonsági mentés");
+    Button1->SetBounds(16, 16, 140, 33);
+    Button2 = new ui::TButton(TabSheet1, "Visszatöltés");
+    Button2->SetBounds(16, 80, 140, 33);
+    Button4 = new ui::TButton(TabSheet1, "Archivállás");
+    Button4->SetBounds(16, 144, 140, 33);
+    Button3 = new ui::TButton(TabSheet1, "Adatok törlése");
+    Button3->SetBounds(16, 208, 140, 33);
+    Label1 = new ui::TLabel(TabSheet1, "A helyes mentéshez közvetlen program-");
+    Label1->SetBounds(172, 16, 350, 16);
+    Label2 = new ui::TLabel(TabSheet1, "indítás után szükséges menteni.");
+    Label2->SetBounds(172, 32, 350, 16);
+    Label3 = new ui::TLabel(TabSheet1, "Visszatöltés során  a mentés  óta rögzít-");
+    Label3->SetBounds(172, 80, 350, 16);
+    Label4 = new ui::TLabel(TabSheet1, "ett adatok elvesznek.");
+    Label4->SetBounds(172, 96, 350, 16);
+    Label5 = new ui::TLabel(TabSheet1, "Archiválás esetén a program a BackUp könyvtár tartalmát "
+                                       "egy dátummal ellátott tömörített állományba teszi.");
+    Label5->SetBounds(172, 144, 350, 48);
+    Label5->SetWordWrap(true);
+    Label6 = new ui::TLabel(TabSheet1, "Adatok törlése  során  az  összes  adat- tábla "
+                                       "kiürítésre kerül . Az eddig rögzített adatok törlődnek.");
+    Label6->SetBounds(172, 208, 350, 48);
+    Label6->SetWordWrap(true);
+    Button1->OnClick = Handler(&TAdatkarb::Button1Click);
+    Button2->OnClick = Handler(&TAdatkarb::Button2Click);
+    Button4->OnClick = Handler(&TAdatkarb::Button4Click);
+    Button3->OnClick = Handler(&TAdatkarb::Button3Click);
+}
+
+void TAdatkarb::CreateStockPage() {
+    CheckBox1 = new ui::TCheckBox(TabSheet2, "Készletek figyelmenkívül hagyása (műveleteknél).");
+    CheckBox1->SetBounds(16, 16, 500, 20);
+    CheckBox1->OnClick = Handler(&TAdatkarb::CheckBox1Click);
+}
+
+void TAdatkarb::CreateAppearancePage() {
+    GroupBox1 = new ui::TGroupBox(TabSheet3, "Műveleti adatok ");
+    GroupBox1->SetBounds(8, 8, 520, 100);
+    CheckBox2 = new ui::TCheckBox(GroupBox1, "Maximális méretű megjelenés");
+    CheckBox2->SetBounds(12, 20, 496, 20);
+    CheckBox3 = new ui::TCheckBox(GroupBox1, "Eddig elvégzett műveletek megjelenítése");
+    CheckBox3->SetBounds(12, 44, 496, 20);
+    CheckBox6 = new ui::TCheckBox(
+        GroupBox1, "Ne jelölje meg az előzőleg művelt táblát új művelet rögzítése után");
+    CheckBox6->SetBounds(12, 68, 496, 20);
+    GroupBox2 = new ui::TGroupBox(TabSheet3, "Új tábla kialakítása");
+    GroupBox2->SetBounds(8, 116, 520, 52);
+    CheckBox4 = new ui::TCheckBox(GroupBox2, "Maximális méretű megjelenés");
+    CheckBox4->SetBounds(12, 22, 496, 20);
+    GroupBox3 = new ui::TGroupBox(TabSheet3, "Erőgépek - munkagépek");
+    GroupBox3->SetBounds(8, 176, 520, 52);
+    CheckBox5 = new ui::TCheckBox(GroupBox3, "Maximális méretű megjelenés");
+    CheckBox5->SetBounds(12, 22, 496, 20);
+    CheckBox2->OnClick = Handler(&TAdatkarb::CheckBox2Click);
+    CheckBox3->OnClick = Handler(&TAdatkarb::CheckBox3Click);
+    CheckBox4->OnClick = Handler(&TAdatkarb::CheckBox4Click);
+    CheckBox5->OnClick = Handler(&TAdatkarb::CheckBox5Click);
+    CheckBox6->OnClick = Handler(&TAdatkarb::CheckBox6Click);
+}
+
+// Ticking a clear box runs its click handler, which writes the same value back.
+void TAdatkarb::FormShow(TObject*) {
+    CheckBox1->SetChecked(!ReadOption(session_, "_kesz", true));
+    CheckBox2->SetChecked(ReadOption(session_, "_MuvFormState", false));
+    CheckBox3->SetChecked(ReadOption(session_, "_MuvFormEddig", false));
+    CheckBox4->SetChecked(ReadOption(session_, "_UjParcState", false));
+    CheckBox5->SetChecked(ReadOption(session_, "_GepekFormState", false));
+    CheckBox6->SetChecked(ReadOption(session_, "_ElozoParc", false));
+}
+
+fs::path TAdatkarb::BackupFolder() const {
+    return db::resolveCaseInsensitive(WorkingDirectory(), "BackUp");
+}
+
+// Copies every database file into BackUp. The new copies replace the old ones only when
+// all of them are complete, so a failed backup leaves the previous one whole.
+bool TAdatkarb::Backup() {
+    Table1.Close();
+    RecoverInterruptedChanges(WorkingDirectory());
+    const CopyPlan plan = PlanCopies(core::BackupFiles(), WorkingDirectory(), BackupFolder());
+    if (const auto failed = CopyAll(plan, this, "Biztonsági mentés")) {
+        ShowError("Hiba a " + *failed + " kimentésénél!");
+        ShowError("Hibás mentés!");
+        return false;
+    }
+    ui::MessageDlg("Az adatbázis biztonsági mentése hibátlanul befejeződött.", ui::mtInformation,
+                   ui::mbOK);
+    return true;
+}
+
+void TAdatkarb::Button1Click(TObject*) {
+    Backup();
+}
+
+// Replaces the live files with the copies in BackUp, all or none: every copy is checked
+// and written beside its live file before any live file is replaced.
+void TAdatkarb::Button2Click(TObject*) {
+    if (ui::MessageDlg("Valóban visszatölti a mentett adatbázist ? Adatvesztéssel járhat. ",
+                       ui::mtWarning, ui::mbYesNo) != ui::mrYes)
+        return;
+    Table1.Close();
+    RecoverInterruptedChanges(WorkingDirectory());
+    const CopyPlan plan =
+        PlanCopies(core::FilesOf(core::RestoreOrder()), BackupFolder(), WorkingDirectory());
+    if (const auto failed = CopyAll(plan, this, "Visszatöltés")) {
+        ShowError("Hiba a " + *failed + " visszatöltésénél!");
+        ShowError("Hibás visszatöltés!");
+        return;
+    }
+    ui::MessageDlg("Kimentett adatbázis visszatöltése hibátlanul befejeződött. Frissítéshez a "
+                   "programot indítsa újra. A program leáll.",
+                   ui::mtInformation, ui::mbOK);
+    ui::Application->Terminate();
+}
+
+void TAdatkarb::WriteNoMachineRow(const std::string& table) {
+    Table1.Close();
+    Table1.SetTableName(table + ".db");
+    Table1.SetFilter("");
+    Table1.SetFiltered(false);
+    Table1.Open();
+    Table1.Insert();
+    Table1.FieldByName("Gepkod").SetAsString("100000");
+    Table1.FieldByName("Gepnev").SetAsString("---");
+    Table1.FieldByName(table == "Erogepek" ? "Geptip" : "Tipus").SetAsString("---");
+    Table1.FieldByName("Tul").SetAsString("1");
+    Table1.Post();
+    Table1.Close();
+}
+
+void TAdatkarb::Button3Click(TObject*) {
+    if (ui::MessageDlg("Valóban törölni szeretné az összes eddig rögzített adatot? Az összes "
+                       "adat elvész. ",
+                       ui::mtWarning, ui::mbYesNo) != ui::mrYes)
+        return;
+    for (const core::InventoryTable* table : core::DeleteAllOrder()) {
+        const std::string name(table->name);
+        Table1.Close();
+        Table1.SetTableName(name == "vizkivet" ? "vizkivet.DB" : name + ".db");
+        Table1.EmptyTable();
+        if (name == "Erogepek")
+            WriteNoMachineRow("Erogepek");
+        else if (name == "muv_novmegf")
+            WriteNoMachineRow("Munkagepek");
+    }
+    ui::MessageDlg("Az adatok törlése sikeresen befejeződött.", ui::mtInformation, ui::mbOK);
+}
+
+// The backup, then the BackUp folder into "res<date and time>.zip" in the working
+// directory; the archive follows whatever the backup's outcome, as the backup has
+// already told the user.
+void TAdatkarb::Button4Click(TObject*) {
+    const sys::DateTime started = Clock();
+    Backup();
+    const std::string name = core::ArchiveName(started) + ".zip";
+    const fs::path folder = BackupFolder();
+    std::error_code ignored;
+    if (!fs::is_directory(folder, ignored)) {
+        ShowError("Hiba az archívum (" + name + ") írásakor: a BackUp mappa nem található.");
+        return;
+    }
+    try {
+        ProgressWindow progress(this, "Archiválás");
+        sys::zipFolder(WorkingDirectory() / name, folder, "BackUp",
+                       [&](double done) { progress.Done(done); });
+    } catch (const sys::ArchiveError& error) {
+        ShowError("Hiba az archívum (" + name + ") írásakor: " + error.problem());
+    }
+}
+
+void TAdatkarb::CheckBox1Click(TObject*) {
+    WriteOption(Table1, "_kesz", CheckBox1->Checked() ? "no" : "yes");
+}
+
+void TAdatkarb::CheckBox2Click(TObject*) {
+    SetOption(session_, "_MuvFormState", CheckBox2->Checked());
+}
+
+void TAdatkarb::CheckBox3Click(TObject*) {
+    SetOption(session_, "_MuvFormEddig", CheckBox3->Checked());
+}
+
+void TAdatkarb::CheckBox4Click(TObject*) {
+    SetOption(session_, "_UjParcState", CheckBox4->Checked());
+}
+
+void TAdatkarb::CheckBox5Click(TObject*) {
+    SetOption(session_, "_GepekFormState", CheckBox5->Checked());
+}
+
+void TAdatkarb::CheckBox6Click(TObject*) {
+    SetOption(session_, "_ElozoParc", CheckBox6->Checked());
+}
+
+namespace core {
+
+std::string ArchiveName(sys::DateTime when) {
+    const sys::DateTimeParts parts = sys::decodeDateTime(when);
+    return "res" + std::to_string(parts.date.year) + "_" + std::to_string(parts.date.month) + "_" +
+           std::to_string(parts.date.day) + "_" + std::to_string(parts.time.hour) + "_" +
+           std::to_string(parts.time.minute) + "_" + std::to_string(parts.time.second);
+}
+
+} // namespace core

@@ -1,0 +1,69 @@
+// The start-up: the database of the working directory (made fresh, or refused when
+// partial), then the main window and the long-lived forms.
+
+#include "app/startup.h"
+#include "core/Folap.h"
+#include "core/Isnuminth.h"
+#include "core/Settings.h"
+#include "core/fresh_database.h"
+#include "platform/db/session.h"
+#include "platform/report/layouts.h"
+#include "support/ui_test.h"
+
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class StartUpTest : public testui::UiTest {
+protected:
+    ~StartUpTest() override {
+        app.reset(); // the forms go before the session
+        Folap1 = nullptr;
+        NumericInt = nullptr;
+    }
+    db::Session session{fs::current_path()};
+};
+
+TEST_F(StartUpTest, EmptyWorkingDirectoryGetsAFreshDatabaseAndSaysSo) {
+    report::RegisterLayout("TesztIndulas.rav", "farmreport 1\n# indulás\n");
+    dialogs.Expect("Új, üres adatbázis készült a munkakönyvtárban: " + fs::current_path().string());
+    EXPECT_EQ(app::PrepareWorkingDatabase(session), 0);
+    EXPECT_EQ(dialogs.Last().type, ui::mtInformation);
+    EXPECT_TRUE(fs::exists(session.tablePath("parcellak")));
+    EXPECT_TRUE(fs::exists(session.tablePath("Set")));
+    EXPECT_TRUE(fs::exists("TesztIndulas.rav")); // the report layouts beside it
+    // The next start finds it and says nothing.
+    db::Session again(fs::current_path());
+    EXPECT_EQ(app::PrepareWorkingDatabase(again), 0);
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+}
+
+TEST_F(StartUpTest, PartialDatabaseIsRefusedNamingTheMissingFiles) {
+    core::CreateFreshDatabase(session);
+    fs::remove(session.tablePath("parcellak"));
+    fs::remove(session.tablePath("Set"));
+    db::Session partial(fs::current_path());
+    dialogs.ExpectContaining("Hiányzó adatbázis fájlok: ");
+    EXPECT_EQ(app::PrepareWorkingDatabase(partial), app::kExitMissingTables);
+    const ui::Message& shown = dialogs.Last();
+    EXPECT_EQ(shown.type, ui::mtError);
+    EXPECT_NE(shown.text.find("parcellak.db"), std::string::npos) << shown.text;
+    EXPECT_NE(shown.text.find("Set.db"), std::string::npos) << shown.text;
+    EXPECT_FALSE(fs::exists(partial.tablePath("Set"))); // nothing is made in its place
+}
+
+TEST_F(StartUpTest, MainWindowFirstThenTheLongLivedForms) {
+    core::CreateFreshDatabase(session);
+    app::CreateForms(*app, session);
+    EXPECT_EQ(app->Title(), "Dolvaren 3.0");
+    ASSERT_NE(Folap1, nullptr);
+    EXPECT_EQ(app->MainForm(), Folap1);
+    EXPECT_TRUE(Folap1->isVisible());
+    EXPECT_NE(NumericInt, nullptr);
+    EXPECT_EQ(app->HelpFile(), "HELP1.hlp"); // set again by the main window's activation
+    EXPECT_EQ(core::ReadSetting(session, "DBVersion"), "3.05");
+}
+
+} // namespace
