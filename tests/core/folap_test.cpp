@@ -163,6 +163,16 @@ TEST_F(FolapTest, CommandsWithoutOpenerAreDisabledUntilOneIsSet) {
     EXPECT_THROW(form.SetFormOpener("TNincsIlyen", [] {}), std::invalid_argument);
 }
 
+TEST_F(FolapTest, OnlyTheCoreOwnCommandsAreReadyAtFirst) {
+    TFolap1& form = Open();
+    std::vector<std::string> ready;
+    for (const std::string& command : form.Commands())
+        if (form.HasFormOpener(command))
+            ready.push_back(command);
+    EXPECT_EQ(ready, (std::vector<std::string>{"TAlapadatok", "TAdatkarb", "TAboutBox"}));
+    EXPECT_EQ(form.Commands().size(), 61u);
+}
+
 TEST_F(FolapTest, ModeCommandsAreSeparateFromTheirForm) {
     TFolap1& form = Open();
     std::vector<std::string> opened;
