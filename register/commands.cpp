@@ -1,0 +1,15 @@
+#include "commands.h"
+
+#include "Dolvarenp.h"
+#include "Tablalistac.h"
+#include "Tulajdh.h"
+#include "Ujtablak.h"
+#include "core/Folap.h"
+
+void InstallRegisterCommands(TFolap1& mainWindow, db::Session& session) {
+    db::Session* s = &session;
+    mainWindow.SetFormOpener("TUjtabla", [s] { ui::ShowModalForm(Ujtabla, *s); });
+    mainWindow.SetFormOpener("TForm2", [s] { ui::ShowModalForm(Form2, *s); });
+    mainWindow.SetFormOpener("TTablalista", [s] { ui::ShowModalForm(Tablalista, *s); });
+    mainWindow.SetFormOpener("TTulajd", [s] { ui::ShowModalForm(Tulajd, *s); });
+}
