@@ -5,6 +5,8 @@
 #include "core/Folap.h"
 #include "platform/db/session.h"
 #include "platform/ui/application.h"
+#include "register/commands.h"
+#include "register/layouts.h"
 
 #include <filesystem>
 
@@ -12,16 +14,17 @@ int main(int argc, char** argv) {
     db::Session session(std::filesystem::current_path());
     int stopCode = 0;
     int code = ui::RunProgram(argc, argv, [&](ui::TApplication& app) {
-        // The report layouts the subsystems ship are registered here, before the working
-        // directory is prepared (report::RegisterLayout).
+        // The report layouts the subsystems ship, written into the working directory
+        // where they are missing.
+        reg::RegisterLayouts();
         stopCode = app::PrepareWorkingDatabase(session);
         if (stopCode != 0) {
             app.Terminate();
             return;
         }
         app::CreateForms(app, session);
-        // The commands of the other subsystems' forms:
-        // InstallRegisterCommands(*Folap1, session);
+        // The commands of the other subsystems' forms.
+        InstallRegisterCommands(*Folap1, session);
     });
     return stopCode != 0 ? stopCode : code;
 }

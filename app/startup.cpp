@@ -7,6 +7,7 @@
 #include "platform/report/layouts.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
+#include "register/Ujtablak.h"
 
 namespace app {
 
@@ -52,8 +53,9 @@ void CreateForms(ui::TApplication& app, db::Session& session) {
     // The long-lived forms, in this order; those of the later subsystems join here as
     // they are built: TGNParMuvNy, TFunc, TGazdNaploValaszto, then TNumericInt, then
     // TGN200914, TGNKetSzuk, TGN1909vismajor, TForm2, TParckezeles, Tgrafikon,
-    // TCsoportosTablamod.
+    // TCsoportosTablamod. TForm2 takes its place after TGN1909vismajor.
     app.CreateForm(NumericInt, session);
+    app.CreateForm(Form2, session);
 }
 
 } // namespace app
