@@ -39,12 +39,11 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 # Starts the program on the database in data/ (a fresh one is made there on the first run).
-run:
+run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	  echo "No graphical display: run it as  xvfb-run -a make run  (or from a desktop session)."; \
 	  exit 1; \
 	fi
-	$(MAKE) build
 	mkdir -p data
 	cd data && $(abspath $(BUILD))/app/dolvaren
 

@@ -8,6 +8,8 @@
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
 #include "register/Ujtablak.h"
+#include "register/commands.h"
+#include "register/layouts.h"
 
 namespace app {
 
@@ -23,6 +25,7 @@ std::string JoinNames(const std::vector<std::string>& names) {
 } // namespace
 
 int PrepareWorkingDatabase(db::Session& session) {
+    reg::RegisterLayouts();
     core::DatabaseCheck check = core::PrepareDatabase(session);
     if (!check.missing.empty()) {
         ui::MessageDlg("Hiányzó adatbázis fájlok: " + JoinNames(check.missing) +
@@ -56,6 +59,8 @@ void CreateForms(ui::TApplication& app, db::Session& session) {
     // TCsoportosTablamod. TForm2 takes its place after TGN1909vismajor.
     app.CreateForm(NumericInt, session);
     app.CreateForm(Form2, session);
+    // The commands of the other subsystems' forms.
+    InstallRegisterCommands(*Folap1, session);
 }
 
 } // namespace app

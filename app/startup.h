@@ -17,12 +17,13 @@ namespace app {
 inline constexpr int kExitMissingTables = 2;
 
 // Makes a fresh database when the working directory has none and says so; refuses a
-// partial one, naming the missing files. Writes the registered report layouts missing
+// partial one, naming the missing files. Writes the program's report layouts missing
 // from the directory. Returns the exit code to stop with, 0 to go on.
 int PrepareWorkingDatabase(db::Session& session);
 
 // Title and help file, the main window (shown at once: its first show runs the start-up
-// checks), then the long-lived forms in their fixed order.
+// checks), then the long-lived forms in their fixed order; then the other subsystems'
+// commands on the main window.
 void CreateForms(ui::TApplication& app, db::Session& session);
 
 } // namespace app
