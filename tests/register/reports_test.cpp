@@ -200,3 +200,31 @@ TEST(RegisterLayouts, TheLayoutsAreWrittenBesideTheDatabaseUnlessThere) {
 }
 
 } // namespace
+
+namespace {
+
+// The land parcel list saved as a PDF: the accented texts and the totals read back.
+TEST_F(Reports, TheLandParcelListSavedAsPdfReadsBack) {
+    if (std::system("command -v pdftotext > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext is not installed";
+    const std::filesystem::path pdf = std::filesystem::current_path() / "tablak.pdf";
+    output.answer = report::OutputChoice{report::Destination::PdfFile, pdf};
+    forms.On<TTablalista>([](TTablalista& f) {
+        f.Button1->click();
+        f.Button2->click();
+    });
+    ui::ShowModalForm(Tablalista, session);
+
+    const testenv::CommandResult read = testenv::run("pdftotext -layout '" + pdf.string() + "' -");
+    ASSERT_EQ(read.exitCode, 0);
+    const std::string& text = read.out;
+    EXPECT_THAT(text, ::testing::HasSubstr("Nyilvántartott területek (hrsz)"));
+    EXPECT_THAT(text, ::testing::HasSubstr("Zöldmező Kft."));
+    EXPECT_THAT(text, ::testing::HasSubstr("O'Neil Mária"));
+    EXPECT_THAT(text, ::testing::HasSubstr("44 846"));
+    if (const char* keep = std::getenv("FARM_SCREENSHOT_DIR"))
+        std::filesystem::copy_file(pdf, std::filesystem::path(keep) / "tablak.pdf",
+                                   std::filesystem::copy_options::overwrite_existing);
+}
+
+} // namespace
