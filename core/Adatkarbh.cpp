@@ -1,5 +1,7 @@
 #include "core/Adatkarbh.h"
 
+#include "core/Isnuminth.h"
+#include "core/fresh_database.h"
 #include "core/inventory.h"
 #include "platform/db/pager.h"
 #include "platform/db/table_file.h"
@@ -105,43 +107,6 @@ void ShowError(const std::string& text) {
     ui::MessageDlg(text, ui::mtError, ui::mbOK);
 }
 
-// The option rows of Alapadatok.db: Nev = the option's name, Cim = "yes" or "no";
-// anything but "no" is on.
-bool ReadOption(db::Session& session, const std::string& name, bool whenMissing) {
-    db::TTable table(session, "Table9");
-    table.SetTableName("Alapadatok.db");
-    table.SetFilter("Nev = '" + name + "'");
-    table.SetFiltered(true);
-    table.Open();
-    const bool on = table.IsEmpty() ? whenMissing : table.FieldByName("Cim").AsString() != "no";
-    table.Close();
-    return on;
-}
-
-// Writes an option row: the row of that name edited, or inserted when there is none.
-void WriteOption(db::TTable& table, const std::string& name, const std::string& value) {
-    table.Close();
-    table.SetTableName("Alapadatok.db");
-    table.Open();
-    table.SetFilter("Nev = '" + name + "'");
-    table.SetFiltered(true);
-    if (table.IsEmpty()) {
-        table.Insert();
-        table.FieldByName("Nev").SetAsString(name);
-    } else {
-        table.First();
-        table.Edit();
-    }
-    table.FieldByName("cim").SetAsString(value);
-    table.Post();
-    table.Close();
-}
-
-void SetOption(db::Session& session, const std::string& name, bool on) {
-    db::TTable table(session, "Table9");
-    WriteOption(table, name, on ? "yes" : "no");
-}
-
 } // namespace
 
 TAdatkarb::TAdatkarb(db::Session& session) : Table1(session, "Table1"), session_(session) {
@@ -224,12 +189,12 @@ void TAdatkarb::CreateAppearancePage() {
 
 // Ticking a clear box runs its click handler, which writes the same value back.
 void TAdatkarb::FormShow(TObject*) {
-    CheckBox1->SetChecked(!ReadOption(session_, "_kesz", true));
-    CheckBox2->SetChecked(ReadOption(session_, "_MuvFormState", false));
-    CheckBox3->SetChecked(ReadOption(session_, "_MuvFormEddig", false));
-    CheckBox4->SetChecked(ReadOption(session_, "_UjParcState", false));
-    CheckBox5->SetChecked(ReadOption(session_, "_GepekFormState", false));
-    CheckBox6->SetChecked(ReadOption(session_, "_ElozoParc", false));
+    CheckBox1->SetChecked(!NumericInt->IsStockKeepingEnabled());
+    CheckBox2->SetChecked(NumericInt->GetOptionFlag("_MuvFormState"));
+    CheckBox3->SetChecked(NumericInt->GetOptionFlag("_MuvFormEddig"));
+    CheckBox4->SetChecked(NumericInt->GetOptionFlag("_UjParcState"));
+    CheckBox5->SetChecked(NumericInt->GetOptionFlag("_GepekFormState"));
+    CheckBox6->SetChecked(NumericInt->GetOptionFlag("_ElozoParc"));
 }
 
 fs::path TAdatkarb::BackupFolder() const {
@@ -238,18 +203,17 @@ fs::path TAdatkarb::BackupFolder() const {
 
 // Copies every database file into BackUp. The new copies replace the old ones only when
 // all of them are complete, so a failed backup leaves the previous one whole.
-bool TAdatkarb::Backup() {
+void TAdatkarb::Backup() {
     Table1.Close();
     RecoverInterruptedChanges(WorkingDirectory());
     const CopyPlan plan = PlanCopies(core::BackupFiles(), WorkingDirectory(), BackupFolder());
     if (const auto failed = CopyAll(plan, this, "Biztonsági mentés")) {
         ShowError("Hiba a " + *failed + " kimentésénél!");
         ShowError("Hibás mentés!");
-        return false;
+        return;
     }
     ui::MessageDlg("Az adatbázis biztonsági mentése hibátlanul befejeződött.", ui::mtInformation,
                    ui::mbOK);
-    return true;
 }
 
 void TAdatkarb::Button1Click(TObject*) {
@@ -277,21 +241,6 @@ void TAdatkarb::Button2Click(TObject*) {
     ui::Application->Terminate();
 }
 
-void TAdatkarb::WriteNoMachineRow(const std::string& table) {
-    Table1.Close();
-    Table1.SetTableName(table + ".db");
-    Table1.SetFilter("");
-    Table1.SetFiltered(false);
-    Table1.Open();
-    Table1.Insert();
-    Table1.FieldByName("Gepkod").SetAsString("100000");
-    Table1.FieldByName("Gepnev").SetAsString("---");
-    Table1.FieldByName(table == "Erogepek" ? "Geptip" : "Tipus").SetAsString("---");
-    Table1.FieldByName("Tul").SetAsString("1");
-    Table1.Post();
-    Table1.Close();
-}
-
 void TAdatkarb::Button3Click(TObject*) {
     if (ui::MessageDlg("Valóban törölni szeretné az összes eddig rögzített adatot? Az összes "
                        "adat elvész. ",
@@ -303,9 +252,9 @@ void TAdatkarb::Button3Click(TObject*) {
         Table1.SetTableName(name == "vizkivet" ? "vizkivet.DB" : name + ".db");
         Table1.EmptyTable();
         if (name == "Erogepek")
-            WriteNoMachineRow("Erogepek");
+            core::InsertNoMachineRow(session_, "Erogepek");
         else if (name == "muv_novmegf")
-            WriteNoMachineRow("Munkagepek");
+            core::InsertNoMachineRow(session_, "Munkagepek");
     }
     ui::MessageDlg("Az adatok törlése sikeresen befejeződött.", ui::mtInformation, ui::mbOK);
 }
@@ -332,28 +281,44 @@ void TAdatkarb::Button4Click(TObject*) {
     }
 }
 
+// The stock switch writes its row through the form's own table: "no" when ticked (stock
+// is not kept), "yes" when clear.
 void TAdatkarb::CheckBox1Click(TObject*) {
-    WriteOption(Table1, "_kesz", CheckBox1->Checked() ? "no" : "yes");
+    Table1.Close();
+    Table1.SetTableName("Alapadatok.db");
+    Table1.Open();
+    Table1.SetFilter("Nev = '_kesz'");
+    Table1.SetFiltered(true);
+    if (Table1.IsEmpty()) {
+        Table1.Insert();
+        Table1.FieldByName("Nev").SetAsString("_kesz");
+    } else {
+        Table1.First();
+        Table1.Edit();
+    }
+    Table1.FieldByName("cim").SetAsString(CheckBox1->Checked() ? "no" : "yes");
+    Table1.Post();
+    Table1.Close();
 }
 
 void TAdatkarb::CheckBox2Click(TObject*) {
-    SetOption(session_, "_MuvFormState", CheckBox2->Checked());
+    NumericInt->SetOptionFlag("_MuvFormState", CheckBox2->Checked());
 }
 
 void TAdatkarb::CheckBox3Click(TObject*) {
-    SetOption(session_, "_MuvFormEddig", CheckBox3->Checked());
+    NumericInt->SetOptionFlag("_MuvFormEddig", CheckBox3->Checked());
 }
 
 void TAdatkarb::CheckBox4Click(TObject*) {
-    SetOption(session_, "_UjParcState", CheckBox4->Checked());
+    NumericInt->SetOptionFlag("_UjParcState", CheckBox4->Checked());
 }
 
 void TAdatkarb::CheckBox5Click(TObject*) {
-    SetOption(session_, "_GepekFormState", CheckBox5->Checked());
+    NumericInt->SetOptionFlag("_GepekFormState", CheckBox5->Checked());
 }
 
 void TAdatkarb::CheckBox6Click(TObject*) {
-    SetOption(session_, "_ElozoParc", CheckBox6->Checked());
+    NumericInt->SetOptionFlag("_ElozoParc", CheckBox6->Checked());
 }
 
 namespace core {

@@ -66,8 +66,7 @@ private:
     void CreateAppearancePage();
     std::filesystem::path WorkingDirectory() const { return session_.directory(); }
     std::filesystem::path BackupFolder() const;
-    bool Backup();
-    void WriteNoMachineRow(const std::string& table);
+    void Backup();
 
     db::Session& session_;
 };

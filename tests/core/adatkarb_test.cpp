@@ -2,16 +2,21 @@
 // every inventory table, and the option switches.
 
 #include "core/Adatkarbh.h"
+#include "core/Isnuminth.h"
+#include "core/fresh_database.h"
 #include "core/inventory.h"
 #include "inventory_database.h"
 #include "platform/db/table.h"
 #include "platform/sys/archive.h"
 #include "platform/sys/file_copy.h"
+#include "platform/sys/text.h"
 #include "support/child_process.h"
+#include "support/test_env.h"
 #include "support/ui_test.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace fs = std::filesystem;
 using testcore::AddRows;
@@ -31,7 +36,11 @@ const char* const kDeleteDone = "Az adatok törlése sikeresen befejeződött.";
 
 class AdatkarbTest : public testui::UiTest {
 protected:
-    AdatkarbTest() { testcore::CreateInventoryTables(session, true); }
+    AdatkarbTest() {
+        testcore::CreateInventoryTables(session, true);
+        NumericInt = &numeric;
+    }
+    ~AdatkarbTest() override { NumericInt = nullptr; }
 
     TAdatkarb& Form() {
         if (!form)
@@ -60,6 +69,7 @@ protected:
     }
 
     db::Session session;
+    TNumericInt numeric{session};
     std::unique_ptr<TAdatkarb> form;
 };
 
@@ -412,6 +422,43 @@ TEST_F(AdatkarbTest, AfterDeleteAllEveryBoxIsClear) {
 }
 
 } // namespace
+
+// --- a new installation's database -----------------------------------------------------
+
+class FreshDatabaseMaintenance : public testui::UiTest {
+protected:
+    db::Session session;
+};
+
+TEST_F(FreshDatabaseMaintenance, IsBackedUpRestoredAndEmptied) {
+    core::CreateFreshDatabase(session);
+    fs::create_directory("BackUp");
+    TAdatkarb form(session);
+    dialogs.Expect(kBackupDone);
+    form.Button1Click(nullptr);
+    // Every file of the inventory but the family and view files, which a new database
+    // has none of.
+    const auto copies = Snapshot("BackUp");
+    std::set<std::string> expected;
+    for (const core::InventoryFile& file : core::BackupFiles())
+        if (!file.optional)
+            expected.insert(sys::toLower(file.name));
+    std::set<std::string> copied;
+    for (const auto& [name, contents] : copies)
+        copied.insert(sys::toLower(name));
+    EXPECT_EQ(copied, expected);
+
+    dialogs.Expect(kDeleteQuestion, ui::mrYes).Expect(kDeleteDone);
+    form.Button3Click(nullptr);
+    EXPECT_EQ(RowCount(session, "Erogepek"), 1);
+    EXPECT_EQ(RowCount(session, "Munkagepek"), 1);
+    EXPECT_GT(RowCount(session, "Muvelesiag"), 0); // kept
+
+    dialogs.Expect(kRestoreQuestion, ui::mrYes).Expect(kRestoreDone);
+    form.Button2Click(nullptr);
+    for (const auto& [name, contents] : copies)
+        EXPECT_EQ(testenv::readFile(core::FindDatabaseFile(".", name)), contents) << name;
+}
 
 // --- a change interrupted by a crash ---------------------------------------------------
 
