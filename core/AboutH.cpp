@@ -1,27 +1,12 @@
 #include "core/AboutH.h"
 
-#include <QLinearGradient>
-#include <QPainter>
+#include "core/pictures.h"
 
 TAboutBox* AboutBox = nullptr;
 
-// A field under the sky with furrows running to the horizon and the sun above.
+// The program's own logo (core/pictures/logo.jpg): a field under the sky, 96 x 96.
 QImage AboutLogo() {
-    QImage logo(96, 96, QImage::Format_RGB32);
-    QPainter p(&logo);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient sky(0, 0, 0, 48);
-    sky.setColorAt(0, QColor(90, 150, 220));
-    sky.setColorAt(1, QColor(190, 220, 245));
-    p.fillRect(0, 0, 96, 48, sky);
-    p.fillRect(0, 48, 96, 48, QColor(70, 140, 50));
-    p.setPen(QPen(QColor(150, 190, 70), 3));
-    for (int x = -96; x <= 192; x += 24)
-        p.drawLine(48, 48, x, 96);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(250, 200, 40));
-    p.drawEllipse(QPoint(70, 22), 12, 12);
-    return logo;
+    return core::Picture("logo");
 }
 
 TAboutBox::TAboutBox(db::Session&) {

@@ -65,6 +65,9 @@ public:
 
     // The shared table of that name, opened on first use and kept while held.
     std::shared_ptr<SharedTable> open(std::string_view name);
+    // The table's layout (fields, code page, sort order): the open table when it is open,
+    // else its header alone, read without a block of its records or its indexes.
+    std::shared_ptr<const TableFile> layout(std::string_view name);
     // Creates a table (with its named indexes) and returns it open.
     std::shared_ptr<SharedTable> create(std::string_view name, const TableSchema& schema,
                                         const std::vector<IndexDef>& indexes = {});

@@ -120,7 +120,8 @@ std::unique_ptr<TableFile> TableFile::open(const fs::path& dbPath, OpenOptions o
 TableFile::~TableFile() = default;
 
 void TableFile::load(OpenOptions options) {
-    writable_ = options.writable;
+    layoutOnly_ = options.layoutOnly;
+    writable_ = options.writable && !layoutOnly_;
     dbFile_ = pager_->attach(dbPath_);
     header_ = readFileHeader(*pager_, dbFile_);
     if (!header_.isData())
@@ -128,6 +129,8 @@ void TableFile::load(OpenOptions options) {
                                             std::to_string(static_cast<int>(header_.fileType)) +
                                             ")");
     codec_ = std::make_unique<RecordCodec>(header_.fields, header_.codePage);
+    if (layoutOnly_)
+        return;
     attachChain();
 
     std::error_code ec;
@@ -178,6 +181,12 @@ void TableFile::resetKeySize() {
 
 std::uint64_t TableFile::blockOffset(std::uint16_t block) const {
     return db::blockOffset(header_, block);
+}
+
+const std::vector<TableFile::BlockInfo>& TableFile::blocks() const {
+    if (!chain_ || layoutOnly_)
+        throw DbError(dbPath_, "the table was opened for its layout only");
+    return chain_->blocks();
 }
 
 int TableFile::fieldIndex(const std::string& name) const {

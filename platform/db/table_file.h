@@ -36,6 +36,9 @@ struct TableSchema {
 struct OpenOptions {
     bool writable = true;
     Durability durability = Durability::OsBuffers;
+    // Reads the header only (fields, code page, sort order), for a caller that wants the
+    // table's layout: no block is read, and the records cannot be reached (read-only).
+    bool layoutOnly = false;
 };
 
 struct RecordPos {
@@ -93,7 +96,8 @@ public:
     // --- reading ---------------------------------------------------------------
     // The blocks in chain order with their record counts.
     using BlockInfo = ChainBlock; // number, records
-    const std::vector<BlockInfo>& blocks() const { return chain_->blocks(); }
+    // DbError for a table opened for its layout only.
+    const std::vector<BlockInfo>& blocks() const;
 
     // Calls `visit` for every record in chain order with its raw bytes; stops when
     // `visit` returns false.
@@ -162,6 +166,7 @@ private:
     std::unique_ptr<BlockChain> chain_; // the data blocks, counted in header_
     std::vector<TableObserver*> observers_;
     bool writable_ = false;
+    bool layoutOnly_ = false;
 
     // --- the write path (table_write.cpp) ----------------------------------------
     template <class Body>

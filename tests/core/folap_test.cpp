@@ -9,12 +9,14 @@
 #include "platform/db/session.h"
 #include "platform/db/table.h"
 #include "platform/sys/datetime.h"
+#include "support/child_process.h"
 #include "support/ui_test.h"
 
 #include <QMenu>
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -325,6 +327,13 @@ TEST_F(FolapTest, CtrlXEndsTheProcessWithCodeOne) {
     Key(&form, Qt::Key_X);
     EXPECT_EQ(exitCodes, std::vector<int>{1});
     EXPECT_TRUE(dialogs.Shown().empty());
+}
+
+TEST_F(FolapTest, TheProgramsOwnExitEndsTheProcessAtOnce) {
+    app->CreateForm(Folap1, session);
+    std::function<void(int)> exitNow = Folap1->ExitProcess;
+    testenv::Child child(0, [&](int) { exitNow(1); });
+    EXPECT_TRUE(child.wait().exited(1));
 }
 
 TEST_F(FolapTest, HelpItemOpensTheHelpContents) {

@@ -448,32 +448,30 @@ QImage Strip() {
     return image;
 }
 
-// The logo of the about box: a sun over a field with crop rows and the program's name.
+// The logo of the about box, 96 x 96: a sun over a field with crop rows running to the
+// horizon, and a ripe ear in front.
 QImage Logo() {
-    QImage image(200, 120, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    QImage image(96, 96, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient sky(0, 0, 0, 70);
-    sky.setColorAt(0, QColor(120, 180, 230));
-    sky.setColorAt(1, QColor(210, 232, 248));
-    p.fillRect(QRectF(0, 0, 200, 70), sky);
+    QLinearGradient sky(0, 0, 0, 50);
+    sky.setColorAt(0, QColor(90, 150, 220));
+    sky.setColorAt(1, QColor(200, 226, 246));
+    p.fillRect(QRectF(0, 0, 96, 50), sky);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(250, 204, 60));
-    p.drawEllipse(QPointF(181, 19), 12, 12);
-    p.setBrush(QColor(90, 160, 70));
-    p.drawRect(QRectF(0, 70, 200, 50));
-    p.setPen(Pen(QColor(210, 180, 80), 3));
-    for (int i = -6; i < 14; ++i)
-        p.drawLine(QPointF(100 + i * 4.0, 72), QPointF(100 + i * 22.0, 120));
-    QFont font("DejaVu Sans");
-    font.setPixelSize(27);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(QColor(30, 70, 30));
-    p.drawText(QRectF(0, 22, 200, 40), Qt::AlignCenter, "Dolvaren");
-    p.setPen(Qt::white);
-    p.drawText(QRectF(-1, 21, 200, 40), Qt::AlignCenter, "Dolvaren");
+    p.drawEllipse(QPointF(72, 20), 11, 11);
+    QLinearGradient ground(0, 50, 0, 96);
+    ground.setColorAt(0, QColor(110, 170, 70));
+    ground.setColorAt(1, QColor(60, 130, 45));
+    p.fillRect(QRectF(0, 50, 96, 46), ground);
+    p.setPen(Pen(QColor(215, 190, 90), 2.5));
+    for (int x = -120; x <= 216; x += 24)
+        p.drawLine(QPointF(48, 50), QPointF(x, 96));
+    p.save();
+    p.scale(0.96, 0.96);
+    Ear(p, 20, 98, 58);
+    p.restore();
     return image;
 }
 
@@ -486,7 +484,7 @@ int main(int argc, char** argv) {
     }
     if (!std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv); // fonts for the logo's text
+    QGuiApplication app(argc, argv);
     fs::path folder = argv[1];
     fs::create_directories(folder);
     std::vector<Picture> pictures = ButtonPictures();

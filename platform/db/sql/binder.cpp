@@ -38,8 +38,8 @@ void splitAnd(Node node, std::vector<Node>& out) {
 class Binder {
 public:
     Binder(std::string_view text, Session& session, const std::map<std::string, Value>& params,
-           BoundSelect& plan)
-        : text_(text), session_(session), params_(params), plan_(plan) {}
+           BoundSelect& plan, bool layoutOnly)
+        : text_(text), session_(session), params_(params), plan_(plan), layoutOnly_(layoutOnly) {}
 
     void bind(const SelectStmt& s) {
         plan_.distinct = s.distinct;
@@ -88,8 +88,13 @@ private:
         if (!session_.exists(name))
             fail(f.begin, "unknown table '" + f.table + "'");
         TableSlot slot;
-        slot.shared = session_.open(name);
-        slot.file = &slot.shared->file();
+        if (layoutOnly_) {
+            slot.layout = session_.layout(name);
+            slot.file = slot.layout.get();
+        } else {
+            slot.shared = session_.open(name);
+            slot.file = &slot.shared->file();
+        }
         slot.name = name;
         slot.alias = f.alias;
         slot.collation = std::make_unique<Collation>(slot.file->codec().codePage(),
@@ -407,14 +412,15 @@ private:
     Session& session_;
     const std::map<std::string, Value>& params_;
     BoundSelect& plan_;
+    bool layoutOnly_;
 };
 
 } // namespace
 
 BoundSelect bindSelect(const SelectStmt& stmt, std::string_view text, Session& session,
-                       const std::map<std::string, Value>& params) {
+                       const std::map<std::string, Value>& params, bool layoutOnly) {
     BoundSelect plan;
-    Binder(text, session, params, plan).bind(stmt);
+    Binder(text, session, params, plan, layoutOnly).bind(stmt);
     return plan;
 }
 

@@ -47,6 +47,7 @@ inline constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
 // raw and decoded field by field when an expression reads them.
 struct TableSlot {
     std::shared_ptr<SharedTable> shared;
+    std::shared_ptr<const TableFile> layout; // bound for the columns only: no rows
     const TableFile* file = nullptr;
     std::string name;      // as written, without ".db"
     std::string alias;     // may be empty
@@ -116,8 +117,10 @@ struct BoundSelect {
     std::unique_ptr<Collation> defaultCollation;
 };
 
+// `layoutOnly` binds against the tables' layouts alone: enough for the result's columns,
+// not for running the plan.
 BoundSelect bindSelect(const SelectStmt& stmt, std::string_view text, Session& session,
-                       const std::map<std::string, Value>& params);
+                       const std::map<std::string, Value>& params, bool layoutOnly = false);
 ResultSet runSelect(BoundSelect& plan);
 
 } // namespace db::sql

@@ -63,7 +63,7 @@ std::vector<FieldDef> Statement::columns(Session& session,
     const Ast& ast = astOf(ast_);
     if (!ast.isSelect)
         throw SqlError("not a SELECT statement:\n" + text_);
-    const BoundSelect plan = bindSelect(ast.select, text_, session, params);
+    const BoundSelect plan = bindSelect(ast.select, text_, session, params, true);
     std::vector<FieldDef> defs;
     for (const OutputColumn& column : plan.columns)
         defs.push_back(column.def);

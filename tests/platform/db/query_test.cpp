@@ -3,6 +3,7 @@
 #include "platform/db/query.h"
 #include "platform/db/table.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace db;
@@ -173,4 +174,27 @@ TEST(QueryDataSet, EmptyResultIsAtItsEndOnOpening) {
     EXPECT_TRUE(q.Eof());
     EXPECT_TRUE(q.Bof());
     EXPECT_TRUE(q.IsEmpty());
+}
+
+// The columns of a query come from the tables' headers: a table whose blocks are damaged
+// still tells its fields; its rows give the error when they are read.
+TEST(QueryDataSet, ColumnsWithoutReadingABlock) {
+    {
+        Session session;
+        makeTables(session);
+    }
+    const auto path = Session().tablePath("ElvMuv");
+    const auto headerSize = TableFile::open(path)->header().headerSize;
+    {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(headerSize); // block 1: its link to the next block
+        file.write("\x77\x77\x77\x77", 4);
+    }
+    Session session;
+    TQuery q(session);
+    q.SQL().Add("SELECT * FROM ElvMuv");
+    q.Open();
+    EXPECT_EQ(q.FieldCount(), 4);
+    EXPECT_EQ(session.layout("elvmuv.DB")->fields().size(), 4u);
+    EXPECT_THROW(q.RecordCount(), std::exception);
 }
