@@ -21,6 +21,7 @@ struct TableDef {
     bool inInventory = true;           // false: outside the database's file inventory (the
                                        // read-only lists and the diesel invoice items)
     std::string note;                  // why a width, key or layout was chosen where open
+    int minBlockKiB = 0;               // larger blocks for the tables that grow without bound
 };
 
 // Every table, inventory tables in inventory order, then those outside the inventory.

@@ -62,6 +62,7 @@ void CreateTable(db::Session& session, const TableDef& def) {
     db::TableSchema schema;
     schema.fields = def.fields;
     schema.keyFields = def.keyFields;
+    schema.minBlockKiB = def.minBlockKiB;
     session.create(def.name, schema, def.indexes);
 }
 

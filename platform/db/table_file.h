@@ -31,6 +31,10 @@ struct TableSchema {
     int keyFields = 0; // primary key on the first keyFields fields
     int codePage = 1250;
     std::string languageDriver = "anhundc";
+    // The least block size in KiB (2, 4, 8, 16 or 32); 0 or a smaller one: as Paradox
+    // picks it. A table holds at most 65535 blocks, so a table meant for hundreds of
+    // thousands of rows needs larger blocks than the 2 KiB Paradox picks for short rows.
+    int minBlockKiB = 0;
 };
 
 struct OpenOptions {

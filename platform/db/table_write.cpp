@@ -318,6 +318,15 @@ std::unique_ptr<TableFile> TableFile::create(const std::filesystem::path& dbPath
     try {
         data = makeDataHeader(path.filename().string(), schema.fields, schema.keyFields,
                               schema.codePage, schema.languageDriver);
+        if (schema.minBlockKiB != 0) {
+            if (schema.minBlockKiB != 2 && schema.minBlockKiB != 4 && schema.minBlockKiB != 8 &&
+                schema.minBlockKiB != 16 && schema.minBlockKiB != 32)
+                throw std::invalid_argument("block size must be 2, 4, 8, 16 or 32 KiB");
+            data.maxTableSize = std::max<std::uint8_t>(
+                data.maxTableSize, static_cast<std::uint8_t>(schema.minBlockKiB));
+            data.raw.clear(); // laid out again with the block size
+            data.raw = encodeHeader(data);
+        }
     } catch (const std::invalid_argument& e) {
         throw DbError(path, e.what());
     }

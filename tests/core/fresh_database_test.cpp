@@ -141,6 +141,10 @@ TEST_F(FreshDatabase, TablesReopenWithTheCataloguesLayoutKeyAndIndexes) {
         auto table = session_.open(def.name);
         EXPECT_EQ(table->file().fields(), def.fields);
         EXPECT_EQ(table->file().keyFields(), def.keyFields);
+        // The tables that grow with every operation have room for millions of rows.
+        if (def.minBlockKiB != 0) {
+            EXPECT_EQ(table->file().header().maxTableSize, def.minBlockKiB);
+        }
         ASSERT_EQ(table->indexes().size(), def.indexes.size());
         for (const auto& index : def.indexes) {
             const auto* opened = table->index(index.name);

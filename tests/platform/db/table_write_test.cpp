@@ -392,3 +392,23 @@ TEST(TableWrite, ARefusedChangeLeavesTheBlobFileSoundAndItsFreeSpaceReusable) {
     EXPECT_EQ(seen, model);
     expectSound(*table);
 }
+
+// A table made with larger blocks than Paradox would pick holds more rows per block; it
+// splits, indexes and reads back like any other.
+TEST(TableWrite, ALargerBlockSizeAskedForIsKept) {
+    TableSchema schema = parcelSchema();
+    schema.minBlockKiB = 16;
+    auto table = TableFile::create("Nagy", schema);
+    EXPECT_EQ(table->header().maxTableSize, 16);
+    for (int i = 0; i < 2000; ++i) {
+        Record r = parcel("P" + std::to_string(100000 + (i * 7919) % 2000), 2000 + i % 20, "Tábla",
+                          i * 1.5);
+        table->insert(r);
+    }
+    EXPECT_EQ(table->recordCount(), 2000u);
+    EXPECT_LT(table->blocks().size(), 20u);
+    expectSound(*table);
+
+    schema.minBlockKiB = 3;
+    EXPECT_THROW(TableFile::create("Rossz", schema), DbError);
+}
