@@ -1,5 +1,6 @@
 #include "core_tables.h"
 
+#include "core/catalogue.h"
 #include "platform/db/table.h"
 
 #include <fstream>
@@ -28,49 +29,26 @@ void Make(db::Session& session, const std::string& name, std::vector<db::FieldDe
 
 } // namespace
 
+namespace {
+
+// A table in the catalogue's current layout, with its indexes.
+void MakeFromCatalogue(db::Session& session, const std::string& name) {
+    const core::TableDef* def = core::FindTable(name);
+    session.create(def->name, {def->fields, def->keyFields}, def->indexes);
+}
+
+} // namespace
+
 void MakeSet(db::Session& session) {
-    Make(session, "Set", {Text("Azon", 20), Text("Set", 20)}, 1);
+    MakeFromCatalogue(session, "Set");
 }
 
 void MakeAlapadatok(db::Session& session) {
-    Make(session, "Alapadatok",
-         {Field("Id", FieldType::AutoInc),
-          Text("Nev", 60),
-          Text("Cegf", 10),
-          Text("Cim", 60),
-          Text("Telep", 60),
-          Text("Tel", 20),
-          Text("Unev", 30),
-          Text("Ucim", 60),
-          Text("Utel", 20),
-          Text("Knev", 30),
-          Text("Khely", 27),
-          Text("Kir", 4),
-          Text("Kutcah", 19),
-          Text("Ktel", 20),
-          Text("Ktel2", 11),
-          Text("Kfax", 11),
-          Text("Kfax2", 11),
-          Text("Kemail", 27),
-          Text("Fnev", 30),
-          Text("Fcim", 60),
-          Text("Ftel", 20),
-          Text("Adosz", 13),
-          Text("Ureg", 11),
-          Text("Szamlasz", 26),
-          Text("Elot", 5),
-          Text("Szakirregsz", 40),
-          Text("Szaktan", 100),
-          Text("Szaktaneng", 30),
-          Text("Szaktancim", 70)},
-         1);
+    MakeFromCatalogue(session, "Alapadatok");
 }
 
 void MakeAlapadat2(db::Session& session) {
-    Make(session, "Alapadat2",
-         {Field("Id", FieldType::AutoInc), Text("Cegiranyito", 4), Text("Cegcim", 200),
-          Text("Egy1", 200), Text("Egy2", 200)},
-         1);
+    MakeFromCatalogue(session, "Alapadat2");
 }
 
 void MakeTablak(db::Session& session) {
