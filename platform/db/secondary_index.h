@@ -29,8 +29,11 @@ public:
     // registers them as observers. An index whose files do not agree with the table is
     // rebuilt (when the table is writable) and the fact is written to `log`; a read-only
     // table's disagreeing index is left out, also with a log line.
-    static std::vector<std::unique_ptr<SecondaryIndex>> openAll(TableFile& table,
-                                                                const EngineLog& log);
+    // `trusted` (optional) answers true for an index file known to agree with the table
+    // (checked earlier and unchanged since): it is opened without the check.
+    static std::vector<std::unique_ptr<SecondaryIndex>>
+    openAll(TableFile& table, const EngineLog& log,
+            const std::function<bool(const std::filesystem::path& xPath)>& trusted = {});
     // Creates a new index over the table's rows (in one transaction) and registers it:
     // STEM.XGn/STEM.YGn with the next free n. DbError for an unkeyed or read-only table,
     // an unknown or blob field, a name already used, or a unique index (not supported).

@@ -5,9 +5,10 @@
 
 namespace db {
 
-SharedTable::SharedTable(std::unique_ptr<TableFile> file, const EngineLog& log)
+SharedTable::SharedTable(std::unique_ptr<TableFile> file, const EngineLog& log,
+                         const std::function<bool(const std::filesystem::path&)>& trusted)
     : file_(std::move(file)) {
-    indexes_ = SecondaryIndex::openAll(*file_, log);
+    indexes_ = SecondaryIndex::openAll(*file_, log, trusted);
 }
 
 SharedTable::~SharedTable() = default;
@@ -52,7 +53,8 @@ void SharedTable::addFields(const std::vector<FieldDef>& fields) {
 }
 
 Session::Session(std::filesystem::path directory, Durability durability)
-    : directory_(std::move(directory)), durability_(durability) {}
+    : directory_(std::move(directory)), durability_(durability),
+      verified_(std::make_shared<std::map<std::filesystem::path, IndexStamp>>()) {}
 
 Session::~Session() = default;
 
@@ -71,10 +73,44 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
     if (auto shared = open_[path].lock())
         return shared;
     auto file = TableFile::open(path, {true, durability_});
-    auto shared = std::make_shared<SharedTable>(
-        std::move(file), [this](const std::string& line) { log_.push_back(line); });
+    const std::filesystem::path dbPath = file->path();
+    const auto trusted = [&](const std::filesystem::path& xPath) {
+        const auto known = verified_->find(xPath);
+        return known != verified_->end() && !known->second.files.empty() &&
+               known->second == stampOf(dbPath, xPath, known->second.yPath);
+    };
+    auto* table = new SharedTable(
+        std::move(file), [this](const std::string& line) { log_.push_back(line); }, trusted);
+    // When the last cursor lets the table go, its indexes agree with it: remember the
+    // files as they are then.
+    std::weak_ptr<std::map<std::filesystem::path, IndexStamp>> memo = verified_;
+    std::shared_ptr<SharedTable> shared(table, [memo, dbPath](SharedTable* closing) {
+        std::vector<std::pair<std::filesystem::path, std::filesystem::path>> files;
+        for (const auto& index : closing->indexes())
+            files.emplace_back(index->xPath(), index->yPath());
+        delete closing;
+        if (auto verified = memo.lock())
+            for (const auto& [xPath, yPath] : files)
+                (*verified)[xPath] = stampOf(dbPath, xPath, yPath);
+    });
     open_[path] = shared;
     return shared;
+}
+
+Session::IndexStamp Session::stampOf(const std::filesystem::path& dbPath,
+                                     const std::filesystem::path& xPath,
+                                     const std::filesystem::path& yPath) {
+    IndexStamp stamp;
+    stamp.yPath = yPath;
+    for (const auto& file : {dbPath, xPath, yPath}) {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(file, error);
+        const auto time = std::filesystem::last_write_time(file, error);
+        if (error)
+            return {};
+        stamp.files.emplace_back(size, time);
+    }
+    return stamp;
 }
 
 std::shared_ptr<const TableFile> Session::layout(std::string_view name) {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -20,7 +21,9 @@ namespace db {
 // grows with every change, by which cursors notice writes made through others.
 class SharedTable {
 public:
-    SharedTable(std::unique_ptr<TableFile> file, const EngineLog& log);
+    // `trusted`: as SecondaryIndex::openAll takes it.
+    SharedTable(std::unique_ptr<TableFile> file, const EngineLog& log,
+                const std::function<bool(const std::filesystem::path&)>& trusted = {});
     ~SharedTable();
     SharedTable(const SharedTable&) = delete;
     SharedTable& operator=(const SharedTable&) = delete;
@@ -75,11 +78,28 @@ public:
     // The engine's log: what it repaired on its own (an index rebuilt), one line each.
     const std::vector<std::string>& log() const { return log_; }
 
+    // The size and modification time of a table's data file and of one index's two
+    // files, when the index was last known to agree with the table.
+    struct IndexStamp {
+        std::filesystem::path yPath;
+        std::vector<std::pair<std::uintmax_t, std::filesystem::file_time_type>> files;
+        bool operator==(const IndexStamp&) const = default;
+    };
+    // Empty files list when a file cannot be read.
+    static IndexStamp stampOf(const std::filesystem::path& dbPath,
+                              const std::filesystem::path& xPath,
+                              const std::filesystem::path& yPath);
+
 private:
     std::filesystem::path directory_;
     Durability durability_;
     std::map<std::filesystem::path, std::weak_ptr<SharedTable>> open_;
     std::vector<std::string> log_;
+    // Checking an index against its table reads every row (about a second for 200 000
+    // operations), so an index is checked when its table is first opened and again only
+    // when its files changed since this session last had the table open (the session's
+    // own changes keep the index exact; a change by anything else is checked).
+    std::shared_ptr<std::map<std::filesystem::path, IndexStamp>> verified_;
 };
 
 } // namespace db

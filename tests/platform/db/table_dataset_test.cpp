@@ -4,6 +4,9 @@
 #include "platform/db/table.h"
 #include "platform/sys/conversion_error.h"
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -459,4 +462,41 @@ TEST(TableCursor, ADetailOutlivesItsMaster) {
     EXPECT_EQ(detail.MasterSource(), nullptr);
     detail.Refresh();
     EXPECT_EQ(detail.RecordCount(), 1); // narrowed as it was until relinked
+}
+
+// An index is checked against its table when the session first opens the table; reopened
+// unchanged, it is taken as it is; changed by anything else meanwhile, it is checked again.
+TEST(TableCursor, IndexesAreCheckedAgainOnlyWhenTheirFilesChanged) {
+    Session session;
+    fillParcellak(session);
+    std::filesystem::path xPath;
+    {
+        auto shared = session.open("parcellak");
+        xPath = shared->index("AgazatInd")->xPath();
+    }
+    // Changes the first index record's first byte (the header's size is at offset 2).
+    const auto damage = [&](char value) {
+        const auto before = std::filesystem::last_write_time(xPath);
+        std::fstream file(xPath, std::ios::in | std::ios::out | std::ios::binary);
+        unsigned char size[2] = {};
+        file.seekg(2);
+        file.read(reinterpret_cast<char*>(size), 2);
+        file.seekp(size[0] + size[1] * 256 + 6);
+        file.put(value);
+        file.close();
+        return before;
+    };
+
+    // The same size and time as the session left them: not read again.
+    const auto time = damage('\x7f');
+    std::filesystem::last_write_time(xPath, time);
+    session.open("parcellak").reset();
+    EXPECT_TRUE(session.log().empty());
+
+    // A later change by another program: checked, found wrong, rebuilt.
+    damage('\x7e');
+    std::filesystem::last_write_time(xPath, time + std::chrono::seconds(5));
+    auto shared = session.open("parcellak");
+    ASSERT_EQ(session.log().size(), 1u);
+    EXPECT_EQ(shared->index("AgazatInd")->verify(), "");
 }
