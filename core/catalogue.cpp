@@ -4,11 +4,13 @@
 #include "core/catalogue.h"
 
 #include "core/catalogue_build.h"
+#include "core/inventory.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <stdexcept>
+#include <string_view>
 
 namespace core {
 
@@ -73,24 +75,6 @@ TableDef Alapadat2() {
     }, 1, {}, true, ""};
 }
 
-// The database's tables in the order of its file inventory (backup order).
-constexpr std::array<const char*, 68> kInventory = {
-    "Agazaticsoport", "Alapadat2",    "Alapadatok",   "Altmuv",         "Allatfajok",
-    "Csapadek",       "ElvMuv",       "Erogepek",     "felhanyag",      "Foldhasznterv",
-    "Gazdepulet",     "Gazolajszla",  "Gepjavitas",   "GNMegjegy",      "gyepalap",
-    "gyumalap",       "Gyumkieg02",   "Kapcsdoc",     "kotegyter",      "Korcsoport",
-    "legnaplo",       "Magfajtak",    "Megffej",      "Munkagepek",     "Munkavegz",
-    "Muvelesiag",     "muv_novmegf",  "Normalhektar", "Novenyv",        "Novenyvedok",
-    "Novvedmeg2",     "Novvedmegf",   "Ontozes",      "parcellak",      "Parckiegadat",
-    "Parclellak02",   "Parcteny",     "Raktarak",     "Raktarmozgas",   "Set",
-    "Szemely",        "Szaktanacs",   "Szhelyrajzi",  "Szparcellak",    "Tablak",
-    "Tablak2",        "Talajkategoria", "Talajmintak", "talajvizsgadat", "mitak_helyek",
-    "TalajmintaKet",  "Tapanyagok",   "Tapterv",      "Tervelvmuv",     "Tervfanyag",
-    "Tervmunkas",     "Tervontozes",  "Tervparc",     "Tervparc02",     "Tervpkieg",
-    "Tervrmozgas",    "Tervszhrsz",   "Tervszparc",   "tulaj",          "Ultkieg02",
-    "Vismajor",       "vizkivet",     "Vetomagok",
-};
-
 // The tables outside the inventory, in this order.
 constexpr std::array<const char*, 3> kOutside = {"celprogramok", "Akgmuvag", "szlatet"};
 
@@ -110,16 +94,17 @@ std::vector<TableDef> Assemble() {
         std::move(part.begin(), part.end(), std::back_inserter(all));
 
     std::vector<TableDef> ordered;
-    auto take = [&](const char* name) {
+    auto take = [&](std::string_view name) {
         auto it =
             std::find_if(all.begin(), all.end(), [&](const TableDef& t) { return t.name == name; });
         if (it == all.end())
-            throw std::logic_error(std::string("catalogue: no table ") + name);
+            throw std::logic_error("catalogue: no table " + std::string(name));
         ordered.push_back(std::move(*it));
         all.erase(it);
     };
-    for (const char* name : kInventory)
-        take(name);
+    // The database's tables in the order of its file inventory (backup order).
+    for (const InventoryTable& table : Inventory())
+        take(table.name);
     for (const char* name : kOutside)
         take(name);
     if (!all.empty())
