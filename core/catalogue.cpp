@@ -5,10 +5,10 @@
 
 #include "core/catalogue_build.h"
 #include "core/inventory.h"
+#include "platform/sys/text.h"
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <stdexcept>
 #include <string_view>
 
@@ -120,27 +120,16 @@ std::vector<TableDef> Assemble() {
 
 } // namespace cat
 
-namespace {
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-} // namespace
-
 const std::vector<TableDef>& Catalogue() {
     static const std::vector<TableDef> tables = cat::Assemble();
     return tables;
 }
 
 const TableDef* FindTable(std::string_view name) {
-    if (name.size() > 3 && SameName(name.substr(name.size() - 3), ".db"))
+    if (name.size() > 3 && sys::equalsNoCase(name.substr(name.size() - 3), ".db"))
         name.remove_suffix(3);
     for (const auto& table : Catalogue())
-        if (SameName(table.name, name))
+        if (sys::equalsNoCase(table.name, name))
             return &table;
     return nullptr;
 }

@@ -8,10 +8,7 @@
 #include "platform/db/session.h"
 #include "platform/db/table.h"
 
-#include <algorithm>
-#include <cctype>
 #include <stdexcept>
-#include <string_view>
 
 namespace core {
 
@@ -50,13 +47,6 @@ constexpr Programme kProgrammes[] = {
     {"",   "Hagyományos gyümölcstermesztés célprogram"},
 };
 // clang-format on
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 void CreateTable(db::Session& session, const TableDef& def) {
     db::TableSchema schema;
@@ -152,13 +142,11 @@ void CreateFreshDatabase(db::Session& session) {
 }
 
 void InsertNoMachineRow(db::Session& session, const std::string& table) {
-    std::string_view stem = table;
-    if (stem.size() > 3 && SameName(stem.substr(stem.size() - 3), ".db"))
-        stem.remove_suffix(3);
+    const TableDef* def = FindTable(table);
     const char* typeField = nullptr;
-    if (SameName(stem, "Erogepek"))
+    if (def && def->name == "Erogepek")
         typeField = "Geptip";
-    else if (SameName(stem, "Munkagepek"))
+    else if (def && def->name == "Munkagepek")
         typeField = "Tipus";
     else
         throw std::invalid_argument("no machine table: " + table);
