@@ -131,4 +131,20 @@ std::shared_ptr<SharedTable> Session::create(std::string_view name, const TableS
     return shared;
 }
 
+// Interim: the transaction counts its nesting only; every change is still atomic per
+// table as it is posted.
+void Session::beginTransaction() {
+    ++transactionDepth_;
+}
+
+void Session::commitTransaction() {
+    if (transactionDepth_ > 0)
+        --transactionDepth_;
+}
+
+void Session::rollbackTransaction() {
+    if (transactionDepth_ > 0)
+        --transactionDepth_;
+}
+
 } // namespace db

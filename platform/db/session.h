@@ -75,6 +75,13 @@ public:
     std::shared_ptr<SharedTable> create(std::string_view name, const TableSchema& schema,
                                         const std::vector<IndexDef>& indexes = {});
 
+    // A transaction of the session (see SessionTransaction below). Nested begins join the
+    // outermost one; only its commit writes.
+    void beginTransaction();
+    void commitTransaction();
+    void rollbackTransaction();
+    bool inTransaction() const { return transactionDepth_ > 0; }
+
     // The engine's log: what it repaired on its own (an index rebuilt), one line each.
     const std::vector<std::string>& log() const { return log_; }
 
@@ -95,11 +102,39 @@ private:
     Durability durability_;
     std::map<std::filesystem::path, std::weak_ptr<SharedTable>> open_;
     std::vector<std::string> log_;
+    int transactionDepth_ = 0;
     // Checking an index against its table reads every row (about a second for 200 000
     // operations), so an index is checked when its table is first opened and again only
     // when its files changed since this session last had the table open (the session's
     // own changes keep the index exact; a change by anything else is checked).
     std::shared_ptr<std::map<std::filesystem::path, IndexStamp>> verified_;
+};
+
+// One save across several tables: every table written through the session while it
+// lives joins it; it commits when Commit is called and rolls back when it ends without.
+//
+//     db::SessionTransaction transaction(session);
+//     ... posts and deletes on any data sets of the session ...
+//     transaction.Commit();
+class SessionTransaction {
+public:
+    explicit SessionTransaction(Session& session) : session_(session) {
+        session_.beginTransaction();
+    }
+    ~SessionTransaction() {
+        if (!done_)
+            session_.rollbackTransaction();
+    }
+    SessionTransaction(const SessionTransaction&) = delete;
+    SessionTransaction& operator=(const SessionTransaction&) = delete;
+    void Commit() {
+        done_ = true;
+        session_.commitTransaction();
+    }
+
+private:
+    Session& session_;
+    bool done_ = false;
 };
 
 } // namespace db

@@ -5,6 +5,7 @@
 #include "control.h"
 #include "controls.h"
 #include "menus.h"
+#include "platform/db/dataset.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
@@ -304,7 +305,17 @@ bool TForm::CloseNow() {
     TCloseAction action = caHide;
     if (OnClose)
         OnClose(this, action);
-    return action != caNone;
+    if (action == caNone)
+        return false;
+    for (db::TDataSet* dataSet : closeOnClose_)
+        dataSet->Close();
+    closeOnClose_.clear();
+    return true;
+}
+
+void TForm::CloseOnClose(db::TDataSet* dataSet) {
+    if (std::find(closeOnClose_.begin(), closeOnClose_.end(), dataSet) == closeOnClose_.end())
+        closeOnClose_.push_back(dataSet);
 }
 
 void TForm::SetModalResult(int result) {

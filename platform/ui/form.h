@@ -19,6 +19,10 @@
 
 class QMenuBar;
 
+namespace db {
+class TDataSet;
+}
+
 namespace ui {
 
 class TCanvas;
@@ -88,6 +92,8 @@ public:
     bool Modal() const { return modal_; }
     // Runs FormActivate (not while it already runs for this form).
     void Activate();
+    // Closes the data set when the form closes, after OnClose (OpenOnFirstActivate).
+    void CloseOnClose(db::TDataSet* dataSet);
 
     // --- focus and keys -------------------------------------------------------------
     QWidget* ActiveControl() const;
@@ -191,6 +197,7 @@ private:
     bool keyPreview_ = false;
     bool enterLikeTab_ = false;
     std::vector<QWidget*> enterExcept_;
+    std::vector<db::TDataSet*> closeOnClose_;
 };
 
 // The control that a widget belongs to (a combo box for its inner editor), or null.
