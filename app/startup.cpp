@@ -10,6 +10,9 @@
 #include "register/Ujtablak.h"
 #include "register/commands.h"
 #include "register/layouts.h"
+#include "operations/commands.h"
+#include "reports/commands.h"
+#include "resources/commands.h"
 
 namespace app {
 
@@ -26,6 +29,9 @@ std::string JoinNames(const std::vector<std::string>& names) {
 
 int PrepareWorkingDatabase(db::Session& session) {
     reg::RegisterLayouts();
+    RegisterResourceLayouts();
+    RegisterOperationLayouts();
+    RegisterReportLayouts();
     core::DatabaseCheck check = core::PrepareDatabase(session);
     if (!check.missing.empty()) {
         ui::MessageDlg("Hiányzó adatbázis fájlok: " + JoinNames(check.missing) +
@@ -61,6 +67,9 @@ void CreateForms(ui::TApplication& app, db::Session& session) {
     app.CreateForm(Form2, session);
     // The commands of the other subsystems' forms.
     InstallRegisterCommands(*Folap1, session);
+    InstallResourceCommands(*Folap1, session);
+    InstallOperationCommands(*Folap1, session);
+    InstallReportCommands(*Folap1, session);
 }
 
 } // namespace app
