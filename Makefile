@@ -15,6 +15,9 @@ PACKAGES = build-essential cmake ninja-build pkg-config \
 # The fuzzer needs clang and its sanitizer runtime as well.
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 
+# ccache, when the machine has it, keeps rebuilds of several checkouts short.
+LAUNCHER = $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,)
+
 SUDO = $(if $(filter 0,$(shell id -u)),,sudo)
 
 .PHONY: all deps configure build test bench fuzz crash-long clean format run
@@ -33,7 +36,7 @@ deps:
 	fi
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(LAUNCHER)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
