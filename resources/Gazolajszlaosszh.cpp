@@ -1,8 +1,8 @@
 #include "Gazolajszlaosszh.h"
 
 #include "core/Isnuminth.h"
-#include "platform/ui/form_helpers.h"
 #include "platform/sys/numbers.h"
+#include "platform/ui/form_helpers.h"
 
 TGazolajszlaossz* Gazolajszlaossz = nullptr;
 
@@ -87,15 +87,17 @@ TGazolajszlaossz::TGazolajszlaossz(db::Session& session) : session_(session) {
     Button9->SetBounds(107, 64, 85, 25);
     GroupBox2->SetVisible(false);
 
-    SetTabOrder({DBGrid1, Button3, Button2, Button6, Button7, Button10, Button1,
-                 DateTimePicker1, Edit2, Edit1, Edit3, Button5, Button4, DateTimePicker2,
-                 DateTimePicker3, Button8, Button9});
+    SetTabOrder({DBGrid1, Button3, Button2, Button6, Button7, Button10, Button1, DateTimePicker1,
+                 Edit2, Edit1, Edit3, Button5, Button4, DateTimePicker2, DateTimePicker3, Button8,
+                 Button9});
 
     PopupMenu1 = new ui::TPopupMenu(this);
-    PopupMenu1->Add("Szűkítés            CTRL+S")->OnClick = Handler(&TGazolajszlaossz::Button7Click);
+    PopupMenu1->Add("Szűkítés            CTRL+S")->OnClick =
+        Handler(&TGazolajszlaossz::Button7Click);
     PopupMenu1->Add("Új feljegyzés    CTRL+U")->OnClick = Handler(&TGazolajszlaossz::Button3Click);
     PopupMenu1->Add("Módosítás         CTRL+M")->OnClick = Handler(&TGazolajszlaossz::Button2Click);
-    PopupMenu1->Add("Törlés               CTRL+T")->OnClick = Handler(&TGazolajszlaossz::Button6Click);
+    PopupMenu1->Add("Törlés               CTRL+T")->OnClick =
+        Handler(&TGazolajszlaossz::Button6Click);
     PopupMenu1->Add("Nyomtatás        CTRL+I")->OnClick = Handler(&TGazolajszlaossz::Button10Click);
     PopupMenu1->Add("Mégsem            CTRL+X")->OnClick = Handler(&TGazolajszlaossz::Button1Click);
     SetPopupMenu(PopupMenu1);
@@ -111,8 +113,8 @@ TGazolajszlaossz::TGazolajszlaossz(db::Session& session) : session_(session) {
     OnClose = Handler(&TGazolajszlaossz::FormClose);
     OnKeyPress = Handler(&TGazolajszlaossz::FormKeyPress);
     SetKeyPreview(true);
-    SetEnterMovesLikeTab(true, {Button1, Button2, Button3, Button4, Button5, Button6, Button7,
-                                Button8, Button9});
+    SetEnterMovesLikeTab(
+        true, {Button1, Button2, Button3, Button4, Button5, Button6, Button7, Button8, Button9});
     DBGrid1->OnDblClick = Handler(&TGazolajszlaossz::DBGrid1DblClick);
     Button1->OnClick = Handler(&TGazolajszlaossz::Button1Click);
     Button2->OnClick = Handler(&TGazolajszlaossz::Button2Click);
@@ -167,8 +169,8 @@ void TGazolajszlaossz::FormKeyPress(TObject*, TKey& Key) {
             ui::Shortcuts(Key, {{'S', Button8}, {'O', Button9}});
         }
     } else {
-        ui::Shortcuts(Key, {{'M', Button2}, {'S', Button7}, {'T', Button6}, {'U', Button3},
-                            {'X', Button1}});
+        ui::Shortcuts(
+            Key, {{'M', Button2}, {'S', Button7}, {'T', Button6}, {'U', Button3}, {'X', Button1}});
     }
 }
 
@@ -247,11 +249,16 @@ void TGazolajszlaossz::Button4Click(TObject*) {
     GroupBox1->Hide();
 }
 
+// The question reactivates the form, whose totals walk to the last row: the row the
+// user selected is found again, to be deleted or to stay selected.
 void TGazolajszlaossz::Button6Click(TObject*) {
     if (Table1.IsEmpty())
         return;
-    if (ui::MessageDlg("Biztosan törli a kijelölt elemet?", ui::mtConfirmation, ui::mbYesNo) !=
-        ui::mrYes)
+    const db::TBookmark selected = Table1.GetBookmark();
+    const int answer =
+        ui::MessageDlg("Biztosan törli a kijelölt elemet?", ui::mtConfirmation, ui::mbYesNo);
+    Table1.GotoBookmark(selected);
+    if (answer != ui::mrYes)
         return;
     Table1.Delete();
     Table1.FlushBuffers();

@@ -23,8 +23,8 @@ public:
     reg::FarmRow FarmRow1{this, session_};
 
     ui::TDBGrid* DBGrid1;
-    ui::TEdit* Edit4; // "Összes liter:"
-    ui::TEdit* Edit5; // "Összes összeg:"
+    ui::TEdit* Edit4;      // "Összes liter:"
+    ui::TEdit* Edit5;      // "Összes összeg:"
     ui::TButton* Button3;  // "Új feljegyzés"
     ui::TButton* Button2;  // "Módosítás"
     ui::TButton* Button6;  // "Törlés"
@@ -34,13 +34,13 @@ public:
 
     ui::TGroupBox* GroupBox1; // "Feljegyzés"
     ui::TDateTimePicker* DateTimePicker1;
-    ui::TEdit* Edit2; // "Bizonylat száma :"
-    ui::TEdit* Edit1; // "Mennyiség :"
-    ui::TEdit* Edit3; // "Összeg :"
+    ui::TEdit* Edit2;     // "Bizonylat száma :"
+    ui::TEdit* Edit1;     // "Mennyiség :"
+    ui::TEdit* Edit3;     // "Összeg :"
     ui::TButton* Button5; // "Rögzítés"
     ui::TButton* Button4; // "Mégsem"
 
-    ui::TGroupBox* GroupBox2; // "Szűkítés"
+    ui::TGroupBox* GroupBox2;             // "Szűkítés"
     ui::TDateTimePicker* DateTimePicker2; // from
     ui::TDateTimePicker* DateTimePicker3; // to
     ui::TButton* Button8;                 // "Szűkítés"

@@ -9,12 +9,9 @@ ItemFieldCodes FieldCodesOfRow(int row) {
     if (row == 0)
         return {570, 571, 572, 573, 1544, 1673, 1674};
     const int base = 572 + 5 * row;
-    return {base,
-            base + 1,
-            base + 2,
-            row == 31 ? 740 : base + 3,
-            base + 4,
-            row <= 7 ? 1674 + row : 1675 + row,
+    return {base,      base + 1,
+            base + 2,  row == 31 ? 740 : base + 3,
+            base + 4,  row <= 7 ? 1674 + row : 1675 + row,
             1706 + row};
 }
 
@@ -53,8 +50,7 @@ void AddItem(std::vector<std::string>& lines, const DieselInvoiceItem& item, int
     lines.push_back(Line(codes.teljkelt, page, ImportDate(item.teljkelt)));
     lines.push_back(FormatQuantity(
         Line(codes.gmenny, page, item.gmenny ? sys::floatToText(*item.gmenny, ',') : "")));
-    lines.push_back(
-        Line(codes.vegossz, page, item.vegossz ? sys::intToText(*item.vegossz) : ""));
+    lines.push_back(Line(codes.vegossz, page, item.vegossz ? sys::intToText(*item.vegossz) : ""));
     lines.push_back(Line(codes.szlatip, page, item.szlatip));
     lines.push_back(Line(codes.fajtakod, page, item.fajtakod));
 }
@@ -64,12 +60,9 @@ void AddItem(std::vector<std::string>& lines, const DieselInvoiceItem& item, int
 std::vector<std::string> ImportFileLines(const std::vector<DieselInvoiceItem>& items) {
     const int pages = ItemPageCount(items.size());
     std::vector<std::string> lines = {
-        "$ny_azon=J04",
-        "$sorok_száma=" + std::to_string(7 * items.size() + 6),
-        "$d_lapok_száma=2",
-        "$d_lap1=F.G," + std::to_string(pages),
-        "$d_lap2=P4,1",
-        "$info=Üdvözlet a számlatétel kitöltőböl",
+        "$ny_azon=J04",     "$sorok_száma=" + std::to_string(7 * items.size() + 6),
+        "$d_lapok_száma=2", "$d_lap1=F.G," + std::to_string(pages),
+        "$d_lap2=P4,1",     "$info=Üdvözlet a számlatétel kitöltőböl",
     };
     std::size_t next = 0;
     for (int page = 1; page <= pages; ++page)

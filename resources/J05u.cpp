@@ -148,8 +148,8 @@ TJ05::TJ05(db::Session& session) : session_(session) {
     GroupBox2->SetVisible(false);
 
     SetTabOrder({DBGrid1, Button4, Button2, Button3, Button8, Button6, ComboBox3, ComboBox1,
-                 ComboBox2, ComboBox4, DateTimePicker1, DBEdit1, DBEdit2, Button5, Button1,
-                 Button7, Button10, Button9});
+                 ComboBox2, ComboBox4, DateTimePicker1, DBEdit1, DBEdit2, Button5, Button1, Button7,
+                 Button10, Button9});
 
     SaveDialog1.Title = "Import fájl mentése";
     SaveDialog1.Filter = "Import fájlok (*.imp);;Minden fájl (*)";
@@ -174,9 +174,11 @@ void TJ05::FillList(const std::string& field, ui::TComboBox* box) {
     Query1.SQL().Add("FROM szlatet.db");
     Query1.SQL().Add("ORDER BY " + field);
     Query1.Open();
+    const std::string typed = box->Text(); // the edited text stays
     box->Items().Clear();
     for (Query1.First(); !Query1.Eof(); Query1.Next())
         box->Items().Add(Query1.FieldByName(field).AsString());
+    box->SetText(typed);
     Query1.Close();
 }
 
@@ -302,8 +304,8 @@ void TJ05::Button6Click(TObject*) {
     try {
         bytes = res::ImportFileBytes(ReadItems());
     } catch (const sys::EncodingError& error) {
-        ui::MessageDlg("Az import fájl nem készült el:\n" + std::string(error.what()),
-                       ui::mtError, ui::mbOK);
+        ui::MessageDlg("Az import fájl nem készült el:\n" + std::string(error.what()), ui::mtError,
+                       ui::mbOK);
         return;
     }
     std::error_code ignored;
@@ -312,9 +314,8 @@ void TJ05::Button6Click(TObject*) {
         try {
             sys::renameWithoutReplacing(chosen, aside);
         } catch (const sys::FileCopyError& error) {
-            ui::MessageDlg("A meglévő \"" + chosen.string() +
-                               "\" fájl nem nevezhető át \"" + aside.string() +
-                               "\" névre (" + error.problem() +
+            ui::MessageDlg("A meglévő \"" + chosen.string() + "\" fájl nem nevezhető át \"" +
+                               aside.string() + "\" névre (" + error.problem() +
                                ").\nAz import fájl nem készült el.",
                            ui::mtError, ui::mbOK);
             return;

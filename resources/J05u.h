@@ -32,11 +32,11 @@ public:
     ui::TButton* Button8; // "szervíz"
     ui::TButton* Button6; // the import file
 
-    ui::TGroupBox* GroupBox1; // the entry panel
-    ui::TComboBox* ComboBox3; // "Kibocsájtó adószáma:"
-    ui::TComboBox* ComboBox1; // "Számla típusa:"
-    ui::TComboBox* ComboBox2; // "Fajta kód:"
-    ui::TComboBox* ComboBox4; // "Számla sorszáma:"
+    ui::TGroupBox* GroupBox1;             // the entry panel
+    ui::TComboBox* ComboBox3;             // "Kibocsájtó adószáma:"
+    ui::TComboBox* ComboBox1;             // "Számla típusa:"
+    ui::TComboBox* ComboBox2;             // "Fajta kód:"
+    ui::TComboBox* ComboBox4;             // "Számla sorszáma:"
     ui::TDateTimePicker* DateTimePicker1; // "Teljesítés kelte:"
     ui::TDBEdit* DBEdit1;                 // "Gázolaj mennyisége:", Gmenny
     ui::TDBEdit* DBEdit2;                 // "Számla végösszege:", Vegossz

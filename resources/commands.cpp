@@ -7,8 +7,7 @@
 
 void InstallResourceCommands(TFolap1& mainWindow, db::Session& session) {
     db::Session* s = &session;
-    mainWindow.SetFormOpener("TGazolajszlaossz",
-                             [s] { ui::ShowModalForm(Gazolajszlaossz, *s); });
+    mainWindow.SetFormOpener("TGazolajszlaossz", [s] { ui::ShowModalForm(Gazolajszlaossz, *s); });
     mainWindow.SetFormOpener("TJ05", [s] { ui::ShowModalForm(J05, *s); });
 }
 

@@ -68,8 +68,7 @@ TEST(ImportFileRules, FieldCodesOfTheTellingRowsAndEveryCodeOfAPageOnce) {
     std::set<int> codes;
     for (int row = 0; row < 32; ++row) {
         const ItemFieldCodes c = res::FieldCodesOfRow(row);
-        codes.insert({c.adosz, c.szlaszam, c.teljkelt, c.gmenny, c.vegossz, c.szlatip,
-                      c.fajtakod});
+        codes.insert({c.adosz, c.szlaszam, c.teljkelt, c.gmenny, c.vegossz, c.szlatip, c.fajtakod});
     }
     EXPECT_EQ(codes.size(), 224u);
     for (int never : {730, 1682, 574, 575, 576})
@@ -120,7 +119,9 @@ TEST_F(ImportFile, EmptyFieldsGiveEmptyValuesAndTheDateOfDayZero) {
     EXPECT_EQ(testenv::readFile("ures.imp"),
               std::string("$ny_azon=J04\n$sorok_sz\xE1ma=13\n$d_lapok_sz\xE1ma=2\n"
                           "$d_lap1=F.G,1\n$d_lap2=P4,1\n"
-                          "$info=\xDC" "dv\xF6zlet a sz\xE1mlat\xE9tel kit\xF6lt\xF5" "b\xF6l\n"
+                          "$info=\xDC"
+                          "dv\xF6zlet a sz\xE1mlat\xE9tel kit\xF6lt\xF5"
+                          "b\xF6l\n"
                           "570[1]=\n571[1]=\n572[1]=18991230\n573[1]=.00\n1544[1]=\n"
                           "1673[1]=\n1674[1]=\n"));
 }
@@ -198,8 +199,8 @@ private:
 TEST_F(ImportFile, AReadOnlyFolderIsReportedAndLeavesNoFile) {
     AddReferenceItems(1);
     fs::create_directory("zart");
-    fs::permissions("zart", fs::perms::owner_read | fs::perms::owner_exec |
-                                fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions("zart", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
     dialogs.ExpectSaveFile(fs::absolute("zart/bevallas.imp").string());
     dialogs.ExpectContaining("Az import fájl nem írható");
     forms.On<TJ05>([](TJ05& f) {
