@@ -217,3 +217,29 @@ TEST_F(ImportFile, AReadOnlyFolderIsReportedAndLeavesNoFile) {
 }
 
 } // namespace
+
+namespace {
+
+// The save dialog asks through the dialog service; a name without extension gets the
+// default one, a cancel leaves the name as it was.
+TEST_F(DieselTest, TheSaveDialogAsksTheServiceAndAddsTheDefaultExtension) {
+    ui::TSaveDialog dialog;
+    dialog.Title = "Import fájl mentése";
+    dialog.DefaultExt = "imp";
+    dialog.InitialDir = "/adat";
+    dialogs.ExpectSaveFile("/adat/bevallas");
+    EXPECT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName, "/adat/bevallas.imp");
+    dialogs.ExpectSaveFile("/adat/bevallas.txt");
+    EXPECT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName, "/adat/bevallas.txt");
+    dialogs.ExpectSaveFile(std::nullopt);
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_EQ(dialog.FileName, "/adat/bevallas.txt");
+    ASSERT_EQ(dialogs.SaveDialogs().size(), 3u);
+    EXPECT_EQ(dialogs.SaveDialogs()[0].title, "Import fájl mentése");
+    EXPECT_EQ(dialogs.SaveDialogs()[0].initialDir, "/adat");
+    EXPECT_EQ(dialogs.SaveDialogs()[2].fileName, "/adat/bevallas.txt");
+}
+
+} // namespace
