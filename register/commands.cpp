@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "Dolvarenp.h"
+#include "Parclistszukh.h"
 #include "Tablalistac.h"
 #include "Tulajdh.h"
 #include "Ujtablak.h"
@@ -12,4 +13,6 @@ void InstallRegisterCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("TForm2", [s] { ui::ShowModalForm(Form2, *s); });
     mainWindow.SetFormOpener("TTablalista", [s] { ui::ShowModalForm(Tablalista, *s); });
     mainWindow.SetFormOpener("TTulajd", [s] { ui::ShowModalForm(Tulajd, *s); });
+    mainWindow.SetFormOpener("TParcListSzuk:0", [s] { OpenFieldListFilter(*s, 0); });
+    mainWindow.SetFormOpener("TParcListSzuk:1", [s] { OpenFieldListFilter(*s, 1); });
 }

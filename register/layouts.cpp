@@ -4,21 +4,23 @@
 
 namespace reg {
 
-namespace {
-
-// The heading and footing both printouts share: the farm's name, the title, the date and
-// the page numbers.
-std::string Frame(const std::string& title) {
+// The heading and footing the register's printouts share: the farm's name, the title,
+// the date and the page numbers.
+std::string PrintoutFrame(const std::string& title, const std::string& farm) {
     return "title\n"
            "text \"" +
            title +
            "\" size=14 bold align=center\n"
-           "text \"{RvFarmConnection1.Nev}\" size=11 align=center\n"
+           "text \"" +
+           farm +
+           "\" size=11 align=center\n"
            "text \"Készült: {#date}\" align=center\n"
            "space 4\n"
            "\n"
            "pageheader\n"
-           "text \"{RvFarmConnection1.Nev}\" size=8 width=90\n"
+           "text \"" +
+           farm +
+           "\" size=8 width=90\n"
            "text \"" +
            title +
            "\" size=8 align=right sameline x=90 width=90\n"
@@ -31,8 +33,6 @@ std::string Frame(const std::string& title) {
            "text \"{#page}. oldal / {#pages}\" size=8 align=right sameline x=90 width=90\n";
 }
 
-} // namespace
-
 const std::string& OwnersLayout() {
     static const std::string text =
         "farmreport 1\n"
@@ -41,7 +41,7 @@ const std::string& OwnersLayout() {
         "# square metre: four decimals).\n"
         "page size=A4 orientation=portrait margin=15 font=9\n"
         "\n" +
-        Frame("Tulajdonosok és földrészleteik") +
+        PrintoutFrame("Tulajdonosok és földrészleteik") +
         "\n"
         "band Tulajdonosok connection=RvDataSetConnection1\n"
         "column Helysz caption=\"Helyrajzi szám\" width=40\n"
@@ -67,7 +67,7 @@ const std::string& LandParcelsLayout() {
         "# square metre: four decimals).\n"
         "page size=A4 orientation=portrait margin=15 font=9\n"
         "\n" +
-        Frame("Nyilvántartott területek (hrsz)") +
+        PrintoutFrame("Nyilvántartott területek (hrsz)") +
         "\n"
         "band Tablak connection=RvTablalistTableConnection1\n"
         "column Helysz caption=\"Helyrajzi szám\" width=30\n"
@@ -90,6 +90,7 @@ const std::string& LandParcelsLayout() {
 void RegisterLayouts() {
     report::RegisterLayout("Tulajdonosok.rav", OwnersLayout());
     report::RegisterLayout("Tablak.rav", LandParcelsLayout());
+    RegisterListLayouts();
 }
 
 } // namespace reg

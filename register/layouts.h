@@ -15,4 +15,17 @@ void RegisterLayouts();
 const std::string& OwnersLayout();
 const std::string& LandParcelsLayout();
 
+// The title, page heading and page footing of the register's printouts; `title` and
+// `farm` may be fields ("{RvCustomConnection1.Cim}").
+std::string PrintoutFrame(const std::string& title,
+                          const std::string& farm = "{RvFarmConnection1.Nev}");
+
+// The lists' layouts: "Parcellak.rav" (the field list), "HejrajzMuv4.rav" (operations by
+// land parcel), "Talajmintak.rav" (soil tests), "foldhaszntervr.rav" (land-use plan).
+void RegisterListLayouts();
+const std::string& FieldListLayout();
+const std::string& OperationsByParcelLayout();
+const std::string& SoilTestsLayout();
+const std::string& LandUsePlanLayout();
+
 } // namespace reg
