@@ -2,6 +2,7 @@
 
 #include "Dolvarenp.h"
 #include "Parclistszukh.h"
+#include "Probavforgoh.h"
 #include "Tablalistac.h"
 #include "Tulajdh.h"
 #include "Ujtablak.h"
@@ -15,4 +16,5 @@ void InstallRegisterCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("TTulajd", [s] { ui::ShowModalForm(Tulajd, *s); });
     mainWindow.SetFormOpener("TParcListSzuk:0", [s] { OpenFieldListFilter(*s, 0); });
     mainWindow.SetFormOpener("TParcListSzuk:1", [s] { OpenFieldListFilter(*s, 1); });
+    mainWindow.SetFormOpener("TProbaVForgo", [s] { ui::ShowModalForm(ProbaVForgo, *s); });
 }
