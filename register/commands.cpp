@@ -1,9 +1,13 @@
 #include "commands.h"
 
 #include "Dolvarenp.h"
+#include "Fhaszntervh.h"
 #include "Parclistszukh.h"
 #include "Probavforgoh.h"
 #include "Tablalistac.h"
+#include "Talajmintabevh.h"
+#include "Talajmintalisth.h"
+#include "TalamintaKeth.h"
 #include "Tulajdh.h"
 #include "Ujtablak.h"
 #include "core/Folap.h"
@@ -17,4 +21,8 @@ void InstallRegisterCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("TParcListSzuk:0", [s] { OpenFieldListFilter(*s, 0); });
     mainWindow.SetFormOpener("TParcListSzuk:1", [s] { OpenFieldListFilter(*s, 1); });
     mainWindow.SetFormOpener("TProbaVForgo", [s] { ui::ShowModalForm(ProbaVForgo, *s); });
+    mainWindow.SetFormOpener("TTalajmintabev", [s] { ui::ShowModalForm(Talajmintabev, *s); });
+    mainWindow.SetFormOpener("TTalajmintalist", [s] { ui::ShowModalForm(Talajmintalist, *s); });
+    mainWindow.SetFormOpener("TTalamintaKet", [s] { ui::ShowModalForm(TalamintaKet, *s); });
+    mainWindow.SetFormOpener("Tfoldhasznterv", [s] { ui::ShowModalForm(foldhasznterv, *s); });
 }

@@ -6,7 +6,8 @@ namespace reg {
 
 // The heading and footing the register's printouts share: the farm's name, the title,
 // the date and the page numbers.
-std::string PrintoutFrame(const std::string& title, const std::string& farm) {
+std::string PrintoutFrame(const std::string& title, const std::string& farm,
+                          const std::string& titleLines) {
     return "title\n"
            "text \"" +
            title +
@@ -14,7 +15,8 @@ std::string PrintoutFrame(const std::string& title, const std::string& farm) {
            "text \"" +
            farm +
            "\" size=11 align=center\n"
-           "text \"Készült: {#date}\" align=center\n"
+           "text \"Készült: {#date}\" align=center\n" +
+           titleLines +
            "space 4\n"
            "\n"
            "pageheader\n"

@@ -16,9 +16,11 @@ const std::string& OwnersLayout();
 const std::string& LandParcelsLayout();
 
 // The title, page heading and page footing of the register's printouts; `title` and
-// `farm` may be fields ("{RvCustomConnection1.Cim}").
+// `farm` may be fields ("{RvCustomConnection1.Cim}"); `titleLines` are further text
+// statements printed under the title.
 std::string PrintoutFrame(const std::string& title,
-                          const std::string& farm = "{RvFarmConnection1.Nev}");
+                          const std::string& farm = "{RvFarmConnection1.Nev}",
+                          const std::string& titleLines = "");
 
 // The lists' layouts: "Parcellak.rav" (the field list), "HejrajzMuv4.rav" (operations by
 // land parcel), "Talajmintak.rav" (soil tests), "foldhaszntervr.rav" (land-use plan).

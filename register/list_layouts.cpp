@@ -72,18 +72,101 @@ const std::string& OperationsByParcelLayout() {
 }
 
 const std::string& SoilTestsLayout() {
-    static const std::string text = "farmreport 1\n";
+    static const std::string text =
+        "farmreport 1\n"
+        "# Talajmintak.rav: the soil laboratory results as the list shows them, by lot number,\n"
+        "# date and serial (0: the land parcel's average), each with its totals and supply\n"
+        "# classes below it. Values as stored; no units.\n"
+        "page size=A4 orientation=landscape margin=10 font=7\n"
+        "\n" +
+        PrintoutFrame("Talajvizsgálati eredmények") +
+        "\n"
+        "band Eredmenyek connection=RvQueryConnection1\n"
+        "column Helysz caption=\"Hrsz.\" width=16\n"
+        "column Datum caption=\"Dátum\" width=17\n"
+        "column Mintas caption=\"Ssz.\" width=7 align=right\n"
+        "column Mintajel caption=\"Jel\" width=12\n"
+        "column Melyseg caption=\"Mély.\" width=8\n"
+        "column PH caption=\"pH\" width=8 align=right\n"
+        "column KA caption=\"KA\" width=8 align=right\n"
+        "column So caption=\"Só\" width=8 align=right\n"
+        "column Mesz caption=\"Mész\" width=8 align=right\n"
+        "column Hsz caption=\"H%\" width=8 align=right\n"
+        "column NO3NO2N caption=\"NO3+NO2\" width=11 align=right\n"
+        "column P2O2 caption=\"P2O5\" width=8 align=right\n"
+        "column K2O caption=\"K2O\" width=8 align=right\n"
+        "column Mg width=8 align=right\n"
+        "column Mn width=8 align=right\n"
+        "column Na width=8 align=right\n"
+        "column Zn width=8 align=right\n"
+        "column Cu width=8 align=right\n"
+        "column Fe width=8 align=right\n"
+        "column Mo width=8 align=right\n"
+        "column B width=8 align=right\n"
+        "column SO4 width=8 align=right\n"
+        "column Al width=8 align=right\n"
+        "column Ass caption=\"As\" width=8 align=right\n"
+        "column Cd width=8 align=right\n"
+        "column Co width=8 align=right\n"
+        "column Cr width=8 align=right\n"
+        "column Hg width=8 align=right\n"
+        "column Ni width=8 align=right\n"
+        "column Pb width=8 align=right\n"
+        "\n"
+        "band Reszletek connection=RvTableConnection1 master=Eredmenyek "
+        "link=\"Mintakod=Mintakod\" indent=40 size=6 headings=no\n"
+        "column Labor width=40\n"
+        "column Humuszk caption=\"N\" width=20\n"
+        "column Foszfork caption=\"P\" width=20\n"
+        "column Kaliumk caption=\"K\" width=20\n"
+        "column Ocd caption=\"Össz. Cd\" width=12 align=right\n"
+        "column Ocu caption=\"Össz. Cu\" width=12 align=right\n"
+        "column Oni caption=\"Össz. Ni\" width=12 align=right\n"
+        "column Opb caption=\"Össz. Pb\" width=12 align=right\n"
+        "column Ozn caption=\"Össz. Zn\" width=12 align=right\n"
+        "column Ohg caption=\"Össz. Hg\" width=12 align=right\n"
+        "column Ocr caption=\"Össz. Cr\" width=12 align=right\n"
+        "column Oas caption=\"Össz. As\" width=12 align=right\n";
     return text;
 }
 
 const std::string& LandUsePlanLayout() {
-    static const std::string text = "farmreport 1\n";
+    static const std::string text =
+        "farmreport 1\n"
+        "# foldhaszntervr.rav: the land-use plan lines of one year for every KET, and the\n"
+        "# crop-group shares of the current KET's programme over all plan years.\n"
+        "page size=A4 orientation=portrait margin=15 font=9\n"
+        "\n" +
+        PrintoutFrame("Földhasználati terv", "{RvFarmConnection1.Nev}",
+                      "space 2\n"
+                      "text \"Célprogram: {RvCFTerv.cepl}\" bold\n"
+                      "text \"Gazdasági év: {RvCFTerv.ev}    A célprogram KET területe: "
+                      "{RvCFTerv.osszter} ha\"\n") +
+        "\n"
+        "band Tervsorok connection=RvQueryConnection1\n"
+        "caption \"Terv táblák\" bold\n"
+        "column Sorsz caption=\"KET s.sz.\" width=18 align=right\n"
+        "column Faj caption=\"Ágazat\" width=45\n"
+        "column Nev caption=\"Növénykultúra csoport\" width=50\n"
+        "column Ter caption=\"Terület (ha)\" width=25 align=right format=\"0.00##\"\n"
+        "column Elovet caption=\"Elővetemény\" width=42\n"
+        "foot \"Összesen:\" bold\n"
+        "total Ter sum\n"
+        "\n"
+        "band Megoszlas connection=RvQueryConnection2\n"
+        "caption \"Növénykultúra csoportok százalékos megoszlása\" bold\n"
+        "column Nev caption=\"Növénykultúra csoport\" width=70\n"
+        "column SumTer caption=\"Terület (ha)\" width=30 align=right format=\"0.00##\"\n"
+        "column Agazperc caption=\"Éves %\" width=25 align=right format=\"0.00\"\n"
+        "column Otagazparc caption=\"Ötévi %\" width=25 align=right format=\"0.00\"\n";
     return text;
 }
 
 void RegisterListLayouts() {
     report::RegisterLayout("Parcellak.rav", FieldListLayout());
     report::RegisterLayout("HejrajzMuv4.rav", OperationsByParcelLayout());
+    report::RegisterLayout("Talajmintak.rav", SoilTestsLayout());
+    report::RegisterLayout("foldhaszntervr.rav", LandUsePlanLayout());
 }
 
 } // namespace reg
