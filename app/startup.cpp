@@ -3,6 +3,7 @@
 #include "core/Folap.h"
 #include "core/Isnuminth.h"
 #include "core/fresh_database.h"
+#include "operations/commands.h"
 #include "platform/db/session.h"
 #include "platform/report/layouts.h"
 #include "platform/ui/application.h"
@@ -10,7 +11,6 @@
 #include "register/Ujtablak.h"
 #include "register/commands.h"
 #include "register/layouts.h"
-#include "operations/commands.h"
 #include "reports/commands.h"
 #include "resources/commands.h"
 
