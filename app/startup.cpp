@@ -3,6 +3,7 @@
 #include "core/Folap.h"
 #include "core/Isnuminth.h"
 #include "core/fresh_database.h"
+#include "operations/commands.h"
 #include "platform/db/session.h"
 #include "platform/report/layouts.h"
 #include "platform/ui/application.h"
@@ -10,7 +11,6 @@
 #include "register/Ujtablak.h"
 #include "register/commands.h"
 #include "register/layouts.h"
-#include "operations/commands.h"
 #include "reports/commands.h"
 #include "resources/commands.h"
 
@@ -26,6 +26,16 @@ std::string JoinNames(const std::vector<std::string>& names) {
 }
 
 } // namespace
+
+int ClaimWorkingDirectory(const std::filesystem::path& dir, std::optional<sys::FileLock>& lock) {
+    lock = sys::lockDirectory(dir);
+    if (lock)
+        return 0;
+    ui::MessageDlg("A munkakönyvtár adatbázisát a program egy másik példánya már használja: " +
+                       dir.string(),
+                   ui::mtError, ui::mbOK);
+    return kExitAnotherCopy;
+}
 
 int PrepareWorkingDatabase(db::Session& session) {
     reg::RegisterLayouts();
