@@ -27,6 +27,16 @@ std::string JoinNames(const std::vector<std::string>& names) {
 
 } // namespace
 
+int ClaimWorkingDirectory(const std::filesystem::path& dir, std::optional<sys::FileLock>& lock) {
+    lock = sys::lockDirectory(dir);
+    if (lock)
+        return 0;
+    ui::MessageDlg("A munkakönyvtár adatbázisát a program egy másik példánya már használja: " +
+                       dir.string(),
+                   ui::mtError, ui::mbOK);
+    return kExitAnotherCopy;
+}
+
 int PrepareWorkingDatabase(db::Session& session) {
     reg::RegisterLayouts();
     RegisterResourceLayouts();
