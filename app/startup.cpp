@@ -3,6 +3,7 @@
 #include "core/Folap.h"
 #include "core/Isnuminth.h"
 #include "core/fresh_database.h"
+#include "operations/commands.h"
 #include "platform/db/session.h"
 #include "platform/report/layouts.h"
 #include "platform/ui/application.h"
@@ -10,7 +11,6 @@
 #include "register/Ujtablak.h"
 #include "register/commands.h"
 #include "register/layouts.h"
-#include "operations/commands.h"
 #include "reports/commands.h"
 #include "resources/commands.h"
 
@@ -28,6 +28,13 @@ std::string JoinNames(const std::vector<std::string>& names) {
 } // namespace
 
 int PrepareWorkingDatabase(db::Session& session) {
+    // An index file the engine found not matching its table (and rebuilt from it).
+    session.setLogListener([](const std::string& line) {
+        ui::MessageDlg("Egy indexfájl nem illett a táblájához; a program a tábla adataiból "
+                       "újraépítette vagy nem használja (a tábla adatai nem változtak):\n" +
+                           line,
+                       ui::mtWarning, ui::mbOK);
+    });
     reg::RegisterLayouts();
     RegisterResourceLayouts();
     RegisterOperationLayouts();
