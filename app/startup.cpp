@@ -38,6 +38,13 @@ int ClaimWorkingDirectory(const std::filesystem::path& dir, std::optional<sys::F
 }
 
 int PrepareWorkingDatabase(db::Session& session) {
+    // An index file the engine found not matching its table (and rebuilt from it).
+    session.setLogListener([](const std::string& line) {
+        ui::MessageDlg("Egy indexfájl nem illett a táblájához; a program a tábla adataiból "
+                       "újraépítette vagy nem használja (a tábla adatai nem változtak):\n" +
+                           line,
+                       ui::mtWarning, ui::mbOK);
+    });
     reg::RegisterLayouts();
     RegisterResourceLayouts();
     RegisterOperationLayouts();
