@@ -7,6 +7,7 @@
 #include "platform/db/table.h"
 #include "platform/report/layout.h"
 #include "platform/report/report.h"
+#include "support/ui_test.h"
 
 #include <QObject>
 #include <filesystem>
@@ -79,7 +80,8 @@ inline void makeParcels(db::Session& session, const std::vector<Parcel>& rows) {
 // service that answers "Nyomtatási kép" and keeps the pages.
 class ReportTest : public ::testing::Test {
 protected:
-    ReportTest() : use_(output) {}
+    // The texts are measured in the pages' font, which needs the application.
+    ReportTest() : use_(output) { testui::Qt(); }
 
     // Writes the layout and runs it on a project of `owner`; the delivered document.
     const report::Document& run(const std::string& layout, const std::string& file = "Teszt.rav") {
