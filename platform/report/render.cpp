@@ -417,6 +417,8 @@ private:
     static bool ruled(const Band& band) { return band.rules.kind != Rules::Kind::None; }
     // The room between a cell's text and its edges.
     static double padding(const Band& band) { return ruled(band) ? 1.0 : 0.5; }
+    // The room a ruled row keeps above and below its lines together.
+    static double rowPadding(const Band& band) { return ruled(band) ? 0.6 : 0; }
 
     BandColumns resolve(const Band& band, const Connection& c) {
         BandColumns columns;
@@ -478,7 +480,7 @@ private:
                         FitText(rest + kCutMark, cell.width - 2 * pad, size, cell.style.bold);
                 }
         } else {
-            shape.height = LinesHeight(most, size);
+            shape.height = LinesHeight(most, size) + rowPadding(band);
         }
         shape.edges = columns.x;
         return shape;
@@ -497,7 +499,7 @@ private:
         cell.style = line.style;
         cell.lines = linesOf(expand(line.text, &context, line.line), line.wrap,
                              cell.width - 2 * pad, size, line.style.bold);
-        shape.height = LinesHeight(cell.lines.size(), size);
+        shape.height = LinesHeight(cell.lines.size(), size) + rowPadding(band);
         shape.cells.push_back(std::move(cell));
         shape.edges = {columns.left(), lineEnd(band, columns)};
         return shape;

@@ -76,6 +76,28 @@ inline void makeParcels(db::Session& session, const std::vector<Parcel>& rows) {
     }
 }
 
+// A custom connection over rows of texts, with the columns named.
+struct RowsConnection {
+    RowsConnection(QObject* owner, const std::string& name, std::vector<std::string> columnNames)
+        : columns(std::move(columnNames)), connection(owner, name) {
+        connection.OnOpen = [](TRvCustomConnection* c) { c->DataIndex = 0; };
+        connection.OnEOF = [this](TRvCustomConnection* c, bool& eof) {
+            eof = c->DataIndex >= static_cast<int>(rows.size());
+        };
+        connection.OnGetCols = [this](TRvCustomConnection* c) {
+            for (const std::string& column : columns)
+                c->DefineColumn(column, dtString, 50, "Cím", "Description 1");
+        };
+        connection.OnGetRow = [this](TRvCustomConnection* c) {
+            for (const std::string& cell : rows.at(static_cast<std::size_t>(c->DataIndex)))
+                c->PutStringColumn("", cell);
+        };
+    }
+    std::vector<std::string> columns;
+    std::vector<std::vector<std::string>> rows;
+    TRvCustomConnection connection;
+};
+
 // A form's stand-in: the owner of the project and its connections, with an output
 // service that answers "Nyomtatási kép" and keeps the pages.
 class ReportTest : public ::testing::Test {
