@@ -108,6 +108,7 @@ struct Group {
     std::string column;
     bool newPage = false;
     std::optional<TextLine> head;
+    std::optional<TextLine> continued; // the head on a page the group goes on to
     Footer foot;
     int line = 0;
 };

@@ -173,6 +173,17 @@ public:
     }
 
     bool flag(const char* name) const { return flags_.count(name) > 0; }
+    // Takes an option out before the others are checked (an option only one statement
+    // of a kind has).
+    std::optional<std::string> takeOption(const char* name) {
+        for (auto it = options_.begin(); it != options_.end(); ++it)
+            if (sys::toLower(it->name) == name) {
+                std::string value = it->value;
+                options_.erase(it);
+                return value;
+            }
+        return std::nullopt;
+    }
     std::optional<std::string> option(const char* name) const {
         for (const Word& w : options_)
             if (sys::toLower(w.name) == name)
@@ -648,7 +659,12 @@ private:
             if (k == "grouphead") {
                 if (g.head)
                     fail("egy csoportnak csak egy grouphead sora lehet");
+                const std::optional<std::string> continued = s.takeOption("continued");
                 g.head = textLine(s, true, false);
+                if (continued) {
+                    g.continued = *g.head;
+                    g.continued->text = parseTemplate(*continued, true, failer());
+                }
             } else {
                 footerItem(s, b, g.foot, k == "grouptotal");
             }

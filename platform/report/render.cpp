@@ -725,8 +725,20 @@ private:
         for (BandRun* run : runs_)
             if (run->started && !run->band.carryHead.totals.empty() && run->carried.count > 0)
                 placeTotalsRow(*run, run->band.carryHead, run->carried, Row::Footer);
+        for (BandRun* run : runs_)
+            placeContinuedHeads(*run);
         // What heads every page is no row: a row too high for any page is placed below it.
         bodyOnPage_ = false;
+    }
+
+    // The heads of the groups a page goes on with, where the layout gives them.
+    void placeContinuedHeads(BandRun& run) {
+        if (!run.started)
+            return;
+        const RowContext context{&run.band, &run.connection, &run.last};
+        for (std::size_t level = 0; level < run.openGroups; ++level)
+            if (const std::optional<TextLine>& continued = run.band.groups[level].continued)
+                placeShape(run, measureLine(run.band, run.columns, *continued, context), Row::Line);
     }
 
     // The room the rows at a page's foot need (page totals, carried totals).
@@ -768,7 +780,10 @@ private:
         if (run.tableTop >= 0)
             return;
         run.tableTop = y_;
-        if (ruled(run.band))
+        // A table ruled by rows only starts with a rule when it shows its headings.
+        const Rules::Kind kind = run.band.rules.kind;
+        if (kind == Rules::Kind::Grid || kind == Rules::Kind::Columns ||
+            (kind == Rules::Kind::Rows && run.heading.height > 0))
             addLine(run.columns.left(), y_, lineEnd(run.band, run.columns), y_,
                     run.band.rules.width);
     }
@@ -982,9 +997,11 @@ private:
     }
 
     void closeGroups(BandRun& run, std::size_t from) {
+        // A group is open while its foot is placed: a page begun for the foot continues it.
         while (run.openGroups > from) {
-            const std::size_t level = --run.openGroups;
+            const std::size_t level = run.openGroups - 1;
             placeFooter(run, run.band.groups[level].foot, run.groupTotals[level], false);
+            run.openGroups = level;
         }
     }
 
@@ -992,16 +1009,18 @@ private:
         const std::vector<Group>& groups = run.band.groups;
         for (std::size_t level = from; level < groups.size(); ++level) {
             const Group& group = groups[level];
+            // A page begun here continues the groups around this one, not this one.
             if (group.newPage && run.groupsBegun[level] > 0 && bodyOnPage_)
                 newPage();
+            // The head stays on one page with the heads below it and the group's first row.
+            if (group.head)
+                ensureRoom(headsHeight(run, level, row) + keep);
             ++run.groupsBegun[level];
             run.groupTotals[level].reset(group.foot);
             run.groupKeys[level] = row[static_cast<std::size_t>(run.columns.groups[level])].text;
             run.openGroups = level + 1;
             if (!group.head)
                 continue;
-            // The head stays on one page with the heads below it and the group's first row.
-            ensureRoom(headsHeight(run, level, row) + keep);
             const RowContext context{&run.band, &run.connection, &row};
             placeShape(run, measureLine(run.band, run.columns, *group.head, context), Row::Line);
         }
