@@ -6,6 +6,7 @@
 #include "Tablalistac.h"
 #include "Tapanyaggt.h"
 #include "Tulajdh.h"
+#include "Ujparcella.h"
 #include "Ujtablak.h"
 #include "core/Folap.h"
 
@@ -15,6 +16,7 @@ void InstallRegisterCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("TForm2", [s] { ui::ShowModalForm(Form2, *s); });
     mainWindow.SetFormOpener("TTablalista", [s] { ui::ShowModalForm(Tablalista, *s); });
     mainWindow.SetFormOpener("TTulajd", [s] { ui::ShowModalForm(Tulajd, *s); });
+    mainWindow.SetFormOpener("TUjparcellaF", [s] { ui::ShowModalForm(UjparcellaF, *s); });
     mainWindow.SetFormOpener("Tket", [s] { ui::ShowModalForm(ket, *s); });
     mainWindow.SetFormOpener("TTapterv", [s] { ui::ShowModalForm(Tapterv, *s); });
     mainWindow.SetFormOpener("TParcBefTeny", [s] { ui::ShowModalForm(ParcBefTeny, *s); });
