@@ -2,6 +2,7 @@
 
 #include "Dolvarenp.h"
 #include "Ketu.h"
+#include "Parcaktivh.h"
 #include "Parcbeftenyh.h"
 #include "Tablalistac.h"
 #include "Tapanyaggt.h"
@@ -17,6 +18,7 @@ void InstallRegisterCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("TTablalista", [s] { ui::ShowModalForm(Tablalista, *s); });
     mainWindow.SetFormOpener("TTulajd", [s] { ui::ShowModalForm(Tulajd, *s); });
     mainWindow.SetFormOpener("TUjparcellaF", [s] { ui::ShowModalForm(UjparcellaF, *s); });
+    mainWindow.SetFormOpener("TParcAktiv", [s] { ui::ShowModalForm(ParcAktiv, *s); });
     mainWindow.SetFormOpener("Tket", [s] { ui::ShowModalForm(ket, *s); });
     mainWindow.SetFormOpener("TTapterv", [s] { ui::ShowModalForm(Tapterv, *s); });
     mainWindow.SetFormOpener("TParcBefTeny", [s] { ui::ShowModalForm(ParcBefTeny, *s); });
