@@ -6,6 +6,7 @@
 #include "Parcaktivh.h"
 #include "Parcbeftenyh.h"
 #include "Parckeze.h"
+#include "Parcmodh.h"
 #include "Tablalistac.h"
 #include "Tapanyaggt.h"
 #include "Tulajdh.h"
@@ -24,6 +25,7 @@ void InstallRegisterCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("TCsoportosTablamod",
                              [s] { ui::ShowModalForm(CsoportosTablamod, *s); });
     mainWindow.SetFormOpener("TParckezeles", [s] { ui::ShowModalForm(Parckezeles, *s); });
+    mainWindow.SetFormOpener("TParcmod", [s] { ui::ShowModalForm(Parcmod, *s); });
     mainWindow.SetFormOpener("Tket", [s] { ui::ShowModalForm(ket, *s); });
     mainWindow.SetFormOpener("TTapterv", [s] { ui::ShowModalForm(Tapterv, *s); });
     mainWindow.SetFormOpener("TParcBefTeny", [s] { ui::ShowModalForm(ParcBefTeny, *s); });
