@@ -64,6 +64,7 @@ TForgalom::TForgalom(db::Session& session) : session_(session) {
     Query4.SQL().Add("FROM Raktarmozgas");
     Query4.SQL().Add("ORDER BY Datum");
     Table1.SetTableName("Raktarmozgas.db");
+    DefineRangeConnection();
 
     PageControl1 = new ui::TPageControl(this);
     PageControl1->SetBounds(8, 8, 604, 360);
@@ -122,6 +123,26 @@ TForgalom::TForgalom(db::Session& session) : session_(session) {
 
 // The default range runs from the earliest to the latest dated movement of any kind (a
 // pending row has no date and does not count).
+void TForgalom::DefineRangeConnection() {
+    using Connection = report::TRvCustomConnection;
+    RvRangeConnection1.OnOpen = [this](Connection* c) {
+        c->DataRows = 1;
+        rangeRowDone_ = false;
+    };
+    RvRangeConnection1.OnFirst = [](Connection* c) { c->DataIndex = 0; };
+    RvRangeConnection1.OnNext = [](Connection* c) { c->DataIndex += 1; };
+    RvRangeConnection1.OnEOF = [this](Connection*, bool& eof) { eof = rangeRowDone_; };
+    RvRangeConnection1.OnGetCols = [](Connection* c) {
+        c->DefineColumn("Tol", report::dtString, 20, "Tol", "");
+        c->DefineColumn("Ig", report::dtString, 20, "Ig", "");
+    };
+    RvRangeConnection1.OnGetRow = [this](Connection* c) {
+        c->PutStringColumn(sys::dateToText(from_), "");
+        c->PutStringColumn(sys::dateToText(to_), "");
+        rangeRowDone_ = true;
+    };
+}
+
 void TForgalom::FormShow(TObject*) {
     Query4.Open();
     for (db::TQuery* query : {&Query1, &Query2, &Query3})
@@ -145,6 +166,8 @@ void TForgalom::FormClose(TObject*, TCloseAction&) {
 // From the first day's start to the end of the last day: an end with a time of day runs
 // up to the next midnight.
 void TForgalom::BindDateRange() {
+    from_ = std::floor(DateTimePicker1->DateTime());
+    to_ = sys::datePart(DateTimePicker2->DateTime());
     for (db::TQuery* query : {&Query1, &Query2, &Query3}) {
         query->Close();
         query->ParamByName("d1").SetAsDateTime(std::floor(DateTimePicker1->DateTime()));

@@ -36,6 +36,8 @@ public:
     TRvQueryConnection RvQueryRaktarMConnection2{this, "RvQueryRaktarMConnection2", &Query2};
     TRvQueryConnection RvQueryRaktarMConnection3{this, "RvQueryRaktarMConnection3", &Query3};
     reg::FarmRow FarmRow1{this, session_};
+    // One row for the reports' headings: the bound range, columns Tol and Ig.
+    TRvCustomConnection RvRangeConnection1{this, "RvRangeConnection1"};
 
     ui::TPageControl* PageControl1;
     ui::TTabSheet* TabSheet1; // "Tápanyag mozgás"
@@ -80,6 +82,10 @@ private:
     bool FindMovement(int code);
     void ReopenLists();
     void EnableList(bool enabled);
+    void DefineRangeConnection();
+
+    sys::DateTime from_ = 0, to_ = 0; // the days of the bound range
+    bool rangeRowDone_ = false;
 };
 extern TForgalom* Forgalom;
 

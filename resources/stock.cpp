@@ -10,6 +10,7 @@
 #include <cmath>
 #include <functional>
 #include <span>
+#include <unordered_map>
 
 namespace res {
 
@@ -160,9 +161,11 @@ double StockOnDate(db::Session& session, std::string_view materialCode, sys::Dat
 
 std::map<std::string, double> StocksOnDate(db::Session& session, sys::DateTime day,
                                            std::string_view ledger) {
-    std::map<std::vector<std::uint8_t>, double> byBytes;
+    // Keyed by the code's stored bytes (six of them: no allocation per row), decoded once
+    // per material afterwards.
+    std::unordered_map<std::string, double> byBytes;
     ScanLedger(session, ledger, nullptr, day, [&](std::span<const std::uint8_t> code, double q) {
-        byBytes[std::vector<std::uint8_t>(code.begin(), code.end())] += q;
+        byBytes[std::string(code.begin(), code.end())] += q;
     });
     std::shared_ptr<db::SharedTable> table = session.open(ledger);
     const db::RecordCodec& codec = table->file().codec();

@@ -84,7 +84,7 @@ std::string TurnoverLayout(const std::string& fileName, const std::string& title
            fileName +
            ": the stock movements of one material kind between two dates, by month,\n"
            "# each with its day, material, signed quantity (in +, out -) and unit.\n" +
-           Frame(title, "") +
+           Frame(title, "{RvRangeConnection1.Tol} - {RvRangeConnection1.Ig}") +
            "\n"
            "band Mozgasok connection=" +
            connection +

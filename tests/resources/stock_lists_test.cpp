@@ -266,6 +266,7 @@ TEST_F(Turnover, EachPagePrintsItsOwnReportByMonth) {
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::current_path() / "RaktarFNövv.rav"));
     ASSERT_EQ(texts.size(), 3u);
     EXPECT_THAT(texts[0], HasSubstr("Tápanyag mozgás"));
+    EXPECT_THAT(texts[0], HasSubstr(sys::dateToText(day - 20) + " - " + sys::dateToText(day + 30)));
     EXPECT_THAT(texts[0], HasSubstr("2010. Március"));
     EXPECT_THAT(texts[0], HasSubstr("2010. Aprilis"));
     EXPECT_THAT(texts[0], HasSubstr("-30,000"));
