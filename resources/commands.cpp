@@ -1,10 +1,33 @@
 #include "commands.h"
 
+#include "Eszkozfelh.h"
+#include "Gepjavitash.h"
+#include "Geplisth.h"
 #include "core/Folap.h"
+#include "machine_record_layouts.h"
 
-void InstallResourceCommands(TFolap1& mainWindow, db::Session& session) {
-    (void)mainWindow;
-    (void)session;
+namespace {
+
+// The machines, buildings, employees and records kept by the farm.
+void InstallMachineAndRecordCommands(TFolap1& mainWindow, db::Session& session) {
+    db::Session* s = &session;
+    mainWindow.SetFormOpener("TEszkozfel", [s] { ui::ShowModalForm(Eszkozfel, *s); });
+    mainWindow.SetFormOpener("TGeplist", [s] { ui::ShowModalForm(Geplist, *s); });
+    for (bool tractors : {true, false})
+        mainWindow.SetFormOpener(tractors ? "TGepjavitas:true" : "TGepjavitas:false",
+                                 [s, tractors] {
+                                     ui::OwnedForm<TGepjavitas> form(Gepjavitas, *s);
+                                     form->PowerMachineMode = tractors;
+                                     form->ShowModal();
+                                 });
 }
 
-void RegisterResourceLayouts() {}
+} // namespace
+
+void InstallResourceCommands(TFolap1& mainWindow, db::Session& session) {
+    InstallMachineAndRecordCommands(mainWindow, session);
+}
+
+void RegisterResourceLayouts() {
+    res::RegisterMachineAndRecordLayouts();
+}
