@@ -1,8 +1,11 @@
 #include "commands.h"
 
+#include "Elorejelforrh.h"
 #include "Eszkozfelh.h"
+#include "Gazdeph.h"
 #include "Gepjavitash.h"
 #include "Geplisth.h"
+#include "Szemelyh.h"
 #include "core/Folap.h"
 #include "machine_record_layouts.h"
 
@@ -13,6 +16,9 @@ void InstallMachineAndRecordCommands(TFolap1& mainWindow, db::Session& session) 
     db::Session* s = &session;
     mainWindow.SetFormOpener("TEszkozfel", [s] { ui::ShowModalForm(Eszkozfel, *s); });
     mainWindow.SetFormOpener("TGeplist", [s] { ui::ShowModalForm(Geplist, *s); });
+    mainWindow.SetFormOpener("TGazdep", [s] { ui::ShowModalForm(Gazdep, *s); });
+    mainWindow.SetFormOpener("TSzemelyek", [s] { ui::ShowModalForm(Szemelyek, *s); });
+    mainWindow.SetFormOpener("TElorejelforr", [s] { ui::ShowModalForm(Elorejelforr, *s); });
     for (bool tractors : {true, false})
         mainWindow.SetFormOpener(tractors ? "TGepjavitas:true" : "TGepjavitas:false",
                                  [s, tractors] {
