@@ -177,7 +177,7 @@ void TGepjavitas::Button3Click(TObject*) {
     if (!LocateSelectedRepair())
         return;
     RepairEditMode = true;
-    DateTimePicker1->SetDate(Table1.FieldByName("Datum").AsDateTime());
+    res::ShowDate(DateTimePicker1, Table1.FieldByName("Datum"));
     Edit1->SetText(Table1.FieldByName("Hiba").AsString());
     Edit2->SetText(Table1.FieldByName("Szerelo").AsString());
     db::TTable& machines = PowerMachineMode ? Table2 : Table3;

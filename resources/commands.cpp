@@ -1,11 +1,16 @@
 #include "commands.h"
 
+#include "Allatfajtah.h"
+#include "Csapadekh.h"
 #include "Elorejelforrh.h"
 #include "Eszkozfelh.h"
 #include "Gazdeph.h"
 #include "Gepjavitash.h"
 #include "Geplisth.h"
+#include "Korcsoportszh.h"
+#include "Novvedmegfh.h"
 #include "Szemelyh.h"
+#include "Vismajoru.h"
 #include "core/Folap.h"
 #include "machine_record_layouts.h"
 
@@ -19,6 +24,11 @@ void InstallMachineAndRecordCommands(TFolap1& mainWindow, db::Session& session) 
     mainWindow.SetFormOpener("TGazdep", [s] { ui::ShowModalForm(Gazdep, *s); });
     mainWindow.SetFormOpener("TSzemelyek", [s] { ui::ShowModalForm(Szemelyek, *s); });
     mainWindow.SetFormOpener("TElorejelforr", [s] { ui::ShowModalForm(Elorejelforr, *s); });
+    mainWindow.SetFormOpener("TCsapadek", [s] { ui::ShowModalForm(Csapadek, *s); });
+    mainWindow.SetFormOpener("TNovvedmegf", [s] { ui::ShowModalForm(Novvedmegf, *s); });
+    mainWindow.SetFormOpener("Tvismajor", [s] { ui::ShowModalForm(vismajor, *s); });
+    mainWindow.SetFormOpener("TAllatfajta", [s] { ui::ShowModalForm(Allatfajta, *s); });
+    mainWindow.SetFormOpener("TKorcsoportok", [s] { ui::ShowModalForm(Korcsoportok, *s); });
     for (bool tractors : {true, false})
         mainWindow.SetFormOpener(tractors ? "TGepjavitas:true" : "TGepjavitas:false",
                                  [s, tractors] {

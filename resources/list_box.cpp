@@ -1,10 +1,21 @@
 #include "list_box.h"
 
+#include "platform/db/dataset.h"
+
 namespace res {
 
 void SetTabStops(std::initializer_list<ui::TControl*> controls, bool stop) {
     for (ui::TControl* control : controls)
         control->SetTabStop(stop);
+}
+
+void SetEnabled(std::initializer_list<ui::TControl*> controls, bool enabled) {
+    for (ui::TControl* control : controls)
+        control->SetEnabled(enabled);
+}
+
+void ShowDate(ui::TDateTimePicker* picker, const db::TField& date) {
+    picker->SetDate(date.IsNull() ? sys::today() : date.AsDateTime());
 }
 
 void ShowBox(ui::TGroupBox* box, int left, int top, const std::string& caption) {

@@ -4,6 +4,7 @@
 
 #include "platform/ui/controls.h"
 #include "platform/ui/db_controls.h"
+#include "platform/ui/picker.h"
 
 #include <initializer_list>
 #include <string>
@@ -13,6 +14,12 @@ namespace res {
 
 // Gives the controls their tab stops back (true) or takes them (false).
 void SetTabStops(std::initializer_list<ui::TControl*> controls, bool stop);
+
+// Enables or disables the controls.
+void SetEnabled(std::initializer_list<ui::TControl*> controls, bool enabled);
+
+// Shows a stored date in a picker; a row without a date shows today.
+void ShowDate(ui::TDateTimePicker* picker, const db::TField& date);
 
 // Places the box at (left, top) over the list, titles it and shows it in front.
 void ShowBox(ui::TGroupBox* box, int left, int top, const std::string& caption);
