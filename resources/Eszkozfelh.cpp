@@ -4,6 +4,10 @@
 #include "machine_codes.h"
 #include "platform/ui/form_helpers.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
 TEszkozfel* Eszkozfel = nullptr;
 
 namespace {
@@ -76,45 +80,50 @@ void TEszkozfel::Button3Click(TObject*) {
     Close();
 }
 
-bool TEszkozfel::SaveTractor() {
-    if (Edit4->Text().empty()) {
-        ui::Application->MessageBox("Kérem a géptípus mezőt töltse ki!", "Hiányos adat!",
-                                    ui::MB_OK);
+namespace {
+
+// One new machine as typed: its text fields (the first is required) and its year.
+struct NewMachine {
+    const char* missingMessage; // when the first text is empty
+    std::vector<std::pair<const char*, std::string>> texts;
+    std::string year;
+};
+
+// Checks the entry, then writes it as an own machine with the next code.
+bool SaveMachine(db::TTable& table, const NewMachine& machine) {
+    if (machine.texts.front().second.empty()) {
+        ui::Application->MessageBox(machine.missingMessage, "Hiányos adat!", ui::MB_OK);
         return false;
     }
-    if (!NumericInt->IsValidInteger(Edit7->Text(), "Beszerzés éve"))
+    if (!NumericInt->IsValidInteger(machine.year, "Beszerzés éve"))
         return false;
-    const std::string code = res::NextMachineCode(Table1);
-    Table1.Insert();
-    Table1.FieldByName("Gepkod").SetAsString(code);
-    Table1.FieldByName("Geptip").SetAsString(Edit4->Text());
-    Table1.FieldByName("Haziszam").SetAsString(Edit3->Text());
-    Table1.FieldByName("Kategoria").SetAsString(ComboBox1->Text());
-    SetYear(Table1.FieldByName("Beszev"), Edit7->Text());
-    Table1.FieldByName("Tul").SetAsInteger(0);
-    Table1.Post();
-    Table1.FlushBuffers();
+    const std::string code = res::NextMachineCode(table);
+    table.Insert();
+    table.FieldByName("Gepkod").SetAsString(code);
+    for (const auto& [field, text] : machine.texts)
+        table.FieldByName(field).SetAsString(text);
+    SetYear(table.FieldByName("Beszev"), machine.year);
+    table.FieldByName("Tul").SetAsInteger(0);
+    table.Post();
+    table.FlushBuffers();
     return true;
 }
 
+} // namespace
+
+bool TEszkozfel::SaveTractor() {
+    return SaveMachine(
+        Table1,
+        {"Kérem a géptípus mezőt töltse ki!",
+         {{"Geptip", Edit4->Text()}, {"Haziszam", Edit3->Text()}, {"Kategoria", ComboBox1->Text()}},
+         Edit7->Text()});
+}
+
 bool TEszkozfel::SaveImplement() {
-    if (Edit2->Text().empty()) {
-        ui::Application->MessageBox("Kérem a gépnév mezőt töltse ki!", "Hiányos adat!", ui::MB_OK);
-        return false;
-    }
-    if (!NumericInt->IsValidInteger(Edit1->Text(), "Beszerzés éve"))
-        return false;
-    const std::string code = res::NextMachineCode(Table2);
-    Table2.Insert();
-    Table2.FieldByName("Gepkod").SetAsString(code);
-    Table2.FieldByName("Gepnev").SetAsString(Edit2->Text());
-    Table2.FieldByName("Hazisz").SetAsString(Edit5->Text());
-    Table2.FieldByName("Tipus").SetAsString(Edit6->Text());
-    SetYear(Table2.FieldByName("Beszev"), Edit1->Text());
-    Table2.FieldByName("Tul").SetAsInteger(0);
-    Table2.Post();
-    Table2.FlushBuffers();
-    return true;
+    return SaveMachine(
+        Table2, {"Kérem a gépnév mezőt töltse ki!",
+                 {{"Gepnev", Edit2->Text()}, {"Hazisz", Edit5->Text()}, {"Tipus", Edit6->Text()}},
+                 Edit1->Text()});
 }
 
 // Stores the machine of the page shown, then offers another one.

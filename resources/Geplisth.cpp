@@ -17,7 +17,9 @@ TGeplist::TGeplist(db::Session& session) : session_(session) {
     SetPosition(ui::poScreenCenter);
 
     Table1.SetTableName("Erogepek.DB");
-    Table1.SetIndexName("Erogepnevind");
+    // In name order: Gepnev, which own tractors leave empty, then their type, the name a
+    // tractor is shown by.
+    Table1.SetIndexFieldNames("Gepnev;Geptip");
     Table1.SetFilter("Tul = 0");
     Table1.SetFiltered(true);
     Table2.SetTableName("Munkagepek.DB");

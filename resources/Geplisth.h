@@ -16,7 +16,7 @@ private:
     db::Session& session_;
 
 public:
-    db::TTable Table1{session_, "Table1"}; // own tractors in name order
+    db::TTable Table1{session_, "Table1"}; // own tractors in name order (Gepnev, then Geptip)
     db::TTable Table2{session_, "Table2"}; // own implements in name order
     db::TDataSource DataSource1{&Table1};
     db::TDataSource DataSource2{&Table2};

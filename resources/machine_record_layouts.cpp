@@ -40,7 +40,7 @@ const std::string& TractorsLayout() {
         "column Kategoria caption=\"Kategória\" width=35\n"
         "column Beszev caption=\"Beszerzés éve\" width=30 align=right\n"
         "foot \"Erőgépek száma:\" bold\n"
-        "total Geptip count\n";
+        "total Haziszam count\n";
     return text;
 }
 
@@ -58,7 +58,7 @@ const std::string& ImplementsLayout() {
         "column Hazisz caption=\"Háziszám\" width=40\n"
         "column Beszev caption=\"Beszerzés éve\" width=30 align=right\n"
         "foot \"Munkagépek száma:\" bold\n"
-        "total Gepnev count\n";
+        "total Tipus count\n";
     return text;
 }
 
@@ -80,14 +80,14 @@ const std::string& AdvisoryLayout() {
         "space 4\n"
         "\n"
         "band Szaktanacs connection=RvTableGN17SzaktConnection1\n"
-        "column Szdate caption=\"Dátum\" width=18\n"
-        "column Sznev caption=\"Szaktanácsadó neve\" width=34\n"
-        "column Szszerv caption=\"Szervezet neve\" width=34\n"
-        "column Szazon caption=\"Azonosító\" width=18\n"
-        "column Cim caption=\"Cím\" width=44\n"
-        "column Elerhetoseg caption=\"Telefon, fax, e-mail\" width=40\n"
+        "column Szdate caption=\"Dátum\" width=22\n"
+        "column Sznev caption=\"Szaktanácsadó neve\" width=37\n"
+        "column Szszerv caption=\"Szervezet neve\" width=31\n"
+        "column Szazon caption=\"Azonosító\" width=20\n"
+        "column Cim caption=\"Cím\" width=42\n"
+        "column Elerhetoseg caption=\"Telefon, fax, e-mail\" width=38\n"
         "column Sztargy caption=\"Szaktanácsadás tárgya\" width=48\n"
-        "column Szmegj caption=\"Megjegyzés\" width=31\n"
+        "column Szmegj caption=\"Megjegyzés\" width=29\n"
         "\n"
         "pagefooter\n"
         "line\n"

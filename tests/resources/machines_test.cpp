@@ -204,3 +204,48 @@ TEST_F(Machines, TheListsPrintOwnMachinesOnlyAndNothingForAnEmptyList) {
 }
 
 } // namespace
+
+namespace {
+
+// Both lists saved as PDF files: the own machines in the list's order, accents intact.
+TEST_F(Machines, BothListsSavedAsPdfReadBack) {
+    if (std::system("command -v pdftotext > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "pdftotext is not installed";
+    restest::AddRow(session, "Alapadatok",
+                    [](db::TTable& t) { t.FieldByName("Nev").SetAsString("Zöldmező Kft."); });
+    core::InsertNoMachineRow(session, "Erogepek");
+    core::InsertNoMachineRow(session, "Munkagepek");
+    AddMachine(session, "Erogepek", "100001", "Zetor Forterra", 0);
+    AddMachine(session, "Erogepek", "100002", "MTZ 82", 0);
+    AddMachine(session, "Erogepek", "100003", "Bérgép", 1);
+    AddMachine(session, "Munkagepek", "100001", "Vetőgép", 0);
+    AddMachine(session, "Munkagepek", "100002", "Ekekapa", 0);
+    std::vector<std::string> texts;
+    for (const char* name : {"erogepek.pdf", "munkagepek.pdf"}) {
+        const std::filesystem::path pdf = std::filesystem::current_path() / name;
+        output.answer = report::OutputChoice{report::Destination::PdfFile, pdf};
+        const bool tractors = std::string(name) == "erogepek.pdf";
+        forms.On<TGeplist>([tractors](TGeplist& f) {
+            f.PageControl1->SetActivePage(tractors ? f.TabSheet1 : f.TabSheet2);
+            f.Button3->click();
+            f.Button1->click();
+        });
+        ui::ShowModalForm(Geplist, session);
+        const testenv::CommandResult read =
+            testenv::run("pdftotext -layout '" + pdf.string() + "' -");
+        ASSERT_EQ(read.exitCode, 0);
+        texts.push_back(read.out);
+        if (const char* keep = std::getenv("FARM_SCREENSHOT_DIR"))
+            std::filesystem::copy_file(pdf, std::filesystem::path(keep) / name,
+                                       std::filesystem::copy_options::overwrite_existing);
+    }
+    EXPECT_THAT(texts[0], ::testing::HasSubstr("Erőgépek listája"));
+    EXPECT_THAT(texts[0], ::testing::HasSubstr("Zöldmező Kft."));
+    EXPECT_LT(texts[0].find("MTZ 82"), texts[0].find("Zetor Forterra"));
+    EXPECT_EQ(texts[0].find("Bérgép"), std::string::npos);
+    EXPECT_EQ(texts[0].find("---"), std::string::npos);
+    EXPECT_THAT(texts[1], ::testing::HasSubstr("Munkagépek listája"));
+    EXPECT_LT(texts[1].find("Ekekapa"), texts[1].find("Vetőgép"));
+}
+
+} // namespace
