@@ -41,18 +41,18 @@ TGepjavitas::TGepjavitas(db::Session& session) : session_(session) {
     Button4 = Place<ui::TButton>(this, 244, 420, 110, 27, "Törlés");
     Button1 = Place<ui::TButton>(this, 522, 420, 110, 27, "Bezárás");
 
-    GroupBox1 = Place<ui::TGroupBox>(this, 8, 120, 520, 300, "Új javítás");
+    GroupBox1 = Place<ui::TGroupBox>(this, 8, 120, 520, 292, "Új javítás");
     AddLabel(GroupBox1, "Dátum :", 12, 28, 90);
     DateTimePicker1 = Place<ui::TDateTimePicker>(GroupBox1, 110, 28, 120, 22);
     Label3 = AddLabel(GroupBox1, "Erőgép :", 12, 60, 90);
     DBGrid2 = Place<ui::TDBGrid>(GroupBox1, 110, 60, 396, 130);
     DBGrid2->SetDataSource(&DataSource2);
-    DBGrid2->Columns().Add("Geptip", "", 200);
-    DBGrid2->Columns().Add("Haziszam", "", 150);
+    DBGrid2->Columns().Add("Geptip", "Típus", 200);
+    DBGrid2->Columns().Add("Haziszam", "Háziszám", 150);
     DBGrid3 = Place<ui::TDBGrid>(GroupBox1, 110, 60, 396, 130);
     DBGrid3->SetDataSource(&DataSource3);
-    DBGrid3->Columns().Add("Gepnev", "", 200);
-    DBGrid3->Columns().Add("Hazisz", "", 150);
+    DBGrid3->Columns().Add("Gepnev", "Megnevezés", 200);
+    DBGrid3->Columns().Add("Hazisz", "Háziszám", 150);
     for (ui::TDBGrid* grid : {DBGrid2, DBGrid3}) {
         grid->SetReadOnly(true);
         grid->SetRowSelect(true);
