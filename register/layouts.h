@@ -4,6 +4,7 @@
 // land parcel list).
 
 #include <string>
+#include <vector>
 
 namespace reg {
 
@@ -14,6 +15,9 @@ void RegisterLayouts();
 // The layout texts.
 const std::string& OwnersLayout();
 const std::string& LandParcelsLayout();
+// The checksums of their earlier shipped versions.
+const std::vector<std::string>& EarlierOwnersLayouts();
+const std::vector<std::string>& EarlierLandParcelsLayouts();
 
 // The title, page heading and page footing of the register's printouts; `title` and
 // `farm` may be fields ("{RvCustomConnection1.Cim}"); `titleLines` are further text

@@ -2,6 +2,7 @@
 // with the ceiling to two decimals, the deletion of the selected line, the crop groups,
 // and the printout.
 
+#include "keep_pdf.h"
 #include "lists_fixture.h"
 #include "platform/report/document.h"
 #include "platform/report/layouts.h"
@@ -186,10 +187,11 @@ TEST_F(LandUsePlan, ThePrintoutHoldsTheYearsLinesOfEveryKetAndTheShares) {
     });
     ui::ShowModalForm(foldhasznterv, session);
     ASSERT_EQ(output.documents.size(), 1u);
+    regtest::KeepPdf(output.documents[0], "foldhasznterv.pdf");
     const auto lines = report::DocumentLines(output.documents[0]);
     EXPECT_THAT(lines, Contains("Célprogram: Integrált szántóföldi növénytermesztés célprogram"));
     EXPECT_THAT(lines, Contains(HasSubstr("A célprogram KET területe: 30 ha")));
-    EXPECT_THAT(lines, Contains("1 | Búza | Kalászosok | 10,00 | Kukorica"));
+    EXPECT_THAT(lines, Contains("1 | Búza | Kalászosok | Kukorica | 10,00"));
     EXPECT_THAT(lines, Contains("2 | Borsó | Hüvelyesek | 4,00"));
     EXPECT_THAT(lines, Contains("Összesen: | 14,00"));
     EXPECT_THAT(lines, Contains("Kalászosok | 10,00 | 33,34 | 6,67"));

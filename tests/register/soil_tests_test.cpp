@@ -2,6 +2,7 @@
 // soil test list (its SQL, modification, cancel, delete with the link row), the KET
 // sampling places (new, batch, modify, delete) and the printout of the results.
 
+#include "keep_pdf.h"
 #include "lists_fixture.h"
 #include "platform/report/document.h"
 #include "platform/report/layouts.h"
@@ -287,6 +288,7 @@ TEST_F(SoilTests, ThePrintoutListsTheResultsWithTheirDetails) {
     });
     ui::ShowModalForm(Talajmintalist, session);
     ASSERT_EQ(output.documents.size(), 1u);
+    regtest::KeepPdf(output.documents[0], "talajmintak.pdf");
     const auto lines = report::DocumentLines(output.documents[0]);
     EXPECT_THAT(lines, Contains("Talajvizsgálati eredmények"));
     EXPECT_THAT(lines, Contains(HasSubstr("0112/3 | 2008. 05. 10. | 1 | 6,5")));
