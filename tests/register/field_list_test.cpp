@@ -131,6 +131,12 @@ TEST_F(FieldList, MarkedParcelsYearAndActiveOnlyListTheFieldsOnceWithCountsAndAr
     OpenFieldListFilter(session, 0);
     ASSERT_EQ(output.documents.size(), 1u);
     regtest::KeepPdf(output.documents[0], "parcellak.pdf");
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(pdf, HasSubstr("parcellakiosztása"));
+        EXPECT_THAT(pdf, HasSubstr("O'Hara zab"));
+        EXPECT_THAT(pdf, HasSubstr("35 000"));
+    }
     const std::vector<std::string> lines = report::DocumentLines(output.documents[0]);
     // The title rule gives two blanks when only the year is chosen.
     EXPECT_THAT(lines, Contains("2009. évi  parcellakiosztása"));
@@ -243,6 +249,11 @@ TEST_F(FieldList, ModeOneRunsTheOperationsReportOfTheChosenParcels) {
     ASSERT_EQ(output.documents.size(), 1u);
     EXPECT_EQ(output.asked, (std::vector<std::string>{"HejrajzMuv4.rav"}));
     regtest::KeepPdf(output.documents[0], "hejrajzmuv4.pdf");
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(pdf, HasSubstr("Vetőgép"));
+        EXPECT_THAT(pdf, HasSubstr("N:15% P:15% K:15%"));
+    }
     const std::vector<std::string> lines = report::DocumentLines(output.documents[0]);
     EXPECT_THAT(lines, Contains(HasSubstr("0112/3 | Észak")));
     EXPECT_THAT(lines, Contains(HasSubstr("Vetés | Zetor 7745 | Vetőgép | 20 000 | 2,5")));

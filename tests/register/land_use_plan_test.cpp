@@ -188,6 +188,12 @@ TEST_F(LandUsePlan, ThePrintoutHoldsTheYearsLinesOfEveryKetAndTheShares) {
     ui::ShowModalForm(foldhasznterv, session);
     ASSERT_EQ(output.documents.size(), 1u);
     regtest::KeepPdf(output.documents[0], "foldhasznterv.pdf");
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(pdf, HasSubstr("Kalászosok"));
+        EXPECT_THAT(pdf, HasSubstr("33,34"));
+        EXPECT_THAT(pdf, HasSubstr("Borsó"));
+    }
     const auto lines = report::DocumentLines(output.documents[0]);
     EXPECT_THAT(lines, Contains("Célprogram: Integrált szántóföldi növénytermesztés célprogram"));
     EXPECT_THAT(lines, Contains(HasSubstr("A célprogram KET területe: 30 ha")));

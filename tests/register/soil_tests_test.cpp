@@ -289,6 +289,12 @@ TEST_F(SoilTests, ThePrintoutListsTheResultsWithTheirDetails) {
     ui::ShowModalForm(Talajmintalist, session);
     ASSERT_EQ(output.documents.size(), 1u);
     regtest::KeepPdf(output.documents[0], "talajmintak.pdf");
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(pdf, HasSubstr("Talajvizsgálati eredmények"));
+        EXPECT_THAT(pdf, HasSubstr("7,25"));
+        EXPECT_THAT(pdf, HasSubstr("Talajlabor Kft."));
+    }
     const auto lines = report::DocumentLines(output.documents[0]);
     EXPECT_THAT(lines, Contains("Talajvizsgálati eredmények"));
     EXPECT_THAT(lines, Contains(HasSubstr("0112/3 | 2008. 05. 10. | 1 | 6,5")));
