@@ -243,9 +243,13 @@ TEST_F(SoilTests, TheListFiltersModifiesCancelsAndDeletesWithTheLinkRow) {
         EXPECT_EQ(f.ChosenPlace, -1);
         EXPECT_EQ(Column("Talajmintak", "PH", "Mintakod = '100001'"),
                   (std::vector<std::string>{"6,5"}));
-        // "Rögzít" writes the values and the link, then forgets the place.
+        // "Rögzít" writes the values and the link, then forgets the place. Enter on the
+        // result list opens the box too.
         f.Query1.First();
-        f.Button5->click();
+        ShowActive(f);
+        f.DBGrid2->SetFocus();
+        Key(f.DBGrid2, Qt::Key_Return);
+        EXPECT_TRUE(f.GroupBox1->isVisible());
         Analyte(f.AnalyteEdits, "PH")->SetText("7");
         f.Edit2->SetText("4");
         f.Button8->click();
