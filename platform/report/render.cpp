@@ -349,45 +349,50 @@ private:
 
     // --- blocks --------------------------------------------------------------------------
 
+    // A frame of a block being placed.
+    struct OpenFrame {
+        double top, x, width, thickness, padding;
+    };
+
+    // Places a text of a block at y (or only measures it), on the row begun at rowTop
+    // when it is a sameline text; moves y below it.
+    void placeBlockText(const TextLine& t, const OpenFrame* frame, double& y, double& rowTop,
+                        bool draw) {
+        const double size = fontSize(t.style.size);
+        // Inside a frame a text without x keeps the frame's padding from its sides.
+        const bool inset = frame && !t.x;
+        const double x = (inset ? frame->x + frame->padding : left_) + t.x.value_or(0);
+        const double end = frame ? frame->x + frame->width - (inset ? frame->padding : 0) : right_;
+        const double width = t.width.value_or(end - x);
+        // A text is measured with its fields only when it wraps.
+        std::string text;
+        if (draw || t.wrap)
+            text = expand(t.text, nullptr, t.line);
+        const std::vector<std::string> lines = linesOf(text, t.wrap, width, size, t.style.bold);
+        const double h = LinesHeight(lines.size(), size);
+        double top = y;
+        if (t.sameLine) {
+            top = rowTop;
+            y = std::max(y, rowTop + h);
+        } else {
+            rowTop = y;
+            y += h;
+        }
+        if (draw)
+            for (std::size_t i = 0; i < lines.size(); ++i)
+                addText(x, top + static_cast<double>(i) * LineStep(size), width, RowHeight(size),
+                        lines[i], t.style, size);
+    }
+
     // Places a block with its top at y (or only measures it); returns the y below it.
     double placeBlock(const Block& block, double y, bool draw) {
         double rowTop = y;
-        struct OpenFrame {
-            double top, x, width, thickness, padding;
-        };
         std::optional<OpenFrame> frame;
         for (const BlockItem& item : block.items) {
             switch (item.kind) {
-            case BlockItem::Kind::Text: {
-                const TextLine& t = item.text;
-                const double size = fontSize(t.style.size);
-                const double inset = frame && !t.x ? frame->padding : 0;
-                const double x = (frame && !t.x ? frame->x : left_) + inset + t.x.value_or(0);
-                const double end =
-                    frame ? frame->x + frame->width - (t.x ? 0 : frame->padding) : right_;
-                const double width = t.width.value_or(end - x);
-                // A text that reads no field is measured as it stands; one that does is
-                // measured with its fields only when it wraps.
-                std::string text;
-                if (draw || t.wrap)
-                    text = expand(t.text, nullptr, t.line);
-                const std::vector<std::string> lines =
-                    linesOf(text, t.wrap, width, size, t.style.bold);
-                const double h = LinesHeight(lines.size(), size);
-                double top = y;
-                if (t.sameLine) {
-                    top = rowTop;
-                    y = std::max(y, rowTop + h);
-                } else {
-                    rowTop = y;
-                    y += h;
-                }
-                if (draw)
-                    for (std::size_t i = 0; i < lines.size(); ++i)
-                        addText(x, top + static_cast<double>(i) * LineStep(size), width,
-                                RowHeight(size), lines[i], t.style, size);
+            case BlockItem::Kind::Text:
+                placeBlockText(item.text, frame ? &*frame : nullptr, y, rowTop, draw);
                 break;
-            }
             case BlockItem::Kind::Space:
                 y += item.amount;
                 break;
