@@ -168,31 +168,15 @@ TParcmod::TParcmod(db::Session& session) : session_(session), Side(this, session
     Edit16 = reg::PlaceEdit(GroupBox1, x, 320, 220, 100);
     CheckBox10 = new ui::TCheckBox(GroupBox1, "AKG-s tábla (igen/nem)");
     CheckBox10->SetBounds(l, 348, 300, 20);
-    DBGrid5 = new ui::TDBGrid(GroupBox1);
-    DBGrid5->SetBounds(l, 372, 420, 170);
-    DBGrid5->SetDataSource(&DataSource5);
-    DBGrid5->SetReadOnly(true);
-    DBGrid5->SetRowSelect(true);
-    DBGrid5->Columns().Add("Sorsz", "KET sorsz.", 60);
-    DBGrid5->Columns().Add("Hazimen", "Hazimen", 90);
-    DBGrid5->Columns().Add("Megnev", "AKG celp.", 110);
-    DBGrid5->Columns().Add("Kod", "AKG kód", 50);
-    DBGrid5->Columns().Add("Ter", "Ter", 40);
-    DBGrid5->Columns().Add("Meresij", "Meresij", 60);
-    Panel4 = new ui::TPanel(GroupBox1);
-    Panel4->SetBounds(l, 372, 420, 170);
-    CheckBox6 = new ui::TCheckBox(Panel4, "KAT :");
-    CheckBox6->SetBounds(8, 8, 180, 20);
-    CheckBox7 = new ui::TCheckBox(Panel4, "natúra2000 :");
-    CheckBox7->SetBounds(200, 8, 180, 20);
-    CheckBox8 = new ui::TCheckBox(Panel4, "nitrátérzékeny :");
-    CheckBox8->SetBounds(8, 32, 180, 20);
-    CheckBox9 = new ui::TCheckBox(Panel4, "12%-os lejtő :");
-    CheckBox9->SetBounds(200, 32, 180, 20);
-    reg::PlaceLabel(Panel4, "KAT támogatás :", 8, 62, 140);
-    Edit17 = reg::PlaceEdit(Panel4, 150, 62, 250, 40);
-    reg::PlaceLabel(Panel4, "Natura támogatás :", 8, 92, 140);
-    Edit18 = reg::PlaceEdit(Panel4, 150, 92, 250, 40);
+    Ket = reg::PlaceKetChoice(GroupBox1, &DataSource5, l, 372, 420, 170, " :");
+    DBGrid5 = Ket.grid;
+    Panel4 = Ket.panel;
+    CheckBox6 = Ket.kat;
+    CheckBox7 = Ket.natura;
+    CheckBox8 = Ket.nitrate;
+    CheckBox9 = Ket.slope;
+    Edit17 = Ket.katText;
+    Edit18 = Ket.naturaText;
 
     int bx = 8;
     auto command = [&](const std::string& caption, int width) {
@@ -366,12 +350,7 @@ void TParcmod::LoadGeneralData() {
     Edit16->SetText(d.megjegyzes);
     CheckBox10->SetChecked(d.agrkor);
     CheckBox10Click(nullptr);
-    CheckBox6->SetChecked(d.nkat);
-    CheckBox7->SetChecked(d.nat2000);
-    CheckBox8->SetChecked(d.nitr);
-    CheckBox9->SetChecked(d.tizszaz);
-    Edit17->SetText(d.kattam);
-    Edit18->SetText(d.nattam);
+    Ket.Load(d);
     ketid_ = d.ketid;
     ketChosen_ = d.ketid && Query4.Locate("Id", {db::Value(static_cast<std::int32_t>(*d.ketid))});
     if (!ketChosen_)
@@ -438,12 +417,7 @@ std::optional<reg::FieldData> TParcmod::ReadGeneralData() {
     d.talajbaszantas = CheckBox5->Checked();
     d.megjegyzes = Edit16->Text();
     d.agrkor = CheckBox10->Checked();
-    d.nkat = CheckBox6->Checked();
-    d.nat2000 = CheckBox7->Checked();
-    d.nitr = CheckBox8->Checked();
-    d.tizszaz = CheckBox9->Checked();
-    d.kattam = Edit17->Text();
-    d.nattam = Edit18->Text();
+    Ket.Store(d);
     // A KET the list does not show stays the field's until another is chosen.
     d.ketid = ketid_;
     if (ketChosen_ && Query4.Active() && !Query4.IsEmpty())
@@ -578,7 +552,5 @@ void TParcmod::Button13Click(TObject*) {
 }
 
 void TParcmod::CheckBox10Click(TObject*) {
-    Panel4->setVisible(!CheckBox10->Checked());
-    if (Panel4->isVisible())
-        Panel4->raise();
+    Ket.ShowFor(CheckBox10->Checked());
 }
