@@ -75,6 +75,7 @@ Tket::Tket(db::Session& session) : session_(session) {
     Button4->SetBounds(672, 430, 100, 27);
 
     GroupBox1 = new ui::TGroupBox(this, "Új KET létrehozása");
+    GroupBox1->setAutoFillBackground(true);
     GroupBox1->SetBounds(8, 48, 560, 400);
     GroupBox1->hide();
     EditorLabel(GroupBox1, "AKG célprogram :", 24);

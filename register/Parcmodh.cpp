@@ -62,9 +62,12 @@ const std::vector<std::string> kPredecessorHeadings{"G. év", "S.Sz.", "Ágazat"
                                                     "Házi megnevezés"};
 const std::vector<std::string> kParcelHeadings{"Helyrajzi sz.", "Terület", "Házi megnevezés"};
 
-ui::TStringGrid* MakeGrid(QWidget* parent, int cols, int left, int top, int width, int height) {
+ui::TStringGrid* MakeGrid(QWidget* parent, std::vector<int> widths, int left, int top, int width,
+                          int height) {
     auto* grid = new ui::TStringGrid(parent);
-    grid->SetColCount(cols);
+    grid->SetColCount(static_cast<int>(widths.size()));
+    for (std::size_t col = 0; col < widths.size(); ++col)
+        grid->SetColWidths(static_cast<int>(col), widths[col]);
     grid->SetRowCount(2);
     grid->SetFixedRows(1);
     grid->SetBounds(left, top, width, height);
@@ -117,16 +120,16 @@ TParcmod::TParcmod(db::Session& session) : session_(session), Side(this, session
     Label1->SetBounds(8, 4, 400, 18);
     Label1->SetBold(true);
     Label2 = reg::PlaceLabel(this, "Táblát megelőző táblák :", 8, 24, 300);
-    StringGrid1 = MakeGrid(this, 5, 8, 46, 420, 150);
-    StringGrid2 = MakeGrid(this, 2, 8, 46, 10, 10);
+    StringGrid1 = MakeGrid(this, {50, 45, 120, 80, 115}, 8, 46, 420, 150);
+    StringGrid2 = MakeGrid(this, {60, 60}, 8, 46, 10, 10);
     StringGrid2->hide();
     Button4 = new ui::TButton(this, "Tábla hozzáadása");
     Button4->SetBounds(8, 200, 130, 25);
     Button5 = new ui::TButton(this, "Sor törlése");
     Button5->SetBounds(146, 200, 100, 25);
     Label3 = reg::PlaceLabel(this, "Táblát befogadó ingatlan (hrsz):", 8, 230, 300);
-    StringGrid3 = MakeGrid(this, 3, 8, 252, 420, 150);
-    StringGrid4 = MakeGrid(this, 2, 8, 252, 10, 10);
+    StringGrid3 = MakeGrid(this, {120, 90, 200}, 8, 252, 420, 150);
+    StringGrid4 = MakeGrid(this, {60, 60}, 8, 252, 10, 10);
     StringGrid4->hide();
     Button6 = new ui::TButton(this, "Más terület hozzáadása");
     Button6->SetBounds(8, 406, 160, 25);
@@ -193,6 +196,7 @@ TParcmod::TParcmod(db::Session& session) : session_(session), Side(this, session
     Button2 = command("Bezárás", 100);
 
     Panel2 = new ui::TPanel(this);
+    Panel2->setAutoFillBackground(true);
     Panel2->SetBounds(328, 48, 460, 290);
     Panel2->hide();
     reg::PlaceLabel(Panel2, "Parcellák listája :", 8, 2, 300);
@@ -207,6 +211,7 @@ TParcmod::TParcmod(db::Session& session) : session_(session), Side(this, session
     Button10 = new ui::TButton(Panel2, "Mégsem");
     Button10->SetBounds(357, 254, 95, 27);
     Panel3 = new ui::TPanel(this);
+    Panel3->setAutoFillBackground(true);
     Panel3->SetBounds(328, 200, 460, 290);
     Panel3->hide();
     reg::PlaceLabel(Panel3, "Táblák listája :", 8, 2, 300);
@@ -222,6 +227,7 @@ TParcmod::TParcmod(db::Session& session) : session_(session), Side(this, session
     Button11->SetBounds(357, 254, 95, 27);
 
     Panel1 = new ui::TPanel(this);
+    Panel1->setAutoFillBackground(true);
     Panel1->SetBounds(184, 120, 520, 330);
     Panel1->hide();
     reg::PlaceLabel(Panel1, "Módosítandó parcella kiválasztása.", 8, 2, 400);

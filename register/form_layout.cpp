@@ -45,6 +45,7 @@ KetChoice PlaceKetChoice(QWidget* parent, db::TDataSource* kets, int left, int t
     k.grid->Columns().Add("Meresij", "Meresij", 60);
     k.panel = new ui::TPanel(parent);
     k.panel->SetBounds(left, top, width, height);
+    k.panel->setAutoFillBackground(true);
     k.kat = PlaceCheckBox(k.panel, "KAT" + suffix, 8, 8, 180);
     k.natura = PlaceCheckBox(k.panel, "natúra2000" + suffix, 200, 8, 180);
     k.nitrate = PlaceCheckBox(k.panel, "nitrátérzékeny" + suffix, 8, 32, 180);
