@@ -129,7 +129,6 @@ Tket::Tket(db::Session& session) : session_(session) {
     OnKeyPress = Handler(&Tket::FormKeyPress);
     SetKeyPreview(true);
     SetEnterMovesLikeTab(true);
-    DBGrid1->OnDblClick = Handler(&Tket::Button2Click);
     Button1->OnClick = Handler(&Tket::Button1Click);
     Button2->OnClick = Handler(&Tket::Button2Click);
     Button3->OnClick = Handler(&Tket::Button3Click);

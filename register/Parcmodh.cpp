@@ -253,6 +253,8 @@ TParcmod::TParcmod(db::Session& session) : session_(session), Side(this, session
                                 Button10, Button11, Button12});
     DBGrid1->OnDblClick = Handler(&TParcmod::Button1Click);
     DBGrid2->OnDblClick = Handler(&TParcmod::Button8Click);
+    StringGrid1->OnDblClick = Handler(&TParcmod::Button4Click);
+    StringGrid3->OnDblClick = Handler(&TParcmod::Button6Click);
     DBGrid3->OnDblClick = Handler(&TParcmod::Button9Click);
     DBGrid5->OnCellClick = [this](ui::TColumn&) { ketChosen_ = true; };
     Button1->OnClick = Handler(&TParcmod::Button1Click);
@@ -302,6 +304,11 @@ void TParcmod::FormClose(TObject*, TCloseAction&) {
 
 void TParcmod::FormKeyPress(TObject*, TKey& Key) {
     if (Panel1->isVisible())
+        return;
+    // Ctrl+A adds to and Ctrl+T removes from the grid that has the focus.
+    if (ActiveControl() == StringGrid1 && ui::Shortcuts(Key, {{'A', Button4}, {'T', Button5}}))
+        return;
+    if (ActiveControl() == StringGrid3 && ui::Shortcuts(Key, {{'A', Button6}, {'T', Button7}}))
         return;
     ui::Shortcuts(Key, {{'R', Button3}, {'X', Button2}, {'O', Button12}});
 }
