@@ -264,3 +264,24 @@ TEST_F(FieldList, ModeOneRunsTheOperationsReportOfTheChosenParcels) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(FieldList, MachineNamesAreTheTractorsTypeAndTheImplementsNameOrEmpty) {
+    AddRow("Erogepek", [](db::TTable& t) {
+        t.FieldByName("Gepkod").SetAsString("100007");
+        t.FieldByName("Gepnev").SetAsString("MTZ");
+        t.FieldByName("Geptip").SetAsString("MTZ 82");
+    });
+    AddRow("Munkagepek", [](db::TTable& t) {
+        t.FieldByName("Gepkod").SetAsString("100007");
+        t.FieldByName("Gepnev").SetAsString("Tárcsa");
+    });
+    ui::OwnedForm<TTablalekerdez> holder(Tablalekerdez, session);
+    EXPECT_EQ(holder->MachineName("Erogepek.db", "100007"), "MTZ 82");
+    EXPECT_EQ(holder->MachineName("Munkagepek.db", "100007"), "Tárcsa");
+    EXPECT_EQ(holder->MachineName("Erogepek.db", "999999"), "");
+    EXPECT_EQ(holder->MachineName("Erogepek.db", "1000*"), ""); // no partial match
+}
+
+} // namespace
