@@ -20,7 +20,7 @@ namespace {
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
-TEST(FieldListConditionsText, ThePartsExampleByteForByte) {
+TEST(FieldListConditionsText, TwoParcelsAYearAndActiveOnlyByteForByte) {
     FieldListChoices choices;
     choices.landParcels = {12, 15};
     choices.year = "2009";

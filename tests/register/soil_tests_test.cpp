@@ -184,7 +184,7 @@ TEST_F(SoilTests, TheSerialProposalIsTheLatestYearsHighestPlusOne) {
     ui::ShowModalForm(Talajmintabev, session);
 }
 
-TEST(SoilTestListText, ThePartsExampleCondition) {
+TEST(SoilTestListText, TwoParcelsAYearAndAveragesOnly) {
     EXPECT_EQ(SoilTestListCondition({12, 15}, "2008", true),
               " And (Tablakod = '12' Or Tablakod = '15') And (Ev = 2008) And (Mintas = 0)");
     EXPECT_EQ(SoilTestListCondition({}, "", false), " And (Mintas != 0)");
