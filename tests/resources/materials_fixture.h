@@ -9,6 +9,7 @@
 #include "platform/db/table.h"
 #include "support/ui_test.h"
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -100,6 +101,12 @@ protected:
         for (rows.First(); !rows.Eof(); rows.Next())
             values.push_back(rows.FieldByName("Menny").AsFloat());
         return values;
+    }
+
+    // Saves a picture of the form when FARM_SCREENSHOT_DIR names a folder.
+    static void Snapshot(ui::TForm& form, const std::string& name) {
+        if (const char* dir = std::getenv("FARM_SCREENSHOT_DIR"))
+            form.grab().save(QString::fromStdString(std::string(dir) + "/" + name + ".png"));
     }
 
     db::Session session;

@@ -43,6 +43,8 @@ TEST_F(StockMovements, PurchasesAndSalesAreConvertedAndRoundedIntoTheMaterialsUn
     AddFertiliser("100001", "Urea", "kg");
     WithForm([&](Tkeszletkezeles& f) {
         f.DBLookupComboBox1->Choose(0); // Pétisó
+        ShowActive(f);
+        Snapshot(f, "keszletkezeles");
         dialogs.Expect(kMore, ui::IDYES).Expect(kMore, ui::IDYES);
         Record(f, f.Edit10, f.ComboBox3, "2,5", "g");
         EXPECT_EQ(f.StockText1->Caption(), "3 g");
@@ -68,6 +70,8 @@ TEST_F(StockMovements, ASaleBeyondTheStockIsRefusedAndOneEqualToItAccepted) {
         f.PageControl1->setCurrentIndex(1); // as the user picks the tab
         f.DBLookupComboBox2->Choose(0);
         EXPECT_EQ(f.StockText2->Caption(), "0,5 l");
+        ShowActive(f);
+        Snapshot(f, "keszletkezeles-2");
         dialogs.Expect(kTooMuch);
         Record(f, f.Edit12, f.ComboBox1, "-501", "ml");
         EXPECT_EQ(dialogs.Last().caption, "Sok kiadás");
@@ -240,6 +244,8 @@ TEST_F(StockMovements, ThePesticideDialogOffersTheTypesAlreadyRecorded) {
         EXPECT_EQ(d.ComboBox4->Items().ToVector(),
                   (std::vector<std::string>{"gombaölő", "gyomirtó"}));
         d.Edit1->SetText("Új szer");
+        ShowActive(d);
+        Snapshot(d, "egyebnovved");
         d.Button2->click();
     });
     dialogs.Expect(kMore, ui::IDNO);
