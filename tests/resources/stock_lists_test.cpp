@@ -35,8 +35,6 @@ std::vector<std::string> Lines(db::TDataSet& query, const std::vector<std::strin
 class StockLists : public mattest::MaterialsTest {
 protected:
     StockLists() {
-        res::RegisterStockLayouts();
-        report::WriteBuiltInLayouts(std::filesystem::current_path());
         Add("Alapadatok", {{"Nev", "Zöldmező Kft."}});
         AddFertiliser("100000", "Pétisó", "kg");
         AddFertiliser("100001", "Pétisó", "kg"); // same name and unit: one line
@@ -65,8 +63,6 @@ protected:
     }
 
     const sys::DateTime day = sys::encodeDate(2010, 4, 5);
-    report::CaptureOutput output;
-    report::ScopedOutput use{output};
 };
 
 // Applies a day as the user does: the picker, then "|||||".

@@ -3,6 +3,7 @@
 // the variety list narrowed to a species; the add dialogs opened from it.
 
 #include "materials_fixture.h"
+#include "register/Egyebfajh.h"
 #include "resources/Egyebnovvedh.h"
 #include "resources/Egyebternovh.h"
 #include "resources/Egyebvetmagh.h"
@@ -204,6 +205,22 @@ TEST_F(StockMovements, TheAddDialogsNumberTheirKindsAndNoClosesBothWindows) {
     EXPECT_EQ(Column("Vetomagok", "Magkod"), (std::vector<std::string>{"300000"}));
     EXPECT_EQ(Column("Vetomagok", "Magfaj"), (std::vector<std::string>{"1"}));
     EXPECT_EQ(Column("Vetomagok", "Mert"), (std::vector<std::string>{"kg"}));
+}
+
+TEST_F(StockMovements, TheFirstSpeciesOfAnEmptyTableIsOneAndShowsAtOnce) {
+    WithForm([&](Tkeszletkezeles& f) {
+        forms.On<TEgyebFaj>([](TEgyebFaj& d) {
+            d.Edit1->SetText("Búza");
+            d.Edit2->SetText("Triticum aestivum");
+            d.Button2->click();
+        });
+        f.Button6->click();
+        EXPECT_EQ(f.Table4.RecordCount(), 1);
+        f.PageControl1->setCurrentIndex(2);
+        f.DBLookupComboBox4->Choose(0);
+        EXPECT_EQ(f.Table3.RecordCount(), 0);
+    });
+    EXPECT_EQ(Column("Magfajtak", "Fajkod"), (std::vector<std::string>{"1"}));
 }
 
 TEST_F(StockMovements, TheAddDialogsRefuseMissingInputAndBadNumbers) {
