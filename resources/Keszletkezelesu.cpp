@@ -212,7 +212,9 @@ void Tkeszletkezeles::FormClose(TObject*, TCloseAction&) {
         table->Close();
 }
 
+// The state of the fertiliser shown follows the choice, by mouse or by key.
 void Tkeszletkezeles::Table1AfterScroll(db::TDataSet&) {
+    ShowState();
     ShowStock();
 }
 

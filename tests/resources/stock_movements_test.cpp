@@ -41,9 +41,10 @@ protected:
 
 TEST_F(StockMovements, PurchasesAndSalesAreConvertedAndRoundedIntoTheMaterialsUnit) {
     AddFertiliser("100000", "Pétisó", "g");
-    AddFertiliser("100001", "Urea", "kg");
+    AddFertiliser("100001", "Urea", "kg", "F");
     WithForm([&](Tkeszletkezeles& f) {
         f.DBLookupComboBox1->Choose(0); // Pétisó
+        EXPECT_TRUE(f.RadioButton1->Checked());
         ShowActive(f);
         Snapshot(f, "keszletkezeles");
         dialogs.Expect(kMore, ui::IDYES).Expect(kMore, ui::IDYES);
@@ -53,6 +54,7 @@ TEST_F(StockMovements, PurchasesAndSalesAreConvertedAndRoundedIntoTheMaterialsUn
         EXPECT_EQ(f.StockText1->Caption(), "1 g");
         EXPECT_EQ(f.Edit10->Text(), "");
         f.DBLookupComboBox1->Choose(1); // Urea
+        EXPECT_TRUE(f.RadioButton2->Checked());
         dialogs.Expect(kMore, ui::IDYES).Expect(kMore, ui::IDYES).Expect(kMore, ui::IDNO);
         Record(f, f.Edit10, f.ComboBox3, "1", "t");
         Record(f, f.Edit10, f.ComboBox3, "0,0004", "kg");

@@ -4,10 +4,7 @@
 // printed as PDF files and read back. With FARM_SCREENSHOT_DIR set, the PDFs are left
 // there.
 
-#include "app/startup.h"
-#include "core/Folap.h"
-#include "core/Isnuminth.h"
-#include "platform/report/output.h"
+#include "new_user_fixture.h"
 #include "register/Egyebfajh.h"
 #include "resources/Egyebnovvedh.h"
 #include "resources/Egyebternovh.h"
@@ -15,9 +12,7 @@
 #include "resources/Fogalomh.h"
 #include "resources/Keszletkezelesu.h"
 #include "resources/Keszlisth.h"
-#include "resources/commands.h"
 #include "support/test_env.h"
-#include "support/ui_test.h"
 
 #include <filesystem>
 #include <gmock/gmock.h>
@@ -31,35 +26,15 @@ using ::testing::Not;
 
 const char* const kMore = "További készletmódosítás ?";
 
-class StockNewUser : public testui::UiTest {
-protected:
-    StockNewUser() {
-        dialogs.ExpectContaining("Új, üres adatbázis készült");
-        EXPECT_EQ(app::PrepareWorkingDatabase(session), 0);
-        app->CreateForm(Folap1, session);
-        Folap1->Timer1->SetEnabled(false);
-        app->CreateForm(NumericInt, session);
-        InstallResourceCommands(*Folap1, session);
-    }
-    ~StockNewUser() override {
-        app.reset();
-        Folap1 = nullptr;
-        NumericInt = nullptr;
-    }
+using StockNewUser = restest::NewUserTest;
 
-    // Reads the PDF a print wrote, and keeps it when FARM_SCREENSHOT_DIR says where.
-    std::string PdfText(const std::string& name) {
-        const fs::path pdf = fs::current_path() / name;
-        if (const char* keep = std::getenv("FARM_SCREENSHOT_DIR"))
-            fs::copy_file(pdf, fs::path(keep) / name, fs::copy_options::overwrite_existing);
-        return testenv::run("pdftotext -layout '" + pdf.string() + "' -").out;
-    }
-
-    db::Session session{fs::current_path()};
-    report::CaptureOutput output;
-    report::ScopedOutput use{output};
-    const std::string things = "Személyek/Készlet/Eszköz";
-};
+// Reads the PDF a print wrote, and keeps it when FARM_SCREENSHOT_DIR says where.
+std::string PdfText(const std::string& name) {
+    const fs::path pdf = fs::current_path() / name;
+    if (const char* keep = std::getenv("FARM_SCREENSHOT_DIR"))
+        fs::copy_file(pdf, fs::path(keep) / name, fs::copy_options::overwrite_existing);
+    return testenv::run("pdftotext -layout '" + pdf.string() + "' -").out;
+}
 
 void AddFertiliser(TEgyebTerNov& d, const std::string& name, const std::string& n) {
     d.Edit1->SetText(name);
