@@ -105,17 +105,17 @@ line
 space 1
 
 band Sorok connection=RvMunkaUtalvanyRows rules=grid frame=0.4
-column Munkamuvelet caption="Munkaművelet" width=52 wrap
+column Munkamuvelet caption="Munkaművelet" width=48 wrap
 column Muvter caption="Műv. ter.\n(ha)" width=18 align=right
-column Helyszin caption="Helyszín" width=40 wrap
+column Helyszin caption="Helyszín" width=38 wrap
 column Parcter caption="Parc. ter.\n(ha)" width=18 align=right
 column Erogep caption="Erőgép" width=30 wrap
-column Munkagep caption="Munkagép" width=40 wrap
+column Munkagep caption="Munkagép" width=38 wrap
 column Ora caption="óra" width=12 align=right
 column Perc caption="perc" width=13
 column Irany caption="irány" width=16 wrap
-column Melyseg caption="mélység" width=14
-column Datum caption="Dátum" width=20 align=center
+column Melyseg caption="mélység" width=17
+column Datum caption="Dátum" width=24 align=center
 heading "Munkaidő" from=Ora to=Perc
 
 summary
@@ -123,12 +123,12 @@ space 6
 text "{RvMunkaUtalvanyHead.Datum}" width=120
 space 10
 text "{RvMunkaUtalvanyHead.Kiado}" width=120
-text "Átvette: {RvMunkaUtalvanyHead.Nev}" align=right sameline x=150 width=123
+text "Átvette:" align=right sameline x=150 width=123
 space 8
 text "........................................" width=120
 text "........................................" align=right sameline x=150 width=123
-text "aláírás" width=80
-text "aláírás" align=right sameline x=150 width=123
+text "munkakiadó" width=80
+text "munkavégző" align=right sameline x=150 width=123
 
 pagefooter
 line
