@@ -4,6 +4,8 @@
 #include "platform/sys/numbers.h"
 #include "platform/ui/form_helpers.h"
 
+#include <QApplication>
+#include <algorithm>
 #include <cmath>
 
 TMunkautalvany* Munkautalvany = nullptr;
@@ -32,6 +34,12 @@ std::string DateText(db::TField& field) {
 }
 
 } // namespace
+
+// The sheet's column widths were set for a smaller screen font than ours: scaled so that
+// the headers are not cut.
+int ScaledWidth(int col) {
+    return std::max(kColumns[col].width * 3 / 2, 64);
+}
 
 int CeilMinutes(double hours) {
     return static_cast<int>(std::ceil(hours * 60.0 - 1e-9));
@@ -83,7 +91,7 @@ using ops::kSheetColumns;
 
 TMunkautalvany::TMunkautalvany(db::Session& session) : session_(session) {
     SetCaption("Munka kiutalás");
-    SetClientSize(920, 600);
+    SetClientSize(1140, 600);
     SetPosition(ui::poScreenCenter);
 
     Table1.SetTableName("Szemely.db");
@@ -106,7 +114,7 @@ TMunkautalvany::TMunkautalvany(db::Session& session) : session_(session) {
     Edit4->SetBounds(742, 66, 160, 22);
 
     StringGrid1 = new ui::TStringGrid(this);
-    StringGrid1->SetBounds(8, 96, 740, 420);
+    StringGrid1->SetBounds(8, 96, 960, 420);
     StringGrid1->SetColCount(kSheetColumns);
     StringGrid1->SetRowCount(2);
     StringGrid1->SetFixedCols(0);
@@ -117,7 +125,7 @@ TMunkautalvany::TMunkautalvany(db::Session& session) : session_(session) {
     SetDateColumnShown(false);
 
     Panel1 = new ui::TPanel(this);
-    Panel1->SetBounds(756, 123, 156, 100);
+    Panel1->SetBounds(976, 123, 156, 100);
     Button1 = new ui::TButton(Panel1, ">>>");
     Button1->SetBounds(4, 4, 40, 22);
     DBLookupComboBox3 = new ui::TDBLookupComboBox(Panel1);
@@ -135,12 +143,12 @@ TMunkautalvany::TMunkautalvany(db::Session& session) : session_(session) {
     Edit6 = new ui::TEdit(this);
     Edit6->SetBounds(266, 524, 300, 22);
     Button3 = new ui::TButton(this, "Nyomtatás");
-    Button3->SetBounds(700, 564, 100, 27);
+    Button3->SetBounds(920, 564, 100, 27);
     Button2 = new ui::TButton(this, "Bezárás");
-    Button2->SetBounds(808, 564, 100, 27);
+    Button2->SetBounds(1028, 564, 100, 27);
 
     GroupBox1 = new ui::TGroupBox(this, "Űrlap feltöltése");
-    GroupBox1->SetBounds(8, 48, 420, 160);
+    GroupBox1->SetBounds(8, 48, 480, 160);
     (new ui::TLabel(GroupBox1, "Munkavégző:"))->SetBounds(8, 24, 90, 16);
     DBLookupComboBox1 = new ui::TDBLookupComboBox(GroupBox1);
     DBLookupComboBox1->SetBounds(100, 20, 300, 22);
@@ -155,11 +163,11 @@ TMunkautalvany::TMunkautalvany(db::Session& session) : session_(session) {
     DBLookupComboBox2->SetListField("Sznev");
     (new ui::TLabel(GroupBox1, "Időpont:"))->SetBounds(8, 84, 90, 16);
     DateTimePicker1 = new ui::TDateTimePicker(GroupBox1);
-    DateTimePicker1->SetBounds(100, 80, 110, 22);
-    (new ui::TLabel(GroupBox1, "-tól"))->SetBounds(214, 84, 30, 16);
+    DateTimePicker1->SetBounds(100, 80, 130, 22);
+    (new ui::TLabel(GroupBox1, "-tól"))->SetBounds(234, 84, 30, 16);
     DateTimePicker2 = new ui::TDateTimePicker(GroupBox1);
-    DateTimePicker2->SetBounds(250, 80, 110, 22);
-    (new ui::TLabel(GroupBox1, "-ig"))->SetBounds(364, 84, 30, 16);
+    DateTimePicker2->SetBounds(270, 80, 130, 22);
+    (new ui::TLabel(GroupBox1, "-ig"))->SetBounds(404, 84, 30, 16);
     Button7 = new ui::TButton(GroupBox1, "Feltöltés");
     Button7->SetBounds(100, 120, 100, 27);
     Button8 = new ui::TButton(GroupBox1, "Mégsem");
@@ -185,8 +193,11 @@ TMunkautalvany::TMunkautalvany(db::Session& session) : session_(session) {
 
     OnShow = Handler(&TMunkautalvany::FormShow);
     OnActivate = Handler(&TMunkautalvany::FormActivate);
-    OnKeyPress = Handler(&TMunkautalvany::FormKeyPress);
-    SetKeyPreview(true);
+    // Leaving the group of the general activities hides it.
+    QObject::connect(qApp, &QApplication::focusChanged, GroupBox2, [this](QWidget*, QWidget* now) {
+        if (GroupBox2->Visible() && now && !GroupBox2->isAncestorOf(now) && now != GroupBox2)
+            GroupBox2->Hide();
+    });
     StringGrid1->OnClick = Handler(&TMunkautalvany::StringGrid1Click);
     Button1->OnClick = Handler(&TMunkautalvany::Button1Click);
     Button2->OnClick = Handler(&TMunkautalvany::Button2Click);
@@ -208,16 +219,12 @@ void TMunkautalvany::FormShow(TObject*) {
     RememberedRow = 1;
     for (int col = 0; col < kDateColumn; ++col) {
         StringGrid1->SetCells(col, 0, ops::kColumns[col].header);
-        StringGrid1->SetColWidths(col, ops::kColumns[col].width);
+        StringGrid1->SetColWidths(col, ops::ScaledWidth(col));
     }
 }
 
 void TMunkautalvany::FormActivate(TObject*) {
     ui::OpenOnFirstActivate(this, {&Table1, &Table2, &Table4});
-}
-
-void TMunkautalvany::FormKeyPress(TObject*, TKey& Key) {
-    ui::Shortcuts(Key, {{'X', Button2}});
 }
 
 bool TMunkautalvany::DateColumnShown() const {
@@ -227,7 +234,7 @@ bool TMunkautalvany::DateColumnShown() const {
 // The grid keeps all eleven columns: a one-day sheet only hides the date, which stays in
 // the cells for the print.
 void TMunkautalvany::SetDateColumnShown(bool shown) {
-    StringGrid1->SetColWidths(kDateColumn, shown ? ops::kColumns[kDateColumn].width : 0);
+    StringGrid1->SetColWidths(kDateColumn, shown ? ops::ScaledWidth(kDateColumn) : 0);
     if (shown)
         StringGrid1->SetCells(kDateColumn, 0, ops::kColumns[kDateColumn].header);
 }
@@ -240,7 +247,7 @@ void TMunkautalvany::StringGrid1Click(TObject*) {
     const QRect cell = StringGrid1->visualRect(StringGrid1->model()->index(row, col));
     Panel1->SetTop(cell.top() + 123);
     const QList<QTableWidgetSelectionRange> ranges = StringGrid1->selectedRanges();
-    RememberedRow = ranges.isEmpty() ? row : ranges.first().topRow();
+    RememberedRow = std::max(1, ranges.isEmpty() ? row : ranges.first().topRow());
 }
 
 void TMunkautalvany::InsertGridRow(int row) {

@@ -20,6 +20,9 @@ namespace ops {
 constexpr int kSheetColumns = 11;
 constexpr int kDateColumn = 10;
 
+// The shown width of a sheet column.
+int ScaledWidth(int col);
+
 // Working hours as minutes, rounded up: ⌈hours × 60⌉, with the last bits of a decimal
 // hour's binary error ignored (0.1 h is 6 minutes, not 7).
 int CeilMinutes(double hours);
@@ -89,7 +92,6 @@ public:
 
     void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);
-    void FormKeyPress(TObject* Sender, TKey& Key);
     void StringGrid1Click(TObject* Sender);
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);

@@ -350,6 +350,14 @@ TEST_F(WorkOrderForm, GeneralActivitiesAreAddedAndDeletedInTheirList) {
     f().Table4.Post();
     f().Button12->click();
     EXPECT_FALSE(f().GroupBox2->Visible());
+    // Leaving the group hides it too.
+    f().Button9->click();
+    f().DBGrid1->SetFocus();
+    testui::ProcessEvents();
+    EXPECT_TRUE(f().GroupBox2->Visible());
+    f().Edit1->SetFocus();
+    testui::ProcessEvents();
+    EXPECT_FALSE(f().GroupBox2->Visible());
     db::TTable rows(session);
     rows.SetTableName("Altmuv");
     rows.Open();
