@@ -9,7 +9,6 @@ TGeplist* Geplist = nullptr;
 
 using res::AddDBEdit;
 using res::AddLabel;
-using res::Place;
 
 TGeplist::TGeplist(db::Session& session) : session_(session) {
     SetCaption("Gépek listája");
@@ -27,48 +26,42 @@ TGeplist::TGeplist(db::Session& session) : session_(session) {
     Table2.SetFilter("Tul = 0");
     Table2.SetFiltered(true);
 
-    Bevel1 = Place<ui::TBevel>(this, 4, 4, 552, 392);
-    PageControl1 = Place<ui::TPageControl>(this, 8, 8, 544, 295);
+    Bevel1 = ui::Make<ui::TBevel>(this, {4, 4, 552, 392});
+    PageControl1 = ui::Make<ui::TPageControl>(this, {8, 8, 544, 295});
     TabSheet1 = new ui::TTabSheet(PageControl1, "Erőgépek listázása");
-    DBGrid1 = Place<ui::TDBGrid>(TabSheet1, 4, 4, 528, 258);
-    DBGrid1->SetDataSource(&DataSource1);
-    DBGrid1->Columns().Add("Geptip", "Gep tipusa", 200);
-    DBGrid1->Columns().Add("Haziszam", "Háziszám", 150);
-    DBGrid1->Columns().Add("Kategoria", "Kategória", 120);
+    DBGrid1 = ui::ListGrid(TabSheet1, {4, 4, 528, 258}, &DataSource1,
+                           {{"Geptip", "Gep tipusa", 200},
+                            {"Haziszam", "Háziszám", 150},
+                            {"Kategoria", "Kategória", 120}});
     TabSheet2 = new ui::TTabSheet(PageControl1, "Munkagépek listázása");
-    DBGrid2 = Place<ui::TDBGrid>(TabSheet2, 4, 4, 528, 258);
-    DBGrid2->SetDataSource(&DataSource2);
-    DBGrid2->Columns().Add("Gepnev", "Megnevezés", 200);
-    DBGrid2->Columns().Add("Hazisz", "Háziszám", 150);
-    DBGrid2->Columns().Add("Tipus", "", 150);
-    for (ui::TDBGrid* grid : {DBGrid1, DBGrid2}) {
-        grid->SetReadOnly(true);
-        grid->SetRowSelect(true);
+    DBGrid2 = ui::ListGrid(
+        TabSheet2, {4, 4, 528, 258}, &DataSource2,
+        {{"Gepnev", "Megnevezés", 200}, {"Hazisz", "Háziszám", 150}, {"Tipus", "", 150}});
+    for (ui::TDBGrid* grid : {DBGrid1, DBGrid2})
         grid->OnDblClick = Handler(&TGeplist::DBGrid1DblClick);
-    }
 
-    Button9 = Place<ui::TButton>(this, 16, 350, 100, 27, "Új gép");
-    Button10 = Place<ui::TButton>(this, 124, 350, 100, 27, "Törlés");
-    Button4 = Place<ui::TButton>(this, 232, 350, 100, 27, "Módosítás");
-    Button1 = Place<ui::TButton>(this, 16, 390, 100, 27, "Bezárás");
-    Button2 = Place<ui::TButton>(this, 124, 390, 100, 27, "Nyomtatási kép");
-    Button3 = Place<ui::TButton>(this, 232, 390, 100, 27, "Nyomtatás");
+    Button9 = ui::Make<ui::TButton>(this, {16, 350, 100, 27}, "Új gép");
+    Button10 = ui::Make<ui::TButton>(this, {124, 350, 100, 27}, "Törlés");
+    Button4 = ui::Make<ui::TButton>(this, {232, 350, 100, 27}, "Módosítás");
+    Button1 = ui::Make<ui::TButton>(this, {16, 390, 100, 27}, "Bezárás");
+    Button2 = ui::Make<ui::TButton>(this, {124, 390, 100, 27}, "Nyomtatási kép");
+    Button3 = ui::Make<ui::TButton>(this, {232, 390, 100, 27}, "Nyomtatás");
 
-    GroupBox1 = Place<ui::TGroupBox>(this, 8, 48, 420, 376, "Gép módosítása");
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {8, 48, 420, 376}, "Gép módosítása");
     AddLabel(GroupBox1, "Típus :", 12, 30);
     DBEdit1 = AddDBEdit(GroupBox1, &DataSource1, "Geptip", 130, 30, 220);
     AddLabel(GroupBox1, "Házisszám :", 12, 60);
     DBEdit2 = AddDBEdit(GroupBox1, &DataSource1, "Haziszam", 130, 60, 220);
     AddLabel(GroupBox1, "Kategória :", 12, 90);
-    ComboBox1 = Place<ui::TComboBox>(GroupBox1, 130, 90, 120, 22);
+    ComboBox1 = ui::Make<ui::TComboBox>(GroupBox1, {130, 90, 120, 22});
     ComboBox1->Items().AddStrings({"Nagy", "Közép", "Kis"});
     AddLabel(GroupBox1, "Beszerzés éve :", 12, 120);
     DBEdit3 = AddDBEdit(GroupBox1, &DataSource1, "Beszev", 130, 120, 80);
-    Button5 = Place<ui::TButton>(GroupBox1, 130, 160, 100, 27, "Mégsem");
-    Button6 = Place<ui::TButton>(GroupBox1, 240, 160, 140, 27, "Vátozás rögzítése");
+    Button5 = ui::Make<ui::TButton>(GroupBox1, {130, 160, 100, 27}, "Mégsem");
+    Button6 = ui::Make<ui::TButton>(GroupBox1, {240, 160, 140, 27}, "Vátozás rögzítése");
     GroupBox1->Hide();
 
-    GroupBox2 = Place<ui::TGroupBox>(this, 8, 48, 420, 376, "Gép módosítása");
+    GroupBox2 = ui::Make<ui::TGroupBox>(this, {8, 48, 420, 376}, "Gép módosítása");
     AddLabel(GroupBox2, "Megnevezés :", 12, 30);
     DBEdit4 = AddDBEdit(GroupBox2, &DataSource2, "Gepnev", 130, 30, 220);
     DBEdit4->SetMaxLength(20);
@@ -78,8 +71,8 @@ TGeplist::TGeplist(db::Session& session) : session_(session) {
     DBEdit6 = AddDBEdit(GroupBox2, &DataSource2, "Tipus", 130, 90, 220);
     AddLabel(GroupBox2, "Beszerzés éve :", 12, 120);
     DBEdit7 = AddDBEdit(GroupBox2, &DataSource2, "Beszev", 130, 120, 80);
-    Button7 = Place<ui::TButton>(GroupBox2, 130, 160, 100, 27, "Mégsem");
-    Button8 = Place<ui::TButton>(GroupBox2, 240, 160, 140, 27, "Változás rögzítése");
+    Button7 = ui::Make<ui::TButton>(GroupBox2, {130, 160, 100, 27}, "Mégsem");
+    Button8 = ui::Make<ui::TButton>(GroupBox2, {240, 160, 140, 27}, "Változás rögzítése");
     GroupBox2->Hide();
 
     SetTabOrder({PageControl1, DBGrid1, DBGrid2, Button9, Button10,  Button4, Button1,

@@ -8,7 +8,6 @@
 
 #include <initializer_list>
 #include <string>
-#include <utility>
 
 namespace res {
 
@@ -31,13 +30,5 @@ ui::TLabel* AddLabel(QWidget* parent, const std::string& caption, int left, int 
 // A data-aware edit box on a field of the source.
 ui::TDBEdit* AddDBEdit(QWidget* parent, db::TDataSource* source, const std::string& field, int left,
                        int top, int width);
-
-// Makes a control of type C on the parent at the given bounds.
-template <class C, class... Args>
-C* Place(QWidget* parent, int left, int top, int width, int height, Args&&... args) {
-    auto* control = new C(parent, std::forward<Args>(args)...);
-    control->SetBounds(left, top, width, height);
-    return control;
-}
 
 } // namespace res
