@@ -43,6 +43,14 @@ TGazdep::TGazdep(db::Session& session) : session_(session) {
     SetTabOrder({DBGrid1, Button1, Button3, Button2, Button4, Edit1, CheckBox1, Edit2, ComboBox1,
                  Edit3, Button6, Button5});
 
+    PopupMenu1 = res::ButtonMenu(this, {{"Új bevitele   CTRL+A", Button1},
+                                        {"Módosítás     CTRL+M", Button3},
+                                        {"Törlés           CTRL+T", Button2},
+                                        {"Rendben        CTRL+X", Button4}});
+    PopupMenu2 =
+        res::ButtonMenu(this, {{"Rögzít     CTRL+S", Button6}, {"Mégsem   CTRL+X", Button5}});
+    SetPopupMenu(PopupMenu1);
+
     OnActivate = Handler(&TGazdep::FormActivate);
     OnKeyPress = Handler(&TGazdep::FormKeyPress);
     SetKeyPreview(true);
@@ -92,6 +100,7 @@ void TGazdep::Button1Click(TObject*) {
     Edit3->Clear();
     CheckBox1->SetChecked(false);
     ComboBox1->SetText("kg");
+    SetPopupMenu(PopupMenu2);
     res::ShowBox(GroupBox1, 8, 40, "Gazdasági épület bevitele");
     Edit1->SetFocus();
 }
@@ -116,6 +125,7 @@ void TGazdep::Button3Click(TObject*) {
     Edit3->SetText(Table1.FieldByName("Letesit").AsString());
     CheckBox1->SetChecked(Table1.FieldByName("Allat").AsString() == "IGEN");
     ComboBox1->SetText(Table1.FieldByName("Befmert").AsString());
+    SetPopupMenu(PopupMenu2);
     res::ShowBox(GroupBox1, 8, 40, "Gazdasági épület módosítása");
     Edit1->SetFocus();
 }
@@ -127,6 +137,7 @@ void TGazdep::Button4Click(TObject*) {
 void TGazdep::BackToList() {
     res::SetTabStops({Button1, Button2, Button3, Button4}, true);
     DBGrid1->SetEnabled(true);
+    SetPopupMenu(PopupMenu1);
     GroupBox1->Hide();
 }
 

@@ -109,6 +109,18 @@ TNovvedmegf::TNovvedmegf(db::Session& session) : session_(session) {
                  Edit2,       Edit4,     Edit5,     Edit7,           Edit8,   Button6,
                  Button5,     DBGrid2,   CheckBox2, Button8,         Button9, Button10});
 
+    PopupMenu1 = res::ButtonMenu(this, {{"Új feljegyzés    CTRL+U", Button2},
+                                        {"Módosítás         CTRL+M", Button3},
+                                        {"Törlés               CTRL+T", Button4},
+                                        {"Bezár                CTRL+X", Button1}});
+    ui::TMenuItem* active = PopupMenu1->Add("Aktív parcellák  CTRL+A");
+    active->SetChecked(true);
+    active->OnClick = [this](TObject*) { CheckBox1->SetChecked(!CheckBox1->Checked()); };
+    SetPopupMenu(PopupMenu1);
+    PopupMenu2 = res::ButtonMenu(
+        this, {{"Rögzítés      CTRL+S", Button6}, {"Mégsem       CTRL+X", Button5}});
+    GroupBox1->SetPopupMenu(PopupMenu2);
+
     OnActivate = Handler(&TNovvedmegf::FormActivate);
     OnResize = Handler(&TNovvedmegf::FormResize);
     OnKeyPress = Handler(&TNovvedmegf::FormKeyPress);
@@ -134,9 +146,12 @@ void TNovvedmegf::FormActivate(TObject*) {
         return;
     ui::OpenOnFirstActivate(this, {&Table2, &Table1, &Table3});
     Table2AfterScroll(Table2);
-    if (Table2.IsEmpty())
+    if (Table2.IsEmpty()) {
         for (ui::TButton* button : {Button2, Button3, Button4})
             button->SetEnabled(false);
+        for (int i = 0; i < 3; ++i)
+            PopupMenu1->Items(i)->SetEnabled(false);
+    }
 }
 
 void TNovvedmegf::FormResize(TObject*) {
@@ -195,6 +210,8 @@ void TNovvedmegf::Table2AfterScroll(db::TDataSet&) {
 }
 
 void TNovvedmegf::CheckBox1Click(TObject*) {
+    if (PopupMenu1)
+        PopupMenu1->Items(4)->SetChecked(CheckBox1->Checked());
     FilterActive(Table2, CheckBox1->Checked());
     Table2AfterScroll(Table2);
 }

@@ -14,6 +14,15 @@ void SetEnabled(std::initializer_list<ui::TControl*> controls, bool enabled) {
         control->SetEnabled(enabled);
 }
 
+ui::TPopupMenu* ButtonMenu(QWidget* owner, std::initializer_list<MenuEntry> items) {
+    auto* menu = new ui::TPopupMenu(owner);
+    for (const MenuEntry& entry : items) {
+        ui::TButton* button = entry.button;
+        menu->Add(entry.caption)->OnClick = [button](ui::TObject*) { button->Click(); };
+    }
+    return menu;
+}
+
 void ShowDate(ui::TDateTimePicker* picker, const db::TField& date) {
     picker->SetDate(date.IsNull() ? sys::today() : date.AsDateTime());
 }

@@ -4,6 +4,7 @@
 
 #include "platform/ui/controls.h"
 #include "platform/ui/db_controls.h"
+#include "platform/ui/menus.h"
 #include "platform/ui/picker.h"
 
 #include <initializer_list>
@@ -16,6 +17,15 @@ void SetTabStops(std::initializer_list<ui::TControl*> controls, bool stop);
 
 // Enables or disables the controls.
 void SetEnabled(std::initializer_list<ui::TControl*> controls, bool enabled);
+
+// One item of a pop-up menu that repeats a button, its key in the caption.
+struct MenuEntry {
+    const char* caption;
+    ui::TButton* button;
+};
+
+// A pop-up menu whose items click their buttons.
+ui::TPopupMenu* ButtonMenu(QWidget* owner, std::initializer_list<MenuEntry> items);
 
 // Shows a stored date in a picker; a row without a date shows today.
 void ShowDate(ui::TDateTimePicker* picker, const db::TField& date);

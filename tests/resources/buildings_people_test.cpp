@@ -171,3 +171,24 @@ TEST_F(ForecastSources, AnUnknownStoredSourceShowsAsNoneAndIsSavedAsNone) {
 }
 
 } // namespace
+
+namespace {
+
+// The form's pop-up menu is the box's while the box is open, the list's otherwise.
+TEST_F(Buildings, ThePopUpMenuFollowsTheBox) {
+    forms.On<TGazdep>([](TGazdep& f) {
+        EXPECT_EQ(f.PopupMenu(), f.PopupMenu1);
+        f.PopupMenu1->Items(0)->Click(); // "Új bevitele"
+        EXPECT_TRUE(f.GroupBox1->Visible());
+        EXPECT_EQ(f.PopupMenu(), f.PopupMenu2);
+        f.Edit1->SetText("Góré");
+        f.PopupMenu2->Items(0)->Click(); // "Rögzít"
+        EXPECT_FALSE(f.GroupBox1->Visible());
+        EXPECT_EQ(f.PopupMenu(), f.PopupMenu1);
+        f.PopupMenu1->Items(3)->Click(); // "Rendben"
+    });
+    ui::ShowModalForm(Gazdep, session);
+    EXPECT_EQ(Column("Gazdepulet", "Epnev"), (std::vector<std::string>{"Góré"}));
+}
+
+} // namespace

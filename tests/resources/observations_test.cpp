@@ -215,6 +215,8 @@ TEST_F(Observations, WithoutActiveFieldsTheEditingButtonsStayDisabled) {
         EXPECT_FALSE(f.Button2->Enabled());
         Key(f.DBGrid1, Qt::Key_A, Qt::ControlModifier); // "Aktív parcellák" unticked
         EXPECT_FALSE(f.CheckBox1->Checked());
+        EXPECT_FALSE(f.PopupMenu1->Items(4)->Checked());
+        EXPECT_FALSE(f.PopupMenu1->Items(0)->Enabled());
         EXPECT_EQ(f.Table2.RecordCount(), 3);
         EXPECT_FALSE(f.Button2->Enabled());
         Key(f.DBGrid1, Qt::Key_U, Qt::ControlModifier);
