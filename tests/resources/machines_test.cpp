@@ -249,3 +249,52 @@ TEST_F(Machines, BothListsSavedAsPdfReadBack) {
 }
 
 } // namespace
+
+namespace {
+
+// The start-up check of a complete database of an older version writes the missing
+// no-machine rows and leaves the own machines as they are.
+TEST(MachineStartUp, ACompleteOlderDatabaseGetsItsNoMachineRowsBack) {
+    db::Session session(std::filesystem::current_path());
+    core::CreateFreshDatabase(session);
+    for (const char* table : {"Erogepek", "Munkagepek"}) {
+        db::TTable t(session);
+        t.SetTableName(table);
+        t.Open();
+        t.EmptyTable();
+    }
+    restest::AddMachine(session, "Erogepek", "100000", "Régi saját traktor", 0);
+    const core::DatabaseCheck check = core::PrepareDatabase(session);
+    EXPECT_FALSE(check.fresh);
+    EXPECT_TRUE(check.missing.empty());
+    db::TTable tractors(session);
+    tractors.SetTableName("Erogepek");
+    tractors.Open();
+    ASSERT_EQ(tractors.RecordCount(), 1);
+    EXPECT_EQ(tractors.FieldByName("Tul").AsInteger(), 0);
+    db::TTable implements(session);
+    implements.SetTableName("Munkagepek");
+    implements.Open();
+    ASSERT_EQ(implements.RecordCount(), 1);
+    EXPECT_EQ(implements.FieldByName("Gepkod").AsString(), "100000");
+    EXPECT_EQ(implements.FieldByName("Tipus").AsString(), "---");
+    EXPECT_EQ(implements.FieldByName("Tul").AsInteger(), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Machines, WithTheTallListOptionTheListTakesTheScreenHeight) {
+    NumericInt->SetOptionFlag("_GepekFormState", true);
+    forms.On<TGeplist>([](TGeplist& f) {
+        EXPECT_EQ(f.Height(), ui::Screen::Height() - 60);
+        EXPECT_EQ(f.Bevel1->Height(), f.ClientHeight() - 68);
+        EXPECT_EQ(f.DBGrid1->Height(), f.Bevel1->Height() - 97 - 37);
+        EXPECT_EQ(f.Button1->Top(), f.ClientHeight() - 110 + 40);
+        f.Button1->click();
+    });
+    ui::ShowModalForm(Geplist, session);
+}
+
+} // namespace
