@@ -387,6 +387,30 @@ void TDataSet::calculate() {
     state_ = saved;
 }
 
+// A calculated field of a row that is not the current one (a grid shows every row): the
+// handler runs with that row as the current one, then the current row and its calculated
+// values are put back.
+Value TDataSet::calculatedValueOf(std::size_t row, std::size_t calcField) {
+    if (state_ != DataSetState::Browse || !OnCalcFields || row >= viewSize())
+        return Value{};
+    const std::size_t savedCurrent = current_;
+    Record savedValues = calcValues_;
+    current_ = row;
+    Value value;
+    try {
+        calculate();
+        if (calcField < calcValues_.size())
+            value = calcValues_[calcField];
+    } catch (...) {
+        current_ = savedCurrent;
+        calcValues_ = std::move(savedValues);
+        throw;
+    }
+    current_ = savedCurrent;
+    calcValues_ = std::move(savedValues);
+    return value;
+}
+
 // --- writing -------------------------------------------------------------------------------
 
 void TDataSet::loadBuffer() {
@@ -615,9 +639,12 @@ Value TDataSet::rowValue(std::size_t row, int field) const {
     if (i >= defs_.size())
         throw error("nincs " + std::to_string(field) + ". mező");
     const bool current = row == current_ && state_ != DataSetState::Insert;
-    if (i >= sourceFields_)
-        return current && i - sourceFields_ < calcValues_.size() ? calcValues_[i - sourceFields_]
-                                                                 : Value{};
+    if (i >= sourceFields_) {
+        if (current)
+            return i - sourceFields_ < calcValues_.size() ? calcValues_[i - sourceFields_]
+                                                          : Value{};
+        return const_cast<TDataSet*>(this)->calculatedValueOf(row, i - sourceFields_);
+    }
     if (current && state_ == DataSetState::Edit)
         return buffer_[i];
     return row < viewSize() ? viewValue(row, field) : Value{};
