@@ -53,7 +53,8 @@ void TAllatfajta::FormClose(TObject*, TCloseAction&) {
 }
 
 void TAllatfajta::Button1Click(TObject*) {
-    res::ShowBox(GroupBox1, 8, 8, "Új állatfaj rögzítése");
+    res::ShowBoxOver(GroupBox1, 8, 8, "Új állatfaj rögzítése",
+                     {DBGrid1, Button1, Button2, Button3, Button4});
     Table1.Insert();
     DBEdit1->SetFocus();
 }
@@ -62,7 +63,8 @@ void TAllatfajta::Button1Click(TObject*) {
 void TAllatfajta::Button2Click(TObject*) {
     if (Table1.IsEmpty())
         return;
-    res::ShowBox(GroupBox1, 8, 8, "Állatfaj módosítás");
+    res::ShowBoxOver(GroupBox1, 8, 8, "Állatfaj módosítás",
+                     {DBGrid1, Button1, Button2, Button3, Button4});
     Table1.Edit();
     DBEdit1->SetFocus();
 }
@@ -84,11 +86,11 @@ void TAllatfajta::Button4Click(TObject*) {
 
 void TAllatfajta::Button5Click(TObject*) {
     Table1.Cancel();
-    GroupBox1->Hide();
+    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
 }
 
 void TAllatfajta::Button6Click(TObject*) {
     Table1.FieldByName("Deleted").SetAsBoolean(false);
     Table1.Post();
-    GroupBox1->Hide();
+    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
 }

@@ -195,8 +195,11 @@ void TGeplist::Button3Click(TObject*) {
     PrintShownList();
 }
 
-void TGeplist::SetListTabStops(bool stop) {
-    res::SetTabStops({PageControl1, Button1, Button2, Button3, Button4, Button9, Button10}, stop);
+// While a modify box is open the list's controls are out of the tab order and wait, so
+// that no other action posts the row being modified.
+void TGeplist::SetListActive(bool active) {
+    res::SetTabStops({PageControl1, Button1, Button2, Button3, Button4, Button9, Button10}, active);
+    res::SetEnabled({PageControl1, Button1, Button2, Button3, Button4, Button9, Button10}, active);
 }
 
 // Opens the modify box of the page shown on its current machine.
@@ -206,7 +209,7 @@ void TGeplist::Button4Click(TObject*) {
         ui::MessageDlg("Nincsenek módosítható elemek!", ui::mtConfirmation, ui::mbOK);
         return;
     }
-    SetListTabStops(false);
+    SetListActive(false);
     ui::TGroupBox* box = TractorPage() ? GroupBox1 : GroupBox2;
     res::ShowBox(box, 8, 48, "Gép módosítása");
     if (TractorPage()) {
@@ -220,7 +223,7 @@ void TGeplist::Button4Click(TObject*) {
 // Hides the box and takes back what was typed into it but not saved.
 void TGeplist::CloseBox(ui::TGroupBox* box) {
     box->Hide();
-    SetListTabStops(true);
+    SetListActive(true);
     Button4->SetFocus();
 }
 

@@ -75,7 +75,7 @@ public:
 private:
     bool TractorPage() const;
     db::TTable& ShownTable();
-    void SetListTabStops(bool stop);
+    void SetListActive(bool active);
     void CloseBox(ui::TGroupBox* box);
     void PrintShownList();
 };

@@ -92,7 +92,8 @@ void TKorcsoportok::ReopenList() {
 
 // A new group: the table leaves the list (it then holds every group) for the insert.
 void TKorcsoportok::Button1Click(TObject*) {
-    res::ShowBox(GroupBox1, 1, 8, "Új csoport rögzítése");
+    res::ShowBoxOver(GroupBox1, 1, 8, "Új csoport rögzítése",
+                     {DBGrid1, Button1, Button2, Button3, Button4});
     Table1.SetMasterSource(nullptr);
     Table1.Insert();
     DBLookupComboBox1->SetFocus();
@@ -102,7 +103,8 @@ void TKorcsoportok::Button2Click(TObject*) {
     if (Table1.IsEmpty())
         return;
     Table1.Edit();
-    res::ShowBox(GroupBox1, 1, 8, "Csoport módosítása");
+    res::ShowBoxOver(GroupBox1, 1, 8, "Csoport módosítása",
+                     {DBGrid1, Button1, Button2, Button3, Button4});
     DBEdit1->SetFocus();
 }
 
@@ -124,11 +126,11 @@ void TKorcsoportok::Button5Click(TObject*) {
     Table1.Post();
     AttachToList();
     ReopenList();
-    GroupBox1->Hide();
+    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
 }
 
 void TKorcsoportok::Button6Click(TObject*) {
-    GroupBox1->Hide();
+    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
     Table1.Cancel();
     AttachToList();
 }

@@ -79,8 +79,8 @@ void TSzemelyek::DBGrid1DblClick(TObject* Sender) {
 }
 
 void TSzemelyek::OpenBox() {
-    res::ShowBox(GroupBox1, 8, 40, "Alkalmazottak");
-    DBGrid1->SetEnabled(false);
+    res::ShowBoxOver(GroupBox1, 8, 40, "Alkalmazottak",
+                     {DBGrid1, Button1, Button2, Button3, Button4});
     DBEdit1->SetFocus();
 }
 
@@ -113,12 +113,10 @@ void TSzemelyek::Button4Click(TObject*) {
 void TSzemelyek::Button5Click(TObject*) {
     Table1.FieldByName("Deleted").SetAsBoolean(false);
     Table1.Post();
-    GroupBox1->Hide();
-    DBGrid1->SetEnabled(true);
+    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
 }
 
 void TSzemelyek::Button6Click(TObject*) {
     Table1.Cancel();
-    GroupBox1->Hide();
-    DBGrid1->SetEnabled(true);
+    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
 }

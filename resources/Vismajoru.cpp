@@ -113,7 +113,8 @@ void Tvismajor::Button2Click(TObject*) {
             break;
     res::ShowDate(DateTimePicker1, Table1.FieldByName("Bejido"));
     Table1.Edit();
-    res::ShowBox(GroupBox1, 8, 48, "Új Vis major eset módosítása");
+    res::ShowBoxOver(GroupBox1, 8, 48, "Új Vis major eset módosítása",
+                     {DBGrid1, Button1, Button2, Button3, Button4});
 }
 
 // Deletes the list's case at once.
@@ -129,7 +130,8 @@ void Tvismajor::Button3Click(TObject*) {
 void Tvismajor::Button4Click(TObject*) {
     Query1.Close();
     Table1.SetMasterSource(nullptr);
-    res::ShowBox(GroupBox1, 8, 48, "Új Vis major eset feljegyzése");
+    res::ShowBoxOver(GroupBox1, 8, 48, "Új Vis major eset feljegyzése",
+                     {DBGrid1, Button1, Button2, Button3, Button4});
     DateTimePicker1->SetDate(sys::today());
     Table1.Insert();
 }
@@ -139,7 +141,7 @@ void Tvismajor::EndEntry() {
     Query1.Close();
     Query1.Open();
     OfferActiveFieldsOnly(Table2, true);
-    GroupBox1->Hide();
+    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
 }
 
 void Tvismajor::Button5Click(TObject*) {

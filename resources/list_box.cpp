@@ -50,4 +50,17 @@ ui::TDBEdit* AddDBEdit(QWidget* parent, db::TDataSource* source, const std::stri
     return edit;
 }
 
+void ShowBoxOver(ui::TGroupBox* box, int left, int top, const std::string& caption,
+                 const std::vector<ui::TControl*>& list) {
+    for (ui::TControl* control : list)
+        control->SetEnabled(false);
+    ShowBox(box, left, top, caption);
+}
+
+void HideBoxOver(ui::TGroupBox* box, const std::vector<ui::TControl*>& list) {
+    box->Hide();
+    for (ui::TControl* control : list)
+        control->SetEnabled(true);
+}
+
 } // namespace res

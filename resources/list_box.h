@@ -9,6 +9,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace res {
 
@@ -32,6 +33,12 @@ void ShowDate(ui::TDateTimePicker* picker, const db::TField& date);
 
 // Places the box at (left, top) over the list, titles it and shows it in front.
 void ShowBox(ui::TGroupBox* box, int left, int top, const std::string& caption);
+
+// The list's controls wait while its box is open: a second action cannot post the row
+// the box is editing.
+void ShowBoxOver(ui::TGroupBox* box, int left, int top, const std::string& caption,
+                 const std::vector<ui::TControl*>& list);
+void HideBoxOver(ui::TGroupBox* box, const std::vector<ui::TControl*>& list);
 
 // A label at (left, top), as wide as its text needs up to `width`.
 ui::TLabel* AddLabel(QWidget* parent, const std::string& caption, int left, int top,

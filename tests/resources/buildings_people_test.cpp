@@ -95,8 +95,11 @@ TEST_F(Employees, SavedPeopleAreListedByNameAndDeletedOnesKeepTheirRow) {
         Type(f.DBEdit1, "Antal Éva");
         Key(f.DBEdit1, Qt::Key_S, Qt::ControlModifier);
         f.Button3->click();
+        EXPECT_FALSE(f.Button3->Enabled()); // the list waits while the box is open
+        EXPECT_FALSE(f.Button1->Enabled());
         Type(f.DBEdit1, "Mégsem Máté");
         f.Button6->click(); // no row is left behind
+        EXPECT_TRUE(f.Button3->Enabled());
         ASSERT_EQ(f.Table1.RecordCount(), 2);
         f.Table1.First();
         EXPECT_EQ(f.Table1.FieldByName("Sznev").AsString(), "Antal Éva");
