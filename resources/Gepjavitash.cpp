@@ -125,11 +125,8 @@ void TGepjavitas::FormKeyPress(TObject*, TKey& Key) {
         ui::Shortcuts(Key, {{'M', Button6}, {'S', Button6}, {'X', Button5}});
         return;
     }
-    if (Key == ui::ctrlKey('X')) {
-        Key = ui::keyNone;
-        Button1->Click();
+    if (ui::Shortcuts(Key, {{'X', Button1}, {'G', nullptr}})) // the grid print prints nothing
         return;
-    }
     if (Query1.IsEmpty() || !Button2->Enabled())
         return;
     ui::Shortcuts(Key, {{'M', Button3}, {'T', Button4}, {'U', Button2}});
