@@ -2,19 +2,36 @@
 
 #include "Allatfajtah.h"
 #include "Csapadekh.h"
+#include "Gazolajszlaosszh.h"
+#include "J05u.h"
 #include "Elorejelforrh.h"
 #include "Eszkozfelh.h"
+#include "Fogalomh.h"
 #include "Gazdeph.h"
 #include "Gepjavitash.h"
 #include "Geplisth.h"
+#include "Keszletkezelesu.h"
+#include "Keszlisth.h"
 #include "Korcsoportszh.h"
 #include "Novvedmegfh.h"
 #include "Szemelyh.h"
 #include "Vismajoru.h"
 #include "core/Folap.h"
+#include "diesel_layouts.h"
 #include "machine_record_layouts.h"
+#include "register/Egyebfajh.h"
+#include "stock_layouts.h"
 
 namespace {
+
+// The materials, the stock and the species.
+void InstallStockCommands(TFolap1& mainWindow, db::Session& session) {
+    db::Session* s = &session;
+    mainWindow.SetFormOpener("Tkeszletkezeles", [s] { ui::ShowModalForm(keszletkezeles, *s); });
+    mainWindow.SetFormOpener("TKeszlist", [s] { ui::ShowModalForm(Keszlist, *s); });
+    mainWindow.SetFormOpener("TForgalom", [s] { ui::ShowModalForm(Forgalom, *s); });
+    mainWindow.SetFormOpener("TEgyebFaj", [s] { ui::ShowModalForm(EgyebFaj, *s); });
+}
 
 // The machines, buildings, employees and records kept by the farm.
 void InstallMachineAndRecordCommands(TFolap1& mainWindow, db::Session& session) {
@@ -38,12 +55,23 @@ void InstallMachineAndRecordCommands(TFolap1& mainWindow, db::Session& session) 
                                  });
 }
 
+// The diesel invoices and the tax-form import file.
+void InstallDieselCommands(TFolap1& mainWindow, db::Session& session) {
+    db::Session* s = &session;
+    mainWindow.SetFormOpener("TGazolajszlaossz", [s] { ui::ShowModalForm(Gazolajszlaossz, *s); });
+    mainWindow.SetFormOpener("TJ05", [s] { ui::ShowModalForm(J05, *s); });
+}
+
 } // namespace
 
 void InstallResourceCommands(TFolap1& mainWindow, db::Session& session) {
+    InstallStockCommands(mainWindow, session);
     InstallMachineAndRecordCommands(mainWindow, session);
+    InstallDieselCommands(mainWindow, session);
 }
 
 void RegisterResourceLayouts() {
+    res::RegisterStockLayouts();
     res::RegisterMachineAndRecordLayouts();
+    res::RegisterDieselLayouts();
 }
