@@ -47,6 +47,8 @@ TNovvedmegf::TNovvedmegf(db::Session& session) : session_(session) {
     Table2.AfterScroll = [this](db::TDataSet& rows) { Table2AfterScroll(rows); };
     Table5.SetTableName("Novvedmeg2.db");
     Table5.SetFiltered(true);
+    PestRows.SetTableName("Novvedmeg2.db");
+    PestRows.SetIndexFieldNames("Megfid");
 
     Bevel1 = ui::Make<ui::TBevel>(this, {4, 4, 672, 140});
     AddLabel(this, "Megfigyelt parcella :", 12, 8);
@@ -188,11 +190,15 @@ void TNovvedmegf::FormKeyPress(TObject*, TKey& Key) {
 void TNovvedmegf::Table1CalcFields(db::TDataSet& DataSet) {
     if (CalcSuspended)
         return;
-    OpenPestRow(DataSet.FieldByName("Id").AsInteger());
-    const bool none = Table5.IsEmpty();
-    DataSet.FieldByName("karfej").SetAsString(none ? "" : Table5.FieldByName("Karfejl").AsString());
-    DataSet.FieldByName("karjel").SetAsString(none ? "" : Table5.FieldByName("Karjel").AsString());
-    Table5.Close();
+    if (!PestRows.Active()) {
+        PestRows.Open();
+        CloseOnClose(&PestRows);
+    }
+    const bool found = PestRows.FindKey({DataSet.FieldByName("Id").AsValue()});
+    DataSet.FieldByName("karfej").SetAsString(found ? PestRows.FieldByName("Karfejl").AsString()
+                                                    : "");
+    DataSet.FieldByName("karjel").SetAsString(found ? PestRows.FieldByName("Karjel").AsString()
+                                                    : "");
 }
 
 void TNovvedmegf::OpenPestRow(int observationId) {

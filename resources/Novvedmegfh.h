@@ -83,5 +83,8 @@ private:
 
     bool ModifyMode = false;
     bool CalcSuspended = false;
+    // The pest rows in observation order, for the list's pest columns: a grid computes
+    // them for every row it shows, and a search by key costs far less than a filter.
+    db::TTable PestRows{session_, "PestRows"};
 };
 extern TNovvedmegf* Novvedmegf;
