@@ -6,19 +6,12 @@
 //
 // Nothing here checks timings; the figures are for reading.
 
-#include "bench_tables.h"
 #include "core/Isnuminth.h"
-#include "core/fresh_database.h"
-#include "platform/db/session.h"
+#include "forms_database.h"
 #include "platform/db/table.h"
-#include "platform/ui/application.h"
-#include "platform/ui/dialogs.h"
-#include "platform/ui/form.h"
 #include "resources/Novvedmegfh.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
-#include <memory>
 
 namespace {
 
@@ -26,55 +19,41 @@ using namespace benchtables;
 
 constexpr int kObservations = 300;
 
-struct ObservationList {
-    ObservationList() : dir(fs::temp_directory_path()) {
-        if (!std::getenv("QT_QPA_PLATFORM"))
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "farm_bench";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance())
-            qt = std::make_unique<QApplication>(argc, argv);
-        app = std::make_unique<ui::TApplication>(dialogs, help, modal);
-        session = std::make_unique<db::Session>(dir.path());
-        core::CreateFreshDatabase(*session);
-        db::TTable fields(*session);
-        fields.SetTableName("parcellak");
-        fields.Open();
-        fields.Append();
-        fields.FieldByName("Parckod").SetAsString("100000");
-        fields.FieldByName("Evj").SetAsInteger(2010);
-        fields.FieldByName("Parcsor").SetAsInteger(1);
-        fields.FieldByName("Aktiv").SetAsString("A");
-        fields.Post();
-        db::TTable observations(*session);
-        observations.SetTableName("Novvedmegf");
-        observations.Open();
-        db::TTable pests(*session);
-        pests.SetTableName("Novvedmeg2");
-        pests.Open();
-        db::SessionTransaction transaction(*session);
-        for (int n = 1; n <= kObservations; ++n) {
-            observations.Append();
-            observations.FieldByName("Parc_id").SetAsString("100000");
-            observations.FieldByName("Datum").SetAsDateTime(sys::encodeDate(2010, 1, 1) + n);
-            observations.FieldByName("Karfejl").SetAsString("kártevő " + std::to_string(n));
-            observations.Post();
-            pests.Append();
-            pests.FieldByName("Megfid").SetAsInteger(observations.FieldByName("Id").AsInteger());
-            pests.FieldByName("Karfejl").SetAsString("lárva");
-            pests.FieldByName("Karjel").SetAsString("rágott levelek");
-            pests.Post();
-        }
-        transaction.Commit();
+// The field and its observations, each with one pest row.
+void AddObservations(db::Session& session) {
+    db::TTable fields(session);
+    fields.SetTableName("parcellak");
+    fields.Open();
+    fields.Append();
+    fields.FieldByName("Parckod").SetAsString("100000");
+    fields.FieldByName("Evj").SetAsInteger(2010);
+    fields.FieldByName("Parcsor").SetAsInteger(1);
+    fields.FieldByName("Aktiv").SetAsString("A");
+    fields.Post();
+    db::TTable observations(session);
+    observations.SetTableName("Novvedmegf");
+    observations.Open();
+    db::TTable pests(session);
+    pests.SetTableName("Novvedmeg2");
+    pests.Open();
+    db::SessionTransaction transaction(session);
+    for (int n = 1; n <= kObservations; ++n) {
+        observations.Append();
+        observations.FieldByName("Parc_id").SetAsString("100000");
+        observations.FieldByName("Datum").SetAsDateTime(sys::encodeDate(2010, 1, 1) + n);
+        observations.FieldByName("Karfejl").SetAsString("kártevő " + std::to_string(n));
+        observations.Post();
+        pests.Append();
+        pests.FieldByName("Megfid").SetAsInteger(observations.FieldByName("Id").AsInteger());
+        pests.FieldByName("Karfejl").SetAsString("lárva");
+        pests.FieldByName("Karjel").SetAsString("rágott levelek");
+        pests.Post();
     }
-    std::unique_ptr<QApplication> qt;
-    ui::QtDialogService dialogs;
-    ui::PageHelpService help{"help"};
-    ui::EventLoopModalDriver modal;
-    std::unique_ptr<ui::TApplication> app;
-    TempDir dir;
-    std::unique_ptr<db::Session> session;
+    transaction.Commit();
+}
+
+struct ObservationList : FormsDatabase {
+    ObservationList() { AddObservations(*session); }
 };
 
 ObservationList& TheList() {
