@@ -298,3 +298,22 @@ TEST_F(Machines, WithTheTallListOptionTheListTakesTheScreenHeight) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Machines, ANewMachineFromTheListShowsInItAtOnce) {
+    dialogs.Expect("További gép felvitele ?", ui::mrNo);
+    forms.On<TGeplist>([](TGeplist& f) {
+        EXPECT_TRUE(f.Table1.IsEmpty());
+        Key(f.DBGrid1, Qt::Key_U, Qt::ControlModifier); // "Új gép"
+        EXPECT_EQ(f.Table1.RecordCount(), 1);
+        EXPECT_EQ(f.Table1.FieldByName("Geptip").AsString(), "Rába Steiger");
+        f.Button1->click();
+    });
+    forms.On<TEszkozfel>(
+        [](TEszkozfel& d) { EnterTractor(d, "Rába Steiger", "T-9", "Nagy", "1979"); });
+    ui::ShowModalForm(Geplist, session);
+    dialogs.VerifyDone();
+}
+
+} // namespace
