@@ -387,30 +387,6 @@ void TDataSet::calculate() {
     state_ = saved;
 }
 
-// A calculated field of a row that is not the current one (a grid shows every row): the
-// handler runs with that row as the current one, then the current row and its calculated
-// values are put back.
-Value TDataSet::calculatedValueOf(std::size_t row, std::size_t calcField) {
-    if (state_ != DataSetState::Browse || !OnCalcFields || row >= viewSize())
-        return Value{};
-    const std::size_t savedCurrent = current_;
-    Record savedValues = calcValues_;
-    current_ = row;
-    Value value;
-    try {
-        calculate();
-        if (calcField < calcValues_.size())
-            value = calcValues_[calcField];
-    } catch (...) {
-        current_ = savedCurrent;
-        calcValues_ = std::move(savedValues);
-        throw;
-    }
-    current_ = savedCurrent;
-    calcValues_ = std::move(savedValues);
-    return value;
-}
-
 // --- writing -------------------------------------------------------------------------------
 
 void TDataSet::loadBuffer() {
@@ -643,11 +619,35 @@ Value TDataSet::rowValue(std::size_t row, int field) const {
         if (current)
             return i - sourceFields_ < calcValues_.size() ? calcValues_[i - sourceFields_]
                                                           : Value{};
-        return const_cast<TDataSet*>(this)->calculatedValueOf(row, i - sourceFields_);
+        return row < viewSize() && state_ == DataSetState::Browse
+                   ? calculatedAt(row, i - sourceFields_)
+                   : Value{};
     }
     if (current && state_ == DataSetState::Edit)
         return buffer_[i];
     return row < viewSize() ? viewValue(row, field) : Value{};
+}
+
+// OnCalcFields run with another row current, as a grid painting that row needs it: the
+// cursor moves there and back without an event, and the current row's values stay.
+Value TDataSet::calculatedAt(std::size_t row, std::size_t calc) const {
+    auto& self = const_cast<TDataSet&>(*this);
+    const std::size_t savedRow = current_;
+    Record savedValues = std::move(self.calcValues_);
+    const auto restore = [&] {
+        current_ = savedRow;
+        self.calcValues_ = std::move(savedValues);
+    };
+    current_ = row;
+    try {
+        self.calculate();
+    } catch (...) {
+        restore();
+        throw;
+    }
+    Value value = calc < calcValues_.size() ? calcValues_[calc] : Value{};
+    restore();
+    return value;
 }
 
 namespace {
