@@ -14,17 +14,17 @@
 namespace liststest {
 
 struct Operation {
-    std::string muvkod;
-    std::string tablakod;
+    std::string muvkod = "";
+    std::string tablakod = "";
     sys::DateTime datum = sys::encodeDate(2009, 3, 1);
     std::string muvnev = "Szántás";
     int ter = 10000;
     double gepora = 0, keziora = 0, nha = 0, hozam = 0;
-    std::string szantm, mellek, erogep, munkagep;
+    std::string szantm = "", mellek = "", erogep = "", munkagep = "";
 };
 
 struct MaterialUse {
-    std::string felhkod, muvkod, tablakod, anyagkod;
+    std::string felhkod = "", muvkod = "", tablakod = "", anyagkod = "";
     double menny = 0;
     std::string mert = "kg";
 };
