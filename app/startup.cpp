@@ -13,6 +13,7 @@
 #include "register/Ujtablak.h"
 #include "register/commands.h"
 #include "register/layouts.h"
+#include "reports/Grafikonh.h"
 #include "reports/commands.h"
 #include "resources/commands.h"
 
@@ -83,10 +84,11 @@ void CreateForms(ui::TApplication& app, db::Session& session) {
     // they are built: TGNParMuvNy, TFunc, TGazdNaploValaszto, then TNumericInt, then
     // TGN200914, TGNKetSzuk, TGN1909vismajor, TForm2, TParckezeles, Tgrafikon,
     // TCsoportosTablamod. TForm2 takes its place after TGN1909vismajor, TParckezeles after
-    // TForm2, and TCsoportosTablamod after Tgrafikon.
+    // TForm2, Tgrafikon after TParckezeles, and TCsoportosTablamod after Tgrafikon.
     app.CreateForm(NumericInt, session);
     app.CreateForm(Form2, session);
     app.CreateForm(Parckezeles, session);
+    app.CreateForm(grafikon, session);
     app.CreateForm(CsoportosTablamod, session);
     // The commands of the other subsystems' forms.
     InstallRegisterCommands(*Folap1, session);
