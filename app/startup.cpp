@@ -3,16 +3,20 @@
 #include "core/Folap.h"
 #include "core/Isnuminth.h"
 #include "core/fresh_database.h"
+#include "core/index_files.h"
+#include "operations/commands.h"
 #include "platform/db/session.h"
 #include "platform/report/layouts.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
+#include "platform/ui/progress.h"
 #include "register/Ujtablak.h"
 #include "register/commands.h"
 #include "register/layouts.h"
-#include "operations/commands.h"
 #include "reports/commands.h"
 #include "resources/commands.h"
+
+#include <filesystem>
 
 namespace app {
 
@@ -23,6 +27,16 @@ std::string JoinNames(const std::vector<std::string>& names) {
     for (const std::string& name : names)
         text += (text.empty() ? "" : ", ") + name;
     return text;
+}
+
+// Index files lost since the last run are made again from their tables before any form
+// opens them, so that the backup finds every file; the user hears of it once.
+void RebuildIndexFiles(db::Session& session) {
+    ui::TProgressWindow progress(nullptr, "Index fájlok újraépítése");
+    const std::vector<std::string> rebuilt = core::RebuildMissingIndexFiles(
+        session, [&](std::size_t done, std::size_t total) { progress.Done(done, total); });
+    if (!rebuilt.empty())
+        ui::MessageDlg(core::RebuiltIndexMessage(rebuilt), ui::mtInformation, ui::mbOK);
 }
 
 } // namespace
@@ -40,10 +54,13 @@ int PrepareWorkingDatabase(db::Session& session) {
                        ui::mtError, ui::mbOK);
         return kExitMissingTables;
     }
+    RebuildIndexFiles(session);
     // The layouts of the program's reports that are not in the working directory yet (a
     // fresh one gets them all); a layout file there is never replaced.
     report::WriteBuiltInLayouts(session.directory());
     if (check.fresh) {
+        // A new installation has the folder the backups go to.
+        std::filesystem::create_directories(session.directory() / "BackUp");
         ui::MessageDlg("Új, üres adatbázis készült a munkakönyvtárban: " +
                            session.directory().string(),
                        ui::mtInformation, ui::mbOK);

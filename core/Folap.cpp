@@ -9,6 +9,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/form_helpers.h"
+#include "platform/ui/progress.h"
 
 #include <QMenuBar>
 #include <QToolButton>
@@ -357,8 +358,12 @@ void TFolap1::FormShow(TObject*) {
     ShowColumnFailures(core::CheckStartColumns(session_));
 }
 
+// Adding columns to a large table takes a while: the progress shows. A table that
+// cannot be read stops the start (core::UnreadableTable reaches the start-up's handler).
 void TFolap1::Button3Click(TObject*) {
-    ShowColumnFailures(core::UpgradeDatabase(session_));
+    ui::TProgressWindow progress(this, "Az adatbázis frissítése");
+    ShowColumnFailures(core::UpgradeDatabase(
+        session_, [&](std::size_t done, std::size_t total) { progress.Done(done, total); }));
 }
 
 void TFolap1::FormActivate(TObject*) {

@@ -1,8 +1,12 @@
 #include "core/Settings.h"
 
+#include "platform/db/error.h"
+#include "platform/db/error_text.h"
 #include "platform/db/query.h"
+#include "platform/db/session.h"
 #include "platform/db/table.h"
 #include "platform/sys/numbers.h"
+#include "platform/sys/text.h"
 
 #include <cmath>
 #include <exception>
@@ -128,16 +132,39 @@ const std::vector<TableColumns>& StartColumns() {
     return list;
 }
 
-std::vector<ColumnFailure> EnsureAll(db::Session& session, const std::vector<TableColumns>& list) {
-    std::vector<ColumnFailure> failures;
+std::vector<ColumnFailure> EnsureAll(db::Session& session, const std::vector<TableColumns>& list,
+                                     const UpgradeProgress& progress) {
+    std::size_t total = 0, done = 0;
     for (const TableColumns& entry : list)
+        total += entry.columns.size();
+    std::vector<ColumnFailure> failures;
+    for (const TableColumns& entry : list) {
         EnsureColumns(session, entry.table, entry.columns, failures);
+        done += entry.columns.size();
+        if (progress)
+            progress(done, total);
+    }
     return failures;
 }
 
 // The first line of an engine message (the rest quotes the statement).
 std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
+}
+
+// What the user reads when a table stops the upgrade: the file, the damage in Hungarian,
+// and the engine's own words for whoever repairs it.
+std::string UnreadableTableMessage(const std::string& table, const std::exception& error) {
+    std::string file = table + ".db", reason = "a tábla nem olvasható", detail = error.what();
+    if (const auto* fileError = dynamic_cast<const db::DbError*>(&error)) {
+        file = fileError->file().filename().string();
+        reason = db::hungarianReason(*fileError);
+        detail = fileError->problem();
+    }
+    return "Az adatbázis frissítése nem folytatható: a(z) " + file + " nem olvasható (" + reason +
+           ").\nA program leáll. Töltse vissza a fájlt a biztonsági mentésből, majd "
+           "indítsa újra a programot.\n(" +
+           FirstLine(detail) + ")";
 }
 
 } // namespace
@@ -184,19 +211,25 @@ void FixLandUseCodes(db::Session& session) {
     WriteSetting(session, "fhasznjog", "2009");
 }
 
-std::vector<ColumnFailure> UpgradeDatabase(db::Session& session) {
-    std::vector<ColumnFailure> failures = EnsureAll(session, UpgradeColumns());
+std::vector<ColumnFailure> UpgradeDatabase(db::Session& session, const UpgradeProgress& progress) {
+    std::vector<ColumnFailure> failures = EnsureAll(session, UpgradeColumns(), progress);
     if (failures.empty())
         WriteSetting(session, "DBVersion", kSchemaVersion);
     return failures;
 }
 
-std::vector<ColumnFailure> CheckStartColumns(db::Session& session) {
-    return EnsureAll(session, StartColumns());
+std::vector<ColumnFailure> CheckStartColumns(db::Session& session,
+                                             const UpgradeProgress& progress) {
+    return EnsureAll(session, StartColumns(), progress);
 }
 
 void EnsureColumns(db::Session& session, const std::string& table,
                    const std::vector<ColumnSpec>& columns, std::vector<ColumnFailure>& failures) {
+    try {
+        session.open(table); // reads the header and walks the blocks: damage shows here
+    } catch (const db::DbError& e) {
+        throw UnreadableTable(UnreadableTableMessage(table, e));
+    }
     std::vector<bool> found(columns.size(), false);
     db::TQuery query(session, "Query2");
     try {
@@ -205,19 +238,23 @@ void EnsureColumns(db::Session& session, const std::string& table,
         query.SQL().Add("FROM " + table);
         query.Open();
     } catch (const std::exception& e) {
-        for (const ColumnSpec& column : columns)
-            failures.push_back({table, column.name, FirstLine(e.what())});
-        return;
+        throw UnreadableTable(UnreadableTableMessage(table, e));
     }
     for (int i = 0; i < query.FieldCount(); ++i)
         for (std::size_t c = 0; c < columns.size(); ++c)
-            if (query.Fields(i).FieldName() == columns[c].name)
+            if (sys::equalsNoCase(query.Fields(i).FieldName(), columns[c].name))
                 found[c] = true;
     query.Close();
     for (std::size_t c = 0; c < columns.size(); ++c) {
-        std::string error;
-        if (!found[c] && !AddColumn(session, table, columns[c].name, columns[c].type, error))
-            failures.push_back({table, columns[c].name, error});
+        if (found[c])
+            continue;
+        try {
+            std::string error;
+            if (!AddColumn(session, table, columns[c].name, columns[c].type, error))
+                failures.push_back({table, columns[c].name, error});
+        } catch (const db::CorruptFileError& e) {
+            throw UnreadableTable(UnreadableTableMessage(table, e));
+        }
     }
 }
 
@@ -231,6 +268,8 @@ bool AddColumn(db::Session& session, const std::string& table, const std::string
         query.SQL().Add(" ADD " + column + " " + type);
         query.Prepare();
         query.ExecSQL();
+    } catch (const db::CorruptFileError&) {
+        throw; // a damaged table is no column to skip
     } catch (const std::exception& e) {
         error = FirstLine(e.what());
         return false;

@@ -285,6 +285,17 @@ void TableFile::writeHeader() {
     pager_->write(dbFile_, 0, encodeHeader(header_));
 }
 
+void TableFile::rewritePrimaryIndex() {
+    if (!writable_)
+        throw DbError(dbPath_, "the table is open read-only");
+    if (!keyed())
+        return;
+    ensureKeyState();
+    Transaction txn(*pager_);
+    rebuildPrimaryIndex();
+    txn.commit();
+}
+
 void TableFile::rebuildPrimaryIndex() {
     if (pxHeader_.fileType != FileType::PrimaryIndex) // a keyed table that lost its .px
         pxHeader_ = makePrimaryIndexHeader(header_);
