@@ -181,7 +181,10 @@ void checkCounters(const Reader& r, const TableHeader& h, std::uint64_t fileSize
     checkBlock(h.firstBlock, "first block");
     checkBlock(h.lastBlock, "last block");
     checkBlock(h.firstFreeBlock, "first free block");
-    if (h.fileType == FileType::PrimaryIndex)
+    // The original engine leaves an empty table's .px as its header alone, with the
+    // root named as block 1 all the same.
+    const bool emptyIndex = h.fileBlocks == 0 && h.numRecords == 0 && h.indexRoot == 1;
+    if (h.fileType == FileType::PrimaryIndex && !emptyIndex)
         checkBlock(h.indexRoot, "index root block");
     const std::uint64_t capacity =
         static_cast<std::uint64_t>(h.fileBlocks) * static_cast<std::uint64_t>(h.recordsPerBlock());
@@ -266,6 +269,8 @@ TableHeader parseHeader(std::span<const std::uint8_t> bytes, std::uint64_t fileS
                 std::to_string(kMaxFields) + " allowed");
     if (h.primaryKeyFields > h.numFields)
         hr.fail("more key fields (" + std::to_string(h.primaryKeyFields) + ") than fields");
+    if (h.fileType == FileType::KeyedData && h.primaryKeyFields == 0)
+        hr.fail("a keyed table file without key fields");
     if (isEncrypted(hr, h.fileType, h.fileVersionId))
         throw DbError(file, "the table is encrypted; encrypted tables are not supported");
 

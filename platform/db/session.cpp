@@ -8,6 +8,8 @@ namespace db {
 SharedTable::SharedTable(std::unique_ptr<TableFile> file, const EngineLog& log,
                          const std::function<bool(const std::filesystem::path&)>& trusted)
     : file_(std::move(file)) {
+    if (!file_->indexNotice().empty() && log)
+        log(file_->indexNotice());
     indexes_ = SecondaryIndex::openAll(*file_, log, trusted);
 }
 
@@ -80,7 +82,13 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
                known->second == stampOf(dbPath, xPath, known->second.yPath);
     };
     auto* table = new SharedTable(
-        std::move(file), [this](const std::string& line) { log_.push_back(line); }, trusted);
+        std::move(file),
+        [this](const std::string& line) {
+            log_.push_back(line);
+            if (logListener_)
+                logListener_(line);
+        },
+        trusted);
     // When the last cursor lets the table go, its indexes agree with it: remember the
     // files as they are then.
     std::weak_ptr<std::map<std::filesystem::path, IndexStamp>> memo = verified_;
@@ -117,8 +125,9 @@ std::shared_ptr<const TableFile> Session::layout(std::string_view name) {
     const std::filesystem::path path = tablePath(name);
     if (auto shared = open_[path].lock())
         return std::shared_ptr<const TableFile>(shared, &shared->file());
-    return TableFile::open(path,
-                           {.writable = false, .durability = durability_, .layoutOnly = true});
+    return TableFile::open(
+        path,
+        {.writable = false, .durability = durability_, .layoutOnly = true, .mayRecover = true});
 }
 
 std::shared_ptr<SharedTable> Session::create(std::string_view name, const TableSchema& schema,

@@ -84,6 +84,8 @@ public:
 
     // The engine's log: what it repaired on its own (an index rebuilt), one line each.
     const std::vector<std::string>& log() const { return log_; }
+    // Called with every line as it is logged (the program tells the user).
+    void setLogListener(EngineLog listener) { logListener_ = std::move(listener); }
 
     // The size and modification time of a table's data file and of one index's two
     // files, when the index was last known to agree with the table.
@@ -102,6 +104,7 @@ private:
     Durability durability_;
     std::map<std::filesystem::path, std::weak_ptr<SharedTable>> open_;
     std::vector<std::string> log_;
+    EngineLog logListener_;
     int transactionDepth_ = 0;
     // Checking an index against its table reads every row (about a second for 200 000
     // operations), so an index is checked when its table is first opened and again only

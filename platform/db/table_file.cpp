@@ -4,6 +4,8 @@
 
 #include "platform/db/error.h"
 #include "platform/db/file_blocks.h"
+#include "platform/db/text_codec.h"
+#include "platform/sys/codepage.h"
 
 #include <algorithm>
 #include <system_error>
@@ -111,9 +113,28 @@ std::unique_ptr<TableFile> TableFile::open(const fs::path& dbPath, OpenOptions o
     t->pxPath_ = companionPath(t->dbPath_, ".px");
     t->mbPath_ = companionPath(t->dbPath_, ".mb");
     const fs::path journal = companionPath(t->dbPath_, ".jnl");
-    Pager::recover(journal);
+    t->lock_ = std::make_unique<TableLock>(t->dbPath_);
+    using Side = TableLock::Side;
+    auto shared = std::make_unique<TableLock::Hold>(*t->lock_, Side::Shared);
+    // Under the shared side no commit is running: a journal there was left by a crash.
+    // A writer clears even one cut short (its next commit needs the name).
+    const bool writer = options.writable && !options.layoutOnly;
+    if (writer ? Pager::journalPresent(journal) : Pager::needsRecovery(journal)) {
+        if (!writer && !options.mayRecover)
+            throw DbError(t->dbPath_, "a change interrupted by a crash waits to be undone; "
+                                      "open the table for writing first");
+        shared.reset();
+        {
+            TableLock::Hold exclusive(*t->lock_, Side::Exclusive);
+            Pager::recover(journal);
+        }
+        shared = std::make_unique<TableLock::Hold>(*t->lock_, Side::Shared);
+    }
     t->pager_ = std::make_unique<Pager>(journal, options.durability);
+    t->pager_->setCommitLock(t->lock_.get());
     t->load(options);
+    if (!t->writable_ && !t->layoutOnly_)
+        t->readHold_ = std::move(shared);
     return t;
 }
 
@@ -131,24 +152,32 @@ void TableFile::load(OpenOptions options) {
     codec_ = std::make_unique<RecordCodec>(header_.fields, header_.codePage);
     if (layoutOnly_)
         return;
+    checkCodePage();
     attachChain();
 
     std::error_code ec;
-    if (keyed()) {
-        const bool pxExists = fs::exists(pxPath_, ec);
-        if (pxExists || writable_)
-            pxFile_ = pager_->attach(pxPath_, true);
-        if (pxExists) {
-            pxHeader_ = readFileHeader(*pager_, pxFile_);
-            if (pxHeader_.fileType != FileType::PrimaryIndex)
-                throw CorruptFileError(pxPath_, "not a primary index file");
-        }
-    }
+    if (keyed() && (writable_ || fs::exists(pxPath_, ec)))
+        pxFile_ = pager_->attach(pxPath_, true);
     const bool hasBlobs = std::any_of(header_.fields.begin(), header_.fields.end(),
                                       [](const FieldDef& f) { return isBlobType(f.type); });
     if (hasBlobs)
         attachBlobFile();
     loadChain();
+    if (pxFile_ >= 0)
+        checkPrimaryIndex();
+}
+
+// Text fields in a code page the system cannot convert would fail on every read: the
+// table is refused on opening, with its name.
+void TableFile::checkCodePage() const {
+    if (std::none_of(header_.fields.begin(), header_.fields.end(),
+                     [](const FieldDef& f) { return isTextType(f.type); }))
+        return;
+    try {
+        TextCodec(header_.codePage).decode(std::span<const std::uint8_t>{});
+    } catch (const sys::EncodingError& e) {
+        throw CorruptFileError(dbPath_, e.what());
+    }
 }
 
 void TableFile::attachBlobFile() {

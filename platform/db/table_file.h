@@ -13,6 +13,7 @@
 #include "header.h"
 #include "pager.h"
 #include "record_codec.h"
+#include "table_lock.h"
 #include "value.h"
 
 #include <cstdint>
@@ -43,6 +44,9 @@ struct OpenOptions {
     // Reads the header only (fields, code page, sort order), for a caller that wants the
     // table's layout: no block is read, and the records cannot be reached (read-only).
     bool layoutOnly = false;
+    // A read-only open rolls back a journal left by a crash only when this is set (the
+    // program's own opens); otherwise such a journal is an error, and nothing is written.
+    bool mayRecover = false;
 };
 
 struct RecordPos {
@@ -73,8 +77,12 @@ public:
 class TableFile {
 public:
     // Opens an existing table; `dbPath` may be spelled in any letter case, with or
-    // without ".db". A journal left by a crash is applied first. Throws DbError
-    // (CorruptFileError for a damaged file) naming the file.
+    // without ".db". A journal left by a crash is applied first, under the exclusive
+    // side of the table's lock (a read-only open without mayRecover refuses such a
+    // table instead). The table is read under the shared side; a read-only table keeps
+    // it while it is open, so that no commit changes the files under it. Throws DbError
+    // (CorruptFileError for a damaged file) naming the file, also when another process
+    // keeps the table busy for longer than TableLock::waitLimit().
     static std::unique_ptr<TableFile> open(const std::filesystem::path& dbPath,
                                            OpenOptions options = {});
     // Creates a new empty level-7 table (and its .px when keyed, .mb when it has blob
@@ -96,6 +104,9 @@ public:
     bool writable() const { return writable_; }
     int keyFields() const { return header_.primaryKeyFields; }
     std::uint32_t recordCount() const { return header_.numRecords; }
+    // Why the .px found on opening did not belong to the table ("" when it did); it was
+    // rebuilt from the table then (writable) or is not used (read-only).
+    const std::string& indexNotice() const { return indexNotice_; }
 
     // --- reading ---------------------------------------------------------------
     // The blocks in chain order with their record counts.
@@ -160,11 +171,18 @@ private:
     void loadChain();               // walks and checks the block chain
     void writeHeader();             // header_ -> pager (inside a transaction)
     void rebuildPrimaryIndex();     // chain_ -> .px (inside a transaction)
+    // Reads the .px header; one that does not describe this table's index is replaced by
+    // a fresh one, the reason kept for indexNotice, and (when writable) the .px rebuilt.
+    void checkPrimaryIndex();
+    void checkCodePage() const; // CorruptFileError when text fields cannot be read
+    std::string readPrimaryIndexHeader(); // the reason, "" when the .px header fits
     std::uint64_t blockOffset(std::uint16_t block) const;
 
     std::filesystem::path dbPath_;
     std::filesystem::path pxPath_;
     std::filesystem::path mbPath_;
+    std::unique_ptr<TableLock> lock_;
+    std::unique_ptr<TableLock::Hold> readHold_; // a read-only table's shared side
     std::unique_ptr<Pager> pager_;
     int dbFile_ = -1, pxFile_ = -1, mbFile_ = -1;
     TableHeader header_;
@@ -194,6 +212,7 @@ private:
     std::optional<RecordPos> findPrefix(std::span<const std::uint8_t> raw, int keyFields) const;
 
     std::vector<std::uint8_t> pxImage_; // the index blocks as last written
+    std::string indexNotice_;
     mutable std::unique_ptr<Collation> collation_;
 };
 

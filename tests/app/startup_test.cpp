@@ -9,9 +9,14 @@
 #include "core/fresh_database.h"
 #include "platform/db/session.h"
 #include "platform/report/layouts.h"
+#include "register/Csoportostablamodh.h"
+#include "register/Parckeze.h"
+#include "support/child_process.h"
 #include "support/ui_test.h"
 
 #include <filesystem>
+#include <map>
+#include <unistd.h>
 
 namespace {
 
@@ -23,6 +28,8 @@ protected:
         app.reset(); // the forms go before the session
         Folap1 = nullptr;
         NumericInt = nullptr;
+        Parckezeles = nullptr;
+        CsoportosTablamod = nullptr;
     }
     db::Session session{fs::current_path()};
 };
@@ -63,6 +70,8 @@ TEST_F(StartUpTest, MainWindowFirstThenTheLongLivedForms) {
     EXPECT_EQ(app->MainForm(), Folap1);
     EXPECT_TRUE(Folap1->isVisible());
     EXPECT_NE(NumericInt, nullptr);
+    EXPECT_NE(Parckezeles, nullptr); // the operation deletes' holder
+    EXPECT_NE(CsoportosTablamod, nullptr);
     EXPECT_EQ(app->HelpFile(), "HELP1.hlp"); // set again by the main window's activation
     EXPECT_EQ(core::ReadSetting(session, "DBVersion"), "3.05");
 }
@@ -98,6 +107,49 @@ TEST_F(StartUpTest, MissingIndexFilesAreRebuiltAndTheUserToldOnce) {
     db::Session again(fs::current_path());
     EXPECT_EQ(app::PrepareWorkingDatabase(again), 0);
     EXPECT_EQ(dialogs.Shown().size(), 1u);
+}
+
+// Every name in the folder with its size and modification time.
+std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> FolderState() {
+    std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> state;
+    for (const auto& entry : fs::directory_iterator(fs::current_path()))
+        state[entry.path().filename().string()] = {entry.is_regular_file() ? entry.file_size() : 0,
+                                                   entry.last_write_time()};
+    return state;
+}
+
+TEST_F(StartUpTest, ASecondCopyOnTheSameFolderSaysSoAndStopsWithoutTouchingAFile) {
+    core::CreateFreshDatabase(session);
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    // The first copy: another process that claims the folder as the program does.
+    testenv::Child first(0, [&](int) {
+        std::optional<sys::FileLock> lock;
+        if (app::ClaimWorkingDirectory(fs::current_path(), lock) != 0)
+            ::_exit(4);
+        const char go = 1;
+        if (::write(ready[1], &go, 1) != 1)
+            ::_exit(4);
+        ::pause();
+    });
+    char go = 0;
+    ASSERT_EQ(::read(ready[0], &go, 1), 1);
+    const auto before = FolderState();
+    dialogs.Expect("A munkakönyvtár adatbázisát a program egy másik példánya már használja: " +
+                   fs::current_path().string());
+    std::optional<sys::FileLock> lock;
+    EXPECT_EQ(app::ClaimWorkingDirectory(fs::current_path(), lock), app::kExitAnotherCopy);
+    EXPECT_FALSE(lock.has_value());
+    EXPECT_EQ(dialogs.Last().type, ui::mtError);
+    EXPECT_EQ(FolderState(), before);
+    // The first copy dies without a word: the system drops its lock, the folder is free.
+    first.kill();
+    first.wait();
+    EXPECT_EQ(app::ClaimWorkingDirectory(fs::current_path(), lock), 0);
+    EXPECT_TRUE(lock.has_value());
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    ::close(ready[0]);
+    ::close(ready[1]);
 }
 
 } // namespace
