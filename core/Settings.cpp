@@ -156,10 +156,10 @@ std::string FirstLine(const std::string& text) {
 // and the engine's own words for whoever repairs it.
 std::string UnreadableTableMessage(const std::string& table, const std::exception& error) {
     std::string file = table + ".db", reason = "a tábla nem olvasható", detail = error.what();
-    if (const auto* fileError = dynamic_cast<const db::DbError*>(&error)) {
-        file = fileError->file().filename().string();
-        reason = db::hungarianReason(*fileError);
-        detail = fileError->problem();
+    if (const std::optional<db::FileErrorText> described = db::describeFileError(error)) {
+        file = described->file;
+        reason = described->reason;
+        detail = described->problem;
     }
     return "Az adatbázis frissítése nem folytatható: a(z) " + file + " nem olvasható (" + reason +
            ").\nA program leáll. Töltse vissza a fájlt a biztonsági mentésből, majd "

@@ -66,3 +66,26 @@ std::string hungarianText(const DbError& error) {
 }
 
 } // namespace db
+
+namespace db {
+
+std::optional<FileErrorText> describeFileError(const std::exception& error) {
+    if (const auto* fileError = dynamic_cast<const DbError*>(&error))
+        return FileErrorText{fileError->file().filename().string(), hungarianReason(*fileError),
+                             fileError->problem(), hungarianText(*fileError)};
+    try {
+        std::rethrow_if_nested(error);
+    } catch (const std::exception& inner) {
+        return describeFileError(inner);
+    } catch (...) {
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> hungarianTextOf(const std::exception& error) {
+    if (std::optional<FileErrorText> described = describeFileError(error))
+        return described->text;
+    return std::nullopt;
+}
+
+} // namespace db

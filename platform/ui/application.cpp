@@ -2,7 +2,6 @@
 
 #include "control.h"
 #include "form.h"
-#include "platform/db/error.h"
 #include "platform/db/error_text.h"
 
 #include <QApplication>
@@ -153,8 +152,7 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
 
 // An error of the table files is said in Hungarian with the file it concerns.
 void TApplication::ShowException(const std::exception& error) {
-    const auto* fileError = dynamic_cast<const db::DbError*>(&error);
-    const std::string text = fileError ? db::hungarianText(*fileError) : WithFullStop(error.what());
+    const std::string text = db::hungarianTextOf(error).value_or(WithFullStop(error.what()));
     dialogs_->Show(Message{MessageKind::Error, mtError, title_, text, {mbOK}});
 }
 

@@ -84,4 +84,26 @@ TEST_F(ErrorDisplay, AnErrorOfTheTableFilesIsShownInHungarian) {
     dialogs.VerifyDone();
 }
 
+TEST_F(ErrorDisplay, AFileErrorThroughADataSetIsShownInHungarianWithItsFile) {
+    db::Session session;
+    session.create("tulaj", Owners());
+    db::TTable table(session, "Table1");
+    table.SetTableName("tulaj");
+    table.Open();
+    table.Append();
+    table.FieldByName("Tulkod").SetAsString("100000");
+    table.Post();
+    table.Append();
+    table.FieldByName("Tulkod").SetAsString("100000");
+    dialogs.ExpectContaining(
+        "Adatbázis hiba a(z) tulaj.db fájlban: ilyen kulcsú sor már van a táblában.");
+    try {
+        table.Post();
+        FAIL() << "a key taken twice";
+    } catch (const db::DatabaseError&) { // still the data set's error to its callers
+        app->HandleException();
+    }
+    dialogs.VerifyDone();
+}
+
 } // namespace
