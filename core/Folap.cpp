@@ -355,7 +355,9 @@ void TFolap1::FormShow(TObject*) {
     std::optional<std::string> version = core::ReadSetting(session_, "DBVersion");
     if (!version || *version != core::kSchemaVersion)
         Button3->Click();
-    ShowColumnFailures(core::CheckStartColumns(session_));
+    ui::TProgressWindow progress(this, "Az adatbázis ellenőrzése");
+    ShowColumnFailures(core::CheckStartColumns(
+        session_, [&](std::size_t done, std::size_t total) { progress.Done(done, total); }));
 }
 
 // Adding columns to a large table takes a while: the progress shows. A table that

@@ -167,6 +167,30 @@ std::string UnreadableTableMessage(const std::string& table, const std::exceptio
            FirstLine(detail) + ")";
 }
 
+// The columns of a table as "SELECT *" gives them. UnreadableTable when the table cannot
+// be read: opening it reads its header and walks its blocks, so damage shows here.
+std::vector<std::string> ColumnNames(db::Session& session, const std::string& table) {
+    std::shared_ptr<db::SharedTable> open; // held, so that the query reads it once
+    try {
+        open = session.open(table);
+    } catch (const db::DbError& e) {
+        throw UnreadableTable(UnreadableTableMessage(table, e));
+    }
+    db::TQuery query(session, "Query2");
+    try {
+        query.SQL().Clear();
+        query.SQL().Add("SELECT *");
+        query.SQL().Add("FROM " + table);
+        query.Open();
+    } catch (const std::exception& e) {
+        throw UnreadableTable(UnreadableTableMessage(table, e));
+    }
+    std::vector<std::string> names;
+    for (int i = 0; i < query.FieldCount(); ++i)
+        names.push_back(query.Fields(i).FieldName());
+    return names;
+}
+
 } // namespace
 
 std::optional<std::string> ReadSetting(db::Session& session, const std::string& key) {
@@ -225,26 +249,11 @@ std::vector<ColumnFailure> CheckStartColumns(db::Session& session,
 
 void EnsureColumns(db::Session& session, const std::string& table,
                    const std::vector<ColumnSpec>& columns, std::vector<ColumnFailure>& failures) {
-    try {
-        session.open(table); // reads the header and walks the blocks: damage shows here
-    } catch (const db::DbError& e) {
-        throw UnreadableTable(UnreadableTableMessage(table, e));
-    }
     std::vector<bool> found(columns.size(), false);
-    db::TQuery query(session, "Query2");
-    try {
-        query.SQL().Clear();
-        query.SQL().Add("SELECT *");
-        query.SQL().Add("FROM " + table);
-        query.Open();
-    } catch (const std::exception& e) {
-        throw UnreadableTable(UnreadableTableMessage(table, e));
-    }
-    for (int i = 0; i < query.FieldCount(); ++i)
+    for (const std::string& name : ColumnNames(session, table))
         for (std::size_t c = 0; c < columns.size(); ++c)
-            if (sys::equalsNoCase(query.Fields(i).FieldName(), columns[c].name))
+            if (sys::equalsNoCase(name, columns[c].name))
                 found[c] = true;
-    query.Close();
     for (std::size_t c = 0; c < columns.size(); ++c) {
         if (found[c])
             continue;
