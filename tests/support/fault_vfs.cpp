@@ -45,8 +45,7 @@ public:
             vfs_.syncDirectory(path_);
             return;
         }
-        vfs_.step(path_);
-        real_->sync();
+        vfs_.step(path_); // the layer keeps the disk's content itself: no real flush
         vfs_.synced(node_, readWhole(path_));
         vfs_.stepDone();
     }
@@ -163,7 +162,6 @@ void FaultVfs::rename(const fs::path& from, const fs::path& to) {
 
 void FaultVfs::syncDirectory(const fs::path& dir) {
     step(dir);
-    db::io::realVfs().syncDirectory(dir);
     durableNames_ = names_;
     stepDone();
 }
