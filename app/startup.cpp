@@ -8,6 +8,8 @@
 #include "platform/report/layouts.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
+#include "register/Csoportostablamodh.h"
+#include "register/Parckeze.h"
 #include "register/Ujtablak.h"
 #include "register/commands.h"
 #include "register/layouts.h"
@@ -45,6 +47,13 @@ int PrepareWorkingDatabase(db::Session& session) {
         ui::MessageDlg("Egy félbeszakadt mentést a program visszavont; érintett táblák: " +
                            JoinNames(restored),
                        ui::mtWarning, ui::mbOK);
+    // An index file the engine found not matching its table (and rebuilt from it).
+    session.setLogListener([](const std::string& line) {
+        ui::MessageDlg("Egy indexfájl nem illett a táblájához; a program a tábla adataiból "
+                       "újraépítette vagy nem használja (a tábla adatai nem változtak):\n" +
+                           line,
+                       ui::mtWarning, ui::mbOK);
+    });
     reg::RegisterLayouts();
     RegisterResourceLayouts();
     RegisterOperationLayouts();
@@ -57,9 +66,10 @@ int PrepareWorkingDatabase(db::Session& session) {
                        ui::mtError, ui::mbOK);
         return kExitMissingTables;
     }
-    // The layouts of the program's reports that are not in the working directory yet (a
-    // fresh one gets them all); a layout file there is never replaced.
-    report::WriteBuiltInLayouts(session.directory());
+    // The layouts of the program's reports: those missing from the working directory are
+    // written (a fresh one gets them all), an earlier shipped version is replaced by the
+    // current one, and a layout the user changed is kept.
+    report::UpdateBuiltInLayouts(session.directory());
     if (check.fresh) {
         ui::MessageDlg("Új, üres adatbázis készült a munkakönyvtárban: " +
                            session.directory().string(),
@@ -79,9 +89,12 @@ void CreateForms(ui::TApplication& app, db::Session& session) {
     // The long-lived forms, in this order; those of the later subsystems join here as
     // they are built: TGNParMuvNy, TFunc, TGazdNaploValaszto, then TNumericInt, then
     // TGN200914, TGNKetSzuk, TGN1909vismajor, TForm2, TParckezeles, Tgrafikon,
-    // TCsoportosTablamod. TForm2 takes its place after TGN1909vismajor.
+    // TCsoportosTablamod. TForm2 takes its place after TGN1909vismajor, TParckezeles after
+    // TForm2, and TCsoportosTablamod after Tgrafikon.
     app.CreateForm(NumericInt, session);
     app.CreateForm(Form2, session);
+    app.CreateForm(Parckezeles, session);
+    app.CreateForm(CsoportosTablamod, session);
     // The commands of the other subsystems' forms.
     InstallRegisterCommands(*Folap1, session);
     InstallResourceCommands(*Folap1, session);

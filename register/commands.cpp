@@ -1,8 +1,16 @@
 #include "commands.h"
 
+#include "Csoportostablamodh.h"
 #include "Dolvarenp.h"
+#include "Ketu.h"
+#include "Parcaktivh.h"
+#include "Parcbeftenyh.h"
+#include "Parckeze.h"
+#include "Parcmodh.h"
 #include "Tablalistac.h"
+#include "Tapanyaggt.h"
 #include "Tulajdh.h"
+#include "Ujparcella.h"
 #include "Ujtablak.h"
 #include "core/Folap.h"
 
@@ -12,4 +20,13 @@ void InstallRegisterCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("TForm2", [s] { ui::ShowModalForm(Form2, *s); });
     mainWindow.SetFormOpener("TTablalista", [s] { ui::ShowModalForm(Tablalista, *s); });
     mainWindow.SetFormOpener("TTulajd", [s] { ui::ShowModalForm(Tulajd, *s); });
+    mainWindow.SetFormOpener("TUjparcellaF", [s] { ui::ShowModalForm(UjparcellaF, *s); });
+    mainWindow.SetFormOpener("TParcAktiv", [s] { ui::ShowModalForm(ParcAktiv, *s); });
+    mainWindow.SetFormOpener("TCsoportosTablamod",
+                             [s] { ui::ShowModalForm(CsoportosTablamod, *s); });
+    mainWindow.SetFormOpener("TParckezeles", [s] { ui::ShowModalForm(Parckezeles, *s); });
+    mainWindow.SetFormOpener("TParcmod", [s] { ui::ShowModalForm(Parcmod, *s); });
+    mainWindow.SetFormOpener("Tket", [s] { ui::ShowModalForm(ket, *s); });
+    mainWindow.SetFormOpener("TTapterv", [s] { ui::ShowModalForm(Tapterv, *s); });
+    mainWindow.SetFormOpener("TParcBefTeny", [s] { ui::ShowModalForm(ParcBefTeny, *s); });
 }

@@ -32,11 +32,20 @@ namespace db {
 
 namespace {
 
-// A fault found while reading the filter; parse() adds the filter text to the message.
+// A fault found while reading the filter; parse() adds the filter text and the place
+// (a byte offset; without one, the place of the token read last) to the message.
 class BadFilter : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit BadFilter(const std::string& what, std::optional<std::size_t> at = std::nullopt)
+        : std::runtime_error(what), at_(at) {}
+    std::optional<std::size_t> at() const { return at_; }
+
+private:
+    std::optional<std::size_t> at_;
 };
+
+// Deeper nesting of parentheses and NOT is refused instead of running out of stack.
+constexpr int kMaxNesting = 200;
 
 // ---- Tokens -------------------------------------------------------------------------
 
@@ -50,7 +59,8 @@ enum class TokenKind {
 
 struct Token {
     TokenKind kind = TokenKind::End;
-    std::string text; // a String or Name without its quotes, doubled quotes made single
+    std::string text;      // a String or Name without its quotes, doubled quotes made single
+    std::size_t begin = 0; // byte offset in the filter text
 };
 
 bool isBlank(char c) {
@@ -80,9 +90,11 @@ public:
                 ++pos_;
             if (pos_ == text_.size())
                 break;
+            const std::size_t begin = pos_;
             out.push_back(next());
+            out.back().begin = begin;
         }
-        out.push_back(Token{});
+        out.push_back(Token{TokenKind::End, {}, text_.size()});
         return out;
     }
 
@@ -102,6 +114,7 @@ private:
 
     // Up to the closing quote; a doubled quote stands for one.
     std::string quoted(char quote, const char* unterminated) {
+        const std::size_t begin = pos_;
         std::string out;
         for (++pos_; pos_ < text_.size(); ++pos_) {
             if (text_[pos_] != quote) {
@@ -114,13 +127,13 @@ private:
                 return out;
             }
         }
-        throw BadFilter(unterminated);
+        throw BadFilter(unterminated, begin);
     }
 
     std::string bracketed() {
         const std::size_t close = text_.find(']', pos_);
         if (close == std::string_view::npos)
-            throw BadFilter("lezáratlan [ ]");
+            throw BadFilter("lezáratlan [ ]", pos_);
         std::string out(text_.substr(pos_ + 1, close - pos_ - 1));
         pos_ = close + 1;
         return out;
@@ -150,7 +163,7 @@ private:
         }
         const char c = text_[pos_];
         if (std::string_view("=<>()+-").find(c) == std::string_view::npos)
-            throw BadFilter("váratlan jel: " + std::string(1, c));
+            throw BadFilter("váratlan jel: " + std::string(1, c), pos_);
         ++pos_;
         return std::string(1, c);
     }
@@ -492,13 +505,38 @@ public:
     Condition parseAll() {
         Condition c = parseOr();
         if (peek().kind != TokenKind::End)
-            throw BadFilter("fölösleges szöveg: " + peek().text);
+            throw BadFilter("fölösleges szöveg: " + peek().text, peek().begin);
         return c;
     }
 
 private:
+public:
+    // Where the token read last begins: the place of an error about it.
+    std::size_t lastBegin() const { return lastBegin_; }
+
+private:
     const Token& peek() const { return tokens_[pos_]; }
-    Token take() { return tokens_[pos_ == tokens_.size() - 1 ? pos_ : pos_++]; }
+    Token take() {
+        const Token& t = tokens_[pos_ == tokens_.size() - 1 ? pos_ : pos_++];
+        lastBegin_ = t.begin;
+        return t;
+    }
+
+    // One level of parentheses or NOT; too many fail at the current token.
+    class Nested {
+    public:
+        explicit Nested(Parser& p) : p_(p) {
+            if (++p_.depth_ > kMaxNesting)
+                throw BadFilter("több mint " + std::to_string(kMaxNesting) + " szintű beágyazás",
+                                p_.peek().begin);
+        }
+        ~Nested() { --p_.depth_; }
+        Nested(const Nested&) = delete;
+        Nested& operator=(const Nested&) = delete;
+
+    private:
+        Parser& p_;
+    };
 
     bool isKeyword(std::string_view word) const {
         return peek().kind == TokenKind::Word && sys::equalsNoCase(peek().text, word);
@@ -527,15 +565,17 @@ private:
     Condition parseUnary() {
         if (isKeyword("not")) {
             take();
+            const Nested level(*this);
             Condition c{Condition::Kind::Not, {}, {}};
             c.children.push_back(parseUnary());
             return c;
         }
         if (isSymbol("(")) {
             take();
+            const Nested level(*this);
             Condition c = parseOr();
             if (!isSymbol(")"))
-                throw BadFilter("hiányzó )");
+                throw BadFilter("hiányzó )", peek().begin);
             take();
             return c;
         }
@@ -552,7 +592,7 @@ private:
             if (negated)
                 take();
             if (!isKeyword("null"))
-                throw BadFilter("IS után NULL kell");
+                throw BadFilter("IS után NULL kell", peek().begin);
             take();
             cmp.op = negated ? Op::Ne : Op::Eq;
             cmp.test = IsNullTest{};
@@ -561,8 +601,8 @@ private:
         const std::optional<Op> op =
             peek().kind == TokenKind::Symbol ? opFromSymbol(peek().text) : std::nullopt;
         if (!op)
-            throw BadFilter("hiányzó összehasonlító jel a(z) " + fields_[field].name +
-                            " mező után");
+            throw BadFilter("hiányzó összehasonlító jel a(z) " + fields_[field].name + " mező után",
+                            peek().begin);
         take();
         cmp.op = *op;
         cmp.test = compileTest(fields_[field], *op, parseLiteral(), options_);
@@ -606,9 +646,19 @@ private:
 
     std::vector<Token> tokens_;
     std::size_t pos_ = 0;
+    int depth_ = 0; // parentheses and NOTs now open
+    std::size_t lastBegin_ = 0;
     const std::vector<FieldDef>& fields_;
     const FilterOptions& options_;
 };
+
+// The 1-based number of the character at a byte offset of UTF-8 text.
+std::size_t characterNumber(std::string_view text, std::size_t offset) {
+    offset = std::min(offset, text.size());
+    return 1 + static_cast<std::size_t>(std::count_if(
+                   text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset),
+                   [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
 
 } // namespace
 
@@ -622,11 +672,14 @@ FilterExpression FilterExpression::parse(std::string_view text, const std::vecto
     out.text_ = std::string(text);
     if (sys::trim(text).empty())
         return out;
+    std::optional<Parser> parser;
     try {
-        Parser parser(Lexer(text).tokens(), fields, options);
-        out.root_ = std::make_unique<Node>(Node{parser.parseAll()});
+        parser.emplace(Lexer(text).tokens(), fields, options);
+        out.root_ = std::make_unique<Node>(Node{parser->parseAll()});
     } catch (const BadFilter& e) {
-        throw FilterError("Hibás szűrőfeltétel: " + out.text_ + " (" + e.what() + ")");
+        const std::size_t at = e.at() ? *e.at() : parser ? parser->lastBegin() : 0;
+        throw FilterError("Hibás szűrőfeltétel: " + out.text_ + " (" + e.what() + ", a(z) " +
+                          std::to_string(characterNumber(text, at)) + ". karakternél)");
     }
     return out;
 }

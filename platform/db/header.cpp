@@ -269,6 +269,8 @@ TableHeader parseHeader(std::span<const std::uint8_t> bytes, std::uint64_t fileS
                 std::to_string(kMaxFields) + " allowed");
     if (h.primaryKeyFields > h.numFields)
         hr.fail("more key fields (" + std::to_string(h.primaryKeyFields) + ") than fields");
+    if (h.fileType == FileType::KeyedData && h.primaryKeyFields == 0)
+        hr.fail("a keyed table file without key fields");
     if (isEncrypted(hr, h.fileType, h.fileVersionId))
         throw DbError(file, "the table is encrypted; encrypted tables are not supported");
 

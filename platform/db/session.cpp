@@ -21,6 +21,8 @@ SharedTable::SharedTable(std::unique_ptr<TableFile> file, const EngineLog& log,
                          const std::function<bool(const std::filesystem::path&)>& trusted,
                          std::weak_ptr<SessionTransactionState> transaction)
     : file_(std::move(file)), transaction_(std::move(transaction)) {
+    if (!file_->indexNotice().empty() && log)
+        log(file_->indexNotice());
     indexes_ = SecondaryIndex::openAll(*file_, log, trusted);
 }
 
@@ -115,8 +117,13 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
                known->second == stampOf(dbPath, xPath, known->second.yPath);
     };
     auto* table = new SharedTable(
-        std::move(file), [this](const std::string& line) { log_.push_back(line); }, trusted,
-        transaction_);
+        std::move(file),
+        [this](const std::string& line) {
+            log_.push_back(line);
+            if (logListener_)
+                logListener_(line);
+        },
+        trusted, transaction_);
     // When the last cursor lets the table go, its indexes agree with it: remember the
     // files as they are then.
     std::weak_ptr<std::map<std::filesystem::path, IndexStamp>> memo = verified_;

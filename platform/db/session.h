@@ -122,6 +122,8 @@ public:
 
     // The engine's log: what it repaired on its own (an index rebuilt), one line each.
     const std::vector<std::string>& log() const { return log_; }
+    // Called with every line as it is logged (the program tells the user).
+    void setLogListener(EngineLog listener) { logListener_ = std::move(listener); }
 
     // The size and modification time of a table's data file and of one index's two
     // files, when the index was last known to agree with the table.
@@ -140,6 +142,7 @@ private:
     Durability durability_;
     std::map<std::filesystem::path, std::weak_ptr<SharedTable>> open_;
     std::vector<std::string> log_;
+    EngineLog logListener_;
     io::Vfs* vfs_ = nullptr;
     std::shared_ptr<SessionTransactionState> transaction_;
     void endTransaction(bool commit);

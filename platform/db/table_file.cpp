@@ -5,6 +5,8 @@
 #include "platform/db/error.h"
 #include "platform/db/file_blocks.h"
 #include "platform/db/group_commit.h"
+#include "platform/db/text_codec.h"
+#include "platform/sys/codepage.h"
 
 #include <algorithm>
 #include <system_error>
@@ -151,24 +153,32 @@ void TableFile::load(OpenOptions options) {
     codec_ = std::make_unique<RecordCodec>(header_.fields, header_.codePage);
     if (layoutOnly_)
         return;
+    checkCodePage();
     attachChain();
 
     std::error_code ec;
-    if (keyed()) {
-        const bool pxExists = fs::exists(pxPath_, ec);
-        if (pxExists || writable_)
-            pxFile_ = pager_->attach(pxPath_, true);
-        if (pxExists) {
-            pxHeader_ = readFileHeader(*pager_, pxFile_);
-            if (pxHeader_.fileType != FileType::PrimaryIndex)
-                throw CorruptFileError(pxPath_, "not a primary index file");
-        }
-    }
+    if (keyed() && (writable_ || fs::exists(pxPath_, ec)))
+        pxFile_ = pager_->attach(pxPath_, true);
     const bool hasBlobs = std::any_of(header_.fields.begin(), header_.fields.end(),
                                       [](const FieldDef& f) { return isBlobType(f.type); });
     if (hasBlobs)
         attachBlobFile();
     loadChain();
+    if (pxFile_ >= 0)
+        checkPrimaryIndex();
+}
+
+// Text fields in a code page the system cannot convert would fail on every read: the
+// table is refused on opening, with its name.
+void TableFile::checkCodePage() const {
+    if (std::none_of(header_.fields.begin(), header_.fields.end(),
+                     [](const FieldDef& f) { return isTextType(f.type); }))
+        return;
+    try {
+        TextCodec(header_.codePage).decode(std::span<const std::uint8_t>{});
+    } catch (const sys::EncodingError& e) {
+        throw CorruptFileError(dbPath_, e.what());
+    }
 }
 
 void TableFile::attachBlobFile() {

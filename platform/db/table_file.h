@@ -105,6 +105,9 @@ public:
     bool writable() const { return writable_; }
     int keyFields() const { return header_.primaryKeyFields; }
     std::uint32_t recordCount() const { return header_.numRecords; }
+    // Why the .px found on opening did not belong to the table ("" when it did); it was
+    // rebuilt from the table then (writable) or is not used (read-only).
+    const std::string& indexNotice() const { return indexNotice_; }
 
     // --- reading ---------------------------------------------------------------
     // The blocks in chain order with their record counts.
@@ -175,6 +178,11 @@ private:
     void loadChain();               // walks and checks the block chain
     void writeHeader();             // header_ -> pager (inside a transaction)
     void rebuildPrimaryIndex();     // chain_ -> .px (inside a transaction)
+    // Reads the .px header; one that does not describe this table's index is replaced by
+    // a fresh one, the reason kept for indexNotice, and (when writable) the .px rebuilt.
+    void checkPrimaryIndex();
+    void checkCodePage() const; // CorruptFileError when text fields cannot be read
+    std::string readPrimaryIndexHeader(); // the reason, "" when the .px header fits
     std::uint64_t blockOffset(std::uint16_t block) const;
 
     std::filesystem::path dbPath_;
@@ -212,6 +220,7 @@ private:
     std::optional<RecordPos> findPrefix(std::span<const std::uint8_t> raw, int keyFields) const;
 
     std::vector<std::uint8_t> pxImage_; // the index blocks as last written
+    std::string indexNotice_;
     mutable std::unique_ptr<Collation> collation_;
 };
 

@@ -24,6 +24,28 @@ int memCompare(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b)
     return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
+// Why a .px header does not describe the primary index of `data` whose key takes
+// `keySize` bytes, or "".
+std::string primaryIndexMismatch(const TableHeader& px, const TableHeader& data,
+                                 std::size_t keySize) {
+    if (px.fileType != FileType::PrimaryIndex)
+        return "not a primary index file";
+    const std::size_t keyFields = data.primaryKeyFields;
+    if (px.numFields != keyFields || px.fields.size() != keyFields)
+        return "its key has " + std::to_string(px.fields.size()) + " fields, the table's " +
+               std::to_string(keyFields);
+    for (std::size_t i = 0; i < keyFields; ++i)
+        if (px.fields[i].type != data.fields[i].type || px.fields[i].size != data.fields[i].size)
+            return "its key field " + std::to_string(i + 1) + " differs from the table's";
+    if (px.recordSize != keySize + 6)
+        return "its entries take " + std::to_string(px.recordSize) + " bytes, the table's " +
+               std::to_string(keySize + 6);
+    if (px.recordsPerBlock() < 2)
+        return "its blocks of " + std::to_string(px.blockSize()) +
+               " bytes hold fewer than two entries";
+    return {};
+}
+
 } // namespace
 
 // --- state --------------------------------------------------------------------
@@ -80,9 +102,9 @@ void TableFile::reloadState() {
                          [](const FieldDef& f) { return isBlobType(f.type); }))
             blobs_.reset();
     }
-    if (pxFile_ >= 0)
-        pxHeader_ = pager_->size(pxFile_) > 0 ? readFileHeader(*pager_, pxFile_) : TableHeader{};
     loadChain();
+    if (pxFile_ >= 0)
+        readPrimaryIndexHeader();
     pxImage_.clear();
     if (blobs_)
         blobs_->forget(); // its free blocks may be in use again
@@ -298,6 +320,39 @@ void TableFile::writeHeader() {
     chain_->stampHeader();
     ++header_.updateCount;
     pager_->write(dbFile_, 0, encodeHeader(header_));
+}
+
+std::string TableFile::readPrimaryIndexHeader() {
+    std::string problem;
+    if (pager_->size(pxFile_) == 0) {
+        pxHeader_ = TableHeader{}; // made afresh by the next change
+        return problem;
+    }
+    try {
+        pxHeader_ = readFileHeader(*pager_, pxFile_);
+        problem = primaryIndexMismatch(pxHeader_, header_, chain_->keySize());
+    } catch (const CorruptFileError& e) {
+        problem = e.problem();
+    }
+    if (!problem.empty())
+        pxHeader_ = makePrimaryIndexHeader(header_);
+    return problem;
+}
+
+void TableFile::checkPrimaryIndex() {
+    const std::string problem = readPrimaryIndexHeader();
+    if (problem.empty())
+        return;
+    const std::string name = pxPath_.filename().string() + ": " + problem;
+    if (!writable_) {
+        indexNotice_ = name + "; the index is not used (the table is read-only)";
+        return;
+    }
+    // Derived data: written again from the table before any change goes through it.
+    Transaction txn(*pager_);
+    rebuildPrimaryIndex();
+    txn.commit();
+    indexNotice_ = name + "; the index is rebuilt";
 }
 
 void TableFile::rebuildPrimaryIndex() {

@@ -137,7 +137,8 @@ bool underflows(std::string_view normalized) {
         std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
     if (result.ec != std::errc())
         return exponentText.front() == '-';
-    return leadingExponent(mantissa) + exponent < 0;
+    // Compared without adding: the exponent may be anywhere in the 64-bit range.
+    return exponent < -static_cast<long long>(leadingExponent(mantissa));
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include "core/fresh_database.h"
 #include "platform/db/session.h"
 #include "platform/report/layouts.h"
+#include "register/Csoportostablamodh.h"
+#include "register/Parckeze.h"
 #include "support/child_process.h"
 #include "support/fault_vfs.h"
 #include "support/ui_test.h"
@@ -26,6 +28,8 @@ protected:
         app.reset(); // the forms go before the session
         Folap1 = nullptr;
         NumericInt = nullptr;
+        Parckezeles = nullptr;
+        CsoportosTablamod = nullptr;
     }
     db::Session session{fs::current_path()};
 };
@@ -66,6 +70,8 @@ TEST_F(StartUpTest, MainWindowFirstThenTheLongLivedForms) {
     EXPECT_EQ(app->MainForm(), Folap1);
     EXPECT_TRUE(Folap1->isVisible());
     EXPECT_NE(NumericInt, nullptr);
+    EXPECT_NE(Parckezeles, nullptr); // the operation deletes' holder
+    EXPECT_NE(CsoportosTablamod, nullptr);
     EXPECT_EQ(app->HelpFile(), "HELP1.hlp"); // set again by the main window's activation
     EXPECT_EQ(core::ReadSetting(session, "DBVersion"), "3.05");
 }

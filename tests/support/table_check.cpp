@@ -5,6 +5,7 @@
 #include "support/test_env.h"
 
 #include <cstring>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -34,6 +35,8 @@ struct PxEntry {
 } // namespace
 
 std::string compareWithOracle(const fs::path& db) {
+    if (const std::string missing = missingOracle(); !missing.empty())
+        return missing;
     const auto ours = run(tabledump().string() + " '" + db.string() + "' 2>&1");
     const auto theirs = run(tool("pxdump").string() + " '" + db.string() + "' 2>&1");
     if (ours.exitCode != 0)
@@ -70,15 +73,24 @@ std::string checkPrimaryIndex(const db::TableFile& table) {
     if (chain.empty())
         return header.numRecords == 0 ? "" : "entries in the .px of an empty table";
     const int keySize = header.recordSize - 6;
+    if (keySize <= 0 || keySize > table.codec().recordSize())
+        return "the .px entries of " + std::to_string(header.recordSize) +
+               " bytes do not fit the table's key";
     const auto blockSize = static_cast<std::size_t>(header.blockSize());
 
-    // Entries of one index block.
+    // Entries of one index block. A tree reaches each block once: a block reached again
+    // (a damaged or foreign file) ends the walk, which is bounded by the file's size.
+    std::set<std::uint16_t> visited;
     const auto entriesOf = [&](std::uint16_t number, std::vector<PxEntry>& out) -> std::string {
         const std::size_t offset = header.headerSize + (number - 1u) * blockSize;
         if (number == 0 || offset + blockSize > bytes.size())
             return "index block " + std::to_string(number) + " past the end";
+        if (!visited.insert(number).second)
+            return "index block " + std::to_string(number) + " is reached twice";
         const std::uint8_t* block = data + offset;
         const std::size_t n = db::recordsInBlock(block, header.recordSize);
+        if (n > (blockSize - db::kBlockHeaderSize) / header.recordSize)
+            return "index block " + std::to_string(number) + " claims more entries than fit";
         for (std::size_t i = 0; i < n; ++i) {
             const std::uint8_t* e = block + db::kBlockHeaderSize + i * header.recordSize;
             out.push_back({std::vector<std::uint8_t>(e, e + keySize), shortField(e + keySize),

@@ -26,6 +26,14 @@ fs::path tool(const std::string& name) {
     return sharedDir() / "tools" / name;
 }
 
+std::string missingOracle() {
+    std::error_code ec;
+    if (fs::is_regular_file(tool("pxdump"), ec))
+        return "";
+    return "the oracle tools are missing: no " + tool("pxdump").string() +
+           " (the shared folder beside the checkout; set FARM_SHARED_DIR to another one)";
+}
+
 fs::path tabledump() {
     return FARM_TABLEDUMP;
 }

@@ -14,6 +14,9 @@ std::filesystem::path sharedDir();
 std::filesystem::path fixture(const std::string& relative);
 // An oracle tool under shared/tools ("pxdump", "pxmake").
 std::filesystem::path tool(const std::string& name);
+// "" when the oracle tools are in the shared folder, else which folder is missing and
+// how to name another one.
+std::string missingOracle();
 // The project's own dump tool.
 std::filesystem::path tabledump();
 

@@ -32,6 +32,7 @@ struct Expr {
     bool star = false;      // Aggregate: COUNT(*)
     std::string resultName; // Aggregate: "SUM OF Gepora"
     std::vector<Expr> args; // operands
+    int height = 1;         // levels of the tree below and including this node
 };
 
 struct SelectItem {

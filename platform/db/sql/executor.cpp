@@ -408,8 +408,12 @@ private:
         for (std::size_t i = 0; i < rowCount(rel); ++i) {
             const std::uint32_t* row = rowAt(rel, i);
             const EvalContext ctx = context(row);
-            Group* g = &groups.front();
-            if (!plan_.groupBy.empty()) {
+            Group* g = nullptr;
+            if (plan_.groupBy.empty()) {
+                g = &groups.front();
+                if (i == 0)
+                    g->row.assign(row, row + width_);
+            } else {
                 Key key;
                 for (const Node& e : plan_.groupBy)
                     key.push_back(keyOf(eval(e, ctx)));
@@ -419,8 +423,6 @@ private:
                     groups.push_back({std::vector<std::uint32_t>(row, row + width_),
                                       std::vector<AggState>(plan_.aggs.size()), std::move(key)});
                 g = &groups[it->second];
-            } else if (i == 0) {
-                g->row.assign(row, row + width_);
             }
             for (std::size_t a = 0; a < plan_.aggs.size(); ++a)
                 update(plan_.aggs[a], g->states[a], ctx);

@@ -20,6 +20,9 @@ constexpr std::array kReserved = {
     "FALSE",  "ALTER",    "TABLE", "ADD",   "ASCENDING", "DESCENDING", "CROSS"};
 
 constexpr std::size_t kMaxNameLength = 25; // a Paradox field name
+// Deeper nesting (parentheses, NOT, signs, joins, or a chain of operators) is refused
+// with an error instead of running out of stack in the parser, binder or executor.
+constexpr int kMaxNesting = 200;
 
 bool isReserved(const Token& t) {
     return t.kind == TokenKind::Name &&
@@ -93,6 +96,24 @@ private:
         return take().text;
     }
     std::size_t lastEnd() const { return pos_ > 0 ? tokens_[pos_ - 1].end : 0; }
+
+    // One level of recursion of the parser; too many fail at the current token.
+    class Nested {
+    public:
+        explicit Nested(Parser& p) : p_(p) {
+            if (++p_.depth_ > kMaxNesting)
+                p_.fail(tooDeep());
+        }
+        ~Nested() { --p_.depth_; }
+        Nested(const Nested&) = delete;
+        Nested& operator=(const Nested&) = delete;
+
+    private:
+        Parser& p_;
+    };
+    static std::string tooDeep() {
+        return "nested more than " + std::to_string(kMaxNesting) + " levels deep";
+    }
 
     // --- SELECT -----------------------------------------------------------------------
     SelectStmt parseSelect() {
@@ -176,6 +197,8 @@ private:
             }
             if (!type)
                 return node;
+            if (++joins_ > kMaxNesting)
+                fail(tooDeep());
             if (*type != JoinType::Inner)
                 accept("OUTER");
             expect("JOIN");
@@ -193,6 +216,7 @@ private:
 
     FromNode parseFromPrimary() {
         if (accept("(")) {
+            const Nested level(*this);
             FromNode inner = parseFromEntry();
             expect(")");
             return inner;
@@ -224,6 +248,10 @@ private:
 
     Expr finish(Expr e) const {
         e.end = lastEnd();
+        for (const Expr& arg : e.args)
+            e.height = std::max(e.height, arg.height + 1);
+        if (e.height > kMaxNesting)
+            fail(tooDeep());
         return e;
     }
 
@@ -253,6 +281,7 @@ private:
         const std::size_t begin = peek().begin;
         if (!accept("NOT"))
             return parseComparison();
+        const Nested level(*this);
         Expr e = node(ExprKind::Not, begin);
         e.args.push_back(parseNot());
         return finish(std::move(e));
@@ -302,10 +331,13 @@ private:
 
     Expr parseUnary() {
         const std::size_t begin = peek().begin;
-        if (accept("+"))
+        if (accept("+")) {
+            const Nested level(*this);
             return parseUnary();
+        }
         if (!accept("-"))
             return parsePrimary();
+        const Nested level(*this);
         Expr operand = parseUnary();
         if (operand.kind == ExprKind::Literal) {
             if (auto* i = std::get_if<std::int32_t>(&operand.value)) {
@@ -341,6 +373,7 @@ private:
             return finish(std::move(e));
         }
         if (accept("(")) {
+            const Nested level(*this);
             Expr inner = parseExpr();
             expect(")");
             return inner;
@@ -365,10 +398,13 @@ private:
         Expr e = node(ExprKind::Literal, t.begin);
         const bool whole = t.text.find_first_of(".eE") == std::string::npos;
         const auto asInt = whole ? sys::tryParseInt(t.text) : std::nullopt;
-        if (asInt)
+        if (asInt) {
             e.value = *asInt;
-        else
-            e.value = sys::parseFloat(t.text);
+        } else if (const auto asFloat = sys::tryParseFloat(t.text)) {
+            e.value = *asFloat;
+        } else {
+            failAt(text_, t.begin, "number out of range");
+        }
         return finish(std::move(e));
     }
 
@@ -383,6 +419,7 @@ private:
     }
 
     Expr parseAggregate(AggFunc func) {
+        const Nested level(*this);
         Expr e = node(ExprKind::Aggregate, peek().begin);
         e.func = func;
         const std::string funcName = sys::toUpper(take().text);
@@ -514,6 +551,8 @@ private:
     std::string_view text_;
     std::vector<Token> tokens_;
     std::size_t pos_ = 0;
+    int depth_ = 0; // levels of recursion now open
+    int joins_ = 0;
     std::vector<std::string> params_;
 };
 

@@ -333,6 +333,50 @@ TEST(FilterErrors, UnknownFieldIsNamed) {
     }
 }
 
+TEST(FilterErrors, TheMessageGivesTheCharacterWhereTheFilterGoesWrong) {
+    const auto messageOf = [](const std::string& f) {
+        try {
+            FilterExpression::parse(f, fields());
+        } catch (const FilterError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    const std::pair<const char*, const char*> cases[] = {
+        {"Evj = 1 Evj = 2", "(fölösleges szöveg: Evj, a(z) 9. karakternél)"},
+        {"Aktiv = 'A' And (Evj = 1", "(hiányzó ), a(z) 25. karakternél)"},
+        {"Nev = 'abc", "(lezáratlan szöveg, a(z) 7. karakternél)"},
+        {"Evj = 'x'", "('x' nem szám, a(z) 7. karakternél)"},
+        {"Nincsilyen = 1", "(ismeretlen mező: Nincsilyen, a(z) 1. karakternél)"},
+        {"Nev = 'árvíz' OR Evj ~ 1", "(váratlan jel: ~, a(z) 22. karakternél)"}, // in characters
+        {"Evj =", "(hiányzó érték, a(z) 6. karakternél)"},
+    };
+    for (const auto& [filter, expected] : cases)
+        EXPECT_NE(messageOf(filter).find(expected), std::string::npos) << messageOf(filter);
+}
+
+TEST(FilterErrors, DeepNestingIsAnErrorNotACrash) {
+    const auto repeat = [](const std::string& piece, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i)
+            out += piece;
+        return out;
+    };
+    EXPECT_TRUE(passes(repeat("(", 200) + "Evj = 2010" + repeat(")", 200),
+                       row({{"Evj", std::int32_t{2010}}})));
+    EXPECT_TRUE(passes(repeat("NOT ", 200) + "Evj = 2010", row({{"Evj", std::int32_t{2010}}})));
+    for (const std::string& deep : {repeat("(", 100000) + "Evj = 1" + repeat(")", 100000),
+                                    repeat("NOT ", 100000) + "Evj = 1"}) {
+        try {
+            FilterExpression::parse(deep, fields());
+            ADD_FAILURE() << "no error";
+        } catch (const FilterError& e) {
+            EXPECT_NE(std::string(e.what()).find("több mint 200 szintű beágyazás, a(z) "),
+                      std::string::npos);
+        }
+    }
+}
+
 TEST(FilterErrors, BlobFieldsCompareOnlyWithNull) {
     EXPECT_TRUE(passes("Kep = NULL", row({})));
     EXPECT_THROW(FilterExpression::parse("Kep <> ''", fields()), FilterError);

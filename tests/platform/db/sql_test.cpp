@@ -464,6 +464,39 @@ TEST_F(SqlTest, ErrorsQuoteTheStatementAndPointAtThePlace) {
     EXPECT_THROW(Statement::parse("SELECT Parckod FROM parcellak extra words"), SqlError);
 }
 
+TEST_F(SqlTest, DeepNestingAndHugeNumbersAreSyntaxErrorsWithTheirPlace) {
+    const auto repeat = [](const std::string& piece, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i)
+            out += piece;
+        return out;
+    };
+    // Nesting the parser accepts, and one level more than it does.
+    const std::string ok =
+        "SELECT " + repeat("(", 200) + "Parcsor" + repeat(")", 200) + " FROM parcellak";
+    EXPECT_EQ(Statement::parse(ok).select(session).rows.size(), 5u);
+    for (const std::string& deep :
+         {"SELECT " + repeat("(", 100000) + "1" + repeat(")", 100000) + " FROM parcellak",
+          "SELECT Parckod FROM parcellak WHERE " + repeat("NOT ", 50000) + "Parcsor = 1",
+          "SELECT " + repeat("- ", 50000) + "Parcsor FROM parcellak",
+          "SELECT COUNT(" + repeat("SUM(", 5000) + "Parcsor" + repeat(")", 5001) +
+              " FROM parcellak",
+          "SELECT * FROM " + repeat("(", 5000) + "parcellak" + repeat(")", 5000),
+          "SELECT Parcsor" + repeat(" + 1", 50000) + " FROM parcellak",
+          "SELECT * FROM parcellak a" + repeat(" JOIN parcellak b ON 1 = 1", 300)}) {
+        const std::string message = errorOf(session, deep);
+        EXPECT_NE(message.find("nested more than 200 levels deep at line 1, column "),
+                  std::string::npos)
+            << message.substr(0, 200);
+    }
+    const std::string huge = errorOf(session, "SELECT Parckod FROM parcellak\nWHERE Ter > 1e999");
+    EXPECT_NE(huge.find("number out of range at line 2, column 13"), std::string::npos) << huge;
+    EXPECT_EQ(Statement::parse("SELECT Parckod FROM parcellak WHERE Ter > 1e-999")
+                  .select(session)
+                  .rows.size(),
+              5u);
+}
+
 // --- ALTER TABLE ---------------------------------------------------------------------
 
 TEST_F(SqlTest, AlterTableAddsTypedColumns) {

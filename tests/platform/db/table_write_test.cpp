@@ -412,3 +412,87 @@ TEST(TableWrite, ALargerBlockSizeAskedForIsKept) {
     schema.minBlockKiB = 3;
     EXPECT_THROW(TableFile::create("Rossz", schema), DbError);
 }
+
+// A .px that is not the table's own (another table's, one made for a key of other fields,
+// a damaged one) is rebuilt from the table before the first change goes through it, and
+// the reason is given; read-only, the table opens and reads without it.
+TEST(TableWrite, AForeignOrMismatchedPrimaryIndexIsRebuiltBeforeAnyChange) {
+    auto fill = [](TableFile& t, int rows) {
+        for (int i = 0; i < rows; ++i) {
+            Record r = parcel("K" + std::to_string(i), 2000 + i % 3, "búza", i);
+            t.insert(r);
+        }
+    };
+    {
+        auto table = TableFile::create("Sajat", parcelSchema());
+        fill(*table, 300);
+        // The same fields, keyed on the first one only: entries 4 bytes shorter.
+        TableSchema oneKey = parcelSchema();
+        oneKey.keyFields = 1;
+        fill(*TableFile::create("Egykulcs", oneKey), 300);
+        // Another key of two fields altogether.
+        TableSchema other{{field("Szam", FieldType::Long), field("Nev", FieldType::Alpha, 20)}, 2};
+        auto o = TableFile::create("Masik", other);
+        for (int i = 0; i < 50; ++i) {
+            Record r{i, std::string("x")};
+            o->insert(r);
+        }
+    }
+    const std::string own = testenv::readFile("Sajat.px");
+    const std::string data = testenv::readFile("Sajat.db");
+    struct Case {
+        std::string px;
+        const char* reason;
+    };
+    std::string damaged = own;
+    damaged[0x0C] = '\x7F'; // the block counter past the end of the file
+    const Case cases[] = {
+        {testenv::readFile("Egykulcs.px"), "its key has 1 fields, the table's 2"},
+        {testenv::readFile("Masik.px"), "its key field 1 differs from the table's"},
+        {testenv::readFile("Sajat.db"), "not a primary index file"},
+        {damaged, "the header counts"}};
+    for (const Case& c : cases) {
+        std::ofstream("Sajat.db", std::ios::binary | std::ios::trunc) << data;
+        std::ofstream("Sajat.px", std::ios::binary | std::ios::trunc) << c.px;
+        {
+            auto readOnly = TableFile::open("Sajat", {.writable = false});
+            EXPECT_EQ(readOnly->readAll().size(), 300u);
+            EXPECT_NE(readOnly->indexNotice().find(c.reason), std::string::npos)
+                << readOnly->indexNotice();
+            EXPECT_EQ(testenv::readFile("Sajat.px"), c.px); // left as it was
+        }
+        auto table = TableFile::open("Sajat");
+        EXPECT_EQ(table->indexNotice().rfind("Sajat.px: ", 0), 0u) << table->indexNotice();
+        EXPECT_NE(table->indexNotice().find(c.reason), std::string::npos);
+        EXPECT_NE(table->indexNotice().find("; the index is rebuilt"), std::string::npos);
+        expectSound(*table); // rebuilt on opening, before any change
+        Record r = parcel("A0", 1999, "árpa", 1);
+        table->insert(r);
+        table->remove(*table->find({std::string("K7"), 2001}));
+        expectSound(*table);
+        EXPECT_EQ(table->readAll().size(), 300u);
+    }
+    // Its own .px needs nothing.
+    std::ofstream("Sajat.px", std::ios::binary | std::ios::trunc) << own;
+    EXPECT_EQ(TableFile::open("Sajat")->indexNotice(), "");
+}
+
+TEST(TableWrite, ATableInAnUnknownCodePageIsNamedOnOpening) {
+    {
+        auto table = TableFile::create("Kodlap", parcelSchema());
+        Record r = parcel("B2", 2020, "búza", 4.5);
+        table->insert(r);
+    }
+    {
+        std::fstream f("Kodlap.db", std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(0x6A);
+        f.put(static_cast<char>(1249 & 0xFF));
+        f.put(static_cast<char>(1249 >> 8));
+    }
+    try {
+        TableFile::open("Kodlap")->readAll();
+        FAIL() << "no error";
+    } catch (const CorruptFileError& e) {
+        EXPECT_STREQ(e.what(), "Kodlap.db: unknown code page 1249");
+    }
+}

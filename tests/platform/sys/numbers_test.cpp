@@ -67,6 +67,8 @@ TEST(Numbers, ParsesCommaAndPoint) {
     EXPECT_EQ(sys::parseFloat("1e-400"), 0);
     EXPECT_EQ(sys::parseFloat("0,00001e-320"), 0);
     EXPECT_EQ(sys::parseFloat("0e999999999999999999"), 0);
+    EXPECT_EQ(sys::parseFloat("1e-9223372036854775808"), 0);
+    EXPECT_EQ(sys::parseFloat("0,001e-9223372036854775807"), 0);
     EXPECT_EQ(sys::parseFloat("12,5", DecimalSeparators::CommaOnly), 12.5);
     EXPECT_FALSE(sys::tryParseFloat("12.5", DecimalSeparators::CommaOnly));
 
@@ -87,6 +89,8 @@ TEST(Numbers, ParsesCommaAndPoint) {
                              "1e400",
                              "-1e400",
                              "1e99999999999999999999",
+                             "10e9223372036854775807",
+                             "1e9223372036854775807",
                              "0x10",
                              "inf",
                              "nan",
