@@ -66,7 +66,7 @@ TCsoportosTablamod::TCsoportosTablamod(db::Session& session) : session_(session)
     GroupBox2->SetBounds(8, 8, 804, 544);
     const int x = 330;
     for (std::size_t i = 0; i < Ticks.size(); ++i) {
-        int top = 24 + static_cast<int>(i) * 30 + (i > 7 ? 110 : 0);
+        int top = 24 + static_cast<int>(i) * 28 + (i > 7 ? 100 : 0);
         Ticks[i] = new ui::TCheckBox(GroupBox2, kProperties[i]);
         Ticks[i]->SetBounds(12, top, 310, 20);
     }
@@ -86,7 +86,7 @@ TCsoportosTablamod::TCsoportosTablamod(db::Session& session) : session_(session)
     CheckBox15->SetBounds(x, top(5), 120, 20);
     Edit4 = reg::PlaceEdit(GroupBox2, x, top(6), 60, 5);
     DBGrid2 = new ui::TDBGrid(GroupBox2);
-    DBGrid2->SetBounds(x, top(7), 460, 130);
+    DBGrid2->SetBounds(x, top(7), 460, 120);
     DBGrid2->SetDataSource(&DataSource2);
     DBGrid2->SetReadOnly(true);
     DBGrid2->SetRowSelect(true);
@@ -123,6 +123,7 @@ TCsoportosTablamod::TCsoportosTablamod(db::Session& session) : session_(session)
     }
 
     GroupBox1 = new ui::TGroupBox(this, "Módidsítani kívánt táblák kijelölése");
+    GroupBox1->setAutoFillBackground(true);
     GroupBox1->SetBounds(8, 8, 804, 544);
     DBGrid1 = new ui::TDBGrid(GroupBox1);
     DBGrid1->SetBounds(12, 24, 780, 470);

@@ -75,6 +75,7 @@ Tket::Tket(db::Session& session) : session_(session) {
     Button4->SetBounds(672, 430, 100, 27);
 
     GroupBox1 = new ui::TGroupBox(this, "Új KET létrehozása");
+    GroupBox1->setAutoFillBackground(true);
     GroupBox1->SetBounds(8, 48, 560, 400);
     GroupBox1->hide();
     EditorLabel(GroupBox1, "AKG célprogram :", 24);
@@ -128,7 +129,6 @@ Tket::Tket(db::Session& session) : session_(session) {
     OnKeyPress = Handler(&Tket::FormKeyPress);
     SetKeyPreview(true);
     SetEnterMovesLikeTab(true);
-    DBGrid1->OnDblClick = Handler(&Tket::Button2Click);
     Button1->OnClick = Handler(&Tket::Button1Click);
     Button2->OnClick = Handler(&Tket::Button2Click);
     Button3->OnClick = Handler(&Tket::Button3Click);

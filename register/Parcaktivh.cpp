@@ -274,11 +274,6 @@ void TParcAktiv::Carry(const std::string& code, int evj) {
     field.nattam.clear();
 
     db::SessionTransaction transaction(session_);
-    // The old field is closed.
-    Table1.Edit();
-    Table1.FieldByName("Aktiv").SetAsString("N");
-    Table1.Post();
-    Table1.FlushBuffers();
     // The new field on the old one's land parcels, continuing it.
     reg::InsertLandParcelLinks(session_, code, LandParcelsOf(session_, old));
     reg::InsertPredecessorLinks(session_, code, {old});
@@ -295,6 +290,13 @@ void TParcAktiv::Carry(const std::string& code, int evj) {
     reg::InsertSoilTestType(session_, code, reg::SoilTestTypeCode(ComboBox2->ItemIndex()));
     // The plan items and factors entered for it.
     reg::AdoptProvisionalRows(session_, code);
+    // The old field is closed last, so that a save that fails leaves it open.
+    if (Table1.Locate("Parckod", {db::Value(old)})) {
+        Table1.Edit();
+        Table1.FieldByName("Aktiv").SetAsString("N");
+        Table1.Post();
+        Table1.FlushBuffers();
+    }
     transaction.Commit();
 }
 

@@ -35,6 +35,7 @@ TParcBefTeny::TParcBefTeny(db::Session& session) : session_(session), Chooser(th
     Button5 = button("Bezárás");
 
     GroupBox1 = new ui::TGroupBox(this, "Új elem");
+    GroupBox1->setAutoFillBackground(true);
     GroupBox1->SetBounds(0, 0, 520, 160);
     GroupBox1->hide();
     auto row = [&](const std::string& caption, int top) {

@@ -62,9 +62,12 @@ const std::vector<std::string> kPredecessorHeadings{"G. év", "S.Sz.", "Ágazat"
                                                     "Házi megnevezés"};
 const std::vector<std::string> kParcelHeadings{"Helyrajzi sz.", "Terület", "Házi megnevezés"};
 
-ui::TStringGrid* MakeGrid(QWidget* parent, int cols, int left, int top, int width, int height) {
+ui::TStringGrid* MakeGrid(QWidget* parent, std::vector<int> widths, int left, int top, int width,
+                          int height) {
     auto* grid = new ui::TStringGrid(parent);
-    grid->SetColCount(cols);
+    grid->SetColCount(static_cast<int>(widths.size()));
+    for (std::size_t col = 0; col < widths.size(); ++col)
+        grid->SetColWidths(static_cast<int>(col), widths[col]);
     grid->SetRowCount(2);
     grid->SetFixedRows(1);
     grid->SetBounds(left, top, width, height);
@@ -117,16 +120,16 @@ TParcmod::TParcmod(db::Session& session) : session_(session), Side(this, session
     Label1->SetBounds(8, 4, 400, 18);
     Label1->SetBold(true);
     Label2 = reg::PlaceLabel(this, "Táblát megelőző táblák :", 8, 24, 300);
-    StringGrid1 = MakeGrid(this, 5, 8, 46, 420, 150);
-    StringGrid2 = MakeGrid(this, 2, 8, 46, 10, 10);
+    StringGrid1 = MakeGrid(this, {50, 45, 120, 80, 115}, 8, 46, 420, 150);
+    StringGrid2 = MakeGrid(this, {60, 60}, 8, 46, 10, 10);
     StringGrid2->hide();
     Button4 = new ui::TButton(this, "Tábla hozzáadása");
     Button4->SetBounds(8, 200, 130, 25);
     Button5 = new ui::TButton(this, "Sor törlése");
     Button5->SetBounds(146, 200, 100, 25);
     Label3 = reg::PlaceLabel(this, "Táblát befogadó ingatlan (hrsz):", 8, 230, 300);
-    StringGrid3 = MakeGrid(this, 3, 8, 252, 420, 150);
-    StringGrid4 = MakeGrid(this, 2, 8, 252, 10, 10);
+    StringGrid3 = MakeGrid(this, {120, 90, 200}, 8, 252, 420, 150);
+    StringGrid4 = MakeGrid(this, {60, 60}, 8, 252, 10, 10);
     StringGrid4->hide();
     Button6 = new ui::TButton(this, "Más terület hozzáadása");
     Button6->SetBounds(8, 406, 160, 25);
@@ -168,31 +171,15 @@ TParcmod::TParcmod(db::Session& session) : session_(session), Side(this, session
     Edit16 = reg::PlaceEdit(GroupBox1, x, 320, 220, 100);
     CheckBox10 = new ui::TCheckBox(GroupBox1, "AKG-s tábla (igen/nem)");
     CheckBox10->SetBounds(l, 348, 300, 20);
-    DBGrid5 = new ui::TDBGrid(GroupBox1);
-    DBGrid5->SetBounds(l, 372, 420, 170);
-    DBGrid5->SetDataSource(&DataSource5);
-    DBGrid5->SetReadOnly(true);
-    DBGrid5->SetRowSelect(true);
-    DBGrid5->Columns().Add("Sorsz", "KET sorsz.", 60);
-    DBGrid5->Columns().Add("Hazimen", "Hazimen", 90);
-    DBGrid5->Columns().Add("Megnev", "AKG celp.", 110);
-    DBGrid5->Columns().Add("Kod", "AKG kód", 50);
-    DBGrid5->Columns().Add("Ter", "Ter", 40);
-    DBGrid5->Columns().Add("Meresij", "Meresij", 60);
-    Panel4 = new ui::TPanel(GroupBox1);
-    Panel4->SetBounds(l, 372, 420, 170);
-    CheckBox6 = new ui::TCheckBox(Panel4, "KAT :");
-    CheckBox6->SetBounds(8, 8, 180, 20);
-    CheckBox7 = new ui::TCheckBox(Panel4, "natúra2000 :");
-    CheckBox7->SetBounds(200, 8, 180, 20);
-    CheckBox8 = new ui::TCheckBox(Panel4, "nitrátérzékeny :");
-    CheckBox8->SetBounds(8, 32, 180, 20);
-    CheckBox9 = new ui::TCheckBox(Panel4, "12%-os lejtő :");
-    CheckBox9->SetBounds(200, 32, 180, 20);
-    reg::PlaceLabel(Panel4, "KAT támogatás :", 8, 62, 140);
-    Edit17 = reg::PlaceEdit(Panel4, 150, 62, 250, 40);
-    reg::PlaceLabel(Panel4, "Natura támogatás :", 8, 92, 140);
-    Edit18 = reg::PlaceEdit(Panel4, 150, 92, 250, 40);
+    Ket = reg::PlaceKetChoice(GroupBox1, &DataSource5, l, 372, 420, 170, " :");
+    DBGrid5 = Ket.grid;
+    Panel4 = Ket.panel;
+    CheckBox6 = Ket.kat;
+    CheckBox7 = Ket.natura;
+    CheckBox8 = Ket.nitrate;
+    CheckBox9 = Ket.slope;
+    Edit17 = Ket.katText;
+    Edit18 = Ket.naturaText;
 
     int bx = 8;
     auto command = [&](const std::string& caption, int width) {
@@ -209,6 +196,7 @@ TParcmod::TParcmod(db::Session& session) : session_(session), Side(this, session
     Button2 = command("Bezárás", 100);
 
     Panel2 = new ui::TPanel(this);
+    Panel2->setAutoFillBackground(true);
     Panel2->SetBounds(328, 48, 460, 290);
     Panel2->hide();
     reg::PlaceLabel(Panel2, "Parcellák listája :", 8, 2, 300);
@@ -223,6 +211,7 @@ TParcmod::TParcmod(db::Session& session) : session_(session), Side(this, session
     Button10 = new ui::TButton(Panel2, "Mégsem");
     Button10->SetBounds(357, 254, 95, 27);
     Panel3 = new ui::TPanel(this);
+    Panel3->setAutoFillBackground(true);
     Panel3->SetBounds(328, 200, 460, 290);
     Panel3->hide();
     reg::PlaceLabel(Panel3, "Táblák listája :", 8, 2, 300);
@@ -238,6 +227,7 @@ TParcmod::TParcmod(db::Session& session) : session_(session), Side(this, session
     Button11->SetBounds(357, 254, 95, 27);
 
     Panel1 = new ui::TPanel(this);
+    Panel1->setAutoFillBackground(true);
     Panel1->SetBounds(184, 120, 520, 330);
     Panel1->hide();
     reg::PlaceLabel(Panel1, "Módosítandó parcella kiválasztása.", 8, 2, 400);
@@ -263,6 +253,8 @@ TParcmod::TParcmod(db::Session& session) : session_(session), Side(this, session
                                 Button10, Button11, Button12});
     DBGrid1->OnDblClick = Handler(&TParcmod::Button1Click);
     DBGrid2->OnDblClick = Handler(&TParcmod::Button8Click);
+    StringGrid1->OnDblClick = Handler(&TParcmod::Button4Click);
+    StringGrid3->OnDblClick = Handler(&TParcmod::Button6Click);
     DBGrid3->OnDblClick = Handler(&TParcmod::Button9Click);
     DBGrid5->OnCellClick = [this](ui::TColumn&) { ketChosen_ = true; };
     Button1->OnClick = Handler(&TParcmod::Button1Click);
@@ -312,6 +304,11 @@ void TParcmod::FormClose(TObject*, TCloseAction&) {
 
 void TParcmod::FormKeyPress(TObject*, TKey& Key) {
     if (Panel1->isVisible())
+        return;
+    // Ctrl+A adds to and Ctrl+T removes from the grid that has the focus.
+    if (ActiveControl() == StringGrid1 && ui::Shortcuts(Key, {{'A', Button4}, {'T', Button5}}))
+        return;
+    if (ActiveControl() == StringGrid3 && ui::Shortcuts(Key, {{'A', Button6}, {'T', Button7}}))
         return;
     ui::Shortcuts(Key, {{'R', Button3}, {'X', Button2}, {'O', Button12}});
 }
@@ -366,12 +363,7 @@ void TParcmod::LoadGeneralData() {
     Edit16->SetText(d.megjegyzes);
     CheckBox10->SetChecked(d.agrkor);
     CheckBox10Click(nullptr);
-    CheckBox6->SetChecked(d.nkat);
-    CheckBox7->SetChecked(d.nat2000);
-    CheckBox8->SetChecked(d.nitr);
-    CheckBox9->SetChecked(d.tizszaz);
-    Edit17->SetText(d.kattam);
-    Edit18->SetText(d.nattam);
+    Ket.Load(d);
     ketid_ = d.ketid;
     ketChosen_ = d.ketid && Query4.Locate("Id", {db::Value(static_cast<std::int32_t>(*d.ketid))});
     if (!ketChosen_)
@@ -438,12 +430,7 @@ std::optional<reg::FieldData> TParcmod::ReadGeneralData() {
     d.talajbaszantas = CheckBox5->Checked();
     d.megjegyzes = Edit16->Text();
     d.agrkor = CheckBox10->Checked();
-    d.nkat = CheckBox6->Checked();
-    d.nat2000 = CheckBox7->Checked();
-    d.nitr = CheckBox8->Checked();
-    d.tizszaz = CheckBox9->Checked();
-    d.kattam = Edit17->Text();
-    d.nattam = Edit18->Text();
+    Ket.Store(d);
     // A KET the list does not show stays the field's until another is chosen.
     d.ketid = ketid_;
     if (ketChosen_ && Query4.Active() && !Query4.IsEmpty())
@@ -578,7 +565,5 @@ void TParcmod::Button13Click(TObject*) {
 }
 
 void TParcmod::CheckBox10Click(TObject*) {
-    Panel4->setVisible(!CheckBox10->Checked());
-    if (Panel4->isVisible())
-        Panel4->raise();
+    Ket.ShowFor(CheckBox10->Checked());
 }

@@ -4,6 +4,7 @@
 // rows and grazing log; closes the field and opens its nutrient plan.
 
 #include "field_rows.h"
+#include "form_layout.h"
 #include "platform/db/query.h"
 #include "platform/db/session.h"
 #include "platform/db/table.h"
@@ -86,6 +87,7 @@ public:
     ui::TButton* Button9;  // "Kiválaszt"
     ui::TButton* Button11; // "Mégsem"
     reg::SideData Side;    // "Kiegészítő adatok"
+    reg::KetChoice Ket{};  // the KET list and the flags over it
 
     // The Parckod of the field being edited; empty before one is chosen.
     std::string FieldCode;

@@ -81,6 +81,7 @@ TTapterv::TTapterv(db::Session& session) : session_(session), Chooser(this, sess
     Button5 = button("Bezárás");
 
     GroupBox1 = new ui::TGroupBox(this, "Új tétel");
+    GroupBox1->setAutoFillBackground(true);
     GroupBox1->SetBounds(0, 0, 560, 330);
     GroupBox1->hide();
     auto label = [&](const std::string& caption, int left, int top, int width = 200) {
@@ -113,10 +114,10 @@ TTapterv::TTapterv(db::Session& session) : session_(session), Chooser(this, sess
         Percents[i]->OnChange = [this, i](TObject*) { Recompute(i); };
     }
     Edit7 = new ui::TEdit(GroupBox1);
-    Edit7->SetBounds(96, 228, 116, 22);
+    Edit7->SetBounds(96, 198, 116, 22);
     Edit7->SetMaxLength(40);
     Edit8 = new ui::TEdit(GroupBox1);
-    Edit8->SetBounds(96, 258, 116, 22);
+    Edit8->SetBounds(96, 228, 116, 22);
     Edit8->SetMaxLength(40);
     Button7 = new ui::TButton(GroupBox1, "Rögzítés");
     Button7->SetBounds(330, 292, 100, 27);

@@ -129,31 +129,15 @@ TUjparcellaF::TUjparcellaF(db::Session& session) : session_(session), Side(this,
     Edit16 = reg::PlaceEdit(this, x, 300, 240, 100);
     CheckBox5 = new ui::TCheckBox(this, "AKG-s tábla (igen/nem)");
     CheckBox5->SetBounds(l, 330, 300, 20);
-    DBGrid4 = new ui::TDBGrid(this);
-    DBGrid4->SetBounds(l, 354, 412, 150);
-    DBGrid4->SetDataSource(&DataSource4);
-    DBGrid4->SetReadOnly(true);
-    DBGrid4->SetRowSelect(true);
-    DBGrid4->Columns().Add("Sorsz", "KET sorsz.", 60);
-    DBGrid4->Columns().Add("Hazimen", "Hazimen", 90);
-    DBGrid4->Columns().Add("Megnev", "AKG celp.", 110);
-    DBGrid4->Columns().Add("Kod", "AKG kód", 50);
-    DBGrid4->Columns().Add("Ter", "Ter", 40);
-    DBGrid4->Columns().Add("Meresij", "Meresij", 60);
-    Panel2 = new ui::TPanel(this);
-    Panel2->SetBounds(l, 354, 412, 150);
-    CheckBox6 = new ui::TCheckBox(Panel2, "KAT");
-    CheckBox6->SetBounds(8, 8, 180, 20);
-    CheckBox7 = new ui::TCheckBox(Panel2, "natúra2000");
-    CheckBox7->SetBounds(200, 8, 180, 20);
-    CheckBox8 = new ui::TCheckBox(Panel2, "nitrátérzékeny");
-    CheckBox8->SetBounds(8, 32, 180, 20);
-    CheckBox9 = new ui::TCheckBox(Panel2, "12%-os lejtő");
-    CheckBox9->SetBounds(200, 32, 180, 20);
-    reg::PlaceLabel(Panel2, "KAT támogatás", 8, 62, 140);
-    Edit17 = reg::PlaceEdit(Panel2, 150, 62, 250, 40);
-    reg::PlaceLabel(Panel2, "Natura támogatás", 8, 92, 140);
-    Edit18 = reg::PlaceEdit(Panel2, 150, 92, 250, 40);
+    Ket = reg::PlaceKetChoice(this, &DataSource4, l, 354, 412, 150);
+    DBGrid4 = Ket.grid;
+    Panel2 = Ket.panel;
+    CheckBox6 = Ket.kat;
+    CheckBox7 = Ket.natura;
+    CheckBox8 = Ket.nitrate;
+    CheckBox9 = Ket.slope;
+    Edit17 = Ket.katText;
+    Edit18 = Ket.naturaText;
 
     Button6 = new ui::TButton(this, "Tápanyag-gazdálkodási terv készítése");
     Button6->SetBounds(8, 520, 250, 27);
@@ -304,9 +288,7 @@ void TUjparcellaF::DBLookupComboBox1Click(TObject*) {
 }
 
 void TUjparcellaF::CheckBox5Click(TObject*) {
-    Panel2->setVisible(!CheckBox5->Checked());
-    if (Panel2->isVisible())
-        Panel2->raise();
+    Ket.ShowFor(CheckBox5->Checked());
 }
 
 void TUjparcellaF::MissingData() {
@@ -373,12 +355,7 @@ std::optional<TUjparcellaF::Input> TUjparcellaF::ReadInput() {
     // A field under no commitment belongs to no KET; the flags stand for it instead.
     if (d.agrkor && Query2.Active() && !Query2.IsEmpty())
         d.ketid = Query2.FieldByName("Id").AsInteger();
-    d.nkat = CheckBox6->Checked();
-    d.nat2000 = CheckBox7->Checked();
-    d.nitr = CheckBox8->Checked();
-    d.tizszaz = CheckBox9->Checked();
-    d.kattam = Edit17->Text();
-    d.nattam = Edit18->Text();
+    Ket.Store(d);
     in.parcels = marked.tableids;
     in.predecessors = MarkedPredecessors(false);
     in.grass = reg::ReadGrassland(*Side.ComboBox1, *Side.ComboBox3);

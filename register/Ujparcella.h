@@ -4,6 +4,7 @@
 // nutrient plan, saved in one transaction; then offers to close the predecessors.
 
 #include "field_rows.h"
+#include "form_layout.h"
 #include "platform/db/query.h"
 #include "platform/db/session.h"
 #include "platform/db/table.h"
@@ -64,6 +65,7 @@ public:
     ui::TButton* Button1;                     // "Rögzítés"
     ui::TButton* Button2;                     // "Mégsem"
     reg::SideData Side;                       // "Kiegészítő adatok"
+    reg::KetChoice Ket{};                     // the KET list and the flags over it
 
     // The Parckod of the field saved; empty until a save succeeds.
     std::string CreatedFieldCode;

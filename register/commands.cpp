@@ -2,12 +2,18 @@
 
 #include "Csoportostablamodh.h"
 #include "Dolvarenp.h"
+#include "Fhaszntervh.h"
 #include "Ketu.h"
 #include "Parcaktivh.h"
 #include "Parcbeftenyh.h"
 #include "Parckeze.h"
+#include "Parclistszukh.h"
 #include "Parcmodh.h"
+#include "Probavforgoh.h"
 #include "Tablalistac.h"
+#include "Talajmintabevh.h"
+#include "Talajmintalisth.h"
+#include "TalamintaKeth.h"
 #include "Tapanyaggt.h"
 #include "Tulajdh.h"
 #include "Ujparcella.h"
@@ -29,4 +35,11 @@ void InstallRegisterCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("Tket", [s] { ui::ShowModalForm(ket, *s); });
     mainWindow.SetFormOpener("TTapterv", [s] { ui::ShowModalForm(Tapterv, *s); });
     mainWindow.SetFormOpener("TParcBefTeny", [s] { ui::ShowModalForm(ParcBefTeny, *s); });
+    mainWindow.SetFormOpener("TParcListSzuk:0", [s] { OpenFieldListFilter(*s, 0); });
+    mainWindow.SetFormOpener("TParcListSzuk:1", [s] { OpenFieldListFilter(*s, 1); });
+    mainWindow.SetFormOpener("TProbaVForgo", [s] { ui::ShowModalForm(ProbaVForgo, *s); });
+    mainWindow.SetFormOpener("TTalajmintabev", [s] { ui::ShowModalForm(Talajmintabev, *s); });
+    mainWindow.SetFormOpener("TTalajmintalist", [s] { ui::ShowModalForm(Talajmintalist, *s); });
+    mainWindow.SetFormOpener("TTalamintaKet", [s] { ui::ShowModalForm(TalamintaKet, *s); });
+    mainWindow.SetFormOpener("Tfoldhasznterv", [s] { ui::ShowModalForm(foldhasznterv, *s); });
 }

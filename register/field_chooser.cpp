@@ -23,6 +23,7 @@ FieldChooser::FieldChooser(QWidget* form, db::Session& session, int left, int to
     Area->SetBounds(474, 18, 120, 16);
 
     Panel = new ui::TPanel(form);
+    Panel->setAutoFillBackground(true);
     Panel->SetBounds(0, 0, 560, 300);
     Panel->hide();
     auto* title = new ui::TLabel(Panel, "Parcella kiválasztása :");

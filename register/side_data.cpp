@@ -143,6 +143,7 @@ SideData::SideData(QWidget* form, db::Session& session, int left, int top)
     GroupBox5 = new ui::TGroupBox(form, "Kiegészítő adatok");
     GroupBox5->SetBounds(left, top, 700, 400);
     GroupBox5->hide();
+    GroupBox5->setAutoFillBackground(true);
     PageControl1 = new ui::TPageControl(GroupBox5);
     PageControl1->SetBounds(8, 20, 684, 372);
     TabSheet1 = new ui::TTabSheet(PageControl1, "Ültetvény");
@@ -170,6 +171,7 @@ SideData::SideData(QWidget* form, db::Session& session, int left, int top)
     GroupBox6 = new ui::TGroupBox(TabSheet1, "Kiegészítő adat");
     GroupBox6->SetBounds(8, 0, 664, 330);
     GroupBox6->hide();
+    GroupBox6->setAutoFillBackground(true);
     reg::PlaceLabel(GroupBox6, "Faj :", 12, 24);
     Edit5 = reg::PlaceEdit(GroupBox6, 150, 24, 160, 60);
     reg::PlaceLabel(GroupBox6, "Fajta :", 12, 54);
@@ -224,6 +226,7 @@ SideData::SideData(QWidget* form, db::Session& session, int left, int top)
     GroupBox8 = new ui::TGroupBox(TabSheet2, "Legeltetés");
     GroupBox8->SetBounds(8, 0, 664, 330);
     GroupBox8->hide();
+    GroupBox8->setAutoFillBackground(true);
     reg::PlaceLabel(GroupBox8, "Kezdete :", 12, 24);
     DateTimePicker1 = new ui::TDateTimePicker(GroupBox8);
     DateTimePicker1->SetBounds(150, 24, 130, 22);

@@ -2,6 +2,8 @@
 
 #include "Allatfajtah.h"
 #include "Csapadekh.h"
+#include "Gazolajszlaosszh.h"
+#include "J05u.h"
 #include "Elorejelforrh.h"
 #include "Eszkozfelh.h"
 #include "Fogalomh.h"
@@ -15,6 +17,7 @@
 #include "Szemelyh.h"
 #include "Vismajoru.h"
 #include "core/Folap.h"
+#include "diesel_layouts.h"
 #include "machine_record_layouts.h"
 #include "register/Egyebfajh.h"
 #include "stock_layouts.h"
@@ -52,14 +55,23 @@ void InstallMachineAndRecordCommands(TFolap1& mainWindow, db::Session& session) 
                                  });
 }
 
+// The diesel invoices and the tax-form import file.
+void InstallDieselCommands(TFolap1& mainWindow, db::Session& session) {
+    db::Session* s = &session;
+    mainWindow.SetFormOpener("TGazolajszlaossz", [s] { ui::ShowModalForm(Gazolajszlaossz, *s); });
+    mainWindow.SetFormOpener("TJ05", [s] { ui::ShowModalForm(J05, *s); });
+}
+
 } // namespace
 
 void InstallResourceCommands(TFolap1& mainWindow, db::Session& session) {
     InstallStockCommands(mainWindow, session);
     InstallMachineAndRecordCommands(mainWindow, session);
+    InstallDieselCommands(mainWindow, session);
 }
 
 void RegisterResourceLayouts() {
     res::RegisterStockLayouts();
     res::RegisterMachineAndRecordLayouts();
+    res::RegisterDieselLayouts();
 }

@@ -12,9 +12,11 @@
 #include "register/Parckeze.h"
 #include "support/child_process.h"
 #include "support/fault_vfs.h"
+#include "support/test_env.h"
 #include "support/ui_test.h"
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <unistd.h>
 
@@ -46,6 +48,21 @@ TEST_F(StartUpTest, EmptyWorkingDirectoryGetsAFreshDatabaseAndSaysSo) {
     db::Session again(fs::current_path());
     EXPECT_EQ(app::PrepareWorkingDatabase(again), 0);
     EXPECT_EQ(dialogs.Shown().size(), 1u);
+}
+
+// A layout the program shipped before is brought to the current version at start; one
+// the user changed is kept.
+TEST_F(StartUpTest, AnEarlierShippedLayoutIsReplacedAndAChangedOneKept) {
+    core::CreateFreshDatabase(session);
+    const std::string earlier = "farmreport 1\n# a régi változat\n";
+    const std::string current = "farmreport 1 version=2\n# az új változat\n";
+    report::RegisterLayout("TesztRegi.rav", current, {report::LayoutChecksum(earlier)});
+    report::RegisterLayout("TesztAtirt.rav", current, {report::LayoutChecksum(earlier)});
+    std::ofstream("TesztRegi.rav", std::ios::binary) << earlier;
+    std::ofstream("TesztAtirt.rav", std::ios::binary) << earlier + "# a gazda saját sora\n";
+    EXPECT_EQ(app::PrepareWorkingDatabase(session), 0);
+    EXPECT_EQ(testenv::readFile("TesztRegi.rav"), current);
+    EXPECT_EQ(testenv::readFile("TesztAtirt.rav"), earlier + "# a gazda saját sora\n");
 }
 
 TEST_F(StartUpTest, PartialDatabaseIsRefusedNamingTheMissingFiles) {

@@ -6,6 +6,7 @@
 #include "register/Parcbeftenyh.h"
 #include "register/Tapanyaggt.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -139,6 +140,19 @@ TEST_F(CarryOver, ARefusedSaveLeavesTheOldFieldOpenAndACancelDropsTheTemporaryRo
     EXPECT_EQ(Count("Szparcellak"), 0u);
     EXPECT_EQ(Count("Tapterv"), 0u);
     dialogs.VerifyDone();
+}
+
+TEST_F(CarryOver, ASaveFailingWhileItWritesLeavesTheOldFieldOpen) {
+    // The soil-test table is gone from the folder: the save fails after its first rows.
+    std::filesystem::remove(session.tablePath("Parclellak02"));
+    forms.On<TParcAktiv>([&](TParcAktiv& f) {
+        f.DBGrid1CellClick(f.DBGrid1->Columns()[0]);
+        f.DBLookupComboBox1->Choose(0);
+        EXPECT_ANY_THROW(f.Button2->Click());
+        f.Button1->click();
+    });
+    ui::ShowModalForm(ParcAktiv, session);
+    EXPECT_EQ(FieldOf("100000", "Aktiv"), "A");
 }
 
 TEST_F(CarryOver, WithNoActiveFieldTheSaveIsDisabled) {

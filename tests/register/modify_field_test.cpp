@@ -3,6 +3,7 @@
 
 #include "field_fixture.h"
 #include "register/Parcmodh.h"
+#include "register/side_data.h"
 
 #include <gtest/gtest.h>
 
@@ -160,6 +161,67 @@ TEST_F(ModifyField, WithoutActiveFieldsTheFormClosesAtOnce) {
     dialogs.Expect("Nincs módosítható parcella !");
     EXPECT_EQ(ui::ShowModalForm(Parcmod, session), ui::mrCancel);
     dialogs.VerifyDone();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ModifyField, PlantationAndGrazingRowsAreWrittenForTheField) {
+    forms.On<TParcmod>([&](TParcmod& f) {
+        Choose(f, "100001");
+        f.Button13->click();
+        reg::SideData& s = f.Side;
+        s.Button15->click();
+        s.Edit10->SetText("Cabernet");
+        s.Edit5->SetText("szőlő");
+        s.Edit15->SetText("2010.");
+        s.Button14->click(); // the planting year is no whole number
+        EXPECT_TRUE(s.GroupBox6->isVisible());
+        s.Edit15->SetText("2010");
+        s.Button14->click();
+        ASSERT_EQ(s.Query3.RecordCount(), 1);
+        s.Button16->click();
+        EXPECT_EQ(s.Edit10->Text(), "Cabernet");
+        EXPECT_EQ(s.Edit5->Text(), "szőlő");
+        s.Edit6->SetText("Kober 5BB");
+        s.Button14->click();
+        s.Button28->click();
+        s.Edit28->SetText("1200");
+        s.Edit30->SetText("szarvasmarha");
+        s.Button29->click();
+        s.Button28->click();
+        s.Edit30->SetText("juh");
+        s.Button29->click();
+        EXPECT_EQ(s.Table8.RecordCount(), 2);
+        s.Table8.First();
+        s.Button27->click();
+        s.Edit33->SetText("12");
+        s.Button29->click();
+        s.Table8.Last();
+        s.Button26->click();
+        f.Button2->click();
+    });
+    dialogs.ExpectContaining("'Telepítés éve' értéke nem egész szám");
+    ui::ShowModalForm(Parcmod, session);
+    EXPECT_EQ(Column("Parckiegadat", "Parckod"), std::vector<std::string>{"100001"});
+    EXPECT_EQ(Column("Parckiegadat", "Teve"), std::vector<std::string>{"2010"});
+    EXPECT_EQ(Column("Ultkieg02", "Alanynev"), std::vector<std::string>{"Kober 5BB"});
+    EXPECT_EQ(Column("Ultkieg02", "Ultkod"), Column("Parckiegadat", "Kiegid"));
+    EXPECT_EQ(Column("legnaplo", "Faj"), std::vector<std::string>{"szarvasmarha"});
+    EXPECT_EQ(Column("legnaplo", "Darab"), std::vector<std::string>{"12"});
+    EXPECT_EQ(Column("legnaplo", "Parcid"), std::vector<std::string>{"100001"});
+    dialogs.VerifyDone();
+
+    forms.On<TParcmod>([&](TParcmod& f) {
+        Choose(f, "100001");
+        f.Side.ShowWindow();
+        f.Side.Button18->click();
+        f.Button2->click();
+    });
+    ui::ShowModalForm(Parcmod, session);
+    EXPECT_EQ(Count("Parckiegadat"), 0u);
+    EXPECT_EQ(Count("Ultkieg02"), 0u);
 }
 
 } // namespace

@@ -290,3 +290,37 @@ TEST_F(NewField, WithoutActiveLandParcelsNothingCanBeSaved) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(NewField, PredecessorsClosedOnlyWhenMarkedAndRendbenClicked) {
+    AddField("100000", 2024, 1);
+    AddField("100001", 2024, 2, {{"Aktiv", "N"}});
+    forms.On<TParcinak>([](TParcinak& d) {
+        EXPECT_EQ(d.Table1.RecordCount(), 2); // a closed one is listed too
+        d.DBGrid1->SelectedRows().SetCurrentRowSelected(true);
+        d.Button1->click(); // the marks cleared
+        d.Close();
+    });
+    {
+        ui::OwnedForm<TParcinak> dialog(Parcinak, session);
+        dialog->Predecessors = {"100000", "100001"};
+        dialog->ShowModal();
+    }
+    EXPECT_EQ(FieldOf("100000", "Aktiv"), "A");
+    forms.On<TParcinak>([](TParcinak& d) {
+        d.Table1.Last(); // 100001, closed already
+        d.DBGrid1->SelectedRows().SetCurrentRowSelected(true);
+        d.Table1.First();
+        d.DBGrid1->SelectedRows().SetCurrentRowSelected(true);
+        d.Button2->click();
+    });
+    {
+        ui::OwnedForm<TParcinak> dialog(Parcinak, session);
+        dialog->Predecessors = {"100000", "100001"};
+        dialog->ShowModal();
+    }
+    EXPECT_EQ(Column("parcellak", "Aktiv"), (std::vector<std::string>{"N", "N"}));
+}
+
+} // namespace

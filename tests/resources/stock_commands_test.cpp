@@ -32,7 +32,7 @@ TEST_F(StockCommands, StockAndSpeciesCommandsOpenTheirForms) {
     ui::TMenuItem* stock = Folap1->FindMenuItem({menu, "Készlet kezelés"});
     ASSERT_NE(stock, nullptr);
     EXPECT_FALSE(stock->Enabled());
-    InstallStockCommands(*Folap1, session);
+    InstallResourceCommands(*Folap1, session);
     ShowActive(*Folap1);
     EXPECT_TRUE(stock->Enabled());
     EXPECT_TRUE(Folap1->ToolButton12->Enabled());
