@@ -3,34 +3,16 @@
 // observation links), written in one session transaction or posted table by table, each
 // without and with flushing to the disk.
 
+#include "bench_tables.h"
 #include "platform/db/session.h"
 
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "farm-bench-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 using db::FieldType;
 
@@ -103,7 +85,7 @@ void saveOperation(db::Session& session, std::int32_t op) {
 void BM_SaveOperation(benchmark::State& state) {
     const bool transaction = state.range(0) != 0;
     const auto durability = state.range(1) ? db::Durability::Fsync : db::Durability::OsBuffers;
-    const TempDir dir;
+    const benchtables::TempDir dir(fs::temp_directory_path());
     db::Session session(dir.path(), durability);
     createTables(session);
     std::int32_t op = 0;
