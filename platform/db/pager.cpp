@@ -286,8 +286,13 @@ std::vector<std::uint8_t> Pager::Impl::buildJournal(const std::vector<std::size_
 }
 
 void Pager::Impl::writeJournal(std::span<const std::uint8_t> bytes) {
-    if (fs::exists(journalPath))
-        throw DbError(journalPath, "left by an interrupted change; recover it first");
+    if (fs::exists(journalPath)) {
+        // One left over from a group whose change was made (its deletion failed) goes;
+        // any other needs recovery.
+        if (needsRecovery(journalPath) || !superJournalOf(journalPath, vfs))
+            throw DbError(journalPath, "left by an interrupted change; recover it first");
+        io::removeFile(journalPath, *vfs);
+    }
     const io::File journal = io::File::open(journalPath, O_WRONLY | O_CREAT | O_EXCL, *vfs);
     try {
         journal.writeAll(0, bytes);

@@ -266,3 +266,42 @@ TEST(SaveCrash, KilledAtRandomMomentsEverySaveIsWholeOrUndone) {
         } while (!HasFailure() && std::chrono::steady_clock::now() < deadline && runs < maxRuns);
     }
 }
+
+TEST(SaveCrash, JournalsLeftOverByASaveThatWasMadeAreDeletedWithoutTouchingTheTables) {
+    const Runs runs = beforeAndAfter();
+    long steps = 0;
+    {
+        makeTables(1);
+        testenv::FaultVfs vfs(fs::current_path());
+        ASSERT_TRUE(saveThrough(vfs, Durability::OsBuffers, [] {}));
+        steps = vfs.steps();
+    }
+    makeTables(1);
+    {
+        // Dies right after the super-journal is deleted: the save is made, the three
+        // table journals are still there.
+        testenv::Child child(0, [&](int) {
+            testenv::FaultVfs vfs(fs::current_path());
+            saveThrough(vfs, Durability::OsBuffers, [&] { vfs.killAfter(steps - 3); });
+            ::_exit(0);
+        });
+        ASSERT_TRUE(child.wait().exited(99));
+    }
+    fs::create_directory("left");
+    int journals = 0;
+    for (const auto& entry : fs::directory_iterator("."))
+        if (entry.path().extension() == ".jnl") {
+            fs::copy_file(entry.path(), "left" / entry.path().filename());
+            ++journals;
+        }
+    ASSERT_EQ(journals, 3);
+    expectBeforeOrAfter(runs.before, runs.after, true);
+    // Such a journal found by a commit of an open table is deleted as well.
+    Session session;
+    session.open("Fej");
+    for (const auto& entry : fs::directory_iterator("left"))
+        fs::copy_file(entry.path(), entry.path().filename());
+    Record row{77, "még egy", Value(Null{})};
+    EXPECT_NO_THROW(session.open("Fej")->insert(row));
+    EXPECT_EQ(session.open("Fej")->file().recordCount(), 3u);
+}
