@@ -74,7 +74,8 @@ fuzz:
 	build-fuzz/fuzz/fuzz_table_reader -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
 	  -artifact_prefix=fuzz/crashes/ fuzz/corpus-work fuzz/corpus
 
-# The crash-consistency test run for CRASH_SECONDS instead of the short CI run.
+# The crash-consistency tests, each random-kill run lasting CRASH_SECONDS instead of the
+# short CI run (the step-by-step runs are the same as in make test).
 crash-long: build
 	cd $(BUILD) && FARM_CRASH_SECONDS=$(CRASH_SECONDS) ./tests/farm_tests --gtest_filter='*Crash*'
 

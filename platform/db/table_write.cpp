@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <type_traits>
 
@@ -54,25 +55,39 @@ auto TableFile::change(Body&& body) {
     if (!writable_)
         throw DbError(dbPath_, "the table is open read-only");
     ensureKeyState();
-    Transaction txn(*pager_);
+    // In a group the change joins the pager's open transaction, and a failure drops it
+    // alone; otherwise it is a transaction of its own.
+    std::optional<Transaction> txn;
+    PagerSavepoint before;
+    if (!grouped_)
+        txn.emplace(*pager_);
+    else if (!pager_->inTransaction())
+        pager_->begin();
+    else
+        before = pager_->savepoint();
     try {
         if constexpr (std::is_void_v<decltype(body())>) {
             body();
             writeHeader();
             if (keyed())
                 rebuildPrimaryIndex();
-            txn.commit();
+            if (txn)
+                txn->commit();
         } else {
             auto result = body();
             writeHeader();
             if (keyed())
                 rebuildPrimaryIndex();
-            txn.commit();
+            if (txn)
+                txn->commit();
             return result;
         }
     } catch (...) {
-        // The files are as before the call; bring the in-memory view back to them.
-        if (pager_->inTransaction())
+        // The files (and a group's earlier changes) are as before the call; bring the
+        // in-memory view back to them.
+        if (grouped_ && pager_->inTransaction())
+            pager_->rollbackTo(before);
+        else if (pager_->inTransaction())
             pager_->rollback();
         reloadState();
         throw;
@@ -403,7 +418,7 @@ std::unique_ptr<TableFile> TableFile::create(const std::filesystem::path& dbPath
             orphan != companionName(path, extension))
             std::filesystem::remove(orphan);
     {
-        Pager pager(companionName(path, ".jnl"), options.durability);
+        Pager pager(companionName(path, ".jnl"), options.durability, options.vfs);
         Transaction txn(pager);
         pager.write(pager.attach(path, true), 0, encodeHeader(data));
         const int px = pager.attach(companionName(path, ".px"), true);

@@ -12,6 +12,7 @@
 #include "register/Csoportostablamodh.h"
 #include "register/Parckeze.h"
 #include "support/child_process.h"
+#include "support/fault_vfs.h"
 #include "support/test_env.h"
 #include "support/ui_test.h"
 
@@ -167,6 +168,37 @@ TEST_F(StartUpTest, ASecondCopyOnTheSameFolderSaysSoAndStopsWithoutTouchingAFile
     EXPECT_EQ(dialogs.Shown().size(), 1u);
     ::close(ready[0]);
     ::close(ready[1]);
+}
+
+TEST_F(StartUpTest, ASaveInterruptedByACrashIsRolledBackAndTheUserToldOnce) {
+    core::CreateFreshDatabase(session);
+    const db::TableSchema schema{{{"Kod", db::FieldType::Long, 4, 0}}, 1};
+    session.create("Proba1", schema);
+    session.create("Proba2", schema);
+    // The program dies in the middle of writing a save over both tables.
+    testenv::Child crashed(0, [](int) {
+        testenv::FaultVfs vfs(fs::current_path());
+        db::Session program(fs::current_path(), db::Durability::OsBuffers, &vfs);
+        db::SessionTransaction transaction(program);
+        for (const char* name : {"Proba1", "Proba2"}) {
+            db::Record row{std::int32_t{1}};
+            program.open(name)->insert(row);
+        }
+        vfs.killAfter(7); // both journals are written, the first table in part
+        transaction.Commit();
+        ::_exit(0);
+    });
+    ASSERT_TRUE(crashed.wait().exited(99));
+    db::Session restarted(fs::current_path());
+    dialogs.Expect(
+        "Egy félbeszakadt mentést a program visszavont; érintett táblák: Proba1, Proba2");
+    EXPECT_EQ(app::PrepareWorkingDatabase(restarted), 0);
+    EXPECT_EQ(dialogs.Last().type, ui::mtWarning);
+    EXPECT_EQ(restarted.open("Proba1")->file().recordCount(), 0u);
+    EXPECT_EQ(restarted.open("Proba2")->file().recordCount(), 0u);
+    db::Session again(fs::current_path());
+    EXPECT_EQ(app::PrepareWorkingDatabase(again), 0);
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
 }
 
 } // namespace
