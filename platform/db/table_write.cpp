@@ -316,7 +316,7 @@ std::string TableFile::readPrimaryIndexHeader() {
     try {
         pxHeader_ = readFileHeader(*pager_, pxFile_);
         problem = primaryIndexMismatch(pxHeader_, header_, chain_->keySize());
-    } catch (const CorruptFileError& e) {
+    } catch (const DbError& e) { // damaged, encrypted, of another version
         problem = e.problem();
     }
     if (!problem.empty())
