@@ -20,7 +20,7 @@ LAUNCHER = $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache,
 
 SUDO = $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: all deps configure build test bench fuzz crash-long clean format run
+.PHONY: all deps configure build test release-build bench fuzz crash-long clean format run
 
 all: build
 
@@ -53,6 +53,13 @@ run: build
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The program, its libraries and tools compiled in Release (no tests, no benchmarks), in a
+# build folder of its own, so that the optimised configuration keeps compiling.
+release-build: deps
+	cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DFARM_TESTS=OFF \
+	  -DFARM_BENCH=OFF $(LAUNCHER)
+	cmake --build build-release -j $(JOBS)
+
 bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target farm_bench
 	$(BUILD)/bench/farm_bench
@@ -81,4 +88,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) build-fuzz
+	rm -rf $(BUILD) build-fuzz build-release

@@ -7,12 +7,16 @@
 #include "platform/ui/application.h"
 
 #include <filesystem>
+#include <optional>
 
 int main(int argc, char** argv) {
     db::Session session(std::filesystem::current_path());
+    std::optional<sys::FileLock> directoryLock; // held until the program ends
     int stopCode = 0;
     int code = ui::RunProgram(argc, argv, [&](ui::TApplication& app) {
-        stopCode = app::PrepareWorkingDatabase(session);
+        stopCode = app::ClaimWorkingDirectory(session.directory(), directoryLock);
+        if (stopCode == 0)
+            stopCode = app::PrepareWorkingDatabase(session);
         if (stopCode != 0) {
             app.Terminate();
             return;

@@ -27,6 +27,16 @@ std::string JoinNames(const std::vector<std::string>& names) {
 
 } // namespace
 
+int ClaimWorkingDirectory(const std::filesystem::path& dir, std::optional<sys::FileLock>& lock) {
+    lock = sys::lockDirectory(dir);
+    if (lock)
+        return 0;
+    ui::MessageDlg("A munkakönyvtár adatbázisát a program egy másik példánya már használja: " +
+                       dir.string(),
+                   ui::mtError, ui::mbOK);
+    return kExitAnotherCopy;
+}
+
 int PrepareWorkingDatabase(db::Session& session) {
     // An index file the engine found not matching its table (and rebuilt from it).
     session.setLogListener([](const std::string& line) {
@@ -47,9 +57,10 @@ int PrepareWorkingDatabase(db::Session& session) {
                        ui::mtError, ui::mbOK);
         return kExitMissingTables;
     }
-    // The layouts of the program's reports that are not in the working directory yet (a
-    // fresh one gets them all); a layout file there is never replaced.
-    report::WriteBuiltInLayouts(session.directory());
+    // The layouts of the program's reports: those missing from the working directory are
+    // written (a fresh one gets them all), an earlier shipped version is replaced by the
+    // current one, and a layout the user changed is kept.
+    report::UpdateBuiltInLayouts(session.directory());
     if (check.fresh) {
         ui::MessageDlg("Új, üres adatbázis készült a munkakönyvtárban: " +
                            session.directory().string(),

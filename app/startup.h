@@ -3,6 +3,10 @@
 // directory, then the main window (whose first show checks and upgrades the database),
 // then the forms that live until the program ends.
 
+#include "platform/sys/file_lock.h"
+
+#include <filesystem>
+#include <optional>
 #include <string>
 
 namespace db {
@@ -15,6 +19,13 @@ class TApplication;
 namespace app {
 
 inline constexpr int kExitMissingTables = 2;
+inline constexpr int kExitAnotherCopy = 3;
+
+// One program per database: takes the lock on the working directory into `lock`, to be
+// held while the program runs (the system drops it when the process ends). When another
+// copy holds it, says so and returns kExitAnotherCopy, having created or changed no
+// file; 0 to go on.
+int ClaimWorkingDirectory(const std::filesystem::path& dir, std::optional<sys::FileLock>& lock);
 
 // Makes a fresh database when the working directory has none and says so; refuses a
 // partial one, naming the missing files. Writes the program's report layouts missing

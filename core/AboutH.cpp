@@ -1,6 +1,7 @@
 #include "core/AboutH.h"
 
 #include "core/pictures.h"
+#include "platform/ui/form_helpers.h"
 
 TAboutBox* AboutBox = nullptr;
 
@@ -14,22 +15,16 @@ TAboutBox::TAboutBox(db::Session&) {
     SetBorderStyle(ui::bsDialog);
     SetPosition(ui::poScreenCenter);
     SetClientSize(330, 210);
-    Panel1 = new ui::TPanel(this);
-    Panel1->SetBounds(8, 8, 314, 155);
+    Panel1 = ui::Make<ui::TPanel>(this, {8, 8, 314, 155});
     Panel1->SetBevelOuter(ui::bvLowered);
-    ProgramIcon = new ui::TImage(Panel1);
-    ProgramIcon->SetBounds(8, 8, 96, 96);
+    ProgramIcon = ui::Make<ui::TImage>(Panel1, {8, 8, 96, 96});
     ProgramIcon->SetPicture(AboutLogo());
-    ProductName = new ui::TLabel(Panel1, "Dolvaren - Gazdálkodási Napló");
-    ProductName->SetBounds(112, 16, 196, 18);
+    ProductName = ui::Make<ui::TLabel>(Panel1, {112, 16, 196, 18}, "Dolvaren - Gazdálkodási Napló");
     ProductName->SetBold(true);
-    Version = new ui::TLabel(Panel1, "Verzió : 3.05");
-    Version->SetBounds(112, 44, 196, 18);
-    Comments = new ui::TLabel(Panel1, "Linux változat");
-    Comments->SetBounds(8, 116, 298, 32);
+    Version = ui::Make<ui::TLabel>(Panel1, {112, 44, 196, 18}, "Verzió : 3.05");
+    Comments = ui::Make<ui::TLabel>(Panel1, {8, 116, 298, 32}, "Linux változat");
     Comments->SetWordWrap(true);
-    OKButton = new ui::TButton(this, "OK");
-    OKButton->SetBounds(127, 174, 75, 26);
+    OKButton = ui::Make<ui::TButton>(this, {127, 174, 75, 26}, "OK");
     OKButton->SetDefault(true);
     OKButton->SetModalResult(ui::mrOk);
     SetKeyPreview(true);

@@ -7,6 +7,7 @@
 #include "platform/db/table_file.h"
 #include "platform/sys/archive.h"
 #include "platform/sys/file_copy.h"
+#include "platform/ui/form_helpers.h"
 
 #include <QProgressDialog>
 #include <optional>
@@ -113,8 +114,7 @@ TAdatkarb::TAdatkarb(db::Session& session) : Table1(session, "Table1"), session_
     SetCaption("Beállítások, karbantartás");
     SetClientSize(560, 330);
     SetPosition(ui::poScreenCenter);
-    PageControl1 = new ui::TPageControl(this);
-    PageControl1->SetBounds(8, 8, 544, 314);
+    PageControl1 = ui::Make<ui::TPageControl>(this, {8, 8, 544, 314});
     TabSheet1 = new ui::TTabSheet(PageControl1, "Adatbázis karbantartása");
     TabSheet2 = new ui::TTabSheet(PageControl1, "Készletkezelés");
     TabSheet3 = new ui::TTabSheet(PageControl1, "Megjelenés");
@@ -126,29 +126,23 @@ TAdatkarb::TAdatkarb(db::Session& session) : Table1(session, "Table1"), session_
 }
 
 void TAdatkarb::CreateMaintenancePage() {
-    Button1 = new ui::TButton(TabSheet1, "Biztonsági mentés");
-    Button1->SetBounds(16, 16, 140, 33);
-    Button2 = new ui::TButton(TabSheet1, "Visszatöltés");
-    Button2->SetBounds(16, 80, 140, 33);
-    Button4 = new ui::TButton(TabSheet1, "Archivállás");
-    Button4->SetBounds(16, 144, 140, 33);
-    Button3 = new ui::TButton(TabSheet1, "Adatok törlése");
-    Button3->SetBounds(16, 208, 140, 33);
-    Label1 = new ui::TLabel(TabSheet1, "A helyes mentéshez közvetlen program-");
-    Label1->SetBounds(172, 16, 350, 16);
-    Label2 = new ui::TLabel(TabSheet1, "indítás után szükséges menteni.");
-    Label2->SetBounds(172, 32, 350, 16);
-    Label3 = new ui::TLabel(TabSheet1, "Visszatöltés során  a mentés  óta rögzít-");
-    Label3->SetBounds(172, 80, 350, 16);
-    Label4 = new ui::TLabel(TabSheet1, "ett adatok elvesznek.");
-    Label4->SetBounds(172, 96, 350, 16);
-    Label5 = new ui::TLabel(TabSheet1, "Archiválás esetén a program a BackUp könyvtár tartalmát "
-                                       "egy dátummal ellátott tömörített állományba teszi.");
-    Label5->SetBounds(172, 144, 350, 48);
+    Button1 = ui::Make<ui::TButton>(TabSheet1, {16, 16, 140, 33}, "Biztonsági mentés");
+    Button2 = ui::Make<ui::TButton>(TabSheet1, {16, 80, 140, 33}, "Visszatöltés");
+    Button4 = ui::Make<ui::TButton>(TabSheet1, {16, 144, 140, 33}, "Archivállás");
+    Button3 = ui::Make<ui::TButton>(TabSheet1, {16, 208, 140, 33}, "Adatok törlése");
+    Label1 = ui::Make<ui::TLabel>(TabSheet1, {172, 16, 350, 16},
+                                  "A helyes mentéshez közvetlen program-");
+    Label2 = ui::Make<ui::TLabel>(TabSheet1, {172, 32, 350, 16}, "indítás után szükséges menteni.");
+    Label3 = ui::Make<ui::TLabel>(TabSheet1, {172, 80, 350, 16},
+                                  "Visszatöltés során  a mentés  óta rögzít-");
+    Label4 = ui::Make<ui::TLabel>(TabSheet1, {172, 96, 350, 16}, "ett adatok elvesznek.");
+    Label5 = ui::Make<ui::TLabel>(TabSheet1, {172, 144, 350, 48},
+                                  "Archiválás esetén a program a BackUp könyvtár tartalmát "
+                                  "egy dátummal ellátott tömörített állományba teszi.");
     Label5->SetWordWrap(true);
-    Label6 = new ui::TLabel(TabSheet1, "Adatok törlése  során  az  összes  adat- tábla "
-                                       "kiürítésre kerül . Az eddig rögzített adatok törlődnek.");
-    Label6->SetBounds(172, 208, 350, 48);
+    Label6 = ui::Make<ui::TLabel>(TabSheet1, {172, 208, 350, 48},
+                                  "Adatok törlése  során  az  összes  adat- tábla "
+                                  "kiürítésre kerül . Az eddig rögzített adatok törlődnek.");
     Label6->SetWordWrap(true);
     Button1->OnClick = Handler(&TAdatkarb::Button1Click);
     Button2->OnClick = Handler(&TAdatkarb::Button2Click);
@@ -157,29 +151,26 @@ void TAdatkarb::CreateMaintenancePage() {
 }
 
 void TAdatkarb::CreateStockPage() {
-    CheckBox1 = new ui::TCheckBox(TabSheet2, "Készletek figyelmenkívül hagyása (műveleteknél).");
-    CheckBox1->SetBounds(16, 16, 500, 20);
+    CheckBox1 = ui::Make<ui::TCheckBox>(TabSheet2, {16, 16, 500, 20},
+                                        "Készletek figyelmenkívül hagyása (műveleteknél).");
     CheckBox1->OnClick = Handler(&TAdatkarb::CheckBox1Click);
 }
 
 void TAdatkarb::CreateAppearancePage() {
-    GroupBox1 = new ui::TGroupBox(TabSheet3, "Műveleti adatok ");
-    GroupBox1->SetBounds(8, 8, 520, 100);
-    CheckBox2 = new ui::TCheckBox(GroupBox1, "Maximális méretű megjelenés");
-    CheckBox2->SetBounds(12, 20, 496, 20);
-    CheckBox3 = new ui::TCheckBox(GroupBox1, "Eddig elvégzett műveletek megjelenítése");
-    CheckBox3->SetBounds(12, 44, 496, 20);
-    CheckBox6 = new ui::TCheckBox(
-        GroupBox1, "Ne jelölje meg az előzőleg művelt táblát új művelet rögzítése után");
-    CheckBox6->SetBounds(12, 68, 496, 20);
-    GroupBox2 = new ui::TGroupBox(TabSheet3, "Új tábla kialakítása");
-    GroupBox2->SetBounds(8, 116, 520, 52);
-    CheckBox4 = new ui::TCheckBox(GroupBox2, "Maximális méretű megjelenés");
-    CheckBox4->SetBounds(12, 22, 496, 20);
-    GroupBox3 = new ui::TGroupBox(TabSheet3, "Erőgépek - munkagépek");
-    GroupBox3->SetBounds(8, 176, 520, 52);
-    CheckBox5 = new ui::TCheckBox(GroupBox3, "Maximális méretű megjelenés");
-    CheckBox5->SetBounds(12, 22, 496, 20);
+    GroupBox1 = ui::Make<ui::TGroupBox>(TabSheet3, {8, 8, 520, 100}, "Műveleti adatok ");
+    CheckBox2 =
+        ui::Make<ui::TCheckBox>(GroupBox1, {12, 20, 496, 20}, "Maximális méretű megjelenés");
+    CheckBox3 = ui::Make<ui::TCheckBox>(GroupBox1, {12, 44, 496, 20},
+                                        "Eddig elvégzett műveletek megjelenítése");
+    CheckBox6 = ui::Make<ui::TCheckBox>(
+        GroupBox1, {12, 68, 496, 20},
+        "Ne jelölje meg az előzőleg művelt táblát új művelet rögzítése után");
+    GroupBox2 = ui::Make<ui::TGroupBox>(TabSheet3, {8, 116, 520, 52}, "Új tábla kialakítása");
+    CheckBox4 =
+        ui::Make<ui::TCheckBox>(GroupBox2, {12, 22, 496, 20}, "Maximális méretű megjelenés");
+    GroupBox3 = ui::Make<ui::TGroupBox>(TabSheet3, {8, 176, 520, 52}, "Erőgépek - munkagépek");
+    CheckBox5 =
+        ui::Make<ui::TCheckBox>(GroupBox3, {12, 22, 496, 20}, "Maximális méretű megjelenés");
     CheckBox2->OnClick = Handler(&TAdatkarb::CheckBox2Click);
     CheckBox3->OnClick = Handler(&TAdatkarb::CheckBox3Click);
     CheckBox4->OnClick = Handler(&TAdatkarb::CheckBox4Click);

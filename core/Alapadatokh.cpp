@@ -1,5 +1,7 @@
 #include "core/Alapadatokh.h"
 
+#include "platform/ui/form_helpers.h"
+
 #include <algorithm>
 
 TAlapadatok* Alapadatok = nullptr;
@@ -51,11 +53,9 @@ TAlapadatok::TAlapadatok(db::Session& session)
     Table1.AfterPost = [this](db::TDataSet& d) { Table1AfterPost(d); };
     Table1.AfterDelete = [this](db::TDataSet& d) { Table1AfterDelete(d); };
 
-    Label1 = new ui::TLabel(this, "Alapadatok felvitele, módosítása");
-    Label1->SetBounds(12, 10, 400, 20);
+    Label1 = ui::Make<ui::TLabel>(this, {12, 10, 400, 20}, "Alapadatok felvitele, módosítása");
     Label1->SetBold(true);
-    PageControl1 = new ui::TPageControl(this);
-    PageControl1->SetBounds(8, 40, 624, 310);
+    PageControl1 = ui::Make<ui::TPageControl>(this, {8, 40, 624, 310});
     TabSheet1 = new ui::TTabSheet(PageControl1, "Cégadatok");
     TabSheet2 = new ui::TTabSheet(PageControl1, "Ügyvezető");
     TabSheet3 = new ui::TTabSheet(PageControl1, "NVT kapcsolattartó");
@@ -98,14 +98,11 @@ TAlapadatok::TAlapadatok(db::Session& session)
     DBEdit27 = AddEdit({TabSheet5, 1, farm, "Ureg", "Ügyfél-reg. szám :", 11});
     MaskEdit2 = AddMaskEdit(TabSheet5, 2, "Számlaszám :", "99999999-99999999-99999999;1;_");
 
-    Button1 = new ui::TButton(this, "Rögzítés");
-    Button1->SetBounds(400, 362, 110, 28);
-    Button2 = new ui::TButton(this, "Vissza");
-    Button2->SetBounds(520, 362, 110, 28);
+    Button1 = ui::Make<ui::TButton>(this, {400, 362, 110, 28}, "Rögzítés");
+    Button2 = ui::Make<ui::TButton>(this, {520, 362, 110, 28}, "Vissza");
     PageControl1->SetActivePage(TabSheet1);
 
     OnActivate = Handler(&TAlapadatok::FormActivate);
-    OnClose = Handler(&TAlapadatok::FormClose);
     OnShortCut = Handler(&TAlapadatok::FormShortCut);
     Button1->OnClick = Handler(&TAlapadatok::Button1Click);
     Button2->OnClick = Handler(&TAlapadatok::Button2Click);
@@ -113,9 +110,7 @@ TAlapadatok::TAlapadatok(db::Session& session)
 
 ui::TLabel* TAlapadatok::AddLabel(ui::TTabSheet* page, int left, int row,
                                   const std::string& caption) {
-    auto* label = new ui::TLabel(page, caption);
-    label->SetBounds(left, RowTop(row) + 3, kEditLeft - left - 8, 18);
-    return label;
+    return ui::Make<ui::TLabel>(page, {left, RowTop(row) + 3, kEditLeft - left - 8, 18}, caption);
 }
 
 ui::TDBEdit* TAlapadatok::AddEdit(const EditSpec& spec) {
@@ -125,8 +120,8 @@ ui::TDBEdit* TAlapadatok::AddEdit(const EditSpec& spec) {
     if (spec.number) {
         const bool first = spec.caption != nullptr;
         const int left = first ? kFirstNumberLeft : kSecondNumberLeft;
-        auto* number = new ui::TLabel(spec.page, spec.number);
-        number->SetBounds(left, RowTop(spec.row) + 3, kNumberWidth, 18);
+        ui::Make<ui::TLabel>(spec.page, {left, RowTop(spec.row) + 3, kNumberWidth, 18},
+                             spec.number);
         edit->SetBounds(left + kNumberWidth, RowTop(spec.row), kPairEditWidth, kEditHeight);
     } else {
         edit->SetBounds(kEditLeft, RowTop(spec.row), EditWidth(spec.maxLength), kEditHeight);
@@ -140,9 +135,8 @@ ui::TDBEdit* TAlapadatok::AddEdit(const EditSpec& spec) {
 ui::TMaskEdit* TAlapadatok::AddMaskEdit(ui::TTabSheet* page, int row, const std::string& caption,
                                         const std::string& mask) {
     AddLabel(page, kLabelLeft, row, caption);
-    auto* edit = new ui::TMaskEdit(page);
+    auto* edit = ui::Make<ui::TMaskEdit>(page, {kEditLeft, RowTop(row), 260, kEditHeight});
     edit->SetEditMask(mask);
-    edit->SetBounds(kEditLeft, RowTop(row), 260, kEditHeight);
     return edit;
 }
 
@@ -152,17 +146,11 @@ void TAlapadatok::FormActivate(TObject*) {
     if (Table1.Active())
         return;
     core::FilterFarmRow(Table1);
-    Table1.Open();
+    ui::OpenOnFirstActivate(this, {&Table1, &Table2});
     Table1.First();
-    Table2.Open();
     Table2.First();
     MaskEdit1->SetText(Table1.IsEmpty() ? "" : Table1.FieldByName("Adosz").AsString());
     MaskEdit2->SetText(Table1.IsEmpty() ? "" : Table1.FieldByName("Szamlasz").AsString());
-}
-
-void TAlapadatok::FormClose(TObject*, TCloseAction&) {
-    Table1.Close();
-    Table2.Close();
 }
 
 // Enter moves on like Tab, except on the two buttons, which it presses.

@@ -64,7 +64,6 @@ public:
     ui::TButton* Button2;     // "Vissza"
 
     void FormActivate(TObject* Sender);
-    void FormClose(TObject* Sender, TCloseAction& Action);
     void FormShortCut(TWMKey& Msg, bool& Handled);
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);

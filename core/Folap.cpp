@@ -8,6 +8,7 @@
 #include "platform/sys/datetime.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
+#include "platform/ui/form_helpers.h"
 
 #include <QMenuBar>
 #include <QToolButton>
@@ -241,8 +242,7 @@ void TFolap1::BuildMenu() {
 }
 
 void TFolap1::BuildToolBar() {
-    ToolBar1 = new ui::TToolBar(this);
-    ToolBar1->SetBounds(0, 0, kClientWidth, kToolBarHeight);
+    ToolBar1 = ui::Make<ui::TToolBar>(this, {0, 0, kClientWidth, kToolBarHeight});
     ToolBar1->SetButtonSize(39, 38);
     for (const ButtonLine& line : kToolBar) {
         if (!line.hint) {
@@ -264,10 +264,10 @@ void TFolap1::BuildToolBar() {
 }
 
 void TFolap1::BuildStrip() {
-    Bevel1 = new ui::TBevel(this);
-    Bevel1->SetBounds(0, kToolBarHeight, kClientWidth, kClientHeight - kToolBarHeight);
-    Image1 = new ui::TImage(this);
-    Image1->SetBounds(stripPosition_, kToolBarHeight + 2, kStripWidth, kStripHeight);
+    Bevel1 = ui::Make<ui::TBevel>(
+        this, {0, kToolBarHeight, kClientWidth, kClientHeight - kToolBarHeight});
+    Image1 =
+        ui::Make<ui::TImage>(this, {stripPosition_, kToolBarHeight + 2, kStripWidth, kStripHeight});
     Image1->SetStretch(true);
     Image1->SetTransparent(true);
     Image1->SetPicture(core::Picture("strip"));

@@ -3,18 +3,13 @@
 #include "Ujtulajok.h"
 #include "core/Isnuminth.h"
 #include "parcel_fields.h"
+#include "platform/ui/form_helpers.h"
 
 #include <variant>
 
 TUjtabla* Ujtabla = nullptr;
 
 namespace {
-
-ui::TLabel* LabelAt(ui::TForm* form, const std::string& caption, int left, int top) {
-    auto* label = new ui::TLabel(form, caption);
-    label->SetBounds(left, top + 4, 130, 16);
-    return label;
-}
 
 std::string KeyText(const db::Value& key) {
     if (const auto* text = std::get_if<std::string>(&key))
@@ -38,69 +33,49 @@ TUjtabla::TUjtabla(db::Session& session) : session_(session) {
     Table3.SetIndexFieldNames("Id");
     Table4.SetTableName("Tablak2.db");
 
+    // The labels stand left of their controls, 4 pixels lower to align the texts.
     const int left = 150;
-    Label1 = LabelAt(this, "Helyrajzi szám :", 16, 12);
-    Edit1 = new ui::TEdit(this);
-    Edit1->SetBounds(left, 12, 200, 22);
-    Edit1->SetMaxLength(40);
-    Label2 = LabelAt(this, "Házi megnevezés :", 16, 42);
-    Edit2 = new ui::TEdit(this);
-    Edit2->SetBounds(left, 42, 200, 22);
-    Edit2->SetMaxLength(40);
-    Label3 = LabelAt(this, "Blokkazonosító :", 16, 72);
-    MaskEdit1 = new ui::TMaskEdit(this);
-    MaskEdit1->SetBounds(left, 72, 120, 22);
+    Label1 = ui::Make<ui::TLabel>(this, {16, 16, 130, 16}, "Helyrajzi szám :");
+    Edit1 = ui::Make<ui::TEdit>(this, {left, 12, 200, 22});
+    Label2 = ui::Make<ui::TLabel>(this, {16, 46, 130, 16}, "Házi megnevezés :");
+    Edit2 = ui::Make<ui::TEdit>(this, {left, 42, 200, 22});
+    Label3 = ui::Make<ui::TLabel>(this, {16, 76, 130, 16}, "Blokkazonosító :");
+    MaskEdit1 = ui::Make<ui::TMaskEdit>(this, {left, 72, 120, 22});
     MaskEdit1->SetEditMask("aaaaa\\-a\\-aa;1;_");
-    Label4 = LabelAt(this, "Tulajdonos :", 16, 102);
-    TulajBox1 = new ui::TDBLookupComboBox(this);
-    TulajBox1->SetBounds(left, 102, 240, 22);
+    Label4 = ui::Make<ui::TLabel>(this, {16, 106, 130, 16}, "Tulajdonos :");
+    TulajBox1 = ui::Make<ui::TDBLookupComboBox>(this, {left, 102, 240, 22});
     TulajBox1->SetListSource(&DataSource2);
     TulajBox1->SetKeyField("Tulkod");
     TulajBox1->SetListField("Tulnev");
-    Button3 = new ui::TButton(this, "+");
-    Button3->SetBounds(left + 246, 101, 24, 24);
+    Button3 = ui::Make<ui::TButton>(this, {left + 246, 101, 24, 24}, "+");
     Button3->SetHint("Új tulajdonos hozzáadása");
-    Label5 = LabelAt(this, "Művelési ág :", 16, 132);
-    DBLookupComboBox1 = new ui::TDBLookupComboBox(this);
-    DBLookupComboBox1->SetBounds(left, 132, 200, 22);
+    Label5 = ui::Make<ui::TLabel>(this, {16, 136, 130, 16}, "Művelési ág :");
+    DBLookupComboBox1 = ui::Make<ui::TDBLookupComboBox>(this, {left, 132, 200, 22});
     DBLookupComboBox1->SetListSource(&DataSource3);
     DBLookupComboBox1->SetKeyField("Id");
     DBLookupComboBox1->SetListField("Muvag");
-    Label6 = LabelAt(this, "Aranykorona ért. :", 16, 162);
-    Edit7 = new ui::TEdit(this);
-    Edit7->SetBounds(left, 162, 100, 22);
-    Label7 = new ui::TLabel(this, "AK");
-    Label7->SetBounds(left + 106, 166, 30, 16);
-    Label8 = LabelAt(this, "Bérleti díj :", 16, 192);
-    Edit3 = new ui::TEdit(this);
-    Edit3->SetBounds(left, 192, 100, 22);
-    ComboBox1 = new ui::TComboBox(this);
-    ComboBox1->SetBounds(left + 106, 192, 130, 22);
+    Label6 = ui::Make<ui::TLabel>(this, {16, 166, 130, 16}, "Aranykorona ért. :");
+    Edit7 = ui::Make<ui::TEdit>(this, {left, 162, 100, 22});
+    Label7 = ui::Make<ui::TLabel>(this, {left + 106, 166, 30, 16}, "AK");
+    Label8 = ui::Make<ui::TLabel>(this, {16, 196, 130, 16}, "Bérleti díj :");
+    Edit3 = ui::Make<ui::TEdit>(this, {left, 192, 100, 22});
+    ComboBox1 = ui::Make<ui::TComboBox>(this, {left + 106, 192, 130, 22});
     ComboBox1->Items().AddStrings(reg::RentUnits());
     ComboBox1->SetText("búza kg/AK");
-    CheckBox2 = new ui::TCheckBox(this, "Szerződés lejárta");
-    CheckBox2->SetBounds(16, 222, 130, 20);
-    DateTimePicker1 = new ui::TDateTimePicker(this);
-    DateTimePicker1->SetBounds(left, 222, 130, 22);
-    Label9 = LabelAt(this, "Terület :", 16, 252);
-    Edit4 = new ui::TEdit(this);
-    Edit4->SetBounds(left, 252, 100, 22);
-    Label10 = new ui::TLabel(this, "m²");
-    Label10->SetBounds(left + 106, 256, 30, 16);
-    Label11 = LabelAt(this, "Használat alapja:", 16, 282);
-    ComboBox2 = new ui::TComboBox(this, ui::csDropDownList);
-    ComboBox2->SetBounds(left, 282, 240, 22);
+    CheckBox2 = ui::Make<ui::TCheckBox>(this, {16, 222, 130, 20}, "Szerződés lejárta");
+    DateTimePicker1 = ui::Make<ui::TDateTimePicker>(this, {left, 222, 130, 22});
+    Label9 = ui::Make<ui::TLabel>(this, {16, 256, 130, 16}, "Terület :");
+    Edit4 = ui::Make<ui::TEdit>(this, {left, 252, 100, 22});
+    Label10 = ui::Make<ui::TLabel>(this, {left + 106, 256, 30, 16}, "m²");
+    Label11 = ui::Make<ui::TLabel>(this, {16, 286, 130, 16}, "Használat alapja:");
+    ComboBox2 = ui::Make<ui::TComboBox>(this, {left, 282, 240, 22}, ui::csDropDownList);
     ComboBox2->Items().AddStrings(reg::LandUseTexts());
-    Label12 = LabelAt(this, "Öntözhető :", 16, 312);
-    CheckBox1 = new ui::TCheckBox(this);
-    CheckBox1->SetBounds(left, 314, 20, 20);
-    Label13 = LabelAt(this, "Talajvizsg. típusa :", 16, 342);
-    Edit5 = new ui::TEdit(this);
-    Edit5->SetBounds(left, 342, 200, 22);
-    Button1 = new ui::TButton(this, "Rögzítés");
-    Button1->SetBounds(left, 382, 90, 27);
-    Button2 = new ui::TButton(this, "Mégsem");
-    Button2->SetBounds(left + 100, 382, 90, 27);
+    Label12 = ui::Make<ui::TLabel>(this, {16, 316, 130, 16}, "Öntözhető :");
+    CheckBox1 = ui::Make<ui::TCheckBox>(this, {left, 314, 20, 20});
+    Label13 = ui::Make<ui::TLabel>(this, {16, 346, 130, 16}, "Talajvizsg. típusa :");
+    Edit5 = ui::Make<ui::TEdit>(this, {left, 342, 200, 22});
+    Button1 = ui::Make<ui::TButton>(this, {left, 382, 90, 27}, "Rögzítés");
+    Button2 = ui::Make<ui::TButton>(this, {left + 100, 382, 90, 27}, "Mégsem");
     SetTabOrder({Edit1, Edit2, MaskEdit1, TulajBox1, Button3, DBLookupComboBox1, Edit7, Edit3,
                  ComboBox1, CheckBox2, DateTimePicker1, Edit4, ComboBox2, CheckBox1, Edit5, Button1,
                  Button2});
@@ -109,7 +84,6 @@ TUjtabla::TUjtabla(db::Session& session) : session_(session) {
 
     OnActivate = Handler(&TUjtabla::FormActivate);
     OnShow = Handler(&TUjtabla::FormShow);
-    OnClose = Handler(&TUjtabla::FormClose);
     OnKeyPress = Handler(&TUjtabla::FormKeyPress);
     SetKeyPreview(true);
     SetEnterMovesLikeTab(true);
@@ -124,9 +98,8 @@ TUjtabla::TUjtabla(db::Session& session) : session_(session) {
 void TUjtabla::FormActivate(TObject*) {
     if (Table1.Active())
         return;
-    Table2.Open();
-    Table1.Open();
-    Table3.Open();
+    ui::OpenOnFirstActivate(this, {&Table2, &Table1, &Table3});
+    reg::LimitLandParcelEdits(session_, Edit1, Edit2, ComboBox1, Edit5);
     DateTimePicker1->SetDate(sys::today());
 }
 
@@ -134,28 +107,12 @@ void TUjtabla::FormShow(TObject*) {
     ComboBox2->SetItemIndex(0);
 }
 
-void TUjtabla::FormClose(TObject*, TCloseAction&) {
-    Table1.Close();
-    Table2.Close();
-    Table3.Close();
-    Table4.Close();
-}
-
-// Ctrl+R saves, Ctrl+X closes, as in every editing form.
 void TUjtabla::FormKeyPress(TObject*, TKey& Key) {
-    if (Key == ui::ctrlKey('R'))
-        Button1->Click();
-    else if (Key == ui::ctrlKey('X'))
-        Button2->Click();
-    else
-        return;
-    Key = ui::keyNone;
+    ui::Shortcuts(Key, {{'R', Button1}, {'X', Button2}});
 }
 
 void TUjtabla::CheckBox2Click(TObject*) {
-    DateTimePicker1->SetEnabled(CheckBox2->Checked());
-    if (CheckBox2->Checked())
-        DateTimePicker1->SetDate(sys::today());
+    reg::ExpiryBoxChanged(*CheckBox2, *DateTimePicker1);
 }
 
 bool TUjtabla::NumbersValid() {

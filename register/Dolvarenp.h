@@ -54,7 +54,6 @@ public:
 
     void FormActivate(TObject* Sender);
     void FormShow(TObject* Sender);
-    void FormClose(TObject* Sender, TCloseAction& Action);
     void FormKeyPress(TObject* Sender, TKey& Key);
     void CheckBox2Click(TObject* Sender);
     void Button1Click(TObject* Sender);

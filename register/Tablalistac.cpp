@@ -1,5 +1,7 @@
 #include "Tablalistac.h"
 
+#include "platform/ui/form_helpers.h"
+
 TTablalista* Tablalista = nullptr;
 
 TTablalista::TTablalista(db::Session& session) : session_(session) {
@@ -19,21 +21,14 @@ TTablalista::TTablalista(db::Session& session) : session_(session) {
     Table2.SetMasterSource(&DataSource1);
     Table2.SetMasterFields("Tulkod");
 
-    DBGrid1 = new ui::TDBGrid(this);
-    DBGrid1->SetBounds(8, 8, 604, 366);
-    DBGrid1->SetDataSource(&DataSource1);
-    DBGrid1->SetReadOnly(true);
-    DBGrid1->SetRowSelect(true);
-    DBGrid1->Columns().Add("Helysz", "Helyrajzi szám", 120);
-    DBGrid1->Columns().Add("Hazmeg", "Hazi megnevezés", 180);
-    DBGrid1->Columns().Add("Ter", "Terület", 90);
-    DBGrid1->Columns().Add("Arany", "AK/ha", 80);
-    DBGrid1->Columns().Add("Ont", "Öntözhető", 80);
-
-    Button1 = new ui::TButton(this, "Nyomtatás");
-    Button1->SetBounds(418, 384, 94, 27);
-    Button2 = new ui::TButton(this, "Vissza");
-    Button2->SetBounds(518, 384, 94, 27);
+    DBGrid1 = ui::ListGrid(this, {8, 8, 604, 366}, &DataSource1,
+                           {{"Helysz", "Helyrajzi szám", 120},
+                            {"Hazmeg", "Hazi megnevezés", 180},
+                            {"Ter", "Terület", 90},
+                            {"Arany", "AK/ha", 80},
+                            {"Ont", "Öntözhető", 80}});
+    Button1 = ui::Make<ui::TButton>(this, {418, 384, 94, 27}, "Nyomtatás");
+    Button2 = ui::Make<ui::TButton>(this, {518, 384, 94, 27}, "Vissza");
     SetTabOrder({DBGrid1, Button1, Button2});
 
     PopupMenu1 = new ui::TPopupMenu(this);
@@ -42,7 +37,6 @@ TTablalista::TTablalista(db::Session& session) : session_(session) {
     SetPopupMenu(PopupMenu1);
 
     OnActivate = Handler(&TTablalista::FormActivate);
-    OnClose = Handler(&TTablalista::FormClose);
     OnKeyPress = Handler(&TTablalista::FormKeyPress);
     SetKeyPreview(true);
     SetEnterMovesLikeTab(true);
@@ -53,26 +47,11 @@ TTablalista::TTablalista(db::Session& session) : session_(session) {
 }
 
 void TTablalista::FormActivate(TObject*) {
-    if (!Table1.Active())
-        Table1.Open();
-    if (!Table2.Active())
-        Table2.Open();
+    ui::OpenOnFirstActivate(this, {&Table1, &Table2});
 }
 
-void TTablalista::FormClose(TObject*, TCloseAction&) {
-    Table2.Close();
-    Table1.Close();
-}
-
-// Ctrl+I prints, Ctrl+X goes back.
 void TTablalista::FormKeyPress(TObject*, TKey& Key) {
-    if (Key == ui::ctrlKey('I'))
-        Button1->Click();
-    else if (Key == ui::ctrlKey('X'))
-        Button2->Click();
-    else
-        return;
-    Key = ui::keyNone;
+    ui::Shortcuts(Key, {{'I', Button1}, {'X', Button2}});
 }
 
 void TTablalista::Button1Click(TObject*) {

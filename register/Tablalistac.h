@@ -33,7 +33,6 @@ public:
     ui::TMenuItem* Vissza1;   // "Vissza                 CTRL+X"
 
     void FormActivate(TObject* Sender);
-    void FormClose(TObject* Sender, TCloseAction& Action);
     void FormKeyPress(TObject* Sender, TKey& Key);
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);

@@ -1,6 +1,8 @@
 #include "Tulajdh.h"
 
 #include "Ujtulajok.h"
+#include "owner_fields.h"
+#include "platform/ui/form_helpers.h"
 
 TTulajd* Tulajd = nullptr;
 
@@ -15,50 +17,28 @@ TTulajd::TTulajd(db::Session& session) : session_(session) {
     Query1.SQL().Add("FROM Tablak");
     Query1.SQL().Add("WHERE (Tulkod = :kod) AND (Aktiv = 1)");
 
-    DBGrid1 = new ui::TDBGrid(this);
-    DBGrid1->SetBounds(8, 8, 520, 384);
-    DBGrid1->SetDataSource(&DataSource1);
-    DBGrid1->SetReadOnly(true);
-    DBGrid1->SetRowSelect(true);
-    DBGrid1->Columns().Add("Tulnev", "Név", 170);
-    DBGrid1->Columns().Add("Cim", "Cím", 220);
-    DBGrid1->Columns().Add("Tel", "Telefon", 100);
+    DBGrid1 = ui::ListGrid(this, {8, 8, 520, 384}, &DataSource1,
+                           {{"Tulnev", "Név", 170}, {"Cim", "Cím", 220}, {"Tel", "Telefon", 100}});
+    Button1 = ui::Make<ui::TButton>(this, {538, 8, 94, 27}, "Módosítás");
+    Button5 = ui::Make<ui::TButton>(this, {538, 42, 94, 27}, "Új tulaj");
+    Button4 = ui::Make<ui::TButton>(this, {538, 76, 94, 27}, "Törlés");
+    Button2 = ui::Make<ui::TButton>(this, {538, 110, 94, 27}, "Nyomtatás");
+    Button3 = ui::Make<ui::TButton>(this, {538, 365, 94, 27}, "Bezárás");
 
-    Button1 = new ui::TButton(this, "Módosítás");
-    Button1->SetBounds(538, 8, 94, 27);
-    Button5 = new ui::TButton(this, "Új tulaj");
-    Button5->SetBounds(538, 42, 94, 27);
-    Button4 = new ui::TButton(this, "Törlés");
-    Button4->SetBounds(538, 76, 94, 27);
-    Button2 = new ui::TButton(this, "Nyomtatás");
-    Button2->SetBounds(538, 110, 94, 27);
-    Button3 = new ui::TButton(this, "Bezárás");
-    Button3->SetBounds(538, 365, 94, 27);
-
-    GroupBox1 = new ui::TGroupBox(this, "Tulajdonos módosítása");
-    GroupBox1->SetBounds(8, 8, 380, 150);
-    Label1 = new ui::TLabel(GroupBox1, "Név :");
-    Label1->SetBounds(12, 28, 70, 16);
-    Edit1 = new ui::TEdit(GroupBox1);
-    Edit1->SetBounds(86, 24, 280, 22);
-    Label2 = new ui::TLabel(GroupBox1, "Cím :");
-    Label2->SetBounds(12, 58, 70, 16);
-    Edit2 = new ui::TEdit(GroupBox1);
-    Edit2->SetBounds(86, 54, 280, 22);
-    Label3 = new ui::TLabel(GroupBox1, "Telefon :");
-    Label3->SetBounds(12, 88, 70, 16);
-    Edit3 = new ui::TEdit(GroupBox1);
-    Edit3->SetBounds(86, 84, 160, 22);
-    Button6 = new ui::TButton(GroupBox1, "Rögzít");
-    Button6->SetBounds(86, 114, 85, 27);
-    Button7 = new ui::TButton(GroupBox1, "Mégsem");
-    Button7->SetBounds(181, 114, 85, 27);
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {8, 8, 380, 150}, "Tulajdonos módosítása");
+    Label1 = ui::Make<ui::TLabel>(GroupBox1, {12, 28, 70, 16}, "Név :");
+    Edit1 = ui::Make<ui::TEdit>(GroupBox1, {86, 24, 280, 22});
+    Label2 = ui::Make<ui::TLabel>(GroupBox1, {12, 58, 70, 16}, "Cím :");
+    Edit2 = ui::Make<ui::TEdit>(GroupBox1, {86, 54, 280, 22});
+    Label3 = ui::Make<ui::TLabel>(GroupBox1, {12, 88, 70, 16}, "Telefon :");
+    Edit3 = ui::Make<ui::TEdit>(GroupBox1, {86, 84, 160, 22});
+    Button6 = ui::Make<ui::TButton>(GroupBox1, {86, 114, 85, 27}, "Rögzít");
+    Button7 = ui::Make<ui::TButton>(GroupBox1, {181, 114, 85, 27}, "Mégsem");
     GroupBox1->SetVisible(false);
     SetTabOrder({DBGrid1, Button1, Button5, Button4, Button2, Button3, Edit1, Edit2, Edit3, Button6,
                  Button7});
 
     OnActivate = Handler(&TTulajd::FormActivate);
-    OnClose = Handler(&TTulajd::FormClose);
     OnKeyPress = Handler(&TTulajd::FormKeyPress);
     SetKeyPreview(true);
     SetEnterMovesLikeTab(true);
@@ -81,27 +61,12 @@ bool TTulajd::CanDeleteOwner(const std::string& ownerCode) {
 }
 
 void TTulajd::FormActivate(TObject*) {
-    if (!Table1.Active())
-        Table1.Open();
+    ui::OpenOnFirstActivate(this, {&Table1});
+    reg::LimitOwnerEdits(session_, Edit1, Edit2, Edit3);
 }
 
-void TTulajd::FormClose(TObject*, TCloseAction&) {
-    Table1.Close();
-}
-
-// The list keys: Ctrl+M modifies, Ctrl+P prints, Ctrl+T deletes, Ctrl+X closes.
 void TTulajd::FormKeyPress(TObject*, TKey& Key) {
-    if (Key == ui::ctrlKey('M'))
-        Button1->Click();
-    else if (Key == ui::ctrlKey('P'))
-        Button2->Click();
-    else if (Key == ui::ctrlKey('T'))
-        Button4->Click();
-    else if (Key == ui::ctrlKey('X'))
-        Button3->Click();
-    else
-        return;
-    Key = ui::keyNone;
+    ui::Shortcuts(Key, {{'M', Button1}, {'P', Button2}, {'T', Button4}, {'X', Button3}});
 }
 
 void TTulajd::DBGrid1DblClick(TObject* Sender) {
@@ -153,7 +118,7 @@ void TTulajd::Button5Click(TObject*) {
 
 // Writes the group into the owner it was opened on.
 void TTulajd::Button6Click(TObject*) {
-    if (Edit1->Text().empty() || Edit2->Text().empty()) {
+    if (!reg::OwnerNameAndAddressGiven(Edit1->Text(), Edit2->Text())) {
         ui::MessageDlg("Kérem adja meg a nevet és a címet!", ui::mtWarning, ui::mbOK);
         return;
     }

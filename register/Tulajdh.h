@@ -40,7 +40,6 @@ public:
     bool CanDeleteOwner(const std::string& ownerCode);
 
     void FormActivate(TObject* Sender);
-    void FormClose(TObject* Sender, TCloseAction& Action);
     void FormKeyPress(TObject* Sender, TKey& Key);
     void DBGrid1DblClick(TObject* Sender);
     void Button1Click(TObject* Sender);

@@ -3,16 +3,11 @@
 #include "Ujtulajok.h"
 #include "core/Isnuminth.h"
 #include "platform/db/filter.h"
+#include "platform/ui/form_helpers.h"
 
 TForm2* Form2 = nullptr;
 
 namespace {
-
-ui::TLabel* PanelLabel(QWidget* panel, const std::string& caption, int left, int top) {
-    auto* label = new ui::TLabel(panel, caption);
-    label->SetBounds(left, top + 4, 120, 16);
-    return label;
-}
 
 std::string TableidFilter(const std::string& tableid) {
     return "Tablakod = " + db::quoteFilterText(tableid);
@@ -31,71 +26,47 @@ TForm2::TForm2(db::Session& session) : session_(session) {
     Table1.SetFiltered(true);
     Table3.SetTableName("Tablak2.db");
 
-    DBGrid1 = new ui::TDBGrid(this);
-    DBGrid1->SetBounds(8, 8, 370, 454);
-    DBGrid1->SetDataSource(&DataSource1);
-    DBGrid1->SetReadOnly(true);
-    DBGrid1->SetRowSelect(true);
-    DBGrid1->Columns().Add("Helysz", "Helyrajzi Szám", 110);
-    DBGrid1->Columns().Add("Hazmeg", "Házi Megnevezés", 150);
-    DBGrid1->Columns().Add("Ter", "Terület", 70);
+    DBGrid1 = ui::ListGrid(this, {8, 8, 370, 454}, &DataSource1,
+                           {{"Helysz", "Helyrajzi Szám", 110},
+                            {"Hazmeg", "Házi Megnevezés", 150},
+                            {"Ter", "Terület", 70}});
 
-    GroupBox1 = new ui::TGroupBox(this, "Módosítás :");
-    GroupBox1->SetBounds(388, 8, 424, 414);
+    // The labels stand left of their controls, 4 pixels lower to align the texts.
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {388, 8, 424, 414}, "Módosítás :");
     const int left = 136;
-    Label1 = PanelLabel(GroupBox1, "Helyrajzi szám :", 12, 24);
-    Edit1 = new ui::TEdit(GroupBox1);
-    Edit1->SetBounds(left, 24, 200, 22);
-    Edit1->SetMaxLength(40);
-    Label2 = PanelLabel(GroupBox1, "Házi megnevezés :", 12, 54);
-    Edit2 = new ui::TEdit(GroupBox1);
-    Edit2->SetBounds(left, 54, 200, 22);
-    Edit2->SetMaxLength(40);
-    Label3 = PanelLabel(GroupBox1, "Blokkazonosító :", 12, 84);
-    MaskEdit1 = new ui::TMaskEdit(GroupBox1);
-    MaskEdit1->SetBounds(left, 84, 120, 22);
+    Label1 = ui::Make<ui::TLabel>(GroupBox1, {12, 28, 120, 16}, "Helyrajzi szám :");
+    Edit1 = ui::Make<ui::TEdit>(GroupBox1, {left, 24, 200, 22});
+    Label2 = ui::Make<ui::TLabel>(GroupBox1, {12, 58, 120, 16}, "Házi megnevezés :");
+    Edit2 = ui::Make<ui::TEdit>(GroupBox1, {left, 54, 200, 22});
+    Label3 = ui::Make<ui::TLabel>(GroupBox1, {12, 88, 120, 16}, "Blokkazonosító :");
+    MaskEdit1 = ui::Make<ui::TMaskEdit>(GroupBox1, {left, 84, 120, 22});
     MaskEdit1->SetEditMask("aaaaa\\-a\\-aa;1;_");
-    Label4 = PanelLabel(GroupBox1, "Tulajdonos :", 12, 114);
-    ComboBox1 = new ui::TComboBox(GroupBox1, ui::csDropDownList);
-    ComboBox1->SetBounds(left, 114, 240, 22);
-    Button4 = new ui::TButton(GroupBox1, "+");
-    Button4->SetBounds(left + 246, 113, 24, 24);
+    Label4 = ui::Make<ui::TLabel>(GroupBox1, {12, 118, 120, 16}, "Tulajdonos :");
+    ComboBox1 = ui::Make<ui::TComboBox>(GroupBox1, {left, 114, 240, 22}, ui::csDropDownList);
+    Button4 = ui::Make<ui::TButton>(GroupBox1, {left + 246, 113, 24, 24}, "+");
     Button4->SetHint("Új tulajdonos bevitele");
-    Label5 = PanelLabel(GroupBox1, "Terület (m²) :", 12, 144);
-    Edit4 = new ui::TEdit(GroupBox1);
-    Edit4->SetBounds(left, 144, 100, 22);
-    Label6 = PanelLabel(GroupBox1, "Aranykorona ért. :", 12, 174);
-    Edit7 = new ui::TEdit(GroupBox1);
-    Edit7->SetBounds(left, 174, 100, 22);
-    Label7 = PanelLabel(GroupBox1, "Bérleti díj :", 12, 204);
-    Edit3 = new ui::TEdit(GroupBox1);
-    Edit3->SetBounds(left, 204, 100, 22);
-    ComboBox2 = new ui::TComboBox(GroupBox1);
-    ComboBox2->SetBounds(left + 106, 204, 130, 22);
+    Label5 = ui::Make<ui::TLabel>(GroupBox1, {12, 148, 120, 16}, "Terület (m²) :");
+    Edit4 = ui::Make<ui::TEdit>(GroupBox1, {left, 144, 100, 22});
+    Label6 = ui::Make<ui::TLabel>(GroupBox1, {12, 178, 120, 16}, "Aranykorona ért. :");
+    Edit7 = ui::Make<ui::TEdit>(GroupBox1, {left, 174, 100, 22});
+    Label7 = ui::Make<ui::TLabel>(GroupBox1, {12, 208, 120, 16}, "Bérleti díj :");
+    Edit3 = ui::Make<ui::TEdit>(GroupBox1, {left, 204, 100, 22});
+    ComboBox2 = ui::Make<ui::TComboBox>(GroupBox1, {left + 106, 204, 130, 22});
     ComboBox2->Items().AddStrings(reg::RentUnits());
-    Label8 = PanelLabel(GroupBox1, "Művelési ág :", 12, 234);
-    ComboBox3 = new ui::TComboBox(GroupBox1, ui::csDropDownList);
-    ComboBox3->SetBounds(left, 234, 200, 22);
-    CheckBox2 = new ui::TCheckBox(GroupBox1, "Szerződés lejárta");
-    CheckBox2->SetBounds(12, 264, 124, 20);
-    DateTimePicker1 = new ui::TDateTimePicker(GroupBox1);
-    DateTimePicker1->SetBounds(left, 264, 130, 22);
-    CheckBox1 = new ui::TCheckBox(GroupBox1, "Öntözhető");
-    CheckBox1->SetBounds(12, 294, 124, 20);
-    Label9 = PanelLabel(GroupBox1, "Talajvizsg. típusa :", 12, 324);
-    Edit5 = new ui::TEdit(GroupBox1);
-    Edit5->SetBounds(left, 324, 200, 22);
-    Label10 = PanelLabel(GroupBox1, "Használat alapja:", 12, 354);
-    ComboBox4 = new ui::TComboBox(GroupBox1, ui::csDropDownList);
-    ComboBox4->SetBounds(left, 354, 240, 22);
+    Label8 = ui::Make<ui::TLabel>(GroupBox1, {12, 238, 120, 16}, "Művelési ág :");
+    ComboBox3 = ui::Make<ui::TComboBox>(GroupBox1, {left, 234, 200, 22}, ui::csDropDownList);
+    CheckBox2 = ui::Make<ui::TCheckBox>(GroupBox1, {12, 264, 124, 20}, "Szerződés lejárta");
+    DateTimePicker1 = ui::Make<ui::TDateTimePicker>(GroupBox1, {left, 264, 130, 22});
+    CheckBox1 = ui::Make<ui::TCheckBox>(GroupBox1, {12, 294, 124, 20}, "Öntözhető");
+    Label9 = ui::Make<ui::TLabel>(GroupBox1, {12, 328, 120, 16}, "Talajvizsg. típusa :");
+    Edit5 = ui::Make<ui::TEdit>(GroupBox1, {left, 324, 200, 22});
+    Label10 = ui::Make<ui::TLabel>(GroupBox1, {12, 358, 120, 16}, "Használat alapja:");
+    ComboBox4 = ui::Make<ui::TComboBox>(GroupBox1, {left, 354, 240, 22}, ui::csDropDownList);
     ComboBox4->Items().AddStrings(reg::LandUseTexts());
 
-    Button1 = new ui::TButton(this, "Rögzítés");
-    Button1->SetBounds(388, 432, 100, 27);
-    Button2 = new ui::TButton(this, "Tábla törlése");
-    Button2->SetBounds(498, 432, 100, 27);
-    Button3 = new ui::TButton(this, "Mégsem");
-    Button3->SetBounds(608, 432, 100, 27);
+    Button1 = ui::Make<ui::TButton>(this, {388, 432, 100, 27}, "Rögzítés");
+    Button2 = ui::Make<ui::TButton>(this, {498, 432, 100, 27}, "Tábla törlése");
+    Button3 = ui::Make<ui::TButton>(this, {608, 432, 100, 27}, "Mégsem");
     SetTabOrder({DBGrid1, Edit1, Edit2, MaskEdit1, ComboBox1, Button4, Edit4, Edit7, Edit3,
                  ComboBox2, ComboBox3, CheckBox2, DateTimePicker1, CheckBox1, Edit5, ComboBox4,
                  Button1, Button2, Button3});
@@ -108,7 +79,6 @@ TForm2::TForm2(db::Session& session) : session_(session) {
 
     OnActivate = Handler(&TForm2::FormActivate);
     OnShow = Handler(&TForm2::FormShow);
-    OnClose = Handler(&TForm2::FormClose);
     OnKeyPress = Handler(&TForm2::FormKeyPress);
     SetKeyPreview(true);
     SetEnterMovesLikeTab(true);
@@ -133,7 +103,8 @@ TForm2::TForm2(db::Session& session) : session_(session) {
 void TForm2::FormActivate(TObject*) {
     if (Table1.Active())
         return;
-    Table1.Open();
+    ui::OpenOnFirstActivate(this, {&Table1});
+    reg::LimitLandParcelEdits(session_, Edit1, Edit2, ComboBox2, Edit5);
     DateTimePicker1->SetDate(sys::today());
     FillOwners();
     branches_ = reg::FillChoices(session_, *ComboBox3, "Muvelesiag.db", "Id", "Id", "Muvag");
@@ -150,26 +121,11 @@ void TForm2::FormShow(TObject*) {
     ComboBox4->SetItemIndex(0);
 }
 
-void TForm2::FormClose(TObject*, TCloseAction&) {
-    Table1.Close();
-    Table3.Close();
-}
-
-// Ctrl+R saves and Ctrl+T inactivates while the list holds a land parcel; Ctrl+X closes.
+// Saving and inactivating need a land parcel in the list.
 void TForm2::FormKeyPress(TObject*, TKey& Key) {
-    bool any = Table1.Active() && !Table1.IsEmpty();
-    if (Key == ui::ctrlKey('R')) {
-        if (any)
-            Button1->Click();
-    } else if (Key == ui::ctrlKey('T')) {
-        if (any)
-            Button2->Click();
-    } else if (Key == ui::ctrlKey('X')) {
-        Button3->Click();
-    } else {
-        return;
-    }
-    Key = ui::keyNone;
+    const bool any = Table1.Active() && !Table1.IsEmpty();
+    ui::Shortcuts(Key,
+                  {{'R', any ? Button1 : nullptr}, {'T', any ? Button2 : nullptr}, {'X', Button3}});
 }
 
 void TForm2::FillOwners() {
@@ -197,14 +153,6 @@ void TForm2::LoadWhenMoved() {
         LoadCurrentRow();
 }
 
-void TForm2::ShowExpiry(db::TField& berveg) {
-    bool expires = !reg::IsNoExpiry(berveg);
-    CheckBox2->SetChecked(expires);
-    DateTimePicker1->SetEnabled(expires);
-    if (expires)
-        DateTimePicker1->SetDate(berveg.AsDateTime());
-}
-
 void TForm2::LoadCurrentRow() {
     if (Table1.IsEmpty())
         return;
@@ -224,16 +172,14 @@ void TForm2::LoadCurrentRow() {
     ComboBox2->SetText(Table1.FieldByName("Bmert").AsString());
     if (auto position = reg::LandUsePosition(Table1.FieldByName("Parcella").AsString()))
         ComboBox4->SetItemIndex(*position);
-    ShowExpiry(Table1.FieldByName("Berveg"));
+    reg::ShowExpiry(Table1.FieldByName("Berveg"), *CheckBox2, *DateTimePicker1);
     Edit4->SetText(Table1.FieldByName("Ter").AsString());
     CheckBox1->SetChecked(Table1.FieldByName("Ont").AsInteger() != 0);
     loaded_ = Table1.FieldByName("Tableid").AsInteger();
 }
 
 void TForm2::CheckBox2Click(TObject*) {
-    DateTimePicker1->SetEnabled(CheckBox2->Checked());
-    if (CheckBox2->Checked())
-        DateTimePicker1->SetDate(sys::today());
+    reg::ExpiryBoxChanged(*CheckBox2, *DateTimePicker1);
 }
 
 bool TForm2::NumbersValid() {

@@ -62,7 +62,6 @@ public:
 
     void FormActivate(TObject* Sender);
     void FormShow(TObject* Sender);
-    void FormClose(TObject* Sender, TCloseAction& Action);
     void FormKeyPress(TObject* Sender, TKey& Key);
     void DBGrid1CellClick(ui::TColumn& Column);
     void DBGrid1KeyDown(int& Key, Qt::KeyboardModifiers Shift);
@@ -79,7 +78,6 @@ public:
 private:
     void LoadCurrentRow();
     void LoadWhenMoved();
-    void ShowExpiry(db::TField& berveg);
     bool NumbersValid();
     void WritePanel();
     void WriteSoilType(const std::string& tableid);

@@ -1,6 +1,8 @@
 #include "Ujtulajok.h"
 
 #include "codes.h"
+#include "owner_fields.h"
+#include "platform/ui/form_helpers.h"
 
 Tujtulaj* ujtulaj = nullptr;
 
@@ -23,28 +25,18 @@ Tujtulaj::Tujtulaj(db::Session& session) : session_(session) {
     Query1.AddCalcField("Hektar", db::FieldType::Number);
     Query1.OnCalcFields = [this](db::TDataSet& rows) { Query1CalcFields(rows); };
 
-    Label1 = new ui::TLabel(this, "Név:");
-    Label1->SetBounds(16, 18, 60, 16);
-    Edit3 = new ui::TEdit(this);
-    Edit3->SetBounds(80, 14, 276, 22);
-    Label2 = new ui::TLabel(this, "Cím :");
-    Label2->SetBounds(16, 48, 60, 16);
-    Edit2 = new ui::TEdit(this);
-    Edit2->SetBounds(80, 44, 276, 22);
-    Label3 = new ui::TLabel(this, "Tel :");
-    Label3->SetBounds(16, 78, 60, 16);
-    Edit1 = new ui::TEdit(this);
-    Edit1->SetBounds(80, 74, 160, 22);
-    Button1 = new ui::TButton(this, "Bevitel");
-    Button1->SetBounds(80, 112, 85, 27);
-    Button2 = new ui::TButton(this, "Mégsem");
-    Button2->SetBounds(175, 112, 85, 27);
-    Button3 = new ui::TButton(this, "Lista");
-    Button3->SetBounds(271, 112, 85, 27);
+    Label1 = ui::Make<ui::TLabel>(this, {16, 18, 60, 16}, "Név:");
+    Edit3 = ui::Make<ui::TEdit>(this, {80, 14, 276, 22});
+    Label2 = ui::Make<ui::TLabel>(this, {16, 48, 60, 16}, "Cím :");
+    Edit2 = ui::Make<ui::TEdit>(this, {80, 44, 276, 22});
+    Label3 = ui::Make<ui::TLabel>(this, {16, 78, 60, 16}, "Tel :");
+    Edit1 = ui::Make<ui::TEdit>(this, {80, 74, 160, 22});
+    Button1 = ui::Make<ui::TButton>(this, {80, 112, 85, 27}, "Bevitel");
+    Button2 = ui::Make<ui::TButton>(this, {175, 112, 85, 27}, "Mégsem");
+    Button3 = ui::Make<ui::TButton>(this, {271, 112, 85, 27}, "Lista");
     SetTabOrder({Edit3, Edit2, Edit1, Button1, Button2, Button3});
 
     OnActivate = Handler(&Tujtulaj::FormActivate);
-    OnClose = Handler(&Tujtulaj::FormClose);
     OnKeyPress = Handler(&Tujtulaj::FormKeyPress);
     SetKeyPreview(true);
     SetEnterMovesLikeTab(true);
@@ -54,30 +46,16 @@ Tujtulaj::Tujtulaj(db::Session& session) : session_(session) {
 }
 
 void Tujtulaj::FormActivate(TObject*) {
-    if (!Table1.Active())
-        Table1.Open();
-    if (!Query1.Active())
-        Query1.Open();
+    ui::OpenOnFirstActivate(this, {&Table1, &Query1});
+    reg::LimitOwnerEdits(session_, Edit3, Edit2, Edit1);
 }
 
-void Tujtulaj::FormClose(TObject*, TCloseAction&) {
-    Table1.Close();
-    Query1.Close();
-}
-
-// Ctrl+R stores, Ctrl+X closes, as in every editing form.
 void Tujtulaj::FormKeyPress(TObject*, TKey& Key) {
-    if (Key == ui::ctrlKey('R'))
-        Button1->Click();
-    else if (Key == ui::ctrlKey('X'))
-        Button2->Click();
-    else
-        return;
-    Key = ui::keyNone;
+    ui::Shortcuts(Key, {{'R', Button1}, {'X', Button2}});
 }
 
 void Tujtulaj::Button1Click(TObject*) {
-    if (Edit3->Text().empty() || Edit2->Text().empty()) {
+    if (!reg::OwnerNameAndAddressGiven(Edit3->Text(), Edit2->Text())) {
         ui::Application->MessageBox("Kérem a következöket megadni: Név, Cím!", "", ui::MB_OK);
         return;
     }

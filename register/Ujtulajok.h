@@ -42,7 +42,6 @@ public:
     std::string CreatedOwnerName;
 
     void FormActivate(TObject* Sender);
-    void FormClose(TObject* Sender, TCloseAction& Action);
     void FormKeyPress(TObject* Sender, TKey& Key);
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);

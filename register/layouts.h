@@ -4,6 +4,7 @@
 // land parcel list).
 
 #include <string>
+#include <vector>
 
 namespace reg {
 
@@ -14,5 +15,8 @@ void RegisterLayouts();
 // The layout texts.
 const std::string& OwnersLayout();
 const std::string& LandParcelsLayout();
+// The checksums of their earlier shipped versions.
+const std::vector<std::string>& EarlierOwnersLayouts();
+const std::vector<std::string>& EarlierLandParcelsLayouts();
 
 } // namespace reg

@@ -1,6 +1,8 @@
 #include "parcel_fields.h"
 
 #include "platform/ui/controls.h"
+#include "platform/ui/form_helpers.h"
+#include "platform/ui/picker.h"
 
 #include <algorithm>
 
@@ -52,6 +54,26 @@ bool IsNoExpiry(db::TField& berveg) {
 
 std::string ExpiryText(bool hasExpiry, sys::DateTime chosen) {
     return sys::dateToText(hasExpiry ? sys::datePart(chosen) : NoExpiry);
+}
+
+void ExpiryBoxChanged(ui::TCheckBox& box, ui::TDateTimePicker& picker) {
+    picker.SetEnabled(box.Checked());
+    picker.SetDate(box.Checked() ? sys::today() : NoExpiry);
+}
+
+void ShowExpiry(db::TField& berveg, ui::TCheckBox& box, ui::TDateTimePicker& picker) {
+    const bool expires = !IsNoExpiry(berveg);
+    box.SetChecked(expires); // its click handler may date the picker: the stored day follows
+    picker.SetEnabled(expires);
+    picker.SetDate(expires ? berveg.AsDateTime() : NoExpiry);
+}
+
+void LimitLandParcelEdits(db::Session& session, ui::TEdit* lotNumber, ui::TEdit* houseName,
+                          ui::TComboBox* rentUnit, ui::TEdit* soilType) {
+    lotNumber->SetMaxLength(ui::TextFieldWidth(session, "Tablak", "Helysz"));
+    houseName->SetMaxLength(ui::TextFieldWidth(session, "Tablak", "Hazmeg"));
+    rentUnit->SetMaxLength(ui::TextFieldWidth(session, "Tablak", "Bmert"));
+    soilType->SetMaxLength(ui::TextFieldWidth(session, "Tablak2", "Talajtip"));
 }
 
 std::string KeyedChoices::KeyAt(int position) const {

@@ -11,8 +11,11 @@
 #include <vector>
 
 namespace ui {
+class TCheckBox;
 class TComboBox;
-}
+class TDateTimePicker;
+class TEdit;
+} // namespace ui
 
 namespace reg {
 
@@ -34,6 +37,20 @@ inline constexpr sys::DateTime NoExpiry = 0;
 bool IsNoExpiry(db::TField& berveg);
 // The text stored as the expiry: the short date of the chosen day, or of day 0.
 std::string ExpiryText(bool hasExpiry, sys::DateTime chosen);
+
+// The contract-expiry box and its picker after the box was ticked or cleared: ticked,
+// the picker is enabled on today; cleared, it is disabled on the day that means none.
+void ExpiryBoxChanged(ui::TCheckBox& box, ui::TDateTimePicker& picker);
+// Shows a stored expiry: none clears the box and leaves the picker disabled on the day
+// that means none (no date of an earlier land parcel stays in it); a date ticks the box
+// and shows the date.
+void ShowExpiry(db::TField& berveg, ui::TCheckBox& box, ui::TDateTimePicker& picker);
+
+// Limits the land parcel edits to the widths of their fields: the lot number and the
+// house name (Tablak.db Helysz, Hazmeg), the rent unit (Bmert) and the soil-test type
+// (Tablak2.db Talajtip).
+void LimitLandParcelEdits(db::Session& session, ui::TEdit* lotNumber, ui::TEdit* houseName,
+                          ui::TComboBox* rentUnit, ui::TEdit* soilType);
 
 // A choice list whose items each stand for a key: the owners (Tulkod) or the
 // cultivation branches (Id as text).

@@ -181,7 +181,10 @@ void checkCounters(const Reader& r, const TableHeader& h, std::uint64_t fileSize
     checkBlock(h.firstBlock, "first block");
     checkBlock(h.lastBlock, "last block");
     checkBlock(h.firstFreeBlock, "first free block");
-    if (h.fileType == FileType::PrimaryIndex)
+    // The original engine leaves an empty table's .px as its header alone, with the
+    // root named as block 1 all the same.
+    const bool emptyIndex = h.fileBlocks == 0 && h.numRecords == 0 && h.indexRoot == 1;
+    if (h.fileType == FileType::PrimaryIndex && !emptyIndex)
         checkBlock(h.indexRoot, "index root block");
     const std::uint64_t capacity =
         static_cast<std::uint64_t>(h.fileBlocks) * static_cast<std::uint64_t>(h.recordsPerBlock());

@@ -18,11 +18,13 @@
 #include "platform/db/error.h"
 #include "platform/db/file_io.h"
 #include "platform/db/journal.h"
+#include "platform/db/table_lock.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <stdexcept>
 #include <unistd.h>
 #include <utility>
@@ -194,6 +196,7 @@ struct Pager::Impl {
     fs::path journalDirOnDisk; // as given, for flushing
     io::File journalFolder;    // opened at the first flush, kept for the next ones
     Durability durability;
+    TableLock* commitLock = nullptr;
     CrashPoint crash = CrashPoint::fromEnvironment();
     std::vector<AttachedFile> files;
     bool inTransaction = false;
@@ -389,6 +392,27 @@ void Pager::recover(const fs::path& journalPath) {
     recoverJournal(journalPath, crash);
 }
 
+bool Pager::journalPresent(const fs::path& journalPath) {
+    std::error_code error;
+    return fs::exists(journalPath, error);
+}
+
+bool Pager::needsRecovery(const fs::path& journalPath) {
+    const auto journalFile = io::File::openIfExists(journalPath, O_RDONLY);
+    if (!journalFile)
+        return false;
+    const std::vector<std::uint8_t> bytes = journalFile->readAll();
+    try {
+        return decodeJournal(journalPath, bytes).has_value();
+    } catch (const CorruptFileError&) {
+        return true; // complete but unusable: recovery reports it
+    }
+}
+
+void Pager::setCommitLock(TableLock* lock) {
+    impl_->commitLock = lock;
+}
+
 int Pager::attach(const fs::path& path, bool mayCreate) {
     const fs::path relative =
         fs::absolute(path).lexically_normal().lexically_relative(impl_->journalDir);
@@ -486,7 +510,9 @@ void Pager::commit() {
         d.endTransaction();
         return;
     }
+    std::optional<TableLock::Hold> exclusive;
     try {
+        exclusive.emplace(d.commitLock, TableLock::Side::Exclusive);
         d.openForWriting(dirty);
         d.writeJournal(d.buildJournal(dirty));
     } catch (...) {

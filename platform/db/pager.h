@@ -16,6 +16,8 @@
 
 namespace db {
 
+class TableLock;
+
 enum class Durability {
     OsBuffers, // a committed change is in the operating system's hands (survives a crash
                // of the process, not of the machine)
@@ -34,6 +36,13 @@ public:
     // incomplete journal (the crash came before any file was touched) is just deleted.
     // Throws DbError naming the journal when it cannot be applied.
     static void recover(const std::filesystem::path& journalPath);
+    // Whether a journal is there at all (complete or cut short).
+    static bool journalPresent(const std::filesystem::path& journalPath);
+    // Whether the files need the journal's original bytes back: it is complete.
+    static bool needsRecovery(const std::filesystem::path& journalPath);
+
+    // The lock whose exclusive side every commit holds while it changes the disk.
+    void setCommitLock(TableLock* lock);
 
     // Adds a file to the set; returns its id. With mayCreate a missing file counts as
     // empty and is created by the first commit that writes to it (a rollback removes

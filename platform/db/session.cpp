@@ -125,8 +125,9 @@ std::shared_ptr<const TableFile> Session::layout(std::string_view name) {
     const std::filesystem::path path = tablePath(name);
     if (auto shared = open_[path].lock())
         return std::shared_ptr<const TableFile>(shared, &shared->file());
-    return TableFile::open(path,
-                           {.writable = false, .durability = durability_, .layoutOnly = true});
+    return TableFile::open(
+        path,
+        {.writable = false, .durability = durability_, .layoutOnly = true, .mayRecover = true});
 }
 
 std::shared_ptr<SharedTable> Session::create(std::string_view name, const TableSchema& schema,

@@ -113,9 +113,28 @@ std::unique_ptr<TableFile> TableFile::open(const fs::path& dbPath, OpenOptions o
     t->pxPath_ = companionPath(t->dbPath_, ".px");
     t->mbPath_ = companionPath(t->dbPath_, ".mb");
     const fs::path journal = companionPath(t->dbPath_, ".jnl");
-    Pager::recover(journal);
+    t->lock_ = std::make_unique<TableLock>(t->dbPath_);
+    using Side = TableLock::Side;
+    auto shared = std::make_unique<TableLock::Hold>(*t->lock_, Side::Shared);
+    // Under the shared side no commit is running: a journal there was left by a crash.
+    // A writer clears even one cut short (its next commit needs the name).
+    const bool writer = options.writable && !options.layoutOnly;
+    if (writer ? Pager::journalPresent(journal) : Pager::needsRecovery(journal)) {
+        if (!writer && !options.mayRecover)
+            throw DbError(t->dbPath_, "a change interrupted by a crash waits to be undone; "
+                                      "open the table for writing first");
+        shared.reset();
+        {
+            TableLock::Hold exclusive(*t->lock_, Side::Exclusive);
+            Pager::recover(journal);
+        }
+        shared = std::make_unique<TableLock::Hold>(*t->lock_, Side::Shared);
+    }
     t->pager_ = std::make_unique<Pager>(journal, options.durability);
+    t->pager_->setCommitLock(t->lock_.get());
     t->load(options);
+    if (!t->writable_ && !t->layoutOnly_)
+        t->readHold_ = std::move(shared);
     return t;
 }
 

@@ -13,6 +13,7 @@
 #include "header.h"
 #include "pager.h"
 #include "record_codec.h"
+#include "table_lock.h"
 #include "value.h"
 
 #include <cstdint>
@@ -43,6 +44,9 @@ struct OpenOptions {
     // Reads the header only (fields, code page, sort order), for a caller that wants the
     // table's layout: no block is read, and the records cannot be reached (read-only).
     bool layoutOnly = false;
+    // A read-only open rolls back a journal left by a crash only when this is set (the
+    // program's own opens); otherwise such a journal is an error, and nothing is written.
+    bool mayRecover = false;
 };
 
 struct RecordPos {
@@ -73,8 +77,12 @@ public:
 class TableFile {
 public:
     // Opens an existing table; `dbPath` may be spelled in any letter case, with or
-    // without ".db". A journal left by a crash is applied first. Throws DbError
-    // (CorruptFileError for a damaged file) naming the file.
+    // without ".db". A journal left by a crash is applied first, under the exclusive
+    // side of the table's lock (a read-only open without mayRecover refuses such a
+    // table instead). The table is read under the shared side; a read-only table keeps
+    // it while it is open, so that no commit changes the files under it. Throws DbError
+    // (CorruptFileError for a damaged file) naming the file, also when another process
+    // keeps the table busy for longer than TableLock::waitLimit().
     static std::unique_ptr<TableFile> open(const std::filesystem::path& dbPath,
                                            OpenOptions options = {});
     // Creates a new empty level-7 table (and its .px when keyed, .mb when it has blob
@@ -169,6 +177,8 @@ private:
     std::filesystem::path dbPath_;
     std::filesystem::path pxPath_;
     std::filesystem::path mbPath_;
+    std::unique_ptr<TableLock> lock_;
+    std::unique_ptr<TableLock::Hold> readHold_; // a read-only table's shared side
     std::unique_ptr<Pager> pager_;
     int dbFile_ = -1, pxFile_ = -1, mbFile_ = -1;
     TableHeader header_;

@@ -7,8 +7,12 @@
 #include "platform/sys/numbers.h"
 #include "platform/sys/text.h"
 
+#include <QWidget>
 #include <algorithm>
+#include <cstdlib>
+#include <cxxabi.h>
 #include <stdexcept>
+#include <typeinfo>
 
 namespace report {
 
@@ -107,15 +111,39 @@ int Connection::ColumnIndex(std::string_view name) const {
     return findColumn(columns_, name);
 }
 
+namespace {
+
+// Whether the object is the owner or one of the owner's children, at any depth.
+bool ownedBy(const QObject* object, const QObject* owner) {
+    for (; object; object = object->parent())
+        if (object == owner)
+            return true;
+    return false;
+}
+
+} // namespace
+
 Connection* FindConnection(QObject* owner, std::string_view name) {
-    const auto& all = registry();
-    for (Connection* c : all)
-        if (c->Owner() == owner && sys::equalsNoCase(c->Name(), name))
+    for (Connection* c : registry())
+        if (ownedBy(c->Owner(), owner) && sys::equalsNoCase(c->Name(), name))
             return c;
-    for (auto it = all.rbegin(); it != all.rend(); ++it)
-        if (sys::equalsNoCase((*it)->Name(), name))
-            return *it;
     return nullptr;
+}
+
+std::string OwnerName(const QObject* owner) {
+    if (!owner)
+        return {};
+    int status = 0;
+    const char* mangled = typeid(*owner).name();
+    char* demangled = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    std::string name = status == 0 && demangled ? demangled : mangled;
+    std::free(demangled);
+    if (const std::size_t colon = name.rfind("::"); colon != std::string::npos)
+        name = name.substr(colon + 2);
+    if (const auto* widget = qobject_cast<const QWidget*>(owner))
+        if (!widget->windowTitle().isEmpty())
+            name += " (\"" + widget->windowTitle().toStdString() + "\")";
+    return name;
 }
 
 // --- data-set connections --------------------------------------------------------------------

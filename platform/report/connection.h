@@ -10,10 +10,11 @@
 //     TRvCustomConnection RvEvjConnection1{this, "RvEvjConnection1"};
 //
 // How a project finds its connections: every connection registers itself, while it
-// lives, in one program-wide list. A project looks a name up (letter case ignored) first
-// among the connections with the same owner as the project, then among all others (the
-// one created last wins). A form therefore reaches its own connections even when another
-// live form has connections of the same name.
+// lives, in one program-wide list. A project looks a name up (letter case ignored) among
+// the connections of its own owner (the form) and of the owner's children. A connection
+// of another form is never read, even when it has the name: a layout that names a
+// connection its form does not have stops with an error naming the connection and the
+// form.
 //
 // Table, query and data-set connections read their data set from its first row (First,
 // then Next until Eof). A data set that is closed when the report starts reading it is
@@ -119,6 +120,9 @@ private:
 
 // The connection of that name for a project of this owner (see above), or null.
 Connection* FindConnection(QObject* owner, std::string_view name);
+// The owner as an error names it: its class, and its caption when it is a window with one
+// ("TTablalista (\"Lista a nyílvántartott területekről(hrsz)\")").
+std::string OwnerName(const QObject* owner);
 
 // A connection over a data set of the form (a table, a query or another data set).
 class TRvDataSetConnection : public Connection {

@@ -1,12 +1,15 @@
 #include "platform/report/dialogs.h"
 
+#include "platform/report/error.h"
 #include "platform/ui/application.h"
+#include "platform/ui/dialogs.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -15,6 +18,7 @@
 #include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
@@ -146,6 +150,7 @@ PreviewWindow::PreviewWindow(const Document& document, QWidget* parent)
     bar->addWidget(ZoomBox);
     bar->addStretch(1);
     PrintButton = button("Nyomtatás...", "Nyomtatás (Ctrl+P)");
+    SaveButton = button("Mentés...", "Mentés PDF-, szöveg- vagy szerkeszthető fájlba (Ctrl+S)");
     CloseButton = button("Bezárás", "Bezárás (Esc)");
     layout->addLayout(bar);
     scroll_ = new QScrollArea(this);
@@ -163,6 +168,7 @@ PreviewWindow::PreviewWindow(const Document& document, QWidget* parent)
             [this] { ShowPage(static_cast<int>(document_.pages.size()) - 1); });
     connect(ZoomBox, &QComboBox::activated, this, [this](int index) { ZoomChosen(index); });
     connect(PrintButton, &QPushButton::clicked, this, [this] { Print(); });
+    connect(SaveButton, &QPushButton::clicked, this, [this] { Save(); });
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
     Refresh();
 }
@@ -197,6 +203,7 @@ void PreviewWindow::Refresh() {
     NextButton->setEnabled(page_ + 1 < count);
     LastButton->setEnabled(page_ + 1 < count);
     PrintButton->setEnabled(count > 0);
+    SaveButton->setEnabled(count > 0);
     const QImage image = PageImage(document_, page_, kScreenDotsPerMm * zoom_ / 100);
     PageView->setPixmap(QPixmap::fromImage(image));
     PageView->resize(image.size());
@@ -204,6 +211,22 @@ void PreviewWindow::Refresh() {
 
 void PreviewWindow::Print() {
     PrintWithDialog(document_, this);
+}
+
+void PreviewWindow::Save() {
+    const QString pdf = QStringLiteral("PDF fájl (*.pdf)");
+    const QString text = QStringLiteral("Szövegfájl (*.txt)");
+    const QString odf = QStringLiteral("Szerkeszthető dokumentum (*.odt)");
+    QString filter = pdf;
+    QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Mentés"),
+                                                q(defaultPdfName(document_.name)),
+                                                pdf + ";;" + text + ";;" + odf, &filter);
+    if (file.isEmpty())
+        return;
+    // The format chosen gives the name its extension when it has none.
+    if (QFileInfo(file).suffix().isEmpty())
+        file += filter == text ? ".txt" : filter == odf ? ".odt" : ".pdf";
+    ui::Guarded([&] { SaveDocumentAs(document_, file.toStdString()); });
 }
 
 void PreviewWindow::keyPressEvent(QKeyEvent* event) {
@@ -220,13 +243,25 @@ void PreviewWindow::keyPressEvent(QKeyEvent* event) {
         if (event->modifiers() & Qt::ControlModifier)
             return Print();
         break;
+    case Qt::Key_S:
+        if (event->modifiers() & Qt::ControlModifier)
+            return Save();
+        break;
     default:
         break;
     }
     QDialog::keyPressEvent(event);
 }
 
+const char* const kNoPrinterMessage =
+    "Nincs telepített nyomtató, a jelentés nem nyomtatható.\nA nyomtatási képből a jelentés "
+    "PDF fájlba menthető, vagy a nyomtató telepítése után újra nyomtatható.";
+
 bool PrintWithDialog(const Document& document, QWidget* parent) {
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        ui::MessageDlg(kNoPrinterMessage, ui::mtWarning, ui::mbOK);
+        return false;
+    }
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(QPageLayout(
         QPageSize(document.paper == "A3" ? QPageSize::A3 : QPageSize::A4),
@@ -237,7 +272,12 @@ bool PrintWithDialog(const Document& document, QWidget* parent) {
     dialog.setMinMax(1, static_cast<int>(document.pages.size()));
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    PrintDocument(document, printer);
+    try {
+        PrintDocument(document, printer);
+    } catch (const ReportError& error) {
+        ui::MessageDlg(error.what(), ui::mtError, ui::mbOK);
+        return false;
+    }
     return true;
 }
 

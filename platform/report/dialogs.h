@@ -54,6 +54,7 @@ public:
     QPushButton* LastButton;
     QComboBox* ZoomBox;
     QPushButton* PrintButton;
+    QPushButton* SaveButton; // "Mentés...": PDF, plain text or editable document
     QPushButton* CloseButton;
     QLabel* PageLabel;
     QLabel* PageView;
@@ -64,6 +65,7 @@ protected:
 private:
     void Refresh();
     void Print();
+    void Save();
     void ZoomChosen(int index);
 
     const Document& document_;
@@ -72,7 +74,11 @@ private:
     QScrollArea* scroll_;
 };
 
-// Sends the document to the printer through the print dialog; false when cancelled.
+// Sends the document to the printer through the print dialog; false when cancelled, when
+// there is no printer, or when the printer failed (each told in a Hungarian message).
 bool PrintWithDialog(const Document& document, QWidget* parent);
+
+// The text of the message shown when no printer is installed.
+extern const char* const kNoPrinterMessage;
 
 } // namespace report

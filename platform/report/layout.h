@@ -38,15 +38,18 @@ struct TextLine {
     std::optional<double> x;     // millimetres from the left margin (or the band's indent)
     std::optional<double> width; // millimetres; default: to the right margin
     bool sameLine = false;       // on the row of the text before it
+    bool wrap = false;           // wraps inside its width (the row grows) instead of being cut
     int line = 0;
 };
 
 struct BlockItem {
-    enum class Kind { Text, Space, Rule };
+    // FrameBegin/FrameEnd: a frame drawn around the items between them.
+    enum class Kind { Text, Space, Rule, FrameBegin, FrameEnd };
     Kind kind = Kind::Text;
     TextLine text;                  // Text
-    double amount = 0;              // Space: millimetres; Rule: thickness
-    std::optional<double> x, width; // Rule
+    double amount = 0;              // Space: millimetres; Rule, FrameBegin: thickness
+    double padding = 0;             // FrameBegin: room between the frame and its items
+    std::optional<double> x, width; // Rule, FrameBegin
     int line = 0;
 };
 
@@ -57,13 +60,35 @@ struct Block {
 
 struct Column {
     std::string name;
-    std::string caption;
+    std::string caption; // "\n" (backslash, n) breaks the caption's line
     double width = 25;
     Align align = Align::Left;
     std::string format;
     bool bold = false;
+    bool wrap = false;               // the cell's text wraps (the row grows)
+    std::optional<std::string> mark; // its text in the row of column marks
     int line = 0;
 };
+
+// A heading cell above the column captions, over the columns first..last (indexes into
+// the band's columns) in heading row `row` (1: the topmost).
+struct Heading {
+    std::string text;
+    std::size_t first = 0, last = 0;
+    int row = 1;
+    TextStyle style;
+    int line = 0;
+};
+
+// How a band's table is ruled.
+struct Rules {
+    enum class Kind { None, Rows, Columns, Grid };
+    Kind kind = Kind::None;
+    double width = 0.2; // millimetres
+    double frame = 0;   // the outline around the table on each page; 0: none
+};
+
+enum class ColumnMarks { None, Letters, Numbers };
 
 struct Total {
     enum class Kind { Sum, Count };
@@ -83,6 +108,7 @@ struct Group {
     std::string column;
     bool newPage = false;
     std::optional<TextLine> head;
+    std::optional<TextLine> continued; // the head on a page the group goes on to
     Footer foot;
     int line = 0;
 };
@@ -96,10 +122,18 @@ struct Band {
     bool headings = true;
     bool newPage = false;
     double size = 0;
+    double rowHeight = 0; // millimetres; 0: as high as the row's texts
+    int pageRows = 0;     // rows of the band on one page at most; 0: as many as fit
+    Rules rules;
+    ColumnMarks marks = ColumnMarks::None;
     std::vector<TextLine> captions;
     std::vector<Column> columns;
-    std::optional<Group> group;
+    std::vector<Heading> headingCells;
+    std::vector<Group> groups; // outermost first
     Footer foot;
+    Footer pageFoot;  // at the foot of every page: the totals of the page's rows
+    Footer carryFoot; // "Átvitel": at the foot of a page the band goes on from
+    Footer carryHead; // "Áthozat": below the headings of a page the band goes on to
     int line = 0;
 };
 
@@ -112,6 +146,7 @@ struct PageSetup {
 
 struct Layout {
     std::filesystem::path file;
+    int version = 0; // version= of the first line; 0 when not given
     PageSetup page;
     Block title, pageHeader, pageFooter, summary;
     std::vector<Band> bands; // in file order; a detail band after its master

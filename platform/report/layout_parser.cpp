@@ -173,6 +173,17 @@ public:
     }
 
     bool flag(const char* name) const { return flags_.count(name) > 0; }
+    // Takes an option out before the others are checked (an option only one statement
+    // of a kind has).
+    std::optional<std::string> takeOption(const char* name) {
+        for (auto it = options_.begin(); it != options_.end(); ++it)
+            if (sys::toLower(it->name) == name) {
+                std::string value = it->value;
+                options_.erase(it);
+                return value;
+            }
+        return std::nullopt;
+    }
     std::optional<std::string> option(const char* name) const {
         for (const Word& w : options_)
             if (sys::toLower(w.name) == name)
@@ -318,6 +329,7 @@ public:
         if (!signed_)
             throw LayoutError(layout_.file, 0,
                               "üres jelentésfájl; az első sornak így kell szólnia: farmreport 1");
+        closeSection();
         return std::move(layout_);
     }
 
@@ -348,10 +360,18 @@ private:
         if (words.empty() || !words[0].name.empty() || words[0].value != kSignature)
             fail("nem ennek a programnak a jelentésfájlja: az első sornak így kell szólnia: "
                  "farmreport 1");
-        if (words.size() != 2 || !words[1].name.empty() || words[1].value != kVersion)
+        if (words.size() < 2 || !words[1].name.empty() || words[1].value != kVersion)
             fail("ismeretlen formátumváltozat: " + std::string(content.substr(kSignature.size())) +
-                 " (ez a program az 1-et "
-                 "ismeri)");
+                 " (ez a program az 1-et ismeri)");
+        for (std::size_t i = 2; i < words.size(); ++i) {
+            const Word& w = words[i];
+            if (sys::toLower(w.name) != "version" || layout_.version != 0)
+                fail("az első sorban a farmreport 1 után csak version=N állhat");
+            const std::optional<std::int32_t> number = sys::tryParseInt(w.value);
+            if (!number || *number < 1 || *number > 1000000)
+                fail("hibás változatszám: version=" + w.value);
+            layout_.version = static_cast<int>(*number);
+        }
     }
 
     void statement(std::string_view content) {
@@ -368,11 +388,13 @@ private:
             return block(s);
         if (keyword == "band")
             return band(s);
-        if (keyword == "text" || keyword == "space" || keyword == "line")
+        if (keyword == "text" || keyword == "space" || keyword == "line" || keyword == "frame" ||
+            keyword == "endframe")
             return blockItem(s);
-        if (keyword == "caption" || keyword == "column" || keyword == "group" ||
-            keyword == "grouphead" || keyword == "groupfoot" || keyword == "grouptotal" ||
-            keyword == "foot" || keyword == "total")
+        static const std::set<std::string> bandKeywords{
+            "caption", "column", "heading",  "group",     "grouphead", "groupfoot", "grouptotal",
+            "foot",    "total",  "pagefoot", "pagetotal", "carry",     "carryfoot", "carryhead"};
+        if (bandKeywords.count(keyword))
             return bandItem(s);
         fail("ismeretlen kulcsszó: " + inQuotes(keyword));
     }
@@ -411,9 +433,18 @@ private:
         }
     }
 
+    // A frame must be closed in the block it was opened in.
+    void closeSection() {
+        if (frameOpen_)
+            throw LayoutError(layout_.file, frameLine_, "lezáratlan frame (hiányzik az endframe)");
+        if (band_)
+            finishBand(*band_);
+    }
+
     void block(Statement& s) {
         s.allow({});
         s.args({});
+        closeSection();
         band_ = nullptr;
         Block* target = s.keyword() == "title"        ? &layout_.title
                         : s.keyword() == "pageheader" ? &layout_.pageHeader
@@ -424,9 +455,13 @@ private:
         block_ = target;
     }
 
-    TextLine textLine(Statement& s, bool inBand, bool placed) {
+    // A text of a block (placed: x, width, sameline), of a band (wrappable: captions and
+    // group heads) or a footer's label.
+    TextLine textLine(Statement& s, bool inBand, bool placed, bool wrappable = true) {
         if (placed)
-            s.allow({"size", "align", "x", "width"}, {"bold", "sameline"});
+            s.allow({"size", "align", "x", "width"}, {"bold", "sameline", "wrap"});
+        else if (wrappable)
+            s.allow({"size", "align"}, {"bold", "wrap"});
         else
             s.allow({"size", "align"}, {"bold"});
         const std::string& text = s.args({"szöveg"})[0];
@@ -438,6 +473,7 @@ private:
             fail("a betűméret legalább 4 pont");
         t.style.bold = s.flag("bold");
         t.style.align = parseAlign(s);
+        t.wrap = s.flag("wrap");
         if (placed) {
             t.x = s.number("x");
             t.width = s.number("width");
@@ -466,19 +502,41 @@ private:
             if (!mm || *mm < 0 || *mm > 500)
                 fail("hibás térköz: " + inQuotes(amount));
             item.amount = *mm;
-        } else {
+        } else if (s.keyword() == "line") {
             s.allow({"x", "width", "thickness"});
             s.args({});
             item.kind = BlockItem::Kind::Rule;
             item.x = s.number("x");
             item.width = s.number("width");
             item.amount = s.number("thickness", 5).value_or(0.2);
+        } else if (s.keyword() == "frame") {
+            s.allow({"x", "width", "thickness", "padding"});
+            s.args({});
+            if (frameOpen_)
+                fail("a frame nem ágyazható egy másikba (előbb endframe kell)");
+            item.kind = BlockItem::Kind::FrameBegin;
+            item.x = s.number("x");
+            item.width = s.number("width");
+            item.amount = s.number("thickness", 5).value_or(0.2);
+            item.padding = s.number("padding", 20).value_or(1);
+            frameOpen_ = true;
+            frameLine_ = line_;
+        } else {
+            s.allow({});
+            s.args({});
+            if (!frameOpen_)
+                fail("endframe előtt frame sornak kell állnia");
+            item.kind = BlockItem::Kind::FrameEnd;
+            frameOpen_ = false;
         }
         block_->items.push_back(std::move(item));
     }
 
     void band(Statement& s) {
-        s.allow({"connection", "master", "link", "indent", "headings", "size"}, {"newpage"});
+        s.allow({"connection", "master", "link", "indent", "headings", "size", "rowheight",
+                 "pagerows", "rules", "rule", "frame", "marks"},
+                {"newpage"});
+        closeSection();
         block_ = nullptr;
         Band b;
         b.line = line_;
@@ -510,6 +568,40 @@ private:
             b.headings = lower == "yes";
         }
         b.newPage = s.flag("newpage");
+        b.rowHeight = s.number("rowheight", 200).value_or(0);
+        if (b.rowHeight != 0 && b.rowHeight < 2)
+            fail("a rowheight legalább 2 mm");
+        if (const auto rows = s.number("pagerows", 1000)) {
+            if (*rows < 1 || *rows != static_cast<int>(*rows))
+                fail("a pagerows egész szám, legalább 1");
+            b.pageRows = static_cast<int>(*rows);
+        }
+        if (const auto rules = s.option("rules")) {
+            const std::string lower = sys::toLower(*rules);
+            if (lower == "none")
+                b.rules.kind = Rules::Kind::None;
+            else if (lower == "rows")
+                b.rules.kind = Rules::Kind::Rows;
+            else if (lower == "columns")
+                b.rules.kind = Rules::Kind::Columns;
+            else if (lower == "grid")
+                b.rules.kind = Rules::Kind::Grid;
+            else
+                fail("ismeretlen vonalazás: " + inQuotes(*rules) +
+                     " (none, rows, columns vagy grid)");
+        }
+        b.rules.width = s.number("rule", 5).value_or(0.2);
+        b.rules.frame = s.number("frame", 5).value_or(0);
+        if (const auto marks = s.option("marks")) {
+            const std::string lower = sys::toLower(*marks);
+            if (lower == "letters")
+                b.marks = ColumnMarks::Letters;
+            else if (lower == "numbers")
+                b.marks = ColumnMarks::Numbers;
+            else if (lower != "none")
+                fail("ismeretlen oszlopjelölés: " + inQuotes(*marks) +
+                     " (letters, numbers vagy none)");
+        }
         layout_.bands.push_back(std::move(b));
         band_ = &layout_.bands.back();
     }
@@ -551,32 +643,102 @@ private:
             b.captions.push_back(textLine(s, true, false));
         } else if (k == "column") {
             column(s, b);
+        } else if (k == "heading") {
+            heading(s, b);
         } else if (k == "group") {
             s.allow({}, {"newpage"});
-            if (b.group)
-                fail("egy sávban csak egy group állhat");
             Group g;
             g.column = s.args({"oszlopnév"})[0];
             g.newPage = s.flag("newpage");
             g.line = line_;
-            b.group = std::move(g);
+            b.groups.push_back(std::move(g));
         } else if (k == "grouphead" || k == "groupfoot" || k == "grouptotal") {
-            if (!b.group)
+            if (b.groups.empty())
                 fail(inQuotes(k) + " előtt a group sornak kell állnia");
+            Group& g = b.groups.back();
             if (k == "grouphead") {
-                if (b.group->head)
+                if (g.head)
                     fail("egy csoportnak csak egy grouphead sora lehet");
-                b.group->head = textLine(s, true, false);
+                const std::optional<std::string> continued = s.takeOption("continued");
+                g.head = textLine(s, true, false);
+                if (continued) {
+                    g.continued = *g.head;
+                    g.continued->text = parseTemplate(*continued, true, failer());
+                }
             } else {
-                footerItem(s, b, b.group->foot, k == "grouptotal");
+                footerItem(s, b, g.foot, k == "grouptotal");
             }
+        } else if (k == "pagefoot" || k == "pagetotal") {
+            footerItem(s, b, b.pageFoot, k == "pagetotal");
+        } else if (k == "carry") {
+            footerItem(s, b, b.carryFoot, true);
+            b.carryHead.totals.push_back(b.carryFoot.totals.back());
+        } else if (k == "carryfoot") {
+            footerItem(s, b, b.carryFoot, false);
+        } else if (k == "carryhead") {
+            footerItem(s, b, b.carryHead, false);
         } else {
             footerItem(s, b, b.foot, k == "total");
         }
     }
 
+    // What a band needs once all of its lines are read.
+    void finishBand(Band& b) {
+        const bool carried = !b.carryFoot.totals.empty();
+        if (!carried && (b.carryFoot.label || b.carryHead.label))
+            throw LayoutError(layout_.file, b.line,
+                              "carryfoot vagy carryhead mellé carry sor is kell");
+        auto label = [&](Footer& footer, const char* text) {
+            if (!carried || footer.label)
+                return;
+            TextLine t;
+            t.text.pieces.push_back({Piece::Kind::Literal, text, {}});
+            t.style.bold = true;
+            t.line = b.line;
+            footer.label = std::move(t);
+        };
+        label(b.carryFoot, "Átvitel:");
+        label(b.carryHead, "Áthozat:");
+    }
+
+    std::size_t columnPosition(const Band& b, const std::string& name) {
+        for (std::size_t i = 0; i < b.columns.size(); ++i)
+            if (sys::equalsNoCase(b.columns[i].name, name))
+                return i;
+        fail("a(z) " + inQuotes(name) + " nem oszlopa a sávnak (előbb column sor kell)");
+    }
+
+    void heading(Statement& s, Band& b) {
+        s.allow({"from", "to", "row", "size", "align"}, {"bold"});
+        Heading h;
+        h.line = line_;
+        h.text = s.args({"szöveg"})[0];
+        const std::optional<std::string> from = s.option("from");
+        if (!from)
+            fail("a heading sor from= beállítása kötelező (az első oszlop neve)");
+        h.first = columnPosition(b, *from);
+        h.last = columnPosition(b, s.option("to").value_or(*from));
+        if (h.last < h.first)
+            fail("a to= oszlop nem állhat a from= oszlop előtt");
+        if (const auto row = s.number("row", 20)) {
+            if (*row < 1 || *row != static_cast<int>(*row))
+                fail("a row egész szám, legalább 1");
+            h.row = static_cast<int>(*row);
+        }
+        h.style.size = s.number("size", 72).value_or(0);
+        if (h.style.size != 0 && h.style.size < 4)
+            fail("a betűméret legalább 4 pont");
+        h.style.bold = s.flag("bold");
+        h.style.align = s.option("align") ? parseAlign(s) : Align::Center;
+        for (const Heading& other : b.headingCells)
+            if (other.row == h.row && other.first <= h.last && h.first <= other.last)
+                fail("a fejléccella egy másikra lóg ugyanabban a sorban (" +
+                     std::to_string(other.line) + ". sor)");
+        b.headingCells.push_back(std::move(h));
+    }
+
     void column(Statement& s, Band& b) {
-        s.allow({"caption", "width", "align", "format"}, {"bold"});
+        s.allow({"caption", "width", "align", "format", "mark"}, {"bold", "wrap"});
         Column c;
         c.line = line_;
         c.name = s.args({"oszlopnév"})[0];
@@ -587,6 +749,8 @@ private:
         if (!c.format.empty() && !ValidNumberFormat(c.format))
             fail("hibás számformátum: " + inQuotes(c.format) + " (például #,##0.00)");
         c.bold = s.flag("bold");
+        c.wrap = s.flag("wrap");
+        c.mark = s.option("mark");
         b.columns.push_back(std::move(c));
     }
 
@@ -594,7 +758,7 @@ private:
         if (!total) {
             if (footer.label)
                 fail(inQuotes(s.keyword()) + " csak egyszer állhat");
-            footer.label = textLine(s, true, false);
+            footer.label = textLine(s, true, false, false);
             return;
         }
         s.allow({});
@@ -606,9 +770,7 @@ private:
         if (kind != "sum" && kind != "count")
             fail("sum vagy count kell: " + inQuotes(args[1]));
         t.kind = kind == "sum" ? Total::Kind::Sum : Total::Kind::Count;
-        if (std::none_of(b.columns.begin(), b.columns.end(),
-                         [&](const Column& c) { return sys::equalsNoCase(c.name, t.column); }))
-            fail("a(z) " + inQuotes(t.column) + " nem oszlopa a sávnak (előbb column sor kell)");
+        columnPosition(b, t.column);
         footer.totals.push_back(std::move(t));
     }
 
@@ -618,6 +780,8 @@ private:
     std::set<std::string> seenBlocks_;
     Block* block_ = nullptr;
     Band* band_ = nullptr;
+    bool frameOpen_ = false;
+    int frameLine_ = 0;
 };
 
 } // namespace

@@ -1,34 +1,58 @@
 #pragma once
 // The layouts the program ships. A subsystem registers the text of each of its report
-// files (FORMAT.md) once, before the working directory is prepared; start-up then writes
-// every registered layout that is missing from the working directory. An existing file
-// is never overwritten, whatever it holds (the user's own layout, or a file of the
-// original program, which then reports itself as a foreign file when run).
+// files (FORMAT.md) once, before the working directory is prepared, with the checksums
+// of every earlier version of it the program ever shipped; start-up then brings the
+// working directory up to date: a layout missing there is written, a file that is an
+// earlier shipped version (its checksum is one of them) is replaced by the current one,
+// and any other file is kept, whatever it holds (a layout the user changed, or a file of
+// the original program, which then reports itself as a foreign file when run).
 //
 //     // register/layouts.cpp, called by the program's start-up:
 //     void reg::RegisterLayouts() {
-//         report::RegisterLayout("Tablak.rav", kTablakLayout);
+//         report::RegisterLayout("Tablak.rav", kTablakLayout, {"9f2c...", "41d0..."});
 //     }
 //     // start-up, after the database is ready:
-//     report::WriteBuiltInLayouts(std::filesystem::current_path());
+//     report::UpdateBuiltInLayouts(std::filesystem::current_path());
+//
+// A shipped layout carries its version on its first line ("farmreport 1 version=3").
+// When a layout is changed, its version goes up and the checksum of the version it
+// replaces (LayoutChecksum of the old text, as the tests print it) joins its list.
 //
 // Register from code that runs (a function start-up calls), not from a static object:
 // a static library's unit that nothing else references is left out of the program.
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace report {
 
 struct BuiltInLayout {
-    std::string fileName; // "Tablak.rav"
-    std::string text;     // UTF-8
+    std::string fileName;             // "Tablak.rav"
+    std::string text;                 // UTF-8
+    std::vector<std::string> earlier; // checksums of the versions shipped before
 };
 
-// Adds a layout, or replaces the text registered earlier under the same file name
+// Adds a layout, or replaces the one registered earlier under the same file name
 // (names compare ignoring letter case).
-void RegisterLayout(const std::string& fileName, const std::string& text);
+void RegisterLayout(const std::string& fileName, const std::string& text,
+                    std::vector<std::string> earlierChecksums = {});
+
+// The checksum of a layout file's bytes: SHA-256, 64 lower-case hexadecimal digits.
+std::string LayoutChecksum(std::string_view text);
+// The version on a layout's first line (version=N); 0 when it has none.
+int LayoutVersion(std::string_view text);
+
+// What start-up did to the layouts of a working directory (file names as registered).
+struct LayoutUpdates {
+    std::vector<std::string> written;  // were missing
+    std::vector<std::string> replaced; // were an earlier shipped version
+    std::vector<std::string> kept;     // changed by the user (or not ours): left alone
+};
+// Brings every registered layout of the directory up to date (see above). A file that
+// cannot be written raises ReportError naming it.
+LayoutUpdates UpdateBuiltInLayouts(const std::filesystem::path& directory);
 // Every registered layout, in the order of registration.
 const std::vector<BuiltInLayout>& BuiltInLayouts();
 

@@ -95,12 +95,35 @@ private:
 void PaintPage(QPainter& painter, const Page& page, double dotsPerMm);
 // A page as a picture for the screen, white paper, at `dotsPerMm`.
 QImage PageImage(const Document& document, int page, double dotsPerMm);
-// Writes the document as a PDF file; a file that cannot be written raises ReportError.
-// With a reporter, each page written is a step; a cancel leaves the file unfinished
-// and removed, and returns false.
+// Writes the document as a PDF file; a file that cannot be written (no such folder, a
+// full disk) raises ReportError naming it. With a reporter, each page written is a
+// step; a cancel returns false and leaves the file of that name as it was.
 bool WritePdf(const Document& document, const std::filesystem::path& file,
               ProgressReporter* progress = nullptr);
-// Prints on a printer already set up (paper size and orientation are set here).
+// Prints on a printer already set up (paper size and orientation are set here); a
+// printer that cannot be reached or reports an error raises ReportError in Hungarian.
 void PrintDocument(const Document& document, QPrinter& printer);
+
+// --- the preview's other renderers -----------------------------------------------------------
+
+// The pages as plain text: each row of texts on one line, the texts at the character
+// columns of their places on the sheet; pages apart by a form feed.
+std::string DocumentText(const Document& document);
+// Writes DocumentText as a UTF-8 text file.
+void WriteTextFile(const Document& document, const std::filesystem::path& file);
+// Writes the pages as an editable document (OpenDocument text, ".odt"): each row of texts
+// one paragraph, the texts at tab stops where they stand on the sheet, each page from a
+// new page.
+void WriteOdf(const Document& document, const std::filesystem::path& file);
+
+// Saves the pages in the format the file's extension names: ".txt" plain text, ".odt" an
+// editable document, anything else PDF.
+void SaveDocumentAs(const Document& document, const std::filesystem::path& file);
+
+// Replaces the file with the bytes once they are all written (through a temporary file
+// beside it); the file stays as it was when anything fails, and ReportError says
+// "<what> nem írható" with the file's name.
+void SaveFileContents(const std::filesystem::path& file, const std::string& bytes,
+                      const std::string& what);
 
 } // namespace report

@@ -3,7 +3,9 @@
 
 #include "platform/report/error.h"
 #include "platform/report/output.h"
+#include "platform/report/text_fit.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPageLayout>
@@ -17,22 +19,25 @@ namespace report {
 
 namespace {
 
-// The longest beginning of the text that fits the width (the rest is cut, as a cell
-// cuts what does not fit).
+// What the painter can still show of a text the page model fitted to its box: the
+// widths on another device differ from the measured ones by a hair, which the box's
+// slack takes up; a text that is wider still is cut with the cut mark.
 QString fitted(const QString& text, const QFontMetricsF& metrics, double width) {
-    if (metrics.horizontalAdvance(text) <= width)
+    const double slack = width * 1.03 + 0.5;
+    if (metrics.horizontalAdvance(text) <= slack)
         return text;
+    const QString mark = QString::fromStdString(kCutMark);
     qsizetype low = 0, high = text.size();
     while (low < high) {
         const qsizetype middle = (low + high + 1) / 2;
-        if (metrics.horizontalAdvance(text.left(middle)) <= width)
+        if (metrics.horizontalAdvance(text.left(middle) + mark) <= slack)
             low = middle;
         else
             high = middle - 1;
     }
     if (low > 0 && text[low - 1].isHighSurrogate())
         --low;
-    return text.left(low);
+    return text.left(low) + mark;
 }
 
 int alignment(Align align) {
@@ -82,7 +87,6 @@ void PaintPage(QPainter& painter, const Page& page, double dotsPerMm) {
                          QPointF(line.x2 * dotsPerMm, line.y2 * dotsPerMm));
     }
     painter.setPen(Qt::black);
-    QFont font("DejaVu Sans");
     double size = -1;
     bool bold = false;
     std::unique_ptr<QFontMetricsF> metrics;
@@ -90,8 +94,7 @@ void PaintPage(QPainter& painter, const Page& page, double dotsPerMm) {
         if (item.fontSize != size || item.bold != bold || !metrics) {
             size = item.fontSize;
             bold = item.bold;
-            font.setPointSizeF(size);
-            font.setBold(bold);
+            const QFont font = ReportFont(size, bold);
             painter.setFont(font);
             metrics = std::make_unique<QFontMetricsF>(font, painter.device());
         }
@@ -122,9 +125,14 @@ QImage PageImage(const Document& document, int page, double dotsPerMm) {
 
 bool WritePdf(const Document& document, const std::filesystem::path& file,
               ProgressReporter* progress) {
+    // The pages are written in memory first: a cancel leaves an earlier file of the name
+    // as it was, and the file is replaced only once it is complete.
+    QByteArray bytes;
     bool finished = false;
     {
-        QPdfWriter writer(QString::fromStdString(file.string()));
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setResolution(600);
         writer.setPageLayout(pageLayout(document));
         writer.setTitle(QString::fromStdString(document.name));
@@ -137,25 +145,33 @@ bool WritePdf(const Document& document, const std::filesystem::path& file,
             progress);
         painter.end();
     }
-    if (!finished) {
-        std::error_code ignored;
-        std::filesystem::remove(file, ignored);
-    }
-    return finished;
+    if (!finished)
+        return false;
+    SaveFileContents(file, bytes.toStdString(), "A PDF fájl");
+    return true;
 }
 
 void PrintDocument(const Document& document, QPrinter& printer) {
     printer.setFullPage(true);
     printer.setPageLayout(pageLayout(document));
     printer.setDocName(QString::fromStdString(document.name));
+    const std::string name = printer.printerName().isEmpty()
+                                 ? std::string()
+                                 : " (" + printer.printerName().toStdString() + ")";
     QPainter painter;
     if (!painter.begin(&printer))
-        throw ReportError("A nyomtatás nem indítható el (" + document.name + ").");
+        throw ReportError("A nyomtató nem érhető el" + name +
+                          ", a nyomtatás nem indult el.\nEllenőrizze, hogy a nyomtató be van-e "
+                          "kapcsolva és csatlakoztatva.");
     const bool range = printer.printRange() == QPrinter::PageRange;
-    paintPages(
+    const bool all = paintPages(
         painter, document, printer.resolution() / 25.4, [&] { return printer.newPage(); }, nullptr,
         range ? printer.fromPage() : 1, range ? printer.toPage() : 0);
-    painter.end();
+    const bool ended = painter.end();
+    if (!all || !ended || printer.printerState() == QPrinter::Error)
+        throw ReportError("A nyomtatás nem sikerült" + name +
+                          ": a nyomtató hibát jelzett, a jelentés nem, vagy nem teljesen "
+                          "került a nyomtatóra.");
 }
 
 } // namespace report

@@ -68,7 +68,7 @@ void TRvProject::ExecuteActiveReport() {
         const std::unique_ptr<ProgressReporter> progress = output.StartProgress(projectFile_);
         document = RenderReport(
             *layout_, [this](std::string_view name) { return FindConnection(owner_, name); },
-            progress.get());
+            progress.get(), OwnerName(owner_));
     } catch (const ReportCancelled&) {
         modal.End();
         return;

@@ -1,14 +1,17 @@
-// The page layout of a report: blocks of texts, bands of rows read from the connections,
-// groups, totals, page breaks with repeated headers and page numbers.
+// The page layout of a report: blocks of texts and frames, bands of rows read from the
+// connections with their headings, rules, groups and totals, page breaks with repeated
+// headings, page totals and carried totals, and page numbers.
 
 #include "platform/report/render.h"
 
 #include "platform/report/error.h"
+#include "platform/report/text_fit.h"
 #include "platform/sys/datetime.h"
 #include "platform/sys/numbers.h"
 #include "platform/sys/text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <optional>
@@ -20,6 +23,7 @@ namespace {
 
 // Stands for the page count until the last page is known (a private-use character).
 const std::string kPagesMark = "\xEE\x80\x80";
+constexpr double kEpsilon = 1e-9;
 
 std::string inQuotes(std::string_view text) {
     return "\"" + std::string(text) + "\"";
@@ -42,12 +46,14 @@ struct Totals {
     }
 };
 
-// Where each column of a band is read from in its connection's row.
+// Where each column of a band is read from in its connection's row, and where it stands.
 struct BandColumns {
-    std::vector<int> cells; // per layout column
-    std::vector<double> x;  // left edge, millimetres
-    double width = 0;       // all columns together
-    int group = -1;         // the group column's cell
+    std::vector<int> cells;  // per layout column
+    std::vector<double> x;   // left edges, and the right edge of the last column
+    std::vector<int> groups; // per group level, the group column's cell
+    double left() const { return x.front(); }
+    double right() const { return x.back(); }
+    double edge(std::size_t column) const { return x[column]; }
 };
 
 // The rows of a linked detail connection, read once per report.
@@ -66,10 +72,76 @@ std::string keyOf(const std::vector<Cell>& row, const std::vector<int>& cells) {
     return key;
 }
 
+// The distance between the lines of a wrapped text.
+double LineStep(double fontSize) {
+    return fontSize * kPointMm * 1.2;
+}
+double LinesHeight(std::size_t lines, double fontSize) {
+    return RowHeight(fontSize) +
+           static_cast<double>(lines > 0 ? lines - 1 : 0) * LineStep(fontSize);
+}
+
+// "\n" written in a caption (a backslash and an n) breaks its line.
+std::string lineBreaks(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+            out += '\n';
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// A letter mark of a column: A ... Z, AA, AB ...
+std::string letterMark(std::size_t index) {
+    std::string mark;
+    ++index;
+    while (index > 0) {
+        --index;
+        mark.insert(mark.begin(), static_cast<char>('A' + index % 26));
+        index /= 26;
+    }
+    return mark;
+}
+
+// One cell of a row as it will be placed: its box and its lines.
+struct CellBox {
+    double x = 0, width = 0; // the cell, rules included
+    std::vector<std::string> lines;
+    TextStyle style;
+    double size = 9;
+};
+
+// A row of cells and its height.
+struct RowShape {
+    std::vector<CellBox> cells;
+    double height = 0;
+    std::vector<double> edges; // vertical rules of a ruled band
+};
+
+// The heading of a band's table: heading cells over the captions, the captions, the row of
+// column marks; positions relative to the heading's top.
+struct HeadingBox {
+    double x = 0, y = 0, width = 0, height = 0;
+    std::vector<std::string> lines;
+    TextStyle style;
+    double size = 9;
+    bool spanning = false; // a heading cell over several columns
+};
+struct HeadingGrid {
+    std::vector<HeadingBox> boxes;
+    double height = 0;
+};
+
 class Renderer {
 public:
-    Renderer(const Layout& layout, const ConnectionLookup& find, ProgressReporter* progress)
-        : layout_(layout), find_(find), progress_(progress), today_(sys::dateToText(sys::today())) {
+    Renderer(const Layout& layout, const ConnectionLookup& find, ProgressReporter* progress,
+             std::string formName)
+        : layout_(layout), find_(find), progress_(progress), formName_(std::move(formName)),
+          today_(sys::dateToText(sys::today())) {
         const PageSetup& p = layout.page;
         const bool a3 = p.paper == "A3";
         const double shortSide = a3 ? 297 : 210;
@@ -111,10 +183,15 @@ private:
 
     double fontSize(double size) const { return size > 0 ? size : layout_.page.fontSize; }
     double bandFont(const Band& band) const { return fontSize(band.size); }
+    // The font size of a text of a band: its own, else the band's.
+    double lineFont(const Band& band, const TextLine& line) const {
+        return fontSize(line.style.size > 0 ? line.style.size : band.size);
+    }
     Page& page() { return doc_.pages.back(); }
     int pageNumber() const { return static_cast<int>(doc_.pages.size()); }
 
-    void addText(double x, double y, double width, double height, std::string text,
+    // Adds a one-line text; a text wider than its box is cut with the cut mark.
+    void addText(double x, double y, double width, double height, const std::string& text,
                  const TextStyle& style, double size) {
         if (text.empty() || width <= 0)
             return;
@@ -123,19 +200,34 @@ private:
         item.y = y;
         item.width = width;
         item.height = height;
-        item.text = std::move(text);
+        item.text = FitText(text, width, size, style.bold);
         item.fontSize = size;
         item.bold = style.bold;
         item.align = style.align;
-        page().texts.push_back(std::move(item));
+        if (!item.text.empty())
+            page().texts.push_back(std::move(item));
+    }
+
+    void addLine(double x1, double y1, double x2, double y2, double width) {
+        page().lines.push_back({x1, y1, x2, y2, width});
+    }
+    void addBox(double x, double y, double width, double height, double lineWidth) {
+        addLine(x, y, x + width, y, lineWidth);
+        addLine(x, y + height, x + width, y + height, lineWidth);
+        addLine(x, y, x, y + height, lineWidth);
+        addLine(x + width, y, x + width, y + height, lineWidth);
     }
 
     // --- connections ---------------------------------------------------------------------
 
     Connection& connection(const std::string& name, int line) {
         Connection* c = find_(name);
-        if (!c)
-            fail(line, "nincs ilyen adatkapcsolat: " + inQuotes(name));
+        if (!c) {
+            if (formName_.empty())
+                fail(line, "nincs ilyen adatkapcsolat: " + inQuotes(name));
+            fail(line, "a(z) " + inQuotes(name) +
+                           " adatkapcsolat nincs a jelentést futtató űrlapon: " + formName_);
+        }
         return *c;
     }
 
@@ -153,23 +245,38 @@ private:
             throw ReportCancelled{};
     }
 
+    bool beingRead(const Connection& c) const {
+        return std::any_of(reading_.begin(), reading_.end(),
+                           [&](const RowContext& r) { return r.connection == &c; });
+    }
+
     // The first row of a connection that no band is reading now, read once per report.
     const std::vector<Cell>& firstRow(Connection& c) {
         auto found = firstRows_.find(&c);
         if (found != firstRows_.end())
             return found->second;
         std::vector<Cell> row;
+        std::optional<std::vector<Cell>> first = readFirst(c);
+        if (first)
+            row = std::move(*first);
+        else
+            row.assign(c.Columns().size(), Cell{});
+        return firstRows_.emplace(&c, std::move(row)).first->second;
+    }
+
+    // A reading of the connection that stops at its first row; nullopt when it has none.
+    static std::optional<std::vector<Cell>> readFirst(Connection& c) {
         c.BeginRead();
         struct End {
             Connection& c;
             ~End() { c.EndRead(); }
         } end{c};
         c.First();
-        if (!c.Eof())
-            c.ReadRow(row);
-        else
-            row.assign(c.Columns().size(), Cell{});
-        return firstRows_.emplace(&c, std::move(row)).first->second;
+        if (c.Eof())
+            return std::nullopt;
+        std::vector<Cell> row;
+        c.ReadRow(row);
+        return row;
     }
 
     // --- texts ---------------------------------------------------------------------------
@@ -221,17 +328,43 @@ private:
                     item.text.replace(at, kPagesMark.size(), count);
     }
 
+    // The lines of a text in its width: wrapped, or one line (cut when painted).
+    static std::vector<std::string> linesOf(const std::string& text, bool wrap, double width,
+                                            double size, bool bold) {
+        if (wrap)
+            return WrapText(text, width, size, bold);
+        std::string one = text;
+        std::replace(one.begin(), one.end(), '\n', ' ');
+        return {one};
+    }
+
     // --- blocks --------------------------------------------------------------------------
 
     // Places a block with its top at y (or only measures it); returns the y below it.
     double placeBlock(const Block& block, double y, bool draw) {
         double rowTop = y;
+        struct OpenFrame {
+            double top, x, width, thickness, padding;
+        };
+        std::optional<OpenFrame> frame;
         for (const BlockItem& item : block.items) {
             switch (item.kind) {
             case BlockItem::Kind::Text: {
                 const TextLine& t = item.text;
                 const double size = fontSize(t.style.size);
-                const double h = RowHeight(size);
+                const double inset = frame && !t.x ? frame->padding : 0;
+                const double x = (frame && !t.x ? frame->x : left_) + inset + t.x.value_or(0);
+                const double end =
+                    frame ? frame->x + frame->width - (t.x ? 0 : frame->padding) : right_;
+                const double width = t.width.value_or(end - x);
+                // A text that reads no field is measured as it stands; one that does is
+                // measured with its fields only when it wraps.
+                std::string text;
+                if (draw || t.wrap)
+                    text = expand(t.text, nullptr, t.line);
+                const std::vector<std::string> lines =
+                    linesOf(text, t.wrap, width, size, t.style.bold);
+                const double h = LinesHeight(lines.size(), size);
                 double top = y;
                 if (t.sameLine) {
                     top = rowTop;
@@ -240,11 +373,10 @@ private:
                     rowTop = y;
                     y += h;
                 }
-                if (draw) {
-                    const double x = left_ + t.x.value_or(0);
-                    const double width = t.width.value_or(right_ - x);
-                    addText(x, top, width, h, expand(t.text, nullptr, t.line), t.style, size);
-                }
+                if (draw)
+                    for (std::size_t i = 0; i < lines.size(); ++i)
+                        addText(x, top + static_cast<double>(i) * LineStep(size), width,
+                                RowHeight(size), lines[i], t.style, size);
                 break;
             }
             case BlockItem::Kind::Space:
@@ -254,40 +386,39 @@ private:
                 if (draw) {
                     const double x = left_ + item.x.value_or(0);
                     const double width = item.width.value_or(right_ - x);
-                    page().lines.push_back({x, y + 0.5, x + width, y + 0.5, item.amount});
+                    addLine(x, y + 0.5, x + width, y + 0.5, item.amount);
                 }
                 y += 1;
+                break;
+            case BlockItem::Kind::FrameBegin: {
+                const double x = left_ + item.x.value_or(0);
+                frame = OpenFrame{y, x, item.width.value_or(right_ - x), item.amount, item.padding};
+                y += item.padding;
+                rowTop = y;
+                break;
+            }
+            case BlockItem::Kind::FrameEnd:
+                if (frame) {
+                    y += frame->padding;
+                    if (draw)
+                        addBox(frame->x, frame->top, frame->width, y - frame->top,
+                               frame->thickness);
+                    frame.reset();
+                }
+                rowTop = y;
                 break;
             }
         }
         return y;
     }
 
-    // --- pages ---------------------------------------------------------------------------
+    // --- bands: measuring ----------------------------------------------------------------
 
-    void startPage() {
-        doc_.pages.emplace_back();
-        y_ = placeBlock(layout_.pageHeader, top_, true);
-        bodyOnPage_ = false;
-    }
-
-    void finishPage() { placeBlock(layout_.pageFooter, footerTop_, true); }
-
-    void newPage() {
-        finishPage();
-        startPage();
-        if (headingBand_)
-            placeHeadings(*headingBand_, *headingColumns_);
-    }
-
-    // Starts a new page unless the height fits below y (or the page has no rows yet,
-    // where nothing would fit better).
-    void ensureRoom(double height) {
-        if (y_ + height > bottom_ + 1e-9 && bodyOnPage_)
-            newPage();
-    }
-
-    // --- bands ---------------------------------------------------------------------------
+    static bool ruled(const Band& band) { return band.rules.kind != Rules::Kind::None; }
+    // The room between a cell's text and its edges.
+    static double padding(const Band& band) { return ruled(band) ? 1.0 : 0.5; }
+    // The room a ruled row keeps above and below its lines together.
+    static double rowPadding(const Band& band) { return ruled(band) ? 0.6 : 0; }
 
     BandColumns resolve(const Band& band, const Connection& c) {
         BandColumns columns;
@@ -297,59 +428,474 @@ private:
             columns.x.push_back(x);
             x += column.width;
         }
-        columns.width = x - (left_ + band.indent);
-        if (band.group)
-            columns.group = columnOf(c, band.group->column, band.group->line);
+        columns.x.push_back(x);
+        for (const Group& group : band.groups)
+            columns.groups.push_back(columnOf(c, group.column, group.line));
         return columns;
     }
 
-    double headingsHeight(const Band& band) const {
-        return band.headings && !band.columns.empty() ? RowHeight(bandFont(band)) + 1 : 0;
+    // The right end of a band's full-width lines (group heads, captions, footers).
+    double lineEnd(const Band& band, const BandColumns& columns) const {
+        return ruled(band) || band.columns.empty() ? std::max(columns.right(), columns.left() + 10)
+                                                   : std::max(columns.right(), right_);
     }
 
-    void placeHeadings(const Band& band, const BandColumns& columns) {
+    std::string cellText(const Column& column, const Cell& cell) const {
+        return !column.format.empty() && cell.number ? FormatNumber(*cell.number, column.format)
+                                                     : cell.text;
+    }
+
+    RowShape measureRow(const Band& band, const BandColumns& columns,
+                        const std::vector<Cell>& row) const {
+        RowShape shape;
+        const double size = bandFont(band);
+        const double pad = padding(band);
+        std::size_t most = 1;
+        for (std::size_t i = 0; i < band.columns.size(); ++i) {
+            const Column& column = band.columns[i];
+            CellBox cell;
+            cell.x = columns.edge(i);
+            cell.width = columns.edge(i + 1) - cell.x;
+            cell.size = size;
+            cell.style = TextStyle{size, column.bold, column.align};
+            const std::string text =
+                cellText(column, row[static_cast<std::size_t>(columns.cells[i])]);
+            cell.lines = linesOf(text, column.wrap, cell.width - 2 * pad, size, column.bold);
+            most = std::max(most, cell.lines.size());
+            shape.cells.push_back(std::move(cell));
+        }
+        if (band.rowHeight > 0) {
+            shape.height = band.rowHeight;
+            const double room = band.rowHeight - RowHeight(size);
+            const std::size_t fit =
+                1 +
+                static_cast<std::size_t>(std::max(0.0, std::floor(room / LineStep(size) + 1e-6)));
+            for (CellBox& cell : shape.cells)
+                if (cell.lines.size() > fit) {
+                    // The rest of the text does not fit the fixed row: the last line that
+                    // does shows the cut.
+                    const std::string rest = cell.lines[fit - 1] + " " + cell.lines[fit];
+                    cell.lines.resize(fit);
+                    cell.lines.back() =
+                        FitText(rest + kCutMark, cell.width - 2 * pad, size, cell.style.bold);
+                }
+        } else {
+            shape.height = LinesHeight(most, size) + rowPadding(band);
+        }
+        shape.edges = columns.x;
+        return shape;
+    }
+
+    // A full-width line of a band (a caption or a group head).
+    RowShape measureLine(const Band& band, const BandColumns& columns, const TextLine& line,
+                         const RowContext& context) {
+        RowShape shape;
+        const double size = lineFont(band, line);
+        const double pad = padding(band);
+        CellBox cell;
+        cell.x = columns.left();
+        cell.width = lineEnd(band, columns) - cell.x;
+        cell.size = size;
+        cell.style = line.style;
+        cell.lines = linesOf(expand(line.text, &context, line.line), line.wrap,
+                             cell.width - 2 * pad, size, line.style.bold);
+        shape.height = LinesHeight(cell.lines.size(), size) + rowPadding(band);
+        shape.cells.push_back(std::move(cell));
+        shape.edges = {columns.left(), lineEnd(band, columns)};
+        return shape;
+    }
+
+    HeadingGrid headingGrid(const Band& band, const BandColumns& columns) const {
+        HeadingGrid grid;
         if (!band.headings || band.columns.empty())
+            return grid;
+        const double size = bandFont(band);
+        const double pad = padding(band);
+        const double vpad = ruled(band) ? 0.8 : 0;
+        int rows = 0;
+        for (const Heading& h : band.headingCells)
+            rows = std::max(rows, h.row);
+        const int captionRow = rows + 1;
+        // Each cell over rows top..bottom (1-based) and columns first..last.
+        struct Span {
+            int top, bottom;
+            std::size_t first, last;
+            std::string text;
+            TextStyle style;
+            double size;
+            bool spanning;
+        };
+        auto highestAbove = [&](std::size_t first, std::size_t last, int row) {
+            int above = 0;
+            for (const Heading& h : band.headingCells)
+                if (h.row < row && h.first <= last && first <= h.last)
+                    above = std::max(above, h.row);
+            return above + 1;
+        };
+        std::vector<Span> spans;
+        for (const Heading& h : band.headingCells) {
+            const double hs = fontSize(h.style.size > 0 ? h.style.size : band.size);
+            spans.push_back({highestAbove(h.first, h.last, h.row), h.row, h.first, h.last,
+                             lineBreaks(h.text), h.style, hs, h.first != h.last});
+        }
+        for (std::size_t i = 0; i < band.columns.size(); ++i) {
+            const Column& column = band.columns[i];
+            const Align align = ruled(band) ? Align::Center : column.align;
+            spans.push_back({highestAbove(i, i, captionRow), captionRow, i, i,
+                             lineBreaks(column.caption), TextStyle{size, true, align}, size,
+                             false});
+        }
+        std::vector<double> heights(static_cast<std::size_t>(captionRow) + 1, RowHeight(size));
+        std::vector<std::vector<std::string>> lines;
+        for (const Span& s : spans)
+            lines.push_back(WrapText(s.text,
+                                     columns.edge(s.last + 1) - columns.edge(s.first) - 2 * pad,
+                                     s.size, s.style.bold));
+        // Cells of one row first, then those over several rows take what they still need
+        // from their lowest row.
+        for (int pass = 0; pass < 2; ++pass)
+            for (std::size_t i = 0; i < spans.size(); ++i) {
+                const Span& s = spans[i];
+                if ((s.top == s.bottom) != (pass == 0))
+                    continue;
+                const double need = LinesHeight(lines[i].size(), s.size) + vpad;
+                double have = 0;
+                for (int r = s.top; r <= s.bottom; ++r)
+                    have += heights[static_cast<std::size_t>(r)];
+                if (need > have)
+                    heights[static_cast<std::size_t>(s.bottom)] += need - have;
+            }
+        std::vector<double> tops(heights.size() + 1, 0);
+        for (std::size_t r = 1; r < heights.size(); ++r)
+            tops[r + 1] = tops[r] + heights[r];
+        for (std::size_t i = 0; i < spans.size(); ++i) {
+            const Span& s = spans[i];
+            HeadingBox box;
+            box.x = columns.edge(s.first);
+            box.width = columns.edge(s.last + 1) - box.x;
+            box.y = tops[static_cast<std::size_t>(s.top)];
+            box.height = tops[static_cast<std::size_t>(s.bottom) + 1] - box.y;
+            box.lines = lines[i];
+            box.style = s.style;
+            box.size = s.size;
+            box.spanning = s.spanning;
+            grid.boxes.push_back(std::move(box));
+        }
+        grid.height = tops[static_cast<std::size_t>(captionRow) + 1];
+        if (band.marks != ColumnMarks::None) {
+            const double markSize = std::max(4.0, size - 1);
+            const double h = RowHeight(markSize);
+            for (std::size_t i = 0; i < band.columns.size(); ++i) {
+                HeadingBox box;
+                box.x = columns.edge(i);
+                box.width = columns.edge(i + 1) - box.x;
+                box.y = grid.height;
+                box.height = h;
+                const std::optional<std::string>& mark = band.columns[i].mark;
+                box.lines = {mark                                 ? *mark
+                             : band.marks == ColumnMarks::Letters ? letterMark(i)
+                                                                  : std::to_string(i + 1)};
+                box.style = TextStyle{markSize, false, Align::Center};
+                box.size = markSize;
+                grid.boxes.push_back(std::move(box));
+            }
+            grid.height += h;
+        }
+        // Unruled headings keep a little room for the rule under them.
+        if (!ruled(band))
+            grid.height += 1;
+        return grid;
+    }
+
+    // The totals row of a footer: the label, its width and the totals' cells.
+    RowShape measureFooter(const Band& band, const BandColumns& columns, const Footer& footer,
+                           const Totals& totals, const RowContext& last, bool& labelRow) {
+        RowShape shape;
+        const double size = bandFont(band);
+        const double x0 = columns.left();
+        const double rowEnd = lineEnd(band, columns);
+        double labelEnd = rowEnd;
+        for (const Total& total : footer.totals)
+            labelEnd = std::min(labelEnd, columns.edge(columnIndex(band, total.column)));
+        // A total under the first column leaves the label no room: it gets a row above.
+        labelRow = footer.label && labelEnd - x0 < 10;
+        shape.height = RowHeight(size);
+        if (footer.label) {
+            const TextLine& label = *footer.label;
+            CellBox cell;
+            cell.x = x0;
+            cell.width = (labelRow ? rowEnd : labelEnd) - x0;
+            cell.size = lineFont(band, label);
+            cell.style = label.style;
+            cell.lines = {expand(label.text, &last, label.line)};
+            shape.cells.push_back(std::move(cell));
+        }
+        for (std::size_t i = 0; i < footer.totals.size(); ++i) {
+            const std::size_t c = columnIndex(band, footer.totals[i].column);
+            const Column& column = band.columns[c];
+            CellBox cell;
+            cell.x = columns.edge(c);
+            cell.width = columns.edge(c + 1) - cell.x;
+            cell.size = size;
+            cell.style = TextStyle{size, true, column.align};
+            cell.lines = {footer.totals[i].kind == Total::Kind::Count ? sys::intToText(totals.count)
+                          : column.format.empty() ? sys::floatToText(totals.sums[i])
+                                                  : FormatNumber(totals.sums[i], column.format)};
+            shape.cells.push_back(std::move(cell));
+        }
+        // The label is one cell; every column after it is a cell of its own.
+        double from = x0;
+        shape.edges.push_back(x0);
+        if (footer.label && !labelRow && labelEnd > x0 + kEpsilon) {
+            from = labelEnd;
+            shape.edges.push_back(labelEnd);
+        }
+        for (std::size_t i = 1; i < columns.x.size(); ++i)
+            if (columns.x[i] > from + kEpsilon)
+                shape.edges.push_back(columns.x[i]);
+        return shape;
+    }
+
+    double footerHeight(const Band& band, const BandColumns& columns, const Footer& footer) {
+        if (!footer.present())
+            return 0;
+        const double h = RowHeight(bandFont(band));
+        double labelEnd = lineEnd(band, columns);
+        for (const Total& total : footer.totals)
+            labelEnd = std::min(labelEnd, columns.edge(columnIndex(band, total.column)));
+        return footer.label && labelEnd - columns.left() < 10 ? 2 * h : h;
+    }
+
+    static std::size_t columnIndex(const Band& band, const std::string& name) {
+        for (std::size_t i = 0; i < band.columns.size(); ++i)
+            if (sys::equalsNoCase(band.columns[i].name, name))
+                return i;
+        return 0; // the parser accepts totals of the band's columns only
+    }
+
+    // --- pages ---------------------------------------------------------------------------
+
+    // The state of one run of a band (for a detail band: the rows of one master row).
+    struct BandRun {
+        BandRun(const Band& b, const Connection& c, BandColumns cols)
+            : band(b), connection(c), columns(std::move(cols)) {}
+        const Band& band;
+        const Connection& connection;
+        BandColumns columns;
+        HeadingGrid heading;
+        bool started = false;
+        bool finalPageFoot = false; // the last page's page totals are placed
+        std::size_t openGroups = 0; // group levels open
+        std::vector<int> groupsBegun;
+        std::vector<std::string> groupKeys;
+        std::vector<Totals> groupTotals;
+        Totals bandTotals, pageTotals, carried;
+        std::vector<Cell> last;
+        int rowsOnPage = 0;
+        double tableTop = -1; // where the band's table began on this page; -1: not on it
+    };
+
+    void startPage() {
+        doc_.pages.emplace_back();
+        y_ = placeBlock(layout_.pageHeader, top_, true);
+        bodyOnPage_ = false;
+    }
+
+    void finishPage() { placeBlock(layout_.pageFooter, footerTop_, true); }
+
+    // The innermost band being printed that shows headings: its headings head every page.
+    BandRun* headingRun() const {
+        for (auto it = runs_.rbegin(); it != runs_.rend(); ++it)
+            if ((*it)->started && (*it)->heading.height > 0)
+                return *it;
+        return nullptr;
+    }
+
+    void newPage() {
+        for (auto it = runs_.rbegin(); it != runs_.rend(); ++it)
+            placePageFoot(**it, true);
+        for (BandRun* run : runs_)
+            closeTable(*run);
+        finishPage();
+        startPage();
+        for (BandRun* run : runs_)
+            run->rowsOnPage = 0;
+        if (BandRun* run = headingRun())
+            placeHeadings(*run);
+        for (BandRun* run : runs_)
+            if (run->started && !run->band.carryHead.totals.empty() && run->carried.count > 0)
+                placeTotalsRow(*run, run->band.carryHead, run->carried, Row::Footer);
+        for (BandRun* run : runs_)
+            placeContinuedHeads(*run);
+        // What heads every page is no row: a row too high for any page is placed below it.
+        bodyOnPage_ = false;
+    }
+
+    // The heads of the groups a page goes on with, where the layout gives them.
+    void placeContinuedHeads(BandRun& run) {
+        if (!run.started)
             return;
-        const double size = bandFont(band);
-        const double h = RowHeight(size);
-        for (std::size_t i = 0; i < band.columns.size(); ++i) {
-            const Column& column = band.columns[i];
-            TextStyle style{size, true, column.align};
-            addText(columns.x[i] + 0.5, y_, column.width - 1, h, column.caption, style, size);
-        }
-        const double x = left_ + band.indent;
-        page().lines.push_back({x, y_ + h + 0.3, x + columns.width, y_ + h + 0.3, 0.2});
-        y_ += h + 1;
+        const RowContext context{&run.band, &run.connection, &run.last};
+        for (std::size_t level = 0; level < run.openGroups; ++level)
+            if (const std::optional<TextLine>& continued = run.band.groups[level].continued)
+                placeShape(run, measureLine(run.band, run.columns, *continued, context), Row::Line);
     }
 
-    void placeRow(const Band& band, const BandColumns& columns, const std::vector<Cell>& row) {
-        const double size = bandFont(band);
-        const double h = RowHeight(size);
-        ensureRoom(h);
-        for (std::size_t i = 0; i < band.columns.size(); ++i) {
-            const Column& column = band.columns[i];
-            const Cell& cell = row[static_cast<std::size_t>(columns.cells[i])];
-            std::string text = !column.format.empty() && cell.number
-                                   ? FormatNumber(*cell.number, column.format)
-                                   : cell.text;
-            TextStyle style{size, column.bold, column.align};
-            addText(columns.x[i] + 0.5, y_, column.width - 1, h, std::move(text), style, size);
+    // The room the rows at a page's foot need (page totals, carried totals).
+    double footReserve() {
+        double room = 0;
+        for (BandRun* run : runs_) {
+            if (!run->finalPageFoot)
+                room += footerHeight(run->band, run->columns, run->band.pageFoot);
+            room += footerHeight(run->band, run->columns, run->band.carryFoot);
         }
-        y_ += h;
+        return room;
+    }
+
+    // Starts a new page unless the height fits above the page's foot (or the page has no
+    // rows yet, where nothing would fit better).
+    void ensureRoom(double height) {
+        if (y_ + height + footReserve() > bottom_ + kEpsilon && bodyOnPage_)
+            newPage();
+    }
+
+    // The page totals of a run, and at a page break its carried totals.
+    void placePageFoot(BandRun& run, bool pageBreak) {
+        if (!run.started)
+            return;
+        const Band& band = run.band;
+        if (band.pageFoot.present() && !run.finalPageFoot && run.pageTotals.count > 0)
+            placeTotalsRow(run, band.pageFoot, run.pageTotals, Row::Footer);
+        run.pageTotals.reset(band.pageFoot);
+        if (pageBreak && !band.carryFoot.totals.empty() && run.carried.count > 0)
+            placeTotalsRow(run, band.carryFoot, run.carried, Row::Footer);
+    }
+
+    // --- bands: placing ------------------------------------------------------------------
+
+    enum class Row { Body, Line, Footer };
+
+    // The top of the band's table on this page: the rule above it.
+    void openTable(BandRun& run) {
+        if (run.tableTop >= 0)
+            return;
+        run.tableTop = y_;
+        // A table ruled by rows only starts with a rule when it shows its headings.
+        const Rules::Kind kind = run.band.rules.kind;
+        if (kind == Rules::Kind::Grid || kind == Rules::Kind::Columns ||
+            (kind == Rules::Kind::Rows && run.heading.height > 0))
+            addLine(run.columns.left(), y_, lineEnd(run.band, run.columns), y_,
+                    run.band.rules.width);
+    }
+
+    // The end of the band's table on this page: its bottom rule and frame.
+    void closeTable(BandRun& run) {
+        if (run.tableTop < 0)
+            return;
+        const Rules& rules = run.band.rules;
+        const double x0 = run.columns.left();
+        const double x1 = lineEnd(run.band, run.columns);
+        if (rules.kind == Rules::Kind::Columns)
+            addLine(x0, y_, x1, y_, rules.width);
+        if (rules.frame > 0 && y_ > run.tableTop)
+            addBox(x0, run.tableTop, x1 - x0, y_ - run.tableTop, rules.frame);
+        run.tableTop = -1;
+    }
+
+    // Places a row of cells at y and the rules of a ruled band around it.
+    void placeShape(BandRun& run, const RowShape& shape, Row kind) {
+        const Band& band = run.band;
+        const double pad = padding(band);
+        openTable(run);
+        std::size_t most = 1;
+        for (const CellBox& cell : shape.cells)
+            most = std::max(most, cell.lines.size());
+        double largest = 0;
+        for (const CellBox& cell : shape.cells)
+            largest = std::max(largest, LinesHeight(cell.lines.size(), cell.size));
+        // The row's lines as a block in the middle of a row higher than they need.
+        const double offset = std::max(0.0, (shape.height - largest) / 2);
+        for (const CellBox& cell : shape.cells)
+            for (std::size_t i = 0; i < cell.lines.size(); ++i)
+                addText(cell.x + pad, y_ + offset + static_cast<double>(i) * LineStep(cell.size),
+                        cell.width - 2 * pad, RowHeight(cell.size), cell.lines[i], cell.style,
+                        cell.size);
+        const Rules& rules = band.rules;
+        const double bottom = y_ + shape.height;
+        if (rules.kind == Rules::Kind::Grid || rules.kind == Rules::Kind::Columns)
+            for (double x : shape.edges)
+                addLine(x, y_, x, bottom, rules.width);
+        const bool underRule = rules.kind == Rules::Kind::Grid || rules.kind == Rules::Kind::Rows ||
+                               (rules.kind == Rules::Kind::Columns && kind != Row::Body);
+        if (underRule)
+            addLine(run.columns.left(), bottom, lineEnd(band, run.columns), bottom, rules.width);
+        if (kind == Row::Footer && rules.kind == Rules::Kind::Columns)
+            addLine(run.columns.left(), y_, lineEnd(band, run.columns), y_, rules.width);
+        y_ = bottom;
         bodyOnPage_ = true;
     }
 
-    void placeLine(const Band& band, const BandColumns& columns, const TextLine& line,
-                   const RowContext& context) {
-        const double size = fontSize(line.style.size > 0 ? line.style.size : band.size);
-        const double h = RowHeight(size);
-        ensureRoom(h);
-        const double x = left_ + band.indent;
-        const double width = std::max(columns.width, right_ - x);
-        addText(x + 0.5, y_, width - 1, h, expand(line.text, &context, line.line), line.style,
-                size);
-        y_ += h;
-        bodyOnPage_ = true;
+    void placeHeadings(BandRun& run) {
+        const HeadingGrid& grid = run.heading;
+        if (grid.height <= 0)
+            return;
+        const Band& band = run.band;
+        const double pad = padding(band);
+        openTable(run);
+        const double top = y_;
+        const Rules& rules = band.rules;
+        for (const HeadingBox& box : grid.boxes) {
+            const double block = LinesHeight(box.lines.size(), box.size);
+            const double offset = std::max(0.0, (box.height - block) / 2);
+            for (std::size_t i = 0; i < box.lines.size(); ++i)
+                addText(
+                    box.x + pad, top + box.y + offset + static_cast<double>(i) * LineStep(box.size),
+                    box.width - 2 * pad, RowHeight(box.size), box.lines[i], box.style, box.size);
+            if (rules.kind == Rules::Kind::Grid || rules.kind == Rules::Kind::Columns)
+                addBox(box.x, top + box.y, box.width, box.height, rules.width);
+            else if (rules.kind == Rules::Kind::Rows || box.spanning)
+                // Under a heading over several columns, a rule shows how far it reaches.
+                addLine(box.x + (ruled(band) ? 0 : 1), top + box.y + box.height,
+                        box.x + box.width - (ruled(band) ? 0 : 1), top + box.y + box.height,
+                        rules.width);
+        }
+        const double x0 = run.columns.left();
+        const double x1 = run.columns.right();
+        if (!ruled(band))
+            addLine(x0, top + grid.height - 0.7, x1, top + grid.height - 0.7, 0.2);
+        else if (rules.frame > 0)
+            addLine(x0, top + grid.height, lineEnd(band, run.columns), top + grid.height,
+                    rules.frame);
+        y_ = top + grid.height;
+    }
+
+    void placeTotalsRow(BandRun& run, const Footer& footer, const Totals& totals, Row kind,
+                        bool ruleAbove = false) {
+        if (!footer.present())
+            return;
+        RowContext last{&run.band, &run.connection, &run.last};
+        bool labelRow = false;
+        RowShape shape = measureFooter(run.band, run.columns, footer, totals, last, labelRow);
+        if (ruleAbove && !ruled(run.band)) {
+            addLine(run.columns.left(), y_ + 0.3, run.columns.right(), y_ + 0.3, 0.2);
+            y_ += 0.8;
+        }
+        if (labelRow) {
+            RowShape label;
+            label.height = shape.height;
+            label.cells.push_back(shape.cells.front());
+            label.edges = {run.columns.left(), lineEnd(run.band, run.columns)};
+            shape.cells.erase(shape.cells.begin());
+            placeShape(run, label, kind);
+        }
+        placeShape(run, shape, kind);
+    }
+
+    void placeFooter(BandRun& run, const Footer& footer, const Totals& totals, bool ruleAbove) {
+        if (!footer.present())
+            return;
+        ensureRoom(footerHeight(run.band, run.columns, footer) + (ruleAbove ? 0.8 : 0));
+        placeTotalsRow(run, footer, totals, Row::Footer, ruleAbove);
     }
 
     void addToTotals(const Footer& footer, Totals& totals, const BandColumns& columns,
@@ -359,156 +905,178 @@ private:
             const Total& total = footer.totals[i];
             if (total.kind != Total::Kind::Sum)
                 continue;
-            const Cell& cell = row[static_cast<std::size_t>(cellOfColumn(band, columns, total))];
+            const std::size_t c = columnIndex(band, total.column);
+            const Cell& cell = row[static_cast<std::size_t>(columns.cells[c])];
             if (cell.number)
                 totals.sums[i] += *cell.number;
         }
     }
 
-    static std::size_t columnIndex(const Band& band, const std::string& name) {
-        for (std::size_t i = 0; i < band.columns.size(); ++i)
-            if (sys::equalsNoCase(band.columns[i].name, name))
-                return i;
-        return 0; // the parser accepts totals of the band's columns only
-    }
-    static int cellOfColumn(const Band& band, const BandColumns& columns, const Total& total) {
-        return columns.cells[columnIndex(band, total.column)];
+    // The height of the captions and headings a band prints before its first row.
+    double leadHeight(BandRun& run, const std::vector<Cell>& first) {
+        const RowContext context{&run.band, &run.connection, &first};
+        double need = run.heading.height;
+        for (const TextLine& caption : run.band.captions)
+            need += measureLine(run.band, run.columns, caption, context).height;
+        return need;
     }
 
-    void placeFooter(const Band& band, const BandColumns& columns, const Footer& footer,
-                     const Totals& totals, const RowContext& last, bool rule) {
-        if (!footer.present())
-            return;
-        const double size = bandFont(band);
-        const double h = RowHeight(size);
-        const double x0 = left_ + band.indent;
-        const double rowEnd = x0 + std::max(columns.width, right_ - x0);
-        double labelEnd = rowEnd;
-        for (const Total& total : footer.totals)
-            labelEnd = std::min(labelEnd, columns.x[columnIndex(band, total.column)]);
-        // A total under the first column leaves the label no room: it gets a row above.
-        const bool labelRow = footer.label && labelEnd - x0 < 10;
-        ensureRoom(h * (labelRow ? 2 : 1) + (rule ? 0.8 : 0));
-        if (rule) {
-            page().lines.push_back({x0, y_ + 0.3, x0 + columns.width, y_ + 0.3, 0.2});
-            y_ += 0.8;
+    // The height of the group heads from that level down, read from the row.
+    double headsHeight(BandRun& run, std::size_t from, const std::vector<Cell>& row) {
+        const RowContext context{&run.band, &run.connection, &row};
+        double need = 0;
+        for (std::size_t level = from; level < run.band.groups.size(); ++level)
+            if (run.band.groups[level].head)
+                need += measureLine(run.band, run.columns, *run.band.groups[level].head, context)
+                            .height;
+        return need;
+    }
+
+    // What must stand on one page with a row: the first row of its first detail band
+    // with that band's captions and headings, so that no row is left alone at a page's
+    // foot without the rows that belong to it.
+    double detailLead(BandRun& run, const std::vector<Cell>& row) {
+        const auto details = details_.find(sys::toLower(run.band.name));
+        if (details == details_.end() || details->second.empty())
+            return 0;
+        const Band& band = *details->second.front();
+        Connection& c = connection(band.connection, band.line);
+        if (beingRead(c))
+            return 0; // refused when the band runs
+        std::optional<std::vector<Cell>> first;
+        const RowContext master{&run.band, &run.connection, &row};
+        reading_.push_back(master);
+        struct Pop {
+            std::vector<RowContext>& r;
+            ~Pop() { r.pop_back(); }
+        } pop{reading_};
+        if (!band.links.empty()) {
+            Snapshot& s = snapshot(band, c);
+            std::vector<int> masterCells;
+            for (const auto& link : band.links)
+                masterCells.push_back(columnOf(run.connection, link.second, band.line));
+            const auto rows = s.byKey.find(keyOf(row, masterCells));
+            if (rows != s.byKey.end())
+                first = s.rows[rows->second.front()];
+        } else {
+            first = readFirst(c);
         }
-        if (footer.label) {
-            const TextLine& label = *footer.label;
-            const double labelSize = fontSize(label.style.size > 0 ? label.style.size : band.size);
-            addText(x0 + 0.5, y_, (labelRow ? rowEnd : labelEnd) - x0 - 1, h,
-                    expand(label.text, &last, label.line), label.style, labelSize);
-            if (labelRow)
-                y_ += h;
+        if (!first)
+            return 0;
+        BandRun detail(band, c, resolve(band, c));
+        detail.heading = headingGrid(band, detail.columns);
+        return leadHeight(detail, *first) + headsHeight(detail, 0, *first) +
+               measureRow(band, detail.columns, *first).height;
+    }
+
+    void beginBand(BandRun& run, const std::vector<Cell>& first, double keep) {
+        const Band& band = run.band;
+        if (band.newPage && bodyOnPage_)
+            newPage();
+        ensureRoom(leadHeight(run, first) + headsHeight(run, 0, first) + keep);
+        const RowContext context{&band, &run.connection, &first};
+        for (const TextLine& caption : band.captions) {
+            RowShape shape = measureLine(band, run.columns, caption, context);
+            placeCaption(shape);
         }
-        for (std::size_t i = 0; i < footer.totals.size(); ++i) {
-            const std::size_t c = columnIndex(band, footer.totals[i].column);
-            const Column& column = band.columns[c];
-            const std::string text =
-                footer.totals[i].kind == Total::Kind::Count ? sys::intToText(totals.count)
-                : column.format.empty()                     ? sys::floatToText(totals.sums[i])
-                                        : FormatNumber(totals.sums[i], column.format);
-            TextStyle style{size, true, column.align};
-            addText(columns.x[c] + 0.5, y_, column.width - 1, h, text, style, size);
-        }
-        y_ += h;
+        run.started = true;
+        run.bandTotals.reset(band.foot);
+        run.pageTotals.reset(band.pageFoot);
+        run.carried.reset(band.carryFoot);
+        placeHeadings(run);
+    }
+
+    // A caption above a band's table: a text without rules.
+    void placeCaption(const RowShape& shape) {
+        const CellBox& cell = shape.cells.front();
+        for (std::size_t i = 0; i < cell.lines.size(); ++i)
+            addText(cell.x + 0.5, y_ + static_cast<double>(i) * LineStep(cell.size), cell.width - 1,
+                    RowHeight(cell.size), cell.lines[i], cell.style, cell.size);
+        y_ += shape.height;
         bodyOnPage_ = true;
     }
 
-    // The state of one run of a band (for a detail band: the rows of one master row).
-    struct BandRun {
-        BandRun(const Band& b, const Connection& c, BandColumns cols)
-            : band(b), connection(c), columns(std::move(cols)) {}
-        const Band& band;
-        const Connection& connection;
-        BandColumns columns;
-        bool started = false;
-        bool inGroup = false;
-        int groups = 0; // groups begun
-        std::string groupKey;
-        Totals groupTotals, bandTotals;
-        std::vector<Cell> last;
-    };
-
-    void beginBand(BandRun& run, const std::vector<Cell>& first) {
-        const Band& band = run.band;
-        headingBand_ = nullptr; // a break before the band repeats no other band's headings
-        if (band.newPage && bodyOnPage_)
-            newPage();
-        double need = headingsHeight(band) + RowHeight(bandFont(band));
-        for (const TextLine& caption : band.captions)
-            need += RowHeight(fontSize(caption.style.size > 0 ? caption.style.size : band.size));
-        if (band.group && band.group->head)
-            need += RowHeight(fontSize(
-                band.group->head->style.size > 0 ? band.group->head->style.size : band.size));
-        ensureRoom(need);
-        const RowContext context{&band, &run.connection, &first};
-        for (const TextLine& caption : band.captions)
-            placeLine(band, run.columns, caption, context);
-        placeHeadings(band, run.columns);
-        run.started = true;
+    void closeGroups(BandRun& run, std::size_t from) {
+        // A group is open while its foot is placed: a page begun for the foot continues it.
+        while (run.openGroups > from) {
+            const std::size_t level = run.openGroups - 1;
+            placeFooter(run, run.band.groups[level].foot, run.groupTotals[level], false);
+            run.openGroups = level;
+        }
     }
 
-    void closeGroup(BandRun& run) {
-        if (!run.inGroup)
-            return;
-        RowContext last{&run.band, &run.connection, &run.last};
-        placeFooter(run.band, run.columns, run.band.group->foot, run.groupTotals, last, false);
-        run.inGroup = false;
+    void openGroups(BandRun& run, const std::vector<Cell>& row, std::size_t from, double keep) {
+        const std::vector<Group>& groups = run.band.groups;
+        for (std::size_t level = from; level < groups.size(); ++level) {
+            const Group& group = groups[level];
+            // A page begun here continues the groups around this one, not this one.
+            if (group.newPage && run.groupsBegun[level] > 0 && bodyOnPage_)
+                newPage();
+            // The head stays on one page with the heads below it and the group's first row.
+            if (group.head)
+                ensureRoom(headsHeight(run, level, row) + keep);
+            ++run.groupsBegun[level];
+            run.groupTotals[level].reset(group.foot);
+            run.groupKeys[level] = row[static_cast<std::size_t>(run.columns.groups[level])].text;
+            run.openGroups = level + 1;
+            if (!group.head)
+                continue;
+            const RowContext context{&run.band, &run.connection, &row};
+            placeShape(run, measureLine(run.band, run.columns, *group.head, context), Row::Line);
+        }
     }
 
-    void openGroup(BandRun& run, const std::vector<Cell>& row, const std::string& key) {
-        const Group& group = *run.band.group;
-        if (group.newPage && run.groups > 0 && bodyOnPage_)
-            newPage();
-        ++run.groups;
-        run.groupTotals.reset(group.foot);
-        run.groupKey = key;
-        run.inGroup = true;
-        if (!group.head)
-            return;
-        const double size =
-            fontSize(group.head->style.size > 0 ? group.head->style.size : run.band.size);
-        ensureRoom(RowHeight(size) + RowHeight(bandFont(run.band)));
-        RowContext context{&run.band, &run.connection, &row};
-        placeLine(run.band, run.columns, *group.head, context);
+    // The outermost group level whose value changes with this row; the level count when
+    // none does.
+    static std::size_t changedLevel(const BandRun& run, const std::vector<Cell>& row) {
+        for (std::size_t level = 0; level < run.band.groups.size(); ++level)
+            if (level >= run.openGroups ||
+                row[static_cast<std::size_t>(run.columns.groups[level])].text !=
+                    run.groupKeys[level])
+                return level;
+        return run.band.groups.size();
     }
 
     void visitRow(BandRun& run, const std::vector<Cell>& row) {
         counted();
-        if (!run.started) {
-            beginBand(run, row);
-            run.bandTotals.reset(run.band.foot);
-        }
-        headingBand_ = &run.band;
-        headingColumns_ = &run.columns;
-        if (run.band.group) {
-            const std::string& key = row[static_cast<std::size_t>(run.columns.group)].text;
-            if (!run.inGroup || key != run.groupKey) {
-                closeGroup(run);
-                openGroup(run, row, key);
-            }
-            addToTotals(run.band.group->foot, run.groupTotals, run.columns, run.band, row);
-        }
-        addToTotals(run.band.foot, run.bandTotals, run.columns, run.band, row);
-        placeRow(run.band, run.columns, row);
+        const Band& band = run.band;
+        const RowShape shape = measureRow(band, run.columns, row);
+        const double keep = shape.height + detailLead(run, row);
+        if (!run.started)
+            beginBand(run, row, keep);
+        const std::size_t changed = changedLevel(run, row);
+        const bool groupChange = changed < band.groups.size();
+        if (groupChange)
+            closeGroups(run, changed);
+        if (band.pageRows > 0 && run.rowsOnPage >= band.pageRows && bodyOnPage_)
+            newPage();
+        if (groupChange)
+            openGroups(run, row, changed, keep);
+        ensureRoom(keep);
+        for (std::size_t level = 0; level < run.openGroups; ++level)
+            addToTotals(band.groups[level].foot, run.groupTotals[level], run.columns, band, row);
+        addToTotals(band.foot, run.bandTotals, run.columns, band, row);
+        addToTotals(band.pageFoot, run.pageTotals, run.columns, band, row);
+        addToTotals(band.carryFoot, run.carried, run.columns, band, row);
+        placeShape(run, shape, Row::Body);
+        ++run.rowsOnPage;
         run.last = row;
-        const auto details = details_.find(sys::toLower(run.band.name));
+        const auto details = details_.find(sys::toLower(band.name));
         if (details == details_.end())
             return;
-        const RowContext master{&run.band, &run.connection, &row};
+        const RowContext master{&band, &run.connection, &row};
         for (const Band* detail : details->second)
             runBand(*detail, master);
-        headingBand_ = &run.band;
-        headingColumns_ = &run.columns;
     }
 
     void endBand(BandRun& run) {
         if (!run.started)
             return;
-        closeGroup(run);
-        RowContext last{&run.band, &run.connection, &run.last};
-        placeFooter(run.band, run.columns, run.band.foot, run.bandTotals, last, true);
+        closeGroups(run, 0);
+        placePageFoot(run, false);
+        run.finalPageFoot = true;
+        placeFooter(run, run.band.foot, run.bandTotals, true);
+        closeTable(run);
     }
 
     Snapshot& snapshot(const Band& band, Connection& c) {
@@ -536,20 +1104,32 @@ private:
         return *snapshots_.emplace(&band, std::move(s)).first->second;
     }
 
+    // Keeps a band's run among the runs being printed while it lives.
+    struct ActiveRun {
+        ActiveRun(std::vector<BandRun*>& list, BandRun& run) : runs(list) { runs.push_back(&run); }
+        ~ActiveRun() { runs.pop_back(); }
+        ActiveRun(const ActiveRun&) = delete;
+        ActiveRun& operator=(const ActiveRun&) = delete;
+        std::vector<BandRun*>& runs;
+    };
+
     void runBand(const Band& band, std::optional<RowContext> master) {
         Connection& c = connection(band.connection, band.line);
-        for (const RowContext& active : reading_)
-            if (active.connection == &c)
-                fail(band.line, "a(z) " + inQuotes(c.Name()) +
-                                    " adatkapcsolatot egy fölötte álló sáv olvassa már");
-        const Band* savedBand = headingBand_;
-        const BandColumns* savedColumns = headingColumns_;
+        if (beingRead(c))
+            fail(band.line, "a(z) " + inQuotes(c.Name()) +
+                                " adatkapcsolatot egy fölötte álló sáv olvassa már");
         if (!band.links.empty() && master)
             runLinkedBand(band, c, *master);
         else
             runLiveBand(band, c);
-        headingBand_ = savedBand;
-        headingColumns_ = savedColumns;
+    }
+
+    void prepare(BandRun& run) {
+        run.heading = headingGrid(run.band, run.columns);
+        const std::size_t levels = run.band.groups.size();
+        run.groupsBegun.assign(levels, 0);
+        run.groupKeys.assign(levels, {});
+        run.groupTotals.assign(levels, {});
     }
 
     void runLiveBand(const Band& band, Connection& c) {
@@ -559,6 +1139,8 @@ private:
             ~End() { c.EndRead(); }
         } end{c};
         BandRun run(band, c, resolve(band, c));
+        prepare(run);
+        ActiveRun active(runs_, run);
         std::vector<Cell> row;
         reading_.push_back({&band, &c, &row});
         c.First();
@@ -577,9 +1159,11 @@ private:
         for (const auto& link : band.links)
             masterCells.push_back(columnOf(*master.connection, link.second, band.line));
         BandRun run(band, c, resolve(band, c));
+        prepare(run);
         const auto rows = s.byKey.find(keyOf(*master.row, masterCells));
         if (rows == s.byKey.end())
             return;
+        ActiveRun active(runs_, run);
         for (std::size_t index : rows->second) {
             const std::vector<Cell>& row = s.rows[index];
             reading_.push_back({&band, &c, &row});
@@ -594,13 +1178,13 @@ private:
     const Layout& layout_;
     const ConnectionLookup& find_;
     ProgressReporter* progress_;
+    std::string formName_;
     std::string today_;
     Document doc_;
     double left_ = 0, right_ = 0, top_ = 0, bottom_ = 0, footerTop_ = 0;
     double y_ = 0;
     bool bodyOnPage_ = false;
-    const Band* headingBand_ = nullptr;
-    const BandColumns* headingColumns_ = nullptr;
+    std::vector<BandRun*> runs_;      // bands being printed, outermost first
     std::vector<RowContext> reading_; // rows being printed, outermost first
     std::map<std::string, std::vector<const Band*>> details_;
     std::map<const Connection*, std::vector<Cell>> firstRows_;
@@ -611,8 +1195,8 @@ private:
 } // namespace
 
 Document RenderReport(const Layout& layout, const ConnectionLookup& find,
-                      ProgressReporter* progress) {
-    return Renderer(layout, find, progress).run();
+                      ProgressReporter* progress, const std::string& formName) {
+    return Renderer(layout, find, progress, formName).run();
 }
 
 } // namespace report

@@ -7,6 +7,7 @@
 #include "platform/report/output.h"
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace report {
@@ -19,9 +20,10 @@ struct ReportCancelled {};
 
 // Reads the connections in the order the layout uses them and returns the pages.
 // Errors of the layout found now (a connection or column that does not exist) raise
-// LayoutError with the line; a cancel through the reporter raises ReportCancelled.
+// LayoutError with the line; a missing connection is named with `formName`, the form
+// the report runs on, when given. A cancel through the reporter raises ReportCancelled.
 Document RenderReport(const Layout& layout, const ConnectionLookup& find,
-                      ProgressReporter* progress = nullptr);
+                      ProgressReporter* progress = nullptr, const std::string& formName = {});
 
 // Millimetres of one point.
 inline constexpr double kPointMm = 25.4 / 72.0;

@@ -541,8 +541,11 @@ void TPanel::mouseReleaseEvent(QMouseEvent* event) {
     UserEvent(OnClick, this);
 }
 
+// Opaque, as the original's group boxes are: one shown over a grid hides the grid.
 TGroupBox::TGroupBox(QWidget* parent, const std::string& caption)
-    : QGroupBox(Q(caption), Host(parent)), TControl(static_cast<QGroupBox&>(*this)) {}
+    : QGroupBox(Q(caption), Host(parent)), TControl(static_cast<QGroupBox&>(*this)) {
+    setAutoFillBackground(true);
+}
 
 TBevel::TBevel(QWidget* parent) : QFrame(Host(parent)), TControl(static_cast<QFrame&>(*this)) {
     setFrameStyle(QFrame::Box | QFrame::Sunken);

@@ -307,8 +307,9 @@ bool TForm::CloseNow() {
         OnClose(this, action);
     if (action == caNone)
         return false;
-    for (db::TDataSet* dataSet : closeOnClose_)
-        dataSet->Close();
+    // Last opened, first closed: a detail closes before its master.
+    for (auto dataSet = closeOnClose_.rbegin(); dataSet != closeOnClose_.rend(); ++dataSet)
+        (*dataSet)->Close();
     closeOnClose_.clear();
     return true;
 }

@@ -92,7 +92,8 @@ public:
     bool Modal() const { return modal_; }
     // Runs FormActivate (not while it already runs for this form).
     void Activate();
-    // Closes the data set when the form closes, after OnClose (OpenOnFirstActivate).
+    // Closes the data set when the form closes, after OnClose, the last one registered
+    // first (OpenOnFirstActivate).
     void CloseOnClose(db::TDataSet* dataSet);
 
     // --- focus and keys -------------------------------------------------------------

@@ -1,36 +1,79 @@
 #pragma once
-// What every form does the same way: its Ctrl-letter keys as one table, and the data sets
-// it opens on its first activation and closes when it closes.
+// What every form does the same way: its Ctrl-letter keys as one table, the data sets
+// it opens on its first activation and closes when it closes, its controls created at
+// their places in one line each, and its read-only list grids.
 //
 //     void TTulajd::FormKeyPress(TObject*, TKey& Key) {
 //         ui::Shortcuts(Key, {{'M', Button1}, {'P', Button2}, {'X', Button3}});
 //     }
 //     void TTulajd::FormActivate(TObject*) { ui::OpenOnFirstActivate(this, {&Table1}); }
+//
+//     Button1 = ui::Make<ui::TButton>(this, {538, 8, 94, 27}, "Módosítás");
+//     DBGrid1 = ui::ListGrid(this, {8, 8, 520, 384}, &DataSource1,
+//                            {{"Tulnev", "Név", 170}, {"Cim", "Cím", 220}});
 
 #include "types.h"
 
 #include <initializer_list>
+#include <string_view>
+#include <utility>
+
+class QWidget;
 
 namespace db {
+class Session;
 class TDataSet;
-}
+class TDataSource;
+} // namespace db
 
 namespace ui {
 
 class TButton;
+class TDBGrid;
 class TForm;
 
 struct Shortcut {
     char letter;     // 'A' ... 'Z': Ctrl+letter
-    TButton* button; // clicked when the key arrives
+    TButton* button; // clicked when the key arrives; null: the key is only consumed
 };
 
 // Clicks the button of a Ctrl+letter key in the table and consumes the key; true when
-// the key was one of them. A key outside the table is left as it is.
+// the key was one of them. A key outside the table is left as it is. A form whose key
+// works only in some state gives a null button for it while the state does not hold.
 bool Shortcuts(TKey& key, std::initializer_list<Shortcut> table);
 
 // Opens the data sets that are not open yet and closes them when the form closes (after
 // its own OnClose handler, unless that keeps the form open).
 void OpenOnFirstActivate(TForm* form, std::initializer_list<db::TDataSet*> dataSets);
+
+// A control's place in its parent's client area, in pixels.
+struct Bounds {
+    int left, top, width, height;
+};
+
+// Creates a control on `parent` (a form, a group box, a tab sheet) at `bounds`; the
+// further arguments go to its constructor after the parent (a caption, a style).
+template <class Control, class... Args>
+Control* Make(QWidget* parent, Bounds bounds, Args&&... args) {
+    auto* control = new Control(parent, std::forward<Args>(args)...);
+    control->SetBounds(bounds.left, bounds.top, bounds.width, bounds.height);
+    return control;
+}
+
+// One column of a list grid: the field shown, its title and its width in pixels.
+struct GridColumn {
+    const char* field;
+    const char* caption;
+    int width;
+};
+
+// A read-only grid that selects whole rows, on `source`, with the given columns.
+TDBGrid* ListGrid(QWidget* parent, Bounds bounds, db::TDataSource* source,
+                  std::initializer_list<GridColumn> columns);
+
+// The width of a text field in the table's file: what an edit of the field may hold, so
+// that nothing typed is cut when it is stored. DbError for a missing table;
+// std::invalid_argument for a field that is not text.
+int TextFieldWidth(db::Session& session, std::string_view table, std::string_view field);
 
 } // namespace ui

@@ -33,7 +33,10 @@ TDateTimePicker::TDateTimePicker(QWidget* parent, TDateTimeKind kind)
     setFocusProxy(editor_);
     setFocusPolicy(Qt::StrongFocus);
     editor_->setCalendarPopup(true);
-    editor_->setMinimumDate(QDate(1900, 1, 1));
+    // Day 0, the program's empty date (a land parcel's "no expiry"), shows as a blank
+    // field rather than as a date of its own.
+    editor_->setMinimumDate(QDate(1899, 12, 30));
+    editor_->setSpecialValueText(" ");
     SetDateTime(sys::now());
     ApplyFormat();
     connect(editor_, &QDateTimeEdit::dateTimeChanged, this, [this] {

@@ -1,6 +1,7 @@
 #pragma once
 // A date picker: a date, or a date and a time, with an optional check box in front
-// (unticked means "no date"). Values are the program's day numbers (sys::DateTime).
+// (unticked means "no date"). Values are the program's day numbers (sys::DateTime); day 0
+// (30 December 1899, the empty date) is the earliest and shows as a blank field.
 
 #include "control.h"
 #include "platform/sys/datetime.h"

@@ -8,9 +8,12 @@
 #include "core/fresh_database.h"
 #include "platform/db/session.h"
 #include "platform/report/layouts.h"
+#include "support/child_process.h"
 #include "support/ui_test.h"
 
 #include <filesystem>
+#include <map>
+#include <unistd.h>
 
 namespace {
 
@@ -64,6 +67,49 @@ TEST_F(StartUpTest, MainWindowFirstThenTheLongLivedForms) {
     EXPECT_NE(NumericInt, nullptr);
     EXPECT_EQ(app->HelpFile(), "HELP1.hlp"); // set again by the main window's activation
     EXPECT_EQ(core::ReadSetting(session, "DBVersion"), "3.05");
+}
+
+// Every name in the folder with its size and modification time.
+std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> FolderState() {
+    std::map<std::string, std::pair<std::uintmax_t, fs::file_time_type>> state;
+    for (const auto& entry : fs::directory_iterator(fs::current_path()))
+        state[entry.path().filename().string()] = {entry.is_regular_file() ? entry.file_size() : 0,
+                                                   entry.last_write_time()};
+    return state;
+}
+
+TEST_F(StartUpTest, ASecondCopyOnTheSameFolderSaysSoAndStopsWithoutTouchingAFile) {
+    core::CreateFreshDatabase(session);
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    // The first copy: another process that claims the folder as the program does.
+    testenv::Child first(0, [&](int) {
+        std::optional<sys::FileLock> lock;
+        if (app::ClaimWorkingDirectory(fs::current_path(), lock) != 0)
+            ::_exit(4);
+        const char go = 1;
+        if (::write(ready[1], &go, 1) != 1)
+            ::_exit(4);
+        ::pause();
+    });
+    char go = 0;
+    ASSERT_EQ(::read(ready[0], &go, 1), 1);
+    const auto before = FolderState();
+    dialogs.Expect("A munkakönyvtár adatbázisát a program egy másik példánya már használja: " +
+                   fs::current_path().string());
+    std::optional<sys::FileLock> lock;
+    EXPECT_EQ(app::ClaimWorkingDirectory(fs::current_path(), lock), app::kExitAnotherCopy);
+    EXPECT_FALSE(lock.has_value());
+    EXPECT_EQ(dialogs.Last().type, ui::mtError);
+    EXPECT_EQ(FolderState(), before);
+    // The first copy dies without a word: the system drops its lock, the folder is free.
+    first.kill();
+    first.wait();
+    EXPECT_EQ(app::ClaimWorkingDirectory(fs::current_path(), lock), 0);
+    EXPECT_TRUE(lock.has_value());
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    ::close(ready[0]);
+    ::close(ready[1]);
 }
 
 } // namespace

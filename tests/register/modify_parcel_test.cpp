@@ -5,6 +5,7 @@
 #include "register/Ujtulajok.h"
 #include "register_fixture.h"
 
+#include <QDateTimeEdit>
 #include <gtest/gtest.h>
 
 namespace {
@@ -287,6 +288,58 @@ TEST_F(ModifyParcel, KeysSaveInactivateAndClose) {
     });
     EXPECT_EQ(ParcelField(id, "Aktiv"), "1");
     dialogs.VerifyDone();
+}
+
+} // namespace
+
+namespace {
+
+void SetExpiry(db::Session& session, int tableid, sys::DateTime day) {
+    db::TTable parcels(session);
+    parcels.SetTableName("Tablak");
+    parcels.Open();
+    ASSERT_TRUE(parcels.Locate("Tableid", {db::Value(static_cast<std::int32_t>(tableid))}));
+    parcels.Edit();
+    parcels.FieldByName("Berveg").SetAsDateTime(day);
+    parcels.Post();
+}
+
+TEST_F(ModifyParcel, ALandParcelWithoutExpiryShowsNoDateOfTheOneBefore) {
+    regtest::AddOwner(session, "100000", "Kovács Péter");
+    const int expiring = regtest::AddParcel(session, {.helysz = "1", .hazmeg = "Alsó"});
+    const int open = regtest::AddParcel(session, {.helysz = "2", .hazmeg = "Felső"});
+    SetExpiry(session, expiring, sys::encodeDate(2029, 5, 1));
+    WithForm(session, forms, [&](TForm2& f) {
+        ClickRow(f, expiring);
+        EXPECT_EQ(f.DateTimePicker1->Date(), sys::encodeDate(2029, 5, 1));
+        ClickRow(f, open);
+        EXPECT_FALSE(f.CheckBox2->Checked());
+        EXPECT_FALSE(f.DateTimePicker1->Enabled());
+        EXPECT_EQ(f.DateTimePicker1->Date(), reg::NoExpiry);
+        EXPECT_EQ(f.DateTimePicker1->Editor().text().trimmed(), ""); // no date shown
+        // Ticked the picker offers today; cleared again it holds no date.
+        f.CheckBox2->SetChecked(true);
+        EXPECT_EQ(f.DateTimePicker1->Date(), sys::today());
+        f.CheckBox2->SetChecked(false);
+        EXPECT_EQ(f.DateTimePicker1->Date(), reg::NoExpiry);
+    });
+}
+
+TEST_F(ModifyParcel, TheEditsHoldNoMoreThanTheirFields) {
+    regtest::AddOwner(session, "100000", "Kovács Péter");
+    const int id = regtest::AddParcel(session, {});
+    WithForm(session, forms, [&](TForm2& f) {
+        EXPECT_EQ(f.Edit1->maxLength(), 40);
+        EXPECT_EQ(f.Edit2->maxLength(), 40);
+        EXPECT_EQ(f.Edit5->maxLength(), 40);
+        ASSERT_NE(f.ComboBox2->lineEdit(), nullptr);
+        EXPECT_EQ(f.ComboBox2->lineEdit()->maxLength(), 20);
+        Type(f.Edit5, std::string(45, 'x'));
+        EXPECT_EQ(f.Edit5->Text(), std::string(40, 'x'));
+        f.Button1->click();
+    });
+    EXPECT_EQ(Column("Tablak2", "Talajtip"), std::vector<std::string>{std::string(40, 'x')});
+    EXPECT_EQ(ParcelField(id, "Helysz"), "123/4");
 }
 
 } // namespace

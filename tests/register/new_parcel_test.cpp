@@ -8,6 +8,7 @@
 #include "register/Tablalistac.h"
 #include "register/Ujtulajok.h"
 #include "register/layouts.h"
+#include "register/parcel_fields.h"
 #include "register_fixture.h"
 
 #include <filesystem>
@@ -232,6 +233,33 @@ TEST_F(RegisterFreshDatabase, TakesOwnersAndLandParcelsAndPrintsThem) {
     EXPECT_EQ(parcels.FieldByName("Tulkod").AsString(), "100000");
     EXPECT_EQ(parcels.FieldByName("Muvag").AsString(), "szántó");
     EXPECT_EQ(parcels.FieldByName("Muvagid").AsInteger(), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(NewParcel, TheEditsHoldNoMoreThanTheirFields) {
+    forms.On<TUjtabla>([](TUjtabla& f) {
+        EXPECT_EQ(f.Edit1->maxLength(), 40);
+        EXPECT_EQ(f.Edit2->maxLength(), 40);
+        EXPECT_EQ(f.Edit5->maxLength(), 40);
+        ASSERT_NE(f.ComboBox1->lineEdit(), nullptr);
+        EXPECT_EQ(f.ComboBox1->lineEdit()->maxLength(), 20);
+        f.Button2->click();
+    });
+    ui::ShowModalForm(Ujtabla, session);
+}
+
+TEST_F(NewParcel, AClearedExpiryShowsNoDate) {
+    forms.On<TUjtabla>([](TUjtabla& f) {
+        f.CheckBox2->SetChecked(false);
+        EXPECT_EQ(f.DateTimePicker1->Date(), reg::NoExpiry);
+        f.CheckBox2->SetChecked(true);
+        EXPECT_EQ(f.DateTimePicker1->Date(), sys::today());
+        f.Button2->click();
+    });
+    ui::ShowModalForm(Ujtabla, session);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "register_fixture.h"
 
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -182,6 +183,77 @@ TEST_F(Owners, KeysOfTheRegister) {
         EXPECT_TRUE(f.Table1.IsEmpty());
         Key(f.DBGrid1, Qt::Key_X, Qt::ControlModifier);
         EXPECT_EQ(f.ModalResult(), ui::mrCancel);
+    });
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Owners, ANameOrAddressOfBlanksOnlyIsRefused) {
+    regtest::AddOwner(session, "100000", "Kiss Ádám", "Eger");
+    dialogs.Expect("Kérem a következöket megadni: Név, Cím!")
+        .Expect("Kérem a következöket megadni: Név, Cím!")
+        .Expect("Kérem adja meg a nevet és a címet!");
+    forms.On<Tujtulaj>([](Tujtulaj& d) {
+        d.Edit3->SetText("   ");
+        d.Edit2->SetText("Eger");
+        d.Button1->click();
+        d.Edit3->SetText("Nagy Éva");
+        d.Edit2->SetText(" \t ");
+        d.Button1->click();
+        EXPECT_EQ(d.ModalResult(), ui::mrNone);
+        d.Button2->click();
+    });
+    ui::ShowModalForm(ujtulaj, session);
+    WithRegister(session, forms, [](TTulajd& f) {
+        f.Button1->click();
+        f.Edit2->SetText("  ");
+        f.Button6->click();
+        EXPECT_TRUE(f.GroupBox1->isVisibleTo(&f));
+    });
+    EXPECT_EQ(Column("tulaj", "Tulkod"), std::vector<std::string>{"100000"});
+    EXPECT_EQ(Column("tulaj", "Cim"), std::vector<std::string>{"Eger"});
+    dialogs.VerifyDone();
+}
+
+TEST_F(Owners, TheEditsHoldNoMoreThanTheirFields) {
+    forms.On<Tujtulaj>([](Tujtulaj& d) {
+        EXPECT_EQ(d.Edit3->maxLength(), 50);
+        EXPECT_EQ(d.Edit2->maxLength(), 60);
+        EXPECT_EQ(d.Edit1->maxLength(), 20);
+        Type(d.Edit3, std::string(55, 'n'));
+        d.Edit2->SetText("Eger");
+        d.Button1->click();
+    });
+    ui::ShowModalForm(ujtulaj, session);
+    EXPECT_EQ(Column("tulaj", "Tulnev"), std::vector<std::string>{std::string(50, 'n')});
+    WithRegister(session, forms, [](TTulajd& f) {
+        EXPECT_EQ(f.Edit1->maxLength(), 50);
+        EXPECT_EQ(f.Edit2->maxLength(), 60);
+        EXPECT_EQ(f.Edit3->maxLength(), 20);
+    });
+}
+
+TEST_F(Owners, TheEditingGroupHidesTheGridBehindIt) {
+    for (int i = 0; i < 12; ++i)
+        regtest::AddOwner(session, std::to_string(100000 + i), "Tulajdonos " + std::to_string(i),
+                          std::string(40, 'W'));
+    WithRegister(session, forms, [](TTulajd& f) {
+        f.Button1->click();
+        ASSERT_TRUE(f.GroupBox1->isVisibleTo(&f));
+        EXPECT_TRUE(f.GroupBox1->autoFillBackground());
+        f.resize(f.sizeHint().expandedTo(QSize(640, 400)));
+        // A part of the group with no control on it, over rows of the grid: one colour.
+        const QImage image = f.Client()->grab().toImage();
+        const QRect free(f.GroupBox1->geometry().topLeft() + QPoint(280, 118), QSize(90, 24));
+        ASSERT_TRUE(f.DBGrid1->geometry().contains(free));
+        std::set<QRgb> colours;
+        for (int y = free.top(); y <= free.bottom(); ++y)
+            for (int x = free.left(); x <= free.right(); ++x)
+                colours.insert(image.pixel(x, y));
+        EXPECT_EQ(colours.size(), 1u);
+        f.Button7->click();
     });
 }
 

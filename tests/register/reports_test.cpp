@@ -3,6 +3,7 @@
 
 #include "platform/report/layouts.h"
 #include "platform/report/output.h"
+#include "platform/report/text_fit.h"
 #include "register/Tablalistac.h"
 #include "register/Tulajdh.h"
 #include "register/Ujtulajok.h"
@@ -225,6 +226,102 @@ TEST_F(Reports, TheLandParcelListSavedAsPdfReadsBack) {
     if (const char* keep = std::getenv("FARM_SCREENSHOT_DIR"))
         std::filesystem::copy_file(pdf, std::filesystem::path(keep) / "tablak.pdf",
                                    std::filesystem::copy_options::overwrite_existing);
+}
+
+} // namespace
+
+namespace {
+
+// Seventy land parcels of owners with long names over several pages: every page has the
+// headings, a house name or an owner too long for its column wraps instead of being cut,
+// and neither a parcel's owner line nor an owner's heading is left alone at a page's foot.
+class LongLists : public Reports {
+protected:
+    LongLists() {
+        regtest::AddOwner(session, "100010", "Dr. Nagy-Szentmiklóssy Bálint Ferencné Kovács Edit",
+                          "Hódmezővásárhely, Kossuth Lajos utca 123. II. emelet 4.",
+                          "06-62-123-456");
+        for (int i = 0; i < 70; ++i)
+            regtest::AddParcel(
+                session,
+                {.helysz = "0" + std::to_string(200 + i) + "/" + std::to_string(i % 4 + 1),
+                 .hazmeg = i % 3 == 0
+                               ? "Öreg diófa melletti dűlő a csatorna partján, a major mögött"
+                               : "Szérűskert",
+                 .tulkod = i % 2 == 0 ? "100010" : (i % 4 == 1 ? "100001" : "100000"),
+                 .ter = 10000 + i * 37,
+                 .blok = "K" + std::to_string(1000 + i) + "-2-09",
+                 .arany = 12.5,
+                 .ont = i % 5 == 0 ? 1 : 0});
+    }
+
+    void keepPdf(const std::string& name) {
+        if (const char* keep = std::getenv("FARM_SCREENSHOT_DIR"))
+            report::WritePdf(output.documents.back(), std::filesystem::path(keep) / name);
+    }
+};
+
+TEST_F(LongLists, TheLandParcelListWrapsAndKeepsEachParcelWithItsOwner) {
+    forms.On<TTablalista>([](TTablalista& f) {
+        f.Button1->click();
+        f.Button2->click();
+    });
+    ui::ShowModalForm(Tablalista, session);
+    ASSERT_EQ(output.documents.size(), 1u);
+    const report::Document& document = output.documents[0];
+    keepPdf("tablak.pdf");
+    ASSERT_GE(document.pages.size(), 3u);
+    const std::string headings =
+        "Helyrajzi szám | Házi megnevezés | Terület (m²) | Terület (ha) | AK | Öntözhető";
+    int owners = 0;
+    for (std::size_t p = 0; p < document.pages.size(); ++p) {
+        const std::vector<std::string> lines = report::PageLines(document.pages[p]);
+        const auto at = std::find(lines.begin(), lines.end(), headings);
+        ASSERT_NE(at, lines.end()) << "page " << p + 1;
+        // The first line under the headings is a parcel, not an owner of the page before.
+        EXPECT_EQ((at + 1)->rfind("0", 0), 0u) << "page " << p + 1 << ": " << *(at + 1);
+        for (const std::string& line : lines) {
+            EXPECT_EQ(line.find(report::kCutMark), std::string::npos) << line;
+            owners += line.rfind("Dr. Nagy-Szentmiklóssy", 0) == 0;
+        }
+    }
+    EXPECT_EQ(owners, 35);
+}
+
+TEST_F(LongLists, TheOwnersListWrapsTheOwnerAndNeverLeavesItAloneAtAPageFoot) {
+    forms.On<TTulajd>([](TTulajd& f) {
+        f.Button2->click();
+        f.Button3->click();
+    });
+    ui::ShowModalForm(Tulajd, session);
+    ASSERT_EQ(output.documents.size(), 1u);
+    const report::Document& document = output.documents[0];
+    keepPdf("tulajdonosok.pdf");
+    ASSERT_GE(document.pages.size(), 2u);
+    const std::string headings = "Helyrajzi szám | Blokkazonosító | Terület (m²) | Terület (ha)";
+    for (std::size_t p = 0; p < document.pages.size(); ++p) {
+        const std::vector<std::string> lines = report::PageLines(document.pages[p]);
+        const auto at = std::find(lines.begin(), lines.end(), headings);
+        ASSERT_NE(at, lines.end()) << "page " << p + 1;
+        // A page that goes on with an owner's parcels says whose they are.
+        if (p > 0) {
+            EXPECT_THAT(*(at + 1), ::testing::EndsWith("(folytatás)"));
+        }
+        // Above the page footer: a parcel or a total, never an owner's heading.
+        const std::string& last = lines[lines.size() - 2];
+        EXPECT_TRUE(last.find(" | ") != std::string::npos) << "page " << p + 1 << ": " << last;
+        for (const std::string& line : lines)
+            EXPECT_EQ(line.find(report::kCutMark), std::string::npos) << line;
+    }
+    // The long owner is printed whole, over two lines.
+    const std::vector<std::string> all = report::DocumentLines(document);
+    const auto owner = std::find_if(all.begin(), all.end(), [](const std::string& line) {
+        return line.rfind("Dr. Nagy-Szentmiklóssy", 0) == 0;
+    });
+    ASSERT_NE(owner, all.end());
+    EXPECT_EQ(*owner + " " + *(owner + 1),
+              "Dr. Nagy-Szentmiklóssy Bálint Ferencné Kovács Edit, "
+              "Hódmezővásárhely, Kossuth Lajos utca 123. II. emelet 4., tel.: 06-62-123-456");
 }
 
 } // namespace

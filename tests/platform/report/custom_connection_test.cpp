@@ -184,9 +184,12 @@ class CustomReport : public ReportTest {};
 // In a report: a one-row header connection feeds the title on every run, the grid feeds
 // a band whose last row is empty (a row with no text).
 TEST_F(CustomReport, HeaderAndGridConnectionsInAReport) {
+    // Two parts of the form that runs the report: their connections are the form's.
     OneRowForm header;
+    header.setParent(&owner);
     header.values = {"120,5", "30", "150,5"};
     GridForm grid;
+    grid.setParent(&owner);
     grid.AddFilled("100001");
     grid.AddFilled("100002");
     const std::string layout = R"(farmreport 1

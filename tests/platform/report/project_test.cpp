@@ -1,6 +1,7 @@
 // The report project: file names, opening, the errors of a missing or foreign file, the
 // set-up dialog's answer.
 
+#include "platform/ui/form.h"
 #include "report_test_support.h"
 #include "support/ui_test.h"
 
@@ -203,7 +204,8 @@ text "{RvNincs.Cim}"
         FAIL() << "no error";
     } catch (const report::LayoutError& error) {
         EXPECT_EQ(error.line(), 3);
-        EXPECT_EQ(error.problem(), "nincs ilyen adatkapcsolat: \"RvNincs\"");
+        EXPECT_EQ(error.problem(),
+                  "a(z) \"RvNincs\" adatkapcsolat nincs a jelentést futtató űrlapon: QObject");
     }
     writeFile("Ketto.rav", R"(farmreport 1
 band Sor connection=RvSor
@@ -224,9 +226,10 @@ column Nincs
     }
 }
 
-// The project finds the connection of its own form first, even when another live form
-// has one of the same name; without one of its own, any live connection of the name.
-TEST_F(ProjectRun, ConnectionsAreFoundByNameOwnFormFirst) {
+// The project reads the connections of its own form only: a namesake on another live
+// form is not read in its place, and a name only another form has stops the report with
+// an error naming the connection and the form.
+TEST_F(ProjectRun, ConnectionsOfItsOwnFormOnly) {
     QObject otherForm;
     auto oneRow = [](TRvCustomConnection& c, std::string value, bool& done) {
         c.OnOpen = [&done](TRvCustomConnection*) { done = false; };
@@ -246,11 +249,25 @@ TEST_F(ProjectRun, ConnectionsAreFoundByNameOwnFormFirst) {
     oneRow(mine, "saját", d2);
     TRvCustomConnection onlyTheirs(&otherForm, "RvMasik");
     oneRow(onlyTheirs, "csak ott", d3);
-    const report::Document& document = run(R"(farmreport 1
-title
-text "{RvCim.Cim} / {RvMasik.Cim}"
-)");
-    EXPECT_THAT(lines(document, 0), ElementsAre("saját / csak ott"));
+    EXPECT_THAT(lines(run("farmreport 1\ntitle\ntext \"{RvCim.Cim}\"\n"), 0), ElementsAre("saját"));
+
+    testui::Qt();
+    ui::TForm form;
+    form.SetCaption("Lista a nyílvántartott területekről(hrsz)");
+    writeFile("Masik.rav", "farmreport 1\ntitle\ntext \"{RvCim.Cim} / {RvMasik.Cim}\"\n");
+    TRvProject project(&form, "RvProject1", "Masik");
+    TRvCustomConnection formsOwn(&form, "RvCim");
+    oneRow(formsOwn, "saját", d2);
+    try {
+        project.ExecuteActiveReport();
+        FAIL() << "no error";
+    } catch (const report::LayoutError& error) {
+        EXPECT_EQ(error.line(), 3);
+        EXPECT_EQ(error.problem(),
+                  "a(z) \"RvMasik\" adatkapcsolat nincs a jelentést futtató "
+                  "űrlapon: TForm (\"Lista a nyílvántartott területekről(hrsz)\")");
+    }
+    EXPECT_FALSE(d3) << "the other form's connection was not read";
 }
 
 // The error of a report run started by a handler reaches the application's error display

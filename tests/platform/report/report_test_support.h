@@ -7,6 +7,7 @@
 #include "platform/db/table.h"
 #include "platform/report/layout.h"
 #include "platform/report/report.h"
+#include "support/ui_test.h"
 
 #include <QObject>
 #include <filesystem>
@@ -75,11 +76,34 @@ inline void makeParcels(db::Session& session, const std::vector<Parcel>& rows) {
     }
 }
 
+// A custom connection over rows of texts, with the columns named.
+struct RowsConnection {
+    RowsConnection(QObject* owner, const std::string& name, std::vector<std::string> columnNames)
+        : columns(std::move(columnNames)), connection(owner, name) {
+        connection.OnOpen = [](TRvCustomConnection* c) { c->DataIndex = 0; };
+        connection.OnEOF = [this](TRvCustomConnection* c, bool& eof) {
+            eof = c->DataIndex >= static_cast<int>(rows.size());
+        };
+        connection.OnGetCols = [this](TRvCustomConnection* c) {
+            for (const std::string& column : columns)
+                c->DefineColumn(column, dtString, 50, "Cím", "Description 1");
+        };
+        connection.OnGetRow = [this](TRvCustomConnection* c) {
+            for (const std::string& cell : rows.at(static_cast<std::size_t>(c->DataIndex)))
+                c->PutStringColumn("", cell);
+        };
+    }
+    std::vector<std::string> columns;
+    std::vector<std::vector<std::string>> rows;
+    TRvCustomConnection connection;
+};
+
 // A form's stand-in: the owner of the project and its connections, with an output
 // service that answers "Nyomtatási kép" and keeps the pages.
 class ReportTest : public ::testing::Test {
 protected:
-    ReportTest() : use_(output) {}
+    // The texts are measured in the pages' font, which needs the application.
+    ReportTest() : use_(output) { testui::Qt(); }
 
     // Writes the layout and runs it on a project of `owner`; the delivered document.
     const report::Document& run(const std::string& layout, const std::string& file = "Teszt.rav") {

@@ -1,0 +1,134 @@
+#include "platform/report/text_fit.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QImage>
+#include <map>
+#include <memory>
+#include <utility>
+
+namespace report {
+
+namespace {
+
+constexpr double kMeasureDpi = 1200;
+constexpr double kPointMm = 25.4 / 72.0;
+
+// The device the widths are measured on: a fine resolution, so that rounding to its
+// pixels stays far below what the eye sees.
+QImage& measureDevice() {
+    static QImage image = [] {
+        QImage i(1, 1, QImage::Format_RGB32);
+        const int dotsPerMetre = static_cast<int>(kMeasureDpi / 0.0254);
+        i.setDotsPerMeterX(dotsPerMetre);
+        i.setDotsPerMeterY(dotsPerMetre);
+        return i;
+    }();
+    return image;
+}
+
+const QFontMetricsF& metrics(double points, bool bold) {
+    static std::map<std::pair<long, bool>, std::unique_ptr<QFontMetricsF>> cache;
+    const std::pair<long, bool> key{std::lround(points * 100), bold};
+    auto found = cache.find(key);
+    if (found == cache.end())
+        found = cache
+                    .emplace(key, std::make_unique<QFontMetricsF>(ReportFont(points, bold),
+                                                                  &measureDevice()))
+                    .first;
+    return *found->second;
+}
+
+double widthOf(const QString& text, double points, bool bold) {
+    // Without a GUI application there is no font: an average letter width stands in.
+    if (!QGuiApplication::instance())
+        return text.size() * points * kPointMm * (bold ? 0.62 : 0.56);
+    return metrics(points, bold).horizontalAdvance(text) * 25.4 / kMeasureDpi;
+}
+
+// The longest beginning of the text (in UTF-16 units, never splitting a pair) that,
+// with `suffix` after it, fits the width.
+qsizetype fittingLength(const QString& text, const QString& suffix, double width, double points,
+                        bool bold) {
+    qsizetype low = 0, high = text.size();
+    while (low < high) {
+        const qsizetype middle = (low + high + 1) / 2;
+        if (widthOf(text.left(middle) + suffix, points, bold) <= width)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    if (low > 0 && low < text.size() && text[low - 1].isHighSurrogate())
+        --low;
+    return low;
+}
+
+// Breaks a word wider than the width: after its last fitting hyphen, else between letters
+// (at least one letter a line).
+void breakWord(QString word, double width, double points, bool bold, QStringList& lines,
+               QString& rest) {
+    while (widthOf(word, points, bold) > width) {
+        qsizetype cut = fittingLength(word, QString(), width, points, bold);
+        const qsizetype hyphen = word.left(cut).lastIndexOf('-');
+        if (hyphen > 0)
+            cut = hyphen + 1;
+        if (cut == 0)
+            cut = word.size() > 1 && word[0].isHighSurrogate() ? 2 : 1;
+        lines.push_back(word.left(cut));
+        word = word.mid(cut);
+    }
+    rest = word;
+}
+
+} // namespace
+
+QFont ReportFont(double points, bool bold) {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setKerning(false);
+    return font;
+}
+
+double TextWidth(std::string_view text, double points, bool bold) {
+    return widthOf(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), points,
+                   bold);
+}
+
+std::string FitText(const std::string& text, double width, double points, bool bold) {
+    const QString full = QString::fromStdString(text);
+    if (widthOf(full, points, bold) <= width)
+        return text;
+    const QString mark = QString::fromStdString(kCutMark);
+    const qsizetype length = fittingLength(full, mark, width, points, bold);
+    if (length == 0)
+        return widthOf(mark, points, bold) <= width ? kCutMark : std::string();
+    return full.left(length).trimmed().toStdString() + kCutMark;
+}
+
+std::vector<std::string> WrapText(const std::string& text, double width, double points, bool bold) {
+    QStringList lines;
+    const QStringList paragraphs = QString::fromStdString(text).split('\n');
+    for (const QString& paragraph : paragraphs) {
+        QString line;
+        for (const QString& word : paragraph.split(' ', Qt::SkipEmptyParts)) {
+            const QString candidate = line.isEmpty() ? word : line + ' ' + word;
+            if (widthOf(candidate, points, bold) <= width) {
+                line = candidate;
+                continue;
+            }
+            if (!line.isEmpty())
+                lines.push_back(line);
+            breakWord(word, width, points, bold, lines, line);
+        }
+        lines.push_back(line);
+    }
+    std::vector<std::string> result;
+    for (const QString& line : lines)
+        result.push_back(line.toStdString());
+    return result;
+}
+
+} // namespace report

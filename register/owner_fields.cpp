@@ -1,0 +1,19 @@
+#include "owner_fields.h"
+
+#include "platform/sys/text.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/form_helpers.h"
+
+namespace reg {
+
+void LimitOwnerEdits(db::Session& session, ui::TEdit* name, ui::TEdit* address, ui::TEdit* phone) {
+    name->SetMaxLength(ui::TextFieldWidth(session, "tulaj", "Tulnev"));
+    address->SetMaxLength(ui::TextFieldWidth(session, "tulaj", "Cim"));
+    phone->SetMaxLength(ui::TextFieldWidth(session, "tulaj", "Tel"));
+}
+
+bool OwnerNameAndAddressGiven(const std::string& name, const std::string& address) {
+    return !sys::trim(name).empty() && !sys::trim(address).empty();
+}
+
+} // namespace reg
