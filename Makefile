@@ -68,7 +68,7 @@ bench: configure
 # (the machine's cores by default), each for FUZZ_SECONDS; failing inputs are left in
 # fuzz/crashes/<target>/ (keep them in tests/fuzz_regressions/<target>/).
 FUZZ_TARGETS = table_reader primary_index secondary_index blob_file filter sql layout \
-               picture numbers_dates
+               picture numbers_dates journal
 FUZZ_JOBS ?= $(JOBS)
 
 fuzz:

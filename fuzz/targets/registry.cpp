@@ -14,6 +14,7 @@ const std::vector<Target>& targets() {
         {"layout", runLayout, seedLayout},
         {"picture", runPicture, seedPicture},
         {"numbers_dates", runNumbersDates, seedNumbersDates},
+        {"journal", runJournal, seedJournal},
     };
     return list;
 }

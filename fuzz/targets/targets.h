@@ -23,5 +23,7 @@ void runPicture(std::string_view input);
 void seedPicture();
 void runNumbersDates(std::string_view input);
 void seedNumbersDates();
+void runJournal(std::string_view input);
+void seedJournal();
 
 } // namespace fuzz

@@ -3,6 +3,7 @@
 #include "fuzz/fuzz_support.h"
 #include "support/test_env.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -40,6 +41,32 @@ TEST(FuzzRegressions, EveryFolderNamesATarget) {
         EXPECT_TRUE(std::any_of(fuzz::targets().begin(), fuzz::targets().end(),
                                 [&](const fuzz::Target& t) { return t.name == name; }))
             << name;
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Each target writes seeds (from the fixtures and the program's own statements, filters,
+// layouts and pictures), and runs clean over them.
+TEST(FuzzTargets, SeedsAreWrittenAndRunClean) {
+    for (const fuzz::Target& target : fuzz::targets()) {
+        const fs::path dir = fs::current_path() / target.name;
+        ::setenv("FUZZ_SEED_DIR", dir.c_str(), 1);
+        target.seed();
+        ::unsetenv("FUZZ_SEED_DIR");
+        std::size_t seeds = 0;
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            ++seeds;
+            try {
+                target.run(testenv::readFile(entry.path()));
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << target.name << " seed " << entry.path().filename().string()
+                              << ": " << e.what();
+            }
+        }
+        EXPECT_GE(seeds, 2u) << target.name;
     }
 }
 
