@@ -12,6 +12,7 @@
 #include "support/ui_test.h"
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <unistd.h>
 
@@ -41,6 +42,22 @@ TEST_F(StartUpTest, EmptyWorkingDirectoryGetsAFreshDatabaseAndSaysSo) {
     db::Session again(fs::current_path());
     EXPECT_EQ(app::PrepareWorkingDatabase(again), 0);
     EXPECT_EQ(dialogs.Shown().size(), 1u);
+}
+
+TEST_F(StartUpTest, AnIndexNotMatchingItsTableIsRebuiltAndTheUserIsTold) {
+    core::CreateFreshDatabase(session);
+    const fs::path px = fs::path(session.tablePath("Set")).replace_extension(".px");
+    ASSERT_TRUE(fs::exists(px));
+    std::ofstream(px, std::ios::binary | std::ios::trunc) << std::string(4096, '\x55');
+    db::Session again(fs::current_path());
+    EXPECT_EQ(app::PrepareWorkingDatabase(again), 0);
+    // Whichever form opens the table first: the user hears of it once.
+    dialogs.ExpectContaining("Egy indexfájl nem illett a táblájához");
+    again.open("Set");
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Last().type, ui::mtWarning);
+    EXPECT_NE(dialogs.Last().text.find(px.filename().string() + ": "), std::string::npos)
+        << dialogs.Last().text;
 }
 
 TEST_F(StartUpTest, PartialDatabaseIsRefusedNamingTheMissingFiles) {

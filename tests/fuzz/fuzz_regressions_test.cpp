@@ -62,8 +62,8 @@ TEST(FuzzTargets, SeedsAreWrittenAndRunClean) {
             try {
                 target.run(testenv::readFile(entry.path()));
             } catch (const std::exception& e) {
-                ADD_FAILURE() << target.name << " seed " << entry.path().filename().string()
-                              << ": " << e.what();
+                ADD_FAILURE() << target.name << " seed " << entry.path().filename().string() << ": "
+                              << e.what();
             }
         }
         EXPECT_GE(seeds, 2u) << target.name;
