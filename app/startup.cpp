@@ -8,6 +8,8 @@
 #include "platform/report/layouts.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
+#include "register/Csoportostablamodh.h"
+#include "register/Parckeze.h"
 #include "register/Ujtablak.h"
 #include "register/commands.h"
 #include "register/layouts.h"
@@ -80,9 +82,12 @@ void CreateForms(ui::TApplication& app, db::Session& session) {
     // The long-lived forms, in this order; those of the later subsystems join here as
     // they are built: TGNParMuvNy, TFunc, TGazdNaploValaszto, then TNumericInt, then
     // TGN200914, TGNKetSzuk, TGN1909vismajor, TForm2, TParckezeles, Tgrafikon,
-    // TCsoportosTablamod. TForm2 takes its place after TGN1909vismajor.
+    // TCsoportosTablamod. TForm2 takes its place after TGN1909vismajor, TParckezeles after
+    // TForm2, and TCsoportosTablamod after Tgrafikon.
     app.CreateForm(NumericInt, session);
     app.CreateForm(Form2, session);
+    app.CreateForm(Parckezeles, session);
+    app.CreateForm(CsoportosTablamod, session);
     // The commands of the other subsystems' forms.
     InstallRegisterCommands(*Folap1, session);
     InstallResourceCommands(*Folap1, session);

@@ -132,6 +132,7 @@ DatabaseCheck PrepareDatabase(db::Session& session) {
     for (const auto& def : Catalogue())
         if (!def.inInventory && !session.exists(def.name))
             CreateWithRows(session, def);
+    EnsureNoMachineRows(session);
     return check;
 }
 
@@ -161,6 +162,22 @@ void InsertNoMachineRow(db::Session& session, const std::string& table) {
     t.FieldByName("Tul").SetAsInteger(1);
     t.Post();
     t.Close();
+}
+
+bool EnsureNoMachineRows(db::Session& session) {
+    bool written = false;
+    for (const char* table : {"Erogepek", "Munkagepek"}) {
+        db::TTable t(session);
+        t.SetTableName(table);
+        t.Open();
+        const bool present = t.Locate("Gepkod", {db::Value(std::string("100000"))});
+        t.Close();
+        if (!present) {
+            InsertNoMachineRow(session, table);
+            written = true;
+        }
+    }
+    return written;
 }
 
 } // namespace core

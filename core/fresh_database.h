@@ -20,8 +20,9 @@ struct DatabaseCheck {
 // Creates every table of the catalogue that is missing when none of the inventory's
 // tables exists, with its index files and its reference rows; otherwise lists the data
 // files ("Tablak.db") missing, creating nothing. A complete inventory gets only the
-// tables outside it that are missing (the read-only lists with their rows, szlatet).
-// Never touches an existing table.
+// tables outside it that are missing (the read-only lists with their rows, szlatet), and
+// the machine tables their "no machine" rows when they lack them. Never changes an
+// existing row.
 DatabaseCheck PrepareDatabase(db::Session& session);
 
 // Creates every table of the catalogue that the directory lacks, with the reference
@@ -32,5 +33,10 @@ void CreateFreshDatabase(db::Session& session);
 // The placeholder "no machine" row (Gepkod "100000") of Erogepek.db and Munkagepek.db,
 // as a fresh database and the deletion of all data write it.
 void InsertNoMachineRow(db::Session& session, const std::string& table);
+
+// Writes the placeholder row into each machine table that has no row with Gepkod
+// "100000" (a database of an older version); a row 100000 that is an own machine stays
+// as it is, and no row is renumbered. True when a row was written.
+bool EnsureNoMachineRows(db::Session& session);
 
 } // namespace core

@@ -14,6 +14,8 @@ namespace {
 
 // The highest whole number among the column's texts, if any.
 std::optional<std::int64_t> HighestCode(db::Session& session, const CodeColumn& column) {
+    if (!session.exists(column.table))
+        return std::nullopt; // a table of a later subsystem that this database lacks
     db::TTable table(session, "CodeTable");
     table.SetTableName(column.table);
     table.Open();
@@ -45,6 +47,27 @@ std::string NextSequentialCode(db::Session& session, const std::vector<CodeColum
 
 std::string NextOwnerCode(db::Session& session) {
     return NextSequentialCode(session, {{"tulaj", "Tulkod"}, {"Tablak", "Tulkod"}});
+}
+
+} // namespace reg
+
+namespace reg {
+
+const std::vector<CodeColumn>& FieldCodeColumns() {
+    static const std::vector<CodeColumn> columns{
+        {"parcellak", "Parckod"},     {"Szhelyrajzi", "Parcellakod"}, {"Szparcellak", "Parckod"},
+        {"Szparcellak", "Szparckod"}, {"Parckiegadat", "Parckod"},    {"Ultkieg02", "Parckod"},
+        {"gyumalap", "Parcid"},       {"gyepalap", "Parcid"},         {"legnaplo", "Parcid"},
+        {"Parclellak02", "Parckod"},  {"Tapterv", "Parckod"},         {"Parcteny", "Parckod"},
+        {"ElvMuv", "Tablakod"},       {"felhanyag", "Tablakod"},      {"Ontozes", "Parckod"},
+        {"Tervelvmuv", "Tablakod"},   {"Tervfanyag", "Tablakod"},     {"Tervontozes", "Parckod"},
+        {"Vismajor", "Parcid"},       {"Novvedmegf", "Parc_id"},
+    };
+    return columns;
+}
+
+std::string NextFieldCode(db::Session& session) {
+    return NextSequentialCode(session, FieldCodeColumns());
 }
 
 } // namespace reg

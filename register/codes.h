@@ -20,11 +20,24 @@ struct CodeColumn {
 // `start` when none holds one. Listing the referring columns beside the owning one keeps
 // a code from being handed out again while rows elsewhere still name it (an owner
 // deleted while inactivated land parcels keep its code). Texts that are no whole number
-// are passed over.
+// are passed over, and so is a referring table that the database does not hold.
 std::string NextSequentialCode(db::Session& session, const std::vector<CodeColumn>& columns,
                                int start = 100000);
 
 // The next owner code of tulaj.db: its own codes and those land parcels still hold.
 std::string NextOwnerCode(db::Session& session);
+
+} // namespace reg
+
+namespace reg {
+
+// The next field code (parcellak.db Parckod): one above the highest code found in
+// parcellak.db and in every table that names a field (links, side rows, plan items,
+// operations and their planned twins, force-majeure cases, observations), so that a
+// field never adopts the rows a deleted field left behind; "100000" for none.
+std::string NextFieldCode(db::Session& session);
+
+// The tables and columns that name a field by its Parckod, parcellak.db's own first.
+const std::vector<CodeColumn>& FieldCodeColumns();
 
 } // namespace reg

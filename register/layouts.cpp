@@ -4,21 +4,25 @@
 
 namespace reg {
 
-namespace {
-
-// The heading and footing both printouts share: the farm's name, the title, the date and
-// the page numbers.
-std::string Frame(const std::string& title) {
+// The heading and footing the register's printouts share: the farm's name, the title,
+// the date and the page numbers.
+std::string PrintoutFrame(const std::string& title, const std::string& farm,
+                          const std::string& titleLines) {
     return "title\n"
            "text \"" +
            title +
            "\" size=14 bold align=center\n"
-           "text \"{RvFarmConnection1.Nev}\" size=11 align=center\n"
-           "text \"Készült: {#date}\" align=center\n"
+           "text \"" +
+           farm +
+           "\" size=11 align=center\n"
+           "text \"Készült: {#date}\" align=center\n" +
+           titleLines +
            "space 4\n"
            "\n"
            "pageheader\n"
-           "text \"{RvFarmConnection1.Nev}\" size=8 width=90\n"
+           "text \"" +
+           farm +
+           "\" size=8 width=90\n"
            "text \"" +
            title +
            "\" size=8 align=right sameline x=90 width=90\n"
@@ -31,7 +35,6 @@ std::string Frame(const std::string& title) {
            "text \"{#page}. oldal / {#pages}\" size=8 align=right sameline x=90 width=90\n";
 }
 
-} // namespace
 
 // The owners with their land parcels: a ruled table, each owner's name, address and
 // telephone over the owner's parcels (wrapped when long, never left alone at a page's
@@ -44,7 +47,7 @@ const std::string& OwnersLayout() {
         "# square metre: four decimals).\n"
         "page size=A4 orientation=portrait margin=15 font=9\n"
         "\n" +
-        Frame("Tulajdonosok és földrészleteik") +
+        PrintoutFrame("Tulajdonosok és földrészleteik") +
         "\n"
         "band Tulajdonosok connection=RvDataSetConnection1 rules=grid frame=0.4\n"
         "column Helysz caption=\"Helyrajzi szám\" width=45\n"
@@ -73,7 +76,7 @@ const std::string& LandParcelsLayout() {
         "# square metre: four decimals).\n"
         "page size=A4 orientation=portrait margin=15 font=9\n"
         "\n" +
-        Frame("Nyilvántartott területek (hrsz)") +
+        PrintoutFrame("Nyilvántartott területek (hrsz)") +
         "\n"
         "band Tablak connection=RvTablalistTableConnection1\n"
         "column Helysz caption=\"Helyrajzi szám\" width=28\n"
@@ -111,6 +114,7 @@ const std::vector<std::string>& EarlierLandParcelsLayouts() {
 void RegisterLayouts() {
     report::RegisterLayout("Tulajdonosok.rav", OwnersLayout(), EarlierOwnersLayouts());
     report::RegisterLayout("Tablak.rav", LandParcelsLayout(), EarlierLandParcelsLayouts());
+    RegisterListLayouts();
 }
 
 } // namespace reg

@@ -135,6 +135,15 @@ struct HeadingGrid {
     std::vector<HeadingBox> boxes;
     double height = 0;
 };
+// A cell of a heading over rows top..bottom (1-based) and columns first..last.
+struct HeadingSpan {
+    int top, bottom;
+    std::size_t first, last;
+    std::string text;
+    TextStyle style;
+    double size;
+    bool spanning;
+};
 
 class Renderer {
 public:
@@ -340,45 +349,50 @@ private:
 
     // --- blocks --------------------------------------------------------------------------
 
+    // A frame of a block being placed.
+    struct OpenFrame {
+        double top, x, width, thickness, padding;
+    };
+
+    // Places a text of a block at y (or only measures it), on the row begun at rowTop
+    // when it is a sameline text; moves y below it.
+    void placeBlockText(const TextLine& t, const OpenFrame* frame, double& y, double& rowTop,
+                        bool draw) {
+        const double size = fontSize(t.style.size);
+        // Inside a frame a text without x keeps the frame's padding from its sides.
+        const bool inset = frame && !t.x;
+        const double x = (inset ? frame->x + frame->padding : left_) + t.x.value_or(0);
+        const double end = frame ? frame->x + frame->width - (inset ? frame->padding : 0) : right_;
+        const double width = t.width.value_or(end - x);
+        // A text is measured with its fields only when it wraps.
+        std::string text;
+        if (draw || t.wrap)
+            text = expand(t.text, nullptr, t.line);
+        const std::vector<std::string> lines = linesOf(text, t.wrap, width, size, t.style.bold);
+        const double h = LinesHeight(lines.size(), size);
+        double top = y;
+        if (t.sameLine) {
+            top = rowTop;
+            y = std::max(y, rowTop + h);
+        } else {
+            rowTop = y;
+            y += h;
+        }
+        if (draw)
+            for (std::size_t i = 0; i < lines.size(); ++i)
+                addText(x, top + static_cast<double>(i) * LineStep(size), width, RowHeight(size),
+                        lines[i], t.style, size);
+    }
+
     // Places a block with its top at y (or only measures it); returns the y below it.
     double placeBlock(const Block& block, double y, bool draw) {
         double rowTop = y;
-        struct OpenFrame {
-            double top, x, width, thickness, padding;
-        };
         std::optional<OpenFrame> frame;
         for (const BlockItem& item : block.items) {
             switch (item.kind) {
-            case BlockItem::Kind::Text: {
-                const TextLine& t = item.text;
-                const double size = fontSize(t.style.size);
-                const double inset = frame && !t.x ? frame->padding : 0;
-                const double x = (frame && !t.x ? frame->x : left_) + inset + t.x.value_or(0);
-                const double end =
-                    frame ? frame->x + frame->width - (t.x ? 0 : frame->padding) : right_;
-                const double width = t.width.value_or(end - x);
-                // A text that reads no field is measured as it stands; one that does is
-                // measured with its fields only when it wraps.
-                std::string text;
-                if (draw || t.wrap)
-                    text = expand(t.text, nullptr, t.line);
-                const std::vector<std::string> lines =
-                    linesOf(text, t.wrap, width, size, t.style.bold);
-                const double h = LinesHeight(lines.size(), size);
-                double top = y;
-                if (t.sameLine) {
-                    top = rowTop;
-                    y = std::max(y, rowTop + h);
-                } else {
-                    rowTop = y;
-                    y += h;
-                }
-                if (draw)
-                    for (std::size_t i = 0; i < lines.size(); ++i)
-                        addText(x, top + static_cast<double>(i) * LineStep(size), width,
-                                RowHeight(size), lines[i], t.style, size);
+            case BlockItem::Kind::Text:
+                placeBlockText(item.text, frame ? &*frame : nullptr, y, rowTop, draw);
                 break;
-            }
             case BlockItem::Kind::Space:
                 y += item.amount;
                 break;
@@ -505,57 +519,48 @@ private:
         return shape;
     }
 
-    HeadingGrid headingGrid(const Band& band, const BandColumns& columns) const {
-        HeadingGrid grid;
-        if (!band.headings || band.columns.empty())
-            return grid;
-        const double size = bandFont(band);
-        const double pad = padding(band);
-        const double vpad = ruled(band) ? 0.8 : 0;
+    // The cells of a band's heading: the heading cells, then the column captions in the
+    // row below the heading rows, each reaching up to the row below the nearest cell
+    // above it.
+    std::vector<HeadingSpan> headingSpans(const Band& band) const {
         int rows = 0;
         for (const Heading& h : band.headingCells)
             rows = std::max(rows, h.row);
         const int captionRow = rows + 1;
-        // Each cell over rows top..bottom (1-based) and columns first..last.
-        struct Span {
-            int top, bottom;
-            std::size_t first, last;
-            std::string text;
-            TextStyle style;
-            double size;
-            bool spanning;
-        };
-        auto highestAbove = [&](std::size_t first, std::size_t last, int row) {
+        auto topOf = [&](std::size_t first, std::size_t last, int row) {
             int above = 0;
             for (const Heading& h : band.headingCells)
                 if (h.row < row && h.first <= last && first <= h.last)
                     above = std::max(above, h.row);
             return above + 1;
         };
-        std::vector<Span> spans;
-        for (const Heading& h : band.headingCells) {
-            const double hs = fontSize(h.style.size > 0 ? h.style.size : band.size);
-            spans.push_back({highestAbove(h.first, h.last, h.row), h.row, h.first, h.last,
-                             lineBreaks(h.text), h.style, hs, h.first != h.last});
-        }
+        std::vector<HeadingSpan> spans;
+        for (const Heading& h : band.headingCells)
+            spans.push_back(
+                {topOf(h.first, h.last, h.row), h.row, h.first, h.last, lineBreaks(h.text), h.style,
+                 fontSize(h.style.size > 0 ? h.style.size : band.size), h.first != h.last});
+        const double size = bandFont(band);
         for (std::size_t i = 0; i < band.columns.size(); ++i) {
             const Column& column = band.columns[i];
             const Align align = ruled(band) ? Align::Center : column.align;
-            spans.push_back({highestAbove(i, i, captionRow), captionRow, i, i,
-                             lineBreaks(column.caption), TextStyle{size, true, align}, size,
-                             false});
+            spans.push_back({topOf(i, i, captionRow), captionRow, i, i, lineBreaks(column.caption),
+                             TextStyle{size, true, align}, size, false});
         }
-        std::vector<double> heights(static_cast<std::size_t>(captionRow) + 1, RowHeight(size));
-        std::vector<std::vector<std::string>> lines;
-        for (const Span& s : spans)
-            lines.push_back(WrapText(s.text,
-                                     columns.edge(s.last + 1) - columns.edge(s.first) - 2 * pad,
-                                     s.size, s.style.bold));
-        // Cells of one row first, then those over several rows take what they still need
-        // from their lowest row.
+        return spans;
+    }
+
+    // The heights of the heading rows (index 1 up to the caption row): cells of one row
+    // first, then those over several rows take what they still need from their lowest.
+    static std::vector<double> spanRowHeights(const std::vector<HeadingSpan>& spans,
+                                              const std::vector<std::vector<std::string>>& lines,
+                                              double minimum, double vpad) {
+        int rows = 0;
+        for (const HeadingSpan& s : spans)
+            rows = std::max(rows, s.bottom);
+        std::vector<double> heights(static_cast<std::size_t>(rows) + 1, minimum);
         for (int pass = 0; pass < 2; ++pass)
             for (std::size_t i = 0; i < spans.size(); ++i) {
-                const Span& s = spans[i];
+                const HeadingSpan& s = spans[i];
                 if ((s.top == s.bottom) != (pass == 0))
                     continue;
                 const double need = LinesHeight(lines[i].size(), s.size) + vpad;
@@ -565,11 +570,27 @@ private:
                 if (need > have)
                     heights[static_cast<std::size_t>(s.bottom)] += need - have;
             }
+        return heights;
+    }
+
+    HeadingGrid headingGrid(const Band& band, const BandColumns& columns) const {
+        HeadingGrid grid;
+        if (!band.headings || band.columns.empty())
+            return grid;
+        const double pad = padding(band);
+        const std::vector<HeadingSpan> spans = headingSpans(band);
+        std::vector<std::vector<std::string>> lines;
+        for (const HeadingSpan& s : spans)
+            lines.push_back(WrapText(s.text,
+                                     columns.edge(s.last + 1) - columns.edge(s.first) - 2 * pad,
+                                     s.size, s.style.bold));
+        const std::vector<double> heights =
+            spanRowHeights(spans, lines, RowHeight(bandFont(band)), ruled(band) ? 0.8 : 0);
         std::vector<double> tops(heights.size() + 1, 0);
         for (std::size_t r = 1; r < heights.size(); ++r)
             tops[r + 1] = tops[r] + heights[r];
         for (std::size_t i = 0; i < spans.size(); ++i) {
-            const Span& s = spans[i];
+            const HeadingSpan& s = spans[i];
             HeadingBox box;
             box.x = columns.edge(s.first);
             box.width = columns.edge(s.last + 1) - box.x;
@@ -581,30 +602,46 @@ private:
             box.spanning = s.spanning;
             grid.boxes.push_back(std::move(box));
         }
-        grid.height = tops[static_cast<std::size_t>(captionRow) + 1];
-        if (band.marks != ColumnMarks::None) {
-            const double markSize = std::max(4.0, size - 1);
-            const double h = RowHeight(markSize);
-            for (std::size_t i = 0; i < band.columns.size(); ++i) {
-                HeadingBox box;
-                box.x = columns.edge(i);
-                box.width = columns.edge(i + 1) - box.x;
-                box.y = grid.height;
-                box.height = h;
-                const std::optional<std::string>& mark = band.columns[i].mark;
-                box.lines = {mark                                 ? *mark
-                             : band.marks == ColumnMarks::Letters ? letterMark(i)
-                                                                  : std::to_string(i + 1)};
-                box.style = TextStyle{markSize, false, Align::Center};
-                box.size = markSize;
-                grid.boxes.push_back(std::move(box));
-            }
-            grid.height += h;
-        }
+        grid.height = tops.back();
+        if (band.marks != ColumnMarks::None)
+            addMarks(grid, band, columns);
         // Unruled headings keep a little room for the rule under them.
         if (!ruled(band))
             grid.height += 1;
         return grid;
+    }
+
+    // The row of column marks under the captions: letters or numbers, or a column's own.
+    void addMarks(HeadingGrid& grid, const Band& band, const BandColumns& columns) const {
+        const double size = std::max(4.0, bandFont(band) - 1);
+        const double h = RowHeight(size);
+        for (std::size_t i = 0; i < band.columns.size(); ++i) {
+            HeadingBox box;
+            box.x = columns.edge(i);
+            box.width = columns.edge(i + 1) - box.x;
+            box.y = grid.height;
+            box.height = h;
+            const std::optional<std::string>& mark = band.columns[i].mark;
+            box.lines = {mark                                 ? *mark
+                         : band.marks == ColumnMarks::Letters ? letterMark(i)
+                                                              : std::to_string(i + 1)};
+            box.style = TextStyle{size, false, Align::Center};
+            box.size = size;
+            grid.boxes.push_back(std::move(box));
+        }
+        grid.height += h;
+    }
+
+    // Where a footer's label ends: at the first column with a total.
+    double labelEnd(const Band& band, const BandColumns& columns, const Footer& footer) const {
+        double end = lineEnd(band, columns);
+        for (const Total& total : footer.totals)
+            end = std::min(end, columns.edge(columnIndex(band, total.column)));
+        return end;
+    }
+    // A total under the first column leaves the label no room: it gets a row above.
+    bool labelOwnRow(const Band& band, const BandColumns& columns, const Footer& footer) const {
+        return footer.label && labelEnd(band, columns, footer) - columns.left() < 10;
     }
 
     // The totals row of a footer: the label, its width and the totals' cells.
@@ -614,17 +651,14 @@ private:
         const double size = bandFont(band);
         const double x0 = columns.left();
         const double rowEnd = lineEnd(band, columns);
-        double labelEnd = rowEnd;
-        for (const Total& total : footer.totals)
-            labelEnd = std::min(labelEnd, columns.edge(columnIndex(band, total.column)));
-        // A total under the first column leaves the label no room: it gets a row above.
-        labelRow = footer.label && labelEnd - x0 < 10;
+        const double end = labelEnd(band, columns, footer);
+        labelRow = labelOwnRow(band, columns, footer);
         shape.height = RowHeight(size);
         if (footer.label) {
             const TextLine& label = *footer.label;
             CellBox cell;
             cell.x = x0;
-            cell.width = (labelRow ? rowEnd : labelEnd) - x0;
+            cell.width = (labelRow ? rowEnd : end) - x0;
             cell.size = lineFont(band, label);
             cell.style = label.style;
             cell.lines = {expand(label.text, &last, label.line)};
@@ -646,9 +680,9 @@ private:
         // The label is one cell; every column after it is a cell of its own.
         double from = x0;
         shape.edges.push_back(x0);
-        if (footer.label && !labelRow && labelEnd > x0 + kEpsilon) {
-            from = labelEnd;
-            shape.edges.push_back(labelEnd);
+        if (footer.label && !labelRow && end > x0 + kEpsilon) {
+            from = end;
+            shape.edges.push_back(end);
         }
         for (std::size_t i = 1; i < columns.x.size(); ++i)
             if (columns.x[i] > from + kEpsilon)
@@ -656,14 +690,11 @@ private:
         return shape;
     }
 
-    double footerHeight(const Band& band, const BandColumns& columns, const Footer& footer) {
+    double footerHeight(const Band& band, const BandColumns& columns, const Footer& footer) const {
         if (!footer.present())
             return 0;
         const double h = RowHeight(bandFont(band));
-        double labelEnd = lineEnd(band, columns);
-        for (const Total& total : footer.totals)
-            labelEnd = std::min(labelEnd, columns.edge(columnIndex(band, total.column)));
-        return footer.label && labelEnd - columns.left() < 10 ? 2 * h : h;
+        return labelOwnRow(band, columns, footer) ? 2 * h : h;
     }
 
     static std::size_t columnIndex(const Band& band, const std::string& name) {

@@ -114,14 +114,27 @@ std::vector<std::string> WrapText(const std::string& text, double width, double 
     for (const QString& paragraph : paragraphs) {
         QString line;
         for (const QString& word : paragraph.split(' ', Qt::SkipEmptyParts)) {
-            const QString candidate = line.isEmpty() ? word : line + ' ' + word;
-            if (widthOf(candidate, points, bold) <= width) {
-                line = candidate;
-                continue;
+            // A word breaks after its hyphens too: its parts follow each other without a
+            // blank ("Nagy-" "Szentmiklóssy").
+            QStringList parts;
+            qsizetype from = 0;
+            for (qsizetype at = word.indexOf('-', 1); at > 0 && at + 1 < word.size();
+                 at = word.indexOf('-', at + 1)) {
+                parts.push_back(word.mid(from, at + 1 - from));
+                from = at + 1;
             }
-            if (!line.isEmpty())
-                lines.push_back(line);
-            breakWord(word, width, points, bold, lines, line);
+            parts.push_back(word.mid(from));
+            for (qsizetype i = 0; i < parts.size(); ++i) {
+                const QString joint = line.isEmpty() || i > 0 ? QString() : QStringLiteral(" ");
+                const QString candidate = line + joint + parts[i];
+                if (widthOf(candidate, points, bold) <= width) {
+                    line = candidate;
+                    continue;
+                }
+                if (!line.isEmpty())
+                    lines.push_back(line);
+                breakWord(parts[i], width, points, bold, lines, line);
+            }
         }
         lines.push_back(line);
     }

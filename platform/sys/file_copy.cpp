@@ -133,6 +133,79 @@ fs::path temporaryCopyName(const fs::path& target) {
     return target.parent_path() / (target.filename().string() + ".part");
 }
 
+namespace {
+
+// The system's error in the user's words, for the failures of writing a user's file.
+std::string problemText(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return "nincs írási jog";
+    case EROFS:
+        return "csak olvasható a mappa";
+    case ENOSPC:
+    case EDQUOT:
+        return "megtelt a lemez";
+    case ENOENT:
+    case ENOTDIR:
+        return "nincs ilyen mappa";
+    case EEXIST:
+        return "már van ilyen nevű fájl";
+    default:
+        return std::strerror(error);
+    }
+}
+
+[[noreturn]] void failInWords(const fs::path& file) {
+    throw FileCopyError(file, problemText(errno));
+}
+
+} // namespace
+
+void writeFileSafely(const fs::path& to, std::string_view bytes) {
+    // A temporary name of its own beside the target, so that nothing of that name is
+    // ever removed or written over.
+    std::string pattern = to.string() + ".XXXXXX";
+    Descriptor out(::mkstemp(pattern.data()));
+    if (out.get() < 0)
+        failInWords(to);
+    const fs::path temporary = pattern;
+    try {
+        if (::fchmod(out.get(), 0644) != 0)
+            failInWords(to);
+        try {
+            writeAll(out.get(), bytes.data(), bytes.size(), to);
+        } catch (const FileCopyError&) {
+            failInWords(to);
+        }
+        if (::fsync(out.get()) != 0 || !out.close())
+            failInWords(to);
+        if (std::rename(temporary.c_str(), to.c_str()) != 0)
+            failInWords(to);
+    } catch (...) {
+        removeTemporary(temporary);
+        throw;
+    }
+    syncFolder(folderOf(to));
+}
+
+void renameWithoutReplacing(const fs::path& from, const fs::path& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return;
+    if (errno == EEXIST)
+        failInWords(to);
+    if (errno != EINVAL && errno != ENOSYS)
+        failInWords(from);
+    // A file system without the one-step rename: a hard link refuses an existing name too.
+    if (::link(from.c_str(), to.c_str()) != 0)
+        failInWords(to);
+    if (::unlink(from.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(to.c_str());
+        throw FileCopyError(from, problemText(error));
+    }
+}
+
 void copyFileSafely(const fs::path& from, const fs::path& to) {
     const FileCopy copy{from, to};
     copyToTemporary(copy);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sys {
@@ -54,5 +55,14 @@ struct CopyFailure {
 // there: the targets before it are already replaced.)
 std::optional<CopyFailure> copyFileSet(const std::vector<FileCopy>& files,
                                        const CopyProgress& progress = {});
+
+// Writes `bytes` as the whole content of `to` through its temporary name: on failure
+// `to` is as before, the temporary is removed and FileCopyError names the file at fault.
+void writeFileSafely(const std::filesystem::path& to, std::string_view bytes);
+
+// Renames `from` to `to` only when nothing bears the name `to` yet (the check and the
+// rename are one step of the file system); otherwise, or when the rename fails,
+// FileCopyError names the file at fault and `from` keeps its name.
+void renameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
 } // namespace sys

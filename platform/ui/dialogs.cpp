@@ -3,8 +3,12 @@
 #include "application.h"
 #include "control.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <filesystem>
 
 namespace ui {
 
@@ -174,6 +178,34 @@ int QtDialogService::Show(const Message& message) {
         if (box.clickedButton() == shown)
             return result;
     return message.buttons.size() == 1 ? ButtonResult(message.buttons.front()) : mrCancel;
+}
+
+std::optional<std::string> DialogService::AskSaveFileName(const SaveFileRequest&) {
+    return std::nullopt;
+}
+
+std::optional<std::string> QtDialogService::AskSaveFileName(const SaveFileRequest& request) {
+    QString start = Q(request.fileName);
+    if (!request.initialDir.empty())
+        start = QDir(Q(request.initialDir)).filePath(start);
+    const QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(),
+                                                        Q(request.title), start, Q(request.filter));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return S(chosen);
+}
+
+bool TSaveDialog::Execute() {
+    ModalScope scope;
+    std::optional<std::string> chosen =
+        Application->Dialogs().AskSaveFileName({Title, FileName, InitialDir, Filter});
+    scope.End();
+    if (!chosen)
+        return false;
+    FileName = *chosen;
+    if (!DefaultExt.empty() && std::filesystem::path(FileName).extension().empty())
+        FileName += "." + DefaultExt;
+    return true;
 }
 
 int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons, int) {

@@ -6,6 +6,7 @@
 #include "types.h"
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,17 +51,31 @@ struct Message {
 // One line for test failures and logs: kind, type, caption, text and buttons.
 std::string Describe(const Message& message);
 
+// What a save-file dialog asks: its caption, the proposed name, the folder it starts in
+// and its filter ("Import fájlok (*.imp)").
+struct SaveFileRequest {
+    std::string title;
+    std::string fileName;
+    std::string initialDir;
+    std::string filter;
+};
+
 // Shows a message and returns the modal result of the button pressed (mrYes, mrOk ...).
 class DialogService {
 public:
     virtual ~DialogService() = default;
     virtual int Show(const Message& message) = 0;
+    // Asks for the name of a file to save; nullopt when the user cancels. A service that
+    // offers no file dialog cancels.
+    virtual std::optional<std::string> AskSaveFileName(const SaveFileRequest& request);
 };
 
-// The program's dialogs: a Qt message box with the Hungarian captions of the original.
+// The program's dialogs: a Qt message box with the Hungarian captions of the original,
+// and Qt's save-file dialog.
 class QtDialogService : public DialogService {
 public:
     int Show(const Message& message) override;
+    std::optional<std::string> AskSaveFileName(const SaveFileRequest& request) override;
 };
 
 // The caption a dialog type gives on a Hungarian system ("Megerősítés" ...).
@@ -81,5 +96,18 @@ int MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons
                int helpContext = 0);
 // ShowMessage(text): an OK box with the application's title as caption.
 void ShowMessage(const std::string& text);
+
+// The save dialog of a form (SaveDialog1): Execute asks through the application's dialog
+// service and, unless the user cancels, leaves the chosen name in FileName. A name
+// without an extension gets DefaultExt, when one is set.
+class TSaveDialog {
+public:
+    std::string Title;
+    std::string FileName;
+    std::string InitialDir;
+    std::string Filter;
+    std::string DefaultExt; // without the point: "imp"
+    bool Execute();
+};
 
 } // namespace ui

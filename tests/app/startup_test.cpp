@@ -8,7 +8,10 @@
 #include "core/fresh_database.h"
 #include "platform/db/session.h"
 #include "platform/report/layouts.h"
+#include "register/Csoportostablamodh.h"
+#include "register/Parckeze.h"
 #include "support/child_process.h"
+#include "support/test_env.h"
 #include "support/ui_test.h"
 
 #include <filesystem>
@@ -26,6 +29,8 @@ protected:
         app.reset(); // the forms go before the session
         Folap1 = nullptr;
         NumericInt = nullptr;
+        Parckezeles = nullptr;
+        CsoportosTablamod = nullptr;
     }
     db::Session session{fs::current_path()};
 };
@@ -60,6 +65,21 @@ TEST_F(StartUpTest, AnIndexNotMatchingItsTableIsRebuiltAndTheUserIsTold) {
         << dialogs.Last().text;
 }
 
+// A layout the program shipped before is brought to the current version at start; one
+// the user changed is kept.
+TEST_F(StartUpTest, AnEarlierShippedLayoutIsReplacedAndAChangedOneKept) {
+    core::CreateFreshDatabase(session);
+    const std::string earlier = "farmreport 1\n# a régi változat\n";
+    const std::string current = "farmreport 1 version=2\n# az új változat\n";
+    report::RegisterLayout("TesztRegi.rav", current, {report::LayoutChecksum(earlier)});
+    report::RegisterLayout("TesztAtirt.rav", current, {report::LayoutChecksum(earlier)});
+    std::ofstream("TesztRegi.rav", std::ios::binary) << earlier;
+    std::ofstream("TesztAtirt.rav", std::ios::binary) << earlier + "# a gazda saját sora\n";
+    EXPECT_EQ(app::PrepareWorkingDatabase(session), 0);
+    EXPECT_EQ(testenv::readFile("TesztRegi.rav"), current);
+    EXPECT_EQ(testenv::readFile("TesztAtirt.rav"), earlier + "# a gazda saját sora\n");
+}
+
 TEST_F(StartUpTest, PartialDatabaseIsRefusedNamingTheMissingFiles) {
     core::CreateFreshDatabase(session);
     fs::remove(session.tablePath("parcellak"));
@@ -82,6 +102,8 @@ TEST_F(StartUpTest, MainWindowFirstThenTheLongLivedForms) {
     EXPECT_EQ(app->MainForm(), Folap1);
     EXPECT_TRUE(Folap1->isVisible());
     EXPECT_NE(NumericInt, nullptr);
+    EXPECT_NE(Parckezeles, nullptr); // the operation deletes' holder
+    EXPECT_NE(CsoportosTablamod, nullptr);
     EXPECT_EQ(app->HelpFile(), "HELP1.hlp"); // set again by the main window's activation
     EXPECT_EQ(core::ReadSetting(session, "DBVersion"), "3.05");
 }

@@ -193,6 +193,16 @@ TEST(RegisterLayouts, TheLayoutsAreWrittenBesideTheDatabaseUnlessThere) {
     EXPECT_THAT(written, Contains("Tablak.rav"));
     EXPECT_EQ(testenv::readFile("Tablak.rav"), reg::LandParcelsLayout());
     EXPECT_EQ(testenv::readFile("Tulajdonosok.rav"), reg::OwnersLayout());
+    // Each carries its version on its first line; the checksums of the earlier versions
+    // are none of the current one's.
+    for (const report::BuiltInLayout& layout : report::BuiltInLayouts()) {
+        if (layout.fileName != "Tablak.rav" && layout.fileName != "Tulajdonosok.rav")
+            continue;
+        EXPECT_EQ(layout.text.rfind("farmreport 1 version=", 0), 0u) << layout.fileName;
+        EXPECT_GE(report::LayoutVersion(layout.text), 2) << layout.fileName;
+        EXPECT_EQ(static_cast<int>(layout.earlier.size()), report::LayoutVersion(layout.text) - 1);
+        EXPECT_THAT(layout.earlier, ::testing::Not(Contains(report::LayoutChecksum(layout.text))));
+    }
     // A layout the user changed is kept.
     std::filesystem::remove("Tablak.rav");
     report::WriteLayoutIfMissing(".", "TABLAK.RAV", "farmreport 1\n");

@@ -108,10 +108,29 @@ const ui::Message& ScriptedDialogs::Last() const {
     return shown_.back();
 }
 
+ScriptedDialogs& ScriptedDialogs::ExpectSaveFile(std::optional<std::string> answer) {
+    saveAnswers_.push_back(std::move(answer));
+    return *this;
+}
+
+std::optional<std::string> ScriptedDialogs::AskSaveFileName(const ui::SaveFileRequest& request) {
+    saveDialogs_.push_back(request);
+    if (saveAnswers_.empty()) {
+        ADD_FAILURE() << "unexpected save dialog: " << request.title;
+        return std::nullopt;
+    }
+    std::optional<std::string> answer = saveAnswers_.front();
+    saveAnswers_.pop_front();
+    return answer;
+}
+
 void ScriptedDialogs::VerifyDone() {
     for (const Expected& missing : expected_)
         ADD_FAILURE() << "expected message did not come: \"" << missing.text << "\"";
     expected_.clear();
+    if (!saveAnswers_.empty())
+        ADD_FAILURE() << saveAnswers_.size() << " expected save dialog(s) did not come";
+    saveAnswers_.clear();
 }
 
 // --- forms -----------------------------------------------------------------------------

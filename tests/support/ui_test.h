@@ -20,6 +20,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 #include <string>
 #include <typeindex>
 #include <vector>
@@ -41,7 +42,13 @@ public:
     // The next message must contain this text.
     ScriptedDialogs& ExpectContaining(std::string part, int answer = ui::mrOk);
 
+    // The next save-file dialog is answered with this name (nullopt: cancelled).
+    ScriptedDialogs& ExpectSaveFile(std::optional<std::string> answer);
+
     int Show(const ui::Message& message) override;
+    std::optional<std::string> AskSaveFileName(const ui::SaveFileRequest& request) override;
+    // The save-file dialogs shown, in order.
+    const std::vector<ui::SaveFileRequest>& SaveDialogs() const { return saveDialogs_; }
 
     const std::vector<ui::Message>& Shown() const { return shown_; }
     const ui::Message& Last() const;
@@ -57,6 +64,8 @@ private:
     };
     std::deque<Expected> expected_;
     std::vector<ui::Message> shown_;
+    std::deque<std::optional<std::string>> saveAnswers_;
+    std::vector<ui::SaveFileRequest> saveDialogs_;
 };
 
 class ScriptedForms : public ui::ModalDriver {

@@ -163,6 +163,9 @@ TEST(PreviewWindow, NavigatesPagesAndZooms) {
     preview.SetZoom(200);
     EXPECT_NEAR(preview.PageView->pixmap().width(), 2 * width, 2);
     EXPECT_EQ(preview.PrintButton->text().toStdString(), "Nyomtatás...");
+    // The preview saves the pages as PDF, plain text or an editable document.
+    EXPECT_EQ(preview.SaveButton->text().toStdString(), "Mentés...");
+    EXPECT_TRUE(preview.SaveButton->isEnabled());
 }
 
 TEST(SetupDialog, OffersPreviewPrinterAndPdfFile) {

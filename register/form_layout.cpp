@@ -1,0 +1,84 @@
+#include "form_layout.h"
+
+namespace reg {
+
+ui::TLabel* PlaceLabel(QWidget* parent, const std::string& text, int left, int top, int width) {
+    auto* label = new ui::TLabel(parent, text);
+    label->SetBounds(left, top + 4, width, 16);
+    return label;
+}
+
+ui::TEdit* PlaceEdit(QWidget* parent, int left, int top, int width, int maxLength) {
+    auto* edit = new ui::TEdit(parent);
+    edit->SetBounds(left, top, width, 22);
+    if (maxLength > 0)
+        edit->SetMaxLength(maxLength);
+    return edit;
+}
+
+} // namespace reg
+
+#include "field_rows.h"
+
+namespace reg {
+
+ui::TCheckBox* PlaceCheckBox(QWidget* parent, const std::string& caption, int left, int top,
+                             int width) {
+    auto* box = new ui::TCheckBox(parent, caption);
+    box->SetBounds(left, top, width, 20);
+    return box;
+}
+
+KetChoice PlaceKetChoice(QWidget* parent, db::TDataSource* kets, int left, int top, int width,
+                         int height, const std::string& suffix) {
+    KetChoice k{};
+    k.grid = new ui::TDBGrid(parent);
+    k.grid->SetBounds(left, top, width, height);
+    k.grid->SetDataSource(kets);
+    k.grid->SetReadOnly(true);
+    k.grid->SetRowSelect(true);
+    k.grid->Columns().Add("Sorsz", "KET sorsz.", 60);
+    k.grid->Columns().Add("Hazimen", "Hazimen", 90);
+    k.grid->Columns().Add("Megnev", "AKG celp.", 110);
+    k.grid->Columns().Add("Kod", "AKG kód", 50);
+    k.grid->Columns().Add("Ter", "Ter", 40);
+    k.grid->Columns().Add("Meresij", "Meresij", 60);
+    k.panel = new ui::TPanel(parent);
+    k.panel->SetBounds(left, top, width, height);
+    k.panel->setAutoFillBackground(true);
+    k.kat = PlaceCheckBox(k.panel, "KAT" + suffix, 8, 8, 180);
+    k.natura = PlaceCheckBox(k.panel, "natúra2000" + suffix, 200, 8, 180);
+    k.nitrate = PlaceCheckBox(k.panel, "nitrátérzékeny" + suffix, 8, 32, 180);
+    k.slope = PlaceCheckBox(k.panel, "12%-os lejtő" + suffix, 200, 32, 180);
+    PlaceLabel(k.panel, "KAT támogatás" + suffix, 8, 62, 140);
+    k.katText = PlaceEdit(k.panel, 150, 62, 250, 40);
+    PlaceLabel(k.panel, "Natura támogatás" + suffix, 8, 92, 140);
+    k.naturaText = PlaceEdit(k.panel, 150, 92, 250, 40);
+    return k;
+}
+
+void KetChoice::ShowFor(bool commitment) const {
+    panel->setVisible(!commitment);
+    if (!commitment)
+        panel->raise();
+}
+
+void KetChoice::Load(const FieldData& data) const {
+    kat->SetChecked(data.nkat);
+    natura->SetChecked(data.nat2000);
+    nitrate->SetChecked(data.nitr);
+    slope->SetChecked(data.tizszaz);
+    katText->SetText(data.kattam);
+    naturaText->SetText(data.nattam);
+}
+
+void KetChoice::Store(FieldData& data) const {
+    data.nkat = kat->Checked();
+    data.nat2000 = natura->Checked();
+    data.nitr = nitrate->Checked();
+    data.tizszaz = slope->Checked();
+    data.kattam = katText->Text();
+    data.nattam = naturaText->Text();
+}
+
+} // namespace reg

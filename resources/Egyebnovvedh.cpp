@@ -1,0 +1,119 @@
+#include "Egyebnovvedh.h"
+
+#include "material_dialogs.h"
+#include "platform/ui/form_helpers.h"
+
+TEgyebNovVed* EgyebNovVed = nullptr;
+
+namespace {
+
+void Distinct(db::TQuery& query, const std::string& field) {
+    query.SQL().Add("SELECT DISTINCT " + field);
+    query.SQL().Add("FROM Novenyvedok");
+    query.SQL().Add("ORDER BY " + field);
+}
+
+void PlaceLabel(QWidget* parent, const char* text, int top) {
+    (new ui::TLabel(parent, text))->SetBounds(12, top + 3, 150, 16);
+}
+
+ui::TDBLookupComboBox* ValueList(QWidget* parent, db::TDataSource* source, const std::string& field,
+                                 int top) {
+    auto* lookup = new ui::TDBLookupComboBox(parent);
+    lookup->SetBounds(170, top, 250, 22);
+    lookup->SetListSource(source);
+    lookup->SetKeyField(field);
+    lookup->SetListField(field);
+    return lookup;
+}
+
+} // namespace
+
+TEgyebNovVed::TEgyebNovVed(db::Session& session) : session_(session) {
+    SetCaption("EgyebNovVed");
+    SetClientSize(440, 370);
+    SetPosition(ui::poScreenCenter);
+    SetBorderStyle(ui::bsDialog);
+    Table1.SetTableName("Novenyvedok.DB");
+    Distinct(Query1, "Szertip");
+    Distinct(Query3, "Tuz");
+    Distinct(Query4, "Meregjelzes");
+
+    Label1 = new ui::TLabel(this, "Egyéb növényvédőszer bevitele");
+    Label1->SetBounds(12, 10, 400, 20);
+    Label1->SetBold(true);
+    PlaceLabel(this, "Megnevezés :", 40);
+    Edit1 = new ui::TEdit(this);
+    Edit1->SetBounds(170, 40, 250, 22);
+    PlaceLabel(this, "Szertíus :", 70);
+    ComboBox4 = new ui::TComboBox(this);
+    ComboBox4->SetBounds(170, 70, 250, 22);
+    auto* extra = new ui::TLabel(this, "Kiegészítő adatok :");
+    extra->SetBounds(12, 104, 300, 16);
+    extra->SetBold(true);
+    PlaceLabel(this, "Méregjelzés :", 128);
+    DBLookupComboBox1 = ValueList(this, &DataSource4, "Meregjelzes", 128);
+    PlaceLabel(this, "Hatóanyag :", 158);
+    Edit4 = new ui::TEdit(this);
+    Edit4->SetBounds(170, 158, 250, 22);
+    PlaceLabel(this, "Tűzveszélyesség :", 188);
+    DBLookupComboBox4 = ValueList(this, &DataSource3, "Tuz", 188);
+    PlaceLabel(this, "Forgalamzási kategória :", 218);
+    ComboBox5 = new ui::TComboBox(this, ui::csDropDownList);
+    ComboBox5->SetBounds(170, 218, 70, 22);
+    ComboBox5->Items().AddStrings({"I.", "II.", "III."});
+    ComboBox5->SetItemIndex(0);
+    PlaceLabel(this, "Várakozási idő :", 248);
+    ComboBox2 = new ui::TComboBox(this, ui::csDropDownList);
+    ComboBox2->SetBounds(170, 248, 70, 22);
+    ComboBox2->Items().Add("nk");
+    for (int days = 1; days <= 40; ++days)
+        ComboBox2->Items().Add(std::to_string(days));
+    ComboBox2->SetItemIndex(0);
+    (new ui::TLabel(this, "nap"))->SetBounds(246, 251, 40, 16);
+    PlaceLabel(this, "Mértékegység :", 278);
+    ComboBox3 = res::UnitCombo(this, res::KindInfo(res::MaterialKind::Pesticide).entryUnits);
+    ComboBox3->SetBounds(170, 278, 70, 22);
+    Button2 = new ui::TButton(this, "Rögzít");
+    Button2->SetBounds(230, 330, 90, 27);
+    Button1 = new ui::TButton(this, "Mégsem");
+    Button1->SetBounds(330, 330, 90, 27);
+    SetTabOrder({Edit1, ComboBox4, DBLookupComboBox1, Edit4, DBLookupComboBox4, ComboBox5,
+                 ComboBox2, ComboBox3, Button2, Button1});
+
+    OnActivate = Handler(&TEgyebNovVed::FormActivate);
+    SetKeyPreview(true);
+    SetEnterMovesLikeTab(true);
+    Button1->OnClick = Handler(&TEgyebNovVed::Button1Click);
+    Button2->OnClick = Handler(&TEgyebNovVed::Button2Click);
+}
+
+// The type list gets the recorded types once, on the first activation.
+void TEgyebNovVed::FormActivate(TObject*) {
+    const bool first = !Query1.Active();
+    ui::OpenOnFirstActivate(this, {&Query1, &Query3, &Query4, &Table1});
+    if (!first)
+        return;
+    for (Query1.First(); !Query1.Eof(); Query1.Next())
+        if (std::string type = Query1.FieldByName("Szertip").AsString(); !type.empty())
+            ComboBox4->Items().Add(type);
+}
+
+void TEgyebNovVed::Button1Click(TObject*) {
+    Close();
+}
+
+void TEgyebNovVed::Button2Click(TObject*) {
+    if (res::RefuseMissing(Edit1->Text().empty() && ComboBox4->Text().empty(),
+                           "Az anyag nevét, típusát, méregjelzését kérem megadni !"))
+        return;
+    CreatedCode = res::StoreNewMaterial(session_, *this, Table1, res::MaterialKind::Pesticide,
+                                        {{"Nev", Edit1->Text()},
+                                         {"Szertip", ComboBox4->Text()},
+                                         {"Meregjelzes", DBLookupComboBox1->Text()},
+                                         {"Mert", ComboBox3->Text()},
+                                         {"Hata", Edit4->Text()},
+                                         {"Forgk", ComboBox5->Text()},
+                                         {"Tuz", DBLookupComboBox4->Text()},
+                                         {"Vido", ComboBox2->Text()}});
+}

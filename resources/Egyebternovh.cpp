@@ -1,0 +1,85 @@
+#include "Egyebternovh.h"
+
+#include "core/Isnuminth.h"
+#include "material_dialogs.h"
+#include "platform/ui/form_helpers.h"
+
+TEgyebTerNov* EgyebTerNov = nullptr;
+
+namespace {
+
+ui::TEdit* Percent(QWidget* parent, const char* caption, int left) {
+    auto* label = new ui::TLabel(parent, caption);
+    label->SetBounds(left, 87, 24, 16);
+    auto* edit = new ui::TEdit(parent);
+    edit->SetBounds(left + 26, 84, 56, 22);
+    auto* percent = new ui::TLabel(parent, "%");
+    percent->SetBounds(left + 86, 87, 16, 16);
+    return edit;
+}
+
+} // namespace
+
+TEgyebTerNov::TEgyebTerNov(db::Session& session) : session_(session) {
+    SetCaption("EgyebTerNov");
+    SetClientSize(440, 230);
+    SetPosition(ui::poScreenCenter);
+    SetBorderStyle(ui::bsDialog);
+    Table1.SetTableName("Tapanyagok.DB");
+
+    Label1 = new ui::TLabel(this, "Egyéb termésnövelő anyag bevitele");
+    Label1->SetBounds(12, 10, 400, 20);
+    Label1->SetBold(true);
+    (new ui::TLabel(this, "Megnevezése :"))->SetBounds(12, 47, 140, 16);
+    Edit1 = new ui::TEdit(this);
+    Edit1->SetBounds(160, 44, 260, 22);
+    Edit1->SetMaxLength(30);
+    (new ui::TLabel(this, "Hatóanyag összetétel :"))->SetBounds(12, 87, 140, 16);
+    Edit2 = Percent(this, "N :", 160);
+    Edit3 = Percent(this, "P :", 250);
+    Edit4 = Percent(this, "K :", 340);
+    RadioButton1 = new ui::TRadioButton(this, "Szilárd, granulált");
+    RadioButton1->SetBounds(160, 120, 150, 20);
+    RadioButton1->SetChecked(true);
+    RadioButton2 = new ui::TRadioButton(this, "Folyékony");
+    RadioButton2->SetBounds(320, 120, 100, 20);
+    (new ui::TLabel(this, "Mértékegység :"))->SetBounds(12, 155, 140, 16);
+    ComboBox3 = res::UnitCombo(this, res::KindInfo(res::MaterialKind::Fertiliser).entryUnits);
+    ComboBox3->SetBounds(160, 152, 70, 22);
+    Button2 = new ui::TButton(this, "Rögzít");
+    Button2->SetBounds(230, 192, 90, 27);
+    Button1 = new ui::TButton(this, "Mégsem");
+    Button1->SetBounds(330, 192, 90, 27);
+    SetTabOrder(
+        {Edit1, Edit2, Edit3, Edit4, RadioButton1, RadioButton2, ComboBox3, Button2, Button1});
+
+    OnActivate = Handler(&TEgyebTerNov::FormActivate);
+    SetKeyPreview(true);
+    SetEnterMovesLikeTab(true);
+    Button1->OnClick = Handler(&TEgyebTerNov::Button1Click);
+    Button2->OnClick = Handler(&TEgyebTerNov::Button2Click);
+}
+
+void TEgyebTerNov::FormActivate(TObject*) {
+    ui::OpenOnFirstActivate(this, {&Table1});
+}
+
+void TEgyebTerNov::Button1Click(TObject*) {
+    Close();
+}
+
+void TEgyebTerNov::Button2Click(TObject*) {
+    if (!NumericInt->IsValidReal(Edit2->Text(), "Nirtogéntartalom") ||
+        !NumericInt->IsValidReal(Edit3->Text(), "Foszfortartalom") ||
+        !NumericInt->IsValidReal(Edit4->Text(), "Káliumtartalom"))
+        return;
+    if (res::RefuseMissing(Edit1->Text().empty(), "Az anyag nevét kérem megadni !"))
+        return;
+    CreatedCode = res::StoreNewMaterial(session_, *this, Table1, res::MaterialKind::Fertiliser,
+                                        {{"Nev", Edit1->Text()},
+                                         {"Mert", ComboBox3->Text()},
+                                         {"Halmaza", RadioButton1->Checked() ? "S" : "F"},
+                                         {"Nit", Edit2->Text()},
+                                         {"Kal", Edit3->Text()},
+                                         {"Fos", Edit4->Text()}});
+}

@@ -1,0 +1,163 @@
+#include "Vismajoru.h"
+
+#include "list_box.h"
+
+Tvismajor* vismajor = nullptr;
+
+using res::AddDBEdit;
+using res::AddLabel;
+using res::Place;
+
+namespace {
+
+void OfferActiveFieldsOnly(db::TTable& fields, bool activeOnly) {
+    fields.SetFilter(activeOnly ? "Aktiv = 'A'" : "");
+    fields.SetFiltered(activeOnly);
+}
+
+} // namespace
+
+Tvismajor::Tvismajor(db::Session& session) : session_(session) {
+    SetCaption("vismajor");
+    SetClientSize(640, 440);
+    SetPosition(ui::poScreenCenter);
+
+    Query1.SQL().Add("SELECT parcellak.Parckod,parcellak.Evj,parcellak.Parcsor, parcellak.Ter, "
+                     "Vismajor.Parcid, Vismajor.Id, Vismajor.Vister, Vismajor.Bejido, "
+                     "Vismajor.Visok, Vismajor.Megjegy, Vismajor.Deleted");
+    Query1.SQL().Add("FROM Vismajor");
+    Query1.SQL().Add("   INNER JOIN parcellak");
+    Query1.SQL().Add("   ON  (Vismajor.Parcid = parcellak.Parckod)  ");
+    Query1.SQL().Add("ORDER BY parcellak.Evj,parcellak.Parcsor,Vismajor.Bejido");
+    Query1.SetFilter("Deleted = false");
+    Query1.SetFiltered(true);
+    Table1.SetTableName("Vismajor.db");
+    Table1.SetIndexFieldNames("Id");
+    Table1.SetMasterSource(&DataSource1);
+    Table1.SetMasterFields("Id");
+    Table2.SetTableName("parcellak.DB");
+    OfferActiveFieldsOnly(Table2, true);
+
+    Label1 = Place<ui::TLabel>(this, 8, 8, 300, 24, "Vis major esetek");
+    Label1->SetBold(true);
+    DBGrid1 = Place<ui::TDBGrid>(this, 8, 40, 624, 350);
+    DBGrid1->SetDataSource(&DataSource1);
+    DBGrid1->SetReadOnly(true);
+    DBGrid1->SetRowSelect(true);
+    DBGrid1->Columns().Add("Evj", "G.év", 50);
+    DBGrid1->Columns().Add("Parcsor", "T.sorsz.", 60);
+    DBGrid1->Columns().Add("Bejido", "Bej.időp.", 80);
+    DBGrid1->Columns().Add("Ter", "Terület", 80);
+    DBGrid1->Columns().Add("Vister", "Vis major ter.", 90);
+    DBGrid1->Columns().Add("Visok", "ok", 220);
+    Button4 = Place<ui::TButton>(this, 8, 402, 110, 27, "új vis major");
+    Button2 = Place<ui::TButton>(this, 126, 402, 100, 27, "módosítás");
+    Button3 = Place<ui::TButton>(this, 234, 402, 100, 27, "törlés");
+    Button1 = Place<ui::TButton>(this, 532, 402, 100, 27, "bezárás");
+
+    GroupBox1 = Place<ui::TGroupBox>(this, 8, 48, 600, 350, "Új Vis major eset feljegyzése");
+    AddLabel(GroupBox1, "érintett tábla:", 12, 24);
+    DBGrid2 = Place<ui::TDBGrid>(GroupBox1, 12, 46, 576, 150);
+    DBGrid2->SetDataSource(&DataSource3);
+    DBGrid2->SetReadOnly(true);
+    DBGrid2->SetRowSelect(true);
+    DBGrid2->Columns().Add("Evj", "G.év", 50);
+    DBGrid2->Columns().Add("Parcsor", "T.sorsz.", 60);
+    DBGrid2->Columns().Add("Ter", "Terület", 80);
+    DBGrid2->Columns().Add("Agazat", "Ágazat", 150);
+    DBGrid2->Columns().Add("Hazmeg", "Hazi megnev.", 150);
+    AddLabel(GroupBox1, "vismajor ok megnevezése :", 12, 206, 180);
+    DBEdit2 = AddDBEdit(GroupBox1, &DataSource2, "Visok", 200, 206, 380);
+    AddLabel(GroupBox1, "megjegyzés :", 12, 234, 180);
+    DBEdit3 = AddDBEdit(GroupBox1, &DataSource2, "Megjegy", 200, 234, 380);
+    AddLabel(GroupBox1, "érintett terület nagysága :", 12, 262, 180);
+    DBEdit1 = AddDBEdit(GroupBox1, &DataSource2, "Vister", 200, 262, 80);
+    AddLabel(GroupBox1, "ha", 286, 262, 30);
+    AddLabel(GroupBox1, "bejelenté sidőpontja :", 12, 290, 180);
+    DateTimePicker1 = Place<ui::TDateTimePicker>(GroupBox1, 200, 290, 120, 22);
+    Button6 = Place<ui::TButton>(GroupBox1, 380, 312, 100, 27, "rögzítés");
+    Button5 = Place<ui::TButton>(GroupBox1, 488, 312, 100, 27, "mégsem");
+    GroupBox1->Hide();
+
+    OnShow = Handler(&Tvismajor::FormShow);
+    OnClose = Handler(&Tvismajor::FormClose);
+    Button1->OnClick = Handler(&Tvismajor::Button1Click);
+    Button2->OnClick = Handler(&Tvismajor::Button2Click);
+    Button3->OnClick = Handler(&Tvismajor::Button3Click);
+    Button4->OnClick = Handler(&Tvismajor::Button4Click);
+    Button5->OnClick = Handler(&Tvismajor::Button5Click);
+    Button6->OnClick = Handler(&Tvismajor::Button6Click);
+}
+
+void Tvismajor::FormShow(TObject*) {
+    DateTimePicker1->SetDate(sys::today());
+    Query1.Open();
+    Table1.Open();
+    Table2.Open();
+}
+
+void Tvismajor::FormClose(TObject*, TCloseAction&) {
+    Table1.Cancel();
+    Table1.Close();
+    Query1.Close();
+    Table2.Close();
+}
+
+void Tvismajor::Button1Click(TObject*) {
+    Close();
+}
+
+// Opens the box on the list's case, its own field chosen. A case may belong to a field
+// no longer active, so while a case is modified every field is offered.
+void Tvismajor::Button2Click(TObject*) {
+    if (Query1.IsEmpty() || Table1.IsEmpty())
+        return;
+    OfferActiveFieldsOnly(Table2, false);
+    const std::string field = Query1.FieldByName("Parckod").AsString();
+    for (Table2.First(); !Table2.Eof(); Table2.Next())
+        if (Table2.FieldByName("Parckod").AsString() == field)
+            break;
+    res::ShowDate(DateTimePicker1, Table1.FieldByName("Bejido"));
+    Table1.Edit();
+    res::ShowBox(GroupBox1, 8, 48, "Új Vis major eset módosítása");
+}
+
+// Deletes the list's case at once.
+void Tvismajor::Button3Click(TObject*) {
+    if (Query1.IsEmpty() || Table1.IsEmpty())
+        return;
+    Table1.Delete();
+    Query1.Close();
+    Query1.Open();
+}
+
+// A new case: the list closes while it is entered, and the case table leaves it.
+void Tvismajor::Button4Click(TObject*) {
+    Query1.Close();
+    Table1.SetMasterSource(nullptr);
+    res::ShowBox(GroupBox1, 8, 48, "Új Vis major eset feljegyzése");
+    DateTimePicker1->SetDate(sys::today());
+    Table1.Insert();
+}
+
+void Tvismajor::EndEntry() {
+    Table1.SetMasterSource(&DataSource1);
+    Query1.Close();
+    Query1.Open();
+    OfferActiveFieldsOnly(Table2, true);
+    GroupBox1->Hide();
+}
+
+void Tvismajor::Button5Click(TObject*) {
+    Table1.Cancel();
+    EndEntry();
+}
+
+void Tvismajor::Button6Click(TObject*) {
+    Table1.FieldByName("Deleted").SetAsBoolean(false);
+    Table1.FieldByName("Parcid").SetAsString(
+        Table2.IsEmpty() ? "" : Table2.FieldByName("Parckod").AsString());
+    Table1.FieldByName("Bejido").SetAsDateTime(DateTimePicker1->Date());
+    Table1.Post();
+    EndEntry();
+}

@@ -1,0 +1,44 @@
+#include "list_box.h"
+
+#include "platform/db/dataset.h"
+
+namespace res {
+
+void SetTabStops(std::initializer_list<ui::TControl*> controls, bool stop) {
+    for (ui::TControl* control : controls)
+        control->SetTabStop(stop);
+}
+
+void SetEnabled(std::initializer_list<ui::TControl*> controls, bool enabled) {
+    for (ui::TControl* control : controls)
+        control->SetEnabled(enabled);
+}
+
+void ShowDate(ui::TDateTimePicker* picker, const db::TField& date) {
+    picker->SetDate(date.IsNull() ? sys::today() : date.AsDateTime());
+}
+
+void ShowBox(ui::TGroupBox* box, int left, int top, const std::string& caption) {
+    box->SetLeft(left);
+    box->SetTop(top);
+    box->SetCaption(caption);
+    box->Show();
+    box->BringToFront();
+}
+
+ui::TLabel* AddLabel(QWidget* parent, const std::string& caption, int left, int top, int width) {
+    auto* label = new ui::TLabel(parent, caption);
+    label->SetBounds(left, top + 3, width, 16);
+    return label;
+}
+
+ui::TDBEdit* AddDBEdit(QWidget* parent, db::TDataSource* source, const std::string& field, int left,
+                       int top, int width) {
+    auto* edit = new ui::TDBEdit(parent);
+    edit->SetBounds(left, top, width, 22);
+    edit->SetDataSource(source);
+    edit->SetDataField(field);
+    return edit;
+}
+
+} // namespace res

@@ -1,0 +1,43 @@
+#pragma once
+// What the list forms of the resources share: a hidden box that "new" and "modify" open
+// over the list, with the list's buttons out of the tab order while it is open.
+
+#include "platform/ui/controls.h"
+#include "platform/ui/db_controls.h"
+#include "platform/ui/picker.h"
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+namespace res {
+
+// Gives the controls their tab stops back (true) or takes them (false).
+void SetTabStops(std::initializer_list<ui::TControl*> controls, bool stop);
+
+// Enables or disables the controls.
+void SetEnabled(std::initializer_list<ui::TControl*> controls, bool enabled);
+
+// Shows a stored date in a picker; a row without a date shows today.
+void ShowDate(ui::TDateTimePicker* picker, const db::TField& date);
+
+// Places the box at (left, top) over the list, titles it and shows it in front.
+void ShowBox(ui::TGroupBox* box, int left, int top, const std::string& caption);
+
+// A label at (left, top), as wide as its text needs up to `width`.
+ui::TLabel* AddLabel(QWidget* parent, const std::string& caption, int left, int top,
+                     int width = 150);
+
+// A data-aware edit box on a field of the source.
+ui::TDBEdit* AddDBEdit(QWidget* parent, db::TDataSource* source, const std::string& field, int left,
+                       int top, int width);
+
+// Makes a control of type C on the parent at the given bounds.
+template <class C, class... Args>
+C* Place(QWidget* parent, int left, int top, int width, int height, Args&&... args) {
+    auto* control = new C(parent, std::forward<Args>(args)...);
+    control->SetBounds(left, top, width, height);
+    return control;
+}
+
+} // namespace res
