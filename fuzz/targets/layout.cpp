@@ -1,12 +1,17 @@
-// The report layout parser: the input is a layout file's text. A bad layout may only
-// raise report::LayoutError naming the file and the line.
+// The report layout parser: the input is a layout file's text (seeds: the program's
+// built-in layouts and the format's description). A bad layout may only raise
+// report::LayoutError naming the file and the line.
 
 #include "platform/report/layout.h"
 
 #include "fuzz/fuzz_support.h"
 #include "fuzz/targets/targets.h"
+#include "operations/commands.h"
 #include "platform/report/error.h"
+#include "platform/report/layouts.h"
 #include "register/layouts.h"
+#include "reports/commands.h"
+#include "resources/commands.h"
 
 namespace fuzz {
 
@@ -22,8 +27,13 @@ void runLayout(std::string_view input) {
 }
 
 void seedLayout() {
-    writeSeed("layout-owners", reg::OwnersLayout());
-    writeSeed("layout-parcels", reg::LandParcelsLayout());
+    // The program's own layouts, as start-up registers them.
+    reg::RegisterLayouts();
+    RegisterResourceLayouts();
+    RegisterOperationLayouts();
+    RegisterReportLayouts();
+    for (const report::BuiltInLayout& layout : report::BuiltInLayouts())
+        writeSeed("layout-" + layout.fileName, layout.text);
     writeSeed("layout-format", readFile(sourceDir() / "platform/report/FORMAT.md"));
 }
 
