@@ -34,8 +34,11 @@ std::string primaryIndexMismatch(const TableHeader& px, const TableHeader& data,
     if (px.numFields != keyFields || px.fields.size() != keyFields)
         return "its key has " + std::to_string(px.fields.size()) + " fields, the table's " +
                std::to_string(keyFields);
+    // A counter field's key entry may be written as a plain long integer: same bytes.
+    const auto kind = [](FieldType t) { return t == FieldType::AutoInc ? FieldType::Long : t; };
     for (std::size_t i = 0; i < keyFields; ++i)
-        if (px.fields[i].type != data.fields[i].type || px.fields[i].size != data.fields[i].size)
+        if (kind(px.fields[i].type) != kind(data.fields[i].type) ||
+            px.fields[i].size != data.fields[i].size)
             return "its key field " + std::to_string(i + 1) + " differs from the table's";
     if (px.recordSize != keySize + 6)
         return "its entries take " + std::to_string(px.recordSize) + " bytes, the table's " +
@@ -342,7 +345,7 @@ std::string TableFile::readPrimaryIndexHeader() {
     try {
         pxHeader_ = readFileHeader(*pager_, pxFile_);
         problem = primaryIndexMismatch(pxHeader_, header_, chain_->keySize());
-    } catch (const CorruptFileError& e) {
+    } catch (const DbError& e) { // damaged, encrypted, of another version
         problem = e.problem();
     }
     if (!problem.empty())

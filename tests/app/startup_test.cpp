@@ -51,6 +51,22 @@ TEST_F(StartUpTest, EmptyWorkingDirectoryGetsAFreshDatabaseAndSaysSo) {
     EXPECT_EQ(dialogs.Shown().size(), 1u);
 }
 
+TEST_F(StartUpTest, AnIndexNotMatchingItsTableIsRebuiltAndTheUserIsTold) {
+    core::CreateFreshDatabase(session);
+    const fs::path px = fs::path(session.tablePath("Set")).replace_extension(".px");
+    ASSERT_TRUE(fs::exists(px));
+    std::ofstream(px, std::ios::binary | std::ios::trunc) << std::string(4096, '\x55');
+    db::Session again(fs::current_path());
+    EXPECT_EQ(app::PrepareWorkingDatabase(again), 0);
+    // Whichever form opens the table first: the user hears of it once.
+    dialogs.ExpectContaining("Egy indexfájl nem illett a táblájához");
+    again.open("Set");
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Last().type, ui::mtWarning);
+    EXPECT_NE(dialogs.Last().text.find(px.filename().string() + ": "), std::string::npos)
+        << dialogs.Last().text;
+}
+
 // A layout the program shipped before is brought to the current version at start; one
 // the user changed is kept.
 TEST_F(StartUpTest, AnEarlierShippedLayoutIsReplacedAndAChangedOneKept) {
