@@ -7,6 +7,7 @@
 #include "register/codes.h"
 
 #include <cmath>
+#include <map>
 
 namespace ops {
 
@@ -31,6 +32,29 @@ void UpdateAll(db::Session& session, const std::string& table, const std::string
         rows.Edit();
         set(rows);
         rows.Post();
+    }
+    rows.FlushBuffers();
+}
+
+// Gives each pending use of a chosen field that field's code; a pending use of another
+// field stays pending.
+void CommitPendingUses(db::Session& session, const std::string& table,
+                       const std::map<std::string, std::string>& codeOfField) {
+    db::TTable rows(session, "Pending");
+    OpenFiltered(rows, table, kPendingUse);
+    int skipped = 0;
+    for (rows.First(); !rows.Eof();) {
+        auto code = codeOfField.find(rows.FieldByName("Tablakod").AsString());
+        if (code == codeOfField.end()) {
+            rows.Next();
+            ++skipped;
+            continue;
+        }
+        rows.Edit();
+        rows.FieldByName("Muvkod").SetAsString(code->second);
+        rows.Post();
+        rows.First();
+        rows.MoveBy(skipped);
     }
     rows.FlushBuffers();
 }
@@ -157,13 +181,21 @@ std::vector<std::string> SaveOperation(db::Session& session, const OperationEntr
     }
 
     std::vector<std::string> codes;
+    std::map<std::string, std::string> codeOfField;
     std::int64_t code = sys::parseInt(NextOperationCode(session, planned));
     for (const FieldPick& field : entry.fields) {
-        const std::string text = sys::intToText(code++);
-        codes.push_back(text);
-        UpdateAll(session, tables.uses,
-                  "Muvkod = '' AND Tablakod = " + db::quoteFilterText(field.parckod),
-                  [&](db::TTable& row) { row.FieldByName("Muvkod").SetAsString(text); });
+        codes.push_back(sys::intToText(code++));
+        codeOfField.emplace(field.parckod, codes.back());
+    }
+    // Each field's pending uses take that field's code.
+    CommitPendingUses(session, tables.uses, codeOfField);
+    // The first field's operation takes every pending worker.
+    if (!codes.empty())
+        UpdateAll(session, tables.workers, kPendingUse,
+                  [&](db::TTable& row) { row.FieldByName("Muvkod").SetAsString(codes.front()); });
+    for (std::size_t i = 0; i < entry.fields.size(); ++i) {
+        const FieldPick& field = entry.fields[i];
+        const std::string& text = codes[i];
         if (entry.irrigation)
             WriteIrrigationRow(irrigation, *entry.irrigation, text, field.parckod);
         if (linked) {
@@ -172,9 +204,6 @@ std::vector<std::string> SaveOperation(db::Session& session, const OperationEntr
             links.FieldByName("Megfid").SetAsInteger(*entry.observation);
             links.Post();
         }
-        // The first field's operation takes every pending worker.
-        UpdateAll(session, tables.workers, kPendingUse,
-                  [&](db::TTable& row) { row.FieldByName("Muvkod").SetAsString(text); });
         WriteOperationRow(operations, entry, field, text, totalArea);
     }
     operations.FlushBuffers();
