@@ -231,7 +231,7 @@ void Tfoldhasznterv::KetChanged() {
     Query5.Open();
     if (YearIsValid())
         FilterPlanLines(false);
-    Table2.SetFilter("Celpid = " + std::to_string(programme));
+    Table2.SetFilter("Celpid = " + std::to_string(programme) + " AND Deleted = False");
     Table2.SetFiltered(true);
 }
 
@@ -289,4 +289,5 @@ void Tfoldhasznterv::Button4Click(TObject*) {
 void Tfoldhasznterv::Button5Click(TObject*) {
     ui::ShowModalForm(Agazatcsoportok, session_);
     Table2.Refresh();
+    KetChanged();
 }

@@ -2,7 +2,15 @@
 
 #include "platform/ui/form_helpers.h"
 
+#include <QScrollArea>
+#include <algorithm>
+
 TProbaVForgo* ProbaVForgo = nullptr;
+
+namespace {
+// Where the chart's area begins on the form; the layout's places are form coordinates.
+constexpr int kChartTop = 150;
+} // namespace
 
 TProbaVForgo::TProbaVForgo(db::Session& session) : session_(session) {
     SetCaption("Vetésforgók megjelenítése grafikusan");
@@ -40,6 +48,13 @@ TProbaVForgo::TProbaVForgo(db::Session& session) : session_(session) {
     CheckBox1->SetBounds(640, 96, 140, 20);
     CheckBox1->SetChecked(true);
     SetTabOrder({DBGrid1, Button1, Button2, CheckBox1});
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setBackgroundRole(QPalette::Base);
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
+    Image2 = new ui::TImage(nullptr);
+    ScrollBox1->setWidget(Image2);
+    FormResize(this);
+    OnResize = Handler(&TProbaVForgo::FormResize);
 
     OnActivate = Handler(&TProbaVForgo::FormActivate);
     OnClose = Handler(&TProbaVForgo::FormClose);
@@ -56,6 +71,10 @@ void TProbaVForgo::FormActivate(TObject*) {
 
 void TProbaVForgo::FormClose(TObject*, TCloseAction&) {}
 
+void TProbaVForgo::FormResize(TObject*) {
+    ScrollBox1->setGeometry(0, kChartTop, width(), std::max(0, height() - kChartTop));
+}
+
 void TProbaVForgo::CheckBox1Click(TObject*) {
     Table3.SetFiltered(CheckBox1->Checked());
 }
@@ -69,48 +88,56 @@ std::vector<std::string> TProbaVForgo::PredecessorsOf(const std::string& code) {
     return codes;
 }
 
-void TProbaVForgo::DrawText(reg::ChartPoint at, const std::string& text) {
-    Canvas().TextOut(at.x, at.y, text);
+void TProbaVForgo::DrawText(ui::TCanvas& canvas, reg::ChartPoint at, const std::string& text) {
+    canvas.TextOut(at.x, at.y - kChartTop, text);
     Texts.push_back({at.x, at.y, text});
 }
 
-void TProbaVForgo::DrawField(const reg::ChartField& field, const std::string& crop, int year) {
-    DrawText(reg::CropTextPlace(field.generation, field.position), crop);
-    DrawText(reg::YearTextPlace(field.generation, field.position), std::to_string(year) + ".");
+void TProbaVForgo::DrawField(ui::TCanvas& canvas, const reg::ChartField& field,
+                             const std::string& crop, int year) {
+    DrawText(canvas, reg::CropTextPlace(field.generation, field.position), crop);
+    DrawText(canvas, reg::YearTextPlace(field.generation, field.position),
+             std::to_string(year) + ".");
 }
 
-// Draws the chain of the field under the list's cursor on a white ground below the list.
-// A predecessor missing from the fields is drawn without texts.
+// Draws the chain of the field under the list's cursor on a white ground below the list,
+// as large as the chain needs. A predecessor missing from the fields is drawn without
+// texts.
 void TProbaVForgo::Button1Click(TObject*) {
     Texts.clear();
     Chart = {};
-    ui::TCanvas& canvas = Canvas();
-    canvas.Clear();
-    if (!Table3.Active() || Table3.IsEmpty()) {
-        Repaint();
-        return;
+    if (Table3.Active() && !Table3.IsEmpty())
+        Chart = reg::BuildRotationChart(Table3.FieldByName("Parckod").AsString(),
+                                        [this](const std::string& c) { return PredecessorsOf(c); });
+    int right = 0;
+    int bottom = 0;
+    for (const reg::ChartField& field : Chart.fields) {
+        right = std::max(right, reg::LineEnd(field.generation, field.position).x);
+        bottom = std::max(bottom, reg::YearTextPlace(field.generation, field.position).y);
     }
-    canvas.SetBrushColor(Qt::white);
-    canvas.FillRect(0, 150, width(), height());
-    Chart = reg::BuildRotationChart(Table3.FieldByName("Parckod").AsString(),
-                                    [this](const std::string& c) { return PredecessorsOf(c); });
+    QImage picture(std::max(ScrollBox1->viewport()->width(), right + 150),
+                   std::max(ScrollBox1->viewport()->height(), bottom + 40 - kChartTop),
+                   QImage::Format_ARGB32);
+    picture.fill(Qt::white);
+    ui::TCanvas canvas(picture);
     canvas.SetPenColor(Qt::black);
     for (const reg::ChartLine& line : Chart.lines) {
         const reg::ChartPoint from = reg::LineStart(line.fromGeneration, line.fromPosition);
         const reg::ChartPoint to = reg::LineEnd(line.toGeneration, line.toPosition);
-        canvas.MoveTo(from.x, from.y);
-        canvas.LineTo(to.x, to.y);
+        canvas.MoveTo(from.x, from.y - kChartTop);
+        canvas.LineTo(to.x, to.y - kChartTop);
     }
     for (const reg::ChartField& field : Chart.fields) {
         if (field.generation == 0) {
-            DrawField(field, Table3.FieldByName("Agazat").AsString(),
+            DrawField(canvas, field, Table3.FieldByName("Agazat").AsString(),
                       Table3.FieldByName("Evj").AsInteger());
         } else if (Table2.FindKey({db::Value(field.code)})) {
-            DrawField(field, Table2.FieldByName("Agazat").AsString(),
+            DrawField(canvas, field, Table2.FieldByName("Agazat").AsString(),
                       Table2.FieldByName("Evj").AsInteger());
         }
     }
-    Repaint();
+    Image2->SetPicture(picture);
+    Image2->setFixedSize(picture.size());
 }
 
 void TProbaVForgo::Button2Click(TObject*) {

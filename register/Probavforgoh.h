@@ -8,8 +8,11 @@
 #include "platform/ui/vcl.h"
 #include "register/rotation_chart.h"
 
+#include <QImage>
 #include <string>
 #include <vector>
+
+class QScrollArea;
 
 class TProbaVForgo : public ui::TForm {
 public:
@@ -29,6 +32,10 @@ public:
     ui::TButton* Button1;     // "Lekérés"
     ui::TButton* Button2;     // "Bezárás"
     ui::TCheckBox* CheckBox1; // "Aklív parcellák"
+    // The chart, on white, below the list; it scrolls when the chain is wider or deeper
+    // than the window.
+    QScrollArea* ScrollBox1;
+    ui::TImage* Image2;
 
     // What the last "Lekérés" drew: the chain, and each text with its place.
     struct DrawnText {
@@ -42,13 +49,15 @@ public:
 
     void FormActivate(TObject* Sender);
     void FormClose(TObject* Sender, TCloseAction& Action);
+    void FormResize(TObject* Sender);
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);
     void CheckBox1Click(TObject* Sender);
 
 private:
     std::vector<std::string> PredecessorsOf(const std::string& code);
-    void DrawField(const reg::ChartField& field, const std::string& crop, int year);
-    void DrawText(reg::ChartPoint at, const std::string& text);
+    void DrawField(ui::TCanvas& canvas, const reg::ChartField& field, const std::string& crop,
+                   int year);
+    void DrawText(ui::TCanvas& canvas, reg::ChartPoint at, const std::string& text);
 };
 extern TProbaVForgo* ProbaVForgo;

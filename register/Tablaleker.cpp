@@ -83,6 +83,7 @@ TTablalekerdez::TTablalekerdez(db::Session& session) : session_(session) {
 }
 
 void TTablalekerdez::RvProject1BeforeOpen(TObject*) {
+    machineNames_.clear();
     Query2.SetFilter(ParcListSzuk->HouseNameFilter);
     Table1.SetFilter(ParcListSzuk->LandParcelFilter);
     Table3.SetFilter(ParcListSzuk->FieldFilter);
@@ -93,6 +94,9 @@ void TTablalekerdez::RvProject1BeforeOpen(TObject*) {
 }
 
 std::string TTablalekerdez::MachineName(const std::string& tableName, const std::string& code) {
+    auto known = machineNames_.find({tableName, code});
+    if (known != machineNames_.end())
+        return known->second;
     Table11.SetTableName(tableName);
     Table11.SetFilter("Gepkod = " + db::quoteFilterText(code));
     Table11.SetFiltered(true);
@@ -101,6 +105,7 @@ std::string TTablalekerdez::MachineName(const std::string& tableName, const std:
     if (!Table11.IsEmpty())
         name = Table11.FieldByName(tableName == "Erogepek.db" ? "Geptip" : "Gepnev").AsString();
     Table11.Close();
+    machineNames_[{tableName, code}] = name;
     return name;
 }
 

@@ -10,7 +10,9 @@
 #include "platform/ui/vcl.h"
 #include "register/farm_row.h"
 
+#include <map>
 #include <string>
+#include <utility>
 
 namespace reg {
 // The nutrient percentages of a fertiliser use, as the material-use row keeps them
@@ -62,5 +64,9 @@ public:
     void RvProject1BeforeOpen(TObject* Sender);
     void Query1CalcFields(db::TDataSet& DataSet);
     void Table5CalcFields(db::TDataSet& DataSet);
+
+private:
+    // The names looked up during one report run: a farm's operations name few machines.
+    std::map<std::pair<std::string, std::string>, std::string> machineNames_;
 };
 extern TTablalekerdez* Tablalekerdez;

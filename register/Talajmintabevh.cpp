@@ -198,6 +198,7 @@ void TTalajmintabev::Button1Click(TObject*) {
         return;
 
     const std::string code = NextResultCode();
+    db::SessionTransaction transaction(session_); // the result and its link row
     Table2.Insert();
     Table2.FieldByName("Mintakod").SetAsString(code);
     Table2.FieldByName("Datum").SetAsDateTime(DateTimePicker1->Date());
@@ -211,17 +212,15 @@ void TTalajmintabev::Button1Click(TObject*) {
     Table2.FieldByName("Humuszk").SetAsString(ComboBox1->Text());
     Table2.FieldByName("Foszfork").SetAsString(ComboBox2->Text());
     Table2.FieldByName("Kaliumk").SetAsString(ComboBox3->Text());
-    if (single) {
-        const int serial = std::stoi(Edit4->Text());
-        Table2.FieldByName("Mintas").SetAsInteger(serial);
-        Edit4->SetText(std::to_string(serial + 1));
-    } else {
-        Table2.FieldByName("Mintas").SetAsInteger(0);
-    }
+    const int serial = single ? std::stoi(Edit4->Text()) : 0;
+    Table2.FieldByName("Mintas").SetAsInteger(serial);
     Table2.Post();
-    Table2.FlushBuffers();
     if (ChosenPlace != -1)
         reg::LinkResultToPlace(session_, code, ChosenPlace);
+    transaction.Commit();
+    Table2.FlushBuffers();
+    if (single)
+        Edit4->SetText(std::to_string(serial + 1));
     if (ui::Application->MessageBox("Következő minta felvitele?", "További eredmények?",
                                     ui::MB_YESNO) != ui::IDYES)
         Close();

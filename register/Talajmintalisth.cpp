@@ -178,9 +178,17 @@ TTalajmintalist::TTalajmintalist(db::Session& session) : session_(session) {
     OnClose = Handler(&TTalajmintalist::FormClose);
     OnKeyPress = Handler(&TTalajmintalist::FormKeyPress);
     SetKeyPreview(true);
-    SetEnterMovesLikeTab(
-        true, {Button1, Button2, Button3, Button4, Button5, Button6, Button7, Button9, Button10});
+    // Enter on the result list modifies (its own handler below).
+    SetEnterMovesLikeTab(true, {Button1, Button2, Button3, Button4, Button5, Button6, Button7,
+                                Button9, Button10, DBGrid2});
     DBGrid2->OnDblClick = Handler(&TTalajmintalist::Button5Click);
+    DBGrid2->OnKeyPress = [this](TObject*, TKey& key) { // Enter on the list modifies
+        if (key != ui::keyEnter)
+            return;
+        key = ui::keyNone;
+        if (Button5->isEnabled())
+            Button5Click(Button5);
+    };
     Button1->OnClick = Handler(&TTalajmintalist::Button1Click);
     Button2->OnClick = Handler(&TTalajmintalist::Button2Click);
     Button3->OnClick = Handler(&TTalajmintalist::Button3Click);
@@ -224,7 +232,7 @@ void TTalajmintalist::FormClose(TObject*, TCloseAction&) {
     Query1.Close();
 }
 
-// Ctrl+P prints, Ctrl+I previews, Ctrl+M (and an Enter reaching the form) modifies,
+// Ctrl+P prints, Ctrl+I previews, Ctrl+M modifies,
 // Ctrl+T deletes, Ctrl+X closes; a disabled command stays disabled from the keys too.
 void TTalajmintalist::FormKeyPress(TObject*, TKey& Key) {
     if (GroupBox1->isVisible() || PlaceBox->GroupBox->isVisible())

@@ -49,9 +49,9 @@ void QuantityLine(QWidget* page, int top, ui::TEdit*& edit, ui::TComboBox*& unit
     edit->SetBounds(170, top, 110, 22);
     units = res::UnitCombo(page, items);
     units->SetBounds(286, top, 60, 22);
-    PlaceLabel(page, "Raktáron lévő mennyiség :", 12, top + 32, 160);
+    PlaceLabel(page, "Raktáron lévő mennyiség :", 12, top + 32, 185);
     stock = new ui::TLabel(page);
-    stock->SetBounds(170, top + 35, 200, 16);
+    stock->SetBounds(200, top + 35, 200, 16);
     stock->SetBold(true);
 }
 
@@ -212,7 +212,9 @@ void Tkeszletkezeles::FormClose(TObject*, TCloseAction&) {
         table->Close();
 }
 
+// The state of the fertiliser shown follows the choice, by mouse or by key.
 void Tkeszletkezeles::Table1AfterScroll(db::TDataSet&) {
+    ShowState();
     ShowStock();
 }
 

@@ -8,8 +8,10 @@
 #include "Eszkozfelh.h"
 #include "Fogalomh.h"
 #include "Gazdeph.h"
+#include "Gazolajszlaosszh.h"
 #include "Gepjavitash.h"
 #include "Geplisth.h"
+#include "J05u.h"
 #include "Keszletkezelesu.h"
 #include "Keszlisth.h"
 #include "Korcsoportszh.h"
@@ -46,6 +48,8 @@ void InstallMachineAndRecordCommands(TFolap1& mainWindow, db::Session& session) 
     mainWindow.SetFormOpener("Tvismajor", [s] { ui::ShowModalForm(vismajor, *s); });
     mainWindow.SetFormOpener("TAllatfajta", [s] { ui::ShowModalForm(Allatfajta, *s); });
     mainWindow.SetFormOpener("TKorcsoportok", [s] { ui::ShowModalForm(Korcsoportok, *s); });
+    mainWindow.SetFormOpener("TGazolajszlaossz", [s] { ui::ShowModalForm(Gazolajszlaossz, *s); });
+    mainWindow.SetFormOpener("TJ05", [s] { ui::ShowModalForm(J05, *s); });
     for (bool tractors : {true, false})
         mainWindow.SetFormOpener(tractors ? "TGepjavitas:true" : "TGepjavitas:false",
                                  [s, tractors] {

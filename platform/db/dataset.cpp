@@ -615,12 +615,39 @@ Value TDataSet::rowValue(std::size_t row, int field) const {
     if (i >= defs_.size())
         throw error("nincs " + std::to_string(field) + ". mező");
     const bool current = row == current_ && state_ != DataSetState::Insert;
-    if (i >= sourceFields_)
-        return current && i - sourceFields_ < calcValues_.size() ? calcValues_[i - sourceFields_]
-                                                                 : Value{};
+    if (i >= sourceFields_) {
+        if (current)
+            return i - sourceFields_ < calcValues_.size() ? calcValues_[i - sourceFields_]
+                                                          : Value{};
+        return row < viewSize() && state_ == DataSetState::Browse
+                   ? calculatedAt(row, i - sourceFields_)
+                   : Value{};
+    }
     if (current && state_ == DataSetState::Edit)
         return buffer_[i];
     return row < viewSize() ? viewValue(row, field) : Value{};
+}
+
+// OnCalcFields run with another row current, as a grid painting that row needs it: the
+// cursor moves there and back without an event, and the current row's values stay.
+Value TDataSet::calculatedAt(std::size_t row, std::size_t calc) const {
+    auto& self = const_cast<TDataSet&>(*this);
+    const std::size_t savedRow = current_;
+    Record savedValues = std::move(self.calcValues_);
+    const auto restore = [&] {
+        current_ = savedRow;
+        self.calcValues_ = std::move(savedValues);
+    };
+    current_ = row;
+    try {
+        self.calculate();
+    } catch (...) {
+        restore();
+        throw;
+    }
+    Value value = calc < calcValues_.size() ? calcValues_[calc] : Value{};
+    restore();
+    return value;
 }
 
 namespace {

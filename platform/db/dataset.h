@@ -186,8 +186,9 @@ public:
     // --- reading other rows (grids, lookup lists) -----------------------------------
     // A row of the view read without moving the cursor: `row` is 0-based, the place
     // RecNo() - 1 gives the current row. The current row in Edit state reads the edit
-    // buffer; calculated fields have values for the current row only (Null elsewhere);
-    // a row outside the view reads Null.
+    // buffer; a calculated field of another row is calculated for it (OnCalcFields runs
+    // with that row current, without an event) while the data set is browsing, and is
+    // Null while a row is edited; a row outside the view reads Null.
     Value rowValue(std::size_t row, int field) const;
     // The bookmark of a row of the view (empty outside it), and the place of a
     // bookmarked row (none when it left the view).
@@ -258,6 +259,7 @@ private:
     void moveTo(std::size_t row, bool scrolled);
     void afterScroll();
     void calculate();
+    Value calculatedAt(std::size_t row, std::size_t calc) const;
     void loadBuffer();
     void compileFilter();
     void refreshView();

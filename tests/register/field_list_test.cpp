@@ -1,6 +1,7 @@
 // The field list filter (both modes), the field list with its counts, area and title, and
 // the operations-by-land-parcel report on operation rows the test writes.
 
+#include "keep_pdf.h"
 #include "lists_fixture.h"
 #include "platform/db/filter.h"
 #include "platform/report/document.h"
@@ -19,7 +20,7 @@ namespace {
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
-TEST(FieldListConditionsText, ThePartsExampleByteForByte) {
+TEST(FieldListConditionsText, TwoParcelsAYearAndActiveOnlyByteForByte) {
     FieldListChoices choices;
     choices.landParcels = {12, 15};
     choices.year = "2009";
@@ -129,12 +130,19 @@ TEST_F(FieldList, MarkedParcelsYearAndActiveOnlyListTheFieldsOnceWithCountsAndAr
     });
     OpenFieldListFilter(session, 0);
     ASSERT_EQ(output.documents.size(), 1u);
+    regtest::KeepPdf(output.documents[0], "parcellak.pdf");
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(pdf, HasSubstr("parcellakiosztása"));
+        EXPECT_THAT(pdf, HasSubstr("O'Hara zab"));
+        EXPECT_THAT(pdf, HasSubstr("35 000"));
+    }
     const std::vector<std::string> lines = report::DocumentLines(output.documents[0]);
     // The title rule gives two blanks when only the year is chosen.
     EXPECT_THAT(lines, Contains("2009. évi  parcellakiosztása"));
     EXPECT_THAT(lines, Contains("Zöldmező Kft."));
-    EXPECT_THAT(lines, Contains("2008/2009 | 1 | Búza | 20 000 | Nagyföld | NEM | A"));
-    EXPECT_THAT(lines, Contains("2008/2009 | 2 | O'Hara zab | 15 000 | Kert | NEM | A"));
+    EXPECT_THAT(lines, Contains("2008/2009 | 1 | Búza | Nagyföld | 20 000 | NEM | A"));
+    EXPECT_THAT(lines, Contains("2008/2009 | 2 | O'Hara zab | Kert | 15 000 | NEM | A"));
     EXPECT_THAT(lines, Contains("Összesen: | 2 | 35 000"));
 }
 
@@ -240,13 +248,40 @@ TEST_F(FieldList, ModeOneRunsTheOperationsReportOfTheChosenParcels) {
               (std::vector<std::string>{"TParcListSzuk"})); // the holder is never shown
     ASSERT_EQ(output.documents.size(), 1u);
     EXPECT_EQ(output.asked, (std::vector<std::string>{"HejrajzMuv4.rav"}));
+    regtest::KeepPdf(output.documents[0], "hejrajzmuv4.pdf");
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(pdf, HasSubstr("Vetőgép"));
+        EXPECT_THAT(pdf, HasSubstr("N:15% P:15% K:15%"));
+    }
     const std::vector<std::string> lines = report::DocumentLines(output.documents[0]);
     EXPECT_THAT(lines, Contains(HasSubstr("0112/3 | Észak")));
-    EXPECT_THAT(lines, Contains(HasSubstr("Vetés | 20 000 | Zetor 7745 | Vetőgép | 2,5")));
+    EXPECT_THAT(lines, Contains(HasSubstr("Vetés | Zetor 7745 | Vetőgép | 20 000 | 2,5")));
     EXPECT_THAT(lines, Contains(HasSubstr("N:15% P:15% K:15%")));
     EXPECT_THAT(lines, Not(Contains(HasSubstr("Szántás"))));   // 2008's field is filtered out
     EXPECT_THAT(lines, Not(Contains(HasSubstr("Tárcsázás")))); // on the other parcel
     EXPECT_THAT(lines, Not(Contains(HasSubstr("O'Neil dűlő"))));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FieldList, MachineNamesAreTheTractorsTypeAndTheImplementsNameOrEmpty) {
+    AddRow("Erogepek", [](db::TTable& t) {
+        t.FieldByName("Gepkod").SetAsString("100007");
+        t.FieldByName("Gepnev").SetAsString("MTZ");
+        t.FieldByName("Geptip").SetAsString("MTZ 82");
+    });
+    AddRow("Munkagepek", [](db::TTable& t) {
+        t.FieldByName("Gepkod").SetAsString("100007");
+        t.FieldByName("Gepnev").SetAsString("Tárcsa");
+    });
+    ui::OwnedForm<TTablalekerdez> holder(Tablalekerdez, session);
+    EXPECT_EQ(holder->MachineName("Erogepek.db", "100007"), "MTZ 82");
+    EXPECT_EQ(holder->MachineName("Munkagepek.db", "100007"), "Tárcsa");
+    EXPECT_EQ(holder->MachineName("Erogepek.db", "999999"), "");
+    EXPECT_EQ(holder->MachineName("Erogepek.db", "1000*"), ""); // no partial match
 }
 
 } // namespace

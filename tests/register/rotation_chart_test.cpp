@@ -5,6 +5,7 @@
 #include "register/Probavforgoh.h"
 #include "register/rotation_chart.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -91,6 +92,10 @@ TEST_F(RotationChartForm, LekeresDrawsTheChainOfTheCurrentFieldWithCropsAndYears
                                            {50, 320, "Repce"},
                                            {55, 334, "2007."}}));
         EXPECT_EQ(f.Chart.lines.size(), 4u);
+        if (const char* folder = std::getenv("FARM_SCREENSHOT_DIR")) {
+            ShowActive(f);
+            f.grab().save(QString::fromStdString(std::string(folder) + "/vetesforgo.png"));
+        }
         f.CheckBox1->SetChecked(false);
         EXPECT_EQ(f.Table3.RecordCount(), 4);
         f.Table3.First(); // the 2007 field has no predecessor

@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "core/Folap.h"
 #include "core/Isnuminth.h"
+#include "new_user_fixture.h"
 #include "platform/report/output.h"
 #include "resources/Allatfajtah.h"
 #include "resources/Csapadekh.h"
@@ -32,51 +33,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class NewUser : public testui::UiTest {
-protected:
-    NewUser() {
-        dialogs.ExpectContaining("Új, üres adatbázis készült");
-        EXPECT_EQ(app::PrepareWorkingDatabase(session), 0);
-        app->CreateForm(Folap1, session);
-        Folap1->Timer1->SetEnabled(false);
-        app->CreateForm(NumericInt, session);
-        InstallResourceCommands(*Folap1, session);
-    }
-    ~NewUser() override {
-        app.reset();
-        Folap1 = nullptr;
-        NumericInt = nullptr;
-    }
-
-    void Menu(const std::string& menu, const std::string& item) {
-        ui::TMenuItem* entry = Folap1->FindMenuItem({menu, item});
-        ASSERT_NE(entry, nullptr) << item;
-        ASSERT_TRUE(entry->Enabled()) << item;
-        entry->Click();
-    }
-
-    static void Picture(QWidget& form, const std::string& name) {
-        if (const char* dir = std::getenv("FARM_SCREENSHOT_DIR"))
-            form.grab().save(QString::fromStdString((fs::path(dir) / (name + ".png")).string()));
-    }
-
-    int Rows(const std::string& table, const std::string& filter = {}) {
-        db::TTable t(session, "Check");
-        t.SetTableName(table);
-        if (!filter.empty()) {
-            t.SetFilter(filter);
-            t.SetFiltered(true);
-        }
-        t.Open();
-        return t.RecordCount();
-    }
-
-    db::Session session{fs::current_path()};
-    report::CaptureOutput output;
-    report::ScopedOutput use{output};
-    const std::string things = "Személyek/Készlet/Eszköz";
-    const std::string records = "Feljegyzések";
-};
+using NewUser = restest::NewUserTest;
 
 TEST_F(NewUser, MachinesRepairsBuildingsPeopleAndForecastSources) {
     dialogs.Expect("További gép felvitele ?", ui::mrYes)

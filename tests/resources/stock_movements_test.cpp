@@ -3,6 +3,7 @@
 // the variety list narrowed to a species; the add dialogs opened from it.
 
 #include "materials_fixture.h"
+#include "register/Egyebfajh.h"
 #include "resources/Egyebnovvedh.h"
 #include "resources/Egyebternovh.h"
 #include "resources/Egyebvetmagh.h"
@@ -40,9 +41,12 @@ protected:
 
 TEST_F(StockMovements, PurchasesAndSalesAreConvertedAndRoundedIntoTheMaterialsUnit) {
     AddFertiliser("100000", "Pétisó", "g");
-    AddFertiliser("100001", "Urea", "kg");
+    AddFertiliser("100001", "Urea", "kg", "F");
     WithForm([&](Tkeszletkezeles& f) {
         f.DBLookupComboBox1->Choose(0); // Pétisó
+        EXPECT_TRUE(f.RadioButton1->Checked());
+        ShowActive(f);
+        Snapshot(f, "keszletkezeles");
         dialogs.Expect(kMore, ui::IDYES).Expect(kMore, ui::IDYES);
         Record(f, f.Edit10, f.ComboBox3, "2,5", "g");
         EXPECT_EQ(f.StockText1->Caption(), "3 g");
@@ -50,6 +54,7 @@ TEST_F(StockMovements, PurchasesAndSalesAreConvertedAndRoundedIntoTheMaterialsUn
         EXPECT_EQ(f.StockText1->Caption(), "1 g");
         EXPECT_EQ(f.Edit10->Text(), "");
         f.DBLookupComboBox1->Choose(1); // Urea
+        EXPECT_TRUE(f.RadioButton2->Checked());
         dialogs.Expect(kMore, ui::IDYES).Expect(kMore, ui::IDYES).Expect(kMore, ui::IDNO);
         Record(f, f.Edit10, f.ComboBox3, "1", "t");
         Record(f, f.Edit10, f.ComboBox3, "0,0004", "kg");
@@ -68,6 +73,8 @@ TEST_F(StockMovements, ASaleBeyondTheStockIsRefusedAndOneEqualToItAccepted) {
         f.PageControl1->setCurrentIndex(1); // as the user picks the tab
         f.DBLookupComboBox2->Choose(0);
         EXPECT_EQ(f.StockText2->Caption(), "0,5 l");
+        ShowActive(f);
+        Snapshot(f, "keszletkezeles-2");
         dialogs.Expect(kTooMuch);
         Record(f, f.Edit12, f.ComboBox1, "-501", "ml");
         EXPECT_EQ(dialogs.Last().caption, "Sok kiadás");
@@ -202,6 +209,22 @@ TEST_F(StockMovements, TheAddDialogsNumberTheirKindsAndNoClosesBothWindows) {
     EXPECT_EQ(Column("Vetomagok", "Mert"), (std::vector<std::string>{"kg"}));
 }
 
+TEST_F(StockMovements, TheFirstSpeciesOfAnEmptyTableIsOneAndShowsAtOnce) {
+    WithForm([&](Tkeszletkezeles& f) {
+        forms.On<TEgyebFaj>([](TEgyebFaj& d) {
+            d.Edit1->SetText("Búza");
+            d.Edit2->SetText("Triticum aestivum");
+            d.Button2->click();
+        });
+        f.Button6->click();
+        EXPECT_EQ(f.Table4.RecordCount(), 1);
+        f.PageControl1->setCurrentIndex(2);
+        f.DBLookupComboBox4->Choose(0);
+        EXPECT_EQ(f.Table3.RecordCount(), 0);
+    });
+    EXPECT_EQ(Column("Magfajtak", "Fajkod"), (std::vector<std::string>{"1"}));
+}
+
 TEST_F(StockMovements, TheAddDialogsRefuseMissingInputAndBadNumbers) {
     forms.On<TEgyebTerNov>([&](TEgyebTerNov& d) {
         dialogs.Expect("A(z) 'Foszfortartalom' értéke nem szám !");
@@ -240,6 +263,8 @@ TEST_F(StockMovements, ThePesticideDialogOffersTheTypesAlreadyRecorded) {
         EXPECT_EQ(d.ComboBox4->Items().ToVector(),
                   (std::vector<std::string>{"gombaölő", "gyomirtó"}));
         d.Edit1->SetText("Új szer");
+        ShowActive(d);
+        Snapshot(d, "egyebnovved");
         d.Button2->click();
     });
     dialogs.Expect(kMore, ui::IDNO);

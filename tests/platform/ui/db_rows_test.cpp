@@ -37,8 +37,10 @@ TEST(DataSetRows, ReadsAnyRowWithoutMovingAndTheEditBufferForTheCurrentOne) {
     t.MoveBy(1);
     EXPECT_EQ(text(t.rowValue(3, 0)), "P00003");
     EXPECT_EQ(t.RecNo(), 2);
-    EXPECT_EQ(text(t.rowValue(1, 5)), "#P00001"); // calculated: the current row only
-    EXPECT_TRUE(db::isNull(t.rowValue(2, 5)));
+    EXPECT_EQ(text(t.rowValue(1, 5)), "#P00001");
+    EXPECT_EQ(text(t.rowValue(2, 5)), "#P00002"); // calculated for its own row
+    EXPECT_EQ(t.RecNo(), 2);
+    EXPECT_EQ(t.FieldByName("Jel").AsString(), "#P00001");
     EXPECT_TRUE(db::isNull(t.rowValue(9, 0)));
 
     t.Edit();
