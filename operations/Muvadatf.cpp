@@ -8,6 +8,7 @@
 #include "platform/db/filter.h"
 #include "platform/sys/numbers.h"
 #include "platform/ui/application.h"
+#include "platform/ui/db_controls.h"
 #include "platform/ui/form_helpers.h"
 #include "resources/Szemelyh.h"
 
@@ -182,8 +183,35 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     DBLookupComboBox1->SetListSource(&DataSource13);
     DBLookupComboBox1->SetKeyField("Nev");
     DBLookupComboBox1->SetListField("Nev");
+    Button20 = ui::Make<ui::TButton>(GroupBox2, {386, 137, 24, 24}, "+");
     Button13 = ui::Make<ui::TButton>(GroupBox2, {8, 240, 80, 27}, "Ok");
     Button14 = ui::Make<ui::TButton>(GroupBox2, {96, 240, 110, 27}, "Nem öntözés");
+    GroupBox4 =
+        ui::Make<ui::TGroupBox>(GroupBox2, {4, 16, 592, 260}, "Vízkivételi helyek kezelése");
+    DBGrid5 = ui::ListGrid(GroupBox4, {8, 20, 440, 230}, &DataSource13,
+                           {{"Nev", "házi megnevezés", 160},
+                            {"Hely", "Vízkiv. helye", 160},
+                            {"Engsz", "Engedély sz.", 100}});
+    Button21 = ui::Make<ui::TButton>(GroupBox4, {456, 20, 128, 27}, "új vízkiv.");
+    Button22 = ui::Make<ui::TButton>(GroupBox4, {456, 54, 128, 27}, "módosítás");
+    Button23 = ui::Make<ui::TButton>(GroupBox4, {456, 88, 128, 27}, "törlés");
+    Button24 = ui::Make<ui::TButton>(GroupBox4, {456, 222, 128, 27}, "vissza");
+    GroupBox5 =
+        ui::Make<ui::TGroupBox>(GroupBox4, {8, 20, 440, 230}, "Vízkivételi hely létrehozása");
+    const char* pointFields[] = {"Nev", "Hely", "Engsz", "Ontmod"};
+    const char* pointLabels[] = {
+        "Megnevezés :", "Vízkivétel helye :", "Engedély száma :", "Öntözés módja :"};
+    ui::TDBEdit** pointEdits[] = {&DBEdit1, &DBEdit2, &DBEdit3, &DBEdit4};
+    for (int i = 0; i < 4; ++i) {
+        ui::Make<ui::TLabel>(GroupBox5, {8, 27 + 30 * i, 120, 16}, pointLabels[i]);
+        *pointEdits[i] = ui::Make<ui::TDBEdit>(GroupBox5, {130, 24 + 30 * i, 300, 22});
+        (*pointEdits[i])->SetDataSource(&DataSource13);
+        (*pointEdits[i])->SetDataField(pointFields[i]);
+    }
+    Button25 = ui::Make<ui::TButton>(GroupBox5, {130, 190, 90, 27}, "rögzítés");
+    Button26 = ui::Make<ui::TButton>(GroupBox5, {230, 190, 90, 27}, "mégsem");
+    GroupBox5->Hide();
+    GroupBox4->Hide();
     GroupBox2->Hide();
 
     GroupBox3 = ui::Make<ui::TGroupBox>(this, {8, 268, 600, 280}, "Személyi adatok:");
@@ -194,6 +222,7 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     DBGrid4 = ui::ListGrid(GroupBox3, {344, 20, 248, 220}, &DataSource12,
                            {{"Sznev", "Név", 140}, {"Tel", "Telefonszám", 90}});
     Button18 = ui::Make<ui::TButton>(GroupBox3, {8, 246, 80, 27}, "Rendben");
+    Button19 = ui::Make<ui::TButton>(GroupBox3, {344, 246, 160, 27}, "További alkalmazottak");
     GroupBox3->Hide();
 
     OnShow = Handler(&TMuvadat::FormShow);
@@ -220,6 +249,10 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
              {Button13, &TMuvadat::Button13Click}, {Button14, &TMuvadat::Button14Click},
              {Button15, &TMuvadat::Button15Click}, {Button16, &TMuvadat::Button16Click},
              {Button17, &TMuvadat::Button17Click}, {Button18, &TMuvadat::Button18Click},
+             {Button19, &TMuvadat::Button19Click}, {Button20, &TMuvadat::Button20Click},
+             {Button21, &TMuvadat::Button21Click}, {Button22, &TMuvadat::Button22Click},
+             {Button23, &TMuvadat::Button23Click}, {Button24, &TMuvadat::Button24Click},
+             {Button25, &TMuvadat::Button25Click}, {Button26, &TMuvadat::Button26Click},
              {Button27, &TMuvadat::Button27Click}, {Button28, &TMuvadat::Button28Click}})
         button->OnClick = Handler(handler);
 
@@ -492,6 +525,60 @@ void TMuvadat::Button18Click(TObject*) {
     Table11.Close();
     Table12.Close();
     GroupBox3->Hide();
+}
+
+void TMuvadat::Button19Click(TObject*) {
+    ui::ShowModalForm(Szemelyek, session_);
+}
+
+void TMuvadat::Button20Click(TObject*) {
+    GroupBox4->Show();
+    GroupBox4->BringToFront();
+}
+
+void TMuvadat::Button21Click(TObject*) {
+    Table13.Append();
+    Table13.FieldByName("Deleted").SetAsBoolean(false);
+    GroupBox5->SetCaption("Vízkivételi hely létrehozása");
+    GroupBox5->Show();
+    GroupBox5->BringToFront();
+}
+
+void TMuvadat::Button22Click(TObject*) {
+    if (Table13.IsEmpty())
+        return;
+    Table13.Edit();
+    GroupBox5->SetCaption("Vízkivételi hely módosítása");
+    GroupBox5->Show();
+    GroupBox5->BringToFront();
+}
+
+// The point leaves the lists; operations that name it keep its row.
+void TMuvadat::Button23Click(TObject*) {
+    if (Table13.IsEmpty())
+        return;
+    Table13.Edit();
+    Table13.FieldByName("Deleted").SetAsBoolean(true);
+    Table13.Post();
+    Table13.FlushBuffers();
+}
+
+void TMuvadat::Button24Click(TObject*) {
+    GroupBox4->Hide();
+}
+
+void TMuvadat::Button25Click(TObject*) {
+    for (ui::TDBEdit* edit : {DBEdit1, DBEdit2, DBEdit3, DBEdit4})
+        if (edit->Modified())
+            edit->UpdateRecord();
+    Table13.Post();
+    Table13.FlushBuffers();
+    GroupBox5->Hide();
+}
+
+void TMuvadat::Button26Click(TObject*) {
+    Table13.Cancel();
+    GroupBox5->Hide();
 }
 
 void TMuvadat::Button12Click(TObject*) {

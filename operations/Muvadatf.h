@@ -96,13 +96,25 @@ public:
     ui::TDBLookupComboBox* DBLookupComboBox1; // "Vízkivétel helye :"
     ui::TButton* Button13;                    // "Ok"
     ui::TButton* Button14;                    // "Nem öntözés"
-    ui::TButton* Button15;                    // "Munkavégző személy"
+    ui::TButton* Button20;                    // "+": the water points
+    ui::TGroupBox* GroupBox4;                 // "Vízkivételi helyek kezelése"
+    ui::TDBGrid* DBGrid5;
+    ui::TButton* Button21;                              // "új vízkiv."
+    ui::TButton* Button22;                              // "módosítás"
+    ui::TButton* Button23;                              // "törlés"
+    ui::TButton* Button24;                              // "vissza"
+    ui::TGroupBox* GroupBox5;                           // the point being edited
+    ui::TDBEdit *DBEdit1, *DBEdit2, *DBEdit3, *DBEdit4; // Nev, Hely, Engsz, Ontmod
+    ui::TButton* Button25;                              // "rögzítés"
+    ui::TButton* Button26;                              // "mégsem"
+    ui::TButton* Button15;                              // "Munkavégző személy"
     ui::TGroupBox* GroupBox3;
     ui::TDBGrid* DBGrid3;  // pending workers
     ui::TDBGrid* DBGrid4;  // employees
     ui::TButton* Button16; // "<<<"
     ui::TButton* Button17; // "---"
     ui::TButton* Button18; // "Rendben"
+    ui::TButton* Button19; // "További alkalmazottak"
     ui::TButton* Button1;  // "Anyagfelhasználás"
     ui::TButton* Button4;  // "Felhasznált gépek"
     ui::TButton* Button3;  // "Mégsem"
@@ -127,6 +139,14 @@ public:
     void Button16Click(TObject* Sender);
     void Button17Click(TObject* Sender);
     void Button18Click(TObject* Sender);
+    void Button19Click(TObject* Sender);
+    void Button20Click(TObject* Sender);
+    void Button21Click(TObject* Sender);
+    void Button22Click(TObject* Sender);
+    void Button23Click(TObject* Sender);
+    void Button24Click(TObject* Sender);
+    void Button25Click(TObject* Sender);
+    void Button26Click(TObject* Sender);
     void Button12Click(TObject* Sender);
     void Button13Click(TObject* Sender);
     void Button14Click(TObject* Sender);

@@ -299,3 +299,38 @@ TEST_F(EntryFormTest, AServiceProvidersMachineIsRegistered) {
 
 } // namespace
 } // namespace opstest
+
+namespace opstest {
+namespace {
+
+TEST_F(EntryFormTest, AWaterPointIsKeptAndChosenForTheIrrigation) {
+    Run([this](TMuvadat& form) {
+        Select(form, {"100001", "100002"});
+        ChooseType(form, 3, "permetezés");
+        form.Button12->click();
+        form.Button20->click();
+        form.Button21->click();
+        EXPECT_EQ(form.GroupBox5->Caption(), "Vízkivételi hely létrehozása");
+        form.Table13.FieldByName("Nev").SetAsString("Kút 1");
+        form.Table13.FieldByName("Hely").SetAsString("Tanya");
+        form.Button25->click();
+        form.Button24->click();
+        EXPECT_EQ(Column("vizkivet", "Nev"), std::vector<std::string>{"Kút 1"});
+        dialogs.ExpectContaining("'Üzemóra'");
+        form.Edit11->SetText("öt");
+        form.Button13->click(); // refused: the group stays
+        EXPECT_FALSE(form.IrrigationEntered);
+        form.Edit11->SetText("5");
+        form.Edit12->SetText("120");
+        form.Button13->click();
+        EXPECT_TRUE(form.IrrigationEntered);
+        form.Button2->click();
+    });
+    dialogs.VerifyDone();
+    EXPECT_EQ(Column("Ontozes", "Menny"), (std::vector<std::string>{"120", "120"}));
+    const auto id = Column("vizkivet", "Id");
+    EXPECT_EQ(Column("ElvMuv", "Vizkivid"), std::vector<std::string>(2, id.at(0)));
+}
+
+} // namespace
+} // namespace opstest
