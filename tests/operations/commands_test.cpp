@@ -99,6 +99,22 @@ TEST_F(OperationCommandsTest, YesToTheRepeatQuestionOpensTheRealFormAgain) {
     EXPECT_NEAR(res::StockOnDate(session, "100000", kDay - 1), 1000, 1e-9);
 }
 
+TEST_F(OperationCommandsTest, TheHiddenPlanningItemRecordsAPlannedOperation) {
+    AddField(session, "100001", 10000);
+    forms.On<TMuvadat>([](TMuvadat& form) {
+        EXPECT_EQ(form.PlanMode, "terv");
+        form.Table8.First();
+        form.DBGrid2->SelectedRows().SetCurrentRowSelected(true);
+        form.DBGrid2CellClick(form.DBGrid2->Columns()[0]);
+        form.DBLookupListBox1->SetKeyValue(form.Table2.FieldByName("Muv").AsValue());
+        form.Button2->click();
+    });
+    Open().FindMenuItem({"Műveletek", "Műveletek tervezése", "Tervművelet rögzítése"})->Click();
+    forms.VerifyDone();
+    EXPECT_EQ(Count("Tervelvmuv"), 1);
+    EXPECT_EQ(Count("ElvMuv"), 0);
+}
+
 TEST_F(OperationCommandsTest, AFreshDatabaseListsTheStarterTypesWithoutFactors) {
     const auto& types = core::StarterOperationTypes();
     EXPECT_EQ(Count("Normalhektar"), static_cast<int>(types.size()));
