@@ -325,6 +325,11 @@ void TAnyagfel::FormActivate(TObject*) {
     res::WriteDateMarker(session_, sys::today(), ops::TablesFor(Planned()).stock);
     DateTimePicker2->SetDate(sys::encodeDate(sys::decodeDate(sys::today()).year, 6, 20));
     Edit3->SetText(Table1.IsEmpty() ? std::string() : Table1.FieldByName("Fnev").AsString());
+    // The lists show the material the cursor is on, the one a posting would use.
+    if (!Query1.IsEmpty())
+        DBLookupComboBox1->SetKeyValue(Query1.FieldByName("Kod").AsValue());
+    if (!Query2.IsEmpty())
+        DBLookupComboBox2->SetKeyValue(Query2.FieldByName("Kod").AsValue());
     DBLookupComboBox1Click(DBLookupComboBox1);
     DBLookupComboBox2Click(DBLookupComboBox2);
 }

@@ -102,7 +102,7 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     ComboBox2->Items().AddStrings({"Talajelőkészítés", "Vetés", "Talajerőgazdálkodás",
                                    "Növényápolás", "Betakarítás", "Egyéb"});
     ComboBox2->SetItemIndex(0);
-    DBLookupListBox1 = ui::Make<ui::TDBLookupListBox>(this, {8, 294, 200, 200});
+    DBLookupListBox1 = ui::Make<ui::TDBLookupListBox>(this, {8, 294, 236, 200});
     DBLookupListBox1->SetListSource(&DataSource2);
     DBLookupListBox1->SetKeyField("Muv");
     DBLookupListBox1->SetListField("Muv");
@@ -137,17 +137,18 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     Edit4 = ui::Make<ui::TEdit>(this, {x + 140, 464, 170, 22});
     Edit4->SetMaxLength(25);
     CheckBox2 = ui::Make<ui::TCheckBox>(this, {x, 492, 200, 20}, "bejelentésköteles művelet");
-    Edit16 = PlaceEdit(this, "megnev. :", x + 200, 492, 150, 60);
-    ui::Make<ui::TLabel>(this, {x + 420, 495, 80, 16}, "bejel. időp.:");
+    Label16 = ui::Make<ui::TLabel>(this, {x + 200, 495, 60, 16}, "megnev. :");
+    Edit16 = ui::Make<ui::TEdit>(this, {x + 260, 492, 150, 22});
+    Label17 = ui::Make<ui::TLabel>(this, {x + 420, 495, 80, 16}, "bejel. időp.:");
     DateTimePicker3 = ui::Make<ui::TDateTimePicker>(this, {x + 500, 492, 110, 22});
     Edit14 = PlaceEdit(this, "Megjegyzés :", x, 520, 400);
     Edit14->SetMaxLength(100);
 
     Button27 = ui::Make<ui::TButton>(this, {8, 556, 150, 27}, "Megfigyelés kapcsolása");
     Button12 = ui::Make<ui::TButton>(this, {164, 556, 120, 27}, "Öntözés adatai");
-    Button15 = ui::Make<ui::TButton>(this, {290, 556, 130, 27}, "Munkavégző személy");
-    Button1 = ui::Make<ui::TButton>(this, {426, 556, 130, 27}, "Anyagfelhasználás");
-    Button4 = ui::Make<ui::TButton>(this, {562, 556, 130, 27}, "Felhasznált gépek");
+    Button15 = ui::Make<ui::TButton>(this, {290, 556, 150, 27}, "Munkavégző személy");
+    Button1 = ui::Make<ui::TButton>(this, {446, 556, 140, 27}, "Anyagfelhasználás");
+    Button4 = ui::Make<ui::TButton>(this, {592, 556, 140, 27}, "Felhasznált gépek");
     Button3 = ui::Make<ui::TButton>(this, {700, 600, 120, 30}, "Mégsem");
     Button2 = ui::Make<ui::TButton>(this, {830, 600, 130, 30}, "Rendben");
 
@@ -436,7 +437,8 @@ void TMuvadat::DateTimePicker1Change(TObject*) {
 
 void TMuvadat::CheckBox2Click(TObject*) {
     const bool on = CheckBox2->Checked();
-    for (ui::TControl* control : std::initializer_list<ui::TControl*>{Edit16, DateTimePicker3}) {
+    for (ui::TControl* control :
+         std::initializer_list<ui::TControl*>{Label16, Edit16, Label17, DateTimePicker3}) {
         control->SetVisible(on);
         control->SetEnabled(on);
     }

@@ -83,6 +83,8 @@ public:
     ui::TEdit* Edit4;         // by-product
     ui::TCheckBox* CheckBox2; // "bejelentésköteles művelet"
     ui::TEdit* Edit16;
+    ui::TLabel* Label16; // "megnev. :"
+    ui::TLabel* Label17; // "bejel. időp.:"
     ui::TDateTimePicker* DateTimePicker3;
     ui::TEdit* Edit14;     // "Megjegyzés :"
     ui::TButton* Button27; // "Megfigyelés kapcsolása"

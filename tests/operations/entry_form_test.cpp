@@ -9,6 +9,8 @@
 #include "operations_fixture.h"
 #include "platform/sys/numbers.h"
 
+#include <QWidget>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace opstest {
@@ -330,6 +332,32 @@ TEST_F(EntryFormTest, AWaterPointIsKeptAndChosenForTheIrrigation) {
     EXPECT_EQ(Column("Ontozes", "Menny"), (std::vector<std::string>{"120", "120"}));
     const auto id = Column("vizkivet", "Id");
     EXPECT_EQ(Column("ElvMuv", "Vizkivid"), std::vector<std::string>(2, id.at(0)));
+}
+
+} // namespace
+} // namespace opstest
+
+namespace opstest {
+namespace {
+
+// Pictures of the entry form and the material dialog for a look at their layout:
+//     FARM_SCREENSHOT_DIR=/tmp/shots build/tests/farm_tests --gtest_filter='*EntryScreenshot*'
+TEST_F(EntryFormTest, EntryScreenshot) {
+    const char* folder = std::getenv("FARM_SCREENSHOT_DIR");
+    if (!folder)
+        GTEST_SKIP() << "FARM_SCREENSHOT_DIR not set";
+    const std::filesystem::path out(folder);
+    forms.On<TAnyagfel>([out](TAnyagfel& dialog) {
+        EXPECT_TRUE(dialog.grab().save(QString::fromStdString((out / "anyagfel.png").string())));
+        dialog.Close();
+    });
+    Run([out](TMuvadat& form) {
+        Select(form, {"100001", "100002"});
+        ChooseType(form, 4, "aratás (kalászos, arató-cséplő géppel)");
+        EXPECT_TRUE(form.grab().save(QString::fromStdString((out / "muvadat.png").string())));
+        form.Button1->click();
+        form.Button3->click();
+    });
 }
 
 } // namespace
