@@ -5,6 +5,7 @@
 #include "core/fresh_database.h"
 
 #include "core/catalogue.h"
+#include "core/operation_types.h"
 #include "platform/db/session.h"
 #include "platform/db/table.h"
 
@@ -99,6 +100,8 @@ void InsertReferenceRows(db::Session& session, const TableDef& def) {
         InsertNamedList(session, "Akgmuvag", "Megnev", kAkgBranches);
     else if (def.name == "celprogramok")
         InsertProgrammes(session);
+    else if (def.name == "Normalhektar")
+        InsertStarterOperationTypes(session);
 }
 
 void CreateWithRows(db::Session& session, const TableDef& def) {
@@ -140,6 +143,7 @@ void CreateFreshDatabase(db::Session& session) {
     for (const auto& def : Catalogue())
         if (!session.exists(def.name))
             CreateWithRows(session, def);
+    WriteNormalHectareText(session.directory());
 }
 
 void InsertNoMachineRow(db::Session& session, const std::string& table) {

@@ -27,7 +27,7 @@ DatabaseCheck PrepareDatabase(db::Session& session);
 
 // Creates every table of the catalogue that the directory lacks, with the reference
 // rows: the "no machine" rows of Erogepek and Munkagepek, Akgmuvag, Muvelesiag,
-// celprogramok.
+// celprogramok, the starter operation types of Normalhektar; and "normalhektar.txt".
 void CreateFreshDatabase(db::Session& session);
 
 // The placeholder "no machine" row (Gepkod "100000") of Erogepek.db and Munkagepek.db,

@@ -1,0 +1,118 @@
+#include "Ujmuvh.h"
+
+#include "platform/sys/numbers.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/form_helpers.h"
+#include "register/codes.h"
+
+#include <fstream>
+#include <sstream>
+
+TUjmuv* Ujmuv = nullptr;
+TNormalhek* Normalhek = nullptr;
+
+TUjmuv::TUjmuv(db::Session& session) : session_(session) {
+    SetCaption("Új művelet meghatározása");
+    SetClientSize(470, 300);
+    SetPosition(ui::poScreenCenter);
+    SetHelpContext(47);
+    Table1.SetTableName("Normalhektar.db");
+
+    ui::Make<ui::TLabel>(this, {8, 8, 200, 20}, "Új művelet");
+    ui::Make<ui::TLabel>(this, {8, 43, 180, 16}, "Művelet megnevezése :");
+    Edit1 = ui::Make<ui::TEdit>(this, {190, 40, 270, 22});
+    Edit1->SetMaxLength(ui::TextFieldWidth(session, "Normalhektar", "Muv"));
+    ui::Make<ui::TLabel>(this, {8, 73, 180, 16}, "Kategória :");
+    ComboBox1 = ui::Make<ui::TComboBox>(this, {190, 70, 200, 22});
+    ComboBox1->Items().AddStrings({"Talajelőkészítés", "Vetés", "Talajerőgazdálkodás",
+                                   "Növényápolás", "Betakarítás", "Egyéb"});
+    ui::Make<ui::TLabel>(this, {8, 103, 180, 16}, "Traktormunka normálhektár :");
+    Edit2 = ui::Make<ui::TEdit>(this, {190, 100, 90, 22});
+    ComboBox2 = ui::Make<ui::TComboBox>(this, {286, 100, 100, 22});
+    ComboBox2->Items().AddStrings({"nha/ha", "nha/t", "nha/ór", "nha/km"});
+    CheckBox1 = ui::Make<ui::TCheckBox>(this, {8, 134, 200, 20}, "Extra adatok :");
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {8, 158, 452, 90}, "");
+    RadioButton1 = ui::Make<ui::TRadioButton>(GroupBox1, {10, 10, 300, 20}, "Hozam");
+    RadioButton2 = ui::Make<ui::TRadioButton>(GroupBox1, {10, 34, 300, 20}, "Mélység");
+    RadioButton3 =
+        ui::Make<ui::TRadioButton>(GroupBox1, {10, 58, 300, 20}, "Hozam és melléktermény neve");
+    RadioButton1->SetChecked(true);
+    Button1 = ui::Make<ui::TButton>(this, {250, 262, 100, 30}, "Bezár");
+    Button2 = ui::Make<ui::TButton>(this, {360, 262, 100, 30}, "Rögzít");
+
+    OnActivate = Handler(&TUjmuv::FormActivate);
+    SetKeyPreview(true);
+    SetEnterMovesLikeTab(true);
+    CheckBox1->OnClick = Handler(&TUjmuv::CheckBox1Click);
+    Button1->OnClick = Handler(&TUjmuv::Button1Click);
+    Button2->OnClick = Handler(&TUjmuv::Button2Click);
+    CheckBox1Click(CheckBox1);
+}
+
+void TUjmuv::FormActivate(TObject*) {
+    ui::OpenOnFirstActivate(this, {&Table1});
+    ComboBox1->SetItemIndex(0);
+    ComboBox2->SetItemIndex(0);
+}
+
+void TUjmuv::CheckBox1Click(TObject*) {
+    GroupBox1->SetEnabled(CheckBox1->Checked());
+}
+
+void TUjmuv::Button1Click(TObject*) {
+    Close();
+}
+
+void TUjmuv::Button2Click(TObject*) {
+    if (Edit1->Text().empty() || ComboBox1->ItemIndex() < 0)
+        return;
+    const bool factorGiven = !Edit2->Text().empty();
+    const auto factor = factorGiven ? sys::tryParseFloat(Edit2->Text()) : std::optional<double>(0);
+    if (!factor) {
+        ui::MessageDlg("A(z) '" + Edit2->Text() + "' nem érvényes szám.", ui::mtError, ui::mbOK);
+        return;
+    }
+    if (!factorGiven)
+        Edit2->SetText("0");
+    Table1.Append();
+    Table1.FieldByName("Kod").SetAsString(
+        reg::NextSequentialCode(session_, {{"Normalhektar", "Kod"}}));
+    Table1.FieldByName("Muv").SetAsString(Edit1->Text());
+    Table1.FieldByName("Muvid").SetAsInteger(ComboBox1->ItemIndex());
+    if (factorGiven) {
+        Table1.FieldByName("Tip").SetAsString(ComboBox2->Text());
+        Table1.FieldByName("Mtip").SetAsInteger(ComboBox2->ItemIndex());
+    }
+    Table1.FieldByName("Nha").SetAsFloat(*factor);
+    int extra = 0;
+    if (CheckBox1->Checked())
+        extra = RadioButton1->Checked() ? 3 : RadioButton2->Checked() ? 1 : 2;
+    Table1.FieldByName("Extra").SetAsInteger(extra);
+    Table1.Post();
+    Table1.FlushBuffers();
+    Close();
+}
+
+TNormalhek::TNormalhek(db::Session& session) : session_(session) {
+    SetCaption("Normálhektár átszámítási tényezők");
+    SetBorderStyle(ui::bsSingle);
+    SetClientSize(800, 600);
+    RichEdit1 = ui::Make<ui::TRichEdit>(this, {0, 0, 800, 600});
+    RichEdit1->SetReadOnly(true);
+    OnActivate = Handler(&TNormalhek::FormActivate);
+}
+
+void TNormalhek::FormActivate(TObject*) {
+    SetWindowState(ui::wsMaximized);
+    RichEdit1->SetBounds(0, 0, ClientWidth(), ui::Screen::Height() - 60);
+    const auto path = session_.directory() / "normalhektar.txt";
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        ui::MessageDlg("A(z) \"" + path.string() + "\" fájl nem nyitható meg.", ui::mtError,
+                       ui::mbOK);
+        return;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    RichEdit1->SetText(text.str());
+}

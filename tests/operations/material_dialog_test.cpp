@@ -1,0 +1,116 @@
+// The material-use dialog from the entry form: the stock test, the second use of one
+// material, the pesticide checks before anything is written.
+
+#include "operations/Anyagfelv.h"
+#include "operations/Muvadatf.h"
+#include "operations/Tovabbiaf.h"
+#include "operations_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace opstest {
+namespace {
+
+const sys::DateTime kDay = sys::encodeDate(2010, 3, 5);
+
+class MaterialDialogTest : public OperationsTest {
+protected:
+    MaterialDialogTest() {
+        AddField(session, "100001", 10000, "búza", 1);
+        AddField(session, "100002", 10000, "búza", 2);
+        AddFertiliser(session, "100000", "Pétisó", "kg");
+        AddPesticide(session, "200000", "Decis", "l");
+        Buy(session, "100000", 600, kDay - 1);
+        Buy(session, "200000", 10, kDay - 1);
+    }
+
+    // Opens the entry form on both fields and runs `play` in the material dialog.
+    void InDialog(std::function<void(TAnyagfel&)> play) {
+        forms.On<TAnyagfel>(std::move(play));
+        forms.On<TMuvadat>([](TMuvadat& form) {
+            form.DateTimePicker1->SetDate(kDay);
+            for (const char* code : {"100001", "100002"}) {
+                form.Table8.Locate("Parckod", {db::Value(std::string(code))});
+                form.DBGrid2->SelectedRows().SetCurrentRowSelected(true);
+            }
+            form.DBGrid2CellClick(form.DBGrid2->Columns()[0]);
+            form.Button1->click();
+            form.Button3->click();
+        });
+        ui::OwnedForm<TMuvadat> form(Muvadat, session);
+        form->ShowModal();
+    }
+};
+
+TEST_F(MaterialDialogTest, ASecondUseOfTheSameMaterialCountsTheFirst) {
+    forms.On<TTovabbia>([](TTovabbia& ask) { ask.Button1->click(); }); // "Igen"
+    dialogs.Expect("A felhasznált mennyiség nogyobb mint a rendelkezésre álló!");
+    dialogs.Expect("A felhasznált mennyiség nogyobb mint a rendelkezésre álló!");
+    InDialog([this](TAnyagfel& dialog) {
+        EXPECT_EQ(dialog.Query1.RecordCount(), 1);
+        dialog.Edit10->SetText("250"); // 500 kg of 600
+        dialog.Button2->click();
+        EXPECT_TRUE(dialog.MaterialsPosted);
+        EXPECT_EQ(dialog.ModalResult(), ui::mrNone);
+        dialog.Edit10->SetText("100"); // 200 kg more: only 100 are left
+        dialog.Button2->click();
+        EXPECT_FALSE(dialog.MaterialsPosted);
+        EXPECT_EQ(Count("felhanyag"), 2);
+        dialog.Button1->click();
+    });
+    dialogs.VerifyDone();
+}
+
+TEST_F(MaterialDialogTest, ABadSprayingSerialWritesNeitherUseNorWithdrawal) {
+    dialogs.ExpectContaining("'Sorszám'");
+    dialogs.ExpectContaining("'Sorszám'");
+    InDialog([this](TAnyagfel& dialog) {
+        dialog.PageControl1->SetActivePageIndex(1);
+        dialog.Edit12->SetText("1");
+        dialog.Edit2->SetText("300");
+        dialog.Edit3->SetText("Kiss Péter");
+        dialog.Edit14->SetText("3b");
+        dialog.Button2->click();
+        EXPECT_FALSE(dialog.MaterialsPosted);
+        EXPECT_EQ(Count("felhanyag"), 0);
+        EXPECT_EQ(Count("Raktarmozgas", "Datum = NULL"), 0);
+        dialog.Button1->click();
+    });
+    dialogs.VerifyDone();
+}
+
+TEST_F(MaterialDialogTest, APesticideWithoutLiquidAndPersonShowsBothMessagesPerField) {
+    for (int field = 0; field < 2; ++field) {
+        dialogs.Expect("Permetlé mennyiség nélkül a felhasználás nem nyugtázható!");
+        dialogs.Expect("Kérem adja meg a felelőst!");
+    }
+    InDialog([this](TAnyagfel& dialog) {
+        dialog.PageControl1->SetActivePageIndex(1);
+        dialog.Edit12->SetText("1");
+        dialog.Edit2->SetText("");
+        dialog.Edit3->SetText("");
+        dialog.Button2->click();
+        EXPECT_EQ(Count("felhanyag"), 0);
+        dialog.Button1->click();
+    });
+    dialogs.VerifyDone();
+}
+
+TEST_F(MaterialDialogTest, ATotalGivesTheDosePerHectareAndTheWithdrawal) {
+    forms.On<TTovabbia>([](TTovabbia& ask) { ask.Button2->click(); });
+    InDialog([this](TAnyagfel& dialog) {
+        dialog.Button4->click();
+        EXPECT_FALSE(dialog.PageControl1->Enabled());
+        dialog.Edit1->SetText("0,3");
+        dialog.ComboBox4->SetText("t");
+        dialog.Button8->click();
+        EXPECT_EQ(dialog.Edit10->Text(), "0,15");
+        EXPECT_EQ(dialog.ComboBox1->Text(), "t");
+        dialog.Button2->click();
+        EXPECT_EQ(Column("Raktarmozgas", "Menny", "Datum = NULL"),
+                  (std::vector<std::string>{"-150", "-150"}));
+    });
+}
+
+} // namespace
+} // namespace opstest

@@ -1,0 +1,109 @@
+#include "operations_fixture.h"
+
+namespace opstest {
+
+void AddRow(db::Session& session, const std::string& table,
+            const std::function<void(db::TTable&)>& fill) {
+    db::TTable t(session);
+    t.SetTableName(table);
+    t.Open();
+    t.Append();
+    fill(t);
+    t.Post();
+}
+
+void AddField(db::Session& session, const std::string& parckod, double area,
+              const std::string& agazat, int parcsor) {
+    AddRow(session, "parcellak", [&](db::TTable& t) {
+        t.FieldByName("Parckod").SetAsString(parckod);
+        t.FieldByName("Evj").SetAsInteger(2010);
+        t.FieldByName("Parcsor").SetAsInteger(parcsor);
+        t.FieldByName("Agazat").SetAsString(agazat);
+        t.FieldByName("Ter").SetAsFloat(area);
+        t.FieldByName("Aktiv").SetAsString("A");
+    });
+}
+
+void AddFertiliser(db::Session& session, const std::string& kod, const std::string& name,
+                   const std::string& unit) {
+    AddRow(session, "Tapanyagok", [&](db::TTable& t) {
+        t.FieldByName("Kod").SetAsString(kod);
+        t.FieldByName("Nev").SetAsString(name);
+        t.FieldByName("Mert").SetAsString(unit);
+        t.FieldByName("Nit").SetAsFloat(34);
+    });
+}
+
+void AddPesticide(db::Session& session, const std::string& kod, const std::string& name,
+                  const std::string& unit) {
+    AddRow(session, "Novenyvedok", [&](db::TTable& t) {
+        t.FieldByName("Kod").SetAsString(kod);
+        t.FieldByName("Nev").SetAsString(name);
+        t.FieldByName("Mert").SetAsString(unit);
+    });
+}
+
+void Buy(db::Session& session, const std::string& kod, double quantity, sys::DateTime day) {
+    AddRow(session, "Raktarmozgas", [&](db::TTable& t) {
+        t.FieldByName("Anyagkod").SetAsString(kod);
+        t.FieldByName("Menny").SetAsFloat(quantity);
+        t.FieldByName("Datum").SetAsDateTime(day);
+    });
+}
+
+void AddPendingUse(db::Session& session, const std::string& felhkod, const std::string& field,
+                   const std::string& anyagkod, double withdrawal, bool planned) {
+    AddRow(session, planned ? "Tervfanyag" : "felhanyag", [&](db::TTable& t) {
+        t.FieldByName("Felhkod").SetAsString(felhkod);
+        t.FieldByName("Tablakod").SetAsString(field);
+        t.FieldByName("Anyagkod").SetAsString(anyagkod);
+    });
+    AddRow(session, planned ? "Tervrmozgas" : "Raktarmozgas", [&](db::TTable& t) {
+        t.FieldByName("Anyagkod").SetAsString(anyagkod);
+        t.FieldByName("Menny").SetAsFloat(withdrawal);
+        t.FieldByName("Felhanykod").SetAsString(felhkod);
+    });
+}
+
+void AddPendingWorker(db::Session& session, int szemkod, bool planned) {
+    AddRow(session, planned ? "Tervmunkas" : "Munkavegz",
+           [&](db::TTable& t) { t.FieldByName("Szemkod").SetAsInteger(szemkod); });
+}
+
+OperationsTest::OperationsTest() {
+    core::CreateFreshDatabase(session);
+    numbers = std::make_unique<ui::OwnedForm<TNumericInt>>(NumericInt, session);
+}
+
+OperationsTest::~OperationsTest() {
+    numbers.reset();
+    app.reset();
+}
+
+std::vector<std::string> OperationsTest::Column(const std::string& table, const std::string& field,
+                                                const std::string& filter) {
+    db::TTable rows(session, "Check");
+    rows.SetTableName(table);
+    if (!filter.empty()) {
+        rows.SetFilter(filter);
+        rows.SetFiltered(true);
+    }
+    rows.Open();
+    std::vector<std::string> values;
+    for (rows.First(); !rows.Eof(); rows.Next())
+        values.push_back(rows.FieldByName(field).AsString());
+    return values;
+}
+
+int OperationsTest::Count(const std::string& table, const std::string& filter) {
+    db::TTable rows(session, "Count");
+    rows.SetTableName(table);
+    if (!filter.empty()) {
+        rows.SetFilter(filter);
+        rows.SetFiltered(true);
+    }
+    rows.Open();
+    return rows.RecordCount();
+}
+
+} // namespace opstest
