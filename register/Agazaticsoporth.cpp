@@ -1,5 +1,7 @@
 #include "Agazaticsoporth.h"
 
+#include "platform/ui/form_helpers.h"
+
 TAgazatcsoportok* Agazatcsoportok = nullptr;
 
 TAgazatcsoportok::TAgazatcsoportok(db::Session& session) : session_(session) {
@@ -51,7 +53,6 @@ TAgazatcsoportok::TAgazatcsoportok(db::Session& session) : session_(session) {
     GroupBox1->SetVisible(false);
 
     OnShow = Handler(&TAgazatcsoportok::FormShow);
-    OnClose = Handler(&TAgazatcsoportok::FormClose);
     SetKeyPreview(true);
     SetEnterMovesLikeTab(true, {Button1, Button2, Button3, Button4, Button5});
     Button1->OnClick = Handler(&TAgazatcsoportok::Button1Click);
@@ -62,15 +63,7 @@ TAgazatcsoportok::TAgazatcsoportok(db::Session& session) : session_(session) {
 }
 
 void TAgazatcsoportok::FormShow(TObject*) {
-    Table1.Open();
-    Table2.Open();
-    Query1.Open();
-}
-
-void TAgazatcsoportok::FormClose(TObject*, TCloseAction&) {
-    Query1.Close();
-    Table2.Close();
-    Table1.Close();
+    ui::OpenOnFirstActivate(this, {&Table1, &Table2, &Query1});
 }
 
 void TAgazatcsoportok::Reload() {

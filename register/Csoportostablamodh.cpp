@@ -145,7 +145,6 @@ TCsoportosTablamod::TCsoportosTablamod(db::Session& session) : session_(session)
     Button2->SetBounds(692, 508, 100, 27);
 
     OnShow = Handler(&TCsoportosTablamod::FormShow);
-    OnClose = Handler(&TCsoportosTablamod::FormClose);
     SetKeyPreview(true);
     SetEnterMovesLikeTab(true);
     Button1->OnClick = Handler(&TCsoportosTablamod::Button1Click);
@@ -156,17 +155,9 @@ TCsoportosTablamod::TCsoportosTablamod(db::Session& session) : session_(session)
 }
 
 void TCsoportosTablamod::FormShow(TObject*) {
-    Table2.Open();
-    Query2.Open();
-    Query1.Open();
+    ui::OpenOnFirstActivate(this, {&Table2, &Query2, &Query1});
     GroupBox1->show();
     GroupBox1->raise();
-}
-
-void TCsoportosTablamod::FormClose(TObject*, TCloseAction&) {
-    Table2.Close();
-    Query2.Close();
-    Query1.Close();
 }
 
 void TCsoportosTablamod::Button1Click(TObject*) {

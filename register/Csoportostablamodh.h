@@ -54,7 +54,6 @@ public:
     ui::TButton* Button5;                     // "vissza a táblák kiválasztásához"
 
     void FormShow(TObject* Sender);
-    void FormClose(TObject* Sender, TCloseAction& Action);
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);
     void Button3Click(TObject* Sender);

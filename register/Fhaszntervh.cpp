@@ -3,6 +3,7 @@
 #include "Agazaticsoporth.h"
 #include "core/Isnuminth.h"
 #include "platform/sys/numbers.h"
+#include "platform/ui/form_helpers.h"
 #include "register/single_row.h"
 
 #include <cmath>
@@ -167,17 +168,12 @@ Tfoldhasznterv::Tfoldhasznterv(db::Session& session) : session_(session) {
 }
 
 void Tfoldhasznterv::FormShow(TObject*) {
-    Table1.Open();
-    Table2.Open();
-    Table3.Open();
-    Query2.Open();
-    Query1.Open();
+    ui::OpenOnFirstActivate(this, {&Table1, &Table2, &Table3, &Query2, &Query1});
     KetChanged();
 }
 
 void Tfoldhasznterv::FormClose(TObject*, TCloseAction&) {
-    for (db::TDataSet* rows : std::initializer_list<db::TDataSet*>{
-             &Query1, &Query2, &Query3, &Query4, &Query5, &Table1, &Table2, &Table3})
+    for (db::TQuery* rows : {&Query3, &Query4, &Query5})
         rows->Close();
 }
 

@@ -74,7 +74,7 @@ TParcBefTeny::TParcBefTeny(db::Session& session) : session_(session), Chooser(th
 // The list shows only the factors of the form's field (the "TEMP" ones while a field is
 // being created); from the menu it stays empty until a field is chosen.
 void TParcBefTeny::FormShow(TObject*) {
-    Chooser.Table.Open();
+    ui::OpenOnFirstActivate(this, {&Chooser.Table});
     if (FieldCode.empty()) {
         Chooser.Header->hide();
         Chooser.ShowPanel();
@@ -89,7 +89,6 @@ void TParcBefTeny::FormShow(TObject*) {
 
 void TParcBefTeny::FormClose(TObject*, TCloseAction&) {
     Table2.Close();
-    Chooser.Table.Close();
 }
 
 void TParcBefTeny::FormKeyPress(TObject*, TKey& Key) {

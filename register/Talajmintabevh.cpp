@@ -136,17 +136,8 @@ void TTalajmintabev::FormClose(TObject*, TCloseAction&) {
 
 // Ctrl+S saves, Ctrl+X closes; an Enter character that reaches the form saves as well.
 void TTalajmintabev::FormKeyPress(TObject*, TKey& Key) {
-    if (Key == ui::ctrlKey('M')) {
-        Key = ui::keyNone;
-        if (Button1->isEnabled())
-            Button1->Click();
-        return;
-    }
-    if (Key == ui::ctrlKey('S') && !Button1->isEnabled()) {
-        Key = ui::keyNone;
-        return;
-    }
-    ui::Shortcuts(Key, {{'S', Button1}, {'X', Button2}});
+    ui::TButton* save = Button1->isEnabled() ? Button1 : nullptr;
+    ui::Shortcuts(Key, {{'M', save}, {'S', save}, {'X', Button2}});
 }
 
 // The serials are those of the land parcel current when the proposal is made.

@@ -237,14 +237,12 @@ void TTalajmintalist::FormClose(TObject*, TCloseAction&) {
 void TTalajmintalist::FormKeyPress(TObject*, TKey& Key) {
     if (GroupBox1->isVisible() || PlaceBox->GroupBox->isVisible())
         return;
-    for (auto [letter, button] : {std::pair{'P', Button3}, std::pair{'I', Button4},
-                                  std::pair{'M', Button5}, std::pair{'T', Button6}})
-        if (Key == ui::ctrlKey(letter) && !button->isEnabled()) {
-            Key = ui::keyNone;
-            return;
-        }
-    ui::Shortcuts(Key,
-                  {{'P', Button3}, {'I', Button4}, {'M', Button5}, {'T', Button6}, {'X', Button7}});
+    auto enabled = [](ui::TButton* button) { return button->isEnabled() ? button : nullptr; };
+    ui::Shortcuts(Key, {{'P', enabled(Button3)},
+                        {'I', enabled(Button4)},
+                        {'M', enabled(Button5)},
+                        {'T', enabled(Button6)},
+                        {'X', Button7}});
 }
 
 std::vector<int> TTalajmintalist::MarkedLandParcels() {

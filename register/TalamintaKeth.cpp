@@ -2,6 +2,7 @@
 
 #include "core/Isnuminth.h"
 #include "platform/sys/datetime.h"
+#include "platform/ui/form_helpers.h"
 #include "register/soil_tests.h"
 
 TTalamintaKet* TalamintaKet = nullptr;
@@ -133,7 +134,6 @@ TTalamintaKet::TTalamintaKet(db::Session& session) : session_(session) {
     GroupBox3->SetVisible(false);
 
     OnShow = Handler(&TTalamintaKet::FormShow);
-    OnClose = Handler(&TTalamintaKet::FormClose);
     SetKeyPreview(true);
     SetEnterMovesLikeTab(
         true, {Button1, Button2, Button3, Button4, Button5, Button6, Button7, Button8, Button9});
@@ -151,17 +151,9 @@ TTalamintaKet::TTalamintaKet(db::Session& session) : session_(session) {
 }
 
 void TTalamintaKet::FormShow(TObject*) {
-    Query1.Open();
-    Query2.Open();
-    Table1.Open();
+    ui::OpenOnFirstActivate(this, {&Query1, &Query2, &Table1});
     GroupBox1->Show();
     GroupBox1->BringToFront();
-}
-
-void TTalamintaKet::FormClose(TObject*, TCloseAction&) {
-    Table1.Close();
-    Query2.Close();
-    Query1.Close();
 }
 
 void TTalamintaKet::LinkTable(bool linked) {

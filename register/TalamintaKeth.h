@@ -59,7 +59,6 @@ public:
     ui::TButton* Button9;                 // "mégsem"
 
     void FormShow(TObject* Sender);
-    void FormClose(TObject* Sender, TCloseAction& Action);
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);
     void Button3Click(TObject* Sender);

@@ -145,8 +145,7 @@ TTapterv::TTapterv(db::Session& session) : session_(session), Chooser(this, sess
 // From the menu the chooser comes first; while a field is being created ("TEMP") the
 // header is hidden and the list waits for the first item.
 void TTapterv::FormShow(TObject*) {
-    Chooser.Table.Open();
-    Table3.Open();
+    ui::OpenOnFirstActivate(this, {&Chooser.Table, &Table3});
     if (FieldCode.empty()) {
         Chooser.Header->hide();
         Chooser.ShowPanel();
@@ -161,8 +160,6 @@ void TTapterv::FormShow(TObject*) {
 void TTapterv::FormClose(TObject*, TCloseAction&) {
     Query1.Close();
     Table2.Close();
-    Table3.Close();
-    Chooser.Table.Close();
 }
 
 void TTapterv::FormKeyPress(TObject*, TKey& Key) {

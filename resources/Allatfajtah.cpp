@@ -44,12 +44,11 @@ TAllatfajta::TAllatfajta(db::Session& session) : session_(session) {
 }
 
 void TAllatfajta::FormShow(TObject*) {
-    Table1.Open();
+    ui::OpenOnFirstActivate(this, {&Table1});
 }
 
 void TAllatfajta::FormClose(TObject*, TCloseAction&) {
     Table1.Cancel();
-    Table1.Close();
 }
 
 void TAllatfajta::Button1Click(TObject*) {

@@ -75,7 +75,7 @@ TElorejelforr::Sources TElorejelforr::WeatherSources() const {
 }
 
 void TElorejelforr::FormShow(TObject*) {
-    Table1.Open();
+    ui::OpenOnFirstActivate(this, {&Table1});
 }
 
 void TElorejelforr::FormActivate(TObject*) {
@@ -94,7 +94,6 @@ void TElorejelforr::FormActivate(TObject*) {
 // Closing drops the detail texts typed but not saved.
 void TElorejelforr::FormClose(TObject*, TCloseAction&) {
     Table1.Cancel();
-    Table1.Close();
 }
 
 void TElorejelforr::Button1Click(TObject*) {

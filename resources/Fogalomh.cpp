@@ -1,6 +1,7 @@
 #include "Fogalomh.h"
 
 #include "core/Isnuminth.h"
+#include "platform/ui/form_helpers.h"
 
 #include <cmath>
 
@@ -144,7 +145,7 @@ void TForgalom::DefineRangeConnection() {
 }
 
 void TForgalom::FormShow(TObject*) {
-    Query4.Open();
+    ui::OpenOnFirstActivate(this, {&Query4});
     for (db::TQuery* query : {&Query1, &Query2, &Query3})
         query->Close();
     for (Query4.First(); !Query4.Eof() && Query4.FieldByName("Datum").IsNull();)
@@ -158,7 +159,7 @@ void TForgalom::FormShow(TObject*) {
 }
 
 void TForgalom::FormClose(TObject*, TCloseAction&) {
-    for (db::TQuery* query : {&Query1, &Query2, &Query3, &Query4})
+    for (db::TQuery* query : {&Query1, &Query2, &Query3})
         query->Close();
     Table1.Close();
 }

@@ -110,7 +110,6 @@ TGazolajszlaossz::TGazolajszlaossz(db::Session& session) : session_(session) {
     PopupMenu3->Add("Mégsem     CTRL+M")->OnClick = Handler(&TGazolajszlaossz::GroupBox2Exit);
 
     OnActivate = Handler(&TGazolajszlaossz::FormActivate);
-    OnClose = Handler(&TGazolajszlaossz::FormClose);
     OnKeyPress = Handler(&TGazolajszlaossz::FormKeyPress);
     SetKeyPreview(true);
     SetEnterMovesLikeTab(
@@ -140,27 +139,17 @@ void TGazolajszlaossz::RecalcDieselTotals() {
 }
 
 void TGazolajszlaossz::FormActivate(TObject*) {
-    if (!Table1.Active())
-        Table1.Open();
+    ui::OpenOnFirstActivate(this, {&Table1});
     RecalcDieselTotals();
     DateTimePicker2->SetDate(sys::today());
     DateTimePicker3->SetDate(sys::today());
-}
-
-void TGazolajszlaossz::FormClose(TObject*, TCloseAction&) {
-    Table1.Close();
 }
 
 // The keys of the list, of the entry panel and of the date-range panel; Ctrl+M is the
 // character 13 that the Enter key itself never gives.
 void TGazolajszlaossz::FormKeyPress(TObject*, TKey& Key) {
     if (GroupBox1->isVisible()) {
-        if (Key == ui::ctrlKey('M')) {
-            Button5->Click();
-            Key = ui::keyNone;
-        } else {
-            ui::Shortcuts(Key, {{'S', Button5}, {'X', Button4}});
-        }
+        ui::Shortcuts(Key, {{'M', Button5}, {'S', Button5}, {'X', Button4}});
     } else if (GroupBox2->isVisible()) {
         if (Key == ui::ctrlKey('X')) {
             GroupBox2Exit(nullptr);

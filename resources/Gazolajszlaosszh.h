@@ -57,7 +57,6 @@ public:
     void RecalcDieselTotals();
 
     void FormActivate(TObject* Sender);
-    void FormClose(TObject* Sender, TCloseAction& Action);
     void FormKeyPress(TObject* Sender, TKey& Key);
     void DBGrid1DblClick(TObject* Sender);
     void Button1Click(TObject* Sender);

@@ -2,6 +2,7 @@
 
 #include "platform/sys/codepage.h"
 #include "platform/sys/file_copy.h"
+#include "platform/ui/form_helpers.h"
 
 #include <filesystem>
 #include <system_error>
@@ -156,7 +157,6 @@ TJ05::TJ05(db::Session& session) : session_(session) {
     SaveDialog1.DefaultExt = "imp";
 
     OnShow = Handler(&TJ05::FormShow);
-    OnClose = Handler(&TJ05::FormClose);
     Button1->OnClick = Handler(&TJ05::Button1Click);
     Button2->OnClick = Handler(&TJ05::Button2Click);
     Button3->OnClick = Handler(&TJ05::Button3Click);
@@ -195,13 +195,9 @@ std::string TJ05::FormatQuantity(const std::string& line) {
 }
 
 void TJ05::FormShow(TObject*) {
-    Table1.Open();
+    ui::OpenOnFirstActivate(this, {&Table1});
     FillTaxNumberList();
     FillInvoiceNumberList();
-}
-
-void TJ05::FormClose(TObject*, TCloseAction&) {
-    Table1.Close();
 }
 
 void TJ05::ShowEntryPanel(const std::string& caption) {

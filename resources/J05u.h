@@ -63,7 +63,6 @@ public:
     std::string FormatQuantity(const std::string& line);
 
     void FormShow(TObject* Sender);
-    void FormClose(TObject* Sender, TCloseAction& Action);
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);
     void Button3Click(TObject* Sender);

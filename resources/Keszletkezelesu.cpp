@@ -6,6 +6,7 @@
 #include "core/Isnuminth.h"
 #include "material_dialogs.h"
 #include "platform/sys/numbers.h"
+#include "platform/ui/form_helpers.h"
 #include "register/Egyebfajh.h"
 
 Tkeszletkezeles* keszletkezeles = nullptr;
@@ -110,7 +111,6 @@ Tkeszletkezeles::Tkeszletkezeles(db::Session& session) : session_(session) {
 
     OnShow = Handler(&Tkeszletkezeles::FormShow);
     OnActivate = Handler(&Tkeszletkezeles::FormActivate);
-    OnClose = Handler(&Tkeszletkezeles::FormClose);
     SetKeyPreview(true);
     SetEnterMovesLikeTab(true);
     PageControl1->OnChange = Handler(&Tkeszletkezeles::PageControl1Change);
@@ -192,9 +192,7 @@ Tkeszletkezeles::Tab Tkeszletkezeles::ActiveTab() {
 }
 
 void Tkeszletkezeles::FormShow(TObject*) {
-    for (db::TTable* table : {&Table1, &Table2, &Table3, &Table4})
-        if (!table->Active())
-            table->Open();
+    ui::OpenOnFirstActivate(this, {&Table1, &Table2, &Table3, &Table4});
 }
 
 // Every activation, also after an add dialog closes: one date marker dated today, and
@@ -205,11 +203,6 @@ void Tkeszletkezeles::FormActivate(TObject*) {
     DateTimePicker4->SetDate(today);
     stockDay_ = today;
     ShowStock();
-}
-
-void Tkeszletkezeles::FormClose(TObject*, TCloseAction&) {
-    for (db::TTable* table : {&Table1, &Table2, &Table3, &Table4})
-        table->Close();
 }
 
 // The state of the fertiliser shown follows the choice, by mouse or by key.

@@ -70,7 +70,6 @@ public:
 
     void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);
-    void FormClose(TObject* Sender, TCloseAction& Action);
     void Table1AfterScroll(db::TDataSet& DataSet);
     void Table2AfterScroll(db::TDataSet& DataSet);
     void Table3AfterScroll(db::TDataSet& DataSet);

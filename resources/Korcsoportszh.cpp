@@ -67,16 +67,11 @@ TKorcsoportok::TKorcsoportok(db::Session& session) : session_(session) {
 }
 
 void TKorcsoportok::FormShow(TObject*) {
-    Query1.Open();
-    Table1.Open();
-    Table2.Open();
+    ui::OpenOnFirstActivate(this, {&Query1, &Table1, &Table2});
 }
 
 void TKorcsoportok::FormClose(TObject*, TCloseAction&) {
     Table1.Cancel();
-    Table1.Close();
-    Query1.Close();
-    Table2.Close();
 }
 
 // The age-group table follows the list's current row.

@@ -175,15 +175,13 @@ void TNovvedmegf::FormKeyPress(TObject*, TKey& Key) {
         CheckBox1->SetChecked(!CheckBox1->Checked());
         return;
     }
-    if (Key == ui::ctrlKey('G')) { // the grid print of the list prints nothing
-        Key = ui::keyNone;
-        return;
-    }
+    // Ctrl+G, the grid print of the list, prints nothing.
     if (Table2.IsEmpty() || !Button2->Enabled()) {
-        ui::Shortcuts(Key, {{'X', Button1}});
+        ui::Shortcuts(Key, {{'G', nullptr}, {'X', Button1}});
         return;
     }
-    ui::Shortcuts(Key, {{'U', Button2}, {'M', Button3}, {'T', Button4}, {'X', Button1}});
+    ui::Shortcuts(Key,
+                  {{'G', nullptr}, {'U', Button2}, {'M', Button3}, {'T', Button4}, {'X', Button1}});
 }
 
 // The pest columns of an observation: its first pest row's stage and signs.

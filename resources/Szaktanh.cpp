@@ -97,12 +97,11 @@ TSzaktan::TSzaktan(db::Session& session) : session_(session) {
 }
 
 void TSzaktan::FormShow(TObject*) {
-    Table1.Open();
+    ui::OpenOnFirstActivate(this, {&Table1});
 }
 
 void TSzaktan::FormClose(TObject*, TCloseAction&) {
     Table1.Cancel();
-    Table1.Close();
 }
 
 void TSzaktan::Table1CalcFields(db::TDataSet& DataSet) {

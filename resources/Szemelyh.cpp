@@ -46,7 +46,6 @@ TSzemelyek::TSzemelyek(db::Session& session) : session_(session) {
                  DBEdit5, Button5, Button6});
 
     OnShow = Handler(&TSzemelyek::FormShow);
-    OnClose = Handler(&TSzemelyek::FormClose);
     OnKeyPress = Handler(&TSzemelyek::FormKeyPress);
     SetKeyPreview(true);
     SetEnterMovesLikeTab(true);
@@ -59,11 +58,7 @@ TSzemelyek::TSzemelyek(db::Session& session) : session_(session) {
 }
 
 void TSzemelyek::FormShow(TObject*) {
-    Table1.Open();
-}
-
-void TSzemelyek::FormClose(TObject*, TCloseAction&) {
-    Table1.Close();
+    ui::OpenOnFirstActivate(this, {&Table1});
 }
 
 // The list keys of the resource lists; in the box Ctrl+S or Ctrl+M saves, Ctrl+X cancels.

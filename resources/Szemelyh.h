@@ -32,7 +32,6 @@ public:
     ui::TButton* Button6; // "Mégsem"
 
     void FormShow(TObject* Sender);
-    void FormClose(TObject* Sender, TCloseAction& Action);
     void FormKeyPress(TObject* Sender, TKey& Key);
     void DBGrid1DblClick(TObject* Sender);
     void Button1Click(TObject* Sender);

@@ -85,16 +85,11 @@ Tvismajor::Tvismajor(db::Session& session) : session_(session) {
 
 void Tvismajor::FormShow(TObject*) {
     DateTimePicker1->SetDate(sys::today());
-    Query1.Open();
-    Table1.Open();
-    Table2.Open();
+    ui::OpenOnFirstActivate(this, {&Query1, &Table1, &Table2});
 }
 
 void Tvismajor::FormClose(TObject*, TCloseAction&) {
     Table1.Cancel();
-    Table1.Close();
-    Query1.Close();
-    Table2.Close();
 }
 
 void Tvismajor::Button1Click(TObject*) {
