@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "Agazatimuvadath.h"
 #include "Muvmasoloh.h"
 #include "Tervkezelesh.h"
 #include "core/Folap.h"
@@ -13,10 +14,17 @@ void InstallCopyCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("TTervkezeles", [s] { ui::ShowModalForm(Tervkezeles, *s); });
 }
 
+// Operations recorded for a whole sector, and the grazing log.
+void InstallSectorAndGrazingCommands(TFolap1& mainWindow, db::Session& session) {
+    db::Session* s = &session;
+    mainWindow.SetFormOpener("TAgazatimuvadat", [s] { ui::ShowModalForm(Agazatimuvadat, *s); });
+}
+
 } // namespace
 
 void InstallOperationCommands(TFolap1& mainWindow, db::Session& session) {
     InstallCopyCommands(mainWindow, session);
+    InstallSectorAndGrazingCommands(mainWindow, session);
 }
 
 void RegisterOperationLayouts() {}
