@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "Agazatimuvadath.h"
+#include "Legeltetesh.h"
 #include "Muvmasoloh.h"
 #include "Tervkezelesh.h"
 #include "core/Folap.h"
@@ -18,6 +19,7 @@ void InstallCopyCommands(TFolap1& mainWindow, db::Session& session) {
 void InstallSectorAndGrazingCommands(TFolap1& mainWindow, db::Session& session) {
     db::Session* s = &session;
     mainWindow.SetFormOpener("TAgazatimuvadat", [s] { ui::ShowModalForm(Agazatimuvadat, *s); });
+    mainWindow.SetFormOpener("TLegeltetes", [s] { ui::ShowModalForm(Legeltetes, *s); });
 }
 
 } // namespace
