@@ -3,11 +3,13 @@
 #include "core/Folap.h"
 #include "core/Isnuminth.h"
 #include "core/fresh_database.h"
+#include "core/index_files.h"
 #include "operations/commands.h"
 #include "platform/db/session.h"
 #include "platform/report/layouts.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
+#include "platform/ui/progress.h"
 #include "register/Csoportostablamodh.h"
 #include "register/Parckeze.h"
 #include "register/Ujtablak.h"
@@ -16,6 +18,8 @@
 #include "reports/Grafikonh.h"
 #include "reports/commands.h"
 #include "resources/commands.h"
+
+#include <filesystem>
 
 namespace app {
 
@@ -26,6 +30,16 @@ std::string JoinNames(const std::vector<std::string>& names) {
     for (const std::string& name : names)
         text += (text.empty() ? "" : ", ") + name;
     return text;
+}
+
+// Index files lost since the last run are made again from their tables before any form
+// opens them, so that the backup finds every file; the user hears of it once.
+void RebuildIndexFiles(db::Session& session) {
+    ui::TProgressWindow progress(nullptr, "Index fájlok újraépítése");
+    const std::vector<std::string> rebuilt = core::RebuildMissingIndexFiles(
+        session, [&](std::size_t done, std::size_t total) { progress.Done(done, total); });
+    if (!rebuilt.empty())
+        ui::MessageDlg(core::RebuiltIndexMessage(rebuilt), ui::mtInformation, ui::mbOK);
 }
 
 } // namespace
@@ -41,6 +55,13 @@ int ClaimWorkingDirectory(const std::filesystem::path& dir, std::optional<sys::F
 }
 
 int PrepareWorkingDatabase(db::Session& session) {
+    // A save that a crash interrupted is rolled back before any table opens, and the
+    // farmer is told which tables to check (the next start finds nothing to say).
+    const std::vector<std::string> restored = session.recoverInterruptedChanges();
+    if (!restored.empty())
+        ui::MessageDlg("Egy félbeszakadt mentést a program visszavont; érintett táblák: " +
+                           JoinNames(restored),
+                       ui::mtWarning, ui::mbOK);
     // An index file the engine found not matching its table (and rebuilt from it).
     session.setLogListener([](const std::string& line) {
         ui::MessageDlg("Egy indexfájl nem illett a táblájához; a program a tábla adataiból "
@@ -60,11 +81,14 @@ int PrepareWorkingDatabase(db::Session& session) {
                        ui::mtError, ui::mbOK);
         return kExitMissingTables;
     }
+    RebuildIndexFiles(session);
     // The layouts of the program's reports: those missing from the working directory are
     // written (a fresh one gets them all), an earlier shipped version is replaced by the
     // current one, and a layout the user changed is kept.
     report::UpdateBuiltInLayouts(session.directory());
     if (check.fresh) {
+        // A new installation has the folder the backups go to.
+        std::filesystem::create_directories(session.directory() / "BackUp");
         ui::MessageDlg("Új, üres adatbázis készült a munkakönyvtárban: " +
                            session.directory().string(),
                        ui::mtInformation, ui::mbOK);

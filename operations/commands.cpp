@@ -2,9 +2,12 @@
 
 #include "Agazatimuvadath.h"
 #include "Legeltetesh.h"
+#include "Munkautalvh.h"
+#include "Munyomth.h"
 #include "Muvmasoloh.h"
 #include "Tervkezelesh.h"
 #include "core/Folap.h"
+#include "platform/report/layouts.h"
 
 namespace {
 
@@ -27,6 +30,10 @@ void InstallSectorAndGrazingCommands(TFolap1& mainWindow, db::Session& session) 
 void InstallOperationCommands(TFolap1& mainWindow, db::Session& session) {
     InstallCopyCommands(mainWindow, session);
     InstallSectorAndGrazingCommands(mainWindow, session);
+    db::Session* s = &session;
+    mainWindow.SetFormOpener("TMunkautalvany", [s] { ui::ShowModalForm(Munkautalvany, *s); });
 }
 
-void RegisterOperationLayouts() {}
+void RegisterOperationLayouts() {
+    report::RegisterLayout("Munkautalvany.rav", WorkOrderLayout());
+}
