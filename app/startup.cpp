@@ -13,6 +13,8 @@
 #include "register/Ujtablak.h"
 #include "register/commands.h"
 #include "register/layouts.h"
+#include "reports/Funch.h"
+#include "reports/Gnparcmuvadnyh.h"
 #include "reports/commands.h"
 #include "resources/commands.h"
 
@@ -84,6 +86,8 @@ void CreateForms(ui::TApplication& app, db::Session& session) {
     // TGN200914, TGNKetSzuk, TGN1909vismajor, TForm2, TParckezeles, Tgrafikon,
     // TCsoportosTablamod. TForm2 takes its place after TGN1909vismajor, TParckezeles after
     // TForm2, and TCsoportosTablamod after Tgrafikon.
+    app.CreateForm(GNParMuvNy, session);
+    app.CreateForm(Func, session);
     app.CreateForm(NumericInt, session);
     app.CreateForm(Form2, session);
     app.CreateForm(Parckezeles, session);
