@@ -206,9 +206,32 @@ TEST_F(DiarySheets, ModesOneTwoAndThreeInSequenceWithTheStartPage) {
     EXPECT_THAT(gn04, HasSubstr("Pétisó"));
     EXPECT_THAT(gn04, ::testing::Not(HasSubstr("Dűlő 100003")));
 
+    int kiegid = 0;
+    {
+        db::TTable plantation(session);
+        plantation.SetTableName("Parckiegadat");
+        plantation.Open();
+        plantation.Append();
+        plantation.FieldByName("Parckod").SetAsString("100000");
+        plantation.FieldByName("Fajta").SetAsString("Olaszrizling");
+        plantation.FieldByName("Tokedb").SetAsInteger(4000);
+        plantation.Post();
+        kiegid = plantation.FieldByName("Kiegid").AsInteger();
+    }
+    diarytest::AddRow(session, "Ultkieg02", [kiegid](db::TTable& t) {
+        t.FieldByName("Parckod").SetAsString("100000");
+        t.FieldByName("Ultkod").SetAsInteger(kiegid);
+        t.FieldByName("Faj").SetAsString("Szőlő");
+        t.FieldByName("Alanynev").SetAsString("T5C");
+        t.FieldByName("Reszarany").SetAsFloat(100);
+    });
     Print(2, [](TGNParSzuk& f) { f.Edit1->SetText(""); });
     ASSERT_EQ(output.documents.size(), 2u);
-    EXPECT_THAT(AllLines(output.documents[1]), HasSubstr("(napló 1. oldal)"));
+    const std::string gn05 = AllLines(output.documents[1]);
+    EXPECT_THAT(gn05, HasSubstr("(napló 1. oldal)"));
+    // The variety's own yield is empty: the field's harvest stands in for it.
+    EXPECT_THAT(gn05, HasSubstr("Olaszrizling | Szőlő | T5C | 100 | 4 000 |"));
+    EXPECT_THAT(gn05, HasSubstr("| 5,5;"));
     regtest::KeepPdf(output.documents[1], "GN05ParcAdatok.pdf");
 
     Print(3, [](TGNParSzuk& f) {
