@@ -113,39 +113,95 @@ std::string TFunc::BlockOf(const std::string& parckod) {
     return block;
 }
 
+TFunc::Batch::Batch(TFunc& func) : func_(func) {
+    auto lookups = std::make_unique<Lookups>();
+    func.Query1.Close();
+    func.Query1.SetFiltered(false);
+    func.Query1.Open();
+    for (func.Query1.First(); !func.Query1.Eof(); func.Query1.Next()) {
+        FertiliserUse use;
+        use.muvkod = func.Query1.FieldByName("Muvkod").AsString();
+        use.tablakod = func.Query1.FieldByName("Tablakod").AsString();
+        use.datum = func.Query1.FieldByName("Datum").AsDateTime();
+        use.hasBetido = !func.Query1.FieldByName("Betido").IsNull();
+        if (use.hasBetido)
+            use.betido = func.Query1.FieldByName("Betido").AsDateTime();
+        lookups->usesByFelhid[func.Query1.FieldByName("Felhid").AsString()].push_back(use);
+        lookups->usesByMuvkod[use.muvkod].push_back(use);
+    }
+    func.Query1.Close();
+    func.Query2.Close();
+    func.Query2.SetFiltered(false);
+    func.Query2.Open();
+    for (func.Query2.First(); !func.Query2.Eof(); func.Query2.Next())
+        lookups->operationsByField[func.Query2.FieldByName("Tablakod").AsString()].push_back(
+            {func.Query2.FieldByName("Datum").AsDateTime(),
+             func.Query2.FieldByName("Muvid").AsString()});
+    func.Query2.Close();
+    func.batch_ = std::move(lookups);
+}
+
+TFunc::Batch::~Batch() {
+    func_.batch_.reset();
+}
+
+std::vector<TFunc::FertiliserUse> TFunc::SelectUses(const std::string& key, bool byUse) {
+    if (batch_) {
+        const auto& uses = byUse ? batch_->usesByFelhid : batch_->usesByMuvkod;
+        auto found = uses.find(key);
+        return found == uses.end() ? std::vector<FertiliserUse>{} : found->second;
+    }
+    std::vector<FertiliserUse> uses;
+    OpenFiltered(Query1, byUse ? "Felhid = " + key : "Muvkod = " + db::quoteFilterText(key));
+    for (Query1.First(); !Query1.Eof(); Query1.Next()) {
+        FertiliserUse use;
+        use.muvkod = Query1.FieldByName("Muvkod").AsString();
+        use.tablakod = Query1.FieldByName("Tablakod").AsString();
+        use.datum = Query1.FieldByName("Datum").AsDateTime();
+        use.hasBetido = !Query1.FieldByName("Betido").IsNull();
+        if (use.hasBetido)
+            use.betido = Query1.FieldByName("Betido").AsDateTime();
+        uses.push_back(use);
+    }
+    Query1.Close();
+    return uses;
+}
+
+// The field's operations in date order with their category.
+std::vector<TFunc::FieldOperation> TFunc::OperationsOf(const std::string& field) {
+    if (batch_) {
+        auto found = batch_->operationsByField.find(field);
+        return found == batch_->operationsByField.end() ? std::vector<FieldOperation>{}
+                                                        : found->second;
+    }
+    std::vector<FieldOperation> operations;
+    OpenFiltered(Query2, "Tablakod = " + db::quoteFilterText(field));
+    for (Query2.First(); !Query2.Eof(); Query2.Next())
+        operations.push_back(
+            {Query2.FieldByName("Datum").AsDateTime(), Query2.FieldByName("Muvid").AsString()});
+    Query2.Close();
+    return operations;
+}
+
 std::string TFunc::IncorporationDate(const std::string& key, int mode) {
     const bool byUse = mode == 2 || mode == 4;
     if (byUse && !IsDigits(key))
         return "";
-    OpenFiltered(Query1, byUse ? "Felhid = " + key : "Muvkod = " + db::quoteFilterText(key));
-    Query1.First();
-    if (Query1.IsEmpty()) {
-        Query1.Close();
+    const std::vector<FertiliserUse> uses = SelectUses(key, byUse);
+    if (uses.empty())
         return "";
-    }
     std::string result;
-    for (; !Query1.Eof(); Query1.Next())
-        if (!Query1.FieldByName("Betido").IsNull())
-            result = sys::dateToText(Query1.FieldByName("Betido").AsDateTime());
-    if (!result.empty() || mode == 3 || mode == 4) {
-        Query1.Close();
+    for (const FertiliserUse& use : uses)
+        if (use.hasBetido)
+            result = sys::dateToText(use.betido);
+    if (!result.empty() || mode == 3 || mode == 4)
         return result;
+    // The first soil preparation on or after the use's day, unless a harvest comes first.
+    for (const FieldOperation& operation : OperationsOf(uses.front().tablakod)) {
+        if (operation.datum >= uses.front().datum && operation.category == "0")
+            return sys::dateToText(operation.datum);
+        if (operation.category == "4")
+            break;
     }
-    Query1.First();
-    const sys::DateTime useDate = Query1.FieldByName("Datum").AsDateTime();
-    const std::string field = Query1.FieldByName("Tablakod").AsString();
-    OpenFiltered(Query2, "Tablakod = " + db::quoteFilterText(field));
-    bool stop = false;
-    for (Query2.First(); !Query2.Eof() && !stop; Query2.Next()) {
-        const std::string category = Query2.FieldByName("Muvid").AsString();
-        if (category == "4")
-            stop = true;
-        if (Query2.FieldByName("Datum").AsDateTime() >= useDate && category == "0") {
-            result = sys::dateToText(Query2.FieldByName("Datum").AsDateTime());
-            stop = true;
-        }
-    }
-    Query2.Close();
-    Query1.Close();
     return result;
 }

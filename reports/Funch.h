@@ -7,9 +7,13 @@
 
 #include "platform/db/query.h"
 #include "platform/db/session.h"
+#include "platform/sys/datetime.h"
 #include "platform/ui/form.h"
 
+#include <memory>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 // The land-use branch name of a Muvagid (1 "szántó" ... 13 "konyhakert"); any other value
 // "pihentett terület".
@@ -39,7 +43,39 @@ public:
     // soil preparation on or after the use's date, unless a harvest comes first.
     std::string IncorporationDate(const std::string& key, int mode);
 
+    // While a sheet reads many rows: the incorporation dates are answered from the
+    // fertiliser uses and the operations read once when the batch starts, so that a row
+    // costs a lookup and not a pass over the tables. The data do not change meanwhile
+    // (the report runs inside one command).
+    class Batch {
+    public:
+        explicit Batch(TFunc& func);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        TFunc& func_;
+    };
+
 private:
+    struct FertiliserUse {
+        std::string muvkod, tablakod;
+        sys::DateTime datum = 0;
+        bool hasBetido = false;
+        sys::DateTime betido = 0;
+    };
+    struct FieldOperation {
+        sys::DateTime datum = 0;
+        std::string category;
+    };
+    struct Lookups {
+        std::unordered_map<std::string, std::vector<FertiliserUse>> usesByFelhid, usesByMuvkod;
+        std::unordered_map<std::string, std::vector<FieldOperation>> operationsByField;
+    };
     void OpenLandParcels(const std::string& parckod);
+    std::vector<FertiliserUse> SelectUses(const std::string& key, bool byUse);
+    std::vector<FieldOperation> OperationsOf(const std::string& field);
+    std::unique_ptr<Lookups> batch_;
 };
 extern TFunc* Func;

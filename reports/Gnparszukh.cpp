@@ -79,6 +79,14 @@ std::array<double, 3> NutrientPercents(const std::string& felelos) {
     return values;
 }
 
+double MarkedNitrogenPercent(const std::string& felelos, const std::string& csira) {
+    const std::string& text = felelos.empty() ? csira : felelos;
+    if (text.empty() || text[0] != 'X')
+        return 0;
+    const std::size_t end = text.find(';');
+    return sys::parseFloat(text.substr(1, end == std::string::npos ? end : end - 1));
+}
+
 TGNParSzuk::TGNParSzuk(db::Session& session) : session_(session) {
     SetCaption("Listázandó táblák szűkítése");
     SetClientSize(620, 560);
@@ -467,6 +475,7 @@ void TGNParSzuk::Button1Click(TObject*) {
         Query5.SQL().Add(line);
     Query5.SQL().Add("WHERE (1=1)" + ConditionTail);
     Query5.SQL().Add("ORDER BY Parcsor, Datum, Muvkod");
+    TFunc::Batch incorporation(*Func);
     Query5.Open();
     RunIfNotEmpty(Query5, RvProject5);
     Query5.Close();
@@ -662,8 +671,9 @@ void TGNParSzuk::Query5CalcFields(db::TDataSet& DataSet) {
     DataSet.FieldByName("Nkgph").SetAsFloat(tonnes * 1000 * percents[0] * 0.01);
     DataSet.FieldByName("Pkgph").SetAsFloat(tonnes * 1000 * percents[1] * 0.01);
     DataSet.FieldByName("Kkgph").SetAsFloat(tonnes * 1000 * percents[2] * 0.01);
-    const double nitrogen =
-        NumericInt->ReadUsedMaterialMarkedValue(DataSet.FieldByName("Felhkod").AsString());
+    // The use's marked nitrogen percentage, read from the row itself (the use it names).
+    const double nitrogen = MarkedNitrogenPercent(DataSet.FieldByName("Felelos").AsString(),
+                                                  DataSet.FieldByName("Csira").AsString());
     const std::string content = Text(std::ceil(nitrogen * dose * 100) * 0.0001);
     DataSet.FieldByName("NitTart").SetAsString(
         content == "0" ? "" : (content + " " + unit).substr(0, 15));

@@ -43,6 +43,10 @@ std::string MonthDayYearLiteral(sys::DateTime date);
 // start with X. A number that does not read, or lacks its ";", throws ConversionError.
 std::array<double, 3> NutrientPercents(const std::string& felelos);
 
+// The nitrogen percentage a material use is marked with: the number after the X of its
+// nutrient text (Felelos, else Csira) up to the first ";"; 0 without the X.
+double MarkedNitrogenPercent(const std::string& felelos, const std::string& csira);
+
 class TGNParSzuk : public ui::TForm {
 public:
     explicit TGNParSzuk(db::Session& session);

@@ -156,6 +156,13 @@ TEST_F(IncorporationDate, TheFirstSoilPreparationAfterTheUseWithoutAHarvest) {
               sys::dateToText(sys::encodeDate(2008, 3, 9)));
     EXPECT_EQ(Func->IncorporationDate(std::to_string(felhid), 4), "");
     EXPECT_EQ(Func->IncorporationDate("100001", 1), sys::dateToText(sys::encodeDate(2008, 3, 9)));
+    // A sheet's batch answers the same from the rows it read at its start.
+    TFunc::Batch batch(*Func);
+    EXPECT_EQ(Func->IncorporationDate(std::to_string(felhid), 2),
+              sys::dateToText(sys::encodeDate(2008, 3, 9)));
+    EXPECT_EQ(Func->IncorporationDate(std::to_string(felhid), 4), "");
+    EXPECT_EQ(Func->IncorporationDate("100001", 1), sys::dateToText(sys::encodeDate(2008, 3, 9)));
+    EXPECT_EQ(Func->IncorporationDate("199999", 1), "");
 }
 
 TEST_F(IncorporationDate, AStoredDateIsTakenWithoutAWalk) {

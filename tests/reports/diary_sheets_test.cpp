@@ -312,3 +312,14 @@ TEST_F(DiarySheets, ThePreparedOperationsQueryOpensTheRoutinesDatasets) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(DiaryConditions, TheMarkedNitrogenIsTheFirstNumberOfTheNutrientText) {
+    EXPECT_DOUBLE_EQ(MarkedNitrogenPercent("X27;0;0;", ""), 27);
+    EXPECT_DOUBLE_EQ(MarkedNitrogenPercent("", "X15,5;"), 15.5);
+    EXPECT_DOUBLE_EQ(MarkedNitrogenPercent("", "95"), 0);
+    EXPECT_DOUBLE_EQ(MarkedNitrogenPercent("", ""), 0);
+}
+
+} // namespace
