@@ -3,11 +3,13 @@
 #include "core/Folap.h"
 #include "core/Isnuminth.h"
 #include "core/fresh_database.h"
+#include "core/index_files.h"
 #include "operations/commands.h"
 #include "platform/db/session.h"
 #include "platform/report/layouts.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
+#include "platform/ui/progress.h"
 #include "register/Csoportostablamodh.h"
 #include "register/Parckeze.h"
 #include "register/Ujtablak.h"
@@ -15,8 +17,11 @@
 #include "register/layouts.h"
 #include "reports/Funch.h"
 #include "reports/Gnparcmuvadnyh.h"
+#include "reports/Grafikonh.h"
 #include "reports/commands.h"
 #include "resources/commands.h"
+
+#include <filesystem>
 
 namespace app {
 
@@ -27,6 +32,16 @@ std::string JoinNames(const std::vector<std::string>& names) {
     for (const std::string& name : names)
         text += (text.empty() ? "" : ", ") + name;
     return text;
+}
+
+// Index files lost since the last run are made again from their tables before any form
+// opens them, so that the backup finds every file; the user hears of it once.
+void RebuildIndexFiles(db::Session& session) {
+    ui::TProgressWindow progress(nullptr, "Index fájlok újraépítése");
+    const std::vector<std::string> rebuilt = core::RebuildMissingIndexFiles(
+        session, [&](std::size_t done, std::size_t total) { progress.Done(done, total); });
+    if (!rebuilt.empty())
+        ui::MessageDlg(core::RebuiltIndexMessage(rebuilt), ui::mtInformation, ui::mbOK);
 }
 
 } // namespace
@@ -61,11 +76,14 @@ int PrepareWorkingDatabase(db::Session& session) {
                        ui::mtError, ui::mbOK);
         return kExitMissingTables;
     }
+    RebuildIndexFiles(session);
     // The layouts of the program's reports: those missing from the working directory are
     // written (a fresh one gets them all), an earlier shipped version is replaced by the
     // current one, and a layout the user changed is kept.
     report::UpdateBuiltInLayouts(session.directory());
     if (check.fresh) {
+        // A new installation has the folder the backups go to.
+        std::filesystem::create_directories(session.directory() / "BackUp");
         ui::MessageDlg("Új, üres adatbázis készült a munkakönyvtárban: " +
                            session.directory().string(),
                        ui::mtInformation, ui::mbOK);
@@ -85,12 +103,13 @@ void CreateForms(ui::TApplication& app, db::Session& session) {
     // they are built: TGNParMuvNy, TFunc, TGazdNaploValaszto, then TNumericInt, then
     // TGN200914, TGNKetSzuk, TGN1909vismajor, TForm2, TParckezeles, Tgrafikon,
     // TCsoportosTablamod. TForm2 takes its place after TGN1909vismajor, TParckezeles after
-    // TForm2, and TCsoportosTablamod after Tgrafikon.
+    // TForm2, Tgrafikon after TParckezeles, and TCsoportosTablamod after Tgrafikon.
     app.CreateForm(GNParMuvNy, session);
     app.CreateForm(Func, session);
     app.CreateForm(NumericInt, session);
     app.CreateForm(Form2, session);
     app.CreateForm(Parckezeles, session);
+    app.CreateForm(grafikon, session);
     app.CreateForm(CsoportosTablamod, session);
     // The commands of the other subsystems' forms.
     InstallRegisterCommands(*Folap1, session);

@@ -6,10 +6,11 @@
 #include "platform/db/pager.h"
 #include "platform/db/table_file.h"
 #include "platform/sys/archive.h"
+#include "platform/sys/error_text.h"
 #include "platform/sys/file_copy.h"
 #include "platform/ui/form_helpers.h"
+#include "platform/ui/progress.h"
 
-#include <QProgressDialog>
 #include <optional>
 
 namespace fs = std::filesystem;
@@ -17,29 +18,6 @@ namespace fs = std::filesystem;
 TAdatkarb* Adatkarb = nullptr;
 
 namespace {
-
-// Shows how far a long copy has got, once it has taken more than a moment; quick ones
-// never show it.
-class ProgressWindow {
-public:
-    ProgressWindow(QWidget* owner, const std::string& caption)
-        : dialog_(QString(), QString(), 0, kSteps, owner) {
-        dialog_.setWindowTitle(ui::Q(caption));
-        dialog_.setLabelText(ui::Q(caption + " folyamatban..."));
-        dialog_.setWindowModality(Qt::ApplicationModal);
-        dialog_.setCancelButton(nullptr);
-        dialog_.setMinimumDuration(500);
-        dialog_.setValue(0);
-    }
-    void Done(double part) { dialog_.setValue(static_cast<int>(part * kSteps)); }
-    void Done(std::size_t done, std::size_t total) {
-        Done(total == 0 ? 1.0 : static_cast<double>(done) / static_cast<double>(total));
-    }
-
-private:
-    static constexpr int kSteps = 1000;
-    QProgressDialog dialog_;
-};
 
 // A change that a crash interrupted is undone before the table's files are copied, as
 // the next opening of the table would undo it: copied with its journal pending, a table
@@ -66,41 +44,69 @@ fs::path TargetIn(const fs::path& folder, const std::string& name, const fs::pat
     return IsFile(existing) ? existing : folder / source.filename();
 }
 
-// The copies of a set of database files from one folder into another, or the name of
-// the first file that is missing from the source folder.
+// A file of a set that could not be copied: its inventory name and why, in Hungarian.
+struct CopyProblem {
+    std::string name;
+    std::string reason;
+};
+
+// The copies of a set of database files from one folder into another, or the first file
+// that cannot be copied before anything is written: a folder or a source file missing.
 struct CopyPlan {
     std::vector<sys::FileCopy> copies;
     std::vector<std::string> names; // the inventory name of each copy
-    std::optional<std::string> missing;
+    std::optional<CopyProblem> problem;
 };
 
-CopyPlan PlanCopies(const std::vector<core::InventoryFile>& files, const fs::path& from,
-                    const fs::path& to) {
+// The folders of a copy as the user knows them.
+struct CopyFolders {
+    fs::path from, to;
+    const char* fromName; // "a munkakönyvtárban", "a BackUp mappában"
+};
+
+bool IsFolder(const fs::path& path) {
+    std::error_code ignored;
+    return fs::is_directory(path, ignored);
+}
+
+CopyPlan PlanCopies(const std::vector<core::InventoryFile>& files, const CopyFolders& folders) {
     CopyPlan plan;
+    if (!IsFolder(folders.from) || !IsFolder(folders.to)) {
+        const std::string first = files.empty() ? std::string() : files.front().name;
+        plan.problem = CopyProblem{first, "A BackUp mappa nem található a munkakönyvtárban."};
+        return plan;
+    }
     for (const core::InventoryFile& file : files) {
-        const fs::path source = core::FindDatabaseFile(from, file.name);
+        const fs::path source = core::FindDatabaseFile(folders.from, file.name);
         if (!IsFile(source)) {
             if (file.optional)
                 continue;
-            plan.missing = file.name;
+            plan.problem = CopyProblem{file.name, std::string("A fájl nem található ") +
+                                                      folders.fromName + "."};
             return plan;
         }
-        plan.copies.push_back({source, TargetIn(to, file.name, source)});
+        plan.copies.push_back({source, TargetIn(folders.to, file.name, source)});
         plan.names.push_back(file.name);
     }
     return plan;
 }
 
-// Copies the plan's files as one set; the name of the file whose copy failed, if any.
-std::optional<std::string> CopyAll(const CopyPlan& plan, QWidget* owner,
+// Why a copy failed, in Hungarian when the system's reason is a known one.
+std::string CopyFailureReason(const std::string& problem) {
+    const std::string reason = sys::systemReasonText(problem);
+    return "A fájl nem másolható: " + (reason.empty() ? problem : reason) + ".";
+}
+
+// Copies the plan's files as one set; the file whose copy failed and why, if any.
+std::optional<CopyProblem> CopyAll(const CopyPlan& plan, QWidget* owner,
                                    const std::string& caption) {
-    if (plan.missing)
-        return plan.missing;
-    ProgressWindow progress(owner, caption);
+    if (plan.problem)
+        return plan.problem;
+    ui::TProgressWindow progress(owner, caption);
     const std::optional<sys::CopyFailure> failure = sys::copyFileSet(
         plan.copies, [&](std::size_t done, std::size_t total) { progress.Done(done, total); });
     if (failure)
-        return plan.names.at(failure->index);
+        return CopyProblem{plan.names.at(failure->index), CopyFailureReason(failure->problem)};
     return std::nullopt;
 }
 
@@ -197,9 +203,10 @@ fs::path TAdatkarb::BackupFolder() const {
 void TAdatkarb::Backup() {
     Table1.Close();
     RecoverInterruptedChanges(WorkingDirectory());
-    const CopyPlan plan = PlanCopies(core::BackupFiles(), WorkingDirectory(), BackupFolder());
+    const CopyPlan plan =
+        PlanCopies(core::BackupFiles(), {WorkingDirectory(), BackupFolder(), "a munkakönyvtárban"});
     if (const auto failed = CopyAll(plan, this, "Biztonsági mentés")) {
-        ShowError("Hiba a " + *failed + " kimentésénél!");
+        ShowError("Hiba a " + failed->name + " kimentésénél!\n" + failed->reason);
         ShowError("Hibás mentés!");
         return;
     }
@@ -219,10 +226,10 @@ void TAdatkarb::Button2Click(TObject*) {
         return;
     Table1.Close();
     RecoverInterruptedChanges(WorkingDirectory());
-    const CopyPlan plan =
-        PlanCopies(core::FilesOf(core::RestoreOrder()), BackupFolder(), WorkingDirectory());
+    const CopyPlan plan = PlanCopies(core::FilesOf(core::RestoreOrder()),
+                                     {BackupFolder(), WorkingDirectory(), "a BackUp mappában"});
     if (const auto failed = CopyAll(plan, this, "Visszatöltés")) {
-        ShowError("Hiba a " + *failed + " visszatöltésénél!");
+        ShowError("Hiba a " + failed->name + " visszatöltésénél!\n" + failed->reason);
         ShowError("Hibás visszatöltés!");
         return;
     }
@@ -264,7 +271,7 @@ void TAdatkarb::Button4Click(TObject*) {
         return;
     }
     try {
-        ProgressWindow progress(this, "Archiválás");
+        ui::TProgressWindow progress(this, "Archiválás");
         sys::zipFolder(WorkingDirectory() / name, folder, "BackUp",
                        [&](double done) { progress.Done(done); });
     } catch (const sys::ArchiveError& error) {

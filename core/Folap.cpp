@@ -9,6 +9,7 @@
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/form_helpers.h"
+#include "platform/ui/progress.h"
 
 #include <QMenuBar>
 #include <QToolButton>
@@ -354,11 +355,17 @@ void TFolap1::FormShow(TObject*) {
     std::optional<std::string> version = core::ReadSetting(session_, "DBVersion");
     if (!version || *version != core::kSchemaVersion)
         Button3->Click();
-    ShowColumnFailures(core::CheckStartColumns(session_));
+    ui::TProgressWindow progress(this, "Az adatbázis ellenőrzése");
+    ShowColumnFailures(core::CheckStartColumns(
+        session_, [&](std::size_t done, std::size_t total) { progress.Done(done, total); }));
 }
 
+// Adding columns to a large table takes a while: the progress shows. A table that
+// cannot be read stops the start (core::UnreadableTable reaches the start-up's handler).
 void TFolap1::Button3Click(TObject*) {
-    ShowColumnFailures(core::UpgradeDatabase(session_));
+    ui::TProgressWindow progress(this, "Az adatbázis frissítése");
+    ShowColumnFailures(core::UpgradeDatabase(
+        session_, [&](std::size_t done, std::size_t total) { progress.Done(done, total); }));
 }
 
 void TFolap1::FormActivate(TObject*) {

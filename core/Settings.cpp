@@ -1,8 +1,12 @@
 #include "core/Settings.h"
 
+#include "platform/db/error.h"
+#include "platform/db/error_text.h"
 #include "platform/db/query.h"
+#include "platform/db/session.h"
 #include "platform/db/table.h"
 #include "platform/sys/numbers.h"
+#include "platform/sys/text.h"
 
 #include <cmath>
 #include <exception>
@@ -128,16 +132,63 @@ const std::vector<TableColumns>& StartColumns() {
     return list;
 }
 
-std::vector<ColumnFailure> EnsureAll(db::Session& session, const std::vector<TableColumns>& list) {
-    std::vector<ColumnFailure> failures;
+std::vector<ColumnFailure> EnsureAll(db::Session& session, const std::vector<TableColumns>& list,
+                                     const UpgradeProgress& progress) {
+    std::size_t total = 0, done = 0;
     for (const TableColumns& entry : list)
+        total += entry.columns.size();
+    std::vector<ColumnFailure> failures;
+    for (const TableColumns& entry : list) {
         EnsureColumns(session, entry.table, entry.columns, failures);
+        done += entry.columns.size();
+        if (progress)
+            progress(done, total);
+    }
     return failures;
 }
 
 // The first line of an engine message (the rest quotes the statement).
 std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
+}
+
+// What the user reads when a table stops the upgrade: the file, the damage in Hungarian,
+// and the engine's own words for whoever repairs it.
+std::string UnreadableTableMessage(const std::string& table, const std::exception& error) {
+    std::string file = table + ".db", reason = "a tábla nem olvasható", detail = error.what();
+    if (const std::optional<db::FileErrorText> described = db::describeFileError(error)) {
+        file = described->file;
+        reason = described->reason;
+        detail = described->problem;
+    }
+    return "Az adatbázis frissítése nem folytatható: a(z) " + file + " nem olvasható (" + reason +
+           ").\nA program leáll. Töltse vissza a fájlt a biztonsági mentésből, majd "
+           "indítsa újra a programot.\n(" +
+           FirstLine(detail) + ")";
+}
+
+// The columns of a table as "SELECT *" gives them. UnreadableTable when the table cannot
+// be read: opening it reads its header and walks its blocks, so damage shows here.
+std::vector<std::string> ColumnNames(db::Session& session, const std::string& table) {
+    std::shared_ptr<db::SharedTable> open; // held, so that the query reads it once
+    try {
+        open = session.open(table);
+    } catch (const db::DbError& e) {
+        throw UnreadableTable(UnreadableTableMessage(table, e));
+    }
+    db::TQuery query(session, "Query2");
+    try {
+        query.SQL().Clear();
+        query.SQL().Add("SELECT *");
+        query.SQL().Add("FROM " + table);
+        query.Open();
+    } catch (const std::exception& e) {
+        throw UnreadableTable(UnreadableTableMessage(table, e));
+    }
+    std::vector<std::string> names;
+    for (int i = 0; i < query.FieldCount(); ++i)
+        names.push_back(query.Fields(i).FieldName());
+    return names;
 }
 
 } // namespace
@@ -184,40 +235,35 @@ void FixLandUseCodes(db::Session& session) {
     WriteSetting(session, "fhasznjog", "2009");
 }
 
-std::vector<ColumnFailure> UpgradeDatabase(db::Session& session) {
-    std::vector<ColumnFailure> failures = EnsureAll(session, UpgradeColumns());
+std::vector<ColumnFailure> UpgradeDatabase(db::Session& session, const UpgradeProgress& progress) {
+    std::vector<ColumnFailure> failures = EnsureAll(session, UpgradeColumns(), progress);
     if (failures.empty())
         WriteSetting(session, "DBVersion", kSchemaVersion);
     return failures;
 }
 
-std::vector<ColumnFailure> CheckStartColumns(db::Session& session) {
-    return EnsureAll(session, StartColumns());
+std::vector<ColumnFailure> CheckStartColumns(db::Session& session,
+                                             const UpgradeProgress& progress) {
+    return EnsureAll(session, StartColumns(), progress);
 }
 
 void EnsureColumns(db::Session& session, const std::string& table,
                    const std::vector<ColumnSpec>& columns, std::vector<ColumnFailure>& failures) {
     std::vector<bool> found(columns.size(), false);
-    db::TQuery query(session, "Query2");
-    try {
-        query.SQL().Clear();
-        query.SQL().Add("SELECT *");
-        query.SQL().Add("FROM " + table);
-        query.Open();
-    } catch (const std::exception& e) {
-        for (const ColumnSpec& column : columns)
-            failures.push_back({table, column.name, FirstLine(e.what())});
-        return;
-    }
-    for (int i = 0; i < query.FieldCount(); ++i)
+    for (const std::string& name : ColumnNames(session, table))
         for (std::size_t c = 0; c < columns.size(); ++c)
-            if (query.Fields(i).FieldName() == columns[c].name)
+            if (sys::equalsNoCase(name, columns[c].name))
                 found[c] = true;
-    query.Close();
     for (std::size_t c = 0; c < columns.size(); ++c) {
-        std::string error;
-        if (!found[c] && !AddColumn(session, table, columns[c].name, columns[c].type, error))
-            failures.push_back({table, columns[c].name, error});
+        if (found[c])
+            continue;
+        try {
+            std::string error;
+            if (!AddColumn(session, table, columns[c].name, columns[c].type, error))
+                failures.push_back({table, columns[c].name, error});
+        } catch (const db::CorruptFileError& e) {
+            throw UnreadableTable(UnreadableTableMessage(table, e));
+        }
     }
 }
 
@@ -231,6 +277,8 @@ bool AddColumn(db::Session& session, const std::string& table, const std::string
         query.SQL().Add(" ADD " + column + " " + type);
         query.Prepare();
         query.ExecSQL();
+    } catch (const db::CorruptFileError&) {
+        throw; // a damaged table is no column to skip
     } catch (const std::exception& e) {
         error = FirstLine(e.what());
         return false;

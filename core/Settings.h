@@ -6,7 +6,10 @@
 
 #include "core/farm_row.h"
 
+#include <cstddef>
+#include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -38,15 +41,29 @@ struct ColumnSpec {
     const char* type;
 };
 
+// A table the upgrade cannot read (missing or damaged): the start stops. what() is the
+// one message the user sees, naming the file and the damage.
+class UnreadableTable : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Called after each column is checked (and added when missing): how many of how many.
+using UpgradeProgress = std::function<void(std::size_t done, std::size_t total)>;
+
 // Adds the missing columns of the version's column list in a fixed order. Stamps
 // "DBVersion" = "3.05" only when every column is there afterwards; otherwise returns
 // what failed, leaves the version as it was, and the upgrade runs again at next start.
-std::vector<ColumnFailure> UpgradeDatabase(db::Session& session);
+// UnreadableTable, at the first table that cannot be read, with nothing more changed.
+std::vector<ColumnFailure> UpgradeDatabase(db::Session& session,
+                                           const UpgradeProgress& progress = {});
 // The newest columns of Parckiegadat.db and legnaplo.db, checked at every start.
-std::vector<ColumnFailure> CheckStartColumns(db::Session& session);
+std::vector<ColumnFailure> CheckStartColumns(db::Session& session,
+                                             const UpgradeProgress& progress = {});
 
-// Adds each column whose name (compared case-sensitively) the table lacks; what could
-// not be added is appended to `failures`. A table that cannot be read fails every column.
+// Adds each column whose name the table lacks (names compare ignoring letter case, as
+// the engine's do); what could not be added is appended to `failures`. UnreadableTable
+// when the table cannot be read, or turns out damaged while a column is added.
 void EnsureColumns(db::Session& session, const std::string& table,
                    const std::vector<ColumnSpec>& columns, std::vector<ColumnFailure>& failures);
 // ALTER TABLE table ADD column type; false with the engine's reason in `error`.

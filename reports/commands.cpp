@@ -1,13 +1,30 @@
 #include "commands.h"
 
+#include "Elvmuvlista.h"
+#include "Gepmuvlekerh.h"
+#include "Grafikonh.h"
+#include "Hozah.h"
+#include "Mezeih.h"
+#include "Parcinputh.h"
+#include "Parckiosztgraphh.h"
 #include "core/Folap.h"
 #include "diary_layouts.h"
+#include "list_layouts.h"
 
 void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
-    (void)mainWindow;
-    (void)session;
+    db::Session* s = &session;
+    mainWindow.SetFormOpener("Telvmuvlist", [s] { ui::ShowModalForm(elvmuvlist, *s); });
+    mainWindow.SetFormOpener("TMezei", [s] { ui::ShowModalForm(Mezei, *s); });
+    mainWindow.SetFormOpener("TGepmuvleker", [s] { ui::ShowModalForm(Gepmuvleker, *s); });
+    mainWindow.SetFormOpener("THozam", [s] { ui::ShowModalForm(Hozam, *s); });
+    mainWindow.SetFormOpener("TParcInput", [s] { ui::ShowModalForm(ParcInput, *s); });
+    mainWindow.SetFormOpener("TParcKiosztGraph", [s] { ui::ShowModalForm(ParcKiosztGraph, *s); });
+    mainWindow.SetFormOpener("grafikon:1", [s] { ShowAreaChart(*s, AreaChart::Owners); });
+    mainWindow.SetFormOpener("grafikon:2", [s] { ShowAreaChart(*s, AreaChart::LandUses); });
+    mainWindow.SetFormOpener("grafikon:3", [s] { ShowAreaChart(*s, AreaChart::Settlements); });
 }
 
 void RegisterReportLayouts() {
     RegisterDiaryParcelLayouts();
+    lists::RegisterListLayouts();
 }

@@ -1,12 +1,12 @@
 #include "Allatfajtah.h"
 
 #include "list_box.h"
+#include "platform/ui/form_helpers.h"
 
 TAllatfajta* Allatfajta = nullptr;
 
 using res::AddDBEdit;
 using res::AddLabel;
-using res::Place;
 
 TAllatfajta::TAllatfajta(db::Session& session) : session_(session) {
     SetCaption("Állatfajok");
@@ -15,26 +15,22 @@ TAllatfajta::TAllatfajta(db::Session& session) : session_(session) {
 
     Table1.SetTableName("Allatfajok.db");
 
-    Label1 = Place<ui::TLabel>(this, 8, 8, 300, 20, "Állatfajok listája");
+    Label1 = ui::Make<ui::TLabel>(this, {8, 8, 300, 20}, "Állatfajok listája");
     Label1->SetBold(true);
-    DBGrid1 = Place<ui::TDBGrid>(this, 8, 32, 360, 300);
-    DBGrid1->SetDataSource(&DataSource1);
-    DBGrid1->SetReadOnly(true);
-    DBGrid1->SetRowSelect(true);
-    DBGrid1->Columns().Add("Megnev", "Megnevezés", 150);
-    DBGrid1->Columns().Add("Megjegy", "Megjegyzés", 190);
-    Button1 = Place<ui::TButton>(this, 376, 32, 96, 27, "Új");
-    Button2 = Place<ui::TButton>(this, 376, 66, 96, 27, "Módosítás");
-    Button3 = Place<ui::TButton>(this, 376, 100, 96, 27, "Törlés");
-    Button4 = Place<ui::TButton>(this, 376, 305, 96, 27, "Bezárás");
+    DBGrid1 = ui::ListGrid(this, {8, 32, 360, 300}, &DataSource1,
+                           {{"Megnev", "Megnevezés", 150}, {"Megjegy", "Megjegyzés", 190}});
+    Button1 = ui::Make<ui::TButton>(this, {376, 32, 96, 27}, "Új");
+    Button2 = ui::Make<ui::TButton>(this, {376, 66, 96, 27}, "Módosítás");
+    Button3 = ui::Make<ui::TButton>(this, {376, 100, 96, 27}, "Törlés");
+    Button4 = ui::Make<ui::TButton>(this, {376, 305, 96, 27}, "Bezárás");
 
-    GroupBox1 = Place<ui::TGroupBox>(this, 8, 8, 360, 130, "Új állatfaj rögzítése");
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {8, 8, 360, 130}, "Új állatfaj rögzítése");
     AddLabel(GroupBox1, "Megnevezés :", 12, 26, 90);
     DBEdit1 = AddDBEdit(GroupBox1, &DataSource1, "Megnev", 106, 26, 240);
     AddLabel(GroupBox1, "Megjegyzés :", 12, 56, 90);
     DBEdit2 = AddDBEdit(GroupBox1, &DataSource1, "Megjegy", 106, 56, 240);
-    Button6 = Place<ui::TButton>(GroupBox1, 106, 92, 90, 27, "rögzítés");
-    Button5 = Place<ui::TButton>(GroupBox1, 204, 92, 90, 27, "mégsem");
+    Button6 = ui::Make<ui::TButton>(GroupBox1, {106, 92, 90, 27}, "rögzítés");
+    Button5 = ui::Make<ui::TButton>(GroupBox1, {204, 92, 90, 27}, "mégsem");
     GroupBox1->Hide();
 
     OnShow = Handler(&TAllatfajta::FormShow);
@@ -57,7 +53,8 @@ void TAllatfajta::FormClose(TObject*, TCloseAction&) {
 }
 
 void TAllatfajta::Button1Click(TObject*) {
-    res::ShowBox(GroupBox1, 8, 8, "Új állatfaj rögzítése");
+    res::ShowBoxOver(GroupBox1, 8, 8, "Új állatfaj rögzítése",
+                     {DBGrid1, Button1, Button2, Button3, Button4});
     Table1.Insert();
     DBEdit1->SetFocus();
 }
@@ -66,7 +63,8 @@ void TAllatfajta::Button1Click(TObject*) {
 void TAllatfajta::Button2Click(TObject*) {
     if (Table1.IsEmpty())
         return;
-    res::ShowBox(GroupBox1, 8, 8, "Állatfaj módosítás");
+    res::ShowBoxOver(GroupBox1, 8, 8, "Állatfaj módosítás",
+                     {DBGrid1, Button1, Button2, Button3, Button4});
     Table1.Edit();
     DBEdit1->SetFocus();
 }
@@ -88,11 +86,11 @@ void TAllatfajta::Button4Click(TObject*) {
 
 void TAllatfajta::Button5Click(TObject*) {
     Table1.Cancel();
-    GroupBox1->Hide();
+    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
 }
 
 void TAllatfajta::Button6Click(TObject*) {
     Table1.FieldByName("Deleted").SetAsBoolean(false);
     Table1.Post();
-    GroupBox1->Hide();
+    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
 }

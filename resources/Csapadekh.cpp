@@ -7,7 +7,6 @@
 TCsapadek* Csapadek = nullptr;
 
 using res::AddLabel;
-using res::Place;
 
 TCsapadek::TCsapadek(db::Session& session) : session_(session) {
     SetCaption("Csapadek");
@@ -18,35 +17,40 @@ TCsapadek::TCsapadek(db::Session& session) : session_(session) {
     Table1.SetTableName("Csapadek.db");
     Table1.SetIndexName("CsapadDate");
 
-    Label1 = Place<ui::TLabel>(this, 8, 8, 424, 20, "Csapadék feljegyzések");
+    Label1 = ui::Make<ui::TLabel>(this, {8, 8, 424, 20}, "Csapadék feljegyzések");
     Label1->SetBold(true);
-    DBGrid1 = Place<ui::TDBGrid>(this, 8, 32, 300, 340);
-    DBGrid1->SetDataSource(&DataSource1);
-    DBGrid1->SetReadOnly(true);
-    DBGrid1->SetRowSelect(true);
-    DBGrid1->Columns().Add("Datum", "Dátum", 90);
-    DBGrid1->Columns().Add("Menny", "Me. mm", 70);
-    DBGrid1->Columns().Add("Helye", "", 120);
+    DBGrid1 = ui::ListGrid(this, {8, 32, 300, 340}, &DataSource1,
+                           {{"Datum", "Dátum", 90}, {"Menny", "Me. mm", 70}, {"Helye", "", 120}});
     DBGrid1->OnDblClick = Handler(&TCsapadek::DBGrid1DblClick);
-    Button3 = Place<ui::TButton>(this, 320, 32, 110, 27, "Új feljegyzés");
-    Button2 = Place<ui::TButton>(this, 320, 66, 110, 27, "Módosítás");
-    Button6 = Place<ui::TButton>(this, 320, 100, 110, 27, "Törlés");
-    BitBtn1 = Place<ui::TBitBtn>(this, 320, 134, 110, 27, "Grafikon");
-    Button1 = Place<ui::TButton>(this, 320, 384, 110, 27, "Bezárás");
+    Button3 = ui::Make<ui::TButton>(this, {320, 32, 110, 27}, "Új feljegyzés");
+    Button2 = ui::Make<ui::TButton>(this, {320, 66, 110, 27}, "Módosítás");
+    Button6 = ui::Make<ui::TButton>(this, {320, 100, 110, 27}, "Törlés");
+    BitBtn1 = ui::Make<ui::TBitBtn>(this, {320, 134, 110, 27}, "Grafikon");
+    Button1 = ui::Make<ui::TButton>(this, {320, 384, 110, 27}, "Bezárás");
 
-    GroupBox1 = Place<ui::TGroupBox>(this, 8, 232, 300, 150, "Új feljegyzés");
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {8, 232, 300, 150}, "Új feljegyzés");
     AddLabel(GroupBox1, "Dátum :", 12, 24, 100);
-    DateTimePicker1 = Place<ui::TDateTimePicker>(GroupBox1, 110, 24, 120, 22);
+    DateTimePicker1 = ui::Make<ui::TDateTimePicker>(GroupBox1, {110, 24, 120, 22});
     AddLabel(GroupBox1, "Mennyiség :", 12, 54, 100);
-    Edit1 = Place<ui::TEdit>(GroupBox1, 110, 54, 80, 22);
+    Edit1 = ui::Make<ui::TEdit>(GroupBox1, {110, 54, 80, 22});
     AddLabel(GroupBox1, "mm", 196, 54, 30);
     AddLabel(GroupBox1, "Mérés helye :", 12, 84, 100);
-    Edit2 = Place<ui::TEdit>(GroupBox1, 110, 84, 176, 22);
-    Button5 = Place<ui::TButton>(GroupBox1, 110, 114, 85, 27, "Rögzítés");
-    Button4 = Place<ui::TButton>(GroupBox1, 201, 114, 85, 27, "Mégsem");
+    Edit2 = ui::Make<ui::TEdit>(GroupBox1, {110, 84, 176, 22});
+    Button5 = ui::Make<ui::TButton>(GroupBox1, {110, 114, 85, 27}, "Rögzítés");
+    Button4 = ui::Make<ui::TButton>(GroupBox1, {201, 114, 85, 27}, "Mégsem");
     GroupBox1->Hide();
     SetTabOrder({DBGrid1, Button3, Button2, Button6, BitBtn1, Button1, DateTimePicker1, Edit1,
                  Edit2, Button5, Button4});
+
+    PopupMenu1 = res::ButtonMenu(this, {{"Új feljegyzés    CTRL+U", Button3},
+                                        {"Módosítás         CTRL+M", Button2},
+                                        {"Törlés               CTRL+T", Button6},
+                                        {"Mégsem            CTRL+X", Button1},
+                                        {"Grafikon            CTRL+V", BitBtn1}});
+    SetPopupMenu(PopupMenu1);
+    PopupMenu2 = res::ButtonMenu(
+        this, {{"Rögzítés      CTRL+S", Button5}, {"Mégsem       CTRL+X", Button4}});
+    GroupBox1->SetPopupMenu(PopupMenu2);
 
     OnActivate = Handler(&TCsapadek::FormActivate);
     OnKeyPress = Handler(&TCsapadek::FormKeyPress);

@@ -25,10 +25,12 @@ public:
     ui::TBitBtn* BitBtn1; // "Grafikon", does nothing
     ui::TGroupBox* GroupBox1;
     ui::TDateTimePicker* DateTimePicker1;
-    ui::TEdit* Edit1;     // amount, mm
-    ui::TEdit* Edit2;     // place of the measurement
-    ui::TButton* Button4; // "Mégsem"
-    ui::TButton* Button5; // "Rögzítés"
+    ui::TEdit* Edit1;           // amount, mm
+    ui::TEdit* Edit2;           // place of the measurement
+    ui::TButton* Button4;       // "Mégsem"
+    ui::TButton* Button5;       // "Rögzítés"
+    ui::TPopupMenu* PopupMenu1; // the list's actions
+    ui::TPopupMenu* PopupMenu2; // the box's
 
     void FormActivate(TObject* Sender);
     void FormKeyPress(TObject* Sender, TKey& Key);

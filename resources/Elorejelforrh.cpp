@@ -1,12 +1,12 @@
 #include "Elorejelforrh.h"
 
 #include "list_box.h"
+#include "platform/ui/form_helpers.h"
 
 TElorejelforr* Elorejelforr = nullptr;
 
 using res::AddDBEdit;
 using res::AddLabel;
-using res::Place;
 
 namespace {
 
@@ -38,12 +38,13 @@ TElorejelforr::TElorejelforr(db::Session& session) : session_(session) {
 
     ui::TRadioButton** pest[] = {&RadioButton1, &RadioButton2, &RadioButton3, &RadioButton4};
     ui::TRadioButton** weather[] = {&RadioButton5, &RadioButton6, &RadioButton7, &RadioButton8};
-    GroupBox1 = Place<ui::TGroupBox>(this, 8, 8, 504, 180, "Károsító előrejelzés");
-    GroupBox2 = Place<ui::TGroupBox>(this, 8, 196, 504, 180, "Időjárási előrejelzés");
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {8, 8, 504, 180}, "Károsító előrejelzés");
+    GroupBox2 = ui::Make<ui::TGroupBox>(this, {8, 196, 504, 180}, "Időjárási előrejelzés");
     for (int i = 0; i < 4; ++i) {
-        *pest[i] = Place<ui::TRadioButton>(GroupBox1, 12, 24 + 26 * i, 200, 22, kSourceCaptions[i]);
+        *pest[i] =
+            ui::Make<ui::TRadioButton>(GroupBox1, {12, 24 + 26 * i, 200, 22}, kSourceCaptions[i]);
         *weather[i] =
-            Place<ui::TRadioButton>(GroupBox2, 12, 24 + 26 * i, 200, 22, kSourceCaptions[i]);
+            ui::Make<ui::TRadioButton>(GroupBox2, {12, 24 + 26 * i, 200, 22}, kSourceCaptions[i]);
     }
     AddLabel(GroupBox1, "Saját részletezve:", 220, 24, 200);
     DBEdit1 = AddDBEdit(GroupBox1, &DataSource1, "Karsr", 220, 46, 270);
@@ -53,8 +54,8 @@ TElorejelforr::TElorejelforr(db::Session& session) : session_(session) {
     DBEdit3 = AddDBEdit(GroupBox2, &DataSource1, "Idosr", 220, 46, 270);
     AddLabel(GroupBox2, "Szolgáltató részletezve:", 220, 80, 200);
     DBEdit4 = AddDBEdit(GroupBox2, &DataSource1, "Idoszr", 220, 102, 270);
-    Button2 = Place<ui::TButton>(this, 316, 384, 95, 27, "Rögzítés");
-    Button1 = Place<ui::TButton>(this, 417, 384, 95, 27, "Mégsem");
+    Button2 = ui::Make<ui::TButton>(this, {316, 384, 95, 27}, "Rögzítés");
+    Button1 = ui::Make<ui::TButton>(this, {417, 384, 95, 27}, "Mégsem");
 
     OnShow = Handler(&TElorejelforr::FormShow);
     OnActivate = Handler(&TElorejelforr::FormActivate);

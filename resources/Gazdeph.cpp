@@ -6,7 +6,6 @@
 TGazdep* Gazdep = nullptr;
 
 using res::AddLabel;
-using res::Place;
 
 TGazdep::TGazdep(db::Session& session) : session_(session) {
     SetCaption("Gazdasági épületek");
@@ -15,37 +14,42 @@ TGazdep::TGazdep(db::Session& session) : session_(session) {
 
     Table1.SetTableName("Gazdepulet.DB");
 
-    DBGrid1 = Place<ui::TDBGrid>(this, 8, 8, 584, 340);
-    DBGrid1->SetDataSource(&DataSource1);
-    DBGrid1->SetReadOnly(true);
-    DBGrid1->SetRowSelect(true);
-    DBGrid1->Columns().Add("Epnev", "Megnevezés", 200);
-    DBGrid1->Columns().Add("Befk", "Bef.k.", 80);
-    DBGrid1->Columns().Add("Befmert", "ME.", 50);
-    DBGrid1->Columns().Add("Allat", "Állattartó", 80);
-    DBGrid1->Columns().Add("Letesit", "Lét. éve", 70);
+    DBGrid1 = ui::ListGrid(this, {8, 8, 584, 340}, &DataSource1,
+                           {{"Epnev", "Megnevezés", 200},
+                            {"Befk", "Bef.k.", 80},
+                            {"Befmert", "ME.", 50},
+                            {"Allat", "Állattartó", 80},
+                            {"Letesit", "Lét. éve", 70}});
     DBGrid1->OnDblClick = Handler(&TGazdep::DBGrid1DblClick);
-    Button1 = Place<ui::TButton>(this, 8, 360, 100, 27, "Új bevitele");
-    Button3 = Place<ui::TButton>(this, 116, 360, 100, 27, "Módosítás");
-    Button2 = Place<ui::TButton>(this, 224, 360, 100, 27, "Törlés");
-    Button4 = Place<ui::TButton>(this, 492, 360, 100, 27, "Rendben");
+    Button1 = ui::Make<ui::TButton>(this, {8, 360, 100, 27}, "Új bevitele");
+    Button3 = ui::Make<ui::TButton>(this, {116, 360, 100, 27}, "Módosítás");
+    Button2 = ui::Make<ui::TButton>(this, {224, 360, 100, 27}, "Törlés");
+    Button4 = ui::Make<ui::TButton>(this, {492, 360, 100, 27}, "Rendben");
 
-    GroupBox1 = Place<ui::TGroupBox>(this, 8, 40, 420, 220, "Gazdasági épület bevitele");
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {8, 40, 420, 220}, "Gazdasági épület bevitele");
     AddLabel(GroupBox1, "Megnevezés :", 12, 28, 130);
-    Edit1 = Place<ui::TEdit>(GroupBox1, 150, 28, 250, 22);
-    CheckBox1 = Place<ui::TCheckBox>(GroupBox1, 12, 58, 160, 22, "Állattartó :");
+    Edit1 = ui::Make<ui::TEdit>(GroupBox1, {150, 28, 250, 22});
+    CheckBox1 = ui::Make<ui::TCheckBox>(GroupBox1, {12, 58, 160, 22}, "Állattartó :");
     AddLabel(GroupBox1, "Befogadóképesség :", 12, 88, 130);
-    Edit2 = Place<ui::TEdit>(GroupBox1, 150, 88, 100, 22);
-    ComboBox1 = Place<ui::TComboBox>(GroupBox1, 258, 88, 70, 22);
+    Edit2 = ui::Make<ui::TEdit>(GroupBox1, {150, 88, 100, 22});
+    ComboBox1 = ui::Make<ui::TComboBox>(GroupBox1, {258, 88, 70, 22});
     ComboBox1->Items().AddStrings({"kg", "t", "l", "m3", "m2", "db"});
     ComboBox1->SetText("kg");
     AddLabel(GroupBox1, "Létesítés éve :", 12, 118, 130);
-    Edit3 = Place<ui::TEdit>(GroupBox1, 150, 118, 80, 22);
-    Button6 = Place<ui::TButton>(GroupBox1, 150, 170, 100, 27, "Rögzít");
-    Button5 = Place<ui::TButton>(GroupBox1, 258, 170, 100, 27, "Mégsem");
+    Edit3 = ui::Make<ui::TEdit>(GroupBox1, {150, 118, 80, 22});
+    Button6 = ui::Make<ui::TButton>(GroupBox1, {150, 170, 100, 27}, "Rögzít");
+    Button5 = ui::Make<ui::TButton>(GroupBox1, {258, 170, 100, 27}, "Mégsem");
     GroupBox1->Hide();
     SetTabOrder({DBGrid1, Button1, Button3, Button2, Button4, Edit1, CheckBox1, Edit2, ComboBox1,
                  Edit3, Button6, Button5});
+
+    PopupMenu1 = res::ButtonMenu(this, {{"Új bevitele   CTRL+A", Button1},
+                                        {"Módosítás     CTRL+M", Button3},
+                                        {"Törlés           CTRL+T", Button2},
+                                        {"Rendben        CTRL+X", Button4}});
+    PopupMenu2 =
+        res::ButtonMenu(this, {{"Rögzít     CTRL+S", Button6}, {"Mégsem   CTRL+X", Button5}});
+    SetPopupMenu(PopupMenu1);
 
     OnActivate = Handler(&TGazdep::FormActivate);
     OnKeyPress = Handler(&TGazdep::FormKeyPress);
@@ -96,6 +100,7 @@ void TGazdep::Button1Click(TObject*) {
     Edit3->Clear();
     CheckBox1->SetChecked(false);
     ComboBox1->SetText("kg");
+    SetPopupMenu(PopupMenu2);
     res::ShowBox(GroupBox1, 8, 40, "Gazdasági épület bevitele");
     Edit1->SetFocus();
 }
@@ -120,6 +125,7 @@ void TGazdep::Button3Click(TObject*) {
     Edit3->SetText(Table1.FieldByName("Letesit").AsString());
     CheckBox1->SetChecked(Table1.FieldByName("Allat").AsString() == "IGEN");
     ComboBox1->SetText(Table1.FieldByName("Befmert").AsString());
+    SetPopupMenu(PopupMenu2);
     res::ShowBox(GroupBox1, 8, 40, "Gazdasági épület módosítása");
     Edit1->SetFocus();
 }
@@ -131,6 +137,7 @@ void TGazdep::Button4Click(TObject*) {
 void TGazdep::BackToList() {
     res::SetTabStops({Button1, Button2, Button3, Button4}, true);
     DBGrid1->SetEnabled(true);
+    SetPopupMenu(PopupMenu1);
     GroupBox1->Hide();
 }
 

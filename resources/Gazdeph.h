@@ -23,13 +23,15 @@ public:
     ui::TButton* Button2; // "Törlés"
     ui::TButton* Button4; // "Rendben"
     ui::TGroupBox* GroupBox1;
-    ui::TEdit* Edit1;         // name
-    ui::TCheckBox* CheckBox1; // "Állattartó :"
-    ui::TEdit* Edit2;         // capacity
-    ui::TComboBox* ComboBox1; // unit of the capacity
-    ui::TEdit* Edit3;         // year of construction
-    ui::TButton* Button5;     // "Mégsem"
-    ui::TButton* Button6;     // "Rögzít"
+    ui::TEdit* Edit1;           // name
+    ui::TCheckBox* CheckBox1;   // "Állattartó :"
+    ui::TEdit* Edit2;           // capacity
+    ui::TComboBox* ComboBox1;   // unit of the capacity
+    ui::TEdit* Edit3;           // year of construction
+    ui::TButton* Button5;       // "Mégsem"
+    ui::TButton* Button6;       // "Rögzít"
+    ui::TPopupMenu* PopupMenu1; // the list's actions
+    ui::TPopupMenu* PopupMenu2; // the box's, the form's menu while the box is open
 
     // Whether the box was opened by "Új bevitele" (or by "Módosítás").
     bool NewBuildingMode = false;

@@ -6,7 +6,6 @@
 TGepjavitas* Gepjavitas = nullptr;
 
 using res::AddLabel;
-using res::Place;
 
 TGepjavitas::TGepjavitas(db::Session& session) : session_(session) {
     SetCaption("Gépajvításokkal kapcsolatos feljegyzések");
@@ -23,49 +22,47 @@ TGepjavitas::TGepjavitas(db::Session& session) : session_(session) {
     Table3.SetTableName("Munkagepek.DB");
     Table3.SetIndexName("Munkagepkodind");
 
-    Label1 = Place<ui::TLabel>(this, 8, 8, 624, 24);
+    Label1 = ui::Make<ui::TLabel>(this, {8, 8, 624, 24});
     Label1->SetBold(true);
     Label1->setAlignment(Qt::AlignCenter);
-    DBGrid1 = Place<ui::TDBGrid>(this, 8, 40, 624, 360);
-    DBGrid1->SetDataSource(&DataSource1);
-    DBGrid1->SetReadOnly(true);
-    DBGrid1->SetRowSelect(true);
-    DBGrid1->Columns().Add("Datum", "Dátum", 80);
-    DBGrid1->Columns().Add("Geptip", "Gép típusa", 130);
-    DBGrid1->Columns().Add("Hiba", "", 200);
-    DBGrid1->Columns().Add("Szerelo", "Szerelő", 100);
-    DBGrid1->Columns().Add("Haziszam", "Gép háziszáma", 100);
+    DBGrid1 = ui::ListGrid(this, {8, 40, 624, 360}, &DataSource1,
+                           {{"Datum", "Dátum", 80},
+                            {"Geptip", "Gép típusa", 130},
+                            {"Hiba", "", 200},
+                            {"Szerelo", "Szerelő", 100},
+                            {"Haziszam", "Gép háziszáma", 100}});
     DBGrid1->OnDblClick = Handler(&TGepjavitas::DBGrid1DblClick);
-    Button2 = Place<ui::TButton>(this, 8, 420, 110, 27, "Új javítás");
-    Button3 = Place<ui::TButton>(this, 126, 420, 110, 27, "Módosítás");
-    Button4 = Place<ui::TButton>(this, 244, 420, 110, 27, "Törlés");
-    Button1 = Place<ui::TButton>(this, 522, 420, 110, 27, "Bezárás");
+    Button2 = ui::Make<ui::TButton>(this, {8, 420, 110, 27}, "Új javítás");
+    Button3 = ui::Make<ui::TButton>(this, {126, 420, 110, 27}, "Módosítás");
+    Button4 = ui::Make<ui::TButton>(this, {244, 420, 110, 27}, "Törlés");
+    Button1 = ui::Make<ui::TButton>(this, {522, 420, 110, 27}, "Bezárás");
 
-    GroupBox1 = Place<ui::TGroupBox>(this, 8, 120, 520, 292, "Új javítás");
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {8, 120, 520, 292}, "Új javítás");
     AddLabel(GroupBox1, "Dátum :", 12, 28, 90);
-    DateTimePicker1 = Place<ui::TDateTimePicker>(GroupBox1, 110, 28, 120, 22);
+    DateTimePicker1 = ui::Make<ui::TDateTimePicker>(GroupBox1, {110, 28, 120, 22});
     Label3 = AddLabel(GroupBox1, "Erőgép :", 12, 60, 90);
-    DBGrid2 = Place<ui::TDBGrid>(GroupBox1, 110, 60, 396, 130);
-    DBGrid2->SetDataSource(&DataSource2);
-    DBGrid2->Columns().Add("Geptip", "Típus", 200);
-    DBGrid2->Columns().Add("Haziszam", "Háziszám", 150);
-    DBGrid3 = Place<ui::TDBGrid>(GroupBox1, 110, 60, 396, 130);
-    DBGrid3->SetDataSource(&DataSource3);
-    DBGrid3->Columns().Add("Gepnev", "Megnevezés", 200);
-    DBGrid3->Columns().Add("Hazisz", "Háziszám", 150);
-    for (ui::TDBGrid* grid : {DBGrid2, DBGrid3}) {
-        grid->SetReadOnly(true);
-        grid->SetRowSelect(true);
-    }
+    DBGrid2 = ui::ListGrid(GroupBox1, {110, 60, 396, 130}, &DataSource2,
+                           {{"Geptip", "Típus", 200}, {"Haziszam", "Háziszám", 150}});
+    DBGrid3 = ui::ListGrid(GroupBox1, {110, 60, 396, 130}, &DataSource3,
+                           {{"Gepnev", "Megnevezés", 200}, {"Hazisz", "Háziszám", 150}});
     AddLabel(GroupBox1, "Hiba :", 12, 200, 90);
-    Edit1 = Place<ui::TEdit>(GroupBox1, 110, 200, 396, 22);
+    Edit1 = ui::Make<ui::TEdit>(GroupBox1, {110, 200, 396, 22});
     AddLabel(GroupBox1, "Szerelő :", 12, 230, 90);
-    Edit2 = Place<ui::TEdit>(GroupBox1, 110, 230, 250, 22);
-    Button6 = Place<ui::TButton>(GroupBox1, 110, 264, 100, 27, "Rögzít");
-    Button5 = Place<ui::TButton>(GroupBox1, 220, 264, 100, 27, "Mégsem");
+    Edit2 = ui::Make<ui::TEdit>(GroupBox1, {110, 230, 250, 22});
+    Button6 = ui::Make<ui::TButton>(GroupBox1, {110, 264, 100, 27}, "Rögzít");
+    Button5 = ui::Make<ui::TButton>(GroupBox1, {220, 264, 100, 27}, "Mégsem");
     GroupBox1->Hide();
     SetTabOrder({DBGrid1, Button2, Button3, Button4, Button1, DateTimePicker1, DBGrid2, DBGrid3,
                  Edit1, Edit2, Button6, Button5});
+
+    PopupMenu1 = res::ButtonMenu(this, {{"Új javítás   CTRL+U", Button2},
+                                        {"Módosítás   CTRL+M", Button3},
+                                        {"Törlés         CTRL+T", Button4},
+                                        {"Mégsem       CTRL+X", Button1}});
+    SetPopupMenu(PopupMenu1);
+    PopupMenu2 =
+        res::ButtonMenu(this, {{"Rögzítés    CTRL+S", Button6}, {"Mégsem     CTRL+X", Button5}});
+    GroupBox1->SetPopupMenu(PopupMenu2);
 
     OnActivate = Handler(&TGepjavitas::FormActivate);
     OnKeyPress = Handler(&TGepjavitas::FormKeyPress);
@@ -117,6 +114,8 @@ void TGepjavitas::FormActivate(TObject*) {
     const bool machines = !(PowerMachineMode ? Table2 : Table3).IsEmpty();
     for (ui::TButton* button : {Button2, Button3, Button4})
         button->SetEnabled(machines);
+    for (int i = 0; i < 3; ++i)
+        PopupMenu1->Items(i)->SetEnabled(machines);
 }
 
 // The list keys act only on a list with repairs (and only while the buttons are
@@ -126,11 +125,8 @@ void TGepjavitas::FormKeyPress(TObject*, TKey& Key) {
         ui::Shortcuts(Key, {{'M', Button6}, {'S', Button6}, {'X', Button5}});
         return;
     }
-    if (Key == ui::ctrlKey('X')) {
-        Key = ui::keyNone;
-        Button1->Click();
+    if (ui::Shortcuts(Key, {{'X', Button1}, {'G', nullptr}})) // the grid print prints nothing
         return;
-    }
     if (Query1.IsEmpty() || !Button2->Enabled())
         return;
     ui::Shortcuts(Key, {{'M', Button3}, {'T', Button4}, {'U', Button2}});

@@ -37,10 +37,12 @@ public:
     ui::TLabel* Label3; // "Erőgép :"
     ui::TDBGrid* DBGrid2;
     ui::TDBGrid* DBGrid3;
-    ui::TEdit* Edit1;     // fault
-    ui::TEdit* Edit2;     // mechanic
-    ui::TButton* Button5; // "Mégsem"
-    ui::TButton* Button6; // "Rögzít"
+    ui::TEdit* Edit1;           // fault
+    ui::TEdit* Edit2;           // mechanic
+    ui::TButton* Button5;       // "Mégsem"
+    ui::TButton* Button6;       // "Rögzít"
+    ui::TPopupMenu* PopupMenu1; // the list's actions
+    ui::TPopupMenu* PopupMenu2; // the box's
 
     void FormActivate(TObject* Sender);
     void FormKeyPress(TObject* Sender, TKey& Key);

@@ -9,7 +9,6 @@ TGeplist* Geplist = nullptr;
 
 using res::AddDBEdit;
 using res::AddLabel;
-using res::Place;
 
 TGeplist::TGeplist(db::Session& session) : session_(session) {
     SetCaption("Gépek listája");
@@ -27,48 +26,42 @@ TGeplist::TGeplist(db::Session& session) : session_(session) {
     Table2.SetFilter("Tul = 0");
     Table2.SetFiltered(true);
 
-    Bevel1 = Place<ui::TBevel>(this, 4, 4, 552, 392);
-    PageControl1 = Place<ui::TPageControl>(this, 8, 8, 544, 295);
+    Bevel1 = ui::Make<ui::TBevel>(this, {4, 4, 552, 392});
+    PageControl1 = ui::Make<ui::TPageControl>(this, {8, 8, 544, 295});
     TabSheet1 = new ui::TTabSheet(PageControl1, "Erőgépek listázása");
-    DBGrid1 = Place<ui::TDBGrid>(TabSheet1, 4, 4, 528, 258);
-    DBGrid1->SetDataSource(&DataSource1);
-    DBGrid1->Columns().Add("Geptip", "Gep tipusa", 200);
-    DBGrid1->Columns().Add("Haziszam", "Háziszám", 150);
-    DBGrid1->Columns().Add("Kategoria", "Kategória", 120);
+    DBGrid1 = ui::ListGrid(TabSheet1, {4, 4, 528, 258}, &DataSource1,
+                           {{"Geptip", "Gep tipusa", 200},
+                            {"Haziszam", "Háziszám", 150},
+                            {"Kategoria", "Kategória", 120}});
     TabSheet2 = new ui::TTabSheet(PageControl1, "Munkagépek listázása");
-    DBGrid2 = Place<ui::TDBGrid>(TabSheet2, 4, 4, 528, 258);
-    DBGrid2->SetDataSource(&DataSource2);
-    DBGrid2->Columns().Add("Gepnev", "Megnevezés", 200);
-    DBGrid2->Columns().Add("Hazisz", "Háziszám", 150);
-    DBGrid2->Columns().Add("Tipus", "", 150);
-    for (ui::TDBGrid* grid : {DBGrid1, DBGrid2}) {
-        grid->SetReadOnly(true);
-        grid->SetRowSelect(true);
+    DBGrid2 = ui::ListGrid(
+        TabSheet2, {4, 4, 528, 258}, &DataSource2,
+        {{"Gepnev", "Megnevezés", 200}, {"Hazisz", "Háziszám", 150}, {"Tipus", "", 150}});
+    for (ui::TDBGrid* grid : {DBGrid1, DBGrid2})
         grid->OnDblClick = Handler(&TGeplist::DBGrid1DblClick);
-    }
 
-    Button9 = Place<ui::TButton>(this, 16, 350, 100, 27, "Új gép");
-    Button10 = Place<ui::TButton>(this, 124, 350, 100, 27, "Törlés");
-    Button4 = Place<ui::TButton>(this, 232, 350, 100, 27, "Módosítás");
-    Button1 = Place<ui::TButton>(this, 16, 390, 100, 27, "Bezárás");
-    Button2 = Place<ui::TButton>(this, 124, 390, 100, 27, "Nyomtatási kép");
-    Button3 = Place<ui::TButton>(this, 232, 390, 100, 27, "Nyomtatás");
+    Button9 = ui::Make<ui::TButton>(this, {16, 350, 100, 27}, "Új gép");
+    Button10 = ui::Make<ui::TButton>(this, {124, 350, 100, 27}, "Törlés");
+    Button4 = ui::Make<ui::TButton>(this, {232, 350, 100, 27}, "Módosítás");
+    Button1 = ui::Make<ui::TButton>(this, {16, 390, 100, 27}, "Bezárás");
+    Button2 = ui::Make<ui::TButton>(this, {124, 390, 100, 27}, "Nyomtatási kép");
+    Button3 = ui::Make<ui::TButton>(this, {232, 390, 100, 27}, "Nyomtatás");
 
-    GroupBox1 = Place<ui::TGroupBox>(this, 8, 48, 420, 376, "Gép módosítása");
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {8, 48, 420, 376}, "Gép módosítása");
     AddLabel(GroupBox1, "Típus :", 12, 30);
     DBEdit1 = AddDBEdit(GroupBox1, &DataSource1, "Geptip", 130, 30, 220);
     AddLabel(GroupBox1, "Házisszám :", 12, 60);
     DBEdit2 = AddDBEdit(GroupBox1, &DataSource1, "Haziszam", 130, 60, 220);
     AddLabel(GroupBox1, "Kategória :", 12, 90);
-    ComboBox1 = Place<ui::TComboBox>(GroupBox1, 130, 90, 120, 22);
+    ComboBox1 = ui::Make<ui::TComboBox>(GroupBox1, {130, 90, 120, 22});
     ComboBox1->Items().AddStrings({"Nagy", "Közép", "Kis"});
     AddLabel(GroupBox1, "Beszerzés éve :", 12, 120);
     DBEdit3 = AddDBEdit(GroupBox1, &DataSource1, "Beszev", 130, 120, 80);
-    Button5 = Place<ui::TButton>(GroupBox1, 130, 160, 100, 27, "Mégsem");
-    Button6 = Place<ui::TButton>(GroupBox1, 240, 160, 140, 27, "Vátozás rögzítése");
+    Button5 = ui::Make<ui::TButton>(GroupBox1, {130, 160, 100, 27}, "Mégsem");
+    Button6 = ui::Make<ui::TButton>(GroupBox1, {240, 160, 140, 27}, "Vátozás rögzítése");
     GroupBox1->Hide();
 
-    GroupBox2 = Place<ui::TGroupBox>(this, 8, 48, 420, 376, "Gép módosítása");
+    GroupBox2 = ui::Make<ui::TGroupBox>(this, {8, 48, 420, 376}, "Gép módosítása");
     AddLabel(GroupBox2, "Megnevezés :", 12, 30);
     DBEdit4 = AddDBEdit(GroupBox2, &DataSource2, "Gepnev", 130, 30, 220);
     DBEdit4->SetMaxLength(20);
@@ -78,13 +71,30 @@ TGeplist::TGeplist(db::Session& session) : session_(session) {
     DBEdit6 = AddDBEdit(GroupBox2, &DataSource2, "Tipus", 130, 90, 220);
     AddLabel(GroupBox2, "Beszerzés éve :", 12, 120);
     DBEdit7 = AddDBEdit(GroupBox2, &DataSource2, "Beszev", 130, 120, 80);
-    Button7 = Place<ui::TButton>(GroupBox2, 130, 160, 100, 27, "Mégsem");
-    Button8 = Place<ui::TButton>(GroupBox2, 240, 160, 140, 27, "Változás rögzítése");
+    Button7 = ui::Make<ui::TButton>(GroupBox2, {130, 160, 100, 27}, "Mégsem");
+    Button8 = ui::Make<ui::TButton>(GroupBox2, {240, 160, 140, 27}, "Változás rögzítése");
     GroupBox2->Hide();
 
     SetTabOrder({PageControl1, DBGrid1, DBGrid2, Button9, Button10,  Button4, Button1,
                  Button2,      Button3, DBEdit1, DBEdit2, ComboBox1, DBEdit3, Button5,
                  Button6,      DBEdit4, DBEdit5, DBEdit6, DBEdit7,   Button7, Button8});
+
+    PopupMenu1 = res::ButtonMenu(this, {{"Új gép              CTRL+U", Button9},
+                                        {"Törlés              CTRL+T", Button10},
+                                        {"Módosítás        CTRL+M", Button4},
+                                        {"Nyomtatás         CTRL+P", Button3},
+                                        {"Nyomtatási kép  CTRL+I", Button2},
+                                        {"Bezárás             CTRL+X", Button1}});
+    SetPopupMenu(PopupMenu1);
+    PopupMenu2 = new ui::TPopupMenu(this);
+    PopupMenu2->Add("Rögzítés    CTRL+S")->OnClick = [this](TObject*) {
+        (GroupBox1->Visible() ? Button6 : Button8)->Click();
+    };
+    PopupMenu2->Add("Mégsem     CTRL+X")->OnClick = [this](TObject*) {
+        (GroupBox1->Visible() ? Button5 : Button7)->Click();
+    };
+    GroupBox1->SetPopupMenu(PopupMenu2);
+    GroupBox2->SetPopupMenu(PopupMenu2);
 
     OnShow = Handler(&TGeplist::FormShow);
     OnActivate = Handler(&TGeplist::FormActivate);
@@ -185,8 +195,11 @@ void TGeplist::Button3Click(TObject*) {
     PrintShownList();
 }
 
-void TGeplist::SetListTabStops(bool stop) {
-    res::SetTabStops({PageControl1, Button1, Button2, Button3, Button4, Button9, Button10}, stop);
+// While a modify box is open the list's controls are out of the tab order and wait, so
+// that no other action posts the row being modified.
+void TGeplist::SetListActive(bool active) {
+    res::SetTabStops({PageControl1, Button1, Button2, Button3, Button4, Button9, Button10}, active);
+    res::SetEnabled({PageControl1, Button1, Button2, Button3, Button4, Button9, Button10}, active);
 }
 
 // Opens the modify box of the page shown on its current machine.
@@ -196,7 +209,7 @@ void TGeplist::Button4Click(TObject*) {
         ui::MessageDlg("Nincsenek módosítható elemek!", ui::mtConfirmation, ui::mbOK);
         return;
     }
-    SetListTabStops(false);
+    SetListActive(false);
     ui::TGroupBox* box = TractorPage() ? GroupBox1 : GroupBox2;
     res::ShowBox(box, 8, 48, "Gép módosítása");
     if (TractorPage()) {
@@ -210,7 +223,7 @@ void TGeplist::Button4Click(TObject*) {
 // Hides the box and takes back what was typed into it but not saved.
 void TGeplist::CloseBox(ui::TGroupBox* box) {
     box->Hide();
-    SetListTabStops(true);
+    SetListActive(true);
     Button4->SetFocus();
 }
 

@@ -39,20 +39,22 @@ public:
     ui::TButton* Button2;  // "Nyomtatási kép"
     ui::TButton* Button3;  // "Nyomtatás"
 
-    ui::TGroupBox* GroupBox1; // "Gép módosítása": a tractor
-    ui::TDBEdit* DBEdit1;     // Geptip
-    ui::TDBEdit* DBEdit2;     // Haziszam
-    ui::TComboBox* ComboBox1; // Kategoria
-    ui::TDBEdit* DBEdit3;     // Beszev
-    ui::TButton* Button5;     // "Mégsem"
-    ui::TButton* Button6;     // "Vátozás rögzítése"
-    ui::TGroupBox* GroupBox2; // "Gép módosítása": an implement
-    ui::TDBEdit* DBEdit4;     // Gepnev
-    ui::TDBEdit* DBEdit5;     // Hazisz
-    ui::TDBEdit* DBEdit6;     // Tipus
-    ui::TDBEdit* DBEdit7;     // Beszev
-    ui::TButton* Button7;     // "Mégsem"
-    ui::TButton* Button8;     // "Változás rögzítése"
+    ui::TGroupBox* GroupBox1;   // "Gép módosítása": a tractor
+    ui::TDBEdit* DBEdit1;       // Geptip
+    ui::TDBEdit* DBEdit2;       // Haziszam
+    ui::TComboBox* ComboBox1;   // Kategoria
+    ui::TDBEdit* DBEdit3;       // Beszev
+    ui::TButton* Button5;       // "Mégsem"
+    ui::TButton* Button6;       // "Vátozás rögzítése"
+    ui::TGroupBox* GroupBox2;   // "Gép módosítása": an implement
+    ui::TDBEdit* DBEdit4;       // Gepnev
+    ui::TDBEdit* DBEdit5;       // Hazisz
+    ui::TDBEdit* DBEdit6;       // Tipus
+    ui::TDBEdit* DBEdit7;       // Beszev
+    ui::TButton* Button7;       // "Mégsem"
+    ui::TButton* Button8;       // "Változás rögzítése"
+    ui::TPopupMenu* PopupMenu1; // the list's actions
+    ui::TPopupMenu* PopupMenu2; // the modify boxes' "Rögzítés" and "Mégsem"
 
     void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);
@@ -73,7 +75,7 @@ public:
 private:
     bool TractorPage() const;
     db::TTable& ShownTable();
-    void SetListTabStops(bool stop);
+    void SetListActive(bool active);
     void CloseBox(ui::TGroupBox* box);
     void PrintShownList();
 };

@@ -1,12 +1,12 @@
 #include "Korcsoportszh.h"
 
 #include "list_box.h"
+#include "platform/ui/form_helpers.h"
 
 TKorcsoportok* Korcsoportok = nullptr;
 
 using res::AddDBEdit;
 using res::AddLabel;
-using res::Place;
 
 TKorcsoportok::TKorcsoportok(db::Session& session) : session_(session) {
     SetCaption("Korcsoportok");
@@ -26,24 +26,21 @@ TKorcsoportok::TKorcsoportok(db::Session& session) : session_(session) {
     AttachToList();
     Table2.SetTableName("Allatfajok.db");
 
-    Label1 = Place<ui::TLabel>(this, 8, 8, 300, 20, "Korcsoportok kezelése");
+    Label1 = ui::Make<ui::TLabel>(this, {8, 8, 300, 20}, "Korcsoportok kezelése");
     Label1->SetBold(true);
-    DBGrid1 = Place<ui::TDBGrid>(this, 8, 32, 480, 320);
-    DBGrid1->SetDataSource(&DataSource1);
-    DBGrid1->SetReadOnly(true);
-    DBGrid1->SetRowSelect(true);
-    DBGrid1->Columns().Add("Megnev", "Állatfaj", 120);
-    DBGrid1->Columns().Add("Korcs", "Korcsoport", 140);
-    DBGrid1->Columns().Add("Aepdb", "ÁE/db", 60);
-    DBGrid1->Columns().Add("Megjegy", "Megjegyzés", 140);
-    Button1 = Place<ui::TButton>(this, 496, 32, 96, 27, "Új csoport");
-    Button2 = Place<ui::TButton>(this, 496, 66, 96, 27, "Módosítás");
-    Button3 = Place<ui::TButton>(this, 496, 100, 96, 27, "Törlés");
-    Button4 = Place<ui::TButton>(this, 496, 325, 96, 27, "Bezárás");
+    DBGrid1 = ui::ListGrid(this, {8, 32, 480, 320}, &DataSource1,
+                           {{"Megnev", "Állatfaj", 120},
+                            {"Korcs", "Korcsoport", 140},
+                            {"Aepdb", "ÁE/db", 60},
+                            {"Megjegy", "Megjegyzés", 140}});
+    Button1 = ui::Make<ui::TButton>(this, {496, 32, 96, 27}, "Új csoport");
+    Button2 = ui::Make<ui::TButton>(this, {496, 66, 96, 27}, "Módosítás");
+    Button3 = ui::Make<ui::TButton>(this, {496, 100, 96, 27}, "Törlés");
+    Button4 = ui::Make<ui::TButton>(this, {496, 325, 96, 27}, "Bezárás");
 
-    GroupBox1 = Place<ui::TGroupBox>(this, 1, 8, 480, 190, "Új csoport rögzítése");
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {1, 8, 480, 190}, "Új csoport rögzítése");
     AddLabel(GroupBox1, "Állatfaj :", 12, 26, 170);
-    DBLookupComboBox1 = Place<ui::TDBLookupComboBox>(GroupBox1, 190, 26, 200, 22);
+    DBLookupComboBox1 = ui::Make<ui::TDBLookupComboBox>(GroupBox1, {190, 26, 200, 22});
     DBLookupComboBox1->SetDataSource(&DataSource2);
     DBLookupComboBox1->SetDataField("Allid");
     DBLookupComboBox1->SetListSource(&DataSource3);
@@ -55,8 +52,8 @@ TKorcsoportok::TKorcsoportok(db::Session& session) : session_(session) {
     DBEdit2 = AddDBEdit(GroupBox1, &DataSource2, "Aepdb", 190, 86, 80);
     AddLabel(GroupBox1, "Megjegyzés :", 12, 116, 170);
     DBEdit3 = AddDBEdit(GroupBox1, &DataSource2, "Megjegy", 190, 116, 270);
-    Button5 = Place<ui::TButton>(GroupBox1, 190, 150, 90, 27, "rögzítés");
-    Button6 = Place<ui::TButton>(GroupBox1, 288, 150, 90, 27, "mégsem");
+    Button5 = ui::Make<ui::TButton>(GroupBox1, {190, 150, 90, 27}, "rögzítés");
+    Button6 = ui::Make<ui::TButton>(GroupBox1, {288, 150, 90, 27}, "mégsem");
     GroupBox1->Hide();
 
     OnShow = Handler(&TKorcsoportok::FormShow);
@@ -95,7 +92,8 @@ void TKorcsoportok::ReopenList() {
 
 // A new group: the table leaves the list (it then holds every group) for the insert.
 void TKorcsoportok::Button1Click(TObject*) {
-    res::ShowBox(GroupBox1, 1, 8, "Új csoport rögzítése");
+    res::ShowBoxOver(GroupBox1, 1, 8, "Új csoport rögzítése",
+                     {DBGrid1, Button1, Button2, Button3, Button4});
     Table1.SetMasterSource(nullptr);
     Table1.Insert();
     DBLookupComboBox1->SetFocus();
@@ -105,7 +103,8 @@ void TKorcsoportok::Button2Click(TObject*) {
     if (Table1.IsEmpty())
         return;
     Table1.Edit();
-    res::ShowBox(GroupBox1, 1, 8, "Csoport módosítása");
+    res::ShowBoxOver(GroupBox1, 1, 8, "Csoport módosítása",
+                     {DBGrid1, Button1, Button2, Button3, Button4});
     DBEdit1->SetFocus();
 }
 
@@ -127,11 +126,11 @@ void TKorcsoportok::Button5Click(TObject*) {
     Table1.Post();
     AttachToList();
     ReopenList();
-    GroupBox1->Hide();
+    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
 }
 
 void TKorcsoportok::Button6Click(TObject*) {
-    GroupBox1->Hide();
+    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
     Table1.Cancel();
     AttachToList();
 }

@@ -10,13 +10,12 @@
 TNovvedmegf* Novvedmegf = nullptr;
 
 using res::AddLabel;
-using res::Place;
 
 namespace {
 
 ui::TEdit* EntryEdit(ui::TGroupBox* box, const char* caption, int top, int maxLength) {
     AddLabel(box, caption, 12, top, 200);
-    auto* edit = Place<ui::TEdit>(box, 220, top, 330, 22);
+    auto* edit = ui::Make<ui::TEdit>(box, {220, top, 330, 22});
     edit->SetMaxLength(maxLength);
     return edit;
 }
@@ -48,10 +47,12 @@ TNovvedmegf::TNovvedmegf(db::Session& session) : session_(session) {
     Table2.AfterScroll = [this](db::TDataSet& rows) { Table2AfterScroll(rows); };
     Table5.SetTableName("Novvedmeg2.db");
     Table5.SetFiltered(true);
+    PestRows.SetTableName("Novvedmeg2.db");
+    PestRows.SetIndexFieldNames("Megfid");
 
-    Bevel1 = Place<ui::TBevel>(this, 4, 4, 672, 140);
+    Bevel1 = ui::Make<ui::TBevel>(this, {4, 4, 672, 140});
     AddLabel(this, "Megfigyelt parcella :", 12, 8);
-    DBCtrlGrid1 = Place<ui::TDBCtrlGrid>(this, 12, 30, 300, 108);
+    DBCtrlGrid1 = ui::Make<ui::TDBCtrlGrid>(this, {12, 30, 300, 108});
     DBCtrlGrid1->SetDataSource(&DataSource2);
     DBCtrlGrid1->SetRowCount(3);
     DBCtrlGrid1->SetPanelFactory([](const ui::DbRow& row) {
@@ -59,29 +60,26 @@ TNovvedmegf::TNovvedmegf(db::Session& session) : session_(session) {
                                                  row.AsString("Parcsor") + "   " +
                                                  row.AsString("Agazat")));
     });
-    CheckBox1 = Place<ui::TCheckBox>(this, 330, 30, 160, 22, "Aktív parcellák");
+    CheckBox1 = ui::Make<ui::TCheckBox>(this, {330, 30, 160, 22}, "Aktív parcellák");
     CheckBox1->SetChecked(true);
-    DBGrid1 = Place<ui::TDBGrid>(this, 12, 152, 656, 310);
-    DBGrid1->SetDataSource(&DataSource1);
-    DBGrid1->SetReadOnly(true);
-    DBGrid1->SetRowSelect(true);
-    DBGrid1->Columns().Add("Datum", "Dátum", 80);
-    DBGrid1->Columns().Add("Novfejl", "Növény fejlettsége", 130);
-    DBGrid1->Columns().Add("Karfejl", "Károsító neve", 130);
-    DBGrid1->Columns().Add("karfej", "Károsító fejlettsége", 130);
-    DBGrid1->Columns().Add("karjel", "Károsító jelei", 160);
+    DBGrid1 = ui::ListGrid(this, {12, 152, 656, 310}, &DataSource1,
+                           {{"Datum", "Dátum", 80},
+                            {"Novfejl", "Növény fejlettsége", 130},
+                            {"Karfejl", "Károsító neve", 130},
+                            {"karfej", "Károsító fejlettsége", 130},
+                            {"karjel", "Károsító jelei", 160}});
     DBGrid1->OnDblClick = Handler(&TNovvedmegf::DBGrid1DblClick);
-    Button2 = Place<ui::TButton>(this, 12, 480, 110, 27, "Új feljegyzés");
-    Button3 = Place<ui::TButton>(this, 130, 480, 100, 27, "Módosítás");
-    Button4 = Place<ui::TButton>(this, 238, 480, 100, 27, "Törlés");
-    Button7 = Place<ui::TButton>(this, 346, 480, 100, 27, "Másolás");
-    Button1 = Place<ui::TButton>(this, 568, 480, 100, 27, "Bezárás");
+    Button2 = ui::Make<ui::TButton>(this, {12, 480, 110, 27}, "Új feljegyzés");
+    Button3 = ui::Make<ui::TButton>(this, {130, 480, 100, 27}, "Módosítás");
+    Button4 = ui::Make<ui::TButton>(this, {238, 480, 100, 27}, "Törlés");
+    Button7 = ui::Make<ui::TButton>(this, {346, 480, 100, 27}, "Másolás");
+    Button1 = ui::Make<ui::TButton>(this, {568, 480, 100, 27}, "Bezárás");
 
-    GroupBox1 = Place<ui::TGroupBox>(this, 0, 152, 580, 330, "Feljegyzés");
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {0, 152, 580, 330}, "Feljegyzés");
     AddLabel(GroupBox1, "Sorszám :", 12, 24, 200);
-    Edit6 = Place<ui::TEdit>(GroupBox1, 220, 24, 80, 22);
+    Edit6 = ui::Make<ui::TEdit>(GroupBox1, {220, 24, 80, 22});
     AddLabel(GroupBox1, "Dátum :", 12, 52, 200);
-    DateTimePicker1 = Place<ui::TDateTimePicker>(GroupBox1, 220, 52, 120, 22);
+    DateTimePicker1 = ui::Make<ui::TDateTimePicker>(GroupBox1, {220, 52, 120, 22});
     Edit1 = EntryEdit(GroupBox1, "Növény fejlettségi állapot :", 80, 22);
     Edit3 = EntryEdit(GroupBox1, "Megfigyelés módja, eszköze :", 108, 20);
     Edit2 = EntryEdit(GroupBox1, "Károsító neve :", 136, 22);
@@ -89,32 +87,41 @@ TNovvedmegf::TNovvedmegf(db::Session& session) : session_(session) {
     Edit5 = EntryEdit(GroupBox1, "megjelenésre utaló jelek:", 192, 100);
     Edit7 = EntryEdit(GroupBox1, "fertőzés mértéke :", 220, 50);
     Edit8 = EntryEdit(GroupBox1, "Megjegyzés :", 248, 100);
-    Button6 = Place<ui::TButton>(GroupBox1, 220, 288, 100, 27, "Rögzít");
-    Button5 = Place<ui::TButton>(GroupBox1, 330, 288, 100, 27, "Mégsem");
+    Button6 = ui::Make<ui::TButton>(GroupBox1, {220, 288, 100, 27}, "Rögzít");
+    Button5 = ui::Make<ui::TButton>(GroupBox1, {330, 288, 100, 27}, "Mégsem");
     GroupBox1->Hide();
 
-    GroupBox2 = Place<ui::TGroupBox>(this, 0, 152, 680, 330, "Megfigyelés másolása");
+    GroupBox2 = ui::Make<ui::TGroupBox>(this, {0, 152, 680, 330}, "Megfigyelés másolása");
     AddLabel(GroupBox2, "Célparcella:", 12, 24);
-    DBGrid2 = Place<ui::TDBGrid>(GroupBox2, 12, 48, 520, 270);
-    DBGrid2->SetDataSource(&DataSource3);
-    DBGrid2->SetReadOnly(true);
-    DBGrid2->SetRowSelect(true);
-    DBGrid2->Columns().Add("Evj", "G. év", 50);
-    DBGrid2->Columns().Add("Parcsor", "S. Sz.", 50);
-    DBGrid2->Columns().Add("Agazat", "Ágazat", 150);
-    DBGrid2->Columns().Add("Ter", "Terület", 80);
-    DBGrid2->Columns().Add("Hazmeg", "Házi megnevezés", 150);
-    CheckBox2 = Place<ui::TCheckBox>(GroupBox2, 540, 48, 130, 22, "Aktív parcellák");
+    DBGrid2 = ui::ListGrid(GroupBox2, {12, 48, 520, 270}, &DataSource3,
+                           {{"Evj", "G. év", 50},
+                            {"Parcsor", "S. Sz.", 50},
+                            {"Agazat", "Ágazat", 150},
+                            {"Ter", "Terület", 80},
+                            {"Hazmeg", "Házi megnevezés", 150}});
+    CheckBox2 = ui::Make<ui::TCheckBox>(GroupBox2, {540, 48, 130, 22}, "Aktív parcellák");
     CheckBox2->SetChecked(true);
-    Button8 = Place<ui::TButton>(GroupBox2, 540, 200, 130, 27, "Kijelölt másolása");
-    Button9 =
-        Place<ui::TButton>(GroupBox2, 540, 234, 130, 40, "Parcellához tartozó összes másolása");
-    Button10 = Place<ui::TButton>(GroupBox2, 540, 288, 130, 27, "Mégsem");
+    Button8 = ui::Make<ui::TButton>(GroupBox2, {540, 200, 130, 27}, "Kijelölt másolása");
+    Button9 = ui::Make<ui::TButton>(GroupBox2, {540, 234, 130, 40},
+                                    "Parcellához tartozó összes másolása");
+    Button10 = ui::Make<ui::TButton>(GroupBox2, {540, 288, 130, 27}, "Mégsem");
     GroupBox2->Hide();
     SetTabOrder({DBCtrlGrid1, CheckBox1, DBGrid1,   Button2,         Button3, Button4,
                  Button7,     Button1,   Edit6,     DateTimePicker1, Edit1,   Edit3,
                  Edit2,       Edit4,     Edit5,     Edit7,           Edit8,   Button6,
                  Button5,     DBGrid2,   CheckBox2, Button8,         Button9, Button10});
+
+    PopupMenu1 = res::ButtonMenu(this, {{"Új feljegyzés    CTRL+U", Button2},
+                                        {"Módosítás         CTRL+M", Button3},
+                                        {"Törlés               CTRL+T", Button4},
+                                        {"Bezár                CTRL+X", Button1}});
+    ui::TMenuItem* active = PopupMenu1->Add("Aktív parcellák  CTRL+A");
+    active->SetChecked(true);
+    active->OnClick = [this](TObject*) { CheckBox1->SetChecked(!CheckBox1->Checked()); };
+    SetPopupMenu(PopupMenu1);
+    PopupMenu2 = res::ButtonMenu(
+        this, {{"Rögzítés      CTRL+S", Button6}, {"Mégsem       CTRL+X", Button5}});
+    GroupBox1->SetPopupMenu(PopupMenu2);
 
     OnActivate = Handler(&TNovvedmegf::FormActivate);
     OnResize = Handler(&TNovvedmegf::FormResize);
@@ -141,9 +148,12 @@ void TNovvedmegf::FormActivate(TObject*) {
         return;
     ui::OpenOnFirstActivate(this, {&Table2, &Table1, &Table3});
     Table2AfterScroll(Table2);
-    if (Table2.IsEmpty())
+    if (Table2.IsEmpty()) {
         for (ui::TButton* button : {Button2, Button3, Button4})
             button->SetEnabled(false);
+        for (int i = 0; i < 3; ++i)
+            PopupMenu1->Items(i)->SetEnabled(false);
+    }
 }
 
 void TNovvedmegf::FormResize(TObject*) {
@@ -180,11 +190,15 @@ void TNovvedmegf::FormKeyPress(TObject*, TKey& Key) {
 void TNovvedmegf::Table1CalcFields(db::TDataSet& DataSet) {
     if (CalcSuspended)
         return;
-    OpenPestRow(DataSet.FieldByName("Id").AsInteger());
-    const bool none = Table5.IsEmpty();
-    DataSet.FieldByName("karfej").SetAsString(none ? "" : Table5.FieldByName("Karfejl").AsString());
-    DataSet.FieldByName("karjel").SetAsString(none ? "" : Table5.FieldByName("Karjel").AsString());
-    Table5.Close();
+    if (!PestRows.Active()) {
+        PestRows.Open();
+        CloseOnClose(&PestRows);
+    }
+    const bool found = PestRows.FindKey({DataSet.FieldByName("Id").AsValue()});
+    DataSet.FieldByName("karfej").SetAsString(found ? PestRows.FieldByName("Karfejl").AsString()
+                                                    : "");
+    DataSet.FieldByName("karjel").SetAsString(found ? PestRows.FieldByName("Karjel").AsString()
+                                                    : "");
 }
 
 void TNovvedmegf::OpenPestRow(int observationId) {
@@ -202,6 +216,8 @@ void TNovvedmegf::Table2AfterScroll(db::TDataSet&) {
 }
 
 void TNovvedmegf::CheckBox1Click(TObject*) {
+    if (PopupMenu1)
+        PopupMenu1->Items(4)->SetChecked(CheckBox1->Checked());
     FilterActive(Table2, CheckBox1->Checked());
     Table2AfterScroll(Table2);
 }

@@ -48,10 +48,12 @@ public:
 
     ui::TGroupBox* GroupBox2; // "Megfigyelés másolása"
     ui::TDBGrid* DBGrid2;
-    ui::TCheckBox* CheckBox2; // "Aktív parcellák"
-    ui::TButton* Button8;     // "Kijelölt másolása"
-    ui::TButton* Button9;     // "Parcellához tartozó összes másolása"
-    ui::TButton* Button10;    // "Mégsem"
+    ui::TCheckBox* CheckBox2;             // "Aktív parcellák"
+    ui::TButton* Button8;                 // "Kijelölt másolása"
+    ui::TButton* Button9;                 // "Parcellához tartozó összes másolása"
+    ui::TButton* Button10;                // "Mégsem"
+    ui::TPopupMenu* PopupMenu1 = nullptr; // the list's actions
+    ui::TPopupMenu* PopupMenu2;           // the entry box's
 
     // Copies the current observation to the field selected in Table3.
     void CopyObservation();
@@ -81,5 +83,8 @@ private:
 
     bool ModifyMode = false;
     bool CalcSuspended = false;
+    // The pest rows in observation order, for the list's pest columns: a grid computes
+    // them for every row it shows, and a search by key costs far less than a filter.
+    db::TTable PestRows{session_, "PestRows"};
 };
 extern TNovvedmegf* Novvedmegf;

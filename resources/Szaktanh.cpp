@@ -1,12 +1,12 @@
 #include "Szaktanh.h"
 
 #include "list_box.h"
+#include "platform/ui/form_helpers.h"
 
 TSzaktan* Szaktan = nullptr;
 
 using res::AddDBEdit;
 using res::AddLabel;
-using res::Place;
 
 namespace {
 
@@ -51,7 +51,7 @@ TSzaktan::TSzaktan(db::Session& session) : session_(session) {
     Table1.AddCalcField("Elerhetoseg", db::FieldType::Alpha, 120);
     Table1.OnCalcFields = [this](db::TDataSet& rows) { Table1CalcFields(rows); };
 
-    DBGrid1 = Place<ui::TDBGrid>(this, 8, 8, 744, 420);
+    DBGrid1 = ui::Make<ui::TDBGrid>(this, {8, 8, 744, 420});
     DBGrid1->SetDataSource(&DataSource1);
     DBGrid1->SetReadOnly(true);
     DBGrid1->SetRowSelect(true);
@@ -64,24 +64,24 @@ TSzaktan::TSzaktan(db::Session& session) : session_(session) {
     for (int i = 0; i < 11; ++i)
         DBGrid1->Columns()[i + 1].SetTitleCaption(captions[i]);
     DBGrid1->OnDblClick = Handler(&TSzaktan::DBGrid1DblClick);
-    Button6 = Place<ui::TButton>(this, 8, 440, 110, 27, "Új tanácsadás");
-    Button7 = Place<ui::TButton>(this, 126, 440, 100, 27, "Módosítás");
-    Button8 = Place<ui::TButton>(this, 234, 440, 100, 27, "Törlés");
-    Button10 = Place<ui::TButton>(this, 342, 440, 100, 27, "Másolat");
-    Button2 = Place<ui::TButton>(this, 450, 440, 100, 27, "Nyomtatás");
-    Button3 = Place<ui::TButton>(this, 652, 440, 100, 27, "Bezárás");
+    Button6 = ui::Make<ui::TButton>(this, {8, 440, 110, 27}, "Új tanácsadás");
+    Button7 = ui::Make<ui::TButton>(this, {126, 440, 100, 27}, "Módosítás");
+    Button8 = ui::Make<ui::TButton>(this, {234, 440, 100, 27}, "Törlés");
+    Button10 = ui::Make<ui::TButton>(this, {342, 440, 100, 27}, "Másolat");
+    Button2 = ui::Make<ui::TButton>(this, {450, 440, 100, 27}, "Nyomtatás");
+    Button3 = ui::Make<ui::TButton>(this, {652, 440, 100, 27}, "Bezárás");
 
-    GroupBox1 = Place<ui::TGroupBox>(this, 8, 47, 520, 390, "Új tanácsadás");
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {8, 47, 520, 390}, "Új tanácsadás");
     AddLabel(GroupBox1, "Dátum:", 12, 24, 160);
-    DateTimePicker3 = Place<ui::TDateTimePicker>(GroupBox1, 180, 24, 120, 22);
+    DateTimePicker3 = ui::Make<ui::TDateTimePicker>(GroupBox1, {180, 24, 120, 22});
     ui::TDBEdit** edits[] = {&DBEdit1, &DBEdit2, &DBEdit3, &DBEdit4,  &DBEdit5, &DBEdit6,
                              &DBEdit7, &DBEdit8, &DBEdit9, &DBEdit10, &DBEdit11};
     for (int i = 0; i < 11; ++i) {
         AddLabel(GroupBox1, kTextLabels[i], 12, 52 + 28 * i, 160);
         *edits[i] = AddDBEdit(GroupBox1, &DataSource1, kTextFields[i], 180, 52 + 28 * i, 320);
     }
-    Button9 = Place<ui::TButton>(GroupBox1, 180, 356, 100, 27, "Mentés");
-    Button5 = Place<ui::TButton>(GroupBox1, 290, 356, 100, 27, "Mégsem");
+    Button9 = ui::Make<ui::TButton>(GroupBox1, {180, 356, 100, 27}, "Mentés");
+    Button5 = ui::Make<ui::TButton>(GroupBox1, {290, 356, 100, 27}, "Mégsem");
     GroupBox1->Hide();
 
     OnShow = Handler(&TSzaktan::FormShow);

@@ -7,7 +7,6 @@ TSzemelyek* Szemelyek = nullptr;
 
 using res::AddDBEdit;
 using res::AddLabel;
-using res::Place;
 
 TSzemelyek::TSzemelyek(db::Session& session) : session_(session) {
     SetCaption("Alkalmazottak");
@@ -19,22 +18,19 @@ TSzemelyek::TSzemelyek(db::Session& session) : session_(session) {
     Table1.SetFilter("Deleted = false");
     Table1.SetFiltered(true);
 
-    DBGrid1 = Place<ui::TDBGrid>(this, 8, 8, 624, 340);
-    DBGrid1->SetDataSource(&DataSource1);
-    DBGrid1->SetReadOnly(true);
-    DBGrid1->SetRowSelect(true);
-    DBGrid1->Columns().Add("Sznev", "Név", 160);
-    DBGrid1->Columns().Add("Hely", "Lakhely", 110);
-    DBGrid1->Columns().Add("Irany", "Irányítószám", 80);
-    DBGrid1->Columns().Add("Cim", "Cím", 160);
-    DBGrid1->Columns().Add("Tel", "Telefonszám", 90);
+    DBGrid1 = ui::ListGrid(this, {8, 8, 624, 340}, &DataSource1,
+                           {{"Sznev", "Név", 160},
+                            {"Hely", "Lakhely", 110},
+                            {"Irany", "Irányítószám", 80},
+                            {"Cim", "Cím", 160},
+                            {"Tel", "Telefonszám", 90}});
     DBGrid1->OnDblClick = Handler(&TSzemelyek::DBGrid1DblClick);
-    Button3 = Place<ui::TButton>(this, 8, 360, 100, 27, "Új");
-    Button2 = Place<ui::TButton>(this, 116, 360, 100, 27, "Módosítás");
-    Button1 = Place<ui::TButton>(this, 224, 360, 100, 27, "Törlés");
-    Button4 = Place<ui::TButton>(this, 532, 360, 100, 27, "Bezárás");
+    Button3 = ui::Make<ui::TButton>(this, {8, 360, 100, 27}, "Új");
+    Button2 = ui::Make<ui::TButton>(this, {116, 360, 100, 27}, "Módosítás");
+    Button1 = ui::Make<ui::TButton>(this, {224, 360, 100, 27}, "Törlés");
+    Button4 = ui::Make<ui::TButton>(this, {532, 360, 100, 27}, "Bezárás");
 
-    GroupBox1 = Place<ui::TGroupBox>(this, 8, 40, 420, 230, "Alkalmazottak");
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {8, 40, 420, 230}, "Alkalmazottak");
     const char* labels[] = {"Név:", "Lakhely:", "Irányítószám:", "Utca, hsz.:", "Telefon:"};
     for (int i = 0; i < 5; ++i)
         AddLabel(GroupBox1, labels[i], 12, 28 + 30 * i, 110);
@@ -43,8 +39,8 @@ TSzemelyek::TSzemelyek(db::Session& session) : session_(session) {
     DBEdit3 = AddDBEdit(GroupBox1, &DataSource1, "Irany", 130, 88, 80);
     DBEdit4 = AddDBEdit(GroupBox1, &DataSource1, "Cim", 130, 118, 270);
     DBEdit5 = AddDBEdit(GroupBox1, &DataSource1, "Tel", 130, 148, 150);
-    Button5 = Place<ui::TButton>(GroupBox1, 130, 186, 100, 27, "Rögzít");
-    Button6 = Place<ui::TButton>(GroupBox1, 238, 186, 100, 27, "Mégsem");
+    Button5 = ui::Make<ui::TButton>(GroupBox1, {130, 186, 100, 27}, "Rögzít");
+    Button6 = ui::Make<ui::TButton>(GroupBox1, {238, 186, 100, 27}, "Mégsem");
     GroupBox1->Hide();
     SetTabOrder({DBGrid1, Button3, Button2, Button1, Button4, DBEdit1, DBEdit2, DBEdit3, DBEdit4,
                  DBEdit5, Button5, Button6});
@@ -83,8 +79,8 @@ void TSzemelyek::DBGrid1DblClick(TObject* Sender) {
 }
 
 void TSzemelyek::OpenBox() {
-    res::ShowBox(GroupBox1, 8, 40, "Alkalmazottak");
-    DBGrid1->SetEnabled(false);
+    res::ShowBoxOver(GroupBox1, 8, 40, "Alkalmazottak",
+                     {DBGrid1, Button1, Button2, Button3, Button4});
     DBEdit1->SetFocus();
 }
 
@@ -117,12 +113,10 @@ void TSzemelyek::Button4Click(TObject*) {
 void TSzemelyek::Button5Click(TObject*) {
     Table1.FieldByName("Deleted").SetAsBoolean(false);
     Table1.Post();
-    GroupBox1->Hide();
-    DBGrid1->SetEnabled(true);
+    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
 }
 
 void TSzemelyek::Button6Click(TObject*) {
     Table1.Cancel();
-    GroupBox1->Hide();
-    DBGrid1->SetEnabled(true);
+    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
 }

@@ -1,12 +1,12 @@
 #include "Vismajoru.h"
 
 #include "list_box.h"
+#include "platform/ui/form_helpers.h"
 
 Tvismajor* vismajor = nullptr;
 
 using res::AddDBEdit;
 using res::AddLabel;
-using res::Place;
 
 namespace {
 
@@ -38,34 +38,28 @@ Tvismajor::Tvismajor(db::Session& session) : session_(session) {
     Table2.SetTableName("parcellak.DB");
     OfferActiveFieldsOnly(Table2, true);
 
-    Label1 = Place<ui::TLabel>(this, 8, 8, 300, 24, "Vis major esetek");
+    Label1 = ui::Make<ui::TLabel>(this, {8, 8, 300, 24}, "Vis major esetek");
     Label1->SetBold(true);
-    DBGrid1 = Place<ui::TDBGrid>(this, 8, 40, 624, 350);
-    DBGrid1->SetDataSource(&DataSource1);
-    DBGrid1->SetReadOnly(true);
-    DBGrid1->SetRowSelect(true);
-    DBGrid1->Columns().Add("Evj", "G.év", 50);
-    DBGrid1->Columns().Add("Parcsor", "T.sorsz.", 60);
-    DBGrid1->Columns().Add("Bejido", "Bej.időp.", 80);
-    DBGrid1->Columns().Add("Ter", "Terület", 80);
-    DBGrid1->Columns().Add("Vister", "Vis major ter.", 90);
-    DBGrid1->Columns().Add("Visok", "ok", 220);
-    Button4 = Place<ui::TButton>(this, 8, 402, 110, 27, "új vis major");
-    Button2 = Place<ui::TButton>(this, 126, 402, 100, 27, "módosítás");
-    Button3 = Place<ui::TButton>(this, 234, 402, 100, 27, "törlés");
-    Button1 = Place<ui::TButton>(this, 532, 402, 100, 27, "bezárás");
+    DBGrid1 = ui::ListGrid(this, {8, 40, 624, 350}, &DataSource1,
+                           {{"Evj", "G.év", 50},
+                            {"Parcsor", "T.sorsz.", 60},
+                            {"Bejido", "Bej.időp.", 80},
+                            {"Ter", "Terület", 80},
+                            {"Vister", "Vis major ter.", 90},
+                            {"Visok", "ok", 220}});
+    Button4 = ui::Make<ui::TButton>(this, {8, 402, 110, 27}, "új vis major");
+    Button2 = ui::Make<ui::TButton>(this, {126, 402, 100, 27}, "módosítás");
+    Button3 = ui::Make<ui::TButton>(this, {234, 402, 100, 27}, "törlés");
+    Button1 = ui::Make<ui::TButton>(this, {532, 402, 100, 27}, "bezárás");
 
-    GroupBox1 = Place<ui::TGroupBox>(this, 8, 48, 600, 350, "Új Vis major eset feljegyzése");
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {8, 48, 600, 350}, "Új Vis major eset feljegyzése");
     AddLabel(GroupBox1, "érintett tábla:", 12, 24);
-    DBGrid2 = Place<ui::TDBGrid>(GroupBox1, 12, 46, 576, 150);
-    DBGrid2->SetDataSource(&DataSource3);
-    DBGrid2->SetReadOnly(true);
-    DBGrid2->SetRowSelect(true);
-    DBGrid2->Columns().Add("Evj", "G.év", 50);
-    DBGrid2->Columns().Add("Parcsor", "T.sorsz.", 60);
-    DBGrid2->Columns().Add("Ter", "Terület", 80);
-    DBGrid2->Columns().Add("Agazat", "Ágazat", 150);
-    DBGrid2->Columns().Add("Hazmeg", "Hazi megnev.", 150);
+    DBGrid2 = ui::ListGrid(GroupBox1, {12, 46, 576, 150}, &DataSource3,
+                           {{"Evj", "G.év", 50},
+                            {"Parcsor", "T.sorsz.", 60},
+                            {"Ter", "Terület", 80},
+                            {"Agazat", "Ágazat", 150},
+                            {"Hazmeg", "Hazi megnev.", 150}});
     AddLabel(GroupBox1, "vismajor ok megnevezése :", 12, 206, 180);
     DBEdit2 = AddDBEdit(GroupBox1, &DataSource2, "Visok", 200, 206, 380);
     AddLabel(GroupBox1, "megjegyzés :", 12, 234, 180);
@@ -74,9 +68,9 @@ Tvismajor::Tvismajor(db::Session& session) : session_(session) {
     DBEdit1 = AddDBEdit(GroupBox1, &DataSource2, "Vister", 200, 262, 80);
     AddLabel(GroupBox1, "ha", 286, 262, 30);
     AddLabel(GroupBox1, "bejelenté sidőpontja :", 12, 290, 180);
-    DateTimePicker1 = Place<ui::TDateTimePicker>(GroupBox1, 200, 290, 120, 22);
-    Button6 = Place<ui::TButton>(GroupBox1, 380, 312, 100, 27, "rögzítés");
-    Button5 = Place<ui::TButton>(GroupBox1, 488, 312, 100, 27, "mégsem");
+    DateTimePicker1 = ui::Make<ui::TDateTimePicker>(GroupBox1, {200, 290, 120, 22});
+    Button6 = ui::Make<ui::TButton>(GroupBox1, {380, 312, 100, 27}, "rögzítés");
+    Button5 = ui::Make<ui::TButton>(GroupBox1, {488, 312, 100, 27}, "mégsem");
     GroupBox1->Hide();
 
     OnShow = Handler(&Tvismajor::FormShow);
@@ -119,7 +113,8 @@ void Tvismajor::Button2Click(TObject*) {
             break;
     res::ShowDate(DateTimePicker1, Table1.FieldByName("Bejido"));
     Table1.Edit();
-    res::ShowBox(GroupBox1, 8, 48, "Új Vis major eset módosítása");
+    res::ShowBoxOver(GroupBox1, 8, 48, "Új Vis major eset módosítása",
+                     {DBGrid1, Button1, Button2, Button3, Button4});
 }
 
 // Deletes the list's case at once.
@@ -135,7 +130,8 @@ void Tvismajor::Button3Click(TObject*) {
 void Tvismajor::Button4Click(TObject*) {
     Query1.Close();
     Table1.SetMasterSource(nullptr);
-    res::ShowBox(GroupBox1, 8, 48, "Új Vis major eset feljegyzése");
+    res::ShowBoxOver(GroupBox1, 8, 48, "Új Vis major eset feljegyzése",
+                     {DBGrid1, Button1, Button2, Button3, Button4});
     DateTimePicker1->SetDate(sys::today());
     Table1.Insert();
 }
@@ -145,7 +141,7 @@ void Tvismajor::EndEntry() {
     Query1.Close();
     Query1.Open();
     OfferActiveFieldsOnly(Table2, true);
-    GroupBox1->Hide();
+    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
 }
 
 void Tvismajor::Button5Click(TObject*) {

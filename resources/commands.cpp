@@ -2,8 +2,6 @@
 
 #include "Allatfajtah.h"
 #include "Csapadekh.h"
-#include "Gazolajszlaosszh.h"
-#include "J05u.h"
 #include "Elorejelforrh.h"
 #include "Eszkozfelh.h"
 #include "Fogalomh.h"

@@ -4,11 +4,12 @@
 
 #include "platform/ui/controls.h"
 #include "platform/ui/db_controls.h"
+#include "platform/ui/menus.h"
 #include "platform/ui/picker.h"
 
 #include <initializer_list>
 #include <string>
-#include <utility>
+#include <vector>
 
 namespace res {
 
@@ -18,11 +19,26 @@ void SetTabStops(std::initializer_list<ui::TControl*> controls, bool stop);
 // Enables or disables the controls.
 void SetEnabled(std::initializer_list<ui::TControl*> controls, bool enabled);
 
+// One item of a pop-up menu that repeats a button, its key in the caption.
+struct MenuEntry {
+    const char* caption;
+    ui::TButton* button;
+};
+
+// A pop-up menu whose items click their buttons.
+ui::TPopupMenu* ButtonMenu(QWidget* owner, std::initializer_list<MenuEntry> items);
+
 // Shows a stored date in a picker; a row without a date shows today.
 void ShowDate(ui::TDateTimePicker* picker, const db::TField& date);
 
 // Places the box at (left, top) over the list, titles it and shows it in front.
 void ShowBox(ui::TGroupBox* box, int left, int top, const std::string& caption);
+
+// The list's controls wait while its box is open: a second action cannot post the row
+// the box is editing.
+void ShowBoxOver(ui::TGroupBox* box, int left, int top, const std::string& caption,
+                 const std::vector<ui::TControl*>& list);
+void HideBoxOver(ui::TGroupBox* box, const std::vector<ui::TControl*>& list);
 
 // A label at (left, top), as wide as its text needs up to `width`.
 ui::TLabel* AddLabel(QWidget* parent, const std::string& caption, int left, int top,
@@ -31,13 +47,5 @@ ui::TLabel* AddLabel(QWidget* parent, const std::string& caption, int left, int 
 // A data-aware edit box on a field of the source.
 ui::TDBEdit* AddDBEdit(QWidget* parent, db::TDataSource* source, const std::string& field, int left,
                        int top, int width);
-
-// Makes a control of type C on the parent at the given bounds.
-template <class C, class... Args>
-C* Place(QWidget* parent, int left, int top, int width, int height, Args&&... args) {
-    auto* control = new C(parent, std::forward<Args>(args)...);
-    control->SetBounds(left, top, width, height);
-    return control;
-}
 
 } // namespace res

@@ -23,7 +23,8 @@
 namespace db {
 
 // A misuse of a data set or a refused change (the framework's database error); the
-// message names the data set.
+// message names the data set. A failure of the table files carries their DbError nested
+// (std::rethrow_if_nested), so that it can be told to the user with its file.
 class DatabaseError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <exception>
 
 namespace db {
 
@@ -145,7 +146,7 @@ void TQuery::ExecSQL() {
     } catch (const sql::SqlError& e) {
         throw error(e.what());
     } catch (const DbError& e) {
-        throw error(e.what());
+        std::throw_with_nested(error(e.what()));
     }
 }
 
@@ -160,7 +161,7 @@ std::vector<FieldDef> TQuery::openSource() {
     } catch (const sql::SqlError& e) {
         throw error(e.what());
     } catch (const DbError& e) {
-        throw error(e.what());
+        std::throw_with_nested(error(e.what()));
     }
     result_ = {};
     view_.clear();
@@ -185,7 +186,7 @@ void TQuery::runPending() const {
     } catch (const sql::SqlError& e) {
         throw error(e.what());
     } catch (const DbError& e) {
-        throw error(e.what());
+        std::throw_with_nested(error(e.what()));
     }
     self.pending_ = false;
     self.rebuildView({}, 0);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 
 namespace db {
 
@@ -126,7 +127,7 @@ std::vector<FieldDef> TTable::openSource() {
     try {
         shared_ = session_.open(tableName_);
     } catch (const DbError& e) {
-        throw error(e.what());
+        std::throw_with_nested(error(e.what()));
     }
     const TableFile& file = shared_->file();
     identitySize_ = file.keyed() && file.keyFields() < static_cast<int>(file.fields().size())
@@ -401,7 +402,7 @@ std::size_t TTable::writeRow(const Record& buffer, bool inserting, std::size_t c
         pos =
             inserting ? shared_->insert(written) : shared_->update(locate(rows_[current]), written);
     } catch (const DbError& e) {
-        throw error(e.what());
+        std::throw_with_nested(error(e.what()));
     }
     const auto raw = shared_->file().readRaw(pos);
     constexpr auto none = static_cast<std::size_t>(-1);
@@ -412,7 +413,7 @@ std::size_t TTable::deleteRow(std::size_t current) {
     try {
         shared_->remove(locate(rows_[current]));
     } catch (const DbError& e) {
-        throw error(e.what());
+        std::throw_with_nested(error(e.what()));
     }
     return applyChange(current, nullptr, {}, current);
 }
@@ -496,7 +497,7 @@ void TTable::EmptyTable() {
     try {
         shared->empty();
     } catch (const DbError& e) {
-        throw error(e.what());
+        std::throw_with_nested(error(e.what()));
     }
     if (Active())
         Refresh();

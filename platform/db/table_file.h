@@ -143,6 +143,10 @@ public:
     // a field or layout the file format cannot hold.
     void addFields(const std::vector<FieldDef>& added);
 
+    // Keyed tables: writes the .px anew from the data blocks (one atomic change of the
+    // .px alone), for a primary index file that was lost. DbError when read-only.
+    void rewritePrimaryIndex();
+
     void addObserver(TableObserver* observer);
     void removeObserver(TableObserver* observer);
     Pager& pager() { return *pager_; }

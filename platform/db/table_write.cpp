@@ -307,6 +307,17 @@ void TableFile::writeHeader() {
     pager_->write(dbFile_, 0, encodeHeader(header_));
 }
 
+void TableFile::rewritePrimaryIndex() {
+    if (!writable_)
+        throw DbError(dbPath_, "the table is open read-only");
+    if (!keyed())
+        return;
+    ensureKeyState();
+    Transaction txn(*pager_);
+    rebuildPrimaryIndex();
+    txn.commit();
+}
+
 std::string TableFile::readPrimaryIndexHeader() {
     std::string problem;
     if (pager_->size(pxFile_) == 0) {

@@ -2,6 +2,7 @@
 
 #include "control.h"
 #include "form.h"
+#include "platform/db/error_text.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -149,9 +150,10 @@ int TApplication::MessageBox(const std::string& text, const std::string& caption
     return dialogs_->Show(BoxMessage(text, caption, flags));
 }
 
+// An error of the table files is said in Hungarian with the file it concerns.
 void TApplication::ShowException(const std::exception& error) {
-    dialogs_->Show(
-        Message{MessageKind::Error, mtError, title_, WithFullStop(error.what()), {mbOK}});
+    const std::string text = db::hungarianTextOf(error).value_or(WithFullStop(error.what()));
+    dialogs_->Show(Message{MessageKind::Error, mtError, title_, text, {mbOK}});
 }
 
 void TApplication::HandleException() {

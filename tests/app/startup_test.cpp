@@ -2,6 +2,7 @@
 // partial), then the main window and the long-lived forms.
 
 #include "app/startup.h"
+#include "core/Adatkarbh.h"
 #include "core/Folap.h"
 #include "core/Isnuminth.h"
 #include "core/Settings.h"
@@ -90,6 +91,39 @@ TEST_F(StartUpTest, MainWindowFirstThenTheLongLivedForms) {
     EXPECT_NE(CsoportosTablamod, nullptr);
     EXPECT_EQ(app->HelpFile(), "HELP1.hlp"); // set again by the main window's activation
     EXPECT_EQ(core::ReadSetting(session, "DBVersion"), "3.05");
+}
+
+TEST_F(StartUpTest, AFreshDatabaseHasItsBackUpFolderAndTheFirstBackupSucceeds) {
+    dialogs.ExpectContaining("Új, üres adatbázis készült");
+    ASSERT_EQ(app::PrepareWorkingDatabase(session), 0);
+    EXPECT_TRUE(fs::is_directory("BackUp"));
+    TNumericInt numeric(session);
+    NumericInt = &numeric;
+    dialogs.Expect("Az adatbázis biztonsági mentése hibátlanul befejeződött.");
+    {
+        TAdatkarb form(session);
+        form.Button1Click(nullptr);
+    }
+    NumericInt = nullptr;
+    EXPECT_TRUE(fs::exists("BackUp/Agazaticsoport.db"));
+    dialogs.VerifyDone();
+}
+
+TEST_F(StartUpTest, MissingIndexFilesAreRebuiltAndTheUserToldOnce) {
+    core::PrepareDatabase(session);
+    fs::remove(session.tablePath("Tablak").replace_extension(".yg0"));
+    fs::remove(session.tablePath("tulaj").replace_extension(".px"));
+    db::Session next(fs::current_path());
+    dialogs.Expect("Hiányzó index fájlok készültek újra a táblák adataiból: Tablak.yg0, "
+                   "tulaj.px.\nAz adatok nem változtak.");
+    EXPECT_EQ(app::PrepareWorkingDatabase(next), 0);
+    EXPECT_EQ(dialogs.Last().type, ui::mtInformation);
+    EXPECT_TRUE(fs::exists(session.tablePath("Tablak").replace_extension(".yg0")));
+    EXPECT_TRUE(fs::exists(session.tablePath("tulaj").replace_extension(".px")));
+    // The next start has nothing to say.
+    db::Session again(fs::current_path());
+    EXPECT_EQ(app::PrepareWorkingDatabase(again), 0);
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
 }
 
 // Every name in the folder with its size and modification time.

@@ -142,7 +142,10 @@ TEST_F(AdatkarbTest, FreshDatabaseWithoutFamilyFilesIsBackedUpAndRestored) {
 }
 
 TEST_F(AdatkarbTest, BackupWithoutBackUpFolderNamesTheFirstFile) {
-    dialogs.Expect("Hiba a Agazaticsoport.db kimentésénél!").Expect("Hibás mentés!");
+    dialogs
+        .Expect("Hiba a Agazaticsoport.db kimentésénél!\nA BackUp mappa nem található a "
+                "munkakönyvtárban.")
+        .Expect("Hibás mentés!");
     Form().Button1Click(nullptr);
     EXPECT_EQ(ShownTypes(), (Types{ui::mtError, ui::mtError}));
     EXPECT_FALSE(fs::exists("BackUp"));
@@ -156,7 +159,8 @@ TEST_F(AdatkarbTest, BackupWithALiveFileMissingKeepsTheOldBackupWhole) {
 
     AddRows(session, "Agazaticsoport", 5);
     fs::remove("Szhelyrajzi.xg1");
-    dialogs.Expect("Hiba a Szhelyrajzi.xg1 kimentésénél!").Expect("Hibás mentés!");
+    dialogs.Expect("Hiba a Szhelyrajzi.xg1 kimentésénél!\nA fájl nem található a munkakönyvtárban.")
+        .Expect("Hibás mentés!");
     Form().Button1Click(nullptr);
     EXPECT_EQ(Backup(), before);
 }
@@ -172,7 +176,8 @@ TEST_F(AdatkarbTest, BackupFailingMidwayLeavesNoHalfFileAndTheOldCopies) {
     AddRows(session, "Vetomagok", 10, 300000);
     // The last file cannot be written: a folder stands where its copy would be made.
     fs::create_directory(sys::temporaryCopyName("BackUp/Vetomagok.yg1"));
-    dialogs.Expect("Hiba a Vetomagok.yg1 kimentésénél!").Expect("Hibás mentés!");
+    dialogs.Expect("Hiba a Vetomagok.yg1 kimentésénél!\nA fájl nem másolható: a fájl már létezik.")
+        .Expect("Hibás mentés!");
     Form().Button1Click(nullptr);
     EXPECT_EQ(Backup(), before);
 }
@@ -186,7 +191,7 @@ TEST_F(AdatkarbTest, RestoreWithAFileMissingFromBackUpChangesNothing) {
     const auto live = Live();
 
     dialogs.Expect(kRestoreQuestion, ui::mrYes)
-        .Expect("Hiba a parcellak.xg2 visszatöltésénél!")
+        .Expect("Hiba a parcellak.xg2 visszatöltésénél!\nA fájl nem található a BackUp mappában.")
         .Expect("Hibás visszatöltés!");
     Form().Button2Click(nullptr);
     EXPECT_EQ(Live(), live);
@@ -198,7 +203,8 @@ TEST_F(AdatkarbTest, RestoreWithAFileMissingFromBackUpChangesNothing) {
 TEST_F(AdatkarbTest, RestoreWithoutBackUpFolderNamesTheFirstFile) {
     const auto live = Live();
     dialogs.Expect(kRestoreQuestion, ui::mrYes)
-        .Expect("Hiba a Agazaticsoport.db visszatöltésénél!")
+        .Expect("Hiba a Agazaticsoport.db visszatöltésénél!\nA BackUp mappa nem található a "
+                "munkakönyvtárban.")
         .Expect("Hibás visszatöltés!");
     Form().Button2Click(nullptr);
     EXPECT_EQ(Live(), live);
@@ -300,7 +306,9 @@ TEST_F(AdatkarbTest, ArchiveHoldsTheBackUpFolderAfterTheBackup) {
 
 TEST_F(AdatkarbTest, ArchiveFollowsAFailedBackupAndReportsAMissingFolder) {
     Form().Clock = [] { return sys::encodeDateTime({{2010, 7, 21}, {9, 5, 3, 0}}); };
-    dialogs.Expect("Hiba a Agazaticsoport.db kimentésénél!")
+    dialogs
+        .Expect("Hiba a Agazaticsoport.db kimentésénél!\nA BackUp mappa nem található a "
+                "munkakönyvtárban.")
         .Expect("Hibás mentés!")
         .Expect("Hiba az archívum (res2010_7_21_9_5_3.zip) írásakor: a BackUp mappa nem "
                 "található.");

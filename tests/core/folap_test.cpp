@@ -16,6 +16,7 @@
 #include <QTest>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -133,15 +134,47 @@ TEST_F(FolapTest, OnlyTheFirstShowRunsTheStartUpSteps) {
 }
 
 TEST_F(FolapTest, ColumnThatCannotBeAddedIsShownWithItsTable) {
-    // "db" in the wrong letter case: the check misses "Db" and cannot add it.
+    // A record so wide that the 200 characters of Megjegyzes no longer fit a block; the
+    // narrower columns are added.
+    std::filesystem::remove(session.tablePath("legnaplo"));
+    db::TableSchema wide{{{"Legid", db::FieldType::Long, 4}}, 1};
+    for (int i = 0; i < 42; ++i)
+        wide.fields.push_back({"Szoveg" + std::to_string(i), db::FieldType::Alpha, 255});
+    session.create("legnaplo", wide);
+    dialogs.ExpectContaining("legnaplo: Megjegyzes (");
+    Open();
+    EXPECT_EQ(dialogs.Last().type, ui::mtWarning);
+    EXPECT_EQ(dialogs.Shown().size(), 1u); // the columns it could add are not named
+    EXPECT_EQ(dialogs.Last().text.find("legnaplo: Db"), std::string::npos);
+}
+
+TEST_F(FolapTest, ColumnInAnotherLetterCaseIsFoundAndNothingIsShown) {
     std::filesystem::remove(session.tablePath("legnaplo"));
     session.create(
         "legnaplo",
         db::TableSchema{{{"Legid", db::FieldType::Long, 4}, {"db", db::FieldType::Long, 4}}, 1});
-    dialogs.ExpectContaining("legnaplo: Db (");
     Open();
-    EXPECT_EQ(dialogs.Last().type, ui::mtWarning);
-    EXPECT_EQ(dialogs.Shown().size(), 1u); // the columns it could add are not named
+    EXPECT_TRUE(dialogs.Shown().empty());
+    EXPECT_EQ(core::ReadSetting(session, "DBVersion"), "3.05");
+}
+
+TEST_F(FolapTest, ADamagedTableStopsTheStartWithOneMessageNamingIt) {
+    {
+        std::fstream file(session.tablePath("Novvedmegf"),
+                          std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(4);
+        file.put(static_cast<char>(0x55));
+    }
+    dialogs.ExpectContaining("a(z) Novvedmegf.db nem olvasható (a fájl sérült)");
+    try {
+        Open();
+        FAIL() << "the start went on";
+    } catch (...) {
+        app->HandleException(); // as the start-up's handler shows it
+    }
+    ASSERT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Last().type, ui::mtError);
+    EXPECT_NE(core::ReadSetting(session, "DBVersion"), "3.05");
 }
 
 // --- commands and openers -----------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "platform/db/table.h"
 #include "support/table_check.h"
 
+#include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -171,7 +172,7 @@ TEST(Settings, SecondStartChangesNoByte) {
     }
 }
 
-TEST(Settings, ColumnNamedInAnotherCaseFailsAndLeavesTheVersion) {
+TEST(Settings, ColumnNamedInAnotherCaseIsFoundAndTheVersionStamped) {
     db::Session session;
     coretest::MakeSet(session);
     coretest::MakeOldDatabase(session);
@@ -179,41 +180,83 @@ TEST(Settings, ColumnNamedInAnotherCaseFailsAndLeavesTheVersion) {
     session.create("GNMegjegy", {{coretest::Field("msorsz", db::FieldType::Long)}, 0});
     core::WriteSetting(session, "DBVersion", "3.04");
 
-    const auto failures = core::UpgradeDatabase(session);
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_EQ(failures[0].table, "GNMegjegy");
-    EXPECT_EQ(failures[0].column, "Msorsz");
-    EXPECT_NE(failures[0].error.find("msorsz"), std::string::npos) << failures[0].error;
+    EXPECT_TRUE(core::UpgradeDatabase(session).empty());
     EXPECT_THAT(FieldNames(session, "GNMegjegy"), ElementsAre("msorsz"));
-    EXPECT_EQ(core::ReadSetting(session, "DBVersion"), "3.04");
-    // The other tables were brought up to date all the same.
+    EXPECT_EQ(core::ReadSetting(session, "DBVersion"), "3.05");
     EXPECT_EQ(FieldNames(session, "Gazdepulet").back(), "Deleted");
-
-    const std::string message = core::ColumnFailureMessage(failures);
-    EXPECT_EQ(message.rfind("Az adatbázis frissítése nem sikerült teljesen. A következő oszlopok "
-                            "nem adhatók hozzá:\nGNMegjegy: Msorsz (",
-                            0),
-              0u)
-        << message;
-    EXPECT_NE(message.find(")\nA frissítés a program következő indításakor újra lefut."),
-              std::string::npos);
 }
 
-TEST(Settings, MissingTableFailsEachOfItsColumnsWithoutStopping) {
+TEST(Settings, ColumnFailuresAreNamedWithTheirTableAndReason) {
+    const std::string message = core::ColumnFailureMessage(
+        {{"GNMegjegy", "Msorsz", "the wider records need 70000 blocks"}});
+    EXPECT_EQ(message, "Az adatbázis frissítése nem sikerült teljesen. A következő oszlopok "
+                       "nem adhatók hozzá:\nGNMegjegy: Msorsz (the wider records need 70000 "
+                       "blocks)\nA frissítés a program következő indításakor újra lefut.");
+}
+
+TEST(Settings, MissingTableStopsTheUpgradeWithOneMessageNamingIt) {
     db::Session session;
     coretest::MakeSet(session);
     coretest::MakeOldDatabase(session);
     std::filesystem::remove(session.tablePath("Magfajtak"));
     std::filesystem::remove(session.tablePath("Magfajtak").replace_extension(".px"));
 
-    const auto failures = core::UpgradeDatabase(session);
-    ASSERT_EQ(failures.size(), 2u);
-    EXPECT_EQ(failures[0].table + "." + failures[0].column, "Magfajtak.Hasznkod");
-    EXPECT_EQ(failures[1].table + "." + failures[1].column, "Magfajtak.Deleted");
-    EXPECT_FALSE(failures[0].error.empty());
-    EXPECT_EQ(failures[0].error.find('\n'), std::string::npos);
+    try {
+        core::UpgradeDatabase(session);
+        FAIL() << "the upgrade went on";
+    } catch (const core::UnreadableTable& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Az adatbázis frissítése nem folytatható: a(z) "
+                                              "Magfajtak",
+                                              0),
+                  0u)
+            << e.what();
+    }
     EXPECT_EQ(core::ReadSetting(session, "DBVersion"), std::nullopt);
-    EXPECT_EQ(FieldNames(session, "Gazdepulet").back(), "Deleted");
+    // The tables after it are left as they were.
+    EXPECT_NE(FieldNames(session, "Gazdepulet").back(), "Deleted");
+}
+
+TEST(Settings, DamagedTableStopsTheUpgradeNamingTheFileAndTheDamage) {
+    db::Session session;
+    coretest::MakeSet(session);
+    coretest::MakeOldDatabase(session);
+    {
+        // The header's file type byte overwritten: no table data file any more.
+        std::fstream file(session.tablePath("felhanyag"),
+                          std::ios::in | std::ios::out | std::ios::binary);
+        file.seekp(4);
+        file.put(static_cast<char>(0x55));
+    }
+    core::WriteSetting(session, "DBVersion", "3.04");
+    try {
+        core::UpgradeDatabase(session);
+        FAIL() << "the upgrade went on";
+    } catch (const core::UnreadableTable& e) {
+        const std::string text = e.what();
+        EXPECT_EQ(text.rfind("Az adatbázis frissítése nem folytatható: a(z) felhanyag.db nem "
+                             "olvasható (a fájl sérült).\nA program leáll.",
+                             0),
+                  0u)
+            << text;
+    }
+    EXPECT_EQ(core::ReadSetting(session, "DBVersion"), "3.04");
+    // The tables before it were brought up to date; the damaged one was not touched.
+    EXPECT_EQ(FieldNames(session, "Tapanyagok").back(), "Mutr");
+}
+
+TEST(Settings, TheUpgradeReportsItsProgressColumnByColumn) {
+    db::Session session;
+    coretest::MakeSet(session);
+    coretest::MakeOldDatabase(session);
+    std::vector<std::pair<std::size_t, std::size_t>> steps;
+    EXPECT_TRUE(core::UpgradeDatabase(session, [&](std::size_t done, std::size_t total) {
+                    steps.emplace_back(done, total);
+                }).empty());
+    ASSERT_EQ(steps.size(), 18u); // after each table
+    EXPECT_EQ(steps.front(), std::make_pair(std::size_t{8}, std::size_t{58}));
+    EXPECT_EQ(steps.back(), std::make_pair(std::size_t{58}, std::size_t{58}));
+    for (std::size_t i = 1; i < steps.size(); ++i)
+        EXPECT_GT(steps[i].first, steps[i - 1].first);
 }
 
 TEST(Settings, SafetySaveOffersFromTheTwentySecondDay) {

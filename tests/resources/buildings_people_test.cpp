@@ -95,8 +95,11 @@ TEST_F(Employees, SavedPeopleAreListedByNameAndDeletedOnesKeepTheirRow) {
         Type(f.DBEdit1, "Antal Éva");
         Key(f.DBEdit1, Qt::Key_S, Qt::ControlModifier);
         f.Button3->click();
+        EXPECT_FALSE(f.Button3->Enabled()); // the list waits while the box is open
+        EXPECT_FALSE(f.Button1->Enabled());
         Type(f.DBEdit1, "Mégsem Máté");
         f.Button6->click(); // no row is left behind
+        EXPECT_TRUE(f.Button3->Enabled());
         ASSERT_EQ(f.Table1.RecordCount(), 2);
         f.Table1.First();
         EXPECT_EQ(f.Table1.FieldByName("Sznev").AsString(), "Antal Éva");
@@ -168,6 +171,27 @@ TEST_F(ForecastSources, AnUnknownStoredSourceShowsAsNoneAndIsSavedAsNone) {
     ui::ShowModalForm(Elorejelforr, session);
     EXPECT_EQ(Column("Megffej", "Kar"), (std::vector<std::string>{"0"}));
     EXPECT_EQ(Column("Megffej", "Ido"), (std::vector<std::string>{"1"}));
+}
+
+} // namespace
+
+namespace {
+
+// The form's pop-up menu is the box's while the box is open, the list's otherwise.
+TEST_F(Buildings, ThePopUpMenuFollowsTheBox) {
+    forms.On<TGazdep>([](TGazdep& f) {
+        EXPECT_EQ(f.PopupMenu(), f.PopupMenu1);
+        f.PopupMenu1->Items(0)->Click(); // "Új bevitele"
+        EXPECT_TRUE(f.GroupBox1->Visible());
+        EXPECT_EQ(f.PopupMenu(), f.PopupMenu2);
+        f.Edit1->SetText("Góré");
+        f.PopupMenu2->Items(0)->Click(); // "Rögzít"
+        EXPECT_FALSE(f.GroupBox1->Visible());
+        EXPECT_EQ(f.PopupMenu(), f.PopupMenu1);
+        f.PopupMenu1->Items(3)->Click(); // "Rendben"
+    });
+    ui::ShowModalForm(Gazdep, session);
+    EXPECT_EQ(Column("Gazdepulet", "Epnev"), (std::vector<std::string>{"Góré"}));
 }
 
 } // namespace

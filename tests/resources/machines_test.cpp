@@ -158,7 +158,7 @@ TEST_F(Machines, TheModifyBoxSavesAndItsCancelDropsWhatWasTyped) {
         f.Button4->click();
         ASSERT_TRUE(f.GroupBox2->Visible());
         Type(f.DBEdit4, "XYZ");
-        f.Button7->click(); // "Mégsem" drops the typing
+        f.PopupMenu2->Items(1)->Click(); // "Mégsem" drops the typing
         EXPECT_EQ(f.Table2.FieldByName("Gepnev").AsString(), "Eke");
         f.Table2.Refresh();
         f.Button10->click();
@@ -246,6 +246,74 @@ TEST_F(Machines, BothListsSavedAsPdfReadBack) {
     EXPECT_EQ(texts[0].find("---"), std::string::npos);
     EXPECT_THAT(texts[1], ::testing::HasSubstr("Munkagépek listája"));
     EXPECT_LT(texts[1].find("Ekekapa"), texts[1].find("Vetőgép"));
+}
+
+} // namespace
+
+namespace {
+
+// The start-up check of a complete database of an older version writes the missing
+// no-machine rows and leaves the own machines as they are.
+TEST(MachineStartUp, ACompleteOlderDatabaseGetsItsNoMachineRowsBack) {
+    db::Session session(std::filesystem::current_path());
+    core::CreateFreshDatabase(session);
+    for (const char* table : {"Erogepek", "Munkagepek"}) {
+        db::TTable t(session);
+        t.SetTableName(table);
+        t.Open();
+        t.EmptyTable();
+    }
+    restest::AddMachine(session, "Erogepek", "100000", "Régi saját traktor", 0);
+    const core::DatabaseCheck check = core::PrepareDatabase(session);
+    EXPECT_FALSE(check.fresh);
+    EXPECT_TRUE(check.missing.empty());
+    db::TTable tractors(session);
+    tractors.SetTableName("Erogepek");
+    tractors.Open();
+    ASSERT_EQ(tractors.RecordCount(), 1);
+    EXPECT_EQ(tractors.FieldByName("Tul").AsInteger(), 0);
+    db::TTable implements(session);
+    implements.SetTableName("Munkagepek");
+    implements.Open();
+    ASSERT_EQ(implements.RecordCount(), 1);
+    EXPECT_EQ(implements.FieldByName("Gepkod").AsString(), "100000");
+    EXPECT_EQ(implements.FieldByName("Tipus").AsString(), "---");
+    EXPECT_EQ(implements.FieldByName("Tul").AsInteger(), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Machines, WithTheTallListOptionTheListTakesTheScreenHeight) {
+    NumericInt->SetOptionFlag("_GepekFormState", true);
+    forms.On<TGeplist>([](TGeplist& f) {
+        EXPECT_EQ(f.Height(), ui::Screen::Height() - 60);
+        EXPECT_EQ(f.Bevel1->Height(), f.ClientHeight() - 68);
+        EXPECT_EQ(f.DBGrid1->Height(), f.Bevel1->Height() - 97 - 37);
+        EXPECT_EQ(f.Button1->Top(), f.ClientHeight() - 110 + 40);
+        f.Button1->click();
+    });
+    ui::ShowModalForm(Geplist, session);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Machines, ANewMachineFromTheListShowsInItAtOnce) {
+    dialogs.Expect("További gép felvitele ?", ui::mrNo);
+    forms.On<TGeplist>([](TGeplist& f) {
+        EXPECT_TRUE(f.Table1.IsEmpty());
+        Key(f.DBGrid1, Qt::Key_U, Qt::ControlModifier); // "Új gép"
+        EXPECT_EQ(f.Table1.RecordCount(), 1);
+        EXPECT_EQ(f.Table1.FieldByName("Geptip").AsString(), "Rába Steiger");
+        f.Button1->click();
+    });
+    forms.On<TEszkozfel>(
+        [](TEszkozfel& d) { EnterTractor(d, "Rába Steiger", "T-9", "Nagy", "1979"); });
+    ui::ShowModalForm(Geplist, session);
+    dialogs.VerifyDone();
 }
 
 } // namespace

@@ -125,6 +125,9 @@ TEST_F(Observations, DeleteAsksAndTakesThePestRowWithIt) {
         f.Button4->click(); // an empty list: no question
         Record(f, 1, "aknázómoly", "báb", "aknák");
         Record(f, 2, "levéltetű", "lárva", "");
+        f.Table1.Last(); // the list shows the pest columns of every row
+        const int stage = f.Table1.FieldByName("karfej").Index();
+        EXPECT_EQ(std::get<std::string>(f.Table1.rowValue(0, stage)), "báb");
         f.Table1.First();
         f.Button4->click();
         EXPECT_EQ(f.Table1.RecordCount(), 2);
@@ -215,6 +218,8 @@ TEST_F(Observations, WithoutActiveFieldsTheEditingButtonsStayDisabled) {
         EXPECT_FALSE(f.Button2->Enabled());
         Key(f.DBGrid1, Qt::Key_A, Qt::ControlModifier); // "Aktív parcellák" unticked
         EXPECT_FALSE(f.CheckBox1->Checked());
+        EXPECT_FALSE(f.PopupMenu1->Items(4)->Checked());
+        EXPECT_FALSE(f.PopupMenu1->Items(0)->Enabled());
         EXPECT_EQ(f.Table2.RecordCount(), 3);
         EXPECT_FALSE(f.Button2->Enabled());
         Key(f.DBGrid1, Qt::Key_U, Qt::ControlModifier);

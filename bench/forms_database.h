@@ -1,0 +1,30 @@
+#pragma once
+// What a benchmark that runs forms needs: the Qt application (offscreen unless
+// QT_QPA_PLATFORM says otherwise), the program's application object with its services,
+// and a fresh database in a temporary folder.
+
+#include "bench_tables.h"
+#include "platform/db/session.h"
+#include "platform/ui/application.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/form.h"
+
+#include <QApplication>
+#include <memory>
+
+namespace benchtables {
+
+struct FormsDatabase {
+    FormsDatabase();
+    ~FormsDatabase();
+
+    std::unique_ptr<QApplication> qt;
+    ui::QtDialogService dialogs;
+    ui::PageHelpService help{"help"};
+    ui::EventLoopModalDriver modal;
+    std::unique_ptr<ui::TApplication> app;
+    TempDir dir;
+    std::unique_ptr<db::Session> session;
+};
+
+} // namespace benchtables
