@@ -323,3 +323,24 @@ TEST(DiaryConditions, TheMarkedNitrogenIsTheFirstNumberOfTheNutrientText) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DiarySheets, TheLaterPeriodsOperationAndFertilisingSheetsCarryTheirCodes) {
+    Print(3, {}, "09GN07MuvAdatok.rav");
+    Print(5, {}, "09GN12TraNapl.rav");
+    ASSERT_EQ(output.documents.size(), 2u);
+    EXPECT_EQ(output.asked, (std::vector<std::string>{"09GN07MuvAdatok.rav", "09GN12TraNapl.rav"}));
+    regtest::KeepPdf(output.documents[0], "09GN07MuvAdatok.pdf");
+    regtest::KeepPdf(output.documents[1], "09GN12TraNapl.pdf");
+    const std::string gn07 = AllLines(output.documents[0]);
+    EXPECT_THAT(gn07, HasSubstr("GN-07 | Folyamatos műveleti napló táblánként"));
+    EXPECT_THAT(gn07, HasSubstr("Műtrágyázás"));
+    const std::string gn12 = AllLines(output.documents[1]);
+    EXPECT_THAT(gn12, HasSubstr("GN-12 | Trágyázási napló"));
+    EXPECT_THAT(gn12, HasSubstr("54 kg"));
+    EXPECT_EQ(DiaryParcelSheetLayout("GN04ParcAdatok.rav").rfind("farmreport 1 version=1", 0), 0u);
+    EXPECT_EQ(DiaryParcelSheetLayout("Ismeretlen.rav"), "");
+}
+
+} // namespace
