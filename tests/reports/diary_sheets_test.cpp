@@ -344,3 +344,35 @@ TEST_F(DiarySheets, TheLaterPeriodsOperationAndFertilisingSheetsCarryTheirCodes)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DiarySheets, TheOperationSheetsFilterByTheDateRange) {
+    std::string tail, filter;
+    forms.On<TGNParSzuk>([&](TGNParSzuk& f) {
+        f.CheckBox1->SetChecked(false);
+        f.DateTimePicker1->SetDate(sys::encodeDate(2008, 3, 5));
+        f.DateTimePicker2->SetDate(sys::encodeDate(2008, 12, 31));
+        f.Button1->click();
+        tail = f.ConditionTail;
+        f.Button3->click();
+    });
+    OpenDiaryParcelConditions(session, 4);
+    EXPECT_EQ(tail, " AND parcellak.Evj >= 2007 AND parcellak.Evj <= 2008 AND Datum >= "
+                    "'3/5/2008' AND Datum <= '12/31/2008'");
+    forms.On<TGNParSzuk>([&](TGNParSzuk& f) {
+        f.DateTimePicker1->SetDate(sys::encodeDate(2008, 3, 5));
+        f.DateTimePicker2->SetDate(sys::encodeDate(2008, 12, 31));
+        f.Button1->click();
+        filter = f.Table7.Filter();
+        f.Button3->click();
+    });
+    OpenDiaryParcelConditions(session, 3);
+    EXPECT_EQ(filter, "(Datum >= '2008. 3. 5.' And Datum <= '2008. 12. 31.')");
+    // The fertilising before the range is left out of the log.
+    Print(5, [](TGNParSzuk& f) { f.DateTimePicker1->SetDate(sys::encodeDate(2008, 3, 1)); });
+    ASSERT_EQ(output.documents.size(), 3u);
+    EXPECT_THAT(AllLines(output.documents[2]), ::testing::Not(HasSubstr("2008. 02. 01.")));
+}
+
+} // namespace
