@@ -64,17 +64,24 @@ bench: configure
 	cmake --build $(BUILD) -j $(JOBS) --target farm_bench
 	$(BUILD)/bench/farm_bench
 
-# Runs the table-reader fuzzer for FUZZ_SECONDS (clang's libFuzzer).
+# Builds every fuzz target (clang's libFuzzer) and runs them all, FUZZ_JOBS at a time
+# (the machine's cores by default), each for FUZZ_SECONDS; failing inputs are left in
+# fuzz/crashes/<target>/ (keep them in tests/fuzz_regressions/<target>/).
+FUZZ_TARGETS = table_reader primary_index secondary_index blob_file filter sql layout \
+               picture numbers_dates journal
+FUZZ_JOBS ?= $(JOBS)
+
 fuzz:
 	$(MAKE) deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DFARM_FUZZ=ON
-	cmake --build build-fuzz -j $(JOBS) --target fuzz_table_reader
-	mkdir -p fuzz/corpus-work fuzz/crashes
-	build-fuzz/fuzz/fuzz_table_reader -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
-	  -artifact_prefix=fuzz/crashes/ fuzz/corpus-work fuzz/corpus
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DFARM_FUZZ=ON \
+	  -DFARM_WERROR=OFF $(LAUNCHER)
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_all
+	printf '%s\n' $(FUZZ_TARGETS) | \
+	  xargs -P $(FUZZ_JOBS) -I{} fuzz/run_target.sh build-fuzz {} $(FUZZ_SECONDS)
 
-# The crash-consistency test run for CRASH_SECONDS instead of the short CI run.
+# The crash-consistency tests, each random-kill run lasting CRASH_SECONDS instead of the
+# short CI run (the step-by-step runs are the same as in make test).
 crash-long: build
 	cd $(BUILD) && FARM_CRASH_SECONDS=$(CRASH_SECONDS) ./tests/farm_tests --gtest_filter='*Crash*'
 

@@ -57,6 +57,13 @@ int ClaimWorkingDirectory(const std::filesystem::path& dir, std::optional<sys::F
 }
 
 int PrepareWorkingDatabase(db::Session& session) {
+    // A save that a crash interrupted is rolled back before any table opens, and the
+    // farmer is told which tables to check (the next start finds nothing to say).
+    const std::vector<std::string> restored = session.recoverInterruptedChanges();
+    if (!restored.empty())
+        ui::MessageDlg("Egy félbeszakadt mentést a program visszavont; érintett táblák: " +
+                           JoinNames(restored),
+                       ui::mtWarning, ui::mbOK);
     // An index file the engine found not matching its table (and rebuilt from it).
     session.setLogListener([](const std::string& line) {
         ui::MessageDlg("Egy indexfájl nem illett a táblájához; a program a tábla adataiból "

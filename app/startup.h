@@ -27,7 +27,8 @@ inline constexpr int kExitAnotherCopy = 3;
 // file; 0 to go on.
 int ClaimWorkingDirectory(const std::filesystem::path& dir, std::optional<sys::FileLock>& lock);
 
-// Makes a fresh database when the working directory has none and says so; refuses a
+// Rolls back a save that a crash interrupted, naming its tables to the user. Makes a
+// fresh database when the working directory has none and says so; refuses a
 // partial one, naming the missing files. Writes the program's report layouts missing
 // from the directory. Returns the exit code to stop with, 0 to go on.
 int PrepareWorkingDatabase(db::Session& session);

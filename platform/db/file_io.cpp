@@ -26,71 +26,129 @@ off_t toOffset(const fs::path& path, std::uint64_t offset) {
     return static_cast<off_t>(offset);
 }
 
+class PosixFile final : public FileHandle {
+public:
+    PosixFile(int fd, fs::path path) : fd_(fd), path_(std::move(path)) {}
+    ~PosixFile() override {
+        ::close(fd_); // nothing to report: the data went out through write/fsync
+    }
+    PosixFile(const PosixFile&) = delete;
+    PosixFile& operator=(const PosixFile&) = delete;
+
+    std::uint64_t size() const override {
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0)
+            fail(path_, "cannot stat", errno);
+        return static_cast<std::uint64_t>(st.st_size);
+    }
+
+    std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+        std::size_t done = 0;
+        while (done < out.size()) {
+            const ssize_t n =
+                ::pread(fd_, out.data() + done, out.size() - done, toOffset(path_, offset + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                fail(path_, "read failed", errno);
+            if (n == 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+        return done;
+    }
+
+    void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                                       toOffset(path_, offset + done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                fail(path_, "write failed", errno);
+            done += static_cast<std::size_t>(n);
+        }
+    }
+
+    void truncate(std::uint64_t size) override {
+        int rc = 0;
+        do
+            rc = ::ftruncate(fd_, toOffset(path_, size));
+        while (rc != 0 && errno == EINTR);
+        if (rc != 0)
+            fail(path_, "cannot set size", errno);
+    }
+
+    void sync() override {
+        if (::fsync(fd_) != 0)
+            fail(path_, "cannot flush to disk", errno);
+    }
+
+private:
+    int fd_;
+    fs::path path_;
+};
+
+class PosixVfs final : public Vfs {
+public:
+    std::unique_ptr<FileHandle> open(const fs::path& path, int flags) override {
+        int fd = -1;
+        do
+            fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
+        while (fd < 0 && errno == EINTR);
+        if (fd >= 0)
+            return std::make_unique<PosixFile>(fd, path);
+        if (errno == ENOENT && !(flags & O_CREAT))
+            return nullptr;
+        fail(path, "cannot open", errno);
+    }
+
+    bool remove(const fs::path& path) override {
+        if (::unlink(path.c_str()) == 0)
+            return true;
+        if (errno == ENOENT)
+            return false;
+        fail(path, "cannot delete", errno);
+    }
+
+    void rename(const fs::path& from, const fs::path& to) override {
+        if (::rename(from.c_str(), to.c_str()) != 0)
+            fail(from, "cannot rename to " + to.filename().string(), errno);
+    }
+
+    void syncDirectory(const fs::path& dir) override {
+        const auto folder = open(dir, O_RDONLY | O_DIRECTORY);
+        if (!folder)
+            fail(dir, "cannot open", ENOENT);
+        folder->sync();
+    }
+};
+
 } // namespace
 
-File::~File() {
-    close();
+Vfs& realVfs() {
+    static PosixVfs vfs;
+    return vfs;
 }
 
-File::File(File&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) {
-    other.fd_ = -1;
-}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        close();
-        fd_ = other.fd_;
-        path_ = std::move(other.path_);
-        other.fd_ = -1;
-    }
-    return *this;
-}
-
-File File::open(const fs::path& path, int flags) {
-    auto file = openIfExists(path, flags);
+File File::open(const fs::path& path, int flags, Vfs& vfs) {
+    auto file = openIfExists(path, flags, vfs);
     if (!file)
         fail(path, "cannot open", ENOENT);
     return std::move(*file);
 }
 
-std::optional<File> File::openIfExists(const fs::path& path, int flags) {
-    int fd = -1;
-    do
-        fd = ::open(path.c_str(), flags | O_CLOEXEC, 0644);
-    while (fd < 0 && errno == EINTR);
-    if (fd >= 0)
-        return File(fd, path);
-    if (errno == ENOENT)
+std::optional<File> File::openIfExists(const fs::path& path, int flags, Vfs& vfs) {
+    auto handle = vfs.open(path, flags);
+    if (!handle)
         return std::nullopt;
-    fail(path, "cannot open", errno);
-}
-
-void File::close() {
-    if (fd_ >= 0)
-        ::close(fd_); // nothing to report: the data went out through write/fsync
-    fd_ = -1;
-}
-
-std::uint64_t File::size() const {
-    struct stat st {};
-    if (::fstat(fd_, &st) != 0)
-        fail(path_, "cannot stat", errno);
-    return static_cast<std::uint64_t>(st.st_size);
+    return File(std::move(handle), path);
 }
 
 void File::readExact(std::uint64_t offset, std::span<std::uint8_t> out) const {
-    std::size_t done = 0;
-    while (done < out.size()) {
-        const ssize_t n =
-            ::pread(fd_, out.data() + done, out.size() - done, toOffset(path_, offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            fail(path_, "read failed", errno);
-        if (n == 0)
-            throw DbError(path_, "file ends before offset " + std::to_string(offset + out.size()));
-        done += static_cast<std::size_t>(n);
-    }
+    if (handle_->readAt(offset, out) != out.size())
+        throw DbError(path_, "file ends before offset " + std::to_string(offset + out.size()));
 }
 
 std::vector<std::uint8_t> File::readAll() const {
@@ -99,44 +157,12 @@ std::vector<std::uint8_t> File::readAll() const {
     return bytes;
 }
 
-void File::writeAll(std::uint64_t offset, std::span<const std::uint8_t> bytes) const {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n =
-            ::pwrite(fd_, bytes.data() + done, bytes.size() - done, toOffset(path_, offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            fail(path_, "write failed", errno);
-        done += static_cast<std::size_t>(n);
-    }
+void syncDirectory(const fs::path& dir, Vfs& vfs) {
+    vfs.syncDirectory(dir);
 }
 
-void File::truncate(std::uint64_t size) const {
-    int rc = 0;
-    do
-        rc = ::ftruncate(fd_, toOffset(path_, size));
-    while (rc != 0 && errno == EINTR);
-    if (rc != 0)
-        fail(path_, "cannot set size", errno);
-}
-
-void File::sync() const {
-    if (::fsync(fd_) != 0)
-        fail(path_, "cannot flush to disk", errno);
-}
-
-void syncDirectory(const fs::path& dir) {
-    File folder = File::open(dir, O_RDONLY | O_DIRECTORY);
-    folder.sync();
-}
-
-bool removeFile(const fs::path& path) {
-    if (::unlink(path.c_str()) == 0)
-        return true;
-    if (errno == ENOENT)
-        return false;
-    fail(path, "cannot delete", errno);
+bool removeFile(const fs::path& path, Vfs& vfs) {
+    return vfs.remove(path);
 }
 
 fs::path directoryOf(const fs::path& path) {

@@ -509,8 +509,6 @@ public:
         return c;
     }
 
-private:
-public:
     // Where the token read last begins: the place of an error about it.
     std::size_t lastBegin() const { return lastBegin_; }
 

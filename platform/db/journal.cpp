@@ -12,6 +12,9 @@ namespace db {
 namespace {
 
 constexpr std::array<std::uint8_t, 8> kMagic{'F', 'A', 'R', 'M', 'J', 'N', 'L', '1'};
+constexpr std::array<std::uint8_t, 8> kGroupMagic{'F', 'A', 'R', 'M', 'J', 'N', 'L', '2'};
+constexpr std::array<std::uint8_t, 8> kSuperMagic{'F', 'A', 'R', 'M', 'S', 'J', 'N', '1'};
+constexpr std::size_t kSuperHeaderSize = 20;
 constexpr std::size_t kHeaderSize = 24;
 constexpr std::size_t kChecksumSize = 4;
 
@@ -90,9 +93,10 @@ JournalRegion readRegion(Reader& in, const std::vector<JournalFile>& files) {
     return region;
 }
 
-bool isComplete(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < kHeaderSize + kChecksumSize ||
-        !std::equal(kMagic.begin(), kMagic.end(), bytes.begin()))
+bool isComplete(std::span<const std::uint8_t> bytes, std::span<const std::uint8_t> magic,
+                std::size_t headerSize = kHeaderSize) {
+    if (bytes.size() < headerSize + kChecksumSize ||
+        !std::equal(magic.begin(), magic.end(), bytes.begin()))
         return false;
     std::uint64_t length = 0;
     std::uint32_t stored = 0;
@@ -127,8 +131,16 @@ bool isContainedName(const std::string& name) {
     return true;
 }
 
-JournalBuilder::JournalBuilder() : bytes_(kMagic.begin(), kMagic.end()) {
+JournalBuilder::JournalBuilder(const std::string& superJournal) {
+    const auto& magic = superJournal.empty() ? kMagic : kGroupMagic;
+    bytes_.assign(magic.begin(), magic.end());
     bytes_.resize(kHeaderSize); // length and counts are filled in by finish()
+    if (!superJournal.empty()) {
+        if (superJournal.size() > 0xFFFF)
+            throw std::logic_error("journal: bad super-journal name");
+        append(bytes_, static_cast<std::uint16_t>(superJournal.size()));
+        bytes_.insert(bytes_.end(), superJournal.begin(), superJournal.end());
+    }
 }
 
 void JournalBuilder::addFile(const JournalFile& file) {
@@ -161,13 +173,20 @@ std::vector<std::uint8_t> JournalBuilder::finish() && {
 
 std::optional<Journal> decodeJournal(const std::filesystem::path& path,
                                      std::span<const std::uint8_t> bytes) {
-    if (!isComplete(bytes))
+    const bool grouped = isComplete(bytes, kGroupMagic);
+    if (!grouped && !isComplete(bytes, kMagic))
         return std::nullopt;
     Reader in(path, bytes.first(bytes.size() - kChecksumSize));
     in.take(16);
     const auto fileCount = in.get<std::uint32_t>();
     const auto regionCount = in.get<std::uint32_t>();
     Journal journal;
+    if (grouped) {
+        const auto name = in.take(in.get<std::uint16_t>());
+        journal.superJournal.assign(name.begin(), name.end());
+        if (!isContainedName(journal.superJournal))
+            in.corrupt("names a super-journal outside its folder");
+    }
     for (std::uint32_t i = 0; i < fileCount; ++i)
         journal.files.push_back(readFile(in));
     for (std::uint32_t i = 0; i < regionCount; ++i)
@@ -175,6 +194,40 @@ std::optional<Journal> decodeJournal(const std::filesystem::path& path,
     if (!in.atEnd())
         in.corrupt("trailing bytes");
     return journal;
+}
+
+std::vector<std::uint8_t> encodeSuperJournal(const std::vector<std::string>& journals) {
+    std::vector<std::uint8_t> bytes(kSuperMagic.begin(), kSuperMagic.end());
+    bytes.resize(kSuperHeaderSize);
+    for (const std::string& name : journals) {
+        if (name.size() > 0xFFFF)
+            throw std::logic_error("super-journal: bad journal name");
+        append(bytes, static_cast<std::uint16_t>(name.size()));
+        bytes.insert(bytes.end(), name.begin(), name.end());
+    }
+    putAt(bytes, 8, static_cast<std::uint64_t>(bytes.size() + kChecksumSize));
+    putAt(bytes, 16, static_cast<std::uint32_t>(journals.size()));
+    append(bytes, crc32(bytes));
+    return bytes;
+}
+
+std::optional<std::vector<std::string>> decodeSuperJournal(const std::filesystem::path& path,
+                                                           std::span<const std::uint8_t> bytes) {
+    if (!isComplete(bytes, kSuperMagic, kSuperHeaderSize))
+        return std::nullopt;
+    Reader in(path, bytes.first(bytes.size() - kChecksumSize));
+    in.take(16);
+    const auto count = in.get<std::uint32_t>();
+    std::vector<std::string> journals;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const auto name = in.take(in.get<std::uint16_t>());
+        journals.emplace_back(name.begin(), name.end());
+        if (!isContainedName(journals.back()))
+            in.corrupt("names a journal outside its folder: " + journals.back());
+    }
+    if (!in.atEnd())
+        in.corrupt("trailing bytes");
+    return journals;
 }
 
 } // namespace db

@@ -1,9 +1,10 @@
 #pragma once
 // The rollback journal's bytes. Little-endian:
 //
-//   magic "FARMJNL1"                     8
+//   magic "FARMJNL1" (or "FARMJNL2")     8
 //   total length, checksum included      u64
 //   file count, region count             u32, u32
+//   FARMJNL2 only: the super-journal of the change's group: name length (u16), name
 //   per file:   name length (u16), name (relative to the journal's folder),
 //               existed (u8: 1, or 0 for a file the change creates), original size (u64)
 //   per region: file index (u32), offset (u64), length (u64), original bytes
@@ -11,6 +12,14 @@
 //
 // A journal whose length or checksum does not match was cut short by a crash while it
 // was being written; no table file had been touched yet.
+//
+// The super-journal of a change over several tables names their journals:
+//
+//   magic "FARMSJN1"                     8
+//   total length, checksum included      u64
+//   journal count                        u32
+//   per journal: name length (u16), name (relative to the super-journal's folder)
+//   CRC-32 of every byte before it       u32
 
 #include <cstdint>
 #include <filesystem>
@@ -33,6 +42,7 @@ struct JournalRegion {
 };
 
 struct Journal {
+    std::string superJournal; // "" when the change was of this table alone
     std::vector<JournalFile> files;
     std::vector<JournalRegion> regions;
 };
@@ -40,7 +50,8 @@ struct Journal {
 // Builds a journal in memory: every file first, then the regions.
 class JournalBuilder {
 public:
-    JournalBuilder();
+    // `superJournal`: the name of the group's super-journal, "" for none.
+    explicit JournalBuilder(const std::string& superJournal = {});
     void addFile(const JournalFile& file);
     // Reserves room for a region's original bytes; the caller fills the span before the
     // next add.
@@ -57,6 +68,12 @@ private:
 // outside its folder, or whose regions do not fit, throws CorruptFileError naming `path`.
 std::optional<Journal> decodeJournal(const std::filesystem::path& path,
                                      std::span<const std::uint8_t> bytes);
+
+std::vector<std::uint8_t> encodeSuperJournal(const std::vector<std::string>& journals);
+// nullopt for an incomplete or damaged super-journal; CorruptFileError for a complete one
+// that names a file outside its folder.
+std::optional<std::vector<std::string>> decodeSuperJournal(const std::filesystem::path& path,
+                                                           std::span<const std::uint8_t> bytes);
 
 // True for a name that stays inside the journal's folder: relative, without "..".
 bool isContainedName(const std::string& name);

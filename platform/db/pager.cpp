@@ -122,18 +122,18 @@ std::vector<Range> destroyedRanges(const Changes& changes, std::uint64_t committ
     return ranges;
 }
 
-void restoreFiles(const Journal& journal, const fs::path& dir, CrashPoint& crash) {
+void restoreFiles(const Journal& journal, const fs::path& dir, CrashPoint& crash, io::Vfs& vfs) {
     for (std::uint32_t i = 0; i < journal.files.size(); ++i) {
         const JournalFile& entry = journal.files[i];
         const fs::path path = dir / entry.name;
         if (!entry.originalSize) {
-            io::removeFile(path);
+            io::removeFile(path, vfs);
             crash.stepDone();
-            io::syncDirectory(io::directoryOf(path));
+            io::syncDirectory(io::directoryOf(path), vfs);
             crash.stepDone();
             continue;
         }
-        const io::File file = io::File::open(path, O_RDWR);
+        const io::File file = io::File::open(path, O_RDWR, vfs);
         for (const JournalRegion& region : journal.regions) {
             if (region.file != i)
                 continue;
@@ -149,27 +149,27 @@ void restoreFiles(const Journal& journal, const fs::path& dir, CrashPoint& crash
 
 // Recovery always flushes: it runs rarely, and the journal must not disappear from
 // the disk before the restored bytes are there.
-void recoverJournal(const fs::path& journalPath, CrashPoint& crash) {
-    const auto journalFile = io::File::openIfExists(journalPath, O_RDONLY);
+bool recoverJournal(const fs::path& journalPath, CrashPoint& crash, io::Vfs& vfs) {
+    auto journalFile = io::File::openIfExists(journalPath, O_RDONLY, vfs);
     if (!journalFile)
-        return;
+        return false;
     const std::vector<std::uint8_t> bytes = journalFile->readAll();
+    journalFile->close();
     const fs::path dir = io::directoryOf(journalPath);
+    bool restored = false;
     if (const auto journal = decodeJournal(journalPath, bytes)) {
         try {
-            restoreFiles(*journal, dir, crash);
+            restoreFiles(*journal, dir, crash, vfs);
+            restored = true;
         } catch (const DbError& e) {
             throw DbError(journalPath, std::string("cannot restore the files: ") + e.what());
         }
     }
-    io::removeFile(journalPath);
+    io::removeFile(journalPath, vfs);
     crash.stepDone();
-    io::syncDirectory(dir);
+    io::syncDirectory(dir, vfs);
     crash.stepDone();
-}
-
-void removeQuietly(const fs::path& path) noexcept {
-    ::unlink(path.c_str());
+    return restored;
 }
 
 } // namespace
@@ -190,8 +190,13 @@ struct AttachedFile {
     void resetChanges() { changes = Changes{{}, committedSize, committedSize}; }
 };
 
+struct PagerSavepoint::Data {
+    std::vector<Changes> files;
+};
+
 struct Pager::Impl {
     fs::path journalPath;
+    io::Vfs* vfs = &io::realVfs();
     fs::path journalDir;       // absolute, for naming the files
     fs::path journalDirOnDisk; // as given, for flushing
     io::File journalFolder;    // opened at the first flush, kept for the next ones
@@ -201,6 +206,8 @@ struct Pager::Impl {
     std::vector<AttachedFile> files;
     bool inTransaction = false;
     std::string broken; // why the pager refuses to work (a commit that could not be undone)
+    // A group commit under way: the files it changes and those it creates.
+    std::vector<std::size_t> groupDirty, groupCreated;
 
     bool fsync() const { return durability == Durability::Fsync; }
     void requireUsable() const {
@@ -224,12 +231,13 @@ struct Pager::Impl {
 
     void syncJournalFolder() {
         if (!journalFolder.isOpen())
-            journalFolder = io::File::open(journalDirOnDisk, O_RDONLY | O_DIRECTORY);
+            journalFolder = io::File::open(journalDirOnDisk, O_RDONLY | O_DIRECTORY, *vfs);
         journalFolder.sync();
     }
     std::vector<std::size_t> dirtyFiles() const;
     void openForWriting(const std::vector<std::size_t>& dirty);
-    std::vector<std::uint8_t> buildJournal(const std::vector<std::size_t>& dirty) const;
+    std::vector<std::uint8_t> buildJournal(const std::vector<std::size_t>& dirty,
+                                           const std::string& superJournal = {}) const;
     void writeJournal(std::span<const std::uint8_t> bytes);
     std::vector<std::size_t> absentFiles(const std::vector<std::size_t>& dirty) const;
     void applyChanges(const std::vector<std::size_t>& dirty,
@@ -254,14 +262,15 @@ void Pager::Impl::openForWriting(const std::vector<std::size_t>& dirty) {
     for (std::size_t i : dirty) {
         AttachedFile& f = files[i];
         if (f.exists() && !f.writable) {
-            f.file = io::File::open(f.path, O_RDWR);
+            f.file = io::File::open(f.path, O_RDWR, *vfs);
             f.writable = true;
         }
     }
 }
 
-std::vector<std::uint8_t> Pager::Impl::buildJournal(const std::vector<std::size_t>& dirty) const {
-    JournalBuilder builder;
+std::vector<std::uint8_t> Pager::Impl::buildJournal(const std::vector<std::size_t>& dirty,
+                                                    const std::string& superJournal) const {
+    JournalBuilder builder(superJournal);
     for (std::size_t i : dirty) {
         const AttachedFile& f = files[i];
         builder.addFile(
@@ -277,9 +286,14 @@ std::vector<std::uint8_t> Pager::Impl::buildJournal(const std::vector<std::size_
 }
 
 void Pager::Impl::writeJournal(std::span<const std::uint8_t> bytes) {
-    if (fs::exists(journalPath))
-        throw DbError(journalPath, "left by an interrupted change; recover it first");
-    const io::File journal = io::File::open(journalPath, O_WRONLY | O_CREAT | O_EXCL);
+    if (fs::exists(journalPath)) {
+        // One left over from a group whose change was made (its deletion failed) goes;
+        // any other needs recovery.
+        if (needsRecovery(journalPath) || !superJournalOf(journalPath, vfs))
+            throw DbError(journalPath, "left by an interrupted change; recover it first");
+        io::removeFile(journalPath, *vfs);
+    }
+    const io::File journal = io::File::open(journalPath, O_WRONLY | O_CREAT | O_EXCL, *vfs);
     try {
         journal.writeAll(0, bytes);
         crash.stepDone();
@@ -290,7 +304,10 @@ void Pager::Impl::writeJournal(std::span<const std::uint8_t> bytes) {
             crash.stepDone();
         }
     } catch (...) {
-        removeQuietly(journalPath);
+        try {
+            vfs->remove(journalPath);
+        } catch (...) { // the power may be gone: recovery deletes an incomplete journal
+        }
         throw;
     }
 }
@@ -321,14 +338,14 @@ std::vector<std::size_t> Pager::Impl::absentFiles(const std::vector<std::size_t>
     return absent;
 }
 
-// Writes the new bytes, flushes, and deletes the journal.
+// Writes the new bytes and flushes them.
 void Pager::Impl::applyChanges(const std::vector<std::size_t>& dirty,
                                const std::vector<std::size_t>& created) {
     for (std::size_t i : dirty) {
         AttachedFile& f = files[i];
         if (!f.exists()) {
             // O_EXCL: recovery deletes this file, so it must be ours.
-            f.file = io::File::open(f.path, O_RDWR | O_CREAT | O_EXCL);
+            f.file = io::File::open(f.path, O_RDWR | O_CREAT | O_EXCL, *vfs);
             f.writable = true;
             crash.stepDone();
         }
@@ -336,8 +353,6 @@ void Pager::Impl::applyChanges(const std::vector<std::size_t>& dirty,
     }
     if (fsync())
         flushFiles(dirty, created);
-    io::removeFile(journalPath);
-    crash.stepDone();
 }
 
 void Pager::Impl::flushFiles(const std::vector<std::size_t>& dirty,
@@ -347,7 +362,7 @@ void Pager::Impl::flushFiles(const std::vector<std::size_t>& dirty,
         crash.stepDone();
     }
     for (std::size_t i : created) {
-        io::syncDirectory(io::directoryOf(files[i].path));
+        io::syncDirectory(io::directoryOf(files[i].path), *vfs);
         crash.stepDone();
     }
 }
@@ -366,7 +381,7 @@ void Pager::Impl::finishCommit(const std::vector<std::size_t>& dirty) {
 
 void Pager::Impl::undoFailedCommit(const std::vector<std::size_t>& created) {
     try {
-        recoverJournal(journalPath, crash);
+        recoverJournal(journalPath, crash, *vfs);
     } catch (const std::exception& e) {
         broken = std::string("a failed change could not be undone, reopen to recover (") +
                  e.what() + ")";
@@ -378,7 +393,10 @@ void Pager::Impl::undoFailedCommit(const std::vector<std::size_t>& created) {
     endTransaction();
 }
 
-Pager::Pager(fs::path journalPath, Durability durability) : impl_(std::make_unique<Impl>()) {
+Pager::Pager(fs::path journalPath, Durability durability, io::Vfs* vfs)
+    : impl_(std::make_unique<Impl>()) {
+    if (vfs)
+        impl_->vfs = vfs;
     impl_->journalDir = fs::absolute(journalPath).lexically_normal().parent_path();
     impl_->journalDirOnDisk = io::directoryOf(journalPath);
     impl_->journalPath = std::move(journalPath);
@@ -387,9 +405,24 @@ Pager::Pager(fs::path journalPath, Durability durability) : impl_(std::make_uniq
 
 Pager::~Pager() = default;
 
-void Pager::recover(const fs::path& journalPath) {
+bool Pager::recover(const fs::path& journalPath, io::Vfs* vfs) {
     CrashPoint crash = CrashPoint::fromEnvironment();
-    recoverJournal(journalPath, crash);
+    return recoverJournal(journalPath, crash, vfs ? *vfs : io::realVfs());
+}
+
+std::optional<std::string> Pager::superJournalOf(const fs::path& journalPath, io::Vfs* vfs) {
+    const auto journalFile =
+        io::File::openIfExists(journalPath, O_RDONLY, vfs ? *vfs : io::realVfs());
+    if (!journalFile)
+        return std::nullopt;
+    const std::vector<std::uint8_t> bytes = journalFile->readAll();
+    try {
+        if (const auto journal = decodeJournal(journalPath, bytes))
+            return journal->superJournal;
+    } catch (const CorruptFileError&) {
+        return std::string(); // complete but unusable: its own recovery reports it
+    }
+    return std::nullopt;
 }
 
 bool Pager::journalPresent(const fs::path& journalPath) {
@@ -403,7 +436,14 @@ bool Pager::needsRecovery(const fs::path& journalPath) {
         return false;
     const std::vector<std::uint8_t> bytes = journalFile->readAll();
     try {
-        return decodeJournal(journalPath, bytes).has_value();
+        const auto journal = decodeJournal(journalPath, bytes);
+        if (!journal)
+            return false;
+        // A group's journal is left over once its super-journal is gone: the change was
+        // made.
+        std::error_code error;
+        return journal->superJournal.empty() ||
+               fs::exists(io::directoryOf(journalPath) / journal->superJournal, error);
     } catch (const CorruptFileError&) {
         return true; // complete but unusable: recovery reports it
     }
@@ -421,7 +461,7 @@ int Pager::attach(const fs::path& path, bool mayCreate) {
     AttachedFile f;
     f.path = path;
     f.journalName = relative.string();
-    if (auto file = io::File::openIfExists(path, O_RDONLY))
+    if (auto file = io::File::openIfExists(path, O_RDONLY, *impl_->vfs))
         f.file = std::move(*file);
     else if (!mayCreate)
         throw DbError(path, "no such file");
@@ -522,6 +562,8 @@ void Pager::commit() {
     const std::vector<std::size_t> created = d.absentFiles(dirty);
     try {
         d.applyChanges(dirty, created);
+        io::removeFile(d.journalPath, *d.vfs);
+        d.crash.stepDone();
     } catch (...) {
         d.undoFailedCommit(created);
         throw;
@@ -532,6 +574,78 @@ void Pager::commit() {
 void Pager::rollback() {
     impl_->requireTransaction("rollback");
     impl_->endTransaction();
+}
+
+PagerSavepoint Pager::savepoint() const {
+    auto data = std::make_shared<PagerSavepoint::Data>();
+    for (const AttachedFile& f : impl_->files)
+        data->files.push_back(f.changes);
+    PagerSavepoint point;
+    point.data_ = std::move(data);
+    return point;
+}
+
+void Pager::rollbackTo(const PagerSavepoint& point) {
+    impl_->requireTransaction("rollbackTo");
+    for (std::size_t i = 0; i < impl_->files.size(); ++i) {
+        AttachedFile& f = impl_->files[i];
+        if (point.data_ && i < point.data_->files.size())
+            f.changes = point.data_->files[i];
+        else
+            f.resetChanges(); // attached since: nothing of it was changed before
+    }
+}
+
+bool Pager::hasChanges() const {
+    return impl_->inTransaction && !impl_->dirtyFiles().empty();
+}
+
+void Pager::prepareGroupCommit(const std::string& superJournal) {
+    Impl& d = *impl_;
+    d.requireTransaction("prepareGroupCommit");
+    d.requireUsable();
+    d.groupDirty = d.dirtyFiles();
+    d.groupCreated = d.absentFiles(d.groupDirty);
+    d.openForWriting(d.groupDirty);
+    d.writeJournal(d.buildJournal(d.groupDirty, superJournal));
+}
+
+void Pager::applyGroupCommit() {
+    impl_->applyChanges(impl_->groupDirty, impl_->groupCreated);
+}
+
+// The super-journal is gone, so the change is made: this journal is left over, and a
+// failure to delete it only leaves it for the next open to delete.
+void Pager::finishGroupCommit() noexcept {
+    Impl& d = *impl_;
+    for (std::size_t i : d.groupDirty)
+        d.files[i].committedSize = d.files[i].changes.size;
+    d.endTransaction();
+    d.groupDirty.clear();
+    d.groupCreated.clear();
+    try {
+        io::removeFile(d.journalPath, *d.vfs);
+        d.crash.stepDone();
+    } catch (...) {
+    }
+}
+
+void Pager::abandonGroupCommit(const std::string& brokenReason) noexcept {
+    Impl& d = *impl_;
+    for (std::size_t i : d.groupCreated) {
+        d.files[i].file.close(); // the group's recovery deleted it
+        d.files[i].writable = false;
+    }
+    d.groupDirty.clear();
+    d.groupCreated.clear();
+    if (!brokenReason.empty())
+        d.broken = brokenReason;
+    if (d.inTransaction)
+        d.endTransaction();
+}
+
+const fs::path& Pager::journalPath() const {
+    return impl_->journalPath;
 }
 
 Durability Pager::durability() const {

@@ -6,10 +6,13 @@
 // new bytes. A crash at any instant leaves either the journal (the next open restores
 // the files from it) or no journal (the change is complete or never started).
 
+#include "file_io.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -24,22 +27,41 @@ enum class Durability {
     Fsync,     // journal, files and directory are forced to the disk at every commit
 };
 
+// The pending changes of a transaction at one moment, to go back to (the changes made
+// since are dropped).
+class PagerSavepoint {
+public:
+    PagerSavepoint() = default;
+
+private:
+    friend class Pager;
+    struct Data;
+    std::shared_ptr<const Data> data_;
+};
+
 class Pager {
 public:
-    // journalPath: the journal of this set of files, e.g. "dir/Tablak.jnl".
-    Pager(std::filesystem::path journalPath, Durability durability);
+    // journalPath: the journal of this set of files, e.g. "dir/Tablak.jnl". `vfs`: the
+    // file layer (null: the real one).
+    Pager(std::filesystem::path journalPath, Durability durability, io::Vfs* vfs = nullptr);
     ~Pager(); // an open transaction is rolled back
     Pager(const Pager&) = delete;
     Pager& operator=(const Pager&) = delete;
 
     // Restores the files named in a journal left by a crash, then deletes it. An
     // incomplete journal (the crash came before any file was touched) is just deleted.
-    // Throws DbError naming the journal when it cannot be applied.
-    static void recover(const std::filesystem::path& journalPath);
+    // Throws DbError naming the journal when it cannot be applied. Returns whether
+    // files were restored. It does not look at the journal's group (see group_commit.h).
+    static bool recover(const std::filesystem::path& journalPath, io::Vfs* vfs = nullptr);
     // Whether a journal is there at all (complete or cut short).
     static bool journalPresent(const std::filesystem::path& journalPath);
-    // Whether the files need the journal's original bytes back: it is complete.
+    // Whether the files need the journal's original bytes back: it is complete, and the
+    // super-journal it names (if any) is still there.
     static bool needsRecovery(const std::filesystem::path& journalPath);
+    // For a complete journal: the name of its group's super-journal ("" for a change of
+    // this table alone); nullopt for an absent or incomplete journal.
+    static std::optional<std::string> superJournalOf(const std::filesystem::path& journalPath,
+                                                     io::Vfs* vfs = nullptr);
 
     // The lock whose exclusive side every commit holds while it changes the disk.
     void setCommitLock(TableLock* lock);
@@ -66,6 +88,24 @@ public:
     // throws on every further use.
     void commit();
     void rollback();
+
+    PagerSavepoint savepoint() const;
+    // Inside the same transaction: drops the changes made since `point`.
+    void rollbackTo(const PagerSavepoint& point);
+    // Whether the transaction has changed anything.
+    bool hasChanges() const;
+
+    // A commit as one member of a group (group_commit.h): the journal naming the group's
+    // super-journal, then the new bytes, then (after the super-journal is gone) the end.
+    // On a failure before the end, abandonGroupCommit ends the transaction with the
+    // changes dropped (the caller restores the files from the journals); with a reason,
+    // the pager refuses every further use (the files could not be restored).
+    void prepareGroupCommit(const std::string& superJournal);
+    void applyGroupCommit();
+    void finishGroupCommit() noexcept;
+    void abandonGroupCommit(const std::string& brokenReason = {}) noexcept;
+
+    const std::filesystem::path& journalPath() const;
 
     Durability durability() const;
 

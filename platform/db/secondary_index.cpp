@@ -141,11 +141,12 @@ struct SecondaryIndex::Impl {
     std::size_t keySize = 0;
     std::unique_ptr<IndexBlocks> blocks;
     std::size_t repairs = 0;
+    int xFile = -1, yFile = -1;
 
     void attach(bool mayCreate) {
         Pager& pager = table.pager();
-        const int x = pager.attach(xPath, mayCreate);
-        const int y = pager.attach(yPath, mayCreate);
+        const int x = xFile = pager.attach(xPath, mayCreate);
+        const int y = yFile = pager.attach(yPath, mayCreate);
         blocks = std::make_unique<IndexBlocks>(
             pager, x, y, [this](std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
                 return compare(a, b);
@@ -251,7 +252,8 @@ struct SecondaryIndex::Impl {
                 return false;
         const FileType yType = named ? FileType::SecondaryYG : FileType::SecondaryY;
         return y.fileType == yType && y.recordSize == keySize + 6 &&
-               y.numFields + 1u == x.numFields;
+               y.numFields + 1u == x.numFields && x.recordsPerBlock() >= 1 &&
+               y.recordsPerBlock() >= 2;
     }
 
     // Writes the whole index again from the table (inside a transaction), keeping the
@@ -279,6 +281,23 @@ struct SecondaryIndex::Impl {
         rebuildNow();
     }
 
+    // One change of the index files. When they turn out not to hold what the table says
+    // (`change` finds a record missing or doubled, or a read finds a block cut off), the
+    // index is rebuilt from the table as the change has left it so far.
+    template <class Change>
+    void apply(Change&& change, bool finishAfter = true) {
+        bool done = false;
+        try {
+            ready();
+            done = change();
+        } catch (const DbError&) {
+        }
+        if (!done)
+            repair();
+        else if (finishAfter)
+            blocks->finish();
+    }
+
     // Brings the cached state back to the files (after a rolled-back change); a file
     // that no longer reads is rebuilt.
     void ready() {
@@ -301,6 +320,20 @@ std::string SecondaryIndex::Impl::check() const {
     }
     if (!layoutMatches())
         return x + ": its fields do not match the table's";
+    // Every block a header counts is whole in its file: a change reads and writes blocks.
+    const auto cutShort = [&](int file, const TableHeader& h, const std::string& name) {
+        const std::uint64_t blocksEnd =
+            h.headerSize + std::uint64_t{h.fileBlocks} * static_cast<std::uint64_t>(h.blockSize());
+        return table.pager().size(file) < blocksEnd
+                   ? name + ": the file ends before the last of its " +
+                         std::to_string(h.fileBlocks) + " blocks"
+                   : std::string();
+    };
+    if (auto problem = cutShort(xFile, blocks->xHeader(), x); !problem.empty())
+        return problem;
+    if (auto problem = cutShort(yFile, blocks->yHeader(), yPath.filename().string());
+        !problem.empty())
+        return problem;
     const TableHeader& xh = blocks->xHeader();
     if (xh.numRecords != table.recordCount())
         return x + ": holds " + std::to_string(xh.numRecords) + " index records, the table " +
@@ -369,41 +402,32 @@ std::size_t SecondaryIndex::repairs() const {
 
 void SecondaryIndex::recordInserted(const Record& record) {
     Impl& d = *impl_;
-    d.ready();
-    if (d.blocks->insert(d.fromValues(record, d.hintFor(record))))
-        d.blocks->finish();
-    else
-        d.repair();
+    d.apply([&] { return d.blocks->insert(d.fromValues(record, d.hintFor(record))); });
 }
 
 void SecondaryIndex::recordUpdated(const Record& before, const Record& after) {
     Impl& d = *impl_;
-    d.ready();
     const auto old = d.fromValues(before, 0);
     const auto fresh = d.fromValues(after, d.hintFor(after));
     // The key holds the primary key: while it stays, the record stays in its block.
-    if (std::memcmp(old.data(), fresh.data(), d.keySize) == 0)
+    if (std::memcmp(old.data(), fresh.data(), d.keySize) == 0) {
+        d.ready();
         return;
-    if (d.blocks->remove(old) && d.blocks->insert(fresh))
-        d.blocks->finish();
-    else
-        d.repair();
+    }
+    d.apply([&] { return d.blocks->remove(old) && d.blocks->insert(fresh); });
 }
 
 void SecondaryIndex::recordRemoved(const Record& record) {
     Impl& d = *impl_;
-    d.ready();
-    if (d.blocks->remove(d.fromValues(record, 0)))
-        d.blocks->finish();
-    else
-        d.repair();
+    d.apply([&] { return d.blocks->remove(d.fromValues(record, 0)); });
 }
 
 void SecondaryIndex::tableEmptied() {
     Impl& d = *impl_;
-    d.ready();
-    d.blocks->clear();
-    d.blocks->finish();
+    d.apply([&] {
+        d.blocks->clear();
+        return true;
+    });
 }
 
 void SecondaryIndex::tableRestructured() {
@@ -413,13 +437,15 @@ void SecondaryIndex::tableRestructured() {
 void SecondaryIndex::recordsMoved(std::span<const std::uint8_t> records, std::size_t count,
                                   std::uint16_t block) {
     Impl& d = *impl_;
-    d.ready();
     const std::size_t size = static_cast<std::size_t>(d.table.codec().recordSize());
-    for (std::size_t i = 0; i < count; ++i)
-        if (!d.blocks->setHint(d.fromRaw(records.subspan(i * size, size), block), block)) {
-            d.repair();
-            return;
-        }
+    d.apply(
+        [&] {
+            for (std::size_t i = 0; i < count; ++i)
+                if (!d.blocks->setHint(d.fromRaw(records.subspan(i * size, size), block), block))
+                    return false;
+            return true;
+        },
+        false);
 }
 
 // --- creating and opening ------------------------------------------------------------

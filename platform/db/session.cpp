@@ -1,16 +1,43 @@
 #include "platform/db/session.h"
 
 #include "platform/db/error.h"
+#include "platform/db/group_commit.h"
 #include "platform/sys/text.h"
+
+#include <algorithm>
 
 namespace db {
 
+// The session's open transaction: its depth of nesting, the tables that joined it (kept
+// open until it ends), and whether an inner rollback has spoilt it.
+class SessionTransactionState {
+public:
+    int depth = 0;
+    bool spoilt = false;
+    std::vector<std::shared_ptr<SharedTable>> tables;
+};
+
 SharedTable::SharedTable(std::unique_ptr<TableFile> file, const EngineLog& log,
-                         const std::function<bool(const std::filesystem::path&)>& trusted)
-    : file_(std::move(file)) {
+                         const std::function<bool(const std::filesystem::path&)>& trusted,
+                         std::weak_ptr<SessionTransactionState> transaction)
+    : file_(std::move(file)), transaction_(std::move(transaction)) {
     if (!file_->indexNotice().empty() && log)
         log(file_->indexNotice());
     indexes_ = SecondaryIndex::openAll(*file_, log, trusted);
+}
+
+void SharedTable::joinTransaction() {
+    const auto state = transaction_.lock();
+    if (!state || state->depth == 0 || file_->inGroup())
+        return;
+    file_->joinGroup();
+    state->tables.push_back(shared_from_this());
+}
+
+void SharedTable::endTransaction(bool committed) {
+    file_->endGroup(committed);
+    if (!committed)
+        ++version_; // the data sets read the table again
 }
 
 SharedTable::~SharedTable() = default;
@@ -23,39 +50,47 @@ const SecondaryIndex* SharedTable::index(std::string_view name) const {
 }
 
 void SharedTable::addIndex(const IndexDef& def) {
+    joinTransaction();
     indexes_.push_back(SecondaryIndex::create(*file_, def));
     ++version_;
 }
 
 RecordPos SharedTable::insert(Record& record) {
+    joinTransaction();
     const RecordPos pos = file_->insert(record);
     ++version_;
     return pos;
 }
 
 RecordPos SharedTable::update(RecordPos pos, const Record& record) {
+    joinTransaction();
     const RecordPos moved = file_->update(pos, record);
     ++version_;
     return moved;
 }
 
 void SharedTable::remove(RecordPos pos) {
+    joinTransaction();
     file_->remove(pos);
     ++version_;
 }
 
 void SharedTable::empty() {
+    joinTransaction();
     file_->empty();
     ++version_;
 }
 
 void SharedTable::addFields(const std::vector<FieldDef>& fields) {
+    if (const auto state = transaction_.lock(); state && state->depth > 0)
+        throw DbError(file_->path(), "a table's layout cannot change inside a save");
     file_->addFields(fields);
     ++version_;
 }
 
-Session::Session(std::filesystem::path directory, Durability durability)
-    : directory_(std::move(directory)), durability_(durability),
+Session::Session(std::filesystem::path directory, Durability durability, io::Vfs* vfs)
+    : directory_(std::move(directory)), durability_(durability), vfs_(vfs),
+      transaction_(std::make_shared<SessionTransactionState>()),
       verified_(std::make_shared<std::map<std::filesystem::path, IndexStamp>>()) {}
 
 Session::~Session() = default;
@@ -74,7 +109,7 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
     const std::filesystem::path path = tablePath(name);
     if (auto shared = open_[path].lock())
         return shared;
-    auto file = TableFile::open(path, {true, durability_});
+    auto file = TableFile::open(path, {.writable = true, .durability = durability_, .vfs = vfs_});
     const std::filesystem::path dbPath = file->path();
     const auto trusted = [&](const std::filesystem::path& xPath) {
         const auto known = verified_->find(xPath);
@@ -88,7 +123,7 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
             if (logListener_)
                 logListener_(line);
         },
-        trusted);
+        trusted, transaction_);
     // When the last cursor lets the table go, its indexes agree with it: remember the
     // files as they are then.
     std::weak_ptr<std::map<std::filesystem::path, IndexStamp>> memo = verified_;
@@ -125,35 +160,94 @@ std::shared_ptr<const TableFile> Session::layout(std::string_view name) {
     const std::filesystem::path path = tablePath(name);
     if (auto shared = open_[path].lock())
         return std::shared_ptr<const TableFile>(shared, &shared->file());
-    return TableFile::open(
-        path,
-        {.writable = false, .durability = durability_, .layoutOnly = true, .mayRecover = true});
+    return TableFile::open(path, {.writable = false,
+                                  .durability = durability_,
+                                  .layoutOnly = true,
+                                  .mayRecover = true,
+                                  .vfs = vfs_});
 }
 
 std::shared_ptr<SharedTable> Session::create(std::string_view name, const TableSchema& schema,
                                              const std::vector<IndexDef>& indexes) {
     const std::filesystem::path path = tablePath(name);
-    TableFile::create(path, schema, {true, durability_});
+    TableFile::create(path, schema, {.writable = true, .durability = durability_, .vfs = vfs_});
     auto shared = open(name);
     for (const auto& def : indexes)
         shared->addIndex(def);
     return shared;
 }
 
-// Interim: the transaction counts its nesting only; every change is still atomic per
-// table as it is posted.
 void Session::beginTransaction() {
-    ++transactionDepth_;
+    ++transaction_->depth;
+}
+
+bool Session::inTransaction() const {
+    return transaction_->depth > 0;
 }
 
 void Session::commitTransaction() {
-    if (transactionDepth_ > 0)
-        --transactionDepth_;
+    SessionTransactionState& state = *transaction_;
+    if (state.depth == 0)
+        return;
+    if (--state.depth > 0)
+        return; // the outermost transaction commits
+    endTransaction(true);
 }
 
-void Session::rollbackTransaction() {
-    if (transactionDepth_ > 0)
-        --transactionDepth_;
+void Session::rollbackTransaction() noexcept {
+    SessionTransactionState& state = *transaction_;
+    if (state.depth == 0)
+        return;
+    if (--state.depth > 0)
+        state.spoilt = true; // the outer one cannot commit a part of the save
+    try {
+        endTransaction(false);
+    } catch (...) { // dropping changes reports nothing
+    }
+}
+
+// Ends the tables' part in the transaction: committed all together, or every change
+// dropped. An inner rollback drops the changes so far at once, so that the data sets read
+// the tables as they were while the outer transaction unwinds.
+void Session::endTransaction(bool commit) {
+    SessionTransactionState& state = *transaction_;
+    std::vector<std::shared_ptr<SharedTable>> tables = std::move(state.tables);
+    state.tables.clear();
+    const bool spoilt = state.spoilt;
+    if (state.depth == 0)
+        state.spoilt = false;
+    const auto dropAll = [&] {
+        for (const auto& table : tables) {
+            try {
+                table->endTransaction(false);
+            } catch (const std::exception&) {
+                // a pager that could not be restored refuses further use and says so then
+            }
+        }
+    };
+    if (!commit || spoilt) {
+        dropAll();
+        if (commit)
+            throw DbError(directory_, "the save was undone: a part of it had failed");
+        return;
+    }
+    std::vector<GroupMember> members;
+    for (const auto& table : tables)
+        members.push_back({&table->file().pager(), &table->file().lock()});
+    try {
+        commitGroup(members, directory_, durability_, vfs_ ? *vfs_ : io::realVfs());
+    } catch (...) {
+        dropAll();
+        throw;
+    }
+    for (const auto& table : tables)
+        table->endTransaction(true);
+}
+
+std::vector<std::string> Session::recoverInterruptedChanges() {
+    std::vector<std::string> names = recoverFolder(directory_, vfs_ ? *vfs_ : io::realVfs());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace db

@@ -1,6 +1,26 @@
 #pragma once
 // The database of a working directory as this process sees it: one open table file per
 // table, shared by every cursor on it, so that each cursor sees the others' writes.
+//
+// Transactions. Outside a transaction every post or delete is a change of its own table
+// alone, on disk (atomically) when it returns. A session transaction (SessionTransaction
+// below) groups every change made through the session while it is open:
+//   - a table joins at its first change; a transaction begun inside another joins the
+//     outer one, and only the outermost commit writes;
+//   - until the commit the changes stay in memory, seen by every data set of the
+//     session, and the files do not change (FlushBuffers has nothing to do);
+//   - a change that fails (a key violation, say) is dropped alone, the transaction
+//     goes on;
+//   - the commit writes every table's changes all together or not at all, through a
+//     super-journal naming the tables' journals (the protocol is in group_commit.h): a
+//     crash or a power cut at any instant leaves every table as before or every table
+//     as after, and with Durability::Fsync a commit that returned is on the disk;
+//   - a rollback (the transaction ended without Commit, or an inner one did) drops the
+//     changes of every table: every data set reads the tables as they were. After an
+//     inner rollback the outer transaction is spoilt: its Commit drops the rest too and
+//     throws DbError.
+// The next start of the program rolls back a save interrupted by a crash
+// (recoverInterruptedChanges) and names its tables.
 
 #include "index_def.h"
 #include "secondary_index.h"
@@ -19,11 +39,15 @@ namespace db {
 
 // One table open in the session: its file, its secondary indexes, and a version that
 // grows with every change, by which cursors notice writes made through others.
-class SharedTable {
+class SessionTransactionState;
+
+class SharedTable : public std::enable_shared_from_this<SharedTable> {
 public:
-    // `trusted`: as SecondaryIndex::openAll takes it.
+    // `trusted`: as SecondaryIndex::openAll takes it. `transaction`: the session's
+    // transaction, which the table joins at its first change while one is open.
     SharedTable(std::unique_ptr<TableFile> file, const EngineLog& log,
-                const std::function<bool(const std::filesystem::path&)>& trusted = {});
+                const std::function<bool(const std::filesystem::path&)>& trusted = {},
+                std::weak_ptr<SessionTransactionState> transaction = {});
     ~SharedTable();
     SharedTable(const SharedTable&) = delete;
     SharedTable& operator=(const SharedTable&) = delete;
@@ -44,16 +68,24 @@ public:
     void empty();
     void addFields(const std::vector<FieldDef>& fields);
 
+    // The end of the session transaction this table joined: its changes committed, or
+    // dropped (the data sets then read the table as it was).
+    void endTransaction(bool committed);
+
 private:
+    void joinTransaction();
+
     std::unique_ptr<TableFile> file_; // declared first: the indexes observe it
     std::vector<std::unique_ptr<SecondaryIndex>> indexes_;
     std::uint64_t version_ = 1;
+    std::weak_ptr<SessionTransactionState> transaction_;
 };
 
 class Session {
 public:
+    // `vfs`: the file layer of every table of the session (null: the real one).
     explicit Session(std::filesystem::path directory = ".",
-                     Durability durability = Durability::OsBuffers);
+                     Durability durability = Durability::OsBuffers, io::Vfs* vfs = nullptr);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -75,12 +107,18 @@ public:
     std::shared_ptr<SharedTable> create(std::string_view name, const TableSchema& schema,
                                         const std::vector<IndexDef>& indexes = {});
 
-    // A transaction of the session (see SessionTransaction below). Nested begins join the
-    // outermost one; only its commit writes.
+    // A transaction of the session (see the top of this file and SessionTransaction
+    // below). Nested begins join the outermost one; only its commit writes. Commit
+    // throws DbError (with every change dropped) when the save could not be written.
     void beginTransaction();
     void commitTransaction();
-    void rollbackTransaction();
-    bool inTransaction() const { return transactionDepth_ > 0; }
+    void rollbackTransaction() noexcept;
+    bool inTransaction() const;
+
+    // Rolls back every change in the folder that a crash interrupted (a save over
+    // several tables, or one table's change); the names of the tables restored, in
+    // file-name order. Run once at the start of the program, before any table opens.
+    std::vector<std::string> recoverInterruptedChanges();
 
     // The engine's log: what it repaired on its own (an index rebuilt), one line each.
     const std::vector<std::string>& log() const { return log_; }
@@ -105,7 +143,9 @@ private:
     std::map<std::filesystem::path, std::weak_ptr<SharedTable>> open_;
     std::vector<std::string> log_;
     EngineLog logListener_;
-    int transactionDepth_ = 0;
+    io::Vfs* vfs_ = nullptr;
+    std::shared_ptr<SessionTransactionState> transaction_;
+    void endTransaction(bool commit);
     // Checking an index against its table reads every row (about a second for 200 000
     // operations), so an index is checked when its table is first opened and again only
     // when its files changed since this session last had the table open (the session's

@@ -4,6 +4,7 @@
 
 #include "platform/db/error.h"
 #include "platform/db/file_blocks.h"
+#include "platform/db/group_commit.h"
 #include "platform/db/text_codec.h"
 #include "platform/sys/codepage.h"
 
@@ -126,11 +127,11 @@ std::unique_ptr<TableFile> TableFile::open(const fs::path& dbPath, OpenOptions o
         shared.reset();
         {
             TableLock::Hold exclusive(*t->lock_, Side::Exclusive);
-            Pager::recover(journal);
+            recoverTableJournal(journal, options.vfs ? *options.vfs : io::realVfs());
         }
         shared = std::make_unique<TableLock::Hold>(*t->lock_, Side::Shared);
     }
-    t->pager_ = std::make_unique<Pager>(journal, options.durability);
+    t->pager_ = std::make_unique<Pager>(journal, options.durability, options.vfs);
     t->pager_->setCommitLock(t->lock_.get());
     t->load(options);
     if (!t->writable_ && !t->layoutOnly_)
@@ -268,6 +269,20 @@ std::vector<Record> TableFile::readAll() const {
         return true;
     });
     return out;
+}
+
+void TableFile::joinGroup() {
+    if (!writable_)
+        throw DbError(dbPath_, "the table is open read-only");
+    grouped_ = true;
+}
+
+void TableFile::endGroup(bool committed) {
+    grouped_ = false;
+    if (pager_->inTransaction())
+        pager_->rollback();
+    if (!committed)
+        reloadState();
 }
 
 void TableFile::addObserver(TableObserver* observer) {

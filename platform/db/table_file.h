@@ -47,6 +47,7 @@ struct OpenOptions {
     // A read-only open rolls back a journal left by a crash only when this is set (the
     // program's own opens); otherwise such a journal is an error, and nothing is written.
     bool mayRecover = false;
+    io::Vfs* vfs = nullptr; // the file layer; null: the real one
 };
 
 struct RecordPos {
@@ -147,6 +148,16 @@ public:
     // .px alone), for a primary index file that was lost. DbError when read-only.
     void rewritePrimaryIndex();
 
+    // --- a change over several tables (group_commit.h) ------------------------------
+    // While the table is in a group, the changes above stay pending in the pager's one
+    // transaction (this table's data sets see them; the files do not change); a failed
+    // change is dropped alone. The group's commit commits the pager; endGroup then ends
+    // the group, and with committed false drops every pending change.
+    void joinGroup();
+    bool inGroup() const { return grouped_; }
+    void endGroup(bool committed);
+    TableLock& lock() { return *lock_; }
+
     void addObserver(TableObserver* observer);
     void removeObserver(TableObserver* observer);
     Pager& pager() { return *pager_; }
@@ -193,6 +204,7 @@ private:
     std::vector<TableObserver*> observers_;
     bool writable_ = false;
     bool layoutOnly_ = false;
+    bool grouped_ = false;
 
     // --- the write path (table_write.cpp) ----------------------------------------
     template <class Body>

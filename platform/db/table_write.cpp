@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <type_traits>
 
@@ -33,8 +34,11 @@ std::string primaryIndexMismatch(const TableHeader& px, const TableHeader& data,
     if (px.numFields != keyFields || px.fields.size() != keyFields)
         return "its key has " + std::to_string(px.fields.size()) + " fields, the table's " +
                std::to_string(keyFields);
+    // A counter field's key entry may be written as a plain long integer: same bytes.
+    const auto kind = [](FieldType t) { return t == FieldType::AutoInc ? FieldType::Long : t; };
     for (std::size_t i = 0; i < keyFields; ++i)
-        if (px.fields[i].type != data.fields[i].type || px.fields[i].size != data.fields[i].size)
+        if (kind(px.fields[i].type) != kind(data.fields[i].type) ||
+            px.fields[i].size != data.fields[i].size)
             return "its key field " + std::to_string(i + 1) + " differs from the table's";
     if (px.recordSize != keySize + 6)
         return "its entries take " + std::to_string(px.recordSize) + " bytes, the table's " +
@@ -54,25 +58,39 @@ auto TableFile::change(Body&& body) {
     if (!writable_)
         throw DbError(dbPath_, "the table is open read-only");
     ensureKeyState();
-    Transaction txn(*pager_);
+    // In a group the change joins the pager's open transaction, and a failure drops it
+    // alone; otherwise it is a transaction of its own.
+    std::optional<Transaction> txn;
+    PagerSavepoint before;
+    if (!grouped_)
+        txn.emplace(*pager_);
+    else if (!pager_->inTransaction())
+        pager_->begin();
+    else
+        before = pager_->savepoint();
     try {
         if constexpr (std::is_void_v<decltype(body())>) {
             body();
             writeHeader();
             if (keyed())
                 rebuildPrimaryIndex();
-            txn.commit();
+            if (txn)
+                txn->commit();
         } else {
             auto result = body();
             writeHeader();
             if (keyed())
                 rebuildPrimaryIndex();
-            txn.commit();
+            if (txn)
+                txn->commit();
             return result;
         }
     } catch (...) {
-        // The files are as before the call; bring the in-memory view back to them.
-        if (pager_->inTransaction())
+        // The files (and a group's earlier changes) are as before the call; bring the
+        // in-memory view back to them.
+        if (grouped_ && pager_->inTransaction())
+            pager_->rollbackTo(before);
+        else if (pager_->inTransaction())
             pager_->rollback();
         reloadState();
         throw;
@@ -327,7 +345,7 @@ std::string TableFile::readPrimaryIndexHeader() {
     try {
         pxHeader_ = readFileHeader(*pager_, pxFile_);
         problem = primaryIndexMismatch(pxHeader_, header_, chain_->keySize());
-    } catch (const CorruptFileError& e) {
+    } catch (const DbError& e) { // damaged, encrypted, of another version
         problem = e.problem();
     }
     if (!problem.empty())
@@ -403,7 +421,7 @@ std::unique_ptr<TableFile> TableFile::create(const std::filesystem::path& dbPath
             orphan != companionName(path, extension))
             std::filesystem::remove(orphan);
     {
-        Pager pager(companionName(path, ".jnl"), options.durability);
+        Pager pager(companionName(path, ".jnl"), options.durability, options.vfs);
         Transaction txn(pager);
         pager.write(pager.attach(path, true), 0, encodeHeader(data));
         const int px = pager.attach(companionName(path, ".px"), true);

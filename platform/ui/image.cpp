@@ -17,6 +17,9 @@ namespace ui {
 
 namespace {
 
+// Far beyond any picture the program shows (a 100-megapixel photo).
+constexpr std::uint64_t kMaxPixels = 100'000'000;
+
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf jump;
@@ -52,6 +55,15 @@ bool DecodeInto(const std::uint8_t* data, std::size_t size, Decoded& out, ErrorM
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
+    // The pixels are held three times over (decoded, converted, shown): a header that
+    // declares a huge picture is refused before anything is allocated.
+    if (static_cast<std::uint64_t>(info.image_width) * info.image_height > kMaxPixels) {
+        std::snprintf(errors.message, sizeof errors.message, "túl nagy kép (%u × %u képpont)",
+                      static_cast<unsigned>(info.image_width),
+                      static_cast<unsigned>(info.image_height));
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK)
         info.out_color_space = JCS_CMYK;
     else if (info.jpeg_color_space != JCS_GRAYSCALE)

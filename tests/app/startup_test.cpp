@@ -14,6 +14,7 @@
 #include "reports/Funch.h"
 #include "reports/Gnparcmuvadnyh.h"
 #include "support/child_process.h"
+#include "support/fault_vfs.h"
 #include "support/test_env.h"
 #include "support/ui_test.h"
 
@@ -52,6 +53,22 @@ TEST_F(StartUpTest, EmptyWorkingDirectoryGetsAFreshDatabaseAndSaysSo) {
     db::Session again(fs::current_path());
     EXPECT_EQ(app::PrepareWorkingDatabase(again), 0);
     EXPECT_EQ(dialogs.Shown().size(), 1u);
+}
+
+TEST_F(StartUpTest, AnIndexNotMatchingItsTableIsRebuiltAndTheUserIsTold) {
+    core::CreateFreshDatabase(session);
+    const fs::path px = fs::path(session.tablePath("Set")).replace_extension(".px");
+    ASSERT_TRUE(fs::exists(px));
+    std::ofstream(px, std::ios::binary | std::ios::trunc) << std::string(4096, '\x55');
+    db::Session again(fs::current_path());
+    EXPECT_EQ(app::PrepareWorkingDatabase(again), 0);
+    // Whichever form opens the table first: the user hears of it once.
+    dialogs.ExpectContaining("Egy indexfájl nem illett a táblájához");
+    again.open("Set");
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
+    EXPECT_EQ(dialogs.Last().type, ui::mtWarning);
+    EXPECT_NE(dialogs.Last().text.find(px.filename().string() + ": "), std::string::npos)
+        << dialogs.Last().text;
 }
 
 // A layout the program shipped before is brought to the current version at start; one
@@ -173,6 +190,37 @@ TEST_F(StartUpTest, ASecondCopyOnTheSameFolderSaysSoAndStopsWithoutTouchingAFile
     EXPECT_EQ(dialogs.Shown().size(), 1u);
     ::close(ready[0]);
     ::close(ready[1]);
+}
+
+TEST_F(StartUpTest, ASaveInterruptedByACrashIsRolledBackAndTheUserToldOnce) {
+    core::CreateFreshDatabase(session);
+    const db::TableSchema schema{{{"Kod", db::FieldType::Long, 4, 0}}, 1};
+    session.create("Proba1", schema);
+    session.create("Proba2", schema);
+    // The program dies in the middle of writing a save over both tables.
+    testenv::Child crashed(0, [](int) {
+        testenv::FaultVfs vfs(fs::current_path());
+        db::Session program(fs::current_path(), db::Durability::OsBuffers, &vfs);
+        db::SessionTransaction transaction(program);
+        for (const char* name : {"Proba1", "Proba2"}) {
+            db::Record row{std::int32_t{1}};
+            program.open(name)->insert(row);
+        }
+        vfs.killAfter(7); // both journals are written, the first table in part
+        transaction.Commit();
+        ::_exit(0);
+    });
+    ASSERT_TRUE(crashed.wait().exited(99));
+    db::Session restarted(fs::current_path());
+    dialogs.Expect(
+        "Egy félbeszakadt mentést a program visszavont; érintett táblák: Proba1, Proba2");
+    EXPECT_EQ(app::PrepareWorkingDatabase(restarted), 0);
+    EXPECT_EQ(dialogs.Last().type, ui::mtWarning);
+    EXPECT_EQ(restarted.open("Proba1")->file().recordCount(), 0u);
+    EXPECT_EQ(restarted.open("Proba2")->file().recordCount(), 0u);
+    db::Session again(fs::current_path());
+    EXPECT_EQ(app::PrepareWorkingDatabase(again), 0);
+    EXPECT_EQ(dialogs.Shown().size(), 1u);
 }
 
 } // namespace

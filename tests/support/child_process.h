@@ -70,4 +70,11 @@ inline double crashSeconds(double fallback) {
     return value && *value ? std::atof(value) : fallback;
 }
 
+// Whether FARM_CRASH_SECONDS asks for a time: the random runs then go on for all of it,
+// without the short run's cap on trials.
+inline bool crashTimeGiven() {
+    const char* value = std::getenv("FARM_CRASH_SECONDS");
+    return value && *value;
+}
+
 } // namespace testenv

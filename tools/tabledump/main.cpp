@@ -106,7 +106,7 @@ std::string date(long long days) {
     const long long d = doy - (153 * mp + 2) / 5 + 1;
     const long long m = mp < 10 ? mp + 3 : mp - 9;
     const long long y = yoe + era * 400 + (m <= 2);
-    char s[48];
+    char s[72]; // room for any long long year, month and day
     std::snprintf(s, sizeof s, "%04lld-%02lld-%02lld", y, m, d);
     return s;
 }

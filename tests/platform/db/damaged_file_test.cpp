@@ -140,25 +140,4 @@ TEST(DamagedTable, DumpToolReportsTheFileAndFails) {
     EXPECT_NE(r.out.find("SIMA.DB: the blocks hold 3 records"), std::string::npos) << r.out;
 }
 
-// Inputs the fuzzer once crashed on (a table, optionally a marker line and its .mb).
-TEST(DamagedTable, FuzzFindingsOpenWithoutCrashing) {
-    const fs::path dir = fs::path(FARM_SOURCE_DIR) / "tests/platform/db/fuzz_regressions";
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        if (entry.path().extension() == ".md")
-            continue;
-        const std::string input = testenv::readFile(entry.path());
-        const std::string marker = "\n--mb--\n";
-        const auto at = input.find(marker);
-        writeBytes(fs::current_path() / "FUZZ.DB", input.substr(0, at));
-        fs::remove(fs::current_path() / "FUZZ.MB");
-        if (at != std::string::npos)
-            writeBytes(fs::current_path() / "FUZZ.MB", input.substr(at + marker.size()));
-        try {
-            db::TableFile::open(fs::current_path() / "FUZZ.DB", {.writable = false})->readAll();
-        } catch (const db::DbError&) {
-        } catch (const sys::EncodingError&) {
-        }
-    }
-}
-
 } // namespace

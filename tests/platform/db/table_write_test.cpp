@@ -1,4 +1,5 @@
 #include "platform/db/error.h"
+#include "platform/db/session.h"
 #include "platform/db/table_file.h"
 #include "support/table_check.h"
 #include "support/test_env.h"
@@ -471,6 +472,17 @@ TEST(TableWrite, AForeignOrMismatchedPrimaryIndexIsRebuiltBeforeAnyChange) {
         table->remove(*table->find({std::string("K7"), 2001}));
         expectSound(*table);
         EXPECT_EQ(table->readAll().size(), 300u);
+    }
+    // A session passes the reason on to whoever listens (the program tells the user).
+    std::ofstream("Sajat.px", std::ios::binary | std::ios::trunc) << cases[0].px;
+    {
+        Session session(".");
+        std::vector<std::string> heard;
+        session.setLogListener([&](const std::string& line) { heard.push_back(line); });
+        session.open("Sajat");
+        ASSERT_EQ(heard.size(), 1u);
+        EXPECT_EQ(heard[0], "Sajat.px: its key has 1 fields, the table's 2; the index is rebuilt");
+        EXPECT_EQ(session.log(), heard);
     }
     // Its own .px needs nothing.
     std::ofstream("Sajat.px", std::ios::binary | std::ios::trunc) << own;

@@ -229,6 +229,24 @@ TEST_F(Controls, JpegPicturesDecode) {
     std::vector<std::uint8_t> text{'h', 'e', 'l', 'l', 'o'};
     EXPECT_THROW(ui::DecodeJpeg(text), ui::JpegError);
     EXPECT_THROW(ui::LoadJpeg("nincs.jpg"), ui::JpegError);
+
+    // A header declaring 60000 × 60000 pixels is refused before they are allocated.
+    auto huge = bytes;
+    const std::uint8_t startOfFrame[] = {0xFF, 0xC0};
+    const auto frame = static_cast<std::size_t>(
+        std::search(huge.begin(), huge.end(), std::begin(startOfFrame), std::end(startOfFrame)) -
+        huge.begin());
+    ASSERT_LT(frame + 9, huge.size());
+    for (const std::size_t at : {frame + 5, frame + 7}) {
+        huge[at] = 60000 >> 8;
+        huge[at + 1] = 60000 & 0xFF;
+    }
+    try {
+        ui::DecodeJpeg(huge);
+        ADD_FAILURE() << "no error";
+    } catch (const ui::JpegError& e) {
+        EXPECT_STREQ(e.what(), "Hibás JPEG kép: túl nagy kép (60000 × 60000 képpont)");
+    }
 }
 
 TEST_F(Controls, MenusCheckedHiddenAndToolbarHints) {

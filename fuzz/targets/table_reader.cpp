@@ -1,41 +1,24 @@
-// libFuzzer target: the input is a table file (optionally followed by a marker line and
-// its .mb blob file); it is opened and every record decoded. A damaged file may only
-// raise db::DbError or sys::EncodingError; anything else (a crash, another exception,
-// a sanitizer report) is a finding.
+// The table reader: the input is a table file, optionally followed by a marker line and
+// its .mb blob file; it is opened and every record decoded, and any file (index files as
+// well) is walked through the same header and block chain code. A damaged file may
+// only raise db::DbError or sys::EncodingError.
 
+#include "fuzz/fuzz_support.h"
+#include "fuzz/targets/targets.h"
 #include "platform/db/error.h"
 #include "platform/db/file_blocks.h"
 #include "platform/db/table_file.h"
 #include "platform/sys/codepage.h"
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <string_view>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
+
+namespace fuzz {
 
 namespace {
 
 constexpr std::string_view kBlobMarker = "\n--mb--\n";
-
-const fs::path& workDir() {
-    static const fs::path dir = [] {
-        std::string pattern = (fs::temp_directory_path() / "fuzz-table-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        return fs::path(pattern);
-    }();
-    return dir;
-}
-
-void writeFile(const fs::path& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 void readTable(const fs::path& db) {
     const auto table = db::TableFile::open(db, {.writable = false});
@@ -43,19 +26,19 @@ void readTable(const fs::path& db) {
     table->scan([&](db::RecordPos pos, std::span<const std::uint8_t> raw) {
         const db::Record r = table->decode(raw);
         if (r.size() != table->fields().size())
-            std::abort();
+            finding("a record decodes to the wrong number of values");
         if (count++ == 0 &&
             table->readRaw(pos) != std::vector<std::uint8_t>(raw.begin(), raw.end()))
-            std::abort();
+            finding("readRaw differs from the scan");
         return true;
     });
     if (count != table->recordCount())
-        std::abort();
+        finding("the scan found another number of records than the header counts");
 }
 
 // Index files go through the same header and chain code without a TableFile.
-void readAnyFile(const fs::path& file) {
-    db::Pager pager(workDir() / "any.jnl", db::Durability::OsBuffers);
+void readAnyFile(const fs::path& dir, const fs::path& file) {
+    db::Pager pager(dir / "any.jnl", db::Durability::OsBuffers);
     const int id = pager.attach(file);
     const db::TableHeader h = db::readFileHeader(pager, id);
     std::vector<db::FieldDef> fields = h.fields;
@@ -74,25 +57,41 @@ void readAnyFile(const fs::path& file) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const std::size_t marker = input.find(kBlobMarker);
-    const fs::path db = workDir() / "FUZZ.DB";
-    const fs::path mb = workDir() / "FUZZ.MB";
-    writeFile(db, input.substr(0, marker));
-    std::error_code ec;
-    fs::remove(mb, ec);
-    if (marker != std::string_view::npos)
-        writeFile(mb, input.substr(marker + kBlobMarker.size()));
+void runTableReader(std::string_view input) {
+    const fs::path dir = freshDir("table");
+    const auto parts = splitInput(input, kBlobMarker, 2);
+    writeFile(dir / "FUZZ.DB", parts[0]);
+    if (parts.size() == 2)
+        writeFile(dir / "FUZZ.MB", parts[1]);
     try {
-        readTable(db);
+        readTable(dir / "FUZZ.DB");
     } catch (const db::DbError&) {
     } catch (const sys::EncodingError&) {
     }
     try {
-        readAnyFile(db);
+        readAnyFile(dir, dir / "FUZZ.DB");
     } catch (const db::DbError&) {
     } catch (const sys::EncodingError&) {
     }
-    return 0;
 }
+
+void seedTableReader() {
+    for (const auto& entry : fs::recursive_directory_iterator(fixture(""))) {
+        const fs::path& p = entry.path();
+        if (!entry.is_regular_file() || p.extension() == ".expected" || p.extension() == ".md" ||
+            entry.file_size() > 256 * 1024)
+            continue;
+        std::string bytes = readFile(p);
+        // A table with blobs gets its .mb after the marker.
+        for (const char* mb : {".mb", ".MB"}) {
+            fs::path blobs = p;
+            blobs.replace_extension(mb);
+            const std::string ext = p.extension().string();
+            if ((ext == ".db" || ext == ".DB") && fs::exists(blobs))
+                bytes += std::string(kBlobMarker) + readFile(blobs);
+        }
+        writeSeed("table-" + p.filename().string(), bytes);
+    }
+}
+
+} // namespace fuzz
