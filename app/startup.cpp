@@ -15,6 +15,8 @@
 #include "register/Ujtablak.h"
 #include "register/commands.h"
 #include "register/layouts.h"
+#include "reports/Funch.h"
+#include "reports/Gnparcmuvadnyh.h"
 #include "reports/Grafikonh.h"
 #include "reports/commands.h"
 #include "resources/commands.h"
@@ -109,6 +111,8 @@ void CreateForms(ui::TApplication& app, db::Session& session) {
     // TGN200914, TGNKetSzuk, TGN1909vismajor, TForm2, TParckezeles, Tgrafikon,
     // TCsoportosTablamod. TForm2 takes its place after TGN1909vismajor, TParckezeles after
     // TForm2, Tgrafikon after TParckezeles, and TCsoportosTablamod after Tgrafikon.
+    app.CreateForm(GNParMuvNy, session);
+    app.CreateForm(Func, session);
     app.CreateForm(NumericInt, session);
     app.CreateForm(Form2, session);
     app.CreateForm(Parckezeles, session);

@@ -8,6 +8,7 @@
 #include "Parcinputh.h"
 #include "Parckiosztgraphh.h"
 #include "core/Folap.h"
+#include "diary_layouts.h"
 #include "list_layouts.h"
 
 void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
@@ -24,5 +25,6 @@ void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
 }
 
 void RegisterReportLayouts() {
+    RegisterDiaryParcelLayouts();
     lists::RegisterListLayouts();
 }

@@ -11,6 +11,8 @@
 #include "platform/report/layouts.h"
 #include "register/Csoportostablamodh.h"
 #include "register/Parckeze.h"
+#include "reports/Funch.h"
+#include "reports/Gnparcmuvadnyh.h"
 #include "support/child_process.h"
 #include "support/fault_vfs.h"
 #include "support/test_env.h"
@@ -33,6 +35,8 @@ protected:
         NumericInt = nullptr;
         Parckezeles = nullptr;
         CsoportosTablamod = nullptr;
+        GNParMuvNy = nullptr;
+        Func = nullptr;
     }
     db::Session session{fs::current_path()};
 };
@@ -106,6 +110,8 @@ TEST_F(StartUpTest, MainWindowFirstThenTheLongLivedForms) {
     EXPECT_NE(NumericInt, nullptr);
     EXPECT_NE(Parckezeles, nullptr); // the operation deletes' holder
     EXPECT_NE(CsoportosTablamod, nullptr);
+    EXPECT_NE(GNParMuvNy, nullptr); // the diary's routine holders
+    EXPECT_NE(Func, nullptr);
     EXPECT_EQ(app->HelpFile(), "HELP1.hlp"); // set again by the main window's activation
     EXPECT_EQ(core::ReadSetting(session, "DBVersion"), "3.05");
 }

@@ -1,0 +1,172 @@
+// The parcel diary sheets of a large farm run from their condition form to the page
+// model: 10,000 fields, 200,000 operations (20 a field, every tenth an irrigation), a
+// fertiliser use on every fifth operation, in a fresh database.
+//
+// - Diary/<sheet>: one press of "Nyomtatás" in the sheet's mode; `pages` = pages made.
+//
+// Nothing here checks timings; the figures are for reading.
+
+#include "bench_tables.h"
+#include "core/Isnuminth.h"
+#include "core/fresh_database.h"
+#include "platform/db/session.h"
+#include "platform/db/table.h"
+#include "platform/report/layouts.h"
+#include "platform/report/output.h"
+#include "platform/ui/application.h"
+#include "platform/ui/form.h"
+#include "reports/Funch.h"
+#include "reports/Gnparcmuvadnyh.h"
+#include "reports/Gnparszukh.h"
+#include "reports/diary_layouts.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+using namespace benchtables;
+
+constexpr int kFields = 10000;
+constexpr int kOperationsPerField = 20;
+
+std::string Code(int n) {
+    return std::to_string(100000 + n);
+}
+
+struct DiaryFarm {
+    DiaryFarm() : dir(fs::temp_directory_path()) {
+        if (!std::getenv("QT_QPA_PLATFORM"))
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        static int argc = 1;
+        static char name[] = "farm_bench";
+        static char* argv[] = {name, nullptr};
+        if (!QApplication::instance())
+            qt = std::make_unique<QApplication>(argc, argv);
+        app = std::make_unique<ui::TApplication>(dialogs, help, modal);
+        session = std::make_unique<db::Session>(dir.path());
+        core::CreateFreshDatabase(*session);
+        RegisterDiaryParcelLayouts();
+        report::WriteBuiltInLayouts(dir.path());
+        Fill();
+        numbers = std::make_unique<ui::OwnedForm<TNumericInt>>(NumericInt, *session);
+        routines = std::make_unique<ui::OwnedForm<TGNParMuvNy>>(GNParMuvNy, *session);
+        lookups = std::make_unique<ui::OwnedForm<TFunc>>(Func, *session);
+    }
+
+    void Fill() {
+        db::TTable fertilisers(*session);
+        fertilisers.SetTableName("Tapanyagok");
+        fertilisers.Open();
+        fertilisers.Append();
+        fertilisers.FieldByName("Kod").SetAsString("100000");
+        fertilisers.FieldByName("Nev").SetAsString("Pétisó");
+        fertilisers.Post();
+        db::TTable fields(*session);
+        fields.SetTableName("parcellak");
+        fields.Open();
+        for (int n = 0; n < kFields; ++n) {
+            fields.Append();
+            fields.FieldByName("Parckod").SetAsString(Code(n));
+            fields.FieldByName("Evj").SetAsInteger(2008);
+            fields.FieldByName("Parcsor").SetAsInteger(n + 1);
+            fields.FieldByName("Ter").SetAsFloat(10000 + n);
+            fields.FieldByName("Agazat").SetAsString(n % 2 ? "Őszi búza" : "Kukorica");
+            fields.FieldByName("Aktiv").SetAsString("A");
+            fields.FieldByName("Hazmeg").SetAsString("Dűlő " + std::to_string(n % 97));
+            fields.Post();
+        }
+        db::TTable operations(*session);
+        operations.SetTableName("ElvMuv");
+        operations.Open();
+        db::TTable uses(*session);
+        uses.SetTableName("felhanyag");
+        uses.Open();
+        db::TTable water(*session);
+        water.SetTableName("Ontozes");
+        water.Open();
+        int code = 0;
+        for (int n = 0; n < kFields; ++n)
+            for (int k = 0; k < kOperationsPerField; ++k, ++code) {
+                operations.Append();
+                operations.FieldByName("Muvkod").SetAsString(std::to_string(100000 + code));
+                operations.FieldByName("Tablakod").SetAsString(Code(n));
+                operations.FieldByName("Datum").SetAsDateTime(
+                    sys::encodeDate(2008, 1 + k % 12, 1 + k));
+                operations.FieldByName("Muvnev").SetAsString("Művelet " + std::to_string(k));
+                operations.FieldByName("Muvid").SetAsString("100000");
+                operations.FieldByName("Ter").SetAsInteger(10000);
+                operations.FieldByName("Evj").SetAsInteger(k % 10 == 0 ? 1 : 0);
+                operations.FieldByName("Hozam").SetAsFloat(k == 19 ? 5 : 0);
+                operations.Post();
+                if (k % 10 == 0) {
+                    water.Append();
+                    water.FieldByName("Muvkod").SetAsString(std::to_string(100000 + code));
+                    water.FieldByName("Parckod").SetAsString(Code(n));
+                    water.FieldByName("Menny").SetAsFloat(300);
+                    water.Post();
+                }
+                if (k % 5 == 1) {
+                    uses.Append();
+                    uses.FieldByName("Felhkod").SetAsString(std::to_string(100000 + code));
+                    uses.FieldByName("Muvkod").SetAsString(std::to_string(100000 + code));
+                    uses.FieldByName("Tablakod").SetAsString(Code(n));
+                    uses.FieldByName("Anyagkod").SetAsString("100000");
+                    uses.FieldByName("Anyagtip").SetAsString("000000");
+                    uses.FieldByName("Menny").SetAsFloat(200);
+                    uses.FieldByName("Mert").SetAsString("kg");
+                    uses.FieldByName("Felelos").SetAsString("X27;0;0;");
+                    uses.FieldByName("Mutr").SetAsBoolean(true);
+                    uses.Post();
+                }
+            }
+    }
+
+    TempDir dir;
+    std::unique_ptr<QApplication> qt;
+    ui::QtDialogService dialogs;
+    ui::PageHelpService help{"help"};
+    ui::EventLoopModalDriver modal;
+    std::unique_ptr<ui::TApplication> app;
+    std::unique_ptr<db::Session> session;
+    std::unique_ptr<ui::OwnedForm<TNumericInt>> numbers;
+    std::unique_ptr<ui::OwnedForm<TGNParMuvNy>> routines;
+    std::unique_ptr<ui::OwnedForm<TFunc>> lookups;
+};
+
+DiaryFarm& farm() {
+    static DiaryFarm f;
+    return f;
+}
+
+void Sheet(benchmark::State& state) {
+    DiaryFarm& f = farm();
+    const fs::path working = fs::current_path();
+    fs::current_path(f.dir.path());
+    report::CaptureOutput output;
+    report::ScopedOutput use(output);
+    ui::OwnedForm<TGNParSzuk> form(GNParSzuk, *f.session);
+    form->DiaryReportMode = static_cast<int>(state.range(0));
+    form->Activate();
+    form->DateTimePicker1->SetDate(sys::encodeDate(2008, 1, 1));
+    form->DateTimePicker2->SetDate(sys::encodeDate(2008, 12, 31));
+    std::size_t pages = 0;
+    for (auto _ : state) {
+        form->Button1->Click();
+        pages = output.documents.empty() ? 0 : output.documents.back().pages.size();
+        output.documents.clear();
+    }
+    fs::current_path(working);
+    state.counters["pages"] = static_cast<double>(pages);
+}
+
+BENCHMARK(Sheet)
+    ->Name("Diary/parcel_sheet")
+    ->ArgName("mode")
+    ->DenseRange(1, 5)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+} // namespace
