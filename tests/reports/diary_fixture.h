@@ -31,6 +31,11 @@ class DiaryTest : public testui::UiTest {
 protected:
     DiaryTest() {
         core::CreateFreshDatabase(session);
+        // The sheets' operation types are each test's own, not the fresh database's
+        // starter list.
+        db::TTable types(session);
+        types.SetTableName("Normalhektar");
+        types.EmptyTable();
         numbers = std::make_unique<ui::OwnedForm<TNumericInt>>(NumericInt, session);
         routines = std::make_unique<ui::OwnedForm<TGNParMuvNy>>(GNParMuvNy, session);
         lookups = std::make_unique<ui::OwnedForm<TFunc>>(Func, session);

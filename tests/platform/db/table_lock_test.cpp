@@ -33,14 +33,20 @@ std::string memoOf(std::int32_t key) {
            " ő " + std::to_string(key);
 }
 
-// The child: inserts `rows` rows with memos, one commit each.
-void writeRows(int rows, int progressFd) {
+// The child: once the reader has read the empty table (a byte on `startFd`, when given), inserts
+// `rows` rows with memos, one commit each, a little apart so that the reader reads
+// beside the writer even on a busy machine.
+void writeRows(int rows, int progressFd, int startFd = -1) {
     try {
+        char go = 0;
+        if (startFd >= 0 && ::read(startFd, &go, 1) != 1)
+            ::_exit(5);
         Session session;
         auto table = session.open("Jegyzet");
         for (std::int32_t key = 1; key <= rows; ++key) {
             Record r{key, "sor " + std::to_string(key), memoOf(key)};
             table->insert(r);
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
             const char done = 1;
             if (::write(progressFd, &done, 1) != 1)
                 ::_exit(4);
@@ -70,10 +76,16 @@ std::string checkPrefix(const TableFile& table, std::size_t& rows) {
 TEST(TableLock, AReaderBesideAWriterInAnotherProcessOnlyEverSeesWholeCommits) {
     Session{}.create("Jegyzet", memoSchema());
     constexpr int kRows = 250;
-    testenv::Child writer(0, [](int fd) { writeRows(kRows, fd); });
+    int start[2];
+    ASSERT_EQ(::pipe(start), 0);
+    testenv::Child writer(0, [&](int fd) { writeRows(kRows, fd, start[0]); });
     std::size_t rows = 0;
     int reads = 0;
     for (; rows < static_cast<std::size_t>(kRows) && !::testing::Test::HasFailure(); ++reads) {
+        if (reads == 1) {
+            const char go = 1;
+            ASSERT_EQ(::write(start[1], &go, 1), 1);
+        }
         try {
             const auto table = TableFile::open("Jegyzet", {.writable = false});
             const std::string problem = checkPrefix(*table, rows);
@@ -94,7 +106,9 @@ TEST(TableLock, AReaderBesideAWriterInAnotherProcessOnlyEverSeesWholeCommits) {
     EXPECT_EQ(checkPrefix(*table, rows), "");
     EXPECT_EQ(rows, static_cast<std::size_t>(kRows));
     EXPECT_FALSE(fs::exists("Jegyzet.jnl"));
-    EXPECT_GT(reads, 1);
+    EXPECT_GT(reads, 2);
+    ::close(start[0]);
+    ::close(start[1]);
 }
 
 TEST(TableLock, AReaderWaitingTooLongReportsTheTableBusyByName) {
