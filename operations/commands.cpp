@@ -6,6 +6,7 @@
 #include "Munyomth.h"
 #include "Muvadatf.h"
 #include "Muvmasoloh.h"
+#include "Muvmodvalh.h"
 #include "Tervkezelesh.h"
 #include "Ujmuvh.h"
 #include "core/Folap.h"
@@ -42,6 +43,7 @@ void InstallOperationCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("TMunkautalvany", [s] { ui::ShowModalForm(Munkautalvany, *s); });
     mainWindow.SetFormOpener("TMuvadat", [s] { OpenOperationEntry(*s, ""); });
     mainWindow.SetFormOpener("TMuvadat:terv", [s] { OpenOperationEntry(*s, "terv"); });
+    mainWindow.SetFormOpener("TMuvModVal", [s] { ui::ShowModalForm(MuvModVal, *s); });
     mainWindow.SetFormOpener("TNormalhek", [s] { ui::ShowModalForm(Normalhek, *s); });
 }
 
