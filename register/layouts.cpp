@@ -35,7 +35,6 @@ std::string PrintoutFrame(const std::string& title, const std::string& farm,
            "text \"{#page}. oldal / {#pages}\" size=8 align=right sameline x=90 width=90\n";
 }
 
-
 // The owners with their land parcels: a ruled table, each owner's name, address and
 // telephone over the owner's parcels (wrapped when long, never left alone at a page's
 // foot), the owner's totals and the grand total; the headings on every page.

@@ -185,7 +185,7 @@ private:
     // Reads the .px header; one that does not describe this table's index is replaced by
     // a fresh one, the reason kept for indexNotice, and (when writable) the .px rebuilt.
     void checkPrimaryIndex();
-    void checkCodePage() const; // CorruptFileError when text fields cannot be read
+    void checkCodePage() const;           // CorruptFileError when text fields cannot be read
     std::string readPrimaryIndexHeader(); // the reason, "" when the .px header fits
     std::uint64_t blockOffset(std::uint16_t block) const;
 

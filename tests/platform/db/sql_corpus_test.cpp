@@ -56,7 +56,6 @@ std::string columnList(const sql::ResultSet& result) {
     return out;
 }
 
-
 class ProgramStatement : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ProgramStatement, ParsesRunsAndNamesItsColumns) {
