@@ -17,6 +17,7 @@
 #include "bench_tables.h"
 #include "core/Isnuminth.h"
 #include "core/fresh_database.h"
+#include "forms_database.h"
 #include "platform/db/session.h"
 #include "platform/db/table.h"
 #include "platform/report/layouts.h"
@@ -52,18 +53,8 @@ std::string Code(int n) {
     return std::to_string(100000 + n);
 }
 
-struct Farm {
-    Farm() : dir(fs::temp_directory_path()) {
-        if (!std::getenv("QT_QPA_PLATFORM"))
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "farm_bench";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance())
-            qt = std::make_unique<QApplication>(argc, argv);
-        app = std::make_unique<ui::TApplication>(dialogs, help, modal);
-        session = std::make_unique<db::Session>(dir.path());
-        core::CreateFreshDatabase(*session);
+struct Farm : FormsDatabase {
+    Farm() {
         RegisterReportLayouts();
         report::WriteBuiltInLayouts(dir.path());
         const auto start = std::chrono::steady_clock::now();
@@ -152,13 +143,6 @@ struct Farm {
         transaction.Commit();
     }
 
-    TempDir dir;
-    std::unique_ptr<QApplication> qt;
-    ui::QtDialogService dialogs;
-    ui::PageHelpService help{"help"};
-    ui::EventLoopModalDriver modal;
-    std::unique_ptr<ui::TApplication> app;
-    std::unique_ptr<db::Session> session;
     std::unique_ptr<ui::OwnedForm<TNumericInt>> numbers;
 };
 

@@ -14,6 +14,7 @@
 #include "bench_tables.h"
 #include "core/Isnuminth.h"
 #include "core/fresh_database.h"
+#include "forms_database.h"
 #include "operations/Anyagfelv.h"
 #include "operations/Muvadatf.h"
 #include "operations/material_posting.h"
@@ -50,18 +51,8 @@ void AddMaterials(db::TTable& rows, const std::string& codeField, int first, int
     }
 }
 
-struct Farm {
-    Farm() : dir(fs::temp_directory_path()) {
-        if (!std::getenv("QT_QPA_PLATFORM"))
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "farm_bench";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance())
-            qt = std::make_unique<QApplication>(argc, argv);
-        app = std::make_unique<ui::TApplication>(dialogs, help, modal);
-        session = std::make_unique<db::Session>(dir.path());
-        core::CreateFreshDatabase(*session);
+struct Farm : FormsDatabase {
+    Farm() {
         numbers = std::make_unique<ui::OwnedForm<TNumericInt>>(NumericInt, *session);
         db::SessionTransaction transaction(*session);
         db::TTable fields(*session);
@@ -110,13 +101,6 @@ struct Farm {
         }
         transaction.Commit();
     }
-    std::unique_ptr<QApplication> qt;
-    ui::QtDialogService dialogs;
-    ui::PageHelpService help{"help"};
-    ui::EventLoopModalDriver modal;
-    std::unique_ptr<ui::TApplication> app;
-    TempDir dir;
-    std::unique_ptr<db::Session> session;
     std::unique_ptr<ui::OwnedForm<TNumericInt>> numbers;
 };
 

@@ -13,6 +13,7 @@
 
 #include "bench_tables.h"
 #include "core/fresh_database.h"
+#include "forms_database.h"
 #include "platform/db/query.h"
 #include "platform/db/session.h"
 #include "platform/db/table.h"
@@ -53,18 +54,8 @@ void AddMaterials(db::Session& session, const std::string& table, const std::str
     }
 }
 
-struct Ledger {
-    Ledger() : dir(fs::temp_directory_path()) {
-        if (!std::getenv("QT_QPA_PLATFORM"))
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        static int argc = 1;
-        static char name[] = "farm_bench";
-        static char* argv[] = {name, nullptr};
-        if (!QApplication::instance())
-            qt = std::make_unique<QApplication>(argc, argv);
-        app = std::make_unique<ui::TApplication>(dialogs, help, modal);
-        session = std::make_unique<db::Session>(dir.path());
-        core::CreateFreshDatabase(*session);
+struct Ledger : FormsDatabase {
+    Ledger() {
         AddMaterials(*session, "Tapanyagok", "Kod", 100000, kFertilisers, "kg");
         AddMaterials(*session, "Novenyvedok", "Kod", 200000, kPesticides, "l");
         AddMaterials(*session, "Vetomagok", "Magkod", 300000, kSeeds, "kg");
@@ -99,13 +90,6 @@ struct Ledger {
         }
         transaction.Commit();
     }
-    std::unique_ptr<QApplication> qt;
-    ui::QtDialogService dialogs;
-    ui::PageHelpService help{"help"};
-    ui::EventLoopModalDriver modal;
-    std::unique_ptr<ui::TApplication> app;
-    TempDir dir;
-    std::unique_ptr<db::Session> session;
 };
 
 Ledger& TheLedger() {
