@@ -1,5 +1,7 @@
 #include "operations_fixture.h"
 
+#include "support/table_rows.h"
+
 namespace opstest {
 
 void AddRow(db::Session& session, const std::string& table,
@@ -82,28 +84,11 @@ OperationsTest::~OperationsTest() {
 
 std::vector<std::string> OperationsTest::Column(const std::string& table, const std::string& field,
                                                 const std::string& filter) {
-    db::TTable rows(session, "Check");
-    rows.SetTableName(table);
-    if (!filter.empty()) {
-        rows.SetFilter(filter);
-        rows.SetFiltered(true);
-    }
-    rows.Open();
-    std::vector<std::string> values;
-    for (rows.First(); !rows.Eof(); rows.Next())
-        values.push_back(rows.FieldByName(field).AsString());
-    return values;
+    return testenv::ColumnValues(session, table, field, filter);
 }
 
 int OperationsTest::Count(const std::string& table, const std::string& filter) {
-    db::TTable rows(session, "Count");
-    rows.SetTableName(table);
-    if (!filter.empty()) {
-        rows.SetFilter(filter);
-        rows.SetFiltered(true);
-    }
-    rows.Open();
-    return rows.RecordCount();
+    return testenv::RowCount(session, table, filter);
 }
 
 } // namespace opstest

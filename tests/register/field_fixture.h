@@ -8,6 +8,7 @@
 #include "platform/db/session.h"
 #include "platform/db/table.h"
 #include "register_db.h"
+#include "support/table_rows.h"
 #include "support/ui_test.h"
 
 #include <map>
@@ -59,27 +60,10 @@ public:
     // The text of one field of every row of a table, in file order, narrowed by a filter.
     std::vector<std::string> Column(const std::string& table, const std::string& field,
                                     const std::string& filter = {}) {
-        db::TTable rows(session, "Check");
-        rows.SetTableName(table);
-        if (!filter.empty()) {
-            rows.SetFilter(filter);
-            rows.SetFiltered(true);
-        }
-        rows.Open();
-        std::vector<std::string> values;
-        for (rows.First(); !rows.Eof(); rows.Next())
-            values.push_back(rows.FieldByName(field).AsString());
-        return values;
+        return testenv::ColumnValues(session, table, field, filter);
     }
     std::size_t Count(const std::string& table, const std::string& filter = {}) {
-        db::TTable rows(session, "Count");
-        rows.SetTableName(table);
-        rows.Open();
-        if (!filter.empty()) {
-            rows.SetFilter(filter);
-            rows.SetFiltered(true);
-        }
-        return static_cast<std::size_t>(rows.RecordCount());
+        return static_cast<std::size_t>(testenv::RowCount(session, table, filter));
     }
     // One field of the parcellak.db row with that code, "<none>" without one.
     std::string FieldOf(const std::string& parckod, const std::string& field) {

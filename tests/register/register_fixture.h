@@ -6,6 +6,7 @@
 #include "platform/db/session.h"
 #include "platform/db/table.h"
 #include "register_db.h"
+#include "support/table_rows.h"
 #include "support/ui_test.h"
 
 #include <memory>
@@ -25,17 +26,7 @@ protected:
     // filter is given).
     std::vector<std::string> Column(const std::string& table, const std::string& field,
                                     const std::string& filter = {}) {
-        db::TTable rows(session, "Check");
-        rows.SetTableName(table);
-        if (!filter.empty()) {
-            rows.SetFilter(filter);
-            rows.SetFiltered(true);
-        }
-        rows.Open();
-        std::vector<std::string> values;
-        for (rows.First(); !rows.Eof(); rows.Next())
-            values.push_back(rows.FieldByName(field).AsString());
-        return values;
+        return testenv::ColumnValues(session, table, field, filter);
     }
 
     // One field of the land parcel with that Tableid.

@@ -4,6 +4,7 @@
 #include "core/fresh_database.h"
 #include "platform/report/layouts.h"
 #include "resources/commands.h"
+#include "support/table_rows.h"
 
 #include <filesystem>
 
@@ -59,30 +60,11 @@ ResourcesTest::ResourcesTest() {
 std::vector<std::string> ResourcesTest::Column(const std::string& table, const std::string& field,
                                                const std::string& filter,
                                                const std::string& index) {
-    db::TTable rows(session, "Check");
-    rows.SetTableName(table);
-    if (!index.empty())
-        rows.SetIndexFieldNames(index);
-    if (!filter.empty()) {
-        rows.SetFilter(filter);
-        rows.SetFiltered(true);
-    }
-    rows.Open();
-    std::vector<std::string> values;
-    for (rows.First(); !rows.Eof(); rows.Next())
-        values.push_back(rows.FieldByName(field).AsString());
-    return values;
+    return testenv::ColumnValues(session, table, field, filter, index);
 }
 
 int ResourcesTest::Count(const std::string& table, const std::string& filter) {
-    db::TTable rows(session, "Check");
-    rows.SetTableName(table);
-    if (!filter.empty()) {
-        rows.SetFilter(filter);
-        rows.SetFiltered(true);
-    }
-    rows.Open();
-    return rows.RecordCount();
+    return testenv::RowCount(session, table, filter);
 }
 
 } // namespace restest
