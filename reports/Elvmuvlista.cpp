@@ -1,6 +1,7 @@
 #include "Elvmuvlista.h"
 
 #include "Muveleteklist.h"
+#include "condition_controls.h"
 #include "core/Isnuminth.h"
 #include "platform/ui/form_helpers.h"
 #include "report_texts.h"
@@ -70,27 +71,14 @@ Telvmuvlist::Telvmuvlist(db::Session& session) : session_(session) {
     CheckBox1->OnClick = Handler(&Telvmuvlist::CheckBox1Click);
 }
 
-void Telvmuvlist::ResetDates() {
-    Query1.First();
-    DateTimePicker1->SetDate(Query1.FieldByName("Datum").AsDateTime());
-    Query1.Last();
-    DateTimePicker2->SetDate(Query1.FieldByName("Datum").AsDateTime());
+lists::ConditionControls Telvmuvlist::Controls() {
+    return {DBGrid1, &Query4, ComboBox1, ComboBox2, DateTimePicker1, DateTimePicker2, Button1};
 }
 
 // The box items are appended from where each cursor stands, so they are filled once.
 void Telvmuvlist::FormActivate(TObject*) {
     ui::OpenOnFirstActivate(this, {&Query1, &Query2, &Query3, &Query4});
-    for (; !Query3.Eof(); Query3.Next())
-        ComboBox1->Items().Add(Query3.FieldByName("Agazat").AsString());
-    for (; !Query2.Eof(); Query2.Next())
-        ComboBox2->Items().Add(Query2.FieldByName("Evj").AsString());
-    if (Query1.IsEmpty()) {
-        ui::Application->MessageBox("Nincs megjeleníthető művelet!", "Üres adattábla!", ui::MB_OK);
-        Button2->SetEnabled(false);
-        Close();
-        return;
-    }
-    ResetDates();
+    lists::ActivateConditions(this, Query1, Query3, Query2, Controls(), Button2);
 }
 
 void Telvmuvlist::FormKeyPress(TObject*, TKey& Key) {
@@ -103,13 +91,7 @@ void Telvmuvlist::FormKeyPress(TObject*, TKey& Key) {
 }
 
 void Telvmuvlist::Button1Click(TObject*) {
-    if (DBGrid1->hasFocus())
-        Button1->SetFocus();
-    ComboBox1->SetText("");
-    ComboBox2->SetText("");
-    DBGrid1->SelectedRows().Clear();
-    if (!Query1.IsEmpty())
-        ResetDates();
+    lists::ClearConditions(Query1, Controls());
 }
 
 // The year is checked before the texts are built: it enters the SQL as a whole number.
@@ -117,16 +99,7 @@ void Telvmuvlist::Button2Click(TObject*) {
     const std::string year = ComboBox2->Text();
     if (!NumericInt->IsValidInteger(year, "betakarítás éve"))
         return;
-    lists::OperationChoices choices;
-    ui::TBookmarkList& marks = DBGrid1->SelectedRows();
-    for (int i = 0; i < marks.Count(); ++i) {
-        Query4.GotoBookmark(marks[i]);
-        choices.fieldCodes.push_back(Query4.FieldByName("Parckod").AsString());
-    }
-    choices.year = year;
-    choices.sector = ComboBox1->Text();
-    choices.from = DateTimePicker1->Date();
-    choices.to = DateTimePicker2->Date();
+    const lists::OperationChoices choices = lists::ReadChoices(Controls());
     const lists::OperationConditions c = lists::BuildOperationConditions(choices);
     ConditionTail = c.ConditionTail;
     DateRangeFilter = c.DateRangeFilter;

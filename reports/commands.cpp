@@ -7,9 +7,11 @@
 #include "Mezeih.h"
 #include "Parcinputh.h"
 #include "Parckiosztgraphh.h"
+#include "Permnaploszukh.h"
 #include "core/Folap.h"
 #include "diary_layouts.h"
 #include "list_layouts.h"
+#include "spray_layouts.h"
 
 void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
     db::Session* s = &session;
@@ -22,9 +24,11 @@ void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("grafikon:1", [s] { ShowAreaChart(*s, AreaChart::Owners); });
     mainWindow.SetFormOpener("grafikon:2", [s] { ShowAreaChart(*s, AreaChart::LandUses); });
     mainWindow.SetFormOpener("grafikon:3", [s] { ShowAreaChart(*s, AreaChart::Settlements); });
+    mainWindow.SetFormOpener("Tpermnaploszuk", [s] { OpenSprayLogConditions(*s); });
 }
 
 void RegisterReportLayouts() {
     RegisterDiaryParcelLayouts();
     lists::RegisterListLayouts();
+    spray::RegisterSprayLogLayouts();
 }

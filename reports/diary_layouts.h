@@ -8,5 +8,11 @@
 // The layout text of a sheet file ("GN04ParcAdatok.rav" ...); empty for another name.
 std::string DiaryParcelSheetLayout(const std::string& fileName);
 
+// The frame of a ruled diary sheet: the layout's first lines, A4 landscape, the heading
+// on every page (the sheet's code, its title, the page numbers), the farm's name and
+// address (RvFarmConnection1) on the first page and the signature line at every foot.
+std::string DiarySheetFrame(const std::string& code, const std::string& title,
+                            const std::string& note);
+
 // Registers the eight sheets as built-in layouts.
 void RegisterDiaryParcelLayouts();
