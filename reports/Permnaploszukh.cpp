@@ -25,42 +25,30 @@ Tpermnaploszuk::Tpermnaploszuk(db::Session& session) : session_(session) {
     Query4.AddCalcField("Agrotechssz", db::FieldType::Alpha, 10);
     Query4.OnCalcFields = [this](db::TDataSet& rows) { Query4CalcFields(rows); };
 
-    auto* heading = ui::Make<ui::TLabel>(this, {8, 8, 400, 20}, "Listázási feltételek beállítása");
-    heading->SetBold(true);
-    ui::Make<ui::TLabel>(this, {8, 34, 200, 16}, "Táblák :");
-    DBGrid1 = ui::ListGrid(this, {8, 52, 604, 240}, &DataSource1,
-                           {{"Evj", "G. év", 60},
-                            {"Parcsor", "S.Sz.", 60},
-                            {"Agazat", "Ágazat", 170},
-                            {"Ter", "Terület", 90},
-                            {"Hazmeg", "Házimegnevezés", 190}});
-    DBGrid1->SetMultiSelect(true);
-    CheckBox1 = ui::Make<ui::TCheckBox>(this, {8, 300, 200, 20}, "Aktív táblák");
-    CheckBox1->SetChecked(true);
-    ui::Make<ui::TLabel>(this, {8, 334, 200, 16}, "Ágazatok :");
-    ComboBox1 = ui::Make<ui::TComboBox>(this, {220, 330, 200, 22});
-    ui::Make<ui::TLabel>(this, {8, 364, 200, 16}, "Betakarítás éve :");
-    ComboBox2 = ui::Make<ui::TComboBox>(this, {220, 360, 100, 22});
-    ui::Make<ui::TLabel>(this, {8, 394, 200, 16}, "Legkorábbi művelet dátuma :");
-    DateTimePicker1 = ui::Make<ui::TDateTimePicker>(this, {220, 390, 130, 22});
-    ui::Make<ui::TLabel>(this, {8, 424, 200, 16}, "Legkésőbbi művelet dátuma :");
-    DateTimePicker2 = ui::Make<ui::TDateTimePicker>(this, {220, 420, 130, 22});
-    Button1 = ui::Make<ui::TButton>(this, {8, 480, 150, 27}, "Feltételek törlése");
+    const lists::ConditionControls c = lists::MakeConditionControls(
+        this, &DataSource1, &Table1, {"Aktív táblák", "Ágazatok :", "Nyomtatás"},
+        {{"Evj", "G. év", 60},
+         {"Parcsor", "S.Sz.", 60},
+         {"Agazat", "Ágazat", 170},
+         {"Ter", "Terület", 90},
+         {"Hazmeg", "Házimegnevezés", 190}});
+    DBGrid1 = c.grid;
+    CheckBox1 = c.active;
+    ComboBox1 = c.sector;
+    ComboBox2 = c.year;
+    DateTimePicker1 = c.from;
+    DateTimePicker2 = c.to;
+    Button1 = c.clearButton;
+    Button2 = c.next;
+    Button3 = c.back;
     Button4 = ui::Make<ui::TButton>(this, {168, 480, 120, 27}, "GN10 nyomtatás");
-    Button3 = ui::Make<ui::TButton>(this, {402, 480, 100, 27}, "<< Vissza");
-    Button2 = ui::Make<ui::TButton>(this, {512, 480, 100, 27}, "Nyomtatás");
     SetTabOrder({DBGrid1, CheckBox1, ComboBox1, ComboBox2, DateTimePicker1, DateTimePicker2,
                  Button2, Button4, Button1, Button3});
-
-    PopupMenu1 = new ui::TPopupMenu(this);
-    Aktvparcellk1 = PopupMenu1->Add("Aktív parcellák       CTRL+A");
-    Aktvparcellk1->SetChecked(true);
-    Aktvparcellk1->OnClick = Handler(&Tpermnaploszuk::Aktvparcellk1Click);
-    PopupMenu1->Add("Feltételek törlése  CTRL+T")->OnClick = Handler(&Tpermnaploszuk::Button1Click);
-    PopupMenu1->Add("Tovább >>           CTRL+N")->OnClick = Handler(&Tpermnaploszuk::Button2Click);
-    PopupMenu1->Add("<< Vissza              CTRL+X")->OnClick =
-        Handler(&Tpermnaploszuk::Button3Click);
-    SetPopupMenu(PopupMenu1);
+    const lists::ConditionMenu menu = lists::MakeConditionMenu(
+        this, Handler(&Tpermnaploszuk::Aktvparcellk1Click), Handler(&Tpermnaploszuk::Button1Click),
+        Handler(&Tpermnaploszuk::Button2Click), Handler(&Tpermnaploszuk::Button3Click));
+    PopupMenu1 = menu.menu;
+    Aktvparcellk1 = menu.active;
 
     OnActivate = Handler(&Tpermnaploszuk::FormActivate);
     OnKeyPress = Handler(&Tpermnaploszuk::FormKeyPress);
@@ -74,7 +62,8 @@ Tpermnaploszuk::Tpermnaploszuk(db::Session& session) : session_(session) {
 }
 
 lists::ConditionControls Tpermnaploszuk::Controls() {
-    return {DBGrid1, &Table1, ComboBox1, ComboBox2, DateTimePicker1, DateTimePicker2, Button1};
+    return {DBGrid1,         &Table1, ComboBox1, ComboBox2, DateTimePicker1,
+            DateTimePicker2, Button1, CheckBox1, Button2,   Button3};
 }
 
 void Tpermnaploszuk::FormActivate(TObject*) {

@@ -282,12 +282,7 @@ TEST_F(SprayLog, AnEmptyListingIsToldAndItsPrintoutsWait) {
 }
 
 TEST_F(SprayLog, NoOperationAtAllClosesTheConditions) {
-    db::TTable ops(session);
-    ops.SetTableName("ElvMuv");
-    ops.Open();
-    while (!ops.IsEmpty())
-        ops.Delete();
-    ops.Close();
+    RemoveEveryOperation();
     dialogs.Expect("Nincs megjeleníthető művelet!");
     OpenSprayLogConditions(session);
     dialogs.VerifyDone();
