@@ -272,3 +272,8 @@ void RegisterDiaryParcelLayouts() {
     for (const Sheet& sheet : kSheets)
         report::RegisterLayout(sheet.file, sheet.layout(sheet.code), {});
 }
+
+std::string DiarySheetFrame(const std::string& code, const std::string& title,
+                            const std::string& note) {
+    return SheetFrame(code, title, note);
+}

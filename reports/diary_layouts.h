@@ -10,3 +10,9 @@ std::string DiaryParcelSheetLayout(const std::string& fileName);
 
 // Registers the eight sheets as built-in layouts.
 void RegisterDiaryParcelLayouts();
+
+// The frame of a ruled diary sheet: A4 landscape, the code, title and page numbers at the
+// top of every page, the farm's name on the first page, the signature line at every
+// page's foot; `note` is the layout's comment line.
+std::string DiarySheetFrame(const std::string& code, const std::string& title,
+                            const std::string& note);
