@@ -142,7 +142,7 @@ std::string GrazingLog() {
            "column Napok caption=\"Napok\\nszáma\" width=14 align=right\n"
            "column Parcsor caption=\"Tábla\\nsor-\\nszám\" width=12 align=center\n"
            "column Agazat caption=\"Növény\" width=34 wrap\n"
-           "column akgcelpkod caption=\"AKG\\ncélprogram\\nkódja\" width=20 align=center\n"
+           "column akgcelpkod caption=\"AKG\\ncél-\\nprogram\\nkódja\" width=20 align=center\n"
            "column terha caption=\"Legeltetett\\nterület\\n(ha)\" width=20 align=right "
            "format=\"0.00\"\n"
            "column Megnev caption=\"Állatfaj\" width=30 wrap\n"
