@@ -107,8 +107,8 @@ TGN200914::TGN200914(db::Session& session) : session_(session) {
     Button10 = SheetButton(2, 6, "GN-19", "\"vis maior\" esetek");
     for (ui::TButton* button : {Button32, Button34, Button36})
         button->SetEnabled(false);
-    ui::Make<ui::TLabel>(this, {254, 324, 90, 20}, "gazadsági év :");
-    ComboBox1 = ui::Make<ui::TComboBox>(this, {346, 320, 90, 22});
+    ui::Make<ui::TLabel>(this, {264, 324, 90, 20}, "gazadsági év :");
+    ComboBox1 = ui::Make<ui::TComboBox>(this, {356, 320, 90, 22});
 
     OnShow = Handler(&TGN200914::FormShow);
     OnClose = Handler(&TGN200914::FormClose);
@@ -131,11 +131,11 @@ TGN200914::TGN200914(db::Session& session) : session_(session) {
 
 // A sheet button in one of the three columns, its label in a sunken text at its left.
 ui::TButton* TGN200914::SheetButton(int column, int row, const char* label, const char* caption) {
-    const int left = 12 + column * 242;
+    const int left = 10 + column * 240;
     const int top = 72 + row * 40;
     if (*label != '\0')
-        ui::Make<ui::TStaticText>(this, {left, top + 3, 54, 21}, label);
-    return ui::Make<ui::TButton>(this, {left + 60, top, 170, 27}, caption);
+        ui::Make<ui::TStaticText>(this, {left, top + 3, 50, 21}, label);
+    return ui::Make<ui::TButton>(this, {left + 54, top, 176, 27}, caption);
 }
 
 void TGN200914::FormShow(TObject*) {

@@ -6,6 +6,7 @@
 #include "core/fresh_database.h"
 #include "platform/db/session.h"
 #include "platform/db/table.h"
+#include "platform/report/document.h"
 #include "platform/sys/datetime.h"
 #include "reports/Funch.h"
 #include "reports/Gnparcmuvadnyh.h"
@@ -16,6 +17,14 @@
 #include <string>
 
 namespace diarytest {
+
+// The texts of a printed report: each row of the pages a line, its texts joined by " | ".
+inline std::string JoinedLines(const report::Document& document) {
+    std::string text;
+    for (const std::string& line : report::DocumentLines(document))
+        text += line + "\n";
+    return text;
+}
 
 inline void AddRow(db::Session& session, const std::string& table,
                    const std::function<void(db::TTable&)>& fill) {
