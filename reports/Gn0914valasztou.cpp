@@ -178,7 +178,7 @@ void TGN200914::Button12Click(TObject*) {
 }
 
 void TGN200914::Button13Click(TObject*) {
-    KetSheets.PrintPlantation();
+    KetSheets.PrintPlantation(ComboBox1->Text());
 }
 
 void TGN200914::Button4Click(TObject*) {

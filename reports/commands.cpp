@@ -2,6 +2,7 @@
 
 #include "Elvmuvlista.h"
 #include "Gepmuvlekerh.h"
+#include "Gn0914ket.h"
 #include "Gn0914valasztou.h"
 #include "Grafikonh.h"
 #include "Hozah.h"
@@ -29,6 +30,7 @@ void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
 
 void RegisterReportLayouts() {
     RegisterDiaryParcelLayouts();
+    RegisterKetSheetLayouts();
     RegisterDiary0914Layouts();
     lists::RegisterListLayouts();
 }

@@ -7,6 +7,7 @@
 #include "platform/report/layouts.h"
 #include "platform/report/output.h"
 #include "register/keep_pdf.h"
+#include "reports/Gn0914ket.h"
 #include "reports/Gn0914valasztou.h"
 #include "reports/Gn1909vismajoru.h"
 #include "reports/Gnparszukh.h"
@@ -30,6 +31,7 @@ class Diary0914 : public diarytest::DiaryTest {
 protected:
     Diary0914() {
         RegisterDiary0914Layouts();
+        RegisterKetSheetLayouts();
         report::WriteBuiltInLayouts(std::filesystem::current_path());
         diarytest::AddRow(session, "Alapadatok", [](db::TTable& t) {
             t.FieldByName("Nev").SetAsString("Aranykalász Bt.");
@@ -361,6 +363,20 @@ TEST_F(Diary0914, TheParcelSheetButtonsOpenTheConditionFormInTheirModes) {
               (std::vector<std::pair<int, std::string>>{
                   {3, "09GN07MuvAdatok.rav"}, {4, "09GN11Ontozes.rav"}, {5, "09GN12TraNapl.rav"}}));
     EXPECT_EQ(GNParSzuk, nullptr);
+}
+
+TEST_F(Diary0914, TheKetButtonsPrintTheirSheets) {
+    TGN200914& form = Selector();
+    EXPECT_TRUE(form.KetSheets.Query5.Active()); // the fertiliser uses, open while shown
+    form.Button2->Click();
+    form.Button12->Click();
+    form.Button13->Click();
+    EXPECT_EQ(output.asked,
+              (std::vector<std::string>{"09GN02SzParcellak.rav", "09GN03GyParcellak.rav",
+                                        "09GN03UParcellak.rav"}));
+    ui::TCloseAction action = ui::caHide;
+    form.FormClose(nullptr, action);
+    EXPECT_FALSE(form.KetSheets.Query5.Active());
 }
 
 TEST_F(Diary0914, TheButtonsWithoutASheetDoNothingAndTheAnimalSheetsAreGreyed) {
