@@ -73,20 +73,6 @@ protected:
         t.FieldByName("Aktiv").SetAsInteger(0);
         t.Post();
     }
-    // A KET area of a target programme; returns its Id.
-    int KetArea(int sorsz, const std::string& hazimen, int programme) {
-        db::TTable t(session);
-        t.SetTableName("kotegyter");
-        t.Open();
-        t.Append();
-        t.FieldByName("Sorsz").SetAsInteger(sorsz);
-        t.FieldByName("Hazimen").SetAsString(hazimen);
-        t.FieldByName("Ter").SetAsFloat(12.5);
-        t.FieldByName("Akgkod").SetAsInteger(programme);
-        t.FieldByName("Deleted").SetAsBoolean(false);
-        t.Post();
-        return t.FieldByName("Id").AsInteger();
-    }
     void Programme(int id, const std::string& kod, const std::string& megnev) {
         diarytest::AddRow(session, "celprogramok", [&](db::TTable& t) {
             t.FieldByName("Id").SetAsInteger(id);
@@ -157,6 +143,8 @@ TEST_F(Diary0914, WithoutFieldsTheYearBoxIsEmptyAndTheSummaryShowsTwentyTen) {
     TGN200914& form = Selector();
     EXPECT_EQ(form.ComboBox1->Items().Count(), 0);
     EXPECT_EQ(form.ComboBox1->Text(), "");
+    EXPECT_EQ(SummaryRow(form)["ossz"], "0"); // the total is put even when it is 0
+    EXPECT_EQ(SummaryRow(form)["szant"], "");
     // A 2010 field counts though the box is empty; so it does for typed letters.
     YearField("100000", 2010, 7340);
     Parcel("100000", 1);
@@ -220,7 +208,7 @@ TEST_F(Diary0914, TheSummaryCountsEachFieldOncePerBranchOfItsActiveParcels) {
 TEST_F(Diary0914, TheGrazingLogListsTheGrazingsOfKetFields) {
     Animals();
     Programme(907, "SZ01", "Szántóföldi integrált");
-    const int ket = KetArea(1, "Nagy-rét", 907);
+    const int ket = KetArea({.sorsz = 1, .hazimen = "Nagy-rét", .akgkod = 907});
     YearField("100000", 2010, 50000, true, ket);
     YearField("100001", 2010, 50000, false, ket);
     YearField("100002", 2010, 50000, true); // no KET area: not listed
@@ -270,7 +258,7 @@ TEST_F(Diary0914, WithoutGrazingsTheLogPrintsNothingAndSaysNothing) {
 
 TEST_F(Diary0914, TheSoilSheetMarksTheSampledDepths) {
     Programme(907, "GY02", "Gyepgazdálkodás");
-    const int ket = KetArea(2, "Alsó-legelő", 907);
+    const int ket = KetArea({.sorsz = 2, .hazimen = "Alsó-legelő", .akgkod = 907});
     const auto place = [&](const std::string& jele, bool deleted) {
         diarytest::AddRow(session, "TalajmintaKet", [&](db::TTable& t) {
             t.FieldByName("Ketid").SetAsInteger(ket);

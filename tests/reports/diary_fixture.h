@@ -174,6 +174,31 @@ protected:
         });
     }
 
+    // A KET area (kotegyter.db); returns its Id.
+    struct Ket {
+        int sorsz = 1;
+        std::string hazimen{};
+        int akgkod = 1;   // its target programme (celprogramok.Id)
+        int akgmuvag = 0; // 1 arable, 2 grassland, 3 plantation
+        bool nat2000 = false, nit = false, deleted = false;
+    };
+    int KetArea(const Ket& ket) {
+        db::TTable t(session);
+        t.SetTableName("kotegyter");
+        t.Open();
+        t.Append();
+        t.FieldByName("Sorsz").SetAsInteger(ket.sorsz);
+        t.FieldByName("Hazimen").SetAsString(ket.hazimen);
+        t.FieldByName("Ter").SetAsFloat(12.5);
+        t.FieldByName("Akgkod").SetAsInteger(ket.akgkod);
+        t.FieldByName("Akgmuvag").SetAsInteger(ket.akgmuvag);
+        t.FieldByName("Nat2000").SetAsBoolean(ket.nat2000);
+        t.FieldByName("Nit").SetAsBoolean(ket.nit);
+        t.FieldByName("Deleted").SetAsBoolean(ket.deleted);
+        t.Post();
+        return t.FieldByName("Id").AsInteger();
+    }
+
     db::Session session;
     std::unique_ptr<ui::OwnedForm<TNumericInt>> numbers;
     std::unique_ptr<ui::OwnedForm<TGNParMuvNy>> routines;
