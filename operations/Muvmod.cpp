@@ -97,7 +97,7 @@ std::optional<sys::DateTime> KeptDate(const std::optional<sys::DateTime>& stored
 
 TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     SetCaption("Kiválasztott művelet módosítása");
-    SetClientSize(990, 640);
+    SetClientSize(990, 490);
     SetPosition(ui::poScreenCenter);
     SetKeyPreview(true);
 
@@ -199,31 +199,31 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     Button6 = ui::Make<ui::TButton>(this, {430, 410, 130, 28}, "Öntözési adatok");
     Button8 = ui::Make<ui::TButton>(this, {566, 410, 170, 28}, "Munkavégző személyek");
     Button9 = ui::Make<ui::TButton>(this, {742, 410, 200, 28}, "Növényvédelmi megfigyelés");
-    Button2 = ui::Make<ui::TButton>(this, {716, 600, 130, 30}, "Rögzítés");
-    Button1 = ui::Make<ui::TButton>(this, {852, 600, 130, 30}, "Mégsem");
+    Button2 = ui::Make<ui::TButton>(this, {716, 452, 130, 30}, "Rögzítés");
+    Button1 = ui::Make<ui::TButton>(this, {852, 452, 130, 30}, "Mégsem");
 
     GroupBox1 = ui::Make<ui::TGroupBox>(this, {8, 136, 600, 300}, "Öntözési adatok");
     ui::Make<ui::TLabel>(GroupBox1, {8, 27, 70, 16}, "Kezdete:");
-    Edit1 = ui::Make<ui::TEdit>(GroupBox1, {80, 24, 40, 22});
-    ui::Make<ui::TLabel>(GroupBox1, {124, 27, 30, 16}, "óra");
-    Edit8 = ui::Make<ui::TEdit>(GroupBox1, {156, 24, 40, 22});
-    ui::Make<ui::TLabel>(GroupBox1, {200, 27, 30, 16}, "perc");
+    Edit1 = ui::Make<ui::TEdit>(GroupBox1, {94, 24, 40, 22});
+    ui::Make<ui::TLabel>(GroupBox1, {138, 27, 30, 16}, "óra");
+    Edit8 = ui::Make<ui::TEdit>(GroupBox1, {170, 24, 40, 22});
+    ui::Make<ui::TLabel>(GroupBox1, {214, 27, 30, 16}, "perc");
     ui::Make<ui::TLabel>(GroupBox1, {250, 27, 40, 16}, "Vége:");
     Edit9 = ui::Make<ui::TEdit>(GroupBox1, {292, 24, 40, 22});
     ui::Make<ui::TLabel>(GroupBox1, {336, 27, 30, 16}, "óra");
     Edit10 = ui::Make<ui::TEdit>(GroupBox1, {368, 24, 40, 22});
     ui::Make<ui::TLabel>(GroupBox1, {412, 27, 30, 16}, "perc");
-    Edit11 = PlaceEdit(GroupBox1, "Üzemóra:", 8, 54, 70, 72);
-    ui::Make<ui::TLabel>(GroupBox1, {154, 57, 30, 16}, "óra");
-    Edit12 = PlaceEdit(GroupBox1, "Mennyiség:", 8, 82, 70, 72);
-    ui::Make<ui::TLabel>(GroupBox1, {154, 85, 30, 16}, "m³");
+    Edit11 = PlaceEdit(GroupBox1, "Üzemóra:", 8, 54, 70, 86);
+    ui::Make<ui::TLabel>(GroupBox1, {168, 57, 30, 16}, "óra");
+    Edit12 = PlaceEdit(GroupBox1, "Mennyiség:", 8, 82, 70, 86);
+    ui::Make<ui::TLabel>(GroupBox1, {168, 85, 30, 16}, "m³");
     ui::Make<ui::TLabel>(GroupBox1, {8, 113, 120, 16}, "Vízkivétel helye :");
     DBLookupComboBox1 = ui::Make<ui::TDBLookupComboBox>(GroupBox1, {130, 110, 250, 22});
     DBLookupComboBox1->SetListSource(&DataSource7);
     DBLookupComboBox1->SetKeyField("Nev");
     DBLookupComboBox1->SetListField("Nev");
     Button20 = ui::Make<ui::TButton>(GroupBox1, {386, 109, 24, 24}, "+");
-    Edit13 = PlaceEdit(GroupBox1, "Megjegyzés:", 8, 140, 400, 72);
+    Edit13 = PlaceEdit(GroupBox1, "Megjegyzés:", 8, 140, 400, 86);
     Edit13->SetMaxLength(60);
     CheckBox1 = ui::Make<ui::TCheckBox>(GroupBox1, {8, 172, 250, 20}, "Ez a művelet nem öntözés");
     Button7 = ui::Make<ui::TButton>(GroupBox1, {8, 262, 80, 27}, "Ok");
@@ -401,7 +401,8 @@ void TMuvModo::LoadType() {
     Table3.Close();
     Table3.SetFilter("Muvid = " + sys::intToText(category));
     Table3.Open();
-    Table3.Locate("Kod", {db::Value(Query1.FieldByName("Muvid").AsString())});
+    if (Table3.Locate("Kod", {db::Value(Query1.FieldByName("Muvid").AsString())}))
+        DBLookupListBox1->SetKeyValue(Table3.FieldByName("Muv").AsValue());
     storedFactor_ = Query1.FieldByName("Nha_1").AsFloat();
 }
 

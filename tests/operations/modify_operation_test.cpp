@@ -2,6 +2,7 @@
 // operation, its irrigation, its observation link and the uses that follow it, the checks
 // before anything is written, and the way back to the chooser.
 
+#include "operations/Felhaszneh.h"
 #include "operations/Muvmod.h"
 #include "operations/Muvmodvalh.h"
 #include "operations/operation_change.h"
@@ -403,6 +404,61 @@ TEST_F(ModifyOperationTest, AMissingOperationIsReported) {
         EXPECT_EQ(f.Edit7->Text(), "");
         f.Button1->click();
     });
+    dialogs.VerifyDone();
+}
+
+TEST_F(ModifyOperationTest, TheMachineDialogStartsFromTheStoredMachines) {
+    for (int opening = 0; opening < 2; ++opening)
+        forms.On<TFelhaszE>([](TFelhaszE& dialog) {
+            EXPECT_EQ(dialog.TractorCode, "100001");
+            EXPECT_EQ(dialog.ImplementCode, "100002");
+            dialog.TractorCode = "100000";
+            dialog.MachinesChosen = true;
+            dialog.Close();
+        });
+    Run([](TMuvModo& f) {
+        f.Button3->click();
+        EXPECT_EQ(f.DBText1->Caption(), "---");
+        f.Button3->click();
+        f.Button2->click();
+    });
+    EXPECT_EQ(Stored("Erogepkod"), "100000");
+    EXPECT_EQ(Stored("Munkagepkod"), "100002");
+}
+
+TEST_F(ModifyOperationTest, WaterPointsAreKeptAtOnceAndTheChosenOneIsSaved) {
+    dialogs.ExpectContaining("'Üzemóra'");
+    Run([](TMuvModo& f) {
+        f.Button6->click();
+        f.Button20->click();
+        for (const char* name : {"Kút 1", "Kút 2"}) {
+            f.Button23->click();
+            EXPECT_EQ(f.GroupBox5->Caption(), "Vízkivételi hely létrehozása");
+            f.Table7.FieldByName("Nev").SetAsString(name);
+            f.Button26->click();
+        }
+        f.Button22->click();
+        EXPECT_EQ(f.GroupBox5->Caption(), "Vízkivételi hely módosítása");
+        f.Table7.FieldByName("Hely").SetAsString("Tanya");
+        f.Button26->click();
+        f.Button23->click();
+        f.Button25->click(); // a new point dropped
+        f.Table7.First();
+        f.Button24->click(); // "Kút 1" leaves the lists
+        f.Button21->click();
+        f.DBLookupComboBox1->Choose(0);
+        f.CheckBox1->SetChecked(false);
+        f.Edit11->SetText("öt");
+        f.Button7->click(); // refused: the group stays
+        EXPECT_TRUE(f.GroupBox1->isVisibleTo(&f));
+        f.Edit11->SetText("5");
+        f.Button7->click();
+        f.Button2->click();
+    });
+    EXPECT_EQ(Column("vizkivet", "Nev"), (std::vector<std::string>{"Kút 1", "Kút 2"}));
+    EXPECT_EQ(Column("vizkivet", "Deleted"), (std::vector<std::string>{"True", "False"}));
+    EXPECT_EQ(Column("vizkivet", "Hely", "Nev = 'Kút 2'"), std::vector<std::string>{"Tanya"});
+    EXPECT_EQ(Stored("Vizkivid"), Column("vizkivet", "Id", "Nev = 'Kút 2'")[0]);
     dialogs.VerifyDone();
 }
 
