@@ -317,12 +317,8 @@ std::string TMuvModo::OperationCode() const {
     return MuvModVal ? MuvModVal->SelectedOperationCode : std::string();
 }
 
-// L1 to L3: the tables, the linked observation, the operation.
+// L2 and L3: the linked observation and the operation.
 void TMuvModo::FormShow(TObject*) {
-    loading_ = true;
-    Table1.Open();
-    Table3.Open();
-    Table8.Open();
     Query3.ParamByName("id").SetAsString(OperationCode());
     Query3.Open();
     Label15->SetCaption(Query3.IsEmpty() ? std::string("nincs kapcsolva")
@@ -332,14 +328,16 @@ void TMuvModo::FormShow(TObject*) {
     Query1.Close();
     Query1.ParamByName("id").SetAsString(OperationCode());
     Query1.Open();
-    loading_ = false;
 }
 
+// L1 and L4 onwards, once: the fields, the types and the observations, then the
+// operation's values into the controls.
 void TMuvModo::FormActivate(TObject*) {
     if (activated_)
         return;
     activated_ = true;
     loading_ = true;
+    ui::OpenOnFirstActivate(this, {&Table1, &Table3, &Table8});
     LoadOperation();
     loading_ = false;
 }
@@ -428,9 +426,8 @@ void TMuvModo::OpenMachine(db::TQuery& query, const std::string& code) {
 }
 
 void TMuvModo::FormClose(TObject*, TCloseAction&) {
-    for (db::TDataSet* rows :
-         std::initializer_list<db::TDataSet*>{&Query1, &Query4, &Query5, &Table1, &Table3, &Table6,
-                                              &Table7, &Table8, &Query2, &Table11, &Table12})
+    for (db::TDataSet* rows : std::initializer_list<db::TDataSet*>{
+             &Query1, &Query4, &Query5, &Table6, &Table7, &Query2, &Table11, &Table12})
         rows->Close();
 }
 
