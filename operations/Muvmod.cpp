@@ -85,7 +85,7 @@ std::optional<sys::DateTime> OptionalDate(db::TDataSet& rows, const char* field)
     return value.AsDateTime();
 }
 
-// A date the row lacked stays empty unless the user set one.
+// A date the row lacked stays empty unless the user set one (the picker cannot be empty).
 std::optional<sys::DateTime> KeptDate(const std::optional<sys::DateTime>& stored,
                                       sys::DateTime shown, sys::DateTime now) {
     if (!stored && now == shown)
@@ -401,7 +401,8 @@ void TMuvModo::LoadType() {
     Table3.Open();
     if (Table3.Locate("Kod", {db::Value(Query1.FieldByName("Muvid").AsString())}))
         DBLookupListBox1->SetKeyValue(Table3.FieldByName("Muv").AsValue());
-    storedFactor_ = Query1.FieldByName("Nha_1").AsFloat();
+    if (!Query1.FieldByName("Nha_1").IsNull())
+        storedFactor_ = Query1.FieldByName("Nha_1").AsFloat();
 }
 
 void TMuvModo::ShowExtraControls(int extra) {
@@ -668,7 +669,9 @@ std::optional<ops::OperationChange> TMuvModo::ReadChange() {
     change.implement = implement_;
     change.notifiable = CheckBox2->Checked();
     change.notifiedName = Edit16->Text();
-    change.notifiedOn = KeptDate(storedNotifiedOn_, shownNotifiedOn_, DateTimePicker3->Date());
+    change.notifiedOn =
+        change.notifiable ? DateTimePicker3->Date()
+                          : KeptDate(storedNotifiedOn_, shownNotifiedOn_, DateTimePicker3->Date());
     change.remark = Edit14->Text();
     change.area = sys::parseInt(Edit7->Text());
     change.extraKind = ExtraKind;

@@ -188,6 +188,20 @@ TEST_F(ModifyOperationTest, ARemarkChangeKeepsEverythingElse) {
     EXPECT_EQ(Stored("Evj"), "");
 }
 
+TEST_F(ModifyOperationTest, ANotificationTakesTheDateShown) {
+    Run([](TMuvModo& f) {
+        EXPECT_FALSE(f.Edit16->isVisibleTo(&f));
+        f.CheckBox2->SetChecked(true);
+        f.CheckBox2Click(f.CheckBox2);
+        EXPECT_TRUE(f.Edit16->isVisibleTo(&f));
+        f.Edit16->SetText("talajművelés");
+        f.Button2->click();
+    });
+    EXPECT_EQ(Stored("Bejelkot"), "True");
+    EXPECT_EQ(Stored("Tajkotmegnev"), "talajművelés");
+    EXPECT_EQ(Stored("Bejelido"), Stored("Datum"));
+}
+
 TEST_F(ModifyOperationTest, ChangingOnlyTheCategoryKeepsTheStoredFactor) {
     AddType("900003", "AAA első típus", 3, 9, 0);
     Run([](TMuvModo& f) {
