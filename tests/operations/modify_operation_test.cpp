@@ -261,6 +261,17 @@ TEST_F(ModifyOperationTest, AnotherFieldTakesTheOperationWithItsUsesAndIrrigatio
     EXPECT_EQ(Column("Ontozes", "Parckod"), std::vector<std::string>{"100001"});
 }
 
+TEST_F(ModifyOperationTest, ALockedAreaStaysWhenTheFieldChanges) {
+    Run([](TMuvModo& f) {
+        f.Edit7->SetEnabled(false); // as after the material uses were changed
+        ASSERT_TRUE(f.Table1.Locate("Parckod", {db::Value(std::string("100001"))}));
+        EXPECT_EQ(f.Edit7->Text(), "5000");
+        f.Button2->click();
+    });
+    EXPECT_EQ(Stored("Tablakod"), "100001");
+    EXPECT_EQ(Stored("Ter"), "5000");
+}
+
 TEST_F(ModifyOperationTest, AnotherDateTakesTheWithdrawalsOfTheUses) {
     AddUse("100000", "100005", "100000");
     AddUse("100001", "100006", "100000");
