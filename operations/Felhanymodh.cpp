@@ -55,6 +55,17 @@ double UnitFactorOf(const std::string& unit) {
     return res::UnitFactor(unit).value_or(1);
 }
 
+// Places a box, clears its inputs, shows it over the lists and gives `focus` the focus.
+void ShowBox(ui::TPanel& box, int left, int top, std::initializer_list<ui::TEdit*> cleared,
+             ui::TControl& focus) {
+    box.SetBounds(left, top, box.Width(), box.Height());
+    for (ui::TEdit* edit : cleared)
+        edit->SetText("");
+    box.Show();
+    box.BringToFront();
+    focus.SetFocus();
+}
+
 ui::TPopupMenu* ListMenu(QWidget* owner, ui::TDBGrid* grid, ui::TNotifyEvent remove,
                          ui::TNotifyEvent change, ui::TNotifyEvent add) {
     auto* menu = new ui::TPopupMenu(owner);
@@ -615,29 +626,15 @@ void TFelhAnyMod::Button24Click(TObject*) {
 }
 
 void TFelhAnyMod::Button3Click(TObject*) {
-    Panel2->SetBounds(160, 48, Panel2->Width(), Panel2->Height());
-    Edit2->SetText("");
-    Panel2->Show();
-    Panel2->BringToFront();
-    DBLookupComboBox1->SetFocus();
+    ShowBox(*Panel2, 160, 48, {Edit2}, *DBLookupComboBox1);
 }
 
 void TFelhAnyMod::Button8Click(TObject*) {
-    Panel3->SetBounds(128, 96, Panel3->Width(), Panel3->Height());
-    Edit12->SetText("");
-    Edit3->SetText("");
-    Panel3->Show();
-    Panel3->BringToFront();
-    DBLookupComboBox2->SetFocus();
+    ShowBox(*Panel3, 128, 96, {Edit12, Edit3}, *DBLookupComboBox2);
 }
 
 void TFelhAnyMod::Button11Click(TObject*) {
-    Panel4->SetBounds(136, 280, Panel4->Width(), Panel4->Height());
-    Edit11->SetText("");
-    Edit5->SetText("");
-    Panel4->Show();
-    Panel4->BringToFront();
-    DBLookupComboBox4->SetFocus();
+    ShowBox(*Panel4, 136, 280, {Edit11, Edit5}, *DBLookupComboBox4);
 }
 
 void TFelhAnyMod::DBLookupComboBox4Click(TObject*) {
