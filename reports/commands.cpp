@@ -2,6 +2,7 @@
 
 #include "Elvmuvlista.h"
 #include "Gepmuvlekerh.h"
+#include "Gn0914ket.h"
 #include "Grafikonh.h"
 #include "Hozah.h"
 #include "Mezeih.h"
@@ -26,5 +27,6 @@ void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
 
 void RegisterReportLayouts() {
     RegisterDiaryParcelLayouts();
+    RegisterKetSheetLayouts();
     lists::RegisterListLayouts();
 }
