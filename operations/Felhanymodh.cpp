@@ -210,10 +210,10 @@ TFelhAnyMod::TFelhAnyMod(db::Session& session, std::function<sys::DateTime()> op
     Button25 = ui::Make<ui::TButton>(GroupBox3, {220, 168, 90, 26}, "Rögzítés");
     Button24 = ui::Make<ui::TButton>(GroupBox3, {320, 168, 90, 26}, "Mégsem");
 
-    const int x = 150;
-    Panel2 = ui::Make<ui::TPanel>(this, {160, 48, 460, 130});
+    const int x = 170;
+    Panel2 = ui::Make<ui::TPanel>(this, {160, 48, 470, 130});
     ops::Label(Panel2, 8, 8, "Anyag neve :");
-    DBLookupComboBox1 = ops::Lookup(Panel2, {x, 8, 300, 22}, &DataSource5, "Nev", "Nev");
+    DBLookupComboBox1 = ops::Lookup(Panel2, {x, 8, 290, 22}, &DataSource5, "Nev", "Nev");
     ops::Label(Panel2, 8, 36, "Mennyiség :");
     Edit2 = ui::Make<ui::TEdit>(Panel2, {x, 36, 100, 22});
     ComboBox1 =
@@ -227,51 +227,54 @@ TFelhAnyMod::TFelhAnyMod(db::Session& session, std::function<sys::DateTime()> op
 
     Panel3 = ui::Make<ui::TPanel>(this, {128, 96, 480, 210});
     ops::Label(Panel3, 8, 8, " Megnevezés :");
-    DBLookupComboBox2 = ops::Lookup(Panel3, {x + 20, 8, 300, 22}, &DataSource6, "Nev", "Nev");
+    DBLookupComboBox2 = ops::Lookup(Panel3, {x, 8, 300, 22}, &DataSource6, "Nev", "Nev");
     ops::Label(Panel3, 8, 36, " Felhasznált mennyiség :", 170);
-    Edit12 = ui::Make<ui::TEdit>(Panel3, {x + 20, 36, 100, 22});
+    Edit12 = ui::Make<ui::TEdit>(Panel3, {x, 36, 100, 22});
     ComboBox2 =
-        ops::UnitCombo(Panel3, {x + 126, 36, 60, 22}, {"g", "kg", "t", "ml", "l", "m3"}, "kg");
-    ops::Label(Panel3, x + 190, 36, "/ha", 30);
+        ops::UnitCombo(Panel3, {x + 106, 36, 60, 22}, {"g", "kg", "t", "ml", "l", "m3"}, "kg");
+    ops::Label(Panel3, x + 170, 36, "/ha", 30);
     ops::Label(Panel3, 8, 64, " Meglévő mennyiség :", 170);
-    DBEdit1 = ops::StockEdit(Panel3, {x + 20, 64, 100, 22}, &DataSource6);
-    DBText3 = ops::UnitText(Panel3, {x + 126, 67, 40, 16}, &DataSource6);
+    DBEdit1 = ops::StockEdit(Panel3, {x, 64, 100, 22}, &DataSource6);
+    DBText3 = ops::UnitText(Panel3, {x + 106, 67, 40, 16}, &DataSource6);
     ops::Label(Panel3, 8, 92, " Permetlé mennyisége :", 170);
-    Edit4 = ui::Make<ui::TEdit>(Panel3, {x + 20, 92, 100, 22});
+    Edit4 = ui::Make<ui::TEdit>(Panel3, {x, 92, 100, 22});
     Edit4->SetMaxLength(ui::TextFieldWidth(session_, "felhanyag", "Permetle"));
-    ops::Label(Panel3, x + 126, 92, "l/ha", 40);
+    ops::Label(Panel3, x + 106, 92, "l/ha", 40);
     ops::Label(Panel3, 8, 120, " Betakarítás időpontja :", 170);
-    DateTimePicker2 = ui::Make<ui::TDateTimePicker>(Panel3, {x + 20, 120, 120, 22});
+    DateTimePicker2 = ui::Make<ui::TDateTimePicker>(Panel3, {x, 120, 120, 22});
     ops::Label(Panel3, 8, 148, " Felelős :", 170);
-    Edit3 = ui::Make<ui::TEdit>(Panel3, {x + 20, 148, 250, 22});
+    Edit3 = ui::Make<ui::TEdit>(Panel3, {x, 148, 250, 22});
     Edit3->SetMaxLength(ui::TextFieldWidth(session_, "felhanyag", "Felelos"));
-    Button13 = ui::Make<ui::TButton>(Panel3, {x + 20, 178, 100, 26}, "OK");
-    Button15 = ui::Make<ui::TButton>(Panel3, {x + 130, 178, 100, 26}, "Mésem");
+    Button13 = ui::Make<ui::TButton>(Panel3, {x, 178, 100, 26}, "OK");
+    Button15 = ui::Make<ui::TButton>(Panel3, {x + 110, 178, 100, 26}, "Mésem");
 
-    Panel4 = ui::Make<ui::TPanel>(this, {136, 280, 480, 180});
+    Panel4 = ui::Make<ui::TPanel>(this, {136, 280, 490, 180});
     ops::Label(Panel4, 8, 8, "Növény :");
     DBLookupComboBox4 = ops::Lookup(Panel4, {x, 8, 250, 22}, &DataSource8, "Faj", "Faj");
     DBLookupComboBox4->SetDropDownRows(20);
     ops::Label(Panel4, 8, 36, "Megnevezés :");
-    DBLookupComboBox3 = ops::Lookup(Panel4, {x, 36, 300, 22}, &DataSource7, "Nev", "Nev");
+    DBLookupComboBox3 = ops::Lookup(Panel4, {x, 36, 310, 22}, &DataSource7, "Nev", "Nev");
     DBLookupComboBox3->SetDropDownRows(16);
-    ops::Label(Panel4, 8, 64, "Felhasznált mennyiség :");
+    ops::Label(Panel4, 8, 64, "Felhasznált mennyiség :", 160);
     Edit11 = ui::Make<ui::TEdit>(Panel4, {x, 64, 100, 22});
     ComboBox3 = ops::UnitCombo(Panel4, {x + 106, 64, 60, 22}, {"g", "kg", "t", "db"}, "kg");
     ops::Label(Panel4, x + 170, 64, "/ha", 30);
-    ops::Label(Panel4, 8, 92, "Meglévő mennyiség :");
+    ops::Label(Panel4, 8, 92, "Meglévő mennyiség :", 160);
     DBEdit3 = ops::StockEdit(Panel4, {x, 92, 100, 22}, &DataSource7);
     DBText4 = ops::UnitText(Panel4, {x + 106, 95, 40, 16}, &DataSource7);
-    ops::Label(Panel4, 8, 120, "Kijuttatott csíraszám :");
+    ops::Label(Panel4, 8, 120, "Kijuttatott csíraszám :", 160);
     Edit5 = ui::Make<ui::TEdit>(Panel4, {x, 120, 100, 22});
     Edit5->SetMaxLength(ui::TextFieldWidth(session_, "felhanyag", "Csira"));
     ops::Label(Panel4, x + 106, 120, "db/ha", 50);
     Button14 = ui::Make<ui::TButton>(Panel4, {x, 150, 100, 26}, "OK");
     Button16 = ui::Make<ui::TButton>(Panel4, {x + 110, 150, 100, 26}, "Mésem");
 
+    // The boxes stand over the lists: opaque, hidden until their buttons show them.
     for (ui::TControl* box : std::initializer_list<ui::TControl*>{
-             Panel1, GroupBox1, GroupBox2, GroupBox3, Panel2, Panel3, Panel4})
+             Panel1, GroupBox1, GroupBox2, GroupBox3, Panel2, Panel3, Panel4}) {
+        box->Widget().setAutoFillBackground(true);
         box->Hide();
+    }
 
     lists_[0] = {&Query3, DBGrid3, &Query5, "Kod", "Menny_1", "Mert_1", 168};
     lists_[1] = {&Query2, DBGrid1, &Query6, "Kod", "Menny", "Mert", 320};
