@@ -309,8 +309,8 @@ TFelhAnyMod::TFelhAnyMod(db::Session& session, std::function<sys::DateTime()> op
     for (auto [grid, change] :
          {std::pair{DBGrid3, Button2}, std::pair{DBGrid1, Button7}, std::pair{DBGrid2, Button10}})
         grid->OnKeyPress = [change](TObject*, TKey& key) {
-            if (key == 13) {
-                key = 0;
+            if (key == ui::keyEnter) {
+                key = ui::keyNone;
                 change->Click();
             }
         };
@@ -490,11 +490,11 @@ void TFelhAnyMod::Button4Click(TObject*) {
 }
 
 void TFelhAnyMod::Edit1KeyPress(TObject*, TKey& key) {
-    if (key == 13) {
-        key = 0;
+    if (key == ui::keyEnter) {
+        key = ui::keyNone;
         Button4->Click();
-    } else if (key == 27) {
-        key = 0;
+    } else if (key == ui::keyEscape) {
+        key = ui::keyNone;
         Panel1->Hide();
     }
 }

@@ -169,6 +169,27 @@ TEST_F(MaterialUseModifierTest, AQuantityThatIsNoNumberOrEmptyWritesNothing) {
     EXPECT_EQ(Withdrawal("100000"), std::vector<std::string>{"-0,5"});
 }
 
+TEST_F(MaterialUseModifierTest, EnterOnAListOpensTheQuantityBoxWhereEnterSavesAndEscCloses) {
+    AddUse("100000", "100000", "000000", 0.5, "kg", -0.5);
+    Open([&](TFelhAnyMod& f) {
+        QApplication::setActiveWindow(&f);
+        f.DBGrid3->SetFocus();
+        Key(f.DBGrid3, Qt::Key_Return);
+        EXPECT_TRUE(f.Panel1->Visible());
+        EXPECT_EQ(f.Panel1->Top(), 168);
+        f.Edit1->SetText("0,4");
+        Key(f.Edit1, Qt::Key_Return);
+        EXPECT_FALSE(f.Panel1->Visible());
+        EXPECT_EQ(Withdrawal("100000"), std::vector<std::string>{"-0,4"});
+        Key(f.DBGrid3, Qt::Key_Return);
+        EXPECT_TRUE(f.Edit1->hasFocus());
+        f.Edit1->SetText("9");
+        Key(f.Edit1, Qt::Key_Escape);
+        EXPECT_FALSE(f.Panel1->Visible());
+    });
+    EXPECT_EQ(Column("felhanyag", "Menny"), std::vector<std::string>{"0,4"});
+}
+
 TEST_F(MaterialUseModifierTest, DeletingAUseReturnsItsOwnWithdrawalToStock) {
     AddUse("100000", "100000", "000000", 20, "kg", -20);
     AddUse("100001", "100000", "000000", 30, "kg", -30);
