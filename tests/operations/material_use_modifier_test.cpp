@@ -7,8 +7,6 @@
 #include "operations_fixture.h"
 #include "resources/stock.h"
 
-#include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace opstest {
@@ -353,43 +351,6 @@ TEST_F(MaterialUseModifierTest, EachActivationLeavesOneDateMarker) {
     Open([](TFelhAnyMod&) {});
     EXPECT_EQ(Column("Raktarmozgas", "Datum", "Anyagkod = ''"),
               std::vector<std::string>{sys::dateToText(sys::today())});
-}
-
-// Pictures of the form and its boxes for a look at their layout:
-//     FARM_SCREENSHOT_DIR=/tmp/shots build/tests/farm_tests --gtest_filter='*ModifierScreenshot*'
-TEST_F(MaterialUseModifierTest, ModifierScreenshot) {
-    const char* folder = std::getenv("FARM_SCREENSHOT_DIR");
-    if (!folder)
-        GTEST_SKIP() << "FARM_SCREENSHOT_DIR not set";
-    const std::filesystem::path out(folder);
-    AddUse("100000", "100000", "000000", 20, "kg", -20);
-    AddUse("100001", "200000", "000001", 2, "l", -2);
-    AddUse("100002", "300000", "000002", 200, "kg", -200);
-    auto shot = [out](TFelhAnyMod& f, const char* name) {
-        EXPECT_TRUE(f.grab().save(QString::fromStdString((out / name).string())));
-    };
-    Open([&](TFelhAnyMod& f) {
-        shot(f, "felhanymod.png");
-        f.Button7->Click();
-        shot(f, "felhanymod-quantity.png");
-        f.Panel1->Hide();
-        f.Button18->Click();
-        f.Button21->Click();
-        shot(f, "felhanymod-nutrients.png");
-        f.Button22->Click();
-        f.Button19->Click();
-        f.Button23->Click();
-        shot(f, "felhanymod-item.png");
-        f.Button24->Click();
-        const char* names[] = {"felhanymod-add1.png", "felhanymod-add2.png", "felhanymod-add3.png"};
-        ui::TButton* adds[] = {f.Button3, f.Button8, f.Button11};
-        ui::TButton* cancels[] = {f.Button17, f.Button15, f.Button16};
-        for (int i = 0; i < 3; ++i) {
-            adds[i]->Click();
-            shot(f, names[i]);
-            cancels[i]->Click();
-        }
-    });
 }
 
 } // namespace

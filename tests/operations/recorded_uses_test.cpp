@@ -1,5 +1,5 @@
-// The material uses of a recorded operation: the single-precision quantities, the next
-// use code, and a use that is written, changed or deleted only with its withdrawal.
+// The material uses of a recorded operation: the single-precision quantities, and a use
+// that reaches the disk only with its withdrawal.
 
 #include "operations/recorded_uses.h"
 #include "operations_fixture.h"
@@ -54,33 +54,7 @@ protected:
         use.doseUnit = "kg";
         return use;
     }
-    double Stock() { return res::StockOnDate(session, "100000", kDay); }
 };
-
-TEST_F(RecordedUsesTest, AnAddedUseCarriesTheOperationAndItsWithdrawalItsDate) {
-    EXPECT_EQ(ops::NextRecordedUseCode(session), "100001");
-    const std::string code = ops::AddRecordedUse(session, Fertiliser(), "100001", kDay, -0.3);
-    EXPECT_EQ(code, "100001");
-    EXPECT_EQ(Column("felhanyag", "Muvkod"), std::vector<std::string>{"100000"});
-    EXPECT_EQ(Column("felhanyag", "Tablakod"), std::vector<std::string>{"100001"});
-    EXPECT_EQ(Column("Raktarmozgas", "Datum", "Felhanykod = '100001'"),
-              std::vector<std::string>{sys::dateToText(kDay)});
-    EXPECT_DOUBLE_EQ(Stock(), 99.7);
-    EXPECT_EQ(ops::AddRecordedUse(session, Fertiliser(), "100001", kDay, std::nullopt), "100002");
-    EXPECT_EQ(Count("Raktarmozgas", "Felhanykod = '100002'"), 0);
-
-    ops::ChangeRecordedDose(session, "100001", 0.5, -0.5);
-    ops::ChangeRecordedDose(session, "100002", 0.5, -0.5); // no withdrawal: none made
-    EXPECT_EQ(Column("felhanyag", "Menny"), (std::vector<std::string>{"0,5", "0,5"}));
-    EXPECT_EQ(Count("Raktarmozgas", "Felhanykod = '100002'"), 0);
-    EXPECT_DOUBLE_EQ(Stock(), 99.5);
-
-    ops::DeleteRecordedUse(session, "100001");
-    EXPECT_EQ(Column("felhanyag", "Felhkod"), std::vector<std::string>{"100002"});
-    EXPECT_DOUBLE_EQ(Stock(), 100);
-    ops::DeleteRecordedUse(session, ""); // an empty code never reaches the purchases
-    EXPECT_EQ(Count("Raktarmozgas", "Anyagkod = '100000'"), 1);
-}
 
 // Wherever the power goes while the use is added, the use and its withdrawal are on the
 // disk together or not at all.
