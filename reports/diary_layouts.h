@@ -5,14 +5,15 @@
 
 #include <string>
 
-// The layout text of a sheet file ("GN04ParcAdatok.rav" ...); empty for another name.
-std::string DiaryParcelSheetLayout(const std::string& fileName);
-
-// The frame of a ruled diary sheet: the layout's first lines, A4 landscape, the heading
-// on every page (the sheet's code, its title, the page numbers), the farm's name and
-// address (RvFarmConnection1) on the first page and the signature line at every foot.
+// The frame of a diary sheet: the A4 landscape page, the sheet's code, title and page
+// numbers on every page, the farm's name and address on the first page (connection
+// RvFarmConnection1) and the signature line at every page's foot. The note is the
+// layout's comment line.
 std::string DiarySheetFrame(const std::string& code, const std::string& title,
                             const std::string& note);
+
+// The layout text of a sheet file ("GN04ParcAdatok.rav" ...); empty for another name.
+std::string DiaryParcelSheetLayout(const std::string& fileName);
 
 // Registers the eight sheets as built-in layouts.
 void RegisterDiaryParcelLayouts();
