@@ -75,23 +75,23 @@ void TPermNaplo::FormActivate(TObject*) {
     }
 }
 
-// A disabled printout's key does nothing.
 void TPermNaplo::FormKeyPress(TObject*, TKey& Key) {
-    ui::Shortcuts(Key, {{'I', Button2->isEnabled() ? Button2 : nullptr},
-                        {'P', Button5->isEnabled() ? Button5 : nullptr},
-                        {'X', Button1}});
+    ui::Shortcuts(Key, {{'I', Button2}, {'P', Button5}, {'X', Button1}});
 }
 
 void TPermNaplo::Button1Click(TObject*) {
     Close();
 }
 
+// An empty log prints nothing, also from the pop-up menu and the keys.
 void TPermNaplo::Button2Click(TObject*) {
-    RvProject1.ExecuteActiveReport();
+    if (!Query1.IsEmpty())
+        RvProject1.ExecuteActiveReport();
 }
 
 void TPermNaplo::Button5Click(TObject*) {
-    RvProject2.ExecuteActiveReport();
+    if (!Query1.IsEmpty())
+        RvProject2.ExecuteActiveReport();
 }
 
 void TPermNaplo::Query1CalcFields(db::TDataSet& DataSet) {

@@ -273,6 +273,8 @@ TEST_F(SprayLog, AnEmptyListingIsToldAndItsPrintoutsWait) {
         EXPECT_FALSE(l.Button5->isEnabled());
         ui::TKey key = ui::ctrlKey('I');
         l.FormKeyPress(nullptr, key);
+        l.PopupMenu1->Items(0)->Click(); // "Nyomtatás"
+        l.PopupMenu1->Items(1)->Click(); // "Nyomtatási kép"
         l.Button1->click();
     });
     OpenSprayLogConditions(session);
