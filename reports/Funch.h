@@ -43,6 +43,19 @@ public:
     // soil preparation on or after the use's date, unless a harvest comes first.
     std::string IncorporationDate(const std::string& key, int mode);
 
+    // While a sheet reads many rows: the land parcels under every field are read once when
+    // the batch starts, and the three land-parcel routines look their field up.
+    class ParcelBatch {
+    public:
+        explicit ParcelBatch(TFunc& func);
+        ~ParcelBatch();
+        ParcelBatch(const ParcelBatch&) = delete;
+        ParcelBatch& operator=(const ParcelBatch&) = delete;
+
+    private:
+        TFunc& func_;
+    };
+
     // While a sheet reads many rows: the incorporation dates are answered from the
     // fertiliser uses and the operations read once when the batch starts, so that a row
     // costs a lookup and not a pass over the tables. The data do not change meanwhile
@@ -73,9 +86,18 @@ private:
         std::unordered_map<std::string, std::vector<FertiliserUse>> usesByFelhid, usesByMuvkod;
         std::unordered_map<std::string, std::vector<FieldOperation>> operationsByField;
     };
-    void OpenLandParcels(const std::string& parckod);
+    struct LandParcel {
+        std::string parcella, blok;
+        double ter = 0;
+        int muvagid = 0;
+    };
+    using LandParcelsByField = std::unordered_map<std::string, std::vector<LandParcel>>;
+    LandParcel ReadLandParcel();
+    // The field's land-parcel rows of Query4, in the query's order.
+    std::vector<LandParcel> LandParcelsOf(const std::string& parckod);
     std::vector<FertiliserUse> SelectUses(const std::string& key, bool byUse);
     std::vector<FieldOperation> OperationsOf(const std::string& field);
     std::unique_ptr<Lookups> batch_;
+    std::unique_ptr<LandParcelsByField> parcelBatch_;
 };
 extern TFunc* Func;

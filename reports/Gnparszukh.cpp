@@ -280,23 +280,28 @@ void TGNParSzuk::FormShow(TObject*) {
         control->SetEnabled(dates);
 }
 
-void TGNParSzuk::AddYears() {
-    Query1.First();
-    if (Query1.IsEmpty())
+void ShowConditionYears(db::TDataSet& years, ui::TComboBox& first, ui::TComboBox& last,
+                        bool fillLists) {
+    years.First();
+    if (years.IsEmpty())
         return;
-    std::string first, last;
-    for (; !Query1.Eof(); Query1.Next()) {
-        const std::string year = Query1.FieldByName("Evj").AsString();
-        if (first.empty())
-            first = year;
-        last = year;
-        if (!activated_) {
-            ComboBox2->Items().Add(year);
-            ComboBox3->Items().Add(year);
+    std::string firstYear, lastYear;
+    for (; !years.Eof(); years.Next()) {
+        const std::string year = years.FieldByName("Evj").AsString();
+        if (firstYear.empty())
+            firstYear = year;
+        lastYear = year;
+        if (fillLists) {
+            first.Items().Add(year);
+            last.Items().Add(year);
         }
     }
-    ComboBox2->SetText(first);
-    ComboBox3->SetText(last);
+    first.SetText(firstYear);
+    last.SetText(lastYear);
+}
+
+void TGNParSzuk::AddYears() {
+    ShowConditionYears(Query1, *ComboBox2, *ComboBox3, !activated_);
 }
 
 // The lists are filled on the first activation; later ones (a report or a message closing
@@ -351,18 +356,22 @@ void TGNParSzuk::Button3Click(TObject*) {
     Close();
 }
 
-std::vector<std::string> TGNParSzuk::SelectedFields() {
+std::vector<std::string> SelectedFieldCodes(ui::TDBGrid& grid, db::TDataSet& fields) {
     std::vector<std::string> codes;
-    ui::TBookmarkList& marks = DBGrid1->SelectedRows();
+    ui::TBookmarkList& marks = grid.SelectedRows();
     if (marks.Count() == 0)
         return codes;
-    const db::TBookmark here = Table2.GetBookmark();
+    const db::TBookmark here = fields.GetBookmark();
     for (int i = 0; i < marks.Count(); ++i) {
-        Table2.GotoBookmark(marks[i]);
-        codes.push_back(Table2.FieldByName("Parckod").AsString());
+        fields.GotoBookmark(marks[i]);
+        codes.push_back(fields.FieldByName("Parckod").AsString());
     }
-    Table2.GotoBookmark(here);
+    fields.GotoBookmark(here);
     return codes;
+}
+
+std::vector<std::string> TGNParSzuk::SelectedFields() {
+    return SelectedFieldCodes(*DBGrid1, Table2);
 }
 
 bool TGNParSzuk::ReadConditions(DiaryFieldConditions& c, bool withSerials) {

@@ -47,6 +47,16 @@ std::array<double, 3> NutrientPercents(const std::string& felelos);
 // nutrient text (Felelos, else Csira) up to the first ";"; 0 without the X.
 double MarkedNitrogenPercent(const std::string& felelos, const std::string& csira);
 
+// The Parckod of every row selected in a field grid over `fields`, in selection order;
+// the cursor of `fields` is left where it was.
+std::vector<std::string> SelectedFieldCodes(ui::TDBGrid& grid, db::TDataSet& fields);
+
+// Sets the two year boxes of a diary condition form to the first and the last farming
+// year of `years` (nothing when it has none); with fillLists, every year is added to both
+// lists first (the form's first activation).
+void ShowConditionYears(db::TDataSet& years, ui::TComboBox& first, ui::TComboBox& last,
+                        bool fillLists);
+
 class TGNParSzuk : public ui::TForm {
 public:
     explicit TGNParSzuk(db::Session& session);

@@ -10,6 +10,7 @@
 #include "core/Folap.h"
 #include "diary_layouts.h"
 #include "list_layouts.h"
+#include "summary_layouts.h"
 
 void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
     db::Session* s = &session;
@@ -26,5 +27,6 @@ void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
 
 void RegisterReportLayouts() {
     RegisterDiaryParcelLayouts();
+    RegisterSummarySheetLayouts();
     lists::RegisterListLayouts();
 }

@@ -4,9 +4,10 @@
 
 namespace {
 
-// The page, the heading on every page (code, title, page numbers), the farm's name under
-// it on the first page, and the signature line at the foot of every page.
-std::string SheetFrame(const std::string& code, const std::string& title, const std::string& note) {
+// The page, the heading on every page (code, title, page numbers, then headerLines), the
+// farm's name under it on the first page, and the signature line at the foot of every page.
+std::string SheetFrame(const std::string& code, const std::string& title, const std::string& note,
+                       const std::string& headerLines = {}) {
     return "farmreport 1 version=1\n"
            "# " +
            note +
@@ -20,7 +21,8 @@ std::string SheetFrame(const std::string& code, const std::string& title, const 
            "text \"" +
            title +
            "\" size=11 bold align=center sameline x=30 width=213\n"
-           "text \"{#page}. oldal / {#pages}\" align=right sameline x=243 width=30\n"
+           "text \"{#page}. oldal / {#pages}\" align=right sameline x=243 width=30\n" +
+           headerLines +
            "space 2\n"
            "\n"
            "title\n"
@@ -260,6 +262,11 @@ const Sheet kSheets[] = {
 };
 
 } // namespace
+
+std::string DiarySheetFrame(const std::string& code, const std::string& title,
+                            const std::string& note, const std::string& headerLines) {
+    return SheetFrame(code, title, note, headerLines);
+}
 
 std::string DiaryParcelSheetLayout(const std::string& fileName) {
     for (const Sheet& sheet : kSheets)
