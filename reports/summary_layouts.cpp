@@ -85,8 +85,8 @@ std::string Observations(const std::string& code) {
            "band Megfigyelesek connection=RvQueryGN07NovVedmegfConnection1 rules=grid "
            "frame=0.5 marks=letters\n"
            "column Sorsz caption=\"Sor-\\nszám\" width=12 align=center\n"
-           "column Datum caption=\"Dátum\" width=20 align=center\n"
-           "column Parcsor caption=\"Tábla\\nsor-\\nszáma\" width=12 align=center\n"
+           "column Datum caption=\"Dátum\" width=23 align=center\n"
+           "column Parcsor caption=\"Tábla\\nsor-\\nszám\" width=12 align=center\n"
            "column Agazat caption=\"Növény\" width=24 wrap\n"
            "column Novfejl caption=\"Növény\\nfejlettségi\\nállapota\" width=24 wrap\n"
            "column Karfejl caption=\"Neve\" width=24 wrap\n"
@@ -94,8 +94,8 @@ std::string Observations(const std::string& code) {
            "column Karjel caption=\"Megjelenésre\\nutaló jelek\" width=32 wrap\n"
            "column Fertmert caption=\"Fertőzés\\nmértéke\" width=22 wrap\n"
            "column Mod caption=\"Megfigyelés\\nmódja,\\neszköze\" width=24 wrap\n"
-           "column Datum_1 caption=\"Dátum\" width=20 align=center\n"
-           "column Muvnev caption=\"Művelet\" width=37 wrap\n"
+           "column Datum_1 caption=\"Dátum\" width=23 align=center\n"
+           "column Muvnev caption=\"Művelet\" width=31 wrap\n"
            "heading \"Károsító\" from=Karfejl to=Karjel\n"
            "heading \"Kapcsolt védekezés\" from=Datum_1 to=Muvnev\n";
 }

@@ -159,6 +159,12 @@ TEST_F(ParcelSummary, AChosenYearPrintsOnlyItsAgriEnvironmentFields) {
     EXPECT_THAT(text, HasSubstr("1 | 2008 | 1,73 | K1AB2-C-09 | 0000, | szán | H | Integrált "
                                 "szántóföldi | SAPS,AKG\n"));
     EXPECT_THAT(text, HasSubstr("SAPS,AKG"));
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(pdf, HasSubstr("2007/2008 gazdasági év"));
+        EXPECT_THAT(pdf, HasSubstr("K1AB2-C-09"));
+        EXPECT_THAT(pdf, HasSubstr("SAPS,AKG"));
+    }
     EXPECT_THAT(text, Not(HasSubstr("0001,")));
     EXPECT_THAT(text, Not(HasSubstr("0002,")));
 }
@@ -344,6 +350,11 @@ TEST_F(ParcelSummary, Gn06PrintsWithoutItsFormShown) {
     EXPECT_THAT(text, Not(HasSubstr("32,")));
     EXPECT_THAT(text, Not(HasSubstr("\n3 | 2 |")));
     EXPECT_EQ(Alapadatok1, nullptr);
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(pdf, HasSubstr("pihentett terület"));
+        EXPECT_THAT(pdf, HasSubstr("31/1,31/2,"));
+    }
 }
 
 TEST_F(ParcelSummary, Gn06WithAYearThatIsNoNumberPrintsNothing) {
