@@ -1,5 +1,6 @@
 #include "Muvmodvalh.h"
 
+#include "Muvmod.h"
 #include "platform/ui/form_helpers.h"
 #include "register/cascade_deletes.h"
 
@@ -118,7 +119,8 @@ void TMuvModVal::Button2Click(TObject*) {
     Close();
 }
 
-// Takes the chosen operation's code for the modify form.
+// Hands the chosen operation to the modify form; afterwards the list shows every
+// operation, changes included, when the user asks for another change.
 void TMuvModVal::Button3Click(TObject*) {
     if (!Query2.Active() || Query2.IsEmpty()) {
         ui::Application->MessageBox("A műveletek listája táblázat üres !", "Nincs művelet!");
@@ -129,6 +131,14 @@ void TMuvModVal::Button3Click(TObject*) {
         return;
     }
     SelectedOperationCode = Query2.FieldByName("Muvkod").AsString();
+    ui::ShowModalForm(MuvModo, session_);
+    if (ui::Application->MessageBox("Kér-e további módosítást ?", "További módosítás?",
+                                    ui::MB_YESNO | ui::MB_ICONQUESTION) != ui::IDYES) {
+        Close();
+        return;
+    }
+    fieldCode_.clear();
+    RebuildOperations();
 }
 
 void TMuvModVal::Button4Click(TObject*) {

@@ -5,10 +5,10 @@
 
 #include <string>
 
-// The opening of a diary sheet's layout: the signature line, the A4 landscape page, the
-// heading of every page (the sheet's code, its title, the page numbers, then headerLines,
-// layout statements of the page header), the farm's name and address on the first page
-// and the signature line at every page's foot.
+// The frame of a diary sheet: the A4 landscape page, the sheet's code, title and page
+// numbers on every page (then headerLines, statements of the page header), the farm's
+// name and address on the first page (connection RvFarmConnection1) and the signature
+// line at every page's foot. The note is the layout's comment line.
 std::string DiarySheetFrame(const std::string& code, const std::string& title,
                             const std::string& note, const std::string& headerLines = {});
 

@@ -2,6 +2,7 @@
 // choice handed on, the deletion with its materials, and the main-window command.
 
 #include "core/Folap.h"
+#include "operations/Muvmod.h"
 #include "operations/Muvmodvalh.h"
 #include "operations/commands.h"
 #include "operations_fixture.h"
@@ -77,11 +78,12 @@ TEST_F(ChooseOperationTest, TheChoiceIsHandedOnAndAnEmptyListIsRefused) {
         EXPECT_EQ(f.SelectedOperationCode, "");
         f.Table1.Next();
         ui::TKey enter = 13;
-        f.DBGrid2->OnKeyPress(f.DBGrid2, enter);
+        f.DBGrid2->OnKeyPress(f.DBGrid2, enter); // answered No: the chooser closes
         EXPECT_EQ(f.SelectedOperationCode, "100001");
-        f.Button2->Click();
     });
+    forms.On<TMuvModo>([](TMuvModo& f) { f.Button1->click(); });
     dialogs.Expect("A műveletek listája táblázat üres !");
+    dialogs.Expect("Kér-e további módosítást ?", ui::mrNo);
     ui::ShowModalForm(MuvModVal, session);
     dialogs.VerifyDone();
 }
