@@ -7,6 +7,7 @@
 #include "platform/report/output.h"
 #include "register/keep_pdf.h"
 #include "reports/Alapadatok1h.h"
+#include "reports/Gn0914valasztou.h"
 #include "reports/summary_layouts.h"
 
 #include <filesystem>
@@ -355,6 +356,26 @@ TEST_F(ParcelSummary, Gn06PrintsWithoutItsFormShown) {
         EXPECT_THAT(pdf, HasSubstr("pihentett terület"));
         EXPECT_THAT(pdf, HasSubstr("31/1,31/2,"));
     }
+}
+
+// The selector's "Táblaösszesítő (nem AKG)" prints the year of its box, and nothing else
+// appears but the output.
+TEST_F(ParcelSummary, TheLaterSelectorsButtonPrintsGn06ForItsYear) {
+    Add({.parckod = "100001", .evj = 2009, .parcsor = 1, .agrkor = false});
+    Add({.parckod = "100002", .evj = 2010, .parcsor = 6, .agrkor = false});
+    Parcel("100001", "41");
+    Parcel("100002", "42");
+    ui::OwnedForm<TGN200914> selector(GN200914, session);
+    selector->FormShow(nullptr);
+    EXPECT_EQ(selector->ComboBox1->Text(), "2010");
+    selector->ComboBox1->SetText("2009");
+    selector->Button4->Click();
+    ASSERT_EQ(output.documents.size(), 1u);
+    EXPECT_EQ(output.asked.back(), "09GN06Parcellak.rav");
+    const std::string text = AllLines(output.documents[0]);
+    EXPECT_THAT(text, HasSubstr("2008/2009 gazdasági év"));
+    EXPECT_THAT(text, HasSubstr("41,"));
+    EXPECT_THAT(text, Not(HasSubstr("42,")));
 }
 
 TEST_F(ParcelSummary, Gn06WithAYearThatIsNoNumberPrintsNothing) {
