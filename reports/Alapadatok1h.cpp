@@ -15,19 +15,6 @@ TAlapadatok1* Alapadatok1 = nullptr;
 
 namespace {
 
-void WholeValues(db::TDataSet& rows) {
-    db::FilterOptions options;
-    options.noPartialCompare = true;
-    rows.SetFilterOptions(options);
-}
-
-void OpenFiltered(db::TDataSet& rows, const std::string& filter) {
-    rows.Close();
-    rows.SetFilter(filter);
-    rows.SetFiltered(true);
-    rows.Open();
-}
-
 std::string CodeFilter(const std::string& column, const std::string& code) {
     return column + " = " + db::quoteFilterText(code);
 }
@@ -134,7 +121,7 @@ TAlapadatok1::TAlapadatok1(db::Session& session) : session_(session) {
     Table1.SetTableName("Parclellak02.db");
     for (db::TDataSet* rows :
          std::initializer_list<db::TDataSet*>{&Table1, &Query5, &Query6, &Query8})
-        WholeValues(*rows);
+        WholeValueFilters(*rows);
 
     RvQueryGN03ParcOssConnection1.FieldAliasList.Add("NewHasznIr=Hasznkod");
     reg::MakeSingleRowConnection(RvEvjConnection1, {"evj1", "evj2"}, [this] {

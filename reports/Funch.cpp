@@ -17,9 +17,7 @@ std::string LandUseBranchName(int muvagid) {
     return names[muvagid - 1];
 }
 
-namespace {
-
-void WholeValues(db::TDataSet& rows) {
+void WholeValueFilters(db::TDataSet& rows) {
     db::FilterOptions options;
     options.noPartialCompare = true;
     rows.SetFilterOptions(options);
@@ -31,6 +29,8 @@ void OpenFiltered(db::TDataSet& rows, const std::string& filter) {
     rows.SetFiltered(true);
     rows.Open();
 }
+
+namespace {
 
 // A field code or a Felhid as the filters take it unquoted: only its digits, so that a
 // stray text cannot change the filter.
@@ -66,7 +66,7 @@ TFunc::TFunc(db::Session& session) : session_(session) {
     Query2.SQL().Add("   ON  (ElvMuv.Muvid = Normalhektar.Kod)  ");
     Query2.SQL().Add("ORDER BY ElvMuv.Datum");
     for (db::TDataSet* rows : std::initializer_list<db::TDataSet*>{&Query4, &Query1, &Query2})
-        WholeValues(*rows);
+        WholeValueFilters(*rows);
 }
 
 TFunc::LandParcel TFunc::ReadLandParcel() {

@@ -15,6 +15,11 @@
 #include <unordered_map>
 #include <vector>
 
+// Filters of the diary lookups compare whole values (no partial comparison).
+void WholeValueFilters(db::TDataSet& rows);
+// Closes the data set, sets and switches on the filter, and opens it again.
+void OpenFiltered(db::TDataSet& rows, const std::string& filter);
+
 // The land-use branch name of a Muvagid (1 "szántó" ... 13 "konyhakert"); any other value
 // "pihentett terület".
 std::string LandUseBranchName(int muvagid);

@@ -27,14 +27,7 @@ TGNNovVedMegf::TGNNovVedMegf(db::Session& session) : session_(session) {
     SetClientSize(620, 440);
     SetPosition(ui::poScreenCenter);
 
-    Table2.SetTableName("parcellak.DB");
-    Table2.SetIndexFieldNames("Evj;Parcsor");
-    Table2.SetFilter("Aktiv = 'A'");
-    Table2.SetFiltered(true);
-    Query3.SQL().Add("SELECT DISTINCT Agazat FROM parcellak");
-    Query1.SQL().Add("SELECT DISTINCT Evj");
-    Query1.SQL().Add("FROM parcellak");
-    Query1.SQL().Add("ORDER BY Evj");
+    SetUpConditionSets(Table2, Query3, Query1);
     Table1.SetTableName("Megffej.db");
 
     ui::Make<ui::TLabel>(this, {8, 8, 400, 20}, "Listázási feltételek beállítása")->SetBold(true);

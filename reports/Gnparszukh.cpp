@@ -18,12 +18,6 @@ namespace {
 constexpr const char* kEmptyText = "Nincs megjeleníthető művelet!";
 constexpr const char* kEmptyCaption = "A szűkítés eredménye üres!";
 
-void WholeValues(db::TDataSet& rows) {
-    db::FilterOptions options;
-    options.noPartialCompare = true;
-    rows.SetFilterOptions(options);
-}
-
 std::string Text(double value) {
     return sys::floatToText(value);
 }
@@ -92,14 +86,7 @@ TGNParSzuk::TGNParSzuk(db::Session& session) : session_(session) {
     SetClientSize(620, 560);
     SetPosition(ui::poScreenCenter);
 
-    Table2.SetTableName("parcellak.DB");
-    Table2.SetIndexFieldNames("Evj;Parcsor");
-    Table2.SetFilter("Aktiv = 'A'");
-    Table2.SetFiltered(true);
-    Query3.SQL().Add("SELECT DISTINCT Agazat FROM parcellak");
-    Query1.SQL().Add("SELECT DISTINCT Evj");
-    Query1.SQL().Add("FROM parcellak");
-    Query1.SQL().Add("ORDER BY Evj");
+    SetUpConditionSets(Table2, Query3, Query1);
     Query6.SQL().Add("SELECT Datum");
     Query6.SQL().Add("FROM ElvMuv");
     Query6.SQL().Add("ORDER BY Datum");
@@ -120,7 +107,7 @@ TGNParSzuk::TGNParSzuk(db::Session& session) : session_(session) {
     Table13.SetFilter("Deleted = false");
     Table13.SetFiltered(true);
     for (db::TDataSet* rows : std::initializer_list<db::TDataSet*>{&Table14, &Lookup})
-        WholeValues(*rows);
+        WholeValueFilters(*rows);
 
     for (const char* name : {"elag", "elve", "elho", "utag", "utve", "utho", "Fajta"})
         Query2.AddCalcField(name, db::FieldType::Alpha, 40);
@@ -354,6 +341,17 @@ void TGNParSzuk::Button2Click(TObject*) {
 
 void TGNParSzuk::Button3Click(TObject*) {
     Close();
+}
+
+void SetUpConditionSets(db::TTable& fields, db::TQuery& sectors, db::TQuery& years) {
+    fields.SetTableName("parcellak.DB");
+    fields.SetIndexFieldNames("Evj;Parcsor");
+    fields.SetFilter("Aktiv = 'A'");
+    fields.SetFiltered(true);
+    sectors.SQL().Add("SELECT DISTINCT Agazat FROM parcellak");
+    years.SQL().Add("SELECT DISTINCT Evj");
+    years.SQL().Add("FROM parcellak");
+    years.SQL().Add("ORDER BY Evj");
 }
 
 std::vector<std::string> SelectedFieldCodes(ui::TDBGrid& grid, db::TDataSet& fields) {

@@ -51,6 +51,10 @@ double MarkedNitrogenPercent(const std::string& felelos, const std::string& csir
 // the cursor of `fields` is left where it was.
 std::vector<std::string> SelectedFieldCodes(ui::TDBGrid& grid, db::TDataSet& fields);
 
+// The data sets of a diary condition form's choices: the field grid's parcellak.DB in
+// Evj;Parcsor order showing the active fields, the distinct sectors and the farming years.
+void SetUpConditionSets(db::TTable& fields, db::TQuery& sectors, db::TQuery& years);
+
 // Sets the two year boxes of a diary condition form to the first and the last farming
 // year of `years` (nothing when it has none); with fillLists, every year is added to both
 // lists first (the form's first activation).

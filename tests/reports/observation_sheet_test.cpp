@@ -18,13 +18,6 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-std::string AllLines(const report::Document& document) {
-    std::string text;
-    for (const std::string& line : report::DocumentLines(document))
-        text += line + "\n";
-    return text;
-}
-
 class ObservationSheet : public diarytest::DiaryTest {
 protected:
     ObservationSheet() {
@@ -111,7 +104,7 @@ TEST_F(ObservationSheet, YearsAloneGiveEveryFieldOfTheRangeInDateOrder) {
     ASSERT_EQ(output.documents.size(), 1u);
     EXPECT_EQ(output.asked.back(), "GN07Novvedmegf.rav");
     regtest::KeepPdf(output.documents[0], "GN07Novvedmegf.pdf");
-    const std::string text = AllLines(output.documents[0]);
+    const std::string text = diarytest::JoinedLines(output.documents[0]);
     EXPECT_THAT(text, HasSubstr("GN 07 | Növényvédelmi megfigyelések"));
     // The inactive field of 2007 is in; 2009 is out; the dates come in order.
     const std::size_t y2005 = text.find("vetésfehérítő");
@@ -164,14 +157,14 @@ TEST_F(ObservationSheet, SelectedFieldsAndTheSectorNarrowTheRows) {
         }
     });
     ASSERT_EQ(output.documents.size(), 1u);
-    const std::string text = AllLines(output.documents[0]);
+    const std::string text = diarytest::JoinedLines(output.documents[0]);
     EXPECT_THAT(text, HasSubstr("lucernabarkó"));
     EXPECT_THAT(text, Not(HasSubstr("levélrozsda")));
     Print([](TGNNovVedMegf& f) { f.ComboBox1->SetText("Kukorica"); }, "09GN09Novvedmegf.rav");
     ASSERT_EQ(output.documents.size(), 2u);
     EXPECT_EQ(output.asked.back(), "09GN09Novvedmegf.rav");
     regtest::KeepPdf(output.documents[1], "09GN09Novvedmegf.pdf");
-    const std::string gn09 = AllLines(output.documents[1]);
+    const std::string gn09 = diarytest::JoinedLines(output.documents[1]);
     EXPECT_THAT(gn09, HasSubstr("GN-09 | Növényvédelmi megfigyelések"));
     EXPECT_THAT(gn09, HasSubstr("levélrozsda"));
     EXPECT_THAT(gn09, Not(HasSubstr("lucernabarkó")));

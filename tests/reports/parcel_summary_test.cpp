@@ -19,13 +19,6 @@ namespace {
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-std::string AllLines(const report::Document& document) {
-    std::string text;
-    for (const std::string& line : report::DocumentLines(document))
-        text += line + "\n";
-    return text;
-}
-
 std::string DateMark() {
     return "*" + sys::dateToText(sys::today()).substr(5);
 }
@@ -152,7 +145,7 @@ TEST_F(ParcelSummary, AChosenYearPrintsOnlyItsAgriEnvironmentFields) {
     ASSERT_EQ(output.documents.size(), 1u);
     EXPECT_EQ(output.asked.back(), "GN03Parcellak.rav");
     regtest::KeepPdf(output.documents[0], "GN03Parcellak.pdf");
-    const std::string text = AllLines(output.documents[0]);
+    const std::string text = diarytest::JoinedLines(output.documents[0]);
     EXPECT_THAT(text, HasSubstr("Parcellaösszesítő"));
     EXPECT_THAT(text, HasSubstr("2007/2008 gazdasági év"));
     EXPECT_THAT(text, HasSubstr("Aranykalász Bt."));
@@ -182,7 +175,7 @@ TEST_F(ParcelSummary, EveryActiveFieldPrintsInYearOrderUnderTheLatestYear) {
     Parcel("100003", "0103", 0); // only an inactive land parcel
     PrintGn03([](TAlapadatok1& f) { EXPECT_TRUE(f.CheckBox1->Checked()); });
     ASSERT_EQ(output.documents.size(), 1u);
-    const std::string text = AllLines(output.documents[0]);
+    const std::string text = diarytest::JoinedLines(output.documents[0]);
     EXPECT_THAT(text, HasSubstr("2007/2008 gazdasági év"));
     EXPECT_THAT(text, Not(HasSubstr("0/1 gazdasági év")));
     const std::size_t y2007 = text.find("0101,");
@@ -225,7 +218,7 @@ TEST_F(ParcelSummary, FieldsOnTwoLandParcelsGetTheMarkAndARemarkRow) {
     const report::Document& document = output.documents[0];
     // Fourteen rows on the first page: the fifteenth row stands first on the second.
     ASSERT_GE(document.pages.size(), 2u);
-    const std::string text = AllLines(document);
+    const std::string text = diarytest::JoinedLines(document);
     EXPECT_THAT(text, HasSubstr("\n3 | 2008 | 2 | K1AB2-C-09 | " + DateMark() + " | szán"));
     EXPECT_THAT(text, HasSubstr("\nGN03 | 1 | 5 | 3 | 12/3,12/4, | " + today));
     EXPECT_THAT(text, HasSubstr("\nGN03 | 2 | 5 | 1 | 20/15,21/15, |"));
@@ -257,7 +250,7 @@ TEST_F(ParcelSummary, ASecondPrintListsOnlyItsOwnRemarksOnce) {
     EXPECT_EQ(rowsAfter, (std::vector<std::size_t>{2, 2, 2}));
     EXPECT_EQ(firstCode, std::vector<std::string>{"100002"});
     ASSERT_EQ(output.documents.size(), 3u);
-    EXPECT_THAT(AllLines(output.documents[2]), Not(HasSubstr("1/100001,2/100001,")));
+    EXPECT_THAT(diarytest::JoinedLines(output.documents[2]), Not(HasSubstr("1/100001,2/100001,")));
 }
 
 TEST_F(ParcelSummary, TheRoutinesAnswerOutsideAPrintToo) {
@@ -339,7 +332,7 @@ TEST_F(ParcelSummary, Gn06PrintsWithoutItsFormShown) {
     ASSERT_EQ(output.documents.size(), 1u);
     EXPECT_EQ(output.asked.back(), "09GN06Parcellak.rav");
     regtest::KeepPdf(output.documents[0], "09GN06Parcellak.pdf");
-    const std::string text = AllLines(output.documents[0]);
+    const std::string text = diarytest::JoinedLines(output.documents[0]);
     EXPECT_THAT(text, HasSubstr("GN-06"));
     EXPECT_THAT(text, HasSubstr("2009/2010 gazdasági év"));
     // The field on two land parcels: mark, branch, its second crop's use and Natura 2000.
@@ -372,7 +365,7 @@ TEST_F(ParcelSummary, TheLaterSelectorsButtonPrintsGn06ForItsYear) {
     selector->Button4->Click();
     ASSERT_EQ(output.documents.size(), 1u);
     EXPECT_EQ(output.asked.back(), "09GN06Parcellak.rav");
-    const std::string text = AllLines(output.documents[0]);
+    const std::string text = diarytest::JoinedLines(output.documents[0]);
     EXPECT_THAT(text, HasSubstr("2008/2009 gazdasági év"));
     EXPECT_THAT(text, HasSubstr("41,"));
     EXPECT_THAT(text, Not(HasSubstr("42,")));
