@@ -16,6 +16,7 @@
 #include "register/commands.h"
 #include "register/layouts.h"
 #include "reports/Funch.h"
+#include "reports/Gazdnapvalasztoh.h"
 #include "reports/Gnparcmuvadnyh.h"
 #include "reports/Grafikonh.h"
 #include "reports/commands.h"
@@ -113,6 +114,7 @@ void CreateForms(ui::TApplication& app, db::Session& session) {
     // TForm2, Tgrafikon after TParckezeles, and TCsoportosTablamod after Tgrafikon.
     app.CreateForm(GNParMuvNy, session);
     app.CreateForm(Func, session);
+    app.CreateForm(GazdNaploValaszto, session);
     app.CreateForm(NumericInt, session);
     app.CreateForm(Form2, session);
     app.CreateForm(Parckezeles, session);
