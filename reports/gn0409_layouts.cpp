@@ -60,7 +60,7 @@ std::string Cover(const CoverText& c) {
     if (*c.subtitle)
         text += std::string("space 4\ntext \"") + c.subtitle + "\" size=10 align=center wrap\n";
     text += "space 22\n"
-            "text \"Gazdálkodó adatai\" size=12 bold\n"
+            "text \"Gazdálkodó adatai\" size=12 bold wrap\n"
             "frame padding=2\n" +
             CoverLine("Név:", "Gnev") +
             CoverPair("Ügyfél regisztrációs szám (MVH):", "Ugyfreg", "Cégforma:", "Cegf") +
@@ -71,7 +71,7 @@ std::string Cover(const CoverText& c) {
             "space 8\n"
             "text \"" +
             c.contact +
-            "\" size=12 bold\n"
+            "\" size=12 bold wrap\n"
             "frame padding=2\n" +
             CoverLine("Név:", "Knev") + CoverPair("Helység:", "Khely", "Irányítószám:", "Kirany") +
             CoverLine("Közterület neve, száma:", "Kutca") +
@@ -80,7 +80,7 @@ std::string Cover(const CoverText& c) {
             "space 8\n"
             "text \"" +
             c.advisers +
-            "\" size=12 bold\n"
+            "\" size=12 bold wrap\n"
             "frame padding=2\n"
             "text \"Növényvédelmi szakirányítójának neve és címe:\" width=166\n"
             "text \"{RvCustomGNCimConnection1.Fnev}\" x=8 width=158 wrap\n"

@@ -337,4 +337,198 @@ TEST_F(Diary0409, WithoutFieldsTheYearIsEmptyAndOnlyTheLaterCoverPrints) {
     EXPECT_THAT(AllLines(output.documents[0]), HasSubstr("Aranykalász Bt."));
 }
 
+// --- the soil-test sheet -------------------------------------------------------------------
+
+class SoilTestSheet : public Diary0409 {
+protected:
+    SoilTestSheet() {
+        Field("100001", 2007, 1, "Őszi búza", 20000);
+        Field("100002", 2008, 1, "Kukorica", 30000);
+        Field("100003", 2008, 2, "Napraforgó", 10000); // on a parcel without results
+        const int first = Under("100001", Parcel(20000, 1));
+        const int second = Under("100002", Parcel(30000, 1));
+        Under("100003", Parcel(10000, 1));
+        Result(first, "M-0001", 0, "Agrolabor Kft.", 6.8);
+        Result(second, "M-0002", 0, "Talajlabor Bt.", 5.4);
+        Result(second, "M-0003", 1, "Egyedi Minta Kft.", 7.9); // a single sample
+    }
+    int Under(const std::string& parckod, int tableid) {
+        diarytest::AddRow(session, "Szhelyrajzi", [&](db::TTable& t) {
+            t.FieldByName("Parcellakod").SetAsString(parckod);
+            t.FieldByName("Helysz").SetAsInteger(tableid);
+        });
+        return tableid;
+    }
+    void Result(int tableid, const std::string& mintakod, int mintas, const std::string& labor,
+                double ph) {
+        diarytest::AddRow(session, "Talajmintak", [&](db::TTable& t) {
+            t.FieldByName("Tablakod").SetAsInteger(tableid);
+            t.FieldByName("Mintakod").SetAsString(mintakod);
+            t.FieldByName("Mintas").SetAsInteger(mintas);
+            t.FieldByName("Labor").SetAsString(labor);
+            t.FieldByName("PH").SetAsFloat(ph);
+            t.FieldByName("Humusz").SetAsFloat(2.85);
+            t.FieldByName("Datum").SetAsDateTime(sys::encodeDate(2007, 9, 14));
+        });
+    }
+    void Play(const std::function<void(TGNTalajv&)>& play) {
+        forms.On<TGNTalajv>([play](TGNTalajv& f) {
+            play(f);
+            f.Button3->click();
+        });
+        OpenSoilTestConditions(session);
+    }
+};
+
+TEST_F(SoilTestSheet, EmptyConditionsPrintTheFieldAveragesOfEveryField) {
+    Play([](TGNTalajv& f) {
+        EXPECT_EQ(f.ComboBox2->Text(), "2007");
+        EXPECT_EQ(f.ComboBox3->Text(), "2008");
+        f.Button2->click(); // "Feltételek törlése": the years stay the first and the last
+        f.Button4->click();
+        f.Button1->click();
+        EXPECT_EQ(f.ComboBox2->Items().Count(), 2); // the activations added no year
+    });
+    ASSERT_EQ(output.documents.size(), 2u);
+    EXPECT_EQ(output.asked.back(), "GNTalajvizs.rav");
+    regtest::KeepPdf(output.documents[0], "GNTalajvizs.pdf");
+    for (const report::Document& document : output.documents) {
+        const std::string text = AllLines(document);
+        EXPECT_THAT(text, HasSubstr("Talaj- illetve növényvizsgálati adatlap"));
+        EXPECT_THAT(text, HasSubstr("Agrolabor Kft."));
+        EXPECT_THAT(text, HasSubstr("Talajlabor Bt."));
+        EXPECT_THAT(text, HasSubstr("6,8"));
+        EXPECT_THAT(text, Not(HasSubstr("Egyedi Minta")));
+        EXPECT_THAT(text, Not(HasSubstr("Napraforgó")));
+    }
+}
+
+TEST_F(SoilTestSheet, TheYearsSectorAndFieldsNarrowTheSelection) {
+    Play([](TGNTalajv& f) {
+        f.ComboBox2->SetText("2008");
+        f.ComboBox1->SetText("Kukorica");
+        f.Button4->click();
+        EXPECT_EQ(f.ConditionTail,
+                  " AND parcellak.Agazat = 'Kukorica' AND parcellak.Evj >= 2008 AND "
+                  "parcellak.Evj <= 2008");
+    });
+    ASSERT_EQ(output.documents.size(), 1u);
+    EXPECT_THAT(AllLines(output.documents[0]), Not(HasSubstr("Agrolabor")));
+
+    dialogs.Expect("Nincs olyan tábla, amelyhez tartozik talajvizsgálat! (Nincs táblaátlag.)");
+    dialogs.Expect("Nincs olyan parcella, amelyhez tartozik talajvizsgálat!");
+    dialogs.Expect("Hiba! A(z) 'Utolsó gazdasági év' értéke nem egész szám !");
+    Play([](TGNTalajv& f) {
+        f.ComboBox2->SetText("2008");
+        f.ComboBox3->SetText("2006");
+        f.Button4->click();
+        f.Button1->click();
+        f.ComboBox3->SetText("2008x");
+        f.Button4->click();
+    });
+    EXPECT_EQ(dialogs.Shown()[0].caption, "A szűkítés eredménye üres!");
+    EXPECT_EQ(output.documents.size(), 1u);
+    dialogs.VerifyDone();
+}
+
+TEST(SoilTestSql, ThePreviewListsTheLaboratoryFirstAndTheExtraMetals) {
+    const std::vector<std::string> print = SoilTestSql(false, " AND parcellak.Evj >= 2008");
+    const std::vector<std::string> preview = SoilTestSql(true, "");
+    ASSERT_EQ(print.size(), 9u);
+    EXPECT_THAT(print[0], HasSubstr("Talajmintak.Tablakod, Talajmintak.Labor, "));
+    EXPECT_THAT(print[0], Not(HasSubstr("Ocd")));
+    EXPECT_THAT(preview[0], HasSubstr("Talajmintak.Labor, Talajmintak.Tablakod, "));
+    EXPECT_THAT(preview[0], HasSubstr("parcellak.Ter, Talajmintak.Ocd, "));
+    EXPECT_EQ(print[8], "WHERE  Talajmintak.Mintas = 0 AND parcellak.Evj >= 2008");
+}
+
+// --- the per-field operations sheets -------------------------------------------------------
+
+class ParcelOperationsSheet : public Diary0409 {
+protected:
+    ParcelOperationsSheet() {
+        diarytest::AddRow(session, "Erogepek", [](db::TTable& t) {
+            t.FieldByName("Gepkod").SetAsString("100000");
+            t.FieldByName("Gepnev").SetAsString("MTZ-82");
+        });
+        diarytest::AddRow(session, "Munkagepek", [](db::TTable& t) {
+            t.FieldByName("Gepkod").SetAsString("100000");
+            t.FieldByName("Gepnev").SetAsString("Rába eke");
+        });
+        OperationType("100000", "Szántás", 0);
+        Field("100001", 2008, 1, "Legelő", 50000);
+        Field("100002", 2008, 2, "Szőlő", 20000);
+        Operation({.muvkod = "100000", .field = "100001", .muvnev = "Tisztító kaszálás"});
+        Operation({.muvkod = "100001", .field = "100002", .muvnev = "Sorközművelés"});
+        Operation(
+            {.muvkod = "100002", .field = "100001", .muvid = "999999", .muvnev = "Ismeretlen"});
+        for (int i = 1; i <= 9; ++i)
+            diarytest::AddRow(session, "legnaplo", [i](db::TTable& t) {
+                t.FieldByName("Parcid").SetAsString("100001");
+                t.FieldByName("Legkezd").SetAsDateTime(sys::encodeDate(2008, 5, i));
+                t.FieldByName("Faj").SetAsString("Juh " + std::to_string(i));
+                t.FieldByName("Darab").SetAsString("120");
+            });
+    }
+    void Play(std::uint8_t kind, const std::function<void(TGNParcMuvSzolo&)>& play) {
+        forms.On<TGNParcMuvSzolo>([play](TGNParcMuvSzolo& f) {
+            play(f);
+            f.Button3->click();
+        });
+        OpenParcelOperationsConditions(session, kind);
+    }
+};
+
+TEST_F(ParcelOperationsSheet, TheGridsCurrentFieldPrintsWithItsGrazingLog) {
+    Play(2, [](TGNParcMuvSzolo& f) { f.Button4->click(); });
+    ASSERT_EQ(output.documents.size(), 1u);
+    EXPECT_EQ(output.asked.back(), "GNLegeltetesMuv.rav");
+    regtest::KeepPdf(output.documents[0], "GNLegeltetesMuv.pdf");
+    const std::string text = AllLines(output.documents[0]);
+    EXPECT_THAT(text, HasSubstr("Legeltetési napló"));
+    EXPECT_THAT(text, HasSubstr("Juh 8"));
+    EXPECT_THAT(text, Not(HasSubstr("Juh 9"))); // at most eight rows
+    EXPECT_THAT(text, HasSubstr("Tisztító kaszálás"));
+    EXPECT_THAT(text, HasSubstr("MTZ-82"));
+    EXPECT_THAT(text, HasSubstr("Rába eke"));
+    EXPECT_THAT(text, Not(HasSubstr("Ismeretlen"))); // its type has no row: not selected
+    EXPECT_THAT(text, Not(HasSubstr("Sorközművelés")));
+}
+
+TEST_F(ParcelOperationsSheet, ThePlantationKindPrintsTheVarietiesOfTheChosenField) {
+    diarytest::AddRow(session, "Parckiegadat", [](db::TTable& t) {
+        t.FieldByName("Parckod").SetAsString("100002");
+        t.FieldByName("Fajta").SetAsString("Olaszrizling");
+        t.FieldByName("Tokedb").SetAsInteger(4000);
+    });
+    Play(0, [](TGNParcMuvSzolo& f) {
+        f.Table1.Next();
+        f.Button1->click();
+        EXPECT_EQ(f.ConditionTail, "AND (Tablakod = '100002')");
+    });
+    ASSERT_EQ(output.documents.size(), 1u);
+    regtest::KeepPdf(output.documents[0], "GNUltetvenyMuv.pdf");
+    const std::string text = AllLines(output.documents[0]);
+    EXPECT_THAT(text, HasSubstr("Olaszrizling"));
+    EXPECT_THAT(text, HasSubstr("4 000"));
+    EXPECT_THAT(text, HasSubstr("Sorközművelés"));
+    // The orchard kind reads the columns its table has; the others print empty.
+    Play(1, [](TGNParcMuvSzolo& f) { f.Button4->click(); });
+    ASSERT_EQ(output.documents.size(), 2u);
+    EXPECT_EQ(output.asked.back(), "GNGyumolcsMuv.rav");
+}
+
+TEST_F(ParcelOperationsSheet, NoFieldListedGivesTheEmptyResultMessage) {
+    dialogs.Expect("Nincs megjeleníthető művelet!");
+    Play(0, [](TGNParcMuvSzolo& f) {
+        f.CheckBox1->SetChecked(false);
+        f.Table1.SetFilter("Evj = 1990");
+        f.Table1.SetFiltered(true);
+        f.Button1->click();
+        EXPECT_EQ(f.ConditionTail, "AND (Tablakod = '')");
+    });
+    EXPECT_EQ(dialogs.Last().caption, "A szűkítés eredménye üres!");
+    EXPECT_TRUE(output.documents.empty());
+}
+
 } // namespace
