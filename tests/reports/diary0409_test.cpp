@@ -447,14 +447,9 @@ TEST(SoilTestSql, ThePreviewListsTheLaboratoryFirstAndTheExtraMetals) {
 class ParcelOperationsSheet : public Diary0409 {
 protected:
     ParcelOperationsSheet() {
-        diarytest::AddRow(session, "Erogepek", [](db::TTable& t) {
-            t.FieldByName("Gepkod").SetAsString("100000");
-            t.FieldByName("Gepnev").SetAsString("MTZ-82");
-        });
-        diarytest::AddRow(session, "Munkagepek", [](db::TTable& t) {
-            t.FieldByName("Gepkod").SetAsString("100000");
-            t.FieldByName("Gepnev").SetAsString("Rába eke");
-        });
+        // The fresh database's own machines "---" (code 100000) are the operations' ones.
+        Name("Erogepek", "MTZ-82");
+        Name("Munkagepek", "Rába eke");
         OperationType("100000", "Szántás", 0);
         Field("100001", 2008, 1, "Legelő", 50000);
         Field("100002", 2008, 2, "Szőlő", 20000);
@@ -469,6 +464,18 @@ protected:
                 t.FieldByName("Faj").SetAsString("Juh " + std::to_string(i));
                 t.FieldByName("Darab").SetAsString("120");
             });
+    }
+    void Name(const std::string& machines, const std::string& name) {
+        db::TTable t(session);
+        t.SetTableName(machines);
+        t.Open();
+        t.First();
+        while (!t.Eof() && t.FieldByName("Gepkod").AsString() != "100000")
+            t.Next();
+        ASSERT_FALSE(t.Eof());
+        t.Edit();
+        t.FieldByName("Gepnev").SetAsString(name);
+        t.Post();
     }
     void Play(std::uint8_t kind, const std::function<void(TGNParcMuvSzolo&)>& play) {
         forms.On<TGNParcMuvSzolo>([play](TGNParcMuvSzolo& f) {
@@ -488,6 +495,7 @@ TEST_F(ParcelOperationsSheet, TheGridsCurrentFieldPrintsWithItsGrazingLog) {
     EXPECT_THAT(text, HasSubstr("Legeltetési napló"));
     EXPECT_THAT(text, HasSubstr("Juh 8"));
     EXPECT_THAT(text, Not(HasSubstr("Juh 9"))); // at most eight rows
+    EXPECT_EQ(text.find("Tisztító kaszálás"), text.rfind("Tisztító kaszálás")); // one row
     EXPECT_THAT(text, HasSubstr("Tisztító kaszálás"));
     EXPECT_THAT(text, HasSubstr("MTZ-82"));
     EXPECT_THAT(text, HasSubstr("Rába eke"));
