@@ -3,6 +3,7 @@
 #include "Elvmuvlista.h"
 #include "Gazdnapvalasztoh.h"
 #include "Gepmuvlekerh.h"
+#include "Gn0914ket.h"
 #include "Grafikonh.h"
 #include "Hozah.h"
 #include "Mezeih.h"
@@ -31,5 +32,6 @@ void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
 void RegisterReportLayouts() {
     RegisterDiaryParcelLayouts();
     RegisterDiary0409Layouts();
+    RegisterKetSheetLayouts();
     lists::RegisterListLayouts();
 }

@@ -2,6 +2,8 @@
 
 #include "platform/report/layouts.h"
 
+// The page, the heading on every page (code, title, page numbers), the farm's name under
+// it on the first page, and the signature line at the foot of every page.
 std::string DiarySheetFrame(const std::string& code, const std::string& title,
                             const std::string& note) {
     return "farmreport 1 version=1\n"

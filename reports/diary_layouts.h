@@ -5,9 +5,10 @@
 
 #include <string>
 
-// The start of a ruled A4 landscape sheet: the page, the heading on every page (code,
-// title, page numbers), the farm's name (RvFarmConnection1) under it on the first page,
-// and the signature line at the foot of every page. `note` is the layout's comment.
+// The frame of a diary sheet: the A4 landscape page, the sheet's code, title and page
+// numbers on every page, the farm's name and address on the first page (connection
+// RvFarmConnection1) and the signature line at every page's foot. The note is the
+// layout's comment line.
 std::string DiarySheetFrame(const std::string& code, const std::string& title,
                             const std::string& note);
 
