@@ -431,6 +431,23 @@ TEST_F(SoilTestSheet, TheYearsSectorAndFieldsNarrowTheSelection) {
     dialogs.VerifyDone();
 }
 
+TEST_F(SoilTestSheet, TheKeysToggleTheActiveFieldsPreviewAndClear) {
+    Play([](TGNTalajv& f) {
+        Type(f.ComboBox2, "2009"); // a typed year leaves the filter alone
+        EXPECT_TRUE(f.CheckBox1->Checked());
+        Key(f.DBGrid1, ::Qt::Key_A, ::Qt::ControlModifier);
+        EXPECT_FALSE(f.CheckBox1->Checked());
+        EXPECT_FALSE(f.Aktivparcellak1->Checked());
+        EXPECT_FALSE(f.Table1.Filtered());
+        f.ComboBox1->SetText("Kukorica");
+        Key(f.ComboBox1, ::Qt::Key_I, ::Qt::ControlModifier); // clears
+        EXPECT_EQ(f.ComboBox1->Text(), "");
+        EXPECT_EQ(f.ComboBox2->Text(), "2007");
+        Key(f.DBGrid1, ::Qt::Key_T, ::Qt::ControlModifier); // previews
+    });
+    ASSERT_EQ(output.documents.size(), 1u);
+}
+
 TEST(SoilTestSql, ThePreviewListsTheLaboratoryFirstAndTheExtraMetals) {
     const std::vector<std::string> print = SoilTestSql(false, " AND parcellak.Evj >= 2008");
     const std::vector<std::string> preview = SoilTestSql(true, "");
