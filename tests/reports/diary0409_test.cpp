@@ -192,6 +192,18 @@ TEST_F(Diary0409, TheCaptionsAndTheDisabledAndHiddenButtons) {
     forms.VerifyDone();
 }
 
+TEST_F(Diary0409, SelectorScreenshot) {
+    const char* folder = std::getenv("FARM_SCREENSHOT_DIR");
+    if (!folder)
+        GTEST_SKIP() << "FARM_SCREENSHOT_DIR not set";
+    ui::OwnedForm<TGazdNaploValaszto> selector(GazdNaploValaszto, session);
+    ShowActive(*selector);
+    testui::ProcessEvents();
+    EXPECT_TRUE(selector->grab().save(
+        QString::fromStdString((std::filesystem::path(folder) / "selector0409.png").string())));
+    selector->Hide();
+}
+
 TEST_F(Diary0409, TheMainWindowCommandShowsAFreshSelectorEachTime) {
     app->CreateForm(GazdNaploValaszto, session);
     TGazdNaploValaszto* longLived = GazdNaploValaszto;
