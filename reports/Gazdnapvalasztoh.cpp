@@ -9,8 +9,10 @@
 #include "Gntalajvh.h"
 #include "Parckiosztgraphh.h"
 #include "Permnaploszukh.h"
+#include "core/pictures.h"
 #include "platform/sys/numbers.h"
 #include "platform/ui/form_helpers.h"
+#include "platform/ui/image.h"
 #include "register/single_row.h"
 #include "resources/Szaktanh.h"
 
@@ -75,8 +77,11 @@ TGazdNaploValaszto::TGazdNaploValaszto(db::Session& session) : session_(session)
     Query2.SQL().Add("WHERE  Aktiv = 1 ");
     Query2.SQL().Add("GROUP BY Muvagid");
 
-    auto* title = ui::Make<ui::TLabel>(this, {8, 8, 300, 24}, "Űrlapok");
+    auto* title = ui::Make<ui::TLabel>(this, {8, 4, 300, 20}, "Űrlapok");
     title->SetBold(true);
+    auto* strip = ui::Make<ui::TImage>(this, {8, 26, 3 * kColumnWidth - 14, 9});
+    strip->SetStretch(true);
+    strip->SetPicture(core::Picture("strip"));
     int i = 0;
     for (const SheetButton& sheet : kSheetButtons) {
         const int left = 8 + (i / kRowsPerColumn) * kColumnWidth;

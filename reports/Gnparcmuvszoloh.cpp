@@ -2,6 +2,7 @@
 
 #include "platform/db/filter.h"
 #include "platform/db/sql/sql.h"
+#include "platform/sys/numbers.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form_helpers.h"
 
@@ -54,6 +55,15 @@ TGNParcMuvSzolo::TGNParcMuvSzolo(db::Session& session) : session_(session) {
           "   ON  (ElvMuv.Muvid = Normalhektar.Kod)",
           "ORDER BY parcellak.Parcsor, parcellak.Evj, ElvMuv.Datum"})
         Query1.SQL().Add(line);
+    // The depth and the yield as the sheet prints them: empty when none was recorded.
+    Query1.AddCalcField("Melyseg", db::FieldType::Alpha, 10);
+    Query1.AddCalcField("Termes", db::FieldType::Alpha, 20);
+    Query1.OnCalcFields = [](db::TDataSet& rows) {
+        const std::string depth = rows.FieldByName("Szantm").AsString();
+        rows.FieldByName("Melyseg").SetAsString(depth == "0" ? "" : depth);
+        const double yield = rows.FieldByName("Hozam").AsFloat();
+        rows.FieldByName("Termes").SetAsString(yield == 0 ? "" : sys::floatToText(yield));
+    };
 
     auto* heading = ui::Make<ui::TLabel>(this, {8, 8, 400, 20}, "Listázási feltételek beállítása");
     heading->SetBold(true);

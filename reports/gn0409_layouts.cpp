@@ -153,8 +153,8 @@ std::string FieldOperations(const std::string& title, const std::string& note,
            "column Gepnev_1 caption=\"Munkagép\" width=36 wrap\n"
            "column Gepora caption=\"Gép-\\nóra\" width=14 align=right format=\"0.0#\"\n"
            "column Keziora caption=\"Kézi\\nóra\" width=14 align=right format=\"0.0#\"\n"
-           "column Szantm caption=\"Mély-\\nség\\n(cm)\" width=13 align=right\n"
-           "column Hozam caption=\"Termés\\n(t/ha)\" width=16 align=right format=\"0.0##\"\n"
+           "column Melyseg caption=\"Mély-\\nség\\n(cm)\" width=13 align=right\n"
+           "column Termes caption=\"Termés\\n(t/ha)\" width=16 align=right format=\"0.0##\"\n"
            "heading \"Elvégzett művelet\" from=Muvnev to=Ter_1\n"
            "heading \"Munkaidő\" from=Gepora to=Keziora\n";
 }

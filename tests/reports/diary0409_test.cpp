@@ -484,6 +484,12 @@ protected:
         Field("100002", 2008, 2, "Szőlő", 20000);
         Operation({.muvkod = "100000", .field = "100001", .muvnev = "Tisztító kaszálás"});
         Operation({.muvkod = "100001", .field = "100002", .muvnev = "Sorközművelés"});
+        Operation({.muvkod = "100003",
+                   .field = "100001",
+                   .datum = sys::encodeDate(2008, 6, 20),
+                   .hozam = 3.5,
+                   .szantm = "0",
+                   .muvnev = "Kaszálás"});
         Operation(
             {.muvkod = "100002", .field = "100001", .muvid = "999999", .muvnev = "Ismeretlen"});
         for (int i = 1; i <= 9; ++i)
@@ -530,6 +536,8 @@ TEST_F(ParcelOperationsSheet, TheGridsCurrentFieldPrintsWithItsGrazingLog) {
     EXPECT_THAT(text, HasSubstr("Rába eke"));
     EXPECT_THAT(text, Not(HasSubstr("Ismeretlen"))); // its type has no row: not selected
     EXPECT_THAT(text, Not(HasSubstr("Sorközművelés")));
+    EXPECT_THAT(text, HasSubstr("| Rába eke | 3,5\n")); // no depth "0", the yield
+    EXPECT_THAT(text, Not(HasSubstr("0,0")));           // no yield: an empty cell
 }
 
 TEST_F(ParcelOperationsSheet, ThePlantationKindPrintsTheVarietiesOfTheChosenField) {
