@@ -26,15 +26,9 @@ std::string Gn02() {
            "heading \"A gazdaság földterülete művelési áganként (ha)\" from=szant to=egyeb\n";
 }
 
-// One line of the cover: the label and the value, or two of them side by side.
-std::string CoverLine(const std::string& label, const std::string& column) {
-    return "text \"" + label + " {RvCustomGNCimConnection1." + column + "}\" width=166\n";
-}
-std::string CoverPair(const std::string& label1, const std::string& column1,
-                      const std::string& label2, const std::string& column2) {
-    return "text \"" + label1 + " {RvCustomGNCimConnection1." + column1 + "}\" width=95\n" +
-           "text \"" + label2 + " {RvCustomGNCimConnection1." + column2 +
-           "}\" sameline x=98 width=70\n";
+// A value of the cover connection inside a layout text.
+std::string CoverValue(const char* column) {
+    return std::string("{RvCustomGNCimConnection1.") + column + "}";
 }
 
 struct CoverText {
@@ -43,7 +37,33 @@ struct CoverText {
     const char* subtitle; // under the heading, may be empty
     const char* contact;  // the heading of the contact block
     const char* advisers; // the heading of the advisers' block
+    bool numbered;        // the farm's and the contact's lines carry their numbers
+    bool fax;             // a fax number beside each telephone number
 };
+
+// The lines of the farm's or the contact's block, numbered from `first` when asked.
+std::string CoverBlock(const CoverText& c, int first, const char* name, const char* place,
+                       const char* postcode, const char* street, const char* phone, const char* fax,
+                       const char* email, const char* registration) {
+    int number = first;
+    auto line = [&](const std::string& label, const std::string& value, const char* extra = "") {
+        const std::string prefix = c.numbered ? std::to_string(number++) + ". " : "";
+        return "text \"" + prefix + label + " " + value + "\" width=" + (*extra ? "100" : "166") +
+               " wrap\n" + extra;
+    };
+    std::string text = line("Név:", CoverValue(name));
+    if (registration) {
+        text += line("Ügyfél regisztrációs szám (MVH):", CoverValue(registration));
+        text += line("Cégforma:", CoverValue("Cegf"));
+    }
+    text += line("Helység, irányítószám:", CoverValue(place) + " " + CoverValue(postcode));
+    text += line("Közterület neve, száma:", CoverValue(street));
+    const std::string faxText =
+        c.fax ? "text \"Fax: " + CoverValue(fax) + "\" sameline x=104 width=64\n" : "";
+    text += line("Telefonszám:", CoverValue(phone), faxText.c_str());
+    text += line("E-levélcím:", CoverValue(email));
+    return text;
+}
 
 std::string Cover(const CoverText& c) {
     std::string text = std::string("farmreport 1 version=1\n# ") + c.file +
@@ -55,27 +75,21 @@ std::string Cover(const CoverText& c) {
                        "space 30\n"
                        "text \"GAZDÁLKODÁSI NAPLÓ\" size=26 bold align=center\n"
                        "space 4\n"
-                       "text \"{RvCustomGNCimConnection1.Gev} " +
-                       c.year + "\" size=15 bold align=center\n";
+                       "text \"" +
+                       CoverValue("Gev") + " " + c.year + "\" size=15 bold align=center\n";
     if (*c.subtitle)
         text += std::string("space 4\ntext \"") + c.subtitle + "\" size=10 align=center wrap\n";
     text += "space 22\n"
             "text \"Gazdálkodó adatai\" size=12 bold wrap\n"
             "frame padding=2\n" +
-            CoverLine("Név:", "Gnev") +
-            CoverPair("Ügyfél regisztrációs szám (MVH):", "Ugyfreg", "Cégforma:", "Cegf") +
-            CoverPair("Helység:", "Helys", "Irányítószám:", "Irany") +
-            CoverLine("Közterület neve, száma:", "Utca") +
-            CoverPair("Telefonszám:", "Tel", "Fax:", "Fax") + CoverLine("E-levélcím:", "email") +
+            CoverBlock(c, 1, "Gnev", "Helys", "Irany", "Utca", "Tel", "Fax", "email", "Ugyfreg") +
             "endframe\n"
             "space 8\n"
             "text \"" +
             c.contact +
             "\" size=12 bold wrap\n"
             "frame padding=2\n" +
-            CoverLine("Név:", "Knev") + CoverPair("Helység:", "Khely", "Irányítószám:", "Kirany") +
-            CoverLine("Közterület neve, száma:", "Kutca") +
-            CoverPair("Telefonszám:", "Ktel", "Fax:", "Kfax") + CoverLine("E-levélcím:", "Kmail") +
+            CoverBlock(c, 8, "Knev", "Khely", "Kirany", "Kutca", "Ktel", "Kfax", "Kmail", nullptr) +
             "endframe\n"
             "space 8\n"
             "text \"" +
@@ -83,26 +97,48 @@ std::string Cover(const CoverText& c) {
             "\" size=12 bold wrap\n"
             "frame padding=2\n"
             "text \"Növényvédelmi szakirányítójának neve és címe:\" width=166\n"
-            "text \"{RvCustomGNCimConnection1.Fnev}\" x=8 width=158 wrap\n"
-            "text \"{RvCustomGNCimConnection1.Fcim}\" x=8 width=158 wrap\n" +
-            CoverLine("Kamarai regisztrációs száma:", "Szregsz") +
+            "text \"" +
+            CoverValue("Fnev") +
+            "\" x=8 width=158 wrap\n"
+            "text \"" +
+            CoverValue("Fcim") +
+            "\" x=8 width=158 wrap\n"
             "space 2\n"
             "text \"Szaktanácsadó neve és címe:\" width=166\n"
-            "text \"{RvCustomGNCimConnection1.Szaktan}\" x=8 width=158 wrap\n"
-            "text \"{RvCustomGNCimConnection1.Szaktancim}\" x=8 width=158 wrap\n" +
-            CoverLine("Engedély száma:", "Szaktanreg") + "endframe\n";
+            "text \"" +
+            CoverValue("Szaktan") +
+            "\" x=8 width=158 wrap\n"
+            "text \"" +
+            CoverValue("Szaktancim") +
+            "\" x=8 width=158 wrap\n"
+            "space 2\n"
+            "text \"Kamarai regisztrációs száma: " +
+            CoverValue("Szregsz") +
+            "\" width=166 wrap\n"
+            "text \"Engedély száma: " +
+            CoverValue("Szaktanreg") +
+            "\" width=166 wrap\n"
+            "endframe\n";
     return text;
 }
 
-const CoverText kCover0409 = {"GN01Cim.rav", "gazdasági év", "", "Kapcsolattartó adatai",
-                              "Szakirányító és szaktanácsadó adatai"};
+const CoverText kCover0409 = {"GN01Cim.rav",
+                              "gazdasági év",
+                              "",
+                              "Kapcsolattartó adatai",
+                              "Szakirányító és szaktanácsadó adatai",
+                              false,
+                              true};
 const CoverText kCover0914 = {
-    "09GN01Cim.rav", "gazdálkodási évtől",
+    "09GN01Cim.rav",
+    "gazdálkodási évtől",
     "Az Új Magyarország Vidékfejlesztési Program Agrár-Környezetgazdálkodási intézkedésében "
     "résztvevők és a Natura 2000, valamint a Kedvezőtlen Adottságú Területekre vonatkozó "
     "kiegészítő támogatást igénylők számára.",
     "Kapcsolattartó adatai (amennyiben eltér a gazdálkodó adataitól)",
-    "Szaktanácsadó és szakirányító adatai (amennyiben alkalmaz a gazdálkodó szakembert)"};
+    "Szaktanácsadó és szakirányító adatai (amennyiben alkalmaz a gazdálkodó szakembert)",
+    true,
+    false};
 
 std::string SoilTests() {
     return DiarySheetFrame("", "Talaj- illetve növényvizsgálati adatlap",

@@ -289,7 +289,7 @@ TEST_F(DiaryCoverForm, TheLatestPairIsChosenAndTheCoverCarriesTheFarmsData) {
     const std::string text = AllLines(output.documents[0]);
     for (const char* expected :
          {"GAZDÁLKODÁSI NAPLÓ", "2008/09 gazdasági év", "Név: Aranykalász Bt.", "Cégforma: Bt.",
-          "Helység: Békéscsaba", "Irányítószám: 5600", "Fő utca 1.", "Kiss Anna", "Kossuth u. 2.",
+          "Helység, irányítószám: Békéscsaba 5600", "Fő utca 1.", "Kiss Anna", "Kossuth u. 2.",
           "Nagy Péter", "Szarvas, Fő tér 3.", "NK-0815", "Tóth Éva", "Engedély száma: SZT-42",
           "iroda@aranykalasz.hu"})
         EXPECT_THAT(text, HasSubstr(expected));
@@ -323,6 +323,8 @@ TEST_F(DiaryCoverForm, TheLaterPeriodsCoverPrintsFromItsButtonAndFromThePopup) {
     EXPECT_THAT(text, HasSubstr("2008/09 gazdálkodási évtől"));
     EXPECT_THAT(text, HasSubstr("Natura 2000"));
     EXPECT_THAT(text, HasSubstr("(amennyiben eltér a gazdálkodó adataitól)"));
+    EXPECT_THAT(text, HasSubstr("1. Név: Aranykalász Bt."));
+    EXPECT_THAT(text, HasSubstr("12. E-levélcím: iroda@aranykalasz.hu"));
 
     forms.On<TGNcim>([](TGNcim& f) {
         f.PopupMenu1->Items(1)->Click(); // the 2004-2009 cover shown
