@@ -17,6 +17,9 @@
 #include "register/layouts.h"
 #include "reports/Funch.h"
 #include "reports/Gazdnapvalasztoh.h"
+#include "reports/Gn0914valasztou.h"
+#include "reports/Gn1909vismajoru.h"
+#include "reports/Gnketszukh.h"
 #include "reports/Gnparcmuvadnyh.h"
 #include "reports/Grafikonh.h"
 #include "reports/commands.h"
@@ -116,6 +119,9 @@ void CreateForms(ui::TApplication& app, db::Session& session) {
     app.CreateForm(Func, session);
     app.CreateForm(GazdNaploValaszto, session);
     app.CreateForm(NumericInt, session);
+    app.CreateForm(GN200914, session);
+    app.CreateForm(GNKetSzuk, session);
+    app.CreateForm(GN1909vismajor, session);
     app.CreateForm(Form2, session);
     app.CreateForm(Parckezeles, session);
     app.CreateForm(grafikon, session);

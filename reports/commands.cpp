@@ -4,12 +4,14 @@
 #include "Gazdnapvalasztoh.h"
 #include "Gepmuvlekerh.h"
 #include "Gn0914ket.h"
+#include "Gn0914valasztou.h"
 #include "Grafikonh.h"
 #include "Hozah.h"
 #include "Mezeih.h"
 #include "Parcinputh.h"
 #include "Parckiosztgraphh.h"
 #include "core/Folap.h"
+#include "diary0914_layouts.h"
 #include "diary_layouts.h"
 #include "gn0409_layouts.h"
 #include "list_layouts.h"
@@ -22,6 +24,7 @@ void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("THozam", [s] { ui::ShowModalForm(Hozam, *s); });
     mainWindow.SetFormOpener("TParcInput", [s] { ui::ShowModalForm(ParcInput, *s); });
     mainWindow.SetFormOpener("TParcKiosztGraph", [s] { ui::ShowModalForm(ParcKiosztGraph, *s); });
+    mainWindow.SetFormOpener("TGN200914", [s] { ui::ShowModalForm(GN200914, *s); });
     mainWindow.SetFormOpener("grafikon:1", [s] { ShowAreaChart(*s, AreaChart::Owners); });
     mainWindow.SetFormOpener("grafikon:2", [s] { ShowAreaChart(*s, AreaChart::LandUses); });
     mainWindow.SetFormOpener("grafikon:3", [s] { ShowAreaChart(*s, AreaChart::Settlements); });
@@ -33,5 +36,6 @@ void RegisterReportLayouts() {
     RegisterDiaryParcelLayouts();
     RegisterDiary0409Layouts();
     RegisterKetSheetLayouts();
+    RegisterDiary0914Layouts();
     lists::RegisterListLayouts();
 }

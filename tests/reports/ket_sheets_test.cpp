@@ -38,20 +38,11 @@ protected:
 
     // A KET area of the branch (1 arable, 2 grassland, 3 plantation); returns its Id.
     int Ket(int sorsz, int branch, const std::string& name, bool deleted = false) {
-        db::TTable t(session);
-        t.SetTableName("kotegyter");
-        t.Open();
-        t.Append();
-        t.FieldByName("Sorsz").SetAsInteger(sorsz);
-        t.FieldByName("Hazimen").SetAsString(name);
-        t.FieldByName("Ter").SetAsFloat(12.5);
-        t.FieldByName("Akgkod").SetAsInteger(1);
-        t.FieldByName("Akgmuvag").SetAsInteger(branch);
-        t.FieldByName("Nat2000").SetAsBoolean(true);
-        t.FieldByName("Nit").SetAsBoolean(false);
-        t.FieldByName("Deleted").SetAsBoolean(deleted);
-        t.Post();
-        return t.FieldByName("Id").AsInteger();
+        return KetArea({.sorsz = sorsz,
+                        .hazimen = name,
+                        .akgmuvag = branch,
+                        .nat2000 = true,
+                        .deleted = deleted});
     }
 
     void AkgField(const std::string& parckod, int evj, int parcsor, int ketId, double ter = 12345,
