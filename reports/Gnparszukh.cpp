@@ -3,6 +3,7 @@
 #include "Funch.h"
 #include "Gnparcmuvadnyh.h"
 #include "core/Isnuminth.h"
+#include "diary_conditions.h"
 #include "platform/db/filter.h"
 #include "platform/db/sql/sql.h"
 #include "platform/sys/numbers.h"
@@ -352,17 +353,7 @@ void TGNParSzuk::Button3Click(TObject*) {
 }
 
 std::vector<std::string> TGNParSzuk::SelectedFields() {
-    std::vector<std::string> codes;
-    ui::TBookmarkList& marks = DBGrid1->SelectedRows();
-    if (marks.Count() == 0)
-        return codes;
-    const db::TBookmark here = Table2.GetBookmark();
-    for (int i = 0; i < marks.Count(); ++i) {
-        Table2.GotoBookmark(marks[i]);
-        codes.push_back(Table2.FieldByName("Parckod").AsString());
-    }
-    Table2.GotoBookmark(here);
-    return codes;
+    return SelectedCodes(*DBGrid1, Table2);
 }
 
 bool TGNParSzuk::ReadConditions(DiaryFieldConditions& c, bool withSerials) {
