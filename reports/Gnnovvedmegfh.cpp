@@ -2,6 +2,7 @@
 
 #include "Gnparszukh.h"
 #include "core/Isnuminth.h"
+#include "diary_conditions.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form_helpers.h"
 
@@ -139,7 +140,7 @@ void TGNNovVedMegf::Button1Click(TObject*) {
         !NumericInt->IsValidInteger(c.lastYear, "Utolsó gazdasági év"))
         return;
     // 2-5. The selected fields, the sector and the years.
-    c.fields = SelectedFieldCodes(*DBGrid1, Table2);
+    c.fields = SelectedCodes(*DBGrid1, Table2);
     c.sector = ComboBox1->Text();
     // 6-7. The rows, and the sheet when there is one.
     Query2.Close();

@@ -3,6 +3,7 @@
 #include "Funch.h"
 #include "Gnparcmuvadnyh.h"
 #include "core/Isnuminth.h"
+#include "diary_conditions.h"
 #include "platform/db/filter.h"
 #include "platform/db/sql/sql.h"
 #include "platform/sys/numbers.h"
@@ -354,22 +355,8 @@ void SetUpConditionSets(db::TTable& fields, db::TQuery& sectors, db::TQuery& yea
     years.SQL().Add("ORDER BY Evj");
 }
 
-std::vector<std::string> SelectedFieldCodes(ui::TDBGrid& grid, db::TDataSet& fields) {
-    std::vector<std::string> codes;
-    ui::TBookmarkList& marks = grid.SelectedRows();
-    if (marks.Count() == 0)
-        return codes;
-    const db::TBookmark here = fields.GetBookmark();
-    for (int i = 0; i < marks.Count(); ++i) {
-        fields.GotoBookmark(marks[i]);
-        codes.push_back(fields.FieldByName("Parckod").AsString());
-    }
-    fields.GotoBookmark(here);
-    return codes;
-}
-
 std::vector<std::string> TGNParSzuk::SelectedFields() {
-    return SelectedFieldCodes(*DBGrid1, Table2);
+    return SelectedCodes(*DBGrid1, Table2);
 }
 
 bool TGNParSzuk::ReadConditions(DiaryFieldConditions& c, bool withSerials) {

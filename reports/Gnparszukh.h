@@ -47,10 +47,6 @@ std::array<double, 3> NutrientPercents(const std::string& felelos);
 // nutrient text (Felelos, else Csira) up to the first ";"; 0 without the X.
 double MarkedNitrogenPercent(const std::string& felelos, const std::string& csira);
 
-// The Parckod of every row selected in a field grid over `fields`, in selection order;
-// the cursor of `fields` is left where it was.
-std::vector<std::string> SelectedFieldCodes(ui::TDBGrid& grid, db::TDataSet& fields);
-
 // The data sets of a diary condition form's choices: the field grid's parcellak.DB in
 // Evj;Parcsor order showing the active fields, the distinct sectors and the farming years.
 void SetUpConditionSets(db::TTable& fields, db::TQuery& sectors, db::TQuery& years);
