@@ -7,7 +7,9 @@
 #include "platform/report/output.h"
 #include "register/keep_pdf.h"
 #include "reports/Alapadatok1h.h"
+#include "reports/Gazdnapvalasztoh.h"
 #include "reports/Gn0914valasztou.h"
+#include "reports/Gnnovvedmegfh.h"
 #include "reports/summary_layouts.h"
 
 #include <filesystem>
@@ -369,6 +371,30 @@ TEST_F(ParcelSummary, TheLaterSelectorsButtonPrintsGn06ForItsYear) {
     EXPECT_THAT(text, HasSubstr("2008/2009 gazdasági év"));
     EXPECT_THAT(text, HasSubstr("41,"));
     EXPECT_THAT(text, Not(HasSubstr("42,")));
+}
+
+// The earlier selector's "Parcellaösszesítő" and "Növényvédelmi megfigyelés" buttons open
+// their forms, which print their sheets.
+TEST_F(ParcelSummary, TheEarlierSelectorsButtonsOpenGn03AndGn07) {
+    Add({.parckod = "100001", .parcsor = 1});
+    Parcel("100001", "51");
+    forms.On<TAlapadatok1>([](TAlapadatok1& f) {
+        EXPECT_TRUE(f.GroupBox3->Visible());
+        EXPECT_EQ(f.RvProject1.ProjectFile(), "GN03Parcellak.rav");
+        f.Button3->Click();
+        f.Button4->Click();
+    });
+    dialogs.Expect("Nincs olyan tábla, amelyhez tartozik növényvédelmi mefigyelés!");
+    forms.On<TGNNovVedMegf>([](TGNNovVedMegf& f) {
+        EXPECT_EQ(f.RvProject1.ProjectFile(), "GN07Novvedmegf.rav");
+        f.Button1->Click();
+        f.Button3->Click();
+    });
+    ui::OwnedForm<TGazdNaploValaszto> selector(GazdNaploValaszto, session);
+    selector->Button3->Click();
+    selector->Button7->Click();
+    ASSERT_EQ(output.documents.size(), 1u);
+    EXPECT_THAT(diarytest::JoinedLines(output.documents[0]), HasSubstr("\n1 | 2008 | 2 | "));
 }
 
 TEST_F(ParcelSummary, Gn06WithAYearThatIsNoNumberPrintsNothing) {
