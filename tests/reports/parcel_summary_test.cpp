@@ -406,3 +406,32 @@ TEST_F(ParcelSummary, Gn06WithAYearThatIsNoNumberPrintsNothing) {
 }
 
 } // namespace
+
+namespace {
+
+// While a print holds the land parcels read once, the three routines answer as they do
+// through their filtered query.
+TEST_F(ParcelSummary, TheLandParcelRoutinesAnswerAlikeInABatch) {
+    LandParcel("100000", "T", 3000, "K1", 0);
+    LandParcel("100000", "B", 5000, "K2", 2);
+    LandParcel("100000", "T", 5000, "K3", 2);
+    LandParcel("100001", "SZ", 0, "K4", 14);
+    LandParcel("100002", "sz", 100, "K5", 13);
+    const auto answers = [] {
+        std::vector<std::string> all;
+        for (const char* code : {"100000", "100001", "100002", "199999"})
+            for (const std::string& answer :
+                 {Func->UseRightLetter(code), Func->LandUseName(code), Func->BlockOf(code)})
+                all.push_back(answer);
+        return all;
+    };
+    const std::vector<std::string> direct = answers();
+    EXPECT_EQ(direct[0], "E");
+    EXPECT_EQ(direct[2], "K2");
+    EXPECT_EQ(direct[3], "H");
+    EXPECT_EQ(direct[7], "konyhakert");
+    TFunc::ParcelBatch batch(*Func);
+    EXPECT_EQ(answers(), direct);
+}
+
+} // namespace
