@@ -15,6 +15,7 @@
 #include "diary_layouts.h"
 #include "gn0409_layouts.h"
 #include "list_layouts.h"
+#include "summary_layouts.h"
 
 void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
     db::Session* s = &session;
@@ -34,6 +35,7 @@ void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
 
 void RegisterReportLayouts() {
     RegisterDiaryParcelLayouts();
+    RegisterSummarySheetLayouts();
     RegisterDiary0409Layouts();
     RegisterKetSheetLayouts();
     RegisterDiary0914Layouts();
