@@ -16,6 +16,7 @@
 #include "register/commands.h"
 #include "register/layouts.h"
 #include "reports/Funch.h"
+#include "reports/Gazdnapvalasztoh.h"
 #include "reports/Gn0914valasztou.h"
 #include "reports/Gn1909vismajoru.h"
 #include "reports/Gnketszukh.h"
@@ -116,6 +117,7 @@ void CreateForms(ui::TApplication& app, db::Session& session) {
     // TForm2, Tgrafikon after TParckezeles, and TCsoportosTablamod after Tgrafikon.
     app.CreateForm(GNParMuvNy, session);
     app.CreateForm(Func, session);
+    app.CreateForm(GazdNaploValaszto, session);
     app.CreateForm(NumericInt, session);
     app.CreateForm(GN200914, session);
     app.CreateForm(GNKetSzuk, session);

@@ -149,7 +149,7 @@ void TMuvModVal::Button4Click(TObject*) {
 }
 
 void TMuvModVal::DBGrid2KeyPress(TObject* sender, TKey& key) {
-    if (key == 13) {
+    if (key == ui::keyEnter) {
         key = 0;
         Button3Click(sender);
     }

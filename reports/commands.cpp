@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "Elvmuvlista.h"
+#include "Gazdnapvalasztoh.h"
 #include "Gepmuvlekerh.h"
 #include "Gn0914ket.h"
 #include "Gn0914valasztou.h"
@@ -13,8 +14,10 @@
 #include "core/Folap.h"
 #include "diary0914_layouts.h"
 #include "diary_layouts.h"
+#include "gn0409_layouts.h"
 #include "list_layouts.h"
 #include "spray_layouts.h"
+#include "summary_layouts.h"
 
 void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
     db::Session* s = &session;
@@ -28,11 +31,15 @@ void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("grafikon:1", [s] { ShowAreaChart(*s, AreaChart::Owners); });
     mainWindow.SetFormOpener("grafikon:2", [s] { ShowAreaChart(*s, AreaChart::LandUses); });
     mainWindow.SetFormOpener("grafikon:3", [s] { ShowAreaChart(*s, AreaChart::Settlements); });
+    mainWindow.SetFormOpener("TGazdNaploValaszto",
+                             [s] { ui::ShowModalForm(GazdNaploValaszto, *s); });
     mainWindow.SetFormOpener("Tpermnaploszuk", [s] { OpenSprayLogConditions(*s); });
 }
 
 void RegisterReportLayouts() {
     RegisterDiaryParcelLayouts();
+    RegisterSummarySheetLayouts();
+    RegisterDiary0409Layouts();
     RegisterKetSheetLayouts();
     RegisterDiary0914Layouts();
     lists::RegisterListLayouts();

@@ -7,6 +7,7 @@
 #include "operations/commands.h"
 #include "operations_fixture.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace opstest {
@@ -77,8 +78,9 @@ TEST_F(ChooseOperationTest, TheChoiceIsHandedOnAndAnEmptyListIsRefused) {
         f.Button3->Click(); // the first field has no operation
         EXPECT_EQ(f.SelectedOperationCode, "");
         f.Table1.Next();
-        ui::TKey enter = 13;
-        f.DBGrid2->OnKeyPress(f.DBGrid2, enter); // answered No: the chooser closes
+        // Enter on the operations grid, as the keyboard sends it; answered No: the
+        // chooser closes.
+        QTest::keyClick(f.DBGrid2, Qt::Key_Return);
         EXPECT_EQ(f.SelectedOperationCode, "100001");
     });
     forms.On<TMuvModo>([](TMuvModo& f) { f.Button1->click(); });
