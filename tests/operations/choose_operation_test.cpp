@@ -62,6 +62,17 @@ TEST_F(ChooseOperationTest, TheListStartsWithTheFirstActiveFieldAndShowsAllOnReq
     dialogs.VerifyDone();
 }
 
+TEST_F(ChooseOperationTest, TheGridsShowTheirTitlesAndTheDateWhole) {
+    AddOperation("100000", "100000", "műtrágyaszórás");
+    forms.On<TMuvModVal>([&](TMuvModVal& f) {
+        ShowActive(f);
+        EXPECT_EQ(CutGridTexts(*f.DBGrid3), std::vector<std::string>{});
+        EXPECT_EQ(CutGridTexts(*f.DBGrid2), std::vector<std::string>{});
+        f.Button2->Click();
+    });
+    ui::ShowModalForm(MuvModVal, session);
+}
+
 TEST_F(ChooseOperationTest, AFieldCodeWithAQuoteIsMatchedAsText) {
     AddField(session, "O'Neil", 1000, "zab", 0);
     AddOperation("100000", "O'Neil", "Vetés");
