@@ -125,7 +125,7 @@ TFelhAnyMod::TFelhAnyMod(db::Session& session, std::function<sys::DateTime()> op
     DBGrid3 = ui::ListGrid(this, {8, 44, 624, 120}, &DataSource3,
                            {{"Nev", "Anyag megnevezése", 260},
                             {"Menny_1", "Menny.", 70},
-                            {"Mert_1", "ME/ha", 50},
+                            {"Mert_1", "ME/ha", 58},
                             {"Nhat", "N%", 50},
                             {"Phat", "P%", 50},
                             {"Khat", "K%", 50}});

@@ -140,12 +140,12 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     }
     ui::Make<ui::TLabel>(this, {8, 52, 100, 16}, "Tábla :");
     DBGrid1 = ui::ListGrid(this, {8, 70, 480, 196}, &DataSource1,
-                           {{"Parcsor", "S. Sz.", 45},
-                            {"Agazat", "Ágazat", 110},
-                            {"Evj", "Gazd. év", 55},
-                            {"Ter", "Terület", 70},
-                            {"Hazmeg", "Hazi megnevezés", 120},
-                            {"Masod", "Másodvetés", 70}});
+                           {{"Parcsor", "S. Sz.", 52},
+                            {"Agazat", "Ágazat", 90},
+                            {"Evj", "Gazd. év", 72},
+                            {"Ter", "Terület", 60},
+                            {"Hazmeg", "Hazi megnevezés", 132},
+                            {"Masod", "Másodvetés", 96}});
 
     ui::Make<ui::TLabel>(this, {496, 52, 100, 16}, "Művelet :");
     ComboBox3 = ui::Make<ui::TComboBox>(this, {496, 70, 200, 22});
@@ -261,7 +261,7 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     Button16 = ui::Make<ui::TButton>(GroupBox3, {256, 80, 80, 27}, "<<<");
     Button17 = ui::Make<ui::TButton>(GroupBox3, {256, 116, 80, 27}, "---");
     DBGrid4 = ui::ListGrid(GroupBox3, {344, 40, 248, 218}, &DataSource12,
-                           {{"Sznev", "Név", 140}, {"Tel", "Telefonszám", 90}});
+                           {{"Sznev", "Név", 140}, {"Tel", "Telefonszám", 100}});
     Button18 = ui::Make<ui::TButton>(GroupBox3, {8, 264, 80, 27}, "Rendben");
     Button19 = ui::Make<ui::TButton>(GroupBox3, {344, 264, 170, 27}, "További alkalmazottak");
     GroupBox3->Hide();
@@ -273,12 +273,12 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     CheckBox3 =
         ui::Make<ui::TCheckBox>(GroupBox6, {8, 42, 300, 20}, "Művelethez megfigyelés kiválasztása");
     DBGrid6 = ui::ListGrid(GroupBox6, {8, 66, 624, 192}, &DataSource8,
-                           {{"Sorsz", "Sorsz.", 50},
-                            {"Datum", "Dátum", 75},
+                           {{"Sorsz", "Sorsz.", 56},
+                            {"Datum", "Dátum", 92},
                             {"Novfejl", "Növény fejl.", 110},
                             {"Karfejl", "Károsító fejl.", 110},
-                            {"Fertmert", "Fertőzés mért.", 110},
-                            {"Jav", "Javaslat", 150}});
+                            {"Fertmert", "Fertőzés mért.", 116},
+                            {"Jav", "Javaslat", 130}});
     DBGrid6->SetEnabled(false);
     Button28 = ui::Make<ui::TButton>(GroupBox6, {8, 264, 60, 27}, "ok");
     GroupBox6->Hide();

@@ -91,6 +91,15 @@ protected:
     }
 };
 
+TEST_F(MaterialUseModifierTest, TheListsShowTheirTitlesAndValuesWhole) {
+    AddUse("100000", "100000", "000000", 0.5, "kg", -0.5);
+    Open([&](TFelhAnyMod& f) {
+        ShowActive(f);
+        for (ui::TDBGrid* grid : {f.DBGrid1, f.DBGrid2, f.DBGrid3})
+            EXPECT_EQ(CutGridTexts(*grid), std::vector<std::string>{});
+    });
+}
+
 TEST_F(MaterialUseModifierTest, ChangingADoseRewritesTheWithdrawalToAWholeBaseUnit) {
     AddUse("100000", "100000", "000000", 0.5, "kg", -0.5);
     Open([&](TFelhAnyMod& f) {

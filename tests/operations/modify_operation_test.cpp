@@ -165,6 +165,17 @@ TEST_F(ModifyOperationTest, LoadingShowsTheStoredOperation) {
     });
 }
 
+TEST_F(ModifyOperationTest, TheGridsShowTheirTitlesAndValuesWhole) {
+    AddObservation("100000", 3);
+    Run([](TMuvModo& f) {
+        ShowActive(f);
+        for (ui::TDBGrid* grid : {f.DBGrid1, f.DBGrid3, f.DBGrid4, f.DBGrid5, f.DBGrid6})
+            EXPECT_EQ(CutGridTexts(*grid), std::vector<std::string>{})
+                << grid->objectName().toStdString();
+        f.Button1->click();
+    });
+}
+
 TEST_F(ModifyOperationTest, ARemarkChangeKeepsEverythingElse) {
     Run([](TMuvModo& f) {
         f.Edit14->SetText("új megjegyzés");
