@@ -24,6 +24,7 @@ const char* const kNoMachine = "100000";
 const char* const kCheckTable = "Kérem ellenőrizze a tábla helyességét !";
 const char* const kGone = "A módosítandó művelet már nem létezik, a módosítás nem rögzíthető !";
 const char* const kNoArea = "Kérem a 'Terület' értékét megadni !";
+const char* const kShortOfStock = "Nincs elegendő mennyiség raktáron ! (dátum szerint)";
 
 // The load statement: the operation with its field, machines and type. A column name an
 // earlier table already carries gets "_1" (Ter_1, Agazat_1, Evj_1, Gepkod_1, Nha_1,
@@ -700,9 +701,16 @@ std::optional<ops::OperationChange> TMuvModo::ReadChange() {
 // "Rögzítés": every value is checked first, then the operation is written whole or not
 // at all.
 void TMuvModo::Button2Click(TObject*) {
-    const auto change = ReadChange();
+    auto change = ReadChange();
     if (!change)
         return;
+    // The doses per hectare stay, so a new area takes more or less of each material.
+    change->withdrawals = ops::WithdrawalsForArea(session_, change->muvkod, change->area);
+    if (NumericInt->IsStockKeepingEnabled() &&
+        ops::MaterialShortOfArea(session_, change->withdrawals, change->date)) {
+        ui::MessageDlg(kShortOfStock, ui::mtError, {ui::mbOK});
+        return;
+    }
     if (!ops::SaveOperationChange(session_, *change))
         ui::MessageDlg(kGone, ui::mtWarning, {ui::mbOK});
     Close();
