@@ -8,7 +8,7 @@ TMuvModVal* MuvModVal = nullptr;
 
 TMuvModVal::TMuvModVal(db::Session& session) : session_(session) {
     SetCaption("Módosítandó művelet kiválasztása");
-    SetClientSize(1140, 520);
+    SetClientSize(1150, 520);
     SetPosition(ui::poScreenCenter);
     SetKeyPreview(true);
 
@@ -21,15 +21,15 @@ TMuvModVal::TMuvModVal(db::Session& session) : session_(session) {
     Label1 = ui::Make<ui::TLabel>(this, {8, 8, 400, 22}, "Módosítandó művelet kiválasztása");
     Label1->SetBold(true);
     ui::Make<ui::TLabel>(this, {8, 36, 120, 18}, "Parcella :");
-    DBGrid3 = ui::ListGrid(this, {8, 58, 472, 380}, &DataSource1,
+    DBGrid3 = ui::ListGrid(this, {8, 58, 480, 380}, &DataSource1,
                            {{"Evj", "G. év", 50},
                             {"Parcsor", "S.Sz.", 48},
                             {"Agazat", "Ágazat", 90},
                             {"Ter", "Terület", 60},
                             {"Hazmeg", "Hazi megnevezés", 132},
                             {"Masod", "Másodvetés", 96}});
-    ui::Make<ui::TLabel>(this, {488, 36, 120, 18}, "Műveletek :");
-    DBGrid2 = ui::ListGrid(this, {488, 58, 644, 380}, &DataSource2,
+    ui::Make<ui::TLabel>(this, {496, 36, 120, 18}, "Műveletek :");
+    DBGrid2 = ui::ListGrid(this, {496, 58, 646, 380}, &DataSource2,
                            {{"Muvnev", "Müvelet megnevezése", 166},
                             {"Datum", "Dátum", 92},
                             {"Agazat_1", "Ágazat", 80},
@@ -39,9 +39,9 @@ TMuvModVal::TMuvModVal(db::Session& session) : session_(session) {
                             {"Parcsor", "S. Sz.", 52},
                             {"Ter", "Terület", 60}});
     Button1 = ui::Make<ui::TButton>(this, {8, 446, 220, 28}, "Minden művelet megjelenítése");
-    Button4 = ui::Make<ui::TButton>(this, {724, 482, 130, 30}, "Müv. törlése");
-    Button3 = ui::Make<ui::TButton>(this, {862, 482, 130, 30}, "Kiválasztás");
-    Button2 = ui::Make<ui::TButton>(this, {1000, 482, 130, 30}, "Mégsem");
+    Button4 = ui::Make<ui::TButton>(this, {734, 482, 130, 30}, "Müv. törlése");
+    Button3 = ui::Make<ui::TButton>(this, {872, 482, 130, 30}, "Kiválasztás");
+    Button2 = ui::Make<ui::TButton>(this, {1010, 482, 130, 30}, "Mégsem");
     SetEnterMovesLikeTab(true, {DBGrid2});
 
     OnShow = Handler(&TMuvModVal::FormShow);
