@@ -10,11 +10,14 @@
 #include "Mezeih.h"
 #include "Parcinputh.h"
 #include "Parckiosztgraphh.h"
+#include "Permnaploszukh.h"
 #include "core/Folap.h"
 #include "diary0914_layouts.h"
 #include "diary_layouts.h"
 #include "gn0409_layouts.h"
 #include "list_layouts.h"
+#include "spray_layouts.h"
+#include "summary_layouts.h"
 
 void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
     db::Session* s = &session;
@@ -30,12 +33,15 @@ void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("grafikon:3", [s] { ShowAreaChart(*s, AreaChart::Settlements); });
     mainWindow.SetFormOpener("TGazdNaploValaszto",
                              [s] { ui::ShowModalForm(GazdNaploValaszto, *s); });
+    mainWindow.SetFormOpener("Tpermnaploszuk", [s] { OpenSprayLogConditions(*s); });
 }
 
 void RegisterReportLayouts() {
     RegisterDiaryParcelLayouts();
+    RegisterSummarySheetLayouts();
     RegisterDiary0409Layouts();
     RegisterKetSheetLayouts();
     RegisterDiary0914Layouts();
     lists::RegisterListLayouts();
+    spray::RegisterSprayLogLayouts();
 }

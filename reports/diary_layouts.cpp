@@ -2,10 +2,10 @@
 
 #include "platform/report/layouts.h"
 
-// The page, the heading on every page (code, title, page numbers), the farm's name under
-// it on the first page, and the signature line at the foot of every page.
+// The page, the heading on every page (code, title, page numbers, then headerLines), the
+// farm's name under it on the first page, and the signature line at the foot of every page.
 std::string DiarySheetFrame(const std::string& code, const std::string& title,
-                            const std::string& note) {
+                            const std::string& note, const std::string& headerLines) {
     return "farmreport 1 version=1\n"
            "# " +
            note +
@@ -19,7 +19,8 @@ std::string DiarySheetFrame(const std::string& code, const std::string& title,
            "text \"" +
            title +
            "\" size=11 bold align=center sameline x=30 width=213\n"
-           "text \"{#page}. oldal / {#pages}\" align=right sameline x=243 width=30\n"
+           "text \"{#page}. oldal / {#pages}\" align=right sameline x=243 width=30\n" +
+           headerLines +
            "space 2\n"
            "\n"
            "title\n"
