@@ -134,13 +134,13 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
 
     ui::Make<ui::TLabel>(this, {8, 4, 300, 20}, "Művelet módosítása")->SetBold(true);
     Label18 = ui::Make<ui::TLabel>(this, {8, 28, 480, 20}, "");
-    Label19 = ui::Make<ui::TLabel>(this, {496, 28, 486, 20}, "");
+    Label19 = ui::Make<ui::TLabel>(this, {522, 28, 460, 20}, "");
     for (ui::TLabel* heading : {Label18, Label19}) {
         heading->SetBold(true);
         heading->setAlignment(Qt::AlignCenter);
     }
     ui::Make<ui::TLabel>(this, {8, 52, 100, 16}, "Tábla :");
-    DBGrid1 = ui::ListGrid(this, {8, 70, 480, 196}, &DataSource1,
+    DBGrid1 = ui::ListGrid(this, {8, 70, 506, 196}, &DataSource1,
                            {{"Parcsor", "S. Sz.", 52},
                             {"Agazat", "Ágazat", 90},
                             {"Evj", "Gazd. év", 72},
@@ -148,19 +148,19 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
                             {"Hazmeg", "Hazi megnevezés", 132},
                             {"Masod", "Másodvetés", 96}});
 
-    ui::Make<ui::TLabel>(this, {496, 52, 100, 16}, "Művelet :");
-    ComboBox3 = ui::Make<ui::TComboBox>(this, {496, 70, 200, 22});
+    ui::Make<ui::TLabel>(this, {522, 52, 100, 16}, "Művelet :");
+    ComboBox3 = ui::Make<ui::TComboBox>(this, {522, 70, 200, 22});
     ComboBox3->Items().AddStrings({"Talajelőkészítés", "Vetés", "Talajerőgazdálkodás",
                                    "Növényápolás", "Betakarítás", "Egyéb"});
-    Button4 = ui::Make<ui::TButton>(this, {700, 69, 24, 24}, "+");
-    DBLookupListBox1 = ui::Make<ui::TDBLookupListBox>(this, {496, 96, 228, 170});
+    Button4 = ui::Make<ui::TButton>(this, {726, 69, 24, 24}, "+");
+    DBLookupListBox1 = ui::Make<ui::TDBLookupListBox>(this, {522, 96, 228, 170});
     DBLookupListBox1->SetListSource(&DataSource3);
     DBLookupListBox1->SetKeyField("Muv");
     DBLookupListBox1->SetListField("Muv");
-    Label20 = ui::Make<ui::TLabel>(this, {496, 268, 80, 16}, "");
+    Label20 = ui::Make<ui::TLabel>(this, {522, 268, 80, 16}, "");
     Label20->Hide();
 
-    const int x = 734;
+    const int x = 760;
     Edit15 = PlaceEdit(this, "Sorszám :", x, 70, 80);
     DateTimePicker1 = PlacePicker(this, "Kezdete :", x, 98);
     DateTimePicker2 = PlacePicker(this, "Vége :", x, 126);

@@ -10,6 +10,7 @@
 #include "platform/ui/db_lookup.h"
 #include "resources/stock.h"
 
+#include <QScrollBar>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -173,6 +174,7 @@ TEST_F(ModifyOperationTest, TheGridsShowTheirTitlesAndValuesWhole) {
         for (ui::TDBGrid* grid : {f.DBGrid1, f.DBGrid3, f.DBGrid4, f.DBGrid5, f.DBGrid6})
             EXPECT_EQ(CutGridTexts(*grid), std::vector<std::string>{})
                 << grid->objectName().toStdString();
+        EXPECT_FALSE(f.DBGrid1->horizontalScrollBar()->isVisible()); // every field column
         f.Button1->click();
     });
 }
