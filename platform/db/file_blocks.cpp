@@ -77,8 +77,8 @@ std::vector<ChainBlock> walkBlockChain(const Pager& pager, int file, const Table
     return chain;
 }
 
-void writeIndexImage(Pager& pager, int file, TableHeader& h, PrimaryIndexImage image,
-                     std::vector<std::uint8_t>& written, std::uint16_t updateCount) {
+void writeIndexImage(Pager& pager, int file, TableHeader& h, const PrimaryIndexImage& image,
+                     std::span<const std::uint8_t> written, std::uint16_t updateCount) {
     const auto blockSize = static_cast<std::size_t>(h.blockSize());
     for (std::size_t b = 0; b < image.blockCount; ++b) { // only the blocks that changed
         const auto fresh = std::span(image.blocks).subspan(b * blockSize, blockSize);
@@ -91,7 +91,6 @@ void writeIndexImage(Pager& pager, int file, TableHeader& h, PrimaryIndexImage i
     const std::uint64_t end = h.headerSize + image.blockCount * blockSize;
     if (pager.size(file) > end)
         pager.truncate(file, end);
-    written = std::move(image.blocks);
     h.numRecords = image.entries;
     h.nextBlock = h.fileBlocks = h.lastBlock = image.blockCount;
     h.firstBlock = image.blockCount ? 1 : 0;

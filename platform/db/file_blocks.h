@@ -7,6 +7,7 @@
 #include "platform/db/primary_index.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace db {
@@ -28,10 +29,10 @@ std::uint64_t blockOffset(const TableHeader& h, std::uint16_t block);
 std::vector<ChainBlock> walkBlockChain(const Pager& pager, int file, const TableHeader& h);
 
 // Brings the block index file `file` (header `h`) to `image`: writes the blocks that
-// differ from `written` (the blocks as last written, then set to the new ones), cuts
-// the file after the last block and sets the counters of `h` (its update count to
-// `updateCount`); the caller writes the header.
-void writeIndexImage(Pager& pager, int file, TableHeader& h, PrimaryIndexImage image,
-                     std::vector<std::uint8_t>& written, std::uint16_t updateCount);
+// differ from `written` (the blocks the file holds), cuts the file after the last block
+// and sets the counters of `h` (its update count to `updateCount`); the caller writes
+// the header.
+void writeIndexImage(Pager& pager, int file, TableHeader& h, const PrimaryIndexImage& image,
+                     std::span<const std::uint8_t> written, std::uint16_t updateCount);
 
 } // namespace db

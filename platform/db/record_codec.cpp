@@ -250,6 +250,35 @@ Record RecordCodec::decodeAll(std::span<const std::uint8_t> record, const BlobFi
     return out;
 }
 
+void RecordCodec::decodeAllInto(std::span<const std::uint8_t> record, Record& out,
+                                const BlobFile* blobs) const {
+    out.resize(fields_.size());
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        if (fields_[i].type != FieldType::Alpha) {
+            out[i] = decode(record, static_cast<int>(i), blobs);
+            continue;
+        }
+        const int offset = offsets_[i];
+        const int size = offsets_[i + 1] - offset;
+        if (record.size() < static_cast<std::size_t>(offset + size))
+            throw std::out_of_range("record shorter than its fields");
+        const std::uint8_t* p = record.data() + offset;
+        const void* end = std::memchr(p, 0, static_cast<std::size_t>(size));
+        const auto length =
+            end ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) - p)
+                : static_cast<std::size_t>(size);
+        if (length == 0) { // an empty text is NULL
+            out[i] = Null{};
+            continue;
+        }
+        auto* text = std::get_if<std::string>(&out[i]);
+        if (!text)
+            text = &out[i].emplace<std::string>();
+        text->clear();
+        text_->decode({p, length}, *text);
+    }
+}
+
 void RecordCodec::encode(const Value& value, int field, std::span<std::uint8_t> record,
                          BlobFile* blobs) const {
     const FieldDef& f = fields_.at(static_cast<std::size_t>(field));

@@ -8,6 +8,7 @@
 
 #include "blob_file.h"
 #include "block_chain.h"
+#include "block_index.h"
 #include "collation.h"
 #include "file_blocks.h"
 #include "header.h"
@@ -223,7 +224,7 @@ private:
     void assignAutoInc(Record& record);
     std::optional<RecordPos> findPrefix(std::span<const std::uint8_t> raw, int keyFields) const;
 
-    std::vector<std::uint8_t> pxImage_; // the index blocks as last written
+    BlockIndex pxIndex_; // the .px blocks as last written
     std::string indexNotice_;
     mutable std::unique_ptr<Collation> collation_;
 };

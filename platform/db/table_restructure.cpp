@@ -185,7 +185,7 @@ void TableFile::rewriteAs(TableHeader widened, std::span<const std::uint8_t> rec
     header_.firstFreeBlock = 0;
     chain_->assign(std::move(packed.chain));
     resetKeySize();
-    pxImage_.clear();
+    pxIndex_.forget();
     if (keyed() && newBlockSize) // the index blocks follow the data blocks' size
         pxHeader_ = makePrimaryIndexHeader(header_);
     ensureKeyState();
