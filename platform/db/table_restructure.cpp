@@ -140,6 +140,7 @@ void TableFile::addFields(const std::vector<FieldDef>& added) {
     if (added.empty())
         return;
     checkAdded(header_, added, dbPath_);
+    ensureChain();
     TableHeader widened = widenedHeader(header_, added, dbPath_);
     if (const std::size_t blocks = blocksFor(header_.numRecords, widened); blocks > kMaxBlocks)
         throw DbError(dbPath_, "the wider records need " + std::to_string(blocks) +

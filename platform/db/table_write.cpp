@@ -58,6 +58,7 @@ auto TableFile::change(Body&& body) {
     if (!writable_)
         throw DbError(dbPath_, "the table is open read-only");
     ensureKeyState();
+    ensureChain();
     // In a group the change joins the pager's open transaction, and a failure drops it
     // alone; otherwise it is a transaction of its own.
     std::optional<Transaction> txn;
@@ -376,6 +377,7 @@ void TableFile::checkPrimaryIndex() {
 }
 
 void TableFile::rebuildPrimaryIndex() {
+    ensureChain();
     if (pxHeader_.fileType != FileType::PrimaryIndex) { // a keyed table that lost its .px
         pxHeader_ = makePrimaryIndexHeader(header_);
         pxIndex_.forget();
