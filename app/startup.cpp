@@ -16,6 +16,10 @@
 #include "register/commands.h"
 #include "register/layouts.h"
 #include "reports/Funch.h"
+#include "reports/Gazdnapvalasztoh.h"
+#include "reports/Gn0914valasztou.h"
+#include "reports/Gn1909vismajoru.h"
+#include "reports/Gnketszukh.h"
 #include "reports/Gnparcmuvadnyh.h"
 #include "reports/Grafikonh.h"
 #include "reports/commands.h"
@@ -113,7 +117,11 @@ void CreateForms(ui::TApplication& app, db::Session& session) {
     // TForm2, Tgrafikon after TParckezeles, and TCsoportosTablamod after Tgrafikon.
     app.CreateForm(GNParMuvNy, session);
     app.CreateForm(Func, session);
+    app.CreateForm(GazdNaploValaszto, session);
     app.CreateForm(NumericInt, session);
+    app.CreateForm(GN200914, session);
+    app.CreateForm(GNKetSzuk, session);
+    app.CreateForm(GN1909vismajor, session);
     app.CreateForm(Form2, session);
     app.CreateForm(Parckezeles, session);
     app.CreateForm(grafikon, session);

@@ -21,4 +21,23 @@ FormsDatabase::FormsDatabase() : dir(fs::temp_directory_path()) {
 
 FormsDatabase::~FormsDatabase() = default;
 
+InFolder::InFolder(const fs::path& folder) : working(fs::current_path()) {
+    fs::current_path(folder);
+}
+
+InFolder::~InFolder() {
+    fs::current_path(working);
+}
+
+void MeasurePages(benchmark::State& state, const std::function<void()>& press,
+                  report::CaptureOutput& output) {
+    std::size_t pages = 0;
+    for (auto _ : state) {
+        press();
+        pages = output.documents.empty() ? 0 : output.documents.back().pages.size();
+        output.documents.clear();
+    }
+    state.counters["pages"] = static_cast<double>(pages);
+}
+
 } // namespace benchtables

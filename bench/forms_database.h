@@ -5,11 +5,14 @@
 
 #include "bench_tables.h"
 #include "platform/db/session.h"
+#include "platform/report/output.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/form.h"
 
 #include <QApplication>
+#include <benchmark/benchmark.h>
+#include <functional>
 #include <memory>
 
 namespace benchtables {
@@ -26,5 +29,21 @@ struct FormsDatabase {
     TempDir dir;
     std::unique_ptr<db::Session> session;
 };
+
+// The working directory in `folder` for the scope, with the preview's answer captured.
+struct InFolder {
+    explicit InFolder(const fs::path& folder);
+    ~InFolder();
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+    fs::path working;
+    report::CaptureOutput output;
+    report::ScopedOutput use{output};
+};
+
+// Runs `press` once per iteration; the counter `pages` holds the pages of the last
+// document made.
+void MeasurePages(benchmark::State& state, const std::function<void()>& press,
+                  report::CaptureOutput& output);
 
 } // namespace benchtables

@@ -151,37 +151,16 @@ Farm& farm() {
     return f;
 }
 
-// Runs `press` once per iteration with the working directory in the farm and the
-// preview's answer captured; counts the pages of the last document.
-void Measure(benchmark::State& state, const std::function<void()>& press,
-             report::CaptureOutput& output) {
-    std::size_t pages = 0;
-    for (auto _ : state) {
-        press();
-        pages = output.documents.empty() ? 0 : output.documents.back().pages.size();
-        output.documents.clear();
-    }
-    state.counters["pages"] = static_cast<double>(pages);
-}
-
-struct InFarm {
-    InFarm() : working(fs::current_path()) { fs::current_path(farm().dir.path()); }
-    ~InFarm() { fs::current_path(working); }
-    fs::path working;
-    report::CaptureOutput output;
-    report::ScopedOutput use{output};
-};
-
 void OperationsList(benchmark::State& state, const lists::OperationChoices& choices) {
     Farm& f = farm();
-    InFarm here;
+    InFolder here(f.dir.path());
     ui::OwnedForm<Telvmuvlist> conditions(elvmuvlist, *f.session);
     const lists::OperationConditions c = lists::BuildOperationConditions(choices);
     conditions->ConditionTail = c.ConditionTail;
     conditions->DateRangeFilter = c.DateRangeFilter;
     conditions->DateRangeTail = c.DateRangeTail;
     ui::OwnedForm<TMuvList> list(MuvList, *f.session);
-    Measure(
+    MeasurePages(
         state,
         [&] {
             list->FormActivate(nullptr);
@@ -208,9 +187,9 @@ void MuvlistAll(benchmark::State& state) {
 
 void Inventory(benchmark::State& state) {
     Farm& f = farm();
-    InFarm here;
+    InFolder here(f.dir.path());
     ui::OwnedForm<TMezei> form(::Mezei, *f.session);
-    Measure(
+    MeasurePages(
         state,
         [&] {
             form->ComboBox1->SetText("2009");
@@ -222,11 +201,11 @@ void Inventory(benchmark::State& state) {
 
 void HozamSummary(benchmark::State& state) {
     Farm& f = farm();
-    InFarm here;
+    InFolder here(f.dir.path());
     ui::OwnedForm<THozam> form(Hozam, *f.session);
     form->FormShow(nullptr);
     int year = 2009;
-    Measure(
+    MeasurePages(
         state,
         [&] {
             year = year == 2009 ? 2010 : 2009; // a change of year each time: a new query
@@ -238,20 +217,20 @@ void HozamSummary(benchmark::State& state) {
 
 void InputSummary(benchmark::State& state) {
     Farm& f = farm();
-    InFarm here;
+    InFolder here(f.dir.path());
     ui::OwnedForm<TParcInput> form(ParcInput, *f.session);
     form->FormShow(nullptr);
     form->Table2.MoveBy(2500);
-    Measure(
+    MeasurePages(
         state, [&] { form->Button2Click(nullptr); }, here.output);
 }
 
 void MachineWork(benchmark::State& state) {
     Farm& f = farm();
-    InFarm here;
+    InFolder here(f.dir.path());
     ui::OwnedForm<TGepmuvleker> form(Gepmuvleker, *f.session);
     form->FormShow(nullptr);
-    Measure(
+    MeasurePages(
         state, [&] { form->Button1Click(nullptr); }, here.output);
 }
 

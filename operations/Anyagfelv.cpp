@@ -3,6 +3,7 @@
 #include "Muvadatf.h"
 #include "Tovabbiaf.h"
 #include "core/Isnuminth.h"
+#include "material_controls.h"
 #include "platform/sys/numbers.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form_helpers.h"
@@ -70,51 +71,13 @@ double Number(const std::string& text) {
     return text.empty() ? 0 : sys::parseFloat(text);
 }
 
-ui::TLabel* Label(QWidget* parent, int left, int top, const char* text, int width = 150) {
-    return ui::Make<ui::TLabel>(parent, {left, top + 3, width, 16}, text);
-}
-
-ui::TComboBox* UnitCombo(QWidget* parent, ui::Bounds bounds,
-                         std::initializer_list<const char*> items, const char* initial) {
-    auto* combo = ui::Make<ui::TComboBox>(parent, bounds);
-    for (const char* item : items)
-        combo->Items().Add(item);
-    combo->SetText(initial);
-    return combo;
-}
-
-ui::TDBLookupComboBox* Lookup(QWidget* parent, ui::Bounds bounds, db::TDataSource* source,
-                              const char* key, const char* list) {
-    auto* combo = ui::Make<ui::TDBLookupComboBox>(parent, bounds);
-    combo->SetListSource(source);
-    combo->SetKeyField(key);
-    combo->SetListField(list);
-    return combo;
-}
-
-ui::TDBEdit* StockEdit(QWidget* parent, ui::Bounds bounds, db::TDataSource* source) {
-    auto* edit = ui::Make<ui::TDBEdit>(parent, bounds);
-    edit->SetDataSource(source);
-    edit->SetDataField("Kossz");
-    edit->SetReadOnly(true);
-    return edit;
-}
-
-ui::TDBText* UnitText(QWidget* parent, ui::Bounds bounds, db::TDataSource* source) {
-    auto* text = ui::Make<ui::TDBText>(parent, bounds);
-    text->SetDataSource(source);
-    text->SetDataField("Mert");
-    return text;
-}
-
-void AddShownStock(db::TQuery& query) {
-    query.AddCalcField("Kossz", db::FieldType::Number);
-    query.OnCalcFields = [](db::TDataSet& rows) {
-        rows.FieldByName("Kossz").SetAsFloat(res::ShownStock(rows.FieldByName("Ossz").AsFloat()));
-    };
-}
-
 } // namespace
+
+using ops::Label;
+using ops::Lookup;
+using ops::StockEdit;
+using ops::UnitCombo;
+using ops::UnitText;
 
 TAnyagfel::TAnyagfel(db::Session& session) : session_(session) {
     SetCaption("Felhasznált anyagok");
@@ -124,7 +87,7 @@ TAnyagfel::TAnyagfel(db::Session& session) : session_(session) {
     Magfajtak.SetTableName("Magfajtak.db");
     Magfajtak.SetIndexName("MagfajtakFIdx");
     for (db::TQuery* query : {&Query1, &Query2, &Query3})
-        AddShownStock(*query);
+        ops::AddShownStock(*query);
 
     Label24 = ui::Make<ui::TLabel>(this, {8, 6, 400, 20}, "Művelethez felhasznált anyagok");
     PageControl1 = ui::Make<ui::TPageControl>(this, {8, 30, 624, 390});

@@ -5,6 +5,7 @@
 #include "Ujmuvh.h"
 #include "core/Folap.h"
 #include "core/Isnuminth.h"
+#include "operation_form_parts.h"
 #include "platform/db/filter.h"
 #include "platform/sys/numbers.h"
 #include "platform/ui/application.h"
@@ -502,23 +503,14 @@ void TMuvadat::Button15Click(TObject*) {
 void TMuvadat::Button16Click(TObject*) {
     if (!Table12.Active() || Table12.IsEmpty())
         return;
-    Table11.Append();
-    Table11.FieldByName("Szemkod").SetAsInteger(Table12.FieldByName("Szid").AsInteger());
-    Table11.FieldByName("Muvkod").SetAsString("");
-    Table11.Post();
-    Table11.FlushBuffers();
+    ops::AddWorker(Table11, Table12.FieldByName("Szid").AsInteger(), "");
     ReopenWorkers();
 }
 
 void TMuvadat::Button17Click(TObject*) {
     if (!Query2.Active() || Query2.IsEmpty())
         return;
-    Table11.SetFilter("Munk_id = " + sys::intToText(Query2.FieldByName("Munk_id").AsInteger()));
-    Table11.SetFiltered(true);
-    if (!Table11.IsEmpty())
-        Table11.Delete();
-    Table11.FlushBuffers();
-    Table11.SetFiltered(false);
+    ops::RemoveWorker(Table11, Query2.FieldByName("Munk_id").AsInteger());
     ReopenWorkers();
 }
 
@@ -539,30 +531,15 @@ void TMuvadat::Button20Click(TObject*) {
 }
 
 void TMuvadat::Button21Click(TObject*) {
-    Table13.Append();
-    Table13.FieldByName("Deleted").SetAsBoolean(false);
-    GroupBox5->SetCaption("Vízkivételi hely létrehozása");
-    GroupBox5->Show();
-    GroupBox5->BringToFront();
+    ops::StartNewWaterPoint(Table13, *GroupBox5);
 }
 
 void TMuvadat::Button22Click(TObject*) {
-    if (Table13.IsEmpty())
-        return;
-    Table13.Edit();
-    GroupBox5->SetCaption("Vízkivételi hely módosítása");
-    GroupBox5->Show();
-    GroupBox5->BringToFront();
+    ops::StartWaterPointEdit(Table13, *GroupBox5);
 }
 
-// The point leaves the lists; operations that name it keep its row.
 void TMuvadat::Button23Click(TObject*) {
-    if (Table13.IsEmpty())
-        return;
-    Table13.Edit();
-    Table13.FieldByName("Deleted").SetAsBoolean(true);
-    Table13.Post();
-    Table13.FlushBuffers();
+    ops::RemoveWaterPoint(Table13);
 }
 
 void TMuvadat::Button24Click(TObject*) {
@@ -570,17 +547,11 @@ void TMuvadat::Button24Click(TObject*) {
 }
 
 void TMuvadat::Button25Click(TObject*) {
-    for (ui::TDBEdit* edit : {DBEdit1, DBEdit2, DBEdit3, DBEdit4})
-        if (edit->Modified())
-            edit->UpdateRecord();
-    Table13.Post();
-    Table13.FlushBuffers();
-    GroupBox5->Hide();
+    ops::PostWaterPoint(Table13, *GroupBox5, {DBEdit1, DBEdit2, DBEdit3, DBEdit4});
 }
 
 void TMuvadat::Button26Click(TObject*) {
-    Table13.Cancel();
-    GroupBox5->Hide();
+    ops::CancelWaterPoint(Table13, *GroupBox5);
 }
 
 void TMuvadat::Button12Click(TObject*) {

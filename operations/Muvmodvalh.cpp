@@ -1,5 +1,6 @@
 #include "Muvmodvalh.h"
 
+#include "Muvmod.h"
 #include "platform/ui/form_helpers.h"
 #include "register/cascade_deletes.h"
 
@@ -7,7 +8,7 @@ TMuvModVal* MuvModVal = nullptr;
 
 TMuvModVal::TMuvModVal(db::Session& session) : session_(session) {
     SetCaption("Módosítandó művelet kiválasztása");
-    SetClientSize(1000, 520);
+    SetClientSize(1150, 520);
     SetPosition(ui::poScreenCenter);
     SetKeyPreview(true);
 
@@ -20,27 +21,27 @@ TMuvModVal::TMuvModVal(db::Session& session) : session_(session) {
     Label1 = ui::Make<ui::TLabel>(this, {8, 8, 400, 22}, "Módosítandó művelet kiválasztása");
     Label1->SetBold(true);
     ui::Make<ui::TLabel>(this, {8, 36, 120, 18}, "Parcella :");
-    DBGrid3 = ui::ListGrid(this, {8, 58, 400, 380}, &DataSource1,
-                           {{"Evj", "G. év", 45},
-                            {"Parcsor", "S.Sz.", 40},
+    DBGrid3 = ui::ListGrid(this, {8, 58, 480, 380}, &DataSource1,
+                           {{"Evj", "G. év", 50},
+                            {"Parcsor", "S.Sz.", 48},
                             {"Agazat", "Ágazat", 90},
                             {"Ter", "Terület", 60},
-                            {"Hazmeg", "Hazi megnevezés", 100},
-                            {"Masod", "Másodvetés", 60}});
-    ui::Make<ui::TLabel>(this, {416, 36, 120, 18}, "Műveletek :");
-    DBGrid2 = ui::ListGrid(this, {416, 58, 576, 380}, &DataSource2,
-                           {{"Muvnev", "Müvelet megnevezése", 140},
-                            {"Datum", "Dátum", 75},
+                            {"Hazmeg", "Hazi megnevezés", 132},
+                            {"Masod", "Másodvetés", 96}});
+    ui::Make<ui::TLabel>(this, {496, 36, 120, 18}, "Műveletek :");
+    DBGrid2 = ui::ListGrid(this, {496, 58, 646, 380}, &DataSource2,
+                           {{"Muvnev", "Müvelet megnevezése", 166},
+                            {"Datum", "Dátum", 92},
                             {"Agazat_1", "Ágazat", 80},
-                            {"Evj_1", "Gazd. év", 55},
-                            {"Irany", "Irány", 45},
-                            {"Gepora", "Gépóra", 50},
-                            {"Parcsor", "S. Sz.", 40},
+                            {"Evj_1", "Gazd. év", 72},
+                            {"Irany", "Irány", 50},
+                            {"Gepora", "Gépóra", 64},
+                            {"Parcsor", "S. Sz.", 52},
                             {"Ter", "Terület", 60}});
     Button1 = ui::Make<ui::TButton>(this, {8, 446, 220, 28}, "Minden művelet megjelenítése");
-    Button4 = ui::Make<ui::TButton>(this, {584, 482, 130, 30}, "Müv. törlése");
-    Button3 = ui::Make<ui::TButton>(this, {722, 482, 130, 30}, "Kiválasztás");
-    Button2 = ui::Make<ui::TButton>(this, {860, 482, 130, 30}, "Mégsem");
+    Button4 = ui::Make<ui::TButton>(this, {734, 482, 130, 30}, "Müv. törlése");
+    Button3 = ui::Make<ui::TButton>(this, {872, 482, 130, 30}, "Kiválasztás");
+    Button2 = ui::Make<ui::TButton>(this, {1010, 482, 130, 30}, "Mégsem");
     SetEnterMovesLikeTab(true, {DBGrid2});
 
     OnShow = Handler(&TMuvModVal::FormShow);
@@ -118,7 +119,8 @@ void TMuvModVal::Button2Click(TObject*) {
     Close();
 }
 
-// Takes the chosen operation's code for the modify form.
+// Hands the chosen operation to the modify form; afterwards the list shows every
+// operation, changes included, when the user asks for another change.
 void TMuvModVal::Button3Click(TObject*) {
     if (!Query2.Active() || Query2.IsEmpty()) {
         ui::Application->MessageBox("A műveletek listája táblázat üres !", "Nincs művelet!");
@@ -129,6 +131,14 @@ void TMuvModVal::Button3Click(TObject*) {
         return;
     }
     SelectedOperationCode = Query2.FieldByName("Muvkod").AsString();
+    ui::ShowModalForm(MuvModo, session_);
+    if (ui::Application->MessageBox("Kér-e további módosítást ?", "További módosítás?",
+                                    ui::MB_YESNO | ui::MB_ICONQUESTION) != ui::IDYES) {
+        Close();
+        return;
+    }
+    fieldCode_.clear();
+    RebuildOperations();
 }
 
 void TMuvModVal::Button4Click(TObject*) {
@@ -139,7 +149,7 @@ void TMuvModVal::Button4Click(TObject*) {
 }
 
 void TMuvModVal::DBGrid2KeyPress(TObject* sender, TKey& key) {
-    if (key == 13) {
+    if (key == ui::keyEnter) {
         key = 0;
         Button3Click(sender);
     }

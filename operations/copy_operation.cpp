@@ -1,5 +1,6 @@
 #include "copy_operation.h"
 
+#include "operation_records.h"
 #include "platform/db/filter.h"
 #include "platform/db/table.h"
 #include "register/cascade_deletes.h"
@@ -30,13 +31,6 @@ const SourceTables& SourceOf(bool planned) {
 
 std::string Equals(const std::string& field, const std::string& text) {
     return field + " = " + db::quoteFilterText(text);
-}
-
-void OpenFiltered(db::TTable& table, const std::string& name, const std::string& filter) {
-    table.SetTableName(name);
-    table.SetFilter(filter);
-    table.SetFiltered(true);
-    table.Open();
 }
 
 // Carries a field's value over; an empty source field stays empty in the copy.

@@ -17,10 +17,14 @@ bool OneOf(const std::string& unit, std::initializer_list<const char*> units) {
     return std::any_of(units.begin(), units.end(), [&](const char* u) { return unit == u; });
 }
 
-void WriteUseRow(db::TTable& row, const MaterialUse& use, const std::string& code,
-                 const std::string& parckod, double operationNeeded, double materialFactor) {
+} // namespace
+
+void AppendUseRow(db::TTable& row, const MaterialUse& use, const std::string& code,
+                  const std::string& parckod, std::optional<double> fogya) {
     row.Append();
     row.FieldByName("Felhkod").SetAsString(code);
+    if (!use.muvkod.empty())
+        row.FieldByName("Muvkod").SetAsString(use.muvkod);
     row.FieldByName("Anyagkod").SetAsString(use.materialCode);
     row.FieldByName("Anyagtip").SetAsString(res::KindInfo(use.kind).useType);
     row.FieldByName("Tablakod").SetAsString(parckod);
@@ -35,9 +39,9 @@ void WriteUseRow(db::TTable& row, const MaterialUse& use, const std::string& cod
         row.FieldByName("Egyebtr").SetAsBoolean(use.egyebtr);
         row.FieldByName("Szervestr").SetAsBoolean(use.szervestr);
         row.FieldByName("Higtr").SetAsBoolean(use.higtr);
-    } else {
-        row.FieldByName("Fogya").SetAsFloat(operationNeeded / materialFactor);
     }
+    if (fogya)
+        row.FieldByName("Fogya").SetAsFloat(*fogya);
     if (use.vido)
         row.FieldByName("Vido").SetAsString(*use.vido);
     if (use.permetle)
@@ -49,7 +53,16 @@ void WriteUseRow(db::TTable& row, const MaterialUse& use, const std::string& cod
     row.Post();
 }
 
-} // namespace
+void AppendWithdrawal(db::TTable& stock, const std::string& materialCode,
+                      const std::string& felhkod, double menny, std::optional<sys::DateTime> day) {
+    stock.Append();
+    stock.FieldByName("Menny").SetAsFloat(menny);
+    stock.FieldByName("Anyagkod").SetAsString(materialCode);
+    stock.FieldByName("Felhanykod").SetAsString(felhkod);
+    if (day)
+        stock.FieldByName("Datum").SetAsDateTime(*day);
+    stock.Post();
+}
 
 double WithdrawalQuantity(double base, double materialFactor) {
     // Taken to 1e-6 first, so that a binary hair above a thousandth is not a thousandth more.
@@ -128,17 +141,17 @@ std::vector<std::string> PostMaterialUse(db::Session& session, const MaterialUse
     for (const UseField& field : fields) {
         const std::string text = sys::intToText(code++);
         codes.push_back(text);
-        WriteUseRow(uses, use, text, field.parckod, needed, materialFactor);
+        const std::optional<double> fogya = use.kind == res::MaterialKind::Fertiliser
+                                                ? std::nullopt
+                                                : std::optional<double>(needed / materialFactor);
+        AppendUseRow(uses, use, text, field.parckod, fogya);
         if (!stockKeeping)
             continue;
         // Each field's share: of the total given, by area, or of its own dose.
         const double share = operationArea > 0 ? field.area / operationArea : 0;
         const double base = use.totalBase ? *use.totalBase * share : NeededBase(use, field.area);
-        stock.Append();
-        stock.FieldByName("Menny").SetAsFloat(WithdrawalQuantity(base, materialFactor));
-        stock.FieldByName("Anyagkod").SetAsString(use.materialCode);
-        stock.FieldByName("Felhanykod").SetAsString(text);
-        stock.Post();
+        AppendWithdrawal(stock, use.materialCode, text, WithdrawalQuantity(base, materialFactor),
+                         std::nullopt);
     }
     uses.FlushBuffers();
     if (stockKeeping)

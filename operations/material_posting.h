@@ -10,6 +10,7 @@
 // (cut to 0.001) less the withdrawals already pending for the same material.
 
 #include "platform/db/session.h"
+#include "platform/db/table.h"
 #include "platform/sys/datetime.h"
 #include "resources/stock.h"
 
@@ -37,6 +38,7 @@ struct UseField {
 // One material use as the dialog's tab describes it.
 struct MaterialUse {
     res::MaterialKind kind = res::MaterialKind::Fertiliser;
+    std::string muvkod; // the operation's code; empty while the use is pending
     std::string materialCode;
     std::string materialUnit; // the material's Mert
     double dose = 0;          // per hectare, in doseUnit
@@ -67,6 +69,16 @@ std::string NextUseCode(db::Session& session, bool planned);
 std::vector<std::string> PostMaterialUse(db::Session& session, const MaterialUse& use,
                                          const std::vector<UseField>& fields, double operationArea,
                                          bool stockKeeping, bool planned);
+
+// Appends and posts one use row: `code` on the field `parckod`, with the fields set in
+// `use`; `fogya` (the operation's quantity in the material's unit) only when given.
+void AppendUseRow(db::TTable& uses, const MaterialUse& use, const std::string& code,
+                  const std::string& parckod, std::optional<double> fogya);
+
+// Appends and posts one withdrawal of the ledger: `menny` of the material, booked by the
+// use `felhkod`, dated `day` (none: pending).
+void AppendWithdrawal(db::TTable& stock, const std::string& materialCode,
+                      const std::string& felhkod, double menny, std::optional<sys::DateTime> day);
 
 // "X" + nitrogen + ";" + phosphorus + ";" + potassium + ";".
 std::string NutrientPercentText(const std::string& n, const std::string& p, const std::string& k);

@@ -16,13 +16,6 @@ namespace {
 const char* const kPendingUse = "Muvkod = ''";
 const char* const kPendingStock = "Datum = NULL";
 
-void OpenFiltered(db::TTable& table, const std::string& name, const std::string& filter) {
-    table.SetTableName(name);
-    table.SetFilter(filter);
-    table.SetFiltered(true);
-    table.Open();
-}
-
 // Gives every row the filter shows the value `set` writes; the rows leave the filter.
 template <class Set>
 void UpdateAll(db::Session& session, const std::string& table, const std::string& filter, Set set) {
@@ -77,7 +70,7 @@ void WriteOperationRow(db::TTable& row, const OperationEntry& entry, const Field
     row.FieldByName("Muvid").SetAsString(entry.type.kod);
     const long long area = entry.fields.size() > 1 ? field.area : entry.singleArea;
     row.FieldByName("Ter").SetAsInteger(area);
-    row.FieldByName("Nha").SetAsFloat(static_cast<double>(area) * entry.type.nha * 0.0001);
+    row.FieldByName("Nha").SetAsFloat(NormalHectares(static_cast<double>(area), entry.type.nha));
     row.FieldByName("Szolg").SetAsString(entry.serviceProvider ? "IGEN" : "NEM");
     if (entry.type.extra == 1)
         row.FieldByName("Szantm").SetAsString(entry.extraValue);
@@ -101,9 +94,21 @@ void WriteOperationRow(db::TTable& row, const OperationEntry& entry, const Field
     row.Post();
 }
 
-void WriteIrrigationRow(db::TTable& row, const Irrigation& irrigation, const std::string& code,
-                        const std::string& parckod) {
-    row.Append();
+} // namespace
+
+void OpenFiltered(db::TTable& table, const std::string& name, const std::string& filter) {
+    table.SetTableName(name);
+    table.SetFilter(filter);
+    table.SetFiltered(true);
+    table.Open();
+}
+
+double NormalHectares(double area, double factor) {
+    return area * factor * 0.0001;
+}
+
+void FillIrrigationRow(db::TTable& row, const Irrigation& irrigation, const std::string& code,
+                       const std::string& parckod) {
     row.FieldByName("Muvkod").SetAsString(code);
     row.FieldByName("Parckod").SetAsString(parckod);
     row.FieldByName("Ko").SetAsString(irrigation.ko);
@@ -113,10 +118,7 @@ void WriteIrrigationRow(db::TTable& row, const Irrigation& irrigation, const std
     row.FieldByName("Uora").SetAsFloat(irrigation.uora);
     row.FieldByName("Menny").SetAsFloat(irrigation.menny);
     row.FieldByName("Megj").SetAsString(irrigation.megj);
-    row.Post();
 }
-
-} // namespace
 
 const OperationTables& TablesFor(bool planned) {
     static const OperationTables performed{"ElvMuv",    "felhanyag", "Raktarmozgas",
@@ -196,8 +198,11 @@ std::vector<std::string> SaveOperation(db::Session& session, const OperationEntr
     for (std::size_t i = 0; i < entry.fields.size(); ++i) {
         const FieldPick& field = entry.fields[i];
         const std::string& text = codes[i];
-        if (entry.irrigation)
-            WriteIrrigationRow(irrigation, *entry.irrigation, text, field.parckod);
+        if (entry.irrigation) {
+            irrigation.Append();
+            FillIrrigationRow(irrigation, *entry.irrigation, text, field.parckod);
+            irrigation.Post();
+        }
         if (linked) {
             links.Append();
             links.FieldByName("Muvid").SetAsString(text);

@@ -16,6 +16,7 @@
 //                 operation                                          field's operation
 
 #include "platform/db/session.h"
+#include "platform/db/table.h"
 #include "platform/sys/datetime.h"
 
 #include <optional>
@@ -33,6 +34,9 @@ struct OperationTables {
     const char* observationLinks; // muv_novmegf; null for planned operations
 };
 const OperationTables& TablesFor(bool planned);
+
+// Opens `table` on the table `name` showing the rows of `filter`.
+void OpenFiltered(db::TTable& table, const std::string& name, const std::string& filter);
 
 // The hours written for one field: the field's share of the hours by area, rounded up to
 // 0.01 hour. 0 when the total area is not positive.
@@ -65,6 +69,13 @@ struct Irrigation {
     std::string megj;
     std::optional<int> vizkivid; // the water point
 };
+
+// The normal hectares of an area in m² worked by a type of that factor: the full product.
+double NormalHectares(double area, double factor);
+
+// Sets the fields of an irrigation row being inserted or edited (the caller posts it).
+void FillIrrigationRow(db::TTable& row, const Irrigation& irrigation, const std::string& code,
+                       const std::string& parckod);
 
 // Everything a save writes, read and checked from the entry form.
 struct OperationEntry {

@@ -1,6 +1,7 @@
 #include "Elvmuvlista.h"
 
 #include "Muveleteklist.h"
+#include "condition_controls.h"
 #include "core/Isnuminth.h"
 #include "platform/ui/form_helpers.h"
 #include "report_texts.h"
@@ -24,41 +25,28 @@ Telvmuvlist::Telvmuvlist(db::Session& session) : session_(session) {
     Query1.SQL().Add("FROM ElvMuv");
     Query1.SQL().Add("ORDER BY Datum");
 
-    auto* heading = ui::Make<ui::TLabel>(this, {8, 8, 400, 20}, "Listázási feltételek beállítása");
-    heading->SetBold(true);
-    ui::Make<ui::TLabel>(this, {8, 34, 200, 16}, "Táblák :");
-    DBGrid1 = ui::ListGrid(this, {8, 52, 604, 240}, &DataSource1,
-                           {{"Evj", "G. év", 60},
-                            {"Parcsor", "S. Sz.", 60},
-                            {"Agazat", "Ágazat", 160},
-                            {"Hazmeg", "Hazi megnevezés", 150},
-                            {"Ter", "Terület", 80},
-                            {"Masod", "Másodvetés", 70}});
-    DBGrid1->SetMultiSelect(true);
-    CheckBox1 = ui::Make<ui::TCheckBox>(this, {8, 300, 200, 20}, "Aklív táblák");
-    CheckBox1->SetChecked(true);
-    ui::Make<ui::TLabel>(this, {8, 334, 200, 16}, "Ágazat :");
-    ComboBox1 = ui::Make<ui::TComboBox>(this, {220, 330, 200, 22});
-    ui::Make<ui::TLabel>(this, {8, 364, 200, 16}, "Betakarítás éve :");
-    ComboBox2 = ui::Make<ui::TComboBox>(this, {220, 360, 100, 22});
-    ui::Make<ui::TLabel>(this, {8, 394, 200, 16}, "Legkorábbi művelet dátuma :");
-    DateTimePicker1 = ui::Make<ui::TDateTimePicker>(this, {220, 390, 130, 22});
-    ui::Make<ui::TLabel>(this, {8, 424, 200, 16}, "Legkésőbbi művelet dátuma :");
-    DateTimePicker2 = ui::Make<ui::TDateTimePicker>(this, {220, 420, 130, 22});
-    Button1 = ui::Make<ui::TButton>(this, {8, 480, 150, 27}, "Feltételek törlése");
-    Button3 = ui::Make<ui::TButton>(this, {402, 480, 100, 27}, "<< Vissza");
-    Button2 = ui::Make<ui::TButton>(this, {512, 480, 100, 27}, "Tovább >>");
-    SetTabOrder({DBGrid1, CheckBox1, ComboBox1, ComboBox2, DateTimePicker1, DateTimePicker2,
-                 Button2, Button1, Button3});
-
-    PopupMenu1 = new ui::TPopupMenu(this);
-    Aktvparcellk1 = PopupMenu1->Add("Aktív parcellák       CTRL+A");
-    Aktvparcellk1->SetChecked(true);
-    Aktvparcellk1->OnClick = Handler(&Telvmuvlist::Aktvparcellk1Click);
-    PopupMenu1->Add("Feltételek törlése  CTRL+T")->OnClick = Handler(&Telvmuvlist::Button1Click);
-    PopupMenu1->Add("Tovább >>           CTRL+N")->OnClick = Handler(&Telvmuvlist::Button2Click);
-    PopupMenu1->Add("<< Vissza              CTRL+X")->OnClick = Handler(&Telvmuvlist::Button3Click);
-    SetPopupMenu(PopupMenu1);
+    const lists::ConditionControls c = lists::MakeConditionControls(
+        this, &DataSource1, &Query4, {"Aklív táblák", "Ágazat :", "Tovább >>"},
+        {{"Evj", "G. év", 60},
+         {"Parcsor", "S. Sz.", 60},
+         {"Agazat", "Ágazat", 160},
+         {"Hazmeg", "Hazi megnevezés", 150},
+         {"Ter", "Terület", 80},
+         {"Masod", "Másodvetés", 70}});
+    DBGrid1 = c.grid;
+    CheckBox1 = c.active;
+    ComboBox1 = c.sector;
+    ComboBox2 = c.year;
+    DateTimePicker1 = c.from;
+    DateTimePicker2 = c.to;
+    Button1 = c.clearButton;
+    Button2 = c.next;
+    Button3 = c.back;
+    const lists::ConditionMenu menu = lists::MakeConditionMenu(
+        this, Handler(&Telvmuvlist::Aktvparcellk1Click), Handler(&Telvmuvlist::Button1Click),
+        Handler(&Telvmuvlist::Button2Click), Handler(&Telvmuvlist::Button3Click));
+    PopupMenu1 = menu.menu;
+    Aktvparcellk1 = menu.active;
 
     OnActivate = Handler(&Telvmuvlist::FormActivate);
     OnKeyPress = Handler(&Telvmuvlist::FormKeyPress);
@@ -70,27 +58,15 @@ Telvmuvlist::Telvmuvlist(db::Session& session) : session_(session) {
     CheckBox1->OnClick = Handler(&Telvmuvlist::CheckBox1Click);
 }
 
-void Telvmuvlist::ResetDates() {
-    Query1.First();
-    DateTimePicker1->SetDate(Query1.FieldByName("Datum").AsDateTime());
-    Query1.Last();
-    DateTimePicker2->SetDate(Query1.FieldByName("Datum").AsDateTime());
+lists::ConditionControls Telvmuvlist::Controls() {
+    return {DBGrid1,         &Query4, ComboBox1, ComboBox2, DateTimePicker1,
+            DateTimePicker2, Button1, CheckBox1, Button2,   Button3};
 }
 
 // The box items are appended from where each cursor stands, so they are filled once.
 void Telvmuvlist::FormActivate(TObject*) {
     ui::OpenOnFirstActivate(this, {&Query1, &Query2, &Query3, &Query4});
-    for (; !Query3.Eof(); Query3.Next())
-        ComboBox1->Items().Add(Query3.FieldByName("Agazat").AsString());
-    for (; !Query2.Eof(); Query2.Next())
-        ComboBox2->Items().Add(Query2.FieldByName("Evj").AsString());
-    if (Query1.IsEmpty()) {
-        ui::Application->MessageBox("Nincs megjeleníthető művelet!", "Üres adattábla!", ui::MB_OK);
-        Button2->SetEnabled(false);
-        Close();
-        return;
-    }
-    ResetDates();
+    lists::ActivateConditions(this, Query1, Query3, Query2, Controls(), Button2);
 }
 
 void Telvmuvlist::FormKeyPress(TObject*, TKey& Key) {
@@ -103,13 +79,7 @@ void Telvmuvlist::FormKeyPress(TObject*, TKey& Key) {
 }
 
 void Telvmuvlist::Button1Click(TObject*) {
-    if (DBGrid1->hasFocus())
-        Button1->SetFocus();
-    ComboBox1->SetText("");
-    ComboBox2->SetText("");
-    DBGrid1->SelectedRows().Clear();
-    if (!Query1.IsEmpty())
-        ResetDates();
+    lists::ClearConditions(Query1, Controls());
 }
 
 // The year is checked before the texts are built: it enters the SQL as a whole number.
@@ -117,16 +87,7 @@ void Telvmuvlist::Button2Click(TObject*) {
     const std::string year = ComboBox2->Text();
     if (!NumericInt->IsValidInteger(year, "betakarítás éve"))
         return;
-    lists::OperationChoices choices;
-    ui::TBookmarkList& marks = DBGrid1->SelectedRows();
-    for (int i = 0; i < marks.Count(); ++i) {
-        Query4.GotoBookmark(marks[i]);
-        choices.fieldCodes.push_back(Query4.FieldByName("Parckod").AsString());
-    }
-    choices.year = year;
-    choices.sector = ComboBox1->Text();
-    choices.from = DateTimePicker1->Date();
-    choices.to = DateTimePicker2->Date();
+    const lists::OperationChoices choices = lists::ReadChoices(Controls());
     const lists::OperationConditions c = lists::BuildOperationConditions(choices);
     ConditionTail = c.ConditionTail;
     DateRangeFilter = c.DateRangeFilter;

@@ -4,6 +4,7 @@
 // tail and the date range that the list reads through the global pointer while this
 // form stays open under it.
 
+#include "condition_controls.h"
 #include "platform/db/query.h"
 #include "platform/db/session.h"
 #include "platform/ui/picker.h"
@@ -50,6 +51,6 @@ public:
     void Aktvparcellk1Click(TObject* Sender);
 
 private:
-    void ResetDates();
+    lists::ConditionControls Controls();
 };
 extern Telvmuvlist* elvmuvlist;

@@ -17,9 +17,7 @@ std::string LandUseBranchName(int muvagid) {
     return names[muvagid - 1];
 }
 
-namespace {
-
-void WholeValues(db::TDataSet& rows) {
+void WholeValueFilters(db::TDataSet& rows) {
     db::FilterOptions options;
     options.noPartialCompare = true;
     rows.SetFilterOptions(options);
@@ -31,6 +29,8 @@ void OpenFiltered(db::TDataSet& rows, const std::string& filter) {
     rows.SetFiltered(true);
     rows.Open();
 }
+
+namespace {
 
 // A field code or a Felhid as the filters take it unquoted: only its digits, so that a
 // stray text cannot change the filter.
@@ -66,22 +66,34 @@ TFunc::TFunc(db::Session& session) : session_(session) {
     Query2.SQL().Add("   ON  (ElvMuv.Muvid = Normalhektar.Kod)  ");
     Query2.SQL().Add("ORDER BY ElvMuv.Datum");
     for (db::TDataSet* rows : std::initializer_list<db::TDataSet*>{&Query4, &Query1, &Query2})
-        WholeValues(*rows);
+        WholeValueFilters(*rows);
 }
 
-void TFunc::OpenLandParcels(const std::string& parckod) {
+TFunc::LandParcel TFunc::ReadLandParcel() {
+    return {Query4.FieldByName("Parcella").AsString(), Query4.FieldByName("Blok").AsString(),
+            Query4.FieldByName("Ter").AsFloat(), Query4.FieldByName("Muvagid").AsInteger()};
+}
+
+std::vector<TFunc::LandParcel> TFunc::LandParcelsOf(const std::string& parckod) {
+    if (parcelBatch_) {
+        auto found = parcelBatch_->find(parckod);
+        return found == parcelBatch_->end() ? std::vector<LandParcel>{} : found->second;
+    }
+    std::vector<LandParcel> parcels;
     OpenFiltered(Query4, "Parcellakod = " + db::quoteFilterText(parckod));
+    for (Query4.First(); !Query4.Eof(); Query4.Next())
+        parcels.push_back(ReadLandParcel());
+    Query4.Close();
+    return parcels;
 }
 
 std::string TFunc::UseRightLetter(const std::string& parckod) {
-    OpenLandParcels(parckod);
-    Query4.First();
-    const std::string first = Query4.IsEmpty() ? "" : Query4.FieldByName("Parcella").AsString();
+    const std::vector<LandParcel> parcels = LandParcelsOf(parckod);
+    const std::string first = parcels.empty() ? "" : parcels.front().parcella;
     bool same = true;
-    for (; !Query4.Eof(); Query4.Next())
-        if (Query4.FieldByName("Parcella").AsString() != first)
+    for (const LandParcel& parcel : parcels)
+        if (parcel.parcella != first)
             same = false;
-    Query4.Close();
     const std::string code = same ? first : "V";
     if (code == "SZ" || code == "Sz" || code == "sz")
         return "H";
@@ -91,26 +103,35 @@ std::string TFunc::UseRightLetter(const std::string& parckod) {
 }
 
 std::string TFunc::LandUseName(const std::string& parckod) {
-    OpenLandParcels(parckod);
-    Query4.First();
-    const int muvagid = Query4.IsEmpty() ? 0 : Query4.FieldByName("Muvagid").AsInteger();
-    Query4.Close();
-    return LandUseBranchName(muvagid);
+    const std::vector<LandParcel> parcels = LandParcelsOf(parckod);
+    return LandUseBranchName(parcels.empty() ? 0 : parcels.front().muvagid);
 }
 
 std::string TFunc::BlockOf(const std::string& parckod) {
-    OpenLandParcels(parckod);
     std::string block;
     double largest = 0;
-    for (Query4.First(); !Query4.Eof(); Query4.Next()) {
-        const double area = Query4.FieldByName("Ter").AsFloat();
-        if (area > largest) {
-            largest = area;
-            block = Query4.FieldByName("Blok").AsString();
+    for (const LandParcel& parcel : LandParcelsOf(parckod))
+        if (parcel.ter > largest) {
+            largest = parcel.ter;
+            block = parcel.blok;
         }
-    }
-    Query4.Close();
     return block;
+}
+
+TFunc::ParcelBatch::ParcelBatch(TFunc& func) : func_(func) {
+    auto parcels = std::make_unique<LandParcelsByField>();
+    func.Query4.Close();
+    func.Query4.SetFiltered(false);
+    func.Query4.Open();
+    for (func.Query4.First(); !func.Query4.Eof(); func.Query4.Next())
+        (*parcels)[func.Query4.FieldByName("Parcellakod").AsString()].push_back(
+            func.ReadLandParcel());
+    func.Query4.Close();
+    func.parcelBatch_ = std::move(parcels);
+}
+
+TFunc::ParcelBatch::~ParcelBatch() {
+    func_.parcelBatch_.reset();
 }
 
 TFunc::Batch::Batch(TFunc& func) : func_(func) {

@@ -15,6 +15,11 @@
 #include <unordered_map>
 #include <vector>
 
+// Filters of the diary lookups compare whole values (no partial comparison).
+void WholeValueFilters(db::TDataSet& rows);
+// Closes the data set, sets and switches on the filter, and opens it again.
+void OpenFiltered(db::TDataSet& rows, const std::string& filter);
+
 // The land-use branch name of a Muvagid (1 "szántó" ... 13 "konyhakert"); any other value
 // "pihentett terület".
 std::string LandUseBranchName(int muvagid);
@@ -42,6 +47,19 @@ public:
     // The last Betido of the selected uses; without one, modes 1 and 2 take the first
     // soil preparation on or after the use's date, unless a harvest comes first.
     std::string IncorporationDate(const std::string& key, int mode);
+
+    // While a sheet reads many rows: the land parcels under every field are read once when
+    // the batch starts, and the three land-parcel routines look their field up.
+    class ParcelBatch {
+    public:
+        explicit ParcelBatch(TFunc& func);
+        ~ParcelBatch();
+        ParcelBatch(const ParcelBatch&) = delete;
+        ParcelBatch& operator=(const ParcelBatch&) = delete;
+
+    private:
+        TFunc& func_;
+    };
 
     // While a sheet reads many rows: the incorporation dates are answered from the
     // fertiliser uses and the operations read once when the batch starts, so that a row
@@ -73,9 +91,18 @@ private:
         std::unordered_map<std::string, std::vector<FertiliserUse>> usesByFelhid, usesByMuvkod;
         std::unordered_map<std::string, std::vector<FieldOperation>> operationsByField;
     };
-    void OpenLandParcels(const std::string& parckod);
+    struct LandParcel {
+        std::string parcella, blok;
+        double ter = 0;
+        int muvagid = 0;
+    };
+    using LandParcelsByField = std::unordered_map<std::string, std::vector<LandParcel>>;
+    LandParcel ReadLandParcel();
+    // The field's land-parcel rows of Query4, in the query's order.
+    std::vector<LandParcel> LandParcelsOf(const std::string& parckod);
     std::vector<FertiliserUse> SelectUses(const std::string& key, bool byUse);
     std::vector<FieldOperation> OperationsOf(const std::string& field);
     std::unique_ptr<Lookups> batch_;
+    std::unique_ptr<LandParcelsByField> parcelBatch_;
 };
 extern TFunc* Func;

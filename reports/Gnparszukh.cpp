@@ -3,6 +3,7 @@
 #include "Funch.h"
 #include "Gnparcmuvadnyh.h"
 #include "core/Isnuminth.h"
+#include "diary_conditions.h"
 #include "platform/db/filter.h"
 #include "platform/db/sql/sql.h"
 #include "platform/sys/numbers.h"
@@ -17,12 +18,6 @@ namespace {
 
 constexpr const char* kEmptyText = "Nincs megjeleníthető művelet!";
 constexpr const char* kEmptyCaption = "A szűkítés eredménye üres!";
-
-void WholeValues(db::TDataSet& rows) {
-    db::FilterOptions options;
-    options.noPartialCompare = true;
-    rows.SetFilterOptions(options);
-}
 
 std::string Text(double value) {
     return sys::floatToText(value);
@@ -92,14 +87,7 @@ TGNParSzuk::TGNParSzuk(db::Session& session) : session_(session) {
     SetClientSize(620, 560);
     SetPosition(ui::poScreenCenter);
 
-    Table2.SetTableName("parcellak.DB");
-    Table2.SetIndexFieldNames("Evj;Parcsor");
-    Table2.SetFilter("Aktiv = 'A'");
-    Table2.SetFiltered(true);
-    Query3.SQL().Add("SELECT DISTINCT Agazat FROM parcellak");
-    Query1.SQL().Add("SELECT DISTINCT Evj");
-    Query1.SQL().Add("FROM parcellak");
-    Query1.SQL().Add("ORDER BY Evj");
+    SetUpConditionSets(Table2, Query3, Query1);
     Query6.SQL().Add("SELECT Datum");
     Query6.SQL().Add("FROM ElvMuv");
     Query6.SQL().Add("ORDER BY Datum");
@@ -120,7 +108,7 @@ TGNParSzuk::TGNParSzuk(db::Session& session) : session_(session) {
     Table13.SetFilter("Deleted = false");
     Table13.SetFiltered(true);
     for (db::TDataSet* rows : std::initializer_list<db::TDataSet*>{&Table14, &Lookup})
-        WholeValues(*rows);
+        WholeValueFilters(*rows);
 
     for (const char* name : {"elag", "elve", "elho", "utag", "utve", "utho", "Fajta"})
         Query2.AddCalcField(name, db::FieldType::Alpha, 40);
@@ -280,23 +268,28 @@ void TGNParSzuk::FormShow(TObject*) {
         control->SetEnabled(dates);
 }
 
-void TGNParSzuk::AddYears() {
-    Query1.First();
-    if (Query1.IsEmpty())
+void ShowConditionYears(db::TDataSet& years, ui::TComboBox& first, ui::TComboBox& last,
+                        bool fillLists) {
+    years.First();
+    if (years.IsEmpty())
         return;
-    std::string first, last;
-    for (; !Query1.Eof(); Query1.Next()) {
-        const std::string year = Query1.FieldByName("Evj").AsString();
-        if (first.empty())
-            first = year;
-        last = year;
-        if (!activated_) {
-            ComboBox2->Items().Add(year);
-            ComboBox3->Items().Add(year);
+    std::string firstYear, lastYear;
+    for (; !years.Eof(); years.Next()) {
+        const std::string year = years.FieldByName("Evj").AsString();
+        if (firstYear.empty())
+            firstYear = year;
+        lastYear = year;
+        if (fillLists) {
+            first.Items().Add(year);
+            last.Items().Add(year);
         }
     }
-    ComboBox2->SetText(first);
-    ComboBox3->SetText(last);
+    first.SetText(firstYear);
+    last.SetText(lastYear);
+}
+
+void TGNParSzuk::AddYears() {
+    ShowConditionYears(Query1, *ComboBox2, *ComboBox3, !activated_);
 }
 
 // The lists are filled on the first activation; later ones (a report or a message closing
@@ -351,18 +344,19 @@ void TGNParSzuk::Button3Click(TObject*) {
     Close();
 }
 
+void SetUpConditionSets(db::TTable& fields, db::TQuery& sectors, db::TQuery& years) {
+    fields.SetTableName("parcellak.DB");
+    fields.SetIndexFieldNames("Evj;Parcsor");
+    fields.SetFilter("Aktiv = 'A'");
+    fields.SetFiltered(true);
+    sectors.SQL().Add("SELECT DISTINCT Agazat FROM parcellak");
+    years.SQL().Add("SELECT DISTINCT Evj");
+    years.SQL().Add("FROM parcellak");
+    years.SQL().Add("ORDER BY Evj");
+}
+
 std::vector<std::string> TGNParSzuk::SelectedFields() {
-    std::vector<std::string> codes;
-    ui::TBookmarkList& marks = DBGrid1->SelectedRows();
-    if (marks.Count() == 0)
-        return codes;
-    const db::TBookmark here = Table2.GetBookmark();
-    for (int i = 0; i < marks.Count(); ++i) {
-        Table2.GotoBookmark(marks[i]);
-        codes.push_back(Table2.FieldByName("Parckod").AsString());
-    }
-    Table2.GotoBookmark(here);
-    return codes;
+    return SelectedCodes(*DBGrid1, Table2);
 }
 
 bool TGNParSzuk::ReadConditions(DiaryFieldConditions& c, bool withSerials) {

@@ -47,6 +47,16 @@ std::array<double, 3> NutrientPercents(const std::string& felelos);
 // nutrient text (Felelos, else Csira) up to the first ";"; 0 without the X.
 double MarkedNitrogenPercent(const std::string& felelos, const std::string& csira);
 
+// The data sets of a diary condition form's choices: the field grid's parcellak.DB in
+// Evj;Parcsor order showing the active fields, the distinct sectors and the farming years.
+void SetUpConditionSets(db::TTable& fields, db::TQuery& sectors, db::TQuery& years);
+
+// Sets the two year boxes of a diary condition form to the first and the last farming
+// year of `years` (nothing when it has none); with fillLists, every year is added to both
+// lists first (the form's first activation).
+void ShowConditionYears(db::TDataSet& years, ui::TComboBox& first, ui::TComboBox& last,
+                        bool fillLists);
+
 class TGNParSzuk : public ui::TForm {
 public:
     explicit TGNParSzuk(db::Session& session);

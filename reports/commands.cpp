@@ -1,15 +1,23 @@
 #include "commands.h"
 
 #include "Elvmuvlista.h"
+#include "Gazdnapvalasztoh.h"
 #include "Gepmuvlekerh.h"
+#include "Gn0914ket.h"
+#include "Gn0914valasztou.h"
 #include "Grafikonh.h"
 #include "Hozah.h"
 #include "Mezeih.h"
 #include "Parcinputh.h"
 #include "Parckiosztgraphh.h"
+#include "Permnaploszukh.h"
 #include "core/Folap.h"
+#include "diary0914_layouts.h"
 #include "diary_layouts.h"
+#include "gn0409_layouts.h"
 #include "list_layouts.h"
+#include "spray_layouts.h"
+#include "summary_layouts.h"
 
 void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
     db::Session* s = &session;
@@ -19,12 +27,21 @@ void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("THozam", [s] { ui::ShowModalForm(Hozam, *s); });
     mainWindow.SetFormOpener("TParcInput", [s] { ui::ShowModalForm(ParcInput, *s); });
     mainWindow.SetFormOpener("TParcKiosztGraph", [s] { ui::ShowModalForm(ParcKiosztGraph, *s); });
+    mainWindow.SetFormOpener("TGN200914", [s] { ui::ShowModalForm(GN200914, *s); });
     mainWindow.SetFormOpener("grafikon:1", [s] { ShowAreaChart(*s, AreaChart::Owners); });
     mainWindow.SetFormOpener("grafikon:2", [s] { ShowAreaChart(*s, AreaChart::LandUses); });
     mainWindow.SetFormOpener("grafikon:3", [s] { ShowAreaChart(*s, AreaChart::Settlements); });
+    mainWindow.SetFormOpener("TGazdNaploValaszto",
+                             [s] { ui::ShowModalForm(GazdNaploValaszto, *s); });
+    mainWindow.SetFormOpener("Tpermnaploszuk", [s] { OpenSprayLogConditions(*s); });
 }
 
 void RegisterReportLayouts() {
     RegisterDiaryParcelLayouts();
+    RegisterSummarySheetLayouts();
+    RegisterDiary0409Layouts();
+    RegisterKetSheetLayouts();
+    RegisterDiary0914Layouts();
     lists::RegisterListLayouts();
+    spray::RegisterSprayLogLayouts();
 }

@@ -2,11 +2,10 @@
 
 #include "platform/report/layouts.h"
 
-namespace {
-
-// The page, the heading on every page (code, title, page numbers), the farm's name under
-// it on the first page, and the signature line at the foot of every page.
-std::string SheetFrame(const std::string& code, const std::string& title, const std::string& note) {
+// The page, the heading on every page (code, title, page numbers, then headerLines), the
+// farm's name under it on the first page, and the signature line at the foot of every page.
+std::string DiarySheetFrame(const std::string& code, const std::string& title,
+                            const std::string& note, const std::string& headerLines) {
     return "farmreport 1 version=1\n"
            "# " +
            note +
@@ -20,7 +19,8 @@ std::string SheetFrame(const std::string& code, const std::string& title, const 
            "text \"" +
            title +
            "\" size=11 bold align=center sameline x=30 width=213\n"
-           "text \"{#page}. oldal / {#pages}\" align=right sameline x=243 width=30\n"
+           "text \"{#page}. oldal / {#pages}\" align=right sameline x=243 width=30\n" +
+           headerLines +
            "space 2\n"
            "\n"
            "title\n"
@@ -37,6 +37,8 @@ std::string SheetFrame(const std::string& code, const std::string& title, const 
            "width=120\n"
            "\n";
 }
+
+namespace {
 
 // The field rows of the parcel sheets, each field from a new page with its diary page.
 std::string FieldBand(const std::string& columns) {
@@ -67,10 +69,11 @@ const char* const kArableColumns =
     "\n";
 
 std::string Gn04(const std::string& code) {
-    return SheetFrame(code, "Szántóföldi tábla alapadatai",
-                      "GN04ParcAdatok.rav: each arable field with its crop, the crop before it "
-                      "and the second crops after it, its nutrient plan and the factors "
-                      "influencing its production.") +
+    return DiarySheetFrame(
+               code, "Szántóföldi tábla alapadatai",
+               "GN04ParcAdatok.rav: each arable field with its crop, the crop before it "
+               "and the second crops after it, its nutrient plan and the factors "
+               "influencing its production.") +
            FieldBand(kArableColumns) +
            "band Terv connection=RvTableGN04ParcTapConnection1 master=Tablak "
            "link=\"Parckod=Parckod\" "
@@ -94,9 +97,9 @@ std::string Gn04(const std::string& code) {
 }
 
 std::string Gn05(const std::string& code) {
-    return SheetFrame(code, "Ültetvény alapadatai",
-                      "GN05ParcAdatok.rav: each plantation field with its varieties, "
-                      "rootstocks, planting and yield.") +
+    return DiarySheetFrame(code, "Ültetvény alapadatai",
+                           "GN05ParcAdatok.rav: each plantation field with its varieties, "
+                           "rootstocks, planting and yield.") +
            FieldBand("column Parcsor caption=\"Tábla\\nsor-\\nszám\" width=12 align=center\n"
                      "column Hazmeg caption=\"Házi megnevezés\" width=60 wrap\n"
                      "column Ter caption=\"Terület\\n(m²)\" width=24 align=right "
@@ -126,9 +129,9 @@ std::string Gn05(const std::string& code) {
 }
 
 std::string Gn06(const std::string& code) {
-    return SheetFrame(code, "Folyamatos műveleti napló táblánként",
-                      "GN06MuvAdatok.rav / 09GN07MuvAdatok.rav: the operations of each field "
-                      "in date order with their depth or yield and the materials used.") +
+    return DiarySheetFrame(code, "Folyamatos műveleti napló táblánként",
+                           "GN06MuvAdatok.rav / 09GN07MuvAdatok.rav: the operations of each field "
+                           "in date order with their depth or yield and the materials used.") +
            FieldBand("column Parcsor caption=\"Tábla\\nsor-\\nszám\" width=12 align=center\n"
                      "column Hazmeg caption=\"Házi megnevezés\" width=70 wrap\n"
                      "column Ter caption=\"Terület\\n(m²)\" width=24 align=right "
@@ -164,10 +167,10 @@ std::string Gn06(const std::string& code) {
 }
 
 std::string Gn09(const std::string& code) {
-    return SheetFrame(code, "Öntözési nyilvántartás",
-                      "GN09Ontozes.rav / 09GN11Ontozes.rav: the irrigations in date order "
-                      "with their times, water and the fertilisers given with the water, and "
-                      "the water-abstraction points.") +
+    return DiarySheetFrame(code, "Öntözési nyilvántartás",
+                           "GN09Ontozes.rav / 09GN11Ontozes.rav: the irrigations in date order "
+                           "with their times, water and the fertilisers given with the water, and "
+                           "the water-abstraction points.") +
            "band Ontozesek connection=RvQueryGN09OntNapConnection1 rules=grid frame=0.5 "
            "marks=letters\n"
            "column Datum caption=\"Dátum\" width=22 align=center\n"
@@ -210,10 +213,11 @@ std::string Gn09(const std::string& code) {
 }
 
 std::string Gn11(const std::string& code) {
-    return SheetFrame(code, "Trágyázási napló",
-                      "GN11TraNapl.rav / 09GN12TraNapl.rav: the fertiliser uses by field and "
-                      "date: organic manure, slurry, mineral and other fertilisers per hectare, "
-                      "their N, P and K and the incorporation date.") +
+    return DiarySheetFrame(
+               code, "Trágyázási napló",
+               "GN11TraNapl.rav / 09GN12TraNapl.rav: the fertiliser uses by field and "
+               "date: organic manure, slurry, mineral and other fertilisers per hectare, "
+               "their N, P and K and the incorporation date.") +
            "band Tragyazas connection=RvQueryGN11TraNapConnection1 rules=grid frame=0.5 "
            "marks=letters size=7\n"
            "column Datum caption=\"Dátum\" width=21 align=center\n"

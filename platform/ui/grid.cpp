@@ -53,11 +53,16 @@ void TStringGrid::SetColCount(int count) {
     StyleFixed();
 }
 
+// The rows kept keep their style: only the rows added are styled (a grid grown one row
+// at a time stays linear).
 void TStringGrid::SetRowCount(int count) {
+    const int before = rowCount();
     quiet_ = true;
     setRowCount(count);
     quiet_ = false;
-    StyleFixed();
+    for (int row = before; row < rowCount(); ++row)
+        for (int col = 0; col < columnCount(); ++col)
+            StyleCell(row, col);
 }
 
 void TStringGrid::SetFixedCols(int count) {

@@ -12,6 +12,10 @@
 #include "register/Csoportostablamodh.h"
 #include "register/Parckeze.h"
 #include "reports/Funch.h"
+#include "reports/Gazdnapvalasztoh.h"
+#include "reports/Gn0914valasztou.h"
+#include "reports/Gn1909vismajoru.h"
+#include "reports/Gnketszukh.h"
 #include "reports/Gnparcmuvadnyh.h"
 #include "support/child_process.h"
 #include "support/fault_vfs.h"
@@ -37,6 +41,10 @@ protected:
         CsoportosTablamod = nullptr;
         GNParMuvNy = nullptr;
         Func = nullptr;
+        GazdNaploValaszto = nullptr;
+        GN200914 = nullptr;
+        GNKetSzuk = nullptr;
+        GN1909vismajor = nullptr;
     }
     db::Session session{fs::current_path()};
 };
@@ -112,6 +120,11 @@ TEST_F(StartUpTest, MainWindowFirstThenTheLongLivedForms) {
     EXPECT_NE(CsoportosTablamod, nullptr);
     EXPECT_NE(GNParMuvNy, nullptr); // the diary's routine holders
     EXPECT_NE(Func, nullptr);
+    EXPECT_NE(GazdNaploValaszto, nullptr); // the 2004-2009 diary's selector, never shown
+    EXPECT_FALSE(GazdNaploValaszto->isVisible());
+    EXPECT_NE(GN200914, nullptr); // the 2009-2014 diary's forms, never shown
+    EXPECT_NE(GNKetSzuk, nullptr);
+    EXPECT_NE(GN1909vismajor, nullptr);
     EXPECT_EQ(app->HelpFile(), "HELP1.hlp"); // set again by the main window's activation
     EXPECT_EQ(core::ReadSetting(session, "DBVersion"), "3.05");
 }

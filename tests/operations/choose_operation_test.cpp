@@ -2,10 +2,13 @@
 // choice handed on, the deletion with its materials, and the main-window command.
 
 #include "core/Folap.h"
+#include "operations/Muvmod.h"
 #include "operations/Muvmodvalh.h"
 #include "operations/commands.h"
 #include "operations_fixture.h"
 
+#include <QScrollBar>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace opstest {
@@ -60,6 +63,19 @@ TEST_F(ChooseOperationTest, TheListStartsWithTheFirstActiveFieldAndShowsAllOnReq
     dialogs.VerifyDone();
 }
 
+TEST_F(ChooseOperationTest, TheGridsShowTheirTitlesAndTheDateWhole) {
+    AddOperation("100000", "100000", "műtrágyaszórás");
+    forms.On<TMuvModVal>([&](TMuvModVal& f) {
+        ShowActive(f);
+        EXPECT_EQ(CutGridTexts(*f.DBGrid3), std::vector<std::string>{});
+        EXPECT_EQ(CutGridTexts(*f.DBGrid2), std::vector<std::string>{});
+        for (ui::TDBGrid* grid : {f.DBGrid3, f.DBGrid2}) // every column in sight
+            EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+        f.Button2->Click();
+    });
+    ui::ShowModalForm(MuvModVal, session);
+}
+
 TEST_F(ChooseOperationTest, AFieldCodeWithAQuoteIsMatchedAsText) {
     AddField(session, "O'Neil", 1000, "zab", 0);
     AddOperation("100000", "O'Neil", "Vetés");
@@ -76,12 +92,14 @@ TEST_F(ChooseOperationTest, TheChoiceIsHandedOnAndAnEmptyListIsRefused) {
         f.Button3->Click(); // the first field has no operation
         EXPECT_EQ(f.SelectedOperationCode, "");
         f.Table1.Next();
-        ui::TKey enter = 13;
-        f.DBGrid2->OnKeyPress(f.DBGrid2, enter);
+        // Enter on the operations grid, as the keyboard sends it; answered No: the
+        // chooser closes.
+        QTest::keyClick(f.DBGrid2, Qt::Key_Return);
         EXPECT_EQ(f.SelectedOperationCode, "100001");
-        f.Button2->Click();
     });
+    forms.On<TMuvModo>([](TMuvModo& f) { f.Button1->click(); });
     dialogs.Expect("A műveletek listája táblázat üres !");
+    dialogs.Expect("Kér-e további módosítást ?", ui::mrNo);
     ui::ShowModalForm(MuvModVal, session);
     dialogs.VerifyDone();
 }

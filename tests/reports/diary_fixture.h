@@ -6,6 +6,7 @@
 #include "core/fresh_database.h"
 #include "platform/db/session.h"
 #include "platform/db/table.h"
+#include "platform/report/document.h"
 #include "platform/sys/datetime.h"
 #include "reports/Funch.h"
 #include "reports/Gnparcmuvadnyh.h"
@@ -16,6 +17,14 @@
 #include <string>
 
 namespace diarytest {
+
+// The texts of a printed report: each row of the pages a line, its texts joined by " | ".
+inline std::string JoinedLines(const report::Document& document) {
+    std::string text;
+    for (const std::string& line : report::DocumentLines(document))
+        text += line + "\n";
+    return text;
+}
 
 inline void AddRow(db::Session& session, const std::string& table,
                    const std::function<void(db::TTable&)>& fill) {
@@ -163,6 +172,31 @@ protected:
             t.FieldByName("Parcellakod").SetAsString(parckod);
             t.FieldByName("Helysz").SetAsInteger(id);
         });
+    }
+
+    // A KET area (kotegyter.db); returns its Id.
+    struct Ket {
+        int sorsz = 1;
+        std::string hazimen{};
+        int akgkod = 1;   // its target programme (celprogramok.Id)
+        int akgmuvag = 0; // 1 arable, 2 grassland, 3 plantation
+        bool nat2000 = false, nit = false, deleted = false;
+    };
+    int KetArea(const Ket& ket) {
+        db::TTable t(session);
+        t.SetTableName("kotegyter");
+        t.Open();
+        t.Append();
+        t.FieldByName("Sorsz").SetAsInteger(ket.sorsz);
+        t.FieldByName("Hazimen").SetAsString(ket.hazimen);
+        t.FieldByName("Ter").SetAsFloat(12.5);
+        t.FieldByName("Akgkod").SetAsInteger(ket.akgkod);
+        t.FieldByName("Akgmuvag").SetAsInteger(ket.akgmuvag);
+        t.FieldByName("Nat2000").SetAsBoolean(ket.nat2000);
+        t.FieldByName("Nit").SetAsBoolean(ket.nit);
+        t.FieldByName("Deleted").SetAsBoolean(ket.deleted);
+        t.Post();
+        return t.FieldByName("Id").AsInteger();
     }
 
     db::Session session;

@@ -16,12 +16,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-std::string AllLines(const report::Document& document) {
-    std::string text;
-    for (const std::string& line : report::DocumentLines(document))
-        text += line + "\n";
-    return text;
-}
+using diarytest::JoinedLines;
 
 class DiarySheets : public diarytest::DiaryTest {
 protected:
@@ -194,7 +189,7 @@ TEST_F(DiarySheets, ModesOneTwoAndThreeInSequenceWithTheStartPage) {
     });
     ASSERT_EQ(output.documents.size(), 1u);
     EXPECT_EQ(output.asked.back(), "GN04ParcAdatok.rav");
-    const std::string gn04 = AllLines(output.documents[0]);
+    const std::string gn04 = JoinedLines(output.documents[0]);
     regtest::KeepPdf(output.documents[0], "GN04ParcAdatok.pdf");
     EXPECT_THAT(gn04, HasSubstr("Szántóföldi tábla alapadatai"));
     EXPECT_THAT(gn04, HasSubstr("Aranykalász Bt."));
@@ -227,7 +222,7 @@ TEST_F(DiarySheets, ModesOneTwoAndThreeInSequenceWithTheStartPage) {
     });
     Print(2, [](TGNParSzuk& f) { f.Edit1->SetText(""); });
     ASSERT_EQ(output.documents.size(), 2u);
-    const std::string gn05 = AllLines(output.documents[1]);
+    const std::string gn05 = JoinedLines(output.documents[1]);
     EXPECT_THAT(gn05, HasSubstr("(napló 1. oldal)"));
     // The variety's own yield is empty: the field's harvest stands in for it.
     EXPECT_THAT(gn05, HasSubstr("Olaszrizling | Szőlő | T5C | 100 | 4 000 |"));
@@ -239,7 +234,7 @@ TEST_F(DiarySheets, ModesOneTwoAndThreeInSequenceWithTheStartPage) {
         f.DateTimePicker2->SetDate(sys::encodeDate(2008, 12, 31));
     });
     ASSERT_EQ(output.documents.size(), 3u);
-    const std::string gn06 = AllLines(output.documents[2]);
+    const std::string gn06 = JoinedLines(output.documents[2]);
     regtest::KeepPdf(output.documents[2], "GN06MuvAdatok.pdf");
     EXPECT_THAT(gn06, HasSubstr("Folyamatos műveleti napló táblánként"));
     EXPECT_THAT(gn06, HasSubstr("Mélység:"));
@@ -253,7 +248,7 @@ TEST_F(DiarySheets, IrrigationSheetWithFertiliserAndWaterPoints) {
     ASSERT_EQ(output.documents.size(), 1u);
     EXPECT_EQ(output.asked.back(), "09GN11Ontozes.rav");
     regtest::KeepPdf(output.documents[0], "09GN11Ontozes.pdf");
-    const std::string text = AllLines(output.documents[0]);
+    const std::string text = JoinedLines(output.documents[0]);
     EXPECT_THAT(text, HasSubstr("GN-11"));
     EXPECT_THAT(text, HasSubstr("Öntözési nyilvántartás"));
     EXPECT_THAT(text, HasSubstr("Esőztető"));
@@ -267,7 +262,7 @@ TEST_F(DiarySheets, FertilisingLogComputesNutrientsAndIncorporation) {
     Print(5);
     ASSERT_EQ(output.documents.size(), 1u);
     regtest::KeepPdf(output.documents[0], "GN11TraNapl.pdf");
-    const std::string text = AllLines(output.documents[0]);
+    const std::string text = JoinedLines(output.documents[0]);
     EXPECT_THAT(text, HasSubstr("Trágyázási napló"));
     EXPECT_THAT(text, HasSubstr("54 kg"));
     EXPECT_THAT(text, HasSubstr("Pétisó"));
@@ -298,7 +293,7 @@ TEST_F(DiarySheets, BadYearsOrSerialRangeStopThePrint) {
     dialogs.Expect("Hiba! A(z) 'Kezdő oldal' értéke nem egész szám !");
     Print(1, [](TGNParSzuk& f) { f.Edit1->SetText("x"); });
     ASSERT_EQ(output.documents.size(), 1u);
-    EXPECT_THAT(AllLines(output.documents[0]), HasSubstr("(napló 1. oldal)"));
+    EXPECT_THAT(JoinedLines(output.documents[0]), HasSubstr("(napló 1. oldal)"));
 }
 
 TEST_F(DiarySheets, ThePreparedOperationsQueryOpensTheRoutinesDatasets) {
@@ -333,10 +328,10 @@ TEST_F(DiarySheets, TheLaterPeriodsOperationAndFertilisingSheetsCarryTheirCodes)
     EXPECT_EQ(output.asked, (std::vector<std::string>{"09GN07MuvAdatok.rav", "09GN12TraNapl.rav"}));
     regtest::KeepPdf(output.documents[0], "09GN07MuvAdatok.pdf");
     regtest::KeepPdf(output.documents[1], "09GN12TraNapl.pdf");
-    const std::string gn07 = AllLines(output.documents[0]);
+    const std::string gn07 = JoinedLines(output.documents[0]);
     EXPECT_THAT(gn07, HasSubstr("GN-07 | Folyamatos műveleti napló táblánként"));
     EXPECT_THAT(gn07, HasSubstr("Műtrágyázás"));
-    const std::string gn12 = AllLines(output.documents[1]);
+    const std::string gn12 = JoinedLines(output.documents[1]);
     EXPECT_THAT(gn12, HasSubstr("GN-12 | Trágyázási napló"));
     EXPECT_THAT(gn12, HasSubstr("54 kg"));
     EXPECT_EQ(DiaryParcelSheetLayout("GN04ParcAdatok.rav").rfind("farmreport 1 version=1", 0), 0u);
@@ -372,7 +367,7 @@ TEST_F(DiarySheets, TheOperationSheetsFilterByTheDateRange) {
     // The fertilising before the range is left out of the log.
     Print(5, [](TGNParSzuk& f) { f.DateTimePicker1->SetDate(sys::encodeDate(2008, 3, 1)); });
     ASSERT_EQ(output.documents.size(), 3u);
-    EXPECT_THAT(AllLines(output.documents[2]), ::testing::Not(HasSubstr("2008. 02. 01.")));
+    EXPECT_THAT(JoinedLines(output.documents[2]), ::testing::Not(HasSubstr("2008. 02. 01.")));
 }
 
 } // namespace

@@ -54,6 +54,15 @@ protected:
         });
     }
 
+    // Leaves the database without any performed operation.
+    void RemoveEveryOperation() {
+        db::TTable ops(session);
+        ops.SetTableName("ElvMuv");
+        ops.Open();
+        while (!ops.IsEmpty())
+            ops.Delete();
+    }
+
     void AddMaterialUse(const MaterialUse& m) {
         AddRow("felhanyag", [&](db::TTable& t) {
             t.FieldByName("Felhkod").SetAsString(m.felhkod);

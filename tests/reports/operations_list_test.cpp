@@ -153,12 +153,7 @@ TEST_F(OperationsList, AnApostropheInTheSectorIsASectorAndABadYearIsTold) {
 }
 
 TEST_F(OperationsList, NoOperationAtAllClosesTheConditions) {
-    db::TTable ops(session);
-    ops.SetTableName("ElvMuv");
-    ops.Open();
-    while (!ops.IsEmpty())
-        ops.Delete();
-    ops.Close();
+    RemoveEveryOperation();
     dialogs.Expect("Nincs megjeleníthető művelet!");
     ui::ShowModalForm(elvmuvlist, session);
     dialogs.VerifyDone();

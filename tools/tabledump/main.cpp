@@ -5,12 +5,14 @@
 #include "platform/db/error.h"
 #include "platform/db/file_blocks.h"
 #include "platform/db/table_file.h"
+#include "platform/db/table_lock.h"
 #include "platform/sys/codepage.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <variant>
@@ -379,6 +381,15 @@ int main(int argc, char** argv) {
     }
     Out out;
     try {
+        // The table's shared lock for the whole dump: the file type is read before the
+        // table is opened, and an index is read beside its table, so a commit of a
+        // running program must not be seen half made by either.
+        std::unique_ptr<db::TableLock> tableLock;
+        std::optional<db::TableLock::Hold> shared;
+        if (const fs::path dbPath = companion(options->file, ".db"); fs::exists(dbPath)) {
+            tableLock = std::make_unique<db::TableLock>(dbPath);
+            shared.emplace(*tableLock, db::TableLock::Side::Shared);
+        }
         return isDataFile(options->file) ? dumpTable(out, *options) : dumpIndex(out, *options);
     } catch (const db::DbError& e) {
         out.flush();

@@ -187,6 +187,12 @@ TEST_F(Controls, StringGridCellsRowsAndHiddenColumns) {
     EXPECT_THROW(grid.SetCells(9, 9, "x"), std::out_of_range);
     grid.SetRows(2, {"1", "Szabó", "8"});
     EXPECT_EQ(grid.Rows(2), (std::vector<std::string>{"1", "Szabó", "8", ""}));
+    // Rows added one at a time get the style of their place; the kept rows keep theirs.
+    for (int rows = grid.RowCount() + 1; rows <= 8; ++rows)
+        grid.SetRowCount(rows);
+    EXPECT_TRUE(grid.item(7, 1)->flags() & Qt::ItemIsEditable);
+    EXPECT_FALSE(grid.item(0, 1)->flags() & Qt::ItemIsEditable);
+    EXPECT_EQ(grid.Cells(1, 2), "Szabó");
 }
 
 TEST_F(Controls, GroupBoxHidesWhenTheFocusLeavesIt) {

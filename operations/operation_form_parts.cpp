@@ -1,0 +1,69 @@
+#include "operation_form_parts.h"
+
+#include "platform/sys/numbers.h"
+#include "platform/ui/db_controls.h"
+
+namespace ops {
+
+void AddWorker(db::TTable& workers, std::int64_t szid, const std::string& muvkod) {
+    workers.Append();
+    workers.FieldByName("Szemkod").SetAsInteger(szid);
+    workers.FieldByName("Muvkod").SetAsString(muvkod);
+    workers.Post();
+}
+
+void RemoveWorker(db::TTable& workers, std::int64_t munkId) {
+    workers.SetFilter("Munk_id = " + sys::intToText(munkId));
+    workers.SetFiltered(true);
+    if (!workers.IsEmpty())
+        workers.Delete();
+    workers.SetFiltered(false);
+}
+
+namespace {
+
+void ShowBox(ui::TGroupBox& box, const char* caption) {
+    box.SetCaption(caption);
+    box.Show();
+    box.BringToFront();
+}
+
+} // namespace
+
+void StartNewWaterPoint(db::TTable& points, ui::TGroupBox& box) {
+    points.Append();
+    points.FieldByName("Deleted").SetAsBoolean(false);
+    ShowBox(box, "Vízkivételi hely létrehozása");
+}
+
+bool StartWaterPointEdit(db::TTable& points, ui::TGroupBox& box) {
+    if (!points.Active() || points.IsEmpty())
+        return false;
+    points.Edit();
+    ShowBox(box, "Vízkivételi hely módosítása");
+    return true;
+}
+
+void PostWaterPoint(db::TTable& points, ui::TGroupBox& box,
+                    std::initializer_list<ui::TDBEdit*> edits) {
+    for (ui::TDBEdit* edit : edits)
+        if (edit->Modified())
+            edit->UpdateRecord();
+    points.Post();
+    box.Hide();
+}
+
+void CancelWaterPoint(db::TTable& points, ui::TGroupBox& box) {
+    points.Cancel();
+    box.Hide();
+}
+
+void RemoveWaterPoint(db::TTable& points) {
+    if (!points.Active() || points.IsEmpty())
+        return;
+    points.Edit();
+    points.FieldByName("Deleted").SetAsBoolean(true);
+    points.Post();
+}
+
+} // namespace ops

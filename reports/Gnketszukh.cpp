@@ -1,0 +1,7 @@
+#include "Gnketszukh.h"
+
+TGNKetSzuk* GNKetSzuk = nullptr;
+
+TGNKetSzuk::TGNKetSzuk(db::Session&) {
+    SetCaption("GNKetSzuk");
+}
