@@ -125,7 +125,7 @@ TFelhAnyMod::TFelhAnyMod(db::Session& session, std::function<sys::DateTime()> op
     DBGrid3 = ui::ListGrid(this, {8, 44, 624, 120}, &DataSource3,
                            {{"Nev", "Anyag megnevezése", 260},
                             {"Menny_1", "Menny.", 70},
-                            {"Mert_1", "ME/ha", 50},
+                            {"Mert_1", "ME/ha", 58},
                             {"Nhat", "N%", 50},
                             {"Phat", "P%", 50},
                             {"Khat", "K%", 50}});
@@ -504,21 +504,29 @@ void TFelhAnyMod::Button18Click(TObject*) {
     Edit6->SetText(any ? Query3.FieldByName("Nhat").AsString() : "");
     Edit7->SetText(any ? Query3.FieldByName("Phat").AsString() : "");
     Edit8->SetText(any ? Query3.FieldByName("Khat").AsString() : "");
-    // The manure kind of the fertiliser's master; none set keeps the buttons as they are.
-    if (any) {
-        const bool organic = Query3.FieldByName("Szervestr").AsBoolean();
-        const bool liquid = Query3.FieldByName("Higtr").AsBoolean();
-        if (Query3.FieldByName("Mutr").AsBoolean())
-            RadioButton3->SetChecked(true);
-        else if (organic)
-            (liquid ? RadioButton5 : RadioButton4)->SetChecked(true);
-        else if (Query3.FieldByName("Egyebtr").AsBoolean())
-            RadioButton6->SetChecked(true);
-    }
+    // The manure kind of the fertiliser's master; a master without one shows the use's
+    // own kind, so that "Ok" does not wipe it. Neither keeps the buttons as they are.
+    if (any && !CheckManureKind(""))
+        CheckManureKind("_1");
     GroupBox1->SetBounds(8, 64, GroupBox1->Width(), GroupBox1->Height());
     GroupBox1->Show();
     GroupBox1->BringToFront();
     Edit6->SetFocus();
+}
+
+// Checks the manure button of the flags named with `suffix` in the fertiliser list ("":
+// the master's, "_1": the use's); false when none is set.
+bool TFelhAnyMod::CheckManureKind(const std::string& suffix) {
+    auto flag = [&](const char* name) { return Query3.FieldByName(name + suffix).AsBoolean(); };
+    if (flag("Mutr"))
+        RadioButton3->SetChecked(true);
+    else if (flag("Szervestr"))
+        (flag("Higtr") ? RadioButton5 : RadioButton4)->SetChecked(true);
+    else if (flag("Egyebtr"))
+        RadioButton6->SetChecked(true);
+    else
+        return false;
+    return true;
 }
 
 void TFelhAnyMod::Button20Click(TObject*) {

@@ -156,6 +156,7 @@ private:
     UseList* changing_ = nullptr; // the list the quantity box works on
 
     void DeleteUse(UseList& list);
+    bool CheckManureKind(const std::string& suffix);
     void OpenQuantityBox(UseList& list);
     void Reopen(db::TQuery& query);
     void ReopenStock();

@@ -24,6 +24,7 @@ const char* const kNoMachine = "100000";
 const char* const kCheckTable = "Kérem ellenőrizze a tábla helyességét !";
 const char* const kGone = "A módosítandó művelet már nem létezik, a módosítás nem rögzíthető !";
 const char* const kNoArea = "Kérem a 'Terület' értékét megadni !";
+const char* const kShortOfStock = "Nincs elegendő mennyiség raktáron ! (dátum szerint)";
 
 // The load statement: the operation with its field, machines and type. A column name an
 // earlier table already carries gets "_1" (Ter_1, Agazat_1, Evj_1, Gepkod_1, Nha_1,
@@ -133,33 +134,33 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
 
     ui::Make<ui::TLabel>(this, {8, 4, 300, 20}, "Művelet módosítása")->SetBold(true);
     Label18 = ui::Make<ui::TLabel>(this, {8, 28, 480, 20}, "");
-    Label19 = ui::Make<ui::TLabel>(this, {496, 28, 486, 20}, "");
+    Label19 = ui::Make<ui::TLabel>(this, {522, 28, 460, 20}, "");
     for (ui::TLabel* heading : {Label18, Label19}) {
         heading->SetBold(true);
         heading->setAlignment(Qt::AlignCenter);
     }
     ui::Make<ui::TLabel>(this, {8, 52, 100, 16}, "Tábla :");
-    DBGrid1 = ui::ListGrid(this, {8, 70, 480, 196}, &DataSource1,
-                           {{"Parcsor", "S. Sz.", 45},
-                            {"Agazat", "Ágazat", 110},
-                            {"Evj", "Gazd. év", 55},
-                            {"Ter", "Terület", 70},
-                            {"Hazmeg", "Hazi megnevezés", 120},
-                            {"Masod", "Másodvetés", 70}});
+    DBGrid1 = ui::ListGrid(this, {8, 70, 506, 196}, &DataSource1,
+                           {{"Parcsor", "S. Sz.", 52},
+                            {"Agazat", "Ágazat", 90},
+                            {"Evj", "Gazd. év", 72},
+                            {"Ter", "Terület", 60},
+                            {"Hazmeg", "Hazi megnevezés", 132},
+                            {"Masod", "Másodvetés", 96}});
 
-    ui::Make<ui::TLabel>(this, {496, 52, 100, 16}, "Művelet :");
-    ComboBox3 = ui::Make<ui::TComboBox>(this, {496, 70, 200, 22});
+    ui::Make<ui::TLabel>(this, {522, 52, 100, 16}, "Művelet :");
+    ComboBox3 = ui::Make<ui::TComboBox>(this, {522, 70, 200, 22});
     ComboBox3->Items().AddStrings({"Talajelőkészítés", "Vetés", "Talajerőgazdálkodás",
                                    "Növényápolás", "Betakarítás", "Egyéb"});
-    Button4 = ui::Make<ui::TButton>(this, {700, 69, 24, 24}, "+");
-    DBLookupListBox1 = ui::Make<ui::TDBLookupListBox>(this, {496, 96, 228, 170});
+    Button4 = ui::Make<ui::TButton>(this, {726, 69, 24, 24}, "+");
+    DBLookupListBox1 = ui::Make<ui::TDBLookupListBox>(this, {522, 96, 228, 170});
     DBLookupListBox1->SetListSource(&DataSource3);
     DBLookupListBox1->SetKeyField("Muv");
     DBLookupListBox1->SetListField("Muv");
-    Label20 = ui::Make<ui::TLabel>(this, {496, 268, 80, 16}, "");
+    Label20 = ui::Make<ui::TLabel>(this, {522, 268, 80, 16}, "");
     Label20->Hide();
 
-    const int x = 734;
+    const int x = 760;
     Edit15 = PlaceEdit(this, "Sorszám :", x, 70, 80);
     DateTimePicker1 = PlacePicker(this, "Kezdete :", x, 98);
     DateTimePicker2 = PlacePicker(this, "Vége :", x, 126);
@@ -261,7 +262,7 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     Button16 = ui::Make<ui::TButton>(GroupBox3, {256, 80, 80, 27}, "<<<");
     Button17 = ui::Make<ui::TButton>(GroupBox3, {256, 116, 80, 27}, "---");
     DBGrid4 = ui::ListGrid(GroupBox3, {344, 40, 248, 218}, &DataSource12,
-                           {{"Sznev", "Név", 140}, {"Tel", "Telefonszám", 90}});
+                           {{"Sznev", "Név", 140}, {"Tel", "Telefonszám", 100}});
     Button18 = ui::Make<ui::TButton>(GroupBox3, {8, 264, 80, 27}, "Rendben");
     Button19 = ui::Make<ui::TButton>(GroupBox3, {344, 264, 170, 27}, "További alkalmazottak");
     GroupBox3->Hide();
@@ -273,12 +274,12 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     CheckBox3 =
         ui::Make<ui::TCheckBox>(GroupBox6, {8, 42, 300, 20}, "Művelethez megfigyelés kiválasztása");
     DBGrid6 = ui::ListGrid(GroupBox6, {8, 66, 624, 192}, &DataSource8,
-                           {{"Sorsz", "Sorsz.", 50},
-                            {"Datum", "Dátum", 75},
+                           {{"Sorsz", "Sorsz.", 56},
+                            {"Datum", "Dátum", 92},
                             {"Novfejl", "Növény fejl.", 110},
                             {"Karfejl", "Károsító fejl.", 110},
-                            {"Fertmert", "Fertőzés mért.", 110},
-                            {"Jav", "Javaslat", 150}});
+                            {"Fertmert", "Fertőzés mért.", 116},
+                            {"Jav", "Javaslat", 130}});
     DBGrid6->SetEnabled(false);
     Button28 = ui::Make<ui::TButton>(GroupBox6, {8, 264, 60, 27}, "ok");
     GroupBox6->Hide();
@@ -700,9 +701,16 @@ std::optional<ops::OperationChange> TMuvModo::ReadChange() {
 // "Rögzítés": every value is checked first, then the operation is written whole or not
 // at all.
 void TMuvModo::Button2Click(TObject*) {
-    const auto change = ReadChange();
+    auto change = ReadChange();
     if (!change)
         return;
+    // The doses per hectare stay, so a new area takes more or less of each material.
+    change->withdrawals = ops::WithdrawalsForArea(session_, change->muvkod, change->area);
+    if (NumericInt->IsStockKeepingEnabled() &&
+        ops::MaterialShortOfArea(session_, change->withdrawals, change->date)) {
+        ui::MessageDlg(kShortOfStock, ui::mtError, {ui::mbOK});
+        return;
+    }
     if (!ops::SaveOperationChange(session_, *change))
         ui::MessageDlg(kGone, ui::mtWarning, {ui::mbOK});
     Close();

@@ -8,7 +8,7 @@ TMuvModVal* MuvModVal = nullptr;
 
 TMuvModVal::TMuvModVal(db::Session& session) : session_(session) {
     SetCaption("Módosítandó művelet kiválasztása");
-    SetClientSize(1000, 520);
+    SetClientSize(1150, 520);
     SetPosition(ui::poScreenCenter);
     SetKeyPreview(true);
 
@@ -21,27 +21,27 @@ TMuvModVal::TMuvModVal(db::Session& session) : session_(session) {
     Label1 = ui::Make<ui::TLabel>(this, {8, 8, 400, 22}, "Módosítandó művelet kiválasztása");
     Label1->SetBold(true);
     ui::Make<ui::TLabel>(this, {8, 36, 120, 18}, "Parcella :");
-    DBGrid3 = ui::ListGrid(this, {8, 58, 400, 380}, &DataSource1,
-                           {{"Evj", "G. év", 45},
-                            {"Parcsor", "S.Sz.", 40},
+    DBGrid3 = ui::ListGrid(this, {8, 58, 480, 380}, &DataSource1,
+                           {{"Evj", "G. év", 50},
+                            {"Parcsor", "S.Sz.", 48},
                             {"Agazat", "Ágazat", 90},
                             {"Ter", "Terület", 60},
-                            {"Hazmeg", "Hazi megnevezés", 100},
-                            {"Masod", "Másodvetés", 60}});
-    ui::Make<ui::TLabel>(this, {416, 36, 120, 18}, "Műveletek :");
-    DBGrid2 = ui::ListGrid(this, {416, 58, 576, 380}, &DataSource2,
-                           {{"Muvnev", "Müvelet megnevezése", 140},
-                            {"Datum", "Dátum", 75},
+                            {"Hazmeg", "Hazi megnevezés", 132},
+                            {"Masod", "Másodvetés", 96}});
+    ui::Make<ui::TLabel>(this, {496, 36, 120, 18}, "Műveletek :");
+    DBGrid2 = ui::ListGrid(this, {496, 58, 646, 380}, &DataSource2,
+                           {{"Muvnev", "Müvelet megnevezése", 166},
+                            {"Datum", "Dátum", 92},
                             {"Agazat_1", "Ágazat", 80},
-                            {"Evj_1", "Gazd. év", 55},
-                            {"Irany", "Irány", 45},
-                            {"Gepora", "Gépóra", 50},
-                            {"Parcsor", "S. Sz.", 40},
+                            {"Evj_1", "Gazd. év", 72},
+                            {"Irany", "Irány", 50},
+                            {"Gepora", "Gépóra", 64},
+                            {"Parcsor", "S. Sz.", 52},
                             {"Ter", "Terület", 60}});
     Button1 = ui::Make<ui::TButton>(this, {8, 446, 220, 28}, "Minden művelet megjelenítése");
-    Button4 = ui::Make<ui::TButton>(this, {584, 482, 130, 30}, "Müv. törlése");
-    Button3 = ui::Make<ui::TButton>(this, {722, 482, 130, 30}, "Kiválasztás");
-    Button2 = ui::Make<ui::TButton>(this, {860, 482, 130, 30}, "Mégsem");
+    Button4 = ui::Make<ui::TButton>(this, {734, 482, 130, 30}, "Müv. törlése");
+    Button3 = ui::Make<ui::TButton>(this, {872, 482, 130, 30}, "Kiválasztás");
+    Button2 = ui::Make<ui::TButton>(this, {1010, 482, 130, 30}, "Mégsem");
     SetEnterMovesLikeTab(true, {DBGrid2});
 
     OnShow = Handler(&TMuvModVal::FormShow);

@@ -167,6 +167,7 @@ bool SaveOperationChange(db::Session& session, const OperationChange& change) {
         MoveMaterialUses(session, change.muvkod, change.field);
     if (!dated || oldDate != change.date)
         RedateWithdrawals(session, change.muvkod, change.date);
+    RewriteAreaWithdrawals(session, change.withdrawals);
     transaction.Commit();
     return true;
 }

@@ -4,16 +4,19 @@
 //
 // The satellites follow the operation: its material uses take its field when it moves to
 // another field, and the withdrawals those uses booked take its date when it is moved in
-// time, so that the stock on any date stays what the operation really took. (The ledger's
-// rows name their use, not the field, so a move of field leaves them as they are.)
+// time, and take the new area when the area changes (the doses per hectare stay), so
+// that the stock on any date stays what the operation really took. (The ledger's rows
+// name their use, not the field, so a move of field alone leaves them as they are.)
 //
 //     ElvMuv (Muvkod)  ->  felhanyag.Tablakod   (field)
 //                      ->  Raktarmozgas.Datum   (date, through felhanyag.Felhkod)
+//                      ->  Raktarmozgas.Menny   (area, the same way)
 //                      ->  Ontozes, muv_novmegf (as the change says)
 
 #include "operation_records.h"
 #include "platform/db/session.h"
 #include "platform/sys/datetime.h"
+#include "recorded_uses.h"
 
 #include <optional>
 #include <string>
@@ -48,11 +51,13 @@ struct OperationChange {
     std::optional<Irrigation> irrigation;
     // An observation to link in place of the current link; none keeps the link.
     std::optional<int> observation;
+    // The uses' withdrawals for a changed area (WithdrawalsForArea); empty keeps them.
+    std::vector<AreaWithdrawal> withdrawals;
 };
 
 // Writes the change in one transaction: the operation row, the irrigation row (inserted,
 // rewritten or removed), the observation link, and the uses and withdrawals that follow
-// the operation's field and date. False, with nothing written, when the operation row is
+// the operation's field, date and area. False, with nothing written, when the operation row is
 // no longer there.
 bool SaveOperationChange(db::Session& session, const OperationChange& change);
 

@@ -4,8 +4,10 @@
 #include "platform/db/table.h"
 #include "register/cascade_deletes.h"
 #include "register/codes.h"
+#include "resources/stock.h"
 
 #include <cmath>
+#include <map>
 
 namespace ops {
 
@@ -22,6 +24,38 @@ float F(double value) {
 
 std::string KeyFilter(const char* field, const std::string& code) {
     return std::string(field) + " = " + db::quoteFilterText(code);
+}
+
+// The unit of a material in its master; none when the code names no master row.
+std::optional<std::string> MasterUnit(db::Session& session, const std::string& code) {
+    const auto kind = res::KindOfCode(code);
+    if (!kind)
+        return std::nullopt;
+    const res::MaterialKindInfo& info = res::KindInfo(*kind);
+    db::TTable master(session, "Master");
+    master.SetTableName(info.masterTable);
+    master.SetFilter(KeyFilter(info.codeField.c_str(), code));
+    master.SetFiltered(true);
+    master.Open();
+    if (master.IsEmpty())
+        return std::nullopt;
+    return master.FieldByName("Mert").AsString();
+}
+
+double FactorOf(const std::string& unit) {
+    return res::UnitFactor(unit).value_or(1);
+}
+
+// The first withdrawal booked by the use `felhkod`; none without one.
+std::optional<double> BookedWithdrawal(db::Session& session, const std::string& felhkod) {
+    db::TTable stock(session, "Stock");
+    stock.SetTableName("Raktarmozgas");
+    stock.SetFilter(KeyFilter("Felhanykod", felhkod));
+    stock.SetFiltered(true);
+    stock.Open();
+    if (stock.IsEmpty())
+        return std::nullopt;
+    return stock.FieldByName("Menny").AsFloat();
 }
 
 } // namespace
@@ -104,6 +138,73 @@ void ChangeRecordedDose(db::Session& session, const std::string& felhkod, double
         }
     }
     transaction.Commit();
+}
+
+std::vector<AreaWithdrawal> WithdrawalsForArea(db::Session& session, const std::string& muvkod,
+                                               long long ter) {
+    std::vector<AreaWithdrawal> withdrawals;
+    if (muvkod.empty())
+        return withdrawals;
+    db::TTable operation(session, "Operation");
+    operation.SetTableName("ElvMuv");
+    operation.SetFilter(KeyFilter("Muvkod", muvkod));
+    operation.SetFiltered(true);
+    operation.Open();
+    if (operation.IsEmpty() || operation.FieldByName("Ter").AsFloat() == static_cast<double>(ter))
+        return withdrawals;
+    const float hectares = OperationHectares(static_cast<double>(ter));
+    db::TTable uses(session, "Uses");
+    uses.SetTableName("felhanyag");
+    uses.SetFilter(KeyFilter("Muvkod", muvkod));
+    uses.SetFiltered(true);
+    uses.Open();
+    for (uses.First(); !uses.Eof(); uses.Next()) {
+        AreaWithdrawal w;
+        w.felhkod = uses.FieldByName("Felhkod").AsString();
+        w.materialCode = uses.FieldByName("Anyagkod").AsString();
+        const auto booked = w.felhkod.empty() ? std::nullopt : BookedWithdrawal(session, w.felhkod);
+        const auto unit = MasterUnit(session, w.materialCode);
+        if (!booked || !unit)
+            continue;
+        w.materialFactor = FactorOf(*unit);
+        w.before = *booked;
+        const float base = ChangedDoseBase(uses.FieldByName("Menny").AsFloat(),
+                                           FactorOf(uses.FieldByName("Mert").AsString()), hectares);
+        w.after = RecordedWithdrawal(base, w.materialFactor);
+        withdrawals.push_back(w);
+    }
+    return withdrawals;
+}
+
+std::optional<std::string> MaterialShortOfArea(db::Session& session,
+                                               const std::vector<AreaWithdrawal>& withdrawals,
+                                               sys::DateTime day) {
+    std::map<std::string, double> extraBase; // what the new area takes beyond the booked
+    for (const AreaWithdrawal& w : withdrawals)
+        extraBase[w.materialCode] += (w.after - w.before) * w.materialFactor;
+    for (const AreaWithdrawal& w : withdrawals) {
+        const double extra = extraBase[w.materialCode];
+        const double stock = res::StockOnDate(session, w.materialCode, day) * w.materialFactor;
+        if (extra < 0 && !res::MovementAllowed(extra, stock))
+            return w.materialCode;
+    }
+    return std::nullopt;
+}
+
+void RewriteAreaWithdrawals(db::Session& session, const std::vector<AreaWithdrawal>& withdrawals) {
+    db::TTable stock(session, "Stock");
+    stock.SetTableName("Raktarmozgas");
+    stock.Open();
+    for (const AreaWithdrawal& w : withdrawals) {
+        stock.SetFilter(KeyFilter("Felhanykod", w.felhkod));
+        stock.SetFiltered(true);
+        stock.First();
+        if (stock.IsEmpty())
+            continue;
+        stock.Edit();
+        stock.FieldByName("Menny").SetAsFloat(w.after);
+        stock.Post();
+    }
 }
 
 void DeleteRecordedUse(db::Session& session, const std::string& felhkod) {

@@ -20,6 +20,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ops {
 
@@ -54,5 +55,30 @@ void ChangeRecordedDose(db::Session& session, const std::string& felhkod, double
 
 // Deletes the use with its withdrawal; the material returns to stock.
 void DeleteRecordedUse(db::Session& session, const std::string& felhkod);
+
+// A use's withdrawal when its operation's area changes: the dose per hectare stays, so
+// the quantity follows the area, computed as a dose change computes it.
+struct AreaWithdrawal {
+    std::string felhkod;
+    std::string materialCode;
+    double materialFactor = 1; // of the material's own unit
+    double before = 0;         // booked now (negative), in the material's unit
+    double after = 0;          // for the new area
+};
+
+// The withdrawals of the operation's uses for an area of `ter` m²; none when the stored
+// area is `ter`. A use without a withdrawal (stock keeping was off), or whose material is
+// gone from its master, is left out.
+std::vector<AreaWithdrawal> WithdrawalsForArea(db::Session& session, const std::string& muvkod,
+                                               long long ter);
+
+// The code of the first material whose stock on `day` cannot give what the new
+// withdrawals take beyond the booked ones; none when every one can.
+std::optional<std::string> MaterialShortOfArea(db::Session& session,
+                                               const std::vector<AreaWithdrawal>& withdrawals,
+                                               sys::DateTime day);
+
+// Books every withdrawal's new quantity (inside the caller's transaction).
+void RewriteAreaWithdrawals(db::Session& session, const std::vector<AreaWithdrawal>& withdrawals);
 
 } // namespace ops

@@ -6,6 +6,7 @@
 #include "platform/sys/numbers.h"
 #include "platform/ui/form.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
@@ -173,6 +174,7 @@ void Gn0914KetSheets::ReadNutrientUses() {
 }
 
 void Gn0914KetSheets::PrintArable() {
+    landParcelsRead_ = false;
     ui::OwnedForm<TGNParMuvNy> holder(GNParMuvNy, session_);
     holder->Refresh();
     ReadNutrientUses();
@@ -187,6 +189,7 @@ void Gn0914KetSheets::PrintArable() {
 }
 
 void Gn0914KetSheets::PrintGrassland() {
+    landParcelsRead_ = false;
     RvProject3.SetProjectFile("09GN03GyParcellak.rav");
     Query7.Close();
     Query7.Open();
@@ -195,6 +198,7 @@ void Gn0914KetSheets::PrintGrassland() {
 }
 
 void Gn0914KetSheets::PrintPlantation(const std::string& farmingYear) {
+    landParcelsRead_ = false;
     Query12.Close();
     Query12.SQL().Clear();
     for (const char* line :
@@ -237,47 +241,59 @@ void Gn0914KetSheets::ReadPlantationSums() {
     Query14.Close();
 }
 
-void Gn0914KetSheets::LandParcelQuery(const std::string& select, int ketId) {
+// The land parcels under the AKG fields of every KET area, read once per sheet: one query
+// per kind of value, each the Part's query with the KET area's id among its columns in
+// place of one query per area and kind.
+void Gn0914KetSheets::LandParcelQuery(const std::string& columns) {
     Query4.Close();
     Query4.SQL().Clear();
-    Query4.SQL().Add(select);
+    Query4.SQL().Add("SELECT DISTINCT parcellak.Ketid, " + columns);
     for (const char* line :
          {"FROM Tablak", "INNER JOIN Szhelyrajzi", "ON  (Tablak.Tableid = Szhelyrajzi.Helysz)",
-          "INNER JOIN parcellak", "ON  (Szhelyrajzi.Parcellakod = parcellak.Parckod)"})
+          "INNER JOIN parcellak", "ON  (Szhelyrajzi.Parcellakod = parcellak.Parckod)",
+          "WHERE parcellak.Agrkor = True"})
         Query4.SQL().Add(line);
-    Query4.SQL().Add("WHERE parcellak.Agrkor = True AND parcellak.Ketid = " +
-                     std::to_string(ketId));
     Query4.Open();
 }
 
-void Gn0914KetSheets::KetRow(db::TDataSet& row, bool plantation) {
-    const int ketId = row.FieldByName("Id").AsInteger();
-    std::string hrsz, telep, useRight;
-
-    LandParcelQuery("SELECT DISTINCT  Tablak.Helysz", ketId);
+void Gn0914KetSheets::ReadLandParcels() {
+    landParcels_.clear();
+    LandParcelQuery("Tablak.Helysz");
     for (Query4.First(); !Query4.Eof(); Query4.Next())
-        hrsz += Query4.FieldByName("Helysz").AsString() + "; ";
+        landParcels_[Query4.FieldByName("Ketid").AsInteger()].lots.push_back(
+            Query4.FieldByName("Helysz").AsString());
+    LandParcelQuery("Tablak.Parcella");
+    for (Query4.First(); !Query4.Eof(); Query4.Next())
+        landParcels_[Query4.FieldByName("Ketid").AsInteger()].rights.push_back(
+            Query4.FieldByName("Parcella").AsString());
+    LandParcelQuery("Tablak.Telepules, Tablak.Blok");
+    for (Query4.First(); !Query4.Eof(); Query4.Next())
+        landParcels_[Query4.FieldByName("Ketid").AsInteger()].places.emplace_back(
+            Query4.FieldByName("Telepules").AsString(), Query4.FieldByName("Blok").AsString());
     Query4.Close();
+    landParcelsRead_ = true;
+}
 
-    LandParcelQuery("SELECT DISTINCT  Tablak.Parcella", ketId);
-    if (!Query4.IsEmpty()) {
-        Query4.First();
-        useRight = Query4.FieldByName("Parcella").AsString();
-        for (; !Query4.Eof(); Query4.Next())
-            if (Query4.FieldByName("Parcella").AsString() != useRight) {
-                useRight = "V";
-                break;
-            }
+void Gn0914KetSheets::KetRow(db::TDataSet& row, bool plantation) {
+    if (!landParcelsRead_)
+        ReadLandParcels();
+    const int ketId = row.FieldByName("Id").AsInteger();
+    static const KetLandParcels none;
+    auto found = landParcels_.find(ketId);
+    const KetLandParcels& parcels = found == landParcels_.end() ? none : found->second;
+    std::string hrsz, telep, useRight;
+    for (const std::string& lot : parcels.lots)
+        hrsz += lot + "; ";
+    if (!parcels.rights.empty()) {
+        useRight = parcels.rights.front();
+        if (std::any_of(parcels.rights.begin(), parcels.rights.end(),
+                        [&](const std::string& r) { return r != useRight; }))
+            useRight = "V";
     }
-    Query4.Close();
-
-    LandParcelQuery("SELECT DISTINCT Tablak.Telepules, Tablak.Blok", ketId);
-    Query4.First();
     row.FieldByName("MainBlokk")
-        .SetAsString(Query4.Eof() ? std::string() : Query4.FieldByName("Blok").AsString());
-    for (; !Query4.Eof(); Query4.Next())
-        telep += Query4.FieldByName("Telepules").AsString() + "; ";
-    Query4.Close();
+        .SetAsString(parcels.places.empty() ? std::string() : parcels.places.front().second);
+    for (const auto& place : parcels.places)
+        telep += place.first + "; ";
 
     row.FieldByName("Nate").SetAsString(YesNo(row, "Nat2000"));
     row.FieldByName("Nite").SetAsString(YesNo(row, "Nit"));

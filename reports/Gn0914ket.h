@@ -13,6 +13,7 @@
 #include <array>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // The organic and the mineral N, P and K that a field's fertiliser uses brought.
@@ -83,7 +84,16 @@ public:
 
 private:
     void KetRow(db::TDataSet& row, bool plantation);
-    void LandParcelQuery(const std::string& select, int ketId);
+    void LandParcelQuery(const std::string& columns);
+    void ReadLandParcels();
+    // The land-registry numbers, use rights and (settlement, block) pairs under the AKG
+    // fields of each KET area, by its id, in the order the queries deliver them.
+    struct KetLandParcels {
+        std::vector<std::string> lots, rights;
+        std::vector<std::pair<std::string, std::string>> places;
+    };
+    std::unordered_map<int, KetLandParcels> landParcels_;
+    bool landParcelsRead_ = false;
     void PlantationRows(db::TDataSet& row, int ketId);
     void FieldNutrientColumns(db::TDataSet& row);
     void ReadNutrientUses();

@@ -14,6 +14,31 @@ BlockChain::BlockChain(Pager& pager, int file, TableHeader& header, std::string 
 void BlockChain::setKeySize(std::size_t size) {
     keySize_ = size;
     keysLoaded_ = false;
+    reshape();
+}
+
+BlockChain::Changes BlockChain::takeChanges() {
+    Changes taken = std::move(changes_);
+    changes_ = Changes{false, {}};
+    std::sort(taken.touched.begin(), taken.touched.end());
+    taken.touched.erase(std::unique(taken.touched.begin(), taken.touched.end()),
+                        taken.touched.end());
+    return taken;
+}
+
+void BlockChain::touch(std::size_t index) {
+    if (changes_.reshaped)
+        return;
+    // Many positions untaken (an owner without a block index): as good as reshaped.
+    if (changes_.touched.size() >= 64)
+        reshape();
+    else
+        changes_.touched.push_back(index);
+}
+
+void BlockChain::reshape() {
+    changes_.reshaped = true;
+    changes_.touched.clear();
 }
 
 std::uint32_t BlockChain::recordCount() const {
@@ -30,6 +55,7 @@ void BlockChain::load() {
 void BlockChain::assign(std::vector<ChainBlock> blocks) {
     chain_ = std::move(blocks);
     keysLoaded_ = false;
+    reshape();
 }
 
 void BlockChain::clear() {
@@ -40,6 +66,7 @@ void BlockChain::clear() {
     chain_.clear();
     firstKeys_.clear();
     keysLoaded_ = true;
+    reshape();
 }
 
 // --- reading -------------------------------------------------------------------
@@ -198,6 +225,7 @@ std::size_t BlockChain::addBlockAfter(std::size_t index, std::span<const std::ui
                   ChainBlock{number, static_cast<std::uint16_t>(count)});
     firstKeys_.insert(firstKeys_.begin() + static_cast<std::ptrdiff_t>(at * keySize_),
                       records.begin(), records.begin() + static_cast<std::ptrdiff_t>(keySize_));
+    reshape();
     return at;
 }
 
@@ -220,6 +248,7 @@ void BlockChain::unlink(std::size_t index) {
              index + 1 < chain_.size() ? chain_[index + 1].number : 0);
     }
     release(chain_[victim].number);
+    reshape();
     chain_.erase(chain_.begin() + static_cast<std::ptrdiff_t>(victim));
     firstKeys_.erase(firstKeys_.begin() + static_cast<std::ptrdiff_t>(victim * keySize_),
                      firstKeys_.begin() + static_cast<std::ptrdiff_t>((victim + 1) * keySize_));
@@ -264,6 +293,7 @@ void BlockChain::insertInto(std::vector<std::uint8_t>& block, const Place& place
     chain_[place.index].records = static_cast<std::uint16_t>(count + 1);
     if (place.slot == 0)
         setFirstKey(place.index, record);
+    touch(place.index);
 }
 
 // The upper half of the full block at `index` (its bytes in `block`) moves to a new
@@ -280,6 +310,7 @@ void BlockChain::split(std::size_t index, std::vector<std::uint8_t>& block) {
     writeLe16(block.data(), chain_[index + 1].number);
     writeRecordCount(chain_[index].number, block, keep);
     chain_[index].records = static_cast<std::uint16_t>(keep);
+    reshape();
 }
 
 BlockChain::Place BlockChain::append(std::span<const std::uint8_t> record) {
@@ -293,6 +324,7 @@ BlockChain::Place BlockChain::append(std::span<const std::uint8_t> record) {
     std::uint8_t add[2];
     writeLe16(add, static_cast<std::uint16_t>((last.records - 1) * header_.recordSize));
     pager_.write(file_, at + 4, add);
+    touch(chain_.size() - 1);
     return {chain_.size() - 1, static_cast<std::size_t>(last.records - 1), false};
 }
 
@@ -310,6 +342,7 @@ void BlockChain::removeAt(std::size_t index, std::size_t slot) {
         chain_[index].records = static_cast<std::uint16_t>(count - 1);
         if (slot == 0)
             setFirstKey(index, std::span(block).subspan(kBlockHeaderSize));
+        touch(index);
     } else if (chain_.size() > 1) {
         unlink(index);
     } else {

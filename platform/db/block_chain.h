@@ -92,6 +92,15 @@ public:
     // The header's first, last and block count from the chain.
     void stampHeader();
 
+    // What changed since the last call (for the block index over the chain): the chain
+    // positions whose first key or record count changed, or reshaped when blocks were
+    // added, freed or moved (or the chain was read anew), which may change every one.
+    struct Changes {
+        bool reshaped = true;
+        std::vector<std::size_t> touched; // ascending, no repeats
+    };
+    Changes takeChanges();
+
 private:
     std::size_t perBlock() const { return static_cast<std::size_t>(header_.recordsPerBlock()); }
     void writeBlock(std::uint16_t block, std::span<const std::uint8_t> bytes);
@@ -110,6 +119,8 @@ private:
                               std::size_t count);
     void unlink(std::size_t index);
     void notifyMoved(std::span<const std::uint8_t> records, std::size_t count, std::uint16_t block);
+    void touch(std::size_t index);
+    void reshape();
 
     Pager& pager_;
     int file_;
@@ -121,6 +132,7 @@ private:
     std::size_t keySize_ = 0;
     mutable bool keysLoaded_ = false;
     mutable std::vector<std::uint8_t> firstKeys_; // first key of each chain block, flat
+    Changes changes_;
 };
 
 } // namespace db

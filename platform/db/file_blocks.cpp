@@ -29,7 +29,11 @@ std::uint64_t blockOffset(const TableHeader& h, std::uint16_t block) {
     return h.headerSize + (block - 1ull) * static_cast<std::uint64_t>(h.blockSize());
 }
 
-std::vector<ChainBlock> walkBlockChain(const Pager& pager, int file, const TableHeader& h) {
+namespace {
+
+// The walk of both: with `visit`, each block is read whole and its records handed out.
+std::optional<std::vector<ChainBlock>> walk(const Pager& pager, int file, const TableHeader& h,
+                                            const ChainRecords* visit) {
     const auto fail = [&](const std::string& problem) {
         throw CorruptFileError(pager.path(file), problem);
     };
@@ -41,6 +45,7 @@ std::vector<ChainBlock> walkBlockChain(const Pager& pager, int file, const Table
 
     std::vector<ChainBlock> chain;
     std::vector<bool> visited(static_cast<std::size_t>(limit) + 1, false);
+    std::vector<std::uint8_t> block;
     std::uint64_t total = 0;
     for (std::uint16_t b = h.firstBlock; b != 0;) {
         if (b > limit)
@@ -52,9 +57,10 @@ std::vector<ChainBlock> walkBlockChain(const Pager& pager, int file, const Table
         const std::uint64_t offset = blockOffset(h, b);
         if (offset + kBlockHead > size)
             fail("block " + std::to_string(b) + " is cut off by the end of the file");
-        std::array<std::uint8_t, kBlockHead> head{};
-        pager.read(file, offset, head);
-        const auto lastRecord = static_cast<std::int16_t>(bytes::getU16(&head[4]));
+        block.resize(
+            static_cast<std::size_t>(visit ? std::min(blockSize, size - offset) : kBlockHead));
+        pager.read(file, offset, block);
+        const auto lastRecord = static_cast<std::int16_t>(bytes::getU16(&block[4]));
         std::uint64_t records = 0;
         if (lastRecord >= 0) {
             if (lastRecord % h.recordSize != 0)
@@ -69,7 +75,11 @@ std::vector<ChainBlock> walkBlockChain(const Pager& pager, int file, const Table
             fail("the records of block " + std::to_string(b) + " run past the end of the file");
         chain.push_back({b, static_cast<std::uint16_t>(records)});
         total += records;
-        b = bytes::getU16(&head[0]);
+        if (visit && !(*visit)(chain.back(),
+                               std::span<const std::uint8_t>(block).subspan(
+                                   kBlockHead, static_cast<std::size_t>(records * h.recordSize))))
+            return std::nullopt;
+        b = bytes::getU16(&block[0]);
     }
     if (total != h.numRecords)
         fail("the blocks hold " + std::to_string(total) + " records, the header counts " +
@@ -77,8 +87,20 @@ std::vector<ChainBlock> walkBlockChain(const Pager& pager, int file, const Table
     return chain;
 }
 
-void writeIndexImage(Pager& pager, int file, TableHeader& h, PrimaryIndexImage image,
-                     std::vector<std::uint8_t>& written, std::uint16_t updateCount) {
+} // namespace
+
+std::vector<ChainBlock> walkBlockChain(const Pager& pager, int file, const TableHeader& h) {
+    return *walk(pager, file, h, nullptr);
+}
+
+std::optional<std::vector<ChainBlock>> walkAndReadBlockChain(const Pager& pager, int file,
+                                                             const TableHeader& h,
+                                                             const ChainRecords& visit) {
+    return walk(pager, file, h, &visit);
+}
+
+void writeIndexImage(Pager& pager, int file, TableHeader& h, const PrimaryIndexImage& image,
+                     std::span<const std::uint8_t> written, std::uint16_t updateCount) {
     const auto blockSize = static_cast<std::size_t>(h.blockSize());
     for (std::size_t b = 0; b < image.blockCount; ++b) { // only the blocks that changed
         const auto fresh = std::span(image.blocks).subspan(b * blockSize, blockSize);
@@ -91,7 +113,6 @@ void writeIndexImage(Pager& pager, int file, TableHeader& h, PrimaryIndexImage i
     const std::uint64_t end = h.headerSize + image.blockCount * blockSize;
     if (pager.size(file) > end)
         pager.truncate(file, end);
-    written = std::move(image.blocks);
     h.numRecords = image.entries;
     h.nextBlock = h.fileBlocks = h.lastBlock = image.blockCount;
     h.firstBlock = image.blockCount ? 1 : 0;

@@ -7,6 +7,9 @@
 #include "platform/db/primary_index.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace db {
@@ -27,11 +30,21 @@ std::uint64_t blockOffset(const TableHeader& h, std::uint16_t block);
 // a record count that does not add up to the header's.
 std::vector<ChainBlock> walkBlockChain(const Pager& pager, int file, const TableHeader& h);
 
+// The records of a block met on the walk: `count` records of the header's size.
+using ChainRecords =
+    std::function<bool(const ChainBlock& block, std::span<const std::uint8_t> records)>;
+// As walkBlockChain, reading each block whole on the way (one read a block) and handing
+// its records to `visit`, in chain order. Stops without the chain when `visit` returns
+// false; the checks of a block come before its records are handed out.
+std::optional<std::vector<ChainBlock>> walkAndReadBlockChain(const Pager& pager, int file,
+                                                             const TableHeader& h,
+                                                             const ChainRecords& visit);
+
 // Brings the block index file `file` (header `h`) to `image`: writes the blocks that
-// differ from `written` (the blocks as last written, then set to the new ones), cuts
-// the file after the last block and sets the counters of `h` (its update count to
-// `updateCount`); the caller writes the header.
-void writeIndexImage(Pager& pager, int file, TableHeader& h, PrimaryIndexImage image,
-                     std::vector<std::uint8_t>& written, std::uint16_t updateCount);
+// differ from `written` (the blocks the file holds), cuts the file after the last block
+// and sets the counters of `h` (its update count to `updateCount`); the caller writes
+// the header.
+void writeIndexImage(Pager& pager, int file, TableHeader& h, const PrimaryIndexImage& image,
+                     std::span<const std::uint8_t> written, std::uint16_t updateCount);
 
 } // namespace db

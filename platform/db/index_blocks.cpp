@@ -19,7 +19,7 @@ void IndexBlocks::reload() {
     yHeader_ = readFileHeader(pager_, y_);
     chain_.setKeySize(xHeader_.recordSize >= 2 ? xHeader_.recordSize - 2u : 0u);
     chain_.load();
-    yImage_.clear();
+    yIndex_.forget();
     written_ = pager_.read(x_, 0, xHeader_.headerSize);
 }
 
@@ -28,7 +28,7 @@ void IndexBlocks::adopt(TableHeader x, TableHeader y) {
     yHeader_ = std::move(y);
     chain_.setKeySize(xHeader_.recordSize - 2u);
     chain_.assign({});
-    yImage_.clear();
+    yIndex_.forget();
     written_.clear();
     xHeader_.fileBlocks = 0;
     xHeader_.firstFreeBlock = 0;
@@ -119,8 +119,8 @@ void IndexBlocks::finish() {
     written_ = encodeHeader(xHeader_);
     pager_.write(x_, 0, written_);
 
-    writeIndexImage(pager_, y_, yHeader_, yImage(), yImage_,
-                    static_cast<std::uint16_t>(xHeader_.updateCount + 1));
+    yIndex_.update(pager_, y_, yHeader_, chain_,
+                   static_cast<std::uint16_t>(xHeader_.updateCount + 1));
     pager_.write(y_, 0, encodeHeader(yHeader_));
 }
 

@@ -6,6 +6,7 @@
 // (only the blocks that differ). Every write goes through the table's pager.
 
 #include "platform/db/block_chain.h"
+#include "platform/db/block_index.h"
 #include "platform/db/header.h"
 #include "platform/db/pager.h"
 
@@ -67,7 +68,7 @@ private:
     int x_, y_;
     TableHeader xHeader_, yHeader_;
     BlockChain chain_;                  // the X file's record blocks, counted in xHeader_
-    std::vector<std::uint8_t> yImage_;  // the Y blocks as last written
+    BlockIndex yIndex_;                 // the Y blocks as last written
     std::vector<std::uint8_t> written_; // the X header bytes as last written
 };
 

@@ -1,17 +1,22 @@
 // Commit order: the journal (original bytes of every region about to change, original
 // sizes) is written complete, and with Durability::Fsync flushed, before any table file
-// is touched; the journal is deleted only after the files hold the new bytes. A kill
-// at any instant therefore leaves either no journal (nothing or everything changed), an
-// incomplete journal (nothing changed: recover() deletes it), or a complete one
-// (recover() restores the original bytes and sizes, which is harmless when only some or
-// none of the files changed).
+// is touched; the journal is emptied only after the files hold the new bytes. The
+// journal file stays between commits (as SQLite's persistent journal does): empty, it
+// holds no change, so a commit neither creates nor deletes a file and the folder is
+// flushed only when the journal is first made. A kill at any instant therefore leaves
+// either an empty or no journal (nothing or everything changed), an incomplete journal
+// (nothing changed: recover() deletes it), or a complete one (recover() restores the
+// original bytes and sizes, which is harmless when only some or none of the files
+// changed). A journal is complete only when its length field equals the file's size
+// and its checksum matches, so the bytes of an earlier journal can never be taken for
+// a later one: the file is emptied before it is written again.
 //
 // An error during commit: before the journal is complete, the journal is removed and
 // the files are untouched. After, the pager restores the files from the journal at
 // once; if even that fails, the journal stays for the next open and the pager refuses
 // every further read and change. Either way the transaction ends and its changes are
 // dropped, so the pager never shows a change that did not reach the files. Only a
-// failure to flush the folder after the journal is deleted leaves the change made.
+// failure to flush the emptied journal leaves the change made.
 
 #include "platform/db/pager.h"
 
@@ -151,7 +156,7 @@ void restoreFiles(const Journal& journal, const fs::path& dir, CrashPoint& crash
 // the disk before the restored bytes are there.
 bool recoverJournal(const fs::path& journalPath, CrashPoint& crash, io::Vfs& vfs) {
     auto journalFile = io::File::openIfExists(journalPath, O_RDONLY, vfs);
-    if (!journalFile)
+    if (!journalFile || journalFile->size() == 0) // none, or kept empty between commits
         return false;
     const std::vector<std::uint8_t> bytes = journalFile->readAll();
     journalFile->close();
@@ -174,6 +179,16 @@ bool recoverJournal(const fs::path& journalPath, CrashPoint& crash, io::Vfs& vfs
 
 } // namespace
 
+// How to undo one write or truncation of a savepoint: the bytes the transaction saw in
+// the range it overwrote (up to the size then), and the size and kept length then.
+struct UndoStep {
+    std::size_t file = 0;
+    std::uint64_t offset = 0;
+    std::vector<std::uint8_t> bytes;
+    std::uint64_t size = 0;
+    std::uint64_t kept = 0;
+};
+
 struct AttachedFile {
     fs::path path;
     std::string journalName; // relative to the journal's folder
@@ -188,11 +203,29 @@ struct AttachedFile {
                changes.kept < committedSize;
     }
     void resetChanges() { changes = Changes{{}, committedSize, committedSize}; }
+    // Reads as the transaction sees the file: the kept disk content overlaid with the
+    // pending regions, zeros elsewhere; the range must lie within changes.size.
+    void view(std::uint64_t offset, std::span<std::uint8_t> out) const;
 };
 
-struct PagerSavepoint::Data {
-    std::vector<Changes> files;
-};
+void AttachedFile::view(std::uint64_t offset, std::span<std::uint8_t> out) const {
+    const Changes& c = changes;
+    const std::uint64_t end = offset + out.size();
+    const std::uint64_t fromDisk = std::clamp(c.kept, offset, end) - offset;
+    if (fromDisk > 0)
+        file.readExact(offset, out.first(fromDisk));
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(fromDisk), out.end(), 0);
+    auto region = c.regions.upper_bound(offset);
+    if (region != c.regions.begin())
+        --region;
+    for (; region != c.regions.end() && region->first < end; ++region) {
+        const std::uint64_t from = std::max(region->first, offset);
+        const std::uint64_t to = std::min(endOf(*region), end);
+        if (from < to)
+            std::memcpy(out.data() + (from - offset),
+                        region->second.data() + (from - region->first), to - from);
+    }
+}
 
 struct Pager::Impl {
     fs::path journalPath;
@@ -200,12 +233,15 @@ struct Pager::Impl {
     fs::path journalDir;       // absolute, for naming the files
     fs::path journalDirOnDisk; // as given, for flushing
     io::File journalFolder;    // opened at the first flush, kept for the next ones
+    io::File journal;          // open from the journal's writing to the end of the commit
     Durability durability;
     TableLock* commitLock = nullptr;
     CrashPoint crash = CrashPoint::fromEnvironment();
     std::vector<AttachedFile> files;
     bool inTransaction = false;
-    std::string broken; // why the pager refuses to work (a commit that could not be undone)
+    bool recording = false;     // a savepoint is open
+    std::vector<UndoStep> undo; // since the savepoint, oldest first
+    std::string broken;         // why the pager refuses to work (a commit that could not be undone)
     // A group commit under way: the files it changes and those it creates.
     std::vector<std::size_t> groupDirty, groupCreated;
 
@@ -227,6 +263,20 @@ struct Pager::Impl {
         for (AttachedFile& f : files)
             f.resetChanges();
         inTransaction = false;
+        recording = false;
+        undo.clear();
+    }
+    // Under a savepoint: what the coming change of [offset, end) of file `id` destroys.
+    void record(std::size_t id, std::uint64_t offset, std::uint64_t end) {
+        if (!recording)
+            return;
+        const AttachedFile& f = files[id];
+        UndoStep step{id, offset, {}, f.changes.size, f.changes.kept};
+        if (offset < f.changes.size) {
+            step.bytes.resize(static_cast<std::size_t>(std::min(end, f.changes.size) - offset));
+            f.view(offset, step.bytes);
+        }
+        undo.push_back(std::move(step));
     }
 
     void syncJournalFolder() {
@@ -285,25 +335,35 @@ std::vector<std::uint8_t> Pager::Impl::buildJournal(const std::vector<std::size_
     return std::move(builder).finish();
 }
 
+// The journal file is reused when it is there and empty; one left over from a group
+// whose change was made (its emptying failed) is emptied first; any other needs recovery.
 void Pager::Impl::writeJournal(std::span<const std::uint8_t> bytes) {
-    if (fs::exists(journalPath)) {
-        // One left over from a group whose change was made (its deletion failed) goes;
-        // any other needs recovery.
-        if (needsRecovery(journalPath) || !superJournalOf(journalPath, vfs))
-            throw DbError(journalPath, "left by an interrupted change; recover it first");
-        io::removeFile(journalPath, *vfs);
+    bool created = false;
+    if (auto existing = io::File::openIfExists(journalPath, O_RDWR, *vfs)) {
+        if (existing->size() != 0) {
+            if (needsRecovery(journalPath) || !superJournalOf(journalPath, vfs))
+                throw DbError(journalPath, "left by an interrupted change; recover it first");
+            existing->truncate(0);
+            crash.stepDone();
+        }
+        journal = std::move(*existing);
+    } else {
+        journal = io::File::open(journalPath, O_RDWR | O_CREAT | O_EXCL, *vfs);
+        created = true;
     }
-    const io::File journal = io::File::open(journalPath, O_WRONLY | O_CREAT | O_EXCL, *vfs);
     try {
         journal.writeAll(0, bytes);
         crash.stepDone();
         if (fsync()) {
             journal.sync();
             crash.stepDone();
-            syncJournalFolder();
-            crash.stepDone();
+            if (created) { // the new name must be on the disk before any file changes
+                syncJournalFolder();
+                crash.stepDone();
+            }
         }
     } catch (...) {
+        journal.close();
         try {
             vfs->remove(journalPath);
         } catch (...) { // the power may be gone: recovery deletes an incomplete journal
@@ -367,19 +427,14 @@ void Pager::Impl::flushFiles(const std::vector<std::size_t>& dirty,
     }
 }
 
-// Deleting the journal is the moment the change is made; the folder flush after it
-// only makes that durable, so its failure is reported with the change kept.
 void Pager::Impl::finishCommit(const std::vector<std::size_t>& dirty) {
     for (std::size_t i : dirty)
         files[i].committedSize = files[i].changes.size;
     endTransaction();
-    if (fsync()) {
-        syncJournalFolder();
-        crash.stepDone();
-    }
 }
 
 void Pager::Impl::undoFailedCommit(const std::vector<std::size_t>& created) {
+    journal.close();
     try {
         recoverJournal(journalPath, crash, *vfs);
     } catch (const std::exception& e) {
@@ -427,7 +482,8 @@ std::optional<std::string> Pager::superJournalOf(const fs::path& journalPath, io
 
 bool Pager::journalPresent(const fs::path& journalPath) {
     std::error_code error;
-    return fs::exists(journalPath, error);
+    const auto size = fs::file_size(journalPath, error);
+    return !error && size > 0; // an empty journal is kept between commits
 }
 
 bool Pager::needsRecovery(const fs::path& journalPath) {
@@ -483,21 +539,7 @@ void Pager::read(int file, std::uint64_t offset, std::span<std::uint8_t> out) co
         throw DbError(f.path, "reading " + std::to_string(out.size()) + " bytes at offset " +
                                   std::to_string(offset) + " runs past the end (size " +
                                   std::to_string(c.size) + ")");
-    const std::uint64_t end = offset + out.size();
-    const std::uint64_t fromDisk = std::clamp(c.kept, offset, end) - offset;
-    if (fromDisk > 0)
-        f.file.readExact(offset, out.first(fromDisk));
-    std::fill(out.begin() + fromDisk, out.end(), 0);
-    auto region = c.regions.upper_bound(offset);
-    if (region != c.regions.begin())
-        --region;
-    for (; region != c.regions.end() && region->first < end; ++region) {
-        const std::uint64_t from = std::max(region->first, offset);
-        const std::uint64_t to = std::min(endOf(*region), end);
-        if (from < to)
-            std::memcpy(out.data() + (from - offset),
-                        region->second.data() + (from - region->first), to - from);
-    }
+    f.view(offset, out);
 }
 
 std::vector<std::uint8_t> Pager::read(int file, std::uint64_t offset, std::size_t length) const {
@@ -529,12 +571,14 @@ void Pager::write(int file, std::uint64_t offset, std::span<const std::uint8_t> 
         return;
     if (offset > UINT64_MAX - bytes.size())
         throw DbError(f.path, "write at offset " + std::to_string(offset) + " out of range");
+    impl_->record(static_cast<std::size_t>(file), offset, offset + bytes.size());
     put(f.changes, offset, bytes);
 }
 
 void Pager::truncate(int file, std::uint64_t newSize) {
     impl_->requireTransaction("truncate");
     Changes& c = impl_->at(file).changes;
+    impl_->record(static_cast<std::size_t>(file), newSize, c.size);
     if (newSize < c.size)
         cut(c, newSize);
     else
@@ -562,13 +606,25 @@ void Pager::commit() {
     const std::vector<std::size_t> created = d.absentFiles(dirty);
     try {
         d.applyChanges(dirty, created);
-        io::removeFile(d.journalPath, *d.vfs);
+        d.journal.truncate(0);
         d.crash.stepDone();
     } catch (...) {
         d.undoFailedCommit(created);
         throw;
     }
     d.finishCommit(dirty);
+    // The change is made; only making the emptied journal durable is left, and its
+    // failure is reported with the change kept.
+    try {
+        if (d.fsync()) {
+            d.journal.sync();
+            d.crash.stepDone();
+        }
+    } catch (...) {
+        d.journal.close();
+        throw;
+    }
+    d.journal.close();
 }
 
 void Pager::rollback() {
@@ -576,24 +632,35 @@ void Pager::rollback() {
     impl_->endTransaction();
 }
 
-PagerSavepoint Pager::savepoint() const {
-    auto data = std::make_shared<PagerSavepoint::Data>();
-    for (const AttachedFile& f : impl_->files)
-        data->files.push_back(f.changes);
-    PagerSavepoint point;
-    point.data_ = std::move(data);
-    return point;
+void Pager::beginSavepoint() {
+    impl_->requireTransaction("beginSavepoint");
+    if (impl_->recording)
+        throw std::logic_error("Pager::beginSavepoint inside a savepoint");
+    impl_->recording = true;
 }
 
-void Pager::rollbackTo(const PagerSavepoint& point) {
-    impl_->requireTransaction("rollbackTo");
-    for (std::size_t i = 0; i < impl_->files.size(); ++i) {
-        AttachedFile& f = impl_->files[i];
-        if (point.data_ && i < point.data_->files.size())
-            f.changes = point.data_->files[i];
-        else
-            f.resetChanges(); // attached since: nothing of it was changed before
+// Undoes the steps newest first: each puts back the bytes its range held and the size
+// and kept length of its file then. A range put back holds what the transaction saw
+// there, so reads and the commit see the files as at the savepoint.
+void Pager::rollbackToSavepoint() {
+    Impl& d = *impl_;
+    d.requireTransaction("rollbackToSavepoint");
+    for (auto step = d.undo.rbegin(); step != d.undo.rend(); ++step) {
+        Changes& c = d.files[step->file].changes;
+        if (!step->bytes.empty())
+            put(c, step->offset, step->bytes);
+        if (c.size > step->size)
+            cut(c, step->size);
+        c.size = step->size;
+        c.kept = step->kept;
     }
+    d.undo.clear();
+    d.recording = false;
+}
+
+void Pager::releaseSavepoint() {
+    impl_->undo.clear();
+    impl_->recording = false;
 }
 
 bool Pager::hasChanges() const {
@@ -624,14 +691,16 @@ void Pager::finishGroupCommit() noexcept {
     d.groupDirty.clear();
     d.groupCreated.clear();
     try {
-        io::removeFile(d.journalPath, *d.vfs);
+        d.journal.truncate(0);
         d.crash.stepDone();
     } catch (...) {
     }
+    d.journal.close();
 }
 
 void Pager::abandonGroupCommit(const std::string& brokenReason) noexcept {
     Impl& d = *impl_;
+    d.journal.close();
     for (std::size_t i : d.groupCreated) {
         d.files[i].file.close(); // the group's recovery deleted it
         d.files[i].writable = false;

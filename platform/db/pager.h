@@ -2,9 +2,10 @@
 // The files of one table (.db, .px, .mb, secondary indexes) read and changed through
 // one pager. Every change between begin() and commit() reaches the files atomically:
 // the original bytes of each region about to be overwritten, and each file's original
-// size, go to a rollback journal first; the journal is deleted when the files hold the
-// new bytes. A crash at any instant leaves either the journal (the next open restores
-// the files from it) or no journal (the change is complete or never started).
+// size, go to a rollback journal first; the journal is emptied when the files hold the
+// new bytes (the file stays for the next commit). A crash at any instant leaves either
+// the journal (the next open restores the files from it) or an empty or no journal (the
+// change is complete or never started).
 
 #include "file_io.h"
 
@@ -24,19 +25,8 @@ class TableLock;
 enum class Durability {
     OsBuffers, // a committed change is in the operating system's hands (survives a crash
                // of the process, not of the machine)
-    Fsync,     // journal, files and directory are forced to the disk at every commit
-};
-
-// The pending changes of a transaction at one moment, to go back to (the changes made
-// since are dropped).
-class PagerSavepoint {
-public:
-    PagerSavepoint() = default;
-
-private:
-    friend class Pager;
-    struct Data;
-    std::shared_ptr<const Data> data_;
+    Fsync,     // journal and files are forced to the disk at every commit (the folder
+               // when a file is made)
 };
 
 class Pager {
@@ -49,11 +39,12 @@ public:
     Pager& operator=(const Pager&) = delete;
 
     // Restores the files named in a journal left by a crash, then deletes it. An
-    // incomplete journal (the crash came before any file was touched) is just deleted.
+    // incomplete journal (the crash came before any file was touched) is just deleted;
+    // an empty one (kept between commits) is left as it is.
     // Throws DbError naming the journal when it cannot be applied. Returns whether
     // files were restored. It does not look at the journal's group (see group_commit.h).
     static bool recover(const std::filesystem::path& journalPath, io::Vfs* vfs = nullptr);
-    // Whether a journal is there at all (complete or cut short).
+    // Whether a journal holds anything (complete or cut short); an empty one does not.
     static bool journalPresent(const std::filesystem::path& journalPath);
     // Whether the files need the journal's original bytes back: it is complete, and the
     // super-journal it names (if any) is still there.
@@ -89,9 +80,14 @@ public:
     void commit();
     void rollback();
 
-    PagerSavepoint savepoint() const;
-    // Inside the same transaction: drops the changes made since `point`.
-    void rollbackTo(const PagerSavepoint& point);
+    // A change inside the transaction that may fail alone: from beginSavepoint on, the
+    // pager keeps what each write and truncation overwrites, so that rollbackToSavepoint
+    // can drop the changes made since (the transaction goes on without them);
+    // releaseSavepoint keeps them and forgets the record. One savepoint at a time; its
+    // record holds only the bytes the change itself overwrote.
+    void beginSavepoint();
+    void rollbackToSavepoint();
+    void releaseSavepoint();
     // Whether the transaction has changed anything.
     bool hasChanges() const;
 

@@ -250,6 +250,61 @@ Record RecordCodec::decodeAll(std::span<const std::uint8_t> record, const BlobFi
     return out;
 }
 
+void RecordCodec::decodeAllInto(std::span<const std::uint8_t> record, Record& out,
+                                const BlobFile* blobs) const {
+    out.resize(fields_.size());
+    if (record.size() < static_cast<std::size_t>(recordSize_))
+        throw std::out_of_range("record shorter than its fields");
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        const int offset = offsets_[i];
+        const int size = offsets_[i + 1] - offset;
+        const std::uint8_t* p = record.data() + offset;
+        const FieldType type = fields_[i].type;
+        // The fixed-size kinds straight into the value (no variant built and moved).
+        const bool fixed = type == FieldType::Short || type == FieldType::Long ||
+                           type == FieldType::AutoInc || type == FieldType::Date ||
+                           type == FieldType::Number || type == FieldType::Currency;
+        if (fixed && allZero(p, static_cast<std::size_t>(size))) {
+            out[i] = Null{};
+            continue;
+        }
+        switch (type) {
+        case FieldType::Short:
+            out[i].emplace<std::int32_t>(decodeInt(p, 2));
+            continue;
+        case FieldType::Long:
+        case FieldType::AutoInc:
+            out[i].emplace<std::int32_t>(decodeInt(p, 4));
+            continue;
+        case FieldType::Date:
+            out[i].emplace<Date>(Date{decodeInt(p, 4)});
+            continue;
+        case FieldType::Number:
+        case FieldType::Currency:
+            out[i].emplace<double>(decodeDouble(p));
+            continue;
+        case FieldType::Alpha:
+            break;
+        default:
+            out[i] = decode(record, static_cast<int>(i), blobs);
+            continue;
+        }
+        const void* end = std::memchr(p, 0, static_cast<std::size_t>(size));
+        const auto length =
+            end ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) - p)
+                : static_cast<std::size_t>(size);
+        if (length == 0) { // an empty text is NULL
+            out[i] = Null{};
+            continue;
+        }
+        auto* text = std::get_if<std::string>(&out[i]);
+        if (!text)
+            text = &out[i].emplace<std::string>();
+        text->clear();
+        text_->decode({p, length}, *text);
+    }
+}
+
 void RecordCodec::encode(const Value& value, int field, std::span<std::uint8_t> record,
                          BlobFile* blobs) const {
     const FieldDef& f = fields_.at(static_cast<std::size_t>(field));

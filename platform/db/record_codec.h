@@ -31,6 +31,11 @@ public:
     Value decode(std::span<const std::uint8_t> record, int field,
                  const BlobFile* blobs = nullptr) const;
     Record decodeAll(std::span<const std::uint8_t> record, const BlobFile* blobs = nullptr) const;
+    // As decodeAll, into `out` (one value per field): a text field reuses the string
+    // already there, so a scan that decodes row after row into one record allocates
+    // only when a text is longer than any before it.
+    void decodeAllInto(std::span<const std::uint8_t> record, Record& out,
+                       const BlobFile* blobs = nullptr) const;
 
     // Encodes one field into `record`. Text longer than an A field is cut to its width
     // in the code page; text the code page cannot hold throws sys::EncodingError. A

@@ -2,9 +2,14 @@
 
 #include "platform/db/error.h"
 #include "platform/db/group_commit.h"
+#include "platform/db/journal.h"
 #include "platform/sys/text.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
 
 namespace db {
 
@@ -88,10 +93,126 @@ void SharedTable::addFields(const std::vector<FieldDef>& fields) {
     ++version_;
 }
 
+// The stamps of the indexes last found agreeing with their tables, by the index's file
+// name in the folder, read from the folder's check file at the first use and written
+// back (whole, under a temporary name first) whenever one is added. The file ends with
+// a checksum line: a file cut short or changed by hand is ignored, and every index is
+// checked then.
+struct Session::CheckedIndexes {
+    std::filesystem::path dir;
+    bool loaded = false;
+    std::map<std::string, IndexStamp> stamps;
+
+    static constexpr const char* kMagic = "FARMIDX1";
+
+    std::filesystem::path file() const { return dir / kIndexCheckFile; }
+    // The index's name in the folder; "" for one elsewhere (not kept in the file).
+    std::string nameOf(const std::filesystem::path& path) const {
+        const auto relative = std::filesystem::absolute(path).lexically_normal().lexically_relative(
+            std::filesystem::absolute(dir).lexically_normal());
+        const std::string name = relative.string();
+        return relative.has_parent_path() || name.empty() || name == "." || name == ".."
+                   ? std::string()
+                   : name;
+    }
+    std::string encode() const {
+        std::ostringstream out;
+        out << kMagic << '\n';
+        for (const auto& [name, stamp] : stamps) {
+            out << name << '\t' << stamp.yPath.filename().string();
+            for (const std::uint64_t v : stamp.files)
+                out << ' ' << v;
+            out << '\n';
+        }
+        const std::string body = out.str();
+        const auto crc = crc32({reinterpret_cast<const std::uint8_t*>(body.data()), body.size()});
+        return body + "end " + std::to_string(crc) + "\n";
+    }
+    void load() {
+        if (loaded)
+            return;
+        loaded = true;
+        std::ifstream in(file(), std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), {});
+        const std::size_t end = text.rfind("end ");
+        if (end == std::string::npos || text.compare(0, 9, std::string(kMagic) + "\n") != 0)
+            return;
+        const std::string body = text.substr(0, end);
+        const auto crc = crc32({reinterpret_cast<const std::uint8_t*>(body.data()), body.size()});
+        if (text.substr(end) != "end " + std::to_string(crc) + "\n")
+            return;
+        std::istringstream lines(body.substr(9));
+        std::map<std::string, IndexStamp> read;
+        for (std::string line; std::getline(lines, line);) {
+            const std::size_t tab = line.find('\t');
+            if (tab == std::string::npos)
+                return;
+            std::istringstream fields(line.substr(tab + 1));
+            std::string yName;
+            IndexStamp stamp;
+            fields >> yName;
+            for (std::uint64_t v; fields >> v;)
+                stamp.files.push_back(v);
+            stamp.yPath = dir / yName;
+            if (stamp.files.size() != 9)
+                return;
+            read[line.substr(0, tab)] = std::move(stamp);
+        }
+        stamps = std::move(read);
+    }
+    void save() const {
+        const std::filesystem::path temporary = file().string() + ".tmp";
+        {
+            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+            out << encode();
+            if (!out.flush())
+                return; // a cache: without it every index is checked again
+        }
+        std::error_code ignored;
+        std::filesystem::rename(temporary, file(), ignored);
+    }
+    bool trusts(const std::filesystem::path& dbPath, const std::filesystem::path& xPath) {
+        load();
+        const auto known = stamps.find(nameOf(xPath));
+        if (known == stamps.end() || known->first.empty())
+            return false;
+        const std::filesystem::path yPath = xPath.parent_path() / known->second.yPath.filename();
+        const IndexStamp now = stampOf(dbPath, xPath, yPath);
+        return !now.files.empty() && now.files == known->second.files;
+    }
+    void
+    remember(const std::filesystem::path& dbPath,
+             const std::vector<std::pair<std::filesystem::path, std::filesystem::path>>& files) {
+        // A change still in its journal (a commit that could not be undone) leaves the
+        // files to be restored: nothing about them is known then.
+        std::error_code error;
+        const auto journal = std::filesystem::file_size(companionPath(dbPath, ".jnl"), error);
+        if (!error && journal > 0)
+            return;
+        load();
+        bool changed = false;
+        for (const auto& [xPath, yPath] : files) {
+            const std::string name = nameOf(xPath);
+            IndexStamp stamp = stampOf(dbPath, xPath, yPath);
+            if (name.empty() || stamp.files.empty())
+                continue;
+            auto& kept = stamps[name];
+            if (kept.files != stamp.files || kept.yPath.filename() != stamp.yPath.filename()) {
+                kept = std::move(stamp);
+                changed = true;
+            }
+        }
+        if (changed)
+            save();
+    }
+};
+
 Session::Session(std::filesystem::path directory, Durability durability, io::Vfs* vfs)
     : directory_(std::move(directory)), durability_(durability), vfs_(vfs),
       transaction_(std::make_shared<SessionTransactionState>()),
-      verified_(std::make_shared<std::map<std::filesystem::path, IndexStamp>>()) {}
+      verified_(std::make_shared<CheckedIndexes>()) {
+    verified_->dir = directory_;
+}
 
 Session::~Session() = default;
 
@@ -112,9 +233,7 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
     auto file = TableFile::open(path, {.writable = true, .durability = durability_, .vfs = vfs_});
     const std::filesystem::path dbPath = file->path();
     const auto trusted = [&](const std::filesystem::path& xPath) {
-        const auto known = verified_->find(xPath);
-        return known != verified_->end() && !known->second.files.empty() &&
-               known->second == stampOf(dbPath, xPath, known->second.yPath);
+        return verified_->trusts(dbPath, xPath);
     };
     auto* table = new SharedTable(
         std::move(file),
@@ -126,19 +245,43 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
         trusted, transaction_);
     // When the last cursor lets the table go, its indexes agree with it: remember the
     // files as they are then.
-    std::weak_ptr<std::map<std::filesystem::path, IndexStamp>> memo = verified_;
+    std::weak_ptr<CheckedIndexes> memo = verified_;
     std::shared_ptr<SharedTable> shared(table, [memo, dbPath](SharedTable* closing) {
         std::vector<std::pair<std::filesystem::path, std::filesystem::path>> files;
         for (const auto& index : closing->indexes())
             files.emplace_back(index->xPath(), index->yPath());
         delete closing;
-        if (auto verified = memo.lock())
-            for (const auto& [xPath, yPath] : files)
-                (*verified)[xPath] = stampOf(dbPath, xPath, yPath);
+        if (auto verified = memo.lock()) {
+            try {
+                verified->remember(dbPath, files);
+            } catch (const std::exception&) { // a cache: the next open checks again
+            }
+        }
     });
     open_[path] = shared;
     return shared;
 }
+
+namespace {
+
+// The header of a table or index file (its first headerSize bytes), read whole.
+std::optional<std::uint32_t> headerChecksum(const std::filesystem::path& path) {
+    auto file = io::File::openIfExists(path, O_RDONLY);
+    if (!file)
+        return std::nullopt;
+    const std::uint64_t size = file->size();
+    std::uint8_t fixed[4] = {};
+    if (size < sizeof fixed)
+        return std::nullopt;
+    file->readExact(0, fixed);
+    const std::uint64_t headerSize =
+        std::min<std::uint64_t>(size, static_cast<std::uint64_t>(fixed[2] | (fixed[3] << 8)));
+    std::vector<std::uint8_t> header(static_cast<std::size_t>(headerSize));
+    file->readExact(0, header);
+    return crc32(header);
+}
+
+} // namespace
 
 Session::IndexStamp Session::stampOf(const std::filesystem::path& dbPath,
                                      const std::filesystem::path& xPath,
@@ -151,7 +294,16 @@ Session::IndexStamp Session::stampOf(const std::filesystem::path& dbPath,
         const auto time = std::filesystem::last_write_time(file, error);
         if (error)
             return {};
-        stamp.files.emplace_back(size, time);
+        std::optional<std::uint32_t> header;
+        try {
+            header = headerChecksum(file);
+        } catch (const std::exception&) {
+        }
+        if (!header)
+            return {};
+        stamp.files.push_back(size);
+        stamp.files.push_back(static_cast<std::uint64_t>(time.time_since_epoch().count()));
+        stamp.files.push_back(*header);
     }
     return stamp;
 }

@@ -125,13 +125,16 @@ public:
     // Called with every line as it is logged (the program tells the user).
     void setLogListener(EngineLog listener) { logListener_ = std::move(listener); }
 
-    // The size and modification time of a table's data file and of one index's two
-    // files, when the index was last known to agree with the table.
+    // What the check of an index is known by: for the table's data file and the index's
+    // two files, the size, the modification time and a checksum of the header (which
+    // holds the file's change counters and its record and block counts).
     struct IndexStamp {
         std::filesystem::path yPath;
-        std::vector<std::pair<std::uintmax_t, std::filesystem::file_time_type>> files;
+        std::vector<std::uint64_t> files; // size, time, header checksum, per file
         bool operator==(const IndexStamp&) const = default;
     };
+    // The file of the folder that keeps the stamps of the indexes found agreeing.
+    static constexpr const char* kIndexCheckFile = "indexes.checked";
     // Empty files list when a file cannot be read.
     static IndexStamp stampOf(const std::filesystem::path& dbPath,
                               const std::filesystem::path& xPath,
@@ -148,9 +151,13 @@ private:
     void endTransaction(bool commit);
     // Checking an index against its table reads every row (about a second for 200 000
     // operations), so an index is checked when its table is first opened and again only
-    // when its files changed since this session last had the table open (the session's
-    // own changes keep the index exact; a change by anything else is checked).
-    std::shared_ptr<std::map<std::filesystem::path, IndexStamp>> verified_;
+    // when its files or its table's changed since this program last let the table go
+    // with the index agreeing (the program's own changes keep an index exact; a change by
+    // anything else, or files put back from an archive, show in the headers). The stamps
+    // are kept in a file of the folder (kIndexCheckFile), so that the next session does
+    // not check again what this one left agreeing.
+    struct CheckedIndexes;
+    std::shared_ptr<CheckedIndexes> verified_;
 };
 
 // One save across several tables: every table written through the session while it

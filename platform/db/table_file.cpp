@@ -163,7 +163,7 @@ void TableFile::load(OpenOptions options) {
                                       [](const FieldDef& f) { return isBlobType(f.type); });
     if (hasBlobs)
         attachBlobFile();
-    loadChain();
+    resetKeySize(); // the chain is walked at its first use
     if (pxFile_ >= 0)
         checkPrimaryIndex();
 }
@@ -200,7 +200,15 @@ void TableFile::attachChain() {
 
 void TableFile::loadChain() {
     chain_->load();
+    chainLoaded_ = true;
     resetKeySize();
+}
+
+void TableFile::ensureChain() const {
+    if (chainLoaded_)
+        return;
+    chain_->load();
+    chainLoaded_ = true;
 }
 
 void TableFile::resetKeySize() {
@@ -216,6 +224,7 @@ std::uint64_t TableFile::blockOffset(std::uint16_t block) const {
 const std::vector<TableFile::BlockInfo>& TableFile::blocks() const {
     if (!chain_ || layoutOnly_)
         throw DbError(dbPath_, "the table was opened for its layout only");
+    ensureChain();
     return chain_->blocks();
 }
 
@@ -230,20 +239,31 @@ int TableFile::fieldIndex(const std::string& name) const {
 void TableFile::scan(
     const std::function<bool(RecordPos, std::span<const std::uint8_t>)>& visit) const {
     const std::size_t recordSize = header_.recordSize;
+    const auto visitBlock = [&](const BlockInfo& b, std::span<const std::uint8_t> records) {
+        for (std::uint16_t slot = 0; slot < b.records; ++slot)
+            if (!visit(RecordPos{b.number, slot}, records.subspan(slot * recordSize, recordSize)))
+                return false;
+        return true;
+    };
+    if (!chainLoaded_ && !layoutOnly_) { // walked and read together
+        auto chain = walkAndReadBlockChain(*pager_, dbFile_, header_, visitBlock);
+        if (chain && !chainLoaded_) {
+            chain_->assign(std::move(*chain));
+            chainLoaded_ = true;
+        }
+        return;
+    }
     std::vector<std::uint8_t> block;
     for (const BlockInfo& b : blocks()) {
         block.resize(b.records * recordSize);
         pager_->read(dbFile_, blockOffset(b.number) + kBlockHead, block);
-        for (std::uint16_t slot = 0; slot < b.records; ++slot) {
-            const std::span<const std::uint8_t> record(block.data() + slot * recordSize,
-                                                       recordSize);
-            if (!visit(RecordPos{b.number, slot}, record))
-                return;
-        }
+        if (!visitBlock(b, block))
+            return;
     }
 }
 
 std::vector<std::uint8_t> TableFile::readRaw(RecordPos pos) const {
+    ensureChain();
     const std::size_t index = chain_->indexOf(pos.block);
     if (index == BlockChain::npos || pos.slot >= blocks()[index].records)
         throw DbError(dbPath_, "no record at block " + std::to_string(pos.block) + ", slot " +

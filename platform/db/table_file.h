@@ -8,6 +8,7 @@
 
 #include "blob_file.h"
 #include "block_chain.h"
+#include "block_index.h"
 #include "collation.h"
 #include "file_blocks.h"
 #include "header.h"
@@ -180,8 +181,11 @@ private:
     TableFile() = default;
     void load(OpenOptions options); // header, chain, blob file
     void loadChain();               // walks and checks the block chain
-    void writeHeader();             // header_ -> pager (inside a transaction)
-    void rebuildPrimaryIndex();     // chain_ -> .px (inside a transaction)
+    // The chain is walked at its first use: a scan that comes first reads each block
+    // once, walking and reading it together.
+    void ensureChain() const;
+    void writeHeader();         // header_ -> pager (inside a transaction)
+    void rebuildPrimaryIndex(); // chain_ -> .px (inside a transaction)
     // Reads the .px header; one that does not describe this table's index is replaced by
     // a fresh one, the reason kept for indexNotice, and (when writable) the .px rebuilt.
     void checkPrimaryIndex();
@@ -201,6 +205,7 @@ private:
     std::unique_ptr<RecordCodec> codec_;
     std::unique_ptr<BlobFile> blobs_;
     std::unique_ptr<BlockChain> chain_; // the data blocks, counted in header_
+    mutable bool chainLoaded_ = false;
     std::vector<TableObserver*> observers_;
     bool writable_ = false;
     bool layoutOnly_ = false;
@@ -223,7 +228,7 @@ private:
     void assignAutoInc(Record& record);
     std::optional<RecordPos> findPrefix(std::span<const std::uint8_t> raw, int keyFields) const;
 
-    std::vector<std::uint8_t> pxImage_; // the index blocks as last written
+    BlockIndex pxIndex_; // the .px blocks as last written
     std::string indexNotice_;
     mutable std::unique_ptr<Collation> collation_;
 };

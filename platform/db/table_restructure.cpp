@@ -140,6 +140,7 @@ void TableFile::addFields(const std::vector<FieldDef>& added) {
     if (added.empty())
         return;
     checkAdded(header_, added, dbPath_);
+    ensureChain();
     TableHeader widened = widenedHeader(header_, added, dbPath_);
     if (const std::size_t blocks = blocksFor(header_.numRecords, widened); blocks > kMaxBlocks)
         throw DbError(dbPath_, "the wider records need " + std::to_string(blocks) +
@@ -185,7 +186,7 @@ void TableFile::rewriteAs(TableHeader widened, std::span<const std::uint8_t> rec
     header_.firstFreeBlock = 0;
     chain_->assign(std::move(packed.chain));
     resetKeySize();
-    pxImage_.clear();
+    pxIndex_.forget();
     if (keyed() && newBlockSize) // the index blocks follow the data blocks' size
         pxHeader_ = makePrimaryIndexHeader(header_);
     ensureKeyState();

@@ -58,16 +58,17 @@ auto TableFile::change(Body&& body) {
     if (!writable_)
         throw DbError(dbPath_, "the table is open read-only");
     ensureKeyState();
+    ensureChain();
     // In a group the change joins the pager's open transaction, and a failure drops it
     // alone; otherwise it is a transaction of its own.
     std::optional<Transaction> txn;
-    PagerSavepoint before;
-    if (!grouped_)
+    if (!grouped_) {
         txn.emplace(*pager_);
-    else if (!pager_->inTransaction())
-        pager_->begin();
-    else
-        before = pager_->savepoint();
+    } else {
+        if (!pager_->inTransaction())
+            pager_->begin();
+        pager_->beginSavepoint();
+    }
     try {
         if constexpr (std::is_void_v<decltype(body())>) {
             body();
@@ -76,6 +77,8 @@ auto TableFile::change(Body&& body) {
                 rebuildPrimaryIndex();
             if (txn)
                 txn->commit();
+            else
+                pager_->releaseSavepoint();
         } else {
             auto result = body();
             writeHeader();
@@ -83,13 +86,15 @@ auto TableFile::change(Body&& body) {
                 rebuildPrimaryIndex();
             if (txn)
                 txn->commit();
+            else
+                pager_->releaseSavepoint();
             return result;
         }
     } catch (...) {
         // The files (and a group's earlier changes) are as before the call; bring the
         // in-memory view back to them.
         if (grouped_ && pager_->inTransaction())
-            pager_->rollbackTo(before);
+            pager_->rollbackToSavepoint();
         else if (pager_->inTransaction())
             pager_->rollback();
         reloadState();
@@ -108,7 +113,7 @@ void TableFile::reloadState() {
     loadChain();
     if (pxFile_ >= 0)
         readPrimaryIndexHeader();
-    pxImage_.clear();
+    pxIndex_.forget();
     if (blobs_)
         blobs_->forget(); // its free blocks may be in use again
 }
@@ -331,6 +336,7 @@ void TableFile::rewritePrimaryIndex() {
     if (!keyed())
         return;
     ensureKeyState();
+    pxIndex_.forget();
     Transaction txn(*pager_);
     rebuildPrimaryIndex();
     txn.commit();
@@ -363,6 +369,7 @@ void TableFile::checkPrimaryIndex() {
         return;
     }
     // Derived data: written again from the table before any change goes through it.
+    pxIndex_.forget();
     Transaction txn(*pager_);
     rebuildPrimaryIndex();
     txn.commit();
@@ -370,11 +377,12 @@ void TableFile::checkPrimaryIndex() {
 }
 
 void TableFile::rebuildPrimaryIndex() {
-    if (pxHeader_.fileType != FileType::PrimaryIndex) // a keyed table that lost its .px
+    ensureChain();
+    if (pxHeader_.fileType != FileType::PrimaryIndex) { // a keyed table that lost its .px
         pxHeader_ = makePrimaryIndexHeader(header_);
-    auto image = buildPrimaryIndex(chain_->indexEntries(), static_cast<int>(chain_->keySize()),
-                                   pxHeader_.blockSize());
-    writeIndexImage(*pager_, pxFile_, pxHeader_, std::move(image), pxImage_,
+        pxIndex_.forget();
+    }
+    pxIndex_.update(*pager_, pxFile_, pxHeader_, *chain_,
                     static_cast<std::uint16_t>(header_.updateCount + 1));
     // The index stays marked as built for this state of the data file.
     pxHeader_.indexStamp = header_.changeCount1;

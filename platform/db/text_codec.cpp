@@ -3,6 +3,7 @@
 #include "platform/sys/codepage.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -120,13 +121,16 @@ void TextCodec::decode(std::span<const std::uint8_t> in, std::string& out) const
                            codePage_);
         return;
     }
+    // Each character's (up to) four bytes copied whole, the end moved by its length.
+    const std::size_t start = out.size();
+    out.resize(start + in.size() * 4);
+    char* end = out.data() + start;
     for (const std::uint8_t b : in) {
         const Utf8Char& c = toUtf8_[b];
-        if (c.length == 1)
-            out.push_back(c.bytes[0]);
-        else
-            out.append(c.bytes.data(), c.length);
+        std::memcpy(end, c.bytes.data(), 4);
+        end += c.length;
     }
+    out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
 std::string TextCodec::decode(std::span<const std::uint8_t> in) const {

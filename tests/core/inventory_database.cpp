@@ -91,10 +91,15 @@ int RowCount(db::Session& session, const std::string& table) {
     return count;
 }
 
+bool IsEngineFile(const fs::directory_entry& entry) {
+    return entry.path().filename() == db::Session::kIndexCheckFile ||
+           (db::sameFileName(entry.path().extension().string(), ".jnl") && entry.file_size() == 0);
+}
+
 std::map<std::string, std::string> Snapshot(const fs::path& folder) {
     std::map<std::string, std::string> files;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder))
-        if (entry.is_regular_file())
+        if (entry.is_regular_file() && !IsEngineFile(entry))
             files[entry.path().filename().string()] = testenv::readFile(entry.path());
     return files;
 }

@@ -26,4 +26,8 @@ int RowCount(db::Session& session, const std::string& table);
 // Every regular file of a folder (not its sub-folders): name -> contents.
 std::map<std::string, std::string> Snapshot(const std::filesystem::path& folder);
 
+// The engine's own files beside the tables, no part of the database: the empty journals
+// kept between changes and the stamps of the indexes found agreeing.
+bool IsEngineFile(const std::filesystem::directory_entry& entry);
+
 } // namespace testcore

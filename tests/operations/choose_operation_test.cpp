@@ -7,6 +7,7 @@
 #include "operations/commands.h"
 #include "operations_fixture.h"
 
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -60,6 +61,19 @@ TEST_F(ChooseOperationTest, TheListStartsWithTheFirstActiveFieldAndShowsAllOnReq
     });
     ui::ShowModalForm(MuvModVal, session);
     dialogs.VerifyDone();
+}
+
+TEST_F(ChooseOperationTest, TheGridsShowTheirTitlesAndTheDateWhole) {
+    AddOperation("100000", "100000", "műtrágyaszórás");
+    forms.On<TMuvModVal>([&](TMuvModVal& f) {
+        ShowActive(f);
+        EXPECT_EQ(CutGridTexts(*f.DBGrid3), std::vector<std::string>{});
+        EXPECT_EQ(CutGridTexts(*f.DBGrid2), std::vector<std::string>{});
+        for (ui::TDBGrid* grid : {f.DBGrid3, f.DBGrid2}) // every column in sight
+            EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+        f.Button2->Click();
+    });
+    ui::ShowModalForm(MuvModVal, session);
 }
 
 TEST_F(ChooseOperationTest, AFieldCodeWithAQuoteIsMatchedAsText) {

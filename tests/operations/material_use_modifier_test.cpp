@@ -91,6 +91,15 @@ protected:
     }
 };
 
+TEST_F(MaterialUseModifierTest, TheListsShowTheirTitlesAndValuesWhole) {
+    AddUse("100000", "100000", "000000", 0.5, "kg", -0.5);
+    Open([&](TFelhAnyMod& f) {
+        ShowActive(f);
+        for (ui::TDBGrid* grid : {f.DBGrid1, f.DBGrid2, f.DBGrid3})
+            EXPECT_EQ(CutGridTexts(*grid), std::vector<std::string>{});
+    });
+}
+
 TEST_F(MaterialUseModifierTest, ChangingADoseRewritesTheWithdrawalToAWholeBaseUnit) {
     AddUse("100000", "100000", "000000", 0.5, "kg", -0.5);
     Open([&](TFelhAnyMod& f) {
@@ -344,6 +353,22 @@ TEST_F(MaterialUseModifierTest, TheNutrientBoxAndTheIncorporationDate) {
     EXPECT_EQ(Column("felhanyag", "Szervestr", "Felhkod = '100001'"),
               std::vector<std::string>{"True"});
     EXPECT_EQ(Column("felhanyag", "Betido"), (std::vector<std::string>{"", ""}));
+}
+
+// The master records no manure kind (as a fertiliser added on the stock form): the box
+// shows the kind the use was recorded with, and a change of the percentages keeps it.
+TEST_F(MaterialUseModifierTest, ANutrientChangeKeepsTheUsesManureKind) {
+    AddUse("100000", "100000", "000000", 20, "kg", -20);
+    ops::UpdateRecordedUse(session, "100000",
+                           [](db::TTable& t) { t.FieldByName("Mutr").SetAsBoolean(true); });
+    Open([&](TFelhAnyMod& f) {
+        f.Button18->Click();
+        EXPECT_TRUE(f.RadioButton3->Checked());
+        f.Edit6->SetText("27");
+        f.Button20->Click();
+    });
+    EXPECT_EQ(Column("felhanyag", "Felelos"), std::vector<std::string>{"X27;0;0;"});
+    EXPECT_EQ(Column("felhanyag", "Mutr"), std::vector<std::string>{"True"});
 }
 
 TEST_F(MaterialUseModifierTest, EachActivationLeavesOneDateMarker) {

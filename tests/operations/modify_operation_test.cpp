@@ -8,7 +8,9 @@
 #include "operations/operation_change.h"
 #include "operations_fixture.h"
 #include "platform/ui/db_lookup.h"
+#include "resources/stock.h"
 
+#include <QScrollBar>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -165,6 +167,18 @@ TEST_F(ModifyOperationTest, LoadingShowsTheStoredOperation) {
     });
 }
 
+TEST_F(ModifyOperationTest, TheGridsShowTheirTitlesAndValuesWhole) {
+    AddObservation("100000", 3);
+    Run([](TMuvModo& f) {
+        ShowActive(f);
+        for (ui::TDBGrid* grid : {f.DBGrid1, f.DBGrid3, f.DBGrid4, f.DBGrid5, f.DBGrid6})
+            EXPECT_EQ(CutGridTexts(*grid), std::vector<std::string>{})
+                << grid->objectName().toStdString();
+        EXPECT_FALSE(f.DBGrid1->horizontalScrollBar()->isVisible()); // every field column
+        f.Button1->click();
+    });
+}
+
 TEST_F(ModifyOperationTest, ARemarkChangeKeepsEverythingElse) {
     Run([](TMuvModo& f) {
         f.Edit14->SetText("új megjegyzés");
@@ -259,6 +273,71 @@ TEST_F(ModifyOperationTest, AnotherFieldTakesTheOperationWithItsUsesAndIrrigatio
               std::vector<std::string>{"100000"});
     EXPECT_EQ(Column("Raktarmozgas", "Menny"), (std::vector<std::string>{"-10", "-10"}));
     EXPECT_EQ(Column("Ontozes", "Parckod"), std::vector<std::string>{"100001"});
+}
+
+// 200 kg/ha of a fertiliser on the operation's 5000 m²: 100 kg booked, 300 kg bought.
+class AreaWithdrawalTest : public ModifyOperationTest {
+protected:
+    AreaWithdrawalTest() {
+        AddFertiliser(session, "100000", "Pétisó", "kg");
+        Book("100000", 300, kDay - 1);
+        AddRow(session, "felhanyag", [](db::TTable& t) {
+            t.FieldByName("Felhkod").SetAsString("100000");
+            t.FieldByName("Muvkod").SetAsString("100005");
+            t.FieldByName("Tablakod").SetAsString("100000");
+            t.FieldByName("Anyagkod").SetAsString("100000");
+            t.FieldByName("Menny").SetAsFloat(200);
+            t.FieldByName("Mert").SetAsString("kg");
+        });
+        Book("100000", -100, kDay, "100000");
+    }
+    void Book(const std::string& kod, double quantity, sys::DateTime day,
+              const std::string& felhkod = "") {
+        AddRow(session, "Raktarmozgas", [&](db::TTable& t) {
+            t.FieldByName("Anyagkod").SetAsString(kod);
+            t.FieldByName("Menny").SetAsFloat(quantity);
+            t.FieldByName("Datum").SetAsDateTime(day);
+            t.FieldByName("Felhanykod").SetAsString(felhkod);
+        });
+    }
+    void MoveTo(const std::string& field) {
+        Run([&](TMuvModo& f) {
+            ASSERT_TRUE(f.Table1.Locate("Parckod", {db::Value(field)}));
+            f.Button2->click();
+            if (f.ModalResult() == ui::mrNone)
+                f.Button1->click();
+        });
+    }
+};
+
+TEST_F(AreaWithdrawalTest, ANewAreaTakesTheDosePerHectareFromStock) {
+    MoveTo("100001"); // 10000 m²: 200 kg
+    EXPECT_EQ(Stored("Ter"), "10000");
+    EXPECT_EQ(Column("Raktarmozgas", "Menny", "Felhanykod = '100000'"),
+              std::vector<std::string>{"-200"});
+    EXPECT_DOUBLE_EQ(res::StockOnDate(session, "100000", kDay), 100);
+    dialogs.Expect("Nincs elegendő mennyiség raktáron ! (dátum szerint)");
+    MoveTo("100000"); // back to 20000 m²: 400 kg, 100 kg more than the stock
+    dialogs.VerifyDone();
+    EXPECT_EQ(Stored("Tablakod"), "100001");
+    EXPECT_EQ(Column("Raktarmozgas", "Menny", "Felhanykod = '100000'"),
+              std::vector<std::string>{"-200"});
+}
+
+TEST_F(AreaWithdrawalTest, ASmallerAreaGivesBackAndTheSameAreaKeepsTheBooking) {
+    Run([](TMuvModo& f) {
+        f.Edit7->SetText("2500");
+        f.Button2->click();
+    });
+    EXPECT_EQ(Column("Raktarmozgas", "Menny", "Felhanykod = '100000'"),
+              std::vector<std::string>{"-50"});
+    Run([](TMuvModo& f) {
+        f.Edit14->SetText("csak megjegyzés");
+        f.Button2->click();
+    });
+    EXPECT_EQ(Column("Raktarmozgas", "Menny", "Felhanykod = '100000'"),
+              std::vector<std::string>{"-50"});
+    EXPECT_DOUBLE_EQ(res::StockOnDate(session, "100000", kDay), 250);
 }
 
 TEST_F(ModifyOperationTest, ALockedAreaStaysWhenTheFieldChanges) {

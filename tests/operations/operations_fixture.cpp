@@ -2,6 +2,9 @@
 
 #include "support/table_rows.h"
 
+#include <QFontMetrics>
+#include <QHeaderView>
+
 namespace opstest {
 
 void AddRow(db::Session& session, const std::string& table,
@@ -70,6 +73,37 @@ void AddPendingUse(db::Session& session, const std::string& felhkod, const std::
 void AddPendingWorker(db::Session& session, int szemkod, bool planned) {
     AddRow(session, planned ? "Tervmunkas" : "Munkavegz",
            [&](db::TTable& t) { t.FieldByName("Szemkod").SetAsInteger(szemkod); });
+}
+
+namespace {
+std::string Needs(const QString& text, int needed, int width) {
+    return text.toStdString() + " (" + std::to_string(needed) + " > " + std::to_string(width) + ")";
+}
+} // namespace
+
+std::vector<std::string> CutGridTexts(ui::TDBGrid& grid) {
+    constexpr int headerMargin = 12; // the header's text margins and section border
+    constexpr int cellMargin = 8;
+    QFont bold = grid.horizontalHeader()->font();
+    bold.setBold(true);
+    const QFontMetrics header(bold);
+    const QFontMetrics cells(grid.font());
+    std::vector<std::string> cut;
+    auto* model = grid.model();
+    for (int c = 0; c < model->columnCount(); ++c) {
+        if (grid.isColumnHidden(c))
+            continue;
+        const int width = grid.columnWidth(c);
+        const QString title = model->headerData(c, Qt::Horizontal).toString();
+        if (header.horizontalAdvance(title) + headerMargin > width)
+            cut.push_back(Needs(title, header.horizontalAdvance(title) + headerMargin, width));
+        for (int r = 0; r < model->rowCount(); ++r) {
+            const QString text = model->data(model->index(r, c)).toString();
+            if (cells.horizontalAdvance(text) + cellMargin > width)
+                cut.push_back(Needs(text, cells.horizontalAdvance(text) + cellMargin, width));
+        }
+    }
+    return cut;
 }
 
 OperationsTest::OperationsTest() {

@@ -8,6 +8,7 @@
 #include "platform/db/session.h"
 #include "platform/db/table.h"
 #include "platform/sys/datetime.h"
+#include "platform/ui/db_grid.h"
 #include "support/ui_test.h"
 
 #include <functional>
@@ -34,6 +35,9 @@ void Buy(db::Session& session, const std::string& kod, double quantity, sys::Dat
 void AddPendingUse(db::Session& session, const std::string& felhkod, const std::string& field,
                    const std::string& anyagkod, double withdrawal, bool planned = false);
 void AddPendingWorker(db::Session& session, int szemkod, bool planned = false);
+// The header captions and cell texts of a grid that its columns are too narrow to show
+// whole (a header is measured bold, as the current column's header is drawn).
+std::vector<std::string> CutGridTexts(ui::TDBGrid& grid);
 
 class OperationsTest : public testui::UiTest {
 protected:

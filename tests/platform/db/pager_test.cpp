@@ -1,6 +1,7 @@
 #include "platform/db/error.h"
 #include "platform/db/journal.h"
 #include "platform/db/pager.h"
+#include "support/journal_state.h"
 #include "support/test_env.h"
 
 #include <csignal>
@@ -102,8 +103,72 @@ TEST(PagerView, ReadsAndFilesFollowAModelOfRandomWritesAndTruncations) {
         }
         ASSERT_EQ(view(pager, id), committed);
         ASSERT_EQ(testenv::readFile("T.DB"), committed);
-        ASSERT_FALSE(fs::exists(kJournal));
+        ASSERT_FALSE(testenv::journalHoldsAChange(kJournal));
     }
+}
+
+// Savepoints inside one long transaction: a change dropped alone leaves every byte and
+// size as before it (also after truncations and growth), a kept one stays; the commit
+// writes the model.
+TEST(PagerView, ASavepointRolledBackLeavesTheViewAsBeforeItAndTheCommitWritesTheRest) {
+    std::mt19937_64 rng(11);
+    std::string committed = randomText(rng, 6000);
+    writeFile("T.DB", committed);
+    Pager pager(kJournal, Durability::OsBuffers);
+    const int id = pager.attach("T.DB");
+    const auto change = [&](std::string& model) {
+        const std::size_t at = rng() % (model.size() + 3000);
+        if (rng() % 4 == 0) {
+            model.resize(at, '\0');
+            pager.truncate(id, at);
+        } else {
+            const std::string bytes = randomText(rng, 1 + rng() % 3000);
+            if (model.size() < at + bytes.size())
+                model.resize(at + bytes.size(), '\0');
+            model.replace(at, bytes.size(), bytes);
+            pager.write(id, at, bytesOf(bytes));
+        }
+    };
+    for (int round = 0; round < 30; ++round) {
+        pager.begin();
+        std::string model = committed;
+        for (int step = 0; step < 8; ++step) {
+            std::string changed = model;
+            pager.beginSavepoint();
+            for (int op = 0; op < 1 + static_cast<int>(rng() % 5); ++op)
+                change(changed);
+            ASSERT_EQ(view(pager, id), changed);
+            if (rng() % 2 == 0) {
+                pager.rollbackToSavepoint();
+            } else {
+                pager.releaseSavepoint();
+                model = changed;
+            }
+            ASSERT_EQ(pager.size(id), model.size()) << "round " << round << " step " << step;
+            ASSERT_EQ(view(pager, id), model) << "round " << round << " step " << step;
+        }
+        pager.commit();
+        committed = model;
+        ASSERT_EQ(testenv::readFile("T.DB"), committed) << "round " << round;
+    }
+}
+
+TEST(PagerView, AFileAttachedUnderASavepointRolledBackIsNotCreated) {
+    writeFile("T.DB", "data");
+    Pager pager(kJournal, Durability::OsBuffers);
+    const int id = pager.attach("T.DB");
+    pager.begin();
+    pager.write(id, 4, bytesOf("+kept"));
+    pager.beginSavepoint();
+    const int fresh = pager.attach("T.MB", true);
+    pager.write(fresh, 0, bytesOf("blob"));
+    pager.write(id, 0, bytesOf("DATA"));
+    pager.rollbackToSavepoint();
+    EXPECT_EQ(view(pager, fresh), "");
+    EXPECT_EQ(view(pager, id), "data+kept");
+    pager.commit();
+    EXPECT_EQ(testenv::readFile("T.DB"), "data+kept");
+    EXPECT_FALSE(fs::exists("T.MB"));
 }
 
 TEST(PagerView, ReadPastTheEndNamesTheFile) {
@@ -145,7 +210,7 @@ TEST(PagerTransaction, RollbackDestructorAndGuardDropWrites) {
         pager.write(id, 0, bytesOf("left open"));
     }
     EXPECT_EQ(testenv::readFile("T.DB"), "original");
-    EXPECT_FALSE(fs::exists(kJournal));
+    EXPECT_FALSE(testenv::journalHoldsAChange(kJournal));
 
     Pager pager(kJournal, Durability::Fsync);
     const int id = pager.attach("T.DB");
@@ -220,7 +285,8 @@ std::string readOnlyTableProblems(const std::string& content) {
         if (e.file() != "T.DB")
             return std::string("error names ") + e.what();
     }
-    if (pager.inTransaction() || view(pager, id) != content || fs::exists(kJournal))
+    if (pager.inTransaction() || view(pager, id) != content ||
+        testenv::journalHoldsAChange(kJournal))
         return "state after the failed commit";
     return "";
 }
@@ -298,7 +364,7 @@ TEST(PagerCommitError, JournalWriteFailureLeavesFilesAndViewUnchanged) {
         EXPECT_EQ(e.file(), kJournal);
     }
     EXPECT_FALSE(pager.inTransaction());
-    EXPECT_FALSE(fs::exists(kJournal));
+    EXPECT_FALSE(testenv::journalHoldsAChange(kJournal));
     EXPECT_EQ(testenv::readFile("T.DB"), content);
     EXPECT_EQ(view(pager, id), content);
 }
@@ -319,7 +385,7 @@ TEST(PagerCommitError, FileWriteFailureRestoresFilesAtOnce) {
     } catch (const db::DbError& e) {
         EXPECT_EQ(e.file(), "T.DB");
     }
-    EXPECT_FALSE(fs::exists(kJournal));
+    EXPECT_FALSE(testenv::journalHoldsAChange(kJournal));
     EXPECT_FALSE(fs::exists("T.MB"));
     EXPECT_EQ(testenv::readFile("T.DB"), std::string(4096, 'd'));
     EXPECT_EQ(pager.size(db), 4096u);
@@ -370,7 +436,7 @@ TEST(PagerJournal, DamagedJournalIsDeletedWithoutTouchingFiles) {
     writeFile("T.MB", "bl");
     auto expectUntouched = [&](const std::string& what) {
         db::Pager::recover(kJournal);
-        ASSERT_FALSE(fs::exists(kJournal)) << what;
+        ASSERT_FALSE(testenv::journalHoldsAChange(kJournal)) << what;
         ASSERT_TRUE(testenv::readFile("T.DB") == half) << what;
         ASSERT_EQ(testenv::readFile("T.MB"), "bl") << what;
     };
@@ -386,7 +452,7 @@ TEST(PagerJournal, DamagedJournalIsDeletedWithoutTouchingFiles) {
     }
     writeFile(kJournal, journal);
     db::Pager::recover(kJournal);
-    EXPECT_FALSE(fs::exists(kJournal));
+    EXPECT_FALSE(testenv::journalHoldsAChange(kJournal));
     EXPECT_TRUE(testenv::readFile("T.DB") == original);
     EXPECT_FALSE(fs::exists("T.MB"));
 }
@@ -410,7 +476,7 @@ TEST(PagerJournal, JournalNamingAFileOutsideItsFolderIsRejected) {
             EXPECT_EQ(e.file(), journalPath) << name;
         }
         EXPECT_EQ(testenv::readFile("x"), "outside") << name;
-        EXPECT_TRUE(fs::exists(journalPath)) << name;
+        EXPECT_TRUE(testenv::journalHoldsAChange(journalPath)) << name;
     }
 }
 

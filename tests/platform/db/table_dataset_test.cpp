@@ -500,3 +500,72 @@ TEST(TableCursor, IndexesAreCheckedAgainOnlyWhenTheirFilesChanged) {
     ASSERT_EQ(session.log().size(), 1u);
     EXPECT_EQ(shared->index("AgazatInd")->verify(), "");
 }
+
+// The check is also spared to the next session (the stamps are kept in a file of the
+// folder), but only while the headers agree: a data file put back from an archive with
+// the size and time of the newer one is checked, and so is every index when the file
+// of stamps is damaged.
+TEST(TableCursor, TheNextSessionChecksAnIndexOnlyWhenTheHeadersChanged) {
+    std::filesystem::path xPath, dbPath;
+    {
+        Session first;
+        fillParcellak(first);
+        auto shared = first.open("parcellak");
+        xPath = shared->index("AgazatInd")->xPath();
+        dbPath = shared->file().path();
+    }
+    ASSERT_TRUE(std::filesystem::exists(Session::kIndexCheckFile));
+    // Changes one byte of the first index record, keeping the file's size and time.
+    const auto damageInPlace = [&](char value) {
+        const auto time = std::filesystem::last_write_time(xPath);
+        std::fstream file(xPath, std::ios::in | std::ios::out | std::ios::binary);
+        unsigned char size[2] = {};
+        file.seekg(2);
+        file.read(reinterpret_cast<char*>(size), 2);
+        file.seekp(size[0] + size[1] * 256 + 6);
+        file.put(value);
+        file.close();
+        std::filesystem::last_write_time(xPath, time);
+    };
+    {
+        damageInPlace('\x7f');
+        Session second; // trusts what the first left: the damage goes unseen
+        second.open("parcellak").reset();
+        EXPECT_TRUE(second.log().empty());
+        damageInPlace('\x7e');
+        Session third;
+        third.open("parcellak").reset();
+        EXPECT_TRUE(third.log().empty());
+    }
+    {
+        std::ofstream(Session::kIndexCheckFile, std::ios::app) << "x"; // its checksum fails
+        Session fourth;
+        auto shared = fourth.open("parcellak");
+        ASSERT_EQ(fourth.log().size(), 1u);
+        EXPECT_NE(fourth.log()[0].find("rebuilt"), std::string::npos) << fourth.log()[0];
+    }
+    // An archive's copy of the data file, then a change of a row in place (same size).
+    std::filesystem::copy_file(dbPath, "archived.db");
+    {
+        Session fifth;
+        TTable t(fifth);
+        t.SetTableName("parcellak");
+        t.Open();
+        ASSERT_TRUE(t.Locate("Parckod", {Value(std::string("100003"))}));
+        t.Edit();
+        t.FieldByName("Agazat").SetAsString("zab");
+        t.Post();
+        EXPECT_TRUE(fifth.log().empty());
+    }
+    const auto sizeNow = std::filesystem::file_size(dbPath);
+    const auto timeNow = std::filesystem::last_write_time(dbPath);
+    std::filesystem::copy_file("archived.db", dbPath,
+                               std::filesystem::copy_options::overwrite_existing);
+    ASSERT_EQ(std::filesystem::file_size(dbPath), sizeNow);
+    std::filesystem::last_write_time(dbPath, timeNow);
+    Session sixth;
+    auto shared = sixth.open("parcellak");
+    ASSERT_EQ(sixth.log().size(), 1u);
+    EXPECT_NE(sixth.log()[0].find("rebuilt"), std::string::npos) << sixth.log()[0];
+    EXPECT_EQ(shared->index("AgazatInd")->verify(), "");
+}

@@ -65,6 +65,50 @@ TEST(TableFile, ReadsEveryRecordOfAManyBlockTable) {
     EXPECT_THROW(t->readRaw({573, 0}), db::DbError);
 }
 
+// A scan before anything else walks and reads the chain in one go: stopped early it
+// leaves the chain to be walked later; run through, it gives the positions and records
+// the walked chain gives. Decoding row after row into one record gives what decoding
+// each row afresh gives (texts longer and shorter than the one before, NULLs).
+TEST(TableFile, AFirstScanReadsTheChainAsTheWalkedChainDoes) {
+    const auto path = testenv::fixture("generated/NAGY.DB");
+    const auto first = db::TableFile::open(path, {.writable = false});
+    int visited = 0;
+    first->scan([&](db::RecordPos, std::span<const std::uint8_t>) { return ++visited < 40; });
+    EXPECT_EQ(visited, 40);
+    std::vector<db::RecordPos> positions;
+    std::vector<db::Record> rows;
+    db::Record reused;
+    first->scan([&](db::RecordPos pos, std::span<const std::uint8_t> raw) {
+        positions.push_back(pos);
+        first->codec().decodeAllInto(raw, reused);
+        rows.push_back(reused);
+        return true;
+    });
+    const auto walked = db::TableFile::open(path, {.writable = false});
+    std::vector<db::RecordPos> expected;
+    for (const auto& b : walked->blocks())
+        for (std::uint16_t slot = 0; slot < b.records; ++slot)
+            expected.push_back({b.number, slot});
+    EXPECT_EQ(positions, expected);
+    EXPECT_EQ(rows, walked->readAll());
+    EXPECT_EQ(first->blocks().size(), walked->blocks().size());
+
+    const db::RecordCodec codec(
+        {{"Nev", db::FieldType::Alpha, 12, 0}, {"Db", db::FieldType::Long, 4, 0}}, 1250);
+    std::vector<std::uint8_t> raw(static_cast<std::size_t>(codec.recordSize()));
+    db::Record into;
+    for (const db::Record& row :
+         {db::Record{std::string("őszibúza"), 7}, db::Record{std::string("zab"), db::Null{}},
+          db::Record{db::Null{}, 3}, db::Record{std::string("árpa"), -1}}) {
+        std::fill(raw.begin(), raw.end(), 0);
+        for (int f = 0; f < 2; ++f)
+            codec.encode(row[static_cast<std::size_t>(f)], f, raw);
+        codec.decodeAllInto(raw, into);
+        EXPECT_EQ(into, codec.decodeAll(raw));
+        EXPECT_EQ(into, row);
+    }
+}
+
 TEST(TableFile, MemoLongerThanItsLeaderComesFromTheBlobFile) {
     const auto t = db::TableFile::open(testenv::fixture("generated/TESZT.DB"), {.writable = false});
     const auto rows = t->readAll();

@@ -508,3 +508,78 @@ TEST(TableWrite, ATableInAnUnknownCodePageIsNamedOnOpening) {
         EXPECT_STREQ(e.what(), "Kodlap.db: unknown code page 1249");
     }
 }
+
+namespace {
+
+// The index blocks of a .px (everything after its header).
+std::string pxBlocks(const std::filesystem::path& px) {
+    const std::string bytes = testenv::readFile(px);
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const auto header = parseHeader(std::span(data, bytes.size()), bytes.size(), px);
+    return bytes.substr(header.headerSize);
+}
+
+} // namespace
+
+// Each change writes only the index entries it touched (or lays the index out anew when
+// blocks were added or freed): the .px must stay byte for byte the index laid out whole,
+// through inserts, in-place updates, key moves and deletes, alone and in one session
+// transaction, and after a change refused half way.
+TEST(TableWrite, TheIndexKeptByEachChangeIsTheOneLaidOutWhole) {
+    Session session(".");
+    auto shared = session.create("Kulcsok", parcelSchema());
+    TableFile& table = shared->file();
+    std::mt19937 rng(77);
+    std::map<std::string, Record> model;
+    const auto randomChange = [&] {
+        const int kind = static_cast<int>(rng() % 10);
+        if (kind < 6 || model.size() < 10) {
+            Record r = parcel(randomCode(rng), 2000 + static_cast<int>(rng() % 3), "új", 1);
+            if (model.count(keyOf(r))) {
+                EXPECT_THROW(shared->insert(r), KeyViolation);
+                return;
+            }
+            shared->insert(r);
+            model[keyOf(r)] = r;
+            return;
+        }
+        auto it = model.begin();
+        std::advance(it, static_cast<long>(rng() % model.size()));
+        const Record old = it->second;
+        const auto pos = table.find({old[0], old[1]});
+        ASSERT_TRUE(pos);
+        if (kind < 8) {
+            Record updated = old;
+            updated[2] = randomCode(rng);
+            if (kind == 7)
+                updated[1] = 1990 + static_cast<int>(rng() % 5);
+            if (keyOf(updated) != keyOf(old) && model.count(keyOf(updated)))
+                return;
+            shared->update(*pos, updated);
+            model.erase(keyOf(old));
+            model[keyOf(updated)] = updated;
+        } else {
+            shared->remove(*pos);
+            model.erase(keyOf(old));
+        }
+    };
+    const auto expectWholeLayout = [&](const char* phase, int round) {
+        const std::string kept = pxBlocks("Kulcsok.px");
+        table.rewritePrimaryIndex();
+        ASSERT_EQ(kept, pxBlocks("Kulcsok.px")) << phase << " round " << round;
+        ASSERT_EQ(table.recordCount(), model.size());
+    };
+    for (int round = 0; round < 40; ++round) {
+        for (int i = 0; i < 40; ++i)
+            randomChange();
+        expectWholeLayout("alone", round);
+    }
+    for (int round = 0; round < 10; ++round) {
+        SessionTransaction transaction(session);
+        for (int i = 0; i < 150; ++i)
+            randomChange();
+        transaction.Commit();
+        expectWholeLayout("in a transaction", round);
+    }
+    expectSound(table);
+}

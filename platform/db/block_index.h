@@ -1,0 +1,35 @@
+#pragma once
+// The block index file over a chain of blocks (a table's .px, a secondary index's Y
+// file), laid out as buildPrimaryIndex lays it out and kept up to date by each change:
+// a change that only added or took records in blocks already there rewrites the
+// entries of those blocks and the entries above them; one that added, freed or moved
+// blocks lays the index out anew and writes the blocks that differ.
+
+#include "platform/db/block_chain.h"
+#include "platform/db/header.h"
+#include "platform/db/pager.h"
+#include "platform/db/primary_index.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace db {
+
+class BlockIndex {
+public:
+    // The next update lays the index out whole and compares it with the file's blocks.
+    void forget() { image_.reset(); }
+
+    // Brings the file `file` (header `h`) to the index of `chain`, inside the pager's
+    // transaction, and sets the counters of `h` (its update count to `updateCount`);
+    // the caller writes the header.
+    void update(Pager& pager, int file, TableHeader& h, BlockChain& chain,
+                std::uint16_t updateCount);
+
+private:
+    bool fits(const TableHeader& h, const BlockChain& chain) const;
+
+    std::optional<PrimaryIndexImage> image_; // the blocks as last written
+};
+
+} // namespace db
