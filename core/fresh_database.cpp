@@ -13,17 +13,19 @@
 
 namespace core {
 
-namespace {
-
-// The cultivation branches of the land register, in the statutory order of the land
-// acts (1994. évi LV. tv. 3. § a), 1990. évi XCIII. tv. 102. § (1) m)); the land parcel
-// forms list them by Id from 1.
-// clang-format off
-constexpr const char* kCultivationBranches[] = {
-    "szántó", "szőlő", "gyümölcsös", "kert", "rét", "legelő (gyep)", "nádas", "erdő",
-    "fásított terület",
+// The diary sheets sum and name the land parcels by this Id (GN-01's rows, the parcel
+// summaries' use), so the land parcel forms offer exactly these, by Id from 1.
+const char* const kCultivationBranchNames[kCultivationBranchCount] = {
+    "szántó",         "gyep",   "szőlő",
+    "gyümölcs",       "nádas",  "halastó",
+    "zsombékos, láp", "erdő",   "pihentett terület",
+    "kaszáló",        "legelő", "fásított terület",
+    "konyhakert",
 };
 
+namespace {
+
+// clang-format off
 // The land-use branches of an AKG commitment; the diary sheets read 1, 2 and 3.
 constexpr const char* kAkgBranches[] = {"Szántó", "Gyep", "Ültetvény"};
 
@@ -95,7 +97,7 @@ void InsertReferenceRows(db::Session& session, const TableDef& def) {
     if (def.name == "Erogepek" || def.name == "Munkagepek")
         InsertNoMachineRow(session, def.name);
     else if (def.name == "Muvelesiag")
-        InsertNamedList(session, "Muvelesiag", "Muvag", kCultivationBranches);
+        InsertNamedList(session, "Muvelesiag", "Muvag", kCultivationBranchNames);
     else if (def.name == "Akgmuvag")
         InsertNamedList(session, "Akgmuvag", "Megnev", kAkgBranches);
     else if (def.name == "celprogramok")

@@ -12,6 +12,10 @@ class Session;
 
 namespace core {
 
+// The cultivation branches (Muvelesiag.db) of a new installation, Id 1 first.
+constexpr int kCultivationBranchCount = 13;
+extern const char* const kCultivationBranchNames[kCultivationBranchCount];
+
 struct DatabaseCheck {
     bool fresh = false;               // no table was there: a fresh database was made
     std::vector<std::string> missing; // tables' data files missing from a partial database

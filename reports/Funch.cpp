@@ -1,5 +1,6 @@
 #include "Funch.h"
 
+#include "core/fresh_database.h"
 #include "platform/db/filter.h"
 #include "platform/sys/datetime.h"
 #include "platform/sys/numbers.h"
@@ -7,14 +8,9 @@
 TFunc* Func = nullptr;
 
 std::string LandUseBranchName(int muvagid) {
-    static const char* const names[] = {"szántó",         "gyep",   "szőlő",
-                                        "gyümölcs",       "nádas",  "halastó",
-                                        "zsombékos, láp", "erdő",   "pihentett terület",
-                                        "kaszáló",        "legelő", "fásított terület",
-                                        "konyhakert"};
-    if (muvagid < 1 || muvagid > 13)
+    if (muvagid < 1 || muvagid > core::kCultivationBranchCount)
         return "pihentett terület";
-    return names[muvagid - 1];
+    return core::kCultivationBranchNames[muvagid - 1];
 }
 
 void WholeValueFilters(db::TDataSet& rows) {

@@ -268,10 +268,12 @@ void TGN200914::OpenBranchAreas(bool akgOnly, int year) {
 std::vector<std::string> TGN200914::RvCustomGN0209OsszesitoConnection1GetRow() {
     // The year of the selector being shown (this one when none is).
     const std::string yearText = (GN200914 ? GN200914 : this)->ComboBox1->Text();
-    const std::optional<int> year = sys::tryParseInt(yearText);
+    // A text that is no whole number gives the fallback year's areas, and the heading
+    // names that year, so the sheet never shows areas under another year's name.
+    const int year = sys::tryParseInt(yearText).value_or(kYearFallback);
     std::vector<std::string> row;
     for (bool akgOnly : {false, true}) {
-        OpenBranchAreas(akgOnly, year.value_or(kYearFallback));
+        OpenBranchAreas(akgOnly, year);
         double total = 0;
         for (int branch = 1; branch <= kBranches; ++branch) {
             const double hectares = charts::AreaHaTruncated(SumBranchArea(branch));
@@ -282,7 +284,7 @@ std::vector<std::string> TGN200914::RvCustomGN0209OsszesitoConnection1GetRow() {
             row.push_back(sys::floatToText(total));
     }
     Query2.Close();
-    row.push_back(year ? std::to_string(*year - 1) : "");
-    row.push_back(yearText);
+    row.push_back(std::to_string(year - 1));
+    row.push_back(std::to_string(year));
     return row;
 }

@@ -34,12 +34,12 @@ TGNKapcsdoc::TGNKapcsdoc(db::Session& session) : session_(session) {
         this, {8, 30, 620, 16},
         "A megjegyzések listáját mindíg a már kinyomtatott GN-hez kell igazítani.");
     DBGrid1 = ui::ListGrid(this, {8, 50, 620, 410}, &DataSource1,
-                           {{"Mdate", "Mdate", 80},
+                           {{"Mdate", "Mdate", 96},
                             {"Gnszam", "Gnszam", 60},
                             {"Gnlapsz", "Gnlapsz", 60},
                             {"Oszl", "Oszl", 60},
                             {"Sorsz", "Sorsz", 50},
-                            {"Megj", "Megj", 240},
+                            {"Megj", "Megj", 224},
                             {"Msorsz", "Msorsz", 50}});
     DBGrid1->OnDblClick = Handler(&TGNKapcsdoc::DBGrid1DblClick);
     Button2 = ui::Make<ui::TButton>(this, {638, 50, 114, 27}, "Új megjegyzés");

@@ -71,7 +71,7 @@ std::string Gn02() {
            "column Hozam caption=\"Termés\\n(t/ha)\" width=18 align=right wrap\n" +
            kNutrientColumns +
            "column Taptervtelj caption=\"Tápterv\\nteljesítve\" width=17 align=center\n"
-           "column Talajbasz caption=\"Talaj-\\nbaszántás\" width=18 align=center\n"
+           "column Talajbasz caption=\"Talajba-\\nszántás\" width=18 align=center\n"
            "column Visin caption=\"Vis\\nmaior\" width=13 align=center\n" +
            kNutrientHeadings + "\n";
 }

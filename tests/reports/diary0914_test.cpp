@@ -151,13 +151,44 @@ TEST_F(Diary0914, WithoutFieldsTheYearBoxIsEmptyAndTheSummaryShowsTwentyTen) {
     std::map<std::string, std::string> row = SummaryRow(form);
     EXPECT_EQ(row["szant"], "0,73");
     EXPECT_EQ(row["ossz"], "0,73");
-    EXPECT_EQ(row["evj1"], "");
-    EXPECT_EQ(row["evj2"], "");
+    // The heading names the year whose areas the sheet shows.
+    EXPECT_EQ(row["evj1"], "2009");
+    EXPECT_EQ(row["evj2"], "2010");
     form.ComboBox1->SetText("idén");
     row = SummaryRow(form);
     EXPECT_EQ(row["szant"], "0,73");
-    EXPECT_EQ(row["evj2"], "idén");
+    EXPECT_EQ(row["evj1"], "2009");
+    EXPECT_EQ(row["evj2"], "2010");
     EXPECT_FALSE(form.Query2.Active());
+    form.Button11->Click();
+    ASSERT_EQ(output.documents.size(), 1u);
+    EXPECT_THAT(JoinedLines(output.documents[0]),
+                HasSubstr("Összesítő adatlap 2009/2010 gazdálkodási évben"));
+}
+
+TEST_F(Diary0914, ALandParcelFiledUnderACultivationBranchCountsInThatBranch) {
+    // A new installation's cultivation branches are the branches the sheets print.
+    db::TTable branches(session);
+    branches.SetTableName("Muvelesiag");
+    branches.Open();
+    std::map<std::string, int> idOf;
+    for (branches.First(); !branches.Eof(); branches.Next()) {
+        const int id = branches.FieldByName("Id").AsInteger();
+        const std::string name = branches.FieldByName("Muvag").AsString();
+        EXPECT_EQ(LandUseBranchName(id), name) << id;
+        idOf[name] = id;
+    }
+    EXPECT_EQ(idOf.size(), 13u);
+    YearField("100000", 2011, 250000); // a pasture
+    Parcel("100000", idOf["legelő"]);
+    YearField("100001", 2011, 45000); // a vineyard
+    Parcel("100001", idOf["szőlő"]);
+    TGN200914& form = Selector();
+    std::map<std::string, std::string> row = SummaryRow(form);
+    EXPECT_EQ(row["legel"], "25");
+    EXPECT_EQ(row["szolo"], "4,5");
+    EXPECT_EQ(row["halas"], "");
+    EXPECT_EQ(row["gyep"], "");
 }
 
 TEST_F(Diary0914, TheSummaryCountsEachFieldOncePerBranchOfItsActiveParcels) {

@@ -6,6 +6,7 @@
 #include "register/keep_pdf.h"
 #include "reports/Gnkapcsdoch.h"
 
+#include <QStyle>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -244,6 +245,23 @@ TEST_F(DiaryRemarks, AFreshDatabaseHasTheRemarksTableWithItsIndexes) {
         EXPECT_TRUE(std::filesystem::exists(std::filesystem::current_path() /
                                             (std::string("GNMegjegy") + ext)))
             << ext;
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(DiaryRemarks, TheGridShowsARemarksDateWhole) {
+    AddRemark({.mdate = sys::encodeDate(2011, 12, 28)});
+    Run([](TGNKapcsdoc& f) {
+        const QModelIndex cell = f.DBGrid1->model()->index(0, 0);
+        const QString text = cell.data().toString();
+        EXPECT_EQ(text.toStdString(), "2011. 12. 28.");
+        // The item view keeps a margin at either side of a cell's text.
+        const int margins = 2 * (f.DBGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+        EXPECT_LE(f.DBGrid1->fontMetrics().horizontalAdvance(text) + margins,
+                  f.DBGrid1->columnWidth(0));
+    });
 }
 
 } // namespace

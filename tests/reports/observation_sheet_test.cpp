@@ -222,3 +222,22 @@ TEST_F(ObservationSheet, KeysPrintClearCloseAndToggleOnlyOnControlCharacters) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ObservationSheet, CommonPestAndMethodNamesPrintUnbroken) {
+    diarytest::AddRow(session, "Novvedmegf", [](db::TTable& t) {
+        t.FieldByName("Parc_id").SetAsString("100002");
+        t.FieldByName("Datum").SetAsDateTime(sys::encodeDate(2009, 4, 28));
+        t.FieldByName("Novfejl").SetAsString("virágzás");
+        t.FieldByName("Karfejl").SetAsString("almafavarasodás");
+        t.FieldByName("Mod").SetAsString("szemrevételezés");
+    });
+    Print([](TGNNovVedMegf& f) { f.ComboBox2->SetText("2009"); }, "09GN09Novvedmegf.rav");
+    ASSERT_EQ(output.documents.size(), 1u);
+    const std::string text = diarytest::JoinedLines(output.documents[0]);
+    EXPECT_THAT(text, HasSubstr("almafavarasodás"));
+    EXPECT_THAT(text, HasSubstr("szemrevételezés"));
+}
+
+} // namespace

@@ -9,6 +9,8 @@
 #include "reports/Permnaploszukh.h"
 #include "reports/spray_log.h"
 
+#include <QHeaderView>
+#include <QStyle>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <set>
@@ -381,6 +383,34 @@ TEST_F(SprayLog, TheMainWindowCommandAndToolButtonOpenTheConditions) {
     Folap1->Hide();
     app.reset();
     Folap1 = nullptr;
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SprayLog, TheListShowsItsHeadingsAndDatesWhole) {
+    Run([](Tpermnaploszuk&) {},
+        [](TPermNaplo& l) {
+            ui::TDBGrid& grid = *l.DBGrid1;
+            QHeaderView& header = *grid.horizontalHeader();
+            const int headerMargins = 2 * grid.style()->pixelMetric(QStyle::PM_HeaderMargin);
+            for (int c = 0; c < grid.model()->columnCount(); ++c) {
+                const QString title = grid.model()->headerData(c, Qt::Horizontal).toString();
+                EXPECT_LE(header.fontMetrics().horizontalAdvance(title) + headerMargins,
+                          grid.columnWidth(c))
+                    << title.toStdString();
+            }
+            const QString date = grid.model()->index(0, 0).data().toString();
+            const int margins = 2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+            EXPECT_LE(grid.fontMetrics().horizontalAdvance(date) + margins, grid.columnWidth(0))
+                << date.toStdString();
+            // The columns fit the grid: nothing is to be scrolled to.
+            int total = 0;
+            for (int c = 0; c < grid.model()->columnCount(); ++c)
+                total += grid.columnWidth(c);
+            EXPECT_LE(total, grid.viewport()->width());
+        });
 }
 
 } // namespace
