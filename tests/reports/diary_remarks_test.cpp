@@ -6,6 +6,7 @@
 #include "register/keep_pdf.h"
 #include "reports/Gnkapcsdoch.h"
 
+#include <QHeaderView>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -247,3 +248,13 @@ TEST_F(DiaryRemarks, AFreshDatabaseHasTheRemarksTableWithItsIndexes) {
 }
 
 } // namespace
+
+TEST_F(DiaryRemarks, TheGridShowsEachDateWhole) {
+    AddRemark({.mdate = sys::encodeDate(2009, 12, 28), .msorsz = 1});
+    Run([&](TGNKapcsdoc& f) {
+        const QString date = f.DBGrid1->model()->index(0, 0).data().toString();
+        EXPECT_EQ(date, "2009. 12. 28.");
+        EXPECT_GE(f.DBGrid1->horizontalHeader()->sectionSize(0),
+                  f.DBGrid1->fontMetrics().horizontalAdvance(date) + 10);
+    });
+}

@@ -9,6 +9,7 @@
 #include "reports/Permnaploszukh.h"
 #include "reports/spray_log.h"
 
+#include <QHeaderView>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <set>
@@ -384,3 +385,21 @@ TEST_F(SprayLog, TheMainWindowCommandAndToolButtonOpenTheConditions) {
 }
 
 } // namespace
+
+TEST_F(SprayLog, TheListingShowsEveryHeadingAndDateWhole) {
+    Run([](Tpermnaploszuk&) {},
+        [](TPermNaplo& l) {
+            QHeaderView* header = l.DBGrid1->horizontalHeader();
+            for (int c = 0; c < l.DBGrid1->model()->columnCount(); ++c) {
+                const QString title =
+                    l.DBGrid1->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+                EXPECT_GE(header->sectionSize(c),
+                          header->fontMetrics().horizontalAdvance(title) + 10)
+                    << title.toStdString();
+            }
+            const QString date = l.DBGrid1->model()->index(0, 0).data().toString();
+            EXPECT_EQ(date, "2009. 05. 10.");
+            EXPECT_GE(header->sectionSize(0),
+                      l.DBGrid1->fontMetrics().horizontalAdvance(date) + 10);
+        });
+}
