@@ -10,7 +10,7 @@ TPermNaplo* PermNaplo = nullptr;
 TPermNaplo::TPermNaplo(db::Session& session) : session_(session) {
     SetCaption("Permetezési napló");
     SetHelpContext(23);
-    SetClientSize(980, 520);
+    SetClientSize(990, 520);
     SetPosition(ui::poScreenCenter);
 
     Table1.SetTableName("Alapadatok.DB");
@@ -25,22 +25,22 @@ TPermNaplo::TPermNaplo(db::Session& session) : session_(session) {
     auto* heading = ui::Make<ui::TLabel>(this, {8, 8, 400, 20}, "Permetezési napló elemei");
     heading->SetBold(true);
     ui::Make<ui::TLabel>(this, {8, 32, 300, 16}, "Növényvédelmi műveletek listája");
-    DBGrid1 = ui::ListGrid(this, {8, 50, 964, 420}, &DataSource1,
-                           {{"Datum", "Dátum", 96},
-                            {"Parcsor", "S. Sz.", 40},
+    DBGrid1 = ui::ListGrid(this, {8, 50, 974, 420}, &DataSource1,
+                           {{"Datum", "Dátum", 95},
+                            {"Parcsor", "S. Sz.", 45},
                             {"Agazat", "Ágazat", 90},
-                            {"Muvnev", "Müvelet megnevezése", 146},
+                            {"Muvnev", "Müvelet megnevezése", 150},
                             {"Nev", "Szer neve", 110},
-                            {"Menny", "Mennyiség", 74},
-                            {"Mert", "Mért.", 40},
-                            {"Permetle", "Permetlé l", 70},
+                            {"Menny", "Mennyiség", 75},
+                            {"Mert", "Mért.", 45},
+                            {"Permetle", "Permetlé l", 75},
                             {"Evj", "G. év", 45},
                             {"Ter", "Terület", 60},
-                            {"Hazmeg", "Hazi megnevezés", 116},
+                            {"Hazmeg", "Hazi megnevezés", 120},
                             {"Irany", "Irány", 60}});
     Button1 = ui::Make<ui::TButton>(this, {8, 482, 100, 27}, "<< Vissza");
-    Button2 = ui::Make<ui::TButton>(this, {692, 482, 135, 27}, "Permetezési Napló S");
-    Button5 = ui::Make<ui::TButton>(this, {837, 482, 135, 27}, "Permetezési Napló M");
+    Button2 = ui::Make<ui::TButton>(this, {702, 482, 135, 27}, "Permetezési Napló S");
+    Button5 = ui::Make<ui::TButton>(this, {847, 482, 135, 27}, "Permetezési Napló M");
 
     PopupMenu1 = new ui::TPopupMenu(this);
     PopupMenu1->Add("Nyomtatás         CTRL+P")->OnClick = Handler(&TPermNaplo::Button5Click);

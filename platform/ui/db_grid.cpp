@@ -1,5 +1,6 @@
 #include "platform/ui/db_grid.h"
 
+#include "platform/sys/datetime.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form.h"
 
@@ -64,6 +65,8 @@ public:
 
     // Grid column of a model column; the view row of a model row (none: the new row).
     TColumn* column(int modelColumn) const;
+    // Whether a model column shows a date field of the open data set.
+    bool showsDates(int modelColumn) const;
     std::optional<std::size_t> viewRow(int modelRow) const;
     // The model row of the data set's cursor, or -1.
     int cursorRow() const;
@@ -167,6 +170,14 @@ int DbGridModel::cursorRow() const {
     if (insertAt_ >= 0)
         return insertAt_;
     return std::min(ds->RecNo(), rows_) - 1;
+}
+
+bool DbGridModel::showsDates(int modelColumn) const {
+    db::TDataSet* ds = dataSet();
+    if (!ds || modelColumn < 0 || modelColumn >= columnCount())
+        return false;
+    const int field = fields_[static_cast<std::size_t>(modelColumn)];
+    return field >= 0 && ds->Fields(field).DataType() == db::FieldType::Date;
 }
 
 std::string DbGridModel::cellText(int row, int column) const {
@@ -447,10 +458,14 @@ void TDBGrid::columnsChanged() {
     showCursor();
 }
 
+// A date column is never narrower than a whole date: a cut date reads as another day.
 void TDBGrid::applyWidths() {
+    const int dateWidth =
+        fontMetrics().horizontalAdvance(Q(sys::dateToText(sys::encodeDate(2008, 12, 28)))) + 14;
     for (int c = 0; c < model_->columnCount(); ++c)
         if (const TColumn* column = model_->column(c); column && column->Width() > 0)
-            horizontalHeader()->resizeSection(c, column->Width());
+            horizontalHeader()->resizeSection(
+                c, model_->showsDates(c) ? std::max(column->Width(), dateWidth) : column->Width());
 }
 
 // Puts the view's current row on the data set's cursor.

@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -340,6 +341,15 @@ void TForm::closeEvent(QCloseEvent* event) {
         modalResult_ = mrCancel;
     else
         Guarded([this] { Close(); });
+}
+
+void TForm::contextMenuEvent(QContextMenuEvent* event) {
+    if (!popupMenu_) {
+        QDialog::contextMenuEvent(event);
+        return;
+    }
+    popupMenu_->Menu().popup(event->globalPos());
+    event->accept();
 }
 
 void TForm::keyPressEvent(QKeyEvent* event) {

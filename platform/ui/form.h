@@ -164,6 +164,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // A right click on the form, or on a control without a menu of its own, opens the
+    // form's popup menu.
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void reject() override;
     void accept() override;

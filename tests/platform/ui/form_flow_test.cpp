@@ -1,12 +1,19 @@
-// Modal forms, messages and errors played headless.
+// Modal forms, messages and errors played headless; the form's popup menu on a right click.
 
 #include "platform/db/dataset.h"
 #include "platform/db/error.h"
 #include "platform/sys/conversion_error.h"
+#include "platform/ui/controls.h"
 #include "platform/ui/db_test_support.h"
+#include "platform/ui/form_helpers.h"
+#include "platform/ui/menus.h"
 #include "sample_forms.h"
 #include "support/ui_test.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QTest>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -261,3 +268,24 @@ TEST_F(FormFlow, ShowingAVisibleFormModallyIsRefused) {
 }
 
 } // namespace
+
+TEST_F(FormFlow, ARightClickOnTheFormOrABareControlOpensTheFormsPopupMenu) {
+    ui::TForm form;
+    form.SetClientSize(300, 200);
+    auto* label = ui::Make<ui::TLabel>(&form, {10, 10, 120, 20}, "Gazdasági év");
+    ui::TPopupMenu menu(&form);
+    int printed = 0;
+    menu.Add("Nyomtatási kép     CTRL+I")->OnClick = [&](ui::TObject*) { ++printed; };
+    form.SetPopupMenu(&menu);
+    ShowActive(form);
+    for (QWidget* target : {static_cast<QWidget*>(&form), static_cast<QWidget*>(label)}) {
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                target->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(target, &click);
+        EXPECT_TRUE(menu.Menu().isVisible());
+        menu.Menu().actions().first()->trigger();
+        menu.Menu().hide();
+    }
+    EXPECT_EQ(printed, 2);
+    form.Hide();
+}
