@@ -141,11 +141,13 @@ void TMuvModVal::Button3Click(TObject*) {
     RebuildOperations();
 }
 
+// The list is read again as it stood, so it keeps the field it showed.
 void TMuvModVal::Button4Click(TObject*) {
     const std::string muvkod =
         Query2.Active() && !Query2.IsEmpty() ? Query2.FieldByName("Muvkod").AsString() : "";
     reg::DeleteOperation(session_, muvkod, false);
-    RebuildOperations();
+    Query2.Close();
+    Query2.Open();
 }
 
 void TMuvModVal::DBGrid2KeyPress(TObject* sender, TKey& key) {

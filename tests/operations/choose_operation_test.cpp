@@ -46,7 +46,15 @@ TEST_F(ChooseOperationTest, TheListStartsWithTheFirstActiveFieldAndShowsAllOnReq
     AddOperation("100000", "100000", "Vetés", 1);
     AddOperation("100001", "100001", "Szántás");
     AddOperation("100002", "999999", "Árva"); // its field is gone: never listed
+    AddRow(session, "parcellak", [](db::TTable& t) {
+        t.FieldByName("Parckod").SetAsString("100002");
+        t.FieldByName("Evj").SetAsInteger(2009);
+        t.FieldByName("Parcsor").SetAsInteger(1);
+        t.FieldByName("Aktiv").SetAsString("I");
+    });
+    AddOperation("100003", "100002", "Aratás"); // a closed field: only among all
     forms.On<TMuvModVal>([&](TMuvModVal& f) {
+        EXPECT_EQ(f.Table1.RecordCount(), 2); // the active fields only
         EXPECT_EQ(Listed(f), std::vector<std::string>{"Vetés"});
         // The field's columns carry the suffix, the operation's keep their names.
         EXPECT_EQ(f.Query2.FieldByName("Agazat_1").AsString(), "árpa");
@@ -56,7 +64,7 @@ TEST_F(ChooseOperationTest, TheListStartsWithTheFirstActiveFieldAndShowsAllOnReq
         f.Table1.Next();
         EXPECT_EQ(Listed(f), std::vector<std::string>{"Szántás"});
         f.Button1->Click();
-        EXPECT_EQ(Listed(f), (std::vector<std::string>{"Vetés", "Szántás"}));
+        EXPECT_EQ(Listed(f), (std::vector<std::string>{"Vetés", "Szántás", "Aratás"}));
         f.Button2->Click();
     });
     ui::ShowModalForm(MuvModVal, session);
@@ -109,6 +117,7 @@ TEST_F(ChooseOperationTest, DeletingTakesTheMaterialsBackToStockAndKeepsTheField
     Buy(session, "100000", 100, sys::encodeDate(2010, 3, 1));
     AddOperation("100000", "100000", "Műtrágyázás");
     AddOperation("100001", "100000", "Vetés");
+    AddOperation("100002", "100001", "Szántás"); // another field's
     AddRow(session, "felhanyag", [](db::TTable& t) {
         t.FieldByName("Felhkod").SetAsString("100000");
         t.FieldByName("Muvkod").SetAsString("100000");
@@ -131,9 +140,24 @@ TEST_F(ChooseOperationTest, DeletingTakesTheMaterialsBackToStockAndKeepsTheField
     dialogs.Expect("Valóban törli a kijelölt műveletet?", ui::mrYes);
     ui::ShowModalForm(MuvModVal, session);
     dialogs.VerifyDone();
-    EXPECT_EQ(Count("ElvMuv"), 1);
+    EXPECT_EQ(Count("ElvMuv"), 2);
     EXPECT_EQ(Count("felhanyag"), 0);
     EXPECT_EQ(Column("Raktarmozgas", "Menny"), std::vector<std::string>{"100"});
+}
+
+// The first field has no operation: the deletion still asks and then deletes nothing.
+TEST_F(ChooseOperationTest, DeletingFromAnEmptyListAsksAndDeletesNothing) {
+    AddOperation("100001", "100001", "Szántás");
+    forms.On<TMuvModVal>([&](TMuvModVal& f) {
+        EXPECT_TRUE(Listed(f).empty());
+        f.Button4->Click();
+        EXPECT_TRUE(Listed(f).empty());
+        f.Button2->Click();
+    });
+    dialogs.Expect("Valóban törli a kijelölt műveletet?", ui::mrYes);
+    ui::ShowModalForm(MuvModVal, session);
+    dialogs.VerifyDone();
+    EXPECT_EQ(Count("ElvMuv"), 1);
 }
 
 TEST_F(ChooseOperationTest, NoLandParcelsDisablesTheActionsUntilARowIsClicked) {
@@ -158,8 +182,18 @@ TEST_F(ChooseOperationTest, TheMainWindowCommandAndButtonOpenTheForm) {
     app->CreateForm(Folap1, session);
     Folap1->Timer1->SetEnabled(false);
     InstallOperationCommands(*Folap1, session);
-    EXPECT_TRUE(Folap1->FindMenuItem({"Műveletek", "Műveletek módosítása"})->Enabled());
+    ui::TMenuItem* item = Folap1->FindMenuItem({"Műveletek", "Műveletek módosítása"});
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->Enabled());
     EXPECT_TRUE(Folap1->ToolButton2->Enabled());
+    EXPECT_EQ(Folap1->ToolButton2->Hint(), "Műveletek módosítása");
+    ShowActive(*Folap1);
+    forms.CloseWith<TMuvModVal>(ui::mrCancel);
+    forms.CloseWith<TMuvModVal>(ui::mrCancel);
+    item->Click();
+    Folap1->ToolButton2->Click();
+    forms.VerifyDone();
+    EXPECT_EQ(forms.Shown(), (std::vector<std::string>{"TMuvModVal", "TMuvModVal"}));
     app.reset();
     Folap1 = nullptr;
 }
