@@ -704,10 +704,12 @@ void TMuvModo::Button2Click(TObject*) {
     auto change = ReadChange();
     if (!change)
         return;
-    // The doses per hectare stay, so a new area takes more or less of each material.
-    change->withdrawals = ops::WithdrawalsForArea(session_, change->muvkod, change->area);
-    if (NumericInt->IsStockKeepingEnabled() &&
-        ops::MaterialShortOfArea(session_, change->withdrawals, change->date)) {
+    // The doses per hectare stay, so a new area takes more or less of each material; without
+    // stock keeping the withdrawals stay as they are, as a changed dose leaves them.
+    const bool stockKept = NumericInt->IsStockKeepingEnabled();
+    if (stockKept)
+        change->withdrawals = ops::WithdrawalsForArea(session_, change->muvkod, change->area);
+    if (stockKept && ops::MaterialShortOfArea(session_, change->withdrawals, change->date)) {
         ui::MessageDlg(kShortOfStock, ui::mtError, {ui::mbOK});
         return;
     }

@@ -340,6 +340,17 @@ TEST_F(AreaWithdrawalTest, ASmallerAreaGivesBackAndTheSameAreaKeepsTheBooking) {
     EXPECT_DOUBLE_EQ(res::StockOnDate(session, "100000", kDay), 250);
 }
 
+TEST_F(AreaWithdrawalTest, WithoutStockKeepingANewAreaTouchesNoWithdrawal) {
+    AddRow(session, "Alapadatok", [](db::TTable& t) {
+        t.FieldByName("Nev").SetAsString("_kesz");
+        t.FieldByName("Cim").SetAsString("no");
+    });
+    MoveTo("100001"); // 10000 m²: saved without asking the stock
+    EXPECT_EQ(Stored("Ter"), "10000");
+    EXPECT_EQ(Column("Raktarmozgas", "Menny", "Felhanykod = '100000'"),
+              std::vector<std::string>{"-100"});
+}
+
 TEST_F(ModifyOperationTest, ALockedAreaStaysWhenTheFieldChanges) {
     Run([](TMuvModo& f) {
         f.Edit7->SetEnabled(false); // as after the material uses were changed
