@@ -10,7 +10,11 @@
 #include "reports/Gn0914ket.h"
 #include "reports/Gn0914valasztou.h"
 #include "reports/Gn1909vismajoru.h"
+#include "reports/Gncimh.h"
+#include "reports/Gnkapcsdoch.h"
+#include "reports/Gnnovvedmegfh.h"
 #include "reports/Gnparszukh.h"
+#include "reports/Permnaploszukh.h"
 #include "reports/commands.h"
 #include "reports/diary0914_layouts.h"
 
@@ -382,6 +386,47 @@ TEST_F(Diary0914, TheParcelSheetButtonsOpenTheConditionFormInTheirModes) {
               (std::vector<std::pair<int, std::string>>{
                   {3, "09GN07MuvAdatok.rav"}, {4, "09GN11Ontozes.rav"}, {5, "09GN12TraNapl.rav"}}));
     EXPECT_EQ(GNParSzuk, nullptr);
+}
+
+TEST_F(Diary0914, TheCoverObservationSprayAndRemarksButtonsOpenTheirFormsForThisPeriod) {
+    Field("100000", 2010, 1, "Őszi búza", 10000);
+    Operation({.muvkod = "100000", .field = "100000"}); // the spray log opens on operations
+    TGN200914& form = Selector();
+    std::vector<std::string> projects;
+    forms.On<TGNcim>([&](TGNcim& f) {
+        EXPECT_EQ(GNcim, &f);
+        EXPECT_TRUE(f.Button1->Visible()); // only the 2009-2014 cover is offered
+        EXPECT_FALSE(f.Button2->Visible());
+        f.Close();
+    });
+    forms.On<TGNNovVedMegf>([&](TGNNovVedMegf& f) {
+        EXPECT_EQ(GNNovVedMegf, &f);
+        projects.push_back(f.RvProject1.ProjectFile());
+        f.Close();
+    });
+    forms.On<Tpermnaploszuk>([&](Tpermnaploszuk& f) {
+        EXPECT_EQ(permnaploszuk, &f);
+        projects.push_back(f.RvProject1.ProjectFile());
+        f.Close();
+    });
+    forms.On<TGNKapcsdoc>([&](TGNKapcsdoc& f) {
+        EXPECT_EQ(GNKapcsdoc, &f);
+        projects.push_back(f.RvProject1.ProjectFile());
+        f.Close();
+    });
+    form.Button1->Click();
+    form.Button15->Click();
+    form.Button30->Click();
+    form.Button6->Click();
+    forms.VerifyDone();
+    EXPECT_EQ(forms.Shown().size(), 4u);
+    EXPECT_EQ(projects, (std::vector<std::string>{"09GN09Novvedmegf.rav", "09GN10Permetez.rav",
+                                                  "09GN18Megjegyz.rav"}));
+    for (const void* global :
+         {static_cast<const void*>(GNcim), static_cast<const void*>(GNNovVedMegf),
+          static_cast<const void*>(permnaploszuk), static_cast<const void*>(GNKapcsdoc)})
+        EXPECT_EQ(global, nullptr); // each form is freed again
+    EXPECT_TRUE(output.asked.empty());
 }
 
 TEST_F(Diary0914, TheKetButtonsPrintTheirSheets) {
