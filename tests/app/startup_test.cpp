@@ -57,6 +57,12 @@ TEST_F(StartUpTest, EmptyWorkingDirectoryGetsAFreshDatabaseAndSaysSo) {
     EXPECT_TRUE(fs::exists(session.tablePath("parcellak")));
     EXPECT_TRUE(fs::exists(session.tablePath("Set")));
     EXPECT_TRUE(fs::exists("TesztIndulas.rav")); // the report layouts beside it
+    // Among them the 2004-2009 diary's sheets and the spray log.
+    for (const char* diary :
+         {"GN01Cim.rav", "09GN01Cim.rav", "GN02Osszesito.rav", "GN03Parcellak.rav",
+          "09GN06Parcellak.rav", "GN07Novvedmegf.rav", "09GN09Novvedmegf.rav", "GN08Permetez.rav",
+          "09GN10Permetez.rav", "Permetnaplo.rav", "PermetnaploM.rav", "09GN18Megjegyz.rav"})
+        EXPECT_TRUE(fs::exists(diary)) << diary;
     // The next start finds it and says nothing.
     db::Session again(fs::current_path());
     EXPECT_EQ(app::PrepareWorkingDatabase(again), 0);

@@ -9,9 +9,11 @@
 #include "register/keep_pdf.h"
 #include "reports/Gazdnapvalasztoh.h"
 #include "reports/Gncimh.h"
+#include "reports/Gnkapcsdoch.h"
 #include "reports/Gnparcmuvszoloh.h"
 #include "reports/Gnparszukh.h"
 #include "reports/Gntalajvh.h"
+#include "reports/Permnaploszukh.h"
 #include "reports/commands.h"
 #include "reports/gn0409_layouts.h"
 #include "resources/Szaktanh.h"
@@ -170,6 +172,28 @@ TEST_F(Diary0409, EachButtonOpensItsFormInItsMode) {
     forms.VerifyDone();
     EXPECT_EQ(GNParSzuk, nullptr); // each sheet form is freed when it closes
     EXPECT_EQ(GNcim, nullptr);
+}
+
+// "Permetezési napló" opens the spray log's conditions with the GN 08 sheet, and
+// "Megjegyzések" the remarks register.
+TEST_F(Diary0409, TheSprayLogAndRemarksButtonsOpenTheirForms) {
+    Field("100001", 2008, 1, "Búza", 10000);
+    Operation({.muvkod = "100001", .field = "100001"});
+    ui::OwnedForm<TGazdNaploValaszto> selector(GazdNaploValaszto, session);
+    forms.On<Tpermnaploszuk>([](Tpermnaploszuk& f) {
+        EXPECT_EQ(f.Caption(), "Permetezési napló feltételei");
+        EXPECT_EQ(f.RvProject1.ProjectFile(), "GN08Permetez.rav");
+        f.Button3->click();
+    });
+    forms.On<TGNKapcsdoc>([](TGNKapcsdoc& f) {
+        EXPECT_EQ(f.Caption(), "Kapcsolódó dokumentumok");
+        f.Button1->click();
+    });
+    selector->Button8->click();
+    selector->Button16->click();
+    forms.VerifyDone();
+    EXPECT_EQ(permnaploszuk, nullptr);
+    EXPECT_EQ(GNKapcsdoc, nullptr);
 }
 
 TEST_F(Diary0409, TheCaptionsAndTheDisabledAndHiddenButtons) {
