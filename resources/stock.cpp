@@ -112,8 +112,10 @@ namespace {
 // of every material when `materialCode` is null: the code and the day are compared as
 // stored bytes (texts padded with zeros, dates big-endian with the sign flipped, so that
 // bytes compare in value order; NULL is all zeros), and only the visited rows' quantity
-// is decoded. A scan of raw records keeps a look-up over 100 000 rows to a few
-// milliseconds.
+// is decoded. The rows of one material are read through a secondary index whose first
+// field is the material code when the ledger has one (the program's own ledger has
+// none), otherwise by a scan of raw records, which keeps a look-up over 100 000 rows to
+// a few milliseconds. Either way the rows come in key order, so sums come out the same.
 void ScanLedger(db::Session& session, std::string_view ledger, const std::string* materialCode,
                 sys::DateTime day,
                 const std::function<void(std::span<const std::uint8_t> code, double)>& visit) {
@@ -133,7 +135,7 @@ void ScanLedger(db::Session& session, std::string_view ledger, const std::string
     };
     const auto code = bytes(probe, codeField);
     const auto last = bytes(probe, dateField);
-    file.scan([&](db::RecordPos, std::span<const std::uint8_t> raw) {
+    const auto visitRow = [&](std::span<const std::uint8_t> raw) {
         const auto rowCode = bytes(raw, codeField);
         if (materialCode && !std::ranges::equal(rowCode, code))
             return true;
@@ -145,7 +147,14 @@ void ScanLedger(db::Session& session, std::string_view ledger, const std::string
         const auto* number = std::get_if<double>(&quantity);
         visit(rowCode, number ? *number : 0.0);
         return true;
-    });
+    };
+    if (materialCode)
+        for (const auto& index : table->indexes())
+            if (index->fieldNumbers().front() == codeField) {
+                index->visitEqual(probe, 1, visitRow);
+                return;
+            }
+    file.scan([&](db::RecordPos, std::span<const std::uint8_t> raw) { return visitRow(raw); });
 }
 
 } // namespace

@@ -13,6 +13,9 @@ namespace {
 
 constexpr std::uint64_t kFixedHeader = 0x58;
 constexpr std::uint64_t kBlockHead = 6; // next, previous, offset of the last record
+// A walk that reads the records reads this much of the file at once: the blocks of a
+// chain mostly follow each other in the file.
+constexpr std::uint64_t kReadAhead = 256 * 1024;
 
 } // namespace
 
@@ -46,6 +49,8 @@ std::optional<std::vector<ChainBlock>> walk(const Pager& pager, int file, const 
     std::vector<ChainBlock> chain;
     std::vector<bool> visited(static_cast<std::size_t>(limit) + 1, false);
     std::vector<std::uint8_t> block;
+    std::vector<std::uint8_t> window; // the file's bytes from `windowStart` on
+    std::uint64_t windowStart = 0;
     std::uint64_t total = 0;
     for (std::uint16_t b = h.firstBlock; b != 0;) {
         if (b > limit)
@@ -57,10 +62,23 @@ std::optional<std::vector<ChainBlock>> walk(const Pager& pager, int file, const 
         const std::uint64_t offset = blockOffset(h, b);
         if (offset + kBlockHead > size)
             fail("block " + std::to_string(b) + " is cut off by the end of the file");
-        block.resize(
-            static_cast<std::size_t>(visit ? std::min(blockSize, size - offset) : kBlockHead));
-        pager.read(file, offset, block);
-        const auto lastRecord = static_cast<std::int16_t>(bytes::getU16(&block[4]));
+        const std::uint64_t length = visit ? std::min(blockSize, size - offset) : kBlockHead;
+        if (visit && (offset < windowStart || offset + length > windowStart + window.size())) {
+            windowStart = offset;
+            window.resize(static_cast<std::size_t>(
+                std::max(length, std::min(kReadAhead / blockSize * blockSize, size - offset))));
+            pager.read(file, offset, window);
+        }
+        std::span<const std::uint8_t> here; // the block's bytes read
+        if (visit) {
+            here = std::span<const std::uint8_t>(window).subspan(
+                static_cast<std::size_t>(offset - windowStart), static_cast<std::size_t>(length));
+        } else {
+            block.resize(static_cast<std::size_t>(length));
+            pager.read(file, offset, block);
+            here = block;
+        }
+        const auto lastRecord = static_cast<std::int16_t>(bytes::getU16(&here[4]));
         std::uint64_t records = 0;
         if (lastRecord >= 0) {
             if (lastRecord % h.recordSize != 0)
@@ -75,11 +93,10 @@ std::optional<std::vector<ChainBlock>> walk(const Pager& pager, int file, const 
             fail("the records of block " + std::to_string(b) + " run past the end of the file");
         chain.push_back({b, static_cast<std::uint16_t>(records)});
         total += records;
-        if (visit && !(*visit)(chain.back(),
-                               std::span<const std::uint8_t>(block).subspan(
-                                   kBlockHead, static_cast<std::size_t>(records * h.recordSize))))
+        if (visit && !(*visit)(chain.back(), here.subspan(kBlockHead, static_cast<std::size_t>(
+                                                                          records * h.recordSize))))
             return std::nullopt;
-        b = bytes::getU16(&block[0]);
+        b = bytes::getU16(&here[0]);
     }
     if (total != h.numRecords)
         fail("the blocks hold " + std::to_string(total) + " records, the header counts " +

@@ -46,6 +46,20 @@ std::vector<std::uint8_t> IndexBlocks::readAll() const {
     return chain_.readRecords();
 }
 
+void IndexBlocks::visitFrom(std::span<const std::uint8_t> key,
+                            const std::function<bool(std::span<const std::uint8_t>)>& visit) const {
+    const auto& blocks = chain_.blocks();
+    const std::size_t size = chain_.recordSize();
+    std::vector<std::uint8_t> records;
+    for (std::size_t i = blocks.empty() ? 0 : chain_.blockFor(key); i < blocks.size(); ++i) {
+        records.resize(blocks[i].records * size);
+        pager_.read(x_, chain_.offset(blocks[i].number) + kBlockHeaderSize, records);
+        for (std::size_t at = 0; at < records.size(); at += size)
+            if (!visit(std::span<const std::uint8_t>(records).subspan(at, size)))
+                return;
+    }
+}
+
 std::vector<std::uint8_t> IndexBlocks::readYBlocks() const {
     const std::uint64_t size = pager_.size(y_);
     const std::uint64_t want = static_cast<std::uint64_t>(yHeader_.fileBlocks) *

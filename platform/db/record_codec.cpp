@@ -19,7 +19,25 @@ namespace {
 constexpr int kBlobPointerSize = 10;
 constexpr int kBcdDigits = 32;
 
+// A big-endian unsigned number as wide as `Unsigned`, in one load.
+template <class Unsigned>
+Unsigned loadBigEndian(const std::uint8_t* p) {
+    Unsigned v;
+    std::memcpy(&v, p, sizeof v);
+    if constexpr (std::endian::native == std::endian::little) {
+        if constexpr (sizeof v == 2)
+            v = __builtin_bswap16(v);
+        else if constexpr (sizeof v == 4)
+            v = __builtin_bswap32(v);
+        else
+            v = __builtin_bswap64(v);
+    }
+    return v;
+}
+
 bool allZero(const std::uint8_t* p, std::size_t n) {
+    if (n == 8)
+        return loadBigEndian<std::uint64_t>(p) == 0;
     for (std::size_t i = 0; i < n; ++i)
         if (p[i] != 0)
             return false;
@@ -60,9 +78,7 @@ void encodeInt(std::uint8_t* p, int n, std::int64_t value) {
 // Doubles: big-endian; positive numbers get the sign bit set, negative ones all bits
 // inverted.
 double decodeDouble(const std::uint8_t* p) {
-    std::uint64_t v = 0;
-    for (int i = 0; i < 8; ++i)
-        v = (v << 8) | p[i];
+    std::uint64_t v = loadBigEndian<std::uint64_t>(p);
     constexpr std::uint64_t sign = std::uint64_t{1} << 63;
     v = (v & sign) ? (v ^ sign) : ~v;
     return std::bit_cast<double>(v);
@@ -259,29 +275,34 @@ void RecordCodec::decodeAllInto(std::span<const std::uint8_t> record, Record& ou
         const int offset = offsets_[i];
         const int size = offsets_[i + 1] - offset;
         const std::uint8_t* p = record.data() + offset;
-        const FieldType type = fields_[i].type;
-        // The fixed-size kinds straight into the value (no variant built and moved).
-        const bool fixed = type == FieldType::Short || type == FieldType::Long ||
-                           type == FieldType::AutoInc || type == FieldType::Date ||
-                           type == FieldType::Number || type == FieldType::Currency;
-        if (fixed && allZero(p, static_cast<std::size_t>(size))) {
-            out[i] = Null{};
-            continue;
-        }
-        switch (type) {
+        // The fixed-size kinds straight into the value (no variant built and moved), each
+        // read in one load; all zero bytes are NULL.
+        switch (fields_[i].type) {
         case FieldType::Short:
-            out[i].emplace<std::int32_t>(decodeInt(p, 2));
+            if (const auto v = loadBigEndian<std::uint16_t>(p); v != 0)
+                out[i].emplace<std::int32_t>(static_cast<std::int16_t>(v ^ 0x8000u));
+            else
+                out[i] = Null{};
             continue;
         case FieldType::Long:
         case FieldType::AutoInc:
-            out[i].emplace<std::int32_t>(decodeInt(p, 4));
+            if (const auto v = loadBigEndian<std::uint32_t>(p); v != 0)
+                out[i].emplace<std::int32_t>(static_cast<std::int32_t>(v ^ 0x80000000u));
+            else
+                out[i] = Null{};
             continue;
         case FieldType::Date:
-            out[i].emplace<Date>(Date{decodeInt(p, 4)});
+            if (const auto v = loadBigEndian<std::uint32_t>(p); v != 0)
+                out[i].emplace<Date>(Date{static_cast<std::int32_t>(v ^ 0x80000000u)});
+            else
+                out[i] = Null{};
             continue;
         case FieldType::Number:
         case FieldType::Currency:
-            out[i].emplace<double>(decodeDouble(p));
+            if (allZero(p, 8))
+                out[i] = Null{};
+            else
+                out[i].emplace<double>(decodeDouble(p));
             continue;
         case FieldType::Alpha:
             break;

@@ -400,6 +400,56 @@ std::size_t SecondaryIndex::repairs() const {
     return impl_->repairs;
 }
 
+void SecondaryIndex::visitEqual(
+    std::span<const std::uint8_t> probe, std::size_t fieldCount,
+    const std::function<bool(std::span<const std::uint8_t>)>& visit) const {
+    Impl& d = *impl_;
+    const TableFile& table = d.table;
+    fieldCount = std::min(fieldCount, d.fields.size());
+    if (fieldCount == 0)
+        return;
+    d.ready();
+    // The lowest index record with these values: the primary key's bytes all zero (NULL
+    // and the empty text sort first).
+    std::vector<std::uint8_t> start(static_cast<std::size_t>(table.codec().recordSize()), 0);
+    for (std::size_t i = 0; i < fieldCount; ++i) {
+        const Impl::Part& p = d.parts[i];
+        std::memcpy(start.data() + p.from, probe.data() + p.from, p.size);
+    }
+    const std::vector<std::uint8_t> key = d.fromRaw(start, 0);
+    // The rows' primary keys, as raw table records with the key fields filled in.
+    const std::size_t recordSize = start.size();
+    const std::size_t keyParts = d.fields.size();
+    std::vector<std::uint8_t> keys;
+    const auto samePrefix = [&](std::span<const std::uint8_t> entry) {
+        for (std::size_t i = 0; i < fieldCount; ++i) {
+            const Impl::Part& p = d.parts[i];
+            const auto a = entry.subspan(p.to, p.size);
+            const auto b = std::span<const std::uint8_t>(key).subspan(p.to, p.size);
+            const int c = !p.text        ? std::memcmp(a.data(), b.data(), p.size)
+                          : p.ignoreCase ? d.collation.compareIgnoringCase(a, b)
+                                         : d.collation.compare(a, b);
+            if (c != 0)
+                return c;
+        }
+        return 0;
+    };
+    d.blocks->visitFrom(key, [&](std::span<const std::uint8_t> entry) {
+        const int c = samePrefix(entry);
+        if (c == 0) {
+            const std::size_t at = keys.size();
+            keys.resize(at + recordSize, 0);
+            for (std::size_t i = keyParts; i < d.parts.size(); ++i) {
+                const Impl::Part& p = d.parts[i];
+                std::memcpy(keys.data() + at + p.from, entry.data() + p.to, p.size);
+            }
+        }
+        // Before the values (the first block holds lower ones) or on them: go on.
+        return c == 0 || (c < 0) != d.def.descending;
+    });
+    table.visitKeys(keys, visit);
+}
+
 void SecondaryIndex::recordInserted(const Record& record) {
     Impl& d = *impl_;
     d.apply([&] { return d.blocks->insert(d.fromValues(record, d.hintFor(record))); });

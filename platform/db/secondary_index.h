@@ -46,6 +46,14 @@ public:
     const std::filesystem::path& xPath() const;
     const std::filesystem::path& yPath() const;
 
+    // Calls `visit` with the raw table record of every row whose first `fieldCount`
+    // indexed fields equal those of the raw table record `probe` (as the index compares
+    // them: text in the table's collation, ignoring case for a case-insensitive index),
+    // in primary key order, until it returns false. Reads the index's blocks of those
+    // rows and each data block holding one of them once.
+    void visitEqual(std::span<const std::uint8_t> probe, std::size_t fieldCount,
+                    const std::function<bool(std::span<const std::uint8_t>)>& visit) const;
+
     // "" when the files agree with the table, or the first disagreement.
     std::string verify() const;
     void rebuild(); // inside the table's own transaction when one is open

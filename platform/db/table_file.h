@@ -174,6 +174,11 @@ public:
     // such keys with memcmp gives the table's order.
     void appendSortKey(std::span<const std::uint8_t> raw, int field, bool caseInsensitive,
                        std::string& key) const;
+    // Keyed tables: calls `visit` with the raw record of every key of `keys` (raw
+    // records, flat, with their key fields filled in) that the table holds, in key
+    // order, until it returns false; each data block is read once for all its keys.
+    void visitKeys(std::span<const std::uint8_t> keys,
+                   const std::function<bool(std::span<const std::uint8_t>)>& visit) const;
     // Keyed tables: where the record with the key of the raw record `raw` is.
     std::optional<RecordPos> findRaw(std::span<const std::uint8_t> raw) const;
 

@@ -322,6 +322,56 @@ std::optional<RecordPos> TableFile::findPrefix(std::span<const std::uint8_t> raw
     return std::nullopt;
 }
 
+void TableFile::visitKeys(std::span<const std::uint8_t> keys,
+                          const std::function<bool(std::span<const std::uint8_t>)>& visit) const {
+    const auto size = static_cast<std::size_t>(header_.recordSize);
+    if (!keyed() || keys.size() < size)
+        return;
+    ensureKeyState();
+    const auto& chain = blocks();
+    const int k = keyFields();
+    const auto keyAt = [&](std::size_t i) { return keys.subspan(i * size, size); };
+    std::vector<std::size_t> order(keys.size() / size);
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return compareKeys(keyAt(a), keyAt(b), k) < 0; });
+    std::vector<std::uint8_t> records; // of block `loaded`
+    std::size_t loaded = BlockChain::npos;
+    for (const std::size_t i : order) {
+        const auto key = keyAt(i);
+        std::size_t lo = 0, hi = chain.size(); // past the last block whose first key <= key
+        while (lo < hi) {
+            const std::size_t mid = (lo + hi) / 2;
+            if (compareKeys(chain_->firstKey(mid), key, k) <= 0)
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        if (lo == 0)
+            continue;
+        if (lo - 1 != loaded) {
+            loaded = lo - 1;
+            records.resize(chain[loaded].records * size);
+            pager_->read(dbFile_, blockOffset(chain[loaded].number) + kBlockHeaderSize, records);
+        }
+        const auto record = [&](std::size_t slot) {
+            return std::span<const std::uint8_t>(records).subspan(slot * size, size);
+        };
+        std::size_t first = 0, last = records.size() / size;
+        while (first < last) {
+            const std::size_t mid = (first + last) / 2;
+            if (compareKeys(record(mid), key, k) < 0)
+                first = mid + 1;
+            else
+                last = mid;
+        }
+        if (first < records.size() / size && compareKeys(record(first), key, k) == 0 &&
+            !visit(record(first)))
+            return;
+    }
+}
+
 // --- header and index ----------------------------------------------------------
 
 void TableFile::writeHeader() {

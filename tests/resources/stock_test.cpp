@@ -107,6 +107,51 @@ TEST_F(StockOnDate, SumsTheMaterialsRowsUpToTheDayItself) {
     EXPECT_DOUBLE_EQ(res::StockOnDate(session, "100000", day, "Tervrmozgas"), 4);
 }
 
+// A ledger given an index on the material code (the program's own has none) is read
+// through it: every stock comes out as the scan of the whole ledger gives it, over many
+// blocks, with changes pending in a transaction, and in the next session.
+TEST_F(StockOnDate, AnIndexOnTheMaterialCodeGivesTheScansStocks) {
+    const std::vector<std::string> codes = {"100000", "100001", "200000", "300007", ""};
+    const sys::DateTime first = sys::encodeDate(2008, 1, 1);
+    std::srand(11);
+    {
+        db::SessionTransaction transaction(session);
+        for (int n = 0; n < 4000; ++n)
+            AddMovement(codes[static_cast<std::size_t>(std::rand()) % codes.size()],
+                        n % 97 == 0 ? 0 : first + std::rand() % 700, std::rand() % 2000 - 900.25);
+        transaction.Commit();
+    }
+    const std::vector<sys::DateTime> days = {first - 1, first, first + 350.5, first + 699,
+                                             first + 800};
+    const auto expectScansStocks = [&](db::Session& in) {
+        for (const sys::DateTime day : days) {
+            const auto stocks = res::StocksOnDate(in, day); // a scan of the whole ledger
+            for (const char* code : {"100000", "100001", "200000", "300007", "100002"}) {
+                const auto it = stocks.find(code);
+                EXPECT_EQ(res::StockOnDate(in, code, day), it == stocks.end() ? 0 : it->second)
+                    << code << " on " << sys::dateToText(day);
+            }
+        }
+    };
+    const double before = res::StockOnDate(session, "100001", first + 699);
+    session.open("Raktarmozgas")->addIndex({"RaktarAnyagkodInd", {"Anyagkod"}});
+    EXPECT_EQ(res::StockOnDate(session, "100001", first + 699), before);
+    expectScansStocks(session);
+    {
+        db::SessionTransaction transaction(session);
+        AddMovement("100001", first + 10, 123.5);
+        db::TTable ledger(session);
+        ledger.SetTableName("Raktarmozgas");
+        ledger.Open();
+        for (int n = 0; n < 300 && !ledger.Eof(); ++n)
+            ledger.Delete();
+        expectScansStocks(session);
+        transaction.Commit();
+    }
+    db::Session next(session.directory());
+    expectScansStocks(next);
+}
+
 TEST_F(StockOnDate, EveryMaterialWithARowIsSummedAlsoWithoutAMaster) {
     const sys::DateTime day = sys::encodeDate(2010, 4, 5);
     AddMovement("100000", day, 3);
