@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QHash>
 #include <QImage>
 #include <map>
 #include <memory>
@@ -28,23 +29,42 @@ QImage& measureDevice() {
     return image;
 }
 
-const QFontMetricsF& metrics(double points, bool bold) {
-    static std::map<std::pair<long, bool>, std::unique_ptr<QFontMetricsF>> cache;
+// A font's metrics and the widths measured with them. A report measures the same texts
+// over and over (a date, a unit, a name on every row; every candidate line of a wrap), and
+// shaping a text costs far more than looking its width up; the memo is emptied when it
+// grows large, so that a long run keeps its memory bounded.
+struct Measure {
+    std::unique_ptr<QFontMetricsF> metrics;
+    QHash<QString, double> widths;
+};
+
+constexpr qsizetype kMaxRememberedWidths = 100000;
+
+Measure& measure(double points, bool bold) {
+    static std::map<std::pair<long, bool>, Measure> cache;
     const std::pair<long, bool> key{std::lround(points * 100), bold};
     auto found = cache.find(key);
     if (found == cache.end())
         found = cache
-                    .emplace(key, std::make_unique<QFontMetricsF>(ReportFont(points, bold),
-                                                                  &measureDevice()))
+                    .emplace(key, Measure{std::make_unique<QFontMetricsF>(ReportFont(points, bold),
+                                                                          &measureDevice()),
+                                          {}})
                     .first;
-    return *found->second;
+    return found->second;
 }
 
 double widthOf(const QString& text, double points, bool bold) {
     // Without a GUI application there is no font: an average letter width stands in.
     if (!QGuiApplication::instance())
         return text.size() * points * kPointMm * (bold ? 0.62 : 0.56);
-    return metrics(points, bold).horizontalAdvance(text) * 25.4 / kMeasureDpi;
+    Measure& m = measure(points, bold);
+    if (const auto known = m.widths.constFind(text); known != m.widths.cend())
+        return *known;
+    if (m.widths.size() >= kMaxRememberedWidths)
+        m.widths.clear();
+    const double width = m.metrics->horizontalAdvance(text) * 25.4 / kMeasureDpi;
+    m.widths.insert(text, width);
+    return width;
 }
 
 // The longest beginning of the text (in UTF-16 units, never splitting a pair) that,
@@ -109,8 +129,13 @@ std::string FitText(const std::string& text, double width, double points, bool b
 }
 
 std::vector<std::string> WrapText(const std::string& text, double width, double points, bool bold) {
+    const QString whole = QString::fromStdString(text);
+    // Most cells fit on one line as they are: no splitting into words.
+    if (!whole.contains('\n') && !whole.startsWith(' ') && !whole.endsWith(' ') &&
+        !whole.contains(QStringLiteral("  ")) && widthOf(whole, points, bold) <= width)
+        return {text};
     QStringList lines;
-    const QStringList paragraphs = QString::fromStdString(text).split('\n');
+    const QStringList paragraphs = whole.split('\n');
     for (const QString& paragraph : paragraphs) {
         QString line;
         for (const QString& word : paragraph.split(' ', Qt::SkipEmptyParts)) {
