@@ -195,6 +195,32 @@ RecordCodec::RecordCodec(std::vector<FieldDef> fields, int codePage)
         recordSize_ += storedSize(f.type, f.size);
     }
     offsets_.push_back(recordSize_); // one past the last field: sizes without a type lookup
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        const Slot slot{i, static_cast<std::size_t>(offsets_[i]),
+                        static_cast<std::size_t>(offsets_[i + 1] - offsets_[i])};
+        switch (fields_[i].type) {
+        case FieldType::Short:
+            plan_.shorts.push_back(slot);
+            break;
+        case FieldType::Long:
+        case FieldType::AutoInc:
+            plan_.longs.push_back(slot);
+            break;
+        case FieldType::Date:
+            plan_.dates.push_back(slot);
+            break;
+        case FieldType::Number:
+        case FieldType::Currency:
+            plan_.doubles.push_back(slot);
+            break;
+        case FieldType::Alpha:
+            plan_.alphas.push_back(slot);
+            break;
+        default:
+            plan_.others.push_back(slot);
+            break;
+        }
+    }
 }
 
 Value RecordCodec::decode(std::span<const std::uint8_t> record, int field,
@@ -225,13 +251,10 @@ Value RecordCodec::decode(std::span<const std::uint8_t> record, int field,
     switch (f.type) {
     case FieldType::Alpha: {
         // The text ends at its first zero byte; an empty text is NULL.
-        const void* end = std::memchr(p, 0, static_cast<std::size_t>(size));
-        const auto length =
-            end ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) - p)
-                : static_cast<std::size_t>(size);
-        if (length == 0)
+        std::string text;
+        if (!text_->decodeField({p, static_cast<std::size_t>(size)}, text))
             return Null{};
-        return text_->decode({p, length});
+        return text;
     }
     case FieldType::Short:
         return decodeInt(p, 2);
@@ -266,64 +289,71 @@ Record RecordCodec::decodeAll(std::span<const std::uint8_t> record, const BlobFi
     return out;
 }
 
+namespace {
+
+// A value of the kind `out` already holds is overwritten in place: no destructor of the
+// old kind to dispatch to, no variant built and moved.
+template <class T>
+void put(Value& out, T value) {
+    if (T* held = std::get_if<T>(&out))
+        *held = value;
+    else
+        out.emplace<T>(value);
+}
+
+void putNull(Value& out) {
+    if (!std::holds_alternative<Null>(out))
+        out = Null{};
+}
+
+} // namespace
+
 void RecordCodec::decodeAllInto(std::span<const std::uint8_t> record, Record& out,
                                 const BlobFile* blobs) const {
     out.resize(fields_.size());
     if (record.size() < static_cast<std::size_t>(recordSize_))
         throw std::out_of_range("record shorter than its fields");
-    for (std::size_t i = 0; i < fields_.size(); ++i) {
-        const int offset = offsets_[i];
-        const int size = offsets_[i + 1] - offset;
-        const std::uint8_t* p = record.data() + offset;
-        // The fixed-size kinds straight into the value (no variant built and moved), each
-        // read in one load; all zero bytes are NULL.
-        switch (fields_[i].type) {
-        case FieldType::Short:
-            if (const auto v = loadBigEndian<std::uint16_t>(p); v != 0)
-                out[i].emplace<std::int32_t>(static_cast<std::int16_t>(v ^ 0x8000u));
-            else
-                out[i] = Null{};
-            continue;
-        case FieldType::Long:
-        case FieldType::AutoInc:
-            if (const auto v = loadBigEndian<std::uint32_t>(p); v != 0)
-                out[i].emplace<std::int32_t>(static_cast<std::int32_t>(v ^ 0x80000000u));
-            else
-                out[i] = Null{};
-            continue;
-        case FieldType::Date:
-            if (const auto v = loadBigEndian<std::uint32_t>(p); v != 0)
-                out[i].emplace<Date>(Date{static_cast<std::int32_t>(v ^ 0x80000000u)});
-            else
-                out[i] = Null{};
-            continue;
-        case FieldType::Number:
-        case FieldType::Currency:
-            if (allZero(p, 8))
-                out[i] = Null{};
-            else
-                out[i].emplace<double>(decodeDouble(p));
-            continue;
-        case FieldType::Alpha:
-            break;
-        default:
-            out[i] = decode(record, static_cast<int>(i), blobs);
-            continue;
-        }
-        const void* end = std::memchr(p, 0, static_cast<std::size_t>(size));
-        const auto length =
-            end ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) - p)
-                : static_cast<std::size_t>(size);
-        if (length == 0) { // an empty text is NULL
-            out[i] = Null{};
-            continue;
-        }
-        auto* text = std::get_if<std::string>(&out[i]);
-        if (!text)
-            text = &out[i].emplace<std::string>();
-        text->clear();
-        text_->decode({p, length}, *text);
+    const std::uint8_t* data = record.data();
+    // The fixed-size kinds read in one load each; all zero bytes are NULL.
+    for (const Slot& s : plan_.shorts) {
+        if (const auto raw = loadBigEndian<std::uint16_t>(data + s.offset); raw != 0)
+            put<std::int32_t>(out[s.field], static_cast<std::int16_t>(raw ^ 0x8000u));
+        else
+            putNull(out[s.field]);
     }
+    for (const Slot& s : plan_.longs) {
+        if (const auto raw = loadBigEndian<std::uint32_t>(data + s.offset); raw != 0)
+            put<std::int32_t>(out[s.field], static_cast<std::int32_t>(raw ^ 0x80000000u));
+        else
+            putNull(out[s.field]);
+    }
+    for (const Slot& s : plan_.dates) {
+        if (const auto raw = loadBigEndian<std::uint32_t>(data + s.offset); raw != 0)
+            put(out[s.field], Date{static_cast<std::int32_t>(raw ^ 0x80000000u)});
+        else
+            putNull(out[s.field]);
+    }
+    for (const Slot& s : plan_.doubles) {
+        if (allZero(data + s.offset, 8))
+            putNull(out[s.field]);
+        else
+            put(out[s.field], decodeDouble(data + s.offset));
+    }
+    // A text ends at its first zero byte; an empty text is NULL.
+    for (const Slot& s : plan_.alphas) {
+        Value& v = out[s.field];
+        const std::span<const std::uint8_t> bytes(data + s.offset, s.size);
+        if (auto* text = std::get_if<std::string>(&v)) {
+            if (!text_->decodeField(bytes, *text))
+                v = Null{};
+        } else if (std::string fresh; text_->decodeField(bytes, fresh)) {
+            v = std::move(fresh);
+        } else {
+            putNull(v);
+        }
+    }
+    for (const Slot& s : plan_.others)
+        out[s.field] = decode(record, static_cast<int>(s.field), blobs);
 }
 
 void RecordCodec::encode(const Value& value, int field, std::span<std::uint8_t> record,

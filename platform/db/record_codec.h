@@ -49,8 +49,20 @@ public:
     void freeBlobs(std::span<const std::uint8_t> record, BlobFile& blobs) const;
 
 private:
+    // decodeAllInto's fields grouped by how they decode, each group decoded in a loop of
+    // its own (no branch on the type per field).
+    struct Slot {
+        std::size_t field;
+        std::size_t offset;
+        std::size_t size;
+    };
+    struct DecodePlan {
+        std::vector<Slot> shorts, longs, dates, doubles, alphas, others;
+    };
+
     std::vector<FieldDef> fields_;
     std::vector<int> offsets_;
+    DecodePlan plan_;
     int codePage_;
     int recordSize_ = 0;
     std::shared_ptr<const TextCodec> text_; // built once per codec: decoding never opens iconv

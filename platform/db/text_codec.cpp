@@ -3,6 +3,7 @@
 #include "platform/sys/codepage.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -67,6 +68,53 @@ std::optional<std::string> singleByteCharacters(int codePage) {
     return entry->second;
 }
 
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+
+// Up to eight bytes from `p` in one number, the first in the lowest byte, the rest zero.
+std::uint64_t loadShort(const std::uint8_t* p, std::size_t n) {
+    if (n >= 4) { // two loads of four that overlap when n < 8
+        std::uint32_t head, tail;
+        std::memcpy(&head, p, 4);
+        std::memcpy(&tail, p + n - 4, 4);
+        return head | (std::uint64_t{tail} << (8 * (n - 4)));
+    }
+    std::uint64_t w = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        w |= std::uint64_t{p[i]} << (8 * i);
+    return w;
+}
+
+// Where the first of n bytes is zero or above 127 (n when none), eight bytes at a time:
+// in ((w - kOnes) | w) & kHighs, the lowest such byte of w either has its top bit set or
+// turns into 0xFF when one is taken off (the bytes below it, 1..127, borrow nothing).
+std::size_t firstZeroOrHigh(const std::uint8_t* p, std::size_t n) {
+    static_assert(std::endian::native == std::endian::little);
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p + i, 8);
+        if (const std::uint64_t hit = ((w - kOnes) | w) & kHighs)
+            return i + static_cast<std::size_t>(std::countr_zero(hit) / 8);
+    }
+    if (i == n)
+        return n;
+    // The last bytes: the eight that end the field, shifted so that the ones already
+    // looked at drop out (and zeros come in above: a hit at n - i means none).
+    std::uint64_t w;
+    if (n >= 8) {
+        std::memcpy(&w, p + n - 8, 8);
+        w >>= 8 * (8 - (n - i));
+    } else {
+        w = loadShort(p, n);
+    }
+    const std::uint64_t hit = ((w - kOnes) | w) & kHighs;
+    return std::min(n, i + static_cast<std::size_t>(std::countr_zero(hit) / 8));
+}
+
+// The longest text decodeField converts on the stack.
+constexpr std::size_t kStackField = 256;
+
 } // namespace
 
 TextCodec::TextCodec(int codePage) : codePage_(codePage) {
@@ -107,6 +155,12 @@ void TextCodec::buildTables() {
                     [](const Reverse& a, const Reverse& b) { return a.codePoint == b.codePoint; }),
         fromUnicode_.end());
     singleByte_ = true;
+    asciiSame_ = true;
+    for (int b = 1; b < 128; ++b) {
+        const Utf8Char& c = toUtf8_[static_cast<std::size_t>(b)];
+        if (c.length != 1 || c.bytes[0] != static_cast<char>(b))
+            asciiSame_ = false;
+    }
 }
 
 void TextCodec::throwUnknown() const {
@@ -138,6 +192,47 @@ std::string TextCodec::decode(std::span<const std::uint8_t> in) const {
     out.reserve(in.size());
     decode(in, out);
     return out;
+}
+
+bool TextCodec::decodeField(std::span<const std::uint8_t> field, std::string& out) const {
+    const std::uint8_t* p = field.data();
+    const std::size_t size = field.size();
+    std::size_t plain = 0; // the leading bytes that are the same in UTF-8
+    if (asciiSame_) {
+        plain = firstZeroOrHigh(p, size);
+        if (plain == size || p[plain] == 0) { // all of the text: copied as it is
+            if (plain == 0)
+                return false;
+            out.clear();
+            out.append(reinterpret_cast<const char*>(p), plain);
+            return true;
+        }
+    }
+    if (!singleByte_ || size > kStackField) {
+        const void* zero = std::memchr(p, 0, size);
+        const auto length =
+            zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - p) : size;
+        if (length == 0)
+            return false;
+        out.clear();
+        decode({p, length}, out);
+        return true;
+    }
+    // Converted on the stack up to the first zero byte, then copied once into the
+    // string's own capacity.
+    std::array<char, 4 * kStackField> buffer;
+    std::memcpy(buffer.data(), p, plain);
+    char* end = buffer.data() + plain;
+    for (std::size_t i = plain; i < size && p[i] != 0; ++i) {
+        const Utf8Char& c = toUtf8_[p[i]];
+        std::memcpy(end, c.bytes.data(), 4);
+        end += c.length;
+    }
+    if (end == buffer.data())
+        return false;
+    out.clear();
+    out.append(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+    return true;
 }
 
 std::string TextCodec::encode(std::string_view utf8, std::size_t maxBytes) const {

@@ -21,6 +21,10 @@ public:
     // code page the system cannot convert.
     void decode(std::span<const std::uint8_t> in, std::string& out) const;
     std::string decode(std::span<const std::uint8_t> in) const;
+    // The UTF-8 form of a fixed-width text field (its bytes up to the first zero byte, or
+    // all of them) in place of `out`'s contents, reusing its capacity; false, with `out`
+    // untouched, for an empty text.
+    bool decodeField(std::span<const std::uint8_t> field, std::string& out) const;
 
     // The code page bytes of UTF-8 text, at most `maxBytes` of them (text beyond is cut
     // off, never in the middle of a character). Throws sys::EncodingError for a
@@ -44,6 +48,7 @@ private:
     int codePage_;
     bool known_ = false;
     bool singleByte_ = false;
+    bool asciiSame_ = false; // the bytes 1..127 are the same characters in UTF-8
     std::array<Utf8Char, 256> toUtf8_{};
     std::vector<Reverse> fromUnicode_; // sorted by code point
 };

@@ -5,9 +5,11 @@
 #include "platform/db/text_codec.h"
 #include "platform/sys/codepage.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -212,6 +214,36 @@ TEST(TextCodec, TableAgreesWithTheSystemConversion) {
         }
     }
     EXPECT_THROW(db::TextCodec(54321).decode(std::vector<std::uint8_t>{65}), sys::EncodingError);
+}
+
+// A text field's bytes are read a word at a time: whatever the field's width, where its
+// zero byte falls and which bytes are above 127, the text is the one the bytes up to the
+// first zero give, and an empty one is none.
+TEST(TextCodec, FieldTextEndsAtItsFirstZeroByte) {
+    constexpr std::uint8_t kAlphabet[] = {0, 'a', 'Z', 0x01, 0x7F, 0x80, 0xE1, 0xF5, 0xFF};
+    std::mt19937 rng(11);
+    for (const int cp : {1250, 852, 437}) {
+        const db::TextCodec codec(cp);
+        std::string out = "left from before";
+        for (int n = 0; n < 3000; ++n) {
+            const std::size_t size = static_cast<std::size_t>(n % 40);
+            std::vector<std::uint8_t> buffer(size + 3);
+            const auto field = std::span(buffer).subspan(static_cast<std::size_t>(n % 3), size);
+            const bool ascii = n % 2 == 0; // half of them plain text up to the zero
+            for (auto& b : field)
+                b = ascii ? static_cast<std::uint8_t>('a' + rng() % 26)
+                          : kAlphabet[rng() % std::size(kAlphabet)];
+            if (size > 0 && rng() % 2)
+                field[rng() % size] = 0;
+            const auto zero = std::find(field.begin(), field.end(), 0);
+            const std::string expected =
+                codec.decode({field.data(), static_cast<std::size_t>(zero - field.begin())});
+            const std::string before = out;
+            const bool some = codec.decodeField(field, out);
+            ASSERT_EQ(some, !expected.empty()) << cp << " case " << n;
+            ASSERT_EQ(out, some ? expected : before) << cp << " case " << n;
+        }
+    }
 }
 
 } // namespace
