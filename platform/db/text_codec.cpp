@@ -68,50 +68,6 @@ std::optional<std::string> singleByteCharacters(int codePage) {
     return entry->second;
 }
 
-constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-constexpr std::uint64_t kHighs = 0x8080808080808080ull;
-
-// Up to eight bytes from `p` in one number, the first in the lowest byte, the rest zero.
-std::uint64_t loadShort(const std::uint8_t* p, std::size_t n) {
-    if (n >= 4) { // two loads of four that overlap when n < 8
-        std::uint32_t head, tail;
-        std::memcpy(&head, p, 4);
-        std::memcpy(&tail, p + n - 4, 4);
-        return head | (std::uint64_t{tail} << (8 * (n - 4)));
-    }
-    std::uint64_t w = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        w |= std::uint64_t{p[i]} << (8 * i);
-    return w;
-}
-
-// Where the first of n bytes is zero or above 127 (n when none), eight bytes at a time:
-// in ((w - kOnes) | w) & kHighs, the lowest such byte of w either has its top bit set or
-// turns into 0xFF when one is taken off (the bytes below it, 1..127, borrow nothing).
-std::size_t firstZeroOrHigh(const std::uint8_t* p, std::size_t n) {
-    static_assert(std::endian::native == std::endian::little);
-    std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t w;
-        std::memcpy(&w, p + i, 8);
-        if (const std::uint64_t hit = ((w - kOnes) | w) & kHighs)
-            return i + static_cast<std::size_t>(std::countr_zero(hit) / 8);
-    }
-    if (i == n)
-        return n;
-    // The last bytes: the eight that end the field, shifted so that the ones already
-    // looked at drop out (and zeros come in above: a hit at n - i means none).
-    std::uint64_t w;
-    if (n >= 8) {
-        std::memcpy(&w, p + n - 8, 8);
-        w >>= 8 * (8 - (n - i));
-    } else {
-        w = loadShort(p, n);
-    }
-    const std::uint64_t hit = ((w - kOnes) | w) & kHighs;
-    return std::min(n, i + static_cast<std::size_t>(std::countr_zero(hit) / 8));
-}
-
 // The longest text decodeField converts on the stack.
 constexpr std::size_t kStackField = 256;
 
@@ -194,20 +150,10 @@ std::string TextCodec::decode(std::span<const std::uint8_t> in) const {
     return out;
 }
 
-bool TextCodec::decodeField(std::span<const std::uint8_t> field, std::string& out) const {
+bool TextCodec::decodeFieldRest(std::span<const std::uint8_t> field, std::size_t plain,
+                                std::string& out) const {
     const std::uint8_t* p = field.data();
     const std::size_t size = field.size();
-    std::size_t plain = 0; // the leading bytes that are the same in UTF-8
-    if (asciiSame_) {
-        plain = firstZeroOrHigh(p, size);
-        if (plain == size || p[plain] == 0) { // all of the text: copied as it is
-            if (plain == 0)
-                return false;
-            out.clear();
-            out.append(reinterpret_cast<const char*>(p), plain);
-            return true;
-        }
-    }
     if (!singleByte_ || size > kStackField) {
         const void* zero = std::memchr(p, 0, size);
         const auto length =
@@ -230,8 +176,7 @@ bool TextCodec::decodeField(std::span<const std::uint8_t> field, std::string& ou
     }
     if (end == buffer.data())
         return false;
-    out.clear();
-    out.append(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+    textscan::assign(out, buffer.data(), static_cast<std::size_t>(end - buffer.data()));
     return true;
 }
 
