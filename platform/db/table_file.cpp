@@ -236,28 +236,21 @@ int TableFile::fieldIndex(const std::string& name) const {
     return -1;
 }
 
-void TableFile::scan(
-    const std::function<bool(RecordPos, std::span<const std::uint8_t>)>& visit) const {
-    const std::size_t recordSize = header_.recordSize;
-    const auto visitBlock = [&](const BlockInfo& b, std::span<const std::uint8_t> records) {
-        for (std::uint16_t slot = 0; slot < b.records; ++slot)
-            if (!visit(RecordPos{b.number, slot}, records.subspan(slot * recordSize, recordSize)))
-                return false;
-        return true;
-    };
+void TableFile::scanBlocks(const ChainRecords& visit) const {
     if (!chainLoaded_ && !layoutOnly_) { // walked and read together
-        auto chain = walkAndReadBlockChain(*pager_, dbFile_, header_, visitBlock);
+        auto chain = walkAndReadBlockChain(*pager_, dbFile_, header_, visit);
         if (chain && !chainLoaded_) {
             chain_->assign(std::move(*chain));
             chainLoaded_ = true;
         }
         return;
     }
+    const std::size_t recordSize = header_.recordSize;
     std::vector<std::uint8_t> block;
     for (const BlockInfo& b : blocks()) {
         block.resize(b.records * recordSize);
         pager_->read(dbFile_, blockOffset(b.number) + kBlockHead, block);
-        if (!visitBlock(b, block))
+        if (!visit(b, block))
             return;
     }
 }

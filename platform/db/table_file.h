@@ -116,9 +116,23 @@ public:
     // DbError for a table opened for its layout only.
     const std::vector<BlockInfo>& blocks() const;
 
-    // Calls `visit` for every record in chain order with its raw bytes; stops when
+    // Calls `visit(RecordPos, std::span<const std::uint8_t>)` for every record in chain
+    // order with its raw bytes; stops when `visit` returns false. Called straight from
+    // the loop over a block's records (no function object per record).
+    template <class Visit>
+    void scan(Visit&& visit) const {
+        const std::size_t recordSize = header_.recordSize;
+        scanBlocks([&](const BlockInfo& b, std::span<const std::uint8_t> records) {
+            for (std::uint16_t slot = 0; slot < b.records; ++slot)
+                if (!visit(RecordPos{b.number, slot},
+                           records.subspan(slot * recordSize, recordSize)))
+                    return false;
+            return true;
+        });
+    }
+    // Calls `visit` for every block in chain order with its records' bytes; stops when
     // `visit` returns false.
-    void scan(const std::function<bool(RecordPos, std::span<const std::uint8_t>)>& visit) const;
+    void scanBlocks(const ChainRecords& visit) const;
     std::vector<std::uint8_t> readRaw(RecordPos pos) const;
     Record read(RecordPos pos) const;
     Record decode(std::span<const std::uint8_t> raw) const; // blobs resolved
