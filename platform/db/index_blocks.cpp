@@ -46,6 +46,22 @@ std::vector<std::uint8_t> IndexBlocks::readAll() const {
     return chain_.readRecords();
 }
 
+void IndexBlocks::visitFrom(std::span<const std::uint8_t> key,
+                            const std::function<bool(std::span<const std::uint8_t>)>& visit) const {
+    if (chain_.empty())
+        return;
+    const BlockChain::Place start = chain_.locate(key);
+    const std::size_t size = chain_.recordSize();
+    const auto& blocks = chain_.blocks();
+    for (std::size_t index = start.index; index < blocks.size(); ++index) {
+        const auto block = chain_.readBlock(blocks[index].number);
+        for (std::size_t slot = index == start.index ? start.slot : 0; slot < blocks[index].records;
+             ++slot)
+            if (!visit(std::span(block).subspan(kBlockHeaderSize + slot * size, size)))
+                return;
+    }
+}
+
 std::vector<std::uint8_t> IndexBlocks::readYBlocks() const {
     const std::uint64_t size = pager_.size(y_);
     const std::uint64_t want = static_cast<std::uint64_t>(yHeader_.fileBlocks) *

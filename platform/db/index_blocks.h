@@ -11,6 +11,7 @@
 #include "platform/db/pager.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -41,6 +42,10 @@ public:
 
     // Every index record in order, flat.
     std::vector<std::uint8_t> readAll() const;
+    // The index records in order from the first one not below `key`, until `visit`
+    // returns false.
+    void visitFrom(std::span<const std::uint8_t> key,
+                   const std::function<bool(std::span<const std::uint8_t>)>& visit) const;
     // The Y blocks the Y header counts, as the file holds them (shorter when cut off).
     std::vector<std::uint8_t> readYBlocks() const;
 

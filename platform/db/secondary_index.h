@@ -46,6 +46,11 @@ public:
     const std::filesystem::path& xPath() const;
     const std::filesystem::path& yPath() const;
 
+    // The records whose first indexed field holds the value that field has in the raw
+    // table record `raw` (in the index's order: ignoring case for a case-insensitive
+    // index), in index order.
+    std::vector<RecordPos> find(std::span<const std::uint8_t> raw) const;
+
     // "" when the files agree with the table, or the first disagreement.
     std::string verify() const;
     void rebuild(); // inside the table's own transaction when one is open

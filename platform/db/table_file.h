@@ -176,6 +176,14 @@ public:
                        std::string& key) const;
     // Keyed tables: where the record with the key of the raw record `raw` is.
     std::optional<RecordPos> findRaw(std::span<const std::uint8_t> raw) const;
+    // Keyed tables: the records whose first `fields` key fields equal those of the raw
+    // record `raw`, in key order (table_lookup.cpp).
+    std::vector<RecordPos> findAll(std::span<const std::uint8_t> raw, int fields) const;
+    // Calls `visit` for the records at `positions` (each once, however often it is
+    // named) in chain order, as scan would reach them; each block is read once.
+    void
+    visitEach(std::vector<RecordPos> positions,
+              const std::function<void(RecordPos, std::span<const std::uint8_t>)>& visit) const;
 
 private:
     TableFile() = default;

@@ -22,6 +22,7 @@
 // materialised relations of record indexes (one per slot per row) instead, which give
 // their rows to the same sink in the same order.
 
+#include "platform/db/secondary_index.h"
 #include "platform/db/sql/bound.h"
 #include "platform/db/sql/values.h"
 #include "platform/sys/codepage.h"
@@ -429,37 +430,240 @@ private:
         return true;
     }
 
-    // Every table but the driver read into its slot and hashed on its join key.
-    void prepare(Step& s) {
-        TableSlot& t = plan_.tables[static_cast<std::size_t>(s.slot)];
-        scan(t, s.slot);
-        if (s.rightKeys.empty())
-            return;
-        s.next.assign(t.count, kNoRow);
+    // The one slot the row's side of a join reads its key from; -1 for several or none.
+    static int keySource(const Step& s) {
+        int source = -1;
+        for (const KeyPart& p : s.leftKeys) {
+            if (source >= 0 && p.expr->table != source)
+                return -1;
+            source = p.expr->table;
+        }
+        return source;
+    }
+
+    // The keys the records of a read slot give the row's side of a join, and for a key
+    // of one column its distinct values (to look them up with).
+    std::unordered_set<std::string> keysOf(const Step& s, int source,
+                                           std::vector<Value>& values) const {
+        const TableSlot& t = plan_.tables[static_cast<std::size_t>(source)];
+        std::unordered_set<std::string> keys;
         EvalContext ctx = context(nullptr);
-        ctx.scanSlot = s.slot;
+        ctx.scanSlot = source;
         std::string key;
         for (std::uint32_t j = 0; j < t.count; ++j) {
             ctx.scanRecord = t.record(j);
-            if (!joinKey(s.rightKeys, ctx, key))
-                continue;
-            const auto [it, added] = s.buckets.try_emplace(key, j, j);
-            if (!added) {
-                s.next[it->second.second] = j;
-                it->second.second = j;
-            }
+            if (joinKey(s.leftKeys, ctx, key) && keys.insert(key).second && s.leftKeys.size() == 1)
+                values.push_back(eval(*s.leftKeys.front().expr, ctx));
+        }
+        return keys;
+    }
+
+    // A record of a step's table: kept in its slot when it passes the table's conditions
+    // and (with `wanted`) its key is one of those; hashed on its join key.
+    void offer(Step& s, std::span<const std::uint8_t> raw,
+               const std::unordered_set<std::string>* wanted) {
+        TableSlot& t = plan_.tables[static_cast<std::size_t>(s.slot)];
+        EvalContext ctx = context(nullptr);
+        ctx.scanSlot = s.slot;
+        ctx.scanRecord = raw;
+        const bool keyed = !s.rightKeys.empty();
+        // A record with a blank key matches nothing.
+        if (keyed &&
+            (!joinKey(s.rightKeys, ctx, offerKey_) || (wanted && !wanted->contains(offerKey_))))
+            return;
+        for (const Node& f : t.filters)
+            if (!holds(f, ctx))
+                return;
+        const auto j = static_cast<std::uint32_t>(t.count);
+        t.raw.insert(t.raw.end(), raw.begin(), raw.end());
+        ++t.count;
+        if (!keyed)
+            return;
+        s.next.push_back(kNoRow);
+        const auto [it, added] = s.buckets.try_emplace(offerKey_, j, j);
+        if (!added) {
+            s.next[it->second.second] = j;
+            it->second.second = j;
         }
     }
 
+    void scanInto(Step& s, const std::unordered_set<std::string>* wanted) {
+        plan_.tables[static_cast<std::size_t>(s.slot)].file->scan(
+            [&](RecordPos, std::span<const std::uint8_t> raw) {
+                offer(s, raw, wanted);
+                return true;
+            });
+    }
+
+    // --- reading through keys and indexes ----------------------------------------------
+    // Whether a value can be looked up in a field of this type (as the field stores it,
+    // comparing equal exactly when the values do).
+    static bool fitsField(FieldType t, const Value& v) {
+        switch (t) {
+        case FieldType::Alpha: {
+            const auto* text = std::get_if<std::string>(&v);
+            return text && !text->empty();
+        }
+        case FieldType::Short:
+        case FieldType::Long:
+        case FieldType::AutoInc:
+            return std::holds_alternative<std::int32_t>(v);
+        case FieldType::Number:
+            return std::holds_alternative<std::int32_t>(v) || std::holds_alternative<double>(v);
+        case FieldType::Date:
+            return std::holds_alternative<Date>(v);
+        default:
+            return false;
+        }
+    }
+
+    // The records of the step's table whose `field` may hold one of `values`, found
+    // through the primary key (the field leads it) or a secondary index the field leads,
+    // and offered in file order; false (nothing offered) when there is no such way.
+    bool lookUp(Step& s, int field, const std::vector<Value>& values,
+                const std::unordered_set<std::string>* wanted) {
+        TableSlot& t = plan_.tables[static_cast<std::size_t>(s.slot)];
+        if (!t.shared)
+            return false;
+        const TableFile& file = *t.file;
+        const bool primary = file.keyed() && field == 0;
+        const SecondaryIndex* index = nullptr;
+        for (const auto& candidate : t.shared->indexes())
+            if (!primary && !index && candidate->fieldNumbers().front() == field)
+                index = candidate.get();
+        const FieldType type = file.fields()[static_cast<std::size_t>(field)].type;
+        if ((!primary && !index) || !std::all_of(values.begin(), values.end(), [&](const Value& v) {
+                return fitsField(type, v);
+            }))
+            return false;
+        std::vector<RecordPos> positions;
+        try {
+            std::vector<std::uint8_t> raw(t.recordSize);
+            for (const Value& v : values) {
+                std::fill(raw.begin(), raw.end(), 0);
+                file.codec().encode(v, field, raw);
+                const auto found = primary ? file.findAll(raw, 1) : index->find(raw);
+                positions.insert(positions.end(), found.begin(), found.end());
+            }
+        } catch (const std::exception&) {
+            return false; // a text the code page cannot hold, an index that does not read
+        }
+        file.visitEach(std::move(positions), [&](RecordPos, std::span<const std::uint8_t> raw) {
+            offer(s, raw, wanted);
+        });
+        return true;
+    }
+
+    // Whether looking keys up one by one beats reading a table of `size` records whole:
+    // each key costs a search of the index and a block read for every record under it.
+    static bool fewKeys(std::size_t keys, std::uint32_t size) { return keys * 64 < size; }
+
+    // A table with an equality of a key or indexed field to a constant among its
+    // conditions is read through that key or index.
+    bool readByConstant(Step& s) {
+        for (const Node& f : plan_.tables[static_cast<std::size_t>(s.slot)].filters) {
+            if (f.kind != Node::Kind::Binary || f.op != BinOp::Eq)
+                continue;
+            for (int side = 0; side < 2; ++side) {
+                const Node& column = f.kids[static_cast<std::size_t>(side)];
+                const Node& constant = f.kids[static_cast<std::size_t>(1 - side)];
+                if (column.kind == Node::Kind::Column && column.table == s.slot &&
+                    constant.kind == Node::Kind::Const && !constant.emptyText &&
+                    lookUp(s, column.field, {constant.value}, nullptr))
+                    return true;
+            }
+        }
+        return false;
+    }
+
+    // The driver read through its key or an index under the keys of an INNER join's table
+    // already read, when those are few: a driver record under another key joins nothing.
+    bool readDriverByJoin(std::vector<Step>& steps, const std::vector<char>& read) {
+        Step& driver = steps.front();
+        const std::uint32_t size =
+            plan_.tables[static_cast<std::size_t>(driver.slot)].file->recordCount();
+        for (std::size_t k = 1; k < steps.size(); ++k) {
+            const Step& s = steps[k];
+            if (s.type != JoinType::Inner || !read[static_cast<std::size_t>(s.slot)] ||
+                s.leftKeys.size() != 1 || s.leftKeys.front().expr->table != driver.slot)
+                continue;
+            std::vector<Value> values;
+            Step reverse; // the join seen from its other side
+            reverse.leftKeys = s.rightKeys;
+            reverse.rightKeys = s.leftKeys;
+            keysOf(reverse, s.slot, values);
+            if (fewKeys(values.size(), size) &&
+                lookUp(driver, s.leftKeys.front().expr->field, values, nullptr))
+                return true;
+        }
+        return false;
+    }
+
+    // The driver is read into its slot first when it is much smaller than a table it
+    // joins directly: that table then keeps only the records under the driver's keys.
+    bool readDriverFirst(const std::vector<Step>& steps) const {
+        const auto size = [&](int slot) {
+            return plan_.tables[static_cast<std::size_t>(slot)].file->recordCount();
+        };
+        const int driver = steps.front().slot;
+        return std::any_of(steps.begin() + 1, steps.end(), [&](const Step& s) {
+            return keySource(s) == driver && size(s.slot) / 4 > size(driver);
+        });
+    }
+
+    // A joined table: read under the keys of the table its key comes from when that is
+    // read already (through its key or an index when those keys are few), else whole.
+    void prepare(Step& s, const std::vector<char>& read) {
+        const int source = keySource(s);
+        if (source < 0 || !read[static_cast<std::size_t>(source)]) {
+            scanInto(s, nullptr);
+            return;
+        }
+        std::vector<Value> values;
+        const auto wanted = keysOf(s, source, values);
+        const std::uint32_t size =
+            plan_.tables[static_cast<std::size_t>(s.slot)].file->recordCount();
+        const bool looked = s.rightKeys.size() == 1 && fewKeys(values.size(), size) &&
+                            lookUp(s, s.rightKeys.front().expr->field, values, &wanted);
+        if (!looked)
+            scanInto(s, &wanted);
+    }
+
+    // Reading in this order: tables with an equality to a constant on a key or indexed
+    // field (through it); the driver (through the keys of such a table it joins, or whole
+    // when it is small); then each joined table (see prepare). The driver's records then
+    // stream through the joins (advance).
     void stream(std::vector<Step>& steps) {
-        for (std::size_t k = 1; k < steps.size(); ++k)
-            prepare(steps[k]);
         const Step& driver = steps.front();
         driverSlot_ = driver.slot;
         TableSlot& t = plan_.tables[static_cast<std::size_t>(driver.slot)];
+        std::vector<char> read(width_, 0);
+        for (Step& s : steps)
+            if (readByConstant(s))
+                read[static_cast<std::size_t>(s.slot)] = 1;
+        auto& driverRead = read[static_cast<std::size_t>(driver.slot)];
+        if (!driverRead && readDriverByJoin(steps, read))
+            driverRead = 1;
+        if (!driverRead && readDriverFirst(steps)) {
+            scanInto(steps.front(), nullptr);
+            driverRead = 1;
+        }
+        for (std::size_t k = 1; k < steps.size(); ++k) {
+            if (!read[static_cast<std::size_t>(steps[k].slot)])
+                prepare(steps[k], read);
+            read[static_cast<std::size_t>(steps[k].slot)] = 1;
+        }
         std::vector<std::uint32_t> row(width_, kNoRow);
         EvalContext ctx = context(row.data());
         ctx.scanSlot = driver.slot;
+        if (driverRead) {
+            for (std::uint32_t j = 0; j < t.count; ++j) {
+                ctx.scanRecord = t.record(j);
+                if (allHold(driver.after, ctx))
+                    advance(steps, 1, row, ctx);
+            }
+            return;
+        }
         t.file->scan([&](RecordPos, std::span<const std::uint8_t> raw) {
             ctx.scanRecord = raw;
             for (const Node& f : t.filters)
@@ -889,7 +1093,7 @@ private:
     std::vector<Group> groups_;
     std::unordered_map<std::string, std::uint32_t> groupIndex_;
     bool seenRow_ = false;
-    std::string groupKey_, distinctKey_; // reused buffers
+    std::string groupKey_, distinctKey_, offerKey_; // reused buffers
 };
 
 } // namespace
