@@ -394,7 +394,7 @@ const fs::path& SecondaryIndex::yPath() const {
     return impl_->yPath;
 }
 
-std::vector<RecordPos> SecondaryIndex::find(std::span<const std::uint8_t> raw) const {
+std::vector<HintedRecord> SecondaryIndex::findHinted(std::span<const std::uint8_t> raw) const {
     Impl& d = *impl_;
     d.blocks->sync(); // after a rolled-back change: read again (DbError when damaged)
     // The lowest index record with that value: the other fields and the key all zero.
@@ -402,15 +402,15 @@ std::vector<RecordPos> SecondaryIndex::find(std::span<const std::uint8_t> raw) c
     const Impl::Part& first = d.parts.front();
     std::memcpy(only.data() + first.from, raw.data() + first.from, first.size);
     const auto probe = d.fromRaw(only, 0);
-    std::vector<RecordPos> out;
-    std::vector<std::uint8_t> record(raw.size(), 0); // the key fields of the found record
+    std::vector<HintedRecord> out;
     d.blocks->visitFrom(probe, [&](std::span<const std::uint8_t> x) {
         if (d.compare(first, x, probe) != 0)
             return false;
+        HintedRecord& r = out.emplace_back();
+        r.block = getShort(x.data() + d.keySize);
+        r.key.assign(raw.size(), 0);
         for (std::size_t i = d.fields.size(); i < d.parts.size(); ++i)
-            std::memcpy(record.data() + d.parts[i].from, x.data() + d.parts[i].to, d.parts[i].size);
-        if (const auto pos = d.table.findRaw(record))
-            out.push_back(*pos);
+            std::memcpy(r.key.data() + d.parts[i].from, x.data() + d.parts[i].to, d.parts[i].size);
         return true;
     });
     return out;

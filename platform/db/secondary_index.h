@@ -48,8 +48,9 @@ public:
 
     // The records whose first indexed field holds the value that field has in the raw
     // table record `raw` (in the index's order: ignoring case for a case-insensitive
-    // index), in index order.
-    std::vector<RecordPos> find(std::span<const std::uint8_t> raw) const;
+    // index), in index order: each named by the block the index says holds it and its key,
+    // for TableFile::visitHinted.
+    std::vector<HintedRecord> findHinted(std::span<const std::uint8_t> raw) const;
 
     // "" when the files agree with the table, or the first disagreement.
     std::string verify() const;

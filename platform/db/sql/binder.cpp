@@ -44,9 +44,9 @@ public:
 
     void bind(const SelectStmt& s) {
         plan_.distinct = s.distinct;
-        plan_.defaultCollation = collation(1250, sortOrderForDriver("anhundc"));
         for (const FromNode& f : s.from)
             plan_.from.push_back(openFrom(f));
+        plan_.defaultCollation = collation(1250, sortOrderForDriver("anhundc"));
         for (PlanNode& p : plan_.from)
             markNullable(p, false);
         for (PlanNode& p : plan_.from)
@@ -72,7 +72,8 @@ private:
         failAt(text_, at, what);
     }
 
-    // One collation per code page and sort order (building one takes a while).
+    // One collation per code page and sort order (building one takes a while): a table's
+    // own when one of the tables has that order.
     std::shared_ptr<const Collation> collation(int codePage, std::uint8_t sortOrder) {
         for (const auto& [page, order, made] : collations_)
             if (page == codePage && order == sortOrder)
@@ -108,7 +109,12 @@ private:
         }
         slot.name = name;
         slot.alias = f.alias;
-        slot.collation = collation(slot.file->codec().codePage(), slot.file->header().sortOrder);
+        // The table's own collation, kept while the slot holds the table.
+        slot.collation =
+            slot.shared ? std::shared_ptr<const Collation>(slot.shared, &slot.file->collation())
+                        : std::shared_ptr<const Collation>(slot.layout, &slot.file->collation());
+        collations_.emplace_back(slot.file->codec().codePage(), slot.file->header().sortOrder,
+                                 slot.collation);
         slot.recordSize = static_cast<std::size_t>(slot.file->codec().recordSize());
         p.slot = static_cast<int>(plan_.tables.size());
         p.mask = 1ull << p.slot;

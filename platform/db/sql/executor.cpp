@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <numeric>
 #include <unordered_map>
 #include <unordered_set>
@@ -537,20 +538,30 @@ private:
             }))
             return false;
         std::vector<RecordPos> positions;
+        std::vector<HintedRecord> hinted;
         try {
             std::vector<std::uint8_t> raw(t.recordSize);
             for (const Value& v : values) {
                 std::fill(raw.begin(), raw.end(), 0);
                 file.codec().encode(v, field, raw);
-                const auto found = primary ? file.findAll(raw, 1) : index->find(raw);
-                positions.insert(positions.end(), found.begin(), found.end());
+                if (primary) {
+                    const auto found = file.findAll(raw, 1);
+                    positions.insert(positions.end(), found.begin(), found.end());
+                } else {
+                    auto found = index->findHinted(raw);
+                    std::move(found.begin(), found.end(), std::back_inserter(hinted));
+                }
             }
         } catch (const std::exception&) {
             return false; // a text the code page cannot hold, an index that does not read
         }
-        file.visitEach(std::move(positions), [&](RecordPos, std::span<const std::uint8_t> raw) {
+        const auto take = [&](RecordPos, std::span<const std::uint8_t> raw) {
             offer(s, raw, wanted);
-        });
+        };
+        if (primary)
+            file.visitEach(std::move(positions), take);
+        else
+            file.visitHinted(std::move(hinted), take);
         return true;
     }
 
