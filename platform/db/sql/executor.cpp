@@ -520,9 +520,13 @@ private:
 
     // The records of the step's table whose `field` may hold one of `values`, found
     // through the primary key (the field leads it) or a secondary index the field leads,
-    // and offered in file order; false (nothing offered) when there is no such way.
+    // and offered in file order; false (nothing offered) when there is no such way or
+    // when the keys name too many records.
     bool lookUp(Step& s, int field, const std::vector<Value>& values,
                 const std::unordered_set<std::string>* wanted) {
+        // More records than this are read faster whole.
+        const std::size_t limit =
+            plan_.tables[static_cast<std::size_t>(s.slot)].file->recordCount() / 16 + 16;
         TableSlot& t = plan_.tables[static_cast<std::size_t>(s.slot)];
         if (!t.shared)
             return false;
@@ -551,6 +555,8 @@ private:
                     auto found = index->findHinted(raw);
                     std::move(found.begin(), found.end(), std::back_inserter(hinted));
                 }
+                if (positions.size() + hinted.size() > limit)
+                    return false;
             }
         } catch (const std::exception&) {
             return false; // a text the code page cannot hold, an index that does not read
@@ -593,6 +599,8 @@ private:
         Step& driver = steps.front();
         const std::uint32_t size =
             plan_.tables[static_cast<std::size_t>(driver.slot)].file->recordCount();
+        // The joins that could pick the driver's records, the one with the fewest keys first.
+        std::vector<std::pair<const Step*, std::vector<Value>>> picks;
         for (std::size_t k = 1; k < steps.size(); ++k) {
             const Step& s = steps[k];
             if (s.type != JoinType::Inner || !read[static_cast<std::size_t>(s.slot)] ||
@@ -603,11 +611,15 @@ private:
             reverse.leftKeys = s.rightKeys;
             reverse.rightKeys = s.leftKeys;
             keysOf(reverse, s.slot, values);
-            if (fewKeys(values.size(), size) &&
-                lookUp(driver, s.leftKeys.front().expr->field, values, nullptr))
-                return true;
+            if (fewKeys(values.size(), size))
+                picks.emplace_back(&s, std::move(values));
         }
-        return false;
+        std::stable_sort(picks.begin(), picks.end(), [](const auto& a, const auto& b) {
+            return a.second.size() < b.second.size();
+        });
+        return std::any_of(picks.begin(), picks.end(), [&](const auto& pick) {
+            return lookUp(driver, pick.first->leftKeys.front().expr->field, pick.second, nullptr);
+        });
     }
 
     // The driver is read into its slot first when it is much smaller than a table it
@@ -641,9 +653,10 @@ private:
     }
 
     // Reading in this order: tables with an equality to a constant on a key or indexed
-    // field (through it); the driver (through the keys of such a table it joins, or whole
-    // when it is small); then each joined table (see prepare). The driver's records then
-    // stream through the joins (advance).
+    // field (through it); tables much smaller than the driver that an INNER join ties to
+    // it; the driver (through the keys of such a table it joins, or whole when it is
+    // small); then each joined table (see prepare). The driver's records then stream
+    // through the joins (advance).
     void stream(std::vector<Step>& steps) {
         const Step& driver = steps.front();
         driverSlot_ = driver.slot;
@@ -653,6 +666,18 @@ private:
             if (readByConstant(s))
                 read[static_cast<std::size_t>(s.slot)] = 1;
         auto& driverRead = read[static_cast<std::size_t>(driver.slot)];
+        // Small tables that an INNER join ties to the driver: their keys may pick the
+        // driver's records through an index.
+        const auto size = [&](int slot) {
+            return plan_.tables[static_cast<std::size_t>(slot)].file->recordCount();
+        };
+        for (Step& s : steps)
+            if (&s != &driver && !read[static_cast<std::size_t>(s.slot)] &&
+                s.type == JoinType::Inner && keySource(s) == driver.slot &&
+                size(s.slot) < size(driver.slot) / 4) {
+                scanInto(s, nullptr);
+                read[static_cast<std::size_t>(s.slot)] = 1;
+            }
         if (!driverRead && readDriverByJoin(steps, read))
             driverRead = 1;
         if (!driverRead && readDriverFirst(steps)) {
