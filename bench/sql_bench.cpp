@@ -28,9 +28,19 @@
 // at exit.
 //
 // SQLite side, as a DBA would set it up: native tables (TEXT, INTEGER, REAL; a date as
-// ISO 'YYYY-MM-DD' text), primary keys (parcellak.Parckod, ElvMuv.Muvkod, Tapanyagok.Kod,
-// Novvedmegf.Id), an index on every other join column, ANALYZE after loading; default
-// page cache; the file in the same temporary folder as our tables.
+// ISO 'YYYY-MM-DD' text), primary keys (parcellak.Parckod, ElvMuv.Muvkod,
+// felhanyag.Felhkod, Tapanyagok.Kod, Novvedmegf.Id), an index on every other join column
+// and on ElvMuv.Datum, ANALYZE after loading; default page cache; the file in the same
+// temporary folder as our tables.
+//
+// Our side, as the program keeps its tables: the same primary keys, and secondary
+// indexes on ElvMuv.Tablakod and ElvMuv.Datum (the program's own), felhanyag.Muvkod (the
+// program's), felhanyag.Tablakod, felhanyag.Anyagkod and Novvedmegf.Parc_id (as SQLite's;
+// Novvedmeg2 and muv_novmegf have no key, so no index), made after loading; the tables
+// stay open between runs, as the program's forms keep them.
+//
+// Also here: SqlBig/* (one million operations, see below) and SqlMemory/* (the peak
+// memory of a report query beside the size of the tables it reads).
 //
 // Dialect differences (the SQLite text of a query is our text with only these changes):
 // - A date literal in the month/day/year form '1/1/2005' is written '2005-01-01'.

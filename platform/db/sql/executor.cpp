@@ -2,21 +2,27 @@
 //
 // The plan's shape (the usual one, FROM of INNER and LEFT joins of tables and
 // comma-separated tables):
-//   1. The driver is the first table of the FROM list. Every other table is scanned once:
-//      the records that pass its pushed-down conditions are copied into its slot
-//      (TableSlot::raw) and hashed on the columns of the equality that joins it (one key
-//      of bytes per record, see KeyPart).
-//   2. The driver is scanned and each record that passes its conditions is streamed
-//      through the joins in the order written (comma-separated tables in the order an
-//      equality in WHERE connects them): a join looks up its table's records under the
-//      row's key (every record when no equality joins it), keeps those its other
-//      conditions accept and, for a LEFT join, NULL-fills the row when none does.
-//   3. Each joined row goes to the sink as it comes: hash aggregation (one state per
+//   1. The driver is the first table of the FROM list; the others join it in the order
+//      written (comma-separated tables in the order an equality in WHERE connects them).
+//   2. Every table but the driver is read once into its slot (TableSlot::raw): the
+//      records that pass its pushed-down conditions, hashed on the columns of the
+//      equality that joins it (one key of bytes per record, see KeyPart). A table is
+//      read through its primary key or a secondary index when one of its conditions is
+//      an equality of the leading field to a constant, or when it joins a table already
+//      read that gives few keys; otherwise whole, keeping only the records under the
+//      keys of that table (see stream for the order of the reads).
+//   3. The driver's records that pass its conditions (read through an index under the
+//      keys of a small joined table, or read whole) stream through the joins: a join
+//      looks up its table's records under the row's key (every record when no equality
+//      joins it), keeps those its other conditions accept and, for a LEFT join,
+//      NULL-fills the row when none does.
+//   4. Each joined row goes to the sink as it comes: hash aggregation (one state per
 //      group and aggregate; a group's first row is kept to evaluate its other columns)
 //      or projection into output rows. No joined relation is materialised.
-//   4. DISTINCT and ORDER BY on the output rows.
-// Rows come out in the order of these nested loops: the driver's records in file order,
-// then the matching records of each joined table in file order.
+//   5. DISTINCT and ORDER BY on the output rows.
+// Rows come out in the order of these nested loops, the driver's records in file order,
+// then the matching records of each joined table in file order, however the records were
+// reached (an index read gives its records in file order too).
 //
 // Other FROM shapes (RIGHT and FULL joins, a join whose right side is a join) run through
 // materialised relations of record indexes (one per slot per row) instead, which give
