@@ -28,9 +28,19 @@
 // at exit.
 //
 // SQLite side, as a DBA would set it up: native tables (TEXT, INTEGER, REAL; a date as
-// ISO 'YYYY-MM-DD' text), primary keys (parcellak.Parckod, ElvMuv.Muvkod, Tapanyagok.Kod,
-// Novvedmegf.Id), an index on every other join column, ANALYZE after loading; default
-// page cache; the file in the same temporary folder as our tables.
+// ISO 'YYYY-MM-DD' text), primary keys (parcellak.Parckod, ElvMuv.Muvkod,
+// felhanyag.Felhkod, Tapanyagok.Kod, Novvedmegf.Id), an index on every other join column
+// and on ElvMuv.Datum, ANALYZE after loading; default page cache; the file in the same
+// temporary folder as our tables.
+//
+// Our side, as the program keeps its tables: the same primary keys, and secondary
+// indexes on ElvMuv.Tablakod and ElvMuv.Datum (the program's own), felhanyag.Muvkod (the
+// program's), felhanyag.Tablakod, felhanyag.Anyagkod and Novvedmegf.Parc_id (as SQLite's;
+// Novvedmeg2 and muv_novmegf have no key, so no index), made after loading; the tables
+// stay open between runs, as the program's forms keep them.
+//
+// Also here: SqlBig/* (one million operations, see below) and SqlMemory/* (the peak
+// memory of a report query beside the size of the tables it reads).
 //
 // Dialect differences (the SQLite text of a query is our text with only these changes):
 // - A date literal in the month/day/year form '1/1/2005' is written '2005-01-01'.
@@ -50,8 +60,10 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <limits>
+#include <malloc.h>
 #include <map>
 #include <memory>
 #include <random>
@@ -256,7 +268,10 @@ void build(Session& s, sqlite3* lite) {
                field("Ter", FieldType::Long), field("Gepora", FieldType::Number),
                field("Keziora", FieldType::Number), field("Nha", FieldType::Number),
                field("Hozam", FieldType::Number)},
-              0},
+              1,
+              1250,
+              "anhundc",
+              4},
              "Muvkod TEXT PRIMARY KEY, Tablakod TEXT, Datum TEXT, Muvnev TEXT, Ter INTEGER, "
              "Gepora REAL, Keziora REAL, Nha REAL, Hozam REAL");
     for (int i = 0; i < kOperations; ++i) {
@@ -272,14 +287,19 @@ void build(Session& s, sqlite3* lite) {
         ops.insert(std::move(r));
     }
     Twin uses(s, lite, "felhanyag",
-              {{field("Tablakod", FieldType::Alpha, 40), field("Muvkod", FieldType::Alpha, 6),
-                field("Anyagkod", FieldType::Alpha, 6), field("Anyagtip", FieldType::Alpha, 6),
-                field("Menny", FieldType::Number), field("Mert", FieldType::Alpha, 4)},
-               0},
-              "Tablakod TEXT, Muvkod TEXT, Anyagkod TEXT, Anyagtip TEXT, Menny REAL, Mert TEXT");
+              {{field("Felhkod", FieldType::Alpha, 6), field("Tablakod", FieldType::Alpha, 40),
+                field("Muvkod", FieldType::Alpha, 6), field("Anyagkod", FieldType::Alpha, 6),
+                field("Anyagtip", FieldType::Alpha, 6), field("Menny", FieldType::Number),
+                field("Mert", FieldType::Alpha, 4)},
+               1,
+               1250,
+               "anhundc",
+               4},
+              "Felhkod TEXT PRIMARY KEY, Tablakod TEXT, Muvkod TEXT, Anyagkod TEXT, Anyagtip TEXT, "
+              "Menny REAL, Mert TEXT");
     for (int i = 0; i < kUses; ++i) {
         const int op = static_cast<int>(rng() % kOperations);
-        uses.insert({code("P", 10000 + static_cast<int>(rng() % kFields)), opCode(op),
+        uses.insert({opCode(i), code("P", 10000 + static_cast<int>(rng() % kFields)), opCode(op),
                      code("A", 1000 + static_cast<int>(rng() % kMaterials)), std::string("000001"),
                      double(rng() % 1000), std::string("kg")});
     }
@@ -327,7 +347,15 @@ void build(Session& s, sqlite3* lite) {
     }
 
     exec(lite, "COMMIT");
+    // The program's indexes on our side, made after loading, as SQLite's are below.
+    s.open("ElvMuv")->addIndex({"ElvMuvtablaind", {"Tablakod"}});
+    s.open("ElvMuv")->addIndex({"ElvMuvDatumInd", {"Datum"}});
+    s.open("felhanyag")->addIndex({"felhamuvkind", {"Muvkod"}});
+    s.open("felhanyag")->addIndex({"felhatablaind", {"Tablakod"}});
+    s.open("felhanyag")->addIndex({"felhaanyagind", {"Anyagkod"}});
+    s.open("Novvedmegf")->addIndex({"Novparcind", {"Parc_id"}});
     exec(lite, "CREATE INDEX ElvMuv_Tablakod ON ElvMuv (Tablakod);"
+               "CREATE INDEX ElvMuv_Datum ON ElvMuv (Datum);"
                "CREATE INDEX felhanyag_Tablakod ON felhanyag (Tablakod);"
                "CREATE INDEX felhanyag_Muvkod ON felhanyag (Muvkod);"
                "CREATE INDEX felhanyag_Anyagkod ON felhanyag (Anyagkod);"
@@ -342,6 +370,7 @@ void build(Session& s, sqlite3* lite) {
 struct Data {
     fs::path dir;
     std::unique_ptr<Session> session;
+    std::vector<std::shared_ptr<SharedTable>> held;
     sqlite3* lite = nullptr;
     Data() {
         dir = fs::temp_directory_path() / ("farm-sql-bench-" + std::to_string(getpid()));
@@ -349,7 +378,14 @@ struct Data {
         session = std::make_unique<Session>(dir);
         if (sqlite3_open((dir / "farm.sqlite").c_str(), &lite) != SQLITE_OK)
             sqliteFailed(lite, "open");
+        const auto start = std::chrono::steady_clock::now();
         build(*session, lite);
+        std::fprintf(stderr, "sql_bench: data built in %.1f s\n", secondsSince(start));
+        // Kept open, as the program's forms keep their tables open: a query does not
+        // open them again.
+        for (const char* name : {"parcellak", "ElvMuv", "felhanyag", "Tapanyagok", "Novvedmegf",
+                                 "Novvedmeg2", "muv_novmegf"})
+            held.push_back(session->open(name));
         // Reopened read-only with the default settings for the queries.
         sqlite3_close(lite);
         if (sqlite3_open_v2((dir / "farm.sqlite").c_str(), &lite, SQLITE_OPEN_READONLY, nullptr) !=
@@ -358,6 +394,7 @@ struct Data {
     }
     ~Data() {
         sqlite3_close(lite);
+        held.clear();
         session.reset();
         std::error_code ec;
         fs::remove_all(dir, ec);
@@ -422,9 +459,20 @@ struct Shape {
 
 const std::vector<Shape>& shapes();
 
+// Our engine and SQLite over the same rows.
+struct Engines {
+    Session& session;
+    sqlite3* lite;
+};
+
+void compareOn(benchmark::State& state, const Shape& q, Engines d);
+
 void compare(benchmark::State& state, std::size_t shape) {
-    const Shape& q = shapes()[shape];
     Data& d = data();
+    compareOn(state, shapes()[shape], {*d.session, d.lite});
+}
+
+void compareOn(benchmark::State& state, const Shape& q, Engines d) {
     const sql::Statement st = sql::Statement::parse(q.ours);
     SqliteStatement lite(d.lite, q.sqlite ? q.sqlite : q.ours);
     Figures f;
@@ -434,7 +482,7 @@ void compare(benchmark::State& state, std::size_t shape) {
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();
         {
-            const sql::ResultSet r = st.select(*d.session, q.params);
+            const sql::ResultSet r = st.select(d.session, q.params);
             f.rows = r.rows.size();
             benchmark::DoNotOptimize(r.rows.data());
         }
@@ -534,4 +582,162 @@ BENCHMARK_CAPTURE(compare, yield, 3)->Name("SqlReport/yield")->Unit(benchmark::k
 BENCHMARK_CAPTURE(compare, inputs, 4)->Name("SqlReport/inputs")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(compare, observations, 5)
     ->Name("SqlReport/observations")
+    ->Unit(benchmark::kMillisecond);
+
+// --- one million operations ----------------------------------------------------------------
+// SqlBig/*: a table of 1,000,000 operations (6 fields, 66-byte records, 20 years of dates)
+// on both sides, no index on either (the queries read every row): the sum of a column, a
+// grouping by the operation's name (40 groups) and one year's rows by a date range.
+
+namespace {
+
+constexpr int kBigRows = 1000000;
+
+struct BigData {
+    fs::path dir;
+    std::unique_ptr<Session> session;
+    std::shared_ptr<SharedTable> table;
+    sqlite3* lite = nullptr;
+    BigData() {
+        dir = fs::temp_directory_path() / ("farm-sql-bench-1m-" + std::to_string(getpid()));
+        fs::create_directories(dir);
+        session = std::make_unique<Session>(dir);
+        if (sqlite3_open((dir / "big.sqlite").c_str(), &lite) != SQLITE_OK)
+            sqliteFailed(lite, "open");
+        const auto start = std::chrono::steady_clock::now();
+        exec(lite, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN");
+        {
+            SessionTransaction transaction(*session);
+            Twin ops(*session, lite, "Muveletek",
+                     {{field("Muvkod", FieldType::Alpha, 7), field("Tablakod", FieldType::Alpha, 6),
+                       field("Datum", FieldType::Date), field("Muvnev", FieldType::Alpha, 30),
+                       field("Ter", FieldType::Long), field("Gepora", FieldType::Number),
+                       field("Keziora", FieldType::Number)},
+                      0,
+                      1250,
+                      "anhundc",
+                      8},
+                     "Muvkod TEXT, Tablakod TEXT, Datum TEXT, Muvnev TEXT, Ter INTEGER, Gepora "
+                     "REAL, Keziora REAL");
+            std::mt19937 rng(44);
+            for (int i = 0; i < kBigRows; ++i)
+                ops.insert({std::to_string(1000000 + i),
+                            code("P", 10000 + static_cast<int>(rng() % kFields)),
+                            day(2000 + static_cast<int>(rng() % 20), static_cast<int>(rng() % 365)),
+                            code("művelet ", static_cast<int>(rng() % 40)),
+                            static_cast<std::int32_t>(rng() % 50000), double(rng() % 100) / 10,
+                            double(rng() % 100) / 10});
+            transaction.Commit();
+        }
+        exec(lite, "COMMIT; ANALYZE");
+        std::fprintf(stderr, "sql_bench: 1,000,000 operations built in %.1f s\n",
+                     secondsSince(start));
+        table = session->open("Muveletek");
+        sqlite3_close(lite);
+        if (sqlite3_open_v2((dir / "big.sqlite").c_str(), &lite, SQLITE_OPEN_READONLY, nullptr) !=
+            SQLITE_OK)
+            sqliteFailed(lite, "open");
+    }
+    ~BigData() {
+        sqlite3_close(lite);
+        table.reset();
+        session.reset();
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+};
+
+BigData& bigData() {
+    static BigData d;
+    return d;
+}
+
+const std::vector<Shape>& bigShapes() {
+    static const std::vector<Shape> all = {
+        {"1M sum", "SELECT SUM(Gepora), SUM(Keziora) FROM Muveletek", nullptr, {}},
+        {"1M group",
+         "SELECT Muvnev, COUNT(*), SUM(Gepora) FROM Muveletek GROUP BY Muvnev",
+         nullptr,
+         {}},
+        {"1M date range",
+         "SELECT COUNT(*), SUM(Ter) FROM Muveletek WHERE Datum >= :date1 AND Datum <= :date2",
+         nullptr,
+         {{"date1", day(2009, 0)}, {"date2", day(2009, 364)}}},
+    };
+    return all;
+}
+
+void compareBig(benchmark::State& state, std::size_t shape) {
+    BigData& d = bigData();
+    compareOn(state, bigShapes()[shape], {*d.session, d.lite});
+}
+
+// --- memory -------------------------------------------------------------------------------
+// SqlMemory/<query>: how much the process's resident memory grows at its peak while our
+// engine runs the report query once (the peak reset through /proc/self/clear_refs first),
+// beside the size of the data files of the tables the query reads: peak_mb, tables_mb and
+// memory_ratio = peak_mb / tables_mb. Linux only; the counters read 0 elsewhere.
+
+std::uint64_t statusKiB(const char* key) {
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f)
+        return 0;
+    char line[256];
+    std::uint64_t value = 0;
+    const std::size_t length = std::strlen(key);
+    while (std::fgets(line, sizeof line, f))
+        if (std::strncmp(line, key, length) == 0)
+            value = std::strtoull(line + length, nullptr, 10);
+    std::fclose(f);
+    return value;
+}
+
+void resetPeak() {
+    if (std::FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", f);
+        std::fclose(f);
+    }
+}
+
+void memoryOf(benchmark::State& state, std::size_t shape, std::vector<std::string> tables) {
+    Data& d = data();
+    const Shape& q = shapes()[shape];
+    const sql::Statement st = sql::Statement::parse(q.ours);
+    double tableBytes = 0;
+    for (const std::string& t : tables)
+        tableBytes += static_cast<double>(fs::file_size(d.session->tablePath(t)));
+    double peak = 0;
+    for (auto _ : state) {
+        malloc_trim(0);
+        resetPeak();
+        const std::uint64_t before = statusKiB("VmRSS:");
+        {
+            const sql::ResultSet r = st.select(*d.session, q.params);
+            benchmark::DoNotOptimize(r.rows.data());
+        }
+        const std::uint64_t high = statusKiB("VmHWM:");
+        peak = std::max(peak, high > before ? double(high - before) * 1024 : 0.0);
+    }
+    state.counters["peak_mb"] = peak / 1e6;
+    state.counters["tables_mb"] = tableBytes / 1e6;
+    state.counters["memory_ratio"] = peak / tableBytes;
+    std::printf("sql_bench: peak memory of %s: %.1f MB over tables of %.1f MB = %.2f\n", q.name,
+                peak / 1e6, tableBytes / 1e6, peak / tableBytes);
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(compareBig, sum, 0)->Name("SqlBig/sum")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(compareBig, group, 1)->Name("SqlBig/group_by")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(compareBig, range, 2)->Name("SqlBig/date_range")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(memoryOf, materials, 0,
+                  std::vector<std::string>{"felhanyag", "parcellak", "Tapanyagok", "ElvMuv"})
+    ->Name("SqlMemory/materials")
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(memoryOf, observations, 5,
+                  std::vector<std::string>{"parcellak", "Novvedmegf", "Novvedmeg2", "muv_novmegf",
+                                           "ElvMuv"})
+    ->Name("SqlMemory/observations")
+    ->Iterations(3)
     ->Unit(benchmark::kMillisecond);

@@ -48,14 +48,16 @@ std::vector<std::uint8_t> IndexBlocks::readAll() const {
 
 void IndexBlocks::visitFrom(std::span<const std::uint8_t> key,
                             const std::function<bool(std::span<const std::uint8_t>)>& visit) const {
-    const auto& blocks = chain_.blocks();
+    if (chain_.empty())
+        return;
+    const BlockChain::Place start = chain_.locate(key);
     const std::size_t size = chain_.recordSize();
-    std::vector<std::uint8_t> records;
-    for (std::size_t i = blocks.empty() ? 0 : chain_.blockFor(key); i < blocks.size(); ++i) {
-        records.resize(blocks[i].records * size);
-        pager_.read(x_, chain_.offset(blocks[i].number) + kBlockHeaderSize, records);
-        for (std::size_t at = 0; at < records.size(); at += size)
-            if (!visit(std::span<const std::uint8_t>(records).subspan(at, size)))
+    const auto& blocks = chain_.blocks();
+    for (std::size_t index = start.index; index < blocks.size(); ++index) {
+        const auto block = chain_.readBlock(blocks[index].number);
+        for (std::size_t slot = index == start.index ? start.slot : 0; slot < blocks[index].records;
+             ++slot)
+            if (!visit(std::span(block).subspan(kBlockHeaderSize + slot * size, size)))
                 return;
     }
 }

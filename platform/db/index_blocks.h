@@ -42,8 +42,8 @@ public:
 
     // Every index record in order, flat.
     std::vector<std::uint8_t> readAll() const;
-    // Calls `visit` with the index records in order, from the first block that may hold
-    // `key` on (records below `key` included), until it returns false.
+    // The index records in order from the first one not below `key`, until `visit`
+    // returns false.
     void visitFrom(std::span<const std::uint8_t> key,
                    const std::function<bool(std::span<const std::uint8_t>)>& visit) const;
     // The Y blocks the Y header counts, as the file holds them (shorter when cut off).

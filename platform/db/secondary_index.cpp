@@ -154,19 +154,25 @@ struct SecondaryIndex::Impl {
     }
 
     int compare(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) const {
-        for (const Part& p : parts) {
-            const auto fa = a.subspan(p.to, p.size);
-            const auto fb = b.subspan(p.to, p.size);
-            int c = 0;
-            if (p.text)
-                c = p.ignoreCase ? collation.compareIgnoringCase(fa, fb)
-                                 : collation.compare(fa, fb);
-            else
-                c = std::memcmp(fa.data(), fb.data(), p.size);
-            if (c != 0)
-                return (c < 0) != p.descending ? -1 : 1;
-        }
+        for (const Part& p : parts)
+            if (const int c = compare(p, a, b); c != 0)
+                return c;
         return 0;
+    }
+
+    // One part of two index records, in index order.
+    int compare(const Part& p, std::span<const std::uint8_t> a,
+                std::span<const std::uint8_t> b) const {
+        const auto fa = a.subspan(p.to, p.size);
+        const auto fb = b.subspan(p.to, p.size);
+        int c = 0;
+        if (p.text)
+            c = p.ignoreCase ? collation.compareIgnoringCase(fa, fb) : collation.compare(fa, fb);
+        else
+            c = std::memcmp(fa.data(), fb.data(), p.size);
+        if (c == 0)
+            return 0;
+        return (c < 0) != p.descending ? -1 : 1;
     }
 
     std::vector<std::uint8_t> fromRaw(std::span<const std::uint8_t> raw, std::uint16_t hint) const {
@@ -386,6 +392,28 @@ const fs::path& SecondaryIndex::xPath() const {
 }
 const fs::path& SecondaryIndex::yPath() const {
     return impl_->yPath;
+}
+
+std::vector<HintedRecord> SecondaryIndex::findHinted(std::span<const std::uint8_t> raw) const {
+    Impl& d = *impl_;
+    d.blocks->sync(); // after a rolled-back change: read again (DbError when damaged)
+    // The lowest index record with that value: the other fields and the key all zero.
+    std::vector<std::uint8_t> only(raw.size(), 0);
+    const Impl::Part& first = d.parts.front();
+    std::memcpy(only.data() + first.from, raw.data() + first.from, first.size);
+    const auto probe = d.fromRaw(only, 0);
+    std::vector<HintedRecord> out;
+    d.blocks->visitFrom(probe, [&](std::span<const std::uint8_t> x) {
+        if (d.compare(first, x, probe) != 0)
+            return false;
+        HintedRecord& r = out.emplace_back();
+        r.block = getShort(x.data() + d.keySize);
+        r.key.assign(raw.size(), 0);
+        for (std::size_t i = d.fields.size(); i < d.parts.size(); ++i)
+            std::memcpy(r.key.data() + d.parts[i].from, x.data() + d.parts[i].to, d.parts[i].size);
+        return true;
+    });
+    return out;
 }
 
 std::string SecondaryIndex::verify() const {

@@ -53,6 +53,11 @@ public:
     // rows and each data block holding one of them once.
     void visitEqual(std::span<const std::uint8_t> probe, std::size_t fieldCount,
                     const std::function<bool(std::span<const std::uint8_t>)>& visit) const;
+    // The records whose first indexed field holds the value that field has in the raw
+    // table record `raw` (in the index's order: ignoring case for a case-insensitive
+    // index), in index order: each named by the block the index says holds it and its key,
+    // for TableFile::visitHinted.
+    std::vector<HintedRecord> findHinted(std::span<const std::uint8_t> raw) const;
 
     // "" when the files agree with the table, or the first disagreement.
     std::string verify() const;

@@ -57,6 +57,15 @@ struct RecordPos {
     auto operator<=>(const RecordPos&) const = default;
 };
 
+// A record named by the block an index says holds it and by its key fields (a raw record
+// holding them; the other fields are not read).
+struct HintedRecord {
+    std::uint16_t block = 0;
+    std::vector<std::uint8_t> key;
+};
+
+using RecordVisit = std::function<void(RecordPos, std::span<const std::uint8_t>)>;
+
 // Secondary indexes hook into every change here; they write through the same pager,
 // inside the same transaction as the data.
 class TableObserver {
@@ -177,6 +186,8 @@ public:
     void removeObserver(TableObserver* observer);
     Pager& pager() { return *pager_; }
 
+    // The table's text order (its code page and sort order).
+    const Collation& collation() const;
     // Compares the key fields of two raw records in the table's collation.
     int compareKeys(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
                     int fieldCount) const;
@@ -195,6 +206,15 @@ public:
                    const std::function<bool(std::span<const std::uint8_t>)>& visit) const;
     // Keyed tables: where the record with the key of the raw record `raw` is.
     std::optional<RecordPos> findRaw(std::span<const std::uint8_t> raw) const;
+    // Keyed tables: the records whose first `fields` key fields equal those of the raw
+    // record `raw`, in key order (table_lookup.cpp).
+    std::vector<RecordPos> findAll(std::span<const std::uint8_t> raw, int fields) const;
+    // Calls `visit` for the records at `positions` (each once, however often it is
+    // named) in chain order, as scan would reach them; each block is read once.
+    void visitEach(std::vector<RecordPos> positions, const RecordVisit& visit) const;
+    // Keyed tables: as visitEach for the records `records` name. A record is looked for
+    // in its hinted block first (each block read once), by its key when it is not there.
+    void visitHinted(std::vector<HintedRecord> records, const RecordVisit& visit) const;
 
 private:
     TableFile() = default;

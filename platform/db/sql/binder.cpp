@@ -8,6 +8,7 @@
 
 #include <bit>
 #include <set>
+#include <tuple>
 
 namespace db::sql {
 
@@ -43,9 +44,9 @@ public:
 
     void bind(const SelectStmt& s) {
         plan_.distinct = s.distinct;
-        plan_.defaultCollation = std::make_unique<Collation>(1250, sortOrderForDriver("anhundc"));
         for (const FromNode& f : s.from)
             plan_.from.push_back(openFrom(f));
+        plan_.defaultCollation = collation(1250, sortOrderForDriver("anhundc"));
         for (PlanNode& p : plan_.from)
             markNullable(p, false);
         for (PlanNode& p : plan_.from)
@@ -69,6 +70,17 @@ public:
 private:
     [[noreturn]] void fail(std::size_t at, const std::string& what) const {
         failAt(text_, at, what);
+    }
+
+    // One collation per code page and sort order (building one takes a while): a table's
+    // own when one of the tables has that order.
+    std::shared_ptr<const Collation> collation(int codePage, std::uint8_t sortOrder) {
+        for (const auto& [page, order, made] : collations_)
+            if (page == codePage && order == sortOrder)
+                return made;
+        auto made = std::make_shared<const Collation>(codePage, sortOrder);
+        collations_.emplace_back(codePage, sortOrder, made);
+        return made;
     }
 
     // --- FROM -------------------------------------------------------------------------
@@ -97,8 +109,12 @@ private:
         }
         slot.name = name;
         slot.alias = f.alias;
-        slot.collation = std::make_unique<Collation>(slot.file->codec().codePage(),
-                                                     slot.file->header().sortOrder);
+        // The table's own collation, kept while the slot holds the table.
+        slot.collation =
+            slot.shared ? std::shared_ptr<const Collation>(slot.shared, &slot.file->collation())
+                        : std::shared_ptr<const Collation>(slot.layout, &slot.file->collation());
+        collations_.emplace_back(slot.file->codec().codePage(), slot.file->header().sortOrder,
+                                 slot.collation);
         slot.recordSize = static_cast<std::size_t>(slot.file->codec().recordSize());
         p.slot = static_cast<int>(plan_.tables.size());
         p.mask = 1ull << p.slot;
@@ -413,6 +429,7 @@ private:
     const std::map<std::string, Value>& params_;
     BoundSelect& plan_;
     bool layoutOnly_;
+    std::vector<std::tuple<int, std::uint8_t, std::shared_ptr<const Collation>>> collations_;
 };
 
 } // namespace

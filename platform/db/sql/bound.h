@@ -49,10 +49,10 @@ struct TableSlot {
     std::shared_ptr<SharedTable> shared;
     std::shared_ptr<const TableFile> layout; // bound for the columns only: no rows
     const TableFile* file = nullptr;
-    std::string name;      // as written, without ".db"
-    std::string alias;     // may be empty
-    bool nullable = false; // on the NULL-filled side of an outer join
-    std::unique_ptr<Collation> collation;
+    std::string name;                           // as written, without ".db"
+    std::string alias;                          // may be empty
+    bool nullable = false;                      // on the NULL-filled side of an outer join
+    std::shared_ptr<const Collation> collation; // shared by slots of the same order
     std::vector<Node> filters;
     std::vector<std::uint8_t> raw;
     std::size_t recordSize = 0;
@@ -114,7 +114,7 @@ struct BoundSelect {
     std::vector<SortKey> orderBy;
     bool distinct = false;
     bool aggregated = false;
-    std::unique_ptr<Collation> defaultCollation;
+    std::shared_ptr<const Collation> defaultCollation;
 };
 
 // `layoutOnly` binds against the tables' layouts alone: enough for the result's columns,

@@ -1,11 +1,41 @@
-// Running a bound SELECT: filtered scans, hash joins on equality conditions (nested
-// loops otherwise), hash aggregation, DISTINCT, ordering.
+// Running a bound SELECT.
+//
+// The plan's shape (the usual one, FROM of INNER and LEFT joins of tables and
+// comma-separated tables):
+//   1. The driver is the first table of the FROM list; the others join it in the order
+//      written (comma-separated tables in the order an equality in WHERE connects them).
+//   2. Every table but the driver is read once into its slot (TableSlot::raw): the
+//      records that pass its pushed-down conditions, hashed on the columns of the
+//      equality that joins it (one key of bytes per record, see KeyPart). A table is
+//      read through its primary key or a secondary index when one of its conditions is
+//      an equality of the leading field to a constant, or when it joins a table already
+//      read that gives few keys; otherwise whole, keeping only the records under the
+//      keys of that table (see stream for the order of the reads).
+//   3. The driver's records that pass its conditions (read through an index under the
+//      keys of a small joined table, or read whole) stream through the joins: a join
+//      looks up its table's records under the row's key (every record when no equality
+//      joins it), keeps those its other conditions accept and, for a LEFT join,
+//      NULL-fills the row when none does.
+//   4. Each joined row goes to the sink as it comes: hash aggregation (one state per
+//      group and aggregate; a group's first row is kept to evaluate its other columns)
+//      or projection into output rows. No joined relation is materialised.
+//   5. DISTINCT and ORDER BY on the output rows.
+// Rows come out in the order of these nested loops, the driver's records in file order,
+// then the matching records of each joined table in file order, however the records were
+// reached (an index read gives its records in file order too).
+//
+// Other FROM shapes (RIGHT and FULL joins, a join whose right side is a join) run through
+// materialised relations of record indexes (one per slot per row) instead, which give
+// their rows to the same sink in the same order.
 
+#include "platform/db/secondary_index.h"
 #include "platform/db/sql/bound.h"
 #include "platform/db/sql/values.h"
 #include "platform/sys/codepage.h"
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <numeric>
 #include <unordered_map>
 #include <unordered_set>
@@ -50,17 +80,78 @@ bool isBlank(const Value& v) {
     return isNull(v) || (s && s->empty());
 }
 
+// --- keys of bytes ----------------------------------------------------------------------
+// Joins, groups and COUNT(DISTINCT) compare values as keyOf makes them (every number a
+// double). A key part turns one value into bytes that are equal exactly when those
+// values are: a text field's stored bytes up to its end (within one code page), a
+// whole-number or date field's stored bytes (stored big-endian, one value one pattern),
+// anything else its decoded value, canonically. A NULL or empty value is one byte 0.
+
+enum class Encoding { Text, Fixed, Decoded };
+
+struct KeyPart {
+    const Node* expr = nullptr;
+    Encoding encoding = Encoding::Decoded;
+    std::size_t offset = 0; // Text, Fixed: the field's place in the record
+    std::size_t size = 0;
+};
+
+bool storedAsOnePattern(FieldType t) {
+    return t == FieldType::Short || t == FieldType::Long || t == FieldType::AutoInc ||
+           t == FieldType::Date || t == FieldType::Time || t == FieldType::Logical;
+}
+
+template <class T>
+void appendBytes(std::string& out, const T& value) {
+    out.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+// A value as keyOf makes it, in bytes; false when it is blank.
+bool appendDecoded(const Value& v, std::string& out) {
+    const Value k = keyOf(v);
+    out.push_back(static_cast<char>(k.index() + 1));
+    std::visit(
+        [&](const auto& x) {
+            using T = std::decay_t<decltype(x)>;
+            if constexpr (std::is_same_v<T, std::string>) {
+                appendBytes(out, static_cast<std::uint32_t>(x.size()));
+                out.append(x);
+            } else if constexpr (std::is_same_v<T, double>) {
+                appendBytes(out, x == 0 ? 0.0 : x);
+            } else if constexpr (std::is_same_v<T, bool>) {
+                out.push_back(x ? 1 : 0);
+            } else if constexpr (std::is_same_v<T, Date>) {
+                appendBytes(out, x.days);
+            } else if constexpr (std::is_same_v<T, Time>) {
+                appendBytes(out, x.ms);
+            } else if constexpr (std::is_same_v<T, Timestamp>) {
+                appendBytes(out, x.ms);
+            } else if constexpr (std::is_same_v<T, Bytes>) {
+                appendBytes(out, static_cast<std::uint32_t>(x.size()));
+                out.append(reinterpret_cast<const char*>(x.data()), x.size());
+            } else if constexpr (std::is_same_v<T, Decimal>) {
+                appendBytes(out, static_cast<std::uint32_t>(x.text.size()));
+                out.append(x.text);
+            } else if constexpr (std::is_same_v<T, std::int32_t>) {
+                appendBytes(out, x);
+            }
+        },
+        k);
+    return !isBlank(v);
+}
+
 struct AggState {
     std::int64_t count = 0;
     double sum = 0;
     Value best;
-    std::unordered_set<Value, ValueHash> seen;
+    std::unordered_set<std::string> seen; // DISTINCT: the keys counted
 };
 
 struct Group {
-    std::vector<std::uint32_t> row; // a representative joined row
+    std::vector<std::uint32_t> row;         // its first joined row
+    std::vector<std::uint8_t> driverRecord; // that row's driver record, when streamed
     std::vector<AggState> states;
-    Key key;
+    Key key; // the group values, for ordering
 };
 
 struct OutRow {
@@ -79,19 +170,50 @@ struct EquiPair {
     const Node* right = nullptr;
 };
 
+// One table of the stream: the driver (first), or a table joined to the rows before it.
+struct Step {
+    int slot = -1;
+    JoinType type = JoinType::Inner;   // Inner or Left
+    std::vector<KeyPart> leftKeys;     // the row's side of the equalities
+    std::vector<KeyPart> rightKeys;    // this table's side
+    std::vector<const Node*> residual; // the join's other conditions
+    std::vector<const Node*> after;    // conditions on the row once joined
+    // This table's records by key: the first and last record of each key, and the next
+    // record of the same key after each record (kNoRow at the end), in file order.
+    std::unordered_map<std::string, std::pair<std::uint32_t, std::uint32_t>> buckets;
+    std::vector<std::uint32_t> next;
+    std::string probe; // the key being looked up
+};
+
 class Executor {
 public:
     explicit Executor(BoundSelect& plan) : plan_(plan), width_(plan.tables.size()) {
         for (const TableSlot& t : plan_.tables)
             if (t.nullable)
                 nullableMask_ |= 1ull << (&t - plan_.tables.data());
+        for (const Node& g : plan_.groupBy)
+            groupKeys_.push_back(keyPartOf(g));
+        for (const AggSpec& a : plan_.aggs)
+            aggKeys_.push_back(a.star ? KeyPart{} : keyPartOf(a.arg));
     }
 
     ResultSet run() {
-        for (std::size_t i = 0; i < plan_.tables.size(); ++i)
-            scan(plan_.tables[i], static_cast<int>(i));
-        const Relation all = joinAll();
-        std::vector<OutRow> out = plan_.aggregated ? aggregate(all) : project(all);
+        if (plan_.aggregated && plan_.groupBy.empty())
+            groups_.push_back({std::vector<std::uint32_t>(width_, kNoRow),
+                               {},
+                               std::vector<AggState>(plan_.aggs.size()),
+                               {}});
+        std::vector<Step> steps;
+        if (streamPlan(steps)) {
+            stream(steps);
+        } else {
+            for (std::size_t i = 0; i < plan_.tables.size(); ++i)
+                scan(plan_.tables[i], static_cast<int>(i));
+            const Relation all = joinAll();
+            for (std::size_t i = 0; i < rowCount(all); ++i)
+                consume(context(rowAt(all, i)));
+        }
+        std::vector<OutRow> out = plan_.aggregated ? finishGroups() : std::move(projected_);
         if (plan_.distinct)
             removeDuplicates(out);
         sortRows(out);
@@ -112,12 +234,103 @@ private:
         return ctx;
     }
 
-    std::size_t rowCount(const Relation& r) const { return width_ ? r.rows.size() / width_ : 0; }
-    const std::uint32_t* rowAt(const Relation& r, std::size_t i) const {
-        return r.rows.data() + i * width_;
+    static bool allHold(const std::vector<const Node*>& conditions, const EvalContext& ctx) {
+        return std::all_of(conditions.begin(), conditions.end(),
+                           [&](const Node* c) { return holds(*c, ctx); });
     }
 
-    // --- scans ------------------------------------------------------------------------
+    FieldType fieldType(const Node& column) const {
+        return plan_.tables[static_cast<std::size_t>(column.table)]
+            .file->fields()[static_cast<std::size_t>(column.field)]
+            .type;
+    }
+
+    // --- keys of bytes -----------------------------------------------------------------
+    KeyPart keyPartOf(const Node& e, Encoding encoding) const {
+        KeyPart p;
+        p.expr = &e;
+        p.encoding = encoding;
+        if (encoding != Encoding::Decoded) {
+            const RecordCodec& codec =
+                plan_.tables[static_cast<std::size_t>(e.table)].file->codec();
+            p.offset = static_cast<std::size_t>(codec.offset(e.field));
+            p.size =
+                static_cast<std::size_t>(codec.fields()[static_cast<std::size_t>(e.field)].size);
+        }
+        return p;
+    }
+
+    // The key part of one expression compared with itself (a group value, a DISTINCT
+    // argument): a column's values all come in its own table's code page.
+    KeyPart keyPartOf(const Node& e) const {
+        if (e.kind != Node::Kind::Column)
+            return keyPartOf(e, Encoding::Decoded);
+        const FieldType t = fieldType(e);
+        if (t == FieldType::Alpha)
+            return keyPartOf(e, Encoding::Text);
+        return keyPartOf(e, storedAsOnePattern(t) ? Encoding::Fixed : Encoding::Decoded);
+    }
+
+    // How the two columns of an equality are compared as bytes: alike on both sides.
+    Encoding pairEncoding(const Node& a, const Node& b) const {
+        const FieldType ta = fieldType(a), tb = fieldType(b);
+        const auto codePage = [&](const Node& n) {
+            return plan_.tables[static_cast<std::size_t>(n.table)].file->codec().codePage();
+        };
+        if (ta == FieldType::Alpha && tb == FieldType::Alpha && codePage(a) == codePage(b))
+            return Encoding::Text;
+        if (ta == tb && storedAsOnePattern(ta))
+            return Encoding::Fixed;
+        return Encoding::Decoded;
+    }
+
+    // The record an expression of slot `slot` reads in the row (empty: NULL-filled).
+    std::span<const std::uint8_t> recordIn(const EvalContext& ctx, int slot) const {
+        if (slot == ctx.scanSlot)
+            return ctx.scanRecord;
+        const std::uint32_t row = ctx.rows ? ctx.rows[slot] : kNoRow;
+        if (row == kNoRow)
+            return {};
+        return plan_.tables[static_cast<std::size_t>(slot)].record(row);
+    }
+
+    // Appends the part's bytes; false when the value is blank (NULL or empty text).
+    bool appendKey(const KeyPart& p, const EvalContext& ctx, std::string& out) const {
+        if (p.encoding == Encoding::Decoded)
+            return appendDecoded(eval(*p.expr, ctx), out);
+        const auto record = recordIn(ctx, p.expr->table);
+        const std::uint8_t* field = record.empty() ? nullptr : record.data() + p.offset;
+        std::size_t length = 0;
+        if (field && p.encoding == Encoding::Text) {
+            const void* end = std::memchr(field, 0, p.size);
+            length = end ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(end) - field)
+                         : p.size;
+        } else if (field && std::any_of(field, field + p.size, [](std::uint8_t b) { return b; })) {
+            length = p.size;
+        }
+        if (length == 0) {
+            out.push_back(0);
+            return false;
+        }
+        out.push_back(1);
+        if (p.encoding == Encoding::Text)
+            out.push_back(static_cast<char>(length));
+        out.append(reinterpret_cast<const char*>(field), length);
+        return true;
+    }
+
+    // A join key: false when a part is blank (the row matches nothing).
+    bool joinKey(const std::vector<KeyPart>& parts, const EvalContext& ctx,
+                 std::string& out) const {
+        out.clear();
+        for (const KeyPart& p : parts)
+            if (!appendKey(p, ctx, out))
+                return false;
+        return true;
+    }
+
+    // --- scans -------------------------------------------------------------------------
+    // The records of a table that pass its conditions, copied into its slot.
     void scan(TableSlot& t, int slot) {
         EvalContext ctx = context(nullptr);
         ctx.scanSlot = slot;
@@ -132,36 +345,7 @@ private:
         });
     }
 
-    Relation base(int slot) const {
-        Relation r;
-        r.mask = 1ull << slot;
-        const std::size_t n = plan_.tables[static_cast<std::size_t>(slot)].count;
-        r.rows.assign(n * width_, kNoRow);
-        for (std::size_t i = 0; i < n; ++i)
-            r.rows[i * width_ + static_cast<std::size_t>(slot)] = static_cast<std::uint32_t>(i);
-        return r;
-    }
-
-    void filter(Relation& r, const std::vector<const Node*>& conditions) const {
-        if (conditions.empty())
-            return;
-        std::vector<std::uint32_t> kept;
-        for (std::size_t i = 0; i < rowCount(r); ++i) {
-            const EvalContext ctx = context(rowAt(r, i));
-            if (std::all_of(conditions.begin(), conditions.end(),
-                            [&](const Node* c) { return holds(*c, ctx); }))
-                kept.insert(kept.end(), rowAt(r, i), rowAt(r, i) + width_);
-        }
-        r.rows = std::move(kept);
-    }
-
-    // --- joins ------------------------------------------------------------------------
-    FieldType fieldType(const Node& column) const {
-        return plan_.tables[static_cast<std::size_t>(column.table)]
-            .file->fields()[static_cast<std::size_t>(column.field)]
-            .type;
-    }
-
+    // --- the stream --------------------------------------------------------------------
     std::optional<EquiPair> equiPair(const Node& c, std::uint64_t left, std::uint64_t right) const {
         if (c.kind != Node::Kind::Binary || c.op != BinOp::Eq)
             return std::nullopt;
@@ -180,19 +364,415 @@ private:
         return std::nullopt;
     }
 
-    // The key of one side's row; nullopt when a part is NULL (it matches nothing).
-    std::optional<Key> keyOfRow(const std::vector<const Node*>& exprs,
-                                const std::uint32_t* row) const {
-        Key key;
-        key.reserve(exprs.size());
-        const EvalContext ctx = context(row);
-        for (const Node* e : exprs) {
-            Value v = eval(*e, ctx);
-            if (isBlank(v))
-                return std::nullopt;
-            key.push_back(keyOf(v));
+    // A join of the rows so far (`left`) with the table of `step` on `conditions`.
+    void addConditions(Step& step, std::uint64_t left,
+                       const std::vector<const Node*>& conditions) const {
+        const std::uint64_t right = 1ull << step.slot;
+        for (const Node* c : conditions) {
+            if (const auto pair = equiPair(*c, left, right)) {
+                const Encoding e = pairEncoding(*pair->left, *pair->right);
+                step.leftKeys.push_back(keyPartOf(*pair->left, e));
+                step.rightKeys.push_back(keyPartOf(*pair->right, e));
+            } else {
+                step.residual.push_back(c);
+            }
         }
-        return key;
+    }
+
+    // A FROM entry as steps: a table, or INNER and LEFT joins down the left side with a
+    // table on the right of each; false for any other shape.
+    bool flatten(const PlanNode& p, std::vector<Step>& steps) const {
+        if (!p.isJoin) {
+            steps.emplace_back().slot = p.slot;
+            return true;
+        }
+        if (p.right->isJoin || (p.type != JoinType::Inner && p.type != JoinType::Left) ||
+            !flatten(*p.left, steps))
+            return false;
+        Step& s = steps.emplace_back();
+        s.slot = p.right->slot;
+        s.type = p.type;
+        std::vector<const Node*> on;
+        for (const Node& c : p.on)
+            on.push_back(&c);
+        addConditions(s, p.left->mask, on);
+        return true;
+    }
+
+    // The steps of the whole FROM list, the comma-separated entries joined as joinAll
+    // joins them; false when the shape needs the materialised relations.
+    bool streamPlan(std::vector<Step>& steps) const {
+        if (!flatten(plan_.from.front(), steps))
+            return false;
+        std::vector<char> used(plan_.where.size(), 0);
+        std::vector<std::uint64_t> masks;
+        for (const PlanNode& p : plan_.from) {
+            if (&p != &plan_.from.front() && p.isJoin)
+                return false;
+            masks.push_back(p.mask);
+            const auto covered = takeCovered(p.mask, used);
+            if (&p == &plan_.from.front())
+                steps.back().after = covered;
+            else if (!covered.empty())
+                return false;
+        }
+        std::uint64_t current = masks.front();
+        std::vector<std::size_t> rest(masks.size() - 1);
+        std::iota(rest.begin(), rest.end(), 1);
+        while (!rest.empty()) {
+            auto next = std::find_if(rest.begin(), rest.end(), [&](std::size_t k) {
+                return connected(current, masks[k], used);
+            });
+            if (next == rest.end())
+                next = rest.begin();
+            Step& s = steps.emplace_back();
+            s.slot = plan_.from[*next].slot;
+            addConditions(s, current, takeCovered(current | masks[*next], used));
+            current |= masks[*next];
+            rest.erase(next);
+        }
+        for (std::size_t i = 0; i < plan_.where.size(); ++i)
+            if (!used[i])
+                steps.back().after.push_back(&plan_.where[i]);
+        return true;
+    }
+
+    // The one slot the row's side of a join reads its key from; -1 for several or none.
+    static int keySource(const Step& s) {
+        int source = -1;
+        for (const KeyPart& p : s.leftKeys) {
+            if (source >= 0 && p.expr->table != source)
+                return -1;
+            source = p.expr->table;
+        }
+        return source;
+    }
+
+    // The keys the records of a read slot give the row's side of a join, and for a key
+    // of one column its distinct values (to look them up with).
+    std::unordered_set<std::string> keysOf(const Step& s, int source,
+                                           std::vector<Value>& values) const {
+        const TableSlot& t = plan_.tables[static_cast<std::size_t>(source)];
+        std::unordered_set<std::string> keys;
+        EvalContext ctx = context(nullptr);
+        ctx.scanSlot = source;
+        std::string key;
+        for (std::uint32_t j = 0; j < t.count; ++j) {
+            ctx.scanRecord = t.record(j);
+            if (joinKey(s.leftKeys, ctx, key) && keys.insert(key).second && s.leftKeys.size() == 1)
+                values.push_back(eval(*s.leftKeys.front().expr, ctx));
+        }
+        return keys;
+    }
+
+    // A record of a step's table: kept in its slot when it passes the table's conditions
+    // and (with `wanted`) its key is one of those; hashed on its join key.
+    void offer(Step& s, std::span<const std::uint8_t> raw,
+               const std::unordered_set<std::string>* wanted) {
+        TableSlot& t = plan_.tables[static_cast<std::size_t>(s.slot)];
+        EvalContext ctx = context(nullptr);
+        ctx.scanSlot = s.slot;
+        ctx.scanRecord = raw;
+        const bool keyed = !s.rightKeys.empty();
+        // A record with a blank key matches nothing.
+        if (keyed &&
+            (!joinKey(s.rightKeys, ctx, offerKey_) || (wanted && !wanted->contains(offerKey_))))
+            return;
+        for (const Node& f : t.filters)
+            if (!holds(f, ctx))
+                return;
+        const auto j = static_cast<std::uint32_t>(t.count);
+        t.raw.insert(t.raw.end(), raw.begin(), raw.end());
+        ++t.count;
+        if (!keyed)
+            return;
+        s.next.push_back(kNoRow);
+        const auto [it, added] = s.buckets.try_emplace(offerKey_, j, j);
+        if (!added) {
+            s.next[it->second.second] = j;
+            it->second.second = j;
+        }
+    }
+
+    void scanInto(Step& s, const std::unordered_set<std::string>* wanted) {
+        plan_.tables[static_cast<std::size_t>(s.slot)].file->scan(
+            [&](RecordPos, std::span<const std::uint8_t> raw) {
+                offer(s, raw, wanted);
+                return true;
+            });
+    }
+
+    // --- reading through keys and indexes ----------------------------------------------
+    // Whether a value can be looked up in a field of this type (as the field stores it,
+    // comparing equal exactly when the values do).
+    static bool fitsField(FieldType t, const Value& v) {
+        switch (t) {
+        case FieldType::Alpha: {
+            const auto* text = std::get_if<std::string>(&v);
+            return text && !text->empty();
+        }
+        case FieldType::Short:
+        case FieldType::Long:
+        case FieldType::AutoInc:
+            return std::holds_alternative<std::int32_t>(v);
+        case FieldType::Number:
+            return std::holds_alternative<std::int32_t>(v) || std::holds_alternative<double>(v);
+        case FieldType::Date:
+            return std::holds_alternative<Date>(v);
+        default:
+            return false;
+        }
+    }
+
+    // The records of the step's table whose `field` may hold one of `values`, found
+    // through the primary key (the field leads it) or a secondary index the field leads,
+    // and offered in file order; false (nothing offered) when there is no such way or
+    // when the keys name too many records.
+    bool lookUp(Step& s, int field, const std::vector<Value>& values,
+                const std::unordered_set<std::string>* wanted) {
+        // More records than this are read faster whole.
+        const std::size_t limit =
+            plan_.tables[static_cast<std::size_t>(s.slot)].file->recordCount() / 16 + 16;
+        TableSlot& t = plan_.tables[static_cast<std::size_t>(s.slot)];
+        if (!t.shared)
+            return false;
+        const TableFile& file = *t.file;
+        const bool primary = file.keyed() && field == 0;
+        const SecondaryIndex* index = nullptr;
+        for (const auto& candidate : t.shared->indexes())
+            if (!primary && !index && candidate->fieldNumbers().front() == field)
+                index = candidate.get();
+        const FieldType type = file.fields()[static_cast<std::size_t>(field)].type;
+        if ((!primary && !index) || !std::all_of(values.begin(), values.end(), [&](const Value& v) {
+                return fitsField(type, v);
+            }))
+            return false;
+        std::vector<RecordPos> positions;
+        std::vector<HintedRecord> hinted;
+        try {
+            std::vector<std::uint8_t> raw(t.recordSize);
+            for (const Value& v : values) {
+                std::fill(raw.begin(), raw.end(), 0);
+                file.codec().encode(v, field, raw);
+                if (primary) {
+                    const auto found = file.findAll(raw, 1);
+                    positions.insert(positions.end(), found.begin(), found.end());
+                } else {
+                    auto found = index->findHinted(raw);
+                    std::move(found.begin(), found.end(), std::back_inserter(hinted));
+                }
+                if (positions.size() + hinted.size() > limit)
+                    return false;
+            }
+        } catch (const std::exception&) {
+            return false; // a text the code page cannot hold, an index that does not read
+        }
+        const auto take = [&](RecordPos, std::span<const std::uint8_t> raw) {
+            offer(s, raw, wanted);
+        };
+        if (primary)
+            file.visitEach(std::move(positions), take);
+        else
+            file.visitHinted(std::move(hinted), take);
+        return true;
+    }
+
+    // Whether looking keys up one by one beats reading a table of `size` records whole:
+    // each key costs a search of the index and a block read for every record under it.
+    static bool fewKeys(std::size_t keys, std::uint32_t size) { return keys * 64 < size; }
+
+    // A table with an equality of a key or indexed field to a constant among its
+    // conditions is read through that key or index.
+    bool readByConstant(Step& s) {
+        for (const Node& f : plan_.tables[static_cast<std::size_t>(s.slot)].filters) {
+            if (f.kind != Node::Kind::Binary || f.op != BinOp::Eq)
+                continue;
+            for (int side = 0; side < 2; ++side) {
+                const Node& column = f.kids[static_cast<std::size_t>(side)];
+                const Node& constant = f.kids[static_cast<std::size_t>(1 - side)];
+                if (column.kind == Node::Kind::Column && column.table == s.slot &&
+                    constant.kind == Node::Kind::Const && !constant.emptyText &&
+                    lookUp(s, column.field, {constant.value}, nullptr))
+                    return true;
+            }
+        }
+        return false;
+    }
+
+    // The driver read through its key or an index under the keys of an INNER join's table
+    // already read, when those are few: a driver record under another key joins nothing.
+    bool readDriverByJoin(std::vector<Step>& steps, const std::vector<char>& read) {
+        Step& driver = steps.front();
+        const std::uint32_t size =
+            plan_.tables[static_cast<std::size_t>(driver.slot)].file->recordCount();
+        // The joins that could pick the driver's records, the one with the fewest keys first.
+        std::vector<std::pair<const Step*, std::vector<Value>>> picks;
+        for (std::size_t k = 1; k < steps.size(); ++k) {
+            const Step& s = steps[k];
+            if (s.type != JoinType::Inner || !read[static_cast<std::size_t>(s.slot)] ||
+                s.leftKeys.size() != 1 || s.leftKeys.front().expr->table != driver.slot)
+                continue;
+            std::vector<Value> values;
+            Step reverse; // the join seen from its other side
+            reverse.leftKeys = s.rightKeys;
+            reverse.rightKeys = s.leftKeys;
+            keysOf(reverse, s.slot, values);
+            if (fewKeys(values.size(), size))
+                picks.emplace_back(&s, std::move(values));
+        }
+        std::stable_sort(picks.begin(), picks.end(), [](const auto& a, const auto& b) {
+            return a.second.size() < b.second.size();
+        });
+        return std::any_of(picks.begin(), picks.end(), [&](const auto& pick) {
+            return lookUp(driver, pick.first->leftKeys.front().expr->field, pick.second, nullptr);
+        });
+    }
+
+    // The driver is read into its slot first when it is much smaller than a table it
+    // joins directly: that table then keeps only the records under the driver's keys.
+    bool readDriverFirst(const std::vector<Step>& steps) const {
+        const auto size = [&](int slot) {
+            return plan_.tables[static_cast<std::size_t>(slot)].file->recordCount();
+        };
+        const int driver = steps.front().slot;
+        return std::any_of(steps.begin() + 1, steps.end(), [&](const Step& s) {
+            return keySource(s) == driver && size(s.slot) / 4 > size(driver);
+        });
+    }
+
+    // A joined table: read under the keys of the table its key comes from when that is
+    // read already (through its key or an index when those keys are few), else whole.
+    void prepare(Step& s, const std::vector<char>& read) {
+        const int source = keySource(s);
+        if (source < 0 || !read[static_cast<std::size_t>(source)]) {
+            scanInto(s, nullptr);
+            return;
+        }
+        std::vector<Value> values;
+        const auto wanted = keysOf(s, source, values);
+        const std::uint32_t size =
+            plan_.tables[static_cast<std::size_t>(s.slot)].file->recordCount();
+        const bool looked = s.rightKeys.size() == 1 && fewKeys(values.size(), size) &&
+                            lookUp(s, s.rightKeys.front().expr->field, values, &wanted);
+        if (!looked)
+            scanInto(s, &wanted);
+    }
+
+    // Reading in this order: tables with an equality to a constant on a key or indexed
+    // field (through it); tables much smaller than the driver that an INNER join ties to
+    // it; the driver (through the keys of such a table it joins, or whole when it is
+    // small); then each joined table (see prepare). The driver's records then stream
+    // through the joins (advance).
+    void stream(std::vector<Step>& steps) {
+        const Step& driver = steps.front();
+        driverSlot_ = driver.slot;
+        TableSlot& t = plan_.tables[static_cast<std::size_t>(driver.slot)];
+        std::vector<char> read(width_, 0);
+        for (Step& s : steps)
+            if (readByConstant(s))
+                read[static_cast<std::size_t>(s.slot)] = 1;
+        auto& driverRead = read[static_cast<std::size_t>(driver.slot)];
+        // Small tables that an INNER join ties to the driver: their keys may pick the
+        // driver's records through an index.
+        const auto size = [&](int slot) {
+            return plan_.tables[static_cast<std::size_t>(slot)].file->recordCount();
+        };
+        for (Step& s : steps)
+            if (&s != &driver && !read[static_cast<std::size_t>(s.slot)] &&
+                s.type == JoinType::Inner && keySource(s) == driver.slot &&
+                size(s.slot) < size(driver.slot) / 4) {
+                scanInto(s, nullptr);
+                read[static_cast<std::size_t>(s.slot)] = 1;
+            }
+        if (!driverRead && readDriverByJoin(steps, read))
+            driverRead = 1;
+        if (!driverRead && readDriverFirst(steps)) {
+            scanInto(steps.front(), nullptr);
+            driverRead = 1;
+        }
+        for (std::size_t k = 1; k < steps.size(); ++k) {
+            if (!read[static_cast<std::size_t>(steps[k].slot)])
+                prepare(steps[k], read);
+            read[static_cast<std::size_t>(steps[k].slot)] = 1;
+        }
+        std::vector<std::uint32_t> row(width_, kNoRow);
+        EvalContext ctx = context(row.data());
+        ctx.scanSlot = driver.slot;
+        if (driverRead) {
+            for (std::uint32_t j = 0; j < t.count; ++j) {
+                ctx.scanRecord = t.record(j);
+                if (allHold(driver.after, ctx))
+                    advance(steps, 1, row, ctx);
+            }
+            return;
+        }
+        t.file->scan([&](RecordPos, std::span<const std::uint8_t> raw) {
+            ctx.scanRecord = raw;
+            for (const Node& f : t.filters)
+                if (!holds(f, ctx))
+                    return true;
+            if (allHold(driver.after, ctx))
+                advance(steps, 1, row, ctx);
+            return true;
+        });
+    }
+
+    // The row joined with the tables of steps k, k+1, ... and given to the sink.
+    void advance(std::vector<Step>& steps, std::size_t k, std::vector<std::uint32_t>& row,
+                 const EvalContext& ctx) {
+        if (k == steps.size()) {
+            consume(ctx);
+            return;
+        }
+        Step& s = steps[k];
+        const auto slot = static_cast<std::size_t>(s.slot);
+        bool matched = false;
+        const auto tryRecord = [&](std::uint32_t j) {
+            row[slot] = j;
+            if (!allHold(s.residual, ctx))
+                return;
+            matched = true;
+            if (allHold(s.after, ctx))
+                advance(steps, k + 1, row, ctx);
+        };
+        if (s.rightKeys.empty()) {
+            const std::size_t count = plan_.tables[slot].count;
+            for (std::uint32_t j = 0; j < count; ++j)
+                tryRecord(j);
+        } else if (joinKey(s.leftKeys, ctx, s.probe)) {
+            if (const auto it = s.buckets.find(s.probe); it != s.buckets.end())
+                for (std::uint32_t j = it->second.first; j != kNoRow; j = s.next[j])
+                    tryRecord(j);
+        }
+        row[slot] = kNoRow;
+        if (!matched && s.type == JoinType::Left && allHold(s.after, ctx))
+            advance(steps, k + 1, row, ctx);
+    }
+
+    // --- materialised relations (the other FROM shapes) ---------------------------------
+    std::size_t rowCount(const Relation& r) const { return width_ ? r.rows.size() / width_ : 0; }
+    const std::uint32_t* rowAt(const Relation& r, std::size_t i) const {
+        return r.rows.data() + i * width_;
+    }
+
+    Relation base(int slot) const {
+        Relation r;
+        r.mask = 1ull << slot;
+        const std::size_t n = plan_.tables[static_cast<std::size_t>(slot)].count;
+        r.rows.assign(n * width_, kNoRow);
+        for (std::size_t i = 0; i < n; ++i)
+            r.rows[i * width_ + static_cast<std::size_t>(slot)] = static_cast<std::uint32_t>(i);
+        return r;
+    }
+
+    void filter(Relation& r, const std::vector<const Node*>& conditions) const {
+        if (conditions.empty())
+            return;
+        std::vector<std::uint32_t> kept;
+        for (std::size_t i = 0; i < rowCount(r); ++i)
+            if (allHold(conditions, context(rowAt(r, i))))
+                kept.insert(kept.end(), rowAt(r, i), rowAt(r, i) + width_);
+        r.rows = std::move(kept);
     }
 
     // A row of one side alone: the other side's slots are NULL-filled already.
@@ -202,21 +782,24 @@ private:
 
     Relation join(const Relation& left, const Relation& right, JoinType type,
                   const std::vector<const Node*>& conditions) const {
-        std::vector<const Node*> leftKeys, rightKeys, residual;
+        std::vector<KeyPart> leftKeys, rightKeys;
+        std::vector<const Node*> residual;
         for (const Node* c : conditions) {
             if (const auto pair = equiPair(*c, left.mask, right.mask)) {
-                leftKeys.push_back(pair->left);
-                rightKeys.push_back(pair->right);
+                const Encoding e = pairEncoding(*pair->left, *pair->right);
+                leftKeys.push_back(keyPartOf(*pair->left, e));
+                rightKeys.push_back(keyPartOf(*pair->right, e));
             } else {
                 residual.push_back(c);
             }
         }
         // Right side hashed on its key (or one bucket of every row for a nested loop).
-        std::unordered_map<Key, std::vector<std::uint32_t>, KeyHash> buckets;
+        std::unordered_map<std::string, std::vector<std::uint32_t>> buckets;
         const std::size_t rightRows = rowCount(right);
+        std::string key;
         for (std::size_t j = 0; j < rightRows; ++j)
-            if (auto key = keyOfRow(rightKeys, rowAt(right, j)))
-                buckets[std::move(*key)].push_back(static_cast<std::uint32_t>(j));
+            if (joinKey(rightKeys, context(rowAt(right, j)), key))
+                buckets[key].push_back(static_cast<std::uint32_t>(j));
 
         Relation out;
         out.mask = left.mask | right.mask;
@@ -225,16 +808,14 @@ private:
         for (std::size_t i = 0; i < rowCount(left); ++i) {
             const std::uint32_t* l = rowAt(left, i);
             bool matched = false;
-            const auto key = keyOfRow(leftKeys, l);
-            const auto bucket = key ? buckets.find(*key) : buckets.end();
+            const bool keyed = joinKey(leftKeys, context(l), key);
+            const auto bucket = keyed ? buckets.find(key) : buckets.end();
             if (bucket != buckets.end()) {
                 for (const std::uint32_t j : bucket->second) {
                     const std::uint32_t* r = rowAt(right, j);
                     for (std::size_t s = 0; s < width_; ++s)
                         combined[s] = (right.mask >> s & 1) ? r[s] : l[s];
-                    const EvalContext ctx = context(combined.data());
-                    if (!std::all_of(residual.begin(), residual.end(),
-                                     [&](const Node* c) { return holds(*c, ctx); }))
+                    if (!allHold(residual, context(combined.data())))
                         continue;
                     out.rows.insert(out.rows.end(), combined.begin(), combined.end());
                     matched = true;
@@ -276,10 +857,10 @@ private:
         return out;
     }
 
-    bool connected(const Relation& a, const Relation& b, const std::vector<char>& used) const {
+    bool connected(std::uint64_t a, std::uint64_t b, const std::vector<char>& used) const {
         for (std::size_t i = 0; i < plan_.where.size(); ++i)
             if (!used[i] && (tablesOf(plan_.where[i]) & nullableMask_) == 0 &&
-                equiPair(plan_.where[i], a.mask, b.mask))
+                equiPair(plan_.where[i], a, b))
                 return true;
         return false;
     }
@@ -298,7 +879,7 @@ private:
         std::iota(rest.begin(), rest.end(), 1);
         while (!rest.empty()) {
             auto next = std::find_if(rest.begin(), rest.end(), [&](std::size_t k) {
-                return connected(current, items[k], used);
+                return connected(current.mask, items[k].mask, used);
             });
             if (next == rest.end())
                 next = rest.begin();
@@ -315,7 +896,47 @@ private:
         return current;
     }
 
-    // --- projection and aggregation ---------------------------------------------------
+    // --- the sink: projection and aggregation ------------------------------------------
+    void consume(const EvalContext& ctx) {
+        if (!plan_.aggregated) {
+            projected_.push_back(outputRow(ctx));
+            return;
+        }
+        Group& g = groupOf(ctx);
+        for (std::size_t a = 0; a < plan_.aggs.size(); ++a)
+            update(plan_.aggs[a], aggKeys_[a], g.states[a], ctx);
+    }
+
+    // The group of the row, added when it is the group's first row.
+    Group& groupOf(const EvalContext& ctx) {
+        if (plan_.groupBy.empty()) {
+            Group& g = groups_.front();
+            if (!seenRow_)
+                keepRow(g, ctx);
+            seenRow_ = true;
+            return g;
+        }
+        groupKey_.clear();
+        for (const KeyPart& p : groupKeys_)
+            appendKey(p, ctx, groupKey_);
+        const auto [it, added] =
+            groupIndex_.try_emplace(groupKey_, static_cast<std::uint32_t>(groups_.size()));
+        if (added) {
+            Group& g = groups_.emplace_back();
+            keepRow(g, ctx);
+            g.states.resize(plan_.aggs.size());
+            for (const Node& e : plan_.groupBy)
+                g.key.push_back(keyOf(eval(e, ctx)));
+        }
+        return groups_[it->second];
+    }
+
+    void keepRow(Group& g, const EvalContext& ctx) const {
+        g.row.assign(ctx.rows, ctx.rows + width_);
+        if (ctx.scanSlot >= 0)
+            g.driverRecord.assign(ctx.scanRecord.begin(), ctx.scanRecord.end());
+    }
+
     Key sortValues(const Record& values, const EvalContext& ctx) const {
         Key keys;
         for (const SortKey& k : plan_.orderBy)
@@ -333,23 +954,23 @@ private:
         return r;
     }
 
-    std::vector<OutRow> project(const Relation& rel) const {
-        std::vector<OutRow> out;
-        out.reserve(rowCount(rel));
-        for (std::size_t i = 0; i < rowCount(rel); ++i)
-            out.push_back(outputRow(context(rowAt(rel, i))));
-        return out;
-    }
-
-    void update(const AggSpec& spec, AggState& s, const EvalContext& ctx) const {
+    void update(const AggSpec& spec, const KeyPart& part, AggState& s, const EvalContext& ctx) {
         if (spec.star) {
             ++s.count;
             return;
         }
+        if (spec.distinct) {
+            distinctKey_.clear();
+            if (!appendKey(part, ctx, distinctKey_) || !s.seen.insert(distinctKey_).second)
+                return;
+        } else if (spec.func == AggFunc::Count && part.encoding != Encoding::Decoded) {
+            distinctKey_.clear();
+            if (appendKey(part, ctx, distinctKey_))
+                ++s.count;
+            return;
+        }
         Value v = eval(spec.arg, ctx);
         if (isBlank(v))
-            return;
-        if (spec.distinct && !s.seen.insert(keyOf(v)).second)
             return;
         switch (spec.func) {
         case AggFunc::Count:
@@ -398,41 +1019,17 @@ private:
         }
     }
 
-    std::vector<OutRow> aggregate(const Relation& rel) const {
-        std::vector<Group> groups;
-        std::unordered_map<Key, std::uint32_t, KeyHash> index;
-        if (plan_.groupBy.empty())
-            groups.push_back({std::vector<std::uint32_t>(width_, kNoRow),
-                              std::vector<AggState>(plan_.aggs.size()),
-                              {}});
-        for (std::size_t i = 0; i < rowCount(rel); ++i) {
-            const std::uint32_t* row = rowAt(rel, i);
-            const EvalContext ctx = context(row);
-            Group* g = nullptr;
-            if (plan_.groupBy.empty()) {
-                g = &groups.front();
-                if (i == 0)
-                    g->row.assign(row, row + width_);
-            } else {
-                Key key;
-                for (const Node& e : plan_.groupBy)
-                    key.push_back(keyOf(eval(e, ctx)));
-                const auto [it, added] =
-                    index.try_emplace(key, static_cast<std::uint32_t>(groups.size()));
-                if (added)
-                    groups.push_back({std::vector<std::uint32_t>(row, row + width_),
-                                      std::vector<AggState>(plan_.aggs.size()), std::move(key)});
-                g = &groups[it->second];
-            }
-            for (std::size_t a = 0; a < plan_.aggs.size(); ++a)
-                update(plan_.aggs[a], g->states[a], ctx);
-        }
+    std::vector<OutRow> finishGroups() {
         std::vector<OutRow> out;
         std::vector<Value> finished(plan_.aggs.size());
-        for (const Group& g : groups) {
+        for (const Group& g : groups_) {
             for (std::size_t a = 0; a < plan_.aggs.size(); ++a)
                 finished[a] = finish(plan_.aggs[a], g.states[a]);
             EvalContext ctx = context(g.row.data());
+            if (!g.driverRecord.empty()) {
+                ctx.scanSlot = driverSlot_;
+                ctx.scanRecord = g.driverRecord;
+            }
             ctx.aggs = &finished;
             if (plan_.having && !holds(*plan_.having, ctx))
                 continue;
@@ -530,6 +1127,15 @@ private:
     BoundSelect& plan_;
     std::size_t width_;
     std::uint64_t nullableMask_ = 0;
+    int driverSlot_ = -1;
+    std::vector<KeyPart> groupKeys_;
+    std::vector<KeyPart> aggKeys_; // per aggregate: its argument's key part
+    // The sink's state.
+    std::vector<OutRow> projected_;
+    std::vector<Group> groups_;
+    std::unordered_map<std::string, std::uint32_t> groupIndex_;
+    bool seenRow_ = false;
+    std::string groupKey_, distinctKey_, offerKey_; // reused buffers
 };
 
 } // namespace

@@ -1,0 +1,143 @@
+// Finding the records of a keyed table by the leading fields of its key.
+
+#include "platform/db/data_block.h"
+#include "platform/db/error.h"
+#include "platform/db/table_file.h"
+
+#include <algorithm>
+
+namespace db {
+
+const Collation& TableFile::collation() const {
+    ensureKeyState();
+    return *collation_;
+}
+
+std::vector<RecordPos> TableFile::findAll(std::span<const std::uint8_t> raw, int fields) const {
+    std::vector<RecordPos> out;
+    if (!keyed() || fields < 1)
+        return out;
+    fields = std::min(fields, keyFields());
+    ensureKeyState();
+    const auto& chain = blocks();
+    // The block before the first block whose first key is not below the key holds the
+    // first such record when any does; the records follow in chain order.
+    std::size_t lo = 0, hi = chain.size();
+    while (lo < hi) {
+        const std::size_t mid = (lo + hi) / 2;
+        if (compareKeys(chain_->firstKey(mid), raw, fields) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    const auto size = static_cast<std::size_t>(header_.recordSize);
+    for (std::size_t index = lo == 0 ? 0 : lo - 1; index < chain.size(); ++index) {
+        const BlockInfo& b = chain[index];
+        const auto block = chain_->readBlock(b.number);
+        for (std::size_t slot = 0; slot < b.records; ++slot) {
+            const int c = compareKeys(
+                std::span(block).subspan(kBlockHeaderSize + slot * size, size), raw, fields);
+            if (c > 0)
+                return out;
+            if (c == 0)
+                out.push_back({b.number, static_cast<std::uint16_t>(slot)});
+        }
+    }
+    return out;
+}
+
+namespace {
+
+// The chain position of each block number.
+std::vector<std::uint32_t> chainOrder(const std::vector<TableFile::BlockInfo>& chain) {
+    std::vector<std::uint32_t> order(65536, 0);
+    for (std::size_t i = 0; i < chain.size(); ++i)
+        order[chain[i].number] = static_cast<std::uint32_t>(i);
+    return order;
+}
+
+} // namespace
+
+void TableFile::visitHinted(std::vector<HintedRecord> records, const RecordVisit& visit) const {
+    const auto& chain = blocks();
+    const std::vector<std::uint32_t> order = chainOrder(chain);
+    const auto inChain = [&](std::uint16_t block) {
+        return !chain.empty() && chain[order[block]].number == block;
+    };
+    std::sort(records.begin(), records.end(), [&](const HintedRecord& a, const HintedRecord& b) {
+        return order[a.block] < order[b.block];
+    });
+    const auto size = static_cast<std::size_t>(header_.recordSize);
+    std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>> read; // in chain order
+    std::vector<RecordPos> positions;
+    for (const HintedRecord& r : records) {
+        std::optional<RecordPos> pos;
+        if (inChain(r.block)) {
+            if (read.empty() || read.back().first != r.block)
+                read.emplace_back(r.block, chain_->readBlock(r.block));
+            const auto& block = read.back().second;
+            const auto at = [&](std::size_t slot) {
+                return std::span(block).subspan(kBlockHeaderSize + slot * size, size);
+            };
+            const std::size_t count = chain[order[r.block]].records;
+            std::size_t lo = 0, hi = count;
+            while (lo < hi) {
+                const std::size_t mid = (lo + hi) / 2;
+                if (compareKeys(at(mid), r.key, keyFields()) < 0)
+                    lo = mid + 1;
+                else
+                    hi = mid;
+            }
+            if (lo < count && compareKeys(at(lo), r.key, keyFields()) == 0)
+                pos = RecordPos{r.block, static_cast<std::uint16_t>(lo)};
+        }
+        if (!pos)
+            pos = findRaw(r.key); // the hint is out of date
+        if (pos)
+            positions.push_back(*pos);
+    }
+    std::sort(positions.begin(), positions.end(), [&](const RecordPos& a, const RecordPos& b) {
+        return order[a.block] != order[b.block] ? order[a.block] < order[b.block] : a.slot < b.slot;
+    });
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    std::vector<std::uint8_t> other;
+    for (const RecordPos& pos : positions) {
+        const auto cached = std::lower_bound(
+            read.begin(), read.end(), pos.block,
+            [&](const auto& b, std::uint16_t n) { return order[b.first] < order[n]; });
+        const std::vector<std::uint8_t>* block = &other;
+        if (cached != read.end() && cached->first == pos.block)
+            block = &cached->second;
+        else
+            other = chain_->readBlock(pos.block);
+        visit(pos, std::span(*block).subspan(kBlockHeaderSize + pos.slot * size, size));
+    }
+}
+
+void TableFile::visitEach(
+    std::vector<RecordPos> positions,
+    const std::function<void(RecordPos, std::span<const std::uint8_t>)>& visit) const {
+    const auto& chain = blocks();
+    const std::vector<std::uint32_t> order = chainOrder(chain);
+    const auto before = [&](const RecordPos& a, const RecordPos& b) {
+        return order[a.block] != order[b.block] ? order[a.block] < order[b.block] : a.slot < b.slot;
+    };
+    std::sort(positions.begin(), positions.end(), before);
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    const auto size = static_cast<std::size_t>(header_.recordSize);
+    std::vector<std::uint8_t> block;
+    std::uint16_t loaded = 0;
+    for (const RecordPos& pos : positions) {
+        const BlockInfo& b = chain[order[pos.block]];
+        if (b.number != pos.block || pos.slot >= b.records)
+            throw DbError(dbPath_, "no record at block " + std::to_string(pos.block) + ", slot " +
+                                       std::to_string(pos.slot));
+        if (loaded != pos.block) {
+            block = chain_->readBlock(pos.block);
+            loaded = pos.block;
+        }
+        visit(pos, std::span(block).subspan(kBlockHeaderSize + pos.slot * size, size));
+    }
+}
+
+} // namespace db

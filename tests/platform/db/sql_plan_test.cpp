@@ -1,0 +1,176 @@
+// How a SELECT reaches its rows does not change its answer: the same statements run on
+// tables keyed and indexed as the program's (read through the primary key and the
+// secondary indexes, small tables read first and joined tables read under their keys)
+// and on the same rows in plain tables (every table read whole) give the same rows in
+// the same order, also without ORDER BY.
+
+#include "platform/db/session.h"
+#include "platform/db/sql/sql.h"
+#include "platform/sys/datetime.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using namespace db;
+using db::sql::ResultSet;
+using db::sql::Statement;
+
+namespace {
+
+FieldDef field(const std::string& name, FieldType type, int size = 0) {
+    return {name, type, storedSize(type, size), 0};
+}
+
+std::string code(const char* prefix, int n) {
+    return prefix + std::to_string(n);
+}
+
+Value day(int year, int dayOfYear) {
+    return Date{sys::dateTimeToParadoxDays(sys::encodeDate(year, 1, 1)) + dayOfYear};
+}
+
+// Fields, operations on them, material uses of the operations and materials, written in
+// key order to a keyed and indexed folder and to a plain one.
+class SqlPlanTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directories("keyed");
+        std::filesystem::create_directories("plain");
+        fill(keyed, true);
+        fill(plain, false);
+    }
+
+    static void fill(Session& s, bool indexed) {
+        const int key = indexed ? 1 : 0;
+        auto parcels = s.create(
+            "parcellak", {{field("Parckod", FieldType::Alpha, 6), field("Evj", FieldType::Long),
+                           field("Agazat", FieldType::Alpha, 20)},
+                          key});
+        for (int i = 0; i < 40; ++i) {
+            Record r{code("P", 100 + i), 2000 + i % 20, std::string(i % 3 ? "búza" : "Árpa")};
+            parcels->insert(r);
+        }
+        auto ops =
+            s.create("ElvMuv",
+                     {{field("Muvkod", FieldType::Alpha, 6), field("Tablakod", FieldType::Alpha, 6),
+                       field("Datum", FieldType::Date), field("Ter", FieldType::Long)},
+                      key});
+        for (int i = 0; i < 400; ++i) {
+            // Some operations' field is spelled in small letters (P107 and p107): the index
+            // ignores case, the equality does not.
+            std::string parcel = code("P", 100 + (i * 7) % 40);
+            if (i % 80 == 1)
+                parcel[0] = 'p';
+            Record r{code("M", 10000 + i), parcel, day(2000 + i % 20, i % 300), i};
+            ops->insert(r);
+        }
+        auto uses =
+            s.create("felhanyag",
+                     {{field("Felhkod", FieldType::Alpha, 6), field("Muvkod", FieldType::Alpha, 6),
+                       field("Anyagkod", FieldType::Alpha, 6), field("Menny", FieldType::Number)},
+                      key});
+        for (int i = 0; i < 800; ++i) {
+            Record r{code("F", 10000 + i), code("M", 10000 + (i * 13) % 410),
+                     code("A", 10 + i % 12), double(i % 17)};
+            uses->insert(r);
+        }
+        auto mats = s.create(
+            "Tapanyagok",
+            {{field("Kod", FieldType::Alpha, 6), field("Nev", FieldType::Alpha, 20)}, key});
+        for (int i = 0; i < 10; ++i) {
+            Record r{code("A", 10 + i), code("anyag ", i)};
+            mats->insert(r);
+        }
+        if (!indexed)
+            return;
+        IndexDef byParcel{"ElvMuvtablaind", {"Tablakod"}};
+        byParcel.caseInsensitive = true;
+        ops->addIndex(byParcel);
+        ops->addIndex({"ElvMuvDatumInd", {"Datum"}});
+        uses->addIndex({"felhamuvkind", {"Muvkod"}});
+    }
+
+    // The statement on both folders: the same columns and rows in the same order.
+    ResultSet agree(const std::string& text, const std::map<std::string, Value>& params = {}) {
+        const Statement st = Statement::parse(text);
+        const ResultSet a = st.select(keyed, params);
+        const ResultSet b = st.select(plain, params);
+        EXPECT_EQ(a.rows, b.rows) << text;
+        EXPECT_EQ(a.columns.size(), b.columns.size()) << text;
+        return a;
+    }
+
+    Session keyed{"keyed"};
+    Session plain{"plain"};
+};
+
+TEST_F(SqlPlanTest, IndexedReadsGiveTheRowsOfFullReadsInTheSameOrder) {
+    // One field's operations through the index, their uses through theirs, the
+    // materials through their key; grouped.
+    const ResultSet inputs =
+        agree("SELECT Tapanyagok.Nev, AVG( felhanyag.Menny ) Menny, SUM( ElvMuv.Ter ) Ter, "
+              "COUNT(*)\nFROM felhanyag\n INNER JOIN Tapanyagok ON (felhanyag.Anyagkod = "
+              "Tapanyagok.Kod)\n INNER JOIN ElvMuv ON (ElvMuv.Muvkod = felhanyag.Muvkod)\nWHERE "
+              "ElvMuv.Tablakod = :pkod\nGROUP BY Tapanyagok.Nev",
+              {{"pkod", std::string("P107")}});
+    EXPECT_FALSE(inputs.rows.empty());
+    // Not ordered: the rows come in the nested loops' order on both sides.
+    const ResultSet uses = agree("SELECT felhanyag.Felhkod, ElvMuv.Muvkod, ElvMuv.Ter FROM "
+                                 "felhanyag, ElvMuv WHERE ElvMuv.Muvkod = felhanyag.Muvkod AND "
+                                 "ElvMuv.Tablakod = 'P121'");
+    EXPECT_GT(uses.rows.size(), 10u);
+    // A small driver (one year's fields) and its operations read under its keys.
+    const ResultSet list = agree("SELECT * FROM parcellak, ElvMuv WHERE parcellak.Parckod = "
+                                 "Tablakod AND Evj = 2004");
+    EXPECT_GT(list.rows.size(), 5u);
+    agree("SELECT parcellak.Parckod, ElvMuv.Muvkod FROM parcellak LEFT OUTER JOIN ElvMuv ON "
+          "ElvMuv.Tablakod = parcellak.Parckod WHERE Evj = 2004 OR Evj = 2019");
+    // A date through its index, a key that no record has, a text wider than the field.
+    agree("SELECT Muvkod, Ter FROM ElvMuv WHERE Datum = :d", {{"d", day(2003, 3)}});
+    EXPECT_TRUE(agree("SELECT * FROM ElvMuv WHERE Muvkod = 'M99999'").rows.empty());
+    EXPECT_TRUE(agree("SELECT * FROM ElvMuv WHERE Tablakod = 'P1070'").rows.empty());
+    agree("SELECT Kod, Nev FROM Tapanyagok WHERE Kod = 'A12' OR Kod = 'A13'");
+}
+
+TEST_F(SqlPlanTest, AnIndexIgnoringCaseDoesNotWidenAnEquality) {
+    const ResultSet upper = agree("SELECT Muvkod FROM ElvMuv WHERE Tablakod = 'P107'");
+    const ResultSet lower = agree("SELECT Muvkod FROM ElvMuv WHERE Tablakod = 'p107'");
+    ASSERT_FALSE(upper.rows.empty());
+    ASSERT_FALSE(lower.rows.empty());
+    for (const Record& r : lower.rows)
+        EXPECT_EQ(std::find(upper.rows.begin(), upper.rows.end(), r), upper.rows.end());
+}
+
+TEST_F(SqlPlanTest, GroupColumnsOutsideTheGroupComeFromItsFirstRow) {
+    // Muvkod is not grouped: each group shows its first operation in file order.
+    const ResultSet r = agree("SELECT Tablakod, Muvkod, COUNT(*) FROM ElvMuv WHERE Ter < 100 "
+                              "GROUP BY Tablakod ORDER BY Tablakod");
+    const auto p103 = std::find_if(r.rows.begin(), r.rows.end(), [](const Record& row) {
+        return row[0] == Value(std::string("P103"));
+    });
+    ASSERT_NE(p103, r.rows.end());
+    EXPECT_EQ((*p103)[1], Value(std::string("M10029")));
+    agree("SELECT parcellak.Agazat, ElvMuv.Muvkod, SUM(ElvMuv.Ter) FROM ElvMuv INNER JOIN "
+          "parcellak ON ElvMuv.Tablakod = parcellak.Parckod WHERE parcellak.Evj = 2005 GROUP BY "
+          "parcellak.Agazat");
+}
+
+TEST_F(SqlPlanTest, IndexedReadsSeeTheChangesOfAnOpenTransaction) {
+    {
+        SessionTransaction transaction(keyed);
+        Record r{std::string("M99990"), std::string("P121"), day(2001, 1), 5};
+        keyed.open("ElvMuv")->insert(r);
+        const ResultSet inside =
+            Statement::parse("SELECT Muvkod FROM ElvMuv WHERE Tablakod = 'P121'").select(keyed);
+        EXPECT_EQ(inside.rows.back()[0], Value(std::string("M99990")));
+    } // rolled back
+    const ResultSet after =
+        Statement::parse("SELECT Muvkod FROM ElvMuv WHERE Tablakod = 'P121'").select(keyed);
+    for (const Record& r : after.rows)
+        EXPECT_NE(r[0], Value(std::string("M99990")));
+}
+
+} // namespace
