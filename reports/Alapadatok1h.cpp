@@ -174,8 +174,6 @@ TAlapadatok1::TAlapadatok1(db::Session& session) : session_(session) {
 
     OnShow = Handler(&TAlapadatok1::FormShow);
     OnActivate = Handler(&TAlapadatok1::FormActivate);
-    OnKeyPress = Handler(&TAlapadatok1::FormKeyPress);
-    SetKeyPreview(true);
     SetEnterMovesLikeTab(true, {Button3, Button4});
     CheckBox1->OnClick = Handler(&TAlapadatok1::CheckBox1Click);
     DBLookupComboBox1->OnClick = Handler(&TAlapadatok1::DBLookupComboBox1Click);
@@ -204,14 +202,6 @@ void TAlapadatok1::FormActivate(TObject*) {
     const db::Value year = Query1.FieldByName("Evj").AsValue();
     DBLookupComboBox1->SetKeyValue(year);
     DBLookupComboBox2->SetKeyValue(year);
-}
-
-// Only Ctrl+A toggles the active fields: a year typed into a box is no command.
-void TAlapadatok1::FormKeyPress(TObject*, TKey& Key) {
-    if (Key == ui::ctrlKey('A')) {
-        Key = ui::keyNone;
-        CheckBox1->SetChecked(!CheckBox1->Checked());
-    }
 }
 
 void TAlapadatok1::CheckBox1Click(TObject*) {

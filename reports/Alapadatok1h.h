@@ -91,7 +91,6 @@ public:
 
     void FormShow(TObject* Sender);
     void FormActivate(TObject* Sender);
-    void FormKeyPress(TObject* Sender, TKey& Key);
     void CheckBox1Click(TObject* Sender);
     void DBLookupComboBox1Click(TObject* Sender);
     void DBLookupComboBox2Click(TObject* Sender);

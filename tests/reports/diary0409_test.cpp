@@ -317,6 +317,12 @@ TEST_F(DiaryCoverForm, TheLatestPairIsChosenAndTheCoverCarriesTheFarmsData) {
           "Nagy Péter", "Szarvas, Fő tér 3.", "NK-0815", "Tóth Éva", "Engedély száma: SZT-42",
           "iroda@aranykalasz.hu"})
         EXPECT_THAT(text, HasSubstr(expected));
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        for (const char* expected : {"2008/09 gazdasági év", "Aranykalász Bt.", "Fő utca 1.",
+                                     "Orosháza, Béke u. 9.", "SZT-42"})
+            EXPECT_THAT(pdf, HasSubstr(expected));
+    }
 }
 
 TEST_F(DiaryCoverForm, ASingleYearTypedPrintsDotsForTheYear) {
@@ -349,6 +355,11 @@ TEST_F(DiaryCoverForm, TheLaterPeriodsCoverPrintsFromItsButtonAndFromThePopup) {
     EXPECT_THAT(text, HasSubstr("(amennyiben eltér a gazdálkodó adataitól)"));
     EXPECT_THAT(text, HasSubstr("1. Név: Aranykalász Bt."));
     EXPECT_THAT(text, HasSubstr("12. E-levélcím: iroda@aranykalasz.hu"));
+    const std::string pdf = regtest::PdfText(output.documents[1]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(pdf, HasSubstr("2008/09 gazdálkodási évtől"));
+        EXPECT_THAT(pdf, HasSubstr("1. Név: Aranykalász Bt."));
+    }
 
     forms.On<TGNcim>([](TGNcim& f) {
         f.PopupMenu1->Items(1)->Click(); // the 2004-2009 cover shown

@@ -281,28 +281,6 @@ TEST_F(ParcelSummary, TheRoutinesAnswerOutsideAPrintToo) {
     EXPECT_EQ(form->StringGrid1->RowCount(), 1);
 }
 
-TEST_F(ParcelSummary, OnlyCtrlATogglesTheActiveFields) {
-    Add({.parckod = "100001"});
-    Parcel("100001", "1");
-    forms.On<TAlapadatok1>([](TAlapadatok1& f) {
-        for (char c : std::string("2009")) {
-            ui::TKey key = static_cast<ui::TKey>(c);
-            f.FormKeyPress(nullptr, key);
-            EXPECT_EQ(key, static_cast<ui::TKey>(c));
-        }
-        EXPECT_TRUE(f.CheckBox1->Checked());
-        EXPECT_FALSE(f.DBLookupComboBox1->Enabled());
-        ui::TKey key = ui::ctrlKey('A');
-        f.FormKeyPress(nullptr, key);
-        EXPECT_EQ(key, ui::keyNone);
-        EXPECT_FALSE(f.CheckBox1->Checked());
-        EXPECT_TRUE(f.DBLookupComboBox1->Enabled());
-        EXPECT_TRUE(f.GroupBox3->Visible());
-        f.Button4->Click();
-    });
-    OpenParcelSummary(session);
-}
-
 TEST_F(ParcelSummary, NoFieldDisablesThePrint) {
     forms.On<TAlapadatok1>([](TAlapadatok1& f) {
         EXPECT_FALSE(f.Button3->Enabled());
