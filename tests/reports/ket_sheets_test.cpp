@@ -321,4 +321,33 @@ TEST_F(KetSheets, OnlyThreeOfFourPlantationRowsAreShown) {
     sheets.FormClose();
 }
 
+TEST_F(KetSheets, PlantationNamesAndCultivationModesPrintUnbroken) {
+    const int ket = Ket(1, 3, "Gyümölcsös");
+    AkgField("100000", 2010, 1, ket);
+    const std::pair<const char*, const char*> rows[] = {{"Kajszibarack", "Kordonművelés"},
+                                                        {"Cseresznye", "Ernyőművelés"},
+                                                        {"Szőlő", "Lugasművelés"}};
+    for (const auto& [faj, mod] : rows) {
+        const int kiegid = Plantation("100000", "Gönci magyar", 4, 6, 2001);
+        Variety("100000", kiegid, faj);
+        db::TTable t(session);
+        t.SetTableName("Parckiegadat");
+        t.Open();
+        ASSERT_TRUE(t.Locate("Kiegid", {kiegid}));
+        t.Edit();
+        t.FieldByName("Muvmod").SetAsString(mod);
+        t.Post();
+    }
+    Gn0914KetSheets sheets(session);
+    sheets.FormShow();
+    sheets.PrintPlantation("2010");
+    ASSERT_EQ(output.documents.size(), 1u);
+    const std::string text = AllLines(output.documents[0]);
+    for (const auto& [faj, mod] : rows) {
+        EXPECT_THAT(text, HasSubstr(faj));
+        EXPECT_THAT(text, HasSubstr(mod));
+    }
+    sheets.FormClose();
+}
+
 } // namespace
