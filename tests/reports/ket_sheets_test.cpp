@@ -164,6 +164,11 @@ TEST_F(KetSheets, AKetAreaListsItsLotsSettlementsBlockUseRightAndFlags) {
     EXPECT_THAT(text, Not(HasSubstr("Gyep-dűlő")));
     EXPECT_THAT(text, HasSubstr("0123/4; 0125/1;"));
     EXPECT_THAT(text, HasSubstr("2010. gazdasági év"));
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(pdf, testing::ContainsRegex("1 +Nagy-dűlő .* 12,50 .* 0123/4; 0125/1; "
+                                                "+Békéscsaba; +B +igen +nem +nem +nem"));
+    }
 
     // Use rights that differ give "V"; pressing again reads the rows anew.
     Lot("100001", "0126", "T", "Gyula", "EF56-7-89");
@@ -285,6 +290,12 @@ TEST_F(KetSheets, PlantationRowsOfTheChosenYearWithFullVarietyNames) {
     // The bird boxes and traps of a plantation row count once, whatever its varieties;
     // the yield adds up over the varieties.
     EXPECT_THAT(text, HasSubstr("| 10,0 | 4 | 2"));
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(
+            pdf, testing::ContainsRegex("1 +Szőlő +SZ001 +Olaszrizling +1x3 +1998 +Ernyő +Szőlő"));
+        EXPECT_THAT(pdf, testing::ContainsRegex("Alma +0,50 +10,0 +4 +2"));
+    }
     // The second row's variety is kept whole, not cut to eight characters.
     const auto rows = Rows(sheets.Query8, {"2l"});
     ASSERT_EQ(rows.size(), 1u);
