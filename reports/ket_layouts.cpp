@@ -82,20 +82,21 @@ std::string Gn03() {
            KetBand("RvGN0309QueryConnection1");
 }
 
-// Up to three plantation rows of each plantation KET area.
+// Up to three plantation rows of each plantation KET area, in a smaller type so that the
+// common species and cultivation modes ("Kajszibarack", "Kordonművelés") print unbroken.
 std::string PlantationBand() {
     std::string band = "band Ultetveny connection=RvGN0409QueryConnection1 rules=grid "
-                       "frame=0.5 size=7\n"
+                       "frame=0.5 size=6.5\n"
                        "caption \"Az ültetvények adatai\" bold\n"
                        "column Sorsz caption=\"KET\\nsor-\\nszám\" width=11 align=center\n";
     for (const char* row : {"1", "2", "3"}) {
         const std::string n = row;
         band += "column " + n + "j caption=\"Faj, növény\" width=17 wrap\n" + "column " + n +
                 "k caption=\"Hasz-\\nnálati\\nkód\" width=10 align=center\n" + "column " + n +
-                "l caption=\"Fajta\" width=20 wrap\n" + "column " + n +
+                "l caption=\"Fajta\" width=17 wrap\n" + "column " + n +
                 "n caption=\"Tőtáv x\\nsortáv\" width=13 align=center\n" + "column " + n +
-                "q caption=\"Telep.\\néve\" width=12 align=center\n" + "column " + n +
-                "r caption=\"Művelés-\\nmód\" width=15 wrap\n";
+                "q caption=\"Telep.\\néve\" width=10 align=center\n" + "column " + n +
+                "r caption=\"Művelés-\\nmód\" width=20 wrap\n";
     }
     for (const char* row : {"1", "2", "3"}) {
         const std::string n = row;

@@ -282,6 +282,12 @@ TEST_F(Diary0914, TheGrazingLogListsTheGrazingsOfKetFields) {
     EXPECT_THAT(text, HasSubstr("folyamatos"));
     EXPECT_THAT(text, Not(HasSubstr("nincs KET")));
     EXPECT_THAT(text, Not(HasSubstr("törölt")));
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(pdf,
+                    testing::ContainsRegex(
+                        "2010\\. 05\\. 01\\. +30 +1 +Őszi búza +SZ01 +1,23 +Juh .* 25 +15,00"));
+    }
 }
 
 TEST_F(Diary0914, WithoutGrazingsTheLogPrintsNothingAndSaysNothing) {
@@ -320,6 +326,12 @@ TEST_F(Diary0914, TheSoilSheetMarksTheSampledDepths) {
     EXPECT_THAT(text, HasSubstr("| M-1 | 5,00 |"));
     EXPECT_THAT(text, HasSubstr("TV-2010/17 | X |   |   |   | X | szárazság után"));
     EXPECT_THAT(text, Not(HasSubstr("M-törölt")));
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(pdf,
+                    testing::ContainsRegex(
+                        "2 +M-1 +5,00 +2010\\. 03\\. 15\\. +TV-2010/17 +X +X +szárazság után"));
+    }
 
     // Without a place the sheet prints its empty layout.
     db::TTable places(session);
@@ -363,6 +375,11 @@ TEST_F(Diary0914, TheForceMajeureSheetListsTheCasesByYearFieldAndDate) {
     EXPECT_LT(water, hail);
     EXPECT_THAT(text, HasSubstr("2011 | 2 | 0,50 | 0,20 |")); // the field's area, not the case's
     EXPECT_THAT(text, Not(HasSubstr("visszavont")));
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(pdf,
+                    testing::ContainsRegex("2011 +2 +0,50 +0,20 +2011\\. 06\\. 01\\. +belvíz"));
+    }
 }
 
 TEST_F(Diary0914, TheParcelSheetButtonsOpenTheConditionFormInTheirModes) {
@@ -441,6 +458,43 @@ TEST_F(Diary0914, TheKetButtonsPrintTheirSheets) {
     ui::TCloseAction action = ui::caHide;
     form.FormClose(nullptr, action);
     EXPECT_FALSE(form.KetSheets.Query5.Active());
+}
+
+TEST_F(Diary0914, ANutrientTextThatDoesNotReadStopsTheArableSheetWithAMessage) {
+    const int ket = KetArea({.sorsz = 1, .hazimen = "Nagy-dűlő", .akgmuvag = 1});
+    YearField("100000", 2010, 10000, true, ket);
+    Operation({.muvkod = "100000", .field = "100000"});
+    Material({.felhkod = "100000",
+              .muvkod = "100000",
+              .field = "100000",
+              .anyagkod = "100000",
+              .menny = 200,
+              .felelos = "X2o;10;10;",
+              .mutr = true});
+    TGN200914& form = Selector();
+    // The program's event loop shows what escapes a click.
+    dialogs.Expect("'2o' nem érvényes szám.");
+    ui::Guarded([&] { form.Button2->Click(); });
+    dialogs.VerifyDone();
+    EXPECT_TRUE(output.documents.empty());
+    EXPECT_EQ(GNParMuvNy, routines->get()); // the sheet's data holder is freed again
+    // The text put right, the same selector prints the sheet.
+    db::TTable uses(session);
+    uses.SetTableName("felhanyag");
+    uses.Open();
+    uses.Edit();
+    uses.FieldByName("Felelos").SetAsString("X20;10;10;");
+    uses.Post();
+    uses.Close();
+    ui::TCloseAction action = ui::caHide;
+    form.FormClose(nullptr, action);
+    form.FormShow(nullptr);
+    form.Button2->Click();
+    ASSERT_EQ(output.documents.size(), 1u);
+    const std::string text = regtest::PdfText(output.documents[0]);
+    if (text.empty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    EXPECT_THAT(text, testing::ContainsRegex("Őszi búza .* 1,00 .* 40 +20 +20"));
 }
 
 TEST_F(Diary0914, TheButtonsWithoutASheetDoNothingAndTheAnimalSheetsAreGreyed) {

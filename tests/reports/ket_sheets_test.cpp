@@ -164,6 +164,11 @@ TEST_F(KetSheets, AKetAreaListsItsLotsSettlementsBlockUseRightAndFlags) {
     EXPECT_THAT(text, Not(HasSubstr("Gyep-dűlő")));
     EXPECT_THAT(text, HasSubstr("0123/4; 0125/1;"));
     EXPECT_THAT(text, HasSubstr("2010. gazdasági év"));
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(pdf, testing::ContainsRegex("1 +Nagy-dűlő .* 12,50 .* 0123/4; 0125/1; "
+                                                "+Békéscsaba; +B +igen +nem +nem +nem"));
+    }
 
     // Use rights that differ give "V"; pressing again reads the rows anew.
     Lot("100001", "0126", "T", "Gyula", "EF56-7-89");
@@ -285,6 +290,12 @@ TEST_F(KetSheets, PlantationRowsOfTheChosenYearWithFullVarietyNames) {
     // The bird boxes and traps of a plantation row count once, whatever its varieties;
     // the yield adds up over the varieties.
     EXPECT_THAT(text, HasSubstr("| 10,0 | 4 | 2"));
+    const std::string pdf = regtest::PdfText(output.documents[0]);
+    if (!pdf.empty()) {
+        EXPECT_THAT(
+            pdf, testing::ContainsRegex("1 +Szőlő +SZ001 +Olaszrizling +1x3 +1998 +Ernyő +Szőlő"));
+        EXPECT_THAT(pdf, testing::ContainsRegex("Alma +0,50 +10,0 +4 +2"));
+    }
     // The second row's variety is kept whole, not cut to eight characters.
     const auto rows = Rows(sheets.Query8, {"2l"});
     ASSERT_EQ(rows.size(), 1u);
@@ -318,6 +329,35 @@ TEST_F(KetSheets, OnlyThreeOfFourPlantationRowsAreShown) {
     EXPECT_EQ(rows[0].at("1q"), "2000");
     EXPECT_EQ(rows[0].at("1r"), "Ernyő");
     EXPECT_EQ(rows[0].at("1k"), "SZ001");
+    sheets.FormClose();
+}
+
+TEST_F(KetSheets, PlantationNamesAndCultivationModesPrintUnbroken) {
+    const int ket = Ket(1, 3, "Gyümölcsös");
+    AkgField("100000", 2010, 1, ket);
+    const std::pair<const char*, const char*> rows[] = {{"Kajszibarack", "Kordonművelés"},
+                                                        {"Cseresznye", "Ernyőművelés"},
+                                                        {"Szőlő", "Lugasművelés"}};
+    for (const auto& [faj, mod] : rows) {
+        const int kiegid = Plantation("100000", "Gönci magyar", 4, 6, 2001);
+        Variety("100000", kiegid, faj);
+        db::TTable t(session);
+        t.SetTableName("Parckiegadat");
+        t.Open();
+        ASSERT_TRUE(t.Locate("Kiegid", {kiegid}));
+        t.Edit();
+        t.FieldByName("Muvmod").SetAsString(mod);
+        t.Post();
+    }
+    Gn0914KetSheets sheets(session);
+    sheets.FormShow();
+    sheets.PrintPlantation("2010");
+    ASSERT_EQ(output.documents.size(), 1u);
+    const std::string text = AllLines(output.documents[0]);
+    for (const auto& [faj, mod] : rows) {
+        EXPECT_THAT(text, HasSubstr(faj));
+        EXPECT_THAT(text, HasSubstr(mod));
+    }
     sheets.FormClose();
 }
 
