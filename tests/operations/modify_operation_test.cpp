@@ -202,6 +202,60 @@ TEST_F(ModifyOperationTest, ARemarkChangeKeepsEverythingElse) {
     EXPECT_EQ(Stored("Evj"), "");
 }
 
+// Normal hectares stored with a ceiling (as the sector form books them), an irrigation
+// from the second water point, and an implement no longer in the register: a change of
+// the remark alone keeps them all.
+TEST_F(ModifyOperationTest, ARemarkChangeKeepsTheStoredHectaresWaterPointAndMachines) {
+    for (const char* name : {"Kút 1", "Kút 2"})
+        AddRow(session, "vizkivet", [&](db::TTable& t) {
+            t.FieldByName("Nev").SetAsString(name);
+            t.FieldByName("Deleted").SetAsBoolean(false);
+        });
+    AddIrrigation();
+    const std::string second = Column("vizkivet", "Id", "Nev = 'Kút 2'")[0];
+    {
+        db::TTable t(session);
+        t.SetTableName("ElvMuv");
+        t.Open();
+        t.Edit();
+        t.FieldByName("Nha").SetAsFloat(0.76);
+        t.FieldByName("Vizkivid").SetAsInteger(std::stoi(second));
+        t.FieldByName("Munkagepkod").SetAsString("100077");
+        t.Post();
+    }
+    Run([](TMuvModo& f) {
+        EXPECT_EQ(f.DBLookupComboBox1->Text(), "Kút 2");
+        f.Edit14->SetText("más");
+        f.Button2->click();
+    });
+    EXPECT_EQ(Stored("Nha"), "0,76");
+    EXPECT_EQ(Stored("Vizkivid"), second);
+    EXPECT_EQ(Stored("Munkagepkod"), "100077");
+    // A point removed since stays the operation's until another is picked.
+    {
+        db::TTable t(session);
+        t.SetTableName("vizkivet");
+        t.SetFilter("Nev = 'Kút 2'");
+        t.SetFiltered(true);
+        t.Open();
+        t.Edit();
+        t.FieldByName("Deleted").SetAsBoolean(true);
+        t.Post();
+    }
+    Run([](TMuvModo& f) {
+        f.Edit14->SetText("még más");
+        f.Button2->click();
+    });
+    EXPECT_EQ(Stored("Vizkivid"), second);
+    Run([](TMuvModo& f) {
+        f.DBLookupComboBox1->Choose(0);
+        f.Edit7->SetText("10000"); // a new area: the stored factor 1.5 again
+        f.Button2->click();
+    });
+    EXPECT_EQ(Stored("Vizkivid"), Column("vizkivet", "Id", "Nev = 'Kút 1'")[0]);
+    EXPECT_EQ(Stored("Nha"), "1,5");
+}
+
 TEST_F(ModifyOperationTest, ANotificationTakesTheDateShown) {
     Run([](TMuvModo& f) {
         EXPECT_FALSE(f.Edit16->isVisibleTo(&f));
