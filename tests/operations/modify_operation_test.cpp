@@ -285,6 +285,20 @@ TEST_F(ModifyOperationTest, ChangingOnlyTheCategoryKeepsTheStoredFactor) {
     EXPECT_EQ(Stored("Muvnev"), "Próbaszántás");
 }
 
+TEST_F(ModifyOperationTest, ATypedCategoryThatIsNoItemKeepsTheList) {
+    dialogs.Expect("A műveletek kategóriáit nem lehet módosítani !");
+    Run([](TMuvModo& f) {
+        f.ComboBox3->SetText("Permetezés");
+        f.ComboBox3Change(f.ComboBox3);
+        EXPECT_EQ(f.Table3.FieldByName("Kod").AsString(), "900001");
+        f.Button2->click();
+    });
+    dialogs.VerifyDone();
+    EXPECT_EQ(dialogs.Shown()[0].caption, "Helytelen kategóriaszűrés!");
+    EXPECT_EQ(Stored("Muvid"), "900001");
+    EXPECT_EQ(Stored("Nha"), "0,75");
+}
+
 TEST_F(ModifyOperationTest, APickedTypeWritesItsNameCodeFactorAndExtraValues) {
     Run([](TMuvModo& f) {
         f.ComboBox3->SetItemIndex(4);
