@@ -362,8 +362,9 @@ void TMuvModo::LoadOperation() {
         CheckBox2->SetChecked(Query1.FieldByName("Bejelkot").AsBoolean());
         storedNotifiedOn_ = OptionalDate(Query1, "Bejelido");
         storedEndDate_ = OptionalDate(Query1, "Muvveg");
-        if (auto day = OptionalDate(Query1, "Datum"))
-            DateTimePicker1->SetDate(*day);
+        storedDate_ = OptionalDate(Query1, "Datum");
+        if (storedDate_)
+            DateTimePicker1->SetDate(*storedDate_);
     }
     CheckBox2Click(CheckBox2);
     DateTimePicker3->SetDate(storedNotifiedOn_.value_or(DateTimePicker1->Date()));
@@ -457,6 +458,11 @@ void TMuvModo::OpenMachine(db::TQuery& query, const std::string& code) {
 }
 
 void TMuvModo::FormClose(TObject*, TCloseAction&) {
+    if (usesChanged_ && !saved_ && storedDate_) {
+        db::SessionTransaction transaction(session_);
+        ops::RedateWithdrawals(session_, OperationCode(), *storedDate_);
+        transaction.Commit();
+    }
     for (db::TDataSet* rows : std::initializer_list<db::TDataSet*>{
              &Query1, &Query4, &Query5, &Table6, &Table7, &Query2, &Table11, &Table12})
         rows->Close();
@@ -662,6 +668,7 @@ void TMuvModo::Button4Click(TObject*) {
 
 // The uses were changed for the area as it stands: the area is locked from now on.
 void TMuvModo::Button5Click(TObject*) {
+    usesChanged_ = true;
     OpenMaterialUseModifier(session_, OperationCode(), [this] { return DateTimePicker1->Date(); });
     Edit7->SetEnabled(false);
 }
@@ -745,7 +752,8 @@ void TMuvModo::Button2Click(TObject*) {
         ui::MessageDlg(kShortOfStock, ui::mtError, {ui::mbOK});
         return;
     }
-    if (!ops::SaveOperationChange(session_, *change))
+    saved_ = ops::SaveOperationChange(session_, *change);
+    if (!saved_)
         ui::MessageDlg(kGone, ui::mtWarning, {ui::mbOK});
     Close();
 }

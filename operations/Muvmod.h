@@ -167,6 +167,12 @@ private:
     // The stored water point when it is no longer listed (removed since): kept until the
     // user picks a listed one.
     std::optional<int> unlistedWaterPoint_;
+    // The stored operation date; the material dialog was used; the change was saved.
+    // Withdrawals the dialog dated with an edited date that is then not saved go back to
+    // the stored one.
+    std::optional<sys::DateTime> storedDate_;
+    bool usesChanged_ = false;
+    bool saved_ = false;
     std::optional<sys::DateTime> storedEndDate_, storedNotifiedOn_;
     sys::DateTime shownEndDate_ = 0, shownNotifiedOn_ = 0;
 };

@@ -2,6 +2,7 @@
 // operation, its irrigation, its observation link and the uses that follow it, the checks
 // before anything is written, and the way back to the chooser.
 
+#include "operations/Felhanymodh.h"
 #include "operations/Felhaszneh.h"
 #include "operations/Muvmod.h"
 #include "operations/Muvmodvalh.h"
@@ -417,6 +418,28 @@ TEST_F(AreaWithdrawalTest, WithoutStockKeepingANewAreaTouchesNoWithdrawal) {
     EXPECT_EQ(Stored("Ter"), "10000");
     EXPECT_EQ(Column("Raktarmozgas", "Menny", "Felhanykod = '100000'"),
               std::vector<std::string>{"-100"});
+}
+
+// The material dialog dates a new withdrawal with the date as edited; when the change is
+// then not saved, the withdrawal goes back to the operation's date.
+TEST_F(AreaWithdrawalTest, AnUnsavedDateLeavesTheWithdrawalsOnTheStoredOne) {
+    forms.On<TFelhAnyMod>([](TFelhAnyMod& f) {
+        f.Button3->Click();
+        f.DBLookupComboBox1->Choose(0);
+        f.Edit2->SetText("10");
+        f.Button12->Click();
+        f.Button5->Click();
+    });
+    Run([](TMuvModo& f) {
+        f.DateTimePicker1->SetDate(kDay + 3);
+        f.Button5->click();
+        f.Button1->click();
+    });
+    EXPECT_EQ(Column("Raktarmozgas", "Menny", "Felhanykod = '100001'"),
+              std::vector<std::string>{"-5"});
+    EXPECT_EQ(Column("Raktarmozgas", "Datum", "Felhanykod <> ''"),
+              (std::vector<std::string>{sys::dateToText(kDay), sys::dateToText(kDay)}));
+    EXPECT_EQ(Stored("Datum"), sys::dateToText(kDay));
 }
 
 TEST_F(ModifyOperationTest, ALockedAreaStaysWhenTheFieldChanges) {
