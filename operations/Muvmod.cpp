@@ -15,6 +15,7 @@
 #include "resources/Szemelyh.h"
 
 #include <cmath>
+#include <cstdint>
 
 TMuvModo* MuvModo = nullptr;
 
@@ -361,8 +362,9 @@ void TMuvModo::LoadOperation() {
         CheckBox2->SetChecked(Query1.FieldByName("Bejelkot").AsBoolean());
         storedNotifiedOn_ = OptionalDate(Query1, "Bejelido");
         storedEndDate_ = OptionalDate(Query1, "Muvveg");
-        if (auto day = OptionalDate(Query1, "Datum"))
-            DateTimePicker1->SetDate(*day);
+        storedDate_ = OptionalDate(Query1, "Datum");
+        if (storedDate_)
+            DateTimePicker1->SetDate(*storedDate_);
     }
     CheckBox2Click(CheckBox2);
     DateTimePicker3->SetDate(storedNotifiedOn_.value_or(DateTimePicker1->Date()));
@@ -375,8 +377,15 @@ void TMuvModo::LoadOperation() {
     Edit7->SetText(text("Ter"));
     OperationFieldCode = text("Tablakod");
     ComboBox4->SetText(text("Irany"));
-    storedTractor_ = text("Gepkod").empty() ? kNoMachine : text("Gepkod");
-    storedImplement_ = text("Gepkod_1").empty() ? kNoMachine : text("Gepkod_1");
+    // A machine code that names no machine row any more is kept, not replaced by the
+    // no-machine row.
+    auto machine = [&](const char* joined, const char* stored) {
+        if (!text(joined).empty())
+            return text(joined);
+        return text(stored).empty() ? std::string(kNoMachine) : text(stored);
+    };
+    storedTractor_ = machine("Gepkod", "Erogepkod");
+    storedImplement_ = machine("Gepkod_1", "Munkagepkod");
     tractor_ = storedTractor_;
     implement_ = storedImplement_;
     OpenMachine(Query4, tractor_);
@@ -385,7 +394,28 @@ void TMuvModo::LoadOperation() {
         Label19->SetCaption(text("Parcsor") + ". " + text("Agazat_1") + "/" + text("Evj_1") + ".");
     Button6Click(Button6);
     GroupBox1->Hide();
+    ShowStoredWaterPoint();
     LoadType();
+}
+
+// An irrigation's stored water point is the one shown and saved until the user picks
+// another, so that a save that changes something else keeps it.
+void TMuvModo::ShowStoredWaterPoint() {
+    unlistedWaterPoint_.reset();
+    if (Query1.IsEmpty() || CheckBox1->Checked())
+        return;
+    db::TTable stored(session_, "Stored");
+    stored.SetTableName("ElvMuv");
+    stored.SetFilter("Muvkod = " + db::quoteFilterText(OperationCode()));
+    stored.SetFiltered(true);
+    stored.Open();
+    if (stored.IsEmpty() || stored.FieldByName("Vizkivid").IsNull())
+        return;
+    const auto id = static_cast<std::int32_t>(stored.FieldByName("Vizkivid").AsInteger());
+    if (Table7.Active() && Table7.Locate("Id", {db::Value(id)}))
+        DBLookupComboBox1->SetKeyValue(Table7.FieldByName("Nev").AsValue());
+    else if (id != 0)
+        unlistedWaterPoint_ = id;
 }
 
 // L14 to L16: the stored type is the current row of the type list, its factor kept.
@@ -428,6 +458,11 @@ void TMuvModo::OpenMachine(db::TQuery& query, const std::string& code) {
 }
 
 void TMuvModo::FormClose(TObject*, TCloseAction&) {
+    if (usesChanged_ && !saved_ && storedDate_) {
+        db::SessionTransaction transaction(session_);
+        ops::RedateWithdrawals(session_, OperationCode(), *storedDate_);
+        transaction.Commit();
+    }
     for (db::TDataSet* rows : std::initializer_list<db::TDataSet*>{
              &Query1, &Query4, &Query5, &Table6, &Table7, &Query2, &Table11, &Table12})
         rows->Close();
@@ -514,8 +549,8 @@ void TMuvModo::Button7Click(TObject*) {
 
 void TMuvModo::DBLookupComboBox1Click(TObject*) {
     const db::Value name = DBLookupComboBox1->KeyValue();
-    if (!db::isNull(name))
-        Table7.Locate("Nev", {name});
+    if (!db::isNull(name) && Table7.Locate("Nev", {name}))
+        unlistedWaterPoint_.reset();
 }
 
 void TMuvModo::Button20Click(TObject*) {
@@ -544,6 +579,7 @@ void TMuvModo::Button25Click(TObject*) {
 }
 
 void TMuvModo::Button26Click(TObject*) {
+    unlistedWaterPoint_.reset(); // the point just kept is the current one
     ops::PostWaterPoint(Table7, *GroupBox5, {DBEdit1, DBEdit2, DBEdit3, DBEdit4});
 }
 
@@ -632,6 +668,7 @@ void TMuvModo::Button4Click(TObject*) {
 
 // The uses were changed for the area as it stands: the area is locked from now on.
 void TMuvModo::Button5Click(TObject*) {
+    usesChanged_ = true;
     OpenMaterialUseModifier(session_, OperationCode(), [this] { return DateTimePicker1->Date(); });
     Edit7->SetEnabled(false);
 }
@@ -689,7 +726,9 @@ std::optional<ops::OperationChange> TMuvModo::ReadChange() {
                             OptionalNumber(Edit12->Text()).value_or(0),
                             Edit13->Text(),
                             0};
-        if (Table7.Active() && !Table7.IsEmpty())
+        if (unlistedWaterPoint_)
+            row.vizkivid = *unlistedWaterPoint_;
+        else if (Table7.Active() && !Table7.IsEmpty())
             row.vizkivid = static_cast<int>(Table7.FieldByName("Id").AsInteger());
         change.irrigation = row;
     }
@@ -713,7 +752,8 @@ void TMuvModo::Button2Click(TObject*) {
         ui::MessageDlg(kShortOfStock, ui::mtError, {ui::mbOK});
         return;
     }
-    if (!ops::SaveOperationChange(session_, *change))
+    saved_ = ops::SaveOperationChange(session_, *change);
+    if (!saved_)
         ui::MessageDlg(kGone, ui::mtWarning, {ui::mbOK});
     Close();
 }

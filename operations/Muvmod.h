@@ -153,6 +153,7 @@ private:
     void LoadType();
     void OpenMachine(db::TQuery& query, const std::string& code);
     void ReopenWorkers();
+    void ShowStoredWaterPoint();
     // Reads and checks every input; none when a check failed (its message was shown).
     std::optional<ops::OperationChange> ReadChange();
 
@@ -163,6 +164,15 @@ private:
     std::string tractor_ = "100000", implement_ = "100000";
     std::optional<double> storedFactor_;
     std::optional<ops::OperationType> pickedType_; // the type picked in the list
+    // The stored water point when it is no longer listed (removed since): kept until the
+    // user picks a listed one.
+    std::optional<int> unlistedWaterPoint_;
+    // The stored operation date; the material dialog was used; the change was saved.
+    // Withdrawals the dialog dated with an edited date that is then not saved go back to
+    // the stored one.
+    std::optional<sys::DateTime> storedDate_;
+    bool usesChanged_ = false;
+    bool saved_ = false;
     std::optional<sys::DateTime> storedEndDate_, storedNotifiedOn_;
     sys::DateTime shownEndDate_ = 0, shownNotifiedOn_ = 0;
 };

@@ -29,8 +29,10 @@ void SetDate(db::TField& field, const std::optional<sys::DateTime>& value) {
     SetOrClear(field, value, [](db::TField& f, sys::DateTime v) { f.SetAsDateTime(v); });
 }
 
-// Steps 3, 4 and 6 to 8 of the save: the operation row's own fields.
-void WriteOperationFields(db::TTable& row, const OperationChange& change) {
+// Steps 3, 4 and 6 to 8 of the save: the operation row's own fields. The normal hectares
+// are computed afresh only for a new area or a picked type; otherwise they stay as stored,
+// however they were computed when the operation was recorded.
+void WriteOperationFields(db::TTable& row, const OperationChange& change, bool newHectares) {
     if (change.newType) {
         row.FieldByName("Muvnev").SetAsString(change.newType->muv);
         row.FieldByName("Muvid").SetAsString(change.newType->kod);
@@ -55,7 +57,7 @@ void WriteOperationFields(db::TTable& row, const OperationChange& change) {
     } else {
         row.FieldByName("Evj").Clear();
     }
-    if (change.factor)
+    if (newHectares && change.factor)
         row.FieldByName("Nha").SetAsFloat(
             NormalHectares(static_cast<double>(change.area), *change.factor));
     row.FieldByName("Ter").SetAsInteger(change.area);
@@ -157,8 +159,10 @@ bool SaveOperationChange(db::Session& session, const OperationChange& change) {
     const std::string oldField = operation.FieldByName("Tablakod").AsString();
     const bool dated = !operation.FieldByName("Datum").IsNull();
     const sys::DateTime oldDate = dated ? operation.FieldByName("Datum").AsDateTime() : 0;
+    const bool newArea = operation.FieldByName("Ter").IsNull() ||
+                         operation.FieldByName("Ter").AsFloat() != static_cast<double>(change.area);
     operation.Edit();
-    WriteOperationFields(operation, change);
+    WriteOperationFields(operation, change, newArea || change.newType.has_value());
     operation.Post();
     WriteIrrigation(session, change);
     if (change.observation)

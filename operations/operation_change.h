@@ -28,8 +28,9 @@ struct OperationChange {
     std::string muvkod;
     // A type picked in this change: its name and code replace the stored ones.
     std::optional<OperationType> newType;
-    // The factor the normal hectares are computed with: the picked type's, else the
-    // stored type's; none when neither is known (the stored normal hectares stay).
+    // The factor the normal hectares are computed with when the area changes or a type is
+    // picked: the picked type's, else the stored type's; none when neither is known. An
+    // unchanged area of an unchanged type keeps the stored normal hectares.
     std::optional<double> factor;
     std::string field; // Tablakod
     std::string direction;

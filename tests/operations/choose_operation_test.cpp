@@ -112,6 +112,20 @@ TEST_F(ChooseOperationTest, TheChoiceIsHandedOnAndAnEmptyListIsRefused) {
     dialogs.VerifyDone();
 }
 
+TEST_F(ChooseOperationTest, AChoiceOutsideTheNameColumnIsRefused) {
+    AddOperation("100000", "100000", "Vetés");
+    forms.On<TMuvModVal>([&](TMuvModVal& f) {
+        f.DBGrid2->setCurrentIndex(f.DBGrid2->model()->index(0, 2));
+        f.Button3->Click();
+        EXPECT_EQ(f.SelectedOperationCode, "");
+        f.Button2->Click();
+    });
+    dialogs.Expect("Nincs művelet kijelölve !");
+    ui::ShowModalForm(MuvModVal, session);
+    dialogs.VerifyDone();
+    EXPECT_EQ(dialogs.Shown()[0].caption, "Nincs művelet!");
+}
+
 TEST_F(ChooseOperationTest, DeletingTakesTheMaterialsBackToStockAndKeepsTheField) {
     AddFertiliser(session, "100000", "Pétisó", "kg");
     Buy(session, "100000", 100, sys::encodeDate(2010, 3, 1));

@@ -250,6 +250,32 @@ TEST_F(MaterialUseModifierTest, AnAddBeyondTheStockIsRefusedAndAnEmptyFertiliser
     EXPECT_DOUBLE_EQ(Stock("100000"), 100);
 }
 
+// 0.4 g of a material kept in kg shows as 0 and gives nothing; a negative stock is listed
+// and a change that lowers the withdrawal by the deficit passes.
+TEST_F(MaterialUseModifierTest, AStockShownAsZeroGivesNothingAndANegativeOneOnlyBack) {
+    AddFertiliser(session, "100001", "Ammónium-nitrát", "kg");
+    Buy(session, "100001", 0.0004, kDay - 10);
+    AddUse("100000", "100000", "000000", 150, "kg", -150); // 50 kg short
+    dialogs.Expect("Nincs a raktáron elegendő anyag !");
+    dialogs.Expect("Nincs elegendő mennyiség raktáron ! (dátum szerint)");
+    Open([&](TFelhAnyMod& f) {
+        f.Button3->Click();
+        f.DBLookupComboBox1->Choose(f.DBLookupComboBox1->findText("Ammónium-nitrát"));
+        EXPECT_EQ(f.DBEdit2->Text(), "0");
+        f.Edit2->SetText("0,0001");
+        f.Button12->Click();
+        EXPECT_TRUE(f.Panel2->Visible());
+        f.Button17->Click();
+        ChangeDose(f.Button2, f, "120"); // 30 kg back: still 20 kg short
+        EXPECT_TRUE(f.Panel1->Visible());
+        ChangeDose(f.Button2, f, "100"); // 50 kg back: the deficit
+        EXPECT_FALSE(f.Panel1->Visible());
+    });
+    EXPECT_EQ(Count("felhanyag", "Anyagkod = '100001'"), 0);
+    EXPECT_EQ(Withdrawal("100000"), std::vector<std::string>{"-100"});
+    EXPECT_DOUBLE_EQ(Stock("100000"), 0);
+}
+
 TEST_F(MaterialUseModifierTest, APesticideAddChecksEveryValueBeforeWriting) {
     dialogs.ExpectContaining("'Permetlé mennyisége'");
     dialogs.Expect("Mennyiség nélkül a felhasználás nem nyugtázható!");

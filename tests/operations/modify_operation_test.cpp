@@ -2,6 +2,7 @@
 // operation, its irrigation, its observation link and the uses that follow it, the checks
 // before anything is written, and the way back to the chooser.
 
+#include "operations/Felhanymodh.h"
 #include "operations/Felhaszneh.h"
 #include "operations/Muvmod.h"
 #include "operations/Muvmodvalh.h"
@@ -202,6 +203,60 @@ TEST_F(ModifyOperationTest, ARemarkChangeKeepsEverythingElse) {
     EXPECT_EQ(Stored("Evj"), "");
 }
 
+// Normal hectares stored with a ceiling (as the sector form books them), an irrigation
+// from the second water point, and an implement no longer in the register: a change of
+// the remark alone keeps them all.
+TEST_F(ModifyOperationTest, ARemarkChangeKeepsTheStoredHectaresWaterPointAndMachines) {
+    for (const char* name : {"Kút 1", "Kút 2"})
+        AddRow(session, "vizkivet", [&](db::TTable& t) {
+            t.FieldByName("Nev").SetAsString(name);
+            t.FieldByName("Deleted").SetAsBoolean(false);
+        });
+    AddIrrigation();
+    const std::string second = Column("vizkivet", "Id", "Nev = 'Kút 2'")[0];
+    {
+        db::TTable t(session);
+        t.SetTableName("ElvMuv");
+        t.Open();
+        t.Edit();
+        t.FieldByName("Nha").SetAsFloat(0.76);
+        t.FieldByName("Vizkivid").SetAsInteger(std::stoi(second));
+        t.FieldByName("Munkagepkod").SetAsString("100077");
+        t.Post();
+    }
+    Run([](TMuvModo& f) {
+        EXPECT_EQ(f.DBLookupComboBox1->Text(), "Kút 2");
+        f.Edit14->SetText("más");
+        f.Button2->click();
+    });
+    EXPECT_EQ(Stored("Nha"), "0,76");
+    EXPECT_EQ(Stored("Vizkivid"), second);
+    EXPECT_EQ(Stored("Munkagepkod"), "100077");
+    // A point removed since stays the operation's until another is picked.
+    {
+        db::TTable t(session);
+        t.SetTableName("vizkivet");
+        t.SetFilter("Nev = 'Kút 2'");
+        t.SetFiltered(true);
+        t.Open();
+        t.Edit();
+        t.FieldByName("Deleted").SetAsBoolean(true);
+        t.Post();
+    }
+    Run([](TMuvModo& f) {
+        f.Edit14->SetText("még más");
+        f.Button2->click();
+    });
+    EXPECT_EQ(Stored("Vizkivid"), second);
+    Run([](TMuvModo& f) {
+        f.DBLookupComboBox1->Choose(0);
+        f.Edit7->SetText("10000"); // a new area: the stored factor 1.5 again
+        f.Button2->click();
+    });
+    EXPECT_EQ(Stored("Vizkivid"), Column("vizkivet", "Id", "Nev = 'Kút 1'")[0]);
+    EXPECT_EQ(Stored("Nha"), "1,5");
+}
+
 TEST_F(ModifyOperationTest, ANotificationTakesTheDateShown) {
     Run([](TMuvModo& f) {
         EXPECT_FALSE(f.Edit16->isVisibleTo(&f));
@@ -229,6 +284,20 @@ TEST_F(ModifyOperationTest, ChangingOnlyTheCategoryKeepsTheStoredFactor) {
     EXPECT_EQ(Stored("Ter"), "10000");
     EXPECT_EQ(Stored("Muvid"), "900001");
     EXPECT_EQ(Stored("Muvnev"), "Próbaszántás");
+}
+
+TEST_F(ModifyOperationTest, ATypedCategoryThatIsNoItemKeepsTheList) {
+    dialogs.Expect("A műveletek kategóriáit nem lehet módosítani !");
+    Run([](TMuvModo& f) {
+        f.ComboBox3->SetText("Permetezés");
+        f.ComboBox3Change(f.ComboBox3);
+        EXPECT_EQ(f.Table3.FieldByName("Kod").AsString(), "900001");
+        f.Button2->click();
+    });
+    dialogs.VerifyDone();
+    EXPECT_EQ(dialogs.Shown()[0].caption, "Helytelen kategóriaszűrés!");
+    EXPECT_EQ(Stored("Muvid"), "900001");
+    EXPECT_EQ(Stored("Nha"), "0,75");
 }
 
 TEST_F(ModifyOperationTest, APickedTypeWritesItsNameCodeFactorAndExtraValues) {
@@ -349,6 +418,28 @@ TEST_F(AreaWithdrawalTest, WithoutStockKeepingANewAreaTouchesNoWithdrawal) {
     EXPECT_EQ(Stored("Ter"), "10000");
     EXPECT_EQ(Column("Raktarmozgas", "Menny", "Felhanykod = '100000'"),
               std::vector<std::string>{"-100"});
+}
+
+// The material dialog dates a new withdrawal with the date as edited; when the change is
+// then not saved, the withdrawal goes back to the operation's date.
+TEST_F(AreaWithdrawalTest, AnUnsavedDateLeavesTheWithdrawalsOnTheStoredOne) {
+    forms.On<TFelhAnyMod>([](TFelhAnyMod& f) {
+        f.Button3->Click();
+        f.DBLookupComboBox1->Choose(0);
+        f.Edit2->SetText("10");
+        f.Button12->Click();
+        f.Button5->Click();
+    });
+    Run([](TMuvModo& f) {
+        f.DateTimePicker1->SetDate(kDay + 3);
+        f.Button5->click();
+        f.Button1->click();
+    });
+    EXPECT_EQ(Column("Raktarmozgas", "Menny", "Felhanykod = '100001'"),
+              std::vector<std::string>{"-5"});
+    EXPECT_EQ(Column("Raktarmozgas", "Datum", "Felhanykod <> ''"),
+              (std::vector<std::string>{sys::dateToText(kDay), sys::dateToText(kDay)}));
+    EXPECT_EQ(Stored("Datum"), sys::dateToText(kDay));
 }
 
 TEST_F(ModifyOperationTest, ALockedAreaStaysWhenTheFieldChanges) {
