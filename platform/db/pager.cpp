@@ -211,14 +211,29 @@ struct AttachedFile {
 void AttachedFile::view(std::uint64_t offset, std::span<std::uint8_t> out) const {
     const Changes& c = changes;
     const std::uint64_t end = offset + out.size();
-    const std::uint64_t fromDisk = std::clamp(c.kept, offset, end) - offset;
-    if (fromDisk > 0)
-        file.readExact(offset, out.first(fromDisk));
-    std::fill(out.begin() + static_cast<std::ptrdiff_t>(fromDisk), out.end(), 0);
-    auto region = c.regions.upper_bound(offset);
-    if (region != c.regions.begin())
-        --region;
-    for (; region != c.regions.end() && region->first < end; ++region) {
+    const std::uint64_t diskEnd = std::clamp(c.kept, offset, end);
+    auto first = c.regions.upper_bound(offset);
+    if (first != c.regions.begin())
+        --first;
+    // Only the bytes below the kept size that no pending write covers come from the
+    // disk: a range the transaction has written whole (a header written again at every
+    // change of a long save) costs no read.
+    const auto fromDisk = [&](std::uint64_t from, std::uint64_t to) {
+        file.readExact(from, out.subspan(static_cast<std::size_t>(from - offset),
+                                         static_cast<std::size_t>(to - from)));
+    };
+    std::uint64_t at = offset;
+    for (auto region = first; region != c.regions.end() && at < diskEnd; ++region) {
+        if (region->first >= diskEnd)
+            break;
+        if (region->first > at)
+            fromDisk(at, region->first);
+        at = std::max(at, endOf(*region));
+    }
+    if (at < diskEnd)
+        fromDisk(at, diskEnd);
+    std::fill(out.begin() + static_cast<std::ptrdiff_t>(diskEnd - offset), out.end(), 0);
+    for (auto region = first; region != c.regions.end() && region->first < end; ++region) {
         const std::uint64_t from = std::max(region->first, offset);
         const std::uint64_t to = std::min(endOf(*region), end);
         if (from < to)
