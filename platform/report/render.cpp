@@ -727,7 +727,16 @@ private:
     };
 
     void startPage() {
-        doc_.pages.emplace_back();
+        // A page mostly holds as many texts and lines as the one before it: room for them
+        // is made at once rather than grown item by item.
+        std::size_t texts = 0, lines = 0;
+        if (!doc_.pages.empty()) {
+            texts = doc_.pages.back().texts.size();
+            lines = doc_.pages.back().lines.size();
+        }
+        Page& fresh = doc_.pages.emplace_back();
+        fresh.texts.reserve(texts);
+        fresh.lines.reserve(lines);
         y_ = placeBlock(layout_.pageHeader, top_, true);
         bodyOnPage_ = false;
     }
