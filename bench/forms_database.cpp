@@ -2,6 +2,7 @@
 
 #include "core/fresh_database.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace benchtables {
@@ -20,6 +21,23 @@ FormsDatabase::FormsDatabase() : dir(fs::temp_directory_path()) {
 }
 
 FormsDatabase::~FormsDatabase() = default;
+
+void FormsDatabase::AppendRows(const char* table, int count,
+                               const std::function<void(db::TTable&, int)>& fill) {
+    constexpr int kRowsPerTransaction = 5000;
+    db::TTable rows(*session);
+    rows.SetTableName(table);
+    rows.Open();
+    for (int first = 0; first < count; first += kRowsPerTransaction) {
+        db::SessionTransaction transaction(*session);
+        for (int i = first; i < std::min(count, first + kRowsPerTransaction); ++i) {
+            rows.Append();
+            fill(rows, i);
+            rows.Post();
+        }
+        transaction.Commit();
+    }
+}
 
 InFolder::InFolder(const fs::path& folder) : working(fs::current_path()) {
     fs::current_path(folder);

@@ -5,6 +5,7 @@
 
 #include "bench_tables.h"
 #include "platform/db/session.h"
+#include "platform/db/table.h"
 #include "platform/report/output.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
@@ -28,6 +29,11 @@ struct FormsDatabase {
     std::unique_ptr<ui::TApplication> app;
     TempDir dir;
     std::unique_ptr<db::Session> session;
+
+    // Appends `count` rows to the table, row i filled by `fill`, a few thousand rows to a
+    // transaction: a transaction's cost grows with the rows it holds.
+    void AppendRows(const char* table, int count,
+                    const std::function<void(db::TTable&, int)>& fill);
 };
 
 // The working directory in `folder` for the scope, with the preview's answer captured.

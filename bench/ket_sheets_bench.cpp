@@ -33,14 +33,9 @@ constexpr int kFields = 10000;
 constexpr int kArableAreas = 200;
 constexpr int kPlantationAreas = 100;
 constexpr int kOperationsPerField = 10;
-constexpr int kRowsPerTransaction = 5000;
 
 std::string Code(int n) {
     return std::to_string(100000 + n);
-}
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 bool Plantation(int field) {
@@ -53,28 +48,12 @@ struct KetFarm : FormsDatabase {
         report::WriteBuiltInLayouts(dir.path());
         const auto start = std::chrono::steady_clock::now();
         Fill();
-        std::fprintf(stderr, "KET farm built in %.1f s\n", SecondsSince(start));
+        std::fprintf(stderr, "KET farm built in %.1f s\n", secondsSince(start));
         sheets = std::make_unique<Gn0914KetSheets>(*session);
     }
 
-    // Appends `count` rows, row i filled by `fill`, a few thousand rows to a transaction.
-    void Rows(const char* table, int count, const std::function<void(db::TTable&, int)>& fill) {
-        db::TTable rows(*session);
-        rows.SetTableName(table);
-        rows.Open();
-        for (int first = 0; first < count; first += kRowsPerTransaction) {
-            db::SessionTransaction transaction(*session);
-            for (int i = first; i < std::min(count, first + kRowsPerTransaction); ++i) {
-                rows.Append();
-                fill(rows, i);
-                rows.Post();
-            }
-            transaction.Commit();
-        }
-    }
-
     void Fill() {
-        Rows("kotegyter", kArableAreas + kPlantationAreas, [](db::TTable& t, int i) {
+        AppendRows("kotegyter", kArableAreas + kPlantationAreas, [](db::TTable& t, int i) {
             t.FieldByName("Sorsz").SetAsInteger(i + 1);
             t.FieldByName("Hazimen").SetAsString("KET " + std::to_string(i + 1));
             t.FieldByName("Ter").SetAsFloat(40);
@@ -83,7 +62,7 @@ struct KetFarm : FormsDatabase {
             t.FieldByName("Nat2000").SetAsBoolean(i % 2 == 0);
             t.FieldByName("Deleted").SetAsBoolean(false);
         });
-        Rows("parcellak", kFields, [](db::TTable& t, int f) {
+        AppendRows("parcellak", kFields, [](db::TTable& t, int f) {
             t.FieldByName("Parckod").SetAsString(Code(f));
             t.FieldByName("Evj").SetAsInteger(2010);
             t.FieldByName("Parcsor").SetAsInteger(f + 1);
@@ -96,7 +75,7 @@ struct KetFarm : FormsDatabase {
                 Plantation(f) ? 1 + kArableAreas + f % kPlantationAreas : 1 + f % kArableAreas);
             t.FieldByName("Tapanytelj").SetAsBoolean(f % 2 == 0);
         });
-        Rows("Tablak", kFields, [](db::TTable& t, int f) {
+        AppendRows("Tablak", kFields, [](db::TTable& t, int f) {
             t.FieldByName("Helysz").SetAsString("0" + std::to_string(100 + f) + "/" +
                                                 std::to_string(1 + f % 9));
             t.FieldByName("Parcella").SetAsString(f % 50 == 0 ? "T" : "B");
@@ -104,12 +83,12 @@ struct KetFarm : FormsDatabase {
             t.FieldByName("Blok").SetAsString("AB" + std::to_string(10 + f % 80) + "-1-23");
             t.FieldByName("Aktiv").SetAsInteger(1);
         });
-        Rows("Szhelyrajzi", kFields, [](db::TTable& t, int f) {
+        AppendRows("Szhelyrajzi", kFields, [](db::TTable& t, int f) {
             t.FieldByName("Parcellakod").SetAsString(Code(f));
             t.FieldByName("Helysz").SetAsInteger(f + 1);
         });
         const int operations = kFields * kOperationsPerField;
-        Rows("ElvMuv", operations, [](db::TTable& t, int op) {
+        AppendRows("ElvMuv", operations, [](db::TTable& t, int op) {
             const int field = op / kOperationsPerField;
             t.FieldByName("Muvkod").SetAsString(std::to_string(100000 + op));
             t.FieldByName("Tablakod").SetAsString(Code(field));
@@ -118,7 +97,7 @@ struct KetFarm : FormsDatabase {
             t.FieldByName("Ter").SetAsInteger(10000 + (field * 37) % 90000);
             t.FieldByName("Hozam").SetAsFloat(op % kOperationsPerField == 9 ? 5.5 : 0);
         });
-        Rows("felhanyag", operations, [](db::TTable& t, int op) {
+        AppendRows("felhanyag", operations, [](db::TTable& t, int op) {
             const bool seed = op % kOperationsPerField == 0;
             t.FieldByName("Muvkod").SetAsString(std::to_string(100000 + op));
             t.FieldByName("Tablakod").SetAsString(Code(op / kOperationsPerField));
@@ -129,12 +108,12 @@ struct KetFarm : FormsDatabase {
             t.FieldByName("Felelos").SetAsString(seed ? "" : "X20;10;10;");
             t.FieldByName("Mutr").SetAsBoolean(op % 2 == 0);
         });
-        Rows("Vetomagok", 1, [](db::TTable& t, int) {
+        AppendRows("Vetomagok", 1, [](db::TTable& t, int) {
             t.FieldByName("Magkod").SetAsString("300000");
             t.FieldByName("Nev").SetAsString("GK Öthalom");
         });
         const int plantations = kFields / 10;
-        Rows("Parckiegadat", plantations, [](db::TTable& t, int i) {
+        AppendRows("Parckiegadat", plantations, [](db::TTable& t, int i) {
             t.FieldByName("Parckod").SetAsString(Code(i * 10));
             t.FieldByName("Fajta").SetAsString("Olaszrizling");
             t.FieldByName("Tot").SetAsFloat(1);
@@ -143,7 +122,7 @@ struct KetFarm : FormsDatabase {
             t.FieldByName("odukszama").SetAsInteger(4);
             t.FieldByName("rovarcsszama").SetAsInteger(2);
         });
-        Rows("Ultkieg02", plantations * 2, [](db::TTable& t, int i) {
+        AppendRows("Ultkieg02", plantations * 2, [](db::TTable& t, int i) {
             t.FieldByName("Parckod").SetAsString(Code((i / 2) * 10));
             t.FieldByName("Ultkod").SetAsInteger(1 + i / 2);
             t.FieldByName("Faj").SetAsString("Szőlő");

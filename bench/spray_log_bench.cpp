@@ -39,7 +39,6 @@ using namespace benchtables;
 
 constexpr int kFields = 10000;
 constexpr int kOperationsPerField = 20;
-constexpr int kRowsPerTransaction = 5000;
 const char* const kCrops[] = {"Búza",    "Kukorica", "Napraforgó", "Árpa",  "Repce",
                               "Lucerna", "Zab",      "Rozs",       "Szója", "Őszi búza"};
 
@@ -57,22 +56,9 @@ struct SprayFarm : FormsDatabase {
         numbers = std::make_unique<ui::OwnedForm<TNumericInt>>(NumericInt, *session);
     }
 
-    // Appends `count` rows to the table, row i filled by `fill`, a few thousand rows to
-    // a transaction: a transaction's cost grows with the rows it holds.
     void Rows(const char* table, int count, const std::function<void(db::TTable&, int)>& fill) {
         const auto start = std::chrono::steady_clock::now();
-        db::TTable rows(*session);
-        rows.SetTableName(table);
-        rows.Open();
-        for (int first = 0; first < count; first += kRowsPerTransaction) {
-            db::SessionTransaction transaction(*session);
-            for (int i = first; i < std::min(count, first + kRowsPerTransaction); ++i) {
-                rows.Append();
-                fill(rows, i);
-                rows.Post();
-            }
-            transaction.Commit();
-        }
+        AppendRows(table, count, fill);
         std::fprintf(stderr, "  %s: %d rows in %.1f s\n", table, count, secondsSince(start));
     }
 
