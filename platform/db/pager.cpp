@@ -23,6 +23,7 @@
 #include "platform/db/error.h"
 #include "platform/db/file_io.h"
 #include "platform/db/journal.h"
+#include "platform/db/page_cache.h"
 #include "platform/db/table_lock.h"
 
 #include <algorithm>
@@ -196,6 +197,7 @@ struct AttachedFile {
     bool writable = false;
     std::uint64_t committedSize = 0;
     Changes changes;
+    mutable PageCache cache; // committed bytes, forgotten whenever a commit touches the file
 
     bool exists() const { return file.isOpen(); }
     bool dirty() const {
@@ -219,8 +221,9 @@ void AttachedFile::view(std::uint64_t offset, std::span<std::uint8_t> out) const
     // disk: a range the transaction has written whole (a header written again at every
     // change of a long save) costs no read.
     const auto fromDisk = [&](std::uint64_t from, std::uint64_t to) {
-        file.readExact(from, out.subspan(static_cast<std::size_t>(from - offset),
-                                         static_cast<std::size_t>(to - from)));
+        cache.read(file, committedSize, from,
+                   out.subspan(static_cast<std::size_t>(from - offset),
+                               static_cast<std::size_t>(to - from)));
     };
     std::uint64_t at = offset;
     for (auto region = first; region != c.regions.end() && at < diskEnd; ++region) {
@@ -311,6 +314,10 @@ struct Pager::Impl {
     void flushFiles(const std::vector<std::size_t>& dirty, const std::vector<std::size_t>& created);
     void finishCommit(const std::vector<std::size_t>& dirty);
     void undoFailedCommit(const std::vector<std::size_t>& created);
+    void forgetCachedPages() noexcept {
+        for (AttachedFile& f : files)
+            f.cache.clear();
+    }
 };
 
 std::vector<std::size_t> Pager::Impl::dirtyFiles() const {
@@ -388,6 +395,7 @@ void Pager::Impl::writeJournal(std::span<const std::uint8_t> bytes) {
 }
 
 void Pager::Impl::applyChanges(AttachedFile& f) {
+    f.cache.clear();
     const Changes& c = f.changes;
     if (c.kept < f.committedSize) {
         f.file.truncate(c.kept);
@@ -450,6 +458,7 @@ void Pager::Impl::finishCommit(const std::vector<std::size_t>& dirty) {
 
 void Pager::Impl::undoFailedCommit(const std::vector<std::size_t>& created) {
     journal.close();
+    forgetCachedPages();
     try {
         recoverJournal(journalPath, crash, *vfs);
     } catch (const std::exception& e) {
@@ -716,6 +725,7 @@ void Pager::finishGroupCommit() noexcept {
 void Pager::abandonGroupCommit(const std::string& brokenReason) noexcept {
     Impl& d = *impl_;
     d.journal.close();
+    d.forgetCachedPages(); // the group's recovery put the files' old bytes back
     for (std::size_t i : d.groupCreated) {
         d.files[i].file.close(); // the group's recovery deleted it
         d.files[i].writable = false;

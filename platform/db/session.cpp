@@ -221,15 +221,26 @@ std::filesystem::path Session::tablePath(std::string_view name) const {
     return resolveCaseInsensitive(directory_ / named.parent_path(), named.filename().string());
 }
 
+std::shared_ptr<SharedTable> Session::openByName(std::string_view name) const {
+    const auto found = byName_.find(name);
+    return found == byName_.end() ? nullptr : found->second.lock();
+}
+
 bool Session::exists(std::string_view name) const {
+    if (openByName(name))
+        return true;
     std::error_code ec;
     return std::filesystem::is_regular_file(tablePath(name), ec);
 }
 
 std::shared_ptr<SharedTable> Session::open(std::string_view name) {
-    const std::filesystem::path path = tablePath(name);
-    if (auto shared = open_[path].lock())
+    if (auto shared = openByName(name))
         return shared;
+    const std::filesystem::path path = tablePath(name);
+    if (auto shared = open_[path].lock()) {
+        byName_[std::string(name)] = shared;
+        return shared;
+    }
     auto file = TableFile::open(path, {.writable = true, .durability = durability_, .vfs = vfs_});
     const std::filesystem::path dbPath = file->path();
     const auto trusted = [&](const std::filesystem::path& xPath) {
@@ -259,6 +270,7 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
         }
     });
     open_[path] = shared;
+    byName_[std::string(name)] = shared;
     return shared;
 }
 
@@ -309,6 +321,8 @@ Session::IndexStamp Session::stampOf(const std::filesystem::path& dbPath,
 }
 
 std::shared_ptr<const TableFile> Session::layout(std::string_view name) {
+    if (auto shared = openByName(name))
+        return std::shared_ptr<const TableFile>(shared, &shared->file());
     const std::filesystem::path path = tablePath(name);
     if (auto shared = open_[path].lock())
         return std::shared_ptr<const TableFile>(shared, &shared->file());

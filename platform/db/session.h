@@ -144,6 +144,11 @@ private:
     std::filesystem::path directory_;
     Durability durability_;
     std::map<std::filesystem::path, std::weak_ptr<SharedTable>> open_;
+    // The open tables by the names callers gave them, so that a statement or a cursor
+    // naming an open table again does not look the name up in the folder; an entry
+    // counts only while its table is open.
+    std::map<std::string, std::weak_ptr<SharedTable>, std::less<>> byName_;
+    std::shared_ptr<SharedTable> openByName(std::string_view name) const;
     std::vector<std::string> log_;
     EngineLog logListener_;
     io::Vfs* vfs_ = nullptr;

@@ -4,6 +4,7 @@
 #include "support/journal_state.h"
 #include "support/test_env.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
@@ -105,6 +106,42 @@ TEST(PagerView, ReadsAndFilesFollowAModelOfRandomWritesAndTruncations) {
         ASSERT_EQ(testenv::readFile("T.DB"), committed);
         ASSERT_FALSE(testenv::journalHoldsAChange(kJournal));
     }
+}
+
+// Reads of a file larger than the pages the pager keeps between reads: every read, small
+// or large, kept or not, shows the committed bytes under the pending ones, also after
+// commits that rewrite kept pages and cut or grow the file.
+TEST(PagerView, SmallReadsOfALargeFileFollowTheCommitsAsKeptPagesAreReplaced) {
+    std::mt19937_64 rng(5);
+    std::string committed = randomText(rng, 3 << 20);
+    writeFile("T.DB", committed);
+    Pager pager(kJournal, Durability::OsBuffers);
+    const int id = pager.attach("T.DB");
+    for (int round = 0; round < 12; ++round) {
+        for (int r = 0; r < 2000; ++r) {
+            const std::size_t from = rng() % committed.size();
+            const std::size_t length =
+                std::min<std::size_t>(committed.size() - from, r % 50 == 0 ? 100000 : rng() % 9000);
+            ASSERT_EQ(text(pager.read(id, from, length)), committed.substr(from, length))
+                << "round " << round << " read " << r;
+        }
+        pager.begin();
+        for (int w = 0; w < 20; ++w) {
+            const std::string bytes = randomText(rng, 1 + rng() % 5000);
+            const std::size_t at = rng() % committed.size();
+            if (committed.size() < at + bytes.size())
+                committed.resize(at + bytes.size(), '\0');
+            committed.replace(at, bytes.size(), bytes);
+            pager.write(id, at, bytesOf(bytes));
+        }
+        if (round % 4 == 3) {
+            committed.resize(committed.size() - 70000);
+            pager.truncate(id, committed.size());
+        }
+        pager.commit();
+        ASSERT_EQ(pager.size(id), committed.size());
+    }
+    ASSERT_EQ(view(pager, id), committed);
 }
 
 // Savepoints inside one long transaction: a change dropped alone leaves every byte and
@@ -378,6 +415,7 @@ TEST(PagerCommitError, FileWriteFailureRestoresFilesAtOnce) {
     pager.write(mb, 0, bytesOf("blob"));
     pager.write(db, 0, bytesOf("header"));
     pager.write(db, 40 * 1024, bytesOf("past the limit"));
+    EXPECT_EQ(text(pager.read(db, 0, 8)), "headerdd");
     try {
         FileSizeLimit limit(32 * 1024);
         pager.commit();
@@ -390,6 +428,7 @@ TEST(PagerCommitError, FileWriteFailureRestoresFilesAtOnce) {
     EXPECT_EQ(testenv::readFile("T.DB"), std::string(4096, 'd'));
     EXPECT_EQ(pager.size(db), 4096u);
     EXPECT_EQ(pager.size(mb), 0u);
+    EXPECT_EQ(view(pager, db), std::string(4096, 'd'));
 
     pager.begin(); // the pager goes on working
     pager.write(mb, 0, bytesOf("blob"));
