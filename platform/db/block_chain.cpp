@@ -37,6 +37,7 @@ void BlockChain::touch(std::size_t index) {
 }
 
 void BlockChain::reshape() {
+    positionsKept_ = false;
     changes_.reshaped = true;
     changes_.touched.clear();
 }
@@ -89,6 +90,19 @@ std::vector<std::uint8_t> BlockChain::readRecords() const {
                     {out.data() + at, b.records * size});
     }
     return out;
+}
+
+const std::vector<std::uint32_t>& BlockChain::positions() const {
+    if (!positionsKept_) {
+        std::uint16_t highest = 0;
+        for (const ChainBlock& b : chain_)
+            highest = std::max(highest, b.number);
+        positions_.assign(static_cast<std::size_t>(highest) + 1, 0);
+        for (std::size_t i = 0; i < chain_.size(); ++i)
+            positions_[chain_[i].number] = static_cast<std::uint32_t>(i);
+        positionsKept_ = true;
+    }
+    return positions_;
 }
 
 std::size_t BlockChain::indexOf(std::uint16_t block) const {
@@ -373,6 +387,7 @@ void BlockChain::replaceAll(std::span<const std::uint8_t> records) {
                           records.begin() + static_cast<std::ptrdiff_t>(first * size + keySize_));
     }
     header_.fileBlocks = static_cast<std::uint16_t>(blocks);
+    positionsKept_ = false;
 }
 
 void BlockChain::stampHeader() {

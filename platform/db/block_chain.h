@@ -71,6 +71,9 @@ public:
     std::vector<std::uint8_t> readRecords() const;
     // The chain position of block `block`; npos when it is not in the chain.
     std::size_t indexOf(std::uint16_t block) const;
+    // The chain position of every block number up to the highest in the chain (0 for a
+    // number not in it), kept until the chain next changes.
+    const std::vector<std::uint32_t>& positions() const;
     std::span<const std::uint8_t> firstKey(std::size_t index) const;
     // The first key, number and record count of every block, for the block index.
     std::vector<IndexEntry> indexEntries() const;
@@ -131,6 +134,8 @@ private:
     std::vector<ChainBlock> chain_;
     std::size_t keySize_ = 0;
     mutable bool keysLoaded_ = false;
+    mutable bool positionsKept_ = false;
+    mutable std::vector<std::uint32_t> positions_;
     mutable std::vector<std::uint8_t> firstKeys_; // first key of each chain block, flat
     Changes changes_;
 };

@@ -48,19 +48,24 @@ std::vector<RecordPos> TableFile::findAll(std::span<const std::uint8_t> raw, int
 
 namespace {
 
-// The chain position of each block number.
-std::vector<std::uint32_t> chainOrder(const std::vector<TableFile::BlockInfo>& chain) {
-    std::vector<std::uint32_t> order(65536, 0);
-    for (std::size_t i = 0; i < chain.size(); ++i)
-        order[chain[i].number] = static_cast<std::uint32_t>(i);
-    return order;
-}
+// The chain position of a block number by the chain's table of them: 0 for a number
+// past the highest, which callers tell from the first block by its number.
+class ChainOrder {
+public:
+    explicit ChainOrder(const std::vector<std::uint32_t>& positions) : positions_(positions) {}
+    std::uint32_t operator[](std::uint16_t block) const {
+        return block < positions_.size() ? positions_[block] : 0;
+    }
+
+private:
+    const std::vector<std::uint32_t>& positions_;
+};
 
 } // namespace
 
 void TableFile::visitHinted(std::vector<HintedRecord> records, const RecordVisit& visit) const {
     const auto& chain = blocks();
-    const std::vector<std::uint32_t> order = chainOrder(chain);
+    const ChainOrder order(chain_->positions());
     const auto inChain = [&](std::uint16_t block) {
         return !chain.empty() && chain[order[block]].number == block;
     };
@@ -118,7 +123,7 @@ void TableFile::visitEach(
     std::vector<RecordPos> positions,
     const std::function<void(RecordPos, std::span<const std::uint8_t>)>& visit) const {
     const auto& chain = blocks();
-    const std::vector<std::uint32_t> order = chainOrder(chain);
+    const ChainOrder order(chain_->positions());
     const auto before = [&](const RecordPos& a, const RecordPos& b) {
         return order[a.block] != order[b.block] ? order[a.block] < order[b.block] : a.slot < b.slot;
     };
@@ -128,8 +133,8 @@ void TableFile::visitEach(
     std::vector<std::uint8_t> block;
     std::uint16_t loaded = 0;
     for (const RecordPos& pos : positions) {
-        const BlockInfo& b = chain[order[pos.block]];
-        if (b.number != pos.block || pos.slot >= b.records)
+        if (chain.empty() || chain[order[pos.block]].number != pos.block ||
+            pos.slot >= chain[order[pos.block]].records)
             throw DbError(dbPath_, "no record at block " + std::to_string(pos.block) + ", slot " +
                                        std::to_string(pos.slot));
         if (loaded != pos.block) {

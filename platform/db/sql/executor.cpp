@@ -659,10 +659,11 @@ private:
     }
 
     // Reading in this order: tables with an equality to a constant on a key or indexed
-    // field (through it); tables much smaller than the driver that an INNER join ties to
-    // it; the driver (through the keys of such a table it joins, or whole when it is
-    // small); then each joined table (see prepare). The driver's records then stream
-    // through the joins (advance).
+    // field (through it); the driver through the keys of such a table it joins when they
+    // are few; else tables much smaller than the driver that an INNER join ties to it,
+    // and the driver through the keys of those (or whole when it is small); then each
+    // joined table (see prepare). The driver's records then stream through the joins
+    // (advance).
     void stream(std::vector<Step>& steps) {
         const Step& driver = steps.front();
         driverSlot_ = driver.slot;
@@ -672,20 +673,24 @@ private:
             if (readByConstant(s))
                 read[static_cast<std::size_t>(s.slot)] = 1;
         auto& driverRead = read[static_cast<std::size_t>(driver.slot)];
-        // Small tables that an INNER join ties to the driver: their keys may pick the
-        // driver's records through an index.
         const auto size = [&](int slot) {
             return plan_.tables[static_cast<std::size_t>(slot)].file->recordCount();
         };
-        for (Step& s : steps)
-            if (&s != &driver && !read[static_cast<std::size_t>(s.slot)] &&
-                s.type == JoinType::Inner && keySource(s) == driver.slot &&
-                size(s.slot) < size(driver.slot) / 4) {
-                scanInto(s, nullptr);
-                read[static_cast<std::size_t>(s.slot)] = 1;
-            }
         if (!driverRead && readDriverByJoin(steps, read))
             driverRead = 1;
+        // Small tables that an INNER join ties to the driver: their keys may pick the
+        // driver's records through an index.
+        if (!driverRead) {
+            for (Step& s : steps)
+                if (&s != &driver && !read[static_cast<std::size_t>(s.slot)] &&
+                    s.type == JoinType::Inner && keySource(s) == driver.slot &&
+                    size(s.slot) < size(driver.slot) / 4) {
+                    scanInto(s, nullptr);
+                    read[static_cast<std::size_t>(s.slot)] = 1;
+                }
+            if (readDriverByJoin(steps, read))
+                driverRead = 1;
+        }
         if (!driverRead && readDriverFirst(steps)) {
             scanInto(steps.front(), nullptr);
             driverRead = 1;
