@@ -157,6 +157,13 @@ BlockChain::Place BlockChain::locate(std::span<const std::uint8_t> key) const {
     return locateIn(readBlock(chain_[index].number), index, key);
 }
 
+BlockChain::Place BlockChain::locate(std::span<const std::uint8_t> key,
+                                     std::vector<std::uint8_t>& block) const {
+    const std::size_t index = blockFor(key);
+    block = readBlock(chain_[index].number);
+    return locateIn(block, index, key);
+}
+
 // The first slot of block `index` (its bytes in `block`) whose key is not below `key`.
 BlockChain::Place BlockChain::locateIn(const std::vector<std::uint8_t>& block, std::size_t index,
                                        std::span<const std::uint8_t> key) const {

@@ -81,6 +81,9 @@ public:
     std::size_t blockFor(std::span<const std::uint8_t> key) const;
     // Where `key` is or would go (the chain must not be empty).
     Place locate(std::span<const std::uint8_t> key) const;
+    // As locate, leaving the bytes of the block it names in `block` (for a caller that
+    // goes on reading the records from there).
+    Place locate(std::span<const std::uint8_t> key, std::vector<std::uint8_t>& block) const;
 
     // --- writing ---------------------------------------------------------------
     // Places `record` in key order; returns where it landed, or found and nothing

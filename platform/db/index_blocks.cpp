@@ -37,9 +37,18 @@ void IndexBlocks::adopt(TableHeader x, TableHeader y) {
 }
 
 void IndexBlocks::sync() {
-    if (written_.empty() || pager_.size(x_) < written_.size() ||
-        pager_.read(x_, 0, written_.size()) != written_)
-        reload();
+    if (!written_.empty() && syncedAt_ == pager_.changeCount())
+        return; // the pager changed nothing since the files last matched
+    if (!written_.empty() && pager_.size(x_) >= written_.size()) {
+        onDisk_.resize(written_.size());
+        pager_.read(x_, 0, onDisk_);
+        if (onDisk_ == written_) {
+            syncedAt_ = pager_.changeCount();
+            return;
+        }
+    }
+    reload();
+    syncedAt_ = pager_.changeCount();
 }
 
 std::vector<std::uint8_t> IndexBlocks::readAll() const {
@@ -50,11 +59,13 @@ void IndexBlocks::visitFrom(std::span<const std::uint8_t> key,
                             const std::function<bool(std::span<const std::uint8_t>)>& visit) const {
     if (chain_.empty())
         return;
-    const BlockChain::Place start = chain_.locate(key);
+    std::vector<std::uint8_t> block;
+    const BlockChain::Place start = chain_.locate(key, block);
     const std::size_t size = chain_.recordSize();
     const auto& blocks = chain_.blocks();
     for (std::size_t index = start.index; index < blocks.size(); ++index) {
-        const auto block = chain_.readBlock(blocks[index].number);
+        if (index != start.index)
+            block = chain_.readBlock(blocks[index].number);
         for (std::size_t slot = index == start.index ? start.slot : 0; slot < blocks[index].records;
              ++slot)
             if (!visit(std::span(block).subspan(kBlockHeaderSize + slot * size, size)))

@@ -72,9 +72,11 @@ private:
     Pager& pager_;
     int x_, y_;
     TableHeader xHeader_, yHeader_;
-    BlockChain chain_;                  // the X file's record blocks, counted in xHeader_
-    BlockIndex yIndex_;                 // the Y blocks as last written
-    std::vector<std::uint8_t> written_; // the X header bytes as last written
+    BlockChain chain_;                           // the X file's record blocks, counted in xHeader_
+    BlockIndex yIndex_;                          // the Y blocks as last written
+    std::vector<std::uint8_t> written_;          // the X header bytes as last written
+    std::vector<std::uint8_t> onDisk_;           // the X header as sync last read it
+    std::uint64_t syncedAt_ = ~std::uint64_t{0}; // the pager's change count then
 };
 
 } // namespace db

@@ -262,6 +262,7 @@ struct Pager::Impl {
     std::string broken;         // why the pager refuses to work (a commit that could not be undone)
     // A group commit under way: the files it changes and those it creates.
     std::vector<std::size_t> groupDirty, groupCreated;
+    std::uint64_t changeCount = 0;
 
     bool fsync() const { return durability == Durability::Fsync; }
     void requireUsable() const {
@@ -278,6 +279,7 @@ struct Pager::Impl {
         return files[static_cast<std::size_t>(id)];
     }
     void endTransaction() {
+        ++changeCount;
         for (AttachedFile& f : files)
             f.resetChanges();
         inTransaction = false;
@@ -597,6 +599,7 @@ void Pager::write(int file, std::uint64_t offset, std::span<const std::uint8_t> 
         throw DbError(f.path, "write at offset " + std::to_string(offset) + " out of range");
     impl_->record(static_cast<std::size_t>(file), offset, offset + bytes.size());
     put(f.changes, offset, bytes);
+    ++impl_->changeCount;
 }
 
 void Pager::truncate(int file, std::uint64_t newSize) {
@@ -607,6 +610,7 @@ void Pager::truncate(int file, std::uint64_t newSize) {
         cut(c, newSize);
     else
         c.size = newSize;
+    ++impl_->changeCount;
 }
 
 void Pager::commit() {
@@ -680,11 +684,16 @@ void Pager::rollbackToSavepoint() {
     }
     d.undo.clear();
     d.recording = false;
+    ++d.changeCount;
 }
 
 void Pager::releaseSavepoint() {
     impl_->undo.clear();
     impl_->recording = false;
+}
+
+std::uint64_t Pager::changeCount() const {
+    return impl_->changeCount;
 }
 
 bool Pager::hasChanges() const {

@@ -90,6 +90,10 @@ public:
     void releaseSavepoint();
     // Whether the transaction has changed anything.
     bool hasChanges() const;
+    // A number that grows with every write, truncation and end of a transaction (made or
+    // dropped) and with every savepoint rolled back: while it stays the same, every file
+    // reads as before.
+    std::uint64_t changeCount() const;
 
     // A commit as one member of a group (group_commit.h): the journal naming the group's
     // super-journal, then the new bytes, then (after the super-journal is gone) the end.

@@ -44,6 +44,17 @@ namespace db::sql {
 
 namespace {
 
+// Hashes join and group keys always (the standard hash of a string counts as slow, so a
+// set of a few such keys would compare every one of them with each key looked up).
+struct TextKeyHash {
+    std::size_t operator()(const std::string& key) const noexcept {
+        return std::hash<std::string_view>{}(key);
+    }
+};
+using KeySet = std::unordered_set<std::string, TextKeyHash>;
+template <class T>
+using KeyMap = std::unordered_map<std::string, T, TextKeyHash>;
+
 // Joined rows: one record index per table slot (kNoRow: not joined or NULL-filled),
 // `width` indexes per row.
 struct Relation {
@@ -144,7 +155,7 @@ struct AggState {
     std::int64_t count = 0;
     double sum = 0;
     Value best;
-    std::unordered_set<std::string> seen; // DISTINCT: the keys counted
+    KeySet seen; // DISTINCT: the keys counted
 };
 
 struct Group {
@@ -180,7 +191,7 @@ struct Step {
     std::vector<const Node*> after;    // conditions on the row once joined
     // This table's records by key: the first and last record of each key, and the next
     // record of the same key after each record (kNoRow at the end), in file order.
-    std::unordered_map<std::string, std::pair<std::uint32_t, std::uint32_t>> buckets;
+    KeyMap<std::pair<std::uint32_t, std::uint32_t>> buckets;
     std::vector<std::uint32_t> next;
     std::string probe; // the key being looked up
 };
@@ -450,10 +461,9 @@ private:
 
     // The keys the records of a read slot give the row's side of a join, and for a key
     // of one column its distinct values (to look them up with).
-    std::unordered_set<std::string> keysOf(const Step& s, int source,
-                                           std::vector<Value>& values) const {
+    KeySet keysOf(const Step& s, int source, std::vector<Value>& values) const {
         const TableSlot& t = plan_.tables[static_cast<std::size_t>(source)];
-        std::unordered_set<std::string> keys;
+        KeySet keys;
         EvalContext ctx = context(nullptr);
         ctx.scanSlot = source;
         std::string key;
@@ -467,8 +477,7 @@ private:
 
     // A record of a step's table: kept in its slot when it passes the table's conditions
     // and (with `wanted`) its key is one of those; hashed on its join key.
-    void offer(Step& s, std::span<const std::uint8_t> raw,
-               const std::unordered_set<std::string>* wanted) {
+    void offer(Step& s, std::span<const std::uint8_t> raw, const KeySet* wanted) {
         TableSlot& t = plan_.tables[static_cast<std::size_t>(s.slot)];
         EvalContext ctx = context(nullptr);
         ctx.scanSlot = s.slot;
@@ -494,7 +503,7 @@ private:
         }
     }
 
-    void scanInto(Step& s, const std::unordered_set<std::string>* wanted) {
+    void scanInto(Step& s, const KeySet* wanted) {
         plan_.tables[static_cast<std::size_t>(s.slot)].file->scan(
             [&](RecordPos, std::span<const std::uint8_t> raw) {
                 offer(s, raw, wanted);
@@ -528,8 +537,7 @@ private:
     // through the primary key (the field leads it) or a secondary index the field leads,
     // and offered in file order; false (nothing offered) when there is no such way or
     // when the keys name too many records.
-    bool lookUp(Step& s, int field, const std::vector<Value>& values,
-                const std::unordered_set<std::string>* wanted) {
+    bool lookUp(Step& s, int field, const std::vector<Value>& values, const KeySet* wanted) {
         // More records than this are read faster whole.
         const std::size_t limit =
             plan_.tables[static_cast<std::size_t>(s.slot)].file->recordCount() / 16 + 16;
@@ -578,8 +586,11 @@ private:
     }
 
     // Whether looking keys up one by one beats reading a table of `size` records whole:
-    // each key costs a search of the index and a block read for every record under it.
-    static bool fewKeys(std::size_t keys, std::uint32_t size) { return keys * 64 < size; }
+    // each key costs a search of the index and a block read for every record under it;
+    // a key of the primary key is found among the blocks' first keys, with one read.
+    static bool fewKeys(std::size_t keys, std::uint32_t size, bool primary = false) {
+        return keys * (primary ? 16 : 64) < size;
+    }
 
     // A table with an equality of a key or indexed field to a constant among its
     // conditions is read through that key or index.
@@ -603,8 +614,7 @@ private:
     // already read, when those are few: a driver record under another key joins nothing.
     bool readDriverByJoin(std::vector<Step>& steps, const std::vector<char>& read) {
         Step& driver = steps.front();
-        const std::uint32_t size =
-            plan_.tables[static_cast<std::size_t>(driver.slot)].file->recordCount();
+        const TableFile& file = *plan_.tables[static_cast<std::size_t>(driver.slot)].file;
         // The joins that could pick the driver's records, the one with the fewest keys first.
         std::vector<std::pair<const Step*, std::vector<Value>>> picks;
         for (std::size_t k = 1; k < steps.size(); ++k) {
@@ -617,7 +627,8 @@ private:
             reverse.leftKeys = s.rightKeys;
             reverse.rightKeys = s.leftKeys;
             keysOf(reverse, s.slot, values);
-            if (fewKeys(values.size(), size))
+            if (fewKeys(values.size(), file.recordCount(),
+                        file.keyed() && s.leftKeys.front().expr->field == 0))
                 picks.emplace_back(&s, std::move(values));
         }
         std::stable_sort(picks.begin(), picks.end(), [](const auto& a, const auto& b) {
@@ -650,9 +661,10 @@ private:
         }
         std::vector<Value> values;
         const auto wanted = keysOf(s, source, values);
-        const std::uint32_t size =
-            plan_.tables[static_cast<std::size_t>(s.slot)].file->recordCount();
-        const bool looked = s.rightKeys.size() == 1 && fewKeys(values.size(), size) &&
+        const TableFile& file = *plan_.tables[static_cast<std::size_t>(s.slot)].file;
+        const bool looked = s.rightKeys.size() == 1 &&
+                            fewKeys(values.size(), file.recordCount(),
+                                    file.keyed() && s.rightKeys.front().expr->field == 0) &&
                             lookUp(s, s.rightKeys.front().expr->field, values, &wanted);
         if (!looked)
             scanInto(s, &wanted);
@@ -799,7 +811,7 @@ private:
             }
         }
         // Right side hashed on its key (or one bucket of every row for a nested loop).
-        std::unordered_map<std::string, std::vector<std::uint32_t>> buckets;
+        KeyMap<std::vector<std::uint32_t>> buckets;
         const std::size_t rightRows = rowCount(right);
         std::string key;
         for (std::size_t j = 0; j < rightRows; ++j)
@@ -1138,7 +1150,7 @@ private:
     // The sink's state.
     std::vector<OutRow> projected_;
     std::vector<Group> groups_;
-    std::unordered_map<std::string, std::uint32_t> groupIndex_;
+    KeyMap<std::uint32_t> groupIndex_;
     bool seenRow_ = false;
     std::string groupKey_, distinctKey_, offerKey_; // reused buffers
 };
