@@ -306,54 +306,68 @@ void putNull(Value& out) {
         out = Null{};
 }
 
+// The fixed-size kinds read in one load each; all zero bytes are NULL. The slots come as
+// a span (a copy in registers): a store into a text may alias anything, and would make
+// the loop reload them from the codec.
+template <class T, class Raw, class Slot, class Make>
+void decodeFixed(std::span<const Slot> slots, const std::uint8_t* data, Value* values, Make make) {
+    for (const auto& s : slots) {
+        if (const auto raw = loadBigEndian<Raw>(data + s.offset); raw != 0)
+            put<T>(values[s.field], make(raw));
+        else
+            putNull(values[s.field]);
+    }
+}
+
+// A text ends at its first zero byte: a zero first byte is an empty text, NULL.
+template <class Slot, class Decode>
+void decodeTexts(std::span<const Slot> slots, const std::uint8_t* data, Value* values,
+                 Decode decode) {
+    for (const auto& s : slots) {
+        Value& v = values[s.field];
+        if (data[s.offset] == 0) {
+            putNull(v);
+            continue;
+        }
+        auto* text = std::get_if<std::string>(&v);
+        if (!text)
+            text = &v.emplace<std::string>();
+        decode(s, *text);
+    }
+}
+
 } // namespace
 
 void RecordCodec::decodeAllInto(std::span<const std::uint8_t> record, Record& out,
                                 const BlobFile* blobs) const {
-    out.resize(fields_.size());
+    if (out.size() != fields_.size())
+        out.resize(fields_.size());
     if (record.size() < static_cast<std::size_t>(recordSize_))
         throw std::out_of_range("record shorter than its fields");
     const std::uint8_t* data = record.data();
-    // The fixed-size kinds read in one load each; all zero bytes are NULL.
-    for (const Slot& s : plan_.shorts) {
-        if (const auto raw = loadBigEndian<std::uint16_t>(data + s.offset); raw != 0)
-            put<std::int32_t>(out[s.field], static_cast<std::int16_t>(raw ^ 0x8000u));
-        else
-            putNull(out[s.field]);
-    }
-    for (const Slot& s : plan_.longs) {
-        if (const auto raw = loadBigEndian<std::uint32_t>(data + s.offset); raw != 0)
-            put<std::int32_t>(out[s.field], static_cast<std::int32_t>(raw ^ 0x80000000u));
-        else
-            putNull(out[s.field]);
-    }
-    for (const Slot& s : plan_.dates) {
-        if (const auto raw = loadBigEndian<std::uint32_t>(data + s.offset); raw != 0)
-            put(out[s.field], Date{static_cast<std::int32_t>(raw ^ 0x80000000u)});
-        else
-            putNull(out[s.field]);
-    }
-    for (const Slot& s : plan_.doubles) {
-        if (allZero(data + s.offset, 8))
-            putNull(out[s.field]);
-        else
-            put(out[s.field], decodeDouble(data + s.offset));
-    }
-    // A text ends at its first zero byte; an empty text is NULL.
-    for (const Slot& s : plan_.alphas) {
-        Value& v = out[s.field];
-        const std::span<const std::uint8_t> bytes(data + s.offset, s.size);
-        if (auto* text = std::get_if<std::string>(&v)) {
-            if (!text_->decodeField(bytes, *text))
-                v = Null{};
-        } else if (std::string fresh; text_->decodeField(bytes, fresh)) {
-            v = std::move(fresh);
-        } else {
-            putNull(v);
-        }
-    }
+    Value* values = out.data();
+    decodeFixed<std::int32_t, std::uint16_t>(
+        std::span<const Slot>(plan_.shorts), data, values, [](std::uint16_t raw) {
+            return static_cast<std::int32_t>(static_cast<std::int16_t>(raw ^ 0x8000u));
+        });
+    decodeFixed<std::int32_t, std::uint32_t>(
+        std::span<const Slot>(plan_.longs), data, values,
+        [](std::uint32_t raw) { return static_cast<std::int32_t>(raw ^ 0x80000000u); });
+    decodeFixed<Date, std::uint32_t>(
+        std::span<const Slot>(plan_.dates), data, values,
+        [](std::uint32_t raw) { return Date{static_cast<std::int32_t>(raw ^ 0x80000000u)}; });
+    decodeFixed<double, std::uint64_t>(
+        std::span<const Slot>(plan_.doubles), data, values, [](std::uint64_t raw) {
+            constexpr std::uint64_t sign = std::uint64_t{1} << 63;
+            return std::bit_cast<double>((raw & sign) ? (raw ^ sign) : ~raw);
+        });
+    const TextCodec& text = *text_;
+    decodeTexts(std::span<const Slot>(plan_.alphas), data, values,
+                [&](const Slot& s, std::string& to) {
+                    return text.decodeField({data + s.offset, s.size}, to);
+                });
     for (const Slot& s : plan_.others)
-        out[s.field] = decode(record, static_cast<int>(s.field), blobs);
+        values[s.field] = decode(record, static_cast<int>(s.field), blobs);
 }
 
 void RecordCodec::encode(const Value& value, int field, std::span<std::uint8_t> record,

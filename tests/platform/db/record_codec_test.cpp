@@ -247,3 +247,42 @@ TEST(TextCodec, FieldTextEndsAtItsFirstZeroByte) {
 }
 
 } // namespace
+
+// One record reused for row after row, and for rows of another layout: each field ends
+// up as decodeAll gives it, whatever kind, length or NULL the record held there before
+// (a text where a number was, a NULL text after a long one, more or fewer fields).
+TEST(RecordCodec, DecodingIntoAReusedRecordGivesWhatDecodingAfreshGives) {
+    const db::RecordCodec codec({{"Nev", FieldType::Alpha, 20, 0},
+                                 {"Db", FieldType::Short, 2, 0},
+                                 {"Kod", FieldType::Alpha, 1, 0},
+                                 {"Ter", FieldType::Number, 8, 0},
+                                 {"Datum", FieldType::Date, 4, 0},
+                                 {"Sorszam", FieldType::Long, 4, 0}},
+                                1250);
+    const std::vector<db::Record> rows = {
+        {std::string("árvíztűrő tükörfúró"), 7, std::string("A"), 1.5, db::Date{730000}, 1},
+        {db::Null{}, db::Null{}, db::Null{}, db::Null{}, db::Null{}, db::Null{}},
+        {std::string("zab"), -3, std::string("ő"), -0.25, db::Date{1}, -2},
+        {std::string("őszi búza"), db::Null{}, std::string("N"), 0.0, db::Null{}, 0},
+        {db::Null{}, 32767, db::Null{}, db::Null{}, db::Date{-5}, db::Null{}},
+    };
+    std::vector<std::uint8_t> raw(static_cast<std::size_t>(codec.recordSize()));
+    const std::vector<db::Record> before = {
+        {}, // empty
+        {1, std::string("long text left from another table"), 2.0, db::Null{}, true, 5, 6,
+         std::string("more fields than the layout")},
+        {std::string("a"), std::string("b"), std::string("c"), std::string("d"), std::string("e"),
+         std::string("f")},
+    };
+    for (const db::Record& start : before) {
+        db::Record into = start;
+        for (const auto& row : rows) {
+            std::fill(raw.begin(), raw.end(), 0);
+            for (std::size_t f = 0; f < row.size(); ++f)
+                codec.encode(row[f], static_cast<int>(f), raw);
+            codec.decodeAllInto(raw, into);
+            ASSERT_EQ(into, codec.decodeAll(raw));
+            ASSERT_EQ(into, row);
+        }
+    }
+}
