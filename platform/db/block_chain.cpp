@@ -8,8 +8,13 @@
 
 namespace db {
 
+// An index's blocks are what every lookup reads first, few and read again and again: the
+// pager keeps them. A table's blocks are the records the lookups end at, read about once
+// each, often more than the pager would keep: kept, they would cost a copy and push the
+// index blocks out.
 BlockChain::BlockChain(Pager& pager, int file, TableHeader& header, std::string kind)
-    : pager_(pager), file_(file), header_(header), kind_(std::move(kind)) {}
+    : pager_(pager), file_(file), header_(header), kind_(std::move(kind)),
+      pages_(kind_ == "index" ? CachePages::Keep : CachePages::Pass) {}
 
 void BlockChain::setKeySize(std::size_t size) {
     keySize_ = size;
@@ -77,7 +82,7 @@ std::uint64_t BlockChain::offset(std::uint16_t block) const {
 }
 
 std::vector<std::uint8_t> BlockChain::readBlock(std::uint16_t block) const {
-    return pager_.read(file_, offset(block), static_cast<std::size_t>(header_.blockSize()));
+    return pager_.read(file_, offset(block), static_cast<std::size_t>(header_.blockSize()), pages_);
 }
 
 std::vector<std::uint8_t> BlockChain::readRecords() const {
@@ -86,8 +91,8 @@ std::vector<std::uint8_t> BlockChain::readRecords() const {
     for (const ChainBlock& b : chain_) {
         const std::size_t at = out.size();
         out.resize(at + b.records * size);
-        pager_.read(file_, offset(b.number) + kBlockHeaderSize,
-                    {out.data() + at, b.records * size});
+        pager_.read(file_, offset(b.number) + kBlockHeaderSize, {out.data() + at, b.records * size},
+                    CachePages::Pass);
     }
     return out;
 }
@@ -119,7 +124,7 @@ void BlockChain::ensureKeys() const {
         for (std::size_t i = 0; i < chain_.size(); ++i)
             if (chain_[i].records > 0)
                 pager_.read(file_, offset(chain_[i].number) + kBlockHeaderSize,
-                            {firstKeys_.data() + i * keySize_, keySize_});
+                            {firstKeys_.data() + i * keySize_, keySize_}, CachePages::Pass);
     keysLoaded_ = true;
 }
 

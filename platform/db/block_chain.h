@@ -132,6 +132,7 @@ private:
     int file_;
     TableHeader& header_;
     std::string kind_;
+    CachePages pages_; // whether the pager keeps this chain's blocks
     RecordOrder order_;
     RecordsMoved moved_;
     std::vector<ChainBlock> chain_;

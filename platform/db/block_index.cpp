@@ -17,7 +17,7 @@ std::vector<std::uint8_t> blocksOnFile(const Pager& pager, int file, const Table
     const auto blockSize = static_cast<std::uint64_t>(h.blockSize());
     std::uint64_t available = (size - h.headerSize) / blockSize * blockSize;
     available = std::min<std::uint64_t>(available, length);
-    return pager.read(file, h.headerSize, static_cast<std::size_t>(available));
+    return pager.read(file, h.headerSize, static_cast<std::size_t>(available), CachePages::Pass);
 }
 
 } // namespace

@@ -67,7 +67,7 @@ std::optional<std::vector<ChainBlock>> walk(const Pager& pager, int file, const 
             windowStart = offset;
             window.resize(static_cast<std::size_t>(
                 std::max(length, std::min(kReadAhead / blockSize * blockSize, size - offset))));
-            pager.read(file, offset, window);
+            pager.read(file, offset, window, CachePages::Pass);
         }
         std::span<const std::uint8_t> here; // the block's bytes read
         if (visit) {
@@ -75,7 +75,7 @@ std::optional<std::vector<ChainBlock>> walk(const Pager& pager, int file, const 
                 static_cast<std::size_t>(offset - windowStart), static_cast<std::size_t>(length));
         } else {
             block.resize(static_cast<std::size_t>(length));
-            pager.read(file, offset, block);
+            pager.read(file, offset, block, CachePages::Pass);
             here = block;
         }
         const auto lastRecord = static_cast<std::int16_t>(bytes::getU16(&here[4]));

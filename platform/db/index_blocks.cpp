@@ -80,7 +80,8 @@ std::vector<std::uint8_t> IndexBlocks::readYBlocks() const {
     if (size <= yHeader_.headerSize)
         return {};
     return pager_.read(y_, yHeader_.headerSize,
-                       static_cast<std::size_t>(std::min(want, size - yHeader_.headerSize)));
+                       static_cast<std::size_t>(std::min(want, size - yHeader_.headerSize)),
+                       CachePages::Pass);
 }
 
 // --- records ------------------------------------------------------------------

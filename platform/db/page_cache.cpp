@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 namespace db {
 
@@ -13,17 +14,47 @@ void PageCache::read(const io::File& file, std::uint64_t fileSize, std::uint64_t
         file.readExact(offset, out);
         return;
     }
-    const std::uint64_t end = offset + out.size();
-    for (std::uint64_t at = offset; at < end;) {
-        const std::uint64_t page = at / kPageSize;
-        const std::uint64_t pageStart = page * kPageSize;
-        const std::size_t slot = slotOf(file, fileSize, page);
-        const std::uint64_t to = std::min<std::uint64_t>(end, pageStart + slots_[slot].length);
-        if (to <= at) // the file is shorter than the caller said
-            throw std::out_of_range("PageCache: read past the end of the file");
-        std::memcpy(out.data() + (at - offset), bytes(slot) + (at - pageStart), to - at);
-        at = to;
+    const Range wanted{offset, offset + out.size(), out.data()};
+    const std::uint64_t last = (wanted.end - 1) / kPageSize;
+    if (!admits(offset / kPageSize, last)) {
+        file.readExact(offset, out);
+        return;
     }
+    for (std::uint64_t page = offset / kPageSize; page <= last;) {
+        if (const auto found = where_.find(page); found != where_.end()) {
+            Slot& s = slots_[found->second];
+            s.referenced = true;
+            copyOut(page, s.length, bytes(found->second), wanted);
+            ++page;
+            continue;
+        }
+        // The pages missing from here on, read in one go.
+        std::uint64_t stop = page + 1;
+        while (stop <= last && !where_.contains(stop))
+            ++stop;
+        load(file, fileSize, page, stop, wanted);
+        page = stop;
+    }
+}
+
+// A page is kept from the second read that needs it on: a pass that reads each block once
+// (a table opened for one lookup) costs no more than reading the file, and the pages
+// read again (an index's upper blocks, the blocks a repeated statement reads) stay.
+bool PageCache::admits(std::uint64_t first, std::uint64_t last) {
+    bool again = true;
+    for (std::uint64_t page = first; page <= last; ++page)
+        if (!where_.contains(page) && !seen_.contains(page))
+            again = false;
+    if (again)
+        return true;
+    for (std::uint64_t page = first; page <= last; ++page) {
+        if (where_.contains(page))
+            continue;
+        if (seen_.size() >= kMaxSeen)
+            seen_.clear();
+        seen_.insert(page);
+    }
+    return false;
 }
 
 void PageCache::clear() noexcept {
@@ -33,14 +64,37 @@ void PageCache::clear() noexcept {
     hand_ = 0;
 }
 
-std::size_t PageCache::slotOf(const io::File& file, std::uint64_t fileSize, std::uint64_t page) {
-    if (const auto found = where_.find(page); found != where_.end()) {
-        slots_[found->second].referenced = true;
-        return found->second;
-    }
+void PageCache::copyOut(std::uint64_t page, std::size_t length, const std::uint8_t* from,
+                        const Range& wanted) {
     const std::uint64_t start = page * kPageSize;
-    const auto length = static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(kPageSize, fileSize > start ? fileSize - start : 0));
+    const std::uint64_t begin = std::max(start, wanted.begin);
+    const std::uint64_t end = std::min(start + length, wanted.end);
+    if (end <= begin) // the file is shorter than the caller said
+        throw std::out_of_range("PageCache: read past the end of the file");
+    std::memcpy(wanted.out + (begin - wanted.begin), from + (begin - start), end - begin);
+}
+
+void PageCache::load(const io::File& file, std::uint64_t fileSize, std::uint64_t first,
+                     std::uint64_t stop, const Range& wanted) {
+    const std::uint64_t start = first * kPageSize;
+    if (start >= fileSize)
+        throw std::out_of_range("PageCache: read past the end of the file");
+    const std::uint64_t end = std::min(stop * kPageSize, fileSize);
+    if (std::min(stop * kPageSize, wanted.end) > end)
+        throw std::out_of_range("PageCache: read past the end of the file");
+    loaded_.resize(static_cast<std::size_t>(end - start));
+    file.readExact(start, loaded_);
+    for (std::uint64_t page = first; page < stop && page * kPageSize < end; ++page) {
+        const std::uint64_t at = page * kPageSize - start;
+        const auto length =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kPageSize, end - start - at));
+        const std::uint8_t* from = loaded_.data() + at;
+        keep(page, length, from);
+        copyOut(page, length, from, wanted);
+    }
+}
+
+void PageCache::keep(std::uint64_t page, std::size_t length, const std::uint8_t* from) {
     std::size_t slot;
     if (slots_.size() < kMaxPages) {
         slot = slots_.size();
@@ -50,23 +104,9 @@ std::size_t PageCache::slotOf(const io::File& file, std::uint64_t fileSize, std:
         slot = victim();
         where_.erase(slots_[slot].page);
     }
-    // Loaded before it is named: a failed read leaves no half-filled page behind.
-    slots_[slot] = Slot{};
-    try {
-        file.readExact(start, {bytes(slot), length});
-    } catch (...) {
-        if (slot + 1 == slots_.size()) {
-            slots_.pop_back();
-            storage_.resize(slots_.size() * kPageSize);
-        } else {
-            slots_[slot].length = 0;
-            slots_[slot].page = UINT64_MAX; // an empty slot, never found
-        }
-        throw;
-    }
-    slots_[slot] = Slot{page, length, true};
+    std::memcpy(bytes(slot), from, length);
+    slots_[slot] = Slot{page, static_cast<std::uint32_t>(length), true};
     where_.emplace(page, slot);
-    return slot;
 }
 
 std::size_t PageCache::victim() {

@@ -6,13 +6,14 @@
 // folder's lock), so a page stays right until the pager changes the file: every commit,
 // made or failed, forgets the pages of the files it touches. A read larger than a few
 // blocks (a scan) goes to the file and is not kept, so the cache never holds more than
-// its budget, however large the table.
+// its budget, however large the table; a page is kept from its second read on.
 
 #include "file_io.h"
 
 #include <cstdint>
 #include <span>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace db {
@@ -22,6 +23,7 @@ public:
     static constexpr std::size_t kPageSize = 4096;
     static constexpr std::size_t kMaxPages = 512;              // 2 MiB a file at most
     static constexpr std::size_t kLargestCachedRead = 1 << 16; // scans read past this
+    static constexpr std::size_t kMaxSeen = 4 * kMaxPages;     // pages read once, remembered
 
     // Reads [offset, offset + out.size()) of `file`, whose size on disk is `fileSize`
     // (the range must lie within it), from kept pages where it can.
@@ -36,14 +38,29 @@ private:
         std::uint32_t length = 0; // short for the file's last page
         bool referenced = false;
     };
-    // The slot holding `page`, loaded from the file when it is not kept.
-    std::size_t slotOf(const io::File& file, std::uint64_t fileSize, std::uint64_t page);
+    // The caller's range and where its bytes go.
+    struct Range {
+        std::uint64_t begin = 0, end = 0;
+        std::uint8_t* out = nullptr;
+    };
+    // Copies what page `page` (`length` bytes at `from`) holds of `wanted`.
+    static void copyOut(std::uint64_t page, std::size_t length, const std::uint8_t* from,
+                        const Range& wanted);
+    // Reads pages [first, stop) with one read, keeps them and copies them out.
+    void load(const io::File& file, std::uint64_t fileSize, std::uint64_t first, std::uint64_t stop,
+              const Range& wanted);
+    void keep(std::uint64_t page, std::size_t length, const std::uint8_t* from);
     std::size_t victim(); // a slot to reuse (second chance)
+    // Whether pages [first, last] are kept or were read before; else they are
+    // remembered as read once.
+    bool admits(std::uint64_t first, std::uint64_t last);
     std::uint8_t* bytes(std::size_t slot) { return storage_.data() + slot * kPageSize; }
 
     std::unordered_map<std::uint64_t, std::size_t> where_; // page -> slot
+    std::unordered_set<std::uint64_t> seen_;               // pages read once, not kept
     std::vector<Slot> slots_;
     std::vector<std::uint8_t> storage_; // kPageSize bytes a slot
+    std::vector<std::uint8_t> loaded_;  // the pages of the last read from the file
     std::size_t hand_ = 0;
 };
 

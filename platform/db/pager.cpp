@@ -207,10 +207,11 @@ struct AttachedFile {
     void resetChanges() { changes = Changes{{}, committedSize, committedSize}; }
     // Reads as the transaction sees the file: the kept disk content overlaid with the
     // pending regions, zeros elsewhere; the range must lie within changes.size.
-    void view(std::uint64_t offset, std::span<std::uint8_t> out) const;
+    void view(std::uint64_t offset, std::span<std::uint8_t> out,
+              CachePages pages = CachePages::Keep) const;
 };
 
-void AttachedFile::view(std::uint64_t offset, std::span<std::uint8_t> out) const {
+void AttachedFile::view(std::uint64_t offset, std::span<std::uint8_t> out, CachePages pages) const {
     const Changes& c = changes;
     const std::uint64_t end = offset + out.size();
     const std::uint64_t diskEnd = std::clamp(c.kept, offset, end);
@@ -221,9 +222,12 @@ void AttachedFile::view(std::uint64_t offset, std::span<std::uint8_t> out) const
     // disk: a range the transaction has written whole (a header written again at every
     // change of a long save) costs no read.
     const auto fromDisk = [&](std::uint64_t from, std::uint64_t to) {
-        cache.read(file, committedSize, from,
-                   out.subspan(static_cast<std::size_t>(from - offset),
-                               static_cast<std::size_t>(to - from)));
+        const auto part = out.subspan(static_cast<std::size_t>(from - offset),
+                                      static_cast<std::size_t>(to - from));
+        if (pages == CachePages::Keep)
+            cache.read(file, committedSize, from, part);
+        else
+            file.readExact(from, part); // the kept pages hold the same bytes
     };
     std::uint64_t at = offset;
     for (auto region = first; region != c.regions.end() && at < diskEnd; ++region) {
@@ -557,7 +561,8 @@ const fs::path& Pager::path(int file) const {
     return impl_->at(file).path;
 }
 
-void Pager::read(int file, std::uint64_t offset, std::span<std::uint8_t> out) const {
+void Pager::read(int file, std::uint64_t offset, std::span<std::uint8_t> out,
+                 CachePages pages) const {
     impl_->requireUsable();
     const AttachedFile& f = impl_->at(file);
     const Changes& c = f.changes;
@@ -565,12 +570,13 @@ void Pager::read(int file, std::uint64_t offset, std::span<std::uint8_t> out) co
         throw DbError(f.path, "reading " + std::to_string(out.size()) + " bytes at offset " +
                                   std::to_string(offset) + " runs past the end (size " +
                                   std::to_string(c.size) + ")");
-    f.view(offset, out);
+    f.view(offset, out, pages);
 }
 
-std::vector<std::uint8_t> Pager::read(int file, std::uint64_t offset, std::size_t length) const {
+std::vector<std::uint8_t> Pager::read(int file, std::uint64_t offset, std::size_t length,
+                                      CachePages pages) const {
     std::vector<std::uint8_t> bytes(length);
-    read(file, offset, bytes);
+    read(file, offset, bytes, pages);
     return bytes;
 }
 

@@ -29,6 +29,11 @@ enum class Durability {
                // when a file is made)
 };
 
+// What a read does with the committed pages it fetches: a lookup keeps them for the next
+// reads of the same blocks; a pass over every block (a scan, the chain's walk) leaves
+// them, so that it neither pays for keeping a whole table nor pushes a lookup's pages out.
+enum class CachePages { Keep, Pass };
+
 class Pager {
 public:
     // journalPath: the journal of this set of files, e.g. "dir/Tablak.jnl". `vfs`: the
@@ -65,8 +70,10 @@ public:
 
     // Reads as the current transaction sees the file: disk content overlaid with the
     // pending writes. Throws DbError when the range runs past the end of the file.
-    void read(int file, std::uint64_t offset, std::span<std::uint8_t> out) const;
-    std::vector<std::uint8_t> read(int file, std::uint64_t offset, std::size_t length) const;
+    void read(int file, std::uint64_t offset, std::span<std::uint8_t> out,
+              CachePages pages = CachePages::Keep) const;
+    std::vector<std::uint8_t> read(int file, std::uint64_t offset, std::size_t length,
+                                   CachePages pages = CachePages::Keep) const;
     std::uint64_t size(int file) const;
 
     void begin();

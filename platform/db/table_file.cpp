@@ -249,7 +249,7 @@ void TableFile::scanBlocks(const ChainRecords& visit) const {
     std::vector<std::uint8_t> block;
     for (const BlockInfo& b : blocks()) {
         block.resize(b.records * recordSize);
-        pager_->read(dbFile_, blockOffset(b.number) + kBlockHead, block);
+        pager_->read(dbFile_, blockOffset(b.number) + kBlockHead, block, CachePages::Pass);
         if (!visit(b, block))
             return;
     }

@@ -353,7 +353,8 @@ void TableFile::visitKeys(std::span<const std::uint8_t> keys,
         if (lo - 1 != loaded) {
             loaded = lo - 1;
             records.resize(chain[loaded].records * size);
-            pager_->read(dbFile_, blockOffset(chain[loaded].number) + kBlockHeaderSize, records);
+            pager_->read(dbFile_, blockOffset(chain[loaded].number) + kBlockHeaderSize, records,
+                         CachePages::Pass);
         }
         const auto record = [&](std::size_t slot) {
             return std::span<const std::uint8_t>(records).subspan(slot * size, size);
