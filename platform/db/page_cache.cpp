@@ -16,10 +16,6 @@ void PageCache::read(const io::File& file, std::uint64_t fileSize, std::uint64_t
     }
     const Range wanted{offset, offset + out.size(), out.data()};
     const std::uint64_t last = (wanted.end - 1) / kPageSize;
-    if (!admits(offset / kPageSize, last)) {
-        file.readExact(offset, out);
-        return;
-    }
     for (std::uint64_t page = offset / kPageSize; page <= last;) {
         if (const auto found = where_.find(page); found != where_.end()) {
             Slot& s = slots_[found->second];
@@ -32,7 +28,10 @@ void PageCache::read(const io::File& file, std::uint64_t fileSize, std::uint64_t
         std::uint64_t stop = page + 1;
         while (stop <= last && !where_.contains(stop))
             ++stop;
-        load(file, fileSize, page, stop, wanted);
+        if (readBefore(page, stop))
+            load(file, fileSize, page, stop, wanted);
+        else
+            readPart(file, page, stop, wanted);
         page = stop;
     }
 }
@@ -40,21 +39,24 @@ void PageCache::read(const io::File& file, std::uint64_t fileSize, std::uint64_t
 // A page is kept from the second read that needs it on: a pass that reads each block once
 // (a table opened for one lookup) costs no more than reading the file, and the pages
 // read again (an index's upper blocks, the blocks a repeated statement reads) stay.
-bool PageCache::admits(std::uint64_t first, std::uint64_t last) {
-    bool again = true;
-    for (std::uint64_t page = first; page <= last; ++page)
-        if (!where_.contains(page) && !seen_.contains(page))
-            again = false;
-    if (again)
-        return true;
-    for (std::uint64_t page = first; page <= last; ++page) {
-        if (where_.contains(page))
-            continue;
+bool PageCache::readBefore(std::uint64_t first, std::uint64_t stop) const {
+    for (std::uint64_t page = first; page < stop; ++page)
+        if (!seen_.contains(page))
+            return false;
+    return true;
+}
+
+void PageCache::readPart(const io::File& file, std::uint64_t first, std::uint64_t stop,
+                         const Range& wanted) {
+    const std::uint64_t begin = std::max(first * kPageSize, wanted.begin);
+    const std::uint64_t end = std::min(stop * kPageSize, wanted.end);
+    file.readExact(begin,
+                   {wanted.out + (begin - wanted.begin), static_cast<std::size_t>(end - begin)});
+    for (std::uint64_t page = first; page < stop; ++page) {
         if (seen_.size() >= kMaxSeen)
             seen_.clear();
         seen_.insert(page);
     }
-    return false;
 }
 
 void PageCache::clear() noexcept {

@@ -51,9 +51,12 @@ private:
               const Range& wanted);
     void keep(std::uint64_t page, std::size_t length, const std::uint8_t* from);
     std::size_t victim(); // a slot to reuse (second chance)
-    // Whether pages [first, last] are kept or were read before; else they are
-    // remembered as read once.
-    bool admits(std::uint64_t first, std::uint64_t last);
+    // Whether every page of [first, stop), none of them kept, was read before.
+    bool readBefore(std::uint64_t first, std::uint64_t stop) const;
+    // Reads what pages [first, stop) hold of `wanted` from the file, not keeping them,
+    // and remembers them as read once.
+    void readPart(const io::File& file, std::uint64_t first, std::uint64_t stop,
+                  const Range& wanted);
     std::uint8_t* bytes(std::size_t slot) { return storage_.data() + slot * kPageSize; }
 
     std::unordered_map<std::uint64_t, std::size_t> where_; // page -> slot
