@@ -8,10 +8,9 @@
 
 namespace db {
 
-// An index's blocks are what every lookup reads first, few and read again and again: the
-// pager keeps them. A table's blocks are the records the lookups end at, read about once
-// each, often more than the pager would keep: kept, they would cost a copy and push the
-// index blocks out.
+// Lookups read through sharedBlock, whose blocks the chain keeps itself. The write path
+// reads copies: an index's blocks through the pager's kept pages (few, read again and
+// again), a table's past them (many, each read about once per change).
 BlockChain::BlockChain(Pager& pager, int file, TableHeader& header, std::string kind)
     : pager_(pager), file_(file), header_(header), kind_(std::move(kind)),
       pages_(kind_ == "index" ? CachePages::Keep : CachePages::Pass) {}
@@ -83,6 +82,18 @@ std::uint64_t BlockChain::offset(std::uint16_t block) const {
 
 std::vector<std::uint8_t> BlockChain::readBlock(std::uint16_t block) const {
     return pager_.read(file_, offset(block), static_cast<std::size_t>(header_.blockSize()), pages_);
+}
+
+BlockCache::Block BlockChain::sharedBlock(std::uint16_t block) const {
+    const std::size_t size = static_cast<std::size_t>(header_.blockSize());
+    const auto read = [&](std::span<std::uint8_t> out) {
+        pager_.read(file_, offset(block), out, CachePages::Pass);
+    };
+    if (const std::uint64_t now = pager_.changeCount(); now != keptAt_) {
+        kept_.clear();
+        keptAt_ = now;
+    }
+    return kept_.get(block, size, read);
 }
 
 std::vector<std::uint8_t> BlockChain::readRecords() const {
@@ -163,10 +174,10 @@ BlockChain::Place BlockChain::locate(std::span<const std::uint8_t> key) const {
 }
 
 BlockChain::Place BlockChain::locate(std::span<const std::uint8_t> key,
-                                     std::vector<std::uint8_t>& block) const {
+                                     BlockCache::Block& block) const {
     const std::size_t index = blockFor(key);
-    block = readBlock(chain_[index].number);
-    return locateIn(block, index, key);
+    block = sharedBlock(chain_[index].number);
+    return locateIn(*block, index, key);
 }
 
 // The first slot of block `index` (its bytes in `block`) whose key is not below `key`.

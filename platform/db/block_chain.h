@@ -7,6 +7,7 @@
 // free list (block 1 stays the first block by taking over the next block's records).
 // The header belongs to the owner: the chain keeps the block counters in it.
 
+#include "platform/db/block_cache.h"
 #include "platform/db/file_blocks.h"
 #include "platform/db/header.h"
 #include "platform/db/pager.h"
@@ -67,6 +68,9 @@ public:
     // --- reading ---------------------------------------------------------------
     std::uint64_t offset(std::uint16_t block) const;
     std::vector<std::uint8_t> readBlock(std::uint16_t block) const;
+    // The same bytes, shared with the blocks the chain keeps for its next lookups: no
+    // copy, and no read when kept (the pager's own page cache is passed by).
+    BlockCache::Block sharedBlock(std::uint16_t block) const;
     // Every record in chain order, flat.
     std::vector<std::uint8_t> readRecords() const;
     // The chain position of block `block`; npos when it is not in the chain.
@@ -83,7 +87,7 @@ public:
     Place locate(std::span<const std::uint8_t> key) const;
     // As locate, leaving the bytes of the block it names in `block` (for a caller that
     // goes on reading the records from there).
-    Place locate(std::span<const std::uint8_t> key, std::vector<std::uint8_t>& block) const;
+    Place locate(std::span<const std::uint8_t> key, BlockCache::Block& block) const;
 
     // --- writing ---------------------------------------------------------------
     // Places `record` in key order; returns where it landed, or found and nothing
@@ -141,6 +145,8 @@ private:
     mutable bool positionsKept_ = false;
     mutable std::vector<std::uint32_t> positions_;
     mutable std::vector<std::uint8_t> firstKeys_; // first key of each chain block, flat
+    mutable BlockCache kept_;                     // the blocks lookups read
+    mutable std::uint64_t keptAt_ = 0;            // the pager's change count they were read at
     Changes changes_;
 };
 

@@ -59,16 +59,16 @@ void IndexBlocks::visitFrom(std::span<const std::uint8_t> key,
                             const std::function<bool(std::span<const std::uint8_t>)>& visit) const {
     if (chain_.empty())
         return;
-    std::vector<std::uint8_t> block;
+    BlockCache::Block block;
     const BlockChain::Place start = chain_.locate(key, block);
     const std::size_t size = chain_.recordSize();
     const auto& blocks = chain_.blocks();
     for (std::size_t index = start.index; index < blocks.size(); ++index) {
         if (index != start.index)
-            block = chain_.readBlock(blocks[index].number);
+            block = chain_.sharedBlock(blocks[index].number);
         for (std::size_t slot = index == start.index ? start.slot : 0; slot < blocks[index].records;
              ++slot)
-            if (!visit(std::span(block).subspan(kBlockHeaderSize + slot * size, size)))
+            if (!visit(std::span(*block).subspan(kBlockHeaderSize + slot * size, size)))
                 return;
     }
 }

@@ -18,6 +18,8 @@ namespace db {
 namespace {
 
 constexpr std::uint64_t kBlockHead = 6;
+// The largest table a scan reads from the blocks the chain keeps.
+constexpr std::size_t kKeptScan = BlockCache::kBudget / 4;
 
 // Lower case for ASCII and the Latin-1 and Latin Extended-A letters (all of Hungarian),
 // for names compared regardless of letter case.
@@ -246,8 +248,20 @@ void TableFile::scanBlocks(const ChainRecords& visit) const {
         return;
     }
     const std::size_t recordSize = header_.recordSize;
+    const auto& chain = blocks();
+    // A small table (a master list a statement scans to join) is read from the blocks the
+    // chain keeps, so that the next statement reads it from memory; a large one goes
+    // straight to the file, as keeping it would only push out what lookups keep.
+    if (chain.size() * static_cast<std::size_t>(header_.blockSize()) <= kKeptScan) {
+        for (const BlockInfo& b : chain) {
+            const auto block = chain_->sharedBlock(b.number);
+            if (!visit(b, std::span(*block).subspan(kBlockHead, b.records * recordSize)))
+                return;
+        }
+        return;
+    }
     std::vector<std::uint8_t> block;
-    for (const BlockInfo& b : blocks()) {
+    for (const BlockInfo& b : chain) {
         block.resize(b.records * recordSize);
         pager_->read(dbFile_, blockOffset(b.number) + kBlockHead, block, CachePages::Pass);
         if (!visit(b, block))

@@ -33,10 +33,10 @@ std::vector<RecordPos> TableFile::findAll(std::span<const std::uint8_t> raw, int
     const auto size = static_cast<std::size_t>(header_.recordSize);
     for (std::size_t index = lo == 0 ? 0 : lo - 1; index < chain.size(); ++index) {
         const BlockInfo& b = chain[index];
-        const auto block = chain_->readBlock(b.number);
+        const auto block = chain_->sharedBlock(b.number);
         for (std::size_t slot = 0; slot < b.records; ++slot) {
             const int c = compareKeys(
-                std::span(block).subspan(kBlockHeaderSize + slot * size, size), raw, fields);
+                std::span(*block).subspan(kBlockHeaderSize + slot * size, size), raw, fields);
             if (c > 0)
                 return out;
             if (c == 0)
@@ -73,14 +73,14 @@ void TableFile::visitHinted(std::vector<HintedRecord> records, const RecordVisit
         return order[a.block] < order[b.block];
     });
     const auto size = static_cast<std::size_t>(header_.recordSize);
-    std::vector<std::pair<std::uint16_t, std::vector<std::uint8_t>>> read; // in chain order
+    std::vector<std::pair<std::uint16_t, BlockCache::Block>> read; // in chain order
     std::vector<RecordPos> positions;
     for (const HintedRecord& r : records) {
         std::optional<RecordPos> pos;
         if (inChain(r.block)) {
             if (read.empty() || read.back().first != r.block)
-                read.emplace_back(r.block, chain_->readBlock(r.block));
-            const auto& block = read.back().second;
+                read.emplace_back(r.block, chain_->sharedBlock(r.block));
+            const auto& block = *read.back().second;
             const auto at = [&](std::size_t slot) {
                 return std::span(block).subspan(kBlockHeaderSize + slot * size, size);
             };
@@ -105,16 +105,22 @@ void TableFile::visitHinted(std::vector<HintedRecord> records, const RecordVisit
         return order[a.block] != order[b.block] ? order[a.block] < order[b.block] : a.slot < b.slot;
     });
     positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
-    std::vector<std::uint8_t> other;
+    BlockCache::Block other; // a block found again by its key, not among those read
+    std::uint16_t otherNumber = 0;
     for (const RecordPos& pos : positions) {
         const auto cached = std::lower_bound(
             read.begin(), read.end(), pos.block,
             [&](const auto& b, std::uint16_t n) { return order[b.first] < order[n]; });
-        const std::vector<std::uint8_t>* block = &other;
-        if (cached != read.end() && cached->first == pos.block)
-            block = &cached->second;
-        else
-            other = chain_->readBlock(pos.block);
+        const std::vector<std::uint8_t>* block = nullptr;
+        if (cached != read.end() && cached->first == pos.block) {
+            block = cached->second.get();
+        } else {
+            if (!other || otherNumber != pos.block) {
+                other = chain_->sharedBlock(pos.block);
+                otherNumber = pos.block;
+            }
+            block = other.get();
+        }
         visit(pos, std::span(*block).subspan(kBlockHeaderSize + pos.slot * size, size));
     }
 }
@@ -130,7 +136,7 @@ void TableFile::visitEach(
     std::sort(positions.begin(), positions.end(), before);
     positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
     const auto size = static_cast<std::size_t>(header_.recordSize);
-    std::vector<std::uint8_t> block;
+    BlockCache::Block block;
     std::uint16_t loaded = 0;
     for (const RecordPos& pos : positions) {
         if (chain.empty() || chain[order[pos.block]].number != pos.block ||
@@ -138,10 +144,10 @@ void TableFile::visitEach(
             throw DbError(dbPath_, "no record at block " + std::to_string(pos.block) + ", slot " +
                                        std::to_string(pos.slot));
         if (loaded != pos.block) {
-            block = chain_->readBlock(pos.block);
+            block = chain_->sharedBlock(pos.block);
             loaded = pos.block;
         }
-        visit(pos, std::span(block).subspan(kBlockHeaderSize + pos.slot * size, size));
+        visit(pos, std::span(*block).subspan(kBlockHeaderSize + pos.slot * size, size));
     }
 }
 

@@ -306,11 +306,11 @@ std::optional<RecordPos> TableFile::findPrefix(std::span<const std::uint8_t> raw
     }
     if (lo > 0) {
         const BlockInfo& b = chain[lo - 1];
-        const auto block = chain_->readBlock(b.number);
+        const auto block = chain_->sharedBlock(b.number);
         const auto size = static_cast<std::size_t>(header_.recordSize);
         for (std::size_t s = 0; s < b.records; ++s) // first slot not below the key
             if (const int c = compareKeys(
-                    std::span(block).subspan(kBlockHeaderSize + s * size, size), raw, k);
+                    std::span(*block).subspan(kBlockHeaderSize + s * size, size), raw, k);
                 c >= 0) {
                 if (c == 0)
                     return RecordPos{b.number, static_cast<std::uint16_t>(s)};
@@ -336,7 +336,8 @@ void TableFile::visitKeys(std::span<const std::uint8_t> keys,
         order[i] = i;
     std::sort(order.begin(), order.end(),
               [&](std::size_t a, std::size_t b) { return compareKeys(keyAt(a), keyAt(b), k) < 0; });
-    std::vector<std::uint8_t> records; // of block `loaded`
+    BlockCache::Block block; // chain position `loaded`
+    std::span<const std::uint8_t> records;
     std::size_t loaded = BlockChain::npos;
     for (const std::size_t i : order) {
         const auto key = keyAt(i);
@@ -352,13 +353,10 @@ void TableFile::visitKeys(std::span<const std::uint8_t> keys,
             continue;
         if (lo - 1 != loaded) {
             loaded = lo - 1;
-            records.resize(chain[loaded].records * size);
-            pager_->read(dbFile_, blockOffset(chain[loaded].number) + kBlockHeaderSize, records,
-                         CachePages::Pass);
+            block = chain_->sharedBlock(chain[loaded].number);
+            records = std::span(*block).subspan(kBlockHeaderSize, chain[loaded].records * size);
         }
-        const auto record = [&](std::size_t slot) {
-            return std::span<const std::uint8_t>(records).subspan(slot * size, size);
-        };
+        const auto record = [&](std::size_t slot) { return records.subspan(slot * size, size); };
         std::size_t first = 0, last = records.size() / size;
         while (first < last) {
             const std::size_t mid = (first + last) / 2;

@@ -173,4 +173,64 @@ TEST_F(SqlPlanTest, IndexedReadsSeeTheChangesOfAnOpenTransaction) {
         EXPECT_NE(r[0], Value(std::string("M99990")));
 }
 
+// Where the records whose field `field` holds `value` are (none moves when a field other
+// than the key changes).
+std::vector<RecordPos> positionsOf(SharedTable& table, int field, const std::string& value) {
+    std::vector<RecordPos> found;
+    table.file().scan([&](RecordPos pos, std::span<const std::uint8_t> raw) {
+        if (table.file().codec().decode(raw, field) == Value(value))
+            found.push_back(pos);
+        return true;
+    });
+    return found;
+}
+
+// The blocks kept between statements (lookups' blocks, a small table read whole) never
+// outlive a change: a statement sees the open transaction's changes, the rows as they
+// were after its rollback, and the committed ones after a commit.
+TEST_F(SqlPlanTest, RepeatedStatementsFollowChangesMadeDroppedAndCommitted) {
+    const std::string inputs =
+        "SELECT Tapanyagok.Nev, SUM( felhanyag.Menny ) Menny, COUNT(*)\nFROM felhanyag\n INNER "
+        "JOIN Tapanyagok ON (felhanyag.Anyagkod = Tapanyagok.Kod)\n INNER JOIN ElvMuv ON "
+        "(ElvMuv.Muvkod = felhanyag.Muvkod)\nWHERE ElvMuv.Tablakod = :pkod\nGROUP BY "
+        "Tapanyagok.Nev";
+    const std::map<std::string, Value> params{{"pkod", std::string("P107")}};
+    std::vector<std::shared_ptr<SharedTable>> open; // as the forms keep them
+    for (const char* name : {"parcellak", "ElvMuv", "felhanyag", "Tapanyagok"})
+        open.push_back(keyed.open(name));
+    const ResultSet before = agree(inputs, params);
+    ASSERT_EQ(agree(inputs, params).rows, before.rows); // read again from kept blocks
+    // A material renamed and the uses of one operation of P107 (M10041) changed, on both sides.
+    const auto change = [&](Session& s) {
+        auto mats = s.open("Tapanyagok");
+        for (const RecordPos pos : positionsOf(*mats, 0, code("A", 11)))
+            mats->update(pos, {code("A", 11), std::string("átnevezve")});
+        auto uses = s.open("felhanyag");
+        const auto changed = positionsOf(*uses, 1, code("M", 10041));
+        EXPECT_GT(changed.size(), 0u);
+        for (const RecordPos pos : changed) {
+            Record use = uses->file().read(pos);
+            use[3] = std::get<double>(use[3]) * 2 + 1;
+            uses->update(pos, use);
+        }
+    };
+    {
+        SessionTransaction inKeyed(keyed), inPlain(plain);
+        change(keyed);
+        change(plain);
+        const ResultSet inside = agree(inputs, params);
+        EXPECT_NE(inside.rows, before.rows);
+        EXPECT_EQ(agree(inputs, params).rows, inside.rows);
+    } // both rolled back
+    EXPECT_EQ(agree(inputs, params).rows, before.rows);
+    change(keyed);
+    change(plain);
+    const ResultSet after = agree(inputs, params);
+    EXPECT_NE(after.rows, before.rows);
+    bool renamed = false;
+    for (const Record& r : after.rows)
+        renamed = renamed || r[0] == Value(std::string("átnevezve"));
+    EXPECT_TRUE(renamed);
+}
+
 } // namespace

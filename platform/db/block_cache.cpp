@@ -1,0 +1,56 @@
+#include "platform/db/block_cache.h"
+
+#include <algorithm>
+
+namespace db {
+
+BlockCache::Block BlockCache::get(std::uint16_t number, std::size_t size, const Read& read) {
+    if (const auto found = where_.find(number); found != where_.end()) {
+        Slot& s = slots_[found->second];
+        s.referenced = true;
+        return s.bytes;
+    }
+    const std::size_t most = std::max<std::size_t>(8, kBudget / std::max<std::size_t>(size, 1));
+    std::size_t slot;
+    if (slots_.size() < most) {
+        slot = slots_.size();
+        slots_.emplace_back();
+    } else {
+        slot = victim();
+    }
+    Slot& s = slots_[slot];
+    if (live(s))
+        where_.erase(s.number);
+    s.generation = 0;
+    // A reader still holding the old block keeps it; the slot takes a new buffer then.
+    if (!s.bytes || s.bytes.use_count() > 1)
+        s.bytes = std::make_shared<std::vector<std::uint8_t>>(size);
+    else
+        s.bytes->resize(size);
+    read(*s.bytes); // a failed read leaves the slot empty
+    s.number = number;
+    s.generation = generation_;
+    s.referenced = true;
+    where_.emplace(number, slot);
+    return s.bytes;
+}
+
+void BlockCache::clear() noexcept {
+    if (where_.empty())
+        return;
+    where_.clear();
+    ++generation_;
+}
+
+std::size_t BlockCache::victim() {
+    for (;;) {
+        Slot& s = slots_[hand_];
+        const std::size_t slot = hand_;
+        hand_ = (hand_ + 1) % slots_.size();
+        if (!live(s) || !s.referenced)
+            return slot;
+        s.referenced = false;
+    }
+}
+
+} // namespace db
