@@ -121,23 +121,31 @@ int Collation::compareIgnoringCase(std::span<const std::uint8_t> a,
 int Collation::compare(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,
                        bool ignoreCase) const {
     const auto length = [](std::span<const std::uint8_t> s) {
-        return static_cast<std::size_t>(std::find(s.begin(), s.end(), 0) - s.begin());
+        std::size_t n = 0;
+        while (n < s.size() && s[n] != 0)
+            ++n;
+        return n;
     };
     const std::size_t la = length(a), lb = length(b);
+    const std::size_t n = std::min(la, lb);
+    // The bytes before the first that differs weigh the same at every level, so each
+    // level is decided from there on.
+    std::size_t first = 0;
+    while (first < n && a[first] == b[first])
+        ++first;
     const auto raw = [&]() {
-        const auto order = std::lexicographical_compare_three_way(a.begin(), a.begin() + la,
-                                                                  b.begin(), b.begin() + lb);
-        return order < 0 ? -1 : order > 0 ? 1 : 0;
+        if (first < n)
+            return a[first] < b[first] ? -1 : 1;
+        return la == lb ? 0 : la < lb ? -1 : 1;
     };
-    if (la == lb && std::equal(a.begin(), a.begin() + la, b.begin())) // the common case
+    if (first == n && la == lb) // the common case
         return 0;
     if (binary_)
         return raw();
-    const std::size_t n = std::min(la, lb);
     // Each level is decided over the whole text before the next is looked at.
     const int levels = ignoreCase ? 2 : 3;
     for (int level = 0; level < levels; ++level) {
-        for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t i = first; i < n; ++i) {
             const Weights& wa = weights_[a[i]];
             const Weights& wb = weights_[b[i]];
             const int da = level == 0 ? wa.primary : level == 1 ? wa.accent : wa.upper;

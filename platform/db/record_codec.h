@@ -24,6 +24,8 @@ public:
     int codePage() const { return codePage_; }
     int recordSize() const { return recordSize_; }
     int offset(int field) const { return offsets_[field]; }
+    // The table's text in its code page and back.
+    const TextCodec& text() const { return *text_; }
 
     // Decodes one field. Blob fields read their data through `blobs` (null: the
     // leader kept in the record only). Throws DbError on a blob reference that the

@@ -53,6 +53,18 @@ std::string foldCase(std::string_view s) {
     return out;
 }
 
+// foldCase(a) == foldCase(b), without building either when both are ASCII.
+bool sameFolded(std::string_view a, std::string_view b) {
+    const auto ascii = [](std::string_view s) {
+        return std::all_of(s.begin(), s.end(), [](char c) { return (c & 0x80) == 0; });
+    };
+    if (!ascii(a) || !ascii(b))
+        return foldCase(a) == foldCase(b);
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return lower(x) == lower(y); });
+}
+
 bool hasExtension(const fs::path& p, const char* ext) {
     return foldCase(p.extension().string()) == ext;
 }
@@ -86,7 +98,7 @@ fs::path resolveCaseInsensitive(const fs::path& dir, const std::string& name) {
 }
 
 bool sameFileName(std::string_view a, std::string_view b) {
-    return foldCase(a) == foldCase(b);
+    return sameFolded(a, b);
 }
 
 fs::path withDbExtension(const fs::path& name) {
@@ -231,9 +243,8 @@ const std::vector<TableFile::BlockInfo>& TableFile::blocks() const {
 }
 
 int TableFile::fieldIndex(const std::string& name) const {
-    const std::string wanted = foldCase(name);
     for (std::size_t i = 0; i < header_.fields.size(); ++i)
-        if (foldCase(header_.fields[i].name) == wanted)
+        if (sameFolded(header_.fields[i].name, name))
             return static_cast<int>(i);
     return -1;
 }

@@ -49,6 +49,10 @@ std::string mapCharacters(std::string_view utf8, Map map) {
 // every code point so that it never equals a character.
 char32_t nextFolded(std::string_view text, std::size_t& pos) {
     const auto byte = static_cast<unsigned char>(text[pos]);
+    if (byte < 0x80) { // ASCII, most names: no decoding
+        ++pos;
+        return byte >= 'A' && byte <= 'Z' ? byte + 0x20u : byte;
+    }
     if (const std::optional<char32_t> c = decodeUtf8(text, pos))
         return toLower(*c);
     return 0x110000 + byte;

@@ -31,6 +31,7 @@
 #include "platform/db/secondary_index.h"
 #include "platform/db/sql/bound.h"
 #include "platform/db/sql/values.h"
+#include "platform/db/text_codec.h"
 #include "platform/sys/codepage.h"
 
 #include <algorithm>
@@ -45,10 +46,31 @@ namespace db::sql {
 namespace {
 
 // Hashes join and group keys always (the standard hash of a string counts as slow, so a
-// set of a few such keys would compare every one of them with each key looked up).
+// set of a few such keys would compare every one of them with each key looked up). Keys
+// are short (a code, a date, a few fields' bytes): eight bytes at a time, multiplied in,
+// inline where the key is looked up.
 struct TextKeyHash {
+    static std::uint64_t mix(std::uint64_t h, std::uint64_t word) {
+        h = (h ^ word) * 0xBF58476D1CE4E5B9ull;
+        return h ^ (h >> 29);
+    }
     std::size_t operator()(const std::string& key) const noexcept {
-        return std::hash<std::string_view>{}(key);
+        const auto* p = reinterpret_cast<const unsigned char*>(key.data());
+        std::size_t n = key.size();
+        std::uint64_t h = 0x9E3779B97F4A7C15ull ^ n;
+        for (; n >= 8; p += 8, n -= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            h = mix(h, word);
+        }
+        if (n > 0) {
+            std::uint64_t word = 0;
+            for (std::size_t i = 0; i < n; ++i)
+                word |= static_cast<std::uint64_t>(p[i]) << (8 * i);
+            h = mix(h, word);
+        }
+        h *= 0x94D049BB133111EBull;
+        return static_cast<std::size_t>(h ^ (h >> 32));
     }
 };
 using KeySet = std::unordered_set<std::string, TextKeyHash>;
@@ -1012,8 +1034,8 @@ private:
     }
 
     // Text in the collation of its table, other values by value.
-    static std::optional<int> compareInOrder(const Value& a, const Value& b,
-                                             const TextOrder& order) {
+    std::optional<int> compareInOrder(const Value& a, const Value& b,
+                                      const TextOrder& order) const {
         const auto* sa = std::get_if<std::string>(&a);
         const auto* sb = std::get_if<std::string>(&b);
         if (!sa || !sb || !order.collation)
@@ -1096,14 +1118,22 @@ private:
         return {plan_.defaultCollation.get(), 1250};
     }
 
-    // Text turned into the code page's bytes once, for the collation to compare.
-    static void encodeTexts(Key& keys, const std::vector<SortSpec>& specs) {
+    // Text turned into the code page's bytes once, for the collation to compare: through
+    // the codec of a table of that code page (its own tables, no conversion library),
+    // else the system's conversion.
+    void encodeTexts(Key& keys, const std::vector<SortSpec>& specs) const {
         for (std::size_t i = 0; i < keys.size() && i < specs.size(); ++i) {
             auto* s = std::get_if<std::string>(&keys[i]);
             if (!s)
                 continue;
+            const int codePage = specs[i].order.codePage;
+            const auto table =
+                std::find_if(plan_.tables.begin(), plan_.tables.end(), [&](const TableSlot& t) {
+                    return t.file && t.file->codec().codePage() == codePage;
+                });
             try {
-                *s = sys::fromUtf8(*s, specs[i].order.codePage);
+                *s = table != plan_.tables.end() ? table->file->codec().text().encode(*s)
+                                                 : sys::fromUtf8(*s, codePage);
             } catch (const std::exception&) {
                 // Left as UTF-8: compares by its bytes.
             }
