@@ -38,8 +38,10 @@
 #include <cstring>
 #include <iterator>
 #include <numeric>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 namespace db::sql {
 
@@ -73,9 +75,83 @@ struct TextKeyHash {
         return static_cast<std::size_t>(h ^ (h >> 32));
     }
 };
-using KeySet = std::unordered_set<std::string, TextKeyHash>;
+// Keys of bytes to values in one open-addressed table: a power of two of slots, at most
+// half of them used, probed in turn; each slot keeps its key's hash and where its entry
+// is. A look-up costs no division and a key no node of its own. An entry found or added
+// stays where it is only until the next key is added.
 template <class T>
-using KeyMap = std::unordered_map<std::string, T, TextKeyHash>;
+class KeyTable {
+public:
+    using Entry = std::pair<std::string, T>;
+
+    std::size_t size() const { return entries_.size(); }
+    Entry* end() const { return nullptr; }
+    Entry* find(const std::string& key) {
+        const std::size_t at = slotOf(key, TextKeyHash{}(key));
+        return slots_.empty() || !slots_[at].entry ? nullptr : &entries_[slots_[at].entry - 1];
+    }
+    const Entry* find(const std::string& key) const {
+        return const_cast<KeyTable*>(this)->find(key);
+    }
+    bool contains(const std::string& key) const { return find(key) != nullptr; }
+    template <class K, class... Args>
+    std::pair<Entry*, bool> try_emplace(K&& key, Args&&... args) {
+        if (2 * (entries_.size() + 1) > slots_.size())
+            grow();
+        const std::size_t hash = TextKeyHash{}(key);
+        Slot& slot = slots_[slotOf(key, hash)];
+        if (slot.entry)
+            return {&entries_[slot.entry - 1], false};
+        entries_.emplace_back(std::piecewise_construct, std::forward_as_tuple(std::forward<K>(key)),
+                              std::forward_as_tuple(std::forward<Args>(args)...));
+        slot = {hash, static_cast<std::uint32_t>(entries_.size())};
+        return {&entries_.back(), true};
+    }
+    template <class K>
+    std::pair<Entry*, bool> insert(K&& key) {
+        return try_emplace(std::forward<K>(key));
+    }
+    T& operator[](const std::string& key) { return try_emplace(key).first->second; }
+
+private:
+    struct Slot {
+        std::size_t hash = 0;
+        std::uint32_t entry = 0; // its entry + 1; 0: free
+    };
+
+    // The slot holding `key`, or the free slot where it would go.
+    std::size_t slotOf(const std::string& key, std::size_t hash) const {
+        if (slots_.empty())
+            return 0;
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+            const Slot& slot = slots_[at];
+            if (!slot.entry || (slot.hash == hash && entries_[slot.entry - 1].first == key))
+                return at;
+        }
+    }
+    void grow() {
+        std::vector<Slot> old =
+            std::exchange(slots_, std::vector<Slot>(std::max<std::size_t>(16, 2 * slots_.size())));
+        const std::size_t mask = slots_.size() - 1;
+        for (const Slot& slot : old) {
+            if (!slot.entry)
+                continue;
+            std::size_t at = slot.hash & mask;
+            while (slots_[at].entry)
+                at = (at + 1) & mask;
+            slots_[at] = slot;
+        }
+    }
+
+    std::vector<Entry> entries_;
+    std::vector<Slot> slots_;
+};
+
+struct NoValue {};
+using KeySet = KeyTable<NoValue>;
+template <class T>
+using KeyMap = KeyTable<T>;
 
 // Joined rows: one record index per table slot (kNoRow: not joined or NULL-filled),
 // `width` indexes per row.
