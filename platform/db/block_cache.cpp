@@ -5,10 +5,12 @@
 namespace db {
 
 BlockCache::Block BlockCache::get(std::uint16_t number, std::size_t size, const Read& read) {
-    if (const auto found = where_.find(number); found != where_.end()) {
-        Slot& s = slots_[found->second];
-        s.referenced = true;
-        return s.bytes;
+    if (number < where_.size() && where_[number] != 0) {
+        Slot& s = slots_[where_[number] - 1];
+        if (live(s) && s.number == number) {
+            s.referenced = true;
+            return s.bytes;
+        }
     }
     const std::size_t most = std::max<std::size_t>(8, kBudget / std::max<std::size_t>(size, 1));
     std::size_t slot;
@@ -19,8 +21,10 @@ BlockCache::Block BlockCache::get(std::uint16_t number, std::size_t size, const 
         slot = victim();
     }
     Slot& s = slots_[slot];
-    if (live(s))
-        where_.erase(s.number);
+    if (live(s)) {
+        where_[s.number] = 0;
+        --kept_;
+    }
     s.generation = 0;
     // A reader still holding the old block keeps it; the slot takes a new buffer then.
     if (!s.bytes || s.bytes.use_count() > 1)
@@ -31,14 +35,17 @@ BlockCache::Block BlockCache::get(std::uint16_t number, std::size_t size, const 
     s.number = number;
     s.generation = generation_;
     s.referenced = true;
-    where_.emplace(number, slot);
+    if (number >= where_.size())
+        where_.resize(static_cast<std::size_t>(number) + 1, 0);
+    where_[number] = static_cast<std::uint32_t>(slot + 1);
+    ++kept_;
     return s.bytes;
 }
 
 void BlockCache::clear() noexcept {
-    if (where_.empty())
+    if (kept_ == 0)
         return;
-    where_.clear();
+    kept_ = 0;
     ++generation_;
 }
 

@@ -10,7 +10,6 @@
 #include <functional>
 #include <memory>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 namespace db {
@@ -20,14 +19,16 @@ public:
     using Block = std::shared_ptr<const std::vector<std::uint8_t>>;
     using Read = std::function<void(std::span<std::uint8_t>)>;
 
-    static constexpr std::size_t kBudget = 2 << 20; // bytes of blocks kept at most
+    // Bytes of blocks kept at most: the blocks a lookup meets in a ledger of some
+    // 100 000 rows, so that asking again for the next material reads them from memory.
+    static constexpr std::size_t kBudget = 8 << 20;
 
     // Block `number` (`size` bytes), kept or read into a buffer with `read`. A block
     // stays valid for whoever holds it, whatever the cache does later.
     Block get(std::uint16_t number, std::size_t size, const Read& read);
     // Forgets every block; the buffers stay for the next reads.
     void clear() noexcept;
-    std::size_t blocks() const { return where_.size(); }
+    std::size_t blocks() const { return kept_; }
 
 private:
     struct Slot {
@@ -39,7 +40,10 @@ private:
     bool live(const Slot& s) const { return s.generation == generation_; }
     std::size_t victim(); // a slot to reuse (second chance)
 
-    std::unordered_map<std::uint16_t, std::size_t> where_; // block number -> slot
+    // Block number -> its slot + 1 (0: none); an entry counts while that slot is live and
+    // holds that block, so that clear() need not touch it.
+    std::vector<std::uint32_t> where_;
+    std::size_t kept_ = 0; // live slots
     std::vector<Slot> slots_;
     std::size_t hand_ = 0;
     std::uint64_t generation_ = 1;

@@ -18,8 +18,9 @@ namespace db {
 namespace {
 
 constexpr std::uint64_t kBlockHead = 6;
-// The largest table a scan reads from the blocks the chain keeps.
-constexpr std::size_t kKeptScan = BlockCache::kBudget / 4;
+// The largest table a scan reads from the blocks the chain keeps (a master list a
+// statement joins); a larger one would only push out what lookups keep.
+constexpr std::size_t kKeptScan = 512 << 10;
 
 // Lower case for ASCII and the Latin-1 and Latin Extended-A letters (all of Hungarian),
 // for names compared regardless of letter case.
