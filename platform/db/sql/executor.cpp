@@ -47,10 +47,8 @@ namespace db::sql {
 
 namespace {
 
-// Hashes join and group keys always (the standard hash of a string counts as slow, so a
-// set of a few such keys would compare every one of them with each key looked up). Keys
-// are short (a code, a date, a few fields' bytes): eight bytes at a time, multiplied in,
-// inline where the key is looked up.
+// The hash of a join or group key. Keys are short (a code, a date, a few fields' bytes):
+// eight bytes at a time, multiplied in, inline where the key is looked up.
 struct TextKeyHash {
     static std::uint64_t mix(std::uint64_t h, std::uint64_t word) {
         h = (h ^ word) * 0xBF58476D1CE4E5B9ull;
