@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <numeric>
+#include <stdexcept>
 
 namespace fs = std::filesystem;
 
@@ -394,26 +395,29 @@ const fs::path& SecondaryIndex::yPath() const {
     return impl_->yPath;
 }
 
-std::vector<HintedRecord> SecondaryIndex::findHinted(std::span<const std::uint8_t> raw) const {
+void SecondaryIndex::findHinted(std::span<const std::uint8_t> raw, HintedRecords& out) const {
     Impl& d = *impl_;
     d.blocks->sync(); // after a rolled-back change: read again (DbError when damaged)
+    if (out.size() == 0)
+        out.recordSize = raw.size();
+    else if (out.recordSize != raw.size())
+        throw std::invalid_argument("hinted records of another record size");
     // The lowest index record with that value: the other fields and the key all zero.
     std::vector<std::uint8_t> only(raw.size(), 0);
     const Impl::Part& first = d.parts.front();
     std::memcpy(only.data() + first.from, raw.data() + first.from, first.size);
     const auto probe = d.fromRaw(only, 0);
-    std::vector<HintedRecord> out;
     d.blocks->visitFrom(probe, [&](std::span<const std::uint8_t> x) {
         if (d.compare(first, x, probe) != 0)
             return false;
-        HintedRecord& r = out.emplace_back();
-        r.block = getShort(x.data() + d.keySize);
-        r.key.assign(raw.size(), 0);
+        out.blocks.push_back(getShort(x.data() + d.keySize));
+        const std::size_t at = out.keys.size();
+        out.keys.resize(at + out.recordSize, 0);
         for (std::size_t i = d.fields.size(); i < d.parts.size(); ++i)
-            std::memcpy(r.key.data() + d.parts[i].from, x.data() + d.parts[i].to, d.parts[i].size);
+            std::memcpy(out.keys.data() + at + d.parts[i].from, x.data() + d.parts[i].to,
+                        d.parts[i].size);
         return true;
     });
-    return out;
 }
 
 std::string SecondaryIndex::verify() const {

@@ -57,7 +57,8 @@ public:
     // table record `raw` (in the index's order: ignoring case for a case-insensitive
     // index), in index order: each named by the block the index says holds it and its key,
     // for TableFile::visitHinted.
-    std::vector<HintedRecord> findHinted(std::span<const std::uint8_t> raw) const;
+    // Appended to `out` (whose recordSize is the table's).
+    void findHinted(std::span<const std::uint8_t> raw, HintedRecords& out) const;
 
     // "" when the files agree with the table, or the first disagreement.
     std::string verify() const;

@@ -57,11 +57,17 @@ struct RecordPos {
     auto operator<=>(const RecordPos&) const = default;
 };
 
-// A record named by the block an index says holds it and by its key fields (a raw record
-// holding them; the other fields are not read).
-struct HintedRecord {
-    std::uint16_t block = 0;
-    std::vector<std::uint8_t> key;
+// Records named by the block an index says holds each and by its key fields: raw
+// records of `recordSize` bytes, flat, holding them (the other fields are not read).
+struct HintedRecords {
+    std::size_t recordSize = 0;
+    std::vector<std::uint16_t> blocks;
+    std::vector<std::uint8_t> keys;
+
+    std::size_t size() const { return blocks.size(); }
+    std::span<const std::uint8_t> key(std::size_t i) const {
+        return {keys.data() + i * recordSize, recordSize};
+    }
 };
 
 using RecordVisit = std::function<void(RecordPos, std::span<const std::uint8_t>)>;
@@ -214,7 +220,7 @@ public:
     void visitEach(std::vector<RecordPos> positions, const RecordVisit& visit) const;
     // Keyed tables: as visitEach for the records `records` name. A record is looked for
     // in its hinted block first (each block read once), by its key when it is not there.
-    void visitHinted(std::vector<HintedRecord> records, const RecordVisit& visit) const;
+    void visitHinted(const HintedRecords& records, const RecordVisit& visit) const;
 
 private:
     TableFile() = default;

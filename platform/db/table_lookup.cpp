@@ -5,6 +5,7 @@
 #include "platform/db/table_file.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace db {
 
@@ -63,41 +64,46 @@ private:
 
 } // namespace
 
-void TableFile::visitHinted(std::vector<HintedRecord> records, const RecordVisit& visit) const {
+void TableFile::visitHinted(const HintedRecords& records, const RecordVisit& visit) const {
     const auto& chain = blocks();
     const ChainOrder order(chain_->positions());
     const auto inChain = [&](std::uint16_t block) {
         return !chain.empty() && chain[order[block]].number == block;
     };
-    std::sort(records.begin(), records.end(), [&](const HintedRecord& a, const HintedRecord& b) {
-        return order[a.block] < order[b.block];
+    // The records in the chain order of their hinted blocks.
+    std::vector<std::uint32_t> byBlock(records.size());
+    std::iota(byBlock.begin(), byBlock.end(), 0u);
+    std::sort(byBlock.begin(), byBlock.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return order[records.blocks[a]] < order[records.blocks[b]];
     });
     const auto size = static_cast<std::size_t>(header_.recordSize);
     std::vector<std::pair<std::uint16_t, BlockCache::Block>> read; // in chain order
     std::vector<RecordPos> positions;
-    for (const HintedRecord& r : records) {
+    for (const std::uint32_t i : byBlock) {
+        const std::uint16_t hint = records.blocks[i];
+        const auto key = records.key(i);
         std::optional<RecordPos> pos;
-        if (inChain(r.block)) {
-            if (read.empty() || read.back().first != r.block)
-                read.emplace_back(r.block, chain_->sharedBlock(r.block));
+        if (inChain(hint)) {
+            if (read.empty() || read.back().first != hint)
+                read.emplace_back(hint, chain_->sharedBlock(hint));
             const auto& block = *read.back().second;
             const auto at = [&](std::size_t slot) {
                 return std::span(block).subspan(kBlockHeaderSize + slot * size, size);
             };
-            const std::size_t count = chain[order[r.block]].records;
+            const std::size_t count = chain[order[hint]].records;
             std::size_t lo = 0, hi = count;
             while (lo < hi) {
                 const std::size_t mid = (lo + hi) / 2;
-                if (compareKeys(at(mid), r.key, keyFields()) < 0)
+                if (compareKeys(at(mid), key, keyFields()) < 0)
                     lo = mid + 1;
                 else
                     hi = mid;
             }
-            if (lo < count && compareKeys(at(lo), r.key, keyFields()) == 0)
-                pos = RecordPos{r.block, static_cast<std::uint16_t>(lo)};
+            if (lo < count && compareKeys(at(lo), key, keyFields()) == 0)
+                pos = RecordPos{hint, static_cast<std::uint16_t>(lo)};
         }
         if (!pos)
-            pos = findRaw(r.key); // the hint is out of date
+            pos = findRaw(key); // the hint is out of date
         if (pos)
             positions.push_back(*pos);
     }

@@ -36,7 +36,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 #include <numeric>
 #include <tuple>
 #include <unordered_map>
@@ -652,7 +651,7 @@ private:
             }))
             return false;
         std::vector<RecordPos> positions;
-        std::vector<HintedRecord> hinted;
+        HintedRecords hinted;
         try {
             std::vector<std::uint8_t> raw(t.recordSize);
             for (const Value& v : values) {
@@ -662,8 +661,7 @@ private:
                     const auto found = file.findAll(raw, 1);
                     positions.insert(positions.end(), found.begin(), found.end());
                 } else {
-                    auto found = index->findHinted(raw);
-                    std::move(found.begin(), found.end(), std::back_inserter(hinted));
+                    index->findHinted(raw, hinted);
                 }
                 if (positions.size() + hinted.size() > limit)
                     return false;
@@ -677,7 +675,7 @@ private:
         if (primary)
             file.visitEach(std::move(positions), take);
         else
-            file.visitHinted(std::move(hinted), take);
+            file.visitHinted(hinted, take);
         return true;
     }
 

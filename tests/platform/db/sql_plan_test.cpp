@@ -234,3 +234,27 @@ TEST_F(SqlPlanTest, RepeatedStatementsFollowChangesMadeDroppedAndCommitted) {
 }
 
 } // namespace
+
+// Records that later inserts push into other blocks are still found through the index:
+// the same rows as the plain tables give.
+TEST_F(SqlPlanTest, RecordsMovedByLaterInsertsAreFoundThroughTheirIndex) {
+    const auto keyedOps = keyed.open("ElvMuv");
+    const auto before = positionsOf(*keyedOps, 1, "P107");
+    std::size_t added = 0; // to P107
+    for (Session* s : {&keyed, &plain}) {
+        const auto ops = s->open("ElvMuv");
+        for (int i = 0; i < 300; ++i) { // keys below every other: blocks fill and split
+            Record r{code("L", 10000 + i), code("P", 100 + (i * 11) % 40), day(2010, i), 1000 + i};
+            ops->insert(r);
+            added += s == &keyed && r[1] == Value(std::string("P107"));
+        }
+    }
+    EXPECT_NE(positionsOf(*keyedOps, 1, "P107"), before); // the old records have moved
+    const ResultSet moved = agree("SELECT Muvkod, Ter FROM ElvMuv WHERE Tablakod = 'P107' "
+                                  "ORDER BY Muvkod");
+    EXPECT_EQ(moved.rows.size(), before.size() + added);
+    agree("SELECT Tapanyagok.Nev, SUM( felhanyag.Menny ), COUNT(*) FROM felhanyag INNER JOIN "
+          "Tapanyagok ON (felhanyag.Anyagkod = Tapanyagok.Kod) INNER JOIN ElvMuv ON "
+          "(ElvMuv.Muvkod = felhanyag.Muvkod) WHERE ElvMuv.Tablakod = 'P121' GROUP BY "
+          "Tapanyagok.Nev");
+}

@@ -5,6 +5,7 @@
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
+#include <map>
 
 namespace fs = std::filesystem;
 
@@ -122,3 +123,40 @@ TEST(TableFile, MemoLongerThanItsLeaderComesFromTheBlobFile) {
 }
 
 } // namespace
+
+// Records named by an index's block hints are each visited once, in chain order, with
+// their own bytes, whether the hint names their block, another block of the chain or no
+// block at all (then found by their key).
+TEST(TableFile, HintedRecordsAreFoundWhateverBlockTheirHintNames) {
+    const auto t = db::TableFile::open(testenv::fixture("generated/NAGY.DB"), {.writable = false});
+    ASSERT_TRUE(t->keyed());
+    std::vector<db::RecordPos> positions;
+    std::map<db::RecordPos, std::vector<std::uint8_t>> raws;
+    t->scan([&](db::RecordPos pos, std::span<const std::uint8_t> raw) {
+        positions.push_back(pos);
+        raws[pos].assign(raw.begin(), raw.end());
+        return true;
+    });
+    db::HintedRecords hinted;
+    hinted.recordSize = raws.begin()->second.size();
+    const auto name = [&](std::size_t i, std::uint16_t hint) {
+        hinted.blocks.push_back(hint);
+        const auto& raw = raws[positions[i]];
+        hinted.keys.insert(hinted.keys.end(), raw.begin(), raw.end());
+    };
+    // From the last record back (the hints out of chain order), every third hint right.
+    std::vector<db::RecordPos> expected;
+    for (std::size_t n = 0; n < 20; ++n) {
+        const std::size_t i = positions.size() - 1 - n * 997;
+        expected.insert(expected.begin(), positions[i]);
+        const std::uint16_t elsewhere = positions[(i + 500) % positions.size()].block;
+        name(i, n % 3 == 0 ? positions[i].block : n % 3 == 1 ? elsewhere : 9999);
+    }
+    name(positions.size() - 1, 9999); // one named twice
+    std::vector<db::RecordPos> visited;
+    t->visitHinted(hinted, [&](db::RecordPos pos, std::span<const std::uint8_t> raw) {
+        visited.push_back(pos);
+        EXPECT_TRUE(std::ranges::equal(raw, raws[pos]));
+    });
+    EXPECT_EQ(visited, expected);
+}
