@@ -56,8 +56,8 @@ public:
     // The records whose first indexed field holds the value that field has in the raw
     // table record `raw` (in the index's order: ignoring case for a case-insensitive
     // index), in index order: each named by the block the index says holds it and its key,
-    // for TableFile::visitHinted.
-    // Appended to `out` (whose recordSize is the table's).
+    // for TableFile::visitHinted; appended to `out` (its recordSize, set when it is empty,
+    // is raw's size).
     void findHinted(std::span<const std::uint8_t> raw, HintedRecords& out) const;
 
     // "" when the files agree with the table, or the first disagreement.
