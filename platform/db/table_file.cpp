@@ -21,6 +21,8 @@ constexpr std::uint64_t kBlockHead = 6;
 // The largest table a scan reads from the blocks the chain keeps (a master list a
 // statement joins); a larger one would only push out what lookups keep.
 constexpr std::size_t kKeptScan = 512 << 10;
+// How much of a larger table's file a scan reads at once.
+constexpr std::size_t kScanWindow = 256 << 10;
 
 // Lower case for ASCII and the Latin-1 and Latin Extended-A letters (all of Hungarian),
 // for names compared regardless of letter case.
@@ -272,12 +274,27 @@ void TableFile::scanBlocks(const ChainRecords& visit) const {
         }
         return;
     }
-    std::vector<std::uint8_t> block;
-    for (const BlockInfo& b : chain) {
-        block.resize(b.records * recordSize);
-        pager_->read(dbFile_, blockOffset(b.number) + kBlockHead, block, CachePages::Pass);
-        if (!visit(b, block))
-            return;
+    // Blocks that follow each other in the file (most of a table's chain) are read
+    // together, up to kScanWindow at once: one call in place of one per block.
+    const std::size_t blockSize = static_cast<std::size_t>(header_.blockSize());
+    const std::size_t perWindow = std::max<std::size_t>(1, kScanWindow / blockSize);
+    std::vector<std::uint8_t> window;
+    for (std::size_t first = 0; first < chain.size();) {
+        std::size_t end = first + 1;
+        while (end < chain.size() && end - first < perWindow &&
+               chain[end].number == chain[end - 1].number + 1)
+            ++end;
+        const BlockInfo& last = chain[end - 1];
+        // The last block only up to its last record: the file may end there.
+        window.resize((end - 1 - first) * blockSize + kBlockHead + last.records * recordSize);
+        pager_->read(dbFile_, blockOffset(chain[first].number), window, CachePages::Pass);
+        for (std::size_t i = first; i < end; ++i) {
+            const auto records = std::span<const std::uint8_t>(window).subspan(
+                (i - first) * blockSize + kBlockHead, chain[i].records * recordSize);
+            if (!visit(chain[i], records))
+                return;
+        }
+        first = end;
     }
 }
 

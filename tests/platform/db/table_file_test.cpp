@@ -4,8 +4,12 @@
 #include "platform/db/table_file.h"
 #include "support/test_env.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <map>
+#include <numeric>
+#include <random>
 
 namespace fs = std::filesystem;
 
@@ -159,4 +163,59 @@ TEST(TableFile, HintedRecordsAreFoundWhateverBlockTheirHintNames) {
         EXPECT_TRUE(std::ranges::equal(raw, raws[pos]));
     });
     EXPECT_EQ(visited, expected);
+}
+
+// A table changed through the open table scans the chain it keeps, reading the blocks
+// that follow each other in the file together: the same records in the same order as
+// a fresh open's walk of the chain, whose blocks were split out of file order.
+TEST(TableFile, AChangedTableScansAsAFreshOpenWalksIt) {
+    const auto path = fs::current_path() / "VALTOZO.DB";
+    const db::TableSchema schema{{{"Kod", db::FieldType::Alpha, 8, 0},
+                                  {"Db", db::FieldType::Long, 4, 0},
+                                  {"Szoveg", db::FieldType::Alpha, 200, 0}},
+                                 1};
+    const auto t = db::TableFile::create(path, schema);
+    std::vector<int> keys(4000);
+    std::iota(keys.begin(), keys.end(), 0);
+    std::shuffle(keys.begin(), keys.end(), std::mt19937(11));
+    for (const int k : keys) {
+        char code[16];
+        std::snprintf(code, sizeof code, "K%05d", k);
+        std::string text; // up to 190 letters of two UTF-8 bytes, one in the code page
+        for (int i = 0; i <= k % 190; ++i)
+            text += "é";
+        db::Record r{std::string(code), k, text};
+        t->insert(r);
+    }
+    const auto scanned = [](const db::TableFile& table) {
+        std::vector<std::pair<db::RecordPos, db::Record>> rows;
+        table.scan([&](db::RecordPos pos, std::span<const std::uint8_t> raw) {
+            rows.emplace_back(pos, table.decode(raw));
+            return true;
+        });
+        return rows;
+    };
+    const auto check = [&](std::size_t expected) {
+        const auto here = scanned(*t);
+        const auto fresh = db::TableFile::open(path, {.writable = false});
+        EXPECT_EQ(here, scanned(*fresh));
+        EXPECT_EQ(here.size(), expected);
+        bool outOfOrder = false;
+        for (std::size_t i = 1; i < t->blocks().size(); ++i)
+            outOfOrder |= t->blocks()[i].number != t->blocks()[i - 1].number + 1;
+        EXPECT_TRUE(outOfOrder);
+    };
+    ASSERT_GT(t->blocks().size() * 2048, 1u << 20); // several windows of a scan
+    check(4000);
+    // Every third record of the first half gone: part-filled blocks.
+    std::vector<db::RecordPos> gone;
+    int n = 0;
+    t->scan([&](db::RecordPos pos, std::span<const std::uint8_t>) {
+        if (n++ % 3 == 0 && n < 2000)
+            gone.push_back(pos);
+        return true;
+    });
+    for (auto it = gone.rbegin(); it != gone.rend(); ++it)
+        t->remove(*it);
+    check(4000 - gone.size());
 }
