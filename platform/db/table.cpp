@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 
 namespace db {
 
@@ -276,6 +279,13 @@ std::size_t TTable::rebuildView(const std::vector<std::uint8_t>& keep, std::size
     data_.clear();
     recordSize_ = static_cast<std::size_t>(file.codec().recordSize());
     seen_ = shared_->version();
+    // A view of every record gets its room at once: growing by doubling would copy it
+    // again and again, each time into memory the system has to map afresh. (A filtered
+    // or detail view may keep a few rows of many: it grows.)
+    if (!rangeActive_ && !filterActive()) {
+        rows_.reserve(file.recordCount());
+        data_.reserve(file.recordCount() * recordSize_);
+    }
     file.scan([&](RecordPos pos, std::span<const std::uint8_t> raw) {
         if (inView(raw)) {
             rows_.push_back({data_.size(), pos});
@@ -312,19 +322,45 @@ void TTable::sortView() {
         });
         return;
     }
-    std::vector<std::string> keys(rows_.size());
-    for (std::size_t i = 0; i < rows_.size(); ++i)
+    // Rows of one order share one key (a material code, a date): the distinct keys are
+    // sorted, then the rows are dealt out by their key's rank in file order, so that the
+    // sort never compares two rows of one key.
+    std::string arena; // the keys one after another
+    std::vector<std::size_t> ends(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
         for (const OrderField& o : order_)
-            file.appendSortKey(rawOf(rows_[i]), o.field, o.caseInsensitive, keys[i]);
-    std::vector<std::size_t> order(rows_.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
-    std::vector<Row> sorted;
-    sorted.reserve(rows_.size());
-    for (const std::size_t i : order)
-        sorted.push_back(rows_[i]);
+            file.appendSortKey(rawOf(rows_[i]), o.field, o.caseInsensitive, arena);
+        ends[i] = arena.size();
+    }
+    const auto keyOf = [&](std::size_t i) {
+        const std::size_t begin = i == 0 ? 0 : ends[i - 1];
+        return std::string_view(arena).substr(begin, ends[i] - begin);
+    };
+    std::unordered_map<std::string_view, std::uint32_t> groupOf;
+    std::vector<std::string_view> groups;
+    std::vector<std::uint32_t> rowGroup(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        const auto [at, added] =
+            groupOf.try_emplace(keyOf(i), static_cast<std::uint32_t>(groups.size()));
+        if (added)
+            groups.push_back(at->first);
+        rowGroup[i] = at->second;
+    }
+    std::vector<std::uint32_t> byKey(groups.size());
+    for (std::uint32_t g = 0; g < byKey.size(); ++g)
+        byKey[g] = g;
+    std::sort(byKey.begin(), byKey.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return groups[a] < groups[b]; });
+    // Where each group's rows start in the sorted view.
+    std::vector<std::size_t> next(groups.size(), 0);
+    for (const std::uint32_t g : rowGroup)
+        ++next[g];
+    std::size_t place = 0;
+    for (const std::uint32_t g : byKey)
+        place += std::exchange(next[g], place);
+    std::vector<Row> sorted(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        sorted[next[rowGroup[i]]++] = rows_[i];
     rows_ = std::move(sorted);
 }
 

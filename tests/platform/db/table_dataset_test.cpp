@@ -4,11 +4,13 @@
 #include "platform/db/table.h"
 #include "platform/sys/conversion_error.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace db;
@@ -310,6 +312,37 @@ TEST(TableCursor, OrdersSwitchAtRunTime) {
     t.SetIndexName("");
     EXPECT_EQ(column(t, "Parckod").front(), "100000");
     EXPECT_THROW(t.SetIndexName("NincsIlyen"), DatabaseError);
+}
+
+// Many rows share each value of the order: they come in the order's sequence, rows of
+// one value in the order of the primary key, whichever order they were added in.
+TEST(TableCursor, RowsOfOneOrderValueKeepThePrimaryKeyOrder) {
+    Session session;
+    makeParcellak(session);
+    TTable t(session);
+    t.SetTableName("parcellak");
+    t.Open();
+    constexpr std::size_t kRows = 300;
+    std::vector<std::tuple<int, int, std::string>> expected;
+    for (std::size_t n = 0; n < kRows; ++n) {
+        const int i = static_cast<int>((n * 7919) % kRows); // not in key order
+        const std::string code = std::to_string(100000 + i);
+        const int year = 2008 + (i * 13) % 5;
+        const int serial = 1 + (i * 31) % 3;
+        addParcel(t, code, year, serial, i % 2 ? "árpa" : "Árpa", 1, "A");
+        expected.emplace_back(year, serial, code);
+    }
+    std::sort(expected.begin(), expected.end());
+    t.SetIndexFieldNames("Evj;Parcsor");
+    std::vector<std::tuple<int, int, std::string>> seen;
+    for (t.First(); !t.Eof(); t.Next())
+        seen.emplace_back(t.FieldByName("Evj").AsInteger(), t.FieldByName("Parcsor").AsInteger(),
+                          t.FieldByName("Parckod").AsString());
+    EXPECT_EQ(seen, expected);
+    t.SetIndexName("agazatind"); // "Árpa" and "árpa" are one value here
+    const auto codes = column(t, "Parckod");
+    EXPECT_TRUE(std::is_sorted(codes.begin(), codes.end()));
+    EXPECT_EQ(codes.size(), kRows);
 }
 
 TEST(TableCursor, TwoCursorsSeeEachOthersWrites) {
