@@ -283,9 +283,7 @@ Value RecordCodec::decode(std::span<const std::uint8_t> record, int field,
 
 Record RecordCodec::decodeAll(std::span<const std::uint8_t> record, const BlobFile* blobs) const {
     Record out;
-    out.reserve(fields_.size());
-    for (int i = 0; i < static_cast<int>(fields_.size()); ++i)
-        out.push_back(decode(record, i, blobs));
+    decodeAllInto(record, out, blobs);
     return out;
 }
 
