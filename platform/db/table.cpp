@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstring>
 #include <exception>
-#include <string_view>
 #include <unordered_map>
 #include <utility>
 
@@ -324,33 +323,28 @@ void TTable::sortView() {
     }
     // Rows of one order share one key (a material code, a date): the distinct keys are
     // sorted, then the rows are dealt out by their key's rank in file order, so that the
-    // sort never compares two rows of one key.
-    std::string arena; // the keys one after another
-    std::vector<std::size_t> ends(rows_.size());
-    for (std::size_t i = 0; i < rows_.size(); ++i) {
-        for (const OrderField& o : order_)
-            file.appendSortKey(rawOf(rows_[i]), o.field, o.caseInsensitive, arena);
-        ends[i] = arena.size();
-    }
-    const auto keyOf = [&](std::size_t i) {
-        const std::size_t begin = i == 0 ? 0 : ends[i - 1];
-        return std::string_view(arena).substr(begin, ends[i] - begin);
-    };
-    std::unordered_map<std::string_view, std::uint32_t> groupOf;
-    std::vector<std::string_view> groups;
+    // sort never compares two rows of one key. Each row's key is made in one reused
+    // string; only the distinct ones are kept.
+    std::unordered_map<std::string, std::uint32_t> groupOf;
+    std::vector<const std::string*> groups;
     std::vector<std::uint32_t> rowGroup(rows_.size());
+    std::string key;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        const auto [at, added] =
-            groupOf.try_emplace(keyOf(i), static_cast<std::uint32_t>(groups.size()));
-        if (added)
-            groups.push_back(at->first);
+        key.clear();
+        for (const OrderField& o : order_)
+            file.appendSortKey(rawOf(rows_[i]), o.field, o.caseInsensitive, key);
+        auto at = groupOf.find(key);
+        if (at == groupOf.end()) {
+            at = groupOf.emplace(key, static_cast<std::uint32_t>(groups.size())).first;
+            groups.push_back(&at->first);
+        }
         rowGroup[i] = at->second;
     }
     std::vector<std::uint32_t> byKey(groups.size());
     for (std::uint32_t g = 0; g < byKey.size(); ++g)
         byKey[g] = g;
     std::sort(byKey.begin(), byKey.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return groups[a] < groups[b]; });
+              [&](std::uint32_t a, std::uint32_t b) { return *groups[a] < *groups[b]; });
     // Where each group's rows start in the sorted view.
     std::vector<std::size_t> next(groups.size(), 0);
     for (const std::uint32_t g : rowGroup)
