@@ -321,40 +321,58 @@ void TTable::sortView() {
         });
         return;
     }
-    // Rows of one order share one key (a material code, a date): the distinct keys are
-    // sorted, then the rows are dealt out by their key's rank in file order, so that the
-    // sort never compares two rows of one key. Each row's key is made in one reused
-    // string; only the distinct ones are kept.
+    // Rows of one order share one value (a material code, a date): the rows are grouped
+    // by the bytes of their order fields, each group's sort key is made once, and the
+    // groups are sorted; the rows are then dealt out by their group's rank in file
+    // order, so that no two rows are compared. Groups whose keys are equal (letters
+    // that differ in case only, under a case-insensitive order) share one rank.
+    const RecordCodec& codec = file.codec();
     std::unordered_map<std::string, std::uint32_t> groupOf;
-    std::vector<const std::string*> groups;
+    std::vector<std::size_t> firstRow; // of each group
     std::vector<std::uint32_t> rowGroup(rows_.size());
-    std::string key;
+    std::string bytes;
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        key.clear();
-        for (const OrderField& o : order_)
-            file.appendSortKey(rawOf(rows_[i]), o.field, o.caseInsensitive, key);
-        auto at = groupOf.find(key);
+        const auto raw = rawOf(rows_[i]);
+        bytes.clear();
+        for (const OrderField& o : order_) {
+            const auto* from = raw.data() + codec.offset(o.field);
+            bytes.append(
+                reinterpret_cast<const char*>(from),
+                static_cast<std::size_t>(codec.offset(o.field + 1) - codec.offset(o.field)));
+        }
+        auto at = groupOf.find(bytes);
         if (at == groupOf.end()) {
-            at = groupOf.emplace(key, static_cast<std::uint32_t>(groups.size())).first;
-            groups.push_back(&at->first);
+            at = groupOf.emplace(bytes, static_cast<std::uint32_t>(firstRow.size())).first;
+            firstRow.push_back(i);
         }
         rowGroup[i] = at->second;
     }
-    std::vector<std::uint32_t> byKey(groups.size());
+    std::vector<std::string> keys(firstRow.size());
+    for (std::size_t g = 0; g < keys.size(); ++g)
+        for (const OrderField& o : order_)
+            file.appendSortKey(rawOf(rows_[firstRow[g]]), o.field, o.caseInsensitive, keys[g]);
+    std::vector<std::uint32_t> byKey(keys.size());
     for (std::uint32_t g = 0; g < byKey.size(); ++g)
         byKey[g] = g;
     std::sort(byKey.begin(), byKey.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return *groups[a] < *groups[b]; });
-    // Where each group's rows start in the sorted view.
-    std::vector<std::size_t> next(groups.size(), 0);
+              [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+    std::vector<std::uint32_t> rank(keys.size());
+    std::uint32_t ranks = 0;
+    for (std::size_t k = 0; k < byKey.size(); ++k) {
+        if (k > 0 && keys[byKey[k]] != keys[byKey[k - 1]])
+            ++ranks;
+        rank[byKey[k]] = ranks;
+    }
+    // Where the rows of each rank start in the sorted view.
+    std::vector<std::size_t> next(keys.empty() ? 0 : ranks + 1, 0);
     for (const std::uint32_t g : rowGroup)
-        ++next[g];
+        ++next[rank[g]];
     std::size_t place = 0;
-    for (const std::uint32_t g : byKey)
-        place += std::exchange(next[g], place);
+    for (std::size_t& n : next)
+        place += std::exchange(n, place);
     std::vector<Row> sorted(rows_.size());
     for (std::size_t i = 0; i < rows_.size(); ++i)
-        sorted[next[rowGroup[i]]++] = rows_[i];
+        sorted[next[rank[rowGroup[i]]]++] = rows_[i];
     rows_ = std::move(sorted);
 }
 
