@@ -2,12 +2,12 @@
 
 #include "platform/db/error.h"
 #include "platform/db/field_value.h"
+#include "platform/db/key_table.h"
 #include "platform/sys/text.h"
 
 #include <algorithm>
 #include <cstring>
 #include <exception>
-#include <unordered_map>
 #include <utility>
 
 namespace db {
@@ -327,7 +327,7 @@ void TTable::sortView() {
     // order, so that no two rows are compared. Groups whose keys are equal (letters
     // that differ in case only, under a case-insensitive order) share one rank.
     const RecordCodec& codec = file.codec();
-    std::unordered_map<std::string, std::uint32_t> groupOf;
+    KeyTable<std::uint32_t> groupOf;
     std::vector<std::size_t> firstRow; // of each group
     std::vector<std::uint32_t> rowGroup(rows_.size());
     std::string bytes;
@@ -340,12 +340,11 @@ void TTable::sortView() {
                 reinterpret_cast<const char*>(from),
                 static_cast<std::size_t>(codec.offset(o.field + 1) - codec.offset(o.field)));
         }
-        auto at = groupOf.find(bytes);
-        if (at == groupOf.end()) {
-            at = groupOf.emplace(bytes, static_cast<std::uint32_t>(firstRow.size())).first;
+        const auto [group, added] =
+            groupOf.try_emplace(bytes, static_cast<std::uint32_t>(firstRow.size()));
+        if (added)
             firstRow.push_back(i);
-        }
-        rowGroup[i] = at->second;
+        rowGroup[i] = group->second;
     }
     std::vector<std::string> keys(firstRow.size());
     for (std::size_t g = 0; g < keys.size(); ++g)
