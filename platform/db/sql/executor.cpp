@@ -47,8 +47,6 @@ namespace db::sql {
 
 namespace {
 
-using db::KeyTable;
-
 struct NoValue {};
 using KeySet = KeyTable<NoValue>;
 template <class T>
