@@ -13,9 +13,6 @@ namespace {
 
 constexpr std::uint64_t kFixedHeader = 0x58;
 constexpr std::uint64_t kBlockHead = 6; // next, previous, offset of the last record
-// A walk that reads the records reads this much of the file at once: the blocks of a
-// chain mostly follow each other in the file.
-constexpr std::uint64_t kReadAhead = 256 * 1024;
 
 } // namespace
 
@@ -65,8 +62,8 @@ std::optional<std::vector<ChainBlock>> walk(const Pager& pager, int file, const 
         const std::uint64_t length = visit ? std::min(blockSize, size - offset) : kBlockHead;
         if (visit && (offset < windowStart || offset + length > windowStart + window.size())) {
             windowStart = offset;
-            window.resize(static_cast<std::size_t>(
-                std::max(length, std::min(kReadAhead / blockSize * blockSize, size - offset))));
+            window.resize(static_cast<std::size_t>(std::max(
+                length, std::min(kBlockReadAhead / blockSize * blockSize, size - offset))));
             pager.read(file, offset, window, CachePages::Pass);
         }
         std::span<const std::uint8_t> here; // the block's bytes read

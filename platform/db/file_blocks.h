@@ -22,6 +22,10 @@ struct ChainBlock {
 // Reads and parses the header of an attached file; CorruptFileError names the file.
 TableHeader readFileHeader(const Pager& pager, int file);
 
+// How much of a table's file a pass over its blocks (a walk that reads the records, a
+// scan) reads at once: the blocks of a chain mostly follow each other in the file.
+constexpr std::uint64_t kBlockReadAhead = 256 * 1024;
+
 // Where block `block` (1-based) starts.
 std::uint64_t blockOffset(const TableHeader& h, std::uint16_t block);
 

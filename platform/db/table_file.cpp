@@ -21,8 +21,6 @@ constexpr std::uint64_t kBlockHead = 6;
 // The largest table a scan reads from the blocks the chain keeps (a master list a
 // statement joins); a larger one would only push out what lookups keep.
 constexpr std::size_t kKeptScan = 512 << 10;
-// How much of a larger table's file a scan reads at once.
-constexpr std::size_t kScanWindow = 256 << 10;
 
 // Lower case for ASCII and the Latin-1 and Latin Extended-A letters (all of Hungarian),
 // for names compared regardless of letter case.
@@ -275,9 +273,9 @@ void TableFile::scanBlocks(const ChainRecords& visit) const {
         return;
     }
     // Blocks that follow each other in the file (most of a table's chain) are read
-    // together, up to kScanWindow at once: one call in place of one per block.
+    // together, up to kBlockReadAhead at once: one call in place of one per block.
     const std::size_t blockSize = static_cast<std::size_t>(header_.blockSize());
-    const std::size_t perWindow = std::max<std::size_t>(1, kScanWindow / blockSize);
+    const std::size_t perWindow = std::max<std::size_t>(1, kBlockReadAhead / blockSize);
     std::vector<std::uint8_t> window;
     for (std::size_t first = 0; first < chain.size();) {
         std::size_t end = first + 1;

@@ -38,8 +38,6 @@
 #include <algorithm>
 #include <cstring>
 #include <numeric>
-#include <tuple>
-#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
