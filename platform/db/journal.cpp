@@ -2,6 +2,7 @@
 
 #include "platform/db/error.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <stdexcept>
@@ -16,7 +17,7 @@ constexpr std::array<std::uint8_t, 8> kGroupMagic{'F', 'A', 'R', 'M', 'J', 'N', 
 constexpr std::array<std::uint8_t, 8> kSuperMagic{'F', 'A', 'R', 'M', 'S', 'J', 'N', '1'};
 constexpr std::size_t kSuperHeaderSize = 20;
 constexpr std::size_t kHeaderSize = 24;
-constexpr std::size_t kChecksumSize = 4;
+constexpr std::size_t kChecksumSize = kJournalChecksumSize;
 
 template <typename T>
 void putAt(std::vector<std::uint8_t>& out, std::size_t at, T value) {
@@ -102,12 +103,20 @@ bool isComplete(std::span<const std::uint8_t> bytes, std::span<const std::uint8_
     std::uint32_t stored = 0;
     for (std::size_t i = 0; i < 8; ++i)
         length |= static_cast<std::uint64_t>(bytes[8 + i]) << (8 * i);
-    if (length != bytes.size())
+    if (length < headerSize + kChecksumSize || length > bytes.size())
         return false;
-    const auto body = bytes.first(bytes.size() - kChecksumSize);
+    const auto body = bytes.first(static_cast<std::size_t>(length) - kChecksumSize);
     for (std::size_t i = 0; i < kChecksumSize; ++i)
         stored |= static_cast<std::uint32_t>(bytes[body.size() + i]) << (8 * i);
     return crc32(body) == stored;
+}
+
+// The journal's own bytes: those its length field counts (isComplete checked it).
+std::span<const std::uint8_t> journalPart(std::span<const std::uint8_t> bytes) {
+    std::uint64_t length = 0;
+    for (std::size_t i = 0; i < 8; ++i)
+        length |= static_cast<std::uint64_t>(bytes[8 + i]) << (8 * i);
+    return bytes.first(static_cast<std::size_t>(length));
 }
 
 } // namespace
@@ -117,6 +126,10 @@ std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
     uLong c = ::crc32_z(0L, Z_NULL, 0);
     c = ::crc32_z(c, bytes.data(), bytes.size());
     return static_cast<std::uint32_t>(c);
+}
+
+bool holdsNoChange(std::span<const std::uint8_t> head) {
+    return std::all_of(head.begin(), head.end(), [](std::uint8_t b) { return b == 0; });
 }
 
 bool isContainedName(const std::string& name) {
@@ -176,6 +189,7 @@ std::optional<Journal> decodeJournal(const std::filesystem::path& path,
     const bool grouped = isComplete(bytes, kGroupMagic);
     if (!grouped && !isComplete(bytes, kMagic))
         return std::nullopt;
+    bytes = journalPart(bytes);
     Reader in(path, bytes.first(bytes.size() - kChecksumSize));
     in.take(16);
     const auto fileCount = in.get<std::uint32_t>();
@@ -215,6 +229,7 @@ std::optional<std::vector<std::string>> decodeSuperJournal(const std::filesystem
                                                            std::span<const std::uint8_t> bytes) {
     if (!isComplete(bytes, kSuperMagic, kSuperHeaderSize))
         return std::nullopt;
+    bytes = journalPart(bytes);
     Reader in(path, bytes.first(bytes.size() - kChecksumSize));
     in.take(16);
     const auto count = in.get<std::uint32_t>();

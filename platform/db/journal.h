@@ -10,8 +10,15 @@
 //   per region: file index (u32), offset (u64), length (u64), original bytes
 //   CRC-32 of every byte before it       u32
 //
-// A journal whose length or checksum does not match was cut short by a crash while it
-// was being written; no table file had been touched yet.
+// A journal whose length runs past the end of its file, or whose checksum does not
+// match, was cut short by a crash while it was being written; no table file had been
+// touched yet. The file may run on past the journal's length (the rest of an earlier,
+// longer journal).
+//
+// A journal file kept between changes holds none: it is empty, or the marks of its last
+// journal are zeroed (the first kJournalMarkSize bytes, magic and length, and the
+// checksum). Zeroing the checksum too means that a later journal whose first bytes alone
+// reached the disk, alike to the old ones, can never make the old journal complete again.
 //
 // The super-journal of a change over several tables names their journals:
 //
@@ -74,6 +81,13 @@ std::vector<std::uint8_t> encodeSuperJournal(const std::vector<std::string>& jou
 // that names a file outside its folder.
 std::optional<std::vector<std::string>> decodeSuperJournal(const std::filesystem::path& path,
                                                            std::span<const std::uint8_t> bytes);
+
+inline constexpr std::size_t kJournalMarkSize = 16;
+inline constexpr std::size_t kJournalChecksumSize = 4;
+
+// True for the first kJournalMarkSize bytes of a journal file kept between changes (or
+// all of a shorter file): none, or all zero.
+bool holdsNoChange(std::span<const std::uint8_t> head);
 
 // True for a name that stays inside the journal's folder: relative, without "..".
 bool isContainedName(const std::string& name);

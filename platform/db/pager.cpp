@@ -1,15 +1,18 @@
 // Commit order: the journal (original bytes of every region about to change, original
 // sizes) is written complete, and with Durability::Fsync flushed, before any table file
 // is touched; the journal is emptied only after the files hold the new bytes. The
-// journal file stays between commits (as SQLite's persistent journal does): empty, it
-// holds no change, so a commit neither creates nor deletes a file and the folder is
-// flushed only when the journal is first made. A kill at any instant therefore leaves
-// either an empty or no journal (nothing or everything changed), an incomplete journal
-// (nothing changed: recover() deletes it), or a complete one (recover() restores the
-// original bytes and sizes, which is harmless when only some or none of the files
-// changed). A journal is complete only when its length field equals the file's size
-// and its checksum matches, so the bytes of an earlier journal can never be taken for
-// a later one: the file is emptied before it is written again.
+// journal file stays between commits (as SQLite's persistent journal does), holding no
+// change: its marks (magic, length, checksum) are zeroed in place, so a commit neither
+// creates nor deletes a file, the folder is flushed only when the journal is first made,
+// and a journal no longer than the last one changes no file's size (its flush then costs
+// the file system no metadata write). A journal larger than kKeptJournal is cut to
+// nothing instead. A kill at any instant therefore leaves either an emptied or no
+// journal (nothing or everything changed), an incomplete journal (nothing changed:
+// recover() deletes it), or a complete one (recover() restores the original bytes and
+// sizes, which is harmless when only some or none of the files changed). A journal is
+// complete only when its length fits in the file and its checksum matches; every
+// emptied journal's checksum is zeroed, so the bytes of an earlier journal can never
+// be taken for a later one whose first bytes alone reached the disk.
 //
 // An error during commit: before the journal is complete, the journal is removed and
 // the files are untouched. After, the pager restores the files from the journal at
@@ -27,6 +30,7 @@
 #include "platform/db/table_lock.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -153,11 +157,24 @@ void restoreFiles(const Journal& journal, const fs::path& dir, CrashPoint& crash
     }
 }
 
+// An emptied journal kept between commits is at most this long; a longer one (a large
+// change's) is cut to nothing, so that it does not keep its room on the disk.
+constexpr std::uint64_t kKeptJournal = 256 << 10;
+
+// False for a journal file kept between commits (empty, or its marks zeroed).
+bool holdsAJournal(const io::File& file) {
+    std::array<std::uint8_t, kJournalMarkSize> head{};
+    const auto got = static_cast<std::size_t>(std::min<std::uint64_t>(file.size(), head.size()));
+    if (got > 0)
+        file.readExact(0, std::span(head).first(got));
+    return !holdsNoChange(std::span(head).first(got));
+}
+
 // Recovery always flushes: it runs rarely, and the journal must not disappear from
 // the disk before the restored bytes are there.
 bool recoverJournal(const fs::path& journalPath, CrashPoint& crash, io::Vfs& vfs) {
     auto journalFile = io::File::openIfExists(journalPath, O_RDONLY, vfs);
-    if (!journalFile || journalFile->size() == 0) // none, or kept empty between commits
+    if (!journalFile || !holdsAJournal(*journalFile)) // none, or kept between commits
         return false;
     const std::vector<std::uint8_t> bytes = journalFile->readAll();
     journalFile->close();
@@ -252,10 +269,11 @@ void AttachedFile::view(std::uint64_t offset, std::span<std::uint8_t> out, Cache
 struct Pager::Impl {
     fs::path journalPath;
     io::Vfs* vfs = &io::realVfs();
-    fs::path journalDir;       // absolute, for naming the files
-    fs::path journalDirOnDisk; // as given, for flushing
-    io::File journalFolder;    // opened at the first flush, kept for the next ones
-    io::File journal;          // open from the journal's writing to the end of the commit
+    fs::path journalDir;             // absolute, for naming the files
+    fs::path journalDirOnDisk;       // as given, for flushing
+    io::File journalFolder;          // opened at the first flush, kept for the next ones
+    io::File journal;                // open from the journal's writing to the end of the commit
+    std::uint64_t journalLength = 0; // of the journal written last
     Durability durability;
     TableLock* commitLock = nullptr;
     CrashPoint crash = CrashPoint::fromEnvironment();
@@ -313,6 +331,7 @@ struct Pager::Impl {
     std::vector<std::uint8_t> buildJournal(const std::vector<std::size_t>& dirty,
                                            const std::string& superJournal = {}) const;
     void writeJournal(std::span<const std::uint8_t> bytes);
+    void emptyJournal();
     std::vector<std::size_t> absentFiles(const std::vector<std::size_t>& dirty) const;
     void applyChanges(const std::vector<std::size_t>& dirty,
                       const std::vector<std::size_t>& created);
@@ -368,7 +387,7 @@ std::vector<std::uint8_t> Pager::Impl::buildJournal(const std::vector<std::size_
 void Pager::Impl::writeJournal(std::span<const std::uint8_t> bytes) {
     bool created = false;
     if (auto existing = io::File::openIfExists(journalPath, O_RDWR, *vfs)) {
-        if (existing->size() != 0) {
+        if (holdsAJournal(*existing)) {
             if (needsRecovery(journalPath) || !superJournalOf(journalPath, vfs))
                 throw DbError(journalPath, "left by an interrupted change; recover it first");
             existing->truncate(0);
@@ -379,6 +398,7 @@ void Pager::Impl::writeJournal(std::span<const std::uint8_t> bytes) {
         journal = io::File::open(journalPath, O_RDWR | O_CREAT | O_EXCL, *vfs);
         created = true;
     }
+    journalLength = bytes.size();
     try {
         journal.writeAll(0, bytes);
         crash.stepDone();
@@ -398,6 +418,21 @@ void Pager::Impl::writeJournal(std::span<const std::uint8_t> bytes) {
         }
         throw;
     }
+}
+
+// The journal holds no change again (the files hold the new bytes).
+void Pager::Impl::emptyJournal() {
+    if (journalLength > kKeptJournal || journalLength < kJournalMarkSize + kJournalChecksumSize) {
+        journal.truncate(0);
+        crash.stepDone();
+        return;
+    }
+    const std::array<std::uint8_t, kJournalMarkSize> zeros{};
+    journal.writeAll(0, zeros);
+    crash.stepDone();
+    journal.writeAll(journalLength - kJournalChecksumSize,
+                     std::span(zeros).first(kJournalChecksumSize));
+    crash.stepDone();
 }
 
 void Pager::Impl::applyChanges(AttachedFile& f) {
@@ -498,7 +533,7 @@ bool Pager::recover(const fs::path& journalPath, io::Vfs* vfs) {
 std::optional<std::string> Pager::superJournalOf(const fs::path& journalPath, io::Vfs* vfs) {
     const auto journalFile =
         io::File::openIfExists(journalPath, O_RDONLY, vfs ? *vfs : io::realVfs());
-    if (!journalFile)
+    if (!journalFile || !holdsAJournal(*journalFile))
         return std::nullopt;
     const std::vector<std::uint8_t> bytes = journalFile->readAll();
     try {
@@ -511,14 +546,13 @@ std::optional<std::string> Pager::superJournalOf(const fs::path& journalPath, io
 }
 
 bool Pager::journalPresent(const fs::path& journalPath) {
-    std::error_code error;
-    const auto size = fs::file_size(journalPath, error);
-    return !error && size > 0; // an empty journal is kept between commits
+    const auto journalFile = io::File::openIfExists(journalPath, O_RDONLY);
+    return journalFile && holdsAJournal(*journalFile);
 }
 
 bool Pager::needsRecovery(const fs::path& journalPath) {
     const auto journalFile = io::File::openIfExists(journalPath, O_RDONLY);
-    if (!journalFile)
+    if (!journalFile || !holdsAJournal(*journalFile))
         return false;
     const std::vector<std::uint8_t> bytes = journalFile->readAll();
     try {
@@ -640,8 +674,7 @@ void Pager::commit() {
     const std::vector<std::size_t> created = d.absentFiles(dirty);
     try {
         d.applyChanges(dirty, created);
-        d.journal.truncate(0);
-        d.crash.stepDone();
+        d.emptyJournal();
     } catch (...) {
         d.undoFailedCommit(created);
         throw;
@@ -729,6 +762,9 @@ void Pager::finishGroupCommit() noexcept {
     d.endTransaction();
     d.groupDirty.clear();
     d.groupCreated.clear();
+    // Cut, not emptied in place: the super-journal's removal is not yet on the disk, and
+    // zeroed bytes could reach the disk before it and leave the group's other journals
+    // to be restored without this one.
     try {
         d.journal.truncate(0);
         d.crash.stepDone();

@@ -3,6 +3,7 @@
 #include "platform/db/error.h"
 #include "platform/db/group_commit.h"
 #include "platform/db/journal.h"
+#include "platform/db/pager.h"
 #include "platform/sys/text.h"
 
 #include <algorithm>
@@ -185,9 +186,7 @@ struct Session::CheckedIndexes {
              const std::vector<std::pair<std::filesystem::path, std::filesystem::path>>& files) {
         // A change still in its journal (a commit that could not be undone) leaves the
         // files to be restored: nothing about them is known then.
-        std::error_code error;
-        const auto journal = std::filesystem::file_size(companionPath(dbPath, ".jnl"), error);
-        if (!error && journal > 0)
+        if (Pager::journalPresent(companionPath(dbPath, ".jnl")))
             return;
         load();
         bool changed = false;

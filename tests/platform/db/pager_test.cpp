@@ -497,6 +497,41 @@ TEST(PagerJournal, DamagedJournalIsDeletedWithoutTouchingFiles) {
     EXPECT_FALSE(fs::exists("T.MB"));
 }
 
+// An emptied journal keeps its room, so that the next commit's journal changes no file
+// size, unless it is larger than is worth keeping. Its checksum is zeroed with its magic:
+// should the next journal's first bytes alone reach the disk, alike to the old ones, the
+// old journal does not count again (it would undo the commit before).
+TEST(PagerJournal, AnEmptiedJournalKeepsItsRoomAndItsOldBytesNeverCountAgain) {
+    writeFile("T.DB", "data");
+    const auto commit = [](const std::string& bytes) {
+        Pager pager(kJournal, Durability::OsBuffers);
+        const int id = pager.attach("T.DB");
+        pager.begin();
+        pager.write(id, 0, bytesOf(bytes));
+        pager.commit();
+    };
+    commit("DATA");
+    const std::string emptied = testenv::readFile(kJournal);
+    ASSERT_GT(emptied.size(), db::kJournalMarkSize + db::kJournalChecksumSize);
+    EXPECT_FALSE(testenv::journalHoldsAChange(kJournal));
+
+    std::string torn = emptied;
+    std::string head = "FARMJNL1";
+    for (int i = 0; i < 8; ++i)
+        head.push_back(static_cast<char>(emptied.size() >> (8 * i)));
+    torn.replace(0, head.size(), head);
+    writeFile(kJournal, torn);
+    EXPECT_FALSE(Pager::recover(kJournal));
+    EXPECT_EQ(testenv::readFile("T.DB"), "DATA");
+
+    commit("Data");
+    EXPECT_EQ(testenv::readFile("T.DB"), "Data");
+    EXPECT_EQ(fs::file_size(kJournal), emptied.size());
+    writeFile("T.DB", std::string(std::size_t{3} << 20, 'a'));
+    commit(std::string(std::size_t{3} << 20, 'b'));
+    EXPECT_EQ(fs::file_size(kJournal), 0u);
+}
+
 TEST(PagerJournal, JournalNamingAFileOutsideItsFolderIsRejected) {
     fs::create_directory("sub");
     writeFile("x", "outside");
