@@ -308,7 +308,7 @@ TFelhAnyMod::TFelhAnyMod(db::Session& session, std::function<sys::DateTime()> op
     DBGrid2->OnDblClick = Button10->OnClick;
     for (auto [grid, change] :
          {std::pair{DBGrid3, Button2}, std::pair{DBGrid1, Button7}, std::pair{DBGrid2, Button10}})
-        grid->OnKeyPress = [change](TObject*, TKey& key) {
+        grid->OnKeyPress = [change = change](TObject*, TKey& key) {
             if (key == ui::keyEnter) {
                 key = ui::keyNone;
                 change->Click();
@@ -336,7 +336,7 @@ TFelhAnyMod::TFelhAnyMod(db::Session& session, std::function<sys::DateTime()> op
     Button14->OnClick = Handler(&TFelhAnyMod::Button14Click);
     for (auto [cancel, box] :
          {std::pair{Button17, Panel2}, std::pair{Button15, Panel3}, std::pair{Button16, Panel4}}) {
-        cancel->OnClick = [box](TObject*) { box->Hide(); };
+        cancel->OnClick = [box = box](TObject*) { box->Hide(); };
         box->OnExit = cancel->OnClick;
     }
     Button5->OnClick = Handler(&TFelhAnyMod::Button5Click);
