@@ -16,7 +16,8 @@
 //
 // An error during commit: before the journal is complete, the journal is removed and
 // the files are untouched. After, the pager restores the files from the journal at
-// once; if even that fails, the journal stays for the next open and the pager refuses
+// once (an emptying of the journal that failed part-way puts it back whole first); if
+// even that fails, the journal stays for the next open and the pager refuses
 // every further read and change. Either way the transaction ends and its changes are
 // dropped, so the pager never shows a change that did not reach the files. Only a
 // failure to flush the emptied journal leaves the change made.
@@ -269,11 +270,11 @@ void AttachedFile::view(std::uint64_t offset, std::span<std::uint8_t> out, Cache
 struct Pager::Impl {
     fs::path journalPath;
     io::Vfs* vfs = &io::realVfs();
-    fs::path journalDir;             // absolute, for naming the files
-    fs::path journalDirOnDisk;       // as given, for flushing
-    io::File journalFolder;          // opened at the first flush, kept for the next ones
-    io::File journal;                // open from the journal's writing to the end of the commit
-    std::uint64_t journalLength = 0; // of the journal written last
+    fs::path journalDir;       // absolute, for naming the files
+    fs::path journalDirOnDisk; // as given, for flushing
+    io::File journalFolder;    // opened at the first flush, kept for the next ones
+    io::File journal;          // open from the journal's writing to the end of the commit
+    std::vector<std::uint8_t> journalBytes; // of the commit under way (kept to put back)
     Durability durability;
     TableLock* commitLock = nullptr;
     CrashPoint crash = CrashPoint::fromEnvironment();
@@ -302,6 +303,7 @@ struct Pager::Impl {
     }
     void endTransaction() {
         ++changeCount;
+        journalBytes = {};
         for (AttachedFile& f : files)
             f.resetChanges();
         inTransaction = false;
@@ -330,8 +332,9 @@ struct Pager::Impl {
     void openForWriting(const std::vector<std::size_t>& dirty);
     std::vector<std::uint8_t> buildJournal(const std::vector<std::size_t>& dirty,
                                            const std::string& superJournal = {}) const;
-    void writeJournal(std::span<const std::uint8_t> bytes);
+    void writeJournal(std::vector<std::uint8_t> bytes);
     void emptyJournal();
+    void rewriteJournal() noexcept;
     std::vector<std::size_t> absentFiles(const std::vector<std::size_t>& dirty) const;
     void applyChanges(const std::vector<std::size_t>& dirty,
                       const std::vector<std::size_t>& created);
@@ -384,7 +387,7 @@ std::vector<std::uint8_t> Pager::Impl::buildJournal(const std::vector<std::size_
 
 // The journal file is reused when it is there and empty; one left over from a group
 // whose change was made (its emptying failed) is emptied first; any other needs recovery.
-void Pager::Impl::writeJournal(std::span<const std::uint8_t> bytes) {
+void Pager::Impl::writeJournal(std::vector<std::uint8_t> bytes) {
     bool created = false;
     if (auto existing = io::File::openIfExists(journalPath, O_RDWR, *vfs)) {
         if (holdsAJournal(*existing)) {
@@ -398,9 +401,9 @@ void Pager::Impl::writeJournal(std::span<const std::uint8_t> bytes) {
         journal = io::File::open(journalPath, O_RDWR | O_CREAT | O_EXCL, *vfs);
         created = true;
     }
-    journalLength = bytes.size();
+    journalBytes = std::move(bytes);
     try {
-        journal.writeAll(0, bytes);
+        journal.writeAll(0, journalBytes);
         crash.stepDone();
         if (fsync()) {
             journal.sync();
@@ -422,6 +425,7 @@ void Pager::Impl::writeJournal(std::span<const std::uint8_t> bytes) {
 
 // The journal holds no change again (the files hold the new bytes).
 void Pager::Impl::emptyJournal() {
+    const std::uint64_t journalLength = journalBytes.size();
     if (journalLength > kKeptJournal || journalLength < kJournalMarkSize + kJournalChecksumSize) {
         journal.truncate(0);
         crash.stepDone();
@@ -433,6 +437,18 @@ void Pager::Impl::emptyJournal() {
     journal.writeAll(journalLength - kJournalChecksumSize,
                      std::span(zeros).first(kJournalChecksumSize));
     crash.stepDone();
+}
+
+// After a failed emptying, some of whose zeros may have reached the file: the journal is
+// put back whole, so that undoing the commit finds it. Should that fail too, the undo
+// finds no journal and says the change could not be undone.
+void Pager::Impl::rewriteJournal() noexcept {
+    try {
+        journal.writeAll(0, journalBytes);
+        if (fsync())
+            journal.sync();
+    } catch (...) {
+    }
 }
 
 void Pager::Impl::applyChanges(AttachedFile& f) {
@@ -501,7 +517,8 @@ void Pager::Impl::undoFailedCommit(const std::vector<std::size_t>& created) {
     journal.close();
     forgetCachedPages();
     try {
-        recoverJournal(journalPath, crash, *vfs);
+        if (!recoverJournal(journalPath, crash, *vfs))
+            broken = "a failed change could not be undone, reopen to recover";
     } catch (const std::exception& e) {
         broken = std::string("a failed change could not be undone, reopen to recover (") +
                  e.what() + ")";
@@ -674,8 +691,14 @@ void Pager::commit() {
     const std::vector<std::size_t> created = d.absentFiles(dirty);
     try {
         d.applyChanges(dirty, created);
+    } catch (...) {
+        d.undoFailedCommit(created);
+        throw;
+    }
+    try {
         d.emptyJournal();
     } catch (...) {
+        d.rewriteJournal();
         d.undoFailedCommit(created);
         throw;
     }

@@ -1,4 +1,5 @@
 #include "platform/db/error.h"
+#include "platform/db/file_io.h"
 #include "platform/db/journal.h"
 #include "platform/db/pager.h"
 #include "support/journal_state.h"
@@ -385,6 +386,86 @@ TEST(PagerFiles, LeftoverJournalBlocksCommitAndStaysIntact) {
 }
 
 // --- I/O errors during commit -----------------------------------------------------
+
+// The system's files, but the n-th write to a journal reaches the file and then reports
+// an error, as a disk failing after the data went out may; with `diesAfter`, every later
+// write fails without reaching the file.
+class LateWriteErrorVfs final : public db::io::Vfs {
+public:
+    LateWriteErrorVfs(int failing, bool diesAfter) : failing_(failing), diesAfter_(diesAfter) {}
+
+    std::unique_ptr<db::io::FileHandle> open(const fs::path& path, int flags) override {
+        auto real = db::io::realVfs().open(path, flags);
+        if (!real || path.extension() != ".JNL")
+            return real;
+        return std::make_unique<Handle>(std::move(real), path, *this);
+    }
+    bool remove(const fs::path& path) override { return db::io::realVfs().remove(path); }
+    void rename(const fs::path& from, const fs::path& to) override {
+        db::io::realVfs().rename(from, to);
+    }
+    void syncDirectory(const fs::path& dir) override { db::io::realVfs().syncDirectory(dir); }
+
+private:
+    class Handle final : public db::io::FileHandle {
+    public:
+        Handle(std::unique_ptr<db::io::FileHandle> real, fs::path path, LateWriteErrorVfs& vfs)
+            : real_(std::move(real)), path_(std::move(path)), vfs_(vfs) {}
+        std::uint64_t size() const override { return real_->size(); }
+        std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
+            return real_->readAt(offset, out);
+        }
+        void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
+            const int n = ++vfs_.writes_;
+            if (n > vfs_.failing_ && vfs_.diesAfter_)
+                throw db::DbError(path_, "the disk is gone");
+            real_->writeAt(offset, bytes);
+            if (n == vfs_.failing_)
+                throw db::DbError(path_, "write error");
+        }
+        void truncate(std::uint64_t size) override { real_->truncate(size); }
+        void sync() override { real_->sync(); }
+
+    private:
+        std::unique_ptr<db::io::FileHandle> real_;
+        fs::path path_;
+        LateWriteErrorVfs& vfs_;
+    };
+
+    int writes_ = 0;
+    int failing_;
+    bool diesAfter_;
+};
+
+// The commit's last writes empty the journal (its first bytes, then its checksum). One of
+// them failing after it reached the file leaves a journal that no longer restores
+// anything: it is put back whole and the change undone, or, when even that fails, the
+// pager refuses further work and the disk holds the whole change.
+TEST(PagerCommitError, AFailureWhileTheJournalIsEmptiedUndoesTheChangeOrStopsThePager) {
+    for (const bool diesAfter : {false, true}) {
+        for (const int failing : {2, 3}) {
+            SCOPED_TRACE("write " + std::to_string(failing) + (diesAfter ? ", disk gone" : ""));
+            writeFile("T.DB", "data");
+            fs::remove(kJournal);
+            LateWriteErrorVfs vfs(failing, diesAfter);
+            Pager pager(kJournal, Durability::Fsync, &vfs);
+            const int id = pager.attach("T.DB");
+            pager.begin();
+            pager.write(id, 0, bytesOf("DATA"));
+            EXPECT_THROW(pager.commit(), db::DbError);
+            if (!diesAfter) {
+                EXPECT_EQ(testenv::readFile("T.DB"), "data");
+                EXPECT_EQ(view(pager, id), "data");
+                EXPECT_FALSE(testenv::journalHoldsAChange(kJournal));
+                continue;
+            }
+            EXPECT_THROW(view(pager, id), db::DbError);
+            Pager::recover(kJournal);
+            EXPECT_FALSE(testenv::journalHoldsAChange(kJournal));
+            EXPECT_EQ(testenv::readFile("T.DB"), "DATA");
+        }
+    }
+}
 
 TEST(PagerCommitError, JournalWriteFailureLeavesFilesAndViewUnchanged) {
     std::mt19937_64 rng(5);
