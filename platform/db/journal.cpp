@@ -94,28 +94,25 @@ JournalRegion readRegion(Reader& in, const std::vector<JournalFile>& files) {
     return region;
 }
 
-bool isComplete(std::span<const std::uint8_t> bytes, std::span<const std::uint8_t> magic,
-                std::size_t headerSize = kHeaderSize) {
+// The journal's own bytes (those its length field counts; the file may run on past
+// them) when it is complete: its magic is `magic` and its checksum matches.
+std::optional<std::span<const std::uint8_t>> completeJournal(std::span<const std::uint8_t> bytes,
+                                                             std::span<const std::uint8_t> magic,
+                                                             std::size_t headerSize = kHeaderSize) {
     if (bytes.size() < headerSize + kChecksumSize ||
         !std::equal(magic.begin(), magic.end(), bytes.begin()))
-        return false;
+        return std::nullopt;
     std::uint64_t length = 0;
     std::uint32_t stored = 0;
     for (std::size_t i = 0; i < 8; ++i)
         length |= static_cast<std::uint64_t>(bytes[8 + i]) << (8 * i);
     if (length < headerSize + kChecksumSize || length > bytes.size())
-        return false;
+        return std::nullopt;
     const auto body = bytes.first(static_cast<std::size_t>(length) - kChecksumSize);
     for (std::size_t i = 0; i < kChecksumSize; ++i)
         stored |= static_cast<std::uint32_t>(bytes[body.size() + i]) << (8 * i);
-    return crc32(body) == stored;
-}
-
-// The journal's own bytes: those its length field counts (isComplete checked it).
-std::span<const std::uint8_t> journalPart(std::span<const std::uint8_t> bytes) {
-    std::uint64_t length = 0;
-    for (std::size_t i = 0; i < 8; ++i)
-        length |= static_cast<std::uint64_t>(bytes[8 + i]) << (8 * i);
+    if (crc32(body) != stored)
+        return std::nullopt;
     return bytes.first(static_cast<std::size_t>(length));
 }
 
@@ -186,10 +183,13 @@ std::vector<std::uint8_t> JournalBuilder::finish() && {
 
 std::optional<Journal> decodeJournal(const std::filesystem::path& path,
                                      std::span<const std::uint8_t> bytes) {
-    const bool grouped = isComplete(bytes, kGroupMagic);
-    if (!grouped && !isComplete(bytes, kMagic))
+    auto complete = completeJournal(bytes, kGroupMagic);
+    const bool grouped = complete.has_value();
+    if (!grouped)
+        complete = completeJournal(bytes, kMagic);
+    if (!complete)
         return std::nullopt;
-    bytes = journalPart(bytes);
+    bytes = *complete;
     Reader in(path, bytes.first(bytes.size() - kChecksumSize));
     in.take(16);
     const auto fileCount = in.get<std::uint32_t>();
@@ -227,9 +227,10 @@ std::vector<std::uint8_t> encodeSuperJournal(const std::vector<std::string>& jou
 
 std::optional<std::vector<std::string>> decodeSuperJournal(const std::filesystem::path& path,
                                                            std::span<const std::uint8_t> bytes) {
-    if (!isComplete(bytes, kSuperMagic, kSuperHeaderSize))
+    const auto complete = completeJournal(bytes, kSuperMagic, kSuperHeaderSize);
+    if (!complete)
         return std::nullopt;
-    bytes = journalPart(bytes);
+    bytes = *complete;
     Reader in(path, bytes.first(bytes.size() - kChecksumSize));
     in.take(16);
     const auto count = in.get<std::uint32_t>();
