@@ -3,6 +3,7 @@
 #include "platform/db/blob_file.h"
 #include "platform/db/bytes.h"
 #include "platform/db/text_codec.h"
+#include "platform/db/text_wide.h"
 
 #include <algorithm>
 #include <array>
@@ -17,6 +18,13 @@ namespace db {
 namespace {
 
 constexpr int kBlobPointerSize = 10;
+
+// A string's length can be set after its bytes are written, without filling it first.
+#if defined(__cpp_lib_string_resize_and_overwrite)
+constexpr bool kStringsWithoutFill = true;
+#else
+constexpr bool kStringsWithoutFill = false;
+#endif
 constexpr int kBcdDigits = 32;
 
 // A big-endian unsigned number as wide as `Unsigned`, in one load.
@@ -214,13 +222,34 @@ RecordCodec::RecordCodec(std::vector<FieldDef> fields, int codePage)
             plan_.doubles.push_back(slot);
             break;
         case FieldType::Alpha:
-            plan_.alphas.push_back(slot);
+            addText(slot);
             break;
         default:
             plan_.others.push_back(slot);
             break;
         }
     }
+}
+
+void RecordCodec::addText(const Slot& slot) {
+    const auto record = static_cast<std::size_t>(recordSize_);
+    if (kStringsWithoutFill && text_->asciiSame() && slot.size <= 8) {
+        const unsigned unused = static_cast<unsigned>(64 - 8 * slot.size);
+        if (slot.offset + 8 <= record) { // the field and the bytes after it, which drop out
+            plan_.shortTexts.push_back({slot, slot.offset, unused, unused});
+            return;
+        }
+        if (slot.offset + slot.size >= 8) { // the bytes before the field and the field
+            plan_.shortTexts.push_back({slot, slot.offset + slot.size - 8, 0, unused});
+            return;
+        }
+    }
+    if (text_->hasWideFields() && slot.size <= TextCodec::kWideField &&
+        slot.offset + TextCodec::kWideField <= record) {
+        plan_.wideTexts.push_back(slot);
+        return;
+    }
+    plan_.alphas.push_back(slot);
 }
 
 Value RecordCodec::decode(std::span<const std::uint8_t> record, int field,
@@ -283,11 +312,42 @@ Value RecordCodec::decode(std::span<const std::uint8_t> record, int field,
 
 Record RecordCodec::decodeAll(std::span<const std::uint8_t> record, const BlobFile* blobs) const {
     Record out;
-    decodeAllInto(record, out, blobs);
+    decodeRows(record, 1, &out, blobs, false);
     return out;
 }
 
+void RecordCodec::decodeAllInto(std::span<const std::uint8_t> record, Record& out,
+                                const BlobFile* blobs) const {
+    decodeRows(record, 1, &out, blobs, true);
+}
+
+std::size_t RecordCodec::decodeBlockInto(std::span<const std::uint8_t> records,
+                                         std::vector<Record>& out, const BlobFile* blobs) const {
+    const std::size_t count = recordSize_ > 0 ? records.size() / recordSize_ : 0;
+    if (out.size() < count)
+        out.resize(count);
+    decodeRows(records, count, out.data(), blobs, true);
+    return count;
+}
+
 namespace {
+
+// The records a decode works on: `count` of `stride` bytes from `data`, record i into
+// `records[i]`. Each field is decoded in a loop over all of them, so that what the loop
+// needs of the field (where it is, how wide) stays in registers.
+struct Rows {
+    const std::uint8_t* data;
+    std::size_t stride;
+    Record* records;
+    std::size_t count;
+
+    template <class Each>
+    [[gnu::always_inline]] void each(std::size_t field, Each each) const {
+        const std::uint8_t* row = data;
+        for (std::size_t r = 0; r < count; ++r, row += stride)
+            each(row, records[r].data()[field]);
+    }
+};
 
 // A value of the kind `out` already holds is overwritten in place: no destructor of the
 // old kind to dispatch to, no variant built and moved.
@@ -304,68 +364,120 @@ void putNull(Value& out) {
         out = Null{};
 }
 
-// The fixed-size kinds read in one load each; all zero bytes are NULL. The slots come as
-// a span (a copy in registers): a store into a text may alias anything, and would make
-// the loop reload them from the codec.
+// The string a text value holds, made when the value held another kind.
+std::string& textOf(Value& v) {
+    if (auto* text = std::get_if<std::string>(&v))
+        return *text;
+    return v.emplace<std::string>();
+}
+
+// The fixed-size kinds read in one load each; all zero bytes are NULL.
 template <class T, class Raw, class Slot, class Make>
-void decodeFixed(std::span<const Slot> slots, const std::uint8_t* data, Value* values, Make make) {
+[[gnu::always_inline]] inline void decodeFixed(std::span<const Slot> slots, const Rows& rows,
+                                               Make make) {
     for (const auto& s : slots) {
-        if (const auto raw = loadBigEndian<Raw>(data + s.offset); raw != 0)
-            put<T>(values[s.field], make(raw));
-        else
-            putNull(values[s.field]);
+        const std::size_t offset = s.offset;
+        rows.each(s.field, [&](const std::uint8_t* row, Value& v) {
+            if (const auto raw = loadBigEndian<Raw>(row + offset); raw != 0)
+                put<T>(v, make(raw));
+            else
+                putNull(v);
+        });
     }
 }
 
 // A text ends at its first zero byte: a zero first byte is an empty text, NULL.
 template <class Slot, class Decode>
-void decodeTexts(std::span<const Slot> slots, const std::uint8_t* data, Value* values,
-                 Decode decode) {
+[[gnu::always_inline]] inline void decodeTexts(std::span<const Slot> slots, const Rows& rows,
+                                               Decode decode) {
     for (const auto& s : slots) {
-        Value& v = values[s.field];
-        if (data[s.offset] == 0) {
-            putNull(v);
-            continue;
-        }
-        auto* text = std::get_if<std::string>(&v);
-        if (!text)
-            text = &v.emplace<std::string>();
-        decode(s, *text);
+        const std::size_t offset = s.offset, size = s.size;
+        rows.each(s.field, [&](const std::uint8_t* row, Value& v) {
+            if (row[offset] == 0)
+                putNull(v);
+            else
+                decode(row + offset, size, textOf(v));
+        });
     }
+}
+
+// A text of up to eight bytes in one load: where its first zero byte or letter above 127
+// is (as textscan::firstZeroOrHigh finds it), and the whole load stored into the string
+// (whose inline room holds eight) when it is plain ASCII. A text with a letter above 127
+// goes to `general`.
+template <class Short, class General>
+[[gnu::always_inline]] inline void decodeShortTexts(std::span<const Short> slots, const Rows& rows,
+                                                    General general) {
+#if defined(__cpp_lib_string_resize_and_overwrite)
+    static_assert(std::endian::native == std::endian::little);
+    for (const auto& s : slots) {
+        const std::size_t offset = s.slot.offset, size = s.slot.size, load = s.load;
+        const unsigned up = s.up, down = s.down;
+        rows.each(s.slot.field, [&](const std::uint8_t* row, Value& v) {
+            std::uint64_t bytes;
+            std::memcpy(&bytes, row + load, 8);
+            bytes = (bytes << up) >> down;
+            const std::uint64_t hit = ((bytes - textscan::kOnes) | bytes) & textscan::kHighs;
+            const auto length = static_cast<std::size_t>(std::countr_zero(hit) / 8); // 8: none
+            if (length < size && ((bytes >> (8 * length)) & 0x80) != 0) {
+                general(row + offset, size, textOf(v));
+            } else if (length == 0) {
+                putNull(v);
+            } else {
+                textOf(v).resize_and_overwrite(8, [&](char* to, std::size_t) {
+                    std::memcpy(to, &bytes, 8);
+                    return length;
+                });
+            }
+        });
+    }
+#else
+    (void)slots, (void)rows, (void)general; // never planned without it
+#endif
 }
 
 } // namespace
 
-void RecordCodec::decodeAllInto(std::span<const std::uint8_t> record, Record& out,
-                                const BlobFile* blobs) const {
-    if (out.size() != fields_.size())
-        out.resize(fields_.size());
-    if (record.size() < static_cast<std::size_t>(recordSize_))
+void RecordCodec::decodeRows(std::span<const std::uint8_t> records, std::size_t count, Record* out,
+                             const BlobFile* blobs, bool reuse) const {
+    if (records.size() < count * static_cast<std::size_t>(recordSize_))
         throw std::out_of_range("record shorter than its fields");
-    const std::uint8_t* data = record.data();
-    Value* values = out.data();
+    for (std::size_t r = 0; r < count; ++r)
+        if (out[r].size() != fields_.size())
+            out[r].resize(fields_.size());
+    const Rows rows{records.data(), static_cast<std::size_t>(recordSize_), out, count};
     decodeFixed<std::int32_t, std::uint16_t>(
-        std::span<const Slot>(plan_.shorts), data, values, [](std::uint16_t raw) {
+        std::span<const Slot>(plan_.shorts), rows, [](std::uint16_t raw) {
             return static_cast<std::int32_t>(static_cast<std::int16_t>(raw ^ 0x8000u));
         });
     decodeFixed<std::int32_t, std::uint32_t>(
-        std::span<const Slot>(plan_.longs), data, values,
+        std::span<const Slot>(plan_.longs), rows,
         [](std::uint32_t raw) { return static_cast<std::int32_t>(raw ^ 0x80000000u); });
     decodeFixed<Date, std::uint32_t>(
-        std::span<const Slot>(plan_.dates), data, values,
+        std::span<const Slot>(plan_.dates), rows,
         [](std::uint32_t raw) { return Date{static_cast<std::int32_t>(raw ^ 0x80000000u)}; });
     decodeFixed<double, std::uint64_t>(
-        std::span<const Slot>(plan_.doubles), data, values, [](std::uint64_t raw) {
+        std::span<const Slot>(plan_.doubles), rows, [](std::uint64_t raw) {
             constexpr std::uint64_t sign = std::uint64_t{1} << 63;
             return std::bit_cast<double>((raw & sign) ? (raw ^ sign) : ~raw);
         });
     const TextCodec& text = *text_;
-    decodeTexts(std::span<const Slot>(plan_.alphas), data, values,
-                [&](const Slot& s, std::string& to) {
-                    return text.decodeField({data + s.offset, s.size}, to);
-                });
+    const auto general = [&](const std::uint8_t* p, std::size_t size, std::string& to) {
+        return text.decodeField({p, size}, to);
+    };
+    decodeShortTexts(std::span<const ShortText>(plan_.shortTexts), rows, general);
+    if (reuse)
+        decodeTexts(std::span<const Slot>(plan_.wideTexts), rows,
+                    [&](const std::uint8_t* p, std::size_t size, std::string& to) {
+                        return text.decodeWideField(p, size, to);
+                    });
+    else // a fresh record: its strings get no more room than their texts need
+        decodeTexts(std::span<const Slot>(plan_.wideTexts), rows, general);
+    decodeTexts(std::span<const Slot>(plan_.alphas), rows, general);
     for (const Slot& s : plan_.others)
-        values[s.field] = decode(record, static_cast<int>(s.field), blobs);
+        for (std::size_t r = 0; r < count; ++r)
+            out[r][s.field] = decode(records.subspan(r * static_cast<std::size_t>(recordSize_)),
+                                     static_cast<int>(s.field), blobs);
 }
 
 void RecordCodec::encode(const Value& value, int field, std::span<std::uint8_t> record,

@@ -117,6 +117,11 @@ void TextCodec::buildTables() {
         if (c.length != 1 || c.bytes[0] != static_cast<char>(b))
             asciiSame_ = false;
     }
+    for (const Utf8Char& c : toUtf8_)
+        longestChar_ = std::max<std::size_t>(longestChar_, c.length);
+#if defined(__SSE2__) && defined(__cpp_lib_string_resize_and_overwrite)
+    wideFields_ = asciiSame_;
+#endif
 }
 
 void TextCodec::throwUnknown() const {

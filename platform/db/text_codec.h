@@ -123,6 +123,19 @@ public:
         return decodeFieldRest(field, plain, out);
     }
 
+    // A text field of at most kWideField bytes can be decoded by decodeWideField: with 32
+    // bytes readable from its start, into a string that may keep room to spare.
+    static constexpr std::size_t kWideField = 32;
+    bool hasWideFields() const { return wideFields_; }
+    // Whether the bytes 1..127 are the same characters in UTF-8.
+    bool asciiSame() const { return asciiSame_; }
+    // As decodeField, for a field of `size` <= kWideField bytes that has kWideField bytes
+    // readable from `p` on, and only when hasWideFields(). The text is found and copied
+    // 16 bytes at a time, the letters above 127 one by one. `out` keeps room for the
+    // longest text the field can hold (so a string reused row after row grows once).
+    // Defined in text_wide.h.
+    bool decodeWideField(const std::uint8_t* p, std::size_t size, std::string& out) const;
+
     // The code page bytes of UTF-8 text, at most `maxBytes` of them (text beyond is cut
     // off, never in the middle of a character). Throws sys::EncodingError for a
     // character the code page lacks.
@@ -149,6 +162,8 @@ private:
     bool known_ = false;
     bool singleByte_ = false;
     bool asciiSame_ = false; // the bytes 1..127 are the same characters in UTF-8
+    bool wideFields_ = false;
+    std::size_t longestChar_ = 1; // the most UTF-8 bytes one byte of the code page takes
     std::array<Utf8Char, 256> toUtf8_{};
     std::vector<Reverse> fromUnicode_; // sorted by code point
 };

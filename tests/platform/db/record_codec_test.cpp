@@ -327,3 +327,66 @@ TEST(RecordCodec, AWholeRecordDecodesAsItsFieldsOneByOne) {
                 << "record " << n << ", field " << fields[f].name;
     }
 }
+
+// Texts of every width and place in the record (the first and last bytes of it, fields up
+// to 32 bytes and wider, a record narrower than eight bytes) with letters above 127 at
+// any place, zeros inside and no zero at all: a block of records decodes as each record
+// alone does, reused row after row or not, and as its fields one by one.
+TEST(RecordCodec, ABlockOfRecordsDecodesAsEachRecordAndEachFieldAlone) {
+    constexpr std::uint8_t kAlphabet[] = {0,    'a',  'Z',  ' ',  0x01, 0x7F, 0x80,
+                                          0x84, 0x96, 0xA0, 0xE1, 0xF5, 0xFF};
+    const std::vector<std::vector<int>> layouts = {
+        {1, 8, 6, 30, 32, 9, 12, 1}, // short texts at both ends, wide ones, one near the end
+        {3},                         // narrower than one load
+        {33, 7},                     // wider than the wide path, a short text after it
+        {2, 16, 17, 31, 5},
+    };
+    std::mt19937 rng(17);
+    for (const int cp : {1250, 852, 437}) {
+        for (const auto& widths : layouts) {
+            std::vector<db::FieldDef> fields;
+            for (const int w : widths)
+                fields.push_back({"t" + std::to_string(fields.size()), FieldType::Alpha, w, 0});
+            fields.insert(fields.begin() + 1, {"n", FieldType::Long, 4, 0});
+            const db::RecordCodec codec(fields, cp);
+            const auto size = static_cast<std::size_t>(codec.recordSize());
+            std::vector<db::Record> block;
+            db::Record reused;
+            for (int round = 0; round < 40; ++round) {
+                const std::size_t count = 1 + rng() % 70;
+                std::vector<std::uint8_t> raw(count * size + rng() % size); // and a part record
+                for (auto& b : raw) {
+                    const auto pick = rng() % 8;
+                    b = pick < 5 ? static_cast<std::uint8_t>('a' + rng() % 26)
+                                 : kAlphabet[rng() % std::size(kAlphabet)];
+                }
+                ASSERT_EQ(codec.decodeBlockInto(raw, block), count);
+                for (std::size_t r = 0; r < count; ++r) {
+                    const auto record = std::span(raw).subspan(r * size, size);
+                    const db::Record alone = codec.decodeAll(record);
+                    ASSERT_EQ(block[r], alone) << cp << ", round " << round << ", record " << r;
+                    codec.decodeAllInto(record, reused);
+                    ASSERT_EQ(reused, alone) << cp << ", round " << round << ", record " << r;
+                    for (std::size_t f = 0; f < fields.size(); ++f)
+                        ASSERT_EQ(alone[f], codec.decode(record, static_cast<int>(f)))
+                            << cp << ", field " << f;
+                }
+            }
+        }
+    }
+}
+
+// The records of `out` past the block's are left as they were.
+TEST(RecordCodec, ABlockDecodesIntoTheFirstRecordsOfItsBuffer) {
+    const db::RecordCodec codec({{"Kod", FieldType::Alpha, 4, 0}, {"Db", FieldType::Short, 2, 0}},
+                                1250);
+    std::vector<db::Record> out(3, db::Record{std::string("régi"), 9});
+    std::vector<std::uint8_t> raw(static_cast<std::size_t>(2 * codec.recordSize()), 0);
+    codec.encode(std::string("ág"), 0, raw);
+    codec.encode(5, 1, std::span(raw).subspan(static_cast<std::size_t>(codec.recordSize())));
+    ASSERT_EQ(codec.decodeBlockInto(raw, out), 2u);
+    EXPECT_EQ(out[0], (db::Record{std::string("ág"), db::Null{}}));
+    EXPECT_EQ(out[1], (db::Record{db::Null{}, 5}));
+    EXPECT_EQ(out[2], (db::Record{std::string("régi"), 9}));
+    EXPECT_EQ(codec.decodeBlockInto({}, out), 0u);
+}
