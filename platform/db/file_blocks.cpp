@@ -2,6 +2,7 @@
 
 #include "platform/db/bytes.h"
 #include "platform/db/error.h"
+#include "platform/db/read_ahead.h"
 
 #include <algorithm>
 #include <array>
@@ -48,6 +49,10 @@ std::optional<std::vector<ChainBlock>> walk(const Pager& pager, int file, const 
     std::vector<std::uint8_t> block;
     std::vector<std::uint8_t> window; // the file's bytes from `windowStart` on
     std::uint64_t windowStart = 0;
+    // A file of more than one window is read a window ahead.
+    std::optional<ReadAhead> ahead;
+    if (visit)
+        ahead.emplace(pager, file, size > h.headerSize + kBlockReadAhead);
     std::uint64_t total = 0;
     for (std::uint16_t b = h.firstBlock; b != 0;) {
         if (b > limit)
@@ -61,10 +66,16 @@ std::optional<std::vector<ChainBlock>> walk(const Pager& pager, int file, const 
             fail("block " + std::to_string(b) + " is cut off by the end of the file");
         const std::uint64_t length = visit ? std::min(blockSize, size - offset) : kBlockHead;
         if (visit && (offset < windowStart || offset + length > windowStart + window.size())) {
+            // The window from this block on, and the one after it read ahead: the chain
+            // mostly runs on in the file.
+            const auto windowAt = [&](std::uint64_t from) {
+                return std::min(kBlockReadAhead / blockSize * blockSize, size - from);
+            };
             windowStart = offset;
-            window.resize(static_cast<std::size_t>(std::max(
-                length, std::min(kBlockReadAhead / blockSize * blockSize, size - offset))));
-            pager.read(file, offset, window, CachePages::Pass);
+            const std::uint64_t windowLength = std::max(length, windowAt(offset));
+            const std::uint64_t next = offset + windowLength;
+            ahead->read(offset, static_cast<std::size_t>(windowLength), window, next,
+                        next < size ? static_cast<std::size_t>(windowAt(next)) : 0);
         }
         std::span<const std::uint8_t> here; // the block's bytes read
         if (visit) {

@@ -89,6 +89,15 @@ public:
             fail(path_, "cannot flush to disk", errno);
     }
 
+    // A duplicate of the descriptor: its reads (pread, no shared position) are the
+    // file's own, whatever this handle does later.
+    std::unique_ptr<FileHandle> reader() const override {
+        const int fd = ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+        if (fd < 0)
+            return nullptr; // out of descriptors: the caller reads without
+        return std::make_unique<PosixFile>(fd, path_, directory_);
+    }
+
 private:
     int fd_;
     fs::path path_;

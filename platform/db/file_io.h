@@ -24,6 +24,9 @@ public:
     virtual void truncate(std::uint64_t size) = 0;
     // Forces the file's content to the disk.
     virtual void sync() = 0;
+    // A second handle on the same open file that another thread may read while this one
+    // is in use and after it is closed; null when the layer has none (the tests' layers).
+    virtual std::unique_ptr<FileHandle> reader() const { return nullptr; }
 };
 
 class Vfs {
@@ -69,6 +72,7 @@ public:
     }
     void truncate(std::uint64_t size) const { handle_->truncate(size); }
     void sync() const { handle_->sync(); }
+    std::unique_ptr<FileHandle> reader() const { return handle_ ? handle_->reader() : nullptr; }
 
 private:
     File(std::unique_ptr<FileHandle> handle, std::filesystem::path path)

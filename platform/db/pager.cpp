@@ -758,6 +758,13 @@ std::uint64_t Pager::changeCount() const {
     return impl_->changeCount;
 }
 
+std::unique_ptr<io::FileHandle> Pager::readerForAnotherThread(int file) const {
+    const AttachedFile& f = impl_->at(file);
+    if (!impl_->broken.empty() || impl_->inTransaction || !f.exists())
+        return nullptr;
+    return f.file.reader();
+}
+
 bool Pager::hasChanges() const {
     return impl_->inTransaction && !impl_->dirtyFiles().empty();
 }

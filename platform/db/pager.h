@@ -101,6 +101,11 @@ public:
     // dropped) and with every savepoint rolled back: while it stays the same, every file
     // reads as before.
     std::uint64_t changeCount() const;
+    // A handle on `file` that another thread may read while this pager goes on (a scan's
+    // read-ahead). Its bytes are those read() gives while changeCount() stays as it was
+    // when the handle was asked for. Null inside a transaction (read() shows its pending
+    // writes), for a file not on the disk, and when the file layer lends no handle.
+    std::unique_ptr<io::FileHandle> readerForAnotherThread(int file) const;
 
     // A commit as one member of a group (group_commit.h): the journal naming the group's
     // super-journal, then the new bytes, then (after the super-journal is gone) the end.

@@ -5,6 +5,7 @@
 #include "platform/db/error.h"
 #include "platform/db/file_blocks.h"
 #include "platform/db/group_commit.h"
+#include "platform/db/read_ahead.h"
 #include "platform/db/text_codec.h"
 #include "platform/sys/codepage.h"
 
@@ -273,19 +274,30 @@ void TableFile::scanBlocks(const ChainRecords& visit) const {
         return;
     }
     // Blocks that follow each other in the file (most of a table's chain) are read
-    // together, up to kBlockReadAhead at once: one call in place of one per block.
+    // together, up to kBlockReadAhead at once: one call in place of one per block; the
+    // next window is read ahead while the visitor works through this one.
     const std::size_t blockSize = static_cast<std::size_t>(header_.blockSize());
     const std::size_t perWindow = std::max<std::size_t>(1, kBlockReadAhead / blockSize);
-    std::vector<std::uint8_t> window;
-    for (std::size_t first = 0; first < chain.size();) {
+    const auto windowEnd = [&](std::size_t first) {
         std::size_t end = first + 1;
         while (end < chain.size() && end - first < perWindow &&
                chain[end].number == chain[end - 1].number + 1)
             ++end;
-        const BlockInfo& last = chain[end - 1];
-        // The last block only up to its last record: the file may end there.
-        window.resize((end - 1 - first) * blockSize + kBlockHead + last.records * recordSize);
-        pager_->read(dbFile_, blockOffset(chain[first].number), window, CachePages::Pass);
+        return end;
+    };
+    // The last block of a window only up to its last record: the file may end there.
+    const auto windowLength = [&](std::size_t first, std::size_t end) {
+        return (end - 1 - first) * blockSize + kBlockHead + chain[end - 1].records * recordSize;
+    };
+    ReadAhead ahead(*pager_, dbFile_, chain.size() > perWindow);
+    std::vector<std::uint8_t> window;
+    for (std::size_t first = 0; first < chain.size();) {
+        // Found again after each window: the visitor may have changed the chain.
+        const std::size_t end = windowEnd(first);
+        const std::size_t nextEnd = end < chain.size() ? windowEnd(end) : end;
+        ahead.read(blockOffset(chain[first].number), windowLength(first, end), window,
+                   end < chain.size() ? blockOffset(chain[end].number) : 0,
+                   end < chain.size() ? windowLength(end, nextEnd) : 0);
         for (std::size_t i = first; i < end; ++i) {
             const auto records = std::span<const std::uint8_t>(window).subspan(
                 (i - first) * blockSize + kBlockHead, chain[i].records * recordSize);
