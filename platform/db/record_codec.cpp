@@ -18,6 +18,7 @@ namespace db {
 namespace {
 
 constexpr int kBlobPointerSize = 10;
+constexpr int kBcdDigits = 32;
 
 // A string's length can be set after its bytes are written, without filling it first.
 #if defined(__cpp_lib_string_resize_and_overwrite)
@@ -25,7 +26,6 @@ constexpr bool kStringsWithoutFill = true;
 #else
 constexpr bool kStringsWithoutFill = false;
 #endif
-constexpr int kBcdDigits = 32;
 
 // A big-endian unsigned number as wide as `Unsigned`, in one load.
 template <class Unsigned>
