@@ -49,10 +49,9 @@ std::optional<std::vector<ChainBlock>> walk(const Pager& pager, int file, const 
     std::vector<std::uint8_t> block;
     std::vector<std::uint8_t> window; // the file's bytes from `windowStart` on
     std::uint64_t windowStart = 0;
-    // A file of more than one window is read a window ahead.
     std::optional<ReadAhead> ahead;
     if (visit)
-        ahead.emplace(pager, file, size > h.headerSize + kBlockReadAhead);
+        ahead.emplace(pager, file, size >= kReadAheadFrom);
     std::uint64_t total = 0;
     for (std::uint16_t b = h.firstBlock; b != 0;) {
         if (b > limit)

@@ -274,8 +274,8 @@ void TableFile::scanBlocks(const ChainRecords& visit) const {
         return;
     }
     // Blocks that follow each other in the file (most of a table's chain) are read
-    // together, up to kBlockReadAhead at once: one call in place of one per block; the
-    // next window is read ahead while the visitor works through this one.
+    // together, up to kBlockReadAhead at once: one call in place of one per block. In a
+    // large table the next window is read ahead while the visitor works through this one.
     const std::size_t blockSize = static_cast<std::size_t>(header_.blockSize());
     const std::size_t perWindow = std::max<std::size_t>(1, kBlockReadAhead / blockSize);
     const auto windowEnd = [&](std::size_t first) {
@@ -289,7 +289,7 @@ void TableFile::scanBlocks(const ChainRecords& visit) const {
     const auto windowLength = [&](std::size_t first, std::size_t end) {
         return (end - 1 - first) * blockSize + kBlockHead + chain[end - 1].records * recordSize;
     };
-    ReadAhead ahead(*pager_, dbFile_, chain.size() > perWindow);
+    ReadAhead ahead(*pager_, dbFile_, chain.size() * blockSize >= kReadAheadFrom);
     std::vector<std::uint8_t> window;
     for (std::size_t first = 0; first < chain.size();) {
         // Found again after each window: the visitor may have changed the chain.

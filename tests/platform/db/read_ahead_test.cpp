@@ -9,6 +9,7 @@
 #include "platform/db/table_file.h"
 #include "support/test_env.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <numeric>
@@ -32,6 +33,22 @@ void writePattern(const fs::path& path, std::size_t size) {
 std::vector<std::uint8_t> direct(const db::Pager& pager, int file, std::uint64_t offset,
                                  std::size_t length) {
     return pager.read(file, offset, length, db::CachePages::Pass);
+}
+
+// A keyed table of `rows` records of about a kilobyte, larger than a pass that reads
+// ahead (kReadAheadFrom) from 8,200 rows on: Db holds the record's number in key order.
+void writeBigTable(const fs::path& path, int rows) {
+    std::vector<db::FieldDef> fields{{"Kod", db::FieldType::Alpha, 8, 0},
+                                     {"Db", db::FieldType::Long, 4, 0}};
+    for (int i = 0; i < 4; ++i)
+        fields.push_back({"Szoveg" + std::to_string(i), db::FieldType::Alpha, 255, 0});
+    const auto t = db::TableFile::create(path, {fields, 1});
+    for (int k = 0; k < rows; ++k) {
+        db::Record r{std::string("K") + std::to_string(100000 + k), k};
+        for (int i = 0; i < 4; ++i)
+            r.push_back(std::string(static_cast<std::size_t>(k % 250), 'a' + i));
+        t->insert(r);
+    }
 }
 
 // Reads window after window, each asking for the next, as a scan does; between windows
@@ -188,15 +205,8 @@ private:
 };
 
 TEST(ReadAhead, ATableScansWholeWhenTheSecondHandleFails) {
-    const db::TableSchema schema{
-        {{"Kod", db::FieldType::Alpha, 8, 0}, {"Szoveg", db::FieldType::Alpha, 200, 0}}, 1};
-    {
-        const auto t = db::TableFile::create("NAGY.DB", schema);
-        for (int k = 0; k < 3000; ++k) {
-            db::Record r{std::string("K") + std::to_string(100000 + k), std::string(k % 200, 'x')};
-            t->insert(r);
-        }
-    }
+    writeBigTable("NAGY.DB", 8400);
+    ASSERT_GE(fs::file_size("NAGY.DB"), db::kReadAheadFrom);
     const auto rows = [](const db::TableFile& table) {
         std::vector<db::Record> out;
         table.scan([&](db::RecordPos, std::span<const std::uint8_t> raw) {
@@ -206,7 +216,7 @@ TEST(ReadAhead, ATableScansWholeWhenTheSecondHandleFails) {
         return out;
     };
     const auto expected = rows(*db::TableFile::open("NAGY.DB", {.writable = false}));
-    ASSERT_EQ(expected.size(), 3000u);
+    ASSERT_EQ(expected.size(), 8400u);
     for (const bool throws : {true, false}) {
         FailingReaderVfs vfs(throws);
         const auto t = db::TableFile::open("NAGY.DB", {.writable = false, .vfs = &vfs});
@@ -215,22 +225,20 @@ TEST(ReadAhead, ATableScansWholeWhenTheSecondHandleFails) {
     }
 }
 
-// The visitor of a scan changes a record the next window holds, which the second thread
-// may already have read: the scan hands out the changed record, on the first scan (the
-// chain walked as it is read) and on a later one.
+// The visitor of a scan changes records ahead of it, in the window the second thread may
+// already have read and further on: the scan hands out the changed records, on the first
+// scan (the chain walked as it is read) and on a later one.
 TEST(ReadAhead, AScanSeesTheChangesItsVisitorMakesAhead) {
-    const db::TableSchema schema{{{"Kod", db::FieldType::Alpha, 8, 0},
-                                  {"Db", db::FieldType::Long, 4, 0},
-                                  {"Szoveg", db::FieldType::Alpha, 200, 0}},
-                                 1};
-    {
-        const auto t = db::TableFile::create("VALTOZO.DB", schema);
-        for (int k = 0; k < 6000; ++k) {
-            db::Record r{std::string("K") + std::to_string(100000 + k), k, std::string("szöveg")};
-            t->insert(r);
-        }
-        ASSERT_GT(t->blocks().size() * t->header().blockSize(), 1u << 20);
-    }
+    constexpr int kRows = 8400;
+    writeBigTable("VALTOZO.DB", kRows);
+    ASSERT_GE(fs::file_size("VALTOZO.DB"), db::kReadAheadFrom);
+    // Every 500th record changes two records on: one in the window read ahead (a window
+    // holds a few hundred of these records) and one some windows further.
+    constexpr std::size_t kAhead[] = {200, 1300};
+    const auto isMarked = [&](std::size_t k) {
+        return std::ranges::any_of(kAhead,
+                                   [&](std::size_t a) { return k >= a && (k - a) % 500 == 0; });
+    };
     for (const bool fresh : {true, false}) {
         SCOPED_TRACE(fresh ? "first scan" : "later scan");
         const auto t = db::TableFile::open("VALTOZO.DB");
@@ -246,7 +254,7 @@ TEST(ReadAhead, AScanSeesTheChangesItsVisitorMakesAhead) {
                 for (std::uint16_t slot = 0; slot < b.records; ++slot)
                     positions.push_back({b.number, slot});
         }
-        ASSERT_EQ(positions.size(), 6000u);
+        ASSERT_EQ(positions.size(), static_cast<std::size_t>(kRows));
         const int marked = fresh ? -1 : -2;
         std::size_t i = 0;
         std::vector<int> seen;
@@ -254,24 +262,25 @@ TEST(ReadAhead, AScanSeesTheChangesItsVisitorMakesAhead) {
             EXPECT_EQ(pos, positions[i]);
             const db::Record r = t->decode(raw);
             seen.push_back(std::get<std::int32_t>(r[1]));
-            if (i % 500 == 0 && i + 1300 < positions.size()) { // a few windows on
-                db::Record later = t->read(positions[i + 1300]);
-                later[1] = marked;
-                t->update(positions[i + 1300], later);
-            }
+            for (const std::size_t ahead : kAhead)
+                if (i % 500 == 0 && i + ahead < positions.size()) {
+                    db::Record later = t->read(positions[i + ahead]);
+                    later[1] = marked;
+                    t->update(positions[i + ahead], later);
+                }
             ++i;
             return true;
         });
-        ASSERT_EQ(seen.size(), 6000u);
+        ASSERT_EQ(seen.size(), static_cast<std::size_t>(kRows));
         for (std::size_t k = 0; k < seen.size(); ++k)
-            ASSERT_EQ(seen[k], k >= 1300 && (k - 1300) % 500 == 0 ? marked : static_cast<int>(k))
-                << "record " << k;
+            ASSERT_EQ(seen[k], isMarked(k) ? marked : static_cast<int>(k)) << "record " << k;
         // Put back for the next round.
-        for (std::size_t k = 1300; k < seen.size(); k += 500) {
-            db::Record r = t->read(positions[k]);
-            r[1] = static_cast<int>(k);
-            t->update(positions[k], r);
-        }
+        for (std::size_t k = 0; k < seen.size(); ++k)
+            if (isMarked(k)) {
+                db::Record r = t->read(positions[k]);
+                r[1] = static_cast<int>(k);
+                t->update(positions[k], r);
+            }
     }
 }
 
