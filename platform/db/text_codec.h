@@ -133,7 +133,8 @@ public:
     // readable from `p` on, and only when hasWideFields(). The text is found and copied
     // 16 bytes at a time, the letters above 127 one by one. `out` keeps room for the
     // longest text the field can hold (so a string reused row after row grows once).
-    // Defined in text_wide.h.
+    // Defined in text_wide.h, which only the record decoder includes: that file is
+    // compiled as C++23 where the compiler can be asked to.
     bool decodeWideField(const std::uint8_t* p, std::size_t size, std::string& out) const;
 
     // The code page bytes of UTF-8 text, at most `maxBytes` of them (text beyond is cut
