@@ -2,6 +2,7 @@
 #include "platform/db/file_io.h"
 #include "platform/db/journal.h"
 #include "platform/db/pager.h"
+#include "support/forwarding_vfs.h"
 #include "support/journal_state.h"
 #include "support/test_env.h"
 
@@ -390,45 +391,32 @@ TEST(PagerFiles, LeftoverJournalBlocksCommitAndStaysIntact) {
 // The system's files, but the n-th write to a journal reaches the file and then reports
 // an error, as a disk failing after the data went out may; with `diesAfter`, every later
 // write fails without reaching the file.
-class LateWriteErrorVfs final : public db::io::Vfs {
+class LateWriteErrorVfs final : public testenv::ForwardingVfs {
 public:
     LateWriteErrorVfs(int failing, bool diesAfter) : failing_(failing), diesAfter_(diesAfter) {}
 
-    std::unique_ptr<db::io::FileHandle> open(const fs::path& path, int flags) override {
-        auto real = db::io::realVfs().open(path, flags);
-        if (!real || path.extension() != ".JNL")
+private:
+    std::unique_ptr<db::io::FileHandle> wrap(std::unique_ptr<db::io::FileHandle> real,
+                                             const fs::path& path) override {
+        if (path.extension() != ".JNL")
             return real;
         return std::make_unique<Handle>(std::move(real), path, *this);
     }
-    bool remove(const fs::path& path) override { return db::io::realVfs().remove(path); }
-    void rename(const fs::path& from, const fs::path& to) override {
-        db::io::realVfs().rename(from, to);
-    }
-    void syncDirectory(const fs::path& dir) override { db::io::realVfs().syncDirectory(dir); }
 
-private:
-    class Handle final : public db::io::FileHandle {
+    class Handle final : public testenv::ForwardingHandle {
     public:
         Handle(std::unique_ptr<db::io::FileHandle> real, fs::path path, LateWriteErrorVfs& vfs)
-            : real_(std::move(real)), path_(std::move(path)), vfs_(vfs) {}
-        std::uint64_t size() const override { return real_->size(); }
-        std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
-            return real_->readAt(offset, out);
-        }
+            : ForwardingHandle(std::move(real), std::move(path)), vfs_(vfs) {}
         void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
             const int n = ++vfs_.writes_;
             if (n > vfs_.failing_ && vfs_.diesAfter_)
-                throw db::DbError(path_, "the disk is gone");
-            real_->writeAt(offset, bytes);
+                throw db::DbError(path(), "the disk is gone");
+            real().writeAt(offset, bytes);
             if (n == vfs_.failing_)
-                throw db::DbError(path_, "write error");
+                throw db::DbError(path(), "write error");
         }
-        void truncate(std::uint64_t size) override { real_->truncate(size); }
-        void sync() override { real_->sync(); }
 
     private:
-        std::unique_ptr<db::io::FileHandle> real_;
-        fs::path path_;
         LateWriteErrorVfs& vfs_;
     };
 

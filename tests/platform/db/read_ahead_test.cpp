@@ -7,6 +7,7 @@
 #include "platform/db/pager.h"
 #include "platform/db/read_ahead.h"
 #include "platform/db/table_file.h"
+#include "support/forwarding_vfs.h"
 #include "support/test_env.h"
 
 #include <algorithm>
@@ -142,62 +143,38 @@ TEST(ReadAhead, AWindowNotTakenIsLeftAndAStoppedScanWaitsForItsRead) {
 
 // A file layer whose second handles fail (or read short): the windows come from the
 // pager instead.
-class FailingReaderVfs final : public db::io::Vfs {
+class FailingReaderVfs final : public testenv::ForwardingVfs {
 public:
     explicit FailingReaderVfs(bool throws) : throws_(throws) {}
 
-    std::unique_ptr<db::io::FileHandle> open(const fs::path& path, int flags) override {
-        auto real = db::io::realVfs().open(path, flags);
-        if (!real)
-            return real;
+private:
+    std::unique_ptr<db::io::FileHandle> wrap(std::unique_ptr<db::io::FileHandle> real,
+                                             const fs::path& path) override {
         return std::make_unique<Handle>(std::move(real), path, throws_);
     }
-    bool remove(const fs::path& path) override { return db::io::realVfs().remove(path); }
-    void rename(const fs::path& from, const fs::path& to) override {
-        db::io::realVfs().rename(from, to);
-    }
-    void syncDirectory(const fs::path& dir) override { db::io::realVfs().syncDirectory(dir); }
 
-private:
-    class Handle final : public db::io::FileHandle {
+    class Handle final : public testenv::ForwardingHandle {
     public:
         Handle(std::unique_ptr<db::io::FileHandle> real, fs::path path, bool throws)
-            : real_(std::move(real)), path_(std::move(path)), throws_(throws) {}
-        std::uint64_t size() const override { return real_->size(); }
-        std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
-            return real_->readAt(offset, out);
-        }
-        void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
-            real_->writeAt(offset, bytes);
-        }
-        void truncate(std::uint64_t size) override { real_->truncate(size); }
-        void sync() override { real_->sync(); }
+            : ForwardingHandle(std::move(real), std::move(path)), throws_(throws) {}
         std::unique_ptr<db::io::FileHandle> reader() const override {
-            return std::make_unique<Broken>(real_->reader(), path_, throws_);
+            return std::make_unique<Broken>(real().reader(), path(), throws_);
         }
 
     private:
-        std::unique_ptr<db::io::FileHandle> real_;
-        fs::path path_;
         bool throws_;
     };
-    class Broken final : public db::io::FileHandle {
+    class Broken final : public testenv::ForwardingHandle {
     public:
         Broken(std::unique_ptr<db::io::FileHandle> real, fs::path path, bool throws)
-            : real_(std::move(real)), path_(std::move(path)), throws_(throws) {}
-        std::uint64_t size() const override { return real_->size(); }
+            : ForwardingHandle(std::move(real), std::move(path)), throws_(throws) {}
         std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> out) const override {
             if (throws_)
-                throw db::DbError(path_, "read failed");
-            return real_->readAt(offset, out.first(out.size() / 2));
+                throw db::DbError(path(), "read failed");
+            return real().readAt(offset, out.first(out.size() / 2));
         }
-        void writeAt(std::uint64_t, std::span<const std::uint8_t>) override {}
-        void truncate(std::uint64_t) override {}
-        void sync() override {}
 
     private:
-        std::unique_ptr<db::io::FileHandle> real_;
-        fs::path path_;
         bool throws_;
     };
 
