@@ -41,9 +41,9 @@ void publish(std::atomic<std::uint32_t>& value, std::uint32_t to) {
 
 } // namespace
 
+// A second thread gains nothing without a second core to run on.
 ReadAhead::ReadAhead(const Pager& pager, int file, bool enabled)
-    : pager_(pager), file_(file), enabled_(enabled && std::thread::hardware_concurrency() > 1) {
-} // no core to spare
+    : pager_(pager), file_(file), enabled_(enabled && std::thread::hardware_concurrency() > 1) {}
 
 ReadAhead::~ReadAhead() {
     if (!worker_.joinable())

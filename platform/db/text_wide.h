@@ -54,10 +54,9 @@ inline bool TextCodec::decodeWideField(const std::uint8_t* p, std::size_t size,
     // The bytes above 127 within the text: each becomes a character of the table.
     std::uint32_t letters =
         widetext::mask32(low, high) & static_cast<std::uint32_t>((std::uint64_t{1} << length) - 1);
-    // Room for the longest text of the field, and the slack of the whole-word stores.
+    // Room for the longest text of the field, and the slack of the whole-word stores (the
+    // string grows to it once).
     const std::size_t room = size * longestChar_ + kWideField;
-    if (out.capacity() < room)
-        out.reserve(room);
     out.resize_and_overwrite(room, [&](char* to, std::size_t) {
         if (letters == 0) { // all of it as it is
             widetext::store16(to, low);
