@@ -1,6 +1,7 @@
 #include "Talajmintalisth.h"
 
 #include "core/Isnuminth.h"
+#include "platform/sys/datetime.h"
 #include "platform/ui/form_helpers.h"
 
 TTalajmintalist* Talajmintalist = nullptr;
@@ -371,7 +372,10 @@ void TTalajmintalist::Button10Click(TObject*) {
         if (ChosenPlace != -1)
             reg::LinkResultToPlace(session_, editedCode_, ChosenPlace);
         Table2.Edit();
+        // The year filter, the list and the diary sheets read Ev: it follows the date.
         Table2.FieldByName("Datum").SetAsDateTime(DateTimePicker1->Date());
+        Table2.FieldByName("Ev").SetAsInteger(sys::decodeDate(DateTimePicker1->Date()).year);
+        Table2.FieldByName("Labor").SetAsString(Edit1->Text());
         Table2.FieldByName("Mintas").SetAsString(Edit2->Text());
         Table2.FieldByName("Mintajel").SetAsString(Edit3->Text());
         Table2.FieldByName("Melyseg").SetAsString(Edit4->Text());

@@ -252,6 +252,8 @@ TEST_F(SoilTests, TheListFiltersModifiesCancelsAndDeletesWithTheLinkRow) {
         EXPECT_TRUE(f.GroupBox1->isVisible());
         Analyte(f.AnalyteEdits, "PH")->SetText("7");
         f.Edit2->SetText("4");
+        f.Edit1->SetText("Talajlabor Kft.");
+        f.DateTimePicker1->SetDate(sys::encodeDate(2025, 12, 10));
         f.Button8->click();
         f.PlaceBox->OkButton->click();
         f.Button10->click();
@@ -261,6 +263,11 @@ TEST_F(SoilTests, TheListFiltersModifiesCancelsAndDeletesWithTheLinkRow) {
                   (std::vector<std::string>{"7"}));
         EXPECT_EQ(Column("Talajmintak", "Mintas", "Mintakod = '100001'"),
                   (std::vector<std::string>{"4"}));
+        // A new date moves the result to its year; the laboratory's name is kept.
+        EXPECT_EQ(Column("Talajmintak", "Ev", "Mintakod = '100001'"),
+                  (std::vector<std::string>{"2025"}));
+        EXPECT_EQ(Column("Talajmintak", "Labor", "Mintakod = '100001'"),
+                  (std::vector<std::string>{"Talajlabor Kft."}));
         EXPECT_EQ(RowCount("mitak_helyek", "Miid = 100001"), 1);
 
         // Delete: No keeps it, Yes removes the result and its link row.
