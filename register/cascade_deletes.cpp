@@ -107,10 +107,13 @@ void DeleteField(db::Session& session, const std::string& parckod) {
     if (parckod.empty())
         return;
     db::SessionTransaction transaction(session);
-    for (bool planned : {false, true})
-        for (const std::string& muvkod :
-             Texts(session, TablesOf(planned).operations, Equals("Tablakod", parckod), "Muvkod"))
-            DeleteOperationRows(session, muvkod, planned);
+    // The performed operations go with their satellite rows, so that a later operation
+    // given a freed code inherits none of them. Planned operations, the nutrient plan, the
+    // influencing factors and the orchard, grassland and grazing rows stay; the field's code
+    // is never handed out again while they name it.
+    for (const std::string& muvkod :
+         Texts(session, TablesOf(false).operations, Equals("Tablakod", parckod), "Muvkod"))
+        DeleteOperationRows(session, muvkod, false);
     for (const std::string& kiegid :
          Texts(session, "Parckiegadat", Equals("Parckod", parckod), "Kiegid"))
         DeleteRows(session, "Ultkieg02", "Ultkod = " + kiegid);
@@ -121,11 +124,6 @@ void DeleteField(db::Session& session, const std::string& parckod) {
              {"Szparcellak", "Szparckod"},
              {"Szhelyrajzi", "Parcellakod"},
              {"Parclellak02", "Parckod"},
-             {"Tapterv", "Parckod"},
-             {"Parcteny", "Parckod"},
-             {"gyumalap", "Parcid"},
-             {"gyepalap", "Parcid"},
-             {"legnaplo", "Parcid"},
              {"parcellak", "Parckod"},
          })
         DeleteRows(session, table, Equals(field, parckod));
