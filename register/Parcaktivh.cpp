@@ -249,16 +249,23 @@ void TParcAktiv::Button2Click(TObject*) {
     if (Table1.IsEmpty())
         return;
     std::string code = reg::NextFieldCode(session_);
-    Carry(code, sys::parseInt(year));
+    const int oldSerial = Table1.FieldByName("Parcsor").AsInteger();
+    const int serial = Carry(code, sys::parseInt(year));
+    if (serial != oldSerial)
+        ui::MessageDlg("A(z) " + year + ". évben a(z) " + std::to_string(oldSerial) +
+                           ". sorszám már foglalt: az új tábla a(z) " + std::to_string(serial) +
+                           ". sorszámot kapta.",
+                       ui::mtInformation, ui::mbOK);
     saved_ = true;
     CreatedFieldCode = code;
     Close();
 }
 
-void TParcAktiv::Carry(const std::string& code, int evj) {
+int TParcAktiv::Carry(const std::string& code, int evj) {
     std::string old = Table1.FieldByName("Parckod").AsString();
     reg::FieldData field = reg::ReadFieldData(Table1);
-    field.parcsor = std::to_string(reg::CarriedSerial(session_, evj, sys::parseInt(field.parcsor)));
+    const int serial = reg::CarriedSerial(session_, evj, sys::parseInt(field.parcsor));
+    field.parcsor = std::to_string(serial);
     field.evj = std::to_string(evj);
     field.agazat = DBLookupComboBox1->Text();
     field.hazmeg = Edit1->Text();
@@ -298,6 +305,7 @@ void TParcAktiv::Carry(const std::string& code, int evj) {
         Table1.FlushBuffers();
     }
     transaction.Commit();
+    return serial;
 }
 
 void TParcAktiv::Button3Click(TObject*) {

@@ -56,7 +56,8 @@ public:
     void Button5Click(TObject* Sender);
 
 private:
-    void Carry(const std::string& code, int evj);
+    // Saves the carried field; returns the serial it got.
+    int Carry(const std::string& code, int evj);
     bool activated_ = false;
     bool saved_ = false;
 };

@@ -105,9 +105,12 @@ TEST_F(CarryOver, InItsOwnYearTheNewFieldTakesTheNextFreeSerial) {
     forms.On<TParcAktiv>([&](TParcAktiv& f) {
         f.DBGrid1CellClick(f.DBGrid1->Columns()[0]);
         f.DBLookupComboBox1->Choose(0);
+        dialogs.Expect(
+            "A(z) 2025. évben a(z) 3. sorszám már foglalt: az új tábla a(z) 10. sorszámot kapta.");
         f.Button2->click();
     });
     ui::ShowModalForm(ParcAktiv, session);
+    dialogs.VerifyDone();
     EXPECT_EQ(FieldOf("100006", "Parcsor"), "10");
     EXPECT_EQ(Column("Parclellak02", "Tvizsgtip"), std::vector<std::string>{"T"});
 }
