@@ -75,7 +75,10 @@ TTalajmintabev::TTalajmintabev(db::Session& session) : session_(session) {
     Edit4->SetBounds(542, 180, 60, 22);
 
     AnalyteEdits = reg::MakeAnalyteEdits(this, 8, 240, 5);
-    (new ui::TLabel(this, "______összesített_eredmények_____"))->SetBounds(650, 218, 150, 16);
+    // The totals' heading is wider than their column: it ends where the column ends.
+    auto* totals = new ui::TLabel(this, "______összesített_eredmények_____");
+    const int totalsWidth = totals->fontMetrics().horizontalAdvance(totals->text()) + 4;
+    totals->SetBounds(8 + 5 * 130 + 124 - totalsWidth, 218, totalsWidth, 16);
     (new ui::TLabel(this, "Ellátottság minősítése:"))->SetBounds(8, 400, 200, 16);
     ComboBox1 = ClassBox(this, 8, 420, "Nitrogén :");
     ComboBox2 = ClassBox(this, 200, 420, "Foszfor :");

@@ -85,9 +85,9 @@ TUjparcellaF::TUjparcellaF(db::Session& session) : session_(session), Side(this,
     DBGrid2->SetMultiSelect(true);
     DBGrid2->Columns().Add("Evj", "G. év", 45);
     DBGrid2->Columns().Add("Parcsor", "S.Sz.", 40);
-    DBGrid2->Columns().Add("Agazat", "Agazat", 110);
-    DBGrid2->Columns().Add("Ter", "Ter", 70);
-    DBGrid2->Columns().Add("Hazmeg", "Hazmeg", 100);
+    DBGrid2->Columns().Add("Agazat", "Ágazat", 110);
+    DBGrid2->Columns().Add("Ter", "Terület", 70);
+    DBGrid2->Columns().Add("Hazmeg", "Házi megnevezés", 100);
     Button5 = new ui::TButton(this, "Kijelölés visszavonása");
     Button5->SetBounds(8, 482, 160, 25);
 

@@ -131,10 +131,11 @@ std::vector<ui::TEdit*> MakeAnalyteEdits(QWidget* parent, int left, int top, int
         const int row = total ? static_cast<int>(i - kSoilElements) : static_cast<int>(i % 5);
         const int x = left + column * 130;
         const int y = top + row * 26;
+        // Five characters fit a narrower box; the label keeps room for "NO3 + NO2".
         auto* label = new ui::TLabel(parent, analytes[i].caption);
-        label->SetBounds(x, y + 3, 62, 16);
+        label->SetBounds(x, y + 3, 74, 16);
         auto* edit = new ui::TEdit(parent);
-        edit->SetBounds(x + 64, y, 58, 22);
+        edit->SetBounds(x + 76, y, 48, 22);
         if (maxLength > 0 && !total)
             edit->SetMaxLength(maxLength);
         edits.push_back(edit);
