@@ -55,14 +55,20 @@ TSzaktan::TSzaktan(db::Session& session) : session_(session) {
     DBGrid1->SetDataSource(&DataSource1);
     DBGrid1->SetReadOnly(true);
     DBGrid1->SetRowSelect(true);
-    const char* captions[] = {"Név",  "Szervezet", "Azonosító", "Tárgy",  "Helység",   "I.szám",
-                              "Utca", "Telefon",   "Fax",       "E-mail", "Megjegyzés"};
     DBGrid1->Columns().Add("Szdate", "Dátum", 80);
-    for (const char* field : {"Sznev", "Szazon", "Szszerv", "Sztargy", "Szhely", "Szirany",
-                              "Szutca", "Sztel", "Szfax", "Szemail", "Szmegj"})
-        DBGrid1->Columns().Add(field, "", 100);
-    for (int i = 0; i < 11; ++i)
-        DBGrid1->Columns()[i + 1].SetTitleCaption(captions[i]);
+    for (const auto& [field, caption] :
+         std::initializer_list<std::pair<const char*, const char*>>{{"Sznev", "Név"},
+                                                                    {"Szazon", "Azonosító"},
+                                                                    {"Szszerv", "Szervezet"},
+                                                                    {"Sztargy", "Tárgy"},
+                                                                    {"Szhely", "Helység"},
+                                                                    {"Szirany", "I.szám"},
+                                                                    {"Szutca", "Utca"},
+                                                                    {"Sztel", "Telefon"},
+                                                                    {"Szfax", "Fax"},
+                                                                    {"Szemail", "E-mail"},
+                                                                    {"Szmegj", "Megjegyzés"}})
+        DBGrid1->Columns().Add(field, caption, 100);
     DBGrid1->OnDblClick = Handler(&TSzaktan::DBGrid1DblClick);
     Button6 = ui::Make<ui::TButton>(this, {8, 440, 110, 27}, "Új tanácsadás");
     Button7 = ui::Make<ui::TButton>(this, {126, 440, 100, 27}, "Módosítás");

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -117,6 +118,11 @@ TEST_F(Advisory, ConsultationsAreKeptDuplicatedAndPrintedByDate) {
         f.Button5->click();
         EXPECT_EQ(Listed(f.Table1, "Sznev"),
                   (std::vector<std::string>{"Kovács Pál", "Dr. Nagy Ilona"}));
+        std::map<std::string, std::string> headings; // field -> heading over it
+        for (int i = 0; i < f.DBGrid1->Columns().Count(); ++i)
+            headings[f.DBGrid1->Columns()[i].FieldName()] = f.DBGrid1->Columns()[i].TitleCaption();
+        EXPECT_EQ(headings["Szazon"], "Azonosító");
+        EXPECT_EQ(headings["Szszerv"], "Szervezet");
         f.Table1.Last();
         f.Button10->click(); // a second row, same date and texts
         f.Button7->click();
