@@ -17,14 +17,17 @@ void PlaceLabel(QWidget* parent, const char* text, int top) {
     (new ui::TLabel(parent, text))->SetBounds(12, top + 3, 150, 16);
 }
 
-ui::TDBLookupComboBox* ValueList(QWidget* parent, db::TDataSource* source, const std::string& field,
-                                 int top) {
-    auto* lookup = new ui::TDBLookupComboBox(parent);
-    lookup->SetBounds(170, top, 250, 22);
-    lookup->SetListSource(source);
-    lookup->SetKeyField(field);
-    lookup->SetListField(field);
-    return lookup;
+// An editable list: the classes already recorded are offered, any other may be typed.
+ui::TComboBox* ValueList(QWidget* parent, int top) {
+    auto* box = new ui::TComboBox(parent);
+    box->SetBounds(170, top, 250, 22);
+    return box;
+}
+
+void FillFrom(db::TQuery& query, const std::string& field, ui::TComboBox* box) {
+    for (query.First(); !query.Eof(); query.Next())
+        if (std::string value = query.FieldByName(field).AsString(); !value.empty())
+            box->Items().Add(value);
 }
 
 } // namespace
@@ -52,12 +55,12 @@ TEgyebNovVed::TEgyebNovVed(db::Session& session) : session_(session) {
     extra->SetBounds(12, 104, 300, 16);
     extra->SetBold(true);
     PlaceLabel(this, "Méregjelzés :", 128);
-    DBLookupComboBox1 = ValueList(this, &DataSource4, "Meregjelzes", 128);
+    DBLookupComboBox1 = ValueList(this, 128);
     PlaceLabel(this, "Hatóanyag :", 158);
     Edit4 = new ui::TEdit(this);
     Edit4->SetBounds(170, 158, 250, 22);
     PlaceLabel(this, "Tűzveszélyesség :", 188);
-    DBLookupComboBox4 = ValueList(this, &DataSource3, "Tuz", 188);
+    DBLookupComboBox4 = ValueList(this, 188);
     PlaceLabel(this, "Forgalamzási kategória :", 218);
     ComboBox5 = new ui::TComboBox(this, ui::csDropDownList);
     ComboBox5->SetBounds(170, 218, 70, 22);
@@ -88,15 +91,16 @@ TEgyebNovVed::TEgyebNovVed(db::Session& session) : session_(session) {
     Button2->OnClick = Handler(&TEgyebNovVed::Button2Click);
 }
 
-// The type list gets the recorded types once, on the first activation.
+// The type, toxicity and fire-hazard lists get the recorded values once, on the first
+// activation.
 void TEgyebNovVed::FormActivate(TObject*) {
     const bool first = !Query1.Active();
     ui::OpenOnFirstActivate(this, {&Query1, &Query3, &Query4, &Table1});
     if (!first)
         return;
-    for (Query1.First(); !Query1.Eof(); Query1.Next())
-        if (std::string type = Query1.FieldByName("Szertip").AsString(); !type.empty())
-            ComboBox4->Items().Add(type);
+    FillFrom(Query1, "Szertip", ComboBox4);
+    FillFrom(Query4, "Meregjelzes", DBLookupComboBox1);
+    FillFrom(Query3, "Tuz", DBLookupComboBox4);
 }
 
 void TEgyebNovVed::Button1Click(TObject*) {

@@ -21,21 +21,19 @@ public:
     db::TTable Table1{session_, "Table1"}; // Novenyvedok.DB
     db::TQuery Query1{session_, "Query1"}; // the types recorded
     db::TQuery Query3{session_, "Query3"}; // the fire-hazard classes recorded
-    db::TDataSource DataSource3{&Query3};
     db::TQuery Query4{session_, "Query4"}; // the toxicity classes recorded
-    db::TDataSource DataSource4{&Query4};
 
-    ui::TLabel* Label1;                       // "Egyéb növényvédőszer bevitele"
-    ui::TEdit* Edit1;                         // "Megnevezés :"
-    ui::TComboBox* ComboBox4;                 // "Szertíus :", a new type may be typed
-    ui::TDBLookupComboBox* DBLookupComboBox1; // "Méregjelzés :"
-    ui::TEdit* Edit4;                         // "Hatóanyag :"
-    ui::TDBLookupComboBox* DBLookupComboBox4; // "Tűzveszélyesség :"
-    ui::TComboBox* ComboBox5;                 // "Forgalamzási kategória :"
-    ui::TComboBox* ComboBox2;                 // "Várakozási idő :", days or "nk"
-    ui::TComboBox* ComboBox3;                 // "Mértékegység :"
-    ui::TButton* Button2;                     // "Rögzít"
-    ui::TButton* Button1;                     // "Mégsem"
+    ui::TLabel* Label1;               // "Egyéb növényvédőszer bevitele"
+    ui::TEdit* Edit1;                 // "Megnevezés :"
+    ui::TComboBox* ComboBox4;         // "Szertíus :", a new type may be typed
+    ui::TComboBox* DBLookupComboBox1; // "Méregjelzés :", recorded values or typed
+    ui::TEdit* Edit4;                 // "Hatóanyag :"
+    ui::TComboBox* DBLookupComboBox4; // "Tűzveszélyesség :", recorded values or typed
+    ui::TComboBox* ComboBox5;         // "Forgalamzási kategória :"
+    ui::TComboBox* ComboBox2;         // "Várakozási idő :", days or "nk"
+    ui::TComboBox* ComboBox3;         // "Mértékegység :"
+    ui::TButton* Button2;             // "Rögzít"
+    ui::TButton* Button1;             // "Mégsem"
 
     std::string CreatedCode;
 

@@ -66,6 +66,36 @@ TEST_F(StockMovements, PurchasesAndSalesAreConvertedAndRoundedIntoTheMaterialsUn
               sys::dateToText(sys::today()));
 }
 
+TEST_F(StockMovements, TheFormShowsTheMaterialABookingGoesTo) {
+    AddPesticide("200000", "Roundup", "l");
+    AddSpecies("1", "Búza");
+    AddSeed("300000", "GK Öthalom", "1");
+    AddMovement("200000", sys::today(), 4);
+    WithForm([&](Tkeszletkezeles& f) {
+        // On opening: no fertiliser, the first pesticide named beside its stock.
+        EXPECT_EQ(f.DBLookupComboBox1->Text(), "");
+        f.PageControl1->setCurrentIndex(1);
+        EXPECT_EQ(f.DBLookupComboBox2->Text(), "Roundup");
+        EXPECT_EQ(f.StockText2->Caption(), "4 l");
+        // A species chosen names the variety a booking goes to.
+        f.PageControl1->setCurrentIndex(2);
+        f.DBLookupComboBox4->Choose(0);
+        EXPECT_EQ(f.DBLookupComboBox3->Text(), "GK Öthalom");
+        // A solid fertiliser added to the empty list is named and shown solid.
+        f.PageControl1->setCurrentIndex(0);
+        forms.On<TEgyebTerNov>([](TEgyebTerNov& d) {
+            d.Edit1->SetText("Pétisó");
+            d.RadioButton1->SetChecked(true);
+            d.Button2->click();
+        });
+        dialogs.Expect(kMore, ui::IDYES);
+        f.Button3->click();
+        EXPECT_EQ(f.DBLookupComboBox1->Text(), "Pétisó");
+        EXPECT_TRUE(f.RadioButton1->Checked());
+        EXPECT_FALSE(f.RadioButton2->Checked());
+    });
+}
+
 TEST_F(StockMovements, ASaleBeyondTheStockIsRefusedAndOneEqualToItAccepted) {
     AddPesticide("200000", "Roundup", "l");
     AddMovement("200000", sys::today() - 3, 0.5);
@@ -180,6 +210,9 @@ TEST_F(StockMovements, TheAddDialogsNumberTheirKindsAndNoClosesBothWindows) {
         EXPECT_EQ(f.Table1.RecordCount(), 1);
         forms.On<TEgyebNovVed>([](TEgyebNovVed& d) {
             d.ComboBox4->SetText("gyomirtó");
+            // A fresh database has no classes to offer: typed ones are kept.
+            d.DBLookupComboBox1->SetText("Xn");
+            d.DBLookupComboBox4->SetText("tűzveszélyes");
             d.ComboBox2->SetItemIndex(d.ComboBox2->Items().IndexOf("21"));
             d.Button2->click();
         });
@@ -204,6 +237,8 @@ TEST_F(StockMovements, TheAddDialogsNumberTheirKindsAndNoClosesBothWindows) {
     EXPECT_EQ(Column("Novenyvedok", "Nev"), (std::vector<std::string>{""}));
     EXPECT_EQ(Column("Novenyvedok", "Vido"), (std::vector<std::string>{"21"}));
     EXPECT_EQ(Column("Novenyvedok", "Forgk"), (std::vector<std::string>{"I."}));
+    EXPECT_EQ(Column("Novenyvedok", "Meregjelzes"), (std::vector<std::string>{"Xn"}));
+    EXPECT_EQ(Column("Novenyvedok", "Tuz"), (std::vector<std::string>{"tűzveszélyes"}));
     EXPECT_EQ(Column("Vetomagok", "Magkod"), (std::vector<std::string>{"300000"}));
     EXPECT_EQ(Column("Vetomagok", "Magfaj"), (std::vector<std::string>{"1"}));
     EXPECT_EQ(Column("Vetomagok", "Mert"), (std::vector<std::string>{"kg"}));
