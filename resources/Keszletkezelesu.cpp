@@ -193,6 +193,7 @@ Tkeszletkezeles::Tab Tkeszletkezeles::ActiveTab() {
 
 void Tkeszletkezeles::FormShow(TObject*) {
     ui::OpenOnFirstActivate(this, {&Table1, &Table2, &Table3, &Table4});
+    ShowCurrent();
 }
 
 // Every activation, also after an add dialog closes: one date marker dated today, and
@@ -205,17 +206,29 @@ void Tkeszletkezeles::FormActivate(TObject*) {
     ShowStock();
 }
 
-// The state of the fertiliser shown follows the choice, by mouse or by key.
+// What is shown follows the choice, by mouse or by key.
 void Tkeszletkezeles::Table1AfterScroll(db::TDataSet&) {
-    ShowState();
-    ShowStock();
+    ShowCurrent();
 }
 
 void Tkeszletkezeles::Table2AfterScroll(db::TDataSet&) {
-    ShowStock();
+    ShowCurrent();
 }
 
 void Tkeszletkezeles::Table3AfterScroll(db::TDataSet&) {
+    ShowCurrent();
+}
+
+void Tkeszletkezeles::ShowCurrent() {
+    if (!PageControl1)
+        return; // still being built
+    const std::pair<db::TTable*, ui::TDBLookupComboBox*> boxes[] = {
+        {&Table1, DBLookupComboBox1}, {&Table2, DBLookupComboBox2}, {&Table3, DBLookupComboBox3}};
+    for (const auto& [table, box] : boxes) {
+        const bool none = !table->Active() || table->IsEmpty();
+        box->SetKeyValue(none ? db::Value{} : table->FieldByName(box->KeyField()).AsValue());
+    }
+    ShowState();
     ShowStock();
 }
 
@@ -261,7 +274,7 @@ void Tkeszletkezeles::DBLookupComboBox4Click(TObject*) {
     speciesCode_ = Table4.IsEmpty() ? "" : Table4.FieldByName("Fajkod").AsString();
     Table3.SetFiltered(false);
     Table3.SetFiltered(true);
-    ShowStock();
+    ShowCurrent();
 }
 
 void Tkeszletkezeles::Table3FilterRecord(db::TDataSet& DataSet, bool& Accept) {
@@ -318,20 +331,24 @@ void Tkeszletkezeles::Button2Click(TObject*) {
 void Tkeszletkezeles::Button3Click(TObject*) {
     ui::ShowModalForm(EgyebTerNov, session_);
     Table1.Refresh();
+    ShowCurrent();
 }
 
 void Tkeszletkezeles::Button4Click(TObject*) {
     ui::ShowModalForm(EgyebNovVed, session_);
     Table2.Refresh();
+    ShowCurrent();
 }
 
 void Tkeszletkezeles::Button5Click(TObject*) {
     ui::ShowModalForm(EgyebVetMag, session_);
     Table3.Refresh();
+    ShowCurrent();
 }
 
 void Tkeszletkezeles::Button6Click(TObject*) {
     ui::ShowModalForm(EgyebFaj, session_);
     Table4.Refresh();
     Table3.Refresh();
+    ShowCurrent();
 }

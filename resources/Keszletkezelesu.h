@@ -98,6 +98,9 @@ private:
     void BuildPesticideTab();
     void BuildSeedTab();
     // Points the stock line at the active tab's current material.
+    // The name boxes, the fertiliser's state and the stock show the current row of each
+    // tab's table: the material a booking goes to.
+    void ShowCurrent();
     void ShowStock();
     void ShowState();
     void Table3FilterRecord(db::TDataSet& DataSet, bool& Accept);
