@@ -46,8 +46,6 @@ void InstallMachineAndRecordCommands(TFolap1& mainWindow, db::Session& session) 
     mainWindow.SetFormOpener("Tvismajor", [s] { ui::ShowModalForm(vismajor, *s); });
     mainWindow.SetFormOpener("TAllatfajta", [s] { ui::ShowModalForm(Allatfajta, *s); });
     mainWindow.SetFormOpener("TKorcsoportok", [s] { ui::ShowModalForm(Korcsoportok, *s); });
-    mainWindow.SetFormOpener("TGazolajszlaossz", [s] { ui::ShowModalForm(Gazolajszlaossz, *s); });
-    mainWindow.SetFormOpener("TJ05", [s] { ui::ShowModalForm(J05, *s); });
     for (bool tractors : {true, false})
         mainWindow.SetFormOpener(tractors ? "TGepjavitas:true" : "TGepjavitas:false",
                                  [s, tractors] {
