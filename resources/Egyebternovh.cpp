@@ -10,11 +10,11 @@ namespace {
 
 ui::TEdit* Percent(QWidget* parent, const char* caption, int left) {
     auto* label = new ui::TLabel(parent, caption);
-    label->SetBounds(left, 87, 24, 16);
+    label->SetBounds(left, 87, 22, 16);
     auto* edit = new ui::TEdit(parent);
-    edit->SetBounds(left + 26, 84, 56, 22);
+    edit->SetBounds(left + 24, 84, 44, 22);
     auto* percent = new ui::TLabel(parent, "%");
-    percent->SetBounds(left + 86, 87, 16, 16);
+    percent->SetBounds(left + 70, 87, 14, 16);
     return edit;
 }
 
@@ -36,8 +36,8 @@ TEgyebTerNov::TEgyebTerNov(db::Session& session) : session_(session) {
     Edit1->SetMaxLength(30);
     (new ui::TLabel(this, "Hatóanyag összetétel :"))->SetBounds(12, 87, 140, 16);
     Edit2 = Percent(this, "N :", 160);
-    Edit3 = Percent(this, "P :", 250);
-    Edit4 = Percent(this, "K :", 340);
+    Edit3 = Percent(this, "P :", 252);
+    Edit4 = Percent(this, "K :", 344);
     RadioButton1 = new ui::TRadioButton(this, "Szilárd, granulált");
     RadioButton1->SetBounds(160, 120, 150, 20);
     RadioButton1->SetChecked(true);

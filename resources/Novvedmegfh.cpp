@@ -103,7 +103,7 @@ TNovvedmegf::TNovvedmegf(db::Session& session) : session_(session) {
     CheckBox2->SetChecked(true);
     Button8 = ui::Make<ui::TButton>(GroupBox2, {540, 200, 130, 27}, "Kijelölt másolása");
     Button9 = ui::Make<ui::TButton>(GroupBox2, {540, 234, 130, 40},
-                                    "Parcellához tartozó összes másolása");
+                                    "Parcellához tartozó\nösszes másolása");
     Button10 = ui::Make<ui::TButton>(GroupBox2, {540, 288, 130, 27}, "Mégsem");
     GroupBox2->Hide();
     SetTabOrder({DBCtrlGrid1, CheckBox1, DBGrid1,   Button2,         Button3, Button4,
