@@ -53,7 +53,6 @@ TGNParMuvNy::TGNParMuvNy(db::Session& session) : session_(session) {
     Query6.SQL().Add("   ON  (Parcellak.Parckod = Szhelyrajzi.Parcellakod)  ");
     Query6.SQL().Add("   INNER JOIN Tablak");
     Query6.SQL().Add("   ON  (Szhelyrajzi.Helysz = Tablak.Tableid)  ");
-    Refresh();
 }
 
 void TGNParMuvNy::Refresh() {
@@ -72,6 +71,14 @@ void TGNParMuvNy::Refresh() {
             seeds_[Query5.FieldByName("Parckod").AsString()].push_back(name);
     }
     linksRead_ = false;
+    read_ = true;
+}
+
+// The form is created at start-up, where a large farm's queries would keep the main
+// window blank: it reads at its first use or refresh.
+void TGNParMuvNy::ReadOnce() {
+    if (!read_)
+        Refresh();
 }
 
 void TGNParMuvNy::ReadLinks() {
@@ -99,11 +106,13 @@ void TGNParMuvNy::ReadLinks() {
 }
 
 std::string TGNParMuvNy::GetParcelYield(const std::string& parckod, double areaM2) {
+    ReadOnce();
     auto found = harvested_.find(parckod);
     return YieldText(found == harvested_.end() ? 0 : found->second, areaM2);
 }
 
 std::string TGNParMuvNy::GetParcelSeedNames(const std::string& parckod) {
+    ReadOnce();
     std::string names;
     auto found = seeds_.find(parckod);
     if (found != seeds_.end())

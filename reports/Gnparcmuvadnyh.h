@@ -3,7 +3,8 @@
 // describe one field: the yield harvested on it, the seed varieties sown on it, the crops
 // before it and the second crops after it in the crop-rotation chain. Start-up creates
 // one instance; the sheets reach it through GNParMuvNy and call Refresh before a run so
-// that it reads the data as they are then.
+// that it reads the data as they are then. Nothing is read before the first refresh or
+// question.
 //
 // The yields, seed names and rotation links are read once per refresh into maps keyed
 // by field code: a sheet asks for every field it prints, and each answer is a lookup.
@@ -64,11 +65,13 @@ private:
         double oster = 0;
     };
     void ReadLinks();
+    void ReadOnce();
     std::unordered_map<std::string, double> harvested_;
     std::unordered_map<std::string, std::vector<std::string>> seeds_;
     std::vector<Link> links_;
     std::unordered_map<std::string, std::vector<std::size_t>> secondOf_;      // by Osparckod
     std::unordered_map<std::string, std::vector<std::size_t>> predecessorOf_; // by Parckod
     bool linksRead_ = false;
+    bool read_ = false;
 };
 extern TGNParMuvNy* GNParMuvNy;

@@ -1,37 +1,28 @@
 #include "platform/db/read_ahead.h"
 
-#include <chrono>
+#include <sched.h>
 #include <system_error>
 
 namespace db {
 
 namespace {
 
-// How long a side waits for the other by looking again and again before it sleeps. Each
-// window is asked for while the one before it is worked through, so the answer is usually
-// a few dozen microseconds away; a sleeping thread takes about as long again to wake.
-constexpr auto kSpin = std::chrono::microseconds(200);
-
-void pause() {
-#if defined(__x86_64__) || defined(__i386__)
-    __builtin_ia32_pause();
-#elif defined(__aarch64__)
-    asm volatile("yield");
-#endif
-}
-
-// Waits until `value` is no longer `old`; returns what it became.
+// Waits until `value` is no longer `old`; returns what it became. The waiting side sleeps
+// in the kernel: a spinning wait takes the only core from the side it waits for.
 std::uint32_t awaitChange(const std::atomic<std::uint32_t>& value, std::uint32_t old) {
-    const auto until = std::chrono::steady_clock::now() + kSpin;
-    for (unsigned i = 1;; ++i) {
-        if (const auto now = value.load(std::memory_order_acquire); now != old)
-            return now;
-        if (i % 64 == 0 && std::chrono::steady_clock::now() > until)
-            break;
-        pause();
-    }
     value.wait(old, std::memory_order_acquire);
     return value.load(std::memory_order_acquire);
+}
+
+// The cores this process may run on (its affinity mask, which a cgroup's cpuset narrows
+// too), not the machine's; asked at each pass, as the mask may change while the program
+// runs.
+unsigned usableCores() {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (sched_getaffinity(0, sizeof set, &set) != 0)
+        return std::thread::hardware_concurrency();
+    return static_cast<unsigned>(CPU_COUNT(&set));
 }
 
 void publish(std::atomic<std::uint32_t>& value, std::uint32_t to) {
@@ -43,7 +34,7 @@ void publish(std::atomic<std::uint32_t>& value, std::uint32_t to) {
 
 // A second thread gains nothing without a second core to run on.
 ReadAhead::ReadAhead(const Pager& pager, int file, bool enabled)
-    : pager_(pager), file_(file), enabled_(enabled && std::thread::hardware_concurrency() > 1) {}
+    : pager_(pager), file_(file), enabled_(enabled && usableCores() > 1) {}
 
 ReadAhead::~ReadAhead() {
     if (!worker_.joinable())
