@@ -19,7 +19,7 @@
 #include "reports/Funch.h"
 #include "reports/Gnparcmuvadnyh.h"
 #include "reports/Gnparszukh.h"
-#include "reports/diary_layouts.h"
+#include "reports/commands.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -39,7 +39,7 @@ std::string Code(int n) {
 
 struct DiaryFarm : FormsDatabase {
     DiaryFarm() {
-        RegisterDiaryParcelLayouts();
+        RegisterReportLayouts();
         report::WriteBuiltInLayouts(dir.path());
         Fill();
         numbers = std::make_unique<ui::OwnedForm<TNumericInt>>(NumericInt, *session);

@@ -13,7 +13,7 @@
 #include "platform/report/output.h"
 #include "platform/ui/form.h"
 #include "reports/Gn0914valasztou.h"
-#include "reports/diary0914_layouts.h"
+#include "reports/commands.h"
 
 #include <benchmark/benchmark.h>
 
@@ -28,7 +28,7 @@ constexpr int kAgeGroups = 4;
 
 struct GrazingFarm : FormsDatabase {
     GrazingFarm() {
-        RegisterDiary0914Layouts();
+        RegisterReportLayouts();
         report::WriteBuiltInLayouts(dir.path());
         Fill();
     }

@@ -19,7 +19,7 @@
 #include "platform/ui/form.h"
 #include "reports/Alapadatok1h.h"
 #include "reports/Funch.h"
-#include "reports/summary_layouts.h"
+#include "reports/commands.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -37,7 +37,7 @@ std::string Code(int n) {
 
 struct SummaryFarm : FormsDatabase {
     SummaryFarm() {
-        RegisterSummarySheetLayouts();
+        RegisterReportLayouts();
         report::WriteBuiltInLayouts(dir.path());
         Fill();
         numbers = std::make_unique<ui::OwnedForm<TNumericInt>>(NumericInt, *session);

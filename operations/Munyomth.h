@@ -31,6 +31,3 @@ private:
     bool rowsEnd_ = false;
 };
 extern TMUnyomt* MUnyomt;
-
-// The text of the built-in layout "Munkautalvany.rav".
-const char* WorkOrderLayout();

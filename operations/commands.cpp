@@ -48,5 +48,5 @@ void InstallOperationCommands(TFolap1& mainWindow, db::Session& session) {
 }
 
 void RegisterOperationLayouts() {
-    report::RegisterLayout("Munkautalvany.rav", WorkOrderLayout());
+    report::RegisterShippedLayouts("operations");
 }

@@ -107,8 +107,3 @@ private:
     std::unordered_map<std::string, std::vector<NutrientUse>> usesByField_;
     bool usesRead_ = false;
 };
-
-// The layouts of the three sheets ("09GN02SzParcellak.rav", "09GN03GyParcellak.rav",
-// "09GN03UParcellak.rav"); empty for another name.
-std::string KetSheetLayout(const std::string& fileName);
-void RegisterKetSheetLayouts();

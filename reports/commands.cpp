@@ -12,12 +12,7 @@
 #include "Parckiosztgraphh.h"
 #include "Permnaploszukh.h"
 #include "core/Folap.h"
-#include "diary0914_layouts.h"
-#include "diary_layouts.h"
-#include "gn0409_layouts.h"
-#include "list_layouts.h"
-#include "spray_layouts.h"
-#include "summary_layouts.h"
+#include "platform/report/layouts.h"
 
 void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
     db::Session* s = &session;
@@ -37,11 +32,5 @@ void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
 }
 
 void RegisterReportLayouts() {
-    RegisterDiaryParcelLayouts();
-    RegisterSummarySheetLayouts();
-    RegisterDiary0409Layouts();
-    RegisterKetSheetLayouts();
-    RegisterDiary0914Layouts();
-    lists::RegisterListLayouts();
-    spray::RegisterSprayLogLayouts();
+    report::RegisterShippedLayouts("reports");
 }

@@ -17,10 +17,8 @@
 #include "Szemelyh.h"
 #include "Vismajoru.h"
 #include "core/Folap.h"
-#include "diesel_layouts.h"
-#include "machine_record_layouts.h"
+#include "platform/report/layouts.h"
 #include "register/Egyebfajh.h"
-#include "stock_layouts.h"
 
 namespace {
 
@@ -71,7 +69,5 @@ void InstallResourceCommands(TFolap1& mainWindow, db::Session& session) {
 }
 
 void RegisterResourceLayouts() {
-    res::RegisterStockLayouts();
-    res::RegisterMachineAndRecordLayouts();
-    res::RegisterDieselLayouts();
+    report::RegisterShippedLayouts("resources");
 }

@@ -6,6 +6,8 @@
 #include "platform/sys/text.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <algorithm>
 #include <fstream>
 #include <optional>
@@ -63,6 +65,25 @@ void RegisterLayout(const std::string& fileName, const std::string& text,
             return;
         }
     registry().push_back({fileName, text, std::move(earlierChecksums)});
+}
+
+void RegisterShippedLayouts(std::string_view folder,
+                            const std::map<std::string, std::vector<std::string>>& earlier) {
+    const QString root = ":/layouts/" + QString::fromUtf8(folder.data(), qsizetype(folder.size()));
+    const QStringList names = QDir(root).entryList({"*.rav"}, QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        const std::string fileName = name.toStdString();
+        const auto versions = earlier.find(fileName);
+        RegisterLayout(fileName, ShippedLayout(std::string(folder) + "/" + fileName),
+                       versions == earlier.end() ? std::vector<std::string>{} : versions->second);
+    }
+}
+
+std::string ShippedLayout(std::string_view path) {
+    QFile file(":/layouts/" + QString::fromUtf8(path.data(), qsizetype(path.size())));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll().toStdString();
 }
 
 std::string LayoutChecksum(std::string_view text) {

@@ -1,15 +1,17 @@
 #pragma once
-// The layouts the program ships. A subsystem registers the text of each of its report
-// files (FORMAT.md) once, before the working directory is prepared, with the checksums
-// of every earlier version of it the program ever shipped; start-up then brings the
-// working directory up to date: a layout missing there is written, a file that is an
-// earlier shipped version (its checksum is one of them) is replaced by the current one,
-// and any other file is kept, whatever it holds (a layout the user changed, or a file of
-// the original program, which then reports itself as a foreign file when run).
+// The layouts the program ships. Each subsystem keeps the report files (FORMAT.md) it
+// prints in its layouts/ folder, embedded in the program as the resources
+// ":/layouts/<subsystem>/<file>" (the build's farm_layouts). It registers them once,
+// before the working directory is prepared, with the checksums of every earlier version
+// of a layout the program ever shipped; start-up then brings the working directory up to
+// date: a layout missing there is written, a file that is an earlier shipped version (its
+// checksum is one of them) is replaced by the current one, and any other file is kept,
+// whatever it holds (a layout the user changed, or a file of the original program, which
+// then reports itself as a foreign file when run).
 //
 //     // register/layouts.cpp, called by the program's start-up:
 //     void reg::RegisterLayouts() {
-//         report::RegisterLayout("Tablak.rav", kTablakLayout, {"9f2c...", "41d0..."});
+//         report::RegisterShippedLayouts("register", {{"Tablak.rav", {"9f2c...", "41d0..."}}});
 //     }
 //     // start-up, after the database is ready:
 //     report::UpdateBuiltInLayouts(std::filesystem::current_path());
@@ -22,6 +24,7 @@
 // a static library's unit that nothing else references is left out of the program.
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +41,14 @@ struct BuiltInLayout {
 // (names compare ignoring letter case).
 void RegisterLayout(const std::string& fileName, const std::string& text,
                     std::vector<std::string> earlierChecksums = {});
+
+// Registers every layout of a subsystem's folder (":/layouts/<folder>/*.rav"), in name
+// order; `earlier` gives, by file name, the checksums of the versions shipped before.
+void RegisterShippedLayouts(std::string_view folder,
+                            const std::map<std::string, std::vector<std::string>>& earlier = {});
+// The text of a shipped layout by its folder and name ("register/Tablak.rav"); empty when
+// the program carries none of that name.
+std::string ShippedLayout(std::string_view path);
 
 // The checksum of a layout file's bytes: SHA-256, 64 lower-case hexadecimal digits.
 std::string LayoutChecksum(std::string_view text);

@@ -15,7 +15,6 @@
 #include "reports/Gntalajvh.h"
 #include "reports/Permnaploszukh.h"
 #include "reports/commands.h"
-#include "reports/gn0409_layouts.h"
 #include "resources/Szaktanh.h"
 
 #include <filesystem>
@@ -37,7 +36,7 @@ std::string AllLines(const report::Document& document) {
 class Diary0409 : public diarytest::DiaryTest {
 protected:
     Diary0409() {
-        RegisterDiary0409Layouts();
+        RegisterReportLayouts();
         report::WriteBuiltInLayouts(std::filesystem::current_path());
         diarytest::AddRow(session, "Alapadatok",
                           [](db::TTable& t) { t.FieldByName("Nev").SetAsString("_kesz"); });

@@ -16,7 +16,6 @@
 #include "reports/Gnparszukh.h"
 #include "reports/Permnaploszukh.h"
 #include "reports/commands.h"
-#include "reports/diary0914_layouts.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -34,8 +33,7 @@ using diarytest::JoinedLines;
 class Diary0914 : public diarytest::DiaryTest {
 protected:
     Diary0914() {
-        RegisterDiary0914Layouts();
-        RegisterKetSheetLayouts();
+        RegisterReportLayouts();
         report::WriteBuiltInLayouts(std::filesystem::current_path());
         diarytest::AddRow(session, "Alapadatok", [](db::TTable& t) {
             t.FieldByName("Nev").SetAsString("Aranykalász Bt.");

@@ -6,7 +6,7 @@
 #include "platform/report/output.h"
 #include "register/keep_pdf.h"
 #include "reports/Gnparszukh.h"
-#include "reports/diary_layouts.h"
+#include "reports/commands.h"
 
 #include <filesystem>
 #include <gmock/gmock.h>
@@ -21,7 +21,7 @@ using diarytest::JoinedLines;
 class DiarySheets : public diarytest::DiaryTest {
 protected:
     DiarySheets() {
-        RegisterDiaryParcelLayouts();
+        RegisterReportLayouts();
         report::WriteBuiltInLayouts(std::filesystem::current_path());
         diarytest::AddRow(session, "Alapadatok", [](db::TTable& t) {
             t.FieldByName("Nev").SetAsString("Aranykalász Bt.");
@@ -334,8 +334,8 @@ TEST_F(DiarySheets, TheLaterPeriodsOperationAndFertilisingSheetsCarryTheirCodes)
     const std::string gn12 = JoinedLines(output.documents[1]);
     EXPECT_THAT(gn12, HasSubstr("GN-12 | Trágyázási napló"));
     EXPECT_THAT(gn12, HasSubstr("54 kg"));
-    EXPECT_EQ(DiaryParcelSheetLayout("GN04ParcAdatok.rav").rfind("farmreport 1 version=1", 0), 0u);
-    EXPECT_EQ(DiaryParcelSheetLayout("Ismeretlen.rav"), "");
+    EXPECT_EQ(
+        report::ShippedLayout("reports/GN04ParcAdatok.rav").rfind("farmreport 1 version=1", 0), 0u);
 }
 
 } // namespace

@@ -7,7 +7,7 @@
 #include "platform/report/output.h"
 #include "register/keep_pdf.h"
 #include "reports/Gn0914ket.h"
-#include "reports/diary_layouts.h"
+#include "reports/commands.h"
 
 #include <filesystem>
 #include <gmock/gmock.h>
@@ -28,7 +28,7 @@ std::string AllLines(const report::Document& document) {
 class KetSheets : public diarytest::DiaryTest {
 protected:
     KetSheets() {
-        RegisterKetSheetLayouts();
+        RegisterReportLayouts();
         report::WriteBuiltInLayouts(std::filesystem::current_path());
         diarytest::AddRow(session, "Alapadatok", [](db::TTable& t) {
             t.FieldByName("Nev").SetAsString("Aranykalász Bt.");

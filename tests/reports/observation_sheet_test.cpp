@@ -7,7 +7,7 @@
 #include "platform/report/output.h"
 #include "register/keep_pdf.h"
 #include "reports/Gnnovvedmegfh.h"
-#include "reports/summary_layouts.h"
+#include "reports/commands.h"
 
 #include <filesystem>
 #include <gmock/gmock.h>
@@ -21,7 +21,7 @@ using ::testing::Not;
 class ObservationSheet : public diarytest::DiaryTest {
 protected:
     ObservationSheet() {
-        RegisterSummarySheetLayouts();
+        RegisterReportLayouts();
         report::WriteBuiltInLayouts(std::filesystem::current_path());
         Field("100000", 2005, 1, "Őszi búza", 10000);
         Field("100001", 2008, 1, "Kukorica", 10000);

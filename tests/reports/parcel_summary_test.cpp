@@ -10,7 +10,7 @@
 #include "reports/Gazdnapvalasztoh.h"
 #include "reports/Gn0914valasztou.h"
 #include "reports/Gnnovvedmegfh.h"
-#include "reports/summary_layouts.h"
+#include "reports/commands.h"
 
 #include <filesystem>
 #include <gmock/gmock.h>
@@ -40,7 +40,7 @@ struct FieldRow {
 class ParcelSummary : public diarytest::DiaryTest {
 protected:
     ParcelSummary() {
-        RegisterSummarySheetLayouts();
+        RegisterReportLayouts();
         report::WriteBuiltInLayouts(std::filesystem::current_path());
         diarytest::AddRow(session, "Alapadatok", [](db::TTable& t) {
             t.FieldByName("Nev").SetAsString("Aranykalász Bt.");
@@ -133,8 +133,9 @@ TEST(ParcelSummaryRules, RowsFindTheirPageAndLineAndProgrammesJoin) {
     EXPECT_EQ(SupportProgrammes(false, true, true), "AKG,KAT");
     EXPECT_EQ(SupportProgrammes(false, false, true), "KAT");
     EXPECT_EQ(SupportProgrammes(false, false, false), "");
-    EXPECT_EQ(SummarySheetLayout("GN03Parcellak.rav").rfind("farmreport 1 version=1", 0), 0u);
-    EXPECT_EQ(SummarySheetLayout("Ismeretlen.rav"), "");
+    EXPECT_EQ(report::ShippedLayout("reports/GN03Parcellak.rav").rfind("farmreport 1 version=1", 0),
+              0u);
+    EXPECT_EQ(report::ShippedLayout("reports/Ismeretlen.rav"), "");
 }
 
 TEST_F(ParcelSummary, AChosenYearPrintsOnlyItsAgriEnvironmentFields) {

@@ -8,7 +8,6 @@
 #include "register/farm_row.h"
 #include "resources/Fogalomh.h"
 #include "resources/Keszlisth.h"
-#include "resources/stock_layouts.h"
 #include "support/test_env.h"
 
 #include <filesystem>
