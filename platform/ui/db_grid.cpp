@@ -426,6 +426,11 @@ void TDBGrid::dataSetEvent(db::DataEvent event) {
         ++syncing_;
         model_->refreshRows(true);
         --syncing_;
+        // A marked row that a filter (or a delete) took out of the view is no longer
+        // marked: what the form prints from the marks is what the user still sees.
+        if (const db::TDataSet* ds = DataSet())
+            std::erase_if(selected_.items_,
+                          [&](const db::TBookmark& b) { return !ds->bookmarkRow(b); });
         applySelection();
         showCursor();
         return;

@@ -155,6 +155,19 @@ TEST_F(GridTest, MarksSurviveAChangeOfTheRowsAndCanBeSetByTheProgram) {
     EXPECT_EQ(grid.SelectedRows().Count(), 2);
 }
 
+TEST_F(GridTest, AMarkedRowAFilterHidesIsMarkedNoLonger) {
+    grid.SetMultiSelect(true);
+    click(grid, 1); // P00001, inactive
+    click(grid, 2, Qt::ControlModifier);
+    parcels.table.SetFilter("Aktiv = 'A'");
+    parcels.table.SetFiltered(true);
+    ASSERT_EQ(marked(), (std::vector<std::string>{"P00002"}));
+    for (int i = 0; i < grid.SelectedRows().Count(); ++i)
+        EXPECT_NO_THROW(parcels.table.GotoBookmark(grid.SelectedRows()[i]));
+    parcels.table.SetFiltered(false); // shown again, but not marked again
+    EXPECT_EQ(marked(), (std::vector<std::string>{"P00002"}));
+}
+
 TEST_F(GridTest, EditsTheCurrentRowAndPostsWhenTheRowIsLeft) {
     grid.Columns().Add("Kod");
     grid.Columns().Add("Agazat");
