@@ -150,6 +150,10 @@ fs::path pxmakeTable(const std::string& name, int rows, int keyStep) {
     const fs::path px = cacheDir() / (name + ".px");
     if (fs::exists(db) && fs::exists(px))
         return db;
+    if (!fs::is_regular_file(tool("pxmake")))
+        throw std::runtime_error("no independent writer pxmake: " + tool("pxmake").string() +
+                                 " is missing (the shared folder beside the checkout, or "
+                                 "FARM_SHARED_DIR)");
     std::cerr << "farm_bench: writing " << db.string() << " (" << rows
               << " rows) with pxmake, once; later runs reuse it\n";
     const TempDir work(cacheDir());

@@ -67,12 +67,24 @@ fs::path sharedDir() {
     return FARM_SHARED_DIR;
 }
 
+std::string sharedWhere() {
+    return " (the shared folder beside the checkout, or FARM_SHARED_DIR)";
+}
+
 fs::path sourceDir() {
     return FARM_SOURCE_DIR;
 }
 
 fs::path fixture(const std::string& relative) {
-    return sharedDir() / "fixtures/paradox" / relative;
+    const fs::path root = sharedDir() / "fixtures/paradox";
+    const fs::path path = root / relative;
+    std::error_code ec;
+    if (fs::exists(path, ec))
+        return path;
+    if (!fs::is_directory(root, ec))
+        throw MissingFixture("no fixture tables: the folder " + root.string() + " is missing" +
+                             sharedWhere());
+    throw MissingFixture("the fixture " + path.string() + " is missing");
 }
 
 void writeSeed(const std::string& name, std::string_view bytes) {

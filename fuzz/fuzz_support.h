@@ -31,9 +31,19 @@ std::string readFile(const std::filesystem::path& path);
 std::vector<std::string_view> splitInput(std::string_view input, std::string_view marker,
                                          std::size_t parts);
 
-std::filesystem::path sharedDir();                          // fixtures, oracle tools
-std::filesystem::path sourceDir();                          // the program's sources
-std::filesystem::path fixture(const std::string& relative); // under fixtures/paradox
+std::filesystem::path sharedDir(); // fixtures, oracle tools
+std::filesystem::path sourceDir(); // the program's sources
+
+// Where the shared folder is looked for, as messages about something missing there say it.
+std::string sharedWhere();
+
+// A fixture the target needs is not in the shared folder.
+class MissingFixture : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+// A file or folder under fixtures/paradox; throws MissingFixture when it is not there.
+std::filesystem::path fixture(const std::string& relative);
 
 // Seeds: written by a target's seed function into FUZZ_SEED_DIR when that is set.
 void writeSeed(const std::string& name, std::string_view bytes);

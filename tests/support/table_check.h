@@ -10,7 +10,8 @@
 namespace testenv {
 
 // Runs both dumps and returns "" when they agree and pxdump -r reports nothing, or a
-// description of the first difference.
+// description of the first difference. Without the oracle it returns "" and marks the
+// test skipped (testenv::markMissing).
 std::string compareWithOracle(const std::filesystem::path& db);
 
 // Walks the .px from its root and checks every level against the data block chain:

@@ -1,9 +1,12 @@
 #include "support/test_env.h"
 
+#include "fuzz/fuzz_support.h"
+
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -13,25 +16,66 @@ namespace fs = std::filesystem;
 namespace testenv {
 
 fs::path sharedDir() {
-    if (const char* env = std::getenv("FARM_SHARED_DIR"); env && *env)
-        return env;
-    return FARM_SHARED_DIR;
+    return fuzz::sharedDir();
 }
 
-fs::path fixture(const std::string& relative) {
-    return sharedDir() / "fixtures/paradox" / relative;
-}
+namespace {
 
-fs::path tool(const std::string& name) {
+fs::path toolPath(const std::string& name) {
     return sharedDir() / "tools" / name;
 }
 
-std::string missingOracle() {
+std::string missingTool(const std::string& name) {
     std::error_code ec;
-    if (fs::is_regular_file(tool("pxdump"), ec))
+    if (fs::is_regular_file(toolPath(name), ec))
         return "";
-    return "the oracle tools are missing: no " + tool("pxdump").string() +
-           " (the shared folder beside the checkout; set FARM_SHARED_DIR to another one)";
+    const std::string role = name == "pxdump" ? "independent reader" : "independent writer";
+    return "no " + role + " " + name + ": " + toolPath(name).string() + " is missing" +
+           fuzz::sharedWhere();
+}
+
+bool sharedRequired() {
+    const char* env = std::getenv("FARM_REQUIRE_SHARED");
+    return env && *env && std::string(env) != "0";
+}
+
+} // namespace
+
+fs::path fixture(const std::string& relative) {
+    try {
+        return fuzz::fixture(relative);
+    } catch (const fuzz::MissingFixture& e) {
+        stopMissing(e.what());
+    }
+}
+
+fs::path tool(const std::string& name) {
+    if (const std::string missing = missingTool(name); !missing.empty())
+        stopMissing(missing);
+    return toolPath(name);
+}
+
+std::string missingOracle() {
+    return missingTool("pxdump");
+}
+
+void markMissing(const std::string& what) {
+    if (!::testing::UnitTest::GetInstance()->current_test_info())
+        throw std::runtime_error(what);
+    if (sharedRequired()) {
+        ADD_FAILURE() << what << "; FARM_REQUIRE_SHARED=1 makes that a failure";
+        throw ::testing::AssertionException(::testing::TestPartResult(
+            ::testing::TestPartResult::kFatalFailure, __FILE__, __LINE__, what.c_str()));
+    }
+    if (!::testing::Test::IsSkipped())
+        [&] { GTEST_SKIP() << what; }();
+}
+
+void stopMissing(const std::string& what) {
+    markMissing(what);
+    // gtest takes this exception as a result already recorded: the test ends as skipped.
+    throw ::testing::AssertionException(::testing::TestPartResult(
+        ::testing::TestPartResult::kSkip, __FILE__, __LINE__, what.c_str()));
 }
 
 fs::path tabledump() {

@@ -10,13 +10,22 @@ namespace testenv {
 
 // The shared folder (fixtures, oracle tools); FARM_SHARED_DIR in the environment wins.
 std::filesystem::path sharedDir();
-// A fixture under shared/fixtures/paradox, e.g. "generated/TESZT.DB".
+// A fixture under shared/fixtures/paradox, e.g. "generated/TESZT.DB"; when it is not
+// there, the running test ends as stopMissing says.
 std::filesystem::path fixture(const std::string& relative);
-// An oracle tool under shared/tools ("pxdump", "pxmake").
+// An oracle tool under shared/tools ("pxdump", "pxmake"); when it is not there, the
+// running test ends as stopMissing says.
 std::filesystem::path tool(const std::string& name);
-// "" when the oracle tools are in the shared folder, else which folder is missing and
-// how to name another one.
+// "" when the oracle tools are in the shared folder, else which one is missing and how to
+// name another folder.
 std::string missingOracle();
+
+// Something of the shared folder the running test needs is missing (`what` names it).
+// Under FARM_REQUIRE_SHARED=1 (CI) that is a failure and the test ends; elsewhere the test
+// is marked skipped with `what` as its reason and goes on with the checks that need none.
+void markMissing(const std::string& what);
+// The same, but the test ends here either way.
+[[noreturn]] void stopMissing(const std::string& what);
 // The project's own dump tool.
 std::filesystem::path tabledump();
 

