@@ -15,9 +15,7 @@ TAgazatimuvadat* Agazatimuvadat = nullptr;
 namespace ops {
 
 double SectorNha(double factor, double terM2) {
-    const double hundredths = factor * static_cast<double>(std::llround(terM2)) * 0.01;
-    // A product that lands on a whole hundredth up to rounding noise is not raised.
-    return std::ceil(hundredths - 1e-9) * 0.01;
+    return sys::roundUp(factor * static_cast<double>(std::llround(terM2)) * 0.0001, 2);
 }
 
 int RecordSectorOperation(db::Session& session, const SectorOperation& run) {

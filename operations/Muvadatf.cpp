@@ -373,8 +373,8 @@ void TMuvadat::ShowNormalHectares() {
         return;
     const double factor =
         Table2.Active() && !Table2.IsEmpty() ? Table2.FieldByName("Nha").AsFloat() : 0;
-    const double product = std::round(sys::parseFloat(Edit5->Text()) * factor * 1e6) / 1e6;
-    Label13->SetCaption(sys::floatToText(std::ceil(product) * 0.0001));
+    Label13->SetCaption(
+        sys::floatToText(sys::roundUp(sys::parseFloat(Edit5->Text()) * factor * 0.0001, 4)));
 }
 
 void TMuvadat::Edit5Change(TObject*) {
@@ -425,8 +425,8 @@ void TMuvadat::Button7Click(TObject*) {
         !Edit6->Text().empty()) {
         const double area = sys::parseFloat(Edit5->Text());
         if (area > 0) {
-            const double perHa = std::round(Number(Edit6->Text()) / (area * 0.0000001) * 1e6) / 1e6;
-            Edit1->SetText(sys::floatToText(std::ceil(perHa) * 0.001));
+            Edit1->SetText(
+                sys::floatToText(sys::roundUp(Number(Edit6->Text()) / (area * 0.0001), 3)));
         }
     }
     GroupBox1->Hide();

@@ -95,8 +95,7 @@ FieldNutrients SumNutrients(const std::vector<NutrientUse>& uses) {
         std::array<double, 3>& into = use.mutr ? sums.mineral : sums.organic;
         for (std::size_t i = 0; i < 3; ++i) {
             const double amount = percents[i] * 0.01 * use.menny * KilogramFactor(use.mert);
-            // Up to whole hundredths; the tolerance keeps 40 from reading as 40.000...01.
-            into[i] += std::ceil(amount * 100 - 1e-6) * 0.01;
+            into[i] += sys::roundUp(amount, 2);
         }
     }
     return sums;

@@ -2,16 +2,11 @@
 
 #include "platform/sys/numbers.h"
 
-#include <cmath>
-
 TGNParMuvNy* GNParMuvNy = nullptr;
 
 std::string YieldText(double harvested, double areaM2) {
-    double perHectare = areaM2 != 0 ? harvested / (0.0001 * areaM2) : 0;
-    // Rounded up at three decimals; the small allowance keeps 6.5 from becoming 6.501
-    // where the division leaves a trace above it.
-    perHectare = std::ceil(perHectare * 1000 - 1e-9) * 0.001;
-    const std::string text = sys::floatToText(perHectare) + ";";
+    const double perHectare = areaM2 != 0 ? harvested / (0.0001 * areaM2) : 0;
+    const std::string text = sys::floatToText(sys::roundUp(perHectare, 3)) + ";";
     return text == "0;" ? "" : text;
 }
 

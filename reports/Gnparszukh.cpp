@@ -668,7 +668,7 @@ void TGNParSzuk::Query5CalcFields(db::TDataSet& DataSet) {
     // The use's marked nitrogen percentage, read from the row itself (the use it names).
     const double nitrogen = MarkedNitrogenPercent(DataSet.FieldByName("Felelos").AsString(),
                                                   DataSet.FieldByName("Csira").AsString());
-    const std::string content = Text(std::ceil(nitrogen * dose * 100) * 0.0001);
+    const std::string content = Text(sys::roundUp(nitrogen * dose * 0.01, 4));
     DataSet.FieldByName("NitTart").SetAsString(
         content == "0" ? "" : (content + " " + unit).substr(0, 15));
     DataSet.FieldByName("Talajm").SetAsString(

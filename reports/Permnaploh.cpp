@@ -19,7 +19,7 @@ TPermNaplo::TPermNaplo(db::Session& session) : session_(session) {
     CloseOnClose(&Table1);
     Query1.AddCalcField("Erogep", db::FieldType::Alpha, 30);
     Query1.AddCalcField("Munkagep", db::FieldType::Alpha, 30);
-    Query1.AddCalcField("Szemely", db::FieldType::Alpha, 30);
+    Query1.AddCalcField("Szemely", db::FieldType::Alpha, 255); // every worker's name
     Query1.OnCalcFields = [this](db::TDataSet& rows) { Query1CalcFields(rows); };
 
     auto* heading = ui::Make<ui::TLabel>(this, {8, 8, 400, 20}, "Permetezési napló elemei");

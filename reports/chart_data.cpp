@@ -64,8 +64,8 @@ std::vector<ChartSlice> PieSlices(const std::vector<AreaGroup>& groups) {
     if (total <= 0)
         return slices;
     for (const AreaGroup& g : MergeSmallest(groups))
-        slices.push_back({std::floor(g.area / total * 10000) * 0.01,
-                          FirstCharacters(g.label, kLabelCharacters)});
+        slices.push_back(
+            {sys::roundDown(g.area / total * 100, 2), FirstCharacters(g.label, kLabelCharacters)});
     return slices;
 }
 

@@ -65,9 +65,11 @@ void SprayLookups::Load(db::Session& session) {
     workers.SQL().Add("   ON  (Munkavegz.Szemkod = Szemely.Szid) ");
     workers.SQL().Add("ORDER BY Szemely.Sznev");
     workers.Open();
-    for (; !workers.Eof(); workers.Next())
-        workers_[workers.FieldByName("Muvkod").AsString()] +=
-            workers.FieldByName("Sznev").AsString();
+    // Every worker of the operation, in name order, each name kept whole.
+    for (; !workers.Eof(); workers.Next()) {
+        std::string& names = workers_[workers.FieldByName("Muvkod").AsString()];
+        names += (names.empty() ? "" : ", ") + workers.FieldByName("Sznev").AsString();
+    }
 
     db::TQuery observations(session);
     observations.SQL().Add("SELECT *");

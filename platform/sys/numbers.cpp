@@ -213,4 +213,27 @@ std::string intToText(std::int64_t value) {
     return std::to_string(value);
 }
 
+namespace {
+
+double stepSlack(double steps) {
+    return 1e-9 * std::max(1.0, std::fabs(steps));
+}
+
+// Whole steps back to the decimal value; a zero keeps no sign.
+double fromSteps(double steps, int decimals) {
+    return steps == 0 ? 0.0 : steps / std::pow(10.0, decimals);
+}
+
+} // namespace
+
+double roundUp(double value, int decimals) {
+    const double steps = value * std::pow(10.0, decimals);
+    return fromSteps(std::ceil(steps - stepSlack(steps)), decimals);
+}
+
+double roundDown(double value, int decimals) {
+    const double steps = value * std::pow(10.0, decimals);
+    return fromSteps(std::floor(steps + stepSlack(steps)), decimals);
+}
+
 } // namespace sys

@@ -38,4 +38,11 @@ std::optional<std::int32_t> tryParseInt(std::string_view text);
 
 std::string intToText(std::int64_t value);
 
+// A value raised (cut) to the given number of decimals. Binary fractions leave a decimal
+// figure a few units of the last place off (64.4 * 27 is 1738.8000000000002), so a value
+// within a billionth of a step of a decimal step counts as on it; the result is the
+// double nearest that decimal (17.388, never 17.388000000000002), and never -0.
+double roundUp(double value, int decimals);
+double roundDown(double value, int decimals);
+
 } // namespace sys

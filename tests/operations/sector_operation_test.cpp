@@ -5,6 +5,7 @@
 #include "register/cascade_deletes.h"
 #include "register/field_fixture.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,6 +38,7 @@ TEST_F(SectorOperationTest, NormalHectaresAreRaisedToTheNextHundredth) {
     EXPECT_DOUBLE_EQ(ops::SectorNha(1.0, 12345), 1.24);
     EXPECT_DOUBLE_EQ(ops::SectorNha(1.0, 12300), 1.23);
     EXPECT_DOUBLE_EQ(ops::SectorNha(0.5, 10000), 0.5);
+    EXPECT_FALSE(std::signbit(ops::SectorNha(0, 12345))); // a type without factor stores 0, not -0
 }
 
 TEST_F(SectorOperationTest, EveryActiveFieldOfTheSectorAndYearGetsARowWithConsecutiveCodes) {

@@ -25,6 +25,8 @@ TEST(PieSlices, SharesTruncatedToHundredthsOfAPercentWithTheirLegends) {
     const auto three = charts::PieSlices({{"Kiss", 50000}, {"Nagy", 30000}, {"Tóth", 20000}});
     EXPECT_EQ(Percents(three), (std::vector<double>{50, 30, 20}));
     EXPECT_EQ(charts::LegendText(three[0]), "50% Kiss");
+    // 57 and 43 are exact decimal shares: no binary trace cuts them to 56,99.
+    EXPECT_EQ(Percents(charts::PieSlices({{"A", 57}, {"B", 43}})), (std::vector<double>{57, 43}));
     const auto equal = charts::PieSlices({{"A", 1}, {"B", 1}, {"C", 1}});
     EXPECT_EQ(charts::LegendText(equal[2]), "33,33% C");
     EXPECT_EQ(charts::LegendText(charts::PieSlices({{"Egyedül", 7}})[0]), "100% Egyedül");

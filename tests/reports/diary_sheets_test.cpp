@@ -259,12 +259,22 @@ TEST_F(DiarySheets, IrrigationSheetWithFertiliserAndWaterPoints) {
 }
 
 TEST_F(DiarySheets, FertilisingLogComputesNutrientsAndIncorporation) {
+    // 27 % of 64,4 kg is 17,388 kg: the product's binary trace above it is no extra step.
+    Material({.felhkod = "100009",
+              .muvkod = "100004",
+              .field = "100001",
+              .anyagkod = "100000",
+              .menny = 64.4,
+              .mert = "kg",
+              .felelos = "X27;0;0;"});
     Print(5);
     ASSERT_EQ(output.documents.size(), 1u);
     regtest::KeepPdf(output.documents[0], "GN11TraNapl.pdf");
     const std::string text = JoinedLines(output.documents[0]);
     EXPECT_THAT(text, HasSubstr("Trágyázási napló"));
     EXPECT_THAT(text, HasSubstr("54 kg"));
+    EXPECT_THAT(text, HasSubstr("17,388 kg"));
+    EXPECT_THAT(text, ::testing::Not(HasSubstr("17,3881")));
     EXPECT_THAT(text, HasSubstr("Pétisó"));
     EXPECT_THAT(text, HasSubstr("30,0"));
     EXPECT_THAT(text, HasSubstr(sys::dateToText(sys::encodeDate(2008, 2, 3))));

@@ -209,12 +209,13 @@ TEST_F(SprayLog, EveryPesticideUseInTheDatesWithItsMachinesAndWorkers) {
             l.Query1.First();
             EXPECT_EQ(l.Query1.FieldByName("Erogep").AsString(), "");
             EXPECT_EQ(l.Query1.FieldByName("Munkagep").AsString(), "");
-            // Two names one after the other, cut to the column's 30 letters.
-            EXPECT_EQ(l.Query1.FieldByName("Szemely").AsString(), "Ábel PéterKovács-Szabó Erzsébe");
+            // Every name whole, separated.
+            EXPECT_EQ(l.Query1.FieldByName("Szemely").AsString(),
+                      "Ábel Péter, Kovács-Szabó Erzsébet Margit");
             l.Query1.Next();
             EXPECT_EQ(l.Query1.FieldByName("Erogep").AsString(), "MTZ-82");
             EXPECT_EQ(l.Query1.FieldByName("Munkagep").AsString(), "Permetező RAU");
-            EXPECT_EQ(l.Query1.FieldByName("Szemely").AsString(), "Anna NagyZoltán Kiss");
+            EXPECT_EQ(l.Query1.FieldByName("Szemely").AsString(), "Anna Nagy, Zoltán Kiss");
             EXPECT_EQ(l.Query1.FieldByName("Ter_1").AsInteger(), 12345);
             EXPECT_EQ(l.Query1.FieldByName("Vido_1").AsString(), "14"); // the pesticide's
             EXPECT_TRUE(l.Button2->isEnabled());
@@ -230,7 +231,7 @@ TEST_F(SprayLog, EveryPesticideUseInTheDatesWithItsMachinesAndWorkers) {
     EXPECT_THAT(list, Contains(HasSubstr("Kezelések száma: | 4")));
     const std::vector<std::string> machines = report::DocumentLines(output.documents[1]);
     EXPECT_THAT(machines, Contains(HasSubstr("Karate | 0,2 | l | 300 | MTZ-82 | Permetező RAU | "
-                                             "Anna NagyZoltán")));
+                                             "Anna Nagy,")));
     const std::string pdf = regtest::PdfText(output.documents[1]);
     if (!pdf.empty()) {
         EXPECT_THAT(pdf, HasSubstr("Permetező RAU"));

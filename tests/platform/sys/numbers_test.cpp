@@ -124,4 +124,16 @@ TEST(Numbers, WholeNumbersWithinThe32BitRange) {
     EXPECT_EQ(sys::intToText(100001), "100001");
 }
 
+TEST(Numbers, DecimalRoundingIgnoresTheBinaryTraceOfAnExactDecimal) {
+    EXPECT_EQ(sys::roundUp(64.4 * 27 * 0.01, 4), 17.388); // the plain ceiling gives 17,3881
+    EXPECT_EQ(sys::floatToText(sys::roundUp(64.4 * 27 * 0.01, 4)), "17,388");
+    EXPECT_EQ(sys::roundUp(2.0001, 3), 2.001);
+    EXPECT_EQ(sys::roundUp(13 / (0.0001 * 20000), 3), 6.5);
+    EXPECT_EQ(sys::roundDown(57.0 / 100 * 100, 2), 57); // the plain floor gives 56,99
+    EXPECT_EQ(sys::roundDown(1.0 / 3 * 100, 2), 33.33);
+    EXPECT_EQ(sys::roundUp(-0.004, 2), 0);
+    EXPECT_FALSE(std::signbit(sys::roundUp(-0.004, 2)));
+    EXPECT_FALSE(std::signbit(sys::roundUp(0.0, 2)));
+}
+
 } // namespace
