@@ -478,6 +478,16 @@ void OpenParcelSummary(db::Session& session) {
 
 void PrintParcelSummaryUnshown(db::Session& session, const std::string& farmingYear) {
     const std::string text(sys::trim(farmingYear));
+    if (text.empty()) {
+        // The selector's year box is empty when no field is recorded at all.
+        db::TTable fields(session);
+        fields.SetTableName("parcellak");
+        fields.Open();
+        ui::MessageDlg(fields.IsEmpty() ? "Nincs rögzített tábla, a táblaösszesítő nem készíthető!"
+                                        : "Kérem, adja meg a gazdasági évet!",
+                       ui::mtWarning, ui::mbOK);
+        return;
+    }
     const std::optional<std::int32_t> year = sys::tryParseInt(text);
     if (!year) {
         ui::MessageDlg("Hiba! A(z) 'Gazdasági év' értéke (\"" + text + "\") nem egész szám !",

@@ -2,6 +2,7 @@
 
 #include "core/farm_row.h"
 #include "platform/sys/numbers.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/form_helpers.h"
 #include "register/single_row.h"
 
@@ -130,12 +131,22 @@ std::vector<std::string> TGNcim::CoverRow() {
             farm("Szaktancim")};
 }
 
+bool TGNcim::YearPrintable() {
+    if (CoverFarmingYear(ComboBox1->Text()) != "..../....")
+        return true;
+    ui::MessageDlg("A 'Gazdasági év' nem évpár: kérem, így adja meg: 2008-2009!", ui::mtWarning,
+                   ui::mbOK);
+    return false;
+}
+
 void TGNcim::Button1Click(TObject*) {
-    RvProject2.ExecuteActiveReport();
+    if (YearPrintable())
+        RvProject2.ExecuteActiveReport();
 }
 
 void TGNcim::Button2Click(TObject*) {
-    RvProject1.ExecuteActiveReport();
+    if (YearPrintable())
+        RvProject1.ExecuteActiveReport();
 }
 
 void TGNcim::Button3Click(TObject*) {

@@ -60,6 +60,9 @@ public:
     std::vector<std::string> CoverRow();
 
 private:
+    // A year text the cover cannot print as a farming year is named, and nothing prints.
+    bool YearPrintable();
+
     bool listed_ = false; // the year list is filled once per showing
 };
 extern TGNcim* GNcim;

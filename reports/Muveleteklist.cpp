@@ -66,6 +66,7 @@ TMuvList::TMuvList(db::Session& session) : session_(session) {
     Button2 = ui::Make<ui::TButton>(this, {792, 522, 100, 27}, "Nyomtatás");
 
     PopupMenu1 = new ui::TPopupMenu(this);
+    PopupMenu1->Add("Nyomtatás         CTRL+P")->OnClick = Handler(&TMuvList::Button2Click);
     PopupMenu1->Add("Nyomtatási kép  CTRL+I")->OnClick = Handler(&TMuvList::Button2Click);
     PopupMenu1->Add("Vissza                 CTRL+X")->OnClick = Handler(&TMuvList::Button1Click);
     SetPopupMenu(PopupMenu1);
@@ -117,7 +118,7 @@ void TMuvList::ShowTotals() {
 }
 
 void TMuvList::FormKeyPress(TObject*, TKey& Key) {
-    ui::Shortcuts(Key, {{'I', Button2}, {'X', Button1}});
+    ui::Shortcuts(Key, {{'I', Button2}, {'P', Button2}, {'X', Button1}});
 }
 
 void TMuvList::Button1Click(TObject*) {

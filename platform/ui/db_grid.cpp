@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
+#include <QStyle>
 #include <algorithm>
 #include <optional>
 #include <set>
@@ -463,14 +464,23 @@ void TDBGrid::columnsChanged() {
     showCursor();
 }
 
-// A date column is never narrower than a whole date: a cut date reads as another day.
+// A date column is never narrower than a whole date: a cut date reads as another day. No
+// column is narrower than its heading, so that "Mélység cm" never reads "Mélység c".
 void TDBGrid::applyWidths() {
     const int dateWidth =
         fontMetrics().horizontalAdvance(Q(sys::dateToText(sys::encodeDate(2008, 12, 28)))) + 14;
-    for (int c = 0; c < model_->columnCount(); ++c)
-        if (const TColumn* column = model_->column(c); column && column->Width() > 0)
-            horizontalHeader()->resizeSection(
-                c, model_->showsDates(c) ? std::max(column->Width(), dateWidth) : column->Width());
+    const int headingMargins = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin) + 2;
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        const TColumn* column = model_->column(c);
+        if (!column || column->Width() <= 0)
+            continue;
+        int width = std::max(column->Width(), model_->showsDates(c) ? dateWidth : 0);
+        const QString heading = model_->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        for (const QString& line : heading.split('\n'))
+            width = std::max(width, horizontalHeader()->fontMetrics().horizontalAdvance(line) +
+                                        headingMargins);
+        horizontalHeader()->resizeSection(c, width);
+    }
 }
 
 // Puts the view's current row on the data set's cursor.

@@ -70,6 +70,10 @@ TEST_F(GridTest, ShowsEveryFieldWithoutColumnsAndTheColumnsWithTheirCaptions) {
     EXPECT_EQ(cell(grid, 1, 0), "2001");
     EXPECT_EQ(cell(grid, 5, 1), "ágazat 5");
     EXPECT_EQ(grid.horizontalHeader()->sectionSize(0), 80);
+    // A column narrower than its heading widens to show the heading whole.
+    grid.Columns()[1].SetWidth(10);
+    EXPECT_GT(grid.horizontalHeader()->sectionSize(1),
+              grid.horizontalHeader()->fontMetrics().horizontalAdvance("Ágazat"));
 
     parcels.table.Close(); // the columns stay; the rows go
     EXPECT_EQ(grid.model()->rowCount(), 0);
