@@ -1,5 +1,6 @@
 #include "Grafikonh.h"
 
+#include "chart_data.h"
 #include "platform/db/query.h"
 #include "platform/ui/canvas.h"
 
@@ -43,12 +44,6 @@ ChartQuery QueryOf(AreaChart chart) {
             "Mezőgazdasági területek hasznosítási irány szerinti megoszlása (nyilvántartott "
             "hrsz-ek és hasznosításuk)"};
 }
-
-// The drawing's coordinates in the window's pixels.
-struct Scale {
-    double factor;
-    int operator()(double v) const { return static_cast<int>(std::lround(v * factor)); }
-};
 
 } // namespace
 
@@ -95,7 +90,8 @@ void Tgrafikon::DrawPie(const std::vector<charts::ChartSlice>& slices, int count
     const QColor face = palette().color(QPalette::Window);
     canvas.Clear(face);
     SetCaption(title.empty() ? "grafikon" : title);
-    const Scale s{std::min(ClientWidth() / double(kWidth), ClientHeight() / double(kHeight))};
+    const charts::Scale s{
+        std::min(ClientWidth() / double(kWidth), ClientHeight() / double(kHeight))};
     canvas.Font().setPixelSize(std::max(6, s(12)));
     canvas.SetPenColor(Qt::black);
     if (count == 0) {

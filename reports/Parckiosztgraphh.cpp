@@ -36,11 +36,6 @@ namespace {
 
 constexpr int kWidth = 657, kHeight = 457;
 
-struct Scale {
-    double factor;
-    int operator()(double v) const { return static_cast<int>(std::lround(v * factor)); }
-};
-
 } // namespace
 
 TParcKiosztGraph::TParcKiosztGraph(db::Session& session) : session_(session) {
@@ -119,7 +114,8 @@ void TParcKiosztGraph::FormPaint(TObject*) {
     ui::TCanvas& canvas = Canvas();
     const QColor face = palette().color(QPalette::Window);
     canvas.Clear(face);
-    const Scale s{std::min(ClientWidth() / double(kWidth), ClientHeight() / double(kHeight))};
+    const charts::Scale s{
+        std::min(ClientWidth() / double(kWidth), ClientHeight() / double(kHeight))};
     canvas.Font().setPixelSize(std::max(6, s(11)));
     canvas.SetPenColor(Qt::black);
     canvas.SetBrushColor(Qt::white);

@@ -4,6 +4,7 @@
 // the slice colours, which the sector column chart shares.
 
 #include <QColor>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,12 @@ std::string FirstCharacters(const std::string& text, int characters);
 
 // A legend row's text: the share, "% " and the label ("33,33% Kiss Ádám").
 std::string LegendText(const ChartSlice& slice);
+
+// A chart's coordinates (drawn for a window of its designed size) in the window's pixels.
+struct Scale {
+    double factor;
+    int operator()(double v) const { return static_cast<int>(std::lround(v * factor)); }
+};
 
 // A number as the shortest decimal text, decimal comma, no trailing zeros (12,5; 100).
 std::string ShortNumber(double value);
