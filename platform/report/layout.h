@@ -120,6 +120,7 @@ struct Band {
     std::vector<std::pair<std::string, std::string>> links; // detail column, master column
     double indent = 0;
     bool headings = true;
+    bool headingsOncePerPage = false; // a detail band's headings: at its first run on a page
     bool newPage = false;
     double size = 0;
     double rowHeight = 0; // millimetres; 0: as high as the row's texts

@@ -563,9 +563,10 @@ private:
             fail("a betűméret legalább 4 pont");
         if (const auto headings = s.option("headings")) {
             const std::string lower = sys::toLower(*headings);
-            if (lower != "yes" && lower != "no")
-                fail("headings= értéke yes vagy no");
-            b.headings = lower == "yes";
+            if (lower != "yes" && lower != "no" && lower != "page")
+                fail("headings= értéke yes, no vagy page");
+            b.headings = lower != "no";
+            b.headingsOncePerPage = lower == "page";
         }
         b.newPage = s.flag("newpage");
         b.rowHeight = s.number("rowheight", 200).value_or(0);

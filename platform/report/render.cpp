@@ -879,6 +879,7 @@ private:
         const HeadingGrid& grid = run.heading;
         if (grid.height <= 0)
             return;
+        headedPage_[&run.band] = doc_.pages.size();
         const Band& band = run.band;
         const double pad = padding(band);
         openTable(run);
@@ -1023,7 +1024,10 @@ private:
         run.bandTotals.reset(band.foot);
         run.pageTotals.reset(band.pageFoot);
         run.carried.reset(band.carryFoot);
-        placeHeadings(run);
+        const auto headed = headedPage_.find(&band);
+        if (!band.headingsOncePerPage || headed == headedPage_.end() ||
+            headed->second != doc_.pages.size())
+            placeHeadings(run);
     }
 
     // A caption above a band's table: a text without rules.
@@ -1229,6 +1233,7 @@ private:
     std::map<std::string, std::vector<const Band*>> details_;
     std::map<const Connection*, std::vector<Cell>> firstRows_;
     std::map<const Band*, std::unique_ptr<Snapshot>> snapshots_;
+    std::map<const Band*, std::size_t> headedPage_; // the page a band's headings were last on
     int rowsRead_ = 0;
 };
 
