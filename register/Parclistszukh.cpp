@@ -153,8 +153,10 @@ void TParcListSzuk::FormShow(TObject*) {
         return;
     SetCaption("Táblák szerinti műveletlekérdezés");
     Label1->SetCaption("Műveletlekérdezés");
+    // The house names stand beside the land parcels: both narrow the printout.
+    SetClientSize(820, ClientHeight());
+    DBGrid2->SetBounds(560, 52, 252, 250);
     DBGrid2->Show();
-    DBGrid2->BringToFront();
 }
 
 // The boxes are filled on the first activation only: a list or a message closing in

@@ -85,7 +85,11 @@ TTablalekerdez::TTablalekerdez(db::Session& session) : session_(session) {
 void TTablalekerdez::RvProject1BeforeOpen(TObject*) {
     machineNames_.clear();
     Query2.SetFilter(ParcListSzuk->HouseNameFilter);
-    Table1.SetFilter(ParcListSzuk->LandParcelFilter);
+    // The marked house names narrow the land parcels printed, as the marked parcels do.
+    std::string landParcels = ParcListSzuk->LandParcelFilter;
+    if (!ParcListSzuk->HouseNameFilter.empty())
+        landParcels += (landParcels.empty() ? "" : " AND ") + ParcListSzuk->HouseNameFilter;
+    Table1.SetFilter(landParcels);
     Table3.SetFilter(ParcListSzuk->FieldFilter);
     Query1.SetFilter(ParcListSzuk->FieldFilter);
     for (db::TDataSet* rows :

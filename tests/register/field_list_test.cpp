@@ -237,6 +237,14 @@ TEST_F(FieldList, ModeOneRunsTheOperationsReportOfTheChosenParcels) {
         EXPECT_EQ(f.Caption(), "Táblák szerinti műveletlekérdezés");
         EXPECT_EQ(f.Label1->Caption(), "Műveletlekérdezés");
         EXPECT_TRUE(f.DBGrid2->isVisible());
+        EXPECT_TRUE(f.DBGrid1->isVisible()); // beside the house names: both reachable
+        EXPECT_FALSE(f.DBGrid1->geometry().intersects(f.DBGrid2->geometry()));
+        // A house name narrows the land parcels printed.
+        ASSERT_TRUE(f.Query3.Locate("Hazmeg", {db::Value(std::string("O'Neil dűlő"))}));
+        f.DBGrid2->SelectedRows().SetCurrentRowSelected(true);
+        f.ComboBox1->SetText("2009");
+        f.Button3->click();
+        f.Button1->click();
         Mark(f, {north});
         f.ComboBox1->SetText("2009");
         f.Button3->click();
@@ -246,15 +254,23 @@ TEST_F(FieldList, ModeOneRunsTheOperationsReportOfTheChosenParcels) {
     OpenFieldListFilter(session, 1);
     EXPECT_EQ(forms.Shown(),
               (std::vector<std::string>{"TParcListSzuk"})); // the holder is never shown
-    ASSERT_EQ(output.documents.size(), 1u);
-    EXPECT_EQ(output.asked, (std::vector<std::string>{"HejrajzMuv4.rav"}));
+    ASSERT_EQ(output.documents.size(), 2u);
+    EXPECT_EQ(output.asked, (std::vector<std::string>{"HejrajzMuv4.rav", "HejrajzMuv4.rav"}));
+    const std::vector<std::string> byName = report::DocumentLines(output.documents[0]);
+    EXPECT_THAT(byName, Contains(HasSubstr("0150 | O'Neil dűlő")));
+    EXPECT_THAT(byName, Not(Contains(HasSubstr("0112/3 | Észak"))));
+    EXPECT_THAT(byName, Contains(HasSubstr("Tárcsázás")));
+    // Two fields with operations on one page: the operations' headings stand once.
+    EXPECT_EQ(std::count_if(byName.begin(), byName.end(),
+                            [](const std::string& l) { return l.find("Dátum | Művelet") == 0; }),
+              1);
     regtest::KeepPdf(output.documents[0], "hejrajzmuv4.pdf");
-    const std::string pdf = regtest::PdfText(output.documents[0]);
+    const std::string pdf = regtest::PdfText(output.documents[1]);
     if (!pdf.empty()) {
         EXPECT_THAT(pdf, HasSubstr("Vetőgép"));
         EXPECT_THAT(pdf, HasSubstr("N:15% P:15% K:15%"));
     }
-    const std::vector<std::string> lines = report::DocumentLines(output.documents[0]);
+    const std::vector<std::string> lines = report::DocumentLines(output.documents[1]);
     EXPECT_THAT(lines, Contains(HasSubstr("0112/3 | Észak")));
     EXPECT_THAT(lines, Contains(HasSubstr("Vetés | Zetor 7745 | Vetőgép | 20 000 | 2,5")));
     EXPECT_THAT(lines, Contains(HasSubstr("N:15% P:15% K:15%")));
