@@ -109,7 +109,7 @@ TParcListSzuk::TParcListSzuk(db::Session& session) : session_(session) {
     DBGrid2->SetReadOnly(true);
     DBGrid2->SetRowSelect(true);
     DBGrid2->SetMultiSelect(true);
-    DBGrid2->Columns().Add("Hazmeg", "Házi megnevezés (tábla)", 300);
+    DBGrid2->Columns().Add("Hazmeg", "Házi megnevezés (tábla)", 228);
     DBGrid2->SetVisible(false);
 
     (new ui::TLabel(this, "Gazdasági év :"))->SetBounds(8, 318, 120, 16);

@@ -80,7 +80,7 @@ TJ05::TJ05(db::Session& session) : session_(session) {
     Button8 = new ui::TButton(this, "szervíz");
     Button8->SetBounds(636, 110, 116, 27);
     Button6 = new ui::TButton(this, "Import Fájl Készítése\nAbev Programhoz\nJ04 bevalláshoz");
-    Button6->SetBounds(630, 400, 126, 62); // wider than the others: its lines are longer
+    Button6->SetBounds(628, 400, 130, 62); // wider than the others: its lines are longer
 
     GroupBox1 = new ui::TGroupBox(this, "Új számla rögzítése.");
     GroupBox1->SetBounds(8, 8, 620, 330);
