@@ -10,7 +10,7 @@ CRASH_SECONDS ?= 120
 PACKAGES = build-essential cmake ninja-build pkg-config \
            zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev \
            qt6-base-dev libjpeg62-turbo-dev libzip-dev fonts-dejavu-core fonts-dejavu-extra \
-           xvfb xauth poppler-utils
+           xvfb xauth poppler-utils qt6-translations-l10n
 
 # The fuzzer needs clang and its sanitizer runtime as well.
 FUZZ_PACKAGES = clang libclang-rt-14-dev

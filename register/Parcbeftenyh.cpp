@@ -38,6 +38,7 @@ TParcBefTeny::TParcBefTeny(db::Session& session) : session_(session), Chooser(th
     GroupBox1->setAutoFillBackground(true);
     GroupBox1->SetBounds(0, 0, 520, 160);
     GroupBox1->hide();
+    ui::EditBoxOverList(GroupBox1);
     auto row = [&](const std::string& caption, int top) {
         auto* l = new ui::TLabel(GroupBox1, caption);
         l->SetBounds(12, top + 4, 170, 16);

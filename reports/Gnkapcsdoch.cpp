@@ -79,13 +79,13 @@ TGNKapcsdoc::TGNKapcsdoc(db::Session& session) : session_(session) {
                  Button1, DBEdit1, DateTimePicker1, DBEdit2,         DBEdit3,  DBEdit4, DBEdit5,
                  Button7, Button8, DateTimePicker2, DateTimePicker3, Button10, Button11});
 
-    // "Nyomtatási kép" shows the sheet, as its caption says; its Ctrl+I duplicates.
-    PopupMenu1 = res::ButtonMenu(this, {{"Új elem                CTRL+U", Button2},
-                                        {"Módosítás            CTRL+M", Button3},
-                                        {"Törlés                  CTRL+T", Button4},
-                                        {"Nyomtatási kép    CTRL+I", Button6},
-                                        {"Nyomtatás           CTRL+P", Button6},
-                                        {"Bezár                   CTRL+X", Button1}});
+    // The item of Ctrl+I duplicates the current remark, as the key does, and says so.
+    PopupMenu1 = ui::ButtonMenu(this, {{"Új elem                CTRL+U", Button2},
+                                       {"Módosítás            CTRL+M", Button3},
+                                       {"Törlés                  CTRL+T", Button4},
+                                       {"Duplázás              CTRL+I", Button5},
+                                       {"Nyomtatás           CTRL+P", Button6},
+                                       {"Bezár                   CTRL+X", Button1}});
     SetPopupMenu(PopupMenu1);
 
     OnShow = Handler(&TGNKapcsdoc::FormShow);

@@ -59,11 +59,11 @@ TGNNovVedMegf::TGNNovVedMegf(db::Session& session) : session_(session) {
     Aktivparcellak1 = PopupMenu1->Add("Aktív parcellák      CTRL+A");
     Aktivparcellak1->SetChecked(true);
     Aktivparcellak1->OnClick = Handler(&TGNNovVedMegf::Aktivparcellak1Click);
-    PopupMenu1->Add("Feltételek törlése  CTRL+T")->OnClick = Handler(&TGNNovVedMegf::Button2Click);
-    PopupMenu1->Add("Nyomtatás            CTRL+P");
-    PopupMenu1->Add("Nyomtatási kép     CTRL+I")->OnClick = Handler(&TGNNovVedMegf::Button1Click);
-    PopupMenu1->Add("Mégsem                CTRL+X")->OnClick =
-        Handler(&TGNNovVedMegf::Button3Click);
+    // The captions name the keys that do what the items do.
+    PopupMenu1->Add("Feltételek törlése  CTRL+I", Button2);
+    PopupMenu1->Add("Nyomtatás");
+    PopupMenu1->Add("Nyomtatási kép     CTRL+T", Button1);
+    PopupMenu1->Add("Mégsem                CTRL+X", Button3);
     SetPopupMenu(PopupMenu1);
 
     OnShow = Handler(&TGNNovVedMegf::FormShow);
@@ -101,7 +101,7 @@ void TGNNovVedMegf::FormKeyPress(TObject*, TKey& Key) {
         Aktivparcellak1->Click();
         return;
     }
-    // The keys do not follow the popup's captions: T prints, I clears, P and X close.
+    // T prints, I clears, P and X close.
     ui::Shortcuts(Key, {{'T', Button1}, {'I', Button2}, {'P', Button3}, {'X', Button3}});
 }
 

@@ -225,10 +225,11 @@ TGNParSzuk::TGNParSzuk(db::Session& session) : session_(session) {
                  DateTimePicker2, CheckBox2, Edit2, Edit3, Edit1, Button1, Button2, Button3});
 
     PopupMenu1 = new ui::TPopupMenu(this);
-    PopupMenu1->Add("Nyomtatási kép     CTRL+I")->OnClick = Handler(&TGNParSzuk::Button1Click);
-    PopupMenu1->Add("Nyomtatás            CTRL+P")->OnClick = Handler(&TGNParSzuk::Button4Click);
-    PopupMenu1->Add("Feltételek törlése  CTRL+T")->OnClick = Handler(&TGNParSzuk::Button2Click);
-    PopupMenu1->Add("Mégsem                CTRL+X")->OnClick = Handler(&TGNParSzuk::Button3Click);
+    // The captions name the keys that do what the items do.
+    PopupMenu1->Add("Nyomtatási kép     CTRL+T", Button1);
+    PopupMenu1->Add("Nyomtatás")->OnClick = Handler(&TGNParSzuk::Button4Click);
+    PopupMenu1->Add("Feltételek törlése  CTRL+I", Button2);
+    PopupMenu1->Add("Mégsem                CTRL+X", Button3);
     Aktivparcellak1 = PopupMenu1->Add("Aktív parcellák      CTRL+A");
     Aktivparcellak1->SetChecked(true);
     Aktivparcellak1->OnClick = Handler(&TGNParSzuk::Aktivparcellak1Click);
@@ -311,7 +312,7 @@ void TGNParSzuk::FormKeyPress(TObject*, TKey& Key) {
         Key = 0;
         return;
     }
-    // The keys do not follow the popup's captions: T prints, I clears, P and X close.
+    // T prints, I clears, P and X close.
     ui::Shortcuts(Key, {{'T', Button1}, {'I', Button2}, {'P', Button3}, {'X', Button3}});
 }
 

@@ -66,9 +66,9 @@ TMuvList::TMuvList(db::Session& session) : session_(session) {
     Button2 = ui::Make<ui::TButton>(this, {792, 522, 100, 27}, "Nyomtatás");
 
     PopupMenu1 = new ui::TPopupMenu(this);
-    PopupMenu1->Add("Nyomtatás         CTRL+P")->OnClick = Handler(&TMuvList::Button2Click);
-    PopupMenu1->Add("Nyomtatási kép  CTRL+I")->OnClick = Handler(&TMuvList::Button2Click);
-    PopupMenu1->Add("Vissza                 CTRL+X")->OnClick = Handler(&TMuvList::Button1Click);
+    PopupMenu1->Add("Nyomtatás         CTRL+P", Button2);
+    PopupMenu1->Add("Nyomtatási kép  CTRL+I", Button2);
+    PopupMenu1->Add("Vissza                 CTRL+X", Button1);
     SetPopupMenu(PopupMenu1);
 
     OnShow = Handler(&TMuvList::FormShow);

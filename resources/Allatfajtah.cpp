@@ -32,6 +32,7 @@ TAllatfajta::TAllatfajta(db::Session& session) : session_(session) {
     Button6 = ui::Make<ui::TButton>(GroupBox1, {106, 92, 90, 27}, "rögzítés");
     Button5 = ui::Make<ui::TButton>(GroupBox1, {204, 92, 90, 27}, "mégsem");
     GroupBox1->Hide();
+    ui::EditBoxOverList(GroupBox1);
 
     OnShow = Handler(&TAllatfajta::FormShow);
     OnClose = Handler(&TAllatfajta::FormClose);
@@ -52,8 +53,7 @@ void TAllatfajta::FormClose(TObject*, TCloseAction&) {
 }
 
 void TAllatfajta::Button1Click(TObject*) {
-    res::ShowBoxOver(GroupBox1, 8, 8, "Új állatfaj rögzítése",
-                     {DBGrid1, Button1, Button2, Button3, Button4});
+    res::ShowBox(GroupBox1, 8, 8, "Új állatfaj rögzítése");
     Table1.Insert();
     DBEdit1->SetFocus();
 }
@@ -62,8 +62,7 @@ void TAllatfajta::Button1Click(TObject*) {
 void TAllatfajta::Button2Click(TObject*) {
     if (Table1.IsEmpty())
         return;
-    res::ShowBoxOver(GroupBox1, 8, 8, "Állatfaj módosítás",
-                     {DBGrid1, Button1, Button2, Button3, Button4});
+    res::ShowBox(GroupBox1, 8, 8, "Állatfaj módosítás");
     Table1.Edit();
     DBEdit1->SetFocus();
 }
@@ -85,11 +84,11 @@ void TAllatfajta::Button4Click(TObject*) {
 
 void TAllatfajta::Button5Click(TObject*) {
     Table1.Cancel();
-    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
+    GroupBox1->Hide();
 }
 
 void TAllatfajta::Button6Click(TObject*) {
     Table1.FieldByName("Deleted").SetAsBoolean(false);
     Table1.Post();
-    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
+    GroupBox1->Hide();
 }

@@ -42,14 +42,14 @@ TCsapadek::TCsapadek(db::Session& session) : session_(session) {
     SetTabOrder({DBGrid1, Button3, Button2, Button6, BitBtn1, Button1, DateTimePicker1, Edit1,
                  Edit2, Button5, Button4});
 
-    PopupMenu1 = res::ButtonMenu(this, {{"Új feljegyzés    CTRL+U", Button3},
-                                        {"Módosítás         CTRL+M", Button2},
-                                        {"Törlés               CTRL+T", Button6},
-                                        {"Mégsem            CTRL+X", Button1},
-                                        {"Grafikon            CTRL+V", BitBtn1}});
+    PopupMenu1 = ui::ButtonMenu(this, {{"Új feljegyzés    CTRL+U", Button3},
+                                       {"Módosítás         CTRL+M", Button2},
+                                       {"Törlés               CTRL+T", Button6},
+                                       {"Mégsem            CTRL+X", Button1},
+                                       {"Grafikon            CTRL+V", BitBtn1}});
     SetPopupMenu(PopupMenu1);
-    PopupMenu2 = res::ButtonMenu(
-        this, {{"Rögzítés      CTRL+S", Button5}, {"Mégsem       CTRL+X", Button4}});
+    PopupMenu2 =
+        ui::ButtonMenu(this, {{"Rögzítés      CTRL+S", Button5}, {"Mégsem       CTRL+X", Button4}});
     GroupBox1->SetPopupMenu(PopupMenu2);
 
     OnActivate = Handler(&TCsapadek::FormActivate);

@@ -40,15 +40,16 @@ TGazdep::TGazdep(db::Session& session) : session_(session) {
     Button6 = ui::Make<ui::TButton>(GroupBox1, {150, 170, 100, 27}, "Rögzít");
     Button5 = ui::Make<ui::TButton>(GroupBox1, {258, 170, 100, 27}, "Mégsem");
     GroupBox1->Hide();
+    ui::EditBoxOverList(GroupBox1);
     SetTabOrder({DBGrid1, Button1, Button3, Button2, Button4, Edit1, CheckBox1, Edit2, ComboBox1,
                  Edit3, Button6, Button5});
 
-    PopupMenu1 = res::ButtonMenu(this, {{"Új bevitele   CTRL+A", Button1},
-                                        {"Módosítás     CTRL+M", Button3},
-                                        {"Törlés           CTRL+T", Button2},
-                                        {"Rendben        CTRL+X", Button4}});
+    PopupMenu1 = ui::ButtonMenu(this, {{"Új bevitele   CTRL+A", Button1},
+                                       {"Módosítás     CTRL+M", Button3},
+                                       {"Törlés           CTRL+T", Button2},
+                                       {"Rendben        CTRL+X", Button4}});
     PopupMenu2 =
-        res::ButtonMenu(this, {{"Rögzít     CTRL+S", Button6}, {"Mégsem   CTRL+X", Button5}});
+        ui::ButtonMenu(this, {{"Rögzít     CTRL+S", Button6}, {"Mégsem   CTRL+X", Button5}});
     SetPopupMenu(PopupMenu1);
 
     OnActivate = Handler(&TGazdep::FormActivate);

@@ -55,13 +55,13 @@ TGepjavitas::TGepjavitas(db::Session& session) : session_(session) {
     SetTabOrder({DBGrid1, Button2, Button3, Button4, Button1, DateTimePicker1, DBGrid2, DBGrid3,
                  Edit1, Edit2, Button6, Button5});
 
-    PopupMenu1 = res::ButtonMenu(this, {{"Új javítás   CTRL+U", Button2},
-                                        {"Módosítás   CTRL+M", Button3},
-                                        {"Törlés         CTRL+T", Button4},
-                                        {"Mégsem       CTRL+X", Button1}});
+    PopupMenu1 = ui::ButtonMenu(this, {{"Új javítás   CTRL+U", Button2},
+                                       {"Módosítás   CTRL+M", Button3},
+                                       {"Törlés         CTRL+T", Button4},
+                                       {"Mégsem       CTRL+X", Button1}});
     SetPopupMenu(PopupMenu1);
     PopupMenu2 =
-        res::ButtonMenu(this, {{"Rögzítés    CTRL+S", Button6}, {"Mégsem     CTRL+X", Button5}});
+        ui::ButtonMenu(this, {{"Rögzítés    CTRL+S", Button6}, {"Mégsem     CTRL+X", Button5}});
     GroupBox1->SetPopupMenu(PopupMenu2);
 
     OnActivate = Handler(&TGepjavitas::FormActivate);

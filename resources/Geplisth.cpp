@@ -79,12 +79,12 @@ TGeplist::TGeplist(db::Session& session) : session_(session) {
                  Button2,      Button3, DBEdit1, DBEdit2, ComboBox1, DBEdit3, Button5,
                  Button6,      DBEdit4, DBEdit5, DBEdit6, DBEdit7,   Button7, Button8});
 
-    PopupMenu1 = res::ButtonMenu(this, {{"Új gép              CTRL+U", Button9},
-                                        {"Törlés              CTRL+T", Button10},
-                                        {"Módosítás        CTRL+M", Button4},
-                                        {"Nyomtatás         CTRL+P", Button3},
-                                        {"Nyomtatási kép  CTRL+I", Button2},
-                                        {"Bezárás             CTRL+X", Button1}});
+    PopupMenu1 = ui::ButtonMenu(this, {{"Új gép              CTRL+U", Button9},
+                                       {"Törlés              CTRL+T", Button10},
+                                       {"Módosítás        CTRL+M", Button4},
+                                       {"Nyomtatás         CTRL+P", Button3},
+                                       {"Nyomtatási kép  CTRL+I", Button2},
+                                       {"Bezárás             CTRL+X", Button1}});
     SetPopupMenu(PopupMenu1);
     PopupMenu2 = new ui::TPopupMenu(this);
     PopupMenu2->Add("Rögzítés    CTRL+S")->OnClick = [this](TObject*) {

@@ -132,6 +132,7 @@ TJ05::TJ05(db::Session& session) : session_(session) {
     Button1 = new ui::TButton(GroupBox1, "mégsem");
     Button1->SetBounds(265, 296, 85, 27);
     GroupBox1->SetVisible(false);
+    ui::EditBoxOverList(GroupBox1);
 
     GroupBox2 = new ui::TGroupBox(this, "Szervíz");
     GroupBox2->SetBounds(8, 8, 620, 330);

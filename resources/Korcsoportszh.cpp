@@ -55,6 +55,7 @@ TKorcsoportok::TKorcsoportok(db::Session& session) : session_(session) {
     Button5 = ui::Make<ui::TButton>(GroupBox1, {190, 150, 90, 27}, "rögzítés");
     Button6 = ui::Make<ui::TButton>(GroupBox1, {288, 150, 90, 27}, "mégsem");
     GroupBox1->Hide();
+    ui::EditBoxOverList(GroupBox1);
 
     OnShow = Handler(&TKorcsoportok::FormShow);
     OnClose = Handler(&TKorcsoportok::FormClose);
@@ -87,8 +88,7 @@ void TKorcsoportok::ReopenList() {
 
 // A new group: the table leaves the list (it then holds every group) for the insert.
 void TKorcsoportok::Button1Click(TObject*) {
-    res::ShowBoxOver(GroupBox1, 1, 8, "Új csoport rögzítése",
-                     {DBGrid1, Button1, Button2, Button3, Button4});
+    res::ShowBox(GroupBox1, 1, 8, "Új csoport rögzítése");
     Table1.SetMasterSource(nullptr);
     Table1.Insert();
     DBLookupComboBox1->SetFocus();
@@ -98,8 +98,7 @@ void TKorcsoportok::Button2Click(TObject*) {
     if (Table1.IsEmpty())
         return;
     Table1.Edit();
-    res::ShowBoxOver(GroupBox1, 1, 8, "Csoport módosítása",
-                     {DBGrid1, Button1, Button2, Button3, Button4});
+    res::ShowBox(GroupBox1, 1, 8, "Csoport módosítása");
     DBEdit1->SetFocus();
 }
 
@@ -121,11 +120,11 @@ void TKorcsoportok::Button5Click(TObject*) {
     Table1.Post();
     AttachToList();
     ReopenList();
-    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
+    GroupBox1->Hide();
 }
 
 void TKorcsoportok::Button6Click(TObject*) {
-    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
+    GroupBox1->Hide();
     Table1.Cancel();
     AttachToList();
 }

@@ -111,16 +111,16 @@ TNovvedmegf::TNovvedmegf(db::Session& session) : session_(session) {
                  Edit2,       Edit4,     Edit5,     Edit7,           Edit8,   Button6,
                  Button5,     DBGrid2,   CheckBox2, Button8,         Button9, Button10});
 
-    PopupMenu1 = res::ButtonMenu(this, {{"Új feljegyzés    CTRL+U", Button2},
-                                        {"Módosítás         CTRL+M", Button3},
-                                        {"Törlés               CTRL+T", Button4},
-                                        {"Bezár                CTRL+X", Button1}});
+    PopupMenu1 = ui::ButtonMenu(this, {{"Új feljegyzés    CTRL+U", Button2},
+                                       {"Módosítás         CTRL+M", Button3},
+                                       {"Törlés               CTRL+T", Button4},
+                                       {"Bezár                CTRL+X", Button1}});
     ui::TMenuItem* active = PopupMenu1->Add("Aktív parcellák  CTRL+A");
     active->SetChecked(true);
     active->OnClick = [this](TObject*) { CheckBox1->SetChecked(!CheckBox1->Checked()); };
     SetPopupMenu(PopupMenu1);
-    PopupMenu2 = res::ButtonMenu(
-        this, {{"Rögzítés      CTRL+S", Button6}, {"Mégsem       CTRL+X", Button5}});
+    PopupMenu2 =
+        ui::ButtonMenu(this, {{"Rögzítés      CTRL+S", Button6}, {"Mégsem       CTRL+X", Button5}});
     GroupBox1->SetPopupMenu(PopupMenu2);
 
     OnActivate = Handler(&TNovvedmegf::FormActivate);

@@ -42,6 +42,7 @@ TSzemelyek::TSzemelyek(db::Session& session) : session_(session) {
     Button5 = ui::Make<ui::TButton>(GroupBox1, {130, 186, 100, 27}, "Rögzít");
     Button6 = ui::Make<ui::TButton>(GroupBox1, {238, 186, 100, 27}, "Mégsem");
     GroupBox1->Hide();
+    ui::EditBoxOverList(GroupBox1);
     SetTabOrder({DBGrid1, Button3, Button2, Button1, Button4, DBEdit1, DBEdit2, DBEdit3, DBEdit4,
                  DBEdit5, Button5, Button6});
 
@@ -74,8 +75,7 @@ void TSzemelyek::DBGrid1DblClick(TObject* Sender) {
 }
 
 void TSzemelyek::OpenBox() {
-    res::ShowBoxOver(GroupBox1, 8, 40, "Alkalmazottak",
-                     {DBGrid1, Button1, Button2, Button3, Button4});
+    res::ShowBox(GroupBox1, 8, 40, "Alkalmazottak");
     DBEdit1->SetFocus();
 }
 
@@ -108,10 +108,10 @@ void TSzemelyek::Button4Click(TObject*) {
 void TSzemelyek::Button5Click(TObject*) {
     Table1.FieldByName("Deleted").SetAsBoolean(false);
     Table1.Post();
-    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
+    GroupBox1->Hide();
 }
 
 void TSzemelyek::Button6Click(TObject*) {
     Table1.Cancel();
-    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
+    GroupBox1->Hide();
 }

@@ -72,6 +72,7 @@ Tvismajor::Tvismajor(db::Session& session) : session_(session) {
     Button6 = ui::Make<ui::TButton>(GroupBox1, {380, 312, 100, 27}, "rögzítés");
     Button5 = ui::Make<ui::TButton>(GroupBox1, {488, 312, 100, 27}, "mégsem");
     GroupBox1->Hide();
+    ui::EditBoxOverList(GroupBox1);
 
     OnShow = Handler(&Tvismajor::FormShow);
     OnClose = Handler(&Tvismajor::FormClose);
@@ -108,8 +109,7 @@ void Tvismajor::Button2Click(TObject*) {
             break;
     res::ShowDate(DateTimePicker1, Table1.FieldByName("Bejido"));
     Table1.Edit();
-    res::ShowBoxOver(GroupBox1, 8, 48, "Új Vis major eset módosítása",
-                     {DBGrid1, Button1, Button2, Button3, Button4});
+    res::ShowBox(GroupBox1, 8, 48, "Új Vis major eset módosítása");
 }
 
 // Deletes the list's case at once.
@@ -125,8 +125,7 @@ void Tvismajor::Button3Click(TObject*) {
 void Tvismajor::Button4Click(TObject*) {
     Query1.Close();
     Table1.SetMasterSource(nullptr);
-    res::ShowBoxOver(GroupBox1, 8, 48, "Új Vis major eset feljegyzése",
-                     {DBGrid1, Button1, Button2, Button3, Button4});
+    res::ShowBox(GroupBox1, 8, 48, "Új Vis major eset feljegyzése");
     DateTimePicker1->SetDate(sys::today());
     Table1.Insert();
 }
@@ -136,7 +135,7 @@ void Tvismajor::EndEntry() {
     Query1.Close();
     Query1.Open();
     OfferActiveFieldsOnly(Table2, true);
-    res::HideBoxOver(GroupBox1, {DBGrid1, Button1, Button2, Button3, Button4});
+    GroupBox1->Hide();
 }
 
 void Tvismajor::Button5Click(TObject*) {

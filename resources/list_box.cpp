@@ -14,15 +14,6 @@ void SetEnabled(std::initializer_list<ui::TControl*> controls, bool enabled) {
         control->SetEnabled(enabled);
 }
 
-ui::TPopupMenu* ButtonMenu(QWidget* owner, std::initializer_list<MenuEntry> items) {
-    auto* menu = new ui::TPopupMenu(owner);
-    for (const MenuEntry& entry : items) {
-        ui::TButton* button = entry.button;
-        menu->Add(entry.caption)->OnClick = [button](ui::TObject*) { button->Click(); };
-    }
-    return menu;
-}
-
 void ShowDate(ui::TDateTimePicker* picker, const db::TField& date) {
     picker->SetDate(date.IsNull() ? sys::today() : date.AsDateTime());
 }
@@ -48,19 +39,6 @@ ui::TDBEdit* AddDBEdit(QWidget* parent, db::TDataSource* source, const std::stri
     edit->SetDataSource(source);
     edit->SetDataField(field);
     return edit;
-}
-
-void ShowBoxOver(ui::TGroupBox* box, int left, int top, const std::string& caption,
-                 const std::vector<ui::TControl*>& list) {
-    for (ui::TControl* control : list)
-        control->SetEnabled(false);
-    ShowBox(box, left, top, caption);
-}
-
-void HideBoxOver(ui::TGroupBox* box, const std::vector<ui::TControl*>& list) {
-    box->Hide();
-    for (ui::TControl* control : list)
-        control->SetEnabled(true);
 }
 
 } // namespace res

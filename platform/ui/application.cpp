@@ -9,7 +9,10 @@
 #include <QFile>
 #include <QFont>
 #include <QKeyEvent>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTextBrowser>
+#include <QTranslator>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
@@ -256,6 +259,11 @@ std::unique_ptr<QApplication> MakeQtApplication(int& argc, char** argv) {
     QFont font("DejaVu Sans");
     font.setPixelSize(12);
     QApplication::setFont(font);
+    // Qt's own dialogs and buttons (the file dialog, "Save", "Cancel") speak Hungarian.
+    auto* translator = new QTranslator(app.get());
+    if (translator->load(QLocale(QLocale::Hungarian), "qtbase", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
     return app;
 }
 

@@ -172,6 +172,8 @@ TButton::TButton(QWidget* parent, const std::string& caption)
 }
 
 void TButton::Click() {
+    if (!isEnabled())
+        return;
     if (modalResult_ != mrNone)
         if (TForm* form = FormOf(this))
             form->SetModalResult(modalResult_);

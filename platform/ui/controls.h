@@ -116,7 +116,8 @@ public:
     void SetModalResult(int result) { modalResult_ = result; }
     int ModalResult() const { return modalResult_; }
     // Clicks the button from code: its OnClick runs and an error propagates to the
-    // caller. A disabled or hidden button still runs (as in the original).
+    // caller. A disabled button (or one on a disabled box) does nothing, whichever key or
+    // menu item clicks it; a hidden one still runs.
     void Click();
     TNotifyEvent OnClick;
 

@@ -583,7 +583,13 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
         Guarded([ds] { ds->Cancel(); });
         return;
     }
+    // A key that moves the current row or changes the marks (arrows, Shift+arrows, Ctrl+A)
+    // is a choice as a click is: the form hears of it the same way.
+    const int row = currentIndex().row();
+    const std::vector<db::TBookmark> marked = selected_.items_;
     QTableView::keyPressEvent(event);
+    if (currentIndex().row() != row || selected_.items_ != marked)
+        cellClicked(currentIndex());
 }
 
 void TDBGrid::keyReleaseEvent(QKeyEvent* event) {

@@ -148,7 +148,8 @@ public:
     int SelectedIndex() const;
     TColumn* SelectedColumn();
 
-    // Events: a click on a cell (after the cursor moved to its row), a double click, and
+    // Events: a click on a cell (after the cursor moved to its row; a key that moves the
+    // current row or changes the marked rows runs it too), a double click, and
     // a key pressed or released (Qt key codes; setting the key to 0 swallows it). A key
     // typed goes to OnKeyPress, as on every control of a form.
     std::function<void(TColumn& column)> OnCellClick;

@@ -3,11 +3,15 @@
 #include "controls.h"
 #include "db_grid.h"
 #include "form.h"
+#include "menus.h"
 #include "platform/db/dataset.h"
 #include "platform/db/session.h"
 
+#include <QEvent>
+#include <QPointer>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -30,6 +34,62 @@ void OpenOnFirstActivate(TForm* form, std::initializer_list<db::TDataSet*> dataS
         dataSet->Open();
         form->CloseOnClose(dataSet);
     }
+}
+
+namespace {
+
+// Disables the box's siblings while the box is shown (explicitly, whether or not its
+// window is on screen yet) and gives back the ones it disabled when the box is hidden.
+class BoxOverList : public QObject {
+public:
+    explicit BoxOverList(QWidget& box) : QObject(&box), box_(box) {
+        box.installEventFilter(this);
+        if (!box.isHidden())
+            Open();
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &box_ && event->type() == QEvent::ShowToParent)
+            Open();
+        else if (watched == &box_ && event->type() == QEvent::HideToParent)
+            Close();
+        return false;
+    }
+
+private:
+    void Open() {
+        QWidget* parent = box_.parentWidget();
+        if (!parent || !disabled_.empty())
+            return;
+        for (QWidget* sibling : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (sibling != &box_ && !sibling->isWindow() &&
+                !sibling->testAttribute(Qt::WA_Disabled)) {
+                sibling->setEnabled(false);
+                disabled_.emplace_back(sibling);
+            }
+    }
+    void Close() {
+        for (const QPointer<QWidget>& sibling : disabled_)
+            if (sibling)
+                sibling->setEnabled(true);
+        disabled_.clear();
+    }
+
+    QWidget& box_;
+    std::vector<QPointer<QWidget>> disabled_;
+};
+
+} // namespace
+
+void EditBoxOverList(QWidget* box) {
+    new BoxOverList(*box);
+}
+
+TPopupMenu* ButtonMenu(QWidget* owner, std::initializer_list<MenuEntry> items) {
+    auto* menu = new TPopupMenu(owner);
+    for (const MenuEntry& entry : items)
+        menu->Add(entry.caption, entry.button);
+    return menu;
 }
 
 TDBGrid* ListGrid(QWidget* parent, Bounds bounds, db::TDataSource* source,

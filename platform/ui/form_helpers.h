@@ -31,6 +31,7 @@ namespace ui {
 class TButton;
 class TDBGrid;
 class TForm;
+class TPopupMenu;
 
 struct Shortcut {
     char letter;     // 'A' ... 'Z': Ctrl+letter
@@ -45,6 +46,23 @@ bool Shortcuts(TKey& key, std::initializer_list<Shortcut> table);
 // Opens the data sets that are not open yet and closes them when the form closes (after
 // its own OnClose handler, unless that keeps the form open).
 void OpenOnFirstActivate(TForm* form, std::initializer_list<db::TDataSet*> dataSets);
+
+// An edit box shown over a live list (a group box or panel the list's "new" and "modify"
+// open): while it is shown, every other control of its parent (the list, the list's
+// buttons and their keys and menu items) is disabled, so that nothing moves the list's
+// current row or runs a command of the list before the box is saved or cancelled: its
+// save writes the row that was current when it opened. What it disabled comes back when
+// it is hidden, by whatever route. Called once, when the form builds the box.
+void EditBoxOverList(QWidget* box);
+
+// One item of a popup menu that repeats a button, its key in the caption.
+struct MenuEntry {
+    const char* caption;
+    TButton* button;
+};
+
+// A popup menu on `owner` whose items click their buttons and are greyed with them.
+TPopupMenu* ButtonMenu(QWidget* owner, std::initializer_list<MenuEntry> items);
 
 // A control's place in its parent's client area, in pixels.
 struct Bounds {

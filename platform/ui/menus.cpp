@@ -1,11 +1,14 @@
 #include "menus.h"
 
 #include "application.h"
+#include "controls.h"
 #include "form.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QToolButton>
 
 namespace ui {
@@ -16,6 +19,29 @@ QAction* NewAction(const std::string& caption, QObject* parent) {
     auto* action = new QAction(Q(caption), parent);
     action->setSeparator(caption == "-");
     return action;
+}
+
+// Keeps the action enabled exactly while the widget is, through its own state and its
+// boxes' (Qt tells a widget of every change, its parents' included).
+class EnabledFollower : public QObject {
+public:
+    EnabledFollower(QAction& action, QWidget& widget) : QObject(&action), widget_(&widget) {
+        action.setEnabled(widget.isEnabled());
+        widget.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == widget_ && event->type() == QEvent::EnabledChange)
+            static_cast<QAction*>(parent())->setEnabled(widget_->isEnabled());
+        return false;
+    }
+
+private:
+    QPointer<QWidget> widget_;
+};
+
+void FollowEnabled(QAction& action, QWidget& widget) {
+    new EnabledFollower(action, widget);
 }
 
 } // namespace
@@ -73,6 +99,8 @@ void TMenuItem::SetEnabled(bool enabled) {
 }
 
 void TMenuItem::Click() {
+    if (!action_->isEnabled())
+        return;
     Fire(OnClick, action_);
 }
 
@@ -86,6 +114,13 @@ TMenuItem* TPopupMenu::Add(const std::string& caption) {
     menu_->addAction(action);
     items_.push_back(std::make_unique<TMenuItem>(action, menu_));
     return items_.back().get();
+}
+
+TMenuItem* TPopupMenu::Add(const std::string& caption, TButton* button) {
+    TMenuItem* item = Add(caption);
+    item->OnClick = [button](TObject*) { button->Click(); };
+    FollowEnabled(item->Action(), *button);
+    return item;
 }
 
 void TPopupMenu::Popup(int x, int y) {
@@ -130,6 +165,8 @@ void TToolButton::SetVisible(bool visible) {
     action_->setVisible(visible);
 }
 void TToolButton::Click() {
+    if (!action_->isEnabled())
+        return;
     Fire(OnClick, action_);
 }
 

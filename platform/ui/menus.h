@@ -17,6 +17,7 @@ class QToolButton;
 
 namespace ui {
 
+class TButton;
 class TForm;
 
 class TMenuItem {
@@ -39,7 +40,7 @@ public:
     void SetVisible(bool visible);
     bool Enabled() const;
     void SetEnabled(bool enabled);
-    // Runs OnClick (errors propagate to the caller).
+    // Runs OnClick (errors propagate to the caller); a disabled item does nothing.
     void Click();
     QAction& Action() const { return *action_; }
     QMenu* Submenu() const { return submenu_; }
@@ -61,6 +62,9 @@ public:
     TPopupMenu(const TPopupMenu&) = delete;
     TPopupMenu& operator=(const TPopupMenu&) = delete;
     TMenuItem* Add(const std::string& caption);
+    // An item that repeats a button: it clicks the button, and it is enabled exactly while
+    // the button is (a button greyed, or on a greyed box, greys its item).
+    TMenuItem* Add(const std::string& caption, TButton* button);
     int Count() const { return static_cast<int>(items_.size()); }
     TMenuItem* Items(int index) const { return items_.at(static_cast<std::size_t>(index)).get(); }
     QMenu& Menu() const { return *menu_; }

@@ -214,8 +214,8 @@ TEST_F(DiaryRemarks, TheSheetPrintsTheRowsTheFilterLetsThrough) {
     AddRemark(
         {.mdate = sys::encodeDate(2010, 6, 1), .gnszam = "GN-10", .megj = "Később", .msorsz = 2});
     Run([&](TGNKapcsdoc& f) {
-        EXPECT_EQ(f.PopupMenu1->Items(3)->Caption(), "Nyomtatási kép    CTRL+I");
-        f.PopupMenu1->Items(3)->Click();
+        EXPECT_EQ(f.PopupMenu1->Items(3)->Caption(), "Duplázás              CTRL+I");
+        f.PopupMenu1->Items(4)->Click(); // "Nyomtatás"
         f.Button9->click();
         f.DateTimePicker2->SetDate(sys::encodeDate(2009, 1, 1));
         f.DateTimePicker3->SetDate(sys::encodeDate(2009, 12, 31));

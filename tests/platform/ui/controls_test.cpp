@@ -389,3 +389,12 @@ TEST_F(DataControls, AFailedPostWhenTheGridRowIsLeftIsShownAndTheRowStays) {
 }
 
 } // namespace
+
+TEST_F(Controls, QtsOwnDialogsAndButtonsSpeakHungarian) {
+    for (auto [context, text] : {std::pair{"QFileDialog", "Look in:"},
+                                 {"QFileDialog", "File &name:"},
+                                 {"QPlatformTheme", "Save"},
+                                 {"QPlatformTheme", "Cancel"}})
+        EXPECT_NE(QCoreApplication::translate(context, text), QString(text)) << text;
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Mégse");
+}

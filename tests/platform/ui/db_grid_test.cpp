@@ -139,6 +139,23 @@ TEST_F(GridTest, MarksRowsWithCtrlAndShiftInTheOrderMarked) {
     EXPECT_TRUE(grid.selectionModel()->selectedRows().isEmpty());
 }
 
+TEST_F(GridTest, AChoiceByKeyIsHeardAsAClickIs) {
+    grid.SetReadOnly(true);
+    grid.SetMultiSelect(true);
+    std::vector<std::vector<std::string>> heard; // the marks each time the form hears
+    grid.OnCellClick = [&](ui::TColumn&) { heard.push_back(marked()); };
+    click(grid, 1);
+    grid.setFocus();
+    Key(&grid, Qt::Key_Down, Qt::ShiftModifier);
+    Key(&grid, Qt::Key_Down);
+    Key(&grid, Qt::Key_A, Qt::ControlModifier);
+    Key(&grid, Qt::Key_Left); // nothing moves: nothing to hear
+    ASSERT_EQ(heard.size(), 4U);
+    EXPECT_EQ(heard[1], (std::vector<std::string>{"P00001", "P00002"}));
+    EXPECT_EQ(heard[2], (std::vector<std::string>{"P00003"}));
+    EXPECT_EQ(heard[3].size(), 6U);
+}
+
 TEST_F(GridTest, MarksSurviveAChangeOfTheRowsAndCanBeSetByTheProgram) {
     grid.SetMultiSelect(true);
     click(grid, 2);
