@@ -148,6 +148,23 @@ void CreateFreshDatabase(db::Session& session) {
     WriteNormalHectareText(session.directory());
 }
 
+std::vector<StarterText> StarterTexts() {
+    std::vector<StarterText> texts;
+    for (const char* name : kCultivationBranchNames)
+        texts.push_back({"Muvelesiag", "Muvag", name});
+    for (const char* name : kAkgBranches)
+        texts.push_back({"Akgmuvag", "Megnev", name});
+    for (const Programme& p : kProgrammes) {
+        texts.push_back({"celprogramok", "Kod", p.code});
+        texts.push_back({"celprogramok", "Megnev", p.name});
+    }
+    for (const StarterOperationType& type : StarterOperationTypes())
+        texts.push_back({"Normalhektar", "Muv", type.name});
+    for (const char* table : {"Erogepek", "Munkagepek"})
+        texts.push_back({table, "Gepnev", "---"});
+    return texts;
+}
+
 void InsertNoMachineRow(db::Session& session, const std::string& table) {
     const TableDef* def = FindTable(table);
     const char* typeField = nullptr;

@@ -16,6 +16,15 @@ namespace core {
 constexpr int kCultivationBranchCount = 13;
 extern const char* const kCultivationBranchNames[kCultivationBranchCount];
 
+// A text a fresh database ships, and the field it is stored in.
+struct StarterText {
+    std::string table;
+    std::string field;
+    std::string text;
+};
+// Every starter text of the reference rows, for the check that each fits its field.
+std::vector<StarterText> StarterTexts();
+
 struct DatabaseCheck {
     bool fresh = false;               // no table was there: a fresh database was made
     std::vector<std::string> missing; // tables' data files missing from a partial database

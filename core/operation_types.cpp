@@ -16,11 +16,12 @@ const char* const kCategories[] = {"Talajelőkészítés", "Vetés",       "Tala
 } // namespace
 
 // The Hungarian list of common field operations (muveleti_tipusok_normalhektar.tsv), in its
-// order; harvests and the work after them record the yield.
+// order; harvests and the work after them record the yield. A name longer than an
+// operation's name field (30 letters) is said shorter, so that it is stored whole.
 // clang-format off
 const std::vector<StarterOperationType>& StarterOperationTypes() {
     static const std::vector<StarterOperationType> types{
-        {"szántás (középmély, viszonyítási alap)", 0, 0},
+        {"szántás (középmély, alap)", 0, 0},
         {"mélyszántás", 0, 0},
         {"sekély szántás / tarlóhántás", 0, 0},
         {"tárcsázás", 0, 0},
@@ -32,7 +33,7 @@ const std::vector<StarterOperationType>& StarterOperationTypes() {
         {"simítózás", 0, 0},
         {"hengerezés", 0, 0},
         {"magágykészítés kombinátorral", 0, 0},
-        {"vetés (gabonavetőgép, sorba vetés)", 1, 0},
+        {"vetés (gabonavetőgép, sorba)", 1, 0},
         {"vetés (szemenkénti vetőgép)", 1, 0},
         {"műtrágyaszórás", 2, 0},
         {"szervestrágya-szórás", 2, 0},
@@ -41,8 +42,8 @@ const std::vector<StarterOperationType>& StarterOperationTypes() {
         {"kaszálás", 4, 3},
         {"rendkezelés / rendsodrás", 4, 3},
         {"bálázás", 4, 3},
-        {"aratás (kalászos, arató-cséplő géppel)", 4, 3},
-        {"kukorica- / napraforgó-betakarítás", 4, 3},
+        {"aratás (kalászos, kombájnnal)", 4, 3},
+        {"kukorica-, napraforgó-aratás", 4, 3},
         {"szárzúzás", 4, 3},
         {"szállítás", 5, 0},
     };

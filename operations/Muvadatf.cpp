@@ -105,7 +105,7 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     ComboBox2->SetItemIndex(0);
     DBLookupListBox1 = ui::Make<ui::TDBLookupListBox>(this, {8, 294, 236, 200});
     DBLookupListBox1->SetListSource(&DataSource2);
-    DBLookupListBox1->SetKeyField("Muv");
+    DBLookupListBox1->SetKeyField("Kod");
     DBLookupListBox1->SetListField("Muv");
     Button5 = ui::Make<ui::TButton>(this, {212, 268, 24, 24}, "+");
 

@@ -156,7 +156,7 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     Button4 = ui::Make<ui::TButton>(this, {726, 69, 24, 24}, "+");
     DBLookupListBox1 = ui::Make<ui::TDBLookupListBox>(this, {522, 96, 228, 170});
     DBLookupListBox1->SetListSource(&DataSource3);
-    DBLookupListBox1->SetKeyField("Muv");
+    DBLookupListBox1->SetKeyField("Kod");
     DBLookupListBox1->SetListField("Muv");
     Label20 = ui::Make<ui::TLabel>(this, {522, 268, 80, 16}, "");
     Label20->Hide();
@@ -222,7 +222,7 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     ui::Make<ui::TLabel>(GroupBox1, {8, 113, 120, 16}, "Vízkivétel helye :");
     DBLookupComboBox1 = ui::Make<ui::TDBLookupComboBox>(GroupBox1, {130, 110, 250, 22});
     DBLookupComboBox1->SetListSource(&DataSource7);
-    DBLookupComboBox1->SetKeyField("Nev");
+    DBLookupComboBox1->SetKeyField("Id");
     DBLookupComboBox1->SetListField("Nev");
     Button20 = ui::Make<ui::TButton>(GroupBox1, {386, 109, 24, 24}, "+");
     Edit13 = PlaceEdit(GroupBox1, "Megjegyzés:", 8, 140, 400, 86);
@@ -413,7 +413,7 @@ void TMuvModo::ShowStoredWaterPoint() {
         return;
     const auto id = static_cast<std::int32_t>(stored.FieldByName("Vizkivid").AsInteger());
     if (Table7.Active() && Table7.Locate("Id", {db::Value(id)}))
-        DBLookupComboBox1->SetKeyValue(Table7.FieldByName("Nev").AsValue());
+        DBLookupComboBox1->SetKeyValue(Table7.FieldByName("Id").AsValue());
     else if (id != 0)
         unlistedWaterPoint_ = id;
 }
@@ -431,7 +431,7 @@ void TMuvModo::LoadType() {
     Table3.SetFilter("Muvid = " + sys::intToText(category));
     Table3.Open();
     if (Table3.Locate("Kod", {db::Value(Query1.FieldByName("Muvid").AsString())}))
-        DBLookupListBox1->SetKeyValue(Table3.FieldByName("Muv").AsValue());
+        DBLookupListBox1->SetKeyValue(Table3.FieldByName("Kod").AsValue());
     if (!Query1.FieldByName("Nha_1").IsNull())
         storedFactor_ = Query1.FieldByName("Nha_1").AsFloat();
 }
@@ -501,10 +501,10 @@ void TMuvModo::ComboBox3Change(TObject*) {
     Table3.Open();
 }
 
-// T2: the picked type.
+// T2: the picked type, found by its code (two types may share a name).
 void TMuvModo::DBLookupListBox1Click(TObject*) {
-    const db::Value name = DBLookupListBox1->KeyValue();
-    if (db::isNull(name) || !Table3.Locate("Muv", {name}))
+    const db::Value code = DBLookupListBox1->KeyValue();
+    if (db::isNull(code) || !Table3.Locate("Kod", {code}))
         return;
     Label18->SetCaption(Table3.FieldByName("Muv").AsString());
     Label20->SetCaption(Table3.FieldByName("Kod").AsString());
@@ -548,8 +548,8 @@ void TMuvModo::Button7Click(TObject*) {
 }
 
 void TMuvModo::DBLookupComboBox1Click(TObject*) {
-    const db::Value name = DBLookupComboBox1->KeyValue();
-    if (!db::isNull(name) && Table7.Locate("Nev", {name}))
+    const db::Value id = DBLookupComboBox1->KeyValue();
+    if (!db::isNull(id) && Table7.Locate("Id", {id}))
         unlistedWaterPoint_.reset();
 }
 

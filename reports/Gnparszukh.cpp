@@ -7,6 +7,7 @@
 #include "platform/db/filter.h"
 #include "platform/db/sql/sql.h"
 #include "platform/sys/numbers.h"
+#include "platform/sys/utf8.h"
 #include "platform/ui/application.h"
 #include "platform/ui/form_helpers.h"
 
@@ -514,27 +515,27 @@ std::string TGNParSzuk::LookupText(const std::string& table, const std::string& 
 void TGNParSzuk::Query2CalcFields(db::TDataSet& DataSet) {
     const std::string code = DataSet.FieldByName("Parckod").AsString();
     const CropLists before = GNParMuvNy->GetPredecessorCrop(code);
-    DataSet.FieldByName("elag").SetAsString(before.sectors.substr(0, 40));
-    DataSet.FieldByName("elve").SetAsString(before.seedNames.substr(0, 40));
-    DataSet.FieldByName("elho").SetAsString(before.yields.substr(0, 40));
+    DataSet.FieldByName("elag").SetAsString(sys::firstLetters(before.sectors, 40));
+    DataSet.FieldByName("elve").SetAsString(sys::firstLetters(before.seedNames, 40));
+    DataSet.FieldByName("elho").SetAsString(sys::firstLetters(before.yields, 40));
     const CropLists after = GNParMuvNy->GetSecondCrops(code);
-    DataSet.FieldByName("utag").SetAsString(after.sectors.substr(0, 40));
-    DataSet.FieldByName("utve").SetAsString(after.seedNames.substr(0, 40));
-    DataSet.FieldByName("utho").SetAsString(after.yields.substr(0, 40));
-    DataSet.FieldByName("Fajta").SetAsString(GNParMuvNy->GetParcelSeedNames(code).substr(0, 40));
-    DataSet.FieldByName("Hozam").SetAsString(
-        GNParMuvNy->GetParcelYield(code, DataSet.FieldByName("Ter").AsFloat()).substr(0, 20));
+    DataSet.FieldByName("utag").SetAsString(sys::firstLetters(after.sectors, 40));
+    DataSet.FieldByName("utve").SetAsString(sys::firstLetters(after.seedNames, 40));
+    DataSet.FieldByName("utho").SetAsString(sys::firstLetters(after.yields, 40));
+    DataSet.FieldByName("Fajta").SetAsString(
+        sys::firstLetters(GNParMuvNy->GetParcelSeedNames(code), 40));
+    DataSet.FieldByName("Hozam").SetAsString(sys::firstLetters(
+        GNParMuvNy->GetParcelYield(code, DataSet.FieldByName("Ter").AsFloat()), 20));
     // The field's page follows its place in the sheet, so a row calculated again keeps it.
     DataSet.FieldByName("Oldal").SetAsInteger(StartPage + DataSet.RecNo() - 1);
     ++PageCounter;
 }
 
 void TGNParSzuk::Table1CalcFields(db::TDataSet& DataSet) {
-    DataSet.FieldByName("Tapnev").SetAsString(
-        LookupText("Tapanyagok.db",
-                   "Kod = " + db::quoteFilterText(DataSet.FieldByName("Anyagkod").AsString()),
-                   "Nev")
-            .substr(0, 24));
+    const std::string name = LookupText(
+        "Tapanyagok.db", "Kod = " + db::quoteFilterText(DataSet.FieldByName("Anyagkod").AsString()),
+        "Nev");
+    DataSet.FieldByName("Tapnev").SetAsString(sys::firstLetters(name, 24));
 }
 
 void TGNParSzuk::Table5CalcFields(db::TDataSet& DataSet) {
@@ -548,9 +549,10 @@ void TGNParSzuk::Table5CalcFields(db::TDataSet& DataSet) {
     Lookup.Open();
     Lookup.First();
     if (!Lookup.IsEmpty()) {
-        DataSet.FieldByName("Faj").SetAsString(Lookup.FieldByName("Faj").AsString().substr(0, 40));
+        DataSet.FieldByName("Faj").SetAsString(
+            sys::firstLetters(Lookup.FieldByName("Faj").AsString(), 40));
         DataSet.FieldByName("Alanynev")
-            .SetAsString(Lookup.FieldByName("Alanynev").AsString().substr(0, 40));
+            .SetAsString(sys::firstLetters(Lookup.FieldByName("Alanynev").AsString(), 40));
         DataSet.FieldByName("Reszarany").SetAsString(Lookup.FieldByName("Reszarany").AsString());
         std::string yield = Lookup.FieldByName("Hozam").AsString();
         if (yield.empty()) {
@@ -559,7 +561,7 @@ void TGNParSzuk::Table5CalcFields(db::TDataSet& DataSet) {
             yield = GNParMuvNy->GetParcelYield(
                 code, field == sheetFields_.end() ? 0 : field->second.second);
         }
-        DataSet.FieldByName("Hozam").SetAsString(yield.substr(0, 20));
+        DataSet.FieldByName("Hozam").SetAsString(sys::firstLetters(yield, 20));
     }
     Lookup.Close();
 }
@@ -579,7 +581,7 @@ void TGNParSzuk::Table7CalcFields(db::TDataSet& DataSet) {
             auto field = sheetFields_.find(DataSet.FieldByName("Tablakod").AsString());
             what = field == sheetFields_.end() ? "" : field->second.first;
         }
-        DataSet.FieldByName("Text2").SetAsString(what.substr(0, 40));
+        DataSet.FieldByName("Text2").SetAsString(sys::firstLetters(what, 40));
         DataSet.FieldByName("Text3").SetAsString(Text(yield));
         DataSet.FieldByName("Text4").SetAsString("t/ha");
     }
@@ -607,7 +609,7 @@ void TGNParSzuk::Table8CalcFields(db::TDataSet& DataSet) {
             name = LookupText("Vetomagok.db", "Magkod = " + filterOf, "Nev");
         known = materialNames_.emplace(code, name).first;
     }
-    DataSet.FieldByName("Anyagnev").SetAsString(known->second.substr(0, 50));
+    DataSet.FieldByName("Anyagnev").SetAsString(sys::firstLetters(known->second, 50));
 }
 
 void TGNParSzuk::Query4CalcFields(db::TDataSet& DataSet) {
@@ -636,7 +638,7 @@ void TGNParSzuk::Table12CalcFields(db::TDataSet& DataSet) {
     DataSet.FieldByName("Fosf").SetAsFloat(amounts[1]);
     DataSet.FieldByName("Kali").SetAsFloat(amounts[2]);
     DataSet.FieldByName("NPKhata").SetAsString(
-        (names + DataSet.FieldByName("Egyhatoany").AsString()).substr(0, 50));
+        sys::firstLetters(names + DataSet.FieldByName("Egyhatoany").AsString(), 50));
 }
 
 void TGNParSzuk::Query5CalcFields(db::TDataSet& DataSet) {
@@ -653,13 +655,13 @@ void TGNParSzuk::Query5CalcFields(db::TDataSet& DataSet) {
             .SetAsFloat(tonnes);
     const std::string name = DataSet.FieldByName("Nev").AsString();
     if (DataSet.FieldByName("Mutr").AsBoolean()) {
-        DataSet.FieldByName("Mutrmegnev").SetAsString(name.substr(0, 40));
+        DataSet.FieldByName("Mutrmegnev").SetAsString(sys::firstLetters(name, 40));
         DataSet.FieldByName("Mutrmenny").SetAsFloat(tonnes);
     }
     if (DataSet.FieldByName("Egyebtr").AsBoolean()) {
-        DataSet.FieldByName("Egytrnev").SetAsString(name.substr(0, 50));
+        DataSet.FieldByName("Egytrnev").SetAsString(sys::firstLetters(name, 50));
         DataSet.FieldByName("Egytrmenny").SetAsFloat(dose);
-        DataSet.FieldByName("Egytrme").SetAsString((unit + "/ha").substr(0, 10));
+        DataSet.FieldByName("Egytrme").SetAsString(sys::firstLetters(unit + "/ha", 10));
     }
     const std::array<double, 3> percents =
         NutrientPercents(DataSet.FieldByName("Felelos").AsString());
@@ -671,17 +673,16 @@ void TGNParSzuk::Query5CalcFields(db::TDataSet& DataSet) {
                                                   DataSet.FieldByName("Csira").AsString());
     const std::string content = Text(sys::roundUp(nitrogen * dose * 0.01, 4));
     DataSet.FieldByName("NitTart").SetAsString(
-        content == "0" ? "" : (content + " " + unit).substr(0, 15));
-    DataSet.FieldByName("Talajm").SetAsString(
-        Func->IncorporationDate(DataSet.FieldByName("Felhid").AsString(), 2).substr(0, 20));
+        content == "0" ? "" : sys::firstLetters(content + " " + unit, 15));
+    DataSet.FieldByName("Talajm").SetAsString(sys::firstLetters(
+        Func->IncorporationDate(DataSet.FieldByName("Felhid").AsString(), 2), 20));
     if (DataSet.FieldByName("Agrkor").AsBoolean()) {
-        DataSet.FieldByName("KetSorsz")
-            .SetAsString(
-                LookupText("kotegyter.db",
-                           "Id = " + std::to_string(DataSet.FieldByName("Ketid").AsInteger()) +
-                               " AND Deleted = false",
-                           "Sorsz")
-                    .substr(0, 10));
+        const std::string serial =
+            LookupText("kotegyter.db",
+                       "Id = " + std::to_string(DataSet.FieldByName("Ketid").AsInteger()) +
+                           " AND Deleted = false",
+                       "Sorsz");
+        DataSet.FieldByName("KetSorsz").SetAsString(sys::firstLetters(serial, 10));
     }
 }
 

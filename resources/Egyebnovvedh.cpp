@@ -81,6 +81,8 @@ TEgyebNovVed::TEgyebNovVed(db::Session& session) : session_(session) {
     Button2->SetBounds(230, 330, 90, 27);
     Button1 = new ui::TButton(this, "Mégsem");
     Button1->SetBounds(330, 330, 90, 27);
+    ui::FitToFields(session, "Novenyvedok",
+                    {{Edit1, "Nev"}, {ComboBox4, "Szertip"}, {ComboBox3, "Mert"}, {Edit4, "Hata"}});
     SetTabOrder({Edit1, ComboBox4, DBLookupComboBox1, Edit4, DBLookupComboBox4, ComboBox5,
                  ComboBox2, ComboBox3, Button2, Button1});
 

@@ -33,7 +33,6 @@ TEgyebTerNov::TEgyebTerNov(db::Session& session) : session_(session) {
     (new ui::TLabel(this, "Megnevezése :"))->SetBounds(12, 47, 140, 16);
     Edit1 = new ui::TEdit(this);
     Edit1->SetBounds(160, 44, 260, 22);
-    Edit1->SetMaxLength(30);
     (new ui::TLabel(this, "Hatóanyag összetétel :"))->SetBounds(12, 87, 140, 16);
     Edit2 = Percent(this, "N :", 160);
     Edit3 = Percent(this, "P :", 252);
@@ -50,6 +49,7 @@ TEgyebTerNov::TEgyebTerNov(db::Session& session) : session_(session) {
     Button2->SetBounds(230, 192, 90, 27);
     Button1 = new ui::TButton(this, "Mégsem");
     Button1->SetBounds(330, 192, 90, 27);
+    ui::FitToFields(session, "Tapanyagok", {{Edit1, "Nev"}, {ComboBox3, "Mert"}});
     SetTabOrder(
         {Edit1, Edit2, Edit3, Edit4, RadioButton1, RadioButton2, ComboBox3, Button2, Button1});
 

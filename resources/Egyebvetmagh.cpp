@@ -33,6 +33,7 @@ TEgyebVetMag::TEgyebVetMag(db::Session& session) : session_(session) {
     Button2->SetBounds(230, 152, 90, 27);
     Button1 = new ui::TButton(this, "Mégsem");
     Button1->SetBounds(330, 152, 90, 27);
+    ui::FitToFields(session, "Vetomagok", {{Edit1, "Nev"}, {ComboBox2, "Mert"}});
     SetTabOrder({DBLookupComboBox1, Edit1, ComboBox2, Button2, Button1});
 
     OnActivate = Handler(&TEgyebVetMag::FormActivate);

@@ -12,7 +12,7 @@ TEszkozfel* Eszkozfel = nullptr;
 
 namespace {
 
-ui::TEdit* LabelledEdit(QWidget* parent, const char* caption, int top, int maxLength) {
+ui::TEdit* LabelledEdit(QWidget* parent, const char* caption, int top, int maxLength = 0) {
     auto* label = new ui::TLabel(parent, caption);
     label->SetBounds(12, top + 3, 110, 16);
     auto* edit = new ui::TEdit(parent);
@@ -43,8 +43,8 @@ TEszkozfel::TEszkozfel(db::Session& session) : session_(session) {
     PageControl1 = new ui::TPageControl(this);
     PageControl1->SetBounds(8, 8, 364, 170);
     TabSheet1 = new ui::TTabSheet(PageControl1, "Erőgép felvitele");
-    Edit4 = LabelledEdit(TabSheet1, "Típus :", 10, 20);
-    Edit3 = LabelledEdit(TabSheet1, "Háziszám :", 40, 20);
+    Edit4 = LabelledEdit(TabSheet1, "Típus :", 10);
+    Edit3 = LabelledEdit(TabSheet1, "Háziszám :", 40);
     auto* label = new ui::TLabel(TabSheet1, "Kategória :");
     label->SetBounds(12, 73, 110, 16);
     ComboBox1 = new ui::TComboBox(TabSheet1);
@@ -53,15 +53,18 @@ TEszkozfel::TEszkozfel(db::Session& session) : session_(session) {
     ComboBox1->SetText("Nagy");
     Edit7 = LabelledEdit(TabSheet1, "Beszerzés éve :", 100, 6);
     TabSheet2 = new ui::TTabSheet(PageControl1, "Munkagép felvitele");
-    Edit2 = LabelledEdit(TabSheet2, "Megnevezés :", 10, 26);
-    Edit5 = LabelledEdit(TabSheet2, "Háziszám :", 40, 20);
-    Edit6 = LabelledEdit(TabSheet2, "Típus :", 70, 30);
+    Edit2 = LabelledEdit(TabSheet2, "Megnevezés :", 10);
+    Edit5 = LabelledEdit(TabSheet2, "Háziszám :", 40);
+    Edit6 = LabelledEdit(TabSheet2, "Típus :", 70);
     Edit1 = LabelledEdit(TabSheet2, "Beszerzés éve :", 100, 30);
 
     Button4 = new ui::TButton(this, "Rögzítés");
     Button4->SetBounds(186, 190, 90, 27);
     Button3 = new ui::TButton(this, "Mégsem");
     Button3->SetBounds(282, 190, 90, 27);
+    ui::FitToFields(session, "Erogepek", {{Edit4, "Geptip"}, {Edit3, "Haziszam"}});
+    ui::FitToFields(session, "Munkagepek",
+                    {{Edit2, "Gepnev"}, {Edit5, "Hazisz"}, {Edit6, "Tipus"}});
     SetTabOrder({PageControl1, Edit4, Edit3, ComboBox1, Edit7, Edit2, Edit5, Edit6, Edit1, Button4,
                  Button3});
 

@@ -41,6 +41,9 @@ TGazdep::TGazdep(db::Session& session) : session_(session) {
     Button5 = ui::Make<ui::TButton>(GroupBox1, {258, 170, 100, 27}, "Mégsem");
     GroupBox1->Hide();
     ui::EditBoxOverList(GroupBox1);
+    ui::FitToFields(
+        session, "Gazdepulet",
+        {{Edit1, "Epnev"}, {Edit2, "Befk"}, {Edit3, "Letesit"}, {ComboBox1, "Befmert"}});
     SetTabOrder({DBGrid1, Button1, Button3, Button2, Button4, Edit1, CheckBox1, Edit2, ComboBox1,
                  Edit3, Button6, Button5});
 

@@ -59,7 +59,6 @@ TGazolajszlaossz::TGazolajszlaossz(db::Session& session) : session_(session) {
     (new ui::TLabel(GroupBox1, "Bizonylat száma :"))->SetBounds(12, 58, 120, 16);
     Edit2 = new ui::TEdit(GroupBox1);
     Edit2->SetBounds(140, 54, 200, 22);
-    Edit2->SetMaxLength(30);
     (new ui::TLabel(GroupBox1, "Mennyiség :"))->SetBounds(12, 88, 120, 16);
     Edit1 = new ui::TEdit(GroupBox1);
     Edit1->SetBounds(140, 84, 100, 22);
@@ -87,6 +86,7 @@ TGazolajszlaossz::TGazolajszlaossz(db::Session& session) : session_(session) {
     Button9->SetBounds(107, 64, 85, 25);
     GroupBox2->SetVisible(false);
 
+    ui::FitToFields(session, "Gazolajszla", {{Edit2, "Szlaszam"}});
     SetTabOrder({DBGrid1, Button3, Button2, Button6, Button7, Button10, Button1, DateTimePicker1,
                  Edit2, Edit1, Edit3, Button5, Button4, DateTimePicker2, DateTimePicker3, Button8,
                  Button9});

@@ -52,6 +52,7 @@ TGepjavitas::TGepjavitas(db::Session& session) : session_(session) {
     Button6 = ui::Make<ui::TButton>(GroupBox1, {110, 264, 100, 27}, "Rögzít");
     Button5 = ui::Make<ui::TButton>(GroupBox1, {220, 264, 100, 27}, "Mégsem");
     GroupBox1->Hide();
+    ui::FitToFields(session, "Gepjavitas", {{Edit1, "Hiba"}, {Edit2, "Szerelo"}});
     SetTabOrder({DBGrid1, Button2, Button3, Button4, Button1, DateTimePicker1, DBGrid2, DBGrid3,
                  Edit1, Edit2, Button6, Button5});
 

@@ -64,7 +64,6 @@ TGeplist::TGeplist(db::Session& session) : session_(session) {
     GroupBox2 = ui::Make<ui::TGroupBox>(this, {8, 48, 420, 376}, "Gép módosítása");
     AddLabel(GroupBox2, "Megnevezés :", 12, 30);
     DBEdit4 = AddDBEdit(GroupBox2, &DataSource2, "Gepnev", 130, 30, 220);
-    DBEdit4->SetMaxLength(20);
     AddLabel(GroupBox2, "Háziszám :", 12, 60);
     DBEdit5 = AddDBEdit(GroupBox2, &DataSource2, "Hazisz", 130, 60, 220);
     AddLabel(GroupBox2, "Tíus :", 12, 90);

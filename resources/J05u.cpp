@@ -87,7 +87,6 @@ TJ05::TJ05(db::Session& session) : session_(session) {
     LabelAt(GroupBox1, 12, 28, "Kibocsájtó adószáma:");
     ComboBox3 = new ui::TComboBox(GroupBox1);
     ComboBox3->SetBounds(170, 24, 130, 22);
-    ComboBox3->SetMaxLength(8);
     Memo1 = HelpText(GroupBox1, 310, 22, 300, 34,
                      "Az adószám első nyolc számjegye (a cég típusa és a megyekód nélkül).");
     LabelAt(GroupBox1, 12, 68, "Számla típusa:");
@@ -149,6 +148,11 @@ TJ05::TJ05(db::Session& session) : session_(session) {
     Button9->SetBounds(470, 291, 136, 27);
     GroupBox2->SetVisible(false);
 
+    ui::FitToFields(session, "szlatet",
+                    {{ComboBox1, "Szlatip"},
+                     {ComboBox2, "Fajtakod"},
+                     {ComboBox3, "Adosz"},
+                     {ComboBox4, "Szlaszam"}});
     SetTabOrder({DBGrid1, Button4, Button2, Button3, Button8, Button6, ComboBox3, ComboBox1,
                  ComboBox2, ComboBox4, DateTimePicker1, DBEdit1, DBEdit2, Button5, Button1, Button7,
                  Button10, Button9});

@@ -106,6 +106,13 @@ TNovvedmegf::TNovvedmegf(db::Session& session) : session_(session) {
                                     "Parcellához tartozó\nösszes másolása");
     Button10 = ui::Make<ui::TButton>(GroupBox2, {540, 288, 130, 27}, "Mégsem");
     GroupBox2->Hide();
+    ui::FitToFields(session, "Novvedmegf",
+                    {{Edit1, "Novfejl"},
+                     {Edit2, "Karfejl"},
+                     {Edit3, "Mod"},
+                     {Edit7, "Fertmert"},
+                     {Edit8, "Megjegy"}});
+    ui::FitToFields(session, "Novvedmeg2", {{Edit4, "Karfejl"}, {Edit5, "Karjel"}});
     SetTabOrder({DBCtrlGrid1, CheckBox1, DBGrid1,   Button2,         Button3, Button4,
                  Button7,     Button1,   Edit6,     DateTimePicker1, Edit1,   Edit3,
                  Edit2,       Edit4,     Edit5,     Edit7,           Edit8,   Button6,

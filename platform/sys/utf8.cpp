@@ -74,4 +74,18 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
+std::size_t letterCount(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < text.size(); ++count)
+        decodeUtf8(text, pos);
+    return count;
+}
+
+std::string firstLetters(std::string_view text, std::size_t letters) {
+    std::size_t pos = 0;
+    for (std::size_t taken = 0; taken < letters && pos < text.size(); ++taken)
+        decodeUtf8(text, pos);
+    return std::string(text.substr(0, pos));
+}
+
 } // namespace sys

@@ -17,4 +17,11 @@ void appendUtf8(std::string& out, char32_t c);
 
 bool isValidUtf8(std::string_view text);
 
+// The number of letters (characters) of the text; a malformed byte counts as one.
+std::size_t letterCount(std::string_view text);
+
+// The first `letters` letters of the text, never a part of one: the cut of a text that
+// must fit a field of that many letters.
+std::string firstLetters(std::string_view text, std::size_t letters);
+
 } // namespace sys

@@ -112,4 +112,15 @@ int TextFieldWidth(db::Session& session, std::string_view table, std::string_vie
     return layout->fields()[static_cast<std::size_t>(index)].size;
 }
 
+void FitToFields(db::Session& session, std::string_view table,
+                 std::initializer_list<FieldBox> boxes) {
+    for (const FieldBox& box : boxes) {
+        const int width = TextFieldWidth(session, table, box.field);
+        if (box.edit)
+            box.edit->SetMaxLength(width);
+        else
+            box.combo->SetMaxLength(width);
+    }
+}
+
 } // namespace ui

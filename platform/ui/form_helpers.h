@@ -94,4 +94,21 @@ TDBGrid* ListGrid(QWidget* parent, Bounds bounds, db::TDataSource* source,
 // std::invalid_argument for a field that is not text.
 int TextFieldWidth(db::Session& session, std::string_view table, std::string_view field);
 
+class TEdit;
+class TComboBox;
+
+// A box a form writes into a text field, and that field's name.
+struct FieldBox {
+    FieldBox(TEdit* box, const char* name) : edit(box), field(name) {}
+    FieldBox(TComboBox* box, const char* name) : combo(box), field(name) {}
+    TEdit* edit = nullptr;
+    TComboBox* combo = nullptr;
+    const char* field;
+};
+
+// Each box takes at most as many letters as its field of the table holds, so that what
+// the user typed is what is stored.
+void FitToFields(db::Session& session, std::string_view table,
+                 std::initializer_list<FieldBox> boxes);
+
 } // namespace ui

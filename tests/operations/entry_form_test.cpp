@@ -353,7 +353,7 @@ TEST_F(EntryFormTest, EntryScreenshot) {
     });
     Run([out](TMuvadat& form) {
         Select(form, {"100001", "100002"});
-        ChooseType(form, 4, "aratás (kalászos, arató-cséplő géppel)");
+        ChooseType(form, 4, "aratás (kalászos, kombájnnal)");
         EXPECT_TRUE(form.grab().save(QString::fromStdString((out / "muvadat.png").string())));
         form.Button1->click();
         form.Button3->click();

@@ -301,10 +301,11 @@ TEST_F(ModifyOperationTest, ATypedCategoryThatIsNoItemKeepsTheList) {
 }
 
 TEST_F(ModifyOperationTest, APickedTypeWritesItsNameCodeFactorAndExtraValues) {
+    AddType("900003", "Próbaaratás", 4, 2, 2); // the same name: the pick is by code
     Run([](TMuvModo& f) {
         f.ComboBox3->SetItemIndex(4);
         f.ComboBox3Change(f.ComboBox3);
-        f.DBLookupListBox1->SetKeyValue(db::Value(std::string("Próbaaratás")));
+        f.DBLookupListBox1->SetKeyValue(db::Value(std::string("900003")));
         f.DBLookupListBox1Click(f.DBLookupListBox1);
         EXPECT_TRUE(f.TypeChanged);
         EXPECT_EQ(f.Label11->Caption(), "Hozam :");
@@ -314,7 +315,7 @@ TEST_F(ModifyOperationTest, APickedTypeWritesItsNameCodeFactorAndExtraValues) {
         f.Button2->click();
     });
     EXPECT_EQ(Stored("Muvnev"), "Próbaaratás");
-    EXPECT_EQ(Stored("Muvid"), "900002");
+    EXPECT_EQ(Stored("Muvid"), "900003");
     EXPECT_EQ(Stored("Nha"), "1"); // 5000 m² x 2 x 0.0001
     EXPECT_EQ(Stored("Hozam"), "4,5");
     EXPECT_EQ(Stored("Mellek"), "szalma");
