@@ -211,8 +211,6 @@ void TAgazatimuvadat::DBLookupListBox1Click(TObject*) {
         ShowExtra(Table1.FieldByName("Extra").AsInteger());
 }
 
-// The operation-type form belongs to the operation-recording forms; the list is read
-// again so that a type added meanwhile is offered.
 // A new operation type, then the type list read again so that it is offered.
 void TAgazatimuvadat::SpeedButton1Click(TObject*) {
     ui::ShowModalForm(Ujmuv, session_);
@@ -226,7 +224,10 @@ std::optional<ops::SectorOperation> TAgazatimuvadat::ReadInput() {
     ops::SectorOperation run;
     run.agazat = ComboBox1->Text();
     run.evj = std::stoi(ComboBox2->Text());
-    if (!Table1.Active() || Table1.IsEmpty()) {
+    // The type the user picked, found by its key: the list's cursor alone stands on the
+    // first type also when none was picked.
+    const db::Value picked = DBLookupListBox1->KeyValue();
+    if (!Table1.Active() || db::isNull(picked) || !Table1.Locate("Kod", {picked})) {
         ui::MessageDlg("Nincs kiválasztott művelet! Válasszon művelet típust és megnevezést.",
                        ui::mtWarning, ui::mbOK);
         return std::nullopt;

@@ -26,6 +26,8 @@ const char* const kNoArea = "A kijelölt táblák területe 0, a művelet nem r�
 const char* const kLoseMaterials =
     "A felvitt anyagfelhasználások elvesznek, ha a művelet rögzítése nélkül kilép. Kilép?";
 const char* const kNoFieldCode = "xxxxxx";
+const int kNarrowWidth = 619;
+const int kWideWidth = 971;
 
 double Number(const std::string& text) {
     return text.empty() ? 0 : sys::parseFloat(text);
@@ -41,7 +43,9 @@ ui::TEdit* PlaceEdit(QWidget* parent, const char* label, int left, int top, int 
 
 TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     SetCaption("Műveleti adatok");
-    SetClientSize(971, 640);
+    // Narrow, with the done-operations grid hidden: every input and button lies in the
+    // left 619 pixels, so the form works in either width.
+    SetClientSize(kNarrowWidth, 650);
     SetPosition(ui::poScreenCenter);
 
     Table8.SetTableName("parcellak.db");
@@ -81,8 +85,8 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
                             {"Celp", "Célprogram", 100}});
     DBGrid2->SetMultiSelect(true);
     Button8 = ui::Make<ui::TButton>(this, {8, 232, 90, 25}, "Szűkítés");
-    Button11 = ui::Make<ui::TButton>(this, {570, 232, 38, 25}, "<<");
-    Button11->Tag = 1;
+    Button11 = ui::Make<ui::TButton>(this, {570, 232, 38, 25}, ">>");
+    Button11->Tag = 0;
     Panel2 = ui::Make<ui::TPanel>(this, {104, 232, 300, 30});
     ComboBox3 = ui::Make<ui::TComboBox>(Panel2, {4, 4, 150, 22});
     Button9 = ui::Make<ui::TButton>(Panel2, {160, 3, 60, 24}, "Ok");
@@ -98,6 +102,8 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
                             {"Gepora", "Gépóra", 50},
                             {"Keziora", "Kézióra", 50},
                             {"Nha", "Nha", 50}});
+    Label20->Hide();
+    DBGrid1->Hide();
 
     ComboBox2 = ui::Make<ui::TComboBox>(this, {8, 268, 200, 22});
     ComboBox2->Items().AddStrings({"Talajelőkészítés", "Vetés", "Talajerőgazdálkodás",
@@ -113,8 +119,8 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     Edit15 = PlaceEdit(this, "Sorszám :", x, 268, 60);
     ui::Make<ui::TLabel>(this, {x, 299, 90, 16}, "Kezdete :");
     DateTimePicker1 = ui::Make<ui::TDateTimePicker>(this, {x + 90, 296, 110, 22});
-    ui::Make<ui::TLabel>(this, {x + 210, 299, 50, 16}, "Vége :");
-    DateTimePicker2 = ui::Make<ui::TDateTimePicker>(this, {x + 260, 296, 110, 22});
+    ui::Make<ui::TLabel>(this, {x + 204, 299, 44, 16}, "Vége :");
+    DateTimePicker2 = ui::Make<ui::TDateTimePicker>(this, {x + 248, 296, 110, 22});
     ui::Make<ui::TLabel>(this, {x, 327, 110, 16}, "Művelet iránya :");
     ComboBox1 = ui::Make<ui::TComboBox>(this, {x + 110, 324, 100, 22});
     ComboBox1->Items().AddStrings({"É-D", "K-NY", "ÉK-DNY", "ÉNY-DK"});
@@ -129,7 +135,7 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     Edit1 = ui::Make<ui::TEdit>(this, {x + 90, 436, 60, 22});
     Label10 = ui::Make<ui::TLabel>(this, {x + 154, 439, 30, 16}, "cm");
     Button6 = ui::Make<ui::TButton>(this, {x + 190, 435, 120, 25}, "Összes megadása");
-    GroupBox1 = ui::Make<ui::TGroupBox>(this, {x + 320, 420, 200, 60}, "Összes hozam :");
+    GroupBox1 = ui::Make<ui::TGroupBox>(this, {x + 158, 462, 200, 60}, "Összes hozam :");
     Edit6 = ui::Make<ui::TEdit>(GroupBox1, {8, 24, 80, 22});
     ui::Make<ui::TLabel>(GroupBox1, {92, 27, 20, 16}, "t");
     Button7 = ui::Make<ui::TButton>(GroupBox1, {120, 22, 60, 25}, "Ok");
@@ -137,21 +143,21 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     Label12 = ui::Make<ui::TLabel>(this, {x, 467, 140, 16}, "Melléktermény neve : ");
     Edit4 = ui::Make<ui::TEdit>(this, {x + 140, 464, 170, 22});
     Edit4->SetMaxLength(25);
-    CheckBox2 = ui::Make<ui::TCheckBox>(this, {x, 492, 200, 20}, "bejelentésköteles művelet");
-    Label16 = ui::Make<ui::TLabel>(this, {x + 200, 495, 60, 16}, "megnev. :");
-    Edit16 = ui::Make<ui::TEdit>(this, {x + 260, 492, 150, 22});
-    Label17 = ui::Make<ui::TLabel>(this, {x + 420, 495, 80, 16}, "bejel. időp.:");
-    DateTimePicker3 = ui::Make<ui::TDateTimePicker>(this, {x + 500, 492, 110, 22});
-    Edit14 = PlaceEdit(this, "Megjegyzés :", x, 520, 400);
+    Edit14 = PlaceEdit(this, "Megjegyzés :", x, 492, 268);
+    CheckBox2 = ui::Make<ui::TCheckBox>(this, {8, 500, 236, 20}, "bejelentésköteles művelet");
+    Label16 = ui::Make<ui::TLabel>(this, {8, 527, 80, 16}, "megnev. :");
+    Edit16 = ui::Make<ui::TEdit>(this, {88, 524, 156, 22});
+    Label17 = ui::Make<ui::TLabel>(this, {8, 555, 80, 16}, "bejel. időp.:");
+    DateTimePicker3 = ui::Make<ui::TDateTimePicker>(this, {88, 552, 110, 22});
     Edit14->SetMaxLength(100);
 
-    Button27 = ui::Make<ui::TButton>(this, {8, 556, 150, 27}, "Megfigyelés kapcsolása");
-    Button12 = ui::Make<ui::TButton>(this, {164, 556, 120, 27}, "Öntözés adatai");
-    Button15 = ui::Make<ui::TButton>(this, {290, 556, 150, 27}, "Munkavégző személy");
-    Button1 = ui::Make<ui::TButton>(this, {446, 556, 140, 27}, "Anyagfelhasználás");
-    Button4 = ui::Make<ui::TButton>(this, {592, 556, 140, 27}, "Felhasznált gépek");
-    Button3 = ui::Make<ui::TButton>(this, {700, 600, 120, 30}, "Mégsem");
-    Button2 = ui::Make<ui::TButton>(this, {830, 600, 130, 30}, "Rendben");
+    Button27 = ui::Make<ui::TButton>(this, {8, 580, 160, 27}, "Megfigyelés kapcsolása");
+    Button12 = ui::Make<ui::TButton>(this, {174, 580, 130, 27}, "Öntözés adatai");
+    Button15 = ui::Make<ui::TButton>(this, {310, 580, 150, 27}, "Munkavégző személy");
+    Button1 = ui::Make<ui::TButton>(this, {466, 580, 142, 27}, "Anyagfelhasználás");
+    Button4 = ui::Make<ui::TButton>(this, {8, 614, 160, 30}, "Felhasznált gépek");
+    Button3 = ui::Make<ui::TButton>(this, {358, 614, 120, 30}, "Mégsem");
+    Button2 = ui::Make<ui::TButton>(this, {484, 614, 124, 30}, "Rendben");
 
     GroupBox6 = ui::Make<ui::TGroupBox>(this, {8, 268, 600, 280},
                                         "Művelethez tartozó növényvédelmi megfigyelés megjelölése");
@@ -521,8 +527,11 @@ void TMuvadat::Button18Click(TObject*) {
     GroupBox3->Hide();
 }
 
+// The persons added there are offered at once.
 void TMuvadat::Button19Click(TObject*) {
     ui::ShowModalForm(Szemelyek, session_);
+    if (Table12.Active())
+        Table12.Refresh();
 }
 
 void TMuvadat::Button20Click(TObject*) {
@@ -616,7 +625,7 @@ void TMuvadat::Button11Click(TObject*) {
     Button11->SetCaption(shown ? ">>" : "<<");
     DBGrid1->SetVisible(!shown);
     Label20->SetVisible(!shown);
-    SetClientSize(shown ? 619 : 971, ClientHeight());
+    SetClientSize(shown ? kNarrowWidth : kWideWidth, ClientHeight());
     SetLeft(ui::Screen::Width() / 2 - Width() / 2);
 }
 
@@ -634,8 +643,11 @@ std::optional<ops::OperationEntry> TMuvadat::ReadEntry() {
         ui::Application->MessageBox(kNoField, kMissing);
         return std::nullopt;
     }
-    if (!Table2.Active() || Table2.IsEmpty() || Table2.FieldByName("Muv").AsString().empty() ||
-        db::isNull(DBLookupListBox1->KeyValue())) {
+    // The type picked in the list, found by its key: after a change of category the
+    // list's cursor stands on the new category's first type, which nobody picked.
+    const db::Value picked = DBLookupListBox1->KeyValue();
+    if (!Table2.Active() || db::isNull(picked) || !Table2.Locate("Kod", {picked}) ||
+        Table2.FieldByName("Muv").AsString().empty()) {
         ui::Application->MessageBox(kNoType, kMissing);
         return std::nullopt;
     }

@@ -40,7 +40,7 @@ protected:
         form.ComboBox2->SetItemIndex(category);
         form.ComboBox2Change(form.ComboBox2);
         ASSERT_TRUE(form.Table2.Locate("Muv", {db::Value(name)})) << name;
-        form.DBLookupListBox1->SetKeyValue(db::Value(name));
+        form.DBLookupListBox1->SetKeyValue(form.Table2.FieldByName("Kod").AsValue());
         form.DBLookupListBox1Click(form.DBLookupListBox1);
     }
     // Posts a fertiliser dose through the material dialog, answering "Nem".
@@ -159,6 +159,7 @@ TEST_F(EntryFormTest, ASaveRefusedByAnyCheckWritesNothing) {
     dialogs.ExpectContaining("'Gépóra'");
     dialogs.ExpectContaining("'Sorszám'");
     dialogs.ExpectContaining("'Mennyiség'");
+    dialogs.Expect("A művelet típusát és a megnevezést kérem megadni !");
     Run([this](TMuvadat& form) {
         // The stale rows went when the form opened; these are this entry's own.
         AddPendingUse(session, "100000", "100001", "100000", -50);
@@ -174,6 +175,10 @@ TEST_F(EntryFormTest, ASaveRefusedByAnyCheckWritesNothing) {
         form.Edit15->SetText("3");
         form.IrrigationEntered = true;
         form.Edit12->SetText("sok");
+        form.Button2->click();
+        form.IrrigationEntered = false;
+        form.ComboBox2->SetItemIndex(3); // another category: its first type was not picked
+        form.ComboBox2Change(form.ComboBox2);
         form.Button2->click();
         EXPECT_EQ(Count("ElvMuv"), 0);
         EXPECT_EQ(Count("Raktarmozgas", "Datum = NULL"), 1);
@@ -209,12 +214,23 @@ TEST_F(EntryFormTest, ASectorWithAnApostropheFiltersTheFields) {
     });
 }
 
+// The done-operations grid shows only with its option on; "Rendben" lies inside the
+// narrow form too, where a plan (whose toggle is disabled) could not widen it.
 TEST_F(EntryFormTest, PlanModeWritesThePlannedTwinsAndNoObservationLink) {
     AddRow(session, "Novvedmegf",
            [](db::TTable& t) { t.FieldByName("Parc_id").SetAsString("100001"); });
+    Run([](TMuvadat& form) {
+        EXPECT_TRUE(form.DBGrid1->isHidden());
+        EXPECT_LE(form.Button2->geometry().right(), form.ClientWidth());
+        form.Button3->click();
+    });
+    NumericInt->SetOptionFlag("_MuvFormEddig", true);
     Run(
         [](TMuvadat& form) {
             EXPECT_EQ(form.Caption(), "Elvégzendő Művelte Tervezése");
+            EXPECT_FALSE(form.DBGrid1->isHidden());
+            EXPECT_FALSE(form.Button11->Enabled());
+            EXPECT_LE(form.Button2->geometry().right(), form.ClientWidth());
             Select(form, {"100001"});
             ChooseType(form, 3, "permetezés");
             form.Button27->click();

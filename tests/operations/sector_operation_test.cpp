@@ -30,6 +30,7 @@ protected:
     void ChooseType(TAgazatimuvadat& f) {
         f.ComboBox3->SetItemIndex(0);
         ASSERT_TRUE(f.Table1.Locate("Kod", {db::Value(std::string("900000"))}));
+        f.DBLookupListBox1->SetKeyValue(f.Table1.FieldByName("Kod").AsValue());
         f.DBLookupListBox1Click(nullptr);
     }
 };
@@ -84,17 +85,20 @@ TEST_F(SectorOperationTest, ASectorWithAnApostropheWorksAndOneWithoutActiveField
     EXPECT_EQ(Count("ElvMuv"), 1u);
 }
 
-TEST_F(SectorOperationTest, ARunWithoutMachinesOrWithBadHoursIsRefused) {
-    auto run = [&](const std::string& hours) {
+TEST_F(SectorOperationTest, ARunWithoutTypeOrMachinesOrWithBadHoursIsRefused) {
+    auto run = [&](const std::string& hours, bool pick = true) {
         forms.On<TAgazatimuvadat>([&](TAgazatimuvadat& f) {
             f.ComboBox1->SetItemIndex(f.ComboBox1->Items().IndexOf("búza"));
-            ChooseType(f);
+            if (pick)
+                ChooseType(f);
             f.Edit1->SetText(hours);
             f.Button1->Click();
             f.Button2->Click();
         });
         ui::ShowModalForm(Agazatimuvadat, session);
     };
+    dialogs.Expect("Nincs kiválasztott művelet! Válasszon művelet típust és megnevezést.");
+    run("2", false); // the list's first type is not taken for a pick
     dialogs.ExpectContaining("'Gépóra' értéke nem szám");
     run("másfél");
     reg::DeleteRows(session, "Munkagepek", "Gepkod = '100007'");
