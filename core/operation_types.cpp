@@ -16,14 +16,14 @@ const char* const kCategories[] = {"Talajelőkészítés", "Vetés",       "Tala
 } // namespace
 
 // The Hungarian list of common field operations (muveleti_tipusok_normalhektar.tsv), in its
-// order; harvests and the work after them record the yield. A name longer than an
-// operation's name field (30 letters) is said shorter, so that it is stored whole.
+// order; ploughing records its depth, harvests and the work after them the yield. A name longer
+// than an operation's name field (30 letters) is said shorter, so that it is stored whole.
 // clang-format off
 const std::vector<StarterOperationType>& StarterOperationTypes() {
     static const std::vector<StarterOperationType> types{
-        {"szántás (középmély, alap)", 0, 0},
-        {"mélyszántás", 0, 0},
-        {"sekély szántás / tarlóhántás", 0, 0},
+        {"szántás (középmély, alap)", 0, 1},
+        {"mélyszántás", 0, 1},
+        {"sekély szántás / tarlóhántás", 0, 1},
         {"tárcsázás", 0, 0},
         {"kultivátorozás", 0, 0},
         {"nehézkultivátoros művelés", 0, 0},
@@ -79,10 +79,11 @@ std::string NormalHectareText() {
             if (type.category == category)
                 text += "  - " + std::string(type.name) + "\n";
     }
-    text += "\nA normálhektár-szorzókat a hivatalos átszámítási táblázatból kell venni, és "
-            "új művelettípusként felvinni a műveletrögzítő ablak művelettípus-listája melletti "
-            "\"+\" gombbal (\"Új művelet meghatározása\"), a szorzóval és a mértékegységével "
-            "együtt.\n";
+    text += "\nA normálhektár-szorzókat a hivatalos átszámítási táblázatból kell venni, és a "
+            "műveletrögzítő ablak művelettípus-listája melletti \"+\" gombbal (\"Új művelet "
+            "meghatározása\") megadni: a kategória meglévő művelettípusát a megnevezések "
+            "listájából kiválasztva, vagy új művelettípust felvive, a szorzóval és a "
+            "mértékegységével együtt.\n";
     return text;
 }
 

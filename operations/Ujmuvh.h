@@ -1,5 +1,7 @@
 #pragma once
-// "Új művelet meghatározása": adds one operation type to Normalhektar.db.
+// "Új művelet meghatározása": adds one operation type to Normalhektar.db, or gives an
+// existing type of the category (picked from the name list or typed) its factor and
+// extra value.
 
 #include "platform/db/session.h"
 #include "platform/db/table.h"
@@ -11,11 +13,13 @@ public:
 
 private:
     db::Session& session_;
+    bool InCategory(int category);
+    bool FindType(const std::string& name, int category);
 
 public:
     db::TTable Table1{session_, "Table1"}; // Normalhektar.db
 
-    ui::TEdit* Edit1;         // "Művelet megnevezése :"
+    ui::TComboBox* Edit1;     // "Művelet megnevezése :", the category's types offered
     ui::TComboBox* ComboBox1; // "Kategória :"
     ui::TEdit* Edit2;         // "Traktormunka normálhektár :"
     ui::TComboBox* ComboBox2; // the factor's unit
@@ -29,6 +33,8 @@ public:
 
     void FormActivate(TObject* Sender);
     void CheckBox1Click(TObject* Sender);
+    void ComboBox1Change(TObject* Sender);
+    void Edit1Click(TObject* Sender);
     void Button1Click(TObject* Sender);
     void Button2Click(TObject* Sender);
 };

@@ -66,7 +66,7 @@ TEST_F(OperationCommandsTest, YesToTheRepeatQuestionOpensTheRealFormAgain) {
             form.ComboBox2Change(form.ComboBox2);
             form.Table2.First();
             form.Table2.MoveBy(type);
-            form.DBLookupListBox1->SetKeyValue(form.Table2.FieldByName("Muv").AsValue());
+            form.DBLookupListBox1->SetKeyValue(form.Table2.FieldByName("Kod").AsValue());
             form.Button2->click();
         };
     };
@@ -106,7 +106,7 @@ TEST_F(OperationCommandsTest, TheHiddenPlanningItemRecordsAPlannedOperation) {
         form.Table8.First();
         form.DBGrid2->SelectedRows().SetCurrentRowSelected(true);
         form.DBGrid2CellClick(form.DBGrid2->Columns()[0]);
-        form.DBLookupListBox1->SetKeyValue(form.Table2.FieldByName("Muv").AsValue());
+        form.DBLookupListBox1->SetKeyValue(form.Table2.FieldByName("Kod").AsValue());
         form.Button2->click();
     });
     Open().FindMenuItem({"Műveletek", "Műveletek tervezése", "Tervművelet rögzítése"})->Click();
@@ -156,8 +156,27 @@ TEST_F(OperationCommandsTest, ANewTypeTakesTheNextCode) {
         form.RadioButton2->SetChecked(true);
         form.Button2->click();
     });
-    ui::ShowModalForm(Ujmuv, session);
-    ui::ShowModalForm(Ujmuv, session);
+    // A starter type's name (case and blanks aside) gives that type its factor and
+    // extra value: no second type of the name.
+    forms.On<TUjmuv>([](TUjmuv& form) {
+        form.ComboBox1->SetItemIndex(1);
+        form.ComboBox1Change(form.ComboBox1);
+        EXPECT_GE(form.Edit1->Items().IndexOf("vetés (gabonavetőgép, sorba)"), 0);
+        form.Edit1->SetText(" Vetés (gabonavetőgép, sorba)");
+        form.Edit2->SetText("0,8");
+        form.ComboBox2->SetItemIndex(1);
+        form.Button2->click();
+    });
+    dialogs.ExpectContaining("már szerepel ebben a kategóriában", ui::mrYes);
+    for (int i = 0; i < 3; ++i)
+        ui::ShowModalForm(Ujmuv, session);
+    dialogs.VerifyDone();
+    EXPECT_EQ(Column("Normalhektar", "Nha", "Muv = 'vetés (gabonavetőgép, sorba)'"),
+              std::vector<std::string>{"0,8"});
+    EXPECT_EQ(Column("Normalhektar", "Tip", "Muv = 'vetés (gabonavetőgép, sorba)'"),
+              std::vector<std::string>{"nha/t"});
+    EXPECT_EQ(Column("Normalhektar", "Extra", "Muv = 'mélyszántás'"),
+              std::vector<std::string>{"1"});
     const std::string first =
         sys::intToText(100000 + static_cast<int>(core::StarterOperationTypes().size()));
     EXPECT_EQ(Column("Normalhektar", "Kod", "Muv = 'mélylazítás'"),
