@@ -62,6 +62,9 @@ namespace {
 
 const char* const kMissing = "Hiányzó Adatok!";
 const char* const kNoQuantity = "Mennyiség nélkül a felhasználás nem nyugtázható!";
+// A dose of a kind whose list is empty: nothing of it is in stock on the operation's date.
+const char* const kNothingInStock = "A művelethez szükséges anyagmennyiség nincsen készleten!";
+const char* const kLowStock = "Kevés készlet!";
 
 void Say(const std::string& text, const std::string& caption = kMissing) {
     ui::Application->MessageBox(text, caption);
@@ -397,7 +400,7 @@ std::optional<ops::MaterialUse> TAnyagfel::ReadUse(Tab& tab, double area) {
                                       !NumericInt->IsValidReal(Edit13->Text(), "Kálium"))))
             return std::nullopt;
         if (dose.empty() || Query1.IsEmpty()) {
-            Say(kNoQuantity);
+            dose.empty() ? Say(kNoQuantity) : Say(kNothingInStock, kLowStock);
             return std::nullopt;
         }
         break;
@@ -407,7 +410,7 @@ std::optional<ops::MaterialUse> TAnyagfel::ReadUse(Tab& tab, double area) {
             !NumericInt->IsValidInteger(Edit14->Text(), "Sorszám"))
             return std::nullopt;
         if (dose.empty() || Query2.IsEmpty()) {
-            Say(kNoQuantity);
+            dose.empty() ? Say(kNoQuantity) : Say(kNothingInStock, kLowStock);
             return std::nullopt;
         }
         if (Edit2->Text().empty()) {
@@ -423,6 +426,10 @@ std::optional<ops::MaterialUse> TAnyagfel::ReadUse(Tab& tab, double area) {
         if (!NumericInt->IsValidReal(dose, "Felhasznált mennyiség") ||
             !NumericInt->IsValidReal(Edit4->Text(), "Kijuttatott csíraszám"))
             return std::nullopt;
+        if (Query3.IsEmpty() && !dose.empty()) {
+            Say(kNothingInStock, kLowStock);
+            return std::nullopt;
+        }
         if (db::isNull(DBLookupComboBox3->KeyValue()) || Query3.IsEmpty()) {
             Say(kNoQuantity);
             refused = true;
@@ -461,7 +468,7 @@ std::optional<ops::MaterialUse> TAnyagfel::ReadUse(Tab& tab, double area) {
             Say("A kijuttatott mennyiséghez kevés anyag van készleten!", "Kevés anyag készleten!");
             break;
         case res::MaterialKind::Seed:
-            Say("A művelethez szükséges anyagmennyiség nincsen készleten!", "Kevés készlet!");
+            Say(kNothingInStock, kLowStock);
             break;
         }
         refused = true;
@@ -508,9 +515,10 @@ void TAnyagfel::Button2Click(TObject*) {
     const auto fields = Fields();
     const double area = OperationArea();
     Tab& tab = ActiveTab();
-    // Every field runs the same checks on the same inputs: all get their row or none does.
+    // Every field would run the same checks on the same inputs: they run once, and all
+    // fields get their row or none does; a refusal is told once.
     std::optional<ops::MaterialUse> use;
-    for (std::size_t i = 0; i < fields.size() && !use; ++i)
+    if (!fields.empty())
         use = ReadUse(tab, area);
     if (!use)
         return;

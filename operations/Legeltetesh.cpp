@@ -244,12 +244,17 @@ void TLegeltetes::Button8Click(TObject*) {
     CloseEditing();
 }
 
+// The species and age groups added there are offered at once.
 void TLegeltetes::SpeedButton1Click(TObject*) {
     ui::ShowModalForm(Allatfajta, session_);
+    if (Table4.Active())
+        Table4.Refresh();
 }
 
 void TLegeltetes::SpeedButton2Click(TObject*) {
     ui::ShowModalForm(Korcsoportok, session_);
+    if (Table5.Active())
+        Table5.Refresh();
 }
 
 // 6.

@@ -27,7 +27,7 @@ ui::TDBText* AddText(QWidget* parent, db::TDataSource* source, const char* field
 
 Tmuvmasolo::Tmuvmasolo(db::Session& session) : session_(session) {
     SetCaption("Elvégzett művelet másolása");
-    SetClientSize(1180, 560);
+    SetClientSize(1240, 560);
     SetPosition(ui::poScreenCenter);
 
     Table1.SetTableName("parcellak.db");
@@ -82,24 +82,26 @@ Tmuvmasolo::Tmuvmasolo(db::Session& session) : session_(session) {
     DBText9 = AddText(GroupBox1, &DataSource2, "Hozam", 104, 74, 90);
     DBText10 = AddText(GroupBox1, &DataSource2, "Mellek", 200, 74, 220);
 
-    Button1 = ui::Make<ui::TButton>(this, {784, 160, 190, 27}, "kijelölt művelet másolása >");
+    // Two-line captions keep the buttons narrow, leaving the target grid room for the
+    // house name.
+    Button1 = ui::Make<ui::TButton>(this, {784, 160, 130, 44}, "kijelölt művelet\nmásolása >");
     Button1->SetHint("Elvégzett művelet kijelölt műveletének másolása a célparcellához.");
-    Button2 = ui::Make<ui::TButton>(this, {784, 196, 190, 27}, "összes művelet másolása >>");
+    Button2 = ui::Make<ui::TButton>(this, {784, 212, 130, 44}, "összes művelet\nmásolása >>");
     Button2->SetHint("A forrásparcellához tartozó összes művelet másolása a célparcellához.");
-    ui::Make<ui::TLabel>(this, {982, 36, 120, 18}, "Cél tábla :");
-    DBGrid3 = ui::ListGrid(this, {982, 58, 190, 420}, &DataSource3,
+    ui::Make<ui::TLabel>(this, {922, 36, 120, 18}, "Cél tábla :");
+    DBGrid3 = ui::ListGrid(this, {922, 58, 310, 420}, &DataSource3,
                            {{"Evj", "G. év", 40},
                             {"Parcsor", "S.sz", 35},
                             {"Agazat", "Ágazat", 60},
-                            {"Ter", "Terület", 55},
-                            {"Hazmeg", "Hazi megnevezés", 80}});
+                            {"Ter", "Terület", 50},
+                            {"Hazmeg", "Hazi megnevezés", 105}});
     ui::Make<ui::TLabel>(this, {8, 488, 900, 18},
                          "Figyelem! Másolás esetén az anyagkészletek nincsenek figyelembe véve, "
                          "így a raktárkészlet minuszba is fordulhat!");
     ui::Make<ui::TLabel>(this, {8, 508, 900, 18},
                          "Kikapcsolt készletkezelésnél a másolt műveletek anyagigényei nem "
                          "vonódnak le.");
-    Button3 = ui::Make<ui::TButton>(this, {1080, 524, 92, 27}, "Bezárás");
+    Button3 = ui::Make<ui::TButton>(this, {1140, 524, 92, 27}, "Bezárás");
 
     OnShow = Handler(&Tmuvmasolo::FormShow);
     OnClose = Handler(&Tmuvmasolo::FormClose);

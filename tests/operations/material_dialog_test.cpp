@@ -45,7 +45,6 @@ protected:
 TEST_F(MaterialDialogTest, ASecondUseOfTheSameMaterialCountsTheFirst) {
     forms.On<TTovabbia>([](TTovabbia& ask) { ask.Button1->click(); }); // "Igen"
     dialogs.Expect("A felhasznált mennyiség nogyobb mint a rendelkezésre álló!");
-    dialogs.Expect("A felhasznált mennyiség nogyobb mint a rendelkezésre álló!");
     InDialog([this](TAnyagfel& dialog) {
         EXPECT_EQ(dialog.Query1.RecordCount(), 1);
         dialog.Edit10->SetText("250"); // 500 kg of 600
@@ -63,7 +62,6 @@ TEST_F(MaterialDialogTest, ASecondUseOfTheSameMaterialCountsTheFirst) {
 
 TEST_F(MaterialDialogTest, ABadSprayingSerialWritesNeitherUseNorWithdrawal) {
     dialogs.ExpectContaining("'Sorszám'");
-    dialogs.ExpectContaining("'Sorszám'");
     InDialog([this](TAnyagfel& dialog) {
         dialog.PageControl1->SetActivePageIndex(1);
         dialog.Edit12->SetText("1");
@@ -79,16 +77,20 @@ TEST_F(MaterialDialogTest, ABadSprayingSerialWritesNeitherUseNorWithdrawal) {
     dialogs.VerifyDone();
 }
 
-TEST_F(MaterialDialogTest, APesticideWithoutLiquidAndPersonShowsBothMessagesPerField) {
-    for (int field = 0; field < 2; ++field) {
-        dialogs.Expect("Permetlé mennyiség nélkül a felhasználás nem nyugtázható!");
-        dialogs.Expect("Kérem adja meg a felelőst!");
-    }
+// Each refusal is told once, whatever the number of fields; a dose of a kind of which
+// nothing is in stock says so.
+TEST_F(MaterialDialogTest, APesticideWithoutLiquidAndPersonShowsBothMessagesOnce) {
+    dialogs.Expect("Permetlé mennyiség nélkül a felhasználás nem nyugtázható!");
+    dialogs.Expect("Kérem adja meg a felelőst!");
+    dialogs.Expect("A művelethez szükséges anyagmennyiség nincsen készleten!");
     InDialog([this](TAnyagfel& dialog) {
         dialog.PageControl1->SetActivePageIndex(1);
         dialog.Edit12->SetText("1");
         dialog.Edit2->SetText("");
         dialog.Edit3->SetText("");
+        dialog.Button2->click();
+        dialog.PageControl1->SetActivePageIndex(2);
+        dialog.Edit11->SetText("200");
         dialog.Button2->click();
         EXPECT_EQ(Count("felhanyag"), 0);
         dialog.Button1->click();
