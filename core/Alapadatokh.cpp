@@ -2,6 +2,7 @@
 
 #include "platform/ui/form_helpers.h"
 
+#include <QTabBar>
 #include <algorithm>
 
 TAlapadatok* Alapadatok = nullptr;
@@ -98,8 +99,13 @@ TAlapadatok::TAlapadatok(db::Session& session)
     DBEdit27 = AddEdit({TabSheet5, 1, farm, "Ureg", "Ügyfél-reg. szám :", 11});
     MaskEdit2 = AddMaskEdit(TabSheet5, 2, "Számlaszám :", "99999999-99999999-99999999;1;_");
 
-    Button1 = ui::Make<ui::TButton>(this, {400, 362, 110, 28}, "Rögzítés");
-    Button2 = ui::Make<ui::TButton>(this, {520, 362, 110, 28}, "Vissza");
+    // The form is as wide as the five tabs, so that every tab shows without scrolling.
+    const int pageWidth = std::max(624, PageControl1->tabBar()->sizeHint().width() + 8);
+    PageControl1->SetBounds(8, 40, pageWidth, 310);
+    const int width = pageWidth + 16;
+    SetClientSize(width, 400);
+    Button1 = ui::Make<ui::TButton>(this, {width - 240, 362, 110, 28}, "Rögzítés");
+    Button2 = ui::Make<ui::TButton>(this, {width - 120, 362, 110, 28}, "Vissza");
     PageControl1->SetActivePage(TabSheet1);
 
     OnActivate = Handler(&TAlapadatok::FormActivate);

@@ -112,6 +112,7 @@ TGazdNaploValaszto::TGazdNaploValaszto(db::Session& session) : session_(session)
     std::vector<std::string> columns(kGN02Columns.begin(), kGN02Columns.end());
     reg::MakeSingleRowConnection(RvCustomGN02OsszesitoConnection1, columns,
                                  [this] { return GN02Row(); });
+    ui::CloseOnEscape(this);
 }
 
 double TGazdNaploValaszto::BranchArea(int branch) {

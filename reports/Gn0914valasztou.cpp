@@ -127,6 +127,7 @@ TGN200914::TGN200914(db::Session& session) : session_(session) {
     Button8->OnClick = Handler(&TGN200914::Button8Click);
     Button6->OnClick = Handler(&TGN200914::Button6Click);
     Button10->OnClick = Handler(&TGN200914::Button10Click);
+    ui::CloseOnEscape(this);
 }
 
 // A sheet button in one of the three columns, its label in a sunken text at its left.

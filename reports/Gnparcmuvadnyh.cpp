@@ -36,11 +36,22 @@ TGNParMuvNy::TGNParMuvNy(db::Session& session) : session_(session) {
     Query5.SQL().Add("INNER JOIN Vetomagok");
     Query5.SQL().Add("ON  (felhanyag.Anyagkod = Vetomagok.Magkod)");
 
+    // The material chain: the uses of Query1's operation, and the seed, pesticide and
+    // fertiliser of the current use.
     Table2.SetTableName("felhanyag.DB");
     Table2.SetIndexName("felhamuvkind");
+    Table2.SetMasterSource(&DataSource1);
+    Table2.SetMasterFields("Muvkod");
     Table3.SetTableName("Vetomagok.DB");
+    Table3.SetIndexFieldNames("Magkod");
     Table5.SetTableName("Novenyvedok.DB");
+    Table5.SetIndexFieldNames("Kod");
     Table6.SetTableName("Tapanyagok.DB");
+    Table6.SetIndexFieldNames("Kod");
+    for (db::TTable* master : {&Table3, &Table5, &Table6}) {
+        master->SetMasterSource(&DataSource2);
+        master->SetMasterFields("Anyagkod");
+    }
 
     Query6.SQL().Add("SELECT parcellak.Parckod, Tablak.Helysz, Tablak.Ter, Tablak.Blok");
     Query6.SQL().Add("FROM parcellak");

@@ -47,6 +47,8 @@ public:
     db::TTable Table5{session_, "Table5"}; // Novenyvedok.DB
     db::TTable Table6{session_, "Table6"}; // Tapanyagok.DB
     db::TQuery Query6{session_, "Query6"}; // land parcels of each field
+    db::TDataSource DataSource1{&Query1};
+    db::TDataSource DataSource2{&Table2};
 
     // Reads the yields, seed names and rotation links again.
     void Refresh();

@@ -3,6 +3,7 @@
 #include "chart_data.h"
 #include "platform/db/query.h"
 #include "platform/ui/canvas.h"
+#include "platform/ui/form_helpers.h"
 
 #include <QFontMetrics>
 #include <algorithm>
@@ -55,6 +56,7 @@ Tgrafikon::Tgrafikon(db::Session&) {
     OnActivate = Handler(&Tgrafikon::FormActivate);
     OnPaint = Handler(&Tgrafikon::FormPaint);
     OnResize = Handler(&Tgrafikon::FormResize);
+    ui::CloseOnEscape(this);
 }
 
 void Tgrafikon::SetData(const std::vector<charts::ChartSlice>& slices, int count,

@@ -46,6 +46,7 @@ TParcKiosztGraph::TParcKiosztGraph(db::Session& session) : session_(session) {
     ComboBox1 = ui::Make<ui::TComboBox>(this, {8, 26, 88, 22});
     Button1 = ui::Make<ui::TButton>(this, {8, 56, 88, 27}, "lekérdezés");
     Button2 = ui::Make<ui::TButton>(this, {8, 90, 88, 27}, "bezárás");
+    Button2->SetCancel(true); // Esc closes the chart
     auto* side =
         ui::Make<ui::TLabel>(this, {8, 130, 90, 60}, "Táblák felosztottsága ágazatok szerint");
     side->setWordWrap(true);

@@ -22,6 +22,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
@@ -120,6 +121,22 @@ void SetupDialog::Browse() {
 
 // --- preview ---------------------------------------------------------------------------------
 
+namespace {
+
+// 900 x 1000 pixels, less where the screen the window opens on (its parent's) is
+// smaller: the window frame keeps room for its title bar and borders.
+void FitScreen(QWidget& window, QWidget* parent) {
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 900, 1000);
+    const int width = std::min(900, room.width() - 16);
+    const int height = std::min(1000, room.height() - 48);
+    window.resize(std::max(width, 400), std::max(height, 300));
+    window.move(room.left() + (room.width() - window.width()) / 2,
+                room.top() + std::max(0, (room.height() - 48 - window.height()) / 2));
+}
+
+} // namespace
+
 PreviewWindow::PreviewWindow(const Document& document, QWidget* parent)
     : QDialog(parent), document_(document) {
     setWindowTitle(q("Nyomtatási kép - " + document.name));
@@ -159,7 +176,7 @@ PreviewWindow::PreviewWindow(const Document& document, QWidget* parent)
     PageView = new QLabel(scroll_);
     scroll_->setWidget(PageView);
     layout->addWidget(scroll_, 1);
-    resize(900, 1000);
+    FitScreen(*this, parent);
 
     connect(FirstButton, &QPushButton::clicked, this, [this] { ShowPage(0); });
     connect(PriorButton, &QPushButton::clicked, this, [this] { ShowPage(page_ - 1); });

@@ -27,6 +27,17 @@ bool Shortcuts(TKey& key, std::initializer_list<Shortcut> table) {
     return false;
 }
 
+void CloseOnEscape(TForm* form) {
+    form->OnShortCut = [form, own = std::move(form->OnShortCut)](TWMKey& msg, bool& handled) {
+        if (own)
+            own(msg, handled);
+        if (handled || msg.CharCode != VK_ESCAPE || msg.Shift != 0)
+            return;
+        handled = true;
+        form->Close();
+    };
+}
+
 void OpenOnFirstActivate(TForm* form, std::initializer_list<db::TDataSet*> dataSets) {
     for (db::TDataSet* dataSet : dataSets) {
         if (dataSet->Active())

@@ -43,6 +43,11 @@ struct Shortcut {
 // works only in some state gives a null button for it while the state does not hold.
 bool Shortcuts(TKey& key, std::initializer_list<Shortcut> table);
 
+// Esc closes the form, as its close box does, for a form without a "Mégsem" (cancel)
+// button; keys the form's own OnShortCut takes come first. Called once, after the form
+// set its OnShortCut.
+void CloseOnEscape(TForm* form);
+
 // Opens the data sets that are not open yet and closes them when the form closes (after
 // its own OnClose handler, unless that keeps the form open).
 void OpenOnFirstActivate(TForm* form, std::initializer_list<db::TDataSet*> dataSets);

@@ -314,6 +314,14 @@ TEST_F(DiarySheets, ThePreparedOperationsQueryOpensTheRoutinesDatasets) {
     OpenDiaryParcelConditions(session, 3);
     EXPECT_TRUE(GNParMuvNy->Query1.Active());
     EXPECT_EQ(GNParMuvNy->Query1.RecordCount(), 6);
+    // The material chain follows the current operation.
+    db::TTable& uses = GNParMuvNy->Table2;
+    int seen = 0;
+    for (db::TQuery& operations = GNParMuvNy->Query1; !operations.Eof(); operations.Next())
+        for (uses.First(); !uses.Eof(); uses.Next(), ++seen)
+            EXPECT_EQ(uses.FieldByName("Muvkod").AsString(),
+                      operations.FieldByName("Muvkod").AsString());
+    EXPECT_GT(seen, 0);
 }
 
 } // namespace
