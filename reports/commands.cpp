@@ -31,6 +31,13 @@ void InstallReportCommands(TFolap1& mainWindow, db::Session& session) {
     mainWindow.SetFormOpener("Tpermnaploszuk", [s] { OpenSprayLogConditions(*s); });
 }
 
+// The checksums of the versions of a layout shipped before the current one: a file that
+// is one of them is replaced at start-up; any other file is the user's and is kept.
 void RegisterReportLayouts() {
-    report::RegisterShippedLayouts("reports");
+    report::RegisterShippedLayouts(
+        "reports",
+        {{"GN06MuvAdatok.rav",
+          {"0962a8ddd746eb47b346e34b5721c2144b20f2d95b0c25de458c88651c2a5aed"}}, // version 1
+         {"09GN07MuvAdatok.rav",
+          {"09e4c68576e8a35bd1954c0550faa221461bc739a3e0ea285955050665b0df68"}}}); // version 1
 }
