@@ -6,6 +6,7 @@
 #include "platform/ui/form_helpers.h"
 
 #include <QFontMetrics>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -14,6 +15,25 @@ Tgrafikon* grafikon = nullptr;
 namespace {
 
 constexpr int kWidth = 729, kHeight = 481; // the drawing's own size, scaled to the window
+
+// A text broken into the lines of a width, at blanks where it can, anywhere where a word
+// is longer than the width.
+QStringList WrappedLines(const QString& text, const QFont& font, int width) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(std::max(width, 1));
+        lines << text.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    if (lines.isEmpty())
+        lines << QString();
+    return lines;
+}
 
 struct ChartQuery {
     std::vector<std::string> lines;
@@ -120,18 +140,38 @@ void Tgrafikon::DrawPie(const std::vector<charts::ChartSlice>& slices, int count
         const int x = s(250 + 200 * std::cos(radians)), y = s(250 - 200 * std::sin(radians));
         canvas.Pie(s(50), s(50), s(450), s(450), s(450), s(250), x, y);
     }
-    // Legend rows 25 apart, closer when 18 rows would pass the bottom; texts cut to fit.
-    const double step = count > 1 ? std::min(25.0, (kHeight - 66.0) / (count - 1)) : 25.0;
+    // Legend rows 25 apart; a label too long for its line goes on in further lines. When
+    // the rows would then pass the bottom, they come closer and each label is cut to one
+    // line instead.
     const QFontMetrics metrics(canvas.Font());
+    const int width = ClientWidth() - s(522);
+    const double lineHeight = metrics.height() / s.factor;
+    std::vector<QStringList> labels;
+    double extra = 0;
     for (int i = 0; i < count; ++i) {
-        const int y = static_cast<int>(50 + step * i);
+        const QString text =
+            QString::fromStdString(charts::LegendText(slices[static_cast<std::size_t>(i)]));
+        labels.push_back(WrappedLines(text, canvas.Font(), width));
+        extra += (labels.back().size() - 1) * lineHeight;
+    }
+    const bool wrap = 50 + 25.0 * (count - 1) + extra + lineHeight <= kHeight - 8;
+    const double step = wrap || count < 2 ? 25.0 : std::min(25.0, (kHeight - 66.0) / (count - 1));
+    double y = 50;
+    for (int i = 0; i < count; ++i) {
         canvas.SetBrushColor(Colors[i]);
         canvas.FillRect(s(500), s(y), s(510), s(y + 10));
         canvas.SetBrushColor(face);
-        const std::string text = charts::LegendText(slices[static_cast<std::size_t>(i)]);
-        const QString shown = metrics.elidedText(QString::fromStdString(text), Qt::ElideRight,
-                                                 ClientWidth() - s(522));
-        canvas.TextOut(s(520), s(y), shown.toStdString());
+        const QStringList& lines = labels[static_cast<std::size_t>(i)];
+        if (!wrap) {
+            const QString whole = lines.join(' ');
+            canvas.TextOut(s(520), s(y),
+                           metrics.elidedText(whole, Qt::ElideRight, width).toStdString());
+            y += step;
+            continue;
+        }
+        for (int line = 0; line < lines.size(); ++line)
+            canvas.TextOut(s(520), s(y + line * lineHeight), lines[line].toStdString());
+        y += step + (lines.size() - 1) * lineHeight;
     }
 }
 
