@@ -54,8 +54,13 @@ TUjmuv::TUjmuv(db::Session& session) : session_(session) {
     CheckBox1Click(CheckBox1);
 }
 
+// The starting category and unit are set once: the form is activated again after each of
+// its messages, which must not change what the user chose.
 void TUjmuv::FormActivate(TObject*) {
     ui::OpenOnFirstActivate(this, {&Table1});
+    if (activated_)
+        return;
+    activated_ = true;
     ComboBox1->SetItemIndex(0);
     ComboBox2->SetItemIndex(0);
     ComboBox1Change(ComboBox1);
@@ -114,8 +119,6 @@ void TUjmuv::Button1Click(TObject*) {
 }
 
 void TUjmuv::Button2Click(TObject*) {
-    // Read before any question: the form's activation after it resets the category and
-    // the unit.
     const int category = ComboBox1->ItemIndex();
     const std::string unit = ComboBox2->Text();
     const int unitIndex = ComboBox2->ItemIndex();
@@ -139,7 +142,7 @@ void TUjmuv::Button2Click(TObject*) {
     if (!factorGiven)
         Edit2->SetText("0");
     if (existing) {
-        Table1.GotoBookmark(found); // the activation refilled the name list from the table
+        Table1.GotoBookmark(found); // wherever the question left the cursor
         Table1.Edit();
     } else {
         Table1.Append();

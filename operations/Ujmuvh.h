@@ -13,6 +13,7 @@ public:
 
 private:
     db::Session& session_;
+    bool activated_ = false;
     bool InCategory(int category);
     bool FindType(const std::string& name, int category);
 

@@ -163,10 +163,13 @@ TEST_F(OperationCommandsTest, ANewTypeTakesTheNextCode) {
         form.ComboBox1Change(form.ComboBox1);
         EXPECT_GE(form.Edit1->Items().IndexOf("vetés (gabonavetőgép, sorba)"), 0);
         form.Edit1->SetText(" Vetés (gabonavetőgép, sorba)");
-        form.Edit2->SetText("0,8");
         form.ComboBox2->SetItemIndex(1);
+        form.Edit2->SetText("nyolc"); // the message keeps the category and unit chosen
+        form.Button2->click();
+        form.Edit2->SetText("0,8");
         form.Button2->click();
     });
+    dialogs.ExpectContaining("nem érvényes szám");
     dialogs.ExpectContaining("már szerepel ebben a kategóriában", ui::mrYes);
     for (int i = 0; i < 3; ++i)
         ui::ShowModalForm(Ujmuv, session);
