@@ -1,7 +1,9 @@
 #include "core/Isnuminth.h"
 
 #include "platform/sys/numbers.h"
+#include "platform/sys/text.h"
 #include "platform/ui/application.h"
+#include "platform/ui/dialogs.h"
 
 TNumericInt* NumericInt = nullptr;
 
@@ -29,6 +31,54 @@ bool TNumericInt::IsValidInteger(const std::string& value, const std::string& fi
         return true;
     ui::Application->MessageBox("Hiba! A(z) '" + fieldLabel + "' értéke nem egész szám !",
                                 kBadInputCaption, ui::MB_OK);
+    return false;
+}
+
+namespace {
+
+// A number out of its bound: the message, and false.
+bool InBound(double number, const std::string& fieldLabel, TNumericInt::Bound bound) {
+    const bool positive = bound == TNumericInt::Bound::Positive;
+    if (positive ? number > 0 : number >= 0)
+        return true;
+    ui::Application->MessageBox("A(z) '" + fieldLabel + "' értéke nem lehet " +
+                                    (positive ? "nulla vagy negatív !" : "negatív !"),
+                                kBadInputCaption, ui::MB_OK);
+    return false;
+}
+
+} // namespace
+
+bool TNumericInt::IsValidReal(const std::string& value, const std::string& fieldLabel,
+                              Bound bound) {
+    if (!IsValidReal(value, fieldLabel))
+        return false;
+    return value.empty() || InBound(*sys::tryParseFloat(value), fieldLabel, bound);
+}
+
+bool TNumericInt::IsValidInteger(const std::string& value, const std::string& fieldLabel,
+                                 Bound bound) {
+    if (!IsValidInteger(value, fieldLabel))
+        return false;
+    return value.empty() || InBound(*sys::tryParseInt(value), fieldLabel, bound);
+}
+
+std::optional<int> YearOf(std::string_view text) {
+    const std::string_view digits = sys::trim(text);
+    if (digits.size() != 4)
+        return std::nullopt;
+    const std::optional<std::int32_t> year = sys::tryParseInt(digits);
+    if (!year || *year < 1900 || *year > 2100)
+        return std::nullopt;
+    return static_cast<int>(*year);
+}
+
+bool TNumericInt::IsValidYear(const std::string& value, const std::string& fieldLabel,
+                              bool required) {
+    if ((!required && sys::trim(value).empty()) || YearOf(value))
+        return true;
+    ui::MessageDlg("Hiba! A(z) '" + fieldLabel + "' értéke (\"" + value + "\") nem évszám !",
+                   ui::mtWarning, ui::mbOK);
     return false;
 }
 

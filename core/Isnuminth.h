@@ -6,7 +6,9 @@
 #include "platform/db/table.h"
 #include "platform/ui/form.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace ui {
 class TDBGrid;
@@ -24,6 +26,19 @@ public:
     bool IsValidReal(const std::string& value, const std::string& fieldLabel);
     // The same for whole numbers ("Hiba! A(z) '<label>' értéke nem egész szám !").
     bool IsValidInteger(const std::string& value, const std::string& fieldLabel);
+
+    // A quantity, dose or area that the farm's meaning bounds: as above, and a number
+    // out of the bound shows "A(z) '<label>' értéke nem lehet nulla vagy negatív !"
+    // ("... nem lehet negatív !") and returns false. Empty text is valid here too.
+    enum class Bound { Positive, NotNegative };
+    bool IsValidReal(const std::string& value, const std::string& fieldLabel, Bound bound);
+    bool IsValidInteger(const std::string& value, const std::string& fieldLabel, Bound bound);
+
+    // A year box: empty text is valid unless `required`; a text that is no year (letters,
+    // a half-typed "202") shows "Hiba! A(z) '<label>' értéke ("202") nem évszám !" and
+    // returns false.
+    bool IsValidYear(const std::string& value, const std::string& fieldLabel,
+                     bool required = false);
 
     // Stock keeping is on unless the "_kesz" row says "no".
     bool IsStockKeepingEnabled();
@@ -45,3 +60,6 @@ private:
     void OpenOptionRow(const std::string& name);
 };
 extern TNumericInt* NumericInt;
+
+// The year a year box holds: four digits from 1900 to 2100, blanks around ignored.
+std::optional<int> YearOf(std::string_view text);

@@ -380,7 +380,8 @@ std::vector<ops::UseField> TAnyagfel::Fields() const {
 // A total refused by the number check counts as none: the dose gives the withdrawal.
 std::optional<double> TAnyagfel::TotalBase(Tab& tab) {
     if (tab.total->Text().empty() ||
-        !NumericInt->IsValidReal(tab.total->Text(), "Megadott mennyiség"))
+        !NumericInt->IsValidReal(tab.total->Text(), "Megadott mennyiség",
+                                 TNumericInt::Bound::Positive))
         return std::nullopt;
     const auto factor = res::UnitFactor(tab.totalUnit->Text());
     return static_cast<double>(static_cast<float>(Number(tab.total->Text()) * factor.value_or(1)));
@@ -394,10 +395,12 @@ std::optional<ops::MaterialUse> TAnyagfel::ReadUse(Tab& tab, double area) {
     bool refused = false;
     switch (tab.kind) {
     case res::MaterialKind::Fertiliser:
-        if (!NumericInt->IsValidReal(dose, "Vásárolt mennyiség") ||
-            (CheckBox1->Checked() && (!NumericInt->IsValidReal(Edit8->Text(), "Nitrogén") ||
-                                      !NumericInt->IsValidReal(Edit9->Text(), "Foszfor") ||
-                                      !NumericInt->IsValidReal(Edit13->Text(), "Kálium"))))
+        if (!NumericInt->IsValidReal(dose, "Vásárolt mennyiség", TNumericInt::Bound::Positive) ||
+            (CheckBox1->Checked() &&
+             (!NumericInt->IsValidReal(Edit8->Text(), "Nitrogén",
+                                       TNumericInt::Bound::NotNegative) ||
+              !NumericInt->IsValidReal(Edit9->Text(), "Foszfor", TNumericInt::Bound::NotNegative) ||
+              !NumericInt->IsValidReal(Edit13->Text(), "Kálium", TNumericInt::Bound::NotNegative))))
             return std::nullopt;
         if (dose.empty() || Query1.IsEmpty()) {
             dose.empty() ? Say(kNoQuantity) : Say(kNothingInStock, kLowStock);
@@ -405,8 +408,9 @@ std::optional<ops::MaterialUse> TAnyagfel::ReadUse(Tab& tab, double area) {
         }
         break;
     case res::MaterialKind::Pesticide:
-        if (!NumericInt->IsValidReal(dose, "Felhasznált mennyiség") ||
-            !NumericInt->IsValidReal(Edit2->Text(), "Permetlé mennyisége") ||
+        if (!NumericInt->IsValidReal(dose, "Felhasznált mennyiség", TNumericInt::Bound::Positive) ||
+            !NumericInt->IsValidReal(Edit2->Text(), "Permetlé mennyisége",
+                                     TNumericInt::Bound::Positive) ||
             !NumericInt->IsValidInteger(Edit14->Text(), "Sorszám"))
             return std::nullopt;
         if (dose.empty() || Query2.IsEmpty()) {
@@ -423,8 +427,9 @@ std::optional<ops::MaterialUse> TAnyagfel::ReadUse(Tab& tab, double area) {
         }
         break;
     case res::MaterialKind::Seed:
-        if (!NumericInt->IsValidReal(dose, "Felhasznált mennyiség") ||
-            !NumericInt->IsValidReal(Edit4->Text(), "Kijuttatott csíraszám"))
+        if (!NumericInt->IsValidReal(dose, "Felhasznált mennyiség", TNumericInt::Bound::Positive) ||
+            !NumericInt->IsValidReal(Edit4->Text(), "Kijuttatott csíraszám",
+                                     TNumericInt::Bound::NotNegative))
             return std::nullopt;
         if (Query3.IsEmpty() && !dose.empty()) {
             Say(kNothingInStock, kLowStock);

@@ -450,7 +450,8 @@ void TFelhAnyMod::Button10Click(TObject*) {
 }
 
 void TFelhAnyMod::Button4Click(TObject*) {
-    if (!changing_ || !NumericInt->IsValidReal(Edit1->Text(), "mennyiség"))
+    if (!changing_ ||
+        !NumericInt->IsValidReal(Edit1->Text(), "mennyiség", TNumericInt::Bound::Positive))
         return;
     if (Edit1->Text().empty()) {
         ui::MessageDlg(kNoQuantity, ui::mtError, {ui::mbOK});
@@ -533,9 +534,9 @@ void TFelhAnyMod::Button20Click(TObject*) {
     for (ui::TEdit* edit : {Edit6, Edit7, Edit8})
         if (edit->Text().empty())
             edit->SetText("0");
-    if (!NumericInt->IsValidReal(Edit6->Text(), "Nirogén %") ||
-        !NumericInt->IsValidReal(Edit7->Text(), "Foszfor %") ||
-        !NumericInt->IsValidReal(Edit8->Text(), "Kálium %"))
+    if (!NumericInt->IsValidReal(Edit6->Text(), "Nirogén %", TNumericInt::Bound::NotNegative) ||
+        !NumericInt->IsValidReal(Edit7->Text(), "Foszfor %", TNumericInt::Bound::NotNegative) ||
+        !NumericInt->IsValidReal(Edit8->Text(), "Kálium %", TNumericInt::Bound::NotNegative))
         return;
     const std::string text = ops::NutrientPercentText(Edit6->Text(), Edit7->Text(), Edit8->Text());
     if (Query3.Active() && !Query3.IsEmpty()) {
@@ -569,10 +570,11 @@ void TFelhAnyMod::CheckBox1Click(TObject*) {
     DateTimePicker1->SetEnabled(CheckBox1->Checked());
 }
 
-void TFelhAnyMod::SetIncorporationDate(const std::string& felhkod) {
-    ops::UpdateRecordedUse(session_, felhkod, [this](db::TTable& use) {
-        if (CheckBox1->Checked())
-            use.FieldByName("Betido").SetAsDateTime(DateTimePicker1->Date());
+void TFelhAnyMod::SetIncorporationDate(const std::string& felhkod,
+                                       std::optional<sys::DateTime> day) {
+    ops::UpdateRecordedUse(session_, felhkod, [day](db::TTable& use) {
+        if (day)
+            use.FieldByName("Betido").SetAsDateTime(*day);
         else
             use.FieldByName("Betido").Clear();
     });
@@ -580,12 +582,14 @@ void TFelhAnyMod::SetIncorporationDate(const std::string& felhkod) {
 
 void TFelhAnyMod::OClick(TObject*) {
     if (Query3.Active() && !Query3.IsEmpty()) {
+        const std::optional<sys::DateTime> day =
+            CheckBox1->Checked() ? std::optional(DateTimePicker1->Date()) : std::nullopt;
         db::SessionTransaction transaction(session_);
         if (RadioButton1->Checked()) {
             for (Query3.First(); !Query3.Eof(); Query3.Next())
-                SetIncorporationDate(Query3.FieldByName("Felhkod").AsString());
+                SetIncorporationDate(Query3.FieldByName("Felhkod").AsString(), day);
         } else {
-            SetIncorporationDate(Query3.FieldByName("Felhkod").AsString());
+            SetIncorporationDate(Query3.FieldByName("Felhkod").AsString(), day);
         }
         transaction.Commit();
         Reopen(Query3);
@@ -617,7 +621,8 @@ void TFelhAnyMod::Button23Click(TObject*) {
 void TFelhAnyMod::Button25Click(TObject*) {
     if (!Table2.Active())
         return;
-    if (!NumericInt->IsValidReal(DBEdit6->Text(), "Permetlé mennyisége"))
+    if (!NumericInt->IsValidReal(DBEdit6->Text(), "Permetlé mennyisége",
+                                 TNumericInt::Bound::Positive))
         return;
     if (DateTimePicker3->Checked())
         Table2.FieldByName("Betido").SetAsDateTime(DateTimePicker3->Date());
@@ -694,7 +699,7 @@ bool TFelhAnyMod::AddUse(const AddedUse& added) {
 }
 
 void TFelhAnyMod::Button12Click(TObject*) {
-    if (!NumericInt->IsValidReal(Edit2->Text(), "mennyiség"))
+    if (!NumericInt->IsValidReal(Edit2->Text(), "mennyiség", TNumericInt::Bound::Positive))
         return;
     if (Edit2->Text().empty() || DBLookupComboBox1->Text().empty())
         return;
@@ -703,8 +708,10 @@ void TFelhAnyMod::Button12Click(TObject*) {
 }
 
 void TFelhAnyMod::Button13Click(TObject*) {
-    if (!NumericInt->IsValidReal(Edit12->Text(), "Felhasznált mennyiség") ||
-        !NumericInt->IsValidReal(Edit4->Text(), "Permetlé mennyisége"))
+    if (!NumericInt->IsValidReal(Edit12->Text(), "Felhasznált mennyiség",
+                                 TNumericInt::Bound::Positive) ||
+        !NumericInt->IsValidReal(Edit4->Text(), "Permetlé mennyisége",
+                                 TNumericInt::Bound::Positive))
         return;
     AddUse({res::MaterialKind::Pesticide, &lists_[1], Panel3, Edit12->Text(), ComboBox2->Text(),
             [this](ops::MaterialUse& use) {
@@ -716,8 +723,9 @@ void TFelhAnyMod::Button13Click(TObject*) {
 }
 
 void TFelhAnyMod::Button14Click(TObject*) {
-    if (!NumericInt->IsValidReal(Edit11->Text(), "Felhasznált mennyiség") ||
-        !NumericInt->IsValidReal(Edit5->Text(), "Csíraszám"))
+    if (!NumericInt->IsValidReal(Edit11->Text(), "Felhasznált mennyiség",
+                                 TNumericInt::Bound::Positive) ||
+        !NumericInt->IsValidReal(Edit5->Text(), "Csíraszám", TNumericInt::Bound::NotNegative))
         return;
     AddUse({res::MaterialKind::Seed, &lists_[2], Panel4, Edit11->Text(), ComboBox3->Text(),
             [this](ops::MaterialUse& use) { use.csira = Edit5->Text(); }});

@@ -139,7 +139,7 @@ public:
     // code outside the ranges or not in its master.
     std::optional<std::string> MaterialUnit(const std::string& code);
     // Writes Betido of the use: the incorporation box's date when ticked, else empty.
-    void SetIncorporationDate(const std::string& felhkod);
+    void SetIncorporationDate(const std::string& felhkod, std::optional<sys::DateTime> day);
 
 private:
     // One of the three use lists: its query, its grid and its stock list.

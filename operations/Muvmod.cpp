@@ -676,13 +676,15 @@ void TMuvModo::Button5Click(TObject*) {
 std::optional<ops::OperationChange> TMuvModo::ReadChange() {
     const bool irrigation = !CheckBox1->Checked();
     const bool yield = ExtraKind == 2 || ExtraKind == 3;
-    if (!NumericInt->IsValidReal(Edit3->Text(), "Gépóra") ||
-        !NumericInt->IsValidReal(Edit4->Text(), "Kézi óra") ||
+    if (!NumericInt->IsValidReal(Edit3->Text(), "Gépóra", TNumericInt::Bound::NotNegative) ||
+        !NumericInt->IsValidReal(Edit4->Text(), "Kézi óra", TNumericInt::Bound::NotNegative) ||
         !NumericInt->IsValidInteger(Edit15->Text(), "Sorszám") ||
-        !NumericInt->IsValidInteger(Edit7->Text(), "Terület") ||
-        (yield && !NumericInt->IsValidReal(Edit5->Text(), "Hozam")) ||
-        (irrigation && (!NumericInt->IsValidReal(Edit11->Text(), "Üzemóra") ||
-                        !NumericInt->IsValidReal(Edit12->Text(), "Mennyiség"))))
+        !NumericInt->IsValidInteger(Edit7->Text(), "Terület", TNumericInt::Bound::Positive) ||
+        (yield &&
+         !NumericInt->IsValidReal(Edit5->Text(), "Hozam", TNumericInt::Bound::NotNegative)) ||
+        (irrigation &&
+         (!NumericInt->IsValidReal(Edit11->Text(), "Üzemóra", TNumericInt::Bound::NotNegative) ||
+          !NumericInt->IsValidReal(Edit12->Text(), "Mennyiség", TNumericInt::Bound::NotNegative))))
         return std::nullopt;
     if (Edit7->Text().empty()) {
         ui::MessageDlg(kNoArea, ui::mtWarning, {ui::mbOK});

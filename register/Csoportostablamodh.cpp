@@ -1,6 +1,7 @@
 #include "Csoportostablamodh.h"
 
 #include "core/Isnuminth.h"
+#include "field_rows.h"
 #include "form_layout.h"
 #include "platform/sys/numbers.h"
 #include "platform/sys/text.h"
@@ -198,17 +199,24 @@ bool TCsoportosTablamod::YearLeavesSerialsUnique(const std::vector<std::string>&
 }
 
 std::optional<TCsoportosTablamod::Changes>
-TCsoportosTablamod::ReadChanges(const std::vector<std::string>& parcIds) {
+TCsoportosTablamod::ReadChanges(const std::vector<std::string>& parcIds,
+                                const std::vector<std::string>& fieldCodes) {
     auto ticked = [&](std::size_t property) { return Ticks[property - 1]->Checked(); };
     Changes c;
     if (ticked(1)) {
-        if (!NumericInt->IsValidReal(Edit1->Text(), "Terület"))
+        if (!NumericInt->IsValidReal(Edit1->Text(), "Terület", TNumericInt::Bound::Positive))
             return std::nullopt;
         c.ter = reg::HectaresToSquareMetres(Edit1->Text());
         if (!c.ter) {
             ui::MessageDlg("Kérem adja meg a területet!", ui::mtWarning, ui::mbOK);
             return std::nullopt;
         }
+        // Every marked field keeps the rule of a new field: no larger than its land parcels.
+        for (const std::string& code : fieldCodes)
+            if (!reg::AreaFitsLandParcels(
+                    sys::parseFloat(*c.ter),
+                    reg::LandParcelsArea(session_, reg::LandParcelsOf(session_, code))))
+                return std::nullopt;
     }
     if (ticked(2)) {
         if (DBLookupComboBox1->Text().empty()) {
@@ -219,7 +227,8 @@ TCsoportosTablamod::ReadChanges(const std::vector<std::string>& parcIds) {
     }
     if (ticked(3)) {
         std::string year(sys::trim(Edit2->Text()));
-        if (!NumericInt->IsValidInteger(year, "Gazdasági év"))
+        if (!NumericInt->IsValidInteger(year, "Gazdasági év") ||
+            !NumericInt->IsValidYear(year, "Gazdasági év"))
             return std::nullopt;
         if (year.empty()) {
             ui::MessageDlg("Kérem adja meg a gazdasági évet!", ui::mtWarning, ui::mbOK);
@@ -264,14 +273,15 @@ TCsoportosTablamod::ReadChanges(const std::vector<std::string>& parcIds) {
 }
 
 void TCsoportosTablamod::Button4Click(TObject*) {
-    std::vector<std::string> parcIds;
+    std::vector<std::string> parcIds, fieldCodes;
     for (int i = 0; i < DBGrid1->SelectedRows().Count(); ++i) {
         if (!Query1.BookmarkValid(DBGrid1->SelectedRows()[i]))
             continue;
         Query1.GotoBookmark(DBGrid1->SelectedRows()[i]);
         parcIds.push_back(Query1.FieldByName("Parc_id").AsString());
+        fieldCodes.push_back(Query1.FieldByName("Parckod").AsString());
     }
-    std::optional<Changes> changes = ReadChanges(parcIds);
+    std::optional<Changes> changes = ReadChanges(parcIds, fieldCodes);
     if (!changes)
         return;
     changes_ = *changes;

@@ -69,7 +69,8 @@ private:
         std::optional<int> ketid;
         std::optional<bool> tapanytelj, talajbaszantas;
     };
-    std::optional<Changes> ReadChanges(const std::vector<std::string>& parcIds);
+    std::optional<Changes> ReadChanges(const std::vector<std::string>& parcIds,
+                                       const std::vector<std::string>& fieldCodes);
     bool YearLeavesSerialsUnique(const std::vector<std::string>& parcIds, int evj);
     Changes changes_;
 };

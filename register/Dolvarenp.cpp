@@ -116,9 +116,10 @@ void TUjtabla::CheckBox2Click(TObject*) {
 }
 
 bool TUjtabla::NumbersValid() {
-    return NumericInt->IsValidReal(Edit7->Text(), "Aranykorona érték") &&
-           NumericInt->IsValidReal(Edit3->Text(), "Bérleti díj") &&
-           NumericInt->IsValidInteger(Edit4->Text(), "Terület");
+    return NumericInt->IsValidReal(Edit7->Text(), "Aranykorona érték",
+                                   TNumericInt::Bound::NotNegative) &&
+           NumericInt->IsValidReal(Edit3->Text(), "Bérleti díj", TNumericInt::Bound::NotNegative) &&
+           NumericInt->IsValidInteger(Edit4->Text(), "Terület", TNumericInt::Bound::Positive);
 }
 
 bool TUjtabla::RequiredGiven() {

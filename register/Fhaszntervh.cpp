@@ -196,7 +196,8 @@ void Tfoldhasznterv::Query5CalcFields(db::TDataSet& DataSet) {
 }
 
 bool Tfoldhasznterv::YearIsValid() {
-    return NumericInt->IsValidInteger(ComboBox1->Text(), "Gazdasági év");
+    return NumericInt->IsValidInteger(ComboBox1->Text(), "Gazdasági év") &&
+           NumericInt->IsValidYear(ComboBox1->Text(), "Gazdasági év");
 }
 
 // The plan lines of the current KET and year, or (for the printout) of every KET.
@@ -234,7 +235,8 @@ void Tfoldhasznterv::KetChanged() {
 // Adds the line to the plan of the current KET and year; a line names its crop group and
 // crop, and its area is a number.
 void Tfoldhasznterv::Button1Click(TObject*) {
-    if (Query1.IsEmpty() || !YearIsValid() || !NumericInt->IsValidReal(Edit1->Text(), "Terület"))
+    if (Query1.IsEmpty() || !YearIsValid() ||
+        !NumericInt->IsValidReal(Edit1->Text(), "Terület", TNumericInt::Bound::Positive))
         return;
     const db::Value group = DBLookupComboBox1->KeyValue();
     const db::Value crop = DBLookupComboBox2->KeyValue();

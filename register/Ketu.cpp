@@ -225,10 +225,17 @@ void Tket::Button4Click(TObject*) {
 // Every number is checked before the row is written.
 void Tket::Button5Click(TObject*) {
     if (!NumericInt->IsValidInteger(Edit2->Text(), "KET sorsz.") ||
-        !NumericInt->IsValidReal(Edit4->Text(), "Terület") ||
+        !NumericInt->IsValidReal(Edit4->Text(), "Terület", TNumericInt::Bound::Positive) ||
         !NumericInt->IsValidReal(Edit5->Text(), "terület (változás1)") ||
         !NumericInt->IsValidReal(Edit6->Text(), "terület (változás2)"))
         return;
+    // The list shows a KET with its programme: one without it could not be found again.
+    if (db::isNull(DBLookupComboBox1->KeyValue())) {
+        ui::MessageDlg("Kérem, válassza ki az AKG célprogramot! Célprogram nélkül a KET nem "
+                       "rögzíthető.",
+                       ui::mtWarning, ui::mbOK);
+        return;
+    }
     if (edited_) {
         if (!Table1.Locate("Id", {IdOf(*edited_)}))
             return;

@@ -87,18 +87,6 @@ void CopyPlantations(db::Session& session, const std::string& from, const std::s
     varietyCopy.FlushBuffers();
 }
 
-std::vector<int> LandParcelsOf(db::Session& session, const std::string& parckod) {
-    db::TTable links(session, "Table12");
-    links.SetTableName("Szhelyrajzi.db");
-    links.SetFilter("Parcellakod = " + db::quoteFilterText(parckod));
-    links.SetFiltered(true);
-    links.Open();
-    std::vector<int> tableids;
-    for (links.First(); !links.Eof(); links.Next())
-        tableids.push_back(links.FieldByName("Helysz").AsInteger());
-    return tableids;
-}
-
 } // namespace
 
 TParcAktiv::TParcAktiv(db::Session& session) : session_(session) {
@@ -244,6 +232,7 @@ void TParcAktiv::Button2Click(TObject*) {
         return;
     }
     if (!NumericInt->IsValidInteger(year, "Gazdasági év") ||
+        !NumericInt->IsValidYear(year, "Gazdasági év") ||
         !NumericInt->IsValidReal(Edit3->Text(), "Hozamterv"))
         return;
     if (Table1.IsEmpty())
@@ -282,7 +271,7 @@ int TParcAktiv::Carry(const std::string& code, int evj) {
 
     db::SessionTransaction transaction(session_);
     // The new field on the old one's land parcels, continuing it.
-    reg::InsertLandParcelLinks(session_, code, LandParcelsOf(session_, old));
+    reg::InsertLandParcelLinks(session_, code, reg::LandParcelsOf(session_, old));
     reg::InsertPredecessorLinks(session_, code, {old});
     CopyPlantations(session_, old, code);
     db::TTable fields(session_, "Table1");

@@ -162,7 +162,8 @@ void TParcBefTeny::Button7Click(TObject*) {
                        ui::mbOK);
         return;
     }
-    if (!NumericInt->IsValidInteger(Edit3->Text(), "Beavatkozás ideje (év)"))
+    if (!NumericInt->IsValidInteger(Edit3->Text(), "Beavatkozás ideje (év)") ||
+        !NumericInt->IsValidYear(Edit3->Text(), "Beavatkozás ideje (év)"))
         return;
     if (editing_)
         Table2.Edit();

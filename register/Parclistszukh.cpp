@@ -216,7 +216,8 @@ std::vector<std::string> TParcListSzuk::MarkedHouseNames() {
 
 void TParcListSzuk::Button3Click(TObject*) {
     const std::string year = ComboBox1->Text();
-    if (!NumericInt->IsValidInteger(year, "Gazdasági év"))
+    if (!NumericInt->IsValidInteger(year, "Gazdasági év") ||
+        !NumericInt->IsValidYear(year, "Gazdasági év"))
         return;
     FieldListChoices choices;
     choices.landParcels = MarkedLandParcels();

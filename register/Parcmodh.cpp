@@ -400,8 +400,9 @@ std::optional<reg::FieldData> TParcmod::ReadGeneralData() {
     std::string year(sys::trim(Edit3->Text()));
     std::string serial(sys::trim(Edit4->Text()));
     if (!NumericInt->IsValidInteger(year, "Gazdasági év") ||
+        !NumericInt->IsValidYear(year, "Gazdasági év") ||
         !NumericInt->IsValidInteger(serial, "Tábla sorszám") ||
-        !NumericInt->IsValidReal(Edit2->Text(), "Terület") ||
+        !NumericInt->IsValidReal(Edit2->Text(), "Terület", TNumericInt::Bound::Positive) ||
         !NumericInt->IsValidReal(Edit9->Text(), "Hozamterv"))
         return std::nullopt;
     if (year.empty() || serial.empty()) {
@@ -454,6 +455,10 @@ void TParcmod::Button3Click(TObject*) {
     for (const auto& [field, tableid] : GridPair{StringGrid3, StringGrid4}.Keys())
         if (auto id = sys::tryParseInt(tableid))
             parcels.push_back(*id);
+    // The rule of a new field: no larger than the land parcels it lies on.
+    if (!general->ter.empty() && !reg::AreaFitsLandParcels(sys::parseFloat(general->ter),
+                                                           reg::LandParcelsArea(session_, parcels)))
+        return;
     reg::Grassland grass = reg::ReadGrassland(*Side.ComboBox1, *Side.ComboBox3);
     std::string code = FieldCode;
 

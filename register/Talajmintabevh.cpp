@@ -179,7 +179,8 @@ std::string TTalajmintabev::NextResultCode() {
 void TTalajmintabev::Button1Click(TObject*) {
     const auto& analytes = reg::SoilAnalytes();
     for (std::size_t i = 0; i < analytes.size(); ++i)
-        if (!NumericInt->IsValidReal(AnalyteEdits[i]->Text(), analytes[i].label))
+        if (!NumericInt->IsValidReal(AnalyteEdits[i]->Text(), analytes[i].label,
+                                     TNumericInt::Bound::NotNegative))
             return;
     if (!NumericInt->IsValidInteger(Edit4->Text(), "mintasorszám"))
         return;
@@ -191,14 +192,15 @@ void TTalajmintabev::Button1Click(TObject*) {
     if (Table1.IsEmpty())
         return;
 
+    const sys::DateTime day = DateTimePicker1->Date();
     const std::string code = NextResultCode();
     db::SessionTransaction transaction(session_); // the result and its link row
     Table2.Insert();
     Table2.FieldByName("Mintakod").SetAsString(code);
-    Table2.FieldByName("Datum").SetAsDateTime(DateTimePicker1->Date());
+    Table2.FieldByName("Datum").SetAsDateTime(day);
     Table2.FieldByName("Tablakod").SetAsInteger(Table1.FieldByName("Tableid").AsInteger());
     Table2.FieldByName("Labor").SetAsString(Edit1->Text());
-    Table2.FieldByName("Ev").SetAsInteger(sys::decodeDate(DateTimePicker1->Date()).year);
+    Table2.FieldByName("Ev").SetAsInteger(sys::decodeDate(day).year);
     for (std::size_t i = 0; i < analytes.size(); ++i)
         Table2.FieldByName(analytes[i].column).SetAsString(AnalyteEdits[i]->Text());
     Table2.FieldByName("Mintajel").SetAsString(Edit2->Text());

@@ -258,7 +258,7 @@ std::vector<int> TTalajmintalist::MarkedLandParcels() {
 
 bool TTalajmintalist::BuildList() {
     const std::string year = ComboBox1->Text();
-    if (!NumericInt->IsValidInteger(year, "Év"))
+    if (!NumericInt->IsValidInteger(year, "Év") || !NumericInt->IsValidYear(year, "Év"))
         return false;
     Query1.Close();
     Query1.SQL().Clear();
@@ -354,7 +354,8 @@ void TTalajmintalist::Button9Click(TObject*) {
 void TTalajmintalist::Button10Click(TObject*) {
     const auto& analytes = reg::SoilAnalytes();
     for (std::size_t i = 0; i < analytes.size(); ++i)
-        if (!NumericInt->IsValidReal(AnalyteEdits[i]->Text(), analytes[i].label))
+        if (!NumericInt->IsValidReal(AnalyteEdits[i]->Text(), analytes[i].label,
+                                     TNumericInt::Bound::NotNegative))
             return;
     if (!NumericInt->IsValidInteger(Edit2->Text(), "mintasorszám"))
         return;
@@ -362,6 +363,7 @@ void TTalajmintalist::Button10Click(TObject*) {
         ui::MessageDlg("Kérem adja meg a minta sorszámát!", ui::mtWarning, ui::mbOK);
         return;
     }
+    const sys::DateTime day = DateTimePicker1->Date();
     if (!Table2.Locate("Mintakod", {db::Value(editedCode_)})) {
         GroupBox1->Hide(); // the result is gone
         ChosenPlace = -1;
@@ -373,8 +375,8 @@ void TTalajmintalist::Button10Click(TObject*) {
             reg::LinkResultToPlace(session_, editedCode_, ChosenPlace);
         Table2.Edit();
         // The year filter, the list and the diary sheets read Ev: it follows the date.
-        Table2.FieldByName("Datum").SetAsDateTime(DateTimePicker1->Date());
-        Table2.FieldByName("Ev").SetAsInteger(sys::decodeDate(DateTimePicker1->Date()).year);
+        Table2.FieldByName("Datum").SetAsDateTime(day);
+        Table2.FieldByName("Ev").SetAsInteger(sys::decodeDate(day).year);
         Table2.FieldByName("Labor").SetAsString(Edit1->Text());
         Table2.FieldByName("Mintas").SetAsString(Edit2->Text());
         Table2.FieldByName("Mintajel").SetAsString(Edit3->Text());

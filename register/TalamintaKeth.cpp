@@ -266,14 +266,17 @@ void TTalamintaKet::Button7Click(TObject*) {
     const std::string size = DBEdit2->Text();
     const std::string firstReport = DBEdit3->Text();
     const std::string lastReport = DBEdit4->Text();
+    const sys::DateTime first = DateTimePicker1->Date();
+    const bool sampledLast = DateTimePicker2->Checked();
+    const sys::DateTime last = sampledLast ? DateTimePicker2->Date() : 0;
     Table1.Cancel();
     {
         db::SessionTransaction transaction(session_);
         for (int i = 0; i < count; ++i) {
             Table1.Insert();
-            Table1.FieldByName("Elsominatido").SetAsDateTime(DateTimePicker1->Date());
-            if (DateTimePicker2->Checked())
-                Table1.FieldByName("Utolmintaido").SetAsDateTime(DateTimePicker2->Date());
+            Table1.FieldByName("Elsominatido").SetAsDateTime(first);
+            if (sampledLast)
+                Table1.FieldByName("Utolmintaido").SetAsDateTime(last);
             Table1.FieldByName("Jele").SetAsString(mark);
             Table1.FieldByName("Ter").SetAsString(size);
             Table1.FieldByName("Elsojegyzsz").SetAsString(firstReport);

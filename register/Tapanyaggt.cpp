@@ -287,10 +287,11 @@ void TTapterv::Button7Click(TObject*) {
                        ui::mbOK);
         return;
     }
-    if (!NumericInt->IsValidReal(Edit1->Text(), "Mennyiség"))
+    if (!NumericInt->IsValidReal(Edit1->Text(), "Mennyiség", TNumericInt::Bound::Positive))
         return;
     for (std::size_t i = 0; i < 5; ++i)
-        if (!NumericInt->IsValidReal(Percents[i]->Text(), kPercentLabels[i]))
+        if (!NumericInt->IsValidReal(Percents[i]->Text(), kPercentLabels[i],
+                                     TNumericInt::Bound::NotNegative))
             return;
     QuantityChange(nullptr);
     if (!Table2.Active())

@@ -300,21 +300,18 @@ std::optional<TUjparcellaF::Input> TUjparcellaF::ReadInput() {
     std::string area(sys::trim(Edit3->Text()));
     std::string year(sys::trim(Edit4->Text()));
     std::string serial(sys::trim(Edit1->Text()));
-    if (!NumericInt->IsValidInteger(area, "Terület"))
+    if (!NumericInt->IsValidInteger(area, "Terület", TNumericInt::Bound::Positive))
         return std::nullopt;
     if (area.empty()) {
         MissingData();
         return std::nullopt;
     }
-    if (!NumericInt->IsValidInteger(year, "Gazdasági év"))
+    if (!NumericInt->IsValidInteger(year, "Gazdasági év") ||
+        !NumericInt->IsValidYear(year, "Gazdasági év"))
         return std::nullopt;
     Marked marked = MarkedParcels();
-    if (!year.empty() && sys::parseInt(area) > marked.area) {
-        ui::MessageDlg("A tábla területe nem lehet nagyobb mint a kijelölt területek(hrsz.) "
-                       "összterülete!",
-                       ui::mtError, ui::mbOK);
+    if (!year.empty() && !reg::AreaFitsLandParcels(sys::parseInt(area), marked.area))
         return std::nullopt;
-    }
     if (serial.empty() || year.empty() || marked.tableids.empty()) {
         MissingData();
         return std::nullopt;

@@ -183,9 +183,10 @@ void TForm2::CheckBox2Click(TObject*) {
 }
 
 bool TForm2::NumbersValid() {
-    return NumericInt->IsValidReal(Edit7->Text(), "Aranykorona érték") &&
-           NumericInt->IsValidInteger(Edit4->Text(), "Terület") &&
-           NumericInt->IsValidReal(Edit3->Text(), "Bérleti díj");
+    return NumericInt->IsValidReal(Edit7->Text(), "Aranykorona érték",
+                                   TNumericInt::Bound::NotNegative) &&
+           NumericInt->IsValidInteger(Edit4->Text(), "Terület", TNumericInt::Bound::Positive) &&
+           NumericInt->IsValidReal(Edit3->Text(), "Bérleti díj", TNumericInt::Bound::NotNegative);
 }
 
 void TForm2::WritePanel() {

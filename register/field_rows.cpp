@@ -4,6 +4,9 @@
 #include "platform/db/filter.h"
 #include "platform/db/table.h"
 #include "platform/sys/numbers.h"
+#include "platform/ui/dialogs.h"
+
+#include <set>
 
 namespace reg {
 
@@ -71,6 +74,42 @@ void WriteFieldData(db::TDataSet& row, const FieldData& d) {
     text("Saps", d.saps);
     text("Kat", d.kat);
     text("Akg", d.akg);
+}
+
+double LandParcelsArea(db::Session& session, const std::vector<int>& tableids) {
+    const std::set<int> wanted(tableids.begin(), tableids.end());
+    db::TTable parcels(session, "Parcels");
+    parcels.SetTableName("tablak.DB");
+    parcels.Open();
+    double area = 0;
+    for (parcels.First(); !parcels.Eof(); parcels.Next())
+        if (wanted.count(parcels.FieldByName("Tableid").AsInteger()))
+            area += parcels.FieldByName("Ter").AsFloat();
+    return area;
+}
+
+std::vector<int> LandParcelsOf(db::Session& session, const std::string& parckod) {
+    db::TTable links(session, "Links");
+    links.SetTableName("Szhelyrajzi.db");
+    db::FilterOptions exact;
+    exact.noPartialCompare = true;
+    links.SetFilterOptions(exact);
+    links.SetFilter("Parcellakod = " + db::quoteFilterText(parckod));
+    links.SetFiltered(true);
+    links.Open();
+    std::vector<int> tableids;
+    for (links.First(); !links.Eof(); links.Next())
+        tableids.push_back(links.FieldByName("Helysz").AsInteger());
+    return tableids;
+}
+
+bool AreaFitsLandParcels(double area, double landParcelsArea) {
+    if (area <= landParcelsArea)
+        return true;
+    ui::MessageDlg("A tábla területe nem lehet nagyobb mint a kijelölt területek(hrsz.) "
+                   "összterülete!",
+                   ui::mtError, ui::mbOK);
+    return false;
 }
 
 void InsertLandParcelLinks(db::Session& session, const std::string& parckod,

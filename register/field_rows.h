@@ -37,6 +37,14 @@ void InsertLandParcelLinks(db::Session& session, const std::string& parckod,
 void InsertPredecessorLinks(db::Session& session, const std::string& parckod,
                             const std::vector<std::string>& predecessors);
 
+// The area (m², Tablak.db Ter) of the land parcels with these ids.
+double LandParcelsArea(db::Session& session, const std::vector<int>& tableids);
+// The land parcels (Tableid) a field lies on: its Szhelyrajzi.db links.
+std::vector<int> LandParcelsOf(db::Session& session, const std::string& parckod);
+// A field's area (m²) is not greater than the land parcels it lies on (equal is allowed);
+// otherwise the error says so and false is returned.
+bool AreaFitsLandParcels(double area, double landParcelsArea);
+
 // Whether a serial is taken in a farming year by any field, active or closed, other
 // than `except`.
 bool SerialTaken(db::Session& session, int evj, int parcsor, const std::string& except = {});

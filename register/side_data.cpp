@@ -5,6 +5,7 @@
 #include "form_layout.h"
 #include "platform/db/filter.h"
 #include "platform/sys/text.h"
+#include "platform/ui/dialogs.h"
 
 #include <utility>
 #include <vector>
@@ -346,13 +347,16 @@ void SideData::PlantationModify() {
 }
 
 bool SideData::PlantationNumbersValid() {
-    return NumericInt->IsValidReal(Edit11->Text(), "Részarány") &&
-           NumericInt->IsValidReal(Edit12->Text(), "Sortáv") &&
-           NumericInt->IsValidReal(Edit13->Text(), "Tőtáv") &&
+    return NumericInt->IsValidReal(Edit11->Text(), "Részarány", TNumericInt::Bound::NotNegative) &&
+           NumericInt->IsValidReal(Edit12->Text(), "Sortáv", TNumericInt::Bound::NotNegative) &&
+           NumericInt->IsValidReal(Edit13->Text(), "Tőtáv", TNumericInt::Bound::NotNegative) &&
            NumericInt->IsValidInteger(Edit15->Text(), "Telepítés éve") &&
-           NumericInt->IsValidReal(Edit7->Text(), "Hozam") &&
-           NumericInt->IsValidInteger(Edit19->Text(), "Odúk száma") &&
-           NumericInt->IsValidInteger(Edit21->Text(), "Rovarcspdák száma");
+           NumericInt->IsValidYear(Edit15->Text(), "Telepítés éve") &&
+           NumericInt->IsValidReal(Edit7->Text(), "Hozam", TNumericInt::Bound::NotNegative) &&
+           NumericInt->IsValidInteger(Edit19->Text(), "Odúk száma",
+                                      TNumericInt::Bound::NotNegative) &&
+           NumericInt->IsValidInteger(Edit21->Text(), "Rovarcspdák száma",
+                                      TNumericInt::Bound::NotNegative);
 }
 
 // The plantation row and its variety row are written together.
@@ -436,8 +440,15 @@ void SideData::GrazingModify() {
 }
 
 void SideData::GrazingSave() {
-    if (!NumericInt->IsValidInteger(Edit28->Text(), "Terület"))
+    if (!NumericInt->IsValidInteger(Edit28->Text(), "Terület", TNumericInt::Bound::Positive))
         return;
+    const sys::DateTime start = DateTimePicker1->Date();
+    const sys::DateTime end = DateTimePicker2->Date();
+    if (end < start) {
+        ui::MessageDlg("A legeltetés vége nem lehet korábbi a kezdeténél!", ui::mtWarning,
+                       ui::mbOK);
+        return;
+    }
     Open();
     if (modify_ && !Table8.IsEmpty()) {
         Table8.Edit();
@@ -445,8 +456,8 @@ void SideData::GrazingSave() {
         Table8.Insert();
     }
     Table8.FieldByName("Parcid").SetAsString(field_);
-    Table8.FieldByName("Legkezd").SetAsDateTime(DateTimePicker1->Date());
-    Table8.FieldByName("Legveg").SetAsDateTime(DateTimePicker2->Date());
+    Table8.FieldByName("Legkezd").SetAsDateTime(start);
+    Table8.FieldByName("Legveg").SetAsDateTime(end);
     Table8.FieldByName("Ter").SetAsString(Edit28->Text());
     Table8.FieldByName("Legmod").SetAsString(Edit29->Text());
     Table8.FieldByName("Faj").SetAsString(Edit30->Text());

@@ -488,12 +488,9 @@ void PrintParcelSummaryUnshown(db::Session& session, const std::string& farmingY
                        ui::mtWarning, ui::mbOK);
         return;
     }
-    const std::optional<std::int32_t> year = sys::tryParseInt(text);
-    if (!year) {
-        ui::MessageDlg("Hiba! A(z) 'Gazdasági év' értéke (\"" + text + "\") nem egész szám !",
-                       ui::mtWarning, ui::mbOK);
+    if (!NumericInt->IsValidYear(text, "Gazdasági év", true))
         return;
-    }
+    const std::optional<int> year = YearOf(text);
     ui::OwnedForm<TAlapadatok1> form(Alapadatok1, session);
     form->GroupBox3->SetVisible(true);
     form->CheckBox1->SetChecked(false);

@@ -2,6 +2,7 @@
 
 #include "Gnparcmuvadnyh.h"
 #include "Gnparszukh.h"
+#include "core/Isnuminth.h"
 #include "platform/report/layouts.h"
 #include "platform/sys/numbers.h"
 #include "platform/ui/form.h"
@@ -80,8 +81,7 @@ double KilogramFactor(const std::string& mert) {
 
 // The farming year of the plantation rows: the year chosen when it reads as one.
 int PlantationYear(const std::string& farmingYear) {
-    const std::optional<std::int32_t> year = sys::tryParseInt(farmingYear);
-    return year && *year > 0 && *year < 10000 ? static_cast<int>(*year) : 2010;
+    return YearOf(farmingYear).value_or(2010);
 }
 
 } // namespace

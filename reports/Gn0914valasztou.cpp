@@ -8,6 +8,7 @@
 #include "Gnparszukh.h"
 #include "Parckiosztgraphh.h"
 #include "Permnaploszukh.h"
+#include "core/Isnuminth.h"
 #include "platform/sys/numbers.h"
 #include "platform/ui/form_helpers.h"
 #include "register/single_row.h"
@@ -166,7 +167,14 @@ void TGN200914::Button1Click(TObject*) {
     OpenDiaryCover(session_, true);
 }
 
+// The sheets of one farming year print only for a year box that holds a year.
+bool TGN200914::YearChosen() {
+    return NumericInt->IsValidYear(ComboBox1->Text(), "Gazdasági év", true);
+}
+
 void TGN200914::Button11Click(TObject*) {
+    if (!YearChosen())
+        return;
     RvProject1.ExecuteActiveReport();
 }
 
@@ -179,6 +187,8 @@ void TGN200914::Button12Click(TObject*) {
 }
 
 void TGN200914::Button13Click(TObject*) {
+    if (!YearChosen())
+        return;
     KetSheets.PrintPlantation(ComboBox1->Text());
 }
 
@@ -271,7 +281,7 @@ std::vector<std::string> TGN200914::RvCustomGN0209OsszesitoConnection1GetRow() {
     const std::string yearText = (GN200914 ? GN200914 : this)->ComboBox1->Text();
     // A text that is no whole number gives the fallback year's areas, and the heading
     // names that year, so the sheet never shows areas under another year's name.
-    const int year = sys::tryParseInt(yearText).value_or(kYearFallback);
+    const int year = YearOf(yearText).value_or(kYearFallback);
     std::vector<std::string> row;
     for (bool akgOnly : {false, true}) {
         OpenBranchAreas(akgOnly, year);

@@ -94,5 +94,6 @@ private:
     // Opens Query2 over the fields of the chosen year (2010 when the box holds no whole
     // number), all of them or only those of the AKG scheme.
     void OpenBranchAreas(bool akgOnly, int year);
+    bool YearChosen();
 };
 extern TGN200914* GN200914;

@@ -1,5 +1,6 @@
 #include "Mezeih.h"
 
+#include "core/Isnuminth.h"
 #include "platform/sys/numbers.h"
 #include "platform/sys/text.h"
 #include "platform/ui/form_helpers.h"
@@ -37,13 +38,6 @@ std::string FirstLine(const std::string& comma, const std::string& master) {
 const std::string kSumColumn = "SUM OF   Menny * Ter / 10";
 
 } // namespace
-
-std::optional<int> InventoryYear(const std::string& text) {
-    const std::optional<int> year = sys::tryParseInt(sys::trim(text));
-    if (!year || *year < 1 || *year > 9998)
-        return std::nullopt;
-    return year;
-}
 
 TMezei::TMezei(db::Session& session) : session_(session) {
     SetCaption("Mezei leltár");
@@ -119,7 +113,7 @@ TMezei::TMezei(db::Session& session) : session_(session) {
 // The queries follow every valid year typed or chosen; a text that is no year leaves the
 // lists of the last valid year.
 void TMezei::ComboBox1Change(TObject*) {
-    if (const std::optional<int> year = InventoryYear(ComboBox1->Text()))
+    if (const std::optional<int> year = YearOf(ComboBox1->Text()))
         ShowYear(*year);
 }
 
@@ -151,6 +145,9 @@ void TMezei::Button1Click(TObject*) {
     Close();
 }
 
+// A box that holds no year prints nothing: the lists would be those of another year.
 void TMezei::Button3Click(TObject*) {
+    if (!NumericInt->IsValidYear(ComboBox1->Text(), "Év", true))
+        return;
     RvProject1.ExecuteActiveReport();
 }

@@ -59,7 +59,3 @@ private:
     int year_ = 0;
 };
 extern TMezei* Mezei;
-
-// The calendar year of the year box's text: a whole number from 1 to 9998 (so that the
-// farming year Y + 1 and 1 January of Y are valid); nullopt for any other text.
-std::optional<int> InventoryYear(const std::string& text);

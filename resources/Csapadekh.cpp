@@ -130,14 +130,15 @@ void TCsapadek::Button4Click(TObject*) {
 // Writes the reading; an amount that is not a number is refused before anything is
 // written and the box stays open.
 void TCsapadek::Button5Click(TObject*) {
-    if (!NumericInt->IsValidReal(Edit1->Text(), "Mennyiség"))
+    if (!NumericInt->IsValidReal(Edit1->Text(), "Mennyiség", TNumericInt::Bound::NotNegative))
         return;
+    const sys::DateTime day = DateTimePicker1->Date();
     SetBrowsing(true);
     if (ModifyMode && !Table1.IsEmpty())
         Table1.Edit();
     else
         Table1.Insert();
-    Table1.FieldByName("Datum").SetAsDateTime(DateTimePicker1->Date());
+    Table1.FieldByName("Datum").SetAsDateTime(day);
     if (Edit1->Text().empty())
         Table1.FieldByName("Menny").Clear();
     else

@@ -69,9 +69,11 @@ void TEgyebTerNov::Button1Click(TObject*) {
 }
 
 void TEgyebTerNov::Button2Click(TObject*) {
-    if (!NumericInt->IsValidReal(Edit2->Text(), "Nirtogéntartalom") ||
-        !NumericInt->IsValidReal(Edit3->Text(), "Foszfortartalom") ||
-        !NumericInt->IsValidReal(Edit4->Text(), "Káliumtartalom"))
+    if (!NumericInt->IsValidReal(Edit2->Text(), "Nirtogéntartalom",
+                                 TNumericInt::Bound::NotNegative) ||
+        !NumericInt->IsValidReal(Edit3->Text(), "Foszfortartalom",
+                                 TNumericInt::Bound::NotNegative) ||
+        !NumericInt->IsValidReal(Edit4->Text(), "Káliumtartalom", TNumericInt::Bound::NotNegative))
         return;
     if (res::RefuseMissing(Edit1->Text().empty(), "Az anyag nevét kérem megadni !"))
         return;

@@ -98,7 +98,8 @@ bool SaveMachine(db::TTable& table, const NewMachine& machine) {
         ui::Application->MessageBox(machine.missingMessage, "Hiányos adat!", ui::MB_OK);
         return false;
     }
-    if (!NumericInt->IsValidInteger(machine.year, "Beszerzés éve"))
+    if (!NumericInt->IsValidInteger(machine.year, "Beszerzés éve") ||
+        !NumericInt->IsValidYear(machine.year, "Beszerzés éve"))
         return false;
     const std::string code = res::NextMachineCode(table);
     table.Insert();

@@ -214,15 +214,16 @@ void TGazolajszlaossz::DBGrid1DblClick(TObject*) {
 // On an empty register a modification has no row to change: it is saved as a new one.
 void TGazolajszlaossz::Button5Click(TObject*) {
     ListButtonsActive(true);
-    if (!NumericInt->IsValidReal(Edit1->Text(), "Mennyiség") ||
-        !NumericInt->IsValidReal(Edit3->Text(), "Összeg"))
+    if (!NumericInt->IsValidReal(Edit1->Text(), "Mennyiség", TNumericInt::Bound::Positive) ||
+        !NumericInt->IsValidReal(Edit3->Text(), "Összeg", TNumericInt::Bound::NotNegative))
         return;
+    const sys::DateTime day = DateTimePicker1->DateTime();
     if (ModifyMode && !Table1.IsEmpty())
         Table1.Edit();
     else
         Table1.Insert();
     DBGrid1->SetEnabled(true);
-    Table1.FieldByName("Dat").SetAsDateTime(DateTimePicker1->DateTime());
+    Table1.FieldByName("Dat").SetAsDateTime(day);
     Table1.FieldByName("Liter").SetAsString(Edit1->Text());
     Table1.FieldByName("Osszeg").SetAsString(Edit3->Text());
     Table1.FieldByName("Szlaszam").SetAsString(Edit2->Text());

@@ -202,15 +202,19 @@ void TGepjavitas::Button5Click(TObject*) {
 // selected in the box's list.
 void TGepjavitas::Button6Click(TObject*) {
     db::TTable& machines = PowerMachineMode ? Table2 : Table3;
-    if (machines.IsEmpty())
+    if (machines.IsEmpty()) {
+        ui::MessageDlg("Kérem, válassza ki a javított gépet! Gép nélkül a javítás nem rögzíthető.",
+                       ui::mtWarning, ui::mbOK);
         return;
+    }
+    const sys::DateTime day = DateTimePicker1->Date();
     const bool edit = RepairEditMode && LocateSelectedRepair();
     Query1.Close();
     if (edit)
         Table1.Edit();
     else
         Table1.Insert();
-    Table1.FieldByName("Datum").SetAsDateTime(DateTimePicker1->Date());
+    Table1.FieldByName("Datum").SetAsDateTime(day);
     Table1.FieldByName("Hiba").SetAsString(Edit1->Text());
     Table1.FieldByName("Szerelo").SetAsString(Edit2->Text());
     Table1.FieldByName("Erogep").SetAsBoolean(PowerMachineMode);

@@ -310,6 +310,7 @@ void TNovvedmegf::Button6Click(TObject*) {
     if (!ModifyMode && Table2.IsEmpty())
         return;
     const bool edit = ModifyMode && !Table1.IsEmpty();
+    const sys::DateTime day = DateTimePicker1->Date();
     db::SessionTransaction transaction(session_);
     // The observation.
     CalcSuspended = true;
@@ -319,7 +320,7 @@ void TNovvedmegf::Button6Click(TObject*) {
         Table1.Insert();
     if (!edit)
         Table1.FieldByName("Parc_id").SetAsString(Table2.FieldByName("Parckod").AsString());
-    Table1.FieldByName("Datum").SetAsDateTime(DateTimePicker1->Date());
+    Table1.FieldByName("Datum").SetAsDateTime(day);
     Table1.FieldByName("Novfejl").SetAsString(Edit1->Text());
     Table1.FieldByName("Karfejl").SetAsString(Edit2->Text());
     Table1.FieldByName("Mod").SetAsString(Edit3->Text());

@@ -1,6 +1,9 @@
 #include "Vismajoru.h"
 
+#include "core/Isnuminth.h"
 #include "list_box.h"
+#include "platform/sys/numbers.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/form_helpers.h"
 
 Tvismajor* vismajor = nullptr;
@@ -143,11 +146,28 @@ void Tvismajor::Button5Click(TObject*) {
     EndEntry();
 }
 
+// A case without a field would never be listed again, so it is refused; the area struck
+// (hectares) is a part of the field's (square metres).
 void Tvismajor::Button6Click(TObject*) {
+    if (Table2.IsEmpty()) {
+        ui::MessageDlg("Kérem, válassza ki az érintett táblát! Tábla nélkül a vis major eset "
+                       "nem rögzíthető.",
+                       ui::mtWarning, ui::mbOK);
+        return;
+    }
+    const std::string area = DBEdit1->Text();
+    if (!NumericInt->IsValidReal(area, "érintett terület nagysága", TNumericInt::Bound::Positive))
+        return;
+    if (!area.empty() &&
+        sys::parseFloat(area) * 10000 > Table2.FieldByName("Ter").AsFloat() + 1e-6) {
+        ui::MessageDlg("Az érintett terület nem lehet nagyobb a tábla területénél!", ui::mtWarning,
+                       ui::mbOK);
+        return;
+    }
+    const sys::DateTime day = DateTimePicker1->Date();
     Table1.FieldByName("Deleted").SetAsBoolean(false);
-    Table1.FieldByName("Parcid").SetAsString(
-        Table2.IsEmpty() ? "" : Table2.FieldByName("Parckod").AsString());
-    Table1.FieldByName("Bejido").SetAsDateTime(DateTimePicker1->Date());
+    Table1.FieldByName("Parcid").SetAsString(Table2.FieldByName("Parckod").AsString());
+    Table1.FieldByName("Bejido").SetAsDateTime(day);
     Table1.Post();
     EndEntry();
 }

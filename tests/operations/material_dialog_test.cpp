@@ -114,5 +114,32 @@ TEST_F(MaterialDialogTest, ATotalGivesTheDosePerHectareAndTheWithdrawal) {
     });
 }
 
+// A dose of zero or less would add stock instead of taking it: every tab refuses it,
+// naming its box, and nothing is written.
+TEST_F(MaterialDialogTest, EveryDoseBoxRefusesZeroAndLess) {
+    InDialog([this](TAnyagfel& dialog) {
+        dialog.Edit2->SetText("300");
+        dialog.Edit3->SetText("Kiss Péter");
+        const std::pair<ui::TEdit*, const char*> boxes[] = {
+            {dialog.Edit10, "Vásárolt mennyiség"},
+            {dialog.Edit12, "Felhasznált mennyiség"},
+            {dialog.Edit11, "Felhasznált mennyiség"}};
+        for (int tab = 0; tab < 3; ++tab)
+            for (const char* dose : {"-100", "0"}) {
+                for (int field = 0; field < 2; ++field) // told for each field
+                    dialogs.Expect("A(z) '" + std::string(boxes[tab].second) +
+                                   "' értéke nem lehet nulla vagy negatív !");
+                dialog.PageControl1->SetActivePageIndex(tab);
+                boxes[tab].first->SetText(dose);
+                dialog.Button2->click();
+                EXPECT_FALSE(dialog.MaterialsPosted);
+            }
+        EXPECT_EQ(Count("felhanyag"), 0);
+        EXPECT_EQ(Count("Raktarmozgas", "Datum = NULL"), 0);
+        dialog.Button1->click();
+    });
+    dialogs.VerifyDone();
+}
+
 } // namespace
 } // namespace opstest

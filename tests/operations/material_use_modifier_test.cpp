@@ -212,6 +212,29 @@ TEST_F(MaterialUseModifierTest, DeletingAUseReturnsItsOwnWithdrawalToStock) {
     EXPECT_EQ(Withdrawal("100000"), std::vector<std::string>{"-20"});
 }
 
+// A dose of zero or less, changed or added, is refused: it would give stock back.
+TEST_F(MaterialUseModifierTest, EveryDoseBoxRefusesZeroAndLess) {
+    AddUse("100000", "100000", "000000", 0.5, "kg", -0.5);
+    const std::string refused = "' értéke nem lehet nulla vagy negatív !";
+    for (const char* label :
+         {"mennyiség", "mennyiség", "mennyiség", "Felhasznált mennyiség", "Felhasznált mennyiség"})
+        dialogs.Expect("A(z) '" + std::string(label) + refused);
+    Open([&](TFelhAnyMod& f) {
+        ChangeDose(f.Button2, f, "-100");
+        ChangeDose(f.Button2, f, "0");
+        f.Button3->Click();
+        f.DBLookupComboBox1->Choose(0);
+        f.Edit2->SetText("-5");
+        f.Button12->Click();
+        f.Edit12->SetText("-1");
+        f.Button13->Click();
+        f.Edit11->SetText("0");
+        f.Button14->Click();
+    });
+    EXPECT_EQ(Column("felhanyag", "Menny"), std::vector<std::string>{"0,5"});
+    EXPECT_EQ(Withdrawal("100000"), std::vector<std::string>{"-0,5"});
+}
+
 TEST_F(MaterialUseModifierTest, AddingIntoAnEmptyUseTableGivesTheFirstCodeAndTheDatedWithdrawal) {
     Open([&](TFelhAnyMod& f) {
         f.Button3->Click();

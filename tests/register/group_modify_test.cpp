@@ -16,6 +16,10 @@ public:
         AddField("100000", 2024, 1);
         AddField("100001", 2025, 2, {{"Tervhozam", "4"}});
         AddField("100002", 2025, 3);
+        const int parcel = regtest::AddParcel(session, {.helysz = "1", .ter = 100000});
+        for (const char* field : {"100000", "100001", "100002"})
+            Insert("Szhelyrajzi",
+                   {{"Sorsz", field}, {"Parcellakod", field}, {"Helysz", std::to_string(parcel)}});
         std::string programme = Column("celprogramok", "Id").front();
         ket = Insert(
             "kotegyter",

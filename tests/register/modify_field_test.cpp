@@ -26,8 +26,10 @@ public:
                {{"Szulkod", "100001"}, {"Parckod", "100003"}, {"Szparckod", "100000"}});
         Insert("Szparcellak",
                {{"Szulkod", "100002"}, {"Parckod", "100002"}, {"Szparckod", "100000"}});
-        Insert("Szhelyrajzi",
-               {{"Sorsz", "100000"}, {"Parcellakod", "100003"}, {"Helysz", std::to_string(north)}});
+        for (const char* field : {"100003", "100001", "100002"})
+            Insert("Szhelyrajzi", {{"Sorsz", std::to_string(Count("Szhelyrajzi") + 100000)},
+                                   {"Parcellakod", field},
+                                   {"Helysz", std::to_string(north)}});
         std::string programme = Column("celprogramok", "Id").front();
         ket = Insert("kotegyter",
                      {{"Sorsz", "1"}, {"Akgkod", programme}, {"Deleted", "False"}})["Id"];

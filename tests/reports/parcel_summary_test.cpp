@@ -377,7 +377,7 @@ TEST_F(ParcelSummary, TheEarlierSelectorsButtonsOpenGn03AndGn07) {
 }
 
 TEST_F(ParcelSummary, Gn06WithAYearThatIsNoNumberPrintsNothing) {
-    dialogs.Expect("Hiba! A(z) 'Gazdasági év' értéke (\"2010x\") nem egész szám !");
+    dialogs.Expect("Hiba! A(z) 'Gazdasági év' értéke (\"2010x\") nem évszám !");
     PrintParcelSummaryUnshown(session, "2010x");
     dialogs.Expect("Nincs rögzített tábla, a táblaösszesítő nem készíthető!");
     PrintParcelSummaryUnshown(session, "");

@@ -160,7 +160,7 @@ TEST_F(NewUser, ObservationsRainfallCasesAnimalsAndTheAdvisorySheet) {
     forms.On<Tvismajor>([](Tvismajor& f) {
         f.Button4->click();
         Type(f.DBEdit2, "jégeső");
-        Type(f.DBEdit1, "3,5");
+        Type(f.DBEdit1, "0,5");
         Picture(f, "vismajor-box");
         f.Button6->click();
         Picture(f, "vismajor");
