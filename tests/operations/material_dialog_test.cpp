@@ -126,9 +126,8 @@ TEST_F(MaterialDialogTest, EveryDoseBoxRefusesZeroAndLess) {
             {dialog.Edit11, "Felhasznált mennyiség"}};
         for (int tab = 0; tab < 3; ++tab)
             for (const char* dose : {"-100", "0"}) {
-                for (int field = 0; field < 2; ++field) // told for each field
-                    dialogs.Expect("A(z) '" + std::string(boxes[tab].second) +
-                                   "' értéke nem lehet nulla vagy negatív !");
+                dialogs.Expect("A(z) '" + std::string(boxes[tab].second) +
+                               "' értéke nem lehet nulla vagy negatív !");
                 dialog.PageControl1->SetActivePageIndex(tab);
                 boxes[tab].first->SetText(dose);
                 dialog.Button2->click();
