@@ -89,8 +89,10 @@ TEST_F(GroupModify, AValueThatCannotBeStoredChangesNoField) {
         f.Ticks[2]->SetChecked(true);
         f.Edit2->SetText("2025");
         f.Ticks[0]->SetChecked(true);
-        f.Edit1->SetText("");
-        f.Button4->click();
+        for (const char* hectares : {"", "-2", "10,5"}) { // none, below zero, above the parcels
+            f.Edit1->SetText(hectares);
+            f.Button4->click();
+        }
         f.Ticks[0]->SetChecked(false);
         f.Edit2->SetText("2024"); // 100002 meets the serial 3 of 100009 there
         AddField("100009", 2024, 3);
@@ -99,6 +101,9 @@ TEST_F(GroupModify, AValueThatCannotBeStoredChangesNoField) {
     });
     dialogs.ExpectContaining("'Hozamterv' értéke nem szám")
         .Expect("Kérem adja meg a területet!")
+        .Expect("A(z) 'Terület' értéke nem lehet nulla vagy negatív !")
+        .Expect("A tábla területe nem lehet nagyobb mint a kijelölt területek(hrsz.) "
+                "összterülete!")
         .Expect("Ez a tábla sorszám már létezik az adott gazdasági évben!");
     ui::ShowModalForm(CsoportosTablamod, session);
     for (const char* code : {"100000", "100002"})

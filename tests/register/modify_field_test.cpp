@@ -138,8 +138,11 @@ TEST_F(ModifyField, AChosenKetIsStoredAndAClashingSerialRefused) {
         f.Edit4->SetText("x");
         f.Button3->click();
         f.Edit4->SetText("5");
-        f.DBGrid5->OnCellClick(f.DBGrid5->Columns()[0]);
-        f.Button3->click();
+        for (const char* area : {"-300", "10001", "10000"}) { // its land parcel has 10000
+            f.Edit2->SetText(area);
+            f.DBGrid5->OnCellClick(f.DBGrid5->Columns()[0]);
+            f.Button3->click();
+        }
     });
     const std::string question = "Valóban mentsem a módosításokat ?";
     dialogs.Expect(question, ui::mrNo)
@@ -147,6 +150,11 @@ TEST_F(ModifyField, AChosenKetIsStoredAndAClashingSerialRefused) {
         .Expect("Ez a tábla sorszám már létezik az adott gazdasági évben!")
         .Expect(question, ui::mrYes)
         .ExpectContaining("'Tábla sorszám' értéke nem egész szám")
+        .Expect(question, ui::mrYes)
+        .Expect("A(z) 'Terület' értéke nem lehet nulla vagy negatív !")
+        .Expect(question, ui::mrYes)
+        .Expect("A tábla területe nem lehet nagyobb mint a kijelölt területek(hrsz.) "
+                "összterülete!")
         .Expect(question, ui::mrYes);
     ui::ShowModalForm(Parcmod, session);
     EXPECT_EQ(FieldOf("100002", "Parcsor"), "5");
@@ -191,6 +199,10 @@ TEST_F(ModifyField, PlantationAndGrazingRowsAreWrittenForTheField) {
         s.Button28->click();
         s.Edit28->SetText("1200");
         s.Edit30->SetText("szarvasmarha");
+        s.DateTimePicker2->SetDate(s.DateTimePicker1->Date() - 1);
+        s.Button29->click(); // it ends the day before it begins
+        EXPECT_TRUE(s.GroupBox8->Visible());
+        s.DateTimePicker2->SetDate(s.DateTimePicker1->Date());
         s.Button29->click();
         s.Button28->click();
         s.Edit30->SetText("juh");
@@ -204,7 +216,8 @@ TEST_F(ModifyField, PlantationAndGrazingRowsAreWrittenForTheField) {
         s.Button26->click();
         f.Button2->click();
     });
-    dialogs.ExpectContaining("'Telepítés éve' értéke nem egész szám");
+    dialogs.ExpectContaining("'Telepítés éve' értéke nem egész szám")
+        .Expect("A legeltetés vége nem lehet korábbi a kezdeténél!");
     ui::ShowModalForm(Parcmod, session);
     EXPECT_EQ(Column("Parckiegadat", "Parckod"), std::vector<std::string>{"100001"});
     EXPECT_EQ(Column("Parckiegadat", "Teve"), std::vector<std::string>{"2010"});

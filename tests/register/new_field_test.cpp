@@ -111,7 +111,13 @@ TEST_F(NewField, EveryInputIsCheckedBeforeTheFirstWrite) {
         f.Button1->click(); // no area
         f.Edit3->SetText("1000,5");
         f.Button1->click(); // not a whole number
+        for (const char* area : {"-300", "0"}) {
+            f.Edit3->SetText(area);
+            f.Button1->click();
+        }
         f.Edit3->SetText("1000");
+        f.Edit4->SetText("202");
+        f.Button1->click(); // half a year
         f.Edit4->SetText("");
         f.Button1->click(); // no year
         f.Edit4->SetText("2025");
@@ -131,6 +137,9 @@ TEST_F(NewField, EveryInputIsCheckedBeforeTheFirstWrite) {
     dialogs.ExpectContaining("nem lehet nagyobb mint a kijelölt területek")
         .Expect(missing)
         .ExpectContaining("'Terület' értéke nem egész szám")
+        .Expect("A(z) 'Terület' értéke nem lehet nulla vagy negatív !")
+        .Expect("A(z) 'Terület' értéke nem lehet nulla vagy negatív !")
+        .Expect("Hiba! A(z) 'Gazdasági év' értéke (\"202\") nem évszám !")
         .Expect(missing)
         .ExpectContaining("'Tábla sorszám' értéke nem egész szám")
         .ExpectContaining("'Hozamterv' értéke nem szám")

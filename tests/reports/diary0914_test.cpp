@@ -444,6 +444,22 @@ TEST_F(Diary0914, TheCoverObservationSprayAndRemarksButtonsOpenTheirFormsForThis
     EXPECT_TRUE(output.asked.empty());
 }
 
+// GN-01, GN-04 and GN-06 print one farming year: a half-typed year or letters are told,
+// never printed as another year's figures.
+TEST_F(Diary0914, EveryYearSheetRefusesABoxWithoutAYear) {
+    YearField("100000", 2010, 7340);
+    TGN200914& form = Selector();
+    for (const char* typed : {"202", "20", "abc"})
+        for (ui::TButton* sheet : {form.Button11, form.Button13, form.Button4}) {
+            dialogs.Expect("Hiba! A(z) 'Gazdasági év' értéke (\"" + std::string(typed) +
+                           "\") nem évszám !");
+            form.ComboBox1->SetText(typed);
+            sheet->Click();
+        }
+    EXPECT_TRUE(output.documents.empty());
+    dialogs.VerifyDone();
+}
+
 TEST_F(Diary0914, TheKetButtonsPrintTheirSheets) {
     TGN200914& form = Selector();
     EXPECT_TRUE(form.KetSheets.Query5.Active()); // the fertiliser uses, open while shown

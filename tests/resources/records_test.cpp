@@ -42,6 +42,7 @@ void Reading(TCsapadek& f, int day, const std::string& mm, const std::string& pl
 
 TEST_F(Rainfall, ReadingsAreListedByDateAndTwoOnOneDayAreKept) {
     dialogs.Expect("A(z) 'Mennyiség' értéke nem szám !")
+        .Expect("A(z) 'Mennyiség' értéke nem lehet negatív !")
         .Expect("Biztosan törli a kijelölt elemet?", ui::mrNo);
     forms.On<TCsapadek>([](TCsapadek& f) {
         f.Button2->click(); // an empty list: nothing to modify or delete
@@ -55,9 +56,11 @@ TEST_F(Rainfall, ReadingsAreListedByDateAndTwoOnOneDayAreKept) {
         f.Button2->click();
         EXPECT_EQ(f.GroupBox1->Caption(), "Feljegyzés módosítása");
         EXPECT_EQ(f.Edit1->Text(), "4");
-        f.Edit1->SetText("4x");
-        Key(f.Edit1, Qt::Key_S, Qt::ControlModifier); // refused, the box stays
-        EXPECT_TRUE(f.GroupBox1->Visible());
+        for (const char* amount : {"4x", "-4"}) {
+            f.Edit1->SetText(amount);
+            Key(f.Edit1, Qt::Key_S, Qt::ControlModifier); // refused, the box stays
+            EXPECT_TRUE(f.GroupBox1->Visible());
+        }
         f.Edit1->SetText("5");
         f.Button5->click();
         f.Button6->click();                             // No keeps it
@@ -199,6 +202,11 @@ TEST_F(ForceMajeure, CasesAreListedByYearSerialAndDateAndDeletedAtOnce) {
     EXPECT_EQ(Count("Vismajor"), 4);
 }
 
+// Every field of the choice list filtered away.
+void OfferNoField(Tvismajor& f) {
+    f.Table2.SetFilter("Parckod = 'nincs'");
+}
+
 TEST_F(ForceMajeure, NewCasesTakeTheChosenFieldAndAModifiedCaseKeepsItsOwn) {
     restest::AddField(session, "100000", 2011, 1, "búza");
     restest::AddField(session, "100001", 2010, 7, "repce", false);
@@ -214,6 +222,10 @@ TEST_F(ForceMajeure, NewCasesTakeTheChosenFieldAndAModifiedCaseKeepsItsOwn) {
         EXPECT_EQ(f.Table2.RecordCount(), 2); // the active fields only
         ASSERT_TRUE(f.Table2.Locate("Parckod", {db::Value(std::string("100002"))}));
         Type(f.DBEdit2, "jégeső");
+        Type(f.DBEdit1, "2.5"); // more than the field's 2 ha
+        f.Button6->click();
+        EXPECT_TRUE(f.GroupBox1->Visible());
+        f.DBEdit1->selectAll();
         Type(f.DBEdit1, "1.5");
         f.DateTimePicker1->SetDate(sys::encodeDate(2011, 6, 30));
         f.Button6->click();
@@ -227,8 +239,16 @@ TEST_F(ForceMajeure, NewCasesTakeTheChosenFieldAndAModifiedCaseKeepsItsOwn) {
         f.Button4->click();
         Type(f.DBEdit2, "elvetve");
         f.Button5->click(); // "mégsem" writes nothing
+        OfferNoField(f);
+        f.Button4->click();
+        f.Button6->click(); // with no field the case could never be listed
+        EXPECT_TRUE(f.GroupBox1->Visible());
+        f.Button5->click();
         f.Button1->click();
     });
+    dialogs.Expect("Az érintett terület nem lehet nagyobb a tábla területénél!")
+        .Expect("Kérem, válassza ki az érintett táblát! Tábla nélkül a vis major eset nem "
+                "rögzíthető.");
     ui::ShowModalForm(vismajor, session);
     EXPECT_EQ(Column("Vismajor", "Parcid"), (std::vector<std::string>{"100001", "100002"}));
     EXPECT_EQ(Column("Vismajor", "Megjegy"),

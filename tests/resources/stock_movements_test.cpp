@@ -9,6 +9,7 @@
 #include "resources/Egyebvetmagh.h"
 #include "resources/Keszletkezelesu.h"
 
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 namespace {
@@ -161,6 +162,29 @@ TEST_F(StockMovements, BadOrMissingInputWritesNothing) {
         f.Button1->click();
     });
     EXPECT_EQ(Column("Raktarmozgas", "Anyagkod"), (std::vector<std::string>{""}));
+}
+
+// A date typed over the whole box is the day booked; an impossible one is told and books
+// nothing, never on another day.
+TEST_F(StockMovements, ADateTypedOverTheBoxIsTheDayBooked) {
+    AddFertiliser("100000", "Pétisó", "kg");
+    WithForm([&](Tkeszletkezeles& f) {
+        QLineEdit& box = f.DateTimePicker4->Editor();
+        box.selectAll();
+        Type(&box, "2011. 02. 30.");
+        dialogs.ExpectContaining("A(z) 'Készletváltozás dátuma' értéke ('2011. 02. 30.') nem "
+                                 "érvényes dátum");
+        ui::UserEvent(f.DateTimePicker4->OnExit, f.DateTimePicker4); // leaving the box
+        dialogs.ExpectContaining("nem érvényes dátum");
+        Record(f, f.Edit10, f.ComboBox3, "5", "kg");
+        box.selectAll();
+        Type(&box, "2024. 03. 05.");
+        f.DateTimePicker4Exit(f.DateTimePicker4);
+        dialogs.Expect(kMore, ui::IDNO);
+        Record(f, f.Edit10, f.ComboBox3, "5", "kg");
+    });
+    EXPECT_EQ(Column("Raktarmozgas", "Datum", "Menny > 0"),
+              std::vector<std::string>{"2024. 03. 05."});
 }
 
 TEST_F(StockMovements, EveryActivationLeavesExactlyOneDateMarkerDatedToday) {
