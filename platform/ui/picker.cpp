@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QToolButton>
 #include <cmath>
 
@@ -183,6 +184,8 @@ void TDateTimePicker::OpenCalendar() {
     calendar->setWindowFlags(Qt::Popup);
     calendar->setAttribute(Qt::WA_DeleteOnClose);
     calendar->setGridVisible(true);
+    calendar->setLocale(QLocale(QLocale::Hungarian, QLocale::Hungary));
+    calendar->setFirstDayOfWeek(Qt::Monday);
     if (value_ >= 1)
         calendar->setSelectedDate(ToQDate(value_));
     connect(calendar, &QCalendarWidget::clicked, this, [this, calendar](const QDate& d) {
@@ -267,7 +270,7 @@ void TDateTimePicker::resizeEvent(QResizeEvent* event) {
 
 void TDateTimePicker::Layout() {
     const int boxWidth = check_ ? 20 : 0;
-    const int buttonWidth = height();
+    const int buttonWidth = 16;
     if (check_)
         check_->setGeometry(2, 0, boxWidth, height());
     editor_->setGeometry(boxWidth, 0, width() - boxWidth - buttonWidth, height());
