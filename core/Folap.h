@@ -71,6 +71,8 @@ public:
     // them). An unknown command is a programming error (std::invalid_argument).
     void SetFormOpener(const std::string& command, std::function<void()> opener);
     bool HasFormOpener(const std::string& command) const;
+    // Opens what the command opens, as its menu item does; nothing without an opener.
+    void RunCommand(const std::string& command);
     // Every command of the menu and the toolbar, in menu order.
     std::vector<std::string> Commands() const;
     // The menu item reached by its captions from the menu bar down, or null.
@@ -105,7 +107,6 @@ private:
     void BuildToolBar();
     void BuildStrip();
     void AddToCommand(const std::string& command, ui::TMenuItem* item, ui::TToolButton* button);
-    void RunCommand(const std::string& command);
     void InstallCoreOpeners();
     bool OpenOperationForm();
 

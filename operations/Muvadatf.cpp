@@ -219,6 +219,7 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     Button25 = ui::Make<ui::TButton>(GroupBox5, {130, 190, 90, 27}, "rögzítés");
     Button26 = ui::Make<ui::TButton>(GroupBox5, {230, 190, 90, 27}, "mégsem");
     GroupBox5->Hide();
+    ui::EditBoxOverList(GroupBox5);
     GroupBox4->Hide();
     GroupBox2->Hide();
 

@@ -51,6 +51,7 @@ TAgazatcsoportok::TAgazatcsoportok(db::Session& session) : session_(session) {
     Button5 = new ui::TButton(GroupBox1, "mégsem");
     Button5->SetBounds(403, 130, 85, 27);
     GroupBox1->SetVisible(false);
+    ui::EditBoxOverList(GroupBox1);
 
     OnShow = Handler(&TAgazatcsoportok::FormShow);
     SetKeyPreview(true);

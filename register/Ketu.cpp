@@ -78,6 +78,7 @@ Tket::Tket(db::Session& session) : session_(session) {
     GroupBox1->setAutoFillBackground(true);
     GroupBox1->SetBounds(8, 48, 560, 400);
     GroupBox1->hide();
+    ui::EditBoxOverList(GroupBox1);
     EditorLabel(GroupBox1, "AKG célprogram :", 24);
     DBLookupComboBox1 = new ui::TDBLookupComboBox(GroupBox1);
     DBLookupComboBox1->SetBounds(170, 24, 380, 22);

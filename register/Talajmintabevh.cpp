@@ -83,6 +83,8 @@ TTalajmintabev::TTalajmintabev(db::Session& session) : session_(session) {
     ComboBox1 = ClassBox(this, 8, 420, "Nitrogén :");
     ComboBox2 = ClassBox(this, 200, 420, "Foszfor :");
     ComboBox3 = ClassBox(this, 392, 420, "Kálium :");
+    ui::FitToFields(session, "Talajmintak",
+                    {{ComboBox1, "Humuszk"}, {ComboBox2, "Foszfork"}, {ComboBox3, "Kaliumk"}});
 
     Button3 = new ui::TButton(this, "Mintahely megadása");
     Button3->SetBounds(8, 560, 150, 27);

@@ -154,6 +154,13 @@ TTalajmintalist::TTalajmintalist(db::Session& session) : session_(session) {
     ComboBox2 = ClassBox(GroupBox1, 12, 330, "Nitrogén :");
     ComboBox3 = ClassBox(GroupBox1, 210, 330, "Foszfor :");
     ComboBox4 = ClassBox(GroupBox1, 408, 330, "Kálium :");
+    ui::FitToFields(session, "Talajmintak",
+                    {{Edit1, "Labor"},
+                     {Edit3, "Mintajel"},
+                     {Edit4, "Melyseg"},
+                     {ComboBox2, "Humuszk"},
+                     {ComboBox3, "Foszfork"},
+                     {ComboBox4, "Kaliumk"}});
     Button8 = new ui::TButton(GroupBox1, "Mintahely megadása/megváltoztatása");
     Button8->SetBounds(12, 364, 250, 27);
     Button9 = new ui::TButton(GroupBox1, "Mégsem");
@@ -163,15 +170,11 @@ TTalajmintalist::TTalajmintalist(db::Session& session) : session_(session) {
     GroupBox1->SetVisible(false);
     PlaceBox = std::make_unique<reg::SamplingPlaceBox>(this, &DataSource3, "megváltoztat");
 
-    PopupMenu1 = new ui::TPopupMenu(this);
-    PopupMenu1->Add("Nyomtatás         CTRL+P")->OnClick = Handler(&TTalajmintalist::Button3Click);
-    PopupMenu1->Add("Nyomtatási kép  CTRL+I")->OnClick = Handler(&TTalajmintalist::Button4Click);
-    PopupMenu1->Add("Módosítás           CTRL+M")->OnClick =
-        Handler(&TTalajmintalist::Button5Click);
-    PopupMenu1->Add("Törlés                 CTRL+T")->OnClick =
-        Handler(&TTalajmintalist::Button6Click);
-    PopupMenu1->Add("Bezárás              CTRL+X")->OnClick =
-        Handler(&TTalajmintalist::Button7Click);
+    PopupMenu1 = ui::ButtonMenu(this, {{"Nyomtatás         CTRL+P", Button3},
+                                       {"Nyomtatási kép  CTRL+I", Button4},
+                                       {"Módosítás           CTRL+M", Button5},
+                                       {"Törlés                 CTRL+T", Button6},
+                                       {"Bezárás              CTRL+X", Button7}});
     SetPopupMenu(PopupMenu1);
 
     OnShow = Handler(&TTalajmintalist::FormShow);

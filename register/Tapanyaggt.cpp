@@ -84,6 +84,7 @@ TTapterv::TTapterv(db::Session& session) : session_(session), Chooser(this, sess
     GroupBox1->setAutoFillBackground(true);
     GroupBox1->SetBounds(0, 0, 560, 330);
     GroupBox1->hide();
+    ui::EditBoxOverList(GroupBox1);
     auto label = [&](const std::string& caption, int left, int top, int width = 200) {
         auto* l = new ui::TLabel(GroupBox1, caption);
         l->SetBounds(left, top + 4, width, 16);

@@ -66,6 +66,7 @@ TGNKapcsdoc::TGNKapcsdoc(db::Session& session) : session_(session) {
     Button7 = ui::Make<ui::TButton>(GroupBox1, {310, 212, 85, 27}, "Rögzítés");
     Button8 = ui::Make<ui::TButton>(GroupBox1, {405, 212, 85, 27}, "Mégsem");
     GroupBox1->Hide();
+    ui::EditBoxOverList(GroupBox1);
 
     GroupBox2 = ui::Make<ui::TGroupBox>(this, {8, 50, 300, 120}, "Szűkítés");
     DateTimePicker2 = ui::Make<ui::TDateTimePicker>(GroupBox2, {12, 26, 120, 22});

@@ -84,10 +84,9 @@ TMezei::TMezei(db::Session& session) : session_(session) {
     Button1 = ui::Make<ui::TButton>(this, {422, 434, 100, 27}, "Vissza");
     Button3 = ui::Make<ui::TButton>(this, {532, 434, 100, 27}, "Nyomtatás");
 
-    PopupMenu1 = new ui::TPopupMenu(this);
-    PopupMenu1->Add("Nyomtatás         CTRL+P")->OnClick = Handler(&TMezei::Button3Click);
-    PopupMenu1->Add("Nyomtatási kép  CTRL+I")->OnClick = Handler(&TMezei::Button3Click);
-    PopupMenu1->Add("Vissza                 CTRL+X")->OnClick = Handler(&TMezei::Button1Click);
+    PopupMenu1 = ui::ButtonMenu(this, {{"Nyomtatás         CTRL+P", Button3},
+                                       {"Nyomtatási kép  CTRL+I", Button3},
+                                       {"Vissza                 CTRL+X", Button1}});
     SetPopupMenu(PopupMenu1);
 
     // The heading of the printout: the calendar year and the farming year after it.
@@ -134,11 +133,7 @@ void TMezei::FormActivate(TObject*) {
 }
 
 void TMezei::FormKeyPress(TObject*, TKey& Key) {
-    if (Key == 16) { // Ctrl+P
-        Key = 0;
-        return;
-    }
-    ui::Shortcuts(Key, {{'I', Button3}, {'X', Button1}});
+    ui::Shortcuts(Key, {{'P', Button3}, {'I', Button3}, {'X', Button1}});
 }
 
 void TMezei::Button1Click(TObject*) {

@@ -93,9 +93,9 @@ TParcInput::TParcInput(db::Session& session) : session_(session) {
     Aktvparcellk1 = PopupMenu1->Add("Aktív parcellák     CTRL+A");
     Aktvparcellk1->SetChecked(true);
     Aktvparcellk1->OnClick = Handler(&TParcInput::Aktvparcellk1Click);
-    PopupMenu1->Add("Nyomtatási kép    CTRL+I")->OnClick = Handler(&TParcInput::Button2Click);
-    PopupMenu1->Add("Nyomtatás           CTRL+P")->OnClick = Handler(&TParcInput::Button2Click);
-    PopupMenu1->Add("Bezár                   CTRL+X")->OnClick = Handler(&TParcInput::Button1Click);
+    PopupMenu1->Add("Nyomtatási kép    CTRL+I", Button2);
+    PopupMenu1->Add("Nyomtatás           CTRL+P", Button2);
+    PopupMenu1->Add("Bezár                   CTRL+X", Button1);
     SetPopupMenu(PopupMenu1);
 
     // The header of the printout: the field the pages describe.
@@ -133,7 +133,11 @@ void TParcInput::LoadField() {
 }
 
 void TParcInput::FormKeyPress(TObject*, TKey& Key) {
-    ui::Shortcuts(Key, {{'X', Button1}});
+    if (Key == ui::ctrlKey('A')) { // the popup's check item
+        Aktvparcellk1->Click();
+        Key = ui::keyNone;
+    }
+    ui::Shortcuts(Key, {{'I', Button2}, {'P', Button2}, {'X', Button1}});
 }
 
 void TParcInput::Button4Click(TObject*) {

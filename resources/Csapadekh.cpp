@@ -39,6 +39,7 @@ TCsapadek::TCsapadek(db::Session& session) : session_(session) {
     Button5 = ui::Make<ui::TButton>(GroupBox1, {110, 114, 85, 27}, "Rögzítés");
     Button4 = ui::Make<ui::TButton>(GroupBox1, {201, 114, 85, 27}, "Mégsem");
     GroupBox1->Hide();
+    ui::EditBoxOverList(GroupBox1);
     ui::FitToFields(session, "Csapadek", {{Edit2, "Helye"}});
     SetTabOrder({DBGrid1, Button3, Button2, Button6, BitBtn1, Button1, DateTimePicker1, Edit1,
                  Edit2, Button5, Button4});

@@ -103,6 +103,7 @@ TForgalom::TForgalom(db::Session& session) : session_(session) {
     Button8 = Button(Panel1, "Ok", 170, 8, 70);
     Button9 = Button(Panel1, "Mégsem", 248, 8, 74);
     Panel1->SetVisible(false);
+    ui::EditBoxOverList(Panel1);
     SetTabOrder({PageControl1, DBGrid1, DBGrid2, DBGrid3, Button2, Button5, Button6, Button7,
                  DateTimePicker1, DateTimePicker2, Button3, Button4, Edit1, Button8, Button9,
                  Button1});
@@ -209,12 +210,6 @@ void TForgalom::ReopenLists() {
     Table1.Close();
 }
 
-void TForgalom::EnableList(bool enabled) {
-    for (ui::TControl* control : std::initializer_list<ui::TControl*>{
-             DBGrid1, DBGrid2, DBGrid3, PageControl1, Button1, Button2, Button5, Button6, Button7})
-        control->SetEnabled(enabled);
-}
-
 void TForgalom::Button1Click(TObject*) {
     Close();
 }
@@ -247,7 +242,6 @@ void TForgalom::Button6Click(TObject*) {
     Panel1->SetBounds(88, 368, Panel1->Width(), Panel1->Height());
     Panel1->Show();
     Panel1->BringToFront();
-    EnableList(false);
     Edit1->SetFocus();
 }
 
@@ -281,10 +275,8 @@ void TForgalom::Button8Click(TObject*) {
     }
     ReopenLists();
     Panel1->Hide();
-    EnableList(true);
 }
 
 void TForgalom::Button9Click(TObject*) {
     Panel1->Hide();
-    EnableList(true);
 }

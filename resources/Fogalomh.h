@@ -81,7 +81,6 @@ private:
     // Opens Table1 on the movement with that code; false when there is none.
     bool FindMovement(int code);
     void ReopenLists();
-    void EnableList(bool enabled);
     void DefineRangeConnection();
 
     sys::DateTime from_ = 0, to_ = 0; // the days of the bound range

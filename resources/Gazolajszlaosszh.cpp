@@ -71,6 +71,7 @@ TGazolajszlaossz::TGazolajszlaossz(db::Session& session) : session_(session) {
     Button4 = new ui::TButton(GroupBox1, "Mégsem");
     Button4->SetBounds(235, 138, 85, 25);
     GroupBox1->SetVisible(false);
+    ui::EditBoxOverList(GroupBox1);
 
     GroupBox2 = new ui::TGroupBox(this, "Szűkítés");
     GroupBox2->SetBounds(8, 224, 420, 100);
@@ -91,22 +92,17 @@ TGazolajszlaossz::TGazolajszlaossz(db::Session& session) : session_(session) {
                  Edit2, Edit1, Edit3, Button5, Button4, DateTimePicker2, DateTimePicker3, Button8,
                  Button9});
 
-    PopupMenu1 = new ui::TPopupMenu(this);
-    PopupMenu1->Add("Szűkítés            CTRL+S")->OnClick =
-        Handler(&TGazolajszlaossz::Button7Click);
-    PopupMenu1->Add("Új feljegyzés    CTRL+U")->OnClick = Handler(&TGazolajszlaossz::Button3Click);
-    PopupMenu1->Add("Módosítás         CTRL+M")->OnClick = Handler(&TGazolajszlaossz::Button2Click);
-    PopupMenu1->Add("Törlés               CTRL+T")->OnClick =
-        Handler(&TGazolajszlaossz::Button6Click);
-    PopupMenu1->Add("Nyomtatás        CTRL+I")->OnClick = Handler(&TGazolajszlaossz::Button10Click);
-    PopupMenu1->Add("Mégsem            CTRL+X")->OnClick = Handler(&TGazolajszlaossz::Button1Click);
+    PopupMenu1 = ui::ButtonMenu(this, {{"Szűkítés            CTRL+S", Button7},
+                                       {"Új feljegyzés    CTRL+U", Button3},
+                                       {"Módosítás         CTRL+M", Button2},
+                                       {"Törlés               CTRL+T", Button6},
+                                       {"Nyomtatás        CTRL+I", Button10},
+                                       {"Mégsem            CTRL+X", Button1}});
     SetPopupMenu(PopupMenu1);
-    PopupMenu2 = new ui::TPopupMenu(GroupBox1);
-    PopupMenu2->Add("Rögzítés      CTRL+S")->OnClick = Handler(&TGazolajszlaossz::Button5Click);
-    PopupMenu2->Add("Mégsem       CTRL+X")->OnClick = Handler(&TGazolajszlaossz::Button4Click);
-    PopupMenu3 = new ui::TPopupMenu(GroupBox2);
-    PopupMenu3->Add("Szűkít        CTRL+S")->OnClick = Handler(&TGazolajszlaossz::Button8Click);
-    PopupMenu3->Add("Összes      CTRL+O")->OnClick = Handler(&TGazolajszlaossz::Button9Click);
+    PopupMenu2 = ui::ButtonMenu(
+        GroupBox1, {{"Rögzítés      CTRL+S", Button5}, {"Mégsem       CTRL+X", Button4}});
+    PopupMenu3 = ui::ButtonMenu(
+        GroupBox2, {{"Szűkít        CTRL+S", Button8}, {"Összes      CTRL+O", Button9}});
     PopupMenu3->Add("Mégsem     CTRL+M")->OnClick = Handler(&TGazolajszlaossz::GroupBox2Exit);
 
     OnActivate = Handler(&TGazolajszlaossz::FormActivate);
@@ -151,15 +147,19 @@ void TGazolajszlaossz::FormKeyPress(TObject*, TKey& Key) {
     if (GroupBox1->isVisible()) {
         ui::Shortcuts(Key, {{'M', Button5}, {'S', Button5}, {'X', Button4}});
     } else if (GroupBox2->isVisible()) {
-        if (Key == ui::ctrlKey('X')) {
+        if (Key == ui::ctrlKey('X') || Key == ui::ctrlKey('M')) {
             GroupBox2Exit(nullptr);
             Key = ui::keyNone;
         } else {
             ui::Shortcuts(Key, {{'S', Button8}, {'O', Button9}});
         }
     } else {
-        ui::Shortcuts(
-            Key, {{'M', Button2}, {'S', Button7}, {'T', Button6}, {'U', Button3}, {'X', Button1}});
+        ui::Shortcuts(Key, {{'M', Button2},
+                            {'S', Button7},
+                            {'T', Button6},
+                            {'U', Button3},
+                            {'I', Button10},
+                            {'X', Button1}});
     }
 }
 

@@ -55,6 +55,7 @@ TGeplist::TGeplist(db::Session& session) : session_(session) {
     AddLabel(GroupBox1, "Kategória :", 12, 90);
     ComboBox1 = ui::Make<ui::TComboBox>(GroupBox1, {130, 90, 120, 22});
     ComboBox1->Items().AddStrings({"Nagy", "Közép", "Kis"});
+    ui::FitToFields(session, "Erogepek", {{ComboBox1, "Kategoria"}});
     AddLabel(GroupBox1, "Beszerzés éve :", 12, 120);
     DBEdit3 = AddDBEdit(GroupBox1, &DataSource1, "Beszev", 130, 120, 80);
     Button5 = ui::Make<ui::TButton>(GroupBox1, {130, 160, 100, 27}, "Mégsem");

@@ -90,6 +90,7 @@ TNovvedmegf::TNovvedmegf(db::Session& session) : session_(session) {
     Button6 = ui::Make<ui::TButton>(GroupBox1, {220, 288, 100, 27}, "Rögzít");
     Button5 = ui::Make<ui::TButton>(GroupBox1, {330, 288, 100, 27}, "Mégsem");
     GroupBox1->Hide();
+    ui::EditBoxOverList(GroupBox1);
 
     GroupBox2 = ui::Make<ui::TGroupBox>(this, {0, 152, 680, 330}, "Megfigyelés másolása");
     AddLabel(GroupBox2, "Célparcella:", 12, 24);

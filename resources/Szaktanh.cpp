@@ -89,6 +89,7 @@ TSzaktan::TSzaktan(db::Session& session) : session_(session) {
     Button9 = ui::Make<ui::TButton>(GroupBox1, {180, 356, 100, 27}, "Mentés");
     Button5 = ui::Make<ui::TButton>(GroupBox1, {290, 356, 100, 27}, "Mégsem");
     GroupBox1->Hide();
+    ui::EditBoxOverList(GroupBox1);
 
     OnShow = Handler(&TSzaktan::FormShow);
     OnClose = Handler(&TSzaktan::FormClose);
@@ -133,16 +134,13 @@ void TSzaktan::Button3Click(TObject*) {
     Close();
 }
 
-// While the box edits a row, the list and its buttons wait.
 void TSzaktan::OpenBox(const std::string& caption) {
-    res::SetEnabled({DBGrid1, Button6, Button7, Button8, Button10, Button2}, false);
     res::ShowBox(GroupBox1, 8, 47, caption);
     DateTimePicker3->SetFocus();
 }
 
 void TSzaktan::CloseBox() {
     GroupBox1->Hide();
-    res::SetEnabled({DBGrid1, Button6, Button7, Button8, Button10, Button2}, true);
 }
 
 void TSzaktan::Button5Click(TObject*) {

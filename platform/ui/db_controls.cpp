@@ -90,9 +90,9 @@ TDBEdit::TDBEdit(QWidget* parent)
 }
 
 void TDBEdit::showField() {
+    applyMaxLength(); // before the text, which a narrower limit would cut
     setText(Q(link_.text()));
     setReadOnly(!writable());
-    applyMaxLength();
 }
 
 void TDBEdit::SetMaxLength(int length) {
@@ -100,10 +100,13 @@ void TDBEdit::SetMaxLength(int length) {
     applyMaxLength();
 }
 
+// A text field holds exactly its width: a box never shows it cut nor takes more.
 void TDBEdit::applyMaxLength() {
     const db::TField* field = link_.field();
-    const bool sized = field && field->DataType() == db::FieldType::Alpha;
-    setMaxLength(maxLength_ > 0 ? maxLength_ : sized ? field->Size() : 32767);
+    if (field && field->DataType() == db::FieldType::Alpha)
+        setMaxLength(field->Size());
+    else
+        setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
 }
 
 void TDBEdit::keyPressEvent(QKeyEvent* event) {
@@ -209,6 +212,9 @@ void TDBComboBox::SetStyleDropDownList(bool listOnly) {
 void TDBComboBox::showField() {
     ++showing_;
     const QString text = Q(link_.text());
+    const db::TField* field = link_.field();
+    if (isEditable() && field && field->DataType() == db::FieldType::Alpha)
+        lineEdit()->setMaxLength(field->Size());
     if (isEditable())
         setEditText(text);
     else

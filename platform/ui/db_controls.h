@@ -82,8 +82,8 @@ class TDBEdit : public QLineEdit, public TDBTypedControl {
 public:
     explicit TDBEdit(QWidget* parent = nullptr);
     std::string Text() const { return text().toStdString(); }
-    // At most this many characters can be typed; 0 (the default) means the width of a
-    // text field.
+    // At most this many characters can be typed into a field that is not text; 0 (the
+    // default): no limit. A text field takes its width whatever is set here.
     int MaxLength() const { return maxLength_; }
     void SetMaxLength(int length);
 

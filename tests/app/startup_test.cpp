@@ -7,6 +7,7 @@
 #include "core/Isnuminth.h"
 #include "core/Settings.h"
 #include "core/fresh_database.h"
+#include "long_lived_forms.h"
 #include "platform/db/session.h"
 #include "platform/report/layouts.h"
 #include "register/Csoportostablamodh.h"
@@ -35,16 +36,7 @@ class StartUpTest : public testui::UiTest {
 protected:
     ~StartUpTest() override {
         app.reset(); // the forms go before the session
-        Folap1 = nullptr;
-        NumericInt = nullptr;
-        Parckezeles = nullptr;
-        CsoportosTablamod = nullptr;
-        GNParMuvNy = nullptr;
-        Func = nullptr;
-        GazdNaploValaszto = nullptr;
-        GN200914 = nullptr;
-        GNKetSzuk = nullptr;
-        GN1909vismajor = nullptr;
+        testapp::ForgetLongLivedForms();
     }
     db::Session session{fs::current_path()};
 };

@@ -1,0 +1,310 @@
+// Sweeps over every form a command of the main window opens, on a fresh database with a
+// field: what every form must do the same way.
+
+#include "app/startup.h"
+#include "long_lived_forms.h"
+#include "operations/operations_fixture.h"
+#include "platform/report/output.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/db_controls.h"
+#include "platform/ui/menus.h"
+
+#include <QAbstractItemView>
+#include <QMenu>
+#include <QRegularExpression>
+#include <algorithm>
+#include <functional>
+#include <set>
+
+namespace {
+
+// Plays the check on the form a command opens and, once for each class, on a form opened
+// from there; every other form closes at once. Notes the forms opened from the first.
+class Sweep : public ui::ModalDriver {
+public:
+    void Run(ui::TForm& form) override {
+        const std::string name = testui::ClassName(typeid(form));
+        if (depth_ == 1)
+            opened.push_back(name);
+        ++depth_;
+        if (depth_ == 1 || (depth_ == 2 && checked_.insert(name).second))
+            check(form);
+        --depth_;
+        form.SetModalResult(ui::mrCancel);
+    }
+    int Depth() const { return depth_; }
+    std::function<void(ui::TForm&)> check;
+    std::vector<std::string> opened;
+
+private:
+    int depth_ = 0;
+    std::set<std::string> checked_;
+};
+
+// Answers every message with No or Cancel where it offers them, and every file dialog
+// with none; notes the messages of the forms the commands open.
+class Declining : public ui::DialogService {
+public:
+    explicit Declining(const Sweep& sweep) : sweep_(sweep) {}
+    int Show(const ui::Message& message) override {
+        if (sweep_.Depth() <= 1)
+            shown.push_back(message.text);
+        auto offers = [&](ui::TMsgDlgBtn b) {
+            return std::find(message.buttons.begin(), message.buttons.end(), b) !=
+                   message.buttons.end();
+        };
+        return offers(ui::mbNo) ? ui::mrNo : offers(ui::mbCancel) ? ui::mrCancel : ui::mrOk;
+    }
+    std::vector<std::string> shown;
+
+private:
+    const Sweep& sweep_;
+};
+
+template <class W>
+std::vector<W*> All(QWidget& root) {
+    std::vector<W*> found;
+    for (QObject* child : root.findChildren<QObject*>())
+        if (auto* w = dynamic_cast<W*>(child))
+            found.push_back(w);
+    return found;
+}
+
+std::string Name(ui::TForm& form, QWidget* w) {
+    return testui::ClassName(typeid(form)) + ": " + testui::ClassName(typeid(*w)) + " at " +
+           std::to_string(w->x()) + "," + std::to_string(w->y()) + " in " +
+           testui::ClassName(typeid(*w->parentWidget()));
+}
+
+// The boxes of the form that are hidden now.
+std::vector<QWidget*> HiddenBoxes(ui::TForm& form) {
+    std::vector<QWidget*> boxes;
+    for (QWidget* w : All<QWidget>(form))
+        if (w->isHidden() && (w->inherits("QGroupBox") || w->inherits("QFrame")) &&
+            !w->inherits("QAbstractScrollArea") && !w->inherits("QLabel"))
+            boxes.push_back(w);
+    return boxes;
+}
+
+// Closes those of the boxes that are shown now, by their "Mégsem" where they have one;
+// returns how many.
+int CloseBoxesOpened(const std::vector<QWidget*>& boxes) {
+    int opened = 0;
+    for (QWidget* box : boxes) {
+        if (box->isHidden())
+            continue;
+        ++opened;
+        for (ui::TButton* cancel : All<ui::TButton>(*box))
+            if (cancel->text().toLower() == u"mégsem" && cancel->isVisible()) {
+                cancel->Click();
+                break;
+            }
+        box->hide();
+    }
+    return opened;
+}
+
+class EveryFormTest : public testui::UiTest {
+protected:
+    EveryFormTest() {
+        printing.answer = std::nullopt;
+        app->SetDialogs(declining);
+        app->SetModal(sweep);
+        app::PrepareWorkingDatabase(session); // with the report layouts
+        opstest::AddField(session, "100001", 10000);
+        app::CreateForms(*app, session);
+        Folap1->Timer1->SetEnabled(false);
+    }
+    ~EveryFormTest() override {
+        app.reset();
+        testapp::ForgetLongLivedForms();
+    }
+    // Runs every command of the main window with `check` on the form it opens.
+    void EveryForm(std::function<void(ui::TForm&)> check) {
+        sweep.check = [&](ui::TForm& form) {
+            SCOPED_TRACE(testui::ClassName(typeid(form)));
+            ProcessEvents();
+            check(form);
+        };
+        for (const std::string& command : Folap1->Commands())
+            if (command != "TAdatkarb") // the backup: nothing of a form to sweep
+                Folap1->RunCommand(command);
+    }
+    static void ProcessEvents() { testui::ProcessEvents(); }
+
+    db::Session session{std::filesystem::current_path()};
+    Sweep sweep;
+    Declining declining{sweep};
+    report::CaptureOutput printing; // every print set-up is cancelled
+    report::ScopedOutput output{printing};
+};
+
+// A data box of a text field holds exactly as many letters as the field: it never shows
+// a stored text cut, nor takes more than is stored.
+TEST_F(EveryFormTest, EveryDataBoxHoldsWhatItsTextFieldHolds) {
+    EveryForm([](ui::TForm& form) {
+        auto check = [&](QWidget* box, const db::TField* field, const QLineEdit* edit) {
+            if (field && edit && field->DataType() == db::FieldType::Alpha) {
+                EXPECT_EQ(edit->maxLength(), field->Size()) << Name(form, box);
+            }
+        };
+        for (ui::TDBEdit* box : All<ui::TDBEdit>(form))
+            check(box, box->Field(), box);
+        for (ui::TDBComboBox* box : All<ui::TDBComboBox>(form))
+            check(box, box->Field(), box->lineEdit());
+    });
+}
+
+// Clicks every enabled button of the form outside its hidden boxes; when one opens a box
+// with boxes to type into over a list, the list and every control beside the box are
+// inert until the box closes again (its "Mégsem", or hidden).
+TEST_F(EveryFormTest, WhileAnEditBoxIsOpenTheListAndItsButtonsAreInert) {
+    int boxesOpened = 0;
+    EveryForm([&](ui::TForm& form) {
+        // A hidden box with boxes to type into and a button of its own that saves them.
+        auto saves = [](QWidget* box) {
+            const std::vector<ui::TButton*> buttons = All<ui::TButton>(*box);
+            return std::any_of(buttons.begin(), buttons.end(), [box](ui::TButton* b) {
+                const QString caption = b->text().toLower();
+                QWidget* owner = b->parentWidget();
+                while (owner != box && !owner->inherits("QGroupBox"))
+                    owner = owner->parentWidget();
+                return owner == box && (caption.contains(u"rögzít") || caption == u"mentés");
+            });
+        };
+        std::vector<QWidget*> boxes;
+        for (QWidget* box : All<QWidget>(form))
+            if (box->isHidden() && (box->inherits("QGroupBox") || box->inherits("QFrame")) &&
+                !box->inherits("QAbstractScrollArea") && !box->findChildren<QLineEdit*>().empty() &&
+                saves(box))
+                boxes.push_back(box);
+        auto inside = [&](QWidget* w) {
+            return std::any_of(boxes.begin(), boxes.end(),
+                               [&](QWidget* box) { return box->isAncestorOf(w); });
+        };
+        for (ui::TButton* button : All<ui::TButton>(form)) {
+            if (inside(button) || !button->isEnabled() || !button->isVisibleTo(&form))
+                continue;
+            button->Click();
+            ProcessEvents();
+            for (QWidget* box : boxes) {
+                if (box->isHidden() || !box->isVisibleTo(&form))
+                    continue;
+                const bool overList = std::any_of(
+                    All<QAbstractItemView>(form).begin(), All<QAbstractItemView>(form).end(),
+                    [&](QAbstractItemView* v) { return !inside(v) && v->isVisibleTo(&form); });
+                if (!overList)
+                    continue;
+                ++boxesOpened;
+                for (QWidget* w : All<QWidget>(form))
+                    if ((w->inherits("QAbstractItemView") || w->inherits("QAbstractButton")) &&
+                        !box->isAncestorOf(w) && w->isVisibleTo(&form)) {
+                        EXPECT_FALSE(w->isEnabled())
+                            << Name(form, w) << " beside the box opened by " << button->Caption();
+                    }
+                CloseBoxesOpened({box});
+            }
+            form.SetModalResult(ui::mrNone);
+        }
+    });
+    EXPECT_GT(boxesOpened, 5);
+}
+
+// Every disabled button stays still whatever key is pressed or popup item chosen, and a
+// popup item whose caption names a Ctrl key does what that key does.
+TEST_F(EveryFormTest, ADisabledButtonRunsByNoRouteAndAKeyNamedInAPopupDoesItsItem) {
+    EveryForm([&](ui::TForm& form) {
+        // Every click is noted, then runs as it would.
+        std::set<ui::TButton*> fired, firedDisabled;
+        for (ui::TButton* button : All<ui::TButton>(form))
+            button->OnClick = [&, button, run = button->OnClick](QObject* sender) {
+                fired.insert(button);
+                if (!button->isEnabled())
+                    firedDisabled.insert(button);
+                if (run)
+                    run(sender);
+            };
+        struct Outcome {
+            std::set<ui::TButton*> fired;
+            std::vector<std::string> messages, forms, prints;
+            int boxes;
+            bool closes;
+            // The same effect: the same messages, forms, prints, boxes and closing.
+            bool operator==(const Outcome& o) const {
+                return messages == o.messages && forms == o.forms && prints == o.prints &&
+                       boxes == o.boxes && closes == o.closes;
+            }
+        };
+        auto outcome = [&](const std::function<void()>& act) {
+            fired.clear();
+            const auto messages = declining.shown.size();
+            const auto opened = sweep.opened.size();
+            const auto asked = printing.asked.size();
+            const std::vector<QWidget*> hidden = HiddenBoxes(form);
+            act();
+            ProcessEvents();
+            const int boxes = CloseBoxesOpened(hidden);
+            Outcome o{
+                fired,
+                {declining.shown.begin() + static_cast<long>(messages), declining.shown.end()},
+                {sweep.opened.begin() + static_cast<long>(opened), sweep.opened.end()},
+                {printing.asked.begin() + static_cast<long>(asked), printing.asked.end()},
+                boxes,
+                form.ModalResult() != ui::mrNone};
+            form.SetModalResult(ui::mrNone);
+            return o;
+        };
+        auto press = [&](char letter) {
+            QWidget* target = form.ActiveControl() ? form.ActiveControl() : &form;
+            Key(target, Qt::Key_A + (letter - 'A'), Qt::ControlModifier);
+        };
+        for (char letter = 'A'; letter <= 'Z'; ++letter)
+            for (ui::TButton* button : outcome([&] { press(letter); }).fired) {
+                EXPECT_TRUE(button->isEnabled()) << Name(form, button) << " \"" << button->Caption()
+                                                 << "\" ran by Ctrl+" << letter;
+            }
+        static const QRegularExpression named("CTRL\\s*\\+\\s*([A-Z])\\b",
+                                              QRegularExpression::CaseInsensitiveOption);
+        // The popups the user can reach: the form's and those of the controls on view.
+        std::vector<QMenu*> menus;
+        if (form.PopupMenu())
+            menus.push_back(&form.PopupMenu()->Menu());
+        for (QObject* child : form.findChildren<QObject*>())
+            if (auto* control = dynamic_cast<ui::TControl*>(child);
+                control && control->PopupMenu() && control->Widget().isVisibleTo(&form))
+                menus.push_back(&control->PopupMenu()->Menu());
+        auto describe = [](const Outcome& o) {
+            std::string text = std::to_string(o.fired.size()) + " button(s)";
+            for (const std::string& m : o.messages)
+                text += ", \"" + m + "\"";
+            for (const std::string& f : o.forms)
+                text += ", " + f;
+            for (const std::string& r : o.prints)
+                text += ", prints " + r;
+            if (o.boxes)
+                text += ", opens a box";
+            return text + (o.closes ? ", closes" : "");
+        };
+        for (QMenu* menu : menus) {
+            for (QAction* item : menu->actions()) {
+                const std::string caption = item->text().toStdString();
+                firedDisabled.clear();
+                const Outcome chosen = outcome([&] { item->trigger(); });
+                for (ui::TButton* button : firedDisabled)
+                    ADD_FAILURE() << Name(form, button) << ", disabled, ran by the popup item "
+                                  << caption;
+                const QRegularExpressionMatch key = named.match(item->text());
+                if (!key.hasMatch() || !item->isEnabled())
+                    continue;
+                const char letter = static_cast<char>(key.captured(1).toUpper().at(0).unicode());
+                const Outcome pressed = outcome([&] { press(letter); });
+                EXPECT_TRUE(pressed == chosen)
+                    << testui::ClassName(typeid(form)) << ": Ctrl+" << letter << " ("
+                    << describe(pressed) << ") does not do what the popup item " << caption
+                    << " does (" << describe(chosen) << ")";
+            }
+        }
+    });
+}
+
+} // namespace
