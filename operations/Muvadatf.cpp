@@ -460,7 +460,8 @@ void TMuvadat::Button1Click(TObject*) {
         ui::Application->MessageBox(kNoField, kMissing);
         return;
     }
-    if (fields.size() == 1 && !NumericInt->IsValidInteger(Edit5->Text(), "Terület"))
+    if (fields.size() == 1 &&
+        !NumericInt->IsValidInteger(Edit5->Text(), "Terület", TNumericInt::Bound::NotNegative))
         return;
     SelectedFieldCodes.resize(std::max<std::size_t>(100, fields.size()));
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -632,9 +633,10 @@ void TMuvadat::Button11Click(TObject*) {
 
 std::optional<ops::OperationEntry> TMuvadat::ReadEntry() {
     // Every number is checked before anything is written.
-    if (!NumericInt->IsValidReal(Edit2->Text(), "Gépóra") ||
-        !NumericInt->IsValidReal(Edit3->Text(), "Kézióra") ||
-        !NumericInt->IsValidReal(Edit1->Text(), "Szántásmélység v. Hozam"))
+    if (!NumericInt->IsValidReal(Edit2->Text(), "Gépóra", TNumericInt::Bound::NotNegative) ||
+        !NumericInt->IsValidReal(Edit3->Text(), "Kézióra", TNumericInt::Bound::NotNegative) ||
+        !NumericInt->IsValidReal(Edit1->Text(), "Szántásmélység v. Hozam",
+                                 TNumericInt::Bound::NotNegative))
         return std::nullopt;
     if (GroupBox1->Visible())
         Button7Click(Button7);
@@ -653,7 +655,8 @@ std::optional<ops::OperationEntry> TMuvadat::ReadEntry() {
         return std::nullopt;
     }
     if (entry.fields.size() == 1 &&
-        (!NumericInt->IsValidInteger(Edit5->Text(), "Terület") || Edit5->Text().empty()))
+        (!NumericInt->IsValidInteger(Edit5->Text(), "Terület", TNumericInt::Bound::NotNegative) ||
+         Edit5->Text().empty()))
         return std::nullopt;
     if (!NumericInt->IsValidInteger(Edit15->Text(), "Sorszám"))
         return std::nullopt;

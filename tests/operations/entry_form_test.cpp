@@ -157,6 +157,8 @@ TEST_F(EntryFormTest, ASaveRefusedByAnyCheckWritesNothing) {
     dialogs.Expect("Nincs tábla kijelölve !");
     dialogs.Expect("A művelet típusát és a megnevezést kérem megadni !");
     dialogs.ExpectContaining("'Gépóra'");
+    dialogs.Expect("A(z) 'Gépóra' értéke nem lehet negatív !");
+    dialogs.Expect("A(z) 'Terület' értéke nem lehet negatív !"); // 0 has its own message
     dialogs.ExpectContaining("'Sorszám'");
     dialogs.ExpectContaining("'Mennyiség'");
     dialogs.Expect("A művelet típusát és a megnevezést kérem megadni !");
@@ -169,7 +171,13 @@ TEST_F(EntryFormTest, ASaveRefusedByAnyCheckWritesNothing) {
         ChooseType(form, 0, "tárcsázás");
         form.Edit2->SetText("öt");
         form.Button2->click();
+        form.Edit2->SetText("-5");
+        form.Button2->click();
         form.Edit2->SetText("");
+        const std::string area = form.Edit5->Text();
+        form.Edit5->SetText("-300");
+        form.Button2->click();
+        form.Edit5->SetText(area);
         form.Edit15->SetText("1a");
         form.Button2->click();
         form.Edit15->SetText("3");

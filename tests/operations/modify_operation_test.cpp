@@ -546,6 +546,7 @@ TEST_F(ModifyOperationTest, ATickedObservationReplacesTheLinkAndAnUntickedOneKee
 TEST_F(ModifyOperationTest, EveryValueIsCheckedBeforeAnythingIsWritten) {
     dialogs.Expect("Hiba! A(z) 'Terület' értéke nem egész szám !");
     dialogs.Expect("Kérem a 'Terület' értékét megadni !");
+    dialogs.Expect("A(z) 'Terület' értéke nem lehet nulla vagy negatív !");
     dialogs.Expect("A(z) 'Mennyiség' értéke nem szám !");
     Run([this](TMuvModo& f) {
         f.CheckBox1->SetChecked(false);
@@ -555,6 +556,8 @@ TEST_F(ModifyOperationTest, EveryValueIsCheckedBeforeAnythingIsWritten) {
         f.Button2->click(); // refused: the form stays open
         EXPECT_EQ(Count("Ontozes"), 0);
         f.Edit7->SetText("");
+        f.Button2->click();
+        f.Edit7->SetText("0");
         f.Button2->click();
         f.Edit7->SetText("5000");
         f.Edit12->SetText("sok");
