@@ -33,12 +33,6 @@ double Number(const std::string& text) {
     return text.empty() ? 0 : sys::parseFloat(text);
 }
 
-ui::TEdit* PlaceEdit(QWidget* parent, const char* label, int left, int top, int width,
-                     int labelWidth = 90) {
-    ui::Make<ui::TLabel>(parent, {left, top + 3, labelWidth, 16}, label);
-    return ui::Make<ui::TEdit>(parent, {left + labelWidth, top, width, 22});
-}
-
 } // namespace
 
 TMuvadat::TMuvadat(db::Session& session) : session_(session) {
@@ -116,7 +110,7 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     Button5 = ui::Make<ui::TButton>(this, {212, 268, 24, 24}, "+");
 
     const int x = 250;
-    Edit15 = PlaceEdit(this, "Sorszám :", x, 268, 60);
+    Edit15 = ui::CaptionedEdit(this, "Sorszám :", x, 268, 90, 60);
     ui::Make<ui::TLabel>(this, {x, 299, 90, 16}, "Kezdete :");
     DateTimePicker1 = ui::Make<ui::TDateTimePicker>(this, {x + 90, 296, 110, 22});
     ui::Make<ui::TLabel>(this, {x + 204, 299, 44, 16}, "Vége :");
@@ -125,9 +119,9 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     ComboBox1 = ui::Make<ui::TComboBox>(this, {x + 110, 324, 100, 22});
     ComboBox1->Items().AddStrings({"É-D", "K-NY", "ÉK-DNY", "ÉNY-DK"});
     ComboBox1->SetText("É-D");
-    Edit2 = PlaceEdit(this, "Gépóra :", x, 352, 60);
-    Edit3 = PlaceEdit(this, "Kézióra :", x + 170, 352, 60, 70);
-    Edit5 = PlaceEdit(this, "Terület :", x, 380, 90);
+    Edit2 = ui::CaptionedEdit(this, "Gépóra :", x, 352, 90, 60);
+    Edit3 = ui::CaptionedEdit(this, "Kézióra :", x + 170, 352, 70, 60);
+    Edit5 = ui::CaptionedEdit(this, "Terület :", x, 380, 90, 90);
     Edit5->SetEnabled(false);
     Label13 = ui::Make<ui::TLabel>(this, {x + 190, 383, 120, 16}, "");
     CheckBox1 = ui::Make<ui::TCheckBox>(this, {x, 408, 200, 20}, "Szolgáltató végezte :");
@@ -143,7 +137,7 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     Label12 = ui::Make<ui::TLabel>(this, {x, 467, 140, 16}, "Melléktermény neve : ");
     Edit4 = ui::Make<ui::TEdit>(this, {x + 140, 464, 170, 22});
     Edit4->SetMaxLength(25);
-    Edit14 = PlaceEdit(this, "Megjegyzés :", x, 492, 268);
+    Edit14 = ui::CaptionedEdit(this, "Megjegyzés :", x, 492, 90, 268);
     CheckBox2 = ui::Make<ui::TCheckBox>(this, {8, 500, 236, 20}, "bejelentésköteles művelet");
     Label16 = ui::Make<ui::TLabel>(this, {8, 527, 80, 16}, "megnev. :");
     Edit16 = ui::Make<ui::TEdit>(this, {88, 524, 156, 22});
@@ -181,10 +175,10 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     ui::Make<ui::TLabel>(GroupBox2, {180, 27, 40, 16}, "Vége:");
     Edit9 = ui::Make<ui::TEdit>(GroupBox2, {224, 24, 40, 22});
     Edit10 = ui::Make<ui::TEdit>(GroupBox2, {268, 24, 40, 22});
-    Edit11 = PlaceEdit(GroupBox2, "Üzemóra:", 8, 54, 80, 72);
-    Edit12 = PlaceEdit(GroupBox2, "Mennyiség:", 8, 82, 80, 72);
+    Edit11 = ui::CaptionedEdit(GroupBox2, "Üzemóra:", 8, 54, 72, 80);
+    Edit12 = ui::CaptionedEdit(GroupBox2, "Mennyiség:", 8, 82, 72, 80);
     ui::Make<ui::TLabel>(GroupBox2, {166, 85, 30, 16}, "m³");
-    Edit13 = PlaceEdit(GroupBox2, "Megjegyzés:", 8, 110, 400, 72);
+    Edit13 = ui::CaptionedEdit(GroupBox2, "Megjegyzés:", 8, 110, 72, 400);
     Edit13->SetMaxLength(60);
     ui::Make<ui::TLabel>(GroupBox2, {8, 141, 120, 16}, "Vízkivétel helye :");
     DBLookupComboBox1 = ui::Make<ui::TDBLookupComboBox>(GroupBox2, {130, 138, 250, 22});

@@ -58,12 +58,6 @@ const char* const kLoadStatement[] = {
     "ORDER BY ElvMuv.Tablakod, ElvMuv.Evj, ElvMuv.Datum",
 };
 
-ui::TEdit* PlaceEdit(QWidget* parent, const char* label, int left, int top, int width,
-                     int labelWidth = 80) {
-    ui::Make<ui::TLabel>(parent, {left, top + 3, labelWidth, 16}, label);
-    return ui::Make<ui::TEdit>(parent, {left + labelWidth, top, width, 22});
-}
-
 ui::TDateTimePicker* PlacePicker(QWidget* parent, const char* label, int left, int top,
                                  int labelWidth = 80) {
     ui::Make<ui::TLabel>(parent, {left, top + 3, labelWidth, 16}, label);
@@ -162,16 +156,16 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     Label20->Hide();
 
     const int x = 760;
-    Edit15 = PlaceEdit(this, "Sorszám :", x, 70, 80);
+    Edit15 = ui::CaptionedEdit(this, "Sorszám :", x, 70, 80, 80);
     DateTimePicker1 = PlacePicker(this, "Kezdete :", x, 98);
     DateTimePicker2 = PlacePicker(this, "Vége :", x, 126);
     ui::Make<ui::TLabel>(this, {x, 157, 80, 16}, "Irány :");
     ComboBox4 = ui::Make<ui::TComboBox>(this, {x + 80, 154, 110, 22});
     ComboBox4->Items().AddStrings({"É-D", "ÉK-DNY", "ÉNY-DK", "K-NY"});
-    Edit3 = PlaceEdit(this, "Gépóra :", x, 182, 80);
-    Edit4 = PlaceEdit(this, "Kézi óra :", x, 210, 80);
+    Edit3 = ui::CaptionedEdit(this, "Gépóra :", x, 182, 80, 80);
+    Edit4 = ui::CaptionedEdit(this, "Kézi óra :", x, 210, 80, 80);
 
-    Edit7 = PlaceEdit(this, "Terület :", 8, 282, 100);
+    Edit7 = ui::CaptionedEdit(this, "Terület :", 8, 282, 80, 100);
     ui::Make<ui::TLabel>(this, {192, 285, 30, 16}, "m²");
     Label11 = ui::Make<ui::TLabel>(this, {250, 285, 80, 16}, "Hozam :");
     Edit5 = ui::Make<ui::TEdit>(this, {330, 282, 70, 22});
@@ -193,7 +187,7 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     Edit16->SetMaxLength(50);
     Label17 = ui::Make<ui::TLabel>(this, {506, 343, 80, 16}, "bejel. időp.:");
     DateTimePicker3 = ui::Make<ui::TDateTimePicker>(this, {586, 340, 110, 22});
-    Edit14 = PlaceEdit(this, "Megjegyzés :", 8, 370, 600, 100);
+    Edit14 = ui::CaptionedEdit(this, "Megjegyzés :", 8, 370, 100, 600);
     Edit14->SetMaxLength(100);
 
     Button3 = ui::Make<ui::TButton>(this, {8, 410, 200, 28}, "Felhasznált gépek módosítása");
@@ -215,9 +209,9 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     ui::Make<ui::TLabel>(GroupBox1, {336, 27, 30, 16}, "óra");
     Edit10 = ui::Make<ui::TEdit>(GroupBox1, {368, 24, 40, 22});
     ui::Make<ui::TLabel>(GroupBox1, {412, 27, 30, 16}, "perc");
-    Edit11 = PlaceEdit(GroupBox1, "Üzemóra:", 8, 54, 70, 86);
+    Edit11 = ui::CaptionedEdit(GroupBox1, "Üzemóra:", 8, 54, 86, 70);
     ui::Make<ui::TLabel>(GroupBox1, {168, 57, 30, 16}, "óra");
-    Edit12 = PlaceEdit(GroupBox1, "Mennyiség:", 8, 82, 70, 86);
+    Edit12 = ui::CaptionedEdit(GroupBox1, "Mennyiség:", 8, 82, 86, 70);
     ui::Make<ui::TLabel>(GroupBox1, {168, 85, 30, 16}, "m³");
     ui::Make<ui::TLabel>(GroupBox1, {8, 113, 120, 16}, "Vízkivétel helye :");
     DBLookupComboBox1 = ui::Make<ui::TDBLookupComboBox>(GroupBox1, {130, 110, 250, 22});
@@ -225,7 +219,7 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     DBLookupComboBox1->SetKeyField("Id");
     DBLookupComboBox1->SetListField("Nev");
     Button20 = ui::Make<ui::TButton>(GroupBox1, {386, 109, 24, 24}, "+");
-    Edit13 = PlaceEdit(GroupBox1, "Megjegyzés:", 8, 140, 400, 86);
+    Edit13 = ui::CaptionedEdit(GroupBox1, "Megjegyzés:", 8, 140, 86, 400);
     Edit13->SetMaxLength(60);
     CheckBox1 = ui::Make<ui::TCheckBox>(GroupBox1, {8, 172, 250, 20}, "Ez a művelet nem öntözés");
     Button7 = ui::Make<ui::TButton>(GroupBox1, {8, 262, 80, 27}, "Ok");

@@ -29,10 +29,6 @@ const SourceTables& SourceOf(bool planned) {
     return planned ? plannedTwins : performed;
 }
 
-std::string Equals(const std::string& field, const std::string& text) {
-    return field + " = " + db::quoteFilterText(text);
-}
-
 // Carries a field's value over; an empty source field stays empty in the copy.
 void CopyField(db::TTable& source, db::TTable& target, const std::string& field) {
     db::TField& from = source.FieldByName(field);
@@ -79,7 +75,7 @@ std::string NextMuvkod(db::Session& session) {
 void CopyStockMovement(db::Session& session, const SourceTables& tables,
                        const std::string& sourceFelhkod, const std::string& newFelhkod) {
     db::TTable source(session, "Source");
-    OpenFiltered(source, tables.stock, Equals("Felhanykod", sourceFelhkod));
+    OpenFiltered(source, tables.stock, db::filterEquals("Felhanykod", sourceFelhkod));
     if (source.IsEmpty())
         return;
     source.First();
@@ -100,7 +96,7 @@ void CopyMaterialUses(db::Session& session, const SourceTables& tables,
                       const std::string& targetParckod, bool stockKeeping) {
     db::TTable source(session, "Source");
     source.SetIndexFieldNames("Felhkod");
-    OpenFiltered(source, tables.uses, Equals("Muvkod", sourceMuvkod));
+    OpenFiltered(source, tables.uses, db::filterEquals("Muvkod", sourceMuvkod));
     if (source.IsEmpty())
         return;
     long long next = std::stoll(reg::NextSequentialCode(session, {{"felhanyag", "Felhkod"}}));
@@ -137,7 +133,7 @@ std::string CopyOperation(db::Session& session, bool planned, const std::string&
         return {};
     const SourceTables& tables = SourceOf(planned);
     db::TTable source(session, "Source");
-    OpenFiltered(source, tables.operations, Equals("Muvkod", muvkod));
+    OpenFiltered(source, tables.operations, db::filterEquals("Muvkod", muvkod));
     if (source.IsEmpty())
         return {};
     source.First();
@@ -158,7 +154,7 @@ std::string CopyOperation(db::Session& session, bool planned, const std::string&
         target.Post();
         target.FlushBuffers();
     }
-    const std::string byCode = Equals("Muvkod", muvkod);
+    const std::string byCode = db::filterEquals("Muvkod", muvkod);
     CopyRows(session, tables.irrigation, "Ontozes", byCode,
              {"Ko", "Kp", "Vo", "Vp", "Uora", "Menny"}, [&](db::TTable&, db::TTable& row) {
                  row.FieldByName("Muvkod").SetAsString(newMuvkod);
@@ -181,7 +177,7 @@ int CopyAllOperations(db::Session& session, const std::string& sourceParckod,
     std::vector<std::string> codes;
     {
         db::TTable operations(session, "Operations");
-        OpenFiltered(operations, "ElvMuv", Equals("Tablakod", sourceParckod));
+        OpenFiltered(operations, "ElvMuv", db::filterEquals("Tablakod", sourceParckod));
         for (operations.First(); !operations.Eof(); operations.Next())
             codes.push_back(operations.FieldByName("Muvkod").AsString());
     }
@@ -211,7 +207,7 @@ std::string RealisePlannedOperation(db::Session& session, const std::string& muv
     std::string field;
     {
         db::TTable plan(session, "Plan");
-        OpenFiltered(plan, "Tervelvmuv", Equals("Muvkod", muvkod));
+        OpenFiltered(plan, "Tervelvmuv", db::filterEquals("Muvkod", muvkod));
         if (plan.IsEmpty())
             return {};
         plan.First();

@@ -5,7 +5,7 @@
 namespace ops {
 
 ui::TLabel* Label(QWidget* parent, int left, int top, const char* text, int width) {
-    return ui::Make<ui::TLabel>(parent, {left, top + 3, width, 16}, text);
+    return ui::AddLabel(parent, text, left, top, width);
 }
 
 ui::TComboBox* UnitCombo(QWidget* parent, ui::Bounds bounds,

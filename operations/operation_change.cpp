@@ -9,10 +9,6 @@ namespace ops {
 
 namespace {
 
-std::string Equals(const std::string& field, const std::string& text) {
-    return field + " = " + db::quoteFilterText(text);
-}
-
 template <class T, class Set>
 void SetOrClear(db::TField& field, const std::optional<T>& value, Set set) {
     if (value)
@@ -79,7 +75,7 @@ void WriteOperationFields(db::TTable& row, const OperationChange& change, bool n
 // Step 5: the irrigation row follows the operation, or goes when it is no irrigation.
 void WriteIrrigation(db::Session& session, const OperationChange& change) {
     db::TTable rows(session, "Irrigation");
-    OpenFiltered(rows, TablesFor(false).irrigation, Equals("Muvkod", change.muvkod));
+    OpenFiltered(rows, TablesFor(false).irrigation, db::filterEquals("Muvkod", change.muvkod));
     if (!change.irrigation) {
         while (!rows.IsEmpty())
             rows.Delete();
@@ -96,7 +92,7 @@ void WriteIrrigation(db::Session& session, const OperationChange& change) {
 // Step 10: the chosen observation replaces the operation's link.
 void WriteObservationLink(db::Session& session, const std::string& muvkod, int observation) {
     db::TTable links(session, "Links");
-    OpenFiltered(links, TablesFor(false).observationLinks, Equals("Muvid", muvkod));
+    OpenFiltered(links, TablesFor(false).observationLinks, db::filterEquals("Muvid", muvkod));
     while (!links.IsEmpty())
         links.Delete();
     links.Append();
@@ -111,7 +107,7 @@ void MoveMaterialUses(db::Session& session, const std::string& muvkod, const std
     if (muvkod.empty())
         return;
     db::TTable uses(session, "Uses");
-    OpenFiltered(uses, TablesFor(false).uses, Equals("Muvkod", muvkod));
+    OpenFiltered(uses, TablesFor(false).uses, db::filterEquals("Muvkod", muvkod));
     for (uses.First(); !uses.Eof(); uses.Next()) {
         if (uses.FieldByName("Tablakod").AsString() == parckod)
             continue;
@@ -126,7 +122,7 @@ void RedateWithdrawals(db::Session& session, const std::string& muvkod, sys::Dat
         return;
     std::set<std::string> useCodes;
     db::TTable uses(session, "Uses");
-    OpenFiltered(uses, TablesFor(false).uses, Equals("Muvkod", muvkod));
+    OpenFiltered(uses, TablesFor(false).uses, db::filterEquals("Muvkod", muvkod));
     for (uses.First(); !uses.Eof(); uses.Next())
         if (const std::string code = uses.FieldByName("Felhkod").AsString(); !code.empty())
             useCodes.insert(code);
@@ -135,7 +131,7 @@ void RedateWithdrawals(db::Session& session, const std::string& muvkod, sys::Dat
     stock.SetIndexName("RaktarFelhanykodInd");
     stock.Open();
     for (const std::string& code : useCodes) {
-        stock.SetFilter(Equals("Felhanykod", code));
+        stock.SetFilter(db::filterEquals("Felhanykod", code));
         stock.SetFiltered(true);
         for (stock.First(); !stock.Eof(); stock.Next()) {
             if (!stock.FieldByName("Datum").IsNull() &&

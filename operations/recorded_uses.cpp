@@ -22,10 +22,6 @@ float F(double value) {
     return static_cast<float>(value);
 }
 
-std::string KeyFilter(const char* field, const std::string& code) {
-    return std::string(field) + " = " + db::quoteFilterText(code);
-}
-
 // The unit of a material in its master; none when the code names no master row.
 std::optional<std::string> MasterUnit(db::Session& session, const std::string& code) {
     const auto kind = res::KindOfCode(code);
@@ -34,7 +30,7 @@ std::optional<std::string> MasterUnit(db::Session& session, const std::string& c
     const res::MaterialKindInfo& info = res::KindInfo(*kind);
     db::TTable master(session, "Master");
     master.SetTableName(info.masterTable);
-    master.SetFilter(KeyFilter(info.codeField.c_str(), code));
+    master.SetFilter(db::filterEquals(info.codeField.c_str(), code));
     master.SetFiltered(true);
     master.Open();
     if (master.IsEmpty())
@@ -50,7 +46,7 @@ double FactorOf(const std::string& unit) {
 std::optional<double> BookedWithdrawal(db::Session& session, const std::string& felhkod) {
     db::TTable stock(session, "Stock");
     stock.SetTableName("Raktarmozgas");
-    stock.SetFilter(KeyFilter("Felhanykod", felhkod));
+    stock.SetFilter(db::filterEquals("Felhanykod", felhkod));
     stock.SetFiltered(true);
     stock.Open();
     if (stock.IsEmpty())
@@ -127,7 +123,7 @@ void ChangeRecordedDose(db::Session& session, const std::string& felhkod, double
     if (withdrawal) {
         db::TTable stock(session, "Stock");
         stock.SetTableName("Raktarmozgas");
-        stock.SetFilter(KeyFilter("Felhanykod", felhkod));
+        stock.SetFilter(db::filterEquals("Felhanykod", felhkod));
         stock.SetFiltered(true);
         stock.Open();
         if (!stock.IsEmpty()) {
@@ -147,7 +143,7 @@ std::vector<AreaWithdrawal> WithdrawalsForArea(db::Session& session, const std::
         return withdrawals;
     db::TTable operation(session, "Operation");
     operation.SetTableName("ElvMuv");
-    operation.SetFilter(KeyFilter("Muvkod", muvkod));
+    operation.SetFilter(db::filterEquals("Muvkod", muvkod));
     operation.SetFiltered(true);
     operation.Open();
     if (operation.IsEmpty() || operation.FieldByName("Ter").AsFloat() == static_cast<double>(ter))
@@ -155,7 +151,7 @@ std::vector<AreaWithdrawal> WithdrawalsForArea(db::Session& session, const std::
     const float hectares = OperationHectares(static_cast<double>(ter));
     db::TTable uses(session, "Uses");
     uses.SetTableName("felhanyag");
-    uses.SetFilter(KeyFilter("Muvkod", muvkod));
+    uses.SetFilter(db::filterEquals("Muvkod", muvkod));
     uses.SetFiltered(true);
     uses.Open();
     for (uses.First(); !uses.Eof(); uses.Next()) {
@@ -196,7 +192,7 @@ void RewriteAreaWithdrawals(db::Session& session, const std::vector<AreaWithdraw
     stock.SetTableName("Raktarmozgas");
     stock.Open();
     for (const AreaWithdrawal& w : withdrawals) {
-        stock.SetFilter(KeyFilter("Felhanykod", w.felhkod));
+        stock.SetFilter(db::filterEquals("Felhanykod", w.felhkod));
         stock.SetFiltered(true);
         stock.First();
         if (stock.IsEmpty())
@@ -211,7 +207,7 @@ void DeleteRecordedUse(db::Session& session, const std::string& felhkod) {
     if (felhkod.empty())
         return;
     db::SessionTransaction transaction(session);
-    reg::DeleteRows(session, "felhanyag", KeyFilter("Felhkod", felhkod));
+    reg::DeleteRows(session, "felhanyag", db::filterEquals("Felhkod", felhkod));
     reg::DeleteStockMovements(session, felhkod, false);
     transaction.Commit();
 }

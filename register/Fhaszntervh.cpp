@@ -10,11 +10,14 @@
 
 Tfoldhasznterv* foldhasznterv = nullptr;
 
+namespace reg {
+
 double CropGroupShare(double groupArea, double programmeArea, int years) {
     if (programmeArea <= 0)
         return 0;
     return std::ceil(groupArea / (programmeArea * years) * 100 * 100) * 0.01;
 }
+} // namespace reg
 
 Tfoldhasznterv::Tfoldhasznterv(db::Session& session) : session_(session) {
     SetCaption("Földhasználati tervkészítés");
@@ -191,8 +194,8 @@ void Tfoldhasznterv::Query2AfterScroll(db::TDataSet& DataSet) {
 
 void Tfoldhasznterv::Query5CalcFields(db::TDataSet& DataSet) {
     const double area = DataSet.FieldByName("SumTer").AsFloat();
-    DataSet.FieldByName("Agazperc").SetAsFloat(CropGroupShare(area, ProgrammeArea, 1));
-    DataSet.FieldByName("Otagazparc").SetAsFloat(CropGroupShare(area, ProgrammeArea, 5));
+    DataSet.FieldByName("Agazperc").SetAsFloat(reg::CropGroupShare(area, ProgrammeArea, 1));
+    DataSet.FieldByName("Otagazparc").SetAsFloat(reg::CropGroupShare(area, ProgrammeArea, 5));
 }
 
 bool Tfoldhasznterv::YearIsValid() {

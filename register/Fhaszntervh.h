@@ -12,9 +12,13 @@
 
 #include <string>
 
+namespace reg {
+
 // A crop group's share of the programme's area in per cent, rounded up to two decimals:
 // years = 1 for the year's share, 5 for the five-year share; 0 when the total is not above 0.
 double CropGroupShare(double groupArea, double programmeArea, int years);
+
+} // namespace reg
 
 class Tfoldhasznterv : public ui::TForm {
 public:

@@ -9,9 +9,13 @@
 
 TParcList* ParcList = nullptr;
 
+namespace reg {
+
 std::string FarmingYearWord(int year) {
     return std::to_string(year - 1) + "/" + std::to_string(year);
 }
+
+} // namespace reg
 
 std::string TParcList::ListTitle(const std::string& year, const std::string& crop) {
     std::string title;
@@ -34,7 +38,7 @@ TParcList::TParcList(db::Session& session) : session_(session) {
     Table4.AddCalcField("EvjWord", db::FieldType::Alpha, 12);
     Table4.OnCalcFields = [](db::TDataSet& rows) {
         rows.FieldByName("EvjWord").SetAsString(
-            FarmingYearWord(rows.FieldByName("Evj").AsInteger()));
+            reg::FarmingYearWord(rows.FieldByName("Evj").AsInteger()));
     };
     FarmTable.SetTableName("Alapadatok.db");
     core::FilterFarmRow(FarmTable);
@@ -102,7 +106,7 @@ void TParcList::Query1CalcFields(db::TDataSet& DataSet) {
     DataSet.FieldByName("osszter").SetAsInteger(
         static_cast<std::int64_t>(std::trunc(DataSet.FieldByName("Ter").AsFloat())));
     DataSet.FieldByName("EvjWord").SetAsString(
-        FarmingYearWord(DataSet.FieldByName("Evj").AsInteger()));
+        reg::FarmingYearWord(DataSet.FieldByName("Evj").AsInteger()));
 }
 
 long long TParcList::SumFieldArea() {

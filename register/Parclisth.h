@@ -59,5 +59,9 @@ private:
 };
 extern TParcList* ParcList;
 
+namespace reg {
+
 // The farming year as the printouts write it: 2009 as "2008/2009".
 std::string FarmingYearWord(int year);
+
+} // namespace reg

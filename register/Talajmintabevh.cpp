@@ -7,29 +7,6 @@
 
 TTalajmintabev* Talajmintabev = nullptr;
 
-namespace {
-
-ui::TComboBox* ClassBox(QWidget* parent, int left, int top, const std::string& caption) {
-    (new ui::TLabel(parent, caption))->SetBounds(left, top + 3, 70, 16);
-    auto* box = new ui::TComboBox(parent);
-    box->SetBounds(left + 72, top, 110, 22);
-    for (const std::string& c : reg::SupplyClasses())
-        box->Items().Add(c);
-    box->SetText("");
-    return box;
-}
-
-ui::TEdit* LabelledEdit(QWidget* parent, int left, int top, const std::string& caption,
-                        int maxLength) {
-    (new ui::TLabel(parent, caption))->SetBounds(left, top + 3, 140, 16);
-    auto* edit = new ui::TEdit(parent);
-    edit->SetBounds(left + 142, top, 150, 22);
-    edit->SetMaxLength(maxLength);
-    return edit;
-}
-
-} // namespace
-
 TTalajmintabev::TTalajmintabev(db::Session& session) : session_(session) {
     SetCaption("Talajminták laboreredményeinek rögzítése");
     SetClientSize(800, 600);
@@ -62,9 +39,9 @@ TTalajmintabev::TTalajmintabev(db::Session& session) : session_(session) {
     (new ui::TLabel(this, "Dátum :"))->SetBounds(400, 31, 140, 16);
     DateTimePicker1 = new ui::TDateTimePicker(this);
     DateTimePicker1->SetBounds(542, 28, 120, 22);
-    Edit1 = LabelledEdit(this, 400, 56, "Vizsgáló labor neve :", 50);
-    Edit2 = LabelledEdit(this, 400, 84, "Minta jele :", 20);
-    Edit3 = LabelledEdit(this, 400, 112, "Mélység :", 20);
+    Edit1 = ui::CaptionedEdit(this, "Vizsgáló labor neve :", 400, 56, 142, 150, 50);
+    Edit2 = ui::CaptionedEdit(this, "Minta jele :", 400, 84, 142, 150, 20);
+    Edit3 = ui::CaptionedEdit(this, "Mélység :", 400, 112, 142, 150, 20);
     CheckBox1 = new ui::TCheckBox(this, "A laboreredmény egy tábla átlageredménye");
     CheckBox1->SetBounds(400, 140, 390, 20);
     (new ui::TLabel(this, "(Ha nem akkor egy tábla mintái közül egy)"))
@@ -80,9 +57,9 @@ TTalajmintabev::TTalajmintabev(db::Session& session) : session_(session) {
     const int totalsWidth = totals->fontMetrics().horizontalAdvance(totals->text()) + 4;
     totals->SetBounds(8 + 5 * 130 + 124 - totalsWidth, 218, totalsWidth, 16);
     (new ui::TLabel(this, "Ellátottság minősítése:"))->SetBounds(8, 400, 200, 16);
-    ComboBox1 = ClassBox(this, 8, 420, "Nitrogén :");
-    ComboBox2 = ClassBox(this, 200, 420, "Foszfor :");
-    ComboBox3 = ClassBox(this, 392, 420, "Kálium :");
+    ComboBox1 = reg::SupplyClassBox(this, 8, 420, "Nitrogén :");
+    ComboBox2 = reg::SupplyClassBox(this, 200, 420, "Foszfor :");
+    ComboBox3 = reg::SupplyClassBox(this, 392, 420, "Kálium :");
     ui::FitToFields(session, "Talajmintak",
                     {{ComboBox1, "Humuszk"}, {ComboBox2, "Foszfork"}, {ComboBox3, "Kaliumk"}});
 

@@ -6,6 +6,8 @@
 
 TTalajmintalist* Talajmintalist = nullptr;
 
+namespace reg {
+
 std::string SoilTestListCondition(const std::vector<int>& landParcels, const std::string& year,
                                   bool averagesOnly) {
     std::string condition;
@@ -23,26 +25,7 @@ std::string SoilTestListCondition(const std::vector<int>& landParcels, const std
     condition += averagesOnly ? " And (Mintas = 0)" : " And (Mintas != 0)";
     return condition;
 }
-
-namespace {
-
-ui::TComboBox* ClassBox(QWidget* parent, int left, int top, const std::string& caption) {
-    (new ui::TLabel(parent, caption))->SetBounds(left, top + 3, 70, 16);
-    auto* box = new ui::TComboBox(parent);
-    box->SetBounds(left + 72, top, 110, 22);
-    for (const std::string& c : reg::SupplyClasses())
-        box->Items().Add(c);
-    return box;
-}
-
-ui::TEdit* BoxEdit(QWidget* parent, int left, int top, const std::string& caption) {
-    (new ui::TLabel(parent, caption))->SetBounds(left, top + 3, 120, 16);
-    auto* edit = new ui::TEdit(parent);
-    edit->SetBounds(left + 122, top, 120, 22);
-    return edit;
-}
-
-} // namespace
+} // namespace reg
 
 TTalajmintalist::TTalajmintalist(db::Session& session) : session_(session) {
     SetCaption("Talajvizsgálatok listázása");
@@ -143,17 +126,17 @@ TTalajmintalist::TTalajmintalist(db::Session& session) : session_(session) {
     GroupBox1->SetBounds(8, 8, 884, 400);
     Label2 = new ui::TLabel(GroupBox1, "Terület (Hrsz):");
     Label2->SetBounds(12, 24, 300, 16);
-    Edit1 = BoxEdit(GroupBox1, 320, 20, "Vizsgló labor neve :");
+    Edit1 = ui::CaptionedEdit(GroupBox1, "Vizsgló labor neve :", 320, 20, 122, 120);
     (new ui::TLabel(GroupBox1, "Dátum :"))->SetBounds(12, 51, 120, 16);
     DateTimePicker1 = new ui::TDateTimePicker(GroupBox1);
     DateTimePicker1->SetBounds(134, 48, 120, 22);
-    Edit2 = BoxEdit(GroupBox1, 12, 76, "Minta sorszáma :");
-    Edit3 = BoxEdit(GroupBox1, 320, 76, "Mintajel :");
-    Edit4 = BoxEdit(GroupBox1, 600, 76, "Mélység :");
+    Edit2 = ui::CaptionedEdit(GroupBox1, "Minta sorszáma :", 12, 76, 122, 120);
+    Edit3 = ui::CaptionedEdit(GroupBox1, "Mintajel :", 320, 76, 122, 120);
+    Edit4 = ui::CaptionedEdit(GroupBox1, "Mélység :", 600, 76, 122, 120);
     AnalyteEdits = reg::MakeAnalyteEdits(GroupBox1, 12, 110, 0);
-    ComboBox2 = ClassBox(GroupBox1, 12, 330, "Nitrogén :");
-    ComboBox3 = ClassBox(GroupBox1, 210, 330, "Foszfor :");
-    ComboBox4 = ClassBox(GroupBox1, 408, 330, "Kálium :");
+    ComboBox2 = reg::SupplyClassBox(GroupBox1, 12, 330, "Nitrogén :");
+    ComboBox3 = reg::SupplyClassBox(GroupBox1, 210, 330, "Foszfor :");
+    ComboBox4 = reg::SupplyClassBox(GroupBox1, 408, 330, "Kálium :");
     ui::FitToFields(session, "Talajmintak",
                     {{Edit1, "Labor"},
                      {Edit3, "Mintajel"},
@@ -268,7 +251,7 @@ bool TTalajmintalist::BuildList() {
     Query1.SQL().Add("SELECT *");
     Query1.SQL().Add("FROM Talajmintak,tablak");
     Query1.SQL().Add("WHERE (Talajmintak.Tablakod = tablak.Tableid)" +
-                     SoilTestListCondition(MarkedLandParcels(), year, CheckBox1->Checked()));
+                     reg::SoilTestListCondition(MarkedLandParcels(), year, CheckBox1->Checked()));
     Query1.SQL().Add("ORDER BY Helysz,Datum,Mintas");
     Query1.Open();
     return true;

@@ -15,10 +15,14 @@
 #include <string>
 #include <vector>
 
+namespace reg {
+
 // The conditions of the list query after its join condition: " And (Tablakod = '12' Or
 // Tablakod = '15') And (Ev = 2008) And (Mintas = 0)". The year is a whole number.
 std::string SoilTestListCondition(const std::vector<int>& landParcels, const std::string& year,
                                   bool averagesOnly);
+
+} // namespace reg
 
 class TTalajmintalist : public ui::TForm {
 public:

@@ -63,7 +63,7 @@ TUjparcellaF::TUjparcellaF(db::Session& session) : session_(session), Side(this,
     Query2.SQL().Add("   ON  (kotegyter.Akgkod = celprogramok.Id)  ");
     Query2.SQL().Add("WHERE kotegyter.Deleted = false");
 
-    reg::PlaceLabel(this, "Helyrajzi számok (CTRL-al több is jelölhető) :", 8, 4, 360);
+    ui::AddLabel(this, "Helyrajzi számok (CTRL-al több is jelölhető) :", 8, 4, 360);
     DBGrid1 = new ui::TDBGrid(this);
     DBGrid1->SetBounds(8, 24, 380, 200);
     DBGrid1->SetDataSource(&DataSource2);
@@ -76,7 +76,7 @@ TUjparcellaF::TUjparcellaF(db::Session& session) : session_(session), Side(this,
     DBGrid1->Columns().Add("Blok", "Blokkazonosító", 90);
     Button4 = new ui::TButton(this, "Kijelölés visszavonása");
     Button4->SetBounds(8, 228, 160, 25);
-    reg::PlaceLabel(this, "Megelőző táblák (CTRL-al több is jelölhető) :", 8, 258, 360);
+    ui::AddLabel(this, "Megelőző táblák (CTRL-al több is jelölhető) :", 8, 258, 360);
     DBGrid2 = new ui::TDBGrid(this);
     DBGrid2->SetBounds(8, 278, 380, 200);
     DBGrid2->SetDataSource(&DataSource3);
@@ -92,13 +92,13 @@ TUjparcellaF::TUjparcellaF(db::Session& session) : session_(session), Side(this,
     Button5->SetBounds(8, 482, 160, 25);
 
     const int l = 400, x = 560;
-    reg::PlaceLabel(this, "Gazdasági év", l, 8);
-    Edit4 = reg::PlaceEdit(this, x, 8, 60, 4);
-    reg::PlaceLabel(this, "Tábla sorszám", l, 36);
-    Edit1 = reg::PlaceEdit(this, x, 36, 60, 5);
-    reg::PlaceLabel(this, "Házi megnevezés", l, 64);
-    Edit2 = reg::PlaceEdit(this, x, 64, 240, 30);
-    reg::PlaceLabel(this, "Ágazat", l, 92);
+    ui::AddLabel(this, "Gazdasági év", l, 8);
+    Edit4 = ui::AddEdit(this, x, 8, 60, 4);
+    ui::AddLabel(this, "Tábla sorszám", l, 36);
+    Edit1 = ui::AddEdit(this, x, 36, 60, 5);
+    ui::AddLabel(this, "Házi megnevezés", l, 64);
+    Edit2 = ui::AddEdit(this, x, 64, 240, 30);
+    ui::AddLabel(this, "Ágazat", l, 92);
     DBLookupComboBox1 = new ui::TDBLookupComboBox(this);
     DBLookupComboBox1->SetBounds(x, 92, 210, 22);
     DBLookupComboBox1->SetListSource(&DataSource1);
@@ -106,13 +106,13 @@ TUjparcellaF::TUjparcellaF(db::Session& session) : session_(session), Side(this,
     DBLookupComboBox1->SetListField("Faj");
     Button3 = new ui::TButton(this, "+");
     Button3->SetBounds(x + 216, 91, 24, 24);
-    reg::PlaceLabel(this, "Hasznosítási kód", l, 120);
-    Edit9 = reg::PlaceEdit(this, x, 120, 60, 5);
-    reg::PlaceLabel(this, "Az új tábla területe (m²)", l, 148);
-    Edit3 = reg::PlaceEdit(this, x, 148, 100);
-    reg::PlaceLabel(this, "Hozamterv (t/ha)", l, 176);
-    Edit8 = reg::PlaceEdit(this, x, 176, 80);
-    reg::PlaceLabel(this, "Szaporítóanyag típusa", l, 204);
+    ui::AddLabel(this, "Hasznosítási kód", l, 120);
+    Edit9 = ui::AddEdit(this, x, 120, 60, 5);
+    ui::AddLabel(this, "Az új tábla területe (m²)", l, 148);
+    Edit3 = ui::AddEdit(this, x, 148, 100);
+    ui::AddLabel(this, "Hozamterv (t/ha)", l, 176);
+    Edit8 = ui::AddEdit(this, x, 176, 80);
+    ui::AddLabel(this, "Szaporítóanyag típusa", l, 204);
     ComboBox2 = new ui::TComboBox(this);
     ComboBox2->SetBounds(x, 204, 160, 22);
     ComboBox2->Items().AddStrings({"Palánta", "Vetőmag"});
@@ -125,8 +125,8 @@ TUjparcellaF::TUjparcellaF(db::Session& session) : session_(session), Side(this,
     CheckBox3->SetBounds(l, 254, 400, 20);
     CheckBox4 = new ui::TCheckBox(this, "Melléktermék/zöldtrágya talajba forgatása");
     CheckBox4->SetBounds(l, 276, 400, 20);
-    reg::PlaceLabel(this, "Megjegyzés", l, 300);
-    Edit16 = reg::PlaceEdit(this, x, 300, 240, 100);
+    ui::AddLabel(this, "Megjegyzés", l, 300);
+    Edit16 = ui::AddEdit(this, x, 300, 240, 100);
     CheckBox5 = new ui::TCheckBox(this, "AKG-s tábla (igen/nem)");
     CheckBox5->SetBounds(l, 330, 300, 20);
     Ket = reg::PlaceKetChoice(this, &DataSource4, l, 354, 412, 150);

@@ -82,9 +82,7 @@ void Tujtulaj::Button2Click(TObject*) {
 void Tujtulaj::Button3Click(TObject*) {
     Query1.Close();
     Query1.Open();
-    if (Query1.IsEmpty())
-        return;
-    RvProject1.ExecuteActiveReport();
+    report::ExecuteUnlessEmpty(RvProject1, Query1);
 }
 
 void Tujtulaj::Query1CalcFields(db::TDataSet& DataSet) {

@@ -27,10 +27,6 @@ const OperationTables& TablesOf(bool planned) {
     return planned ? plannedTwins : performed;
 }
 
-std::string Equals(const std::string& field, const std::string& text) {
-    return field + " = " + db::quoteFilterText(text);
-}
-
 // The texts of one field of the rows a filter shows.
 std::vector<std::string> Texts(db::Session& session, const std::string& table,
                                const std::string& filter, const std::string& field) {
@@ -64,7 +60,7 @@ void DeleteStockMovements(db::Session& session, const std::string& felhkod, bool
     if (felhkod.empty())
         return;
     db::SessionTransaction transaction(session);
-    DeleteRows(session, TablesOf(planned).stock, Equals("Felhanykod", felhkod));
+    DeleteRows(session, TablesOf(planned).stock, db::filterEquals("Felhanykod", felhkod));
     transaction.Commit();
 }
 
@@ -74,9 +70,9 @@ void DeleteMaterialUses(db::Session& session, const std::string& muvkod, bool pl
     const OperationTables& tables = TablesOf(planned);
     db::SessionTransaction transaction(session);
     for (const std::string& felhkod :
-         Texts(session, tables.uses, Equals("Muvkod", muvkod), "Felhkod"))
+         Texts(session, tables.uses, db::filterEquals("Muvkod", muvkod), "Felhkod"))
         DeleteStockMovements(session, felhkod, planned);
-    DeleteRows(session, tables.uses, Equals("Muvkod", muvkod));
+    DeleteRows(session, tables.uses, db::filterEquals("Muvkod", muvkod));
     transaction.Commit();
 }
 
@@ -86,12 +82,12 @@ void DeleteOperationRows(db::Session& session, const std::string& muvkod, bool p
     const OperationTables& tables = TablesOf(planned);
     db::SessionTransaction transaction(session);
     DeleteMaterialUses(session, muvkod, planned);
-    DeleteRows(session, tables.operations, Equals("Muvkod", muvkod));
-    DeleteRows(session, tables.workers, Equals("Muvkod", muvkod));
-    DeleteRows(session, tables.irrigation, Equals("Muvkod", muvkod));
+    DeleteRows(session, tables.operations, db::filterEquals("Muvkod", muvkod));
+    DeleteRows(session, tables.workers, db::filterEquals("Muvkod", muvkod));
+    DeleteRows(session, tables.irrigation, db::filterEquals("Muvkod", muvkod));
     // A later operation given the same code must not inherit the links.
     if (tables.observationLinks)
-        DeleteRows(session, tables.observationLinks, Equals("Muvid", muvkod));
+        DeleteRows(session, tables.observationLinks, db::filterEquals("Muvid", muvkod));
     transaction.Commit();
 }
 
@@ -111,11 +107,11 @@ void DeleteField(db::Session& session, const std::string& parckod) {
     // given a freed code inherits none of them. Planned operations, the nutrient plan, the
     // influencing factors and the orchard, grassland and grazing rows stay; the field's code
     // is never handed out again while they name it.
-    for (const std::string& muvkod :
-         Texts(session, TablesOf(false).operations, Equals("Tablakod", parckod), "Muvkod"))
+    for (const std::string& muvkod : Texts(session, TablesOf(false).operations,
+                                           db::filterEquals("Tablakod", parckod), "Muvkod"))
         DeleteOperationRows(session, muvkod, false);
     for (const std::string& kiegid :
-         Texts(session, "Parckiegadat", Equals("Parckod", parckod), "Kiegid"))
+         Texts(session, "Parckiegadat", db::filterEquals("Parckod", parckod), "Kiegid"))
         DeleteRows(session, "Ultkieg02", "Ultkod = " + kiegid);
     for (const auto& [table, field] : std::vector<std::pair<const char*, const char*>>{
              {"Ultkieg02", "Parckod"},
@@ -126,7 +122,7 @@ void DeleteField(db::Session& session, const std::string& parckod) {
              {"Parclellak02", "Parckod"},
              {"parcellak", "Parckod"},
          })
-        DeleteRows(session, table, Equals(field, parckod));
+        DeleteRows(session, table, db::filterEquals(field, parckod));
     transaction.Commit();
 }
 

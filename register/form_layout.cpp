@@ -1,23 +1,5 @@
 #include "form_layout.h"
 
-namespace reg {
-
-ui::TLabel* PlaceLabel(QWidget* parent, const std::string& text, int left, int top, int width) {
-    auto* label = new ui::TLabel(parent, text);
-    label->SetBounds(left, top + 4, width, 16);
-    return label;
-}
-
-ui::TEdit* PlaceEdit(QWidget* parent, int left, int top, int width, int maxLength) {
-    auto* edit = new ui::TEdit(parent);
-    edit->SetBounds(left, top, width, 22);
-    if (maxLength > 0)
-        edit->SetMaxLength(maxLength);
-    return edit;
-}
-
-} // namespace reg
-
 #include "field_rows.h"
 
 namespace reg {
@@ -50,10 +32,10 @@ KetChoice PlaceKetChoice(QWidget* parent, db::TDataSource* kets, int left, int t
     k.natura = PlaceCheckBox(k.panel, "natúra2000" + suffix, 200, 8, 180);
     k.nitrate = PlaceCheckBox(k.panel, "nitrátérzékeny" + suffix, 8, 32, 180);
     k.slope = PlaceCheckBox(k.panel, "12%-os lejtő" + suffix, 200, 32, 180);
-    PlaceLabel(k.panel, "KAT támogatás" + suffix, 8, 62, 140);
-    k.katText = PlaceEdit(k.panel, 150, 62, 250, 40);
-    PlaceLabel(k.panel, "Natura támogatás" + suffix, 8, 92, 140);
-    k.naturaText = PlaceEdit(k.panel, 150, 92, 250, 40);
+    ui::AddLabel(k.panel, "KAT támogatás" + suffix, 8, 62, 140);
+    k.katText = ui::AddEdit(k.panel, 150, 62, 250, 40);
+    ui::AddLabel(k.panel, "Natura támogatás" + suffix, 8, 92, 140);
+    k.naturaText = ui::AddEdit(k.panel, 150, 92, 250, 40);
     return k;
 }
 

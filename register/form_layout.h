@@ -1,19 +1,11 @@
 #pragma once
-// Placing the register forms' captions and edit boxes: a label at a position (its text
-// lowered to the middle of a box beside it) and an edit box with its length limit.
+// The register forms' shared pieces of layout: the check box, and the KET list with
+// its panel of flags (captions and edit boxes: platform/ui form_helpers.h).
 
+#include "platform/ui/form_helpers.h"
 #include "platform/ui/vcl.h"
 
 #include <string>
-
-namespace reg {
-
-ui::TLabel* PlaceLabel(QWidget* parent, const std::string& text, int left, int top,
-                       int width = 150);
-// maxLength 0: no limit.
-ui::TEdit* PlaceEdit(QWidget* parent, int left, int top, int width, int maxLength = 0);
-
-} // namespace reg
 
 namespace db {
 class TDataSource;

@@ -22,10 +22,6 @@ const std::vector<std::string>& GrassTypes() {
     return types;
 }
 
-std::string Equals(const std::string& field, const std::string& text) {
-    return field + " = " + db::quoteFilterText(text);
-}
-
 // The tables whose rows a field form writes before its field has a code.
 const std::vector<std::pair<const char*, const char*>>& ProvisionalColumns() {
     static const std::vector<std::pair<const char*, const char*>> columns{
@@ -61,7 +57,7 @@ Grassland ReadGrassland(ui::TComboBox& useBox, ui::TComboBox& typeBox) {
 
 void WriteGrassland(db::Session& session, const std::string& parckod, const Grassland& grass) {
     db::SessionTransaction transaction(session);
-    DeleteRows(session, "gyepalap", Equals("Parcid", parckod));
+    DeleteRows(session, "gyepalap", db::filterEquals("Parcid", parckod));
     if (!grass.Empty()) {
         db::TTable table(session, "Table10");
         table.SetTableName("gyepalap.db");
@@ -88,7 +84,7 @@ void LoadGrassland(db::Session& session, const std::string& parckod, ui::TComboB
     typeBox.SetText("");
     db::TTable table(session, "Table10");
     table.SetTableName("gyepalap.db");
-    table.SetFilter(Equals("Parcid", parckod));
+    table.SetFilter(db::filterEquals("Parcid", parckod));
     table.SetFiltered(true);
     table.Open();
     if (table.IsEmpty())
@@ -173,36 +169,36 @@ SideData::SideData(QWidget* form, db::Session& session, int left, int top)
     GroupBox6->SetBounds(8, 0, 664, 330);
     GroupBox6->hide();
     GroupBox6->setAutoFillBackground(true);
-    reg::PlaceLabel(GroupBox6, "Faj :", 12, 24);
-    Edit5 = reg::PlaceEdit(GroupBox6, 150, 24, 160, 60);
-    reg::PlaceLabel(GroupBox6, "Fajta :", 12, 54);
-    Edit10 = reg::PlaceEdit(GroupBox6, 150, 54, 160, 60);
-    reg::PlaceLabel(GroupBox6, "Alany :", 12, 84);
-    Edit6 = reg::PlaceEdit(GroupBox6, 150, 84, 160, 60);
-    reg::PlaceLabel(GroupBox6, "Művelési mód :", 12, 114);
-    Edit14 = reg::PlaceEdit(GroupBox6, 150, 114, 160, 40);
-    reg::PlaceLabel(GroupBox6, "Odúk száma :", 12, 144);
-    Edit19 = reg::PlaceEdit(GroupBox6, 150, 144, 80);
-    reg::PlaceLabel(GroupBox6, "Rovarcspdák száma :", 12, 174);
-    Edit21 = reg::PlaceEdit(GroupBox6, 150, 174, 80);
-    reg::PlaceLabel(GroupBox6, "Részarány (%) :", 340, 24);
-    Edit11 = reg::PlaceEdit(GroupBox6, 480, 24, 80);
-    reg::PlaceLabel(GroupBox6, "Sortáv (m) :", 340, 54);
-    Edit12 = reg::PlaceEdit(GroupBox6, 480, 54, 80);
-    reg::PlaceLabel(GroupBox6, "Tőtáv (m) :", 340, 84);
-    Edit13 = reg::PlaceEdit(GroupBox6, 480, 84, 80);
-    reg::PlaceLabel(GroupBox6, "Telepítés éve :", 340, 114);
-    Edit15 = reg::PlaceEdit(GroupBox6, 480, 114, 80);
-    reg::PlaceLabel(GroupBox6, "Hozam (t/ha) :", 340, 144);
-    Edit7 = reg::PlaceEdit(GroupBox6, 480, 144, 80);
+    ui::AddLabel(GroupBox6, "Faj :", 12, 24);
+    Edit5 = ui::AddEdit(GroupBox6, 150, 24, 160, 60);
+    ui::AddLabel(GroupBox6, "Fajta :", 12, 54);
+    Edit10 = ui::AddEdit(GroupBox6, 150, 54, 160, 60);
+    ui::AddLabel(GroupBox6, "Alany :", 12, 84);
+    Edit6 = ui::AddEdit(GroupBox6, 150, 84, 160, 60);
+    ui::AddLabel(GroupBox6, "Művelési mód :", 12, 114);
+    Edit14 = ui::AddEdit(GroupBox6, 150, 114, 160, 40);
+    ui::AddLabel(GroupBox6, "Odúk száma :", 12, 144);
+    Edit19 = ui::AddEdit(GroupBox6, 150, 144, 80);
+    ui::AddLabel(GroupBox6, "Rovarcspdák száma :", 12, 174);
+    Edit21 = ui::AddEdit(GroupBox6, 150, 174, 80);
+    ui::AddLabel(GroupBox6, "Részarány (%) :", 340, 24);
+    Edit11 = ui::AddEdit(GroupBox6, 480, 24, 80);
+    ui::AddLabel(GroupBox6, "Sortáv (m) :", 340, 54);
+    Edit12 = ui::AddEdit(GroupBox6, 480, 54, 80);
+    ui::AddLabel(GroupBox6, "Tőtáv (m) :", 340, 84);
+    Edit13 = ui::AddEdit(GroupBox6, 480, 84, 80);
+    ui::AddLabel(GroupBox6, "Telepítés éve :", 340, 114);
+    Edit15 = ui::AddEdit(GroupBox6, 480, 114, 80);
+    ui::AddLabel(GroupBox6, "Hozam (t/ha) :", 340, 144);
+    Edit7 = ui::AddEdit(GroupBox6, 480, 144, 80);
     Button17 = Command(GroupBox6, "Mégsem", 466, 290);
     Button14 = Command(GroupBox6, "Rögzítés", 562, 290);
 
-    reg::PlaceLabel(TabSheet2, "Hasznosítási mód :", 8, 8);
+    ui::AddLabel(TabSheet2, "Hasznosítási mód :", 8, 8);
     ComboBox1 = new ui::TComboBox(TabSheet2, ui::csDropDownList);
     ComboBox1->SetBounds(140, 8, 160, 22);
     ComboBox1->Items().AddStrings(kUses);
-    reg::PlaceLabel(TabSheet2, "Gyeptípus :", 320, 8);
+    ui::AddLabel(TabSheet2, "Gyeptípus :", 320, 8);
     ComboBox3 = new ui::TComboBox(TabSheet2);
     ComboBox3->SetBounds(420, 8, 200, 22);
     ComboBox3->Items().AddStrings(GrassTypes());
@@ -228,24 +224,24 @@ SideData::SideData(QWidget* form, db::Session& session, int left, int top)
     GroupBox8->SetBounds(8, 0, 664, 330);
     GroupBox8->hide();
     GroupBox8->setAutoFillBackground(true);
-    reg::PlaceLabel(GroupBox8, "Kezdete :", 12, 24);
+    ui::AddLabel(GroupBox8, "Kezdete :", 12, 24);
     DateTimePicker1 = new ui::TDateTimePicker(GroupBox8);
     DateTimePicker1->SetBounds(150, 24, 130, 22);
-    reg::PlaceLabel(GroupBox8, "Vége :", 12, 54);
+    ui::AddLabel(GroupBox8, "Vége :", 12, 54);
     DateTimePicker2 = new ui::TDateTimePicker(GroupBox8);
     DateTimePicker2->SetBounds(150, 54, 130, 22);
-    reg::PlaceLabel(GroupBox8, "Terület (m²) :", 12, 84);
-    Edit28 = reg::PlaceEdit(GroupBox8, 150, 84, 100);
-    reg::PlaceLabel(GroupBox8, "Állatfaj :", 12, 114);
-    Edit30 = reg::PlaceEdit(GroupBox8, 150, 114, 200, 30);
-    reg::PlaceLabel(GroupBox8, "Fajta :", 12, 144);
-    Edit31 = reg::PlaceEdit(GroupBox8, 150, 144, 200, 30);
-    reg::PlaceLabel(GroupBox8, "Korcsoport :", 12, 174);
-    Edit32 = reg::PlaceEdit(GroupBox8, 150, 174, 200, 30);
-    reg::PlaceLabel(GroupBox8, "Darab :", 12, 204);
-    Edit33 = reg::PlaceEdit(GroupBox8, 150, 204, 100, 10);
-    reg::PlaceLabel(GroupBox8, "Legeltetés módja :", 12, 234);
-    Edit29 = reg::PlaceEdit(GroupBox8, 150, 234, 200, 20);
+    ui::AddLabel(GroupBox8, "Terület (m²) :", 12, 84);
+    Edit28 = ui::AddEdit(GroupBox8, 150, 84, 100);
+    ui::AddLabel(GroupBox8, "Állatfaj :", 12, 114);
+    Edit30 = ui::AddEdit(GroupBox8, 150, 114, 200, 30);
+    ui::AddLabel(GroupBox8, "Fajta :", 12, 144);
+    Edit31 = ui::AddEdit(GroupBox8, 150, 144, 200, 30);
+    ui::AddLabel(GroupBox8, "Korcsoport :", 12, 174);
+    Edit32 = ui::AddEdit(GroupBox8, 150, 174, 200, 30);
+    ui::AddLabel(GroupBox8, "Darab :", 12, 204);
+    Edit33 = ui::AddEdit(GroupBox8, 150, 204, 100, 10);
+    ui::AddLabel(GroupBox8, "Legeltetés módja :", 12, 234);
+    Edit29 = ui::AddEdit(GroupBox8, 150, 234, 200, 20);
     Button30 = Command(GroupBox8, "Mégsem", 466, 290);
     Button29 = Command(GroupBox8, "Rögzítés", 562, 290);
 
@@ -266,10 +262,10 @@ SideData::SideData(QWidget* form, db::Session& session, int left, int top)
 void SideData::SetField(const std::string& parckod) {
     field_ = parckod;
     Query3.Close();
-    Query3.SetFilter(Equals("Parckod", parckod));
+    Query3.SetFilter(db::filterEquals("Parckod", parckod));
     Query3.SetFiltered(true);
     Table8.Close();
-    Table8.SetFilter(Equals("Parcid", parckod));
+    Table8.SetFilter(db::filterEquals("Parcid", parckod));
     Table8.SetFiltered(true);
     Open();
 }

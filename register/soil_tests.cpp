@@ -1,6 +1,7 @@
 #include "soil_tests.h"
 
 #include "platform/db/table.h"
+#include "platform/ui/form_helpers.h"
 
 namespace reg {
 
@@ -31,6 +32,15 @@ const std::vector<std::string>& SupplyClasses() {
     static const std::vector<std::string> classes = {"igen gyenge", "gyenge", "közepes",
                                                      "megfelelő",   "jó",     "sok"};
     return classes;
+}
+
+ui::TComboBox* SupplyClassBox(QWidget* parent, int left, int top, const std::string& caption) {
+    ui::AddLabel(parent, caption, left, top, 70);
+    auto* box = ui::Make<ui::TComboBox>(parent, {left + 72, top, 110, 22});
+    for (const std::string& c : SupplyClasses())
+        box->Items().Add(c);
+    box->SetText("");
+    return box;
 }
 
 void SetSamplingPlaceQuery(db::TQuery& query) {

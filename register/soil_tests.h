@@ -24,6 +24,9 @@ inline constexpr std::size_t kSoilElements = 25;
 
 // "igen gyenge", "gyenge", "közepes", "megfelelő", "jó", "sok".
 const std::vector<std::string>& SupplyClasses();
+// A supply-class box with its caption on the left: the classes offered, any text typed
+// kept, empty at first.
+ui::TComboBox* SupplyClassBox(QWidget* parent, int left, int top, const std::string& caption);
 
 // Sets the query to the sampling place list: every place not deleted whose KET area and
 // programme exist, by KET serial and mark. Its columns: Sorsz, Ter (the KET area's), Id

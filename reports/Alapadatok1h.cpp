@@ -15,10 +15,6 @@ TAlapadatok1* Alapadatok1 = nullptr;
 
 namespace {
 
-std::string CodeFilter(const std::string& column, const std::string& code) {
-    return column + " = " + db::quoteFilterText(code);
-}
-
 // A calculated text keeps at most its field's width (the data set cuts it).
 void Set(db::TDataSet& rows, const char* field, const std::string& text) {
     rows.FieldByName(field).SetAsString(text);
@@ -310,7 +306,7 @@ void TAlapadatok1::SoilTest(const std::string& code, std::string& kotjog, std::s
         tvizsgtip = found == lookups_->soilTests.end() ? "" : found->second.second;
         return;
     }
-    OpenFiltered(Table1, CodeFilter("Parckod", code));
+    OpenFiltered(Table1, db::filterEquals("Parckod", code));
     Table1.First();
     kotjog = Table1.IsEmpty() ? "" : Table1.FieldByName("Kotjog").AsString();
     tvizsgtip = Table1.IsEmpty() ? "" : Table1.FieldByName("Tvizsgtip").AsString();
@@ -357,7 +353,7 @@ std::string TAlapadatok1::SecondCropUse(const std::string& code) {
         return found == lookups_->secondCrops.end() ? "" : found->second;
     }
     const bool wasOpen = Query8.Active();
-    Query8.SetFilter(CodeFilter("Szparckod", code));
+    Query8.SetFilter(db::filterEquals("Szparckod", code));
     Query8.SetFiltered(true);
     if (!wasOpen)
         Query8.Open();
@@ -372,7 +368,7 @@ std::string TAlapadatok1::PredecessorSerials(const std::string& code) {
         if (found != lookups_->predecessors.end())
             serials = found->second;
     } else {
-        OpenFiltered(Query5, CodeFilter("Parckod", code));
+        OpenFiltered(Query5, db::filterEquals("Parckod", code));
         for (Query5.First(); !Query5.Eof(); Query5.Next())
             serials.push_back(Query5.FieldByName("Parcsor").AsString());
         Query5.Close();
@@ -389,7 +385,7 @@ std::vector<std::string> TAlapadatok1::LandRegistryNumbers(const std::string& co
         return found == lookups_->landParcels.end() ? std::vector<std::string>{} : found->second;
     }
     std::vector<std::string> numbers;
-    OpenFiltered(Query6, CodeFilter("Parcellakod", code));
+    OpenFiltered(Query6, db::filterEquals("Parcellakod", code));
     for (Query6.First(); !Query6.Eof(); Query6.Next())
         numbers.push_back(Query6.FieldByName("Helysz").AsString());
     Query6.Close();

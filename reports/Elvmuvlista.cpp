@@ -3,6 +3,7 @@
 #include "Muveleteklist.h"
 #include "condition_controls.h"
 #include "core/Isnuminth.h"
+#include "diary_conditions.h"
 #include "platform/ui/form_helpers.h"
 #include "report_texts.h"
 
@@ -100,11 +101,9 @@ void Telvmuvlist::Button3Click(TObject*) {
 }
 
 void Telvmuvlist::CheckBox1Click(TObject*) {
-    Query4.SetFiltered(CheckBox1->Checked());
-    Aktvparcellk1->SetChecked(CheckBox1->Checked());
+    ActiveFieldBoxClicked(*CheckBox1, *Aktvparcellk1, Query4);
 }
 
 void Telvmuvlist::Aktvparcellk1Click(TObject*) {
-    Aktvparcellk1->SetChecked(!Aktvparcellk1->Checked());
-    CheckBox1->SetChecked(Aktvparcellk1->Checked()); // runs CheckBox1Click
+    ActiveFieldItemChosen(*Aktvparcellk1, *CheckBox1);
 }

@@ -222,8 +222,7 @@ void TGN200914::Button6Click(TObject*) {
 
 void TGN200914::Button14Click(TObject*) {
     Query10.Open();
-    if (!Query10.IsEmpty())
-        RvProject5.ExecuteActiveReport();
+    report::ExecuteUnlessEmpty(RvProject5, Query10);
     Query10.Close();
 }
 

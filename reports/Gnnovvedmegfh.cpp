@@ -106,17 +106,11 @@ void TGNNovVedMegf::FormKeyPress(TObject*, TKey& Key) {
 }
 
 void TGNNovVedMegf::CheckBox1Click(TObject*) {
-    Table2.SetFiltered(false);
-    if (CheckBox1->Checked()) {
-        Table2.SetFilter("Aktiv = 'A'");
-        Table2.SetFiltered(true);
-    }
-    Aktivparcellak1->SetChecked(CheckBox1->Checked());
+    ActiveFieldBoxClicked(*CheckBox1, *Aktivparcellak1, Table2);
 }
 
 void TGNNovVedMegf::Aktivparcellak1Click(TObject*) {
-    Aktivparcellak1->SetChecked(!Aktivparcellak1->Checked());
-    CheckBox1->SetChecked(Aktivparcellak1->Checked());
+    ActiveFieldItemChosen(*Aktivparcellak1, *CheckBox1);
 }
 
 void TGNNovVedMegf::Button2Click(TObject*) {

@@ -1,5 +1,6 @@
 #include "Gnparcmuvszoloh.h"
 
+#include "diary_conditions.h"
 #include "platform/db/filter.h"
 #include "platform/db/sql/sql.h"
 #include "platform/sys/numbers.h"
@@ -145,14 +146,11 @@ void TGNParcMuvSzolo::FormKeyPress(TObject*, TKey& Key) {
 }
 
 void TGNParcMuvSzolo::CheckBox1Click(TObject*) {
-    Table1.SetFiltered(CheckBox1->Checked());
-    Aktivparcellak1->SetChecked(CheckBox1->Checked());
+    ActiveFieldBoxClicked(*CheckBox1, *Aktivparcellak1, Table1);
 }
 
 void TGNParcMuvSzolo::Aktivparcellak1Click(TObject*) {
-    Aktivparcellak1->SetChecked(!Aktivparcellak1->Checked());
-    CheckBox1->SetChecked(Aktivparcellak1->Checked());
-    Table1.SetFiltered(CheckBox1->Checked());
+    ActiveFieldItemChosen(*Aktivparcellak1, *CheckBox1);
 }
 
 // Both output buttons: the grid's current row is the field, clicked or not.
@@ -183,7 +181,7 @@ std::vector<std::vector<std::string>> TGNParcMuvSzolo::SideRows(const std::strin
     std::vector<std::vector<std::string>> rows;
     Table2.Close();
     Table2.SetTableName(kind.table);
-    Table2.SetFilter(std::string(kind.fieldColumn) + " = " + db::quoteFilterText(parckod));
+    Table2.SetFilter(db::filterEquals(kind.fieldColumn, parckod));
     Table2.SetFiltered(true);
     Table2.Open();
     for (Table2.First(); !Table2.Eof() && rows.size() < kind.maxRows; Table2.Next()) {

@@ -49,17 +49,6 @@ std::string DiaryConditionTail(const DiaryFieldConditions& c, const std::string&
     return tail;
 }
 
-std::string DottedDateLiteral(sys::DateTime date) {
-    const sys::CalendarDate d = sys::decodeDate(date);
-    return std::to_string(d.year) + ". " + std::to_string(d.month) + ". " + std::to_string(d.day) +
-           ".";
-}
-
-std::string MonthDayYearLiteral(sys::DateTime date) {
-    const sys::CalendarDate d = sys::decodeDate(date);
-    return std::to_string(d.month) + "/" + std::to_string(d.day) + "/" + std::to_string(d.year);
-}
-
 std::array<double, 3> NutrientPercents(const std::string& felelos) {
     std::array<double, 3> values{0, 0, 0};
     if (felelos.empty() || felelos[0] != 'X')
@@ -270,26 +259,6 @@ void TGNParSzuk::FormShow(TObject*) {
         control->SetEnabled(dates);
 }
 
-void ShowConditionYears(db::TDataSet& years, ui::TComboBox& first, ui::TComboBox& last,
-                        bool fillLists) {
-    years.First();
-    if (years.IsEmpty())
-        return;
-    std::string firstYear, lastYear;
-    for (; !years.Eof(); years.Next()) {
-        const std::string year = years.FieldByName("Evj").AsString();
-        if (firstYear.empty())
-            firstYear = year;
-        lastYear = year;
-        if (fillLists) {
-            first.Items().Add(year);
-            last.Items().Add(year);
-        }
-    }
-    first.SetText(firstYear);
-    last.SetText(lastYear);
-}
-
 void TGNParSzuk::AddYears() {
     ShowConditionYears(Query1, *ComboBox2, *ComboBox3, !activated_);
 }
@@ -318,14 +287,11 @@ void TGNParSzuk::FormKeyPress(TObject*, TKey& Key) {
 }
 
 void TGNParSzuk::CheckBox1Click(TObject*) {
-    Table2.SetFiltered(CheckBox1->Checked());
-    Aktivparcellak1->SetChecked(CheckBox1->Checked());
+    ActiveFieldBoxClicked(*CheckBox1, *Aktivparcellak1, Table2);
 }
 
 void TGNParSzuk::Aktivparcellak1Click(TObject*) {
-    Aktivparcellak1->SetChecked(!Aktivparcellak1->Checked());
-    CheckBox1->SetChecked(Aktivparcellak1->Checked());
-    Table2.SetFiltered(CheckBox1->Checked());
+    ActiveFieldItemChosen(*Aktivparcellak1, *CheckBox1);
 }
 
 void TGNParSzuk::CheckBox2Click(TObject*) {
@@ -344,17 +310,6 @@ void TGNParSzuk::Button2Click(TObject*) {
 
 void TGNParSzuk::Button3Click(TObject*) {
     Close();
-}
-
-void SetUpConditionSets(db::TTable& fields, db::TQuery& sectors, db::TQuery& years) {
-    fields.SetTableName("parcellak.DB");
-    fields.SetIndexFieldNames("Evj;Parcsor");
-    fields.SetFilter("Aktiv = 'A'");
-    fields.SetFiltered(true);
-    sectors.SQL().Add("SELECT DISTINCT Agazat FROM parcellak");
-    years.SQL().Add("SELECT DISTINCT Evj");
-    years.SQL().Add("FROM parcellak");
-    years.SQL().Add("ORDER BY Evj");
 }
 
 std::vector<std::string> TGNParSzuk::SelectedFields() {
@@ -434,16 +389,16 @@ void TGNParSzuk::Button1Click(TObject*) {
             RvProject2.ExecuteActiveReport();
         } else {
             Table7.Close();
-            Table7.SetFilter("(Datum >= '" + DottedDateLiteral(first) + "' And Datum <= '" +
-                             DottedDateLiteral(last) + "')");
+            Table7.SetFilter("(Datum >= '" + sys::filterDateText(first) + "' And Datum <= '" +
+                             sys::filterDateText(last) + "')");
             Table7.SetFiltered(true);
             RunIfNotEmpty(Query2, RvProject3);
         }
         Query2.Close();
         return;
     }
-    ConditionTail += " AND Datum >= '" + MonthDayYearLiteral(first) + "'" + " AND Datum <= '" +
-                     MonthDayYearLiteral(last) + "'";
+    ConditionTail += " AND Datum >= '" + sys::monthDayYearText(first) + "'" + " AND Datum <= '" +
+                     sys::monthDayYearText(last) + "'";
     if (DiaryReportMode == 4) {
         Table13.Open();
         Query4.Close();

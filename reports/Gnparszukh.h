@@ -35,10 +35,6 @@ struct DiaryFieldConditions {
 // texts enter quoted as SQL strings.
 std::string DiaryConditionTail(const DiaryFieldConditions& c, const std::string& codeColumn);
 
-// "2008. 3. 5." and "3/5/2008": dates without leading zeros as the sheets' filters take them.
-std::string DottedDateLiteral(sys::DateTime date);
-std::string MonthDayYearLiteral(sys::DateTime date);
-
 // The N, P and K percentages of a nutrient text ("X27;0;0;"); all 0 when the text does not
 // start with X. A number that does not read, or lacks its ";", throws ConversionError.
 std::array<double, 3> NutrientPercents(const std::string& felelos);
@@ -46,16 +42,6 @@ std::array<double, 3> NutrientPercents(const std::string& felelos);
 // The nitrogen percentage a material use is marked with: the number after the X of its
 // nutrient text (Felelos, else Csira) up to the first ";"; 0 without the X.
 double MarkedNitrogenPercent(const std::string& felelos, const std::string& csira);
-
-// The data sets of a diary condition form's choices: the field grid's parcellak.DB in
-// Evj;Parcsor order showing the active fields, the distinct sectors and the farming years.
-void SetUpConditionSets(db::TTable& fields, db::TQuery& sectors, db::TQuery& years);
-
-// Sets the two year boxes of a diary condition form to the first and the last farming
-// year of `years` (nothing when it has none); with fillLists, every year is added to both
-// lists first (the form's first activation).
-void ShowConditionYears(db::TDataSet& years, ui::TComboBox& first, ui::TComboBox& last,
-                        bool fillLists);
 
 class TGNParSzuk : public ui::TForm {
 public:

@@ -163,14 +163,11 @@ void TGNTalajv::FormKeyPress(TObject*, TKey& Key) {
 }
 
 void TGNTalajv::CheckBox1Click(TObject*) {
-    Table1.SetFiltered(CheckBox1->Checked());
-    Aktivparcellak1->SetChecked(CheckBox1->Checked());
+    ActiveFieldBoxClicked(*CheckBox1, *Aktivparcellak1, Table1);
 }
 
 void TGNTalajv::Aktivparcellak1Click(TObject*) {
-    Aktivparcellak1->SetChecked(!Aktivparcellak1->Checked());
-    CheckBox1->SetChecked(Aktivparcellak1->Checked());
-    Table1.SetFiltered(CheckBox1->Checked());
+    ActiveFieldItemChosen(*Aktivparcellak1, *CheckBox1);
 }
 
 void TGNTalajv::Run(bool preview, const char* emptyText) {

@@ -125,8 +125,9 @@ void TMuvList::Button1Click(TObject*) {
     Close();
 }
 
+// An empty list prints nothing, also from the pop-up menu and the keys.
 void TMuvList::Button2Click(TObject*) {
-    RvProject1.ExecuteActiveReport();
+    report::ExecuteUnlessEmpty(RvProject1, Query1);
 }
 
 void TMuvList::Query1CalcFields(db::TDataSet& DataSet) {

@@ -1,5 +1,6 @@
 #include "Parcinputh.h"
 
+#include "diary_conditions.h"
 #include "platform/sys/numbers.h"
 #include "platform/ui/form_helpers.h"
 #include "register/single_row.h"
@@ -155,13 +156,11 @@ void TParcInput::Button1Click(TObject*) {
 }
 
 void TParcInput::CheckBox1Click(TObject*) {
-    Table2.SetFiltered(CheckBox1->Checked());
-    Aktvparcellk1->SetChecked(CheckBox1->Checked());
+    ActiveFieldBoxClicked(*CheckBox1, *Aktvparcellk1, Table2);
 }
 
 void TParcInput::Aktvparcellk1Click(TObject*) {
-    Aktvparcellk1->SetChecked(!Aktvparcellk1->Checked());
-    CheckBox1->SetChecked(Aktvparcellk1->Checked()); // runs CheckBox1Click
+    ActiveFieldItemChosen(*Aktvparcellk1, *CheckBox1);
 }
 
 void TParcInput::MaterialCalcFields(db::TDataSet& DataSet) {

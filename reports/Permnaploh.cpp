@@ -85,13 +85,11 @@ void TPermNaplo::Button1Click(TObject*) {
 
 // An empty log prints nothing, also from the pop-up menu and the keys.
 void TPermNaplo::Button2Click(TObject*) {
-    if (!Query1.IsEmpty())
-        RvProject1.ExecuteActiveReport();
+    report::ExecuteUnlessEmpty(RvProject1, Query1);
 }
 
 void TPermNaplo::Button5Click(TObject*) {
-    if (!Query1.IsEmpty())
-        RvProject2.ExecuteActiveReport();
+    report::ExecuteUnlessEmpty(RvProject2, Query1);
 }
 
 void TPermNaplo::Query1CalcFields(db::TDataSet& DataSet) {

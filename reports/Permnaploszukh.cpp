@@ -2,6 +2,7 @@
 
 #include "Permnaploh.h"
 #include "core/Isnuminth.h"
+#include "diary_conditions.h"
 #include "platform/ui/form_helpers.h"
 
 Tpermnaploszuk* permnaploszuk = nullptr;
@@ -123,12 +124,11 @@ void Tpermnaploszuk::Button4Click(TObject*) {
 }
 
 void Tpermnaploszuk::CheckBox1Click(TObject*) {
-    Table1.SetFiltered(CheckBox1->Checked());
+    ActiveFieldBoxClicked(*CheckBox1, *Aktvparcellk1, Table1);
 }
 
 void Tpermnaploszuk::Aktvparcellk1Click(TObject*) {
-    Aktvparcellk1->SetChecked(!Aktvparcellk1->Checked());
-    CheckBox1->SetChecked(Aktvparcellk1->Checked()); // runs CheckBox1Click
+    ActiveFieldItemChosen(*Aktvparcellk1, *CheckBox1);
 }
 
 void Tpermnaploszuk::Query4CalcFields(db::TDataSet& DataSet) {

@@ -13,10 +13,6 @@ void Distinct(db::TQuery& query, const std::string& field) {
     query.SQL().Add("ORDER BY " + field);
 }
 
-void PlaceLabel(QWidget* parent, const char* text, int top) {
-    (new ui::TLabel(parent, text))->SetBounds(12, top + 3, 150, 16);
-}
-
 // An editable list: the classes already recorded are offered, any other may be typed.
 ui::TComboBox* ValueList(QWidget* parent, int top) {
     auto* box = new ui::TComboBox(parent);
@@ -45,28 +41,28 @@ TEgyebNovVed::TEgyebNovVed(db::Session& session) : session_(session) {
     Label1 = new ui::TLabel(this, "Egyéb növényvédőszer bevitele");
     Label1->SetBounds(12, 10, 400, 20);
     Label1->SetBold(true);
-    PlaceLabel(this, "Megnevezés :", 40);
+    ui::AddLabel(this, "Megnevezés :", 12, 40);
     Edit1 = new ui::TEdit(this);
     Edit1->SetBounds(170, 40, 250, 22);
-    PlaceLabel(this, "Szertíus :", 70);
+    ui::AddLabel(this, "Szertíus :", 12, 70);
     ComboBox4 = new ui::TComboBox(this);
     ComboBox4->SetBounds(170, 70, 250, 22);
     auto* extra = new ui::TLabel(this, "Kiegészítő adatok :");
     extra->SetBounds(12, 104, 300, 16);
     extra->SetBold(true);
-    PlaceLabel(this, "Méregjelzés :", 128);
+    ui::AddLabel(this, "Méregjelzés :", 12, 128);
     DBLookupComboBox1 = ValueList(this, 128);
-    PlaceLabel(this, "Hatóanyag :", 158);
+    ui::AddLabel(this, "Hatóanyag :", 12, 158);
     Edit4 = new ui::TEdit(this);
     Edit4->SetBounds(170, 158, 250, 22);
-    PlaceLabel(this, "Tűzveszélyesség :", 188);
+    ui::AddLabel(this, "Tűzveszélyesség :", 12, 188);
     DBLookupComboBox4 = ValueList(this, 188);
-    PlaceLabel(this, "Forgalamzási kategória :", 218);
+    ui::AddLabel(this, "Forgalamzási kategória :", 12, 218);
     ComboBox5 = new ui::TComboBox(this, ui::csDropDownList);
     ComboBox5->SetBounds(170, 218, 70, 22);
     ComboBox5->Items().AddStrings({"I.", "II.", "III."});
     ComboBox5->SetItemIndex(0);
-    PlaceLabel(this, "Várakozási idő :", 248);
+    ui::AddLabel(this, "Várakozási idő :", 12, 248);
     ComboBox2 = new ui::TComboBox(this, ui::csDropDownList);
     ComboBox2->SetBounds(170, 248, 70, 22);
     ComboBox2->Items().Add("nk");
@@ -74,7 +70,7 @@ TEgyebNovVed::TEgyebNovVed(db::Session& session) : session_(session) {
         ComboBox2->Items().Add(std::to_string(days));
     ComboBox2->SetItemIndex(0);
     (new ui::TLabel(this, "nap"))->SetBounds(246, 251, 40, 16);
-    PlaceLabel(this, "Mértékegység :", 278);
+    ui::AddLabel(this, "Mértékegység :", 12, 278);
     ComboBox3 = res::UnitCombo(this, res::KindInfo(res::MaterialKind::Pesticide).entryUnits);
     ComboBox3->SetBounds(170, 278, 70, 22);
     Button2 = new ui::TButton(this, "Rögzít");

@@ -8,13 +8,10 @@ TEgyebTerNov* EgyebTerNov = nullptr;
 
 namespace {
 
+// A nutrient's percent box: its letter, the box and the percent sign.
 ui::TEdit* Percent(QWidget* parent, const char* caption, int left) {
-    auto* label = new ui::TLabel(parent, caption);
-    label->SetBounds(left, 87, 22, 16);
-    auto* edit = new ui::TEdit(parent);
-    edit->SetBounds(left + 24, 84, 44, 22);
-    auto* percent = new ui::TLabel(parent, "%");
-    percent->SetBounds(left + 70, 87, 14, 16);
+    ui::TEdit* edit = ui::CaptionedEdit(parent, caption, left, 84, 24, 44);
+    ui::AddLabel(parent, "%", left + 70, 84, 14);
     return edit;
 }
 

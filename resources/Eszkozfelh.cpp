@@ -12,15 +12,6 @@ TEszkozfel* Eszkozfel = nullptr;
 
 namespace {
 
-ui::TEdit* LabelledEdit(QWidget* parent, const char* caption, int top, int maxLength = 0) {
-    auto* label = new ui::TLabel(parent, caption);
-    label->SetBounds(12, top + 3, 110, 16);
-    auto* edit = new ui::TEdit(parent);
-    edit->SetBounds(126, top, 220, 22);
-    edit->SetMaxLength(maxLength);
-    return edit;
-}
-
 // Writes the year of purchase when one was typed; an empty year stays empty.
 void SetYear(db::TField& field, const std::string& text) {
     if (!text.empty())
@@ -43,20 +34,20 @@ TEszkozfel::TEszkozfel(db::Session& session) : session_(session) {
     PageControl1 = new ui::TPageControl(this);
     PageControl1->SetBounds(8, 8, 364, 170);
     TabSheet1 = new ui::TTabSheet(PageControl1, "Erőgép felvitele");
-    Edit4 = LabelledEdit(TabSheet1, "Típus :", 10);
-    Edit3 = LabelledEdit(TabSheet1, "Háziszám :", 40);
+    Edit4 = ui::CaptionedEdit(TabSheet1, "Típus :", 12, 10, 114, 220);
+    Edit3 = ui::CaptionedEdit(TabSheet1, "Háziszám :", 12, 40, 114, 220);
     auto* label = new ui::TLabel(TabSheet1, "Kategória :");
     label->SetBounds(12, 73, 110, 16);
     ComboBox1 = new ui::TComboBox(TabSheet1);
     ComboBox1->SetBounds(126, 70, 120, 22);
     ComboBox1->Items().AddStrings({"Kis", "Közép", "Nagy"});
     ComboBox1->SetText("Nagy");
-    Edit7 = LabelledEdit(TabSheet1, "Beszerzés éve :", 100, 6);
+    Edit7 = ui::CaptionedEdit(TabSheet1, "Beszerzés éve :", 12, 100, 114, 220, 6);
     TabSheet2 = new ui::TTabSheet(PageControl1, "Munkagép felvitele");
-    Edit2 = LabelledEdit(TabSheet2, "Megnevezés :", 10);
-    Edit5 = LabelledEdit(TabSheet2, "Háziszám :", 40);
-    Edit6 = LabelledEdit(TabSheet2, "Típus :", 70);
-    Edit1 = LabelledEdit(TabSheet2, "Beszerzés éve :", 100, 30);
+    Edit2 = ui::CaptionedEdit(TabSheet2, "Megnevezés :", 12, 10, 114, 220);
+    Edit5 = ui::CaptionedEdit(TabSheet2, "Háziszám :", 12, 40, 114, 220);
+    Edit6 = ui::CaptionedEdit(TabSheet2, "Típus :", 12, 70, 114, 220);
+    Edit1 = ui::CaptionedEdit(TabSheet2, "Beszerzés éve :", 12, 100, 114, 220, 30);
 
     Button4 = new ui::TButton(this, "Rögzítés");
     Button4->SetBounds(186, 190, 90, 27);

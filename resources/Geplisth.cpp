@@ -181,9 +181,7 @@ void TGeplist::Button1Click(TObject*) {
 
 // Runs the list of the page shown; an empty list prints nothing.
 void TGeplist::PrintShownList() {
-    if (ShownTable().IsEmpty())
-        return;
-    (TractorPage() ? RvProject1 : RvProject2).ExecuteActiveReport();
+    report::ExecuteUnlessEmpty(TractorPage() ? RvProject1 : RvProject2, ShownTable());
 }
 
 void TGeplist::Button2Click(TObject*) {

@@ -23,12 +23,6 @@ ui::TMemo* HelpText(QWidget* parent, int left, int top, int width, int height,
     return memo;
 }
 
-ui::TLabel* LabelAt(QWidget* parent, int left, int top, const std::string& text) {
-    auto* label = new ui::TLabel(parent, text);
-    label->SetBounds(left, top, 150, 16);
-    return label;
-}
-
 constexpr const char* kUsage =
     "Az új számla gombbal rögzítse a J04 bevallás gázolaj számláinak tételeit, a módosítás "
     "és törlés gombokkal javítsa őket. A számlatételek dátum szerinti rendezése a szoftver "
@@ -84,12 +78,12 @@ TJ05::TJ05(db::Session& session) : session_(session) {
 
     GroupBox1 = new ui::TGroupBox(this, "Új számla rögzítése.");
     GroupBox1->SetBounds(8, 8, 620, 330);
-    LabelAt(GroupBox1, 12, 28, "Kibocsájtó adószáma:");
+    ui::AddLabel(GroupBox1, "Kibocsájtó adószáma:", 12, 24);
     ComboBox3 = new ui::TComboBox(GroupBox1);
     ComboBox3->SetBounds(170, 24, 130, 22);
     Memo1 = HelpText(GroupBox1, 310, 22, 300, 34,
                      "Az adószám első nyolc számjegye (a cég típusa és a megyekód nélkül).");
-    LabelAt(GroupBox1, 12, 68, "Számla típusa:");
+    ui::AddLabel(GroupBox1, "Számla típusa:", 12, 64);
     ComboBox1 = new ui::TComboBox(GroupBox1);
     ComboBox1->SetBounds(170, 64, 130, 22);
     ComboBox1->Items().Add("G");
@@ -98,7 +92,7 @@ TJ05::TJ05(db::Session& session) : session_(session) {
     ComboBox1->SetItemIndex(0);
     Memo2 = HelpText(GroupBox1, 310, 62, 300, 34,
                      "G: Gázolaj számla, B: Bérmunka számla, Z: Záradékolt gázolaj részszámla");
-    LabelAt(GroupBox1, 12, 108, "Fajta kód:");
+    ui::AddLabel(GroupBox1, "Fajta kód:", 12, 104);
     ComboBox2 = new ui::TComboBox(GroupBox1);
     ComboBox2->SetBounds(170, 104, 130, 22);
     for (const char* code : {"523", "602", "660", "664", "666"})
@@ -106,21 +100,21 @@ TJ05::TJ05(db::Session& session) : session_(session) {
     ComboBox2->SetItemIndex(0);
     Memo3 = HelpText(GroupBox1, 310, 102, 300, 34,
                      "523: 85 Ft/l, 602: 90 Ft/l, 660: 88.90 Ft/l, 664: 93 Ft/l, 666: 96.90 Ft/l");
-    LabelAt(GroupBox1, 12, 148, "Számla sorszáma:");
+    ui::AddLabel(GroupBox1, "Számla sorszáma:", 12, 144);
     ComboBox4 = new ui::TComboBox(GroupBox1);
     ComboBox4->SetBounds(170, 144, 130, 22);
     Memo4 = HelpText(GroupBox1, 310, 142, 300, 34, "A számla sorszáma, ahogy a számlán áll.");
-    LabelAt(GroupBox1, 12, 188, "Teljesítés kelte:");
+    ui::AddLabel(GroupBox1, "Teljesítés kelte:", 12, 184);
     DateTimePicker1 = new ui::TDateTimePicker(GroupBox1);
     DateTimePicker1->SetBounds(170, 184, 130, 22);
     Memo5 = HelpText(GroupBox1, 310, 182, 300, 34, "A számla teljesítésének dátuma.");
-    LabelAt(GroupBox1, 12, 228, "Gázolaj mennyisége:");
+    ui::AddLabel(GroupBox1, "Gázolaj mennyisége:", 12, 224);
     DBEdit1 = new ui::TDBEdit(GroupBox1);
     DBEdit1->SetBounds(170, 224, 130, 22);
     DBEdit1->SetDataSource(&DataSource1);
     DBEdit1->SetDataField("Gmenny");
     Memo6 = HelpText(GroupBox1, 310, 222, 300, 34, "Liter, két tizedesjegyig (pl. 125,50).");
-    LabelAt(GroupBox1, 12, 268, "Számla végösszege:");
+    ui::AddLabel(GroupBox1, "Számla végösszege:", 12, 264);
     DBEdit2 = new ui::TDBEdit(GroupBox1);
     DBEdit2->SetBounds(170, 264, 130, 22);
     DBEdit2->SetDataSource(&DataSource1);

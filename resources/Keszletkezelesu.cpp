@@ -15,13 +15,6 @@ namespace {
 
 const char* const kQuantityLabel = "Vásárlás, eladás";
 
-ui::TLabel* PlaceLabel(QWidget* parent, const std::string& text, int left, int top,
-                       int width = 150) {
-    auto* label = new ui::TLabel(parent, text);
-    label->SetBounds(left, top + 3, width, 16);
-    return label;
-}
-
 ui::TDBText* FieldText(QWidget* parent, db::TDataSource* source, const std::string& field, int left,
                        int top, int width) {
     auto* text = new ui::TDBText(parent);
@@ -45,12 +38,12 @@ ui::TDBLookupComboBox* Lookup(QWidget* parent, db::TDataSource* source, const st
 // The quantity edit, its unit combo and the stock line of a tab, at `top`.
 void QuantityLine(QWidget* page, int top, ui::TEdit*& edit, ui::TComboBox*& units,
                   const std::vector<std::string>& items, ui::TLabel*& stock) {
-    PlaceLabel(page, "Vásárlás, eladás(-) :", 12, top);
+    ui::AddLabel(page, "Vásárlás, eladás(-) :", 12, top);
     edit = new ui::TEdit(page);
     edit->SetBounds(170, top, 110, 22);
     units = res::UnitCombo(page, items);
     units->SetBounds(286, top, 60, 22);
-    PlaceLabel(page, "Raktáron lévő mennyiség :", 12, top + 32, 185);
+    ui::AddLabel(page, "Raktáron lévő mennyiség :", 12, top + 32, 185);
     stock = new ui::TLabel(page);
     stock->SetBounds(200, top + 35, 200, 16);
     stock->SetBold(true);
@@ -98,7 +91,7 @@ Tkeszletkezeles::Tkeszletkezeles(db::Session& session) : session_(session) {
     BuildPesticideTab();
     BuildSeedTab();
 
-    PlaceLabel(this, "Készletváltozás dátuma :", 16, 346, 160);
+    ui::AddLabel(this, "Készletváltozás dátuma :", 16, 346, 160);
     DateTimePicker4 = new ui::TDateTimePicker(this);
     DateTimePicker4->SetBounds(180, 346, 130, 22);
     Button1 = new ui::TButton(this, "Változás rögzítése ");
@@ -127,17 +120,17 @@ Tkeszletkezeles::Tkeszletkezeles(db::Session& session) : session_(session) {
 
 void Tkeszletkezeles::BuildFertiliserTab() {
     TabSheet1 = new ui::TTabSheet(PageControl1, "Termésnövelő");
-    PlaceLabel(TabSheet1, "Megnevezés :", 12, 16);
+    ui::AddLabel(TabSheet1, "Megnevezés :", 12, 16);
     DBLookupComboBox1 = Lookup(TabSheet1, &DataSource1, "Kod", "Nev", 12, 170, 16);
-    PlaceLabel(TabSheet1, "Hatóanyag összetétel :", 12, 52);
+    ui::AddLabel(TabSheet1, "Hatóanyag összetétel :", 12, 52);
     const std::pair<const char*, const char*> nutrients[] = {
         {"N :", "Nit"}, {"P :", "Kal"}, {"K :", "Fos"}};
     ui::TDBText** texts[] = {&DBText1, &DBText2, &DBText3};
     for (int i = 0; i < 3; ++i) {
         const int left = 170 + i * 110;
-        PlaceLabel(TabSheet1, nutrients[i].first, left, 52, 24);
+        ui::AddLabel(TabSheet1, nutrients[i].first, left, 52, 24);
         *texts[i] = FieldText(TabSheet1, &DataSource1, nutrients[i].second, left + 26, 52, 50);
-        PlaceLabel(TabSheet1, "%", left + 78, 52, 16);
+        ui::AddLabel(TabSheet1, "%", left + 78, 52, 16);
     }
     RadioButton1 = new ui::TRadioButton(TabSheet1, "Szilárd, granulált");
     RadioButton1->SetBounds(170, 84, 160, 20);
@@ -153,12 +146,12 @@ void Tkeszletkezeles::BuildFertiliserTab() {
 
 void Tkeszletkezeles::BuildPesticideTab() {
     TabSheet2 = new ui::TTabSheet(PageControl1, "Növényvédő");
-    PlaceLabel(TabSheet2, "Megnevezés :", 12, 16);
+    ui::AddLabel(TabSheet2, "Megnevezés :", 12, 16);
     DBLookupComboBox2 = Lookup(TabSheet2, &DataSource2, "Kod", "Nev", 12, 170, 16);
     DBLookupComboBox2->SetHint("SIHIFT+ key -> keresés");
-    PlaceLabel(TabSheet2, "Alkalmazás :", 12, 52);
+    ui::AddLabel(TabSheet2, "Alkalmazás :", 12, 52);
     DBText4 = FieldText(TabSheet2, &DataSource2, "Szertip", 170, 52, 300);
-    PlaceLabel(TabSheet2, "Hatóanyag :", 12, 80);
+    ui::AddLabel(TabSheet2, "Hatóanyag :", 12, 80);
     DBText5 = FieldText(TabSheet2, &DataSource2, "Hata", 170, 80, 300);
     QuantityLine(TabSheet2, 130, Edit12, ComboBox1,
                  res::KindInfo(res::MaterialKind::Pesticide).entryUnits, StockText2);
@@ -168,9 +161,9 @@ void Tkeszletkezeles::BuildPesticideTab() {
 
 void Tkeszletkezeles::BuildSeedTab() {
     TabSheet3 = new ui::TTabSheet(PageControl1, "Vetőmag");
-    PlaceLabel(TabSheet3, "Növényfaj :", 12, 16);
+    ui::AddLabel(TabSheet3, "Növényfaj :", 12, 16);
     DBLookupComboBox4 = Lookup(TabSheet3, &DataSource4, "Fajkod", "Faj", 20, 170, 16);
-    PlaceLabel(TabSheet3, "Fajta :", 12, 52);
+    ui::AddLabel(TabSheet3, "Fajta :", 12, 52);
     DBLookupComboBox3 = Lookup(TabSheet3, &DataSource3, "Magkod", "Nev", 16, 170, 52);
     QuantityLine(TabSheet3, 130, Edit13, ComboBox2,
                  res::KindInfo(res::MaterialKind::Seed).entryUnits, StockText3);

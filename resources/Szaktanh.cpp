@@ -125,9 +125,7 @@ void TSzaktan::DBGrid1DblClick(TObject* Sender) {
 
 // Prints sheet GN 17; an empty register prints nothing.
 void TSzaktan::Button2Click(TObject*) {
-    if (Table1.IsEmpty())
-        return;
-    RvProject1.ExecuteActiveReport();
+    report::ExecuteUnlessEmpty(RvProject1, Table1);
 }
 
 void TSzaktan::Button3Click(TObject*) {

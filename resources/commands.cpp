@@ -69,5 +69,17 @@ void InstallResourceCommands(TFolap1& mainWindow, db::Session& session) {
 }
 
 void RegisterResourceLayouts() {
-    report::RegisterShippedLayouts("resources");
+    // The checksums of the versions shipped before the current one (each first shipped
+    // without a version number): such a file is replaced at start-up.
+    report::RegisterShippedLayouts(
+        "resources",
+        {{"Erogepek.rav", {"7feecccdc223b0586fcbaf34daf9850914155eb277deccc3091bf20ebbffb00a"}},
+         {"GN17Szakt.rav", {"8e227f302899fb9e1180abf5953ab0cd228ceac71d27ea4d38dd23a1e043cedb"}},
+         {"Gazolajsz.rav", {"05fd9b6c46019aa699ab2d77d7de497e47deba66312aa7973881df626f6897aa"}},
+         {"Keszlet.rav", {"3b08820994f5a0b76b98bdefc999745ac9cf2694ca4302cd7f25b7b32d8492a8"}},
+         {"Munkagepek.rav", {"9b7b532684a95a88ecfa197290bb3d32c7fb38559987401b123093979bdb82ab"}},
+         {"RaktarFNövv.rav", {"cd99d57be58180e45aeb7a53d15472dccf58f81150f3d17988ae18b3fd55ad17"}},
+         {"RaktarFTerm.rav", {"498206206e4e15c335bd7f9ac7f12aea1c7fd0090a2b628cd6a2c2fc94f159f2"}},
+         {"RaktarFVeto.rav",
+          {"eedf4c754fb7d1d77438fa5bc74902e2024de4424500971176bbbada496dd1c8"}}});
 }

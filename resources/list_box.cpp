@@ -26,12 +26,6 @@ void ShowBox(ui::TGroupBox* box, int left, int top, const std::string& caption) 
     box->BringToFront();
 }
 
-ui::TLabel* AddLabel(QWidget* parent, const std::string& caption, int left, int top, int width) {
-    auto* label = new ui::TLabel(parent, caption);
-    label->SetBounds(left, top + 3, width, 16);
-    return label;
-}
-
 ui::TDBEdit* AddDBEdit(QWidget* parent, db::TDataSource* source, const std::string& field, int left,
                        int top, int width) {
     auto* edit = new ui::TDBEdit(parent);

@@ -4,6 +4,7 @@
 
 #include "platform/ui/controls.h"
 #include "platform/ui/db_controls.h"
+#include "platform/ui/form_helpers.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/picker.h"
 
@@ -25,9 +26,8 @@ void ShowDate(ui::TDateTimePicker* picker, const db::TField& date);
 // Places the box at (left, top) over the list, titles it and shows it in front.
 void ShowBox(ui::TGroupBox* box, int left, int top, const std::string& caption);
 
-// A label at (left, top), as wide as its text needs up to `width`.
-ui::TLabel* AddLabel(QWidget* parent, const std::string& caption, int left, int top,
-                     int width = 150);
+// A label beside a box at (left, top) (platform/ui).
+using ui::AddLabel;
 
 // A data-aware edit box on a field of the source.
 ui::TDBEdit* AddDBEdit(QWidget* parent, db::TDataSource* source, const std::string& field, int left,

@@ -719,4 +719,8 @@ std::string quoteFilterText(std::string_view text) {
     return out;
 }
 
+std::string filterEquals(std::string_view field, std::string_view text) {
+    return std::string(field) + " = " + quoteFilterText(text);
+}
+
 } // namespace db

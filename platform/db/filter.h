@@ -59,5 +59,7 @@ private:
 // A text value quoted for a filter literal: 'O''Brien' for O'Brien. Forms build their
 // filters with it wherever user text goes into a filter.
 std::string quoteFilterText(std::string_view text);
+// The filter of the rows whose field holds that text: "Muvkod = 'M12'".
+std::string filterEquals(std::string_view field, std::string_view text);
 
 } // namespace db

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 
 namespace report {
 
@@ -77,6 +78,10 @@ void RegisterShippedLayouts(std::string_view folder,
         RegisterLayout(fileName, ShippedLayout(std::string(folder) + "/" + fileName),
                        versions == earlier.end() ? std::vector<std::string>{} : versions->second);
     }
+    // Checksums under a name the folder lacks would never be consulted.
+    for (const auto& [fileName, checksums] : earlier)
+        if (!names.contains(QString::fromStdString(fileName)))
+            throw std::logic_error("no shipped layout " + std::string(folder) + "/" + fileName);
 }
 
 std::string ShippedLayout(std::string_view path) {

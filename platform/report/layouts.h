@@ -43,7 +43,8 @@ void RegisterLayout(const std::string& fileName, const std::string& text,
                     std::vector<std::string> earlierChecksums = {});
 
 // Registers every layout of a subsystem's folder (":/layouts/<folder>/*.rav"), in name
-// order; `earlier` gives, by file name, the checksums of the versions shipped before.
+// order; `earlier` gives, by file name, the checksums of the versions shipped before (a
+// name the folder does not hold raises std::logic_error).
 void RegisterShippedLayouts(std::string_view folder,
                             const std::map<std::string, std::vector<std::string>>& earlier = {});
 // The text of a shipped layout by its folder and name ("register/Tablak.rav"); empty when

@@ -1,5 +1,6 @@
 #include "platform/report/project.h"
 
+#include "platform/db/dataset.h"
 #include "platform/report/connection.h"
 #include "platform/report/layout.h"
 #include "platform/report/output.h"
@@ -75,6 +76,13 @@ void TRvProject::ExecuteActiveReport() {
     }
     output.Deliver(document, *choice);
     modal.End();
+}
+
+bool ExecuteUnlessEmpty(TRvProject& project, db::TDataSet& rows) {
+    if (rows.IsEmpty())
+        return false;
+    project.ExecuteActiveReport();
+    return true;
 }
 
 } // namespace report

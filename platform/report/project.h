@@ -28,6 +28,10 @@
 #include <memory>
 #include <string>
 
+namespace db {
+class TDataSet;
+}
+
 namespace report {
 
 struct Layout;
@@ -66,5 +70,9 @@ private:
     std::string projectFile_;
     std::unique_ptr<Layout> layout_;
 };
+
+// Runs the report when `rows` has a row: a report over an empty data set prints nothing,
+// whatever asked for it (a button, its pop-up item or its key). True when it ran.
+bool ExecuteUnlessEmpty(TRvProject& project, db::TDataSet& rows);
 
 } // namespace report

@@ -103,6 +103,23 @@ TPopupMenu* ButtonMenu(QWidget* owner, std::initializer_list<MenuEntry> items) {
     return menu;
 }
 
+TLabel* AddLabel(QWidget* parent, const std::string& caption, int left, int top, int width) {
+    return Make<TLabel>(parent, {left, top + 3, width, 16}, caption);
+}
+
+TEdit* AddEdit(QWidget* parent, int left, int top, int width, int maxLength) {
+    auto* edit = Make<TEdit>(parent, {left, top, width, 22});
+    if (maxLength > 0)
+        edit->SetMaxLength(maxLength);
+    return edit;
+}
+
+TEdit* CaptionedEdit(QWidget* parent, const std::string& caption, int left, int top,
+                     int captionWidth, int width, int maxLength) {
+    AddLabel(parent, caption, left, top, captionWidth);
+    return AddEdit(parent, left + captionWidth, top, width, maxLength);
+}
+
 TDBGrid* ListGrid(QWidget* parent, Bounds bounds, db::TDataSource* source,
                   std::initializer_list<GridColumn> columns) {
     auto* grid = Make<TDBGrid>(parent, bounds);

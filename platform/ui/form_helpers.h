@@ -15,6 +15,7 @@
 #include "types.h"
 
 #include <initializer_list>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -30,7 +31,9 @@ namespace ui {
 
 class TButton;
 class TDBGrid;
+class TEdit;
 class TForm;
+class TLabel;
 class TPopupMenu;
 
 struct Shortcut {
@@ -83,6 +86,15 @@ Control* Make(QWidget* parent, Bounds bounds, Args&&... args) {
     return control;
 }
 
+// A caption beside a box whose top is `top`: lowered 3 pixels to the middle of the
+// 22-pixel box, 16 high.
+TLabel* AddLabel(QWidget* parent, const std::string& caption, int left, int top, int width = 150);
+// An edit box, 22 pixels high, holding at most `maxLength` letters (0: no limit).
+TEdit* AddEdit(QWidget* parent, int left, int top, int width, int maxLength = 0);
+// A caption at `left`, `captionWidth` wide, and the edit box right after it.
+TEdit* CaptionedEdit(QWidget* parent, const std::string& caption, int left, int top,
+                     int captionWidth, int width, int maxLength = 0);
+
 // One column of a list grid: the field shown, its title and its width in pixels.
 struct GridColumn {
     const char* field;
@@ -99,7 +111,6 @@ TDBGrid* ListGrid(QWidget* parent, Bounds bounds, db::TDataSource* source,
 // std::invalid_argument for a field that is not text.
 int TextFieldWidth(db::Session& session, std::string_view table, std::string_view field);
 
-class TEdit;
 class TComboBox;
 
 // A box a form writes into a text field, and that field's name.

@@ -49,7 +49,7 @@ TEST(FieldListConditionsText, TypedTextsEnterQuoted) {
     EXPECT_EQ(c.HouseNameFilter, "(Hazmeg = 'O''Neil tag' OR Hazmeg = 'Rét')");
     EXPECT_EQ(TParcList::ListTitle("2009", "Búza"), "2009. évi Búza ágazatának parcellakiosztása");
     EXPECT_EQ(TParcList::ListTitle("", ""), " parcellakiosztása");
-    EXPECT_EQ(FarmingYearWord(2009), "2008/2009");
+    EXPECT_EQ(reg::FarmingYearWord(2009), "2008/2009");
 }
 
 class FieldList : public regtest::ListsTest {

@@ -20,10 +20,10 @@ using ::testing::Contains;
 using ::testing::HasSubstr;
 
 TEST(CropGroupShares, RoundedUpToTwoDecimalsOfTheYearAndOfFiveYears) {
-    EXPECT_DOUBLE_EQ(CropGroupShare(10, 30, 1), 33.34);
-    EXPECT_DOUBLE_EQ(CropGroupShare(10, 30, 5), 6.67);
-    EXPECT_DOUBLE_EQ(CropGroupShare(15, 30, 1), 50);
-    EXPECT_DOUBLE_EQ(CropGroupShare(5, 0, 1), 0); // a programme without area
+    EXPECT_DOUBLE_EQ(reg::CropGroupShare(10, 30, 1), 33.34);
+    EXPECT_DOUBLE_EQ(reg::CropGroupShare(10, 30, 5), 6.67);
+    EXPECT_DOUBLE_EQ(reg::CropGroupShare(15, 30, 1), 50);
+    EXPECT_DOUBLE_EQ(reg::CropGroupShare(5, 0, 1), 0); // a programme without area
 }
 
 class LandUsePlan : public regtest::ListsTest {

@@ -185,9 +185,9 @@ TEST_F(SoilTests, TheSerialProposalIsTheLatestYearsHighestPlusOne) {
 }
 
 TEST(SoilTestListText, TwoParcelsAYearAndAveragesOnly) {
-    EXPECT_EQ(SoilTestListCondition({12, 15}, "2008", true),
+    EXPECT_EQ(reg::SoilTestListCondition({12, 15}, "2008", true),
               " And (Tablakod = '12' Or Tablakod = '15') And (Ev = 2008) And (Mintas = 0)");
-    EXPECT_EQ(SoilTestListCondition({}, "", false), " And (Mintas != 0)");
+    EXPECT_EQ(reg::SoilTestListCondition({}, "", false), " And (Mintas != 0)");
 }
 
 TEST_F(SoilTests, TheListFiltersModifiesCancelsAndDeletesWithTheLinkRow) {

@@ -168,8 +168,8 @@ TEST(DiaryConditions, TheTailNamesFieldsSectorYearsSerialsAndActiveFields) {
     quoted.serialFrom = 2;
     EXPECT_EQ(DiaryConditionTail(quoted, "Tablakod"),
               " AND parcellak.Agazat = 'O''Neil' AND parcellak.parcsor >= 2");
-    EXPECT_EQ(DottedDateLiteral(sys::encodeDate(2008, 3, 5)), "2008. 3. 5.");
-    EXPECT_EQ(MonthDayYearLiteral(sys::encodeDate(2008, 12, 31)), "12/31/2008");
+    EXPECT_EQ(sys::filterDateText(sys::encodeDate(2008, 3, 5)), "2008. 3. 5.");
+    EXPECT_EQ(sys::monthDayYearText(sys::encodeDate(2008, 12, 31)), "12/31/2008");
 }
 
 TEST(DiaryConditions, NutrientTextsGiveTheirPercentages) {
