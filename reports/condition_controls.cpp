@@ -1,5 +1,7 @@
 #include "condition_controls.h"
 
+#include "diary_conditions.h"
+
 namespace lists {
 
 namespace {
@@ -85,11 +87,7 @@ void ClearConditions(db::TDataSet& dates, const ConditionControls& c) {
 
 OperationChoices ReadChoices(const ConditionControls& c) {
     OperationChoices choices;
-    ui::TBookmarkList& marks = c.grid->SelectedRows();
-    for (int i = 0; i < marks.Count(); ++i) {
-        c.fields->GotoBookmark(marks[i]);
-        choices.fieldCodes.push_back(c.fields->FieldByName("Parckod").AsString());
-    }
+    choices.fieldCodes = SelectedCodes(*c.grid, *c.fields);
     choices.year = c.year->Text();
     choices.sector = c.sector->Text();
     choices.from = c.from->Date();
