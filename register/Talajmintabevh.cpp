@@ -71,9 +71,8 @@ TTalajmintabev::TTalajmintabev(db::Session& session) : session_(session) {
     Button2->SetBounds(700, 560, 90, 27);
     PlaceBox = std::make_unique<reg::SamplingPlaceBox>(this, &DataSource2, "OK");
 
-    PopupMenu1 = new ui::TPopupMenu(this);
-    PopupMenu1->Add("Rögzítés      CTRL+S")->OnClick = Handler(&TTalajmintabev::Button1Click);
-    PopupMenu1->Add("Mégsem       CTRL+X")->OnClick = Handler(&TTalajmintabev::Button2Click);
+    PopupMenu1 =
+        ui::ButtonMenu(this, {{"Rögzítés      CTRL+S", Button1}, {"Mégsem       CTRL+X", Button2}});
     SetPopupMenu(PopupMenu1);
 
     OnShow = Handler(&TTalajmintabev::FormShow);

@@ -116,10 +116,9 @@ TTapterv::TTapterv(db::Session& session) : session_(session), Chooser(this, sess
     }
     Edit7 = new ui::TEdit(GroupBox1);
     Edit7->SetBounds(96, 198, 116, 22);
-    Edit7->SetMaxLength(40);
     Edit8 = new ui::TEdit(GroupBox1);
     Edit8->SetBounds(96, 228, 116, 22);
-    Edit8->SetMaxLength(40);
+    ui::FitToFields(session, "Tapterv", {{ComboBox1, "Me"}, {Edit7, "Egyeb1"}, {Edit8, "Egyeb2"}});
     Button7 = new ui::TButton(GroupBox1, "Rögzítés");
     Button7->SetBounds(330, 292, 100, 27);
     Button8 = new ui::TButton(GroupBox1, "Mégsem");

@@ -49,9 +49,9 @@ TGNcim::TGNcim(db::Session& session) : session_(session) {
     SetTabOrder({ComboBox1, Button2, Button1, Button3});
 
     PopupMenu1 = new ui::TPopupMenu(this);
-    PopupMenu1->Add("Nyomtatás            CTRL+P");
+    PopupMenu1->Add("Nyomtatás            CTRL+P"); // does nothing, as its key
     PopupMenu1->Add("Nyomtatási kép     CTRL+I")->OnClick = Handler(&TGNcim::Nyomtatasikep1Click);
-    PopupMenu1->Add("Mégsem                 CTRL+X")->OnClick = Handler(&TGNcim::Button3Click);
+    PopupMenu1->Add("Mégsem                 CTRL+X", Button3);
     SetPopupMenu(PopupMenu1);
 
     std::vector<std::string> columns(kCoverColumns.begin(), kCoverColumns.end());
@@ -61,6 +61,14 @@ TGNcim::TGNcim(db::Session& session) : session_(session) {
     OnActivate = Handler(&TGNcim::FormActivate);
     OnClose = Handler(&TGNcim::FormClose);
     SetKeyPreview(true);
+    // The keys the popup's captions name.
+    OnKeyPress = [this](TObject*, TKey& Key) {
+        if (Key == ui::ctrlKey('I')) {
+            Nyomtatasikep1Click(nullptr);
+            Key = ui::keyNone;
+        }
+        ui::Shortcuts(Key, {{'X', Button3}});
+    };
     SetEnterMovesLikeTab(true, {Button2, Button3});
     Button1->OnClick = Handler(&TGNcim::Button1Click);
     Button2->OnClick = Handler(&TGNcim::Button2Click);

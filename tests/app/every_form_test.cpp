@@ -1,5 +1,5 @@
 // Sweeps over every form a command of the main window opens, on a fresh database with a
-// field: what every form must do the same way.
+// field and an operation: what every form must do the same way.
 
 #include "app/startup.h"
 #include "long_lived_forms.h"
@@ -104,6 +104,21 @@ int CloseBoxesOpened(const std::vector<QWidget*>& boxes) {
     return opened;
 }
 
+// Clicks, one at a time, every enabled button of the form that is on view (the forms they
+// open are swept too), runs `look` after each and closes the boxes it opened.
+void ClickEveryButton(ui::TForm& form, const std::function<void(ui::TButton&)>& look) {
+    const std::vector<QWidget*> hidden = HiddenBoxes(form);
+    for (ui::TButton* button : All<ui::TButton>(form)) {
+        if (!button->isEnabled() || !button->isVisibleTo(&form))
+            continue;
+        button->Click();
+        testui::ProcessEvents();
+        look(*button);
+        CloseBoxesOpened(hidden);
+        form.SetModalResult(ui::mrNone);
+    }
+}
+
 class EveryFormTest : public testui::UiTest {
 protected:
     EveryFormTest() {
@@ -112,6 +127,13 @@ protected:
         app->SetModal(sweep);
         app::PrepareWorkingDatabase(session); // with the report layouts
         opstest::AddField(session, "100001", 10000);
+        opstest::AddRow(session, "ElvMuv", [](db::TTable& t) { // an operation on it
+            t.FieldByName("Muvkod").SetAsString("100000");
+            t.FieldByName("Tablakod").SetAsString("100001");
+            t.FieldByName("Datum").SetAsDateTime(sys::encodeDate(2010, 3, 5));
+            t.FieldByName("Muvnev").SetAsString("Szántás");
+            t.FieldByName("Ter").SetAsInteger(10000);
+        });
         app::CreateForms(*app, session);
         Folap1->Timer1->SetEnabled(false);
     }
@@ -182,11 +204,7 @@ TEST_F(EveryFormTest, WhileAnEditBoxIsOpenTheListAndItsButtonsAreInert) {
             return std::any_of(boxes.begin(), boxes.end(),
                                [&](QWidget* box) { return box->isAncestorOf(w); });
         };
-        for (ui::TButton* button : All<ui::TButton>(form)) {
-            if (inside(button) || !button->isEnabled() || !button->isVisibleTo(&form))
-                continue;
-            button->Click();
-            ProcessEvents();
+        ClickEveryButton(form, [&](ui::TButton& button) {
             for (QWidget* box : boxes) {
                 if (box->isHidden() || !box->isVisibleTo(&form))
                     continue;
@@ -200,12 +218,10 @@ TEST_F(EveryFormTest, WhileAnEditBoxIsOpenTheListAndItsButtonsAreInert) {
                     if ((w->inherits("QAbstractItemView") || w->inherits("QAbstractButton")) &&
                         !box->isAncestorOf(w) && w->isVisibleTo(&form)) {
                         EXPECT_FALSE(w->isEnabled())
-                            << Name(form, w) << " beside the box opened by " << button->Caption();
+                            << Name(form, w) << " beside the box opened by " << button.Caption();
                     }
-                CloseBoxesOpened({box});
             }
-            form.SetModalResult(ui::mrNone);
-        }
+        });
     });
     EXPECT_GT(boxesOpened, 5);
 }
@@ -288,6 +304,14 @@ TEST_F(EveryFormTest, ADisabledButtonRunsByNoRouteAndAKeyNamedInAPopupDoesItsIte
         for (QMenu* menu : menus) {
             for (QAction* item : menu->actions()) {
                 const std::string caption = item->text().toStdString();
+                // An item named as a greyed button of the form is greyed too.
+                const QString title = item->text().section("CTRL", 0, 0).trimmed().toLower();
+                for (ui::TButton* button : All<ui::TButton>(form))
+                    if (!title.isEmpty() &&
+                        button->text().remove('&').trimmed().toLower() == title &&
+                        !button->isEnabled() && button->isVisibleTo(&form) && item->isEnabled())
+                        ADD_FAILURE() << Name(form, button) << " is greyed, its popup item "
+                                      << caption << " is not";
                 firedDisabled.clear();
                 const Outcome chosen = outcome([&] { item->trigger(); });
                 for (ui::TButton* button : firedDisabled)
@@ -304,6 +328,7 @@ TEST_F(EveryFormTest, ADisabledButtonRunsByNoRouteAndAKeyNamedInAPopupDoesItsIte
                     << " does (" << describe(chosen) << ")";
             }
         }
+        ClickEveryButton(form, [](ui::TButton&) {}); // the forms opened from here
     });
 }
 
