@@ -86,7 +86,8 @@ void Telvmuvlist::Button1Click(TObject*) {
 // The year is checked before the texts are built: it enters the SQL as a whole number.
 void Telvmuvlist::Button2Click(TObject*) {
     const std::string year = ComboBox2->Text();
-    if (!NumericInt->IsValidInteger(year, "betakarítás éve"))
+    if (!NumericInt->IsValidInteger(year, "betakarítás éve") ||
+        !NumericInt->IsValidYear(year, "betakarítás éve"))
         return;
     const lists::OperationChoices choices = lists::ReadChoices(Controls());
     const lists::OperationConditions c = lists::BuildOperationConditions(choices);

@@ -20,7 +20,8 @@ TGN200914* GN200914 = nullptr;
 namespace {
 
 constexpr int kBranches = 13;
-// The year whose areas are summed when the year box holds no whole number.
+// The year whose areas are summed when the year box holds no year (the print buttons
+// refuse such a box; this keeps the heading and the areas of one year all the same).
 constexpr int kYearFallback = 2010;
 
 } // namespace
@@ -278,8 +279,8 @@ void TGN200914::OpenBranchAreas(bool akgOnly, int year) {
 std::vector<std::string> TGN200914::RvCustomGN0209OsszesitoConnection1GetRow() {
     // The year of the selector being shown (this one when none is).
     const std::string yearText = (GN200914 ? GN200914 : this)->ComboBox1->Text();
-    // A text that is no whole number gives the fallback year's areas, and the heading
-    // names that year, so the sheet never shows areas under another year's name.
+    // A text that is no year gives the fallback year's areas, and the heading names that
+    // year, so the sheet never shows areas under another year's name.
     const int year = YearOf(yearText).value_or(kYearFallback);
     std::vector<std::string> row;
     for (bool akgOnly : {false, true}) {

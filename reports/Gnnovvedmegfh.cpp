@@ -131,7 +131,9 @@ void TGNNovVedMegf::Button1Click(TObject*) {
     c.firstYear = ComboBox2->Text();
     c.lastYear = ComboBox3->Text();
     if (!NumericInt->IsValidInteger(c.firstYear, "Első gazdasági év") ||
-        !NumericInt->IsValidInteger(c.lastYear, "Utolsó gazdasági év"))
+        !NumericInt->IsValidYear(c.firstYear, "Első gazdasági év") ||
+        !NumericInt->IsValidInteger(c.lastYear, "Utolsó gazdasági év") ||
+        !NumericInt->IsValidYear(c.lastYear, "Utolsó gazdasági év"))
         return;
     // 2-5. The selected fields, the sector and the years.
     c.fields = SelectedCodes(*DBGrid1, Table2);

@@ -320,7 +320,9 @@ bool TGNParSzuk::ReadConditions(DiaryFieldConditions& c, bool withSerials) {
     c.firstYear = ComboBox2->Text();
     c.lastYear = ComboBox3->Text();
     if (!NumericInt->IsValidInteger(c.firstYear, "Első gazdasági év") ||
-        !NumericInt->IsValidInteger(c.lastYear, "Utolsó gazdasági év"))
+        !NumericInt->IsValidYear(c.firstYear, "Első gazdasági év") ||
+        !NumericInt->IsValidInteger(c.lastYear, "Utolsó gazdasági év") ||
+        !NumericInt->IsValidYear(c.lastYear, "Utolsó gazdasági év"))
         return false;
     c.fields = SelectedFields();
     c.sector = ComboBox1->Text();

@@ -173,10 +173,12 @@ void TGNTalajv::Aktivparcellak1Click(TObject*) {
 void TGNTalajv::Run(bool preview, const char* emptyText) {
     DiaryFieldConditions c;
     c.firstYear = ComboBox2->Text();
-    if (!NumericInt->IsValidInteger(c.firstYear, "Első gazdasági év"))
+    if (!NumericInt->IsValidInteger(c.firstYear, "Első gazdasági év") ||
+        !NumericInt->IsValidYear(c.firstYear, "Első gazdasági év"))
         return;
     c.lastYear = ComboBox3->Text();
-    if (!NumericInt->IsValidInteger(c.lastYear, "Utolsó gazdasági év"))
+    if (!NumericInt->IsValidInteger(c.lastYear, "Utolsó gazdasági év") ||
+        !NumericInt->IsValidYear(c.lastYear, "Utolsó gazdasági év"))
         return;
     c.fields = SelectedCodes(*DBGrid1, Table1);
     c.sector = ComboBox1->Text();

@@ -76,7 +76,7 @@ bool THozam::ApplyYear() {
     const std::string text = ComboBox1->Text();
     if (text.empty())
         return true;
-    if (!NumericInt->IsValidInteger(text, "évszám"))
+    if (!NumericInt->IsValidInteger(text, "évszám") || !NumericInt->IsValidYear(text, "évszám"))
         return false;
     const int year = sys::parseInt(sys::trim(text));
     if (year != year_)

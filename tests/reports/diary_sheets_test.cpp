@@ -294,6 +294,8 @@ TEST_F(DiarySheets, AnEmptySelectionShowsTheMessageAndPrintsNothing) {
 TEST_F(DiarySheets, BadYearsOrSerialRangeStopThePrint) {
     dialogs.Expect("Hiba! A(z) 'Első gazdasági év' értéke nem egész szám !");
     Print(1, [](TGNParSzuk& f) { f.ComboBox2->SetText("2008x"); });
+    dialogs.Expect("Hiba! A(z) 'Utolsó gazdasági év' értéke (\"201\") nem évszám !");
+    Print(1, [](TGNParSzuk& f) { f.ComboBox3->SetText("201"); });
     dialogs.Expect("Hiba! A(z) 'intervallum vége' értéke nem egész szám !");
     Print(1, [](TGNParSzuk& f) {
         f.CheckBox2->SetChecked(true);

@@ -116,7 +116,8 @@ TEST_F(Summaries, TheYieldHasOnlySectorsAboveZeroRoundedUpToKilograms) {
     AddOperation({.muvkod = "100001", .tablakod = "100001", .ter = 20000, .hozam = 2.5});
     AddOperation({.muvkod = "100002", .tablakod = "100002", .ter = 20000}); // no yield
     AddOperation({.muvkod = "100003", .tablakod = "100000", .ter = 10000, .hozam = 9});
-    dialogs.Expect("Hiba! A(z) 'évszám' értéke nem egész szám !");
+    dialogs.Expect("Hiba! A(z) 'évszám' értéke nem egész szám !")
+        .Expect("Hiba! A(z) 'évszám' értéke (\"200\") nem évszám !");
     forms.On<THozam>([&](THozam& f) {
         f.ComboBox1->SetText("2010");
         f.Button4->click();
@@ -127,6 +128,8 @@ TEST_F(Summaries, TheYieldHasOnlySectorsAboveZeroRoundedUpToKilograms) {
         f.Button2->click();
         f.ComboBox1->SetText("20o9");
         f.Button2->click(); // told, not printed
+        f.ComboBox1->SetText("200");
+        f.Button2->click(); // half a year: told too
         EXPECT_EQ(f.Year(), 2009);
         f.Button1->click();
     });
