@@ -2,6 +2,7 @@
 
 #include "Ujmuvh.h"
 #include "core/Isnuminth.h"
+#include "operation_form_parts.h"
 #include "platform/db/filter.h"
 #include "platform/sys/numbers.h"
 #include "platform/ui/dialogs.h"
@@ -191,19 +192,7 @@ void TAgazatimuvadat::ComboBox3Change(TObject*) {
 }
 
 void TAgazatimuvadat::ShowExtra(int extra) {
-    if (extra == 1) {
-        Label9->SetCaption("Mélység:");
-        Label10->SetCaption("cm");
-    } else {
-        Label9->SetCaption("Hozam :");
-        Label10->SetCaption("t/ha");
-    }
-    const bool value = extra >= 1 && extra <= 3;
-    Label9->setVisible(value);
-    Edit3->setVisible(value);
-    Label10->setVisible(value);
-    Label11->setVisible(extra == 2);
-    Edit4->setVisible(extra == 2);
+    ops::ShowExtraValue({Label9, Edit3, Label10, Label11, Edit4}, extra);
 }
 
 void TAgazatimuvadat::DBLookupListBox1Click(TObject*) {

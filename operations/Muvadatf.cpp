@@ -394,20 +394,8 @@ void TMuvadat::DBLookupListBox1Click(TObject*) {
         return;
     Edit16->SetText(Table2.FieldByName("Muv").AsString());
     const int extra = static_cast<int>(Table2.FieldByName("Extra").AsInteger());
-    const bool value = extra >= 1 && extra <= 3;
-    if (extra == 1) {
-        Label3->SetCaption("Mélység:");
-        Label10->SetCaption("cm");
-    } else if (value) {
-        Label3->SetCaption("Hozam :");
-        Label10->SetCaption("t/ha");
-    }
-    Label3->SetVisible(value);
-    Edit1->SetVisible(value);
-    Label10->SetVisible(value);
+    ops::ShowExtraValue({Label3, Edit1, Label10, Label12, Edit4}, extra);
     Button6->SetVisible(extra == 2 || extra == 3);
-    Label12->SetVisible(extra == 2);
-    Edit4->SetVisible(extra == 2);
 }
 
 void TMuvadat::Button5Click(TObject*) {

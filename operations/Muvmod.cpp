@@ -431,18 +431,7 @@ void TMuvModo::LoadType() {
 }
 
 void TMuvModo::ShowExtraControls(int extra) {
-    if (extra == 1) {
-        Label11->SetCaption("Mélység :");
-        Label13->SetCaption("cm");
-    } else if (extra == 2 || extra == 3) {
-        Label11->SetCaption("Hozam :");
-        Label13->SetCaption("t/ha");
-    }
-    const bool value = extra >= 1 && extra <= 3;
-    for (ui::TControl* control : std::initializer_list<ui::TControl*>{Label11, Label13, Edit5})
-        control->SetVisible(value);
-    Label12->SetVisible(extra == 2);
-    Edit6->SetVisible(extra == 2);
+    ops::ShowExtraValue({Label11, Edit5, Label13, Label12, Edit6, "Mélység :"}, extra);
 }
 
 void TMuvModo::OpenMachine(db::TQuery& query, const std::string& code) {

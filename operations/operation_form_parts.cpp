@@ -66,4 +66,20 @@ void RemoveWaterPoint(db::TTable& points) {
     points.Post();
 }
 
+void ShowExtraValue(const ExtraValueBoxes& boxes, int extra) {
+    if (extra == 1) {
+        boxes.caption->SetCaption(boxes.depthCaption);
+        boxes.unit->SetCaption("cm");
+    } else if (extra == 2 || extra == 3) {
+        boxes.caption->SetCaption("Hozam :");
+        boxes.unit->SetCaption("t/ha");
+    }
+    const bool value = extra >= 1 && extra <= 3;
+    for (ui::TControl* control :
+         std::initializer_list<ui::TControl*>{boxes.caption, boxes.value, boxes.unit})
+        control->SetVisible(value);
+    boxes.byProductCaption->SetVisible(extra == 2);
+    boxes.byProduct->SetVisible(extra == 2);
+}
+
 } // namespace ops

@@ -1,6 +1,7 @@
 #pragma once
-// What the operation entry form and the operation modifier do alike: the worker rows of
-// an operation, written at once, and the hidden box that keeps the water points.
+// What the operation forms do alike: the worker rows of an operation, written at once, the
+// hidden box that keeps the water points, and the value boxes an operation type's Extra
+// asks for.
 
 #include "platform/db/table.h"
 #include "platform/ui/vcl.h"
@@ -27,5 +28,19 @@ void PostWaterPoint(db::TTable& points, ui::TGroupBox& box,
 void CancelWaterPoint(db::TTable& points, ui::TGroupBox& box);
 // Takes the current point off the lists; operations that name it keep its row.
 void RemoveWaterPoint(db::TTable& points);
+
+// The boxes of an operation's extra value: the value with its caption and unit, and the
+// by-product with its caption.
+struct ExtraValueBoxes {
+    ui::TLabel* caption;
+    ui::TEdit* value;
+    ui::TLabel* unit;
+    ui::TLabel* byProductCaption;
+    ui::TEdit* byProduct;
+    const char* depthCaption = "Mélység:";
+};
+// Shows the boxes the type's Extra asks for: 1 the depth (cm), 2 and 3 the yield (t/ha),
+// 2 also the by-product; any other value hides them all.
+void ShowExtraValue(const ExtraValueBoxes& boxes, int extra);
 
 } // namespace ops
