@@ -491,17 +491,13 @@ void TMuvadat::Button15Click(TObject*) {
 }
 
 void TMuvadat::Button16Click(TObject*) {
-    if (!Table12.Active() || Table12.IsEmpty())
-        return;
-    ops::AddWorker(Table11, Table12.FieldByName("Szid").AsInteger(), "");
-    ReopenWorkers();
+    if (ops::AddChosenWorker(Table11, Table12, ""))
+        ReopenWorkers();
 }
 
 void TMuvadat::Button17Click(TObject*) {
-    if (!Query2.Active() || Query2.IsEmpty())
-        return;
-    ops::RemoveWorker(Table11, Query2.FieldByName("Munk_id").AsInteger());
-    ReopenWorkers();
+    if (ops::RemoveChosenWorker(Table11, Query2))
+        ReopenWorkers();
 }
 
 void TMuvadat::Button18Click(TObject*) {
@@ -511,11 +507,8 @@ void TMuvadat::Button18Click(TObject*) {
     GroupBox3->Hide();
 }
 
-// The persons added there are offered at once.
 void TMuvadat::Button19Click(TObject*) {
-    ui::ShowModalForm(Szemelyek, session_);
-    if (Table12.Active())
-        Table12.Refresh();
+    ops::AddEmployees(session_, Table12);
 }
 
 void TMuvadat::Button20Click(TObject*) {

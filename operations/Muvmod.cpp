@@ -583,17 +583,13 @@ void TMuvModo::Button8Click(TObject*) {
 }
 
 void TMuvModo::Button16Click(TObject*) {
-    if (!Table12.Active() || Table12.IsEmpty())
-        return;
-    ops::AddWorker(Table11, Table12.FieldByName("Szid").AsInteger(), OperationCode());
-    ReopenWorkers();
+    if (ops::AddChosenWorker(Table11, Table12, OperationCode()))
+        ReopenWorkers();
 }
 
 void TMuvModo::Button17Click(TObject*) {
-    if (!Query2.Active() || Query2.IsEmpty())
-        return;
-    ops::RemoveWorker(Table11, Query2.FieldByName("Munk_id").AsInteger());
-    ReopenWorkers();
+    if (ops::RemoveChosenWorker(Table11, Query2))
+        ReopenWorkers();
 }
 
 void TMuvModo::Button18Click(TObject*) {
@@ -603,8 +599,9 @@ void TMuvModo::Button18Click(TObject*) {
     GroupBox3->Hide();
 }
 
+// The persons added there are offered at once.
 void TMuvModo::Button19Click(TObject*) {
-    ui::ShowModalForm(Szemelyek, session_);
+    ops::AddEmployees(session_, Table12);
 }
 
 // O1 to O4: the observations of the operation's field.

@@ -2,6 +2,8 @@
 
 #include "platform/sys/numbers.h"
 #include "platform/ui/db_controls.h"
+#include "platform/ui/form.h"
+#include "resources/Szemelyh.h"
 
 namespace ops {
 
@@ -18,6 +20,26 @@ void RemoveWorker(db::TTable& workers, std::int64_t munkId) {
     if (!workers.IsEmpty())
         workers.Delete();
     workers.SetFiltered(false);
+}
+
+bool AddChosenWorker(db::TTable& workers, db::TTable& persons, const std::string& muvkod) {
+    if (!persons.Active() || persons.IsEmpty())
+        return false;
+    AddWorker(workers, persons.FieldByName("Szid").AsInteger(), muvkod);
+    return true;
+}
+
+bool RemoveChosenWorker(db::TTable& workers, db::TDataSet& shown) {
+    if (!shown.Active() || shown.IsEmpty())
+        return false;
+    RemoveWorker(workers, shown.FieldByName("Munk_id").AsInteger());
+    return true;
+}
+
+void AddEmployees(db::Session& session, db::TTable& persons) {
+    ui::ShowModalForm(Szemelyek, session);
+    if (persons.Active())
+        persons.Refresh();
 }
 
 namespace {

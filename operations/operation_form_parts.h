@@ -17,6 +17,15 @@ void AddWorker(db::TTable& workers, std::int64_t szid, const std::string& muvkod
 // Removes the worker row `munkId`; the filter it used is switched off again.
 void RemoveWorker(db::TTable& workers, std::int64_t munkId);
 
+// The buttons of the box in which an operation's workers are chosen, beside the persons:
+// the chosen person (the current row of `persons`) becomes a worker of `muvkod`; the
+// chosen worker (the current row of `shown`, the operation's workers) is removed. False
+// when there is nobody to take; after true the form shows its workers again.
+bool AddChosenWorker(db::TTable& workers, db::TTable& persons, const std::string& muvkod);
+bool RemoveChosenWorker(db::TTable& workers, db::TDataSet& shown);
+// Opens the employees' form; the persons added there are offered in the box at once.
+void AddEmployees(db::Session& session, db::TTable& persons);
+
 // Opens the point box on a new point.
 void StartNewWaterPoint(db::TTable& points, ui::TGroupBox& box);
 // Opens the point box on the current point; false when there is none.
