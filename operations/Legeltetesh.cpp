@@ -1,5 +1,6 @@
 #include "Legeltetesh.h"
 
+#include "core/Isnuminth.h"
 #include "platform/db/filter.h"
 #include "platform/sys/numbers.h"
 #include "platform/ui/dialogs.h"
@@ -233,6 +234,12 @@ void TLegeltetes::Button8Click(TObject*) {
         ui::MessageDlg("Kérem, adja meg az állatfajt és a korcsoportot!", ui::mtWarning, ui::mbOK);
         return;
     }
+    // The grazed area is a part of the field; a grazing lasts days.
+    const std::string area = DBEdit2->Text();
+    if (!NumericInt->IsValidReal(DBEdit1->Text(), "Napok száma", TNumericInt::Bound::Positive) ||
+        !NumericInt->IsValidReal(area, "Terület", TNumericInt::Bound::Positive) ||
+        (!area.empty() && !res::AreaFitsField(sys::parseFloat(area), fieldTer_)))
+        return;
     Table2.FieldByName("Legkezd").SetAsDateTime(DateTimePicker1->Date());
     Table2.FieldByName("Parcid").SetAsString(parckod_);
     Table2.FieldByName("Legmod").SetAsString(Edit1->Text());

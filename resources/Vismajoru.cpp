@@ -159,11 +159,8 @@ void Tvismajor::Button6Click(TObject*) {
     if (!NumericInt->IsValidReal(area, "érintett terület nagysága", TNumericInt::Bound::Positive))
         return;
     if (!area.empty() &&
-        sys::parseFloat(area) * 10000 > Table2.FieldByName("Ter").AsFloat() + 1e-6) {
-        ui::MessageDlg("Az érintett terület nem lehet nagyobb a tábla területénél!", ui::mtWarning,
-                       ui::mbOK);
+        !res::AreaFitsField(sys::parseFloat(area) * 10000, Table2.FieldByName("Ter").AsFloat()))
         return;
-    }
     const sys::DateTime day = DateTimePicker1->Date();
     Table1.FieldByName("Deleted").SetAsBoolean(false);
     Table1.FieldByName("Parcid").SetAsString(Table2.FieldByName("Parckod").AsString());

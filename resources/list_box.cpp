@@ -1,6 +1,7 @@
 #include "list_box.h"
 
 #include "platform/db/dataset.h"
+#include "platform/ui/dialogs.h"
 
 namespace res {
 
@@ -12,6 +13,14 @@ void SetTabStops(std::initializer_list<ui::TControl*> controls, bool stop) {
 void SetEnabled(std::initializer_list<ui::TControl*> controls, bool enabled) {
     for (ui::TControl* control : controls)
         control->SetEnabled(enabled);
+}
+
+bool AreaFitsField(double squareMetres, double fieldSquareMetres) {
+    if (squareMetres <= fieldSquareMetres + 1e-6)
+        return true;
+    ui::MessageDlg("Az érintett terület nem lehet nagyobb a tábla területénél!", ui::mtWarning,
+                   ui::mbOK);
+    return false;
 }
 
 void ShowDate(ui::TDateTimePicker* picker, const db::TField& date) {

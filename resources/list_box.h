@@ -26,6 +26,10 @@ void ShowDate(ui::TDateTimePicker* picker, const db::TField& date);
 // Places the box at (left, top) over the list, titles it and shows it in front.
 void ShowBox(ui::TGroupBox* box, int left, int top, const std::string& caption);
 
+// A part of a field (an area struck or grazed, m²) is no larger than the field; otherwise
+// the warning says so and false is returned.
+bool AreaFitsField(double squareMetres, double fieldSquareMetres);
+
 // A label beside a box at (left, top) (platform/ui).
 using ui::AddLabel;
 

@@ -37,7 +37,11 @@ TEST_F(GrazingLog, ARowIsInsertedModifiedAndMarkedDeleted) {
         f.Edit2->SetText("12");
         EXPECT_DOUBLE_EQ(f.Table2.FieldByName("Ae").AsFloat(), 7.2);
         f.Edit1->SetText("szakaszos");
-        f.Button8->Click();
+        for (const char* area : {"-1", "6000", "5000"}) { // the field has 5000 m²
+            f.DBEdit2->selectAll();
+            Type(f.DBEdit2, area);
+            f.Button8->Click();
+        }
         ASSERT_EQ(f.Query1.RecordCount(), 1);
 
         f.Button4->Click();
@@ -53,6 +57,8 @@ TEST_F(GrazingLog, ARowIsInsertedModifiedAndMarkedDeleted) {
         EXPECT_TRUE(f.Query1.IsEmpty());
         f.Button6->Click();
     });
+    dialogs.Expect("A(z) 'Terület' értéke nem lehet nulla vagy negatív !")
+        .Expect("Az érintett terület nem lehet nagyobb a tábla területénél!");
     dialogs.Expect("Az állategység számítás nem sikerült. Valószínűleg a darabszám helytelenül "
                    "lett megadva.");
     dialogs.Expect("Valóban töröljem a kiválasztott legeltetést ?", ui::mrNo);
