@@ -110,6 +110,7 @@ TLegeltetes::TLegeltetes(db::Session& session) : session_(session) {
     Button7 = ui::Make<ui::TButton>(GroupBox2, {480, 350, 96, 27}, "Mégsem");
     Button8 = ui::Make<ui::TButton>(GroupBox2, {584, 350, 96, 27}, "Rögzítés");
     GroupBox2->Hide();
+    ui::EditBoxOverList(GroupBox2);
 
     OnShow = Handler(&TLegeltetes::FormShow);
     OnClose = Handler(&TLegeltetes::FormClose);

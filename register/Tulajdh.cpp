@@ -35,6 +35,7 @@ TTulajd::TTulajd(db::Session& session) : session_(session) {
     Button6 = ui::Make<ui::TButton>(GroupBox1, {86, 114, 85, 27}, "Rögzít");
     Button7 = ui::Make<ui::TButton>(GroupBox1, {181, 114, 85, 27}, "Mégsem");
     GroupBox1->SetVisible(false);
+    ui::EditBoxOverList(GroupBox1);
     SetTabOrder({DBGrid1, Button1, Button5, Button4, Button2, Button3, Edit1, Edit2, Edit3, Button6,
                  Button7});
 

@@ -52,6 +52,7 @@ TGepjavitas::TGepjavitas(db::Session& session) : session_(session) {
     Button6 = ui::Make<ui::TButton>(GroupBox1, {110, 264, 100, 27}, "Rögzít");
     Button5 = ui::Make<ui::TButton>(GroupBox1, {220, 264, 100, 27}, "Mégsem");
     GroupBox1->Hide();
+    ui::EditBoxOverList(GroupBox1);
     ui::FitToFields(session, "Gepjavitas", {{Edit1, "Hiba"}, {Edit2, "Szerelo"}});
     SetTabOrder({DBGrid1, Button2, Button3, Button4, Button1, DateTimePicker1, DBGrid2, DBGrid3,
                  Edit1, Edit2, Button6, Button5});
@@ -144,13 +145,11 @@ void TGepjavitas::Button1Click(TObject*) {
 
 void TGepjavitas::OpenBox(const std::string& caption) {
     res::SetTabStops({Button1, Button2, Button3, Button4}, false);
-    DBGrid1->SetEnabled(false);
     res::ShowBox(GroupBox1, 8, 120, caption);
     DateTimePicker1->SetFocus();
 }
 
 void TGepjavitas::CloseBox() {
-    DBGrid1->SetEnabled(true);
     GroupBox1->Hide();
     res::SetTabStops({Button1, Button2, Button3, Button4}, true);
 }

@@ -61,6 +61,7 @@ TGeplist::TGeplist(db::Session& session) : session_(session) {
     Button5 = ui::Make<ui::TButton>(GroupBox1, {130, 160, 100, 27}, "Mégsem");
     Button6 = ui::Make<ui::TButton>(GroupBox1, {240, 160, 140, 27}, "Vátozás rögzítése");
     GroupBox1->Hide();
+    ui::EditBoxOverList(GroupBox1);
 
     GroupBox2 = ui::Make<ui::TGroupBox>(this, {8, 48, 420, 376}, "Gép módosítása");
     AddLabel(GroupBox2, "Megnevezés :", 12, 30);
@@ -74,6 +75,7 @@ TGeplist::TGeplist(db::Session& session) : session_(session) {
     Button7 = ui::Make<ui::TButton>(GroupBox2, {130, 160, 100, 27}, "Mégsem");
     Button8 = ui::Make<ui::TButton>(GroupBox2, {240, 160, 140, 27}, "Változás rögzítése");
     GroupBox2->Hide();
+    ui::EditBoxOverList(GroupBox2);
 
     SetTabOrder({PageControl1, DBGrid1, DBGrid2, Button9, Button10,  Button4, Button1,
                  Button2,      Button3, DBEdit1, DBEdit2, ComboBox1, DBEdit3, Button5,
@@ -193,11 +195,9 @@ void TGeplist::Button3Click(TObject*) {
     PrintShownList();
 }
 
-// While a modify box is open the list's controls are out of the tab order and wait, so
-// that no other action posts the row being modified.
+// While a modify box is open the list's controls are out of the tab order.
 void TGeplist::SetListActive(bool active) {
     res::SetTabStops({PageControl1, Button1, Button2, Button3, Button4, Button9, Button10}, active);
-    res::SetEnabled({PageControl1, Button1, Button2, Button3, Button4, Button9, Button10}, active);
 }
 
 // Opens the modify box of the page shown on its current machine.

@@ -10,11 +10,6 @@ void SetTabStops(std::initializer_list<ui::TControl*> controls, bool stop) {
         control->SetTabStop(stop);
 }
 
-void SetEnabled(std::initializer_list<ui::TControl*> controls, bool enabled) {
-    for (ui::TControl* control : controls)
-        control->SetEnabled(enabled);
-}
-
 bool AreaFitsField(double squareMetres, double fieldSquareMetres) {
     if (squareMetres <= fieldSquareMetres + 1e-6)
         return true;

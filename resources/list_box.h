@@ -17,9 +17,6 @@ namespace res {
 // Gives the controls their tab stops back (true) or takes them (false).
 void SetTabStops(std::initializer_list<ui::TControl*> controls, bool stop);
 
-// Enables or disables the controls.
-void SetEnabled(std::initializer_list<ui::TControl*> controls, bool enabled);
-
 // Shows a stored date in a picker; a row without a date shows today.
 void ShowDate(ui::TDateTimePicker* picker, const db::TField& date);
 

@@ -1,5 +1,5 @@
 // Sweeps over every form a command of the main window opens, on a fresh database with a
-// field and an operation: what every form must do the same way.
+// field, an operation, an owner and a tractor: what every form must do the same way.
 
 #include "app/startup.h"
 #include "long_lived_forms.h"
@@ -133,6 +133,15 @@ protected:
             t.FieldByName("Datum").SetAsDateTime(sys::encodeDate(2010, 3, 5));
             t.FieldByName("Muvnev").SetAsString("Szántás");
             t.FieldByName("Ter").SetAsInteger(10000);
+        });
+        opstest::AddRow(session, "tulaj", [](db::TTable& t) { // an owner and a tractor
+            t.FieldByName("Tulkod").SetAsString("100000");
+            t.FieldByName("Tulnev").SetAsString("Kiss Péter");
+            t.FieldByName("Cim").SetAsString("Szeged");
+        });
+        opstest::AddRow(session, "Erogepek", [](db::TTable& t) {
+            t.FieldByName("Gepkod").SetAsString("100000");
+            t.FieldByName("Geptip").SetAsString("MTZ 82");
         });
         app::CreateForms(*app, session);
         Folap1->Timer1->SetEnabled(false);

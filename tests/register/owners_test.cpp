@@ -29,6 +29,8 @@ void WithRegister(db::Session& session, testui::ScriptedForms& forms,
                   const std::function<void(TTulajd&)>& body) {
     forms.On<TTulajd>([&](TTulajd& f) {
         body(f);
+        if (f.GroupBox1->isVisibleTo(&f))
+            f.Button7->click(); // the register waits while the box is open
         if (f.ModalResult() == ui::mrNone)
             f.Button3->click();
     });
