@@ -31,19 +31,9 @@ TGNNovVedMegf::TGNNovVedMegf(db::Session& session) : session_(session) {
     SetUpConditionSets(Table2, Query3, Query1);
     Table1.SetTableName("Megffej.db");
 
-    ui::Make<ui::TLabel>(this, {8, 8, 400, 20}, "Listázási feltételek beállítása")->SetBold(true);
-    ui::Make<ui::TLabel>(this, {8, 34, 100, 16}, "Táblák :");
-    DBGrid1 = ui::ListGrid(this, {8, 52, 604, 220}, &DataSource1,
-                           {{"Evj", "G. év", 60},
-                            {"Parcsor", "S.Sz.", 50},
-                            {"Agazat", "Ágazat", 140},
-                            {"Ter", "Terület", 90},
-                            {"Hazmeg", "Hazi megnevezés", 160},
-                            {"Masod", "Másodvetés", 80}});
-    DBGrid1->SetMultiSelect(true);
-    DBGrid1->SetHint("CTRL használatával több parcella is kijelölhető");
-    CheckBox1 = ui::Make<ui::TCheckBox>(this, {8, 280, 200, 20}, "Aklív táblák");
-    CheckBox1->SetChecked(true);
+    const DiaryFieldChoice fields = MakeDiaryFieldChoice(this, &DataSource1, 140, true);
+    DBGrid1 = fields.grid;
+    CheckBox1 = fields.active;
     ui::Make<ui::TLabel>(this, {8, 312, 200, 16}, "Ágazat :");
     ComboBox1 = ui::Make<ui::TComboBox>(this, {220, 308, 200, 22});
     ui::Make<ui::TLabel>(this, {8, 340, 210, 16}, "Első gazdasági év :");

@@ -66,19 +66,9 @@ TGNParcMuvSzolo::TGNParcMuvSzolo(db::Session& session) : session_(session) {
         rows.FieldByName("Termes").SetAsString(yield == 0 ? "" : sys::floatToText(yield));
     };
 
-    auto* heading = ui::Make<ui::TLabel>(this, {8, 8, 400, 20}, "Listázási feltételek beállítása");
-    heading->SetBold(true);
-    ui::Make<ui::TLabel>(this, {8, 34, 200, 16}, "Táblák :");
-    DBGrid1 = ui::ListGrid(this, {8, 52, 604, 220}, &DataSource1,
-                           {{"Evj", "G. év", 60},
-                            {"Parcsor", "S.Sz.", 50},
-                            {"Agazat", "Ágazat", 150},
-                            {"Ter", "Terület", 90},
-                            {"Hazmeg", "Hazi megnevezés", 160},
-                            {"Masod", "Másodvetés", 80}});
-    DBGrid1->SetHint("Egyszerre csak egy parcella kérhető .");
-    CheckBox1 = ui::Make<ui::TCheckBox>(this, {8, 280, 200, 20}, "Aklív táblák");
-    CheckBox1->SetChecked(true);
+    const DiaryFieldChoice fields = MakeDiaryFieldChoice(this, &DataSource1, 150, false);
+    DBGrid1 = fields.grid;
+    CheckBox1 = fields.active;
     Button3 = ui::Make<ui::TButton>(this, {282, 322, 100, 27}, "Mégsem");
     Button1 = ui::Make<ui::TButton>(this, {392, 322, 110, 27}, "Nyomtatási kép");
     Button4 = ui::Make<ui::TButton>(this, {512, 322, 100, 27}, "Nyomtatás");

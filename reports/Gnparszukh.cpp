@@ -143,27 +143,10 @@ TGNParSzuk::TGNParSzuk(db::Session& session) : session_(session) {
     Query5.AddCalcField("KetSorsz", db::FieldType::Alpha, 10);
     Query5.OnCalcFields = [this](db::TDataSet& rows) { Query5CalcFields(rows); };
 
-    Label1 = new ui::TLabel(this, "Listázási feltételek beállítása");
-    Label1->SetBounds(8, 8, 400, 20);
-    Label1->SetBold(true);
-    (new ui::TLabel(this, "Táblák :"))->SetBounds(8, 34, 100, 16);
-    DBGrid1 = new ui::TDBGrid(this);
-    DBGrid1->SetBounds(8, 52, 604, 220);
-    DBGrid1->SetDataSource(&DataSource1);
-    DBGrid1->SetReadOnly(true);
-    DBGrid1->SetRowSelect(true);
-    DBGrid1->SetMultiSelect(true);
-    DBGrid1->SetHint("CTRL használatával több parcella is kijelölhető");
-    DBGrid1->Columns().Add("Evj", "G. év", 60);
-    DBGrid1->Columns().Add("Parcsor", "S.Sz.", 50);
-    DBGrid1->Columns().Add("Agazat", "Ágazat", 140);
-    DBGrid1->Columns().Add("Ter", "Terület", 90);
-    DBGrid1->Columns().Add("Hazmeg", "Hazi megnevezés", 160);
-    DBGrid1->Columns().Add("Masod", "Másodvetés", 80);
-
-    CheckBox1 = new ui::TCheckBox(this, "Aklív táblák");
-    CheckBox1->SetBounds(8, 280, 200, 20);
-    CheckBox1->SetChecked(true);
+    const DiaryFieldChoice fields = MakeDiaryFieldChoice(this, &DataSource1, 140, true);
+    Label1 = fields.heading;
+    DBGrid1 = fields.grid;
+    CheckBox1 = fields.active;
     CheckBox3 = new ui::TCheckBox(this, "A gazdálkodási éven belüli összes művelet megjelenítése");
     CheckBox3->SetBounds(220, 280, 392, 20);
     CheckBox3->SetChecked(true);

@@ -68,20 +68,9 @@ TGNTalajv::TGNTalajv(db::Session& session) : session_(session) {
     Query2.SQL().Add("ORDER BY Evj");
     Query3.SQL().Add("SELECT DISTINCT Agazat FROM parcellak");
 
-    auto* heading = ui::Make<ui::TLabel>(this, {8, 8, 400, 20}, "Listázási feltételek beállítása");
-    heading->SetBold(true);
-    ui::Make<ui::TLabel>(this, {8, 34, 200, 16}, "Táblák :");
-    DBGrid1 = ui::ListGrid(this, {8, 52, 604, 220}, &DataSource1,
-                           {{"Evj", "G. év", 60},
-                            {"Parcsor", "S.Sz.", 50},
-                            {"Agazat", "Ágazat", 150},
-                            {"Ter", "Terület", 90},
-                            {"Hazmeg", "Hazi megnevezés", 160},
-                            {"Masod", "Másodvetés", 80}});
-    DBGrid1->SetMultiSelect(true);
-    DBGrid1->SetHint("CTRL használatával több parcella is kijelölhető");
-    CheckBox1 = ui::Make<ui::TCheckBox>(this, {8, 280, 200, 20}, "Aklív táblák");
-    CheckBox1->SetChecked(true);
+    const DiaryFieldChoice fields = MakeDiaryFieldChoice(this, &DataSource1, 150, true);
+    DBGrid1 = fields.grid;
+    CheckBox1 = fields.active;
     ui::Make<ui::TLabel>(this, {8, 314, 200, 16}, "Ágazat :");
     ComboBox1 = ui::Make<ui::TComboBox>(this, {220, 310, 200, 22});
     ui::Make<ui::TLabel>(this, {8, 344, 200, 16}, "Első gazdasági év :");

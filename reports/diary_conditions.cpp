@@ -5,6 +5,8 @@
 #include "platform/db/table.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/db_grid.h"
+#include "platform/ui/form.h"
+#include "platform/ui/form_helpers.h"
 #include "platform/ui/menus.h"
 
 std::vector<std::string> SelectedCodes(ui::TDBGrid& grid, db::TDataSet& rows, const char* field) {
@@ -29,6 +31,27 @@ void ActiveFieldBoxClicked(const ui::TCheckBox& box, ui::TMenuItem& item, db::TD
 void ActiveFieldItemChosen(ui::TMenuItem& item, ui::TCheckBox& box) {
     item.SetChecked(!item.Checked());
     box.SetChecked(item.Checked());
+}
+
+DiaryFieldChoice MakeDiaryFieldChoice(ui::TForm* form, db::TDataSource* source, int sectorWidth,
+                                      bool several) {
+    DiaryFieldChoice c{};
+    c.heading = ui::Make<ui::TLabel>(form, {8, 8, 400, 20}, "Listázási feltételek beállítása");
+    c.heading->SetBold(true);
+    ui::Make<ui::TLabel>(form, {8, 34, 200, 16}, "Táblák :");
+    c.grid = ui::ListGrid(form, {8, 52, 604, 220}, source,
+                          {{"Evj", "G. év", 60},
+                           {"Parcsor", "S.Sz.", 50},
+                           {"Agazat", "Ágazat", sectorWidth},
+                           {"Ter", "Terület", 90},
+                           {"Hazmeg", "Hazi megnevezés", 160},
+                           {"Masod", "Másodvetés", 80}});
+    c.grid->SetMultiSelect(several);
+    c.grid->SetHint(several ? "CTRL használatával több parcella is kijelölhető"
+                            : "Egyszerre csak egy parcella kérhető .");
+    c.active = ui::Make<ui::TCheckBox>(form, {8, 280, 200, 20}, "Aklív táblák");
+    c.active->SetChecked(true);
+    return c;
 }
 
 void SetUpConditionSets(db::TTable& fields, db::TQuery& sectors, db::TQuery& years) {

@@ -10,10 +10,15 @@ class TDataSet;
 class TQuery;
 class TTable;
 } // namespace db
+namespace db {
+class TDataSource;
+}
 namespace ui {
 class TCheckBox;
 class TComboBox;
 class TDBGrid;
+class TForm;
+class TLabel;
 class TMenuItem;
 } // namespace ui
 
@@ -29,6 +34,18 @@ std::vector<std::string> SelectedCodes(ui::TDBGrid& grid, db::TDataSet& rows,
 void ActiveFieldBoxClicked(const ui::TCheckBox& box, ui::TMenuItem& item, db::TDataSet& fields);
 // The item was chosen: the check box flips, and its click follows.
 void ActiveFieldItemChosen(ui::TMenuItem& item, ui::TCheckBox& box);
+
+// The top of a diary condition form: the heading "Listázási feltételek beállítása", the
+// field grid over `source` (year, serial, sector `sectorWidth` wide, area, house name,
+// second crop) and under it the active-field check box, ticked. With `several`, more
+// fields may be marked (with Ctrl).
+struct DiaryFieldChoice {
+    ui::TLabel* heading;
+    ui::TDBGrid* grid;
+    ui::TCheckBox* active;
+};
+DiaryFieldChoice MakeDiaryFieldChoice(ui::TForm* form, db::TDataSource* source, int sectorWidth,
+                                      bool several);
 
 // The data sets of a diary condition form's choices: the field grid's parcellak.DB in
 // Evj;Parcsor order showing the active fields, the distinct sectors and the farming years.
