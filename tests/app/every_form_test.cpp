@@ -217,9 +217,10 @@ TEST_F(EveryFormTest, WhileAnEditBoxIsOpenTheListAndItsButtonsAreInert) {
             for (QWidget* box : boxes) {
                 if (box->isHidden() || !box->isVisibleTo(&form))
                     continue;
-                const bool overList = std::any_of(
-                    All<QAbstractItemView>(form).begin(), All<QAbstractItemView>(form).end(),
-                    [&](QAbstractItemView* v) { return !inside(v) && v->isVisibleTo(&form); });
+                const std::vector<QAbstractItemView*> lists = All<QAbstractItemView>(form);
+                const bool overList = std::any_of(lists.begin(), lists.end(), [&](auto* v) {
+                    return !inside(v) && v->isVisibleTo(&form);
+                });
                 if (!overList)
                     continue;
                 ++boxesOpened;
