@@ -6,12 +6,19 @@
 
 #include "core/catalogue.h"
 #include "core/operation_types.h"
+#include "platform/db/file_io.h"
 #include "platform/db/session.h"
 #include "platform/db/table.h"
+#include "platform/sys/text.h"
 
+#include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
 #include <stdexcept>
 
 namespace core {
+
+namespace fs = std::filesystem;
 
 // The diary sheets sum and name the land parcels by this Id (GN-01's rows, the parcel
 // summaries' use), so the land parcel forms offer exactly these, by Id from 1.
@@ -113,7 +120,69 @@ void CreateWithRows(db::Session& session, const TableDef& def) {
 
 } // namespace
 
+namespace {
+
+// A fresh database is made in a folder of its own beside the tables, and its files are
+// moved into place only once every one of them is made (and on the disk): a first start
+// cut off (a full disk, a kill, the power) leaves the working directory as it was, and
+// the next start makes the database again. The mark in the folder says that the moving
+// has begun, so that the next start finishes it instead.
+constexpr const char* kFreshFolder = "uj-adatbazis.keszul";
+constexpr const char* kMadeMark = "elkeszult";
+
+bool MovedAlong(const fs::path& file) {
+    const std::string name = file.filename().string();
+    return name != kMadeMark && name != db::Session::kIndexCheckFile &&
+           !sys::equalsNoCase(file.extension().string(), ".jnl");
+}
+
+// Moves the made files into the working directory, never over a file there.
+void MoveIntoPlace(const fs::path& fresh, const fs::path& dir) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(fresh))
+        if (entry.is_regular_file() && MovedAlong(entry.path()))
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const fs::path& file : files)
+        if (std::error_code error; !fs::exists(dir / file.filename(), error))
+            fs::rename(file, dir / file.filename());
+    db::io::syncDirectory(dir);
+    fs::remove_all(fresh);
+    db::io::syncDirectory(dir);
+}
+
+// Every file of the made database on the disk, then the mark.
+void MarkMade(const fs::path& fresh) {
+    for (const auto& entry : fs::directory_iterator(fresh))
+        if (entry.is_regular_file())
+            db::io::File::open(entry.path(), O_RDONLY).sync();
+    const db::io::File mark = db::io::File::open(fresh / kMadeMark, O_WRONLY | O_CREAT | O_TRUNC);
+    mark.sync();
+    db::io::syncDirectory(fresh);
+}
+
+// What a first start cut off left: finished when its files were being moved, else
+// dropped (only the folder's own files: the working directory is not touched).
+void FinishOrDropFresh(const fs::path& dir) {
+    const fs::path fresh = dir / kFreshFolder;
+    std::error_code error;
+    if (!fs::is_directory(fresh, error))
+        return;
+    if (fs::exists(fresh / kMadeMark, error))
+        MoveIntoPlace(fresh, dir);
+    else
+        fs::remove_all(fresh);
+}
+
+} // namespace
+
 DatabaseCheck PrepareDatabase(db::Session& session) {
+    FinishOrDropFresh(session.directory());
+    // An index file found holding another index is made again as the table's own.
+    session.setIndexCatalogue([](const std::string& table) {
+        const TableDef* def = FindTable(table);
+        return def ? def->indexes : std::vector<db::IndexDef>{};
+    });
     DatabaseCheck check;
     bool anyPresent = false;
     for (const auto& def : Catalogue()) {
@@ -141,11 +210,21 @@ DatabaseCheck PrepareDatabase(db::Session& session) {
     return check;
 }
 
+// The tables are written without a flush each (the folder is flushed whole before its
+// files move into place), so a large reference list costs no disk wait per row.
 void CreateFreshDatabase(db::Session& session) {
-    for (const auto& def : Catalogue())
-        if (!session.exists(def.name))
-            CreateWithRows(session, def);
-    WriteNormalHectareText(session.directory());
+    const fs::path fresh = session.directory() / kFreshFolder;
+    fs::remove_all(fresh);
+    fs::create_directory(fresh);
+    {
+        db::Session made(fresh, db::Durability::OsBuffers);
+        for (const auto& def : Catalogue())
+            if (!session.exists(def.name))
+                CreateWithRows(made, def);
+        WriteNormalHectareText(fresh);
+    }
+    MarkMade(fresh);
+    MoveIntoPlace(fresh, session.directory());
 }
 
 std::vector<StarterText> StarterTexts() {

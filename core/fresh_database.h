@@ -31,14 +31,17 @@ struct DatabaseCheck {
 };
 
 // Creates every table of the catalogue that is missing when none of the inventory's
-// tables exists, with its index files and its reference rows; otherwise lists the data
+// tables exists, with its index files and its reference rows (after a first start cut
+// off, whose made files were never moved into place, again; one cut off while they were
+// being moved is finished); otherwise lists the data
 // files ("Tablak.db") missing, creating nothing. A complete inventory gets only the
 // tables outside it that are missing (the read-only lists with their rows, szlatet), and
 // the machine tables their "no machine" rows when they lack them. Never changes an
 // existing row.
 DatabaseCheck PrepareDatabase(db::Session& session);
 
-// Creates every table of the catalogue that the directory lacks, with the reference
+// Creates every table of the catalogue that the directory lacks (whole or not at all:
+// they are made in a folder of their own and moved into place at the end), with the reference
 // rows: the "no machine" rows of Erogepek and Munkagepek, Akgmuvag, Muvelesiag,
 // celprogramok, the starter operation types of Normalhektar; and "normalhektar.txt".
 void CreateFreshDatabase(db::Session& session);

@@ -27,6 +27,7 @@ constexpr Meaning kMeanings[] = {
     {"already exists", "a tábla már létezik"},
     {"is taken", "ilyen nevű mező már van a táblában"},
     {"file ends before", "a fájl csonka"},
+    {"egy másik program használja", "a táblát egy másik program használja"},
 };
 
 // The engine words its problems in English for the developer; a problem worded in

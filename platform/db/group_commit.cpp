@@ -68,10 +68,13 @@ std::vector<std::string> recoverGroup(const fs::path& superPath, io::Vfs& vfs) {
         if (std::find(journals.begin(), journals.end(), journal) == journals.end() &&
             Pager::superJournalOf(journal, &vfs) == superName)
             journals.push_back(journal);
+    // Only a journal of this group: one the super-journal names may still hold an earlier
+    // change of its table (its cut not on the disk), whose group was made.
     std::vector<std::string> restored;
     for (const fs::path& journal : journals) {
         std::error_code error;
-        if (fs::exists(journal, error) && restoreOne(journal, vfs))
+        if (fs::exists(journal, error) && Pager::superJournalOf(journal, &vfs) == superName &&
+            restoreOne(journal, vfs))
             addName(restored, journal);
     }
     io::removeFile(superPath, vfs);
@@ -160,14 +163,18 @@ void commitGroup(const std::vector<GroupMember>& members, const fs::path& dir,
         for (const GroupMember& m : changed)
             m.pager->applyGroupCommit();
         io::removeFile(superPath, vfs); // the change is made
+        // The removal reaches the disk before any member's journal is cut: a disk that
+        // kept a cut journal but not the removal would restore the group's other tables
+        // alone. Should the flush fail, the journals (each naming the super-journal) put
+        // the files back as before.
+        if (fsync)
+            io::syncDirectory(dir, vfs);
     } catch (...) {
         undoGroup(changed, superPath, superCreated, vfs);
         throw;
     }
     for (const GroupMember& m : changed)
         m.pager->finishGroupCommit();
-    if (fsync)
-        io::syncDirectory(dir, vfs);
 }
 
 std::vector<std::string> recoverTableJournal(const fs::path& journalPath, io::Vfs& vfs) {

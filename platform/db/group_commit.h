@@ -9,12 +9,14 @@
 //   3. each member's journal (original bytes and sizes, as a lone commit writes it),
 //      naming the super-journal;
 //   4. the new bytes into every member's files;
-//   5. the super-journal deleted: this is the moment the change is made;
-//   6. the members' journals deleted (left over ones are harmless, see below).
+//   5. the super-journal deleted (and the folder flushed, before any journal is cut):
+//      this is the moment the change is made;
+//   6. the members' journals cut (left over ones are harmless, see below).
 // Recovery, at the next open of any member table or at the start of the program:
 //   - a journal naming a super-journal that is still there: the whole group is rolled
 //     back (every journal named by the super-journal, or naming it, restores its files
-//     and is deleted), then the super-journal is deleted;
+//     and is deleted; one named that holds another change, left over, is not used), then
+//     the super-journal is deleted;
 //   - a journal naming a super-journal that is gone: the change was made; the journal
 //     is deleted without touching the files;
 //   - a journal of a lone change, or one cut short: as the pager recovers it.
@@ -36,9 +38,8 @@ struct GroupMember {
 
 // Commits the members' transactions all together (a lone changed member commits as the
 // pager does, without a super-journal). Every member's transaction has ended when it
-// returns or throws; on a throw the files are as before, unless the error came after
-// the change was made (a failed flush of the folder at the very end) or the files
-// could not be restored (the members' pagers then refuse further use).
+// returns or throws; on a throw the files are as before, unless they could not be
+// restored (the members' pagers then refuse further use).
 void commitGroup(const std::vector<GroupMember>& members, const std::filesystem::path& dir,
                  Durability durability, io::Vfs& vfs);
 

@@ -499,8 +499,9 @@ void RecordCodec::encode(const Value& value, int field, std::span<std::uint8_t> 
                 return std::string(b.begin(), b.end());
             }();
         if (data.size() > static_cast<std::size_t>(leader) && !blobs)
-            throw std::invalid_argument("field " + f.name + ": a blob longer than its leader " +
-                                        "needs the blob file");
+            throw std::invalid_argument("a(z) " + f.name + " mező " + std::to_string(data.size()) +
+                                        " bájtja nem fér el a rekordban, a blob fájl nélkül " +
+                                        "nem írható");
         if (blobs && inBlobFile(old, leader))
             blobs->free(old);
         std::memset(p, 0, static_cast<std::size_t>(size));

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <numeric>
+#include <optional>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
@@ -136,7 +137,8 @@ struct SecondaryIndex::Impl {
     IndexDef def;
     std::vector<int> fields;
     fs::path xPath, yPath;
-    bool named = true; // .XGn; false: a single-field .Xnn
+    bool named = true;         // .XGn; false: a single-field .Xnn
+    bool freshHeaders = false; // the next rebuild writes headers of its own definition
     Collation collation;
     std::vector<Part> parts;
     std::size_t keySize = 0;
@@ -190,8 +192,13 @@ struct SecondaryIndex::Impl {
         const RecordCodec& codec = table.codec();
         std::vector<std::uint8_t> raw(static_cast<std::size_t>(codec.recordSize()), 0);
         const auto put = [&](int field) {
-            if (static_cast<std::size_t>(field) < values.size())
+            if (static_cast<std::size_t>(field) >= values.size())
+                return;
+            try {
                 codec.encode(values[static_cast<std::size_t>(field)], field, raw);
+            } catch (const std::invalid_argument& e) { // the table took it: the index cannot
+                throw DbError(xPath, e.what());
+            }
         };
         for (const int field : fields)
             put(field);
@@ -269,9 +276,10 @@ struct SecondaryIndex::Impl {
         bool keep = false;
         try {
             blocks->reload();
-            keep = layoutMatches();
+            keep = !freshHeaders && layoutMatches();
         } catch (const DbError&) {
         }
+        freshHeaders = false;
         if (!keep) {
             TableHeader x = freshX();
             TableHeader y = makeSecondaryBlockIndexHeader(x, yPath.filename().string());
@@ -564,7 +572,8 @@ bool definitionFrom(const TableFile& table, const TableHeader& x, IndexDef& def,
     def = IndexDef{};
     for (int i = 0; i < count; ++i) {
         const int f = static_cast<int>(x.fieldNumbers[static_cast<std::size_t>(i)]) - 1;
-        if (f < 0 || f >= static_cast<int>(table.fields().size()))
+        if (f < 0 || f >= static_cast<int>(table.fields().size()) ||
+            isBlobType(table.fields()[static_cast<std::size_t>(f)].type))
             return false;
         fields.push_back(f);
         def.fields.push_back(table.fields()[static_cast<std::size_t>(f)].name);
@@ -631,27 +640,96 @@ std::unique_ptr<SecondaryIndex> SecondaryIndex::create(TableFile& table, const I
     return index;
 }
 
+namespace {
+
+bool sameFields(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameName);
+}
+
+// What an index file holds: its definition as its header records it, when it fits the
+// table.
+struct FoundIndex {
+    fs::path xPath;
+    std::optional<TableHeader> header; // none: unreadable
+    std::string unreadable;            // why
+    bool fits = false;
+    IndexDef def;
+    std::vector<int> fields;
+    const IndexDef* expected = nullptr; // the definition it is made again from, if any
+};
+
+// The index files of a table whose definition is not one of `expected` (a table's own
+// indexes, by name and fields) are given one of those that no file holds: the one of
+// the file's number when free, else the first free one.
+void assignExpected(std::vector<FoundIndex>& found, const std::vector<IndexDef>& expected) {
+    std::vector<bool> taken(expected.size(), false);
+    const auto holds = [&](const FoundIndex& f, std::size_t e) {
+        return f.fits && sameName(f.def.name, expected[e].name) &&
+               sameFields(f.def.fields, expected[e].fields);
+    };
+    for (const FoundIndex& f : found)
+        for (std::size_t e = 0; e < expected.size(); ++e)
+            if (holds(f, e))
+                taken[e] = true;
+    for (FoundIndex& f : found) {
+        bool own = false;
+        for (std::size_t e = 0; e < expected.size(); ++e)
+            own = own || holds(f, e);
+        if (own)
+            continue;
+        const std::string ext = upperAscii(f.xPath.extension().string());
+        if (ext.compare(0, 3, ".XG") != 0)
+            continue; // a single-field index of the original engine: not a named one
+        const char* digit = std::strchr(kIndexDigits, ext[3]);
+        std::size_t pick = digit ? static_cast<std::size_t>(digit - kIndexDigits) : expected.size();
+        if (pick >= expected.size() || taken[pick])
+            pick = static_cast<std::size_t>(std::find(taken.begin(), taken.end(), false) -
+                                            taken.begin());
+        if (pick >= expected.size())
+            continue;
+        taken[pick] = true;
+        f.expected = &expected[pick];
+    }
+}
+
+} // namespace
+
 std::vector<std::unique_ptr<SecondaryIndex>>
 SecondaryIndex::openAll(TableFile& table, const EngineLog& log,
-                        const std::function<bool(const std::filesystem::path& xPath)>& trusted) {
+                        const std::function<bool(const std::filesystem::path& xPath)>& trusted,
+                        const std::vector<IndexDef>& expected) {
     std::vector<std::unique_ptr<SecondaryIndex>> out;
     const auto say = [&](const std::string& line) {
         if (log)
             log(line);
     };
+    std::vector<FoundIndex> found;
     for (const fs::path& xPath : indexFilesOf(table)) {
+        FoundIndex& f = found.emplace_back();
+        f.xPath = xPath;
+        try {
+            f.header = readHeaderOf(xPath);
+            f.fits = definitionFrom(table, *f.header, f.def, f.fields);
+        } catch (const DbError& e) {
+            f.unreadable = e.what();
+        }
+    }
+    assignExpected(found, expected);
+    for (FoundIndex& f : found) {
+        const fs::path& xPath = f.xPath;
         const std::string xName = xPath.filename().string();
         const fs::path yPath = resolveCaseInsensitive(xPath.parent_path(), yNameFor(xName));
-        TableHeader header;
-        try {
-            header = readHeaderOf(xPath);
-        } catch (const DbError& e) {
-            say(std::string(e.what()) + "; the index is not used");
+        if (f.expected) {
+            if (auto index = remake(table, *f.expected, xPath, yPath, say)) {
+                out.push_back(std::move(index));
+                continue;
+            }
+        }
+        if (!f.header) {
+            say(f.unreadable + "; the index is not used");
             continue;
         }
-        IndexDef def;
-        std::vector<int> fields;
-        if (!definitionFrom(table, header, def, fields)) {
+        if (!f.fits) {
             say(xName + ": the index does not fit the table's fields; the index is not used");
             continue;
         }
@@ -659,9 +737,9 @@ SecondaryIndex::openAll(TableFile& table, const EngineLog& log,
             say(yPath.filename().string() + ": missing; the index is not used");
             continue;
         }
-        const bool named =
-            header.fileType == FileType::SecondaryXG || header.fileType == FileType::SecondaryXGInc;
-        auto impl = std::make_unique<Impl>(table, def, std::move(fields), xPath, yPath, named);
+        const bool named = f.header->fileType == FileType::SecondaryXG ||
+                           f.header->fileType == FileType::SecondaryXGInc;
+        auto impl = std::make_unique<Impl>(table, f.def, std::move(f.fields), xPath, yPath, named);
         impl->attach(table.writable());
         std::unique_ptr<SecondaryIndex> index(new SecondaryIndex(std::move(impl)));
         const bool known = trusted && trusted(xPath);
@@ -677,6 +755,35 @@ SecondaryIndex::openAll(TableFile& table, const EngineLog& log,
         out.push_back(std::move(index));
     }
     return out;
+}
+
+// An index file holding another index than the table's own is made again, under its
+// name, as the table's own index `def`; null (nothing changed) when the table is
+// read-only or the definition does not fit it.
+std::unique_ptr<SecondaryIndex> SecondaryIndex::remake(TableFile& table, const IndexDef& def,
+                                                       const fs::path& xPath, const fs::path& yPath,
+                                                       const EngineLog& say) {
+    const std::string xName = xPath.filename().string();
+    if (!table.writable()) {
+        say(xName + ": a fájlban nem a tábla " + def.name +
+            " indexe van; a program nem használja (a tábla csak olvasható)");
+        return nullptr;
+    }
+    std::vector<int> fields;
+    try {
+        fields = resolveFields(table, def);
+    } catch (const DbError&) {
+        return nullptr; // the table lacks the fields: the file is judged by its own header
+    }
+    auto impl = std::make_unique<Impl>(table, def, std::move(fields), xPath, yPath, true);
+    impl->freshHeaders = true;
+    impl->attach(true);
+    std::unique_ptr<SecondaryIndex> index(new SecondaryIndex(std::move(impl)));
+    index->rebuild();
+    say(xName + ": a fájlban nem a tábla " + def.name +
+        " indexe volt; a program a tábla adataiból újraépítette");
+    table.addObserver(index.get());
+    return index;
 }
 
 } // namespace db

@@ -31,9 +31,12 @@ public:
     // table's disagreeing index is left out, also with a log line.
     // `trusted` (optional) answers true for an index file known to agree with the table
     // (checked earlier and unchanged since): it is opened without the check.
+    // `expected`: the table's own indexes (none: unknown); an index file holding another
+    // index, or one whose fields differ, is made again as one of them that no file holds.
     static std::vector<std::unique_ptr<SecondaryIndex>>
     openAll(TableFile& table, const EngineLog& log,
-            const std::function<bool(const std::filesystem::path& xPath)>& trusted = {});
+            const std::function<bool(const std::filesystem::path& xPath)>& trusted = {},
+            const std::vector<IndexDef>& expected = {});
     // Creates a new index over the table's rows (in one transaction) and registers it:
     // STEM.XGn/STEM.YGn with the next free n. DbError for an unkeyed or read-only table,
     // an unknown or blob field, a name already used, or a unique index (not supported).
@@ -79,6 +82,10 @@ public:
 private:
     struct Impl;
     explicit SecondaryIndex(std::unique_ptr<Impl> impl);
+    static std::unique_ptr<SecondaryIndex> remake(TableFile& table, const IndexDef& def,
+                                                  const std::filesystem::path& xPath,
+                                                  const std::filesystem::path& yPath,
+                                                  const EngineLog& say);
     std::unique_ptr<Impl> impl_;
 };
 

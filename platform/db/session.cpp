@@ -25,11 +25,12 @@ public:
 
 SharedTable::SharedTable(std::unique_ptr<TableFile> file, const EngineLog& log,
                          const std::function<bool(const std::filesystem::path&)>& trusted,
-                         std::weak_ptr<SessionTransactionState> transaction)
+                         std::weak_ptr<SessionTransactionState> transaction,
+                         const std::vector<IndexDef>& ownIndexes)
     : file_(std::move(file)), transaction_(std::move(transaction)) {
     if (!file_->indexNotice().empty() && log)
         log(file_->indexNotice());
-    indexes_ = SecondaryIndex::openAll(*file_, log, trusted);
+    indexes_ = SecondaryIndex::openAll(*file_, log, trusted, ownIndexes);
 }
 
 void SharedTable::joinTransaction() {
@@ -101,6 +102,7 @@ void SharedTable::addFields(const std::vector<FieldDef>& fields) {
 // checked then.
 struct Session::CheckedIndexes {
     std::filesystem::path dir;
+    io::Vfs* vfs = &io::realVfs(); // the session's file layer
     bool loaded = false;
     std::map<std::string, IndexStamp> stamps;
 
@@ -133,8 +135,15 @@ struct Session::CheckedIndexes {
         if (loaded)
             return;
         loaded = true;
-        std::ifstream in(file(), std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)), {});
+        std::string text;
+        try {
+            if (const auto in = io::File::openIfExists(file(), O_RDONLY, *vfs)) {
+                const std::vector<std::uint8_t> bytes = in->readAll();
+                text.assign(bytes.begin(), bytes.end());
+            }
+        } catch (const DbError&) {
+            return; // a cache: without it every index is checked
+        }
         const std::size_t end = text.rfind("end ");
         if (end == std::string::npos || text.compare(0, 9, std::string(kMagic) + "\n") != 0)
             return;
@@ -163,14 +172,13 @@ struct Session::CheckedIndexes {
     }
     void save() const {
         const std::filesystem::path temporary = file().string() + ".tmp";
-        {
-            std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-            out << encode();
-            if (!out.flush())
-                return; // a cache: without it every index is checked again
+        const std::string text = encode();
+        try {
+            io::File::open(temporary, O_WRONLY | O_CREAT | O_TRUNC, *vfs)
+                .writeAll(0, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+            vfs->rename(temporary, file());
+        } catch (const DbError&) { // a cache: without it every index is checked again
         }
-        std::error_code ignored;
-        std::filesystem::rename(temporary, file(), ignored);
     }
     bool trusts(const std::filesystem::path& dbPath, const std::filesystem::path& xPath) {
         load();
@@ -211,6 +219,8 @@ Session::Session(std::filesystem::path directory, Durability durability, io::Vfs
       transaction_(std::make_shared<SessionTransactionState>()),
       verified_(std::make_shared<CheckedIndexes>()) {
     verified_->dir = directory_;
+    if (vfs_)
+        verified_->vfs = vfs_;
 }
 
 Session::~Session() = default;
@@ -252,7 +262,8 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
             if (logListener_)
                 logListener_(line);
         },
-        trusted, transaction_);
+        trusted, transaction_,
+        indexCatalogue_ ? indexCatalogue_(dbPath.stem().string()) : std::vector<IndexDef>{});
     // When the last cursor lets the table go, its indexes agree with it: remember the
     // files as they are then.
     std::weak_ptr<CheckedIndexes> memo = verified_;

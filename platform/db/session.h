@@ -47,7 +47,8 @@ public:
     // transaction, which the table joins at its first change while one is open.
     SharedTable(std::unique_ptr<TableFile> file, const EngineLog& log,
                 const std::function<bool(const std::filesystem::path&)>& trusted = {},
-                std::weak_ptr<SessionTransactionState> transaction = {});
+                std::weak_ptr<SessionTransactionState> transaction = {},
+                const std::vector<IndexDef>& ownIndexes = {});
     ~SharedTable();
     SharedTable(const SharedTable&) = delete;
     SharedTable& operator=(const SharedTable&) = delete;
@@ -124,6 +125,10 @@ public:
     const std::vector<std::string>& log() const { return log_; }
     // Called with every line as it is logged (the program tells the user).
     void setLogListener(EngineLog listener) { logListener_ = std::move(listener); }
+    // The named indexes a table of the database has (by its name, "Tablak"): an index file
+    // found holding another index is made again as one of them (see SecondaryIndex).
+    using IndexCatalogue = std::function<std::vector<IndexDef>(const std::string& table)>;
+    void setIndexCatalogue(IndexCatalogue catalogue) { indexCatalogue_ = std::move(catalogue); }
 
     // What the check of an index is known by: for the table's data file and the index's
     // two files, the size, the modification time and a checksum of the header (which
@@ -151,6 +156,7 @@ private:
     std::shared_ptr<SharedTable> openByName(std::string_view name) const;
     std::vector<std::string> log_;
     EngineLog logListener_;
+    IndexCatalogue indexCatalogue_;
     io::Vfs* vfs_ = nullptr;
     std::shared_ptr<SessionTransactionState> transaction_;
     void endTransaction(bool commit);

@@ -132,10 +132,14 @@ std::unique_ptr<TableFile> TableFile::open(const fs::path& dbPath, OpenOptions o
     const fs::path journal = companionPath(t->dbPath_, ".jnl");
     t->lock_ = std::make_unique<TableLock>(t->dbPath_);
     using Side = TableLock::Side;
+    // A writer reads the table under its writer's side, so no other process's change
+    // can come between its view of the table and its own changes.
+    const bool writer = options.writable && !options.layoutOnly;
+    if (writer)
+        t->writeHold_ = std::make_unique<TableLock::Hold>(*t->lock_, Side::Writer);
     auto shared = std::make_unique<TableLock::Hold>(*t->lock_, Side::Shared);
     // Under the shared side no commit is running: a journal there was left by a crash.
     // A writer clears even one cut short (its next commit needs the name).
-    const bool writer = options.writable && !options.layoutOnly;
     if (writer ? Pager::journalPresent(journal) : Pager::needsRecovery(journal)) {
         if (!writer && !options.mayRecover)
             throw DbError(t->dbPath_, "a change interrupted by a crash waits to be undone; "

@@ -242,7 +242,8 @@ private:
     std::filesystem::path pxPath_;
     std::filesystem::path mbPath_;
     std::unique_ptr<TableLock> lock_;
-    std::unique_ptr<TableLock::Hold> readHold_; // a read-only table's shared side
+    std::unique_ptr<TableLock::Hold> readHold_;  // a read-only table's shared side
+    std::unique_ptr<TableLock::Hold> writeHold_; // a writable table's writer side
     std::unique_ptr<Pager> pager_;
     int dbFile_ = -1, pxFile_ = -1, mbFile_ = -1;
     TableHeader header_;
@@ -271,6 +272,8 @@ private:
     std::vector<std::uint8_t> encodeRecord(const Record& record,
                                            std::vector<std::uint8_t> base) const;
     void assignAutoInc(Record& record);
+    std::uint32_t highestAutoInc(std::size_t field) const;
+    bool autoIncChecked_ = false; // the header's counter was raised to the highest value held
     std::optional<RecordPos> findPrefix(std::span<const std::uint8_t> raw, int keyFields) const;
 
     BlockIndex pxIndex_; // the .px blocks as last written

@@ -3,11 +3,14 @@
 #include "platform/db/error.h"
 #include "platform/sys/file_lock.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -18,7 +21,17 @@ struct TableLock::Entry {
     sys::FileLock file;
     int shared = 0;
     int exclusive = 0;
+    int writers = 0;
+    int writerFd = -1; // holds the writer's lock; -1 when none (or none could be taken)
     explicit Entry(const fs::path& path) : file(path) {}
+    ~Entry() { dropWriter(); }
+    Entry(const Entry&) = delete;
+    Entry& operator=(const Entry&) = delete;
+    void dropWriter() {
+        if (writerFd >= 0)
+            ::close(writerFd); // closing the descriptor drops its lock
+        writerFd = -1;
+    }
 };
 
 namespace {
@@ -36,6 +49,31 @@ struct Registry {
 Registry& registry() {
     static Registry instance;
     return instance;
+}
+
+// The writer's lock: a lock of the descriptor's own (not the process's, so that no other
+// descriptor of the file closing drops it) on one byte far past any table's end. Locks of
+// this kind and flock(2) never meet, so the readers' and the commits' sides go on as
+// before.
+constexpr off_t kWriterByte = off_t(1) << 62;
+
+bool tryWriterLock(int fd) {
+    struct flock range {};
+    range.l_type = F_WRLCK;
+    range.l_whence = SEEK_SET;
+    range.l_start = kWriterByte;
+    range.l_len = 1;
+    while (::fcntl(fd, F_OFD_SETLK, &range) != 0) {
+        if (errno == EAGAIN || errno == EACCES)
+            return false;
+        if (errno != EINTR)
+            return true; // a file system without such locks: as before, unguarded
+    }
+    return true;
+}
+
+[[noreturn]] void busy(const fs::path& path) {
+    throw DbError(path, "a táblát egy másik program használja; próbálja újra később");
 }
 
 } // namespace
@@ -72,6 +110,10 @@ void TableLock::setWaitLimit(std::chrono::milliseconds limit) {
 
 void TableLock::acquire(Side side) {
     Entry& e = *entry_;
+    if (side == Side::Writer) {
+        acquireWriter();
+        return;
+    }
     const bool held = side == Side::Shared ? e.shared + e.exclusive > 0 : e.exclusive > 0;
     if (!held) {
         const auto mode =
@@ -79,14 +121,36 @@ void TableLock::acquire(Side side) {
         if (!e.file.lock(mode, waitLimit())) {
             if (e.shared > 0) // a failed conversion may have let the shared side go
                 e.file.lock(sys::FileLock::Mode::Shared, waitLimit());
-            throw DbError(path_, "the table is busy: another program is saving into it");
+            busy(path_);
         }
     }
     ++(side == Side::Shared ? e.shared : e.exclusive);
 }
 
+// A file that cannot be opened for writing takes no writer's lock: nothing can change it.
+void TableLock::acquireWriter() {
+    Entry& e = *entry_;
+    if (e.writers == 0) {
+        int fd = -1;
+        do
+            fd = ::open(path_.c_str(), O_RDWR | O_CLOEXEC);
+        while (fd < 0 && errno == EINTR);
+        if (fd >= 0 && !sys::retryFor(waitLimit(), [&] { return tryWriterLock(fd); })) {
+            ::close(fd);
+            busy(path_);
+        }
+        e.writerFd = fd;
+    }
+    ++e.writers;
+}
+
 void TableLock::release(Side side) {
     Entry& e = *entry_;
+    if (side == Side::Writer) {
+        if (e.writers > 0 && --e.writers == 0)
+            e.dropWriter();
+        return;
+    }
     int& count = side == Side::Shared ? e.shared : e.exclusive;
     if (count == 0)
         return;

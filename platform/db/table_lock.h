@@ -2,7 +2,10 @@
 // The commit lock of a table: an advisory lock on its data file. A commit (and the
 // rolling back of a journal left by a crash) holds the exclusive side; a reader holds
 // the shared side while it reads, so that it never sees a commit half done and never
-// rolls back a journal under a live writer.
+// rolls back a journal under a live writer. A table open for writing holds the writer's
+// side for as long as it is open (a lock of its own on the data file, which neither the
+// readers nor the commits meet), so that two processes never change one table each from
+// its own view of it.
 //
 // The operating system's lock belongs to one descriptor, so the holders within this
 // process share one descriptor per data file and count their holds: they never wait
@@ -16,7 +19,7 @@ namespace db {
 
 class TableLock {
 public:
-    enum class Side { Shared, Exclusive };
+    enum class Side { Shared, Exclusive, Writer };
 
     explicit TableLock(const std::filesystem::path& dbPath);
     ~TableLock();
@@ -59,6 +62,7 @@ public:
     struct Entry;
 
 private:
+    void acquireWriter();
     std::filesystem::path path_;
     std::shared_ptr<Entry> entry_;
 };

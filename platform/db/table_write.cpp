@@ -5,6 +5,7 @@
 #include "platform/db/data_block.h"
 #include "platform/db/error.h"
 #include "platform/db/file_blocks.h"
+#include "platform/db/file_io.h"
 #include "platform/db/primary_index.h"
 #include "platform/db/table_file.h"
 #include "platform/sys/codepage.h"
@@ -104,6 +105,7 @@ auto TableFile::change(Body&& body) {
 
 void TableFile::reloadState() {
     header_ = readFileHeader(*pager_, dbFile_);
+    autoIncChecked_ = false;
     if (header_.fields != codec_->fields()) { // a change of layout was undone
         codec_ = std::make_unique<RecordCodec>(header_.fields, header_.codePage);
         if (std::none_of(header_.fields.begin(), header_.fields.end(),
@@ -173,18 +175,38 @@ std::vector<std::uint8_t> TableFile::encodeRecord(const Record& record,
         } catch (const sys::EncodingError& e) {
             throw DbError(dbPath_, "field " + fields()[i].name + ": " + e.what());
         } catch (const std::invalid_argument& e) {
+            if (isBlobType(fields()[i].type) && !blobs_) // the blob file is what is missing
+                throw DbError(mbPath_, e.what());
             throw DbError(dbPath_, "field " + fields()[i].name + ": " + e.what());
         }
     }
     return base;
 }
 
+// The highest value the records hold in an auto-increment field (0 for none).
+std::uint32_t TableFile::highestAutoInc(std::size_t field) const {
+    std::uint32_t highest = 0;
+    scan([&](RecordPos, std::span<const std::uint8_t> raw) {
+        const Value value = codec_->decode(raw, static_cast<int>(field));
+        if (const auto* v = std::get_if<std::int32_t>(&value); v && *v > 0)
+            highest = std::max(highest, static_cast<std::uint32_t>(*v));
+        return true;
+    });
+    return highest;
+}
+
+// A header counter lower than a value already held (the file was written by another
+// program, or put together by hand) would give a key twice: the first new value of this
+// open table starts past the highest one held.
 void TableFile::assignAutoInc(Record& record) {
     record.resize(fields().size());
     for (std::size_t i = 0; i < fields().size(); ++i) {
         if (fields()[i].type != FieldType::AutoInc)
             continue;
         if (isNull(record[i])) {
+            if (!autoIncChecked_)
+                header_.autoInc = std::max(header_.autoInc, highestAutoInc(i));
+            autoIncChecked_ = true;
             record[i] = static_cast<std::int32_t>(++header_.autoInc);
         } else if (const auto* v = std::get_if<std::int32_t>(&record[i]); v && *v > 0) {
             header_.autoInc =
@@ -476,7 +498,7 @@ std::unique_ptr<TableFile> TableFile::create(const std::filesystem::path& dbPath
     for (const char* extension : {".px", ".mb"})
         if (const auto orphan = companionPath(path, extension);
             orphan != companionName(path, extension))
-            std::filesystem::remove(orphan);
+            io::removeFile(orphan, options.vfs ? *options.vfs : io::realVfs());
     {
         Pager pager(companionName(path, ".jnl"), options.durability, options.vfs);
         Transaction txn(pager);

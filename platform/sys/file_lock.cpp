@@ -49,16 +49,20 @@ bool FileLock::tryLock(Mode mode) {
     }
 }
 
-bool FileLock::lock(Mode mode, std::chrono::milliseconds timeout) {
+bool retryFor(std::chrono::milliseconds timeout, const std::function<bool()>& attempt) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     auto pause = std::chrono::milliseconds(1);
-    while (!tryLock(mode)) {
+    while (!attempt()) {
         if (std::chrono::steady_clock::now() >= deadline)
             return false;
         std::this_thread::sleep_for(pause);
         pause = std::min(pause * 2, std::chrono::milliseconds(20));
     }
     return true;
+}
+
+bool FileLock::lock(Mode mode, std::chrono::milliseconds timeout) {
+    return retryFor(timeout, [&] { return tryLock(mode); });
 }
 
 void FileLock::unlock() {

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 namespace sys {
@@ -32,6 +33,10 @@ public:
 private:
     int fd_ = -1;
 };
+
+// Calls `attempt` until it returns true, pausing a little longer each time, for at most
+// `timeout`; false when it never did.
+bool retryFor(std::chrono::milliseconds timeout, const std::function<bool()>& attempt);
 
 // The lock a running program holds on its working directory: exclusive, taken without
 // waiting. nullopt when another process holds it.

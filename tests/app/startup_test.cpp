@@ -20,6 +20,7 @@
 #include "reports/Gnparcmuvadnyh.h"
 #include "support/child_process.h"
 #include "support/fault_vfs.h"
+#include "support/table_rows.h"
 #include "support/test_env.h"
 #include "support/ui_test.h"
 
@@ -75,6 +76,41 @@ TEST_F(StartUpTest, AnIndexNotMatchingItsTableIsRebuiltAndTheUserIsTold) {
     EXPECT_EQ(dialogs.Last().type, ui::mtWarning);
     EXPECT_NE(dialogs.Last().text.find(px.filename().string() + ": "), std::string::npos)
         << dialogs.Last().text;
+}
+
+// An index file holding another index (here a copy of another table's) is made again as
+// the table's own, from the catalogue's definition.
+TEST_F(StartUpTest, AnIndexFileHoldingAnotherIndexIsMadeAgainAsTheTablesOwn) {
+    core::CreateFreshDatabase(session);
+    for (const char* ext : {".xg", ".yg"})
+        fs::copy_file(std::string("parcellak") + ext + "1", std::string("ElvMuv") + ext + "0",
+                      fs::copy_options::overwrite_existing);
+    db::Session again(fs::current_path());
+    dialogs.ExpectContaining("ElvMuv.xg0: a fájlban nem a tábla ElvMuvMuvkodind indexe volt; "
+                             "a program a tábla adataiból újraépítette");
+    EXPECT_EQ(app::PrepareWorkingDatabase(again), 0);
+    const auto table = again.open("ElvMuv");
+    ASSERT_NE(table->index("ElvMuvMuvkodind"), nullptr);
+    EXPECT_EQ(table->index("ElvMuvMuvkodind")->verify(), "");
+    EXPECT_EQ(table->index("parckodind"), nullptr);
+    dialogs.VerifyDone();
+}
+
+// A first start cut off while the database was being made leaves nothing in the working
+// directory that the next start refuses: it makes the database again.
+TEST_F(StartUpTest, AFirstStartCutOffMakesTheDatabaseAgainAtTheNextStart) {
+    testenv::Child first(20, [](int) {
+        db::Session cut(fs::current_path());
+        core::PrepareDatabase(cut);
+        ::_exit(0);
+    });
+    ASSERT_TRUE(first.wait().exited(99));
+    std::ofstream("sajat.txt") << "a gazda saját fájlja";
+    dialogs.ExpectContaining("Új, üres adatbázis készült");
+    EXPECT_EQ(app::PrepareWorkingDatabase(session), 0);
+    EXPECT_EQ(testenv::RowCount(session, "Muvelesiag"), core::kCultivationBranchCount);
+    EXPECT_TRUE(fs::exists("sajat.txt"));
+    dialogs.VerifyDone();
 }
 
 // A layout the program shipped before is brought to the current version at start; one

@@ -72,7 +72,7 @@ TEST_F(RecordedUsesTest, APowerCutLeavesNoUseWithoutItsWithdrawal) {
         {
             testenv::FaultVfs vfs(dir);
             db::Session faulty(dir, db::Durability::Fsync, &vfs);
-            vfs.cutPowerAt(call, false);
+            vfs.cutPowerAt(call, static_cast<std::uint32_t>(call));
             try {
                 ops::AddRecordedUse(faulty, Fertiliser(), "100001", kDay, -0.3);
                 added = !vfs.powerIsCut();

@@ -12,6 +12,8 @@ namespace testenv {
 
 namespace {
 
+constexpr std::uint64_t kSector = 512;
+
 std::vector<std::uint8_t> readWhole(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -33,11 +35,13 @@ public:
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
         vfs_.step(path_, {node_, offset, bytes.data(), bytes.size()});
         real_->writeAt(offset, bytes);
+        vfs_.written(node_, offset, bytes);
         vfs_.stepDone();
     }
     void truncate(std::uint64_t size) override {
         vfs_.step(path_);
         real_->truncate(size);
+        vfs_.truncated(node_, size);
         vfs_.stepDone();
     }
     void sync() override {
@@ -83,6 +87,14 @@ int FaultVfs::nodeOf(const std::string& name) {
     return node;
 }
 
+void FaultVfs::changeName(const std::string& name, int node) {
+    if (node < 0)
+        names_.erase(name);
+    else
+        names_[name] = node;
+    unsyncedNames_.push_back({name, node});
+}
+
 void FaultVfs::call(const fs::path& path) {
     if (dead_)
         throw PowerCut(path, "the power is off");
@@ -94,14 +106,7 @@ void FaultVfs::step(const fs::path& path, const Write& write) {
     call(path);
     if (++steps_ != cutAt_)
         return;
-    if (tear_ && write.node >= 0 && write.length > 1) {
-        auto& content = durable_[write.node];
-        const std::size_t half = write.length / 2;
-        if (content.size() < write.offset + half)
-            content.resize(write.offset + half);
-        std::copy(write.bytes, write.bytes + half,
-                  content.begin() + static_cast<std::ptrdiff_t>(write.offset));
-    }
+    powerGoes(write);
     dead_ = true;
     throw PowerCut(path, "the power went");
 }
@@ -113,6 +118,64 @@ void FaultVfs::stepDone() {
 
 void FaultVfs::synced(int node, std::vector<std::uint8_t> content) {
     durable_[node] = std::move(content);
+    unsynced_.erase(node);
+}
+
+void FaultVfs::written(int node, std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    unsynced_[node].push_back({offset, {bytes.begin(), bytes.end()}, std::nullopt, false});
+}
+
+void FaultVfs::truncated(int node, std::uint64_t size) {
+    unsynced_[node].push_back({0, {}, size, false});
+}
+
+// One unsynced change as the disk keeps it: a truncation whole or not at all, a write's
+// sectors each or not (the write in flight only up to its tearing point).
+void FaultVfs::land(std::vector<std::uint8_t>& content, const Change& change,
+                    std::mt19937& rng) const {
+    if (change.size) {
+        if (rng() % 2)
+            content.resize(static_cast<std::size_t>(*change.size));
+        return;
+    }
+    const std::uint64_t length =
+        change.inFlight ? rng() % (change.bytes.size() + 1) : change.bytes.size();
+    const std::uint64_t end = change.offset + length;
+    for (std::uint64_t at = change.offset; at < end;) {
+        const std::uint64_t next = std::min(end, (at / kSector + 1) * kSector);
+        if (rng() % 2) {
+            if (content.size() < next)
+                content.resize(static_cast<std::size_t>(next));
+            std::copy(change.bytes.begin() + static_cast<std::ptrdiff_t>(at - change.offset),
+                      change.bytes.begin() + static_cast<std::ptrdiff_t>(next - change.offset),
+                      content.begin() + static_cast<std::ptrdiff_t>(at));
+        }
+        at = next;
+    }
+}
+
+void FaultVfs::powerGoes(const Write& inFlight) {
+    if (seed_ == 0)
+        return; // nothing unsynced reaches the disk
+    std::mt19937 rng(seed_);
+    if (inFlight.node >= 0 && inFlight.length > 0)
+        unsynced_[inFlight.node].push_back({inFlight.offset,
+                                            {inFlight.bytes, inFlight.bytes + inFlight.length},
+                                            std::nullopt,
+                                            true});
+    for (auto& [node, changes] : unsynced_)
+        for (const Change& change : changes)
+            land(durable_[node], change, rng);
+    unsynced_.clear();
+    const std::size_t kept = rng() % (unsyncedNames_.size() + 1);
+    for (std::size_t i = 0; i < kept; ++i) {
+        const NameChange& change = unsyncedNames_[i];
+        if (change.node < 0)
+            durableNames_.erase(change.name);
+        else
+            durableNames_[change.name] = change.node;
+    }
+    unsyncedNames_.clear();
 }
 
 std::unique_ptr<FileHandle> FaultVfs::open(const fs::path& path, int flags) {
@@ -133,10 +196,12 @@ std::unique_ptr<FileHandle> FaultVfs::open(const fs::path& path, int flags) {
     int node = -1;
     if (creates) {
         node = nextNode_++;
-        names_[name] = node;
         durable_[node] = {};
+        changeName(name, node);
     } else {
         node = nodeOf(name);
+        if (flags & O_TRUNC)
+            truncated(node, 0);
     }
     if (creates)
         stepDone();
@@ -146,23 +211,25 @@ std::unique_ptr<FileHandle> FaultVfs::open(const fs::path& path, int flags) {
 bool FaultVfs::remove(const fs::path& path) {
     step(path);
     const bool removed = db::io::realVfs().remove(path);
-    names_.erase(nameOf(path));
+    if (removed)
+        changeName(nameOf(path), -1);
     stepDone();
     return removed;
 }
 
 void FaultVfs::rename(const fs::path& from, const fs::path& to) {
     step(from);
-    db::io::realVfs().rename(from, to);
     const int node = nodeOf(nameOf(from));
-    names_.erase(nameOf(from));
-    names_[nameOf(to)] = node;
+    db::io::realVfs().rename(from, to);
+    changeName(nameOf(from), -1);
+    changeName(nameOf(to), node);
     stepDone();
 }
 
 void FaultVfs::syncDirectory(const fs::path& dir) {
     step(dir);
     durableNames_ = names_;
+    unsyncedNames_.clear();
     stepDone();
 }
 
@@ -177,6 +244,8 @@ void FaultVfs::restart() {
                   static_cast<std::streamsize>(content.size()));
     }
     names_ = durableNames_;
+    unsynced_.clear();
+    unsyncedNames_.clear();
     dead_ = false;
     cutAt_ = killAt_ = failAt_ = 0;
 }

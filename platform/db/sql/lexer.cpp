@@ -146,6 +146,24 @@ std::vector<Token> tokenize(std::string_view text) {
     return Lexer(text).run();
 }
 
+namespace {
+
+// A message quotes at most this many bytes of the statement on each side of the fault.
+constexpr std::size_t kQuoted = 30;
+
+bool continuesLetter(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// The place `from` moved to the start of the letter it falls in.
+std::size_t letterStart(std::string_view text, std::size_t from) {
+    while (from > 0 && from < text.size() && continuesLetter(text[from]))
+        --from;
+    return from;
+}
+
+} // namespace
+
 std::string describePlace(std::string_view text, std::size_t offset) {
     offset = std::min(offset, text.size());
     std::size_t lineStart = 0;
@@ -161,24 +179,26 @@ std::string describePlace(std::string_view text, std::size_t offset) {
         lineEnd = text.size();
     // Columns count characters, not the bytes of accented letters.
     int column = 1;
-    std::string caret;
-    for (std::size_t i = lineStart; i < offset; ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
-            continue;
-        ++column;
-        caret += text[i] == '\t' ? '\t' : ' ';
-    }
+    for (std::size_t i = lineStart; i < offset; ++i)
+        column += !continuesLetter(text[i]);
+    // The part of the line around the fault, the caret under the fault.
+    const std::size_t from =
+        offset - lineStart > kQuoted ? letterStart(text, offset - kQuoted) : lineStart;
+    const std::size_t to =
+        lineEnd - offset > kQuoted ? letterStart(text, offset + kQuoted) : lineEnd;
+    std::string quoted = from > lineStart ? "..." : "";
+    std::string caret(quoted.size(), ' ');
+    for (std::size_t i = from; i < offset; ++i)
+        if (!continuesLetter(text[i]))
+            caret += text[i] == '\t' ? '\t' : ' ';
+    quoted += text.substr(from, to - from);
+    if (to < lineEnd)
+        quoted += "...";
     std::string out = "line " + std::to_string(line) + ", column " + std::to_string(column);
-    const std::size_t tokenEnd = text.find_first_of(" \t\r\n,()", offset);
-    const std::string_view near =
-        text.substr(offset, (tokenEnd == std::string_view::npos ? text.size() : tokenEnd) - offset);
+    const std::size_t tokenEnd = std::min(text.find_first_of(" \t\r\n,()", offset), to);
+    const std::string_view near = text.substr(offset, tokenEnd - offset);
     out += near.empty() ? std::string(" (at the end)") : " near '" + std::string(near) + "'";
-    out += "\n";
-    out += text.substr(0, lineEnd);
-    out += "\n" + caret + "^";
-    if (lineEnd < text.size())
-        out += std::string("\n") + std::string(text.substr(lineEnd + 1));
-    return out;
+    return out + "\n" + quoted + "\n" + caret + "^";
 }
 
 void failAt(std::string_view text, std::size_t offset, const std::string& what) {

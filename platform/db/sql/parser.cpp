@@ -20,8 +20,9 @@ constexpr std::array kReserved = {
     "FALSE",  "ALTER",    "TABLE", "ADD",   "ASCENDING", "DESCENDING", "CROSS"};
 
 constexpr std::size_t kMaxNameLength = 25; // a Paradox field name
-// Deeper nesting (parentheses, NOT, signs, joins, or a chain of operators) is refused
-// with an error instead of running out of stack in the parser, binder or executor.
+// Deeper nesting (parentheses, NOT, signs, joins, or a chain of operators that do not
+// associate, as a - b - c) is refused with an error instead of running out of stack in
+// the parser, binder or executor.
 constexpr int kMaxNesting = 200;
 
 bool isReserved(const Token& t) {
@@ -263,18 +264,57 @@ private:
         return finish(std::move(e));
     }
 
+    // The terms of a chain of one associative operator (a OR b OR c, a + b + c), joined
+    // from the left as written; a chain too long for that is joined as a balanced tree,
+    // so that a long flat chain is not taken for deep nesting.
+    Expr chain(BinOp op, std::vector<Expr> terms) const {
+        if (terms.size() <= static_cast<std::size_t>(kMaxNesting)) {
+            Expr left = std::move(terms.front());
+            for (std::size_t i = 1; i < terms.size(); ++i)
+                left = binary(op, std::move(left), std::move(terms[i]));
+            return left;
+        }
+        return balanced(op, terms, 0, terms.size());
+    }
+
+    Expr balanced(BinOp op, std::vector<Expr>& terms, std::size_t from, std::size_t to) const {
+        if (to - from == 1)
+            return std::move(terms[from]);
+        const std::size_t middle = from + (to - from) / 2;
+        Expr left = balanced(op, terms, from, middle);
+        Expr right = balanced(op, terms, middle, to);
+        const std::size_t end = right.end;
+        Expr e = binary(op, std::move(left), std::move(right));
+        e.end = end;
+        return e;
+    }
+
+    // `first` op term op term ...: runs of `chained` are chains; `other` (not
+    // associative) joins what stands on its left with the next term.
+    template <class Term>
+    Expr parseChain(const char* chainedSymbol, BinOp chained, const char* otherSymbol, BinOp other,
+                    Term term) {
+        std::vector<Expr> terms;
+        terms.push_back(term());
+        while (true) {
+            if (accept(chainedSymbol)) {
+                terms.push_back(term());
+            } else if (otherSymbol && accept(otherSymbol)) {
+                Expr left = chain(chained, std::move(terms));
+                terms.clear();
+                terms.push_back(binary(other, std::move(left), term()));
+            } else {
+                return chain(chained, std::move(terms));
+            }
+        }
+    }
+
     Expr parseExpr() {
-        Expr left = parseAnd();
-        while (accept("OR"))
-            left = binary(BinOp::Or, std::move(left), parseAnd());
-        return left;
+        return parseChain("OR", BinOp::Or, nullptr, BinOp::Or, [this] { return parseAnd(); });
     }
 
     Expr parseAnd() {
-        Expr left = parseNot();
-        while (accept("AND"))
-            left = binary(BinOp::And, std::move(left), parseNot());
-        return left;
+        return parseChain("AND", BinOp::And, nullptr, BinOp::And, [this] { return parseNot(); });
     }
 
     Expr parseNot() {
@@ -306,27 +346,12 @@ private:
     }
 
     Expr parseAdditive() {
-        Expr left = parseMultiplicative();
-        while (true) {
-            if (accept("+"))
-                left = binary(BinOp::Add, std::move(left), parseMultiplicative());
-            else if (accept("-"))
-                left = binary(BinOp::Sub, std::move(left), parseMultiplicative());
-            else
-                return left;
-        }
+        return parseChain("+", BinOp::Add, "-", BinOp::Sub,
+                          [this] { return parseMultiplicative(); });
     }
 
     Expr parseMultiplicative() {
-        Expr left = parseUnary();
-        while (true) {
-            if (accept("*"))
-                left = binary(BinOp::Mul, std::move(left), parseUnary());
-            else if (accept("/"))
-                left = binary(BinOp::Div, std::move(left), parseUnary());
-            else
-                return left;
-        }
+        return parseChain("*", BinOp::Mul, "/", BinOp::Div, [this] { return parseUnary(); });
     }
 
     Expr parseUnary() {

@@ -482,13 +482,25 @@ TEST_F(SqlTest, DeepNestingAndHugeNumbersAreSyntaxErrorsWithTheirPlace) {
           "SELECT COUNT(" + repeat("SUM(", 5000) + "Parcsor" + repeat(")", 5001) +
               " FROM parcellak",
           "SELECT * FROM " + repeat("(", 5000) + "parcellak" + repeat(")", 5000),
-          "SELECT Parcsor" + repeat(" + 1", 50000) + " FROM parcellak",
+          "SELECT Parcsor" + repeat(" - 1", 50000) + " FROM parcellak",
           "SELECT * FROM parcellak a" + repeat(" JOIN parcellak b ON 1 = 1", 300)}) {
         const std::string message = errorOf(session, deep);
         EXPECT_NE(message.find("nested more than 200 levels deep at line 1, column "),
                   std::string::npos)
             << message.substr(0, 200);
     }
+    // A flat chain is no nesting; an error in a long statement quotes only its place.
+    EXPECT_EQ(Statement::parse("SELECT Parcsor" + repeat(" + 1", 50000) +
+                               " AS s FROM parcellak "
+                               "WHERE Parcsor = 1" +
+                               repeat(" OR Parcsor = 2", 50000))
+                  .select(session)
+                  .rows.size(),
+              4u);
+    const std::string cut = errorOf(session, "SELECT Parcsor" + repeat(" + 1", 50000) + " + + 1");
+    EXPECT_LT(cut.size(), 200u) << cut.substr(0, 300);
+    EXPECT_NE(cut.find("(at the end)\n... + 1 + 1 + 1 + 1 + 1 + 1 + + 1\n"), std::string::npos)
+        << cut;
     const std::string huge = errorOf(session, "SELECT Parckod FROM parcellak\nWHERE Ter > 1e999");
     EXPECT_NE(huge.find("number out of range at line 2, column 13"), std::string::npos) << huge;
     EXPECT_EQ(Statement::parse("SELECT Parckod FROM parcellak WHERE Ter > 1e-999")

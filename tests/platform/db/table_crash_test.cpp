@@ -198,9 +198,10 @@ TEST(TableCrash, DyingAtEveryStepOfACommitLeavesTheTableBeforeOrAfter) {
 }
 
 // The journal file stays between commits and is emptied at the end of each: the power
-// going at any step of one commit after others of the same open table (each write torn,
-// or not) leaves the table before or after that commit, never as before an earlier one
-// (an emptied journal brought back and applied), and never loses a commit that returned.
+// going at any step of one commit after others of the same open table (the disk keeping
+// any part of what was not flushed, or none) leaves the table before or after that commit, never as
+// before an earlier one (an emptied journal brought back and applied), and never loses a commit
+// that returned.
 TEST(TableCrash, ThePowerGoingAtAnyStepOfLaterCommitsNeverLosesOrUndoesAReturnedOne) {
     constexpr std::uint64_t kSeed = 23;
     constexpr int kChanges = 4;
@@ -219,7 +220,7 @@ TEST(TableCrash, ThePowerGoingAtAnyStepOfLaterCommitsNeverLosesOrUndoesAReturned
                     applyToModel(model, nextOp(model, rng));
                 Session session(".", Durability::Fsync, &vfs);
                 auto table = session.open("Crash.db");
-                vfs.cutPowerAt(step, tear);
+                vfs.cutPowerAt(step, tear ? static_cast<std::uint32_t>(step) : 0);
                 try {
                     for (; returned < kChanges; ++returned) {
                         const Op op = nextOp(model, rng);

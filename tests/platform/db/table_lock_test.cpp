@@ -112,6 +112,41 @@ TEST(TableLock, AReaderBesideAWriterInAnotherProcessOnlyEverSeesWholeCommits) {
     ::close(start[1]);
 }
 
+// Each writer's rows stay: the second waits while the first has the table open to write,
+// so that neither writes from a view of the table the other has changed since.
+TEST(TableLock, TwoProcessesWritingOneTableLoseNoRow) {
+    Session{}.create("Jegyzet", memoSchema());
+    int go[2];
+    ASSERT_EQ(::pipe(go), 0);
+    const auto writeFrom = [&](std::int32_t first) {
+        return [first, &go](int) {
+            try {
+                Session session;
+                auto table = session.open("Jegyzet");
+                char start = 0;
+                if (::read(go[0], &start, 1) != 1)
+                    ::_exit(5);
+                for (std::int32_t key = first; key < first + 50; ++key) {
+                    Record r{key, "sor", memoOf(key)};
+                    table->insert(r);
+                }
+                ::_exit(0);
+            } catch (...) {
+                ::_exit(3);
+            }
+        };
+    };
+    testenv::Child one(0, writeFrom(1));
+    testenv::Child other(0, writeFrom(1001));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200)); // both have opened or wait
+    ASSERT_EQ(::write(go[1], "gg", 2), 2);
+    EXPECT_TRUE(one.wait().exited(0));
+    EXPECT_TRUE(other.wait().exited(0));
+    EXPECT_EQ(TableFile::open("Jegyzet", {.writable = false})->recordCount(), 100u);
+    ::close(go[0]);
+    ::close(go[1]);
+}
+
 TEST(TableLock, AReaderWaitingTooLongReportsTheTableBusyByName) {
     Session{}.create("Jegyzet", memoSchema());
     int ready[2];
@@ -133,7 +168,7 @@ TEST(TableLock, AReaderWaitingTooLongReportsTheTableBusyByName) {
         ADD_FAILURE() << "opened under another process's commit";
     } catch (const DbError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "Jegyzet.db: the table is busy: another program is saving into it");
+                  "Jegyzet.db: a táblát egy másik program használja; próbálja újra később");
     }
     holder.kill();
     holder.wait(); // the system drops the dead holder's lock
