@@ -269,11 +269,14 @@ TFelhAnyMod::TFelhAnyMod(db::Session& session, std::function<sys::DateTime()> op
     Button14 = ui::Make<ui::TButton>(Panel4, {x, 150, 100, 26}, "OK");
     Button16 = ui::Make<ui::TButton>(Panel4, {x + 110, 150, 100, 26}, "Mésem");
 
-    // The boxes stand over the lists: opaque, hidden until their buttons show them.
+    // The boxes stand over the lists: opaque, hidden until their buttons show them, and
+    // while one is open the lists and their buttons are inert, so that it writes the row
+    // that was current when it opened.
     for (ui::TControl* box : std::initializer_list<ui::TControl*>{
              Panel1, GroupBox1, GroupBox2, GroupBox3, Panel2, Panel3, Panel4}) {
         box->Widget().setAutoFillBackground(true);
         box->Hide();
+        ui::EditBoxOverList(&box->Widget());
     }
 
     lists_[0] = {&Query3, DBGrid3, &Query5, "Kod", "Menny_1", "Mert_1", 168};

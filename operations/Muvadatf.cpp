@@ -213,9 +213,11 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     Button25 = ui::Make<ui::TButton>(GroupBox5, {130, 190, 90, 27}, "rögzítés");
     Button26 = ui::Make<ui::TButton>(GroupBox5, {230, 190, 90, 27}, "mégsem");
     GroupBox5->Hide();
-    ui::EditBoxOverList(GroupBox5);
     GroupBox4->Hide();
     GroupBox2->Hide();
+    // Each box, and the boxes opened from inside it, keep what lies beside them inert.
+    for (ui::TGroupBox* box : {GroupBox2, GroupBox4, GroupBox5})
+        ui::EditBoxOverList(box);
 
     GroupBox3 = ui::Make<ui::TGroupBox>(this, {8, 268, 600, 280}, "Személyi adatok:");
     DBGrid3 = ui::ListGrid(GroupBox3, {8, 20, 240, 220}, &DataSourceQ2,

@@ -249,6 +249,9 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     GroupBox5->Hide();
     GroupBox4->Hide();
     GroupBox1->Hide();
+    // Each box, and the boxes opened from inside it, keep what lies beside them inert.
+    for (ui::TGroupBox* box : {GroupBox1, GroupBox4, GroupBox5})
+        ui::EditBoxOverList(box);
 
     GroupBox3 = ui::Make<ui::TGroupBox>(this, {8, 136, 600, 300}, "Személyi adatok:");
     ui::Make<ui::TLabel>(GroupBox3, {8, 20, 240, 16}, "Műveletet végző személyek.");
@@ -261,6 +264,7 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     Button18 = ui::Make<ui::TButton>(GroupBox3, {8, 264, 80, 27}, "Rendben");
     Button19 = ui::Make<ui::TButton>(GroupBox3, {344, 264, 170, 27}, "További alkalmazottak");
     GroupBox3->Hide();
+    ui::EditBoxOverList(GroupBox3);
 
     GroupBox6 = ui::Make<ui::TGroupBox>(this, {102, 66, 640, 300},
                                         "Művelethez tartozó növényvédelmi megfigyelés megjelölése");
@@ -278,6 +282,7 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     DBGrid6->SetEnabled(false);
     Button28 = ui::Make<ui::TButton>(GroupBox6, {8, 264, 60, 27}, "ok");
     GroupBox6->Hide();
+    ui::EditBoxOverList(GroupBox6);
 
     SetEnterMovesLikeTab(true);
     OnShow = Handler(&TMuvModo::FormShow);

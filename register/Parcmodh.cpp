@@ -225,6 +225,10 @@ TParcmod::TParcmod(db::Session& session) : session_(session), Side(this, session
     Button9->SetBounds(252, 254, 95, 27);
     Button11 = new ui::TButton(Panel3, "Mégsem");
     Button11->SetBounds(357, 254, 95, 27);
+    // While a list to pick from is open, nothing beside it runs: "Másik tábla" would
+    // otherwise change the field the pick is for.
+    ui::EditBoxOverList(Panel2);
+    ui::EditBoxOverList(Panel3);
 
     Panel1 = new ui::TPanel(this);
     Panel1->setAutoFillBackground(true);

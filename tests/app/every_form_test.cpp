@@ -3,6 +3,8 @@
 
 #include "app/startup.h"
 #include "long_lived_forms.h"
+#include "operations/Muvmod.h"
+#include "operations/Muvmodvalh.h"
 #include "operations/operations_fixture.h"
 #include "platform/report/output.h"
 #include "platform/ui/controls.h"
@@ -134,6 +136,15 @@ protected:
             t.FieldByName("Muvnev").SetAsString("Szántás");
             t.FieldByName("Ter").SetAsInteger(10000);
         });
+        opstest::AddFertiliser(session, "100000", "Pétisó", "kg"); // twice used by the operation:
+        for (const char* felhkod : {"100000", "100001"}) // one is left when "Sor törlés" ran
+            opstest::AddRow(session, "felhanyag", [felhkod](db::TTable& t) {
+                t.FieldByName("Felhkod").SetAsString(felhkod);
+                t.FieldByName("Muvkod").SetAsString("100000");
+                t.FieldByName("Anyagkod").SetAsString("100000");
+                t.FieldByName("Menny").SetAsFloat(100);
+                t.FieldByName("Mert").SetAsString("kg");
+            });
         opstest::AddRow(session, "tulaj", [](db::TTable& t) { // an owner and a tractor
             t.FieldByName("Tulkod").SetAsString("100000");
             t.FieldByName("Tulnev").SetAsString("Kiss Péter");
@@ -160,6 +171,10 @@ protected:
         for (const std::string& command : Folap1->Commands())
             if (command != "TAdatkarb") // the backup: nothing of a form to sweep
                 Folap1->RunCommand(command);
+        // The operation modifier and the forms it opens, for the operation chosen in its list.
+        ui::OwnedForm<TMuvModVal> chooser(MuvModVal, session);
+        chooser->SelectedOperationCode = "100000";
+        ui::ShowModalForm(MuvModo, session);
     }
     static void ProcessEvents() { testui::ProcessEvents(); }
 
@@ -200,7 +215,8 @@ TEST_F(EveryFormTest, WhileAnEditBoxIsOpenTheListAndItsButtonsAreInert) {
                 QWidget* owner = b->parentWidget();
                 while (owner != box && !owner->inherits("QGroupBox"))
                     owner = owner->parentWidget();
-                return owner == box && (caption.contains(u"rögzít") || caption == u"mentés");
+                return owner == box &&
+                       (caption.contains(u"rögzít") || caption == u"mentés" || caption == u"ok");
             });
         };
         std::vector<QWidget*> boxes;
@@ -214,6 +230,8 @@ TEST_F(EveryFormTest, WhileAnEditBoxIsOpenTheListAndItsButtonsAreInert) {
                                [&](QWidget* box) { return box->isAncestorOf(w); });
         };
         ClickEveryButton(form, [&](ui::TButton& button) {
+            if (button.Caption() == "Szűkítés") // narrows the list, writes nothing
+                return;
             for (QWidget* box : boxes) {
                 if (box->isHidden() || !box->isVisibleTo(&form))
                     continue;

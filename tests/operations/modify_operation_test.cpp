@@ -649,6 +649,7 @@ TEST_F(ModifyOperationTest, WaterPointsAreKeptAtOnceAndTheChosenOneIsSaved) {
         }
         f.Button22->click();
         EXPECT_EQ(f.GroupBox5->Caption(), "Vízkivételi hely módosítása");
+        EXPECT_FALSE(f.DBGrid5->isEnabled() || f.Button2->isEnabled()); // two boxes deep
         f.Table7.FieldByName("Hely").SetAsString("Tanya");
         f.Button26->click();
         f.Button23->click();
