@@ -58,6 +58,7 @@ TEST_F(ModifyField, DataAndLinksRoundTrip) {
         f.Button5->click(); // 100000 no longer a predecessor
         f.Button4->click();
         EXPECT_EQ(f.Table3.RecordCount(), 2); // neither itself nor 100001
+        EXPECT_FALSE(f.Button12->isEnabled() || f.StringGrid1->isEnabled()); // until picked
         ASSERT_TRUE(f.Table3.Locate("Parckod", {db::Value(std::string("100002"))}));
         f.Button8->click();
         f.Button6->click();
