@@ -204,12 +204,16 @@ bool TRvDataSetConnection::Eof() {
 }
 
 void TRvDataSetConnection::ReadRow(std::vector<Cell>& row) {
+    ReadCells(row, std::vector<bool>(columns_.size(), true));
+}
+
+void TRvDataSetConnection::ReadCells(std::vector<Cell>& row, const std::vector<bool>& wanted) {
     row.resize(columns_.size());
     for (std::size_t i = 0; i < columns_.size(); ++i) {
         const db::TField& field = dataSet_->Fields(static_cast<int>(i));
         Cell& cell = row[i];
         cell.number.reset();
-        if (field.IsNull()) {
+        if (i >= wanted.size() || !wanted[i] || field.IsNull()) {
             cell.text.clear();
             continue;
         }
@@ -319,7 +323,12 @@ bool TRvCustomConnection::Eof() {
 }
 
 void TRvCustomConnection::ReadRow(std::vector<Cell>& row) {
-    row.assign(columns_.size(), Cell{});
+    // The cells keep their room from the row before.
+    row.resize(columns_.size());
+    for (Cell& cell : row) {
+        cell.text.clear();
+        cell.number.reset();
+    }
     row_ = &row;
     put_ = 0;
     PhaseScope scope(phase_, Phase::GettingRow);

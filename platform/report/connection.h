@@ -106,6 +106,12 @@ public:
     virtual bool Eof() = 0;
     // The current row, one cell per column.
     virtual void ReadRow(std::vector<Cell>& row) = 0;
+    // The same with only the cells marked in `wanted` read, the others left empty (a
+    // report reads only the columns its layout prints); by default the whole row.
+    virtual void ReadCells(std::vector<Cell>& row, const std::vector<bool>& wanted) {
+        static_cast<void>(wanted);
+        ReadRow(row);
+    }
     virtual void Next() = 0;
     // Ends the reading (also after an error): the source goes back to its open state.
     virtual void EndRead() = 0;
@@ -141,6 +147,7 @@ public:
     void First() override;
     bool Eof() override;
     void ReadRow(std::vector<Cell>& row) override;
+    void ReadCells(std::vector<Cell>& row, const std::vector<bool>& wanted) override;
     void Next() override;
     void EndRead() override;
 

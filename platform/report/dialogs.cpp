@@ -1,6 +1,7 @@
 #include "platform/report/dialogs.h"
 
 #include "platform/report/error.h"
+#include "platform/report/render.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
 
@@ -45,6 +46,20 @@ std::string defaultPdfName(const std::string& reportName) {
 }
 
 constexpr double kScreenDotsPerMm = 96.0 / 25.4;
+
+// One page of a document whose page count is not known yet, "…" standing for it.
+Document WithoutPageCount(const Document& document, int page) {
+    Document one;
+    one.width = document.width;
+    one.height = document.height;
+    Page& copy = one.pages.emplace_back(document.pages.at(static_cast<std::size_t>(page)));
+    const std::string unknown = "\u2026";
+    for (TextItem& item : copy.texts)
+        for (std::size_t at = item.text.find(kPageCountMark); at != std::string::npos;
+             at = item.text.find(kPageCountMark, at + unknown.size()))
+            item.text.replace(at, kPageCountMark.size(), unknown);
+    return one;
+}
 
 } // namespace
 
@@ -170,6 +185,16 @@ PreviewWindow::PreviewWindow(const Document& document, QWidget* parent)
     SaveButton = button("Mentés...", "Mentés PDF-, szöveg- vagy szerkeszthető fájlba (Ctrl+S)");
     CloseButton = button("Bezárás", "Bezárás (Esc)");
     layout->addLayout(bar);
+    auto* progressRow = new QHBoxLayout;
+    LayoutLabel = new QLabel(this);
+    StopButton = new QPushButton(QStringLiteral("Mégsem"), this);
+    StopButton->setToolTip(QStringLiteral("Az oldalak készítésének leállítása"));
+    StopButton->setAutoDefault(false);
+    progressRow->addWidget(LayoutLabel, 1);
+    progressRow->addWidget(StopButton);
+    layout->addLayout(progressRow);
+    LayoutLabel->hide();
+    StopButton->hide();
     scroll_ = new QScrollArea(this);
     scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     scroll_->setBackgroundRole(QPalette::Dark);
@@ -181,17 +206,64 @@ PreviewWindow::PreviewWindow(const Document& document, QWidget* parent)
     connect(FirstButton, &QPushButton::clicked, this, [this] { ShowPage(0); });
     connect(PriorButton, &QPushButton::clicked, this, [this] { ShowPage(page_ - 1); });
     connect(NextButton, &QPushButton::clicked, this, [this] { ShowPage(page_ + 1); });
-    connect(LastButton, &QPushButton::clicked, this,
-            [this] { ShowPage(static_cast<int>(document_.pages.size()) - 1); });
+    connect(LastButton, &QPushButton::clicked, this, [this] { ShowPage(PageCount() - 1); });
     connect(ZoomBox, &QComboBox::activated, this, [this](int index) { ZoomChosen(index); });
     connect(PrintButton, &QPushButton::clicked, this, [this] { Print(); });
     connect(SaveButton, &QPushButton::clicked, this, [this] { Save(); });
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(StopButton, &QPushButton::clicked, this, [this] {
+        stopRequested_ = true;
+        StopButton->setEnabled(false);
+    });
     Refresh();
 }
 
+int PreviewWindow::PageCount() const {
+    return laying_ ? shown_ : static_cast<int>(document_.pages.size());
+}
+
+void PreviewWindow::BeginLayout() {
+    laying_ = true;
+    complete_ = false;
+    shown_ = 0;
+    LayoutLabel->show();
+    StopButton->show();
+    UpdateControls();
+}
+
+void PreviewWindow::LayoutProgress(int pages) {
+    const bool first = shown_ == 0 && pages > 0;
+    shown_ = pages;
+    LayoutLabel->setText(QStringLiteral("Oldalak készítése: %1 oldal kész…").arg(pages));
+    if (first)
+        Refresh();
+    else
+        UpdateControls();
+}
+
+void PreviewWindow::EndLayout(bool stopped) {
+    laying_ = false;
+    complete_ = !stopped;
+    StopButton->hide();
+    if (stopped)
+        LayoutLabel->setText(
+            QStringLiteral("Az oldalak készítése leállítva: csak az első %1 oldal készült el, "
+                           "ezért a jelentés így nem nyomtatható és nem menthető.")
+                .arg(document_.pages.size()));
+    else
+        LayoutLabel->hide();
+    page_ = std::clamp(page_, 0, std::max(PageCount() - 1, 0));
+    Refresh();
+}
+
+void PreviewWindow::done(int result) {
+    if (laying_)
+        stopRequested_ = true;
+    QDialog::done(result);
+}
+
 void PreviewWindow::ShowPage(int page) {
-    const int count = static_cast<int>(document_.pages.size());
+    const int count = PageCount();
     page_ = std::clamp(page, 0, std::max(count - 1, 0));
     Refresh();
     scroll_->verticalScrollBar()->setValue(0);
@@ -212,25 +284,38 @@ void PreviewWindow::ZoomChosen(int index) {
     SetZoom(index == 6 ? byWidth : std::min(byWidth, byHeight));
 }
 
-void PreviewWindow::Refresh() {
-    const int count = static_cast<int>(document_.pages.size());
-    PageLabel->setText(QStringLiteral("Oldal: %1 / %2").arg(count ? page_ + 1 : 0).arg(count));
+void PreviewWindow::UpdateControls() {
+    const int count = PageCount();
+    PageLabel->setText(QStringLiteral("Oldal: %1 / %2%3")
+                           .arg(count ? page_ + 1 : 0)
+                           .arg(count)
+                           .arg(laying_ ? QStringLiteral("…") : QString()));
     FirstButton->setEnabled(page_ > 0);
     PriorButton->setEnabled(page_ > 0);
     NextButton->setEnabled(page_ + 1 < count);
     LastButton->setEnabled(page_ + 1 < count);
-    PrintButton->setEnabled(count > 0);
-    SaveButton->setEnabled(count > 0);
-    const QImage image = PageImage(document_, page_, kScreenDotsPerMm * zoom_ / 100);
+    PrintButton->setEnabled(count > 0 && complete_);
+    SaveButton->setEnabled(count > 0 && complete_);
+}
+
+void PreviewWindow::Refresh() {
+    UpdateControls();
+    const double dotsPerMm = kScreenDotsPerMm * zoom_ / 100;
+    const QImage image = complete_ || page_ >= PageCount()
+                             ? PageImage(document_, page_, dotsPerMm)
+                             : PageImage(WithoutPageCount(document_, page_), 0, dotsPerMm);
     PageView->setPixmap(QPixmap::fromImage(image));
     PageView->resize(image.size());
 }
 
 void PreviewWindow::Print() {
-    PrintWithDialog(document_, this);
+    if (complete_)
+        PrintWithDialog(document_, this);
 }
 
 void PreviewWindow::Save() {
+    if (!complete_)
+        return;
     const QString pdf = QStringLiteral("PDF fájl (*.pdf)");
     const QString text = QStringLiteral("Szövegfájl (*.txt)");
     const QString odf = QStringLiteral("Szerkeszthető dokumentum (*.odt)");
@@ -255,7 +340,7 @@ void PreviewWindow::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Home:
         return ShowPage(0);
     case Qt::Key_End:
-        return ShowPage(static_cast<int>(document_.pages.size()) - 1);
+        return ShowPage(PageCount() - 1);
     case Qt::Key_P:
         if (event->modifiers() & Qt::ControlModifier)
             return Print();
@@ -341,6 +426,54 @@ QWidget* activeWindow() {
     return QApplication::activeWindow();
 }
 
+// The progress of a report laid out for the preview: the progress window until the first
+// page is there, then the preview itself with its progress line. Events are handled every
+// 50 ms meanwhile, so that the user can look at the pages laid out so far.
+class PreviewProgress : public ProgressReporter {
+public:
+    PreviewProgress(PreviewWindow& preview, const std::string& reportName)
+        : preview_(preview), rows_(std::make_unique<QtProgress>("Jelentés készítése: " + reportName,
+                                                                QStringLiteral("%1 sor"))) {
+        timer_.start();
+    }
+
+    bool Step(int done) override { return rows_ ? rows_->Step(done) : handleEvents(); }
+
+    bool PageDone(const Document& document) override {
+        pages_ = static_cast<int>(document.pages.size());
+        if (!rows_) {
+            preview_.LayoutProgress(pages_);
+            return handleEvents();
+        }
+        rows_.reset();
+        preview_.setWindowModality(Qt::ApplicationModal);
+        preview_.BeginLayout();
+        preview_.LayoutProgress(pages_);
+        preview_.show();
+        shown_ = timer_.elapsed();
+        QCoreApplication::processEvents();
+        return !preview_.StopRequested();
+    }
+
+    // Whether the preview is on the screen.
+    bool Showing() const { return !rows_; }
+
+private:
+    bool handleEvents() {
+        if (timer_.elapsed() - shown_ >= 50) {
+            shown_ = timer_.elapsed();
+            QCoreApplication::processEvents();
+        }
+        return !preview_.StopRequested();
+    }
+
+    PreviewWindow& preview_;
+    std::unique_ptr<QtProgress> rows_;
+    QElapsedTimer timer_;
+    qint64 shown_ = 0;
+    int pages_ = 0;
+};
+
 } // namespace
 
 std::optional<OutputChoice> QtOutputService::Choose(const std::string& reportName) {
@@ -353,6 +486,27 @@ std::optional<OutputChoice> QtOutputService::Choose(const std::string& reportNam
 std::unique_ptr<ProgressReporter> QtOutputService::StartProgress(const std::string& reportName) {
     return std::make_unique<QtProgress>("Jelentés készítése: " + reportName,
                                         QStringLiteral("%1 sor"));
+}
+
+void QtOutputService::Run(const std::string& reportName, const OutputChoice& choice,
+                          const LayOut& layOut) {
+    if (choice.destination != Destination::Preview)
+        return OutputService::Run(reportName, choice, layOut);
+    Document document;
+    PreviewWindow preview(document, activeWindow());
+    preview.setWindowState(Qt::WindowMaximized);
+    PreviewProgress progress(preview, reportName);
+    bool stopped = false;
+    try {
+        layOut(document, &progress);
+    } catch (const ReportCancelled&) {
+        stopped = true;
+    }
+    // Cancelled before the first page, or the preview closed meanwhile: nothing to show.
+    if ((stopped && !progress.Showing()) || (progress.Showing() && !preview.isVisible()))
+        return;
+    preview.EndLayout(stopped);
+    preview.exec();
 }
 
 void QtOutputService::Deliver(const Document& document, const OutputChoice& choice) {

@@ -58,17 +58,39 @@ public:
     QPushButton* CloseButton;
     QLabel* PageLabel;
     QLabel* PageView;
+    // While the pages are laid out: how far it has got, and the button that stops it.
+    QLabel* LayoutLabel;
+    QPushButton* StopButton;
+
+    // The document grows while the window shows it: printing and saving wait for the
+    // end, and the page count stands as "…" on the pages.
+    void BeginLayout();
+    // `pages` pages are laid out so far.
+    void LayoutProgress(int pages);
+    // The last page is laid out; `stopped`: the user stopped the layout, the pages so far
+    // can be looked at only.
+    void EndLayout(bool stopped);
+    // Stop pressed, or the window closed, while the pages are laid out.
+    bool StopRequested() const { return stopRequested_; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void done(int result) override;
 
 private:
+    // The pages that can be shown.
+    int PageCount() const;
+    void UpdateControls();
     void Refresh();
     void Print();
     void Save();
     void ZoomChosen(int index);
 
     const Document& document_;
+    bool laying_ = false;  // the pages are being laid out
+    bool complete_ = true; // every page is there and the page count filled in
+    bool stopRequested_ = false;
+    int shown_ = 0; // while laying out: the pages finished
     int page_ = 0;
     double zoom_ = 100;
     QScrollArea* scroll_;

@@ -30,6 +30,10 @@ struct Page {
     std::vector<LineItem> lines;
 };
 
+// Stands for the page count in the texts of a report until its last page is laid out (a
+// private-use character).
+inline const std::string kPageCountMark = "\xEE\x80\x80";
+
 struct Document {
     std::string name;   // the project file's name, for window titles and print jobs
     double width = 210; // the sheet, millimetres, as it lies (landscape: wider)

@@ -14,6 +14,7 @@
 #include "platform/report/document.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,7 +39,17 @@ class ProgressReporter {
 public:
     virtual ~ProgressReporter() = default;
     virtual bool Step(int done) = 0;
+    // The document's last page is laid out (but for the page count); answers false when
+    // the user cancelled.
+    virtual bool PageDone(const Document& document) {
+        static_cast<void>(document);
+        return true;
+    }
 };
+
+// Lays a report's pages out into the document, telling the reporter how far it got; a
+// cancel raises ReportCancelled.
+using LayOut = std::function<void(Document& into, ProgressReporter* progress)>;
 
 class OutputService {
 public:
@@ -49,6 +60,11 @@ public:
     virtual std::unique_ptr<ProgressReporter> StartProgress(const std::string& reportName);
     // Sends the pages to the chosen destination; returns when the user is done with them.
     virtual void Deliver(const Document& document, const OutputChoice& choice) = 0;
+    // Lays the report out and delivers it. Here every page is laid out first, with the
+    // progress of StartProgress, and then delivered; a cancel (ReportCancelled) delivers
+    // nothing.
+    virtual void Run(const std::string& reportName, const OutputChoice& choice,
+                     const LayOut& layOut);
 };
 
 // The program's service: Qt dialogs, the preview window, the print dialog, PDF files.
@@ -57,6 +73,10 @@ public:
     std::optional<OutputChoice> Choose(const std::string& reportName) override;
     std::unique_ptr<ProgressReporter> StartProgress(const std::string& reportName) override;
     void Deliver(const Document& document, const OutputChoice& choice) override;
+    // The preview opens as soon as its first page is laid out and shows the rest as they
+    // come, with a progress line and a cancel.
+    void Run(const std::string& reportName, const OutputChoice& choice,
+             const LayOut& layOut) override;
 };
 
 // The service of the tests: answers the set-up dialog with `answer` (nullopt: cancel)
@@ -66,9 +86,14 @@ public:
     std::optional<OutputChoice> answer = OutputChoice{};
     std::vector<std::string> asked; // the report names the set-up dialog was shown for
     std::vector<Document> documents;
+    // Told each page as soon as it is laid out (the benchmarks time the first one).
+    std::function<void(const Document&)> OnPageDone;
 
     std::optional<OutputChoice> Choose(const std::string& reportName) override;
     void Deliver(const Document& document, const OutputChoice& choice) override;
+    // Lays the pages out straight into `documents`.
+    void Run(const std::string& reportName, const OutputChoice& choice,
+             const LayOut& layOut) override;
 };
 
 // The service every report run uses (the Qt one unless replaced).

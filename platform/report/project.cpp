@@ -64,17 +64,16 @@ void TRvProject::ExecuteActiveReport() {
         modal.End();
         return;
     }
-    Document document;
     try {
-        const std::unique_ptr<ProgressReporter> progress = output.StartProgress(projectFile_);
-        document = RenderReport(
-            *layout_, [this](std::string_view name) { return FindConnection(owner_, name); },
-            progress.get(), OwnerName(owner_));
+        output.Run(projectFile_, *choice, [this](Document& into, ProgressReporter* progress) {
+            RenderReport(
+                into, *layout_,
+                [this](std::string_view name) { return FindConnection(owner_, name); }, progress,
+                OwnerName(owner_));
+        });
     } catch (const ReportCancelled&) {
-        modal.End();
-        return;
+        // The user stopped the layout: nothing more to do.
     }
-    output.Deliver(document, *choice);
     modal.End();
 }
 

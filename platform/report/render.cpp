@@ -12,17 +12,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <unordered_map>
 
 namespace report {
 
 namespace {
 
-// Stands for the page count until the last page is known (a private-use character).
-const std::string kPagesMark = "\xEE\x80\x80";
 constexpr double kEpsilon = 1e-9;
 
 std::string inQuotes(std::string_view text) {
@@ -56,11 +56,61 @@ struct BandColumns {
     double edge(std::size_t column) const { return x[column]; }
 };
 
-// The rows of a linked detail connection, read once per report.
-struct Snapshot {
-    const Connection* connection = nullptr;
-    std::vector<std::vector<Cell>> rows;
-    std::unordered_map<std::string, std::vector<std::size_t>> byKey;
+// The rows of a linked detail connection, read once per report. The texts of every cell
+// stand one after another in one buffer, so that a row costs no allocation per cell and
+// a large connection keeps only its texts and numbers.
+class Snapshot {
+public:
+    // Keeps of each row the cells marked in `wanted`; the others read empty.
+    explicit Snapshot(const std::vector<bool>& wanted) : width_(wanted.size()) {
+        for (std::size_t i = 0; i < wanted.size(); ++i)
+            if (wanted[i])
+                kept_.push_back(i);
+    }
+
+    void add(const std::vector<Cell>& row) {
+        for (std::size_t i : kept_) {
+            const Cell& cell = row[i];
+            text_ += cell.text;
+            if (text_.size() > UINT32_MAX)
+                throw std::length_error("report snapshot larger than 4 GB");
+            ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+            hasNumber_.push_back(cell.number.has_value());
+            numbers_.push_back(cell.number.value_or(0));
+        }
+        ++rows_;
+    }
+
+    // Row `index` into `row`, whose cells keep their room from the row before.
+    void read(std::size_t index, std::vector<Cell>& row) const {
+        row.resize(width_);
+        for (Cell& cell : row) {
+            cell.text.clear();
+            cell.number.reset();
+        }
+        const std::size_t first = index * kept_.size();
+        for (std::size_t k = 0; k < kept_.size(); ++k) {
+            const std::size_t at = first + k;
+            const std::size_t begin = at == 0 ? 0 : ends_[at - 1];
+            Cell& cell = row[kept_[k]];
+            cell.text.assign(text_, begin, ends_[at] - begin);
+            if (hasNumber_[at])
+                cell.number = numbers_[at];
+        }
+    }
+
+    std::size_t rows() const { return rows_; }
+
+    std::unordered_map<std::string, std::vector<std::uint32_t>> byKey;
+
+private:
+    std::size_t width_;
+    std::vector<std::size_t> kept_;
+    std::size_t rows_ = 0;
+    std::string text_;
+    std::vector<std::uint32_t> ends_;
+    std::vector<bool> hasNumber_;
+    std::vector<double> numbers_;
 };
 
 std::string keyOf(const std::vector<Cell>& row, const std::vector<int>& cells) {
@@ -147,11 +197,12 @@ struct HeadingSpan {
 
 class Renderer {
 public:
-    Renderer(const Layout& layout, const ConnectionLookup& find, ProgressReporter* progress,
-             std::string formName)
+    Renderer(Document& into, const Layout& layout, const ConnectionLookup& find,
+             ProgressReporter* progress, std::string formName)
         : layout_(layout), find_(find), progress_(progress), formName_(std::move(formName)),
-          today_(sys::dateToText(sys::today())) {
+          today_(sys::dateToText(sys::today())), doc_(into) {
         const PageSetup& p = layout.page;
+        doc_.pages.clear();
         const bool a3 = p.paper == "A3";
         const double shortSide = a3 ? 297 : 210;
         const double longSide = a3 ? 420 : 297;
@@ -165,12 +216,13 @@ public:
         top_ = p.margins[1];
         footerTop_ = doc_.height - p.margins[3] - placeBlock(layout.pageFooter, 0, false);
         bottom_ = std::max(top_ + 10, footerTop_);
-        for (const Band& band : layout.bands)
-            if (!band.master.empty())
-                details_[sys::toLower(band.master)].push_back(&band);
+        for (const Band& master : layout.bands)
+            for (const Band& band : layout.bands)
+                if (!band.master.empty() && sys::equalsNoCase(band.master, master.name))
+                    details_[&master].push_back(&band);
     }
 
-    Document run() {
+    void run() {
         startPage();
         y_ = placeBlock(layout_.title, y_, true);
         for (const Band& band : layout_.bands)
@@ -182,8 +234,10 @@ public:
         }
         finishPage();
         fillPageCount();
-        return std::move(doc_);
     }
+
+    // The pages finished so far (the last one may still be laid out).
+    std::size_t finishedPages() const { return finished_; }
 
 private:
     [[noreturn]] void fail(int line, const std::string& problem) const {
@@ -274,8 +328,8 @@ private:
     }
 
     // A reading of the connection that stops at its first row; nullopt when it has none.
-    static std::optional<std::vector<Cell>> readFirst(Connection& c) {
-        c.BeginRead();
+    std::optional<std::vector<Cell>> readFirst(Connection& c) {
+        beginRead(c);
         struct End {
             Connection& c;
             ~End() { c.EndRead(); }
@@ -290,13 +344,28 @@ private:
 
     // --- texts ---------------------------------------------------------------------------
 
+    // The cell of the column a text names; found once per reading of the connection.
+    std::size_t pieceColumn(const Connection& c, const Piece& piece, int line) {
+        const auto key = std::make_pair(&c, &piece);
+        auto found = pieceColumns_.find(key);
+        if (found == pieceColumns_.end())
+            found = pieceColumns_.emplace(key, columnOf(c, piece.text, line)).first;
+        return static_cast<std::size_t>(found->second);
+    }
+
+    // Starts a reading of the connection: its columns are found again.
+    void beginRead(Connection& c) {
+        c.BeginRead();
+        std::erase_if(pieceColumns_, [&](const auto& entry) { return entry.first.first == &c; });
+    }
+
     std::string reference(const Piece& piece, int line) {
         Connection& c = connection(piece.connection, line);
         for (auto it = reading_.rbegin(); it != reading_.rend(); ++it)
             if (it->connection == &c)
-                return (*it->row)[static_cast<std::size_t>(columnOf(c, piece.text, line))].text;
+                return (*it->row)[pieceColumn(c, piece, line)].text;
         const std::vector<Cell>& row = firstRow(c);
-        return row[static_cast<std::size_t>(columnOf(c, piece.text, line))].text;
+        return row[pieceColumn(c, piece, line)].text;
     }
 
     std::string expand(const Template& text, const RowContext* context, int line) {
@@ -307,8 +376,7 @@ private:
                 out += piece.text;
                 break;
             case Piece::Kind::Column: {
-                const int cell = columnOf(*context->connection, piece.text, line);
-                out += (*context->row)[static_cast<std::size_t>(cell)].text;
+                out += (*context->row)[pieceColumn(*context->connection, piece, line)].text;
                 break;
             }
             case Piece::Kind::Reference:
@@ -321,7 +389,7 @@ private:
                 out += std::to_string(pageNumber());
                 break;
             case Piece::Kind::Pages:
-                out += kPagesMark;
+                out += kPageCountMark;
                 break;
             }
         }
@@ -332,9 +400,9 @@ private:
         const std::string count = std::to_string(doc_.pages.size());
         for (Page& p : doc_.pages)
             for (TextItem& item : p.texts)
-                for (std::size_t at = item.text.find(kPagesMark); at != std::string::npos;
-                     at = item.text.find(kPagesMark, at + count.size()))
-                    item.text.replace(at, kPagesMark.size(), count);
+                for (std::size_t at = item.text.find(kPageCountMark); at != std::string::npos;
+                     at = item.text.find(kPageCountMark, at + count.size()))
+                    item.text.replace(at, kPageCountMark.size(), count);
     }
 
     // The lines of a text in its width: wrapped, or one line (cut when painted).
@@ -713,7 +781,7 @@ private:
         const Band& band;
         const Connection& connection;
         BandColumns columns;
-        HeadingGrid heading;
+        std::shared_ptr<const HeadingGrid> heading; // shared by the runs of a linked band
         bool started = false;
         bool finalPageFoot = false; // the last page's page totals are placed
         std::size_t openGroups = 0; // group levels open
@@ -743,10 +811,17 @@ private:
 
     void finishPage() { placeBlock(layout_.pageFooter, footerTop_, true); }
 
+    // Tells the reporter of a page that is complete but for the page count.
+    void pageFinished() {
+        finished_ = doc_.pages.size();
+        if (progress_ && !progress_->PageDone(doc_))
+            throw ReportCancelled{};
+    }
+
     // The innermost band being printed that shows headings: its headings head every page.
     BandRun* headingRun() const {
         for (auto it = runs_.rbegin(); it != runs_.rend(); ++it)
-            if ((*it)->started && (*it)->heading.height > 0)
+            if ((*it)->started && (*it)->heading->height > 0)
                 return *it;
         return nullptr;
     }
@@ -757,6 +832,7 @@ private:
         for (BandRun* run : runs_)
             closeTable(*run);
         finishPage();
+        pageFinished();
         startPage();
         for (BandRun* run : runs_)
             run->rowsOnPage = 0;
@@ -823,7 +899,7 @@ private:
         // A table ruled by rows only starts with a rule when it shows its headings.
         const Rules::Kind kind = run.band.rules.kind;
         if (kind == Rules::Kind::Grid || kind == Rules::Kind::Columns ||
-            (kind == Rules::Kind::Rows && run.heading.height > 0))
+            (kind == Rules::Kind::Rows && run.heading->height > 0))
             addLine(run.columns.left(), y_, lineEnd(run.band, run.columns), y_,
                     run.band.rules.width);
     }
@@ -876,7 +952,7 @@ private:
     }
 
     void placeHeadings(BandRun& run) {
-        const HeadingGrid& grid = run.heading;
+        const HeadingGrid& grid = *run.heading;
         if (grid.height <= 0)
             return;
         headedPage_[&run.band] = doc_.pages.size();
@@ -956,7 +1032,7 @@ private:
     // The height of the captions and headings a band prints before its first row.
     double leadHeight(BandRun& run, const std::vector<Cell>& first) {
         const RowContext context{&run.band, &run.connection, &first};
-        double need = run.heading.height;
+        double need = run.heading->height;
         for (const TextLine& caption : run.band.captions)
             need += measureLine(run.band, run.columns, caption, context).height;
         return need;
@@ -977,14 +1053,13 @@ private:
     // with that band's captions and headings, so that no row is left alone at a page's
     // foot without the rows that belong to it.
     double detailLead(BandRun& run, const std::vector<Cell>& row) {
-        const auto details = details_.find(sys::toLower(run.band.name));
+        const auto details = details_.find(&run.band);
         if (details == details_.end() || details->second.empty())
             return 0;
         const Band& band = *details->second.front();
         Connection& c = connection(band.connection, band.line);
         if (beingRead(c))
             return 0; // refused when the band runs
-        std::optional<std::vector<Cell>> first;
         const RowContext master{&run.band, &run.connection, &row};
         reading_.push_back(master);
         struct Pop {
@@ -993,21 +1068,47 @@ private:
         } pop{reading_};
         if (!band.links.empty()) {
             Snapshot& s = snapshot(band, c);
-            std::vector<int> masterCells;
-            for (const auto& link : band.links)
-                masterCells.push_back(columnOf(run.connection, link.second, band.line));
-            const auto rows = s.byKey.find(keyOf(row, masterCells));
-            if (rows != s.byKey.end())
-                first = s.rows[rows->second.front()];
-        } else {
-            first = readFirst(c);
+            const LinkedPlan& plan = linkedPlan(band, c, run.connection);
+            const auto rows = s.byKey.find(keyOf(row, plan.masterCells));
+            if (rows == s.byKey.end())
+                return 0;
+            s.read(rows->second.front(), leadRow_);
+            BandRun detail(band, c, plan.columns);
+            detail.heading = plan.heading;
+            return leadOf(detail, leadRow_);
         }
+        std::optional<std::vector<Cell>> first = readFirst(c);
         if (!first)
             return 0;
         BandRun detail(band, c, resolve(band, c));
-        detail.heading = headingGrid(band, detail.columns);
-        return leadHeight(detail, *first) + headsHeight(detail, 0, *first) +
-               measureRow(band, detail.columns, *first).height;
+        detail.heading = std::make_shared<const HeadingGrid>(headingGrid(band, detail.columns));
+        return leadOf(detail, *first);
+    }
+
+    // The height a detail band's first row needs with its captions, headings and heads.
+    double leadOf(BandRun& detail, const std::vector<Cell>& first) {
+        return leadHeight(detail, first) + headsHeight(detail, 0, first) +
+               measureRow(detail.band, detail.columns, first).height;
+    }
+
+    // What every run of a linked band shares: where its columns are read from, its
+    // heading, and the master's cells its links compare.
+    struct LinkedPlan {
+        std::vector<int> masterCells;
+        BandColumns columns;
+        std::shared_ptr<const HeadingGrid> heading;
+    };
+
+    const LinkedPlan& linkedPlan(const Band& band, const Connection& c, const Connection& master) {
+        auto found = linkedPlans_.find(&band);
+        if (found != linkedPlans_.end())
+            return found->second;
+        LinkedPlan plan;
+        for (const auto& link : band.links)
+            plan.masterCells.push_back(columnOf(master, link.second, band.line));
+        plan.columns = resolve(band, c);
+        plan.heading = std::make_shared<const HeadingGrid>(headingGrid(band, plan.columns));
+        return linkedPlans_.emplace(&band, std::move(plan)).first->second;
     }
 
     void beginBand(BandRun& run, const std::vector<Cell>& first, double keep) {
@@ -1105,7 +1206,7 @@ private:
         placeShape(run, shape, Row::Body);
         ++run.rowsOnPage;
         run.last = row;
-        const auto details = details_.find(sys::toLower(band.name));
+        const auto details = details_.find(&band);
         if (details == details_.end())
             return;
         const RowContext master{&band, &run.connection, &row};
@@ -1127,25 +1228,86 @@ private:
         auto found = snapshots_.find(&band);
         if (found != snapshots_.end())
             return *found->second;
-        auto s = std::make_unique<Snapshot>();
-        s->connection = &c;
-        c.BeginRead();
+        beginRead(c);
         struct End {
             Connection& c;
             ~End() { c.EndRead(); }
         } end{c};
+        const std::vector<bool> wanted = usedCells(band, c);
+        auto s = std::make_unique<Snapshot>(wanted);
         std::vector<int> cells;
         for (const auto& link : band.links)
             cells.push_back(columnOf(c, link.first, band.line));
+        std::vector<Cell> row;
         c.First();
         while (!c.Eof()) {
-            s->rows.emplace_back();
-            c.ReadRow(s->rows.back());
-            s->byKey[keyOf(s->rows.back(), cells)].push_back(s->rows.size() - 1);
+            c.ReadCells(row, wanted);
+            row.resize(c.Columns().size());
+            s->byKey[keyOf(row, cells)].push_back(static_cast<std::uint32_t>(s->rows()));
+            s->add(row);
             c.Next();
             counted();
         }
         return *snapshots_.emplace(&band, std::move(s)).first->second;
+    }
+
+    // Which cells of the connection's rows a band's run reads: its columns, groups and
+    // links, the columns its texts name, the master columns of its detail bands' links,
+    // and every column a text of the layout names by this connection. The others are not
+    // read from the connection (they stay empty).
+    std::vector<bool> usedCells(const Band& band, const Connection& c) const {
+        std::vector<bool> used(c.Columns().size(), false);
+        auto use = [&](const std::string& name) {
+            const int index = c.ColumnIndex(name);
+            if (index >= 0 && static_cast<std::size_t>(index) < used.size())
+                used[static_cast<std::size_t>(index)] = true;
+        };
+        for (const Column& column : band.columns)
+            use(column.name);
+        for (const Group& group : band.groups)
+            use(group.column);
+        for (const auto& link : band.links)
+            use(link.first);
+        const auto details = details_.find(&band);
+        if (details != details_.end())
+            for (const Band* detail : details->second)
+                for (const auto& link : detail->links)
+                    use(link.second);
+        forEachTemplate(band, [&](const Template& text) {
+            for (const Piece& piece : text.pieces)
+                if (piece.kind == Piece::Kind::Column)
+                    use(piece.text);
+        });
+        auto references = [&](const Template& text) {
+            for (const Piece& piece : text.pieces)
+                if (piece.kind == Piece::Kind::Reference && find_(piece.connection) == &c)
+                    use(piece.text);
+        };
+        for (const Block* block :
+             {&layout_.title, &layout_.pageHeader, &layout_.pageFooter, &layout_.summary})
+            for (const BlockItem& item : block->items)
+                references(item.text.text);
+        for (const Band& any : layout_.bands)
+            forEachTemplate(any, references);
+        return used;
+    }
+
+    // Every text of a band with fields: captions, group heads and footer labels.
+    template <class F>
+    static void forEachTemplate(const Band& band, F&& visit) {
+        auto line = [&](const std::optional<TextLine>& text) {
+            if (text)
+                visit(text->text);
+        };
+        for (const TextLine& caption : band.captions)
+            visit(caption.text);
+        for (const Group& group : band.groups) {
+            line(group.head);
+            line(group.continued);
+            line(group.foot.label);
+        }
+        for (const Footer* footer : {&band.foot, &band.pageFoot, &band.carryFoot, &band.carryHead})
+            line(footer->label);
     }
 
     // Keeps a band's run among the runs being printed while it lives.
@@ -1169,7 +1331,11 @@ private:
     }
 
     void prepare(BandRun& run) {
-        run.heading = headingGrid(run.band, run.columns);
+        run.heading = std::make_shared<const HeadingGrid>(headingGrid(run.band, run.columns));
+        prepareGroups(run);
+    }
+
+    static void prepareGroups(BandRun& run) {
         const std::size_t levels = run.band.groups.size();
         run.groupsBegun.assign(levels, 0);
         run.groupKeys.assign(levels, {});
@@ -1177,7 +1343,7 @@ private:
     }
 
     void runLiveBand(const Band& band, Connection& c) {
-        c.BeginRead();
+        beginRead(c);
         struct End {
             Connection& c;
             ~End() { c.EndRead(); }
@@ -1185,11 +1351,12 @@ private:
         BandRun run(band, c, resolve(band, c));
         prepare(run);
         ActiveRun active(runs_, run);
+        const std::vector<bool> wanted = usedCells(band, c);
         std::vector<Cell> row;
         reading_.push_back({&band, &c, &row});
         c.First();
         while (!c.Eof()) {
-            c.ReadRow(row);
+            c.ReadCells(row, wanted);
             visitRow(run, row);
             c.Next();
         }
@@ -1199,17 +1366,17 @@ private:
 
     void runLinkedBand(const Band& band, Connection& c, const RowContext& master) {
         Snapshot& s = snapshot(band, c);
-        std::vector<int> masterCells;
-        for (const auto& link : band.links)
-            masterCells.push_back(columnOf(*master.connection, link.second, band.line));
-        BandRun run(band, c, resolve(band, c));
-        prepare(run);
-        const auto rows = s.byKey.find(keyOf(*master.row, masterCells));
+        const LinkedPlan& plan = linkedPlan(band, c, *master.connection);
+        const auto rows = s.byKey.find(keyOf(*master.row, plan.masterCells));
         if (rows == s.byKey.end())
             return;
+        BandRun run(band, c, plan.columns);
+        run.heading = plan.heading;
+        prepareGroups(run);
         ActiveRun active(runs_, run);
-        for (std::size_t index : rows->second) {
-            const std::vector<Cell>& row = s.rows[index];
+        std::vector<Cell> row;
+        for (std::uint32_t index : rows->second) {
+            s.read(index, row);
             reading_.push_back({&band, &c, &row});
             visitRow(run, row);
             reading_.pop_back();
@@ -1224,13 +1391,18 @@ private:
     ProgressReporter* progress_;
     std::string formName_;
     std::string today_;
-    Document doc_;
+    Document& doc_;
+    std::size_t finished_ = 0;
     double left_ = 0, right_ = 0, top_ = 0, bottom_ = 0, footerTop_ = 0;
     double y_ = 0;
     bool bodyOnPage_ = false;
     std::vector<BandRun*> runs_;      // bands being printed, outermost first
     std::vector<RowContext> reading_; // rows being printed, outermost first
-    std::map<std::string, std::vector<const Band*>> details_;
+    std::map<const Band*, std::vector<const Band*>> details_; // a band's detail bands
+    std::map<const Band*, LinkedPlan> linkedPlans_;
+    // The cell of a column a text names, per connection: found once per reading.
+    std::map<std::pair<const Connection*, const Piece*>, int> pieceColumns_;
+    std::vector<Cell> leadRow_; // the first detail row detailLead measures
     std::map<const Connection*, std::vector<Cell>> firstRows_;
     std::map<const Band*, std::unique_ptr<Snapshot>> snapshots_;
     std::map<const Band*, std::size_t> headedPage_; // the page a band's headings were last on
@@ -1239,9 +1411,22 @@ private:
 
 } // namespace
 
+void RenderReport(Document& into, const Layout& layout, const ConnectionLookup& find,
+                  ProgressReporter* progress, const std::string& formName) {
+    Renderer renderer(into, layout, find, progress, formName);
+    try {
+        renderer.run();
+    } catch (const ReportCancelled&) {
+        into.pages.resize(renderer.finishedPages());
+        throw;
+    }
+}
+
 Document RenderReport(const Layout& layout, const ConnectionLookup& find,
                       ProgressReporter* progress, const std::string& formName) {
-    return Renderer(layout, find, progress, formName).run();
+    Document document;
+    RenderReport(document, layout, find, progress, formName);
+    return document;
 }
 
 } // namespace report

@@ -24,6 +24,11 @@ struct ReportCancelled {};
 // the report runs on, when given. A cancel through the reporter raises ReportCancelled.
 Document RenderReport(const Layout& layout, const ConnectionLookup& find,
                       ProgressReporter* progress = nullptr, const std::string& formName = {});
+// The same into `into`, whose pages can be shown while the rest are laid out (the
+// reporter's PageDone tells each finished page; the page count is filled in at the end).
+// After a cancel `into` holds the pages finished before it, the page count not filled in.
+void RenderReport(Document& into, const Layout& layout, const ConnectionLookup& find,
+                  ProgressReporter* progress = nullptr, const std::string& formName = {});
 
 // Millimetres of one point.
 inline constexpr double kPointMm = 25.4 / 72.0;

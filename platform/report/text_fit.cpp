@@ -7,6 +7,7 @@
 #include <QImage>
 #include <map>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 
 namespace report {
@@ -36,6 +37,7 @@ QImage& measureDevice() {
 struct Measure {
     std::unique_ptr<QFontMetricsF> metrics;
     QHash<QString, double> widths;
+    std::unordered_map<std::string, double> byText; // the same by the page model's texts
 };
 
 constexpr qsizetype kMaxRememberedWidths = 100000;
@@ -48,6 +50,7 @@ Measure& measure(double points, bool bold) {
         found = cache
                     .emplace(key, Measure{std::make_unique<QFontMetricsF>(ReportFont(points, bold),
                                                                           &measureDevice()),
+                                          {},
                                           {}})
                     .first;
     return found->second;
@@ -64,6 +67,20 @@ double widthOf(const QString& text, double points, bool bold) {
         m.widths.clear();
     const double width = m.metrics->horizontalAdvance(text) * 25.4 / kMeasureDpi;
     m.widths.insert(text, width);
+    return width;
+}
+
+// The same for a UTF-8 text, looked up without converting it when it was measured before.
+double widthOf(const std::string& text, double points, bool bold) {
+    if (!QGuiApplication::instance())
+        return widthOf(QString::fromStdString(text), points, bold);
+    Measure& m = measure(points, bold);
+    if (const auto known = m.byText.find(text); known != m.byText.end())
+        return known->second;
+    if (m.byText.size() >= static_cast<std::size_t>(kMaxRememberedWidths))
+        m.byText.clear();
+    const double width = widthOf(QString::fromStdString(text), points, bold);
+    m.byText.emplace(text, width);
     return width;
 }
 
@@ -113,14 +130,13 @@ QFont ReportFont(double points, bool bold) {
 }
 
 double TextWidth(std::string_view text, double points, bool bold) {
-    return widthOf(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), points,
-                   bold);
+    return widthOf(std::string(text), points, bold);
 }
 
 std::string FitText(const std::string& text, double width, double points, bool bold) {
-    const QString full = QString::fromStdString(text);
-    if (widthOf(full, points, bold) <= width)
+    if (widthOf(text, points, bold) <= width)
         return text;
+    const QString full = QString::fromStdString(text);
     const QString mark = QString::fromStdString(kCutMark);
     const qsizetype length = fittingLength(full, mark, width, points, bold);
     if (length == 0)
@@ -129,11 +145,12 @@ std::string FitText(const std::string& text, double width, double points, bool b
 }
 
 std::vector<std::string> WrapText(const std::string& text, double width, double points, bool bold) {
-    const QString whole = QString::fromStdString(text);
     // Most cells fit on one line as they are: no splitting into words.
-    if (!whole.contains('\n') && !whole.startsWith(' ') && !whole.endsWith(' ') &&
-        !whole.contains(QStringLiteral("  ")) && widthOf(whole, points, bold) <= width)
+    if (text.find('\n') == std::string::npos &&
+        (text.empty() || (text.front() != ' ' && text.back() != ' ')) &&
+        text.find("  ") == std::string::npos && widthOf(text, points, bold) <= width)
         return {text};
+    const QString whole = QString::fromStdString(text);
     QStringList lines;
     const QStringList paragraphs = whole.split('\n');
     for (const QString& paragraph : paragraphs) {

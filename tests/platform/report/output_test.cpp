@@ -3,14 +3,17 @@
 
 #include "platform/report/dialogs.h"
 #include "platform/report/layouts.h"
+#include "platform/report/render.h"
 #include "report_test_support.h"
 #include "support/ui_test.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -166,6 +169,48 @@ TEST(PreviewWindow, NavigatesPagesAndZooms) {
     // The preview saves the pages as PDF, plain text or an editable document.
     EXPECT_EQ(preview.SaveButton->text().toStdString(), "Mentés...");
     EXPECT_TRUE(preview.SaveButton->isEnabled());
+}
+
+// The preview opens at the first page laid out; a stop leaves the pages made so far to
+// look at, neither printable nor savable, the page count standing as "…".
+TEST(PreviewWindow, ShowsPagesWhileTheRestAreLaidOutAndStops) {
+    testui::Qt();
+    const report::Document pages = threePages();
+    std::vector<std::string> seen;
+    auto stopped = [&] {
+        auto* preview = dynamic_cast<report::PreviewWindow*>(QApplication::activeModalWidget());
+        ASSERT_NE(preview, nullptr);
+        seen.push_back(preview->PageLabel->text().toStdString());
+        seen.push_back(preview->LayoutLabel->text().toStdString());
+        EXPECT_FALSE(preview->PrintButton->isEnabled());
+        EXPECT_FALSE(preview->SaveButton->isEnabled());
+        preview->LastButton->click();
+        EXPECT_EQ(preview->CurrentPage(), 2);
+        preview->CloseButton->click();
+    };
+    auto layOut = [&](report::Document& into, report::ProgressReporter* progress) {
+        into.name = pages.name;
+        for (const report::Page& page : pages.pages) {
+            into.pages.push_back(page);
+            into.pages.back().texts.push_back(
+                {20, 40, 100, 6, "/ " + report::kPageCountMark, 12, false, report::Align::Left});
+            if (!progress->PageDone(into)) {
+                QTimer::singleShot(0, stopped);
+                throw report::ReportCancelled{};
+            }
+            auto* preview = dynamic_cast<report::PreviewWindow*>(QApplication::activeModalWidget());
+            ASSERT_NE(preview, nullptr);
+            seen.push_back(preview->PageLabel->text().toStdString());
+            EXPECT_FALSE(preview->PrintButton->isEnabled());
+            if (into.pages.size() == 2)
+                preview->StopButton->click();
+        }
+    };
+    report::QtOutputService service;
+    service.Run("Teszt.rav", report::OutputChoice{}, layOut);
+    EXPECT_THAT(seen, ElementsAre("Oldal: 1 / 1…", "Oldal: 1 / 2…", "Oldal: 1 / 3",
+                                  "Az oldalak készítése leállítva: csak az első 3 oldal készült "
+                                  "el, ezért a jelentés így nem nyomtatható és nem menthető."));
 }
 
 TEST(SetupDialog, OffersPreviewPrinterAndPdfFile) {

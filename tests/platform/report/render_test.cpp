@@ -200,6 +200,35 @@ TEST_F(TableReport, UserCancelsALongReportDuringTheLayout) {
     EXPECT_FALSE(table.Active()) << "the data set is closed again after a cancel";
 }
 
+// A layout stopped at a finished page keeps the pages before it as a whole run lays them
+// out; the whole run into a document the preview shows is the plain run.
+TEST_F(TableReport, StoppedAtAPageKeepsThePagesFinishedBeforeIt) {
+    const report::Layout layout = report::ParseLayout(kGroupedLayout, "Teszt.rav");
+    auto find = [&](std::string_view name) { return report::FindConnection(&owner, name); };
+    const report::Document whole = report::RenderReport(layout, find);
+    ASSERT_EQ(whole.pages.size(), 3u);
+    struct StopAtSecond : report::ProgressReporter {
+        bool Step(int) override { return true; }
+        bool PageDone(const report::Document& document) override {
+            return document.pages.size() < 2;
+        }
+    } stop;
+    report::Document stopped;
+    EXPECT_THROW(report::RenderReport(stopped, layout, find, &stop), report::ReportCancelled);
+    ASSERT_EQ(stopped.pages.size(), 2u);
+    for (int page = 0; page < 2; ++page) {
+        std::vector<std::string> texts = lines(stopped, page);
+        for (std::string& text : texts)
+            if (const auto at = text.find(report::kPageCountMark); at != std::string::npos)
+                text.replace(at, report::kPageCountMark.size(), "3");
+        EXPECT_EQ(texts, lines(whole, page));
+    }
+    EXPECT_FALSE(table.Active());
+    report::Document streamed;
+    report::RenderReport(streamed, layout, find);
+    EXPECT_EQ(report::DocumentLines(streamed), report::DocumentLines(whole));
+}
+
 // --- master and detail ---------------------------------------------------------------------
 
 class MasterDetail : public ReportTest {
@@ -254,6 +283,24 @@ band Tablak connection=RvTablak master=Tulaj link="Tulkod=Tulkod" indent=10 head
             EXPECT_DOUBLE_EQ(item.x, 15 + 10 + 0.5);
         }
     }
+}
+
+// Columns no band prints still reach the texts that name them and the links.
+TEST_F(MasterDetail, TextsAndLinksReadColumnsNoBandPrints) {
+    db::TQuery query(session, "Query1");
+    query.SQL().Add("SELECT * FROM tablak ORDER BY Tableid");
+    TRvQueryConnection parcels(&owner, "RvTablak", &query);
+    const report::Document& document = run(R"(farmreport 1
+band Tulaj connection=RvTulaj headings=no
+column Tulnev width=50
+band Tablak connection=RvTablak master=Tulaj link="Tulkod=Tulkod" indent=10 headings=no
+column Helysz width=20
+caption "{RvTulaj.Cim}:"
+foot "utolsó: {Agazat}, {RvTablak.Tableid}"
+)");
+    EXPECT_THAT(lines(document, 0),
+                ElementsAre("Kovács Béla", "Szeged:", "12", "15", "utolsó: zab, 3", "Nagy Éva",
+                            "Pécs:", "7", "9", "utolsó: búza, 4", "Szabó Ödön"));
 }
 
 TEST_F(MasterDetail, DetailTableFollowingItsMasterIsReadAgainPerMasterRow) {
