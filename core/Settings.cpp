@@ -215,6 +215,9 @@ void WriteSetting(db::Session& session, const std::string& key, const std::strin
 void FixLandUseCodes(db::Session& session) {
     if (ReadSetting(session, "fhasznjog") == "2009")
         return;
+    // Every field's code and the mark that they are done are one save: one disk wait for
+    // the whole table, and a start cut off leaves none of it, to be done again.
+    db::SessionTransaction transaction(session);
     db::TTable table(session, "Table6");
     table.SetTableName("Tablak");
     table.Open();
@@ -233,6 +236,7 @@ void FixLandUseCodes(db::Session& session) {
     }
     table.Close();
     WriteSetting(session, "fhasznjog", "2009");
+    transaction.Commit();
 }
 
 std::vector<ColumnFailure> UpgradeDatabase(db::Session& session, const UpgradeProgress& progress) {
