@@ -4,8 +4,10 @@
 #include "core/Settings.h"
 #include "core_tables.h"
 #include "platform/db/table.h"
+#include "support/fault_vfs.h"
 #include "support/table_check.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -88,6 +90,49 @@ TEST(Settings, LandUseCodesAreRewrittenOnceExactly) {
     }
     core::FixLandUseCodes(session);
     EXPECT_EQ(Rows(session, "Tablak").front(), "1|hrsz I|I");
+}
+
+// The power going at any step of the fix leaves every code and the mark as before or
+// every one as after: a start cut off runs the whole fix again.
+TEST(Settings, LandUseFixCutOffAnywhereIsAllOrNothing) {
+    namespace fs = std::filesystem;
+    for (long step = 1;; ++step) {
+        SCOPED_TRACE("power cut at step " + std::to_string(step));
+        fs::remove_all("farm");
+        fs::create_directory("farm");
+        {
+            db::Session session("farm");
+            coretest::MakeSet(session);
+            coretest::MakeTablak(session);
+            db::TTable tablak(session);
+            tablak.SetTableName("Tablak");
+            tablak.Open();
+            for (const char* code : {"I", "SZ", "I"}) {
+                tablak.Append();
+                tablak.FieldByName("Parcella").SetAsString(code);
+                tablak.Post();
+            }
+        }
+        testenv::FaultVfs vfs("farm");
+        try {
+            db::Session session("farm", db::Durability::Fsync, &vfs);
+            vfs.cutPowerAt(step, 0);
+            core::FixLandUseCodes(session);
+        } catch (const testenv::PowerCut&) {
+        }
+        if (!vfs.powerIsCut())
+            break;
+        vfs.restart();
+        db::Session after("farm");
+        after.recoverInterruptedChanges();
+        std::vector<std::string> codes;
+        for (const std::string& row : Rows(after, "Tablak"))
+            codes.push_back(row.substr(row.rfind('|') + 1));
+        if (core::ReadSetting(after, "fhasznjog") == "2009")
+            ASSERT_THAT(codes, ElementsAre("T", "B", "T"));
+        else
+            ASSERT_THAT(codes, ElementsAre("I", "SZ", "I"));
+    }
 }
 
 TEST(Settings, UpgradeAddsEveryColumnAndKeepsTheRows) {
