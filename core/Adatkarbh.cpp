@@ -4,6 +4,7 @@
 #include "core/fresh_database.h"
 #include "core/inventory.h"
 #include "platform/db/pager.h"
+#include "platform/db/session.h"
 #include "platform/db/table_file.h"
 #include "platform/sys/archive.h"
 #include "platform/sys/error_text.h"
@@ -244,6 +245,8 @@ void TAdatkarb::Button3Click(TObject*) {
                        "adat elvész. ",
                        ui::mtWarning, ui::mbYesNo) != ui::mrYes)
         return;
+    // One save: every table is emptied (with its "no machine" row back) or none is.
+    db::SessionTransaction transaction(session_);
     for (const core::InventoryTable* table : core::DeleteAllOrder()) {
         const std::string name(table->name);
         Table1.Close();
@@ -254,6 +257,7 @@ void TAdatkarb::Button3Click(TObject*) {
         else if (name == "muv_novmegf")
             core::InsertNoMachineRow(session_, "Munkagepek");
     }
+    transaction.Commit();
     ui::MessageDlg("Az adatok törlése sikeresen befejeződött.", ui::mtInformation, ui::mbOK);
 }
 
