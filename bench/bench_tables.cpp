@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iostream>
+#include <malloc.h>
 #include <numeric>
 #include <random>
 #include <stdexcept>
@@ -48,6 +50,36 @@ void runOrThrow(const std::string& command) {
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+namespace {
+
+std::uint64_t statusKiB(const char* key) {
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f)
+        return 0;
+    char line[256];
+    std::uint64_t value = 0;
+    const std::size_t length = std::strlen(key);
+    while (std::fgets(line, sizeof line, f))
+        if (std::strncmp(line, key, length) == 0)
+            value = std::strtoull(line + length, nullptr, 10);
+    std::fclose(f);
+    return value;
+}
+
+} // namespace
+
+void resetPeakMemory() {
+    malloc_trim(0);
+    if (std::FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", f);
+        std::fclose(f);
+    }
+}
+
+double peakMemoryBytes() {
+    return static_cast<double>(statusKiB("VmHWM:")) * 1024;
 }
 
 double timedCommand(const std::string& command) {

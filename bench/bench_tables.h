@@ -32,6 +32,11 @@ double timedCommand(const std::string& command);
 
 double secondsSince(std::chrono::steady_clock::time_point start);
 
+// The process's peak resident memory: started again from what is resident now, and
+// read, in bytes (Linux; 0 elsewhere).
+void resetPeakMemory();
+double peakMemoryBytes();
+
 // A temporary folder made in `parent`, removed with everything in it.
 class TempDir {
 public:

@@ -50,12 +50,17 @@ InFolder::~InFolder() {
 void MeasurePages(benchmark::State& state, const std::function<void()>& press,
                   report::CaptureOutput& output) {
     std::size_t pages = 0;
+    double peak = 0;
     for (auto _ : state) {
+        resetPeakMemory();
         press();
+        peak = std::max(peak, peakMemoryBytes());
         pages = output.documents.empty() ? 0 : output.documents.back().pages.size();
         output.documents.clear();
     }
     state.counters["pages"] = static_cast<double>(pages);
+    // The process's peak while a press ran (the farm's tables and the program included).
+    state.counters["peak_mb"] = peak / 1e6;
 }
 
 } // namespace benchtables

@@ -51,6 +51,8 @@
 // Everything else (INNER/LEFT OUTER JOIN, comma joins, aliases without AS, HAVING,
 // COUNT(DISTINCT), table names in any letter case, a trailing semicolon) is shared.
 
+#include "bench_tables.h"
+#include "core/fresh_database.h"
 #include "platform/db/session.h"
 #include "platform/db/sql/sql.h"
 #include "platform/sys/datetime.h"
@@ -62,8 +64,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <limits>
-#include <malloc.h>
 #include <map>
 #include <memory>
 #include <random>
@@ -220,6 +222,49 @@ private:
 
 // --- the data ---------------------------------------------------------------------------
 
+// A row as the generator below makes it: values by field name.
+using NamedRow = std::vector<std::pair<const char*, Value>>;
+using RowSink = std::function<void(const char* table, const NamedRow& row)>;
+
+// The rows of the report tables: parcellak, ElvMuv, felhanyag and Tapanyagok, in that
+// order, the same on every call.
+void reportRows(const RowSink& sink) {
+    std::mt19937 rng(42);
+    const char* sectors[] = {"őszi búza", "kukorica", "árpa", "napraforgó", "repce", "zab"};
+    for (int i = 0; i < kFields; ++i)
+        sink("parcellak", {{"Parckod", code("P", 10000 + i)},
+                           {"Evj", 2001 + i % 20},
+                           {"Agazat", std::string(sectors[rng() % 6])},
+                           {"Ter", double(1000 + rng() % 100000)}});
+    for (int i = 0; i < kOperations; ++i) {
+        const int parcel = static_cast<int>(rng() % kFields);
+        NamedRow r{{"Muvkod", opCode(i)},
+                   {"Tablakod", code("P", 10000 + parcel)},
+                   {"Datum", day(2000 + parcel % 20, static_cast<int>(rng() % 365))},
+                   {"Muvnev", code("művelet ", static_cast<int>(rng() % 40))},
+                   {"Ter", static_cast<std::int32_t>(rng() % 50000)},
+                   {"Gepora", double(rng() % 100) / 10},
+                   {"Keziora", double(rng() % 100) / 10},
+                   {"Nha", double(rng() % 100) / 10},
+                   // a yield (t/ha) on one operation in eight, the harvests; drawn from the
+                   // operation's number so that the random draws above stay as they were
+                   {"Hozam", i % 8 == 0 ? 2 + double(i % 61) / 10 : 0.0}};
+        sink("ElvMuv", r);
+    }
+    for (int i = 0; i < kUses; ++i) {
+        const int op = static_cast<int>(rng() % kOperations);
+        sink("felhanyag", {{"Felhkod", opCode(i)},
+                           {"Tablakod", code("P", 10000 + static_cast<int>(rng() % kFields))},
+                           {"Muvkod", opCode(op)},
+                           {"Anyagkod", code("A", 1000 + static_cast<int>(rng() % kMaterials))},
+                           {"Anyagtip", std::string("000001")},
+                           {"Menny", double(rng() % 1000)},
+                           {"Mert", std::string("kg")}});
+    }
+    for (int i = 0; i < kMaterials; i += 2) // half of the materials are fertilisers
+        sink("Tapanyagok", {{"Kod", code("A", 1000 + i)}, {"Nev", code("anyag ", i)}});
+}
+
 // One table written to both engines.
 class Twin {
 public:
@@ -232,6 +277,13 @@ public:
     void insert(Record r) {
         lite_.insert(r);
         ours_->insert(r);
+    }
+    // A row given by field names, in any order (every field named).
+    void insert(const NamedRow& row) {
+        Record r(row.size());
+        for (const auto& [name, value] : row)
+            r[static_cast<std::size_t>(ours_->file().fieldIndex(name))] = value;
+        insert(std::move(r));
     }
 
 private:
@@ -252,16 +304,11 @@ private:
 
 void build(Session& s, sqlite3* lite) {
     exec(lite, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN");
-    std::mt19937 rng(42);
-    const char* sectors[] = {"őszi búza", "kukorica", "árpa", "napraforgó", "repce", "zab"};
     Twin parcels(s, lite, "parcellak",
                  {{field("Parckod", FieldType::Alpha, 6), field("Evj", FieldType::Long),
                    field("Agazat", FieldType::Alpha, 30), field("Ter", FieldType::Number)},
                   1},
                  "Parckod TEXT PRIMARY KEY, Evj INTEGER, Agazat TEXT, Ter REAL");
-    for (int i = 0; i < kFields; ++i)
-        parcels.insert({code("P", 10000 + i), 2001 + i % 20, std::string(sectors[rng() % 6]),
-                        double(1000 + rng() % 100000)});
     Twin ops(s, lite, "ElvMuv",
              {{field("Muvkod", FieldType::Alpha, 6), field("Tablakod", FieldType::Alpha, 40),
                field("Datum", FieldType::Date), field("Muvnev", FieldType::Alpha, 30),
@@ -274,18 +321,6 @@ void build(Session& s, sqlite3* lite) {
               4},
              "Muvkod TEXT PRIMARY KEY, Tablakod TEXT, Datum TEXT, Muvnev TEXT, Ter INTEGER, "
              "Gepora REAL, Keziora REAL, Nha REAL, Hozam REAL");
-    for (int i = 0; i < kOperations; ++i) {
-        const int parcel = static_cast<int>(rng() % kFields);
-        Record r{opCode(i), code("P", 10000 + parcel),
-                 day(2000 + parcel % 20, static_cast<int>(rng() % 365)),
-                 code("művelet ", static_cast<int>(rng() % 40)),
-                 static_cast<std::int32_t>(rng() % 50000), double(rng() % 100) / 10,
-                 double(rng() % 100) / 10, double(rng() % 100) / 10,
-                 // a yield (t/ha) on one operation in eight, the harvests; drawn from the
-                 // operation's number so that the random draws above stay as they were
-                 i % 8 == 0 ? 2 + double(i % 61) / 10 : 0.0};
-        ops.insert(std::move(r));
-    }
     Twin uses(s, lite, "felhanyag",
               {{field("Felhkod", FieldType::Alpha, 6), field("Tablakod", FieldType::Alpha, 40),
                 field("Muvkod", FieldType::Alpha, 6), field("Anyagkod", FieldType::Alpha, 6),
@@ -297,17 +332,12 @@ void build(Session& s, sqlite3* lite) {
                4},
               "Felhkod TEXT PRIMARY KEY, Tablakod TEXT, Muvkod TEXT, Anyagkod TEXT, Anyagtip TEXT, "
               "Menny REAL, Mert TEXT");
-    for (int i = 0; i < kUses; ++i) {
-        const int op = static_cast<int>(rng() % kOperations);
-        uses.insert({opCode(i), code("P", 10000 + static_cast<int>(rng() % kFields)), opCode(op),
-                     code("A", 1000 + static_cast<int>(rng() % kMaterials)), std::string("000001"),
-                     double(rng() % 1000), std::string("kg")});
-    }
     Twin mats(s, lite, "Tapanyagok",
               {{field("Kod", FieldType::Alpha, 6), field("Nev", FieldType::Alpha, 30)}, 1},
               "Kod TEXT PRIMARY KEY, Nev TEXT");
-    for (int i = 0; i < kMaterials; i += 2) // half of the materials are fertilisers
-        mats.insert({code("A", 1000 + i), code("anyag ", i)});
+    std::map<std::string, Twin*> twins{
+        {"parcellak", &parcels}, {"ElvMuv", &ops}, {"felhanyag", &uses}, {"Tapanyagok", &mats}};
+    reportRows([&](const char* table, const NamedRow& row) { twins.at(table)->insert(row); });
 
     // Plant-protection observations: one per two fields on average, dated in the field's
     // calendar year; 80 % have one pest row, 10 % two, 10 % none; 60 % answered by one
@@ -678,27 +708,6 @@ void compareBig(benchmark::State& state, std::size_t shape) {
 // beside the size of the data files of the tables the query reads: peak_mb, tables_mb and
 // memory_ratio = peak_mb / tables_mb. Linux only; the counters read 0 elsewhere.
 
-std::uint64_t statusKiB(const char* key) {
-    std::FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f)
-        return 0;
-    char line[256];
-    std::uint64_t value = 0;
-    const std::size_t length = std::strlen(key);
-    while (std::fgets(line, sizeof line, f))
-        if (std::strncmp(line, key, length) == 0)
-            value = std::strtoull(line + length, nullptr, 10);
-    std::fclose(f);
-    return value;
-}
-
-void resetPeak() {
-    if (std::FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", f);
-        std::fclose(f);
-    }
-}
-
 void memoryOf(benchmark::State& state, std::size_t shape, std::vector<std::string> tables) {
     Data& d = data();
     const Shape& q = shapes()[shape];
@@ -708,15 +717,14 @@ void memoryOf(benchmark::State& state, std::size_t shape, std::vector<std::strin
         tableBytes += static_cast<double>(fs::file_size(d.session->tablePath(t)));
     double peak = 0;
     for (auto _ : state) {
-        malloc_trim(0);
-        resetPeak();
-        const std::uint64_t before = statusKiB("VmRSS:");
+        benchtables::resetPeakMemory();
+        const double before = benchtables::peakMemoryBytes();
         {
             const sql::ResultSet r = st.select(*d.session, q.params);
             benchmark::DoNotOptimize(r.rows.data());
         }
-        const std::uint64_t high = statusKiB("VmHWM:");
-        peak = std::max(peak, high > before ? double(high - before) * 1024 : 0.0);
+        const double high = benchtables::peakMemoryBytes();
+        peak = std::max(peak, high > before ? high - before : 0.0);
     }
     state.counters["peak_mb"] = peak / 1e6;
     state.counters["tables_mb"] = tableBytes / 1e6;
@@ -740,4 +748,225 @@ BENCHMARK_CAPTURE(memoryOf, observations, 5,
                                            "ElvMuv"})
     ->Name("SqlMemory/observations")
     ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+// --- the program's own tables ------------------------------------------------------------
+// SqlReal/<query>: the report queries above (materials, totals, list, yield, inputs) on the
+// tables of a fresh database of the program (its widths, keys and indexes: ElvMuv's
+// records are 516 bytes, felhanyag has no index on Tablakod or Anyagkod) filled with the
+// rows of reportRows; SQLite with the same columns, primary keys and indexes.
+// - SqlReal/<query>: warm, the tables held open and SQLite's connection kept.
+// - SqlReal/<query>_reopened: the session kept, the tables let go before each run, so the
+//   query opens them (as a report's query does when no form holds its tables); SQLite
+//   through a new connection each run.
+// - SqlReal/<query>_cold: a new session on the folder each run (ours), a new connection
+//   (SQLite): the first query of a session. The files are in the system's cache for both.
+// `pin` runs: the same pinned to one core (taskset -c 0 farm_bench ...) give the figures
+// of one core; the benchmark does not pin itself.
+
+namespace {
+
+std::string sqliteType(FieldType t) {
+    switch (t) {
+    case FieldType::Short:
+    case FieldType::Long:
+    case FieldType::AutoInc:
+    case FieldType::Logical:
+        return "INTEGER";
+    case FieldType::Number:
+    case FieldType::Currency:
+    case FieldType::Bcd:
+        return "REAL";
+    default:
+        return "TEXT";
+    }
+}
+
+// An SQLite table with the columns, primary key and indexes of one of ours.
+void mirror(sqlite3* lite, const SharedTable& table, const std::string& name) {
+    const auto& fields = table.file().fields();
+    std::string columns, key;
+    for (const FieldDef& f : fields)
+        columns += (columns.empty() ? "" : ", ") + f.name + " " + sqliteType(f.type);
+    for (int k = 0; k < table.file().keyFields(); ++k)
+        key += (k ? ", " : "") + fields[static_cast<std::size_t>(k)].name;
+    exec(lite, "CREATE TABLE " + name + " (" + columns +
+                   (key.empty() ? "" : ", PRIMARY KEY (" + key + ")") + ")");
+}
+
+void mirrorIndexes(sqlite3* lite, const SharedTable& table, const std::string& name) {
+    const auto& fields = table.file().fields();
+    int n = 0;
+    for (const auto& index : table.indexes()) {
+        std::string columns;
+        for (const int f : index->fieldNumbers())
+            columns += (columns.empty() ? "" : ", ") + fields[static_cast<std::size_t>(f)].name;
+        exec(lite, "CREATE INDEX " + name + "_" + std::to_string(n++) + " ON " + name + " (" +
+                       columns + ")");
+    }
+}
+
+struct RealData {
+    fs::path dir;
+    std::unique_ptr<Session> session;
+    std::vector<std::shared_ptr<SharedTable>> held;
+    sqlite3* lite = nullptr;
+    static constexpr const char* kTables[] = {"parcellak", "ElvMuv", "felhanyag", "Tapanyagok"};
+
+    RealData() {
+        dir = fs::temp_directory_path() / ("farm-sql-bench-real-" + std::to_string(getpid()));
+        fs::create_directories(dir);
+        session = std::make_unique<Session>(dir);
+        core::CreateFreshDatabase(*session);
+        if (sqlite3_open((dir / "farm.sqlite").c_str(), &lite) != SQLITE_OK)
+            sqliteFailed(lite, "open");
+        const auto start = std::chrono::steady_clock::now();
+        fill();
+        std::fprintf(stderr, "sql_bench: the program's tables filled in %.1f s\n",
+                     secondsSince(start));
+        hold();
+        sqlite3_close(lite);
+        lite = openLite();
+    }
+    ~RealData() {
+        sqlite3_close(lite);
+        held.clear();
+        session.reset();
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+
+    void fill() {
+        exec(lite, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN");
+        std::map<std::string, std::shared_ptr<SharedTable>> tables;
+        std::map<std::string, std::unique_ptr<SqliteStatement>> inserts;
+        for (const char* name : kTables) {
+            auto t = session->open(name);
+            mirror(lite, *t, name);
+            std::string marks;
+            for (std::size_t i = 0; i < t->file().fields().size(); ++i)
+                marks += i ? ",?" : "?";
+            inserts[name] = std::make_unique<SqliteStatement>(
+                lite, "INSERT INTO " + std::string(name) + " VALUES (" + marks + ")");
+            tables[name] = std::move(t);
+        }
+        int pending = 0;
+        auto transaction = std::make_unique<SessionTransaction>(*session);
+        reportRows([&](const char* name, const NamedRow& row) {
+            SharedTable& t = *tables.at(name);
+            Record r(t.file().fields().size());
+            for (const auto& [field, value] : row)
+                r[static_cast<std::size_t>(t.file().fieldIndex(field))] = value;
+            t.insert(r); // an auto-increment field given its value first
+            inserts.at(name)->insert(r);
+            if (++pending % 5000 == 0) {
+                transaction->Commit();
+                transaction = std::make_unique<SessionTransaction>(*session);
+            }
+        });
+        transaction->Commit();
+        for (const char* name : kTables)
+            mirrorIndexes(lite, *tables.at(name), name);
+        exec(lite, "COMMIT; ANALYZE");
+    }
+
+    void hold() {
+        for (const char* name : kTables)
+            held.push_back(session->open(name));
+    }
+
+    sqlite3* openLite() const {
+        sqlite3* db = nullptr;
+        if (sqlite3_open_v2((dir / "farm.sqlite").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+            SQLITE_OK)
+            sqliteFailed(db, "open");
+        return db;
+    }
+};
+
+RealData& realData() {
+    static RealData d;
+    return d;
+}
+
+void compareReal(benchmark::State& state, std::size_t shape) {
+    RealData& d = realData();
+    compareOn(state, shapes()[shape], {*d.session, d.lite});
+}
+
+enum class Opening { Reopened, Cold };
+
+// Each run opens the tables: ours in the kept session with the tables let go, or in a
+// new session; SQLite through a new connection. Both times include opening.
+void compareRealOpening(benchmark::State& state, std::size_t shape, Opening opening) {
+    RealData& d = realData();
+    const Shape& q = shapes()[shape];
+    const sql::Statement st = sql::Statement::parse(q.ours);
+    d.held.clear();
+    Figures f;
+    double oursSeconds = 0, liteSeconds = 0;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        {
+            std::unique_ptr<Session> fresh;
+            if (opening == Opening::Cold)
+                fresh = std::make_unique<Session>(d.dir);
+            const sql::ResultSet r = st.select(fresh ? *fresh : *d.session, q.params);
+            f.rows = r.rows.size();
+            benchmark::DoNotOptimize(r.rows.data());
+        }
+        oursSeconds += secondsSince(start);
+        state.PauseTiming();
+        start = std::chrono::steady_clock::now();
+        {
+            sqlite3* lite = d.openLite();
+            {
+                SqliteStatement statement(lite, q.sqlite ? q.sqlite : q.ours);
+                f.sqliteRows = statement.select(q.params).size();
+            }
+            sqlite3_close(lite);
+        }
+        liteSeconds += secondsSince(start);
+        state.ResumeTiming();
+    }
+    d.hold();
+    const auto runs = static_cast<double>(state.iterations());
+    f.oursMs = oursSeconds * 1e3 / runs;
+    f.sqliteMs = liteSeconds * 1e3 / runs;
+    state.counters["ours_ms"] = f.oursMs;
+    state.counters["sqlite_ms"] = f.sqliteMs;
+    state.counters["ratio"] = f.oursMs / f.sqliteMs;
+    state.counters["rows"] = static_cast<double>(f.rows);
+    if (f.rows != f.sqliteRows)
+        state.counters["ROWS_DIFFER"] = 1;
+    summary().record(
+        std::string("real ") + q.name + (opening == Opening::Cold ? " cold" : " reopened"), f);
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(compareReal, materials, 0)
+    ->Name("SqlReal/materials")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(compareReal, totals, 1)->Name("SqlReal/totals")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(compareReal, list, 2)->Name("SqlReal/list")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(compareReal, yield, 3)->Name("SqlReal/yield")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(compareReal, inputs, 4)->Name("SqlReal/inputs")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(compareRealOpening, list_reopened, 2, Opening::Reopened)
+    ->Name("SqlReal/list_reopened")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(compareRealOpening, yield_reopened, 3, Opening::Reopened)
+    ->Name("SqlReal/yield_reopened")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(compareRealOpening, inputs_reopened, 4, Opening::Reopened)
+    ->Name("SqlReal/inputs_reopened")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(compareRealOpening, list_cold, 2, Opening::Cold)
+    ->Name("SqlReal/list_cold")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(compareRealOpening, yield_cold, 3, Opening::Cold)
+    ->Name("SqlReal/yield_cold")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(compareRealOpening, inputs_cold, 4, Opening::Cold)
+    ->Name("SqlReal/inputs_cold")
     ->Unit(benchmark::kMillisecond);

@@ -63,6 +63,14 @@ void BlockChain::assign(std::vector<ChainBlock> blocks) {
     reshape();
 }
 
+void BlockChain::assign(std::vector<ChainBlock> blocks, std::vector<std::uint8_t> firstKeys) {
+    assign(std::move(blocks));
+    if (keySize_ > 0 && firstKeys.size() == chain_.size() * keySize_) {
+        firstKeys_ = std::move(firstKeys);
+        keysLoaded_ = true;
+    }
+}
+
 void BlockChain::clear() {
     if (pager_.size(file_) > header_.headerSize)
         pager_.truncate(file_, header_.headerSize);

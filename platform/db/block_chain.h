@@ -62,6 +62,13 @@ public:
     void load();
     // Takes `blocks` as the chain the file now holds (written by the owner).
     void assign(std::vector<ChainBlock> blocks);
+    // As assign, with the first key of every block (flat, as firstKeysRead gives them;
+    // empty: read when needed).
+    void assign(std::vector<ChainBlock> blocks, std::vector<std::uint8_t> firstKeys);
+    // The first keys read so far (empty when they are not).
+    std::vector<std::uint8_t> firstKeysRead() const {
+        return keysLoaded_ ? firstKeys_ : std::vector<std::uint8_t>{};
+    }
     // No blocks: the file cut back to its header, the free list gone.
     void clear();
 

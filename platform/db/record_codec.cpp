@@ -254,10 +254,16 @@ void RecordCodec::addText(const Slot& slot) {
 
 Value RecordCodec::decode(std::span<const std::uint8_t> record, int field,
                           const BlobFile* blobs) const {
+    return decodeAt(record, static_cast<std::size_t>(offsets_.at(static_cast<std::size_t>(field))),
+                    field, blobs);
+}
+
+Value RecordCodec::decodeAt(std::span<const std::uint8_t> record, std::size_t offset, int field,
+                            const BlobFile* blobs) const {
     const FieldDef& f = fields_.at(static_cast<std::size_t>(field));
-    const int offset = offsets_[static_cast<std::size_t>(field)];
-    const int size = offsets_[static_cast<std::size_t>(field) + 1] - offset;
-    if (record.size() < static_cast<std::size_t>(offset + size))
+    const int size =
+        offsets_[static_cast<std::size_t>(field) + 1] - offsets_[static_cast<std::size_t>(field)];
+    if (record.size() < offset + static_cast<std::size_t>(size))
         throw std::out_of_range("record shorter than its fields");
     const std::uint8_t* p = record.data() + offset;
     if (isBlobType(f.type)) {

@@ -32,6 +32,9 @@ public:
     // blob file cannot satisfy.
     Value decode(std::span<const std::uint8_t> record, int field,
                  const BlobFile* blobs = nullptr) const;
+    // As decode, for a record laid out otherwise: the field's bytes start at `offset`.
+    Value decodeAt(std::span<const std::uint8_t> record, std::size_t offset, int field,
+                   const BlobFile* blobs = nullptr) const;
     Record decodeAll(std::span<const std::uint8_t> record, const BlobFile* blobs = nullptr) const;
     // As decodeAll, into `out` (one value per field): a text field reuses the string
     // already there, so a scan that decodes row after row into one record allocates

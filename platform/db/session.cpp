@@ -8,9 +8,11 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace db {
 
@@ -214,10 +216,80 @@ struct Session::CheckedIndexes {
     }
 };
 
+namespace {
+
+std::optional<std::uint32_t> headerChecksum(const std::filesystem::path& path);
+
+std::uint64_t nanoseconds(const timespec& t) {
+    return static_cast<std::uint64_t>(t.tv_sec) * 1000000000u +
+           static_cast<std::uint64_t>(t.tv_nsec);
+}
+
+// What shows any change of a data file, by this process or another: its identity, size,
+// modification and status-change times and a checksum of its header (record and block
+// counts). Empty when the file cannot be read, or when it changed so lately that a
+// change made now could leave both times as they are (they move in clock ticks).
+std::vector<std::uint64_t> blockMapStamp(const std::filesystem::path& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return {};
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const std::uint64_t changed = std::max(nanoseconds(st.st_mtim), nanoseconds(st.st_ctim));
+    constexpr std::uint64_t kSettled = 100000000; // 100 ms, well past a clock tick
+    if (nanoseconds(now) < changed + kSettled)
+        return {};
+    const auto header = headerChecksum(path);
+    if (!header)
+        return {};
+    return {static_cast<std::uint64_t>(st.st_dev),
+            static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint64_t>(st.st_size),
+            nanoseconds(st.st_mtim),
+            nanoseconds(st.st_ctim),
+            *header};
+}
+
+} // namespace
+
+struct Session::KeptBlockMaps {
+    struct Kept {
+        std::vector<std::uint64_t> stamp;
+        TableFile::BlockMap map;
+    };
+    std::map<std::filesystem::path, Kept> byPath;
+
+    // The map of a table being let go, when its file is settled.
+    static std::optional<Kept> of(const TableFile& file) {
+        try {
+            auto map = file.blockMap();
+            auto stamp = map ? blockMapStamp(file.path()) : std::vector<std::uint64_t>{};
+            if (stamp.empty())
+                return std::nullopt;
+            return Kept{std::move(stamp), std::move(*map)};
+        } catch (const std::exception&) { // a cache: the next open walks the chain
+            return std::nullopt;
+        }
+    }
+
+    // A table just opened takes its kept map when its file is as it was then.
+    void give(TableFile& file) {
+        const auto kept = byPath.find(file.path());
+        if (kept == byPath.end())
+            return;
+        try {
+            if (kept->second.stamp == blockMapStamp(file.path()))
+                file.adoptBlockMap(std::move(kept->second.map));
+        } catch (const std::exception&) {
+        }
+        byPath.erase(kept);
+    }
+};
+
 Session::Session(std::filesystem::path directory, Durability durability, io::Vfs* vfs)
     : directory_(std::move(directory)), durability_(durability), vfs_(vfs),
       transaction_(std::make_shared<SessionTransactionState>()),
-      verified_(std::make_shared<CheckedIndexes>()) {
+      verified_(std::make_shared<CheckedIndexes>()), blockMaps_(std::make_shared<KeptBlockMaps>()) {
     verified_->dir = directory_;
     if (vfs_)
         verified_->vfs = vfs_;
@@ -251,6 +323,8 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
         return shared;
     }
     auto file = TableFile::open(path, {.writable = true, .durability = durability_, .vfs = vfs_});
+    if (!vfs_)
+        blockMaps_->give(*file);
     const std::filesystem::path dbPath = file->path();
     const auto trusted = [&](const std::filesystem::path& xPath) {
         return verified_->trusts(dbPath, xPath);
@@ -267,11 +341,15 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
     // When the last cursor lets the table go, its indexes agree with it: remember the
     // files as they are then.
     std::weak_ptr<CheckedIndexes> memo = verified_;
-    std::shared_ptr<SharedTable> shared(table, [memo, dbPath](SharedTable* closing) {
+    std::weak_ptr<KeptBlockMaps> maps = vfs_ ? nullptr : blockMaps_;
+    std::shared_ptr<SharedTable> shared(table, [memo, maps, dbPath](SharedTable* closing) {
         std::vector<std::pair<std::filesystem::path, std::filesystem::path>> files;
         for (const auto& index : closing->indexes())
             files.emplace_back(index->xPath(), index->yPath());
+        auto kept = maps.expired() ? std::nullopt : KeptBlockMaps::of(closing->file());
         delete closing;
+        if (auto keeper = maps.lock(); keeper && kept)
+            keeper->byPath[dbPath] = std::move(*kept);
         if (auto verified = memo.lock()) {
             try {
                 verified->remember(dbPath, files);

@@ -169,6 +169,11 @@ private:
     // not check again what this one left agreeing.
     struct CheckedIndexes;
     std::shared_ptr<CheckedIndexes> verified_;
+    // The block maps of the tables the session let go (TableFile::blockMap), each with
+    // the stamp of its data file then; the next open of a table whose file still has that
+    // stamp takes its map instead of walking the chain of blocks again.
+    struct KeptBlockMaps;
+    std::shared_ptr<KeptBlockMaps> blockMaps_;
 };
 
 // One save across several tables: every table written through the session while it

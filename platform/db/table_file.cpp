@@ -237,6 +237,24 @@ void TableFile::resetKeySize() {
         k < static_cast<int>(fields().size()) ? codec_->offset(k) : codec_->recordSize()));
 }
 
+std::optional<TableFile::BlockMap> TableFile::blockMap() const {
+    if (!chainLoaded_ || layoutOnly_ || grouped_ || pager_->inTransaction())
+        return std::nullopt;
+    return BlockMap{chain_->blocks(), chain_->firstKeysRead()};
+}
+
+void TableFile::adoptBlockMap(BlockMap map) {
+    if (layoutOnly_ || chainLoaded_)
+        return;
+    std::uint64_t records = 0;
+    for (const ChainBlock& b : map.blocks)
+        records += b.records;
+    if (records != header_.numRecords)
+        return;
+    chain_->assign(std::move(map.blocks), std::move(map.firstKeys));
+    chainLoaded_ = true;
+}
+
 std::uint64_t TableFile::blockOffset(std::uint16_t block) const {
     return db::blockOffset(header_, block);
 }

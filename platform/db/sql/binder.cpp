@@ -115,7 +115,6 @@ private:
                         : std::shared_ptr<const Collation>(slot.layout, &slot.file->collation());
         collations_.emplace_back(slot.file->codec().codePage(), slot.file->header().sortOrder,
                                  slot.collation);
-        slot.recordSize = static_cast<std::size_t>(slot.file->codec().recordSize());
         p.slot = static_cast<int>(plan_.tables.size());
         p.mask = 1ull << p.slot;
         plan_.tables.push_back(std::move(slot));

@@ -8,6 +8,7 @@
 #include "platform/db/sql/ast.h"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -43,8 +44,27 @@ struct AggSpec {
 
 inline constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
 
+// The bytes of a table's records that a run reads: runs of fields copied out of each
+// record kept, so that a wide record the statement reads two fields of is not copied
+// whole.
+struct KeptLayout {
+    struct Run {
+        std::size_t from = 0, to = 0, size = 0; // the record's bytes -> the kept record's
+    };
+    std::vector<Run> runs;
+    std::vector<std::size_t> offsets; // per field: its place in a kept record (npos: not kept)
+    std::size_t size = 0;
+
+    void keep(std::span<const std::uint8_t> record, std::vector<std::uint8_t>& out) const {
+        const std::size_t at = out.size();
+        out.resize(at + size);
+        for (const Run& r : runs)
+            std::memcpy(out.data() + at + r.to, record.data() + r.from, r.size);
+    }
+};
+
 // One table of the FROM list: the records that passed its pushed-down conditions, kept
-// raw and decoded field by field when an expression reads them.
+// raw (the fields of `kept`) and decoded field by field when an expression reads them.
 struct TableSlot {
     std::shared_ptr<SharedTable> shared;
     std::shared_ptr<const TableFile> layout; // bound for the columns only: no rows
@@ -54,24 +74,34 @@ struct TableSlot {
     bool nullable = false;                      // on the NULL-filled side of an outer join
     std::shared_ptr<const Collation> collation; // shared by slots of the same order
     std::vector<Node> filters;
-    std::vector<std::uint8_t> raw;
-    std::size_t recordSize = 0;
+    KeptLayout kept;
+    std::vector<std::uint8_t> raw; // kept records, kept.size bytes each
     std::size_t count = 0;
 
     std::span<const std::uint8_t> record(std::uint32_t i) const {
-        return {raw.data() + i * recordSize, recordSize};
+        return {raw.data() + i * kept.size, kept.size};
     }
 };
 
 // Where an expression reads its columns: a joined row (one record index per slot), or
-// the record being scanned; and the values of the aggregates of the current group.
+// the record being scanned (as the file holds it, or a kept one of its slot); and the
+// values of the aggregates of the current group.
 struct EvalContext {
     const std::vector<TableSlot>* tables = nullptr;
     const std::uint32_t* rows = nullptr;
     int scanSlot = -1;
     std::span<const std::uint8_t> scanRecord;
+    bool scanKept = false;
     const std::vector<Value>* aggs = nullptr;
 };
+
+// The record a column of slot `slot` reads in the row and where its field starts there;
+// an empty record for a NULL-filled row. std::logic_error for a field the run keeps not.
+struct FieldIn {
+    std::span<const std::uint8_t> record;
+    std::size_t offset = 0;
+};
+FieldIn fieldIn(const EvalContext& ctx, int slot, int field);
 
 Value eval(const Node& node, const EvalContext& ctx);
 // A condition's outcome: true only when it holds (NULL counts as not holding).

@@ -3,6 +3,9 @@
 #include "platform/db/sql/bound.h"
 #include "platform/db/sql/values.h"
 
+#include <stdexcept>
+#include <string>
+
 namespace db::sql {
 
 namespace {
@@ -29,13 +32,11 @@ bool isBlank(const Value& v) {
 }
 
 Value column(const Node& n, const EvalContext& ctx) {
-    const TableSlot& slot = (*ctx.tables)[static_cast<std::size_t>(n.table)];
-    if (n.table == ctx.scanSlot)
-        return slot.file->codec().decode(ctx.scanRecord, n.field, slot.file->blobs());
-    const std::uint32_t row = ctx.rows ? ctx.rows[n.table] : kNoRow;
-    if (row == kNoRow)
+    const FieldIn in = fieldIn(ctx, n.table, n.field);
+    if (in.record.empty())
         return Null{};
-    return slot.file->codec().decode(slot.record(row), n.field, slot.file->blobs());
+    const TableSlot& slot = (*ctx.tables)[static_cast<std::size_t>(n.table)];
+    return slot.file->codec().decodeAt(in.record, in.offset, n.field, slot.file->blobs());
 }
 
 Value arithmetic(BinOp op, const Value& a, const Value& b) {
@@ -116,6 +117,23 @@ Value binary(const Node& n, const EvalContext& ctx) {
 }
 
 } // namespace
+
+FieldIn fieldIn(const EvalContext& ctx, int slot, int field) {
+    const TableSlot& t = (*ctx.tables)[static_cast<std::size_t>(slot)];
+    const auto f = static_cast<std::size_t>(field);
+    if (slot == ctx.scanSlot && !ctx.scanKept)
+        return {ctx.scanRecord, static_cast<std::size_t>(t.file->codec().offset(field))};
+    std::span<const std::uint8_t> record = ctx.scanRecord;
+    if (slot != ctx.scanSlot) {
+        const std::uint32_t row = ctx.rows ? ctx.rows[slot] : kNoRow;
+        if (row == kNoRow)
+            return {};
+        record = t.record(row);
+    }
+    if (f >= t.kept.offsets.size() || t.kept.offsets[f] == std::string::npos)
+        throw std::logic_error("a column the statement does not keep: " + t.name);
+    return {record, t.kept.offsets[f]};
+}
 
 Value eval(const Node& n, const EvalContext& ctx) {
     switch (n.kind) {

@@ -98,8 +98,7 @@ enum class Encoding { Text, Fixed, Decoded };
 struct KeyPart {
     const Node* expr = nullptr;
     Encoding encoding = Encoding::Decoded;
-    std::size_t offset = 0; // Text, Fixed: the field's place in the record
-    std::size_t size = 0;
+    std::size_t size = 0; // Text, Fixed: the field's size
 };
 
 bool storedAsOnePattern(FieldType t) {
@@ -156,6 +155,7 @@ struct AggState {
 struct Group {
     std::vector<std::uint32_t> row;         // its first joined row
     std::vector<std::uint8_t> driverRecord; // that row's driver record, when streamed
+    bool driverKept = false;                // driverRecord is a kept record of its slot
     std::vector<AggState> states;
     Key key; // the group values, for ordering
 };
@@ -194,6 +194,7 @@ struct Step {
 class Executor {
 public:
     explicit Executor(BoundSelect& plan) : plan_(plan), width_(plan.tables.size()) {
+        layOutKeptRecords();
         for (const TableSlot& t : plan_.tables)
             if (t.nullable)
                 nullableMask_ |= 1ull << (&t - plan_.tables.data());
@@ -207,6 +208,7 @@ public:
         if (plan_.aggregated && plan_.groupBy.empty())
             groups_.push_back({std::vector<std::uint32_t>(width_, kNoRow),
                                {},
+                               false,
                                std::vector<AggState>(plan_.aggs.size()),
                                {}});
         std::vector<Step> steps;
@@ -259,7 +261,6 @@ private:
         if (encoding != Encoding::Decoded) {
             const RecordCodec& codec =
                 plan_.tables[static_cast<std::size_t>(e.table)].file->codec();
-            p.offset = static_cast<std::size_t>(codec.offset(e.field));
             p.size =
                 static_cast<std::size_t>(codec.fields()[static_cast<std::size_t>(e.field)].size);
         }
@@ -290,22 +291,12 @@ private:
         return Encoding::Decoded;
     }
 
-    // The record an expression of slot `slot` reads in the row (empty: NULL-filled).
-    std::span<const std::uint8_t> recordIn(const EvalContext& ctx, int slot) const {
-        if (slot == ctx.scanSlot)
-            return ctx.scanRecord;
-        const std::uint32_t row = ctx.rows ? ctx.rows[slot] : kNoRow;
-        if (row == kNoRow)
-            return {};
-        return plan_.tables[static_cast<std::size_t>(slot)].record(row);
-    }
-
     // Appends the part's bytes; false when the value is blank (NULL or empty text).
     bool appendKey(const KeyPart& p, const EvalContext& ctx, std::string& out) const {
         if (p.encoding == Encoding::Decoded)
             return appendDecoded(eval(*p.expr, ctx), out);
-        const auto record = recordIn(ctx, p.expr->table);
-        const std::uint8_t* field = record.empty() ? nullptr : record.data() + p.offset;
+        const FieldIn in = fieldIn(ctx, p.expr->table, p.expr->field);
+        const std::uint8_t* field = in.record.empty() ? nullptr : in.record.data() + in.offset;
         std::size_t length = 0;
         if (field && p.encoding == Encoding::Text) {
             const void* end = std::memchr(field, 0, p.size);
@@ -340,15 +331,82 @@ private:
     void scan(TableSlot& t, int slot) {
         EvalContext ctx = context(nullptr);
         ctx.scanSlot = slot;
+        reserveKept(t);
         t.file->scan([&](RecordPos, std::span<const std::uint8_t> raw) {
             ctx.scanRecord = raw;
             for (const Node& f : t.filters)
                 if (!holds(f, ctx))
                     return true;
-            t.raw.insert(t.raw.end(), raw.begin(), raw.end());
+            t.kept.keep(raw, t.raw);
             ++t.count;
             return true;
         });
+    }
+
+    // Room for every record of the table: the memory is only touched as records come.
+    static void reserveKept(TableSlot& t) {
+        t.raw.reserve(static_cast<std::size_t>(t.file->recordCount()) * t.kept.size);
+    }
+
+    // --- the kept records ----------------------------------------------------------------
+    // Each slot keeps the fields that some expression of the plan reads, nothing more.
+    void layOutKeptRecords() {
+        std::vector<std::vector<char>> used(width_);
+        for (std::size_t i = 0; i < width_; ++i)
+            used[i].assign(plan_.tables[i].file->fields().size(), 0);
+        const auto mark = [&](const Node& n) { markColumns(n, used); };
+        for (const TableSlot& t : plan_.tables)
+            std::for_each(t.filters.begin(), t.filters.end(), mark);
+        for (const PlanNode& p : plan_.from)
+            markJoinColumns(p, used);
+        std::for_each(plan_.where.begin(), plan_.where.end(), mark);
+        std::for_each(plan_.groupBy.begin(), plan_.groupBy.end(), mark);
+        if (plan_.having)
+            mark(*plan_.having);
+        for (const AggSpec& a : plan_.aggs)
+            mark(a.arg);
+        for (const OutputColumn& c : plan_.columns)
+            mark(c.expr);
+        for (const SortKey& k : plan_.orderBy)
+            mark(k.expr);
+        for (std::size_t i = 0; i < width_; ++i)
+            plan_.tables[i].kept = keptLayout(plan_.tables[i].file->codec(), used[i]);
+    }
+
+    static void markColumns(const Node& n, std::vector<std::vector<char>>& used) {
+        if (n.kind == Node::Kind::Column)
+            used[static_cast<std::size_t>(n.table)][static_cast<std::size_t>(n.field)] = 1;
+        for (const Node& k : n.kids)
+            markColumns(k, used);
+    }
+
+    static void markJoinColumns(const PlanNode& p, std::vector<std::vector<char>>& used) {
+        for (const Node& c : p.on)
+            markColumns(c, used);
+        if (p.left)
+            markJoinColumns(*p.left, used);
+        if (p.right)
+            markJoinColumns(*p.right, used);
+    }
+
+    // The fields marked, in record order, neighbours copied as one run.
+    static KeptLayout keptLayout(const RecordCodec& codec, const std::vector<char>& used) {
+        KeptLayout k;
+        k.offsets.assign(used.size(), std::string::npos);
+        for (std::size_t f = 0; f < used.size(); ++f) {
+            if (!used[f])
+                continue;
+            const auto from = static_cast<std::size_t>(codec.offset(static_cast<int>(f)));
+            const auto size =
+                static_cast<std::size_t>(codec.offset(static_cast<int>(f) + 1)) - from;
+            if (!k.runs.empty() && k.runs.back().from + k.runs.back().size == from)
+                k.runs.back().size += size;
+            else
+                k.runs.push_back({from, k.size, size});
+            k.offsets[f] = k.size;
+            k.size += size;
+        }
+        return k;
     }
 
     // --- the stream --------------------------------------------------------------------
@@ -461,6 +519,7 @@ private:
         KeySet keys;
         EvalContext ctx = context(nullptr);
         ctx.scanSlot = source;
+        ctx.scanKept = true;
         std::string key;
         for (std::uint32_t j = 0; j < t.count; ++j) {
             ctx.scanRecord = t.record(j);
@@ -486,7 +545,7 @@ private:
             if (!holds(f, ctx))
                 return;
         const auto j = static_cast<std::uint32_t>(t.count);
-        t.raw.insert(t.raw.end(), raw.begin(), raw.end());
+        t.kept.keep(raw, t.raw);
         ++t.count;
         if (!keyed)
             return;
@@ -499,11 +558,14 @@ private:
     }
 
     void scanInto(Step& s, const KeySet* wanted) {
-        plan_.tables[static_cast<std::size_t>(s.slot)].file->scan(
-            [&](RecordPos, std::span<const std::uint8_t> raw) {
-                offer(s, raw, wanted);
-                return true;
-            });
+        TableSlot& t = plan_.tables[static_cast<std::size_t>(s.slot)];
+        reserveKept(t);
+        if (!s.rightKeys.empty())
+            s.next.reserve(t.file->recordCount());
+        t.file->scan([&](RecordPos, std::span<const std::uint8_t> raw) {
+            offer(s, raw, wanted);
+            return true;
+        });
     }
 
     // --- reading through keys and indexes ----------------------------------------------
@@ -553,7 +615,7 @@ private:
         std::vector<RecordPos> positions;
         HintedRecords hinted;
         try {
-            std::vector<std::uint8_t> raw(t.recordSize);
+            std::vector<std::uint8_t> raw(static_cast<std::size_t>(file.codec().recordSize()));
             for (const Value& v : values) {
                 std::fill(raw.begin(), raw.end(), 0);
                 file.codec().encode(v, field, raw);
@@ -710,6 +772,7 @@ private:
         EvalContext ctx = context(row.data());
         ctx.scanSlot = driver.slot;
         if (driverRead) {
+            ctx.scanKept = true;
             for (std::uint32_t j = 0; j < t.count; ++j) {
                 ctx.scanRecord = t.record(j);
                 if (allHold(driver.after, ctx))
@@ -944,8 +1007,10 @@ private:
 
     void keepRow(Group& g, const EvalContext& ctx) const {
         g.row.assign(ctx.rows, ctx.rows + width_);
-        if (ctx.scanSlot >= 0)
+        if (ctx.scanSlot >= 0) {
             g.driverRecord.assign(ctx.scanRecord.begin(), ctx.scanRecord.end());
+            g.driverKept = ctx.scanKept;
+        }
     }
 
     Key sortValues(const Record& values, const EvalContext& ctx) const {
@@ -1040,6 +1105,7 @@ private:
             if (!g.driverRecord.empty()) {
                 ctx.scanSlot = driverSlot_;
                 ctx.scanRecord = g.driverRecord;
+                ctx.scanKept = g.driverKept;
             }
             ctx.aggs = &finished;
             if (plan_.having && !holds(*plan_.having, ctx))

@@ -7,9 +7,12 @@
 #include "platform/sys/datetime.h"
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace db;
@@ -616,5 +619,53 @@ TEST_P(SqlJoinAgreement, HashJoinAndNestedLoopAgree) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, SqlJoinAgreement, ::testing::Values(1u, 2u, 3u, 4u));
+
+// The session keeps a table's block map after a statement lets the table go, and the next
+// statement takes it only while the file is as it was: rows another program moved, added
+// or removed in between are all seen.
+TEST(SqlBlockMapTest, ChangesOfAnotherProgramAreSeenAfterTheTableWasLetGo) {
+    const auto code = [](int n) { return text(std::to_string(100000 + n).c_str()); };
+    {
+        Session maker;
+        auto t = maker.create(
+            "Muv", {{field("Kod", FieldType::Alpha, 6), field("Menny", FieldType::Long)}, 1});
+        SessionTransaction transaction(maker);
+        for (int i = 0; i < 3000; i += 2) { // the odd keys free, for another program's rows
+            Record r{code(i), 1};
+            t->insert(r);
+        }
+        transaction.Commit();
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(150)); // the file settles
+    Session session;
+    const auto totals = [&] {
+        const ResultSet r =
+            Statement::parse("SELECT COUNT(*), SUM(Menny), MAX(Kod) FROM Muv WHERE Kod >= '101000'")
+                .select(session);
+        return r.rows.at(0);
+    };
+    const Record before{1000, 1000.0, text("102998")};
+    EXPECT_EQ(totals(), before); // the chain walked, its map kept
+    EXPECT_EQ(totals(), before); // the map taken again
+    const auto otherProgram = [](const std::function<void(SharedTable&)>& change) {
+        Session other;
+        change(*other.open("Muv"));
+    };
+    otherProgram([&](SharedTable& t) { // as many records, in other blocks
+        t.remove(*t.file().find({code(1000)}));
+        Record r{code(2999), 5};
+        t.insert(r);
+    });
+    EXPECT_EQ(totals(), (Record{1000, 1004.0, text("102999")}));
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_EQ(totals(), (Record{1000, 1004.0, text("102999")}));
+    otherProgram([&](SharedTable& t) { // new records in the middle split the blocks
+        for (int i = 1001; i < 2999; i += 2) {
+            Record r{code(i), 2};
+            t.insert(r);
+        }
+    });
+    EXPECT_EQ(totals(), (Record{1999, 3002.0, text("102999")}));
+}
 
 } // namespace
