@@ -889,9 +889,40 @@ RealData& realData() {
     return d;
 }
 
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// The report queries as on the synthetic tables; in SQLite's text the columns that both
+// of the program's parcellak and ElvMuv have (Agazat, Evj) are named with their table, as
+// our dialect reads an unqualified one: from the first table of the FROM list.
+const Shape& realShape(std::size_t shape) {
+    static const std::vector<std::string> texts = [] {
+        std::vector<std::string> out;
+        for (const Shape& q : shapes()) {
+            std::string text = q.sqlite ? q.sqlite : q.ours;
+            text = replaced(text, "DISTINCT Agazat", "DISTINCT parcellak.Agazat");
+            text = replaced(text, "AND Evj = 2010\nORDER BY Evj,Agazat,",
+                            "AND parcellak.Evj = 2010\nORDER BY parcellak.Evj,parcellak.Agazat,");
+            out.push_back(text);
+        }
+        return out;
+    }();
+    static const std::vector<Shape> all = [] {
+        std::vector<Shape> out = shapes();
+        for (std::size_t i = 0; i < out.size(); ++i)
+            out[i].sqlite = texts[i].c_str();
+        return out;
+    }();
+    return all.at(shape);
+}
+
 void compareReal(benchmark::State& state, std::size_t shape) {
     RealData& d = realData();
-    compareOn(state, shapes()[shape], {*d.session, d.lite});
+    compareOn(state, realShape(shape), {*d.session, d.lite});
 }
 
 enum class Opening { Reopened, Cold };
@@ -900,7 +931,7 @@ enum class Opening { Reopened, Cold };
 // new session; SQLite through a new connection. Both times include opening.
 void compareRealOpening(benchmark::State& state, std::size_t shape, Opening opening) {
     RealData& d = realData();
-    const Shape& q = shapes()[shape];
+    const Shape& q = realShape(shape);
     const sql::Statement st = sql::Statement::parse(q.ours);
     d.held.clear();
     Figures f;
