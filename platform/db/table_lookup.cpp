@@ -77,18 +77,29 @@ void TableFile::visitHinted(const HintedRecords& records, const RecordVisit& vis
         return order[records.blocks[a]] < order[records.blocks[b]];
     });
     const auto size = static_cast<std::size_t>(header_.recordSize);
-    std::vector<std::pair<std::uint16_t, BlockCache::Block>> read; // in chain order
-    std::vector<RecordPos> positions;
+    // A record found in its hinted block is copied out of it (a block is read once and
+    // let go, however many blocks the records are spread over); one found by its key is
+    // read again below.
+    constexpr std::size_t kNotCopied = static_cast<std::size_t>(-1);
+    struct Found {
+        RecordPos pos;
+        std::size_t copy = kNotCopied; // its index among the copies
+    };
+    std::vector<Found> found;
+    found.reserve(records.size());
+    std::vector<std::uint8_t> copies;
+    BlockCache::Block block;
+    std::uint16_t loaded = 0;
     for (const std::uint32_t i : byBlock) {
         const std::uint16_t hint = records.blocks[i];
         const auto key = records.key(i);
-        std::optional<RecordPos> pos;
         if (inChain(hint)) {
-            if (read.empty() || read.back().first != hint)
-                read.emplace_back(hint, chain_->sharedBlock(hint));
-            const auto& block = *read.back().second;
+            if (!block || loaded != hint) {
+                block = chain_->sharedBlock(hint);
+                loaded = hint;
+            }
             const auto at = [&](std::size_t slot) {
-                return std::span(block).subspan(kBlockHeaderSize + slot * size, size);
+                return std::span(*block).subspan(kBlockHeaderSize + slot * size, size);
             };
             const std::size_t count = chain[order[hint]].records;
             std::size_t lo = 0, hi = count;
@@ -99,35 +110,35 @@ void TableFile::visitHinted(const HintedRecords& records, const RecordVisit& vis
                 else
                     hi = mid;
             }
-            if (lo < count && compareKeys(at(lo), key, keyFields()) == 0)
-                pos = RecordPos{hint, static_cast<std::uint16_t>(lo)};
-        }
-        if (!pos)
-            pos = findRaw(key); // the hint is out of date
-        if (pos)
-            positions.push_back(*pos);
-    }
-    std::sort(positions.begin(), positions.end(), [&](const RecordPos& a, const RecordPos& b) {
-        return order[a.block] != order[b.block] ? order[a.block] < order[b.block] : a.slot < b.slot;
-    });
-    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
-    BlockCache::Block other; // a block found again by its key, not among those read
-    std::uint16_t otherNumber = 0;
-    for (const RecordPos& pos : positions) {
-        const auto cached = std::lower_bound(
-            read.begin(), read.end(), pos.block,
-            [&](const auto& b, std::uint16_t n) { return order[b.first] < order[n]; });
-        const std::vector<std::uint8_t>* block = nullptr;
-        if (cached != read.end() && cached->first == pos.block) {
-            block = cached->second.get();
-        } else {
-            if (!other || otherNumber != pos.block) {
-                other = chain_->sharedBlock(pos.block);
-                otherNumber = pos.block;
+            if (lo < count && compareKeys(at(lo), key, keyFields()) == 0) {
+                found.push_back(
+                    {RecordPos{hint, static_cast<std::uint16_t>(lo)}, copies.size() / size});
+                const auto record = at(lo);
+                copies.insert(copies.end(), record.begin(), record.end());
+                continue;
             }
-            block = other.get();
         }
-        visit(pos, std::span(*block).subspan(kBlockHeaderSize + pos.slot * size, size));
+        if (const auto pos = findRaw(key)) // the hint is out of date
+            found.push_back({*pos});
+    }
+    block.reset();
+    std::stable_sort(found.begin(), found.end(), [&](const Found& a, const Found& b) {
+        return order[a.pos.block] != order[b.pos.block] ? order[a.pos.block] < order[b.pos.block]
+                                                        : a.pos.slot < b.pos.slot;
+    });
+    found.erase(std::unique(found.begin(), found.end(),
+                            [](const Found& a, const Found& b) { return a.pos == b.pos; }),
+                found.end());
+    for (const Found& f : found) {
+        if (f.copy != kNotCopied) {
+            visit(f.pos, std::span(copies).subspan(f.copy * size, size));
+            continue;
+        }
+        if (!block || loaded != f.pos.block) {
+            block = chain_->sharedBlock(f.pos.block);
+            loaded = f.pos.block;
+        }
+        visit(f.pos, std::span(*block).subspan(kBlockHeaderSize + f.pos.slot * size, size));
     }
 }
 
