@@ -29,6 +29,13 @@ using RecordOrder =
 using RecordsMoved = std::function<void(std::span<const std::uint8_t> records, std::size_t count,
                                         std::uint16_t block)>;
 
+// A chain's blocks with the first key of each (flat; empty when not read), as a later
+// open of the same file, unchanged, may take them instead of walking the chain again.
+struct ChainMap {
+    std::vector<ChainBlock> blocks;
+    std::vector<std::uint8_t> firstKeys;
+};
+
 class BlockChain {
 public:
     static constexpr std::size_t npos = static_cast<std::size_t>(-1);

@@ -18,9 +18,24 @@ void IndexBlocks::reload() {
     xHeader_ = readFileHeader(pager_, x_);
     yHeader_ = readFileHeader(pager_, y_);
     chain_.setKeySize(xHeader_.recordSize >= 2 ? xHeader_.recordSize - 2u : 0u);
-    chain_.load();
+    std::optional<ChainMap> offered = std::move(offered_);
+    offered_.reset();
+    std::uint64_t records = 0;
+    if (offered)
+        for (const ChainBlock& b : offered->blocks)
+            records += b.records;
+    if (offered && records == xHeader_.numRecords)
+        chain_.assign(std::move(offered->blocks), std::move(offered->firstKeys));
+    else
+        chain_.load();
     yIndex_.forget();
     written_ = pager_.read(x_, 0, xHeader_.headerSize);
+}
+
+std::optional<ChainMap> IndexBlocks::chainMap() const {
+    if (written_.empty() || syncedAt_ != pager_.changeCount() || pager_.inTransaction())
+        return std::nullopt;
+    return ChainMap{chain_.blocks(), chain_.firstKeysRead()};
 }
 
 void IndexBlocks::adopt(TableHeader x, TableHeader y) {

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -37,6 +38,13 @@ public:
     void sync();
     // Reads both headers and the chain of index blocks from the files.
     void reload();
+    // The chain as the files hold it (none before it is first read, or while a change is
+    // pending), for a later open of the files unchanged.
+    std::optional<ChainMap> chainMap() const;
+    // The map of an earlier open of these files, which the caller knows unchanged since:
+    // taken by the next reload in place of walking the chain (when the header's record
+    // count agrees).
+    void offerChainMap(ChainMap map) { offered_ = std::move(map); }
     // Starts over with new headers and no records (replaceAll and finish follow).
     void adopt(TableHeader x, TableHeader y);
 
@@ -77,6 +85,7 @@ private:
     std::vector<std::uint8_t> written_;          // the X header bytes as last written
     std::vector<std::uint8_t> onDisk_;           // the X header as sync last read it
     std::uint64_t syncedAt_ = ~std::uint64_t{0}; // the pager's change count then
+    std::optional<ChainMap> offered_;
 };
 
 } // namespace db

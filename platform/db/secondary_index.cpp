@@ -399,6 +399,12 @@ const std::vector<int>& SecondaryIndex::fieldNumbers() const {
 const fs::path& SecondaryIndex::xPath() const {
     return impl_->xPath;
 }
+std::optional<ChainMap> SecondaryIndex::chainMap() const {
+    return impl_->blocks->chainMap();
+}
+void SecondaryIndex::offerChainMap(ChainMap map) {
+    impl_->blocks->offerChainMap(std::move(map));
+}
 const fs::path& SecondaryIndex::yPath() const {
     return impl_->yPath;
 }

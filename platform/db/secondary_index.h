@@ -48,6 +48,10 @@ public:
     const std::vector<int>& fieldNumbers() const; // the indexed fields, table field indexes
     const std::filesystem::path& xPath() const;
     const std::filesystem::path& yPath() const;
+    // The chain of the index file's blocks, to give a later open of the files unchanged
+    // (IndexBlocks::chainMap, offerChainMap).
+    std::optional<ChainMap> chainMap() const;
+    void offerChainMap(ChainMap map);
 
     // Calls `visit` with the raw table record of every row whose first `fieldCount`
     // indexed fields equal those of the raw table record `probe` (as the index compares

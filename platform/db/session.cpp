@@ -252,37 +252,47 @@ std::vector<std::uint64_t> blockMapStamp(const std::filesystem::path& path) {
 
 } // namespace
 
+// The maps of a table's data file and of its index files, by the file's path.
 struct Session::KeptBlockMaps {
     struct Kept {
         std::vector<std::uint64_t> stamp;
-        TableFile::BlockMap map;
+        ChainMap map;
     };
+    using Files = std::vector<std::pair<std::filesystem::path, Kept>>;
     std::map<std::filesystem::path, Kept> byPath;
 
-    // The map of a table being let go, when its file is settled.
-    static std::optional<Kept> of(const TableFile& file) {
+    // The map of a file being let go, added to `out` when the file is settled.
+    static void keep(Files& out, const std::filesystem::path& file, std::optional<ChainMap> map) {
         try {
-            auto map = file.blockMap();
-            auto stamp = map ? blockMapStamp(file.path()) : std::vector<std::uint64_t>{};
-            if (stamp.empty())
-                return std::nullopt;
-            return Kept{std::move(stamp), std::move(*map)};
+            auto stamp = map ? blockMapStamp(file) : std::vector<std::uint64_t>{};
+            if (!stamp.empty())
+                out.emplace_back(file, Kept{std::move(stamp), std::move(*map)});
         } catch (const std::exception&) { // a cache: the next open walks the chain
-            return std::nullopt;
         }
     }
 
-    // A table just opened takes its kept map when its file is as it was then.
-    void give(TableFile& file) {
-        const auto kept = byPath.find(file.path());
+    // Every map of a table being let go (before it closes its files).
+    static Files of(const SharedTable& table) {
+        Files out;
+        keep(out, table.file().path(), table.file().blockMap());
+        for (const auto& index : table.indexes())
+            keep(out, index->xPath(), index->chainMap());
+        return out;
+    }
+
+    // The map kept for a file just opened, when the file is as it was then.
+    std::optional<ChainMap> take(const std::filesystem::path& file) {
+        const auto kept = byPath.find(file);
         if (kept == byPath.end())
-            return;
+            return std::nullopt;
+        std::optional<ChainMap> map;
         try {
-            if (kept->second.stamp == blockMapStamp(file.path()))
-                file.adoptBlockMap(std::move(kept->second.map));
+            if (kept->second.stamp == blockMapStamp(file))
+                map = std::move(kept->second.map);
         } catch (const std::exception&) {
         }
         byPath.erase(kept);
+        return map;
     }
 };
 
@@ -323,8 +333,8 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
         return shared;
     }
     auto file = TableFile::open(path, {.writable = true, .durability = durability_, .vfs = vfs_});
-    if (!vfs_)
-        blockMaps_->give(*file);
+    if (auto map = vfs_ ? std::nullopt : blockMaps_->take(file->path()))
+        file->adoptBlockMap(std::move(*map));
     const std::filesystem::path dbPath = file->path();
     const auto trusted = [&](const std::filesystem::path& xPath) {
         return verified_->trusts(dbPath, xPath);
@@ -338,6 +348,10 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
         },
         trusted, transaction_,
         indexCatalogue_ ? indexCatalogue_(dbPath.stem().string()) : std::vector<IndexDef>{});
+    if (!vfs_)
+        for (const auto& index : table->indexes())
+            if (auto map = blockMaps_->take(index->xPath()))
+                index->offerChainMap(std::move(*map));
     // When the last cursor lets the table go, its indexes agree with it: remember the
     // files as they are then.
     std::weak_ptr<CheckedIndexes> memo = verified_;
@@ -346,10 +360,11 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
         std::vector<std::pair<std::filesystem::path, std::filesystem::path>> files;
         for (const auto& index : closing->indexes())
             files.emplace_back(index->xPath(), index->yPath());
-        auto kept = maps.expired() ? std::nullopt : KeptBlockMaps::of(closing->file());
+        auto kept = maps.expired() ? KeptBlockMaps::Files{} : KeptBlockMaps::of(*closing);
         delete closing;
-        if (auto keeper = maps.lock(); keeper && kept)
-            keeper->byPath[dbPath] = std::move(*kept);
+        if (auto keeper = maps.lock())
+            for (auto& [keptPath, map] : kept)
+                keeper->byPath[keptPath] = std::move(map);
         if (auto verified = memo.lock()) {
             try {
                 verified->remember(dbPath, files);

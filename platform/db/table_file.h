@@ -177,10 +177,7 @@ public:
     // The chain of data blocks as this open knows it (with the blocks' first keys when
     // read), for a later open of the file unchanged to take instead of walking it again;
     // none before the chain is first walked, or while a change is pending.
-    struct BlockMap {
-        std::vector<ChainBlock> blocks;
-        std::vector<std::uint8_t> firstKeys;
-    };
+    using BlockMap = ChainMap;
     std::optional<BlockMap> blockMap() const;
     // Takes the map of an earlier open of this file, which the caller knows unchanged
     // since; ignored when its record count is not the header's.

@@ -620,15 +620,17 @@ TEST_P(SqlJoinAgreement, HashJoinAndNestedLoopAgree) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, SqlJoinAgreement, ::testing::Values(1u, 2u, 3u, 4u));
 
-// The session keeps a table's block map after a statement lets the table go, and the next
-// statement takes it only while the file is as it was: rows another program moved, added
-// or removed in between are all seen.
+// The session keeps the block maps of a table and of its index after a statement lets the
+// table go, and the next statement takes them only while the files are as they were: rows
+// another program moved, added or removed in between are all seen, by a scan and through
+// the index.
 TEST(SqlBlockMapTest, ChangesOfAnotherProgramAreSeenAfterTheTableWasLetGo) {
     const auto code = [](int n) { return text(std::to_string(100000 + n).c_str()); };
     {
         Session maker;
         auto t = maker.create(
-            "Muv", {{field("Kod", FieldType::Alpha, 6), field("Menny", FieldType::Long)}, 1});
+            "Muv", {{field("Kod", FieldType::Alpha, 6), field("Menny", FieldType::Long)}, 1},
+            {{"MennyInd", {"Menny"}}});
         SessionTransaction transaction(maker);
         for (int i = 0; i < 3000; i += 2) { // the odd keys free, for another program's rows
             Record r{code(i), 1};
@@ -644,9 +646,17 @@ TEST(SqlBlockMapTest, ChangesOfAnotherProgramAreSeenAfterTheTableWasLetGo) {
                 .select(session);
         return r.rows.at(0);
     };
+    const auto byIndex = [&](int menny) { // few rows: read through the index
+        const ResultSet r = Statement::parse("SELECT COUNT(*), MIN(Kod) FROM Muv WHERE Menny = " +
+                                             std::to_string(menny))
+                                .select(session);
+        return r.rows.at(0);
+    };
     const Record before{1000, 1000.0, text("102998")};
     EXPECT_EQ(totals(), before); // the chain walked, its map kept
     EXPECT_EQ(totals(), before); // the map taken again
+    EXPECT_EQ(byIndex(5), (Record{0, Null{}}));
+    EXPECT_EQ(byIndex(5), (Record{0, Null{}}));
     const auto otherProgram = [](const std::function<void(SharedTable&)>& change) {
         Session other;
         change(*other.open("Muv"));
@@ -657,15 +667,19 @@ TEST(SqlBlockMapTest, ChangesOfAnotherProgramAreSeenAfterTheTableWasLetGo) {
         t.insert(r);
     });
     EXPECT_EQ(totals(), (Record{1000, 1004.0, text("102999")}));
+    EXPECT_EQ(byIndex(5), (Record{1, text("102999")}));
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     EXPECT_EQ(totals(), (Record{1000, 1004.0, text("102999")}));
+    EXPECT_EQ(byIndex(5), (Record{1, text("102999")}));
+    EXPECT_EQ(byIndex(7), (Record{0, Null{}}));
     otherProgram([&](SharedTable& t) { // new records in the middle split the blocks
         for (int i = 1001; i < 2999; i += 2) {
-            Record r{code(i), 2};
+            Record r{code(i), i % 500 == 1 ? 7 : 2};
             t.insert(r);
         }
     });
-    EXPECT_EQ(totals(), (Record{1999, 3002.0, text("102999")}));
+    EXPECT_EQ(totals(), (Record{1999, 3022.0, text("102999")}));
+    EXPECT_EQ(byIndex(7), (Record{4, text("101001")}));
 }
 
 } // namespace
