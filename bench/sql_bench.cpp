@@ -22,7 +22,8 @@
 // Each iteration runs our engine once (the benchmark's time) and then SQLite (not in the
 // benchmark's time) enough times to weigh about half as much, so that both see the same
 // machine load. Counters: ours_ms and sqlite_ms (mean time per run, the result rows
-// materialised as records in both), ratio = ours_ms / sqlite_ms, rows and sqlite_rows,
+// materialised as records in both), ratio = ours_ms / sqlite_ms, cpu_ratio the same of the
+// process's processor time (steadier on a shared machine), rows and sqlite_rows,
 // and ROWS_DIFFER = 1 when the two engines returned different numbers of rows (a warning
 // for the reader: nothing here asserts, nor checks timings). One summary line is printed
 // at exit.
@@ -63,6 +64,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <limits>
@@ -440,8 +442,34 @@ Data& data() {
 
 struct Figures {
     double oursMs = 0, sqliteMs = 0;
+    double oursCpuMs = 0, sqliteCpuMs = 0; // the process's processor time (every thread)
     std::size_t rows = 0, sqliteRows = 0;
 };
+
+// Wall-clock and processor time since the start: on a shared machine the ratio of the
+// processor times holds where other work stretches the wall-clock times.
+struct Stopwatch {
+    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
+    double cpu = cpuSeconds();
+    static double cpuSeconds() {
+        timespec t{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+    }
+    double wallSeconds() const { return secondsSince(wall); }
+    double cpuSince() const { return cpuSeconds() - cpu; }
+};
+
+void setCounters(benchmark::State& state, const Figures& f) {
+    state.counters["ours_ms"] = f.oursMs;
+    state.counters["sqlite_ms"] = f.sqliteMs;
+    state.counters["ratio"] = f.oursMs / f.sqliteMs;
+    state.counters["cpu_ratio"] = f.oursCpuMs / f.sqliteCpuMs;
+    state.counters["rows"] = static_cast<double>(f.rows);
+    state.counters["sqlite_rows"] = static_cast<double>(f.sqliteRows);
+    if (f.rows != f.sqliteRows)
+        state.counters["ROWS_DIFFER"] = 1;
+}
 
 // The last figures of each query, printed as one line at exit.
 class Summary {
@@ -452,9 +480,9 @@ public:
         std::printf("sql_bench: ours / SQLite per run:");
         for (const auto& [name, f] : figures_) {
             const double ratio = f.oursMs / f.sqliteMs;
-            std::printf(ratio < 100 ? " %s %.3g ms / %.3g ms = %.2f"
-                                    : " %s %.3g ms / %.3g ms = %.0f",
-                        name.c_str(), f.oursMs, f.sqliteMs, ratio);
+            std::printf(ratio < 100 ? " %s %.3g ms / %.3g ms = %.2f (processor time %.2f)"
+                                    : " %s %.3g ms / %.3g ms = %.0f (processor time %.0f)",
+                        name.c_str(), f.oursMs, f.sqliteMs, ratio, f.oursCpuMs / f.sqliteCpuMs);
             if (f.rows != f.sqliteRows)
                 std::printf(" (ROWS DIFFER: ours %zu, SQLite %zu)", f.rows, f.sqliteRows);
             std::printf(";");
@@ -506,28 +534,30 @@ void compareOn(benchmark::State& state, const Shape& q, Engines d) {
     const sql::Statement st = sql::Statement::parse(q.ours);
     SqliteStatement lite(d.lite, q.sqlite ? q.sqlite : q.ours);
     Figures f;
-    double oursSeconds = 0, liteSeconds = 0;
+    double oursSeconds = 0, liteSeconds = 0, oursCpu = 0, liteCpu = 0;
     std::int64_t oursRuns = 0, liteRuns = 0;
     int repeat = 1; // SQLite runs per iteration
     for (auto _ : state) {
-        auto start = std::chrono::steady_clock::now();
+        const Stopwatch ourWatch;
         {
             const sql::ResultSet r = st.select(d.session, q.params);
             f.rows = r.rows.size();
             benchmark::DoNotOptimize(r.rows.data());
         }
-        const double ours = secondsSince(start);
+        const double ours = ourWatch.wallSeconds();
         oursSeconds += ours;
+        oursCpu += ourWatch.cpuSince();
         ++oursRuns;
 
         state.PauseTiming();
-        start = std::chrono::steady_clock::now();
+        const Stopwatch liteWatch;
         for (int k = 0; k < repeat; ++k) {
             const std::vector<Record> rows = lite.select(q.params);
             f.sqliteRows = rows.size();
             benchmark::DoNotOptimize(rows.data());
         }
-        liteSeconds += secondsSince(start);
+        liteSeconds += liteWatch.wallSeconds();
+        liteCpu += liteWatch.cpuSince();
         liteRuns += repeat;
         // About half of our time in SQLite runs; at least one.
         const double liteMean = liteSeconds / static_cast<double>(liteRuns);
@@ -536,13 +566,9 @@ void compareOn(benchmark::State& state, const Shape& q, Engines d) {
     }
     f.oursMs = oursSeconds * 1e3 / static_cast<double>(oursRuns);
     f.sqliteMs = liteSeconds * 1e3 / static_cast<double>(liteRuns);
-    state.counters["ours_ms"] = f.oursMs;
-    state.counters["sqlite_ms"] = f.sqliteMs;
-    state.counters["ratio"] = f.oursMs / f.sqliteMs;
-    state.counters["rows"] = static_cast<double>(f.rows);
-    state.counters["sqlite_rows"] = static_cast<double>(f.sqliteRows);
-    if (f.rows != f.sqliteRows)
-        state.counters["ROWS_DIFFER"] = 1;
+    f.oursCpuMs = oursCpu * 1e3 / static_cast<double>(oursRuns);
+    f.sqliteCpuMs = liteCpu * 1e3 / static_cast<double>(liteRuns);
+    setCounters(state, f);
     summary().record(q.name, f);
 }
 
@@ -911,10 +937,18 @@ const Shape& realShape(std::size_t shape) {
         }
         return out;
     }();
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> out;
+        for (const Shape& q : shapes())
+            out.push_back(std::string("real ") + q.name);
+        return out;
+    }();
     static const std::vector<Shape> all = [] {
         std::vector<Shape> out = shapes();
-        for (std::size_t i = 0; i < out.size(); ++i)
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            out[i].name = names[i].c_str();
             out[i].sqlite = texts[i].c_str();
+        }
         return out;
     }();
     return all.at(shape);
@@ -935,9 +969,9 @@ void compareRealOpening(benchmark::State& state, std::size_t shape, Opening open
     const sql::Statement st = sql::Statement::parse(q.ours);
     d.held.clear();
     Figures f;
-    double oursSeconds = 0, liteSeconds = 0;
+    double oursSeconds = 0, liteSeconds = 0, oursCpu = 0, liteCpu = 0;
     for (auto _ : state) {
-        auto start = std::chrono::steady_clock::now();
+        const Stopwatch ourWatch;
         {
             std::unique_ptr<Session> fresh;
             if (opening == Opening::Cold)
@@ -946,9 +980,10 @@ void compareRealOpening(benchmark::State& state, std::size_t shape, Opening open
             f.rows = r.rows.size();
             benchmark::DoNotOptimize(r.rows.data());
         }
-        oursSeconds += secondsSince(start);
+        oursSeconds += ourWatch.wallSeconds();
+        oursCpu += ourWatch.cpuSince();
         state.PauseTiming();
-        start = std::chrono::steady_clock::now();
+        const Stopwatch liteWatch;
         {
             sqlite3* lite = d.openLite();
             {
@@ -957,21 +992,18 @@ void compareRealOpening(benchmark::State& state, std::size_t shape, Opening open
             }
             sqlite3_close(lite);
         }
-        liteSeconds += secondsSince(start);
+        liteSeconds += liteWatch.wallSeconds();
+        liteCpu += liteWatch.cpuSince();
         state.ResumeTiming();
     }
     d.hold();
     const auto runs = static_cast<double>(state.iterations());
     f.oursMs = oursSeconds * 1e3 / runs;
     f.sqliteMs = liteSeconds * 1e3 / runs;
-    state.counters["ours_ms"] = f.oursMs;
-    state.counters["sqlite_ms"] = f.sqliteMs;
-    state.counters["ratio"] = f.oursMs / f.sqliteMs;
-    state.counters["rows"] = static_cast<double>(f.rows);
-    if (f.rows != f.sqliteRows)
-        state.counters["ROWS_DIFFER"] = 1;
-    summary().record(
-        std::string("real ") + q.name + (opening == Opening::Cold ? " cold" : " reopened"), f);
+    f.oursCpuMs = oursCpu * 1e3 / runs;
+    f.sqliteCpuMs = liteCpu * 1e3 / runs;
+    setCounters(state, f);
+    summary().record(q.name + std::string(opening == Opening::Cold ? " cold" : " reopened"), f);
 }
 
 } // namespace
