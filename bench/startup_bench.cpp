@@ -6,11 +6,17 @@
 //
 // - StartUp/fresh: an empty working directory each time (the fresh database is made
 //   inside the timed part, as on a first installation).
+// - StartUp/bareWindow: a bare QMainWindow of the main window's size made, shown and
+//   painted by the same round of the event loop, then freed outside the timed part: what
+//   any Qt program pays.
 // - StartUp/largeFarm: a farm of 20 years: 10,000 fields in parcellak, 190,000
 //   operations in ElvMuv, 150,000 material uses in felhanyag, a plantation row per field
 //   in Parckiegadat and 20,000 grazing rows in legnaplo. It is generated once (some
 //   twenty minutes) into $TMPDIR/farm-bench/startup-farm/ and reused; the start-up changes
 //   nothing in it.
+//
+// Both StartUp/fresh and StartUp/largeFarm time a bare window after each start too
+// (outside their timed part) and print ours_ms, bare_ms and ratio = ours / bare.
 // - ColumnQuery/<open|rows>: what the column checks do on the large farm's ElvMuv (the
 //   upgrade's biggest table): open "SELECT * FROM ElvMuv" and read its field names; `rows`
 //   also counts the rows, which is what opening cost when a query ran at once.
@@ -30,6 +36,7 @@
 #include "platform/ui/application.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
@@ -101,7 +108,15 @@ public:
             return false;
         app::CreateForms(*app_, session_);
         QCoreApplication::processEvents();
+        if (Folap1)
+            windowSize() = Folap1->size();
         return Folap1 && Folap1->isVisible();
+    }
+
+    // The main window's size at the last start (the bare window takes it).
+    static QSize& windowSize() {
+        static QSize size(1024, 768);
+        return size;
     }
 
 private:
@@ -250,43 +265,107 @@ const fs::path& LargeFarm() {
     return farm;
 }
 
+// --- the bare window ------------------------------------------------------------------------
+
+// A bare main window of the size of ours, shown and painted; freed after the timing.
+double BareWindowSeconds() {
+    const auto start = std::chrono::steady_clock::now();
+    auto window = std::make_unique<QMainWindow>();
+    window->resize(StartUp::windowSize());
+    window->show();
+    QCoreApplication::processEvents();
+    const double seconds = secondsSince(start);
+    if (!window->isVisible())
+        return -1;
+    window.reset();
+    QCoreApplication::processEvents(); // the deferred deletes, as after our start
+    return seconds;
+}
+
+// Our start-ups and the bare windows timed beside them, summed over the iterations.
+struct BesideBare {
+    double ours = 0;
+    double bare = 0;
+    int runs = 0;
+
+    void Add(double oursSeconds, double bareSeconds) {
+        ours += oursSeconds;
+        bare += bareSeconds;
+        ++runs;
+    }
+    void Report(benchmark::State& state) const {
+        if (runs == 0)
+            return;
+        state.counters["ours_ms"] = ours / runs * 1e3;
+        state.counters["bare_ms"] = bare / runs * 1e3;
+        state.counters["ratio"] = bare > 0 ? ours / bare : 0;
+    }
+};
+
+// One start on `folder` timed, then a bare window timed, both outside the benchmark's
+// paused parts; false when the start stopped.
+bool StartBesideBare(benchmark::State& state, const fs::path& folder, BesideBare& figures) {
+    const auto start = std::chrono::steady_clock::now();
+    double ours = 0;
+    {
+        StartUp startUp(folder);
+        const bool ran = startUp.Run();
+        ours = secondsSince(start);
+        state.PauseTiming();
+        if (!ran)
+            return false;
+    }
+    figures.Add(ours, BareWindowSeconds());
+    return true;
+}
+
 // --- the benchmarks -------------------------------------------------------------------------
 
 void StartUpFresh(benchmark::State& state) {
     QtOnce();
+    BesideBare figures;
     for (auto _ : state) {
         state.PauseTiming();
         auto folder = std::make_unique<TempDir>(cacheDir());
         state.ResumeTiming();
-        {
-            StartUp start(folder->path());
-            if (!start.Run())
-                state.SkipWithError("the start-up stopped");
-            state.PauseTiming();
-        }
+        if (!StartBesideBare(state, folder->path(), figures))
+            state.SkipWithError("the start-up stopped");
         folder.reset();
         state.ResumeTiming();
     }
+    figures.Report(state);
 }
 BENCHMARK(StartUpFresh)->Name("StartUp/fresh")->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void StartUpLargeFarm(benchmark::State& state) {
     QtOnce();
     const fs::path& farm = LargeFarm();
+    BesideBare figures;
     for (auto _ : state) {
-        {
-            StartUp start(farm);
-            if (!start.Run())
-                state.SkipWithError("the start-up stopped");
-            state.PauseTiming();
-        }
+        if (!StartBesideBare(state, farm, figures))
+            state.SkipWithError("the start-up stopped");
         state.ResumeTiming();
     }
+    figures.Report(state);
 }
 BENCHMARK(StartUpLargeFarm)
     ->Name("StartUp/largeFarm")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+void StartUpBareWindow(benchmark::State& state) {
+    QtOnce();
+    for (auto _ : state) {
+        const double seconds = BareWindowSeconds();
+        if (seconds < 0)
+            state.SkipWithError("the bare window was not shown");
+        state.SetIterationTime(seconds);
+    }
+}
+BENCHMARK(StartUpBareWindow)
+    ->Name("StartUp/bareWindow")
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 
 void ColumnQuery(benchmark::State& state, bool readRows) {
     db::Session session(LargeFarm());

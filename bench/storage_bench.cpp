@@ -2,9 +2,13 @@
 // prints ours_ms, sqlite_ms (or file_ms) and ratio = ours / theirs.
 //
 // - Storage/durable_post: one insert of a new key per commit into a keyed table of
-//   10,000 rows (the field table's rows, bench_tables.h), forced to the disk: our table
-//   with Durability::Fsync, SQLite with its rollback journal (journal_mode=DELETE) and
-//   synchronous=FULL, one post of each in turn; ms per post.
+//   10,000 rows (the field table's rows, bench_tables.h), one post of each store in turn;
+//   ms per post. Forced to the disk: our table with Durability::Fsync (the program's
+//   default) beside SQLite with synchronous=FULL, its rollback journal
+//   (journal_mode=DELETE: sqlite_ms, ratio) and its write-ahead log (journal_mode=WAL:
+//   wal_ms, wal_ratio). Left to the operating system: our table with
+//   Durability::OsBuffers beside SQLite's rollback journal with synchronous=OFF
+//   (osbuffers_ms, sqlite_off_ms, off_ratio).
 // - Storage/bulk_insert: FARM_BENCH_BULK_ROWS rows (1,000,000 unless set) into a new
 //   keyed table in one transaction (keys ascending): our session transaction over a
 //   new table with 8 KiB blocks, SQLite's INSERT in one transaction into a table with
@@ -104,37 +108,54 @@ void report(benchmark::State& state, double ours, double theirs, const char* the
 
 // --- durable post ------------------------------------------------------------------------
 
+// A new SQLite file `name` in `dir` with the journal mode and synchronous setting given,
+// holding the field table's even keys below 2 * rows.
+sqlite3* durableLite(const fs::path& dir, const char* name, const char* journal,
+                     const char* synchronous, int rows) {
+    sqlite3* lite = openLite(dir / name);
+    exec(lite, std::string("PRAGMA journal_mode=") + journal);
+    exec(lite, std::string("PRAGMA synchronous=") + synchronous);
+    exec(lite, kLiteTable);
+    exec(lite, "BEGIN");
+    {
+        Statement insert(lite, kLiteInsert);
+        for (int i = 0; i < rows; ++i) {
+            bindRow(insert.get(), rowFor(2 * i));
+            insert.step();
+        }
+    }
+    exec(lite, "COMMIT");
+    return lite;
+}
+
+// Our table `name` in `dir` with the same rows.
+void durableOurs(const fs::path& dir, const std::string& name, int rows) {
+    db::Session session(dir);
+    auto shared = session.create(name, fieldTableSchema());
+    db::SessionTransaction fill(session);
+    for (int i = 0; i < rows; ++i) {
+        auto record = recordOf(rowFor(2 * i));
+        shared->insert(record);
+    }
+    fill.Commit();
+}
+
+// The stores of one run, each posted to in turn; seconds summed per store.
+enum DurableStore { kOursFsync, kLiteFull, kLiteWal, kOursBuffers, kLiteOff, kStores };
+
 void Storage_durable_post(benchmark::State& state) {
     constexpr int kRows = 10000;
     constexpr int kPosts = 200;
     try {
-        double ours = 0, theirs = 0;
+        double total[kStores] = {};
         int runs = 0;
         for (auto _ : state) {
             const TempDir dir(cacheDir());
-            {
-                db::Session session(dir.path());
-                auto shared = session.create("NAGY", fieldTableSchema());
-                db::SessionTransaction fill(session);
-                for (int i = 0; i < kRows; ++i) {
-                    auto record = recordOf(rowFor(2 * i));
-                    shared->insert(record);
-                }
-                fill.Commit();
-            }
-            sqlite3* lite = openLite(dir.path() / "lite.db");
-            exec(lite, "PRAGMA journal_mode=DELETE");
-            exec(lite, "PRAGMA synchronous=FULL");
-            exec(lite, kLiteTable);
-            {
-                exec(lite, "BEGIN");
-                Statement insert(lite, kLiteInsert);
-                for (int i = 0; i < kRows; ++i) {
-                    bindRow(insert.get(), rowFor(2 * i));
-                    insert.step();
-                }
-                exec(lite, "COMMIT");
-            }
+            durableOurs(dir.path(), "NAGY", kRows);
+            durableOurs(dir.path(), "NAGYB", kRows);
+            sqlite3* lites[] = {durableLite(dir.path(), "lite.db", "DELETE", "FULL", kRows),
+                                durableLite(dir.path(), "wal.db", "WAL", "FULL", kRows),
+                                durableLite(dir.path(), "off.db", "DELETE", "OFF", kRows)};
             std::mt19937 rng(5);
             std::vector<int> keys;
             for (int i = 0; i < kPosts; ++i)
@@ -143,29 +164,45 @@ void Storage_durable_post(benchmark::State& state) {
             keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
             std::shuffle(keys.begin(), keys.end(), rng);
 
-            // One post of ours, then one of SQLite's, so that both see the same load.
-            auto table =
+            // One post to each store in turn, so that all see the same load.
+            auto forced =
                 db::TableFile::open(dir.path() / "NAGY.DB", {.durability = db::Durability::Fsync});
-            double oursRun = 0, theirsRun = 0;
+            auto buffered = db::TableFile::open(dir.path() / "NAGYB.DB",
+                                                {.durability = db::Durability::OsBuffers});
+            double run[kStores] = {};
             {
-                Statement insert(lite, kLiteInsert);
+                Statement full(lites[0], kLiteInsert), wal(lites[1], kLiteInsert),
+                    off(lites[2], kLiteInsert);
+                const auto timed = [&](DurableStore store, const auto& post) {
+                    const auto start = std::chrono::steady_clock::now();
+                    post();
+                    run[store] += secondsSince(start);
+                };
                 for (const int key : keys) {
-                    auto record = recordOf(rowFor(key));
-                    auto start = std::chrono::steady_clock::now();
-                    table->insert(record);
-                    oursRun += secondsSince(start);
-                    bindRow(insert.get(), rowFor(key));
-                    start = std::chrono::steady_clock::now();
-                    insert.step();
-                    theirsRun += secondsSince(start);
+                    const Row row = rowFor(key);
+                    auto record = recordOf(row);
+                    timed(kOursFsync, [&] { forced->insert(record); });
+                    for (auto [store, statement] :
+                         {std::pair{kLiteFull, &full}, {kLiteWal, &wal}, {kLiteOff, &off}}) {
+                        bindRow(statement->get(), row);
+                        timed(store, [&] { statement->step(); });
+                    }
+                    timed(kOursBuffers, [&] { buffered->insert(record); });
                 }
             }
-            ours += oursRun / static_cast<double>(keys.size());
-            theirs += theirsRun / static_cast<double>(keys.size());
-            sqlite3_close(lite);
+            for (int store = 0; store < kStores; ++store)
+                total[store] += run[store] / static_cast<double>(keys.size());
+            for (sqlite3* lite : lites)
+                sqlite3_close(lite);
             ++runs;
         }
-        report(state, ours / runs, theirs / runs, "sqlite_ms");
+        const auto ms = [&](DurableStore store) { return total[store] / runs * 1e3; };
+        report(state, ms(kOursFsync) / 1e3, ms(kLiteFull) / 1e3, "sqlite_ms");
+        state.counters["wal_ms"] = ms(kLiteWal);
+        state.counters["wal_ratio"] = ms(kOursFsync) / ms(kLiteWal);
+        state.counters["osbuffers_ms"] = ms(kOursBuffers);
+        state.counters["sqlite_off_ms"] = ms(kLiteOff);
+        state.counters["off_ratio"] = ms(kOursBuffers) / ms(kLiteOff);
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
     }
