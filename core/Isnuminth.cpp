@@ -1,5 +1,6 @@
 #include "core/Isnuminth.h"
 
+#include "platform/db/exact_filter.h"
 #include "platform/sys/numbers.h"
 #include "platform/sys/text.h"
 #include "platform/ui/application.h"
@@ -84,11 +85,7 @@ bool TNumericInt::IsValidYear(const std::string& value, const std::string& field
 
 void TNumericInt::OpenOptionRow(const std::string& name) {
     Table9.Close();
-    db::FilterOptions exact; // an option's name is a name, never a pattern
-    exact.noPartialCompare = true;
-    Table9.SetFilterOptions(exact);
-    Table9.SetFilter("Nev = " + db::quoteFilterText(name));
-    Table9.SetFiltered(true);
+    db::FilterExactly(Table9, "Nev", name);
     Table9.Open();
     Table9.First();
 }
@@ -123,11 +120,7 @@ void TNumericInt::SetOptionFlag(const std::string& name, bool on) {
 double TNumericInt::ReadUsedMaterialMarkedValue(const std::string& felhkod) {
     Table1.Close();
     Table1.SetTableName("felhanyag");
-    db::FilterOptions exact;
-    exact.noPartialCompare = true;
-    Table1.SetFilterOptions(exact);
-    Table1.SetFilter("Felhkod = " + db::quoteFilterText(felhkod));
-    Table1.SetFiltered(true);
+    db::FilterExactly(Table1, "Felhkod", felhkod);
     Table1.Open();
     Table1.First();
     std::string text;

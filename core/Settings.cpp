@@ -2,6 +2,7 @@
 
 #include "platform/db/error.h"
 #include "platform/db/error_text.h"
+#include "platform/db/exact_filter.h"
 #include "platform/db/query.h"
 #include "platform/db/session.h"
 #include "platform/db/table.h"
@@ -18,11 +19,7 @@ namespace {
 // Opens Set.db narrowed to the row of the key (none or one row).
 void OpenSettingRow(db::TTable& table, const std::string& key) {
     table.SetTableName("Set");
-    db::FilterOptions exact;
-    exact.noPartialCompare = true;
-    table.SetFilterOptions(exact);
-    table.SetFilter("Azon = " + db::quoteFilterText(key));
-    table.SetFiltered(true);
+    db::FilterExactly(table, "Azon", key);
     table.Open();
 }
 

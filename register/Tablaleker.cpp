@@ -1,6 +1,7 @@
 #include "Tablaleker.h"
 
 #include "Parclistszukh.h"
+#include "platform/db/exact_filter.h"
 #include "platform/db/filter.h"
 
 TTablalekerdez* Tablalekerdez = nullptr;
@@ -25,16 +26,6 @@ std::string NutrientPercentText(const std::string& felelos, const std::string& c
 
 } // namespace reg
 
-namespace {
-
-void WholeValues(db::TDataSet& dataSet) {
-    db::FilterOptions options;
-    options.noPartialCompare = true;
-    dataSet.SetFilterOptions(options);
-}
-
-} // namespace
-
 TTablalekerdez::TTablalekerdez(db::Session& session) : session_(session) {
     SetCaption("Táblák szerinti műveletlekérdezés");
     Table1.SetTableName("Tablak.db");
@@ -55,7 +46,7 @@ TTablalekerdez::TTablalekerdez(db::Session& session) : session_(session) {
     for (db::TDataSet* rows :
          std::initializer_list<db::TDataSet*>{&Table1, &Table2, &Table3, &Table4, &Query1, &Table5,
                                               &Table9, &Table10, &Query2, &Table11})
-        WholeValues(*rows);
+        db::CompareWholeValues(*rows);
 
     Query1.SQL().Add("SELECT DISTINCT parcellak.Parckod, parcellak.Parcsor, parcellak.Evj, "
                      "parcellak.Aktiv, parcellak.Agazat, parcellak.Ter, ElvMuv.Muvnev, "

@@ -1,7 +1,7 @@
 #include "field_rows.h"
 
 #include "codes.h"
-#include "platform/db/filter.h"
+#include "platform/db/exact_filter.h"
 #include "platform/db/table.h"
 #include "platform/sys/numbers.h"
 #include "platform/ui/dialogs.h"
@@ -91,11 +91,7 @@ double LandParcelsArea(db::Session& session, const std::vector<int>& tableids) {
 std::vector<int> LandParcelsOf(db::Session& session, const std::string& parckod) {
     db::TTable links(session, "Links");
     links.SetTableName("Szhelyrajzi.db");
-    db::FilterOptions exact;
-    exact.noPartialCompare = true;
-    links.SetFilterOptions(exact);
-    links.SetFilter("Parcellakod = " + db::quoteFilterText(parckod));
-    links.SetFiltered(true);
+    db::FilterExactly(links, "Parcellakod", parckod);
     links.Open();
     std::vector<int> tableids;
     for (links.First(); !links.Eof(); links.Next())

@@ -3,6 +3,7 @@
 #include "Funch.h"
 #include "Parckiosztgraphh.h"
 #include "core/Isnuminth.h"
+#include "platform/db/exact_filter.h"
 #include "platform/db/filter.h"
 #include "platform/sys/datetime.h"
 #include "platform/sys/numbers.h"
@@ -117,7 +118,7 @@ TAlapadatok1::TAlapadatok1(db::Session& session) : session_(session) {
     Table1.SetTableName("Parclellak02.db");
     for (db::TDataSet* rows :
          std::initializer_list<db::TDataSet*>{&Table1, &Query5, &Query6, &Query8})
-        WholeValueFilters(*rows);
+        db::CompareWholeValues(*rows);
 
     RvQueryGN03ParcOssConnection1.FieldAliasList.Add("NewHasznIr=Hasznkod");
     reg::MakeSingleRowConnection(RvEvjConnection1, {"evj1", "evj2"}, [this] {

@@ -1,6 +1,7 @@
 #include "Funch.h"
 
 #include "core/fresh_database.h"
+#include "platform/db/exact_filter.h"
 #include "platform/db/filter.h"
 #include "platform/sys/datetime.h"
 #include "platform/sys/numbers.h"
@@ -11,12 +12,6 @@ std::string LandUseBranchName(int muvagid) {
     if (muvagid < 1 || muvagid > core::kCultivationBranchCount)
         return "pihentett terület";
     return core::kCultivationBranchNames[muvagid - 1];
-}
-
-void WholeValueFilters(db::TDataSet& rows) {
-    db::FilterOptions options;
-    options.noPartialCompare = true;
-    rows.SetFilterOptions(options);
 }
 
 void OpenFiltered(db::TDataSet& rows, const std::string& filter) {
@@ -62,7 +57,7 @@ TFunc::TFunc(db::Session& session) : session_(session) {
     Query2.SQL().Add("   ON  (ElvMuv.Muvid = Normalhektar.Kod)  ");
     Query2.SQL().Add("ORDER BY ElvMuv.Datum");
     for (db::TDataSet* rows : std::initializer_list<db::TDataSet*>{&Query4, &Query1, &Query2})
-        WholeValueFilters(*rows);
+        db::CompareWholeValues(*rows);
 }
 
 TFunc::LandParcel TFunc::ReadLandParcel() {

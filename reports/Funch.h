@@ -15,8 +15,6 @@
 #include <unordered_map>
 #include <vector>
 
-// Filters of the diary lookups compare whole values (no partial comparison).
-void WholeValueFilters(db::TDataSet& rows);
 // Closes the data set, sets and switches on the filter, and opens it again.
 void OpenFiltered(db::TDataSet& rows, const std::string& filter);
 

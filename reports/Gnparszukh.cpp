@@ -4,6 +4,7 @@
 #include "Gnparcmuvadnyh.h"
 #include "core/Isnuminth.h"
 #include "diary_conditions.h"
+#include "platform/db/exact_filter.h"
 #include "platform/db/filter.h"
 #include "platform/db/sql/sql.h"
 #include "platform/sys/numbers.h"
@@ -98,7 +99,7 @@ TGNParSzuk::TGNParSzuk(db::Session& session) : session_(session) {
     Table13.SetFilter("Deleted = false");
     Table13.SetFiltered(true);
     for (db::TDataSet* rows : std::initializer_list<db::TDataSet*>{&Table14, &Lookup})
-        WholeValueFilters(*rows);
+        db::CompareWholeValues(*rows);
 
     for (const char* name : {"elag", "elve", "elho", "utag", "utve", "utho", "Fajta"})
         Query2.AddCalcField(name, db::FieldType::Alpha, 40);
