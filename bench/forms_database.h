@@ -48,7 +48,9 @@ struct InFolder {
 };
 
 // Runs `press` once per iteration; the counter `pages` holds the pages of the last
-// document made.
+// document made, `peak_mb` the peak memory, `first_page_ms` the mean time to the first
+// laid-out page (the preview opens there), and `press1_*` / `later_*` the first press
+// (cold) apart from the later ones, to the first page and to the whole print.
 void MeasurePages(benchmark::State& state, const std::function<void()>& press,
                   report::CaptureOutput& output);
 
