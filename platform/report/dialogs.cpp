@@ -52,12 +52,8 @@ Document WithoutPageCount(const Document& document, int page) {
     Document one;
     one.width = document.width;
     one.height = document.height;
-    Page& copy = one.pages.emplace_back(document.pages.at(static_cast<std::size_t>(page)));
-    const std::string unknown = "\u2026";
-    for (TextItem& item : copy.texts)
-        for (std::size_t at = item.text.find(kPageCountMark); at != std::string::npos;
-             at = item.text.find(kPageCountMark, at + unknown.size()))
-            item.text.replace(at, kPageCountMark.size(), unknown);
+    FillPageCount(one.pages.emplace_back(document.pages.at(static_cast<std::size_t>(page))),
+                  "\u2026");
     return one;
 }
 
@@ -301,11 +297,14 @@ void PreviewWindow::UpdateControls() {
 void PreviewWindow::Refresh() {
     UpdateControls();
     const double dotsPerMm = kScreenDotsPerMm * zoom_ / 100;
-    const QImage image = complete_ || page_ >= PageCount()
-                             ? PageImage(document_, page_, dotsPerMm)
-                             : PageImage(WithoutPageCount(document_, page_), 0, dotsPerMm);
-    PageView->setPixmap(QPixmap::fromImage(image));
-    PageView->resize(image.size());
+    // A page is read back from the pages' temporary file, which can fail.
+    ui::Guarded([&] {
+        const QImage image = complete_ || page_ >= PageCount()
+                                 ? PageImage(document_, page_, dotsPerMm)
+                                 : PageImage(WithoutPageCount(document_, page_), 0, dotsPerMm);
+        PageView->setPixmap(QPixmap::fromImage(image));
+        PageView->resize(image.size());
+    });
 }
 
 void PreviewWindow::Print() {

@@ -99,7 +99,8 @@ std::string DocumentText(const Document& document) {
         if (p > 0)
             text += '\f';
         double lastBottom = -1;
-        for (const auto& row : rowsOf(document.pages[p])) {
+        const Page page = document.pages[p];
+        for (const auto& row : rowsOf(page)) {
             // A gap of more than half a line between rows is kept as an empty line.
             const TextItem& first = *row.front();
             if (lastBottom >= 0 && first.y - lastBottom > first.height * 0.5)
@@ -125,7 +126,8 @@ void WriteOdf(const Document& document, const std::filesystem::path& file) {
     bool firstBlock = true;
     for (std::size_t p = 0; p < document.pages.size(); ++p) {
         bool firstOfPage = true;
-        for (const auto& row : rowsOf(document.pages[p])) {
+        const Page page = document.pages[p];
+        for (const auto& row : rowsOf(page)) {
             QTextBlockFormat block;
             QList<QTextOption::Tab> tabs;
             std::vector<bool> tabbed;

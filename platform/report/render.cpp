@@ -233,7 +233,7 @@ public:
             y_ = placeBlock(layout_.summary, y_, true);
         }
         finishPage();
-        fillPageCount();
+        doc_.pages.fillPageCount();
     }
 
     // The pages finished so far (the last one may still be laid out).
@@ -394,15 +394,6 @@ private:
             }
         }
         return out;
-    }
-
-    void fillPageCount() {
-        const std::string count = std::to_string(doc_.pages.size());
-        for (Page& p : doc_.pages)
-            for (TextItem& item : p.texts)
-                for (std::size_t at = item.text.find(kPageCountMark); at != std::string::npos;
-                     at = item.text.find(kPageCountMark, at + count.size()))
-                    item.text.replace(at, kPageCountMark.size(), count);
     }
 
     // The lines of a text in its width: wrapped, or one line (cut when painted).

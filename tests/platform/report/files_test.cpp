@@ -13,6 +13,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <csignal>
+#include <cstdlib>
+#include <optional>
 #include <sys/resource.h>
 
 namespace {
@@ -151,6 +153,36 @@ TEST_F(SavedFiles, AFullDiskIsReportedAndTheEarlierFileKept) {
     for (const fs::directory_entry& entry : fs::directory_iterator(fs::current_path()))
         EXPECT_EQ(entry.path().filename().string().find("lista.pdf."), std::string::npos)
             << entry.path() << " left behind";
+}
+
+// The laid-out pages go to a temporary file: a full disk under it stops the report, the
+// folder named, rather than cutting pages silently.
+TEST_F(SavedFiles, AFullDiskUnderTheLaidOutPagesStopsTheReport) {
+    const std::string folder = fs::current_path().string();
+    struct TemporaryFolder {
+        explicit TemporaryFolder(const std::string& folder) {
+            if (const char* before = std::getenv("TMPDIR"))
+                previous = before;
+            ::setenv("TMPDIR", folder.c_str(), 1);
+        }
+        ~TemporaryFolder() {
+            if (previous)
+                ::setenv("TMPDIR", previous->c_str(), 1);
+            else
+                ::unsetenv("TMPDIR");
+        }
+        std::optional<std::string> previous;
+    } here(folder);
+    try {
+        const FileSizeLimit full(1000);
+        list();
+        FAIL() << "pages lost to a full disk went unnoticed";
+    } catch (const report::ReportError& error) {
+        EXPECT_THAT(error.what(),
+                    HasSubstr("A jelentés oldalai nem írhatók az ideiglenes mappába"));
+        EXPECT_THAT(error.what(), HasSubstr("\"" + folder + "\""));
+    }
+    EXPECT_TRUE(output.documents.empty());
 }
 
 // --- printers ----------------------------------------------------------------------------------

@@ -110,7 +110,8 @@ column Ter caption="Sor" width=15 align=right
     }
     // Two lines fit the 9 mm row; the rest of the text is cut with the mark.
     std::vector<std::string> fourth;
-    for (const report::TextItem* item : textsBetween(document.pages[0], 10, 50))
+    const report::Page first = document.pages[0];
+    for (const report::TextItem* item : textsBetween(first, 10, 50))
         if (item->y > rowBottoms[3] && item->y < rowBottoms[4])
             fourth.push_back(item->text);
     ASSERT_EQ(fourth.size(), 2u);

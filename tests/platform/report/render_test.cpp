@@ -146,7 +146,7 @@ text "Vége"
         second.push_back(std::to_string(id));
     second.push_back("Vége");
     EXPECT_THAT(lines(document, 1), ElementsAreArray(second));
-    const report::TextItem& title = document.pages[0].texts[0];
+    const report::TextItem title = document.pages[0].texts[0];
     EXPECT_EQ(title.align, report::Align::Center);
     EXPECT_EQ(title.fontSize, 14);
     const report::Document& landscape = run("farmreport 1\npage orientation=landscape\n");
@@ -278,7 +278,8 @@ band Tablak connection=RvTablak master=Tulaj link="Tulkod=Tulkod" indent=10 head
     EXPECT_THAT(lines(document, 0), ElementsAreArray(expected));
     EXPECT_FALSE(query.Active());
     // The detail sits to the right of its master.
-    for (const report::TextItem& item : document.pages[0].texts) {
+    const report::Page page = document.pages[0];
+    for (const report::TextItem& item : page.texts) {
         if (item.text == "12") {
             EXPECT_DOUBLE_EQ(item.x, 15 + 10 + 0.5);
         }
