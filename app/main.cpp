@@ -1,12 +1,14 @@
 // The program's entry point: the database of the working directory, the forms, the
 // message loop.
 
+#include "app/first_paint.h"
 #include "app/startup.h"
 #include "core/Folap.h"
 #include "platform/db/session.h"
 #include "platform/ui/application.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 int main(int argc, char** argv) {
@@ -15,7 +17,10 @@ int main(int argc, char** argv) {
     db::Session session(std::filesystem::current_path(), db::Durability::Fsync);
     std::optional<sys::FileLock> directoryLock; // held until the program ends
     int stopCode = 0;
+    std::unique_ptr<app::FirstPaintProbe> probe; // the start-up benchmark's, see its header
     int code = ui::RunProgram(argc, argv, [&](ui::TApplication& app) {
+        if (app::FirstPaintProbe::Wanted())
+            probe = std::make_unique<app::FirstPaintProbe>([] { return Folap1; });
         stopCode = app::ClaimWorkingDirectory(session.directory(), directoryLock);
         if (stopCode == 0)
             stopCode = app::PrepareWorkingDatabase(session);
