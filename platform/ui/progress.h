@@ -7,8 +7,11 @@
 //         progress.Done(done, total);
 //     });
 
+#include <QPointer>
 #include <QProgressDialog>
+#include <chrono>
 #include <cstddef>
+#include <memory>
 #include <string>
 
 namespace ui {
@@ -25,7 +28,16 @@ public:
 
 private:
     static constexpr int kSteps = 1000;
-    QProgressDialog dialog_;
+    // The window is made only when it is to show: a quick task (most at start-up) pays
+    // for no widgets.
+    void ShowWhenDue();
+
+    QPointer<QWidget> owner_;
+    std::string caption_;
+    std::string text_;
+    int value_ = 0;
+    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+    std::unique_ptr<QProgressDialog> dialog_;
 };
 
 } // namespace ui
