@@ -39,11 +39,16 @@ namespace {
 
 // A number out of its bound: the message, and false.
 bool InBound(double number, const std::string& fieldLabel, TNumericInt::Bound bound) {
-    const bool positive = bound == TNumericInt::Bound::Positive;
-    if (positive ? number > 0 : number >= 0)
+    using Bound = TNumericInt::Bound;
+    const bool in = bound == Bound::Positive      ? number > 0
+                    : bound == Bound::NotNegative ? number >= 0
+                                                  : number != 0;
+    if (in)
         return true;
-    ui::Application->MessageBox("A(z) '" + fieldLabel + "' értéke nem lehet " +
-                                    (positive ? "nulla vagy negatív !" : "negatív !"),
+    const char* const refused = bound == Bound::Positive      ? "nulla vagy negatív !"
+                                : bound == Bound::NotNegative ? "negatív !"
+                                                              : "nulla !";
+    ui::Application->MessageBox("A(z) '" + fieldLabel + "' értéke nem lehet " + refused,
                                 kBadInputCaption, ui::MB_OK);
     return false;
 }

@@ -29,8 +29,10 @@ public:
 
     // A quantity, dose or area that the farm's meaning bounds: as above, and a number
     // out of the bound shows "A(z) '<label>' értéke nem lehet nulla vagy negatív !"
-    // ("... nem lehet negatív !") and returns false. Empty text is valid here too.
-    enum class Bound { Positive, NotNegative };
+    // ("... nem lehet negatív !", "... nem lehet nulla !") and returns false. Empty text
+    // is valid here too. NotZero is for signed quantities: a stock movement (negative
+    // out), an invoice (negative when it corrects an earlier one).
+    enum class Bound { Positive, NotNegative, NotZero };
     bool IsValidReal(const std::string& value, const std::string& fieldLabel, Bound bound);
     bool IsValidInteger(const std::string& value, const std::string& fieldLabel, Bound bound);
 

@@ -86,6 +86,7 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     Button9 = ui::Make<ui::TButton>(Panel2, {160, 3, 60, 24}, "Ok");
     Button10 = ui::Make<ui::TButton>(Panel2, {226, 3, 70, 24}, "Mégsem");
     Panel2->Hide();
+    ui::EditBoxOverList(Panel2);
     Label20 =
         ui::Make<ui::TLabel>(this, {620, 8, 340, 16}, "Kijelölt pacellán elvégzett műveletek:");
     DBGrid1 = ui::ListGrid(this, {620, 28, 340, 230}, &DataSource5,

@@ -91,6 +91,7 @@ Tfoldhasznterv::Tfoldhasznterv(db::Session& session) : session_(session) {
     (new ui::TLabel(this, "Gazdasági év :"))->SetBounds(556, 80, 100, 16);
     ComboBox1 = new ui::TComboBox(this);
     ComboBox1->SetBounds(660, 76, 80, 22);
+    ui::YearBox(ComboBox1);
     for (const char* year : {"2010", "2011", "2012", "2013", "2014"})
         ComboBox1->Items().Add(year);
     ComboBox1->SetText("2010");

@@ -126,6 +126,7 @@ TParcAktiv::TParcAktiv(db::Session& session) : session_(session) {
     ui::AddLabel(GroupBox1, "Gazdasági év :", l, 54);
     ComboBox1 = new ui::TComboBox(GroupBox1);
     ComboBox1->SetBounds(x, 54, 80, 22);
+    ui::YearBox(ComboBox1);
     ComboBox1->SetMaxLength(4);
     ui::AddLabel(GroupBox1, "Házi megnevezés :", l, 84);
     Edit1 = ui::AddEdit(GroupBox1, x, 84, 210, 30);

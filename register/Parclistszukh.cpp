@@ -115,6 +115,7 @@ TParcListSzuk::TParcListSzuk(db::Session& session) : session_(session) {
     (new ui::TLabel(this, "Gazdasági év :"))->SetBounds(8, 318, 120, 16);
     ComboBox1 = new ui::TComboBox(this);
     ComboBox1->SetBounds(140, 314, 100, 22);
+    ui::YearBox(ComboBox1);
     (new ui::TLabel(this, "Ágazat :"))->SetBounds(8, 348, 120, 16);
     ComboBox2 = new ui::TComboBox(this);
     ComboBox2->SetBounds(140, 344, 200, 22);

@@ -58,6 +58,7 @@ TTalajmintalist::TTalajmintalist(db::Session& session) : session_(session) {
     (new ui::TLabel(this, "Év :"))->SetBounds(420, 47, 60, 16);
     ComboBox1 = new ui::TComboBox(this);
     ComboBox1->SetBounds(480, 44, 90, 22);
+    ui::YearBox(ComboBox1);
     CheckBox1 = new ui::TCheckBox(this, "Táblaátlagok :");
     CheckBox1->SetBounds(420, 74, 150, 20);
     CheckBox1->setToolTip(QString::fromUtf8("Kipipálva csak az átlagok jelennek meg"));

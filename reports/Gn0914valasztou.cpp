@@ -111,6 +111,7 @@ TGN200914::TGN200914(db::Session& session) : session_(session) {
         button->SetEnabled(false);
     ui::Make<ui::TLabel>(this, {264, 324, 90, 20}, "gazadsági év :");
     ComboBox1 = ui::Make<ui::TComboBox>(this, {356, 320, 90, 22});
+    ui::YearBox(ComboBox1);
 
     OnShow = Handler(&TGN200914::FormShow);
     OnClose = Handler(&TGN200914::FormClose);

@@ -76,6 +76,7 @@ TGNKapcsdoc::TGNKapcsdoc(db::Session& session) : session_(session) {
     Button10 = ui::Make<ui::TButton>(GroupBox2, {110, 86, 85, 27}, "Ok");
     Button11 = ui::Make<ui::TButton>(GroupBox2, {205, 86, 85, 27}, "Mégsem");
     GroupBox2->Hide();
+    ui::EditBoxOverList(GroupBox2);
     SetTabOrder({DBGrid1, Button2, Button3,         Button4,         Button5,  Button6, Button9,
                  Button1, DBEdit1, DateTimePicker1, DBEdit2,         DBEdit3,  DBEdit4, DBEdit5,
                  Button7, Button8, DateTimePicker2, DateTimePicker3, Button10, Button11});

@@ -38,8 +38,10 @@ TGNNovVedMegf::TGNNovVedMegf(db::Session& session) : session_(session) {
     ComboBox1 = ui::Make<ui::TComboBox>(this, {220, 308, 200, 22});
     ui::Make<ui::TLabel>(this, {8, 340, 210, 16}, "Első gazdasági év :");
     ComboBox2 = ui::Make<ui::TComboBox>(this, {220, 336, 100, 22});
+    ui::YearBox(ComboBox2);
     ui::Make<ui::TLabel>(this, {8, 368, 210, 16}, "Utolsó gazdasági év :");
     ComboBox3 = ui::Make<ui::TComboBox>(this, {220, 364, 100, 22});
+    ui::YearBox(ComboBox3);
     Button2 = ui::Make<ui::TButton>(this, {8, 404, 150, 27}, "Feltételek törlése");
     Button3 = ui::Make<ui::TButton>(this, {422, 404, 90, 27}, "Mégsem");
     Button1 = ui::Make<ui::TButton>(this, {522, 404, 90, 27}, "Nyomtatás");

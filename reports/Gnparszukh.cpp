@@ -157,9 +157,11 @@ TGNParSzuk::TGNParSzuk(db::Session& session) : session_(session) {
     (new ui::TLabel(this, "Első gazdasági év (parcella) :"))->SetBounds(8, 340, 210, 16);
     ComboBox2 = new ui::TComboBox(this);
     ComboBox2->SetBounds(220, 336, 100, 22);
+    ui::YearBox(ComboBox2);
     (new ui::TLabel(this, "Utolsó gazdasági év (parcella) :"))->SetBounds(8, 368, 210, 16);
     ComboBox3 = new ui::TComboBox(this);
     ComboBox3->SetBounds(220, 364, 100, 22);
+    ui::YearBox(ComboBox3);
     Label7 = new ui::TLabel(this, "Első művelet dátuma :");
     Label7->SetBounds(8, 396, 210, 16);
     DateTimePicker1 = new ui::TDateTimePicker(this);

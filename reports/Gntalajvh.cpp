@@ -75,8 +75,10 @@ TGNTalajv::TGNTalajv(db::Session& session) : session_(session) {
     ComboBox1 = ui::Make<ui::TComboBox>(this, {220, 310, 200, 22});
     ui::Make<ui::TLabel>(this, {8, 344, 200, 16}, "Első gazdasági év :");
     ComboBox2 = ui::Make<ui::TComboBox>(this, {220, 340, 100, 22});
+    ui::YearBox(ComboBox2);
     ui::Make<ui::TLabel>(this, {8, 374, 200, 16}, "Utolsó gazdasági év :");
     ComboBox3 = ui::Make<ui::TComboBox>(this, {220, 370, 100, 22});
+    ui::YearBox(ComboBox3);
     Button2 = ui::Make<ui::TButton>(this, {8, 432, 150, 27}, "Feltételek törlése");
     Button3 = ui::Make<ui::TButton>(this, {282, 432, 100, 27}, "Mégsem");
     Button1 = ui::Make<ui::TButton>(this, {392, 432, 110, 27}, "Nyomtatási kép");

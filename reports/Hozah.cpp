@@ -29,6 +29,7 @@ THozam::THozam(db::Session& session) : session_(session) {
     auto* heading = ui::Make<ui::TLabel>(this, {8, 8, 300, 20}, "Hozam összesítő");
     heading->SetBold(true);
     ComboBox1 = ui::Make<ui::TComboBox>(this, {8, 36, 90, 22});
+    ui::YearBox(ComboBox1);
     Button4 = ui::Make<ui::TButton>(this, {104, 35, 50, 24}, "|||||");
     Button4->SetHint("Érvényesítés");
     DBGrid1 = ui::ListGrid(this, {8, 68, 404, 300}, &DataSource1,

@@ -60,6 +60,7 @@ TMezei::TMezei(db::Session& session) : session_(session) {
     Label1 = ui::Make<ui::TLabel>(this, {8, 8, 400, 20}, "Mezei leltár");
     Label1->SetBold(true);
     ComboBox1 = ui::Make<ui::TComboBox>(this, {8, 36, 90, 22});
+    ui::YearBox(ComboBox1);
     ui::Make<ui::TLabel>(this, {104, 40, 60, 16}, "12. 31.");
     ui::Make<ui::TLabel>(this, {8, 68, 300, 16}, "Ágazatonkénti felhasználások :");
     PageControl1 = ui::Make<ui::TPageControl>(this, {8, 86, 624, 340});

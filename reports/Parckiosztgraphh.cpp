@@ -44,6 +44,7 @@ TParcKiosztGraph::TParcKiosztGraph(db::Session& session) : session_(session) {
     SetPosition(ui::poScreenCenter);
     ui::Make<ui::TLabel>(this, {8, 8, 90, 16}, "gazdasági év:");
     ComboBox1 = ui::Make<ui::TComboBox>(this, {8, 26, 88, 22});
+    ui::YearBox(ComboBox1);
     Button1 = ui::Make<ui::TButton>(this, {8, 56, 88, 27}, "lekérdezés");
     Button2 = ui::Make<ui::TButton>(this, {8, 90, 88, 27}, "bezárás");
     Button2->SetCancel(true); // Esc closes the chart

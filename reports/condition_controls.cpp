@@ -36,6 +36,7 @@ ConditionControls MakeConditionControls(ui::TForm* form, db::TDataSource* source
     c.sector = ui::Make<ui::TComboBox>(form, {220, 330, 200, 22});
     ui::Make<ui::TLabel>(form, {8, 364, 200, 16}, "Betakarítás éve :");
     c.year = ui::Make<ui::TComboBox>(form, {220, 360, 100, 22});
+    ui::YearBox(c.year);
     ui::Make<ui::TLabel>(form, {8, 394, 200, 16}, "Legkorábbi művelet dátuma :");
     c.from = ui::Make<ui::TDateTimePicker>(form, {220, 390, 130, 22});
     ui::Make<ui::TLabel>(form, {8, 424, 200, 16}, "Legkésőbbi művelet dátuma :");

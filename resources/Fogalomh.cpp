@@ -103,6 +103,7 @@ TForgalom::TForgalom(db::Session& session) : session_(session) {
     Button8 = Button(Panel1, "Ok", 170, 8, 70);
     Button9 = Button(Panel1, "Mégsem", 248, 8, 74);
     Panel1->SetVisible(false);
+    ui::EditBoxOverList(GroupBox1);
     ui::EditBoxOverList(Panel1);
     SetTabOrder({PageControl1, DBGrid1, DBGrid2, DBGrid3, Button2, Button5, Button6, Button7,
                  DateTimePicker1, DateTimePicker2, Button3, Button4, Edit1, Button8, Button9,
@@ -259,10 +260,10 @@ void TForgalom::Button7Click(TObject*) {
     ReopenLists();
 }
 
-// The quantity as typed, signed, in the material's unit.
+// The quantity as typed, signed, in the material's unit; a movement of nothing is refused.
 void TForgalom::Button8Click(TObject*) {
     const std::string text = Edit1->Text();
-    if (!NumericInt->IsValidReal(text, "Mennység") || text.empty())
+    if (!NumericInt->IsValidReal(text, "Mennység", TNumericInt::Bound::NotZero) || text.empty())
         return;
     db::TQuery& query = PageQuery();
     if (FindMovement(query.IsEmpty() ? 0 : query.FieldByName("Mozgkod").AsInteger())) {

@@ -212,10 +212,11 @@ void TGazolajszlaossz::DBGrid1DblClick(TObject*) {
 }
 
 // On an empty register a modification has no row to change: it is saved as a new one.
+// Litres and amount are not zero; both are negative on an invoice that corrects another.
 void TGazolajszlaossz::Button5Click(TObject*) {
     ListButtonsActive(true);
-    if (!NumericInt->IsValidReal(Edit1->Text(), "Mennyiség", TNumericInt::Bound::Positive) ||
-        !NumericInt->IsValidReal(Edit3->Text(), "Összeg", TNumericInt::Bound::NotNegative))
+    if (!NumericInt->IsValidReal(Edit1->Text(), "Mennyiség", TNumericInt::Bound::NotZero) ||
+        !NumericInt->IsValidReal(Edit3->Text(), "Összeg", TNumericInt::Bound::NotZero))
         return;
     const sys::DateTime day = DateTimePicker1->DateTime();
     if (ModifyMode && !Table1.IsEmpty())

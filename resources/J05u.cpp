@@ -1,7 +1,9 @@
 #include "J05u.h"
 
+#include "core/Isnuminth.h"
 #include "platform/sys/codepage.h"
 #include "platform/sys/file_copy.h"
+#include "platform/sys/numbers.h"
 #include "platform/ui/form_helpers.h"
 
 #include <filesystem>
@@ -226,7 +228,15 @@ void TJ05::Button2Click(TObject*) {
     Table1.Edit();
 }
 
+// Neither the litres nor the total of an item is zero; both are negative on an invoice
+// that corrects another. A text that is no number is left to the field's own conversion.
 void TJ05::Button5Click(TObject*) {
+    for (ui::TDBEdit* box : {DBEdit1, DBEdit2})
+        if (sys::tryParseFloat(box->Text()) &&
+            !NumericInt->IsValidReal(box->Text(),
+                                     box == DBEdit1 ? "Gázolaj mennyisége" : "Számla végösszege",
+                                     TNumericInt::Bound::NotZero))
+            return;
     Table1.FieldByName("Szlatip").SetAsString(ComboBox1->Text());
     Table1.FieldByName("Fajtakod").SetAsString(ComboBox2->Text());
     Table1.FieldByName("Adosz").SetAsString(ComboBox3->Text());

@@ -280,7 +280,7 @@ void Tkeszletkezeles::Button1Click(TObject*) {
     Tab tab = ActiveTab();
     const res::MaterialKindInfo& info = res::KindInfo(tab.kind);
     const std::string text = tab.quantity->Text();
-    if (!NumericInt->IsValidReal(text, kQuantityLabel) || text.empty())
+    if (!NumericInt->IsValidReal(text, kQuantityLabel, TNumericInt::Bound::NotZero) || text.empty())
         return;
     if (tab.table->IsEmpty()) {
         ui::MessageDlg("Kérem válassza ki az anyagot!", ui::mtWarning, ui::mbOK);
@@ -309,7 +309,16 @@ void Tkeszletkezeles::Button1Click(TObject*) {
                                     "Sok kiadás", ui::MB_OK);
         return;
     }
-    res::BookMovement(session_, code, DateTimePicker4->Date(), res::BookedQuantity(base, *kept));
+    // A sale of less than one base unit moves towards zero, to nothing: no row of nothing.
+    const double booked = res::BookedQuantity(base, *kept);
+    if (booked == 0) {
+        ui::MessageDlg(std::string("A(z) '") + kQuantityLabel +
+                           "' értéke kisebb a legkisebb könyvelhető mennyiségnél (1 g, 1 ml, "
+                           "1 db) !",
+                       ui::mtWarning, ui::mbOK);
+        return;
+    }
+    res::BookMovement(session_, code, DateTimePicker4->Date(), booked);
     tab.quantity->Clear();
     if (AskForFurtherStockChange())
         ShowStock();

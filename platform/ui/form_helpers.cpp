@@ -151,4 +151,8 @@ void FitToFields(db::Session& session, std::string_view table,
     }
 }
 
+void YearBox(TComboBox* box) {
+    box->setCompleter(nullptr);
+}
+
 } // namespace ui

@@ -127,4 +127,9 @@ struct FieldBox {
 void FitToFields(db::Session& session, std::string_view table,
                  std::initializer_list<FieldBox> boxes);
 
+// A box for a year, typed or picked from its list: what is typed stays as typed, never
+// completed to a listed year, so that a half-typed "202" is refused by the year check
+// instead of being read as 2023.
+void YearBox(TComboBox* box);
+
 } // namespace ui

@@ -100,6 +100,10 @@ TEST_F(DieselRegister, NewModifiedAndDeletedEntriesChangeTheTotals) {
         f.Edit1->SetText("sok");
         dialogs.Expect("A(z) 'Mennyiség' értéke nem szám !");
         f.Button5->click();
+        dialogs.Expect("A(z) 'Összeg' értéke nem lehet nulla !");
+        f.Edit1->SetText("-20"); // an invoice correcting another
+        f.Edit3->SetText("0");
+        f.Button5->click();
         EXPECT_TRUE(f.GroupBox1->isVisible());
         EXPECT_EQ(RowCount("Gazolajszla"), 5);
         f.Button4->click();
@@ -192,6 +196,11 @@ TEST_F(DieselItems, ANewItemKeepsThePreviousEntryAndTheListsFollowTheSaves) {
         f.ComboBox4->SetText("A-1");
         f.DateTimePicker1->SetDate(sys::encodeDate(2010, 3, 5));
         f.DBEdit1->setFocus();
+        Type(f.DBEdit1, "0");
+        dialogs.Expect("A(z) 'Gázolaj mennyisége' értéke nem lehet nulla !");
+        f.Button5->click();
+        EXPECT_TRUE(f.GroupBox1->isVisible());
+        f.DBEdit1->clear();
         Type(f.DBEdit1, "125,5");
         f.DBEdit2->setFocus();
         Type(f.DBEdit2, "35000");

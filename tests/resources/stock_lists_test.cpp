@@ -218,6 +218,9 @@ TEST_F(Turnover, AMovementIsDeletedOrItsQuantityOverwritten) {
         dialogs.Expect("A(z) 'Mennység' értéke nem szám !");
         f.Edit1->SetText("abc");
         f.Button8->click();
+        dialogs.Expect("A(z) 'Mennység' értéke nem lehet nulla !");
+        f.Edit1->SetText("0");
+        f.Button8->click();
         EXPECT_TRUE(f.Panel1->Visible());
         f.Edit1->SetText("-5");
         f.Button8->click();

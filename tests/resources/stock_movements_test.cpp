@@ -54,6 +54,11 @@ TEST_F(StockMovements, PurchasesAndSalesAreConvertedAndRoundedIntoTheMaterialsUn
         Record(f, f.Edit10, f.ComboBox3, "-2.5", "g");
         EXPECT_EQ(f.StockText1->Caption(), "1 g");
         EXPECT_EQ(f.Edit10->Text(), "");
+        // Nothing, typed or left by the rounding, books no row.
+        dialogs.Expect("A(z) 'Vásárlás, eladás' értéke nem lehet nulla !")
+            .ExpectContaining("kisebb a legkisebb könyvelhető mennyiségnél");
+        Record(f, f.Edit10, f.ComboBox3, "0", "g");
+        Record(f, f.Edit10, f.ComboBox3, "-0,4", "g");
         f.DBLookupComboBox1->Choose(1); // Urea
         EXPECT_TRUE(f.RadioButton2->Checked());
         dialogs.Expect(kMore, ui::IDYES).Expect(kMore, ui::IDYES).Expect(kMore, ui::IDNO);
