@@ -77,10 +77,10 @@ ui::TLabel* AddLabel(QWidget* parent, int left, int top, int width, const std::s
 }
 
 // A number typed into an edit, checked with the program's message; nothing for an empty
-// text, false after a bad one.
+// text, false after a bad or negative one (hours and yields are never below zero).
 bool ReadNumber(const ui::TEdit* edit, const std::string& label, std::optional<double>& value) {
     const std::string text = edit->Text();
-    if (NumericInt && !NumericInt->IsValidReal(text, label))
+    if (NumericInt && !NumericInt->IsValidReal(text, label, TNumericInt::Bound::NotNegative))
         return false;
     value = text.empty() ? std::nullopt : sys::tryParseFloat(text);
     return text.empty() || value.has_value();

@@ -550,7 +550,7 @@ void TMuvadat::Button12Click(TObject*) {
 }
 
 void TMuvadat::Button13Click(TObject*) {
-    if (!NumericInt->IsValidReal(Edit11->Text(), "Üzemóra"))
+    if (!NumericInt->IsValidReal(Edit11->Text(), "Üzemóra", TNumericInt::Bound::NotNegative))
         return;
     IrrigationEntered = true;
     GroupBox2->Hide();
@@ -638,8 +638,9 @@ std::optional<ops::OperationEntry> TMuvadat::ReadEntry() {
         return std::nullopt;
     if (!NumericInt->IsValidInteger(Edit15->Text(), "Sorszám"))
         return std::nullopt;
-    if (IrrigationEntered && (!NumericInt->IsValidReal(Edit11->Text(), "Üzemóra") ||
-                              !NumericInt->IsValidReal(Edit12->Text(), "Mennyiség")))
+    if (IrrigationEntered &&
+        (!NumericInt->IsValidReal(Edit11->Text(), "Üzemóra", TNumericInt::Bound::NotNegative) ||
+         !NumericInt->IsValidReal(Edit12->Text(), "Mennyiség", TNumericInt::Bound::NotNegative)))
         return std::nullopt;
     long long total = 0;
     for (const auto& field : entry.fields)

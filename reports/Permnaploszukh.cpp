@@ -86,10 +86,11 @@ void Tpermnaploszuk::Button1Click(TObject*) {
     lists::ClearConditions(Query1, Controls());
 }
 
-// The year is checked first; the tail and the date range are built only for a whole
-// number (or an empty box).
+// The year is checked first; the tail and the date range are built only for a year (or
+// an empty box).
 bool Tpermnaploszuk::BuildConditions() {
-    if (!NumericInt->IsValidInteger(ComboBox2->Text(), "Betakarítás éve"))
+    if (!NumericInt->IsValidInteger(ComboBox2->Text(), "Betakarítás éve") ||
+        !NumericInt->IsValidYear(ComboBox2->Text(), "Betakarítás éve"))
         return false;
     const lists::OperationChoices choices = lists::ReadChoices(Controls());
     ConditionTail = spray::SprayConditionTail(choices);

@@ -345,6 +345,9 @@ TEST_F(EntryFormTest, AWaterPointIsKeptAndChosenForTheIrrigation) {
         dialogs.ExpectContaining("'Üzemóra'");
         form.Edit11->SetText("öt");
         form.Button13->click(); // refused: the group stays
+        dialogs.Expect("A(z) 'Üzemóra' értéke nem lehet negatív !");
+        form.Edit11->SetText("-5");
+        form.Button13->click();
         EXPECT_FALSE(form.IrrigationEntered);
         form.Edit11->SetText("5");
         form.Edit12->SetText("120");

@@ -101,6 +101,8 @@ TEST_F(SectorOperationTest, ARunWithoutTypeOrMachinesOrWithBadHoursIsRefused) {
     run("2", false); // the list's first type is not taken for a pick
     dialogs.ExpectContaining("'Gépóra' értéke nem szám");
     run("másfél");
+    dialogs.Expect("A(z) 'Gépóra' értéke nem lehet negatív !");
+    run("-2");
     reg::DeleteRows(session, "Munkagepek", "Gepkod = '100007'");
     dialogs.Expect("Nincs kiválasztott erőgép vagy munkagép! Válasszon mindkettőből.");
     run("2");

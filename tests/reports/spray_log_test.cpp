@@ -297,10 +297,13 @@ TEST_F(SprayLog, NoOperationAtAllClosesTheConditions) {
 TEST_F(SprayLog, ABadYearStopsBothPrintouts) {
     dialogs.Expect("Hiba! A(z) 'Betakarítás éve' értéke nem egész szám !");
     dialogs.Expect("Hiba! A(z) 'Betakarítás éve' értéke nem egész szám !");
+    dialogs.Expect("Hiba! A(z) 'Betakarítás éve' értéke (\"200\") nem évszám !");
     forms.On<Tpermnaploszuk>([&](Tpermnaploszuk& f) {
         f.ComboBox2->SetText("2005x");
         f.Button2->click();
         f.Button4->click();
+        f.ComboBox2->SetText("200");
+        f.Button2->click();
         f.Button3->click();
     });
     OpenSprayLogConditions(session);
