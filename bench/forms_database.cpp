@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <optional>
 #include <vector>
 
@@ -50,6 +52,38 @@ InFolder::~InFolder() {
     fs::current_path(working);
 }
 
+namespace {
+
+// With FARM_BENCH_PAGES_DIR set, the pages of a document go into <dir>/<report>.pages, one
+// line a page: its number, its text and line counts and a hash of every text and line in
+// full precision, so that the pages of two builds can be compared page by page.
+void WritePageDigests(const report::Document& document) {
+    const char* dir = std::getenv("FARM_BENCH_PAGES_DIR");
+    if (!dir || !*dir)
+        return;
+    std::ofstream out(fs::path(dir) / (document.name + ".pages"));
+    for (std::size_t i = 0; i < document.pages.size(); ++i) {
+        const report::Page& page = document.pages[i];
+        std::string all;
+        char place[160];
+        for (const report::TextItem& t : page.texts) {
+            std::snprintf(place, sizeof place, "%a %a %a %a %a %d %d|", t.x, t.y, t.width, t.height,
+                          t.fontSize, t.bold, static_cast<int>(t.align));
+            all += place;
+            all += t.text;
+            all += '\n';
+        }
+        for (const report::LineItem& l : page.lines) {
+            std::snprintf(place, sizeof place, "%a %a %a %a %a\n", l.x1, l.y1, l.x2, l.y2, l.width);
+            all += place;
+        }
+        out << i + 1 << ' ' << page.texts.size() << ' ' << page.lines.size() << ' '
+            << std::hash<std::string>{}(all) << '\n';
+    }
+}
+
+} // namespace
+
 void MeasurePages(benchmark::State& state, const std::function<void()>& press,
                   report::CaptureOutput& output) {
     std::size_t pages = 0;
@@ -70,6 +104,8 @@ void MeasurePages(benchmark::State& state, const std::function<void()>& press,
         firstPage.push_back(first.value_or(whole.back()));
         peak = std::max(peak, peakMemoryBytes());
         pages = output.documents.empty() ? 0 : output.documents.back().pages.size();
+        if (!output.documents.empty())
+            WritePageDigests(output.documents.back());
         output.documents.clear();
     }
     output.OnPageDone = nullptr;

@@ -50,7 +50,9 @@ struct InFolder {
 // Runs `press` once per iteration; the counter `pages` holds the pages of the last
 // document made, `peak_mb` the peak memory, `first_page_ms` the mean time to the first
 // laid-out page (the preview opens there), and `press1_*` / `later_*` the first press
-// (cold) apart from the later ones, to the first page and to the whole print.
+// (cold) apart from the later ones, to the first page and to the whole print. With
+// FARM_BENCH_PAGES_DIR set, a digest of each page of the last document is written there
+// , to check that a change keeps the pages as they were.
 void MeasurePages(benchmark::State& state, const std::function<void()>& press,
                   report::CaptureOutput& output);
 
