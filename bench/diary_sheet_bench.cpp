@@ -26,6 +26,8 @@
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -44,7 +46,9 @@ struct DiaryFarm : FormsDatabase {
     DiaryFarm() {
         RegisterReportLayouts();
         report::WriteBuiltInLayouts(dir.path());
+        const auto start = std::chrono::steady_clock::now();
         Fill();
+        std::fprintf(stderr, "diary farm built in %.1f s\n", secondsSince(start));
         numbers = std::make_unique<ui::OwnedForm<TNumericInt>>(NumericInt, *session);
         routines = std::make_unique<ui::OwnedForm<TGNParMuvNy>>(GNParMuvNy, *session);
         lookups = std::make_unique<ui::OwnedForm<TFunc>>(Func, *session);

@@ -1,6 +1,7 @@
 #include "platform/report/connection.h"
 
 #include "platform/db/dataset.h"
+#include "platform/db/field_value.h"
 #include "platform/db/query.h"
 #include "platform/db/table.h"
 #include "platform/report/error.h"
@@ -213,13 +214,19 @@ void TRvDataSetConnection::ReadCells(std::vector<Cell>& row, const std::vector<b
         const db::TField& field = dataSet_->Fields(static_cast<int>(i));
         Cell& cell = row[i];
         cell.number.reset();
-        if (i >= wanted.size() || !wanted[i] || field.IsNull()) {
+        if (i >= wanted.size() || !wanted[i]) {
             cell.text.clear();
             continue;
         }
-        cell.text = field.AsString();
+        // The value is read once for its text and its number.
+        const db::Value value = field.AsValue();
+        if (db::isNull(value)) {
+            cell.text.clear();
+            continue;
+        }
+        cell.text = db::valueAsString(value, field.Def());
         if (isNumeric(field.DataType()))
-            cell.number = field.AsFloat();
+            cell.number = db::valueAsFloat(value, field.Def());
     }
 }
 

@@ -283,8 +283,17 @@ private:
 
     // --- connections ---------------------------------------------------------------------
 
+    // The connection of that name, looked up once per report: the lookup walks every
+    // connection of the program.
+    Connection* lookUp(const std::string& name) {
+        auto known = connections_.find(name);
+        if (known == connections_.end())
+            known = connections_.emplace(name, find_(name)).first;
+        return known->second;
+    }
+
     Connection& connection(const std::string& name, int line) {
-        Connection* c = find_(name);
+        Connection* c = lookUp(name);
         if (!c) {
             if (formName_.empty())
                 fail(line, "nincs ilyen adatkapcsolat: " + inQuotes(name));
@@ -1246,7 +1255,7 @@ private:
     // links, the columns its texts name, the master columns of its detail bands' links,
     // and every column a text of the layout names by this connection. The others are not
     // read from the connection (they stay empty).
-    std::vector<bool> usedCells(const Band& band, const Connection& c) const {
+    std::vector<bool> usedCells(const Band& band, const Connection& c) {
         std::vector<bool> used(c.Columns().size(), false);
         auto use = [&](const std::string& name) {
             const int index = c.ColumnIndex(name);
@@ -1271,7 +1280,7 @@ private:
         });
         auto references = [&](const Template& text) {
             for (const Piece& piece : text.pieces)
-                if (piece.kind == Piece::Kind::Reference && find_(piece.connection) == &c)
+                if (piece.kind == Piece::Kind::Reference && lookUp(piece.connection) == &c)
                     use(piece.text);
         };
         for (const Block* block :
@@ -1394,6 +1403,7 @@ private:
     // The cell of a column a text names, per connection: found once per reading.
     std::map<std::pair<const Connection*, const Piece*>, int> pieceColumns_;
     std::vector<Cell> leadRow_; // the first detail row detailLead measures
+    std::unordered_map<std::string, Connection*> connections_; // by the names looked up
     std::map<const Connection*, std::vector<Cell>> firstRows_;
     std::map<const Band*, std::unique_ptr<Snapshot>> snapshots_;
     std::map<const Band*, std::size_t> headedPage_; // the page a band's headings were last on
