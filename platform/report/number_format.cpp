@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
 namespace report {
@@ -80,42 +81,41 @@ std::string groupThousands(const std::string& digits) {
 
 // The integer and decimal digits of a value read to 15 significant digits (as the
 // general format reads it, so 1.005 is 1.005), rounded to `places` decimals with halves
-// away from zero.
+// away from zero. Worked in a buffer on the stack: a report formats every number it prints.
 std::pair<std::string, std::string> roundedDigits(double value, int places) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", value); // "1.00500000000000e+00"
-    const std::string text = buffer;
-    const std::string mantissa = text.substr(0, 1) + text.substr(2, 14);
-    const int integerDigits = std::atoi(text.c_str() + text.find('e') + 1) + 1;
-    std::string digits; // integer digits then decimals, without the point
-    int pointAt = integerDigits;
-    if (integerDigits <= 0) {
-        digits = std::string(static_cast<std::size_t>(1 - integerDigits), '0') + mantissa;
-        pointAt = 1;
-    } else {
-        digits = mantissa;
-        if (static_cast<int>(digits.size()) < integerDigits)
-            digits.append(static_cast<std::size_t>(integerDigits) - digits.size(), '0');
-    }
-    const std::size_t keep = static_cast<std::size_t>(pointAt + places);
-    if (digits.size() < keep)
-        digits.append(keep - digits.size(), '0');
-    const bool up = digits.size() > keep && digits[keep] >= '5';
-    digits.resize(keep);
-    for (std::size_t i = keep; up && i-- > 0;) {
-        if (digits[i] != '9') {
-            ++digits[i];
-            break;
-        }
-        digits[i] = '0';
-        if (i == 0) {
-            digits.insert(digits.begin(), '1');
+    char text[64];
+    std::snprintf(text, sizeof text, "%.14e", value); // "1.00500000000000e+00"
+    char mantissa[15];
+    mantissa[0] = text[0];
+    std::memcpy(mantissa + 1, text + 2, 14);
+    const int integerDigits = std::atoi(std::strchr(text, 'e') + 1) + 1;
+    // The digits are zeros before the mantissa (a value under 1) and after it.
+    const int zeros = integerDigits <= 0 ? 1 - integerDigits : 0;
+    int pointAt = integerDigits <= 0 ? 1 : integerDigits;
+    const auto digitAt = [&](int i) {
+        return i < zeros || i - zeros >= 15 ? '0' : mantissa[i - zeros];
+    };
+    const int keep = pointAt + places;
+    char digits[80]; // one more in front for a carry out of the first digit
+    char* first = digits + 1;
+    for (int i = 0; i < keep; ++i)
+        first[i] = digitAt(i);
+    if (digitAt(keep) >= '5') {
+        int i = keep;
+        while (i > 0 && first[i - 1] == '9')
+            first[--i] = '0';
+        if (i > 0) {
+            ++first[i - 1];
+        } else {
+            *--first = '1';
             ++pointAt;
         }
     }
-    std::string integer = digits.substr(0, static_cast<std::size_t>(pointAt));
-    integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size() - 1));
-    return {integer, digits.substr(static_cast<std::size_t>(pointAt))};
+    int lead = 0;
+    while (lead < pointAt - 1 && first[lead] == '0')
+        ++lead;
+    return {std::string(first + lead, static_cast<std::size_t>(pointAt - lead)),
+            std::string(first + pointAt, static_cast<std::size_t>(places))};
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <unordered_map>
 
@@ -68,7 +69,10 @@ public:
                 kept_.push_back(i);
     }
 
-    void add(const std::vector<Cell>& row) {
+    // Adds a row whose link key is `key`.
+    void add(const std::vector<Cell>& row, const std::string& key) {
+        const auto group = groups_.try_emplace(key, static_cast<std::uint32_t>(groups_.size()));
+        rowGroup_.push_back(group.first->second);
         for (std::size_t i : kept_) {
             const Cell& cell = row[i];
             text_ += cell.text;
@@ -101,9 +105,37 @@ public:
 
     std::size_t rows() const { return rows_; }
 
-    std::unordered_map<std::string, std::vector<std::uint32_t>> byKey;
+    // Sorts the rows by their keys once every row is in, keeping the order they were read
+    // in within each key.
+    void index() {
+        starts_.assign(groups_.size() + 1, 0);
+        for (std::uint32_t group : rowGroup_)
+            ++starts_[group + 1];
+        for (std::size_t g = 1; g < starts_.size(); ++g)
+            starts_[g] += starts_[g - 1];
+        std::vector<std::uint32_t> next(starts_.begin(), starts_.end() - 1);
+        order_.resize(rowGroup_.size());
+        for (std::size_t r = 0; r < rowGroup_.size(); ++r)
+            order_[next[rowGroup_[r]]++] = static_cast<std::uint32_t>(r);
+        rowGroup_ = {};
+    }
+
+    // The rows with that key, in the order they were read; none when no row has it.
+    std::span<const std::uint32_t> rowsOf(const std::string& key) const {
+        const auto found = groups_.find(key);
+        if (found == groups_.end())
+            return {};
+        return {order_.data() + starts_[found->second],
+                starts_[found->second + 1] - starts_[found->second]};
+    }
 
 private:
+    // The keys in the order they were first read, the key of each row, and after index()
+    // the rows key after key (order_) with where each key's rows begin (starts_).
+    std::unordered_map<std::string, std::uint32_t> groups_;
+    std::vector<std::uint32_t> rowGroup_;
+    std::vector<std::uint32_t> order_;
+    std::vector<std::uint32_t> starts_;
     std::size_t width_;
     std::vector<std::size_t> kept_;
     std::size_t rows_ = 0;
@@ -1069,10 +1101,10 @@ private:
         if (!band.links.empty()) {
             Snapshot& s = snapshot(band, c);
             const LinkedPlan& plan = linkedPlan(band, c, run.connection);
-            const auto rows = s.byKey.find(keyOf(row, plan.masterCells));
-            if (rows == s.byKey.end())
+            const std::span<const std::uint32_t> rows = s.rowsOf(keyOf(row, plan.masterCells));
+            if (rows.empty())
                 return 0;
-            s.read(rows->second.front(), leadRow_);
+            s.read(rows.front(), leadRow_);
             BandRun detail(band, c, plan.columns);
             detail.heading = plan.heading;
             return leadOf(detail, leadRow_);
@@ -1243,11 +1275,11 @@ private:
         while (!c.Eof()) {
             c.ReadCells(row, wanted);
             row.resize(c.Columns().size());
-            s->byKey[keyOf(row, cells)].push_back(static_cast<std::uint32_t>(s->rows()));
-            s->add(row);
+            s->add(row, keyOf(row, cells));
             c.Next();
             counted();
         }
+        s->index();
         return *snapshots_.emplace(&band, std::move(s)).first->second;
     }
 
@@ -1367,15 +1399,15 @@ private:
     void runLinkedBand(const Band& band, Connection& c, const RowContext& master) {
         Snapshot& s = snapshot(band, c);
         const LinkedPlan& plan = linkedPlan(band, c, *master.connection);
-        const auto rows = s.byKey.find(keyOf(*master.row, plan.masterCells));
-        if (rows == s.byKey.end())
+        const std::span<const std::uint32_t> rows = s.rowsOf(keyOf(*master.row, plan.masterCells));
+        if (rows.empty())
             return;
         BandRun run(band, c, plan.columns);
         run.heading = plan.heading;
         prepareGroups(run);
         ActiveRun active(runs_, run);
         std::vector<Cell> row;
-        for (std::uint32_t index : rows->second) {
+        for (std::uint32_t index : rows) {
             s.read(index, row);
             reading_.push_back({&band, &c, &row});
             visitRow(run, row);

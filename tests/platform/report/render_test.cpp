@@ -405,6 +405,12 @@ TEST(NumberFormat, HungarianNotation) {
     EXPECT_EQ(report::FormatNumber(0.004, "0.##"), "0");
     EXPECT_EQ(report::FormatNumber(7, "000"), "007");
     EXPECT_EQ(report::FormatNumber(0.25, "#.##"), "0,25");
+    // A carry through every digit, a value far under the last decimal, a half in the
+    // decimals, and a value beyond its 15 significant digits.
+    EXPECT_EQ(report::FormatNumber(99.996, "#,##0.00"), "100,00");
+    EXPECT_EQ(report::FormatNumber(1e-300, "0.000"), "0,000");
+    EXPECT_EQ(report::FormatNumber(0.00015, "0.0000"), "0,0002");
+    EXPECT_EQ(report::FormatNumber(123456789012345678.0, "#,##0"), "123 456 789 012 346 000");
     EXPECT_FALSE(report::ValidNumberFormat("abc"));
     EXPECT_FALSE(report::ValidNumberFormat("0.0.0"));
     EXPECT_FALSE(report::ValidNumberFormat("0.#0"));
