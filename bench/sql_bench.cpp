@@ -542,7 +542,7 @@ void compareOn(benchmark::State& state, const Shape& q, Engines d) {
         {
             const sql::ResultSet r = st.select(d.session, q.params);
             f.rows = r.rows.size();
-            benchmark::DoNotOptimize(r.rows.data());
+            benchmark::DoNotOptimize(r.rows.size());
         }
         const double ours = ourWatch.wallSeconds();
         oursSeconds += ours;
@@ -747,7 +747,7 @@ void memoryOf(benchmark::State& state, std::size_t shape, std::vector<std::strin
         const double before = benchtables::peakMemoryBytes();
         {
             const sql::ResultSet r = st.select(*d.session, q.params);
-            benchmark::DoNotOptimize(r.rows.data());
+            benchmark::DoNotOptimize(r.rows.size());
         }
         const double high = benchtables::peakMemoryBytes();
         peak = std::max(peak, high > before ? high - before : 0.0);
@@ -978,7 +978,7 @@ void compareRealOpening(benchmark::State& state, std::size_t shape, Opening open
                 fresh = std::make_unique<Session>(d.dir);
             const sql::ResultSet r = st.select(fresh ? *fresh : *d.session, q.params);
             f.rows = r.rows.size();
-            benchmark::DoNotOptimize(r.rows.data());
+            benchmark::DoNotOptimize(r.rows.size());
         }
         oursSeconds += ourWatch.wallSeconds();
         oursCpu += ourWatch.cpuSince();

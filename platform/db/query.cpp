@@ -199,7 +199,7 @@ std::size_t TQuery::viewSize() const {
 
 Value TQuery::viewValue(std::size_t row, int field) const {
     runPending();
-    return result_.rows[view_[row]][static_cast<std::size_t>(field)];
+    return result_.rows.value(view_[row], static_cast<std::size_t>(field));
 }
 
 std::vector<std::uint8_t> TQuery::viewIdentity(std::size_t row) const {
@@ -215,8 +215,8 @@ std::size_t TQuery::rebuildView(const std::vector<std::uint8_t>& keep, std::size
         return 0; // no row was seen yet: the view is built with the rows
     view_.clear();
     for (std::size_t i = 0; i < result_.rows.size(); ++i) {
-        const Record& row = result_.rows[i];
-        if (acceptRow([&row](int field) { return row[static_cast<std::size_t>(field)]; }))
+        if (acceptRow(
+                [&](int field) { return result_.rows.value(i, static_cast<std::size_t>(field)); }))
             view_.push_back(i);
     }
     if (view_.empty())

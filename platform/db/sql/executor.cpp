@@ -160,11 +160,6 @@ struct Group {
     Key key; // the group values, for ordering
 };
 
-struct OutRow {
-    Record values;
-    Key sortKeys;
-};
-
 struct SortSpec {
     TextOrder order;
     bool descending = false;
@@ -205,6 +200,9 @@ public:
     }
 
     ResultSet run() {
+        specs_ = sortSpecs();
+        out_ = ResultRows(plan_.columns.size());
+        keys_ = ResultRows(specs_.size());
         if (plan_.aggregated && plan_.groupBy.empty())
             groups_.push_back({std::vector<std::uint32_t>(width_, kNoRow),
                                {},
@@ -221,16 +219,14 @@ public:
             for (std::size_t i = 0; i < rowCount(all); ++i)
                 consume(context(rowAt(all, i)));
         }
-        std::vector<OutRow> out = plan_.aggregated ? finishGroups() : std::move(projected_);
-        if (plan_.distinct)
-            removeDuplicates(out);
-        sortRows(out);
+        if (plan_.aggregated)
+            finishGroups();
+        if (plan_.distinct || !specs_.empty())
+            out_.arrange(sortedRows());
         ResultSet result;
         for (const OutputColumn& c : plan_.columns)
             result.columns.push_back(c.def);
-        result.rows.reserve(out.size());
-        for (OutRow& r : out)
-            result.rows.push_back(std::move(r.values));
+        result.rows = std::move(out_);
         return result;
     }
 
@@ -973,7 +969,7 @@ private:
     // --- the sink: projection and aggregation ------------------------------------------
     void consume(const EvalContext& ctx) {
         if (!plan_.aggregated) {
-            projected_.push_back(outputRow(ctx));
+            project(ctx);
             return;
         }
         Group& g = groupOf(ctx);
@@ -1013,21 +1009,59 @@ private:
         }
     }
 
-    Key sortValues(const Record& values, const EvalContext& ctx) const {
-        Key keys;
-        for (const SortKey& k : plan_.orderBy)
-            keys.push_back(k.column >= 0 ? values[static_cast<std::size_t>(k.column)]
-                                         : eval(k.expr, ctx));
-        return keys;
+    // The output row of the joined row (or group), and its sort keys: those of ORDER BY,
+    // then the group's values (grouped rows come in their order after ORDER BY), then for
+    // DISTINCT the row's own values (in their order after those).
+    void project(const EvalContext& ctx, const Key* groupValues = nullptr) {
+        for (const OutputColumn& c : plan_.columns)
+            appendValue(c.expr, ctx);
+        if (specs_.empty())
+            return;
+        const std::size_t row = out_.size() - 1;
+        std::size_t spec = 0;
+        for (const SortKey& k : plan_.orderBy) {
+            if (k.column >= 0)
+                appendOutputKey(row, static_cast<std::size_t>(k.column), specs_[spec++]);
+            else
+                appendSortKey(eval(k.expr, ctx), specs_[spec++]);
+        }
+        if (groupValues)
+            for (const Value& v : *groupValues)
+                appendSortKey(v, specs_[spec++]);
+        if (plan_.distinct)
+            for (std::size_t c = 0; c < plan_.columns.size(); ++c)
+                appendOutputKey(row, c, specs_[spec++]);
     }
 
-    OutRow outputRow(const EvalContext& ctx) const {
-        OutRow r;
-        r.values.reserve(plan_.columns.size());
-        for (const OutputColumn& c : plan_.columns)
-            r.values.push_back(eval(c.expr, ctx));
-        r.sortKeys = sortValues(r.values, ctx);
-        return r;
+    // A text column goes from the record into the rows through one reused string.
+    void appendValue(const Node& e, const EvalContext& ctx) {
+        if (e.kind == Node::Kind::Column && fieldType(e) == FieldType::Alpha) {
+            const FieldIn in = fieldIn(ctx, e.table, e.field);
+            const RecordCodec& codec =
+                plan_.tables[static_cast<std::size_t>(e.table)].file->codec();
+            const auto size =
+                static_cast<std::size_t>(codec.fields()[static_cast<std::size_t>(e.field)].size);
+            if (in.record.empty())
+                return out_.appendNull();
+            if (in.offset + size <= in.record.size()) {
+                if (codec.text().decodeField(in.record.subspan(in.offset, size), text_))
+                    return out_.appendText(text_);
+                return out_.appendNull();
+            }
+        }
+        out_.append(eval(e, ctx));
+    }
+
+    void appendSortKey(const Value& v, const SortSpec& spec) {
+        if (const auto* s = std::get_if<std::string>(&v))
+            return keys_.appendText(encoded(*s, spec.order.codePage));
+        keys_.append(v);
+    }
+
+    void appendOutputKey(std::size_t row, std::size_t column, const SortSpec& spec) {
+        if (const auto text = out_.text(row, column))
+            return keys_.appendText(encoded(*text, spec.order.codePage));
+        keys_.append(out_.value(row, column));
     }
 
     void update(const AggSpec& spec, const KeyPart& part, AggState& s, const EvalContext& ctx) {
@@ -1077,9 +1111,8 @@ private:
         const auto* sb = std::get_if<std::string>(&b);
         if (!sa || !sb || !order.collation)
             return compareValues(a, b);
-        Key pair{*sa, *sb};
-        encodeTexts(pair, {{order, false}, {order, false}});
-        return compareKey(pair[0], pair[1], {order, false});
+        const std::string ea = encoded(*sa, order.codePage), eb = encoded(*sb, order.codePage);
+        return compareKey(isBlank(a), isBlank(b), ea, eb, {order, false});
     }
 
     static Value finish(const AggSpec& spec, const AggState& s) {
@@ -1095,8 +1128,7 @@ private:
         }
     }
 
-    std::vector<OutRow> finishGroups() {
-        std::vector<OutRow> out;
+    void finishGroups() {
         std::vector<Value> finished(plan_.aggs.size());
         for (const Group& g : groups_) {
             for (std::size_t a = 0; a < plan_.aggs.size(); ++a)
@@ -1110,29 +1142,38 @@ private:
             ctx.aggs = &finished;
             if (plan_.having && !holds(*plan_.having, ctx))
                 continue;
-            OutRow r = outputRow(ctx);
-            // Grouped rows come in the order of their group values after ORDER BY.
-            r.sortKeys.insert(r.sortKeys.end(), g.key.begin(), g.key.end());
-            out.push_back(std::move(r));
+            project(ctx, &g.key);
         }
-        return out;
     }
 
     // --- DISTINCT and ORDER BY ------------------------------------------------------------
-    void removeDuplicates(std::vector<OutRow>& rows) const {
-        std::unordered_set<Key, KeyHash> seen;
-        std::vector<OutRow> kept;
-        for (OutRow& r : rows) {
-            Key key;
-            for (const Value& v : r.values)
-                key.push_back(keyOf(v));
-            if (!seen.insert(std::move(key)).second)
-                continue;
-            // DISTINCT rows come in the order of all their columns after ORDER BY.
-            r.sortKeys.insert(r.sortKeys.end(), r.values.begin(), r.values.end());
-            kept.push_back(std::move(r));
+    // The numbers of the output rows in their order: the first of equal rows for
+    // DISTINCT, sorted by their keys.
+    std::vector<std::uint32_t> sortedRows() const {
+        std::vector<std::uint32_t> order;
+        if (plan_.distinct) {
+            std::unordered_set<Key, KeyHash> seen;
+            for (std::size_t r = 0; r < out_.size(); ++r) {
+                Key key;
+                for (std::size_t c = 0; c < out_.width(); ++c)
+                    key.push_back(keyOf(out_.value(r, c)));
+                if (seen.insert(std::move(key)).second)
+                    order.push_back(static_cast<std::uint32_t>(r));
+            }
+        } else {
+            order.resize(out_.size());
+            std::iota(order.begin(), order.end(), 0u);
         }
-        rows = std::move(kept);
+        if (!specs_.empty())
+            std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+                for (std::size_t i = 0; i < specs_.size(); ++i) {
+                    const int c = compareSortKeys(a, b, i);
+                    if (c != 0)
+                        return specs_[i].descending ? c > 0 : c < 0;
+                }
+                return false;
+            });
+        return order;
     }
 
     std::vector<SortSpec> sortSpecs() const {
@@ -1158,55 +1199,45 @@ private:
 
     // Text turned into the code page's bytes once, for the collation to compare: through
     // the codec of a table of that code page (its own tables, no conversion library),
-    // else the system's conversion.
-    void encodeTexts(Key& keys, const std::vector<SortSpec>& specs) const {
-        for (std::size_t i = 0; i < keys.size() && i < specs.size(); ++i) {
-            auto* s = std::get_if<std::string>(&keys[i]);
-            if (!s)
-                continue;
-            const int codePage = specs[i].order.codePage;
-            const auto table =
-                std::find_if(plan_.tables.begin(), plan_.tables.end(), [&](const TableSlot& t) {
-                    return t.file && t.file->codec().codePage() == codePage;
-                });
-            try {
-                *s = table != plan_.tables.end() ? table->file->codec().text().encode(*s)
-                                                 : sys::fromUtf8(*s, codePage);
-            } catch (const std::exception&) {
-                // Left as UTF-8: compares by its bytes.
-            }
+    // else the system's conversion. Text that cannot be turned stays UTF-8 and compares
+    // by its bytes.
+    std::string encoded(std::string_view text, int codePage) const {
+        const auto table =
+            std::find_if(plan_.tables.begin(), plan_.tables.end(), [&](const TableSlot& t) {
+                return t.file && t.file->codec().codePage() == codePage;
+            });
+        try {
+            return table != plan_.tables.end() ? table->file->codec().text().encode(text)
+                                               : sys::fromUtf8(text, codePage);
+        } catch (const std::exception&) {
+            return std::string(text);
         }
     }
 
-    static int compareKey(const Value& a, const Value& b, const SortSpec& spec) {
-        const bool na = isBlank(a), nb = isBlank(b);
-        if (na || nb)
-            return na == nb ? 0 : (na ? -1 : 1);
-        const auto* sa = std::get_if<std::string>(&a);
-        const auto* sb = std::get_if<std::string>(&b);
-        if (sa && sb && spec.order.collation) {
-            const auto bytes = [](const std::string* s) {
-                return std::span(reinterpret_cast<const std::uint8_t*>(s->data()), s->size());
+    // Blank values first, encoded texts in the collation; nullopt: compare by value.
+    static std::optional<int> compareKey(bool blankA, bool blankB,
+                                         std::optional<std::string_view> textA,
+                                         std::optional<std::string_view> textB,
+                                         const SortSpec& spec) {
+        if (blankA || blankB)
+            return blankA == blankB ? 0 : (blankA ? -1 : 1);
+        if (textA && textB && spec.order.collation) {
+            const auto bytes = [](std::string_view s) {
+                return std::span(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
             };
-            return spec.order.collation->compare(bytes(sa), bytes(sb));
+            return spec.order.collation->compare(bytes(*textA), bytes(*textB));
         }
-        return compareValues(a, b).value_or(0);
+        return std::nullopt;
     }
 
-    void sortRows(std::vector<OutRow>& rows) const {
-        const std::vector<SortSpec> specs = sortSpecs();
-        if (specs.empty())
-            return;
-        for (OutRow& r : rows)
-            encodeTexts(r.sortKeys, specs);
-        std::stable_sort(rows.begin(), rows.end(), [&](const OutRow& a, const OutRow& b) {
-            for (std::size_t i = 0; i < specs.size() && i < a.sortKeys.size(); ++i) {
-                const int c = compareKey(a.sortKeys[i], b.sortKeys[i], specs[i]);
-                if (c != 0)
-                    return specs[i].descending ? c > 0 : c < 0;
-            }
-            return false;
-        });
+    int compareSortKeys(std::uint32_t a, std::uint32_t b, std::size_t key) const {
+        const SortSpec& spec = specs_[key];
+        const bool byText = spec.order.collation != nullptr;
+        if (const auto c = compareKey(keys_.isBlank(a, key), keys_.isBlank(b, key),
+                                      byText ? keys_.text(a, key) : std::nullopt,
+                                      byText ? keys_.text(b, key) : std::nullopt, spec))
+            return *c;
+        return compareValues(keys_.value(a, key), keys_.value(b, key)).value_or(0);
     }
 
     BoundSelect& plan_;
@@ -1215,8 +1246,10 @@ private:
     int driverSlot_ = -1;
     std::vector<KeyPart> groupKeys_;
     std::vector<KeyPart> aggKeys_; // per aggregate: its argument's key part
-    // The sink's state.
-    std::vector<OutRow> projected_;
+    std::vector<SortSpec> specs_;  // of the output rows' order
+    // The sink's state: the output rows, and a row of sort keys for each.
+    ResultRows out_, keys_;
+    std::string text_; // reused for a text on its way to the rows
     std::vector<Group> groups_;
     KeyMap<std::uint32_t> groupIndex_;
     bool seenRow_ = false;

@@ -5,9 +5,10 @@
 // A statement is parsed once and run many times with new parameter values (":Name"
 // placeholders). A result is a list of typed columns, named as the original engine
 // named them (a repeated name gets _1, _2, ...; an aggregate without an alias reads
-// "SUM OF Gepora"), and rows of values.
+// "SUM OF Gepora"), and rows of values (kept compactly, see result_rows.h).
 
 #include "platform/db/field.h"
+#include "platform/db/sql/result_rows.h"
 #include "platform/db/value.h"
 
 #include <map>
@@ -33,7 +34,7 @@ public:
 
 struct ResultSet {
     std::vector<FieldDef> columns; // names as the original engine gave them
-    std::vector<Record> rows;
+    ResultRows rows;
 };
 
 class Statement {
