@@ -3,10 +3,12 @@
 #include "controls_form.h"
 #include "platform/db/dataset.h"
 #include "platform/db/error.h"
+#include "platform/ui/progress.h"
 #include "support/ui_test.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>
+#include <QProgressDialog>
 #include <QTest>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -397,4 +399,24 @@ TEST_F(Controls, QtsOwnDialogsAndButtonsSpeakHungarian) {
                                  {"QPlatformTheme", "Cancel"}})
         EXPECT_NE(QCoreApplication::translate(context, text), QString(text)) << text;
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Mégse");
+}
+
+// A progress window makes no dialog while its task is quick; once the task has run half a
+// second, the next step shows it with its caption.
+TEST_F(Controls, AProgressWindowShowsOnlyOnceItsTaskHasRunHalfASecond) {
+    auto progressDialogs = [] {
+        std::vector<QProgressDialog*> found;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QProgressDialog*>(widget))
+                found.push_back(dialog);
+        return found;
+    };
+    ui::TProgressWindow progress(&form, "Az adatbázis ellenőrzése");
+    progress.Done(1, 4);
+    EXPECT_TRUE(progressDialogs().empty());
+    QTest::qWait(550);
+    progress.Done(2, 4);
+    ASSERT_EQ(progressDialogs().size(), 1u);
+    EXPECT_TRUE(progressDialogs()[0]->isVisible());
+    EXPECT_EQ(progressDialogs()[0]->labelText(), "Az adatbázis ellenőrzése folyamatban...");
 }
