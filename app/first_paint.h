@@ -1,6 +1,7 @@
 #pragma once
 // For the start-up benchmark only: with FARM_BENCH_PAINTED set in the environment, the
-// first paint of the watched window is written to standard output as
+// end of the watched window's first paint (the last paint of it or of a control in it
+// before the event loop is back) is written to standard output as
 // "painted <steady clock in ns> <width> <height>" and the program quits. The benchmark
 // times a process from its spawn to that line; the program and the bare Qt window it is
 // compared with report the same way.
@@ -28,32 +29,41 @@ public:
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::Paint || done_)
+        if (event->type() != QEvent::Paint || reported_)
             return false;
         QWidget* window = window_();
-        if (!window || watched != window)
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (!window || !widget || widget->window() != window)
             return false;
-        done_ = true;
-        QCoreApplication::instance()->removeEventFilter(this);
-        // The rest of this paint pass (the window's children) ends before the report.
-        QTimer::singleShot(0, this, [this] { Report(); });
+        // The paint of the window and of each of its controls: the pass ends with the
+        // last, and the report follows once the event loop is back.
+        lastPaint_ = std::chrono::steady_clock::now();
+        if (!queued_)
+            QTimer::singleShot(0, this, [this] { Report(); });
+        queued_ = true;
         return false;
     }
 
 private:
     void Report() {
+        reported_ = true;
+        QCoreApplication::instance()->removeEventFilter(this);
         const QWidget* window = window_();
-        const auto now = std::chrono::steady_clock::now().time_since_epoch();
         std::printf("painted %lld %d %d\n",
-                    static_cast<long long>(
-                        std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()),
+                    static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                               lastPaint_.time_since_epoch())
+                                               .count()),
                     window ? window->width() : 0, window ? window->height() : 0);
         std::fflush(stdout);
-        QCoreApplication::quit();
+        // Queued: the paint may come before the event loop runs, and a quit then is lost.
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
+                                  Qt::QueuedConnection);
     }
 
     std::function<QWidget*()> window_;
-    bool done_ = false;
+    std::chrono::steady_clock::time_point lastPaint_;
+    bool queued_ = false;
+    bool reported_ = false;
 };
 
 } // namespace app

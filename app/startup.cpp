@@ -9,6 +9,7 @@
 #include "platform/report/layouts.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
+#include "platform/ui/paint_now.h"
 #include "platform/ui/progress.h"
 #include "register/Csoportostablamodh.h"
 #include "register/Parckeze.h"
@@ -110,6 +111,9 @@ void CreateForms(ui::TApplication& app, db::Session& session) {
     // other forms exist.
     app.CreateForm(Folap1, session);
     Folap1->Show();
+    // The main window is on screen before the long-lived forms, which it does not need,
+    // are made.
+    ui::PaintNow(*Folap1);
     // The long-lived forms, in this order; those of the later subsystems join here as
     // they are built: TGNParMuvNy, TFunc, TGazdNaploValaszto, then TNumericInt, then
     // TGN200914, TGNKetSzuk, TGN1909vismajor, TForm2, TParckezeles, Tgrafikon,
