@@ -2,7 +2,8 @@
 // For the start-up benchmark only: with FARM_BENCH_PAINTED set in the environment, the
 // end of the watched window's first paint (the last paint of it or of a control in it
 // before the event loop is back) is written to standard output as
-// "painted <steady clock in ns> <width> <height>" and the program quits. The benchmark
+// "painted <steady clock in ns> <width> <height> <peak resident KiB>" and the program
+// quits. The benchmark
 // times a process from its spawn to that line; the program and the bare Qt window it is
 // compared with report the same way.
 
@@ -49,15 +50,28 @@ private:
         reported_ = true;
         QCoreApplication::instance()->removeEventFilter(this);
         const QWidget* window = window_();
-        std::printf("painted %lld %d %d\n",
+        std::printf("painted %lld %d %d %ld\n",
                     static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
                                                lastPaint_.time_since_epoch())
                                                .count()),
-                    window ? window->width() : 0, window ? window->height() : 0);
+                    window ? window->width() : 0, window ? window->height() : 0, PeakKiB());
         std::fflush(stdout);
         // Queued: the paint may come before the event loop runs, and a quit then is lost.
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
                                   Qt::QueuedConnection);
+    }
+
+    // The process's peak resident memory so far (Linux; 0 elsewhere).
+    static long PeakKiB() {
+        long kib = 0;
+        if (std::FILE* status = std::fopen("/proc/self/status", "r")) {
+            char line[256];
+            while (std::fgets(line, sizeof line, status))
+                if (std::sscanf(line, "VmHWM: %ld", &kib) == 1)
+                    break;
+            std::fclose(status);
+        }
+        return kib;
     }
 
     std::function<QWidget*()> window_;

@@ -21,7 +21,7 @@
 //   on a fresh database it has started on once, or on the large farm, and a bare Qt
 //   program (bare_window: a QMainWindow of our main window's size) after it; each is
 //   timed from its spawn to its first painted window and ends there. The counters give
-//   the medians and ratio = ours / bare.
+//   the medians, ratio = ours / bare, and each one's peak memory up to that paint.
 // - ColumnQuery/<open|rows>: what the column checks do on the large farm's ElvMuv (the
 //   upgrade's biggest table): open "SELECT * FROM ElvMuv" and read its field names; `rows`
 //   also counts the rows, which is what opening cost when a query ran at once.
@@ -415,6 +415,7 @@ QString ProgramPath() {
 struct Painted {
     double seconds = -1; // from the spawn to the first paint; -1 when it did not paint
     QSize size;
+    double peakBytes = 0;
     std::string error;
 };
 
@@ -441,8 +442,11 @@ Painted SpawnUntilPainted(const QString& program, const QStringList& arguments,
     long long nanoseconds = 0;
     int width = 0;
     int height = 0;
+    long peakKiB = 0;
     const QByteArray output = process.readAllStandardOutput();
-    if (std::sscanf(output.constData(), "painted %lld %d %d", &nanoseconds, &width, &height) != 3) {
+    // The peak is missing from the report of an older build.
+    if (std::sscanf(output.constData(), "painted %lld %d %d %ld", &nanoseconds, &width, &height,
+                    &peakKiB) < 3) {
         painted.error = program.toStdString() +
                         " ended without painting: " + process.readAllStandardError().toStdString();
         return painted;
@@ -451,6 +455,7 @@ Painted SpawnUntilPainted(const QString& program, const QStringList& arguments,
                                                     spawned.time_since_epoch())
                           .count();
     painted.size = QSize(width, height);
+    painted.peakBytes = static_cast<double>(peakKiB) * 1024;
     return painted;
 }
 
@@ -466,6 +471,8 @@ double Median(std::vector<double> values) {
 // counters give the medians and their ratio.
 void ProcessBesideBare(benchmark::State& state, const fs::path& folder) {
     const QString bare = QString::fromLocal8Bit(FARM_BARE_WINDOW);
+    double oursPeak = 0;
+    double barePeak = 0;
     auto round = [&](std::vector<double>& ours, std::vector<double>& bares) {
         const Painted program = SpawnUntilPainted(ProgramPath(), {}, folder);
         if (program.seconds < 0)
@@ -477,6 +484,8 @@ void ProcessBesideBare(benchmark::State& state, const fs::path& folder) {
             return window.error;
         ours.push_back(program.seconds);
         bares.push_back(window.seconds);
+        oursPeak = std::max(oursPeak, program.peakBytes);
+        barePeak = std::max(barePeak, window.peakBytes);
         return std::string();
     };
     std::vector<double> ours;
@@ -497,6 +506,9 @@ void ProcessBesideBare(benchmark::State& state, const fs::path& folder) {
     state.counters["ours_ms"] = Median(ours) * 1e3;
     state.counters["bare_ms"] = Median(bares) * 1e3;
     state.counters["ratio"] = Median(ours) / Median(bares);
+    // Each process's peak resident memory up to its first paint, the highest of the runs.
+    state.counters["ours_peak_mb"] = oursPeak / 1e6;
+    state.counters["bare_peak_mb"] = barePeak / 1e6;
 }
 
 // A fresh database the program has started on once (the first start, which makes it,
