@@ -10,6 +10,8 @@
 #include "platform/sys/codepage.h"
 
 #include <algorithm>
+#include <dirent.h>
+#include <memory>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -89,12 +91,16 @@ fs::path resolveCaseInsensitive(const fs::path& dir, const std::string& name) {
     std::error_code ec;
     if (fs::exists(exact, ec))
         return exact;
-    const std::string wanted = foldCase(name);
-    for (fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        const std::string candidate = it->path().filename().string();
-        if (foldCase(candidate) == wanted)
-            return dir / candidate;
+    // Every miss (a memo or journal file a table does not have) reads the whole folder, a
+    // few hundred names: they are compared where they lie, none copied but the match.
+    const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(dir.empty() ? "." : dir.c_str()),
+                                                      ::closedir);
+    if (!listing)
+        return exact;
+    while (const dirent* entry = ::readdir(listing.get())) {
+        const std::string_view candidate(entry->d_name);
+        if (candidate != "." && candidate != ".." && sameFolded(candidate, name))
+            return dir / std::string(candidate);
     }
     return exact;
 }
