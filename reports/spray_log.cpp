@@ -8,12 +8,12 @@ namespace spray {
 
 namespace {
 
-using Map = std::unordered_map<std::string, std::string>;
+using Map = db::KeyTable<std::string>;
 
 // The first row of each key keeps its value, as a filter on the key reads the first row.
 void KeepFirst(db::TDataSet& rows, const char* key, const char* value, Map& into) {
     for (rows.First(); !rows.Eof(); rows.Next())
-        into.emplace(rows.FieldByName(key).AsString(), rows.FieldByName(value).AsString());
+        into.try_emplace(rows.FieldByName(key).AsString(), rows.FieldByName(value).AsString());
 }
 
 void ReadTable(db::Session& session, const char* table, const char* value, Map& into) {
@@ -24,8 +24,8 @@ void ReadTable(db::Session& session, const char* table, const char* value, Map& 
 }
 
 std::string Find(const Map& map, const std::string& key) {
-    const auto found = map.find(key);
-    return found == map.end() ? std::string() : found->second;
+    const auto* found = map.find(key);
+    return found ? found->second : std::string();
 }
 
 } // namespace
@@ -51,10 +51,10 @@ std::string HectaresText(int squareMetres) {
 }
 
 void SprayLookups::Load(db::Session& session) {
-    tractors_.clear();
-    implements_.clear();
-    workers_.clear();
-    observations_.clear();
+    tractors_ = {};
+    implements_ = {};
+    workers_ = {};
+    observations_ = {};
     ReadTable(session, "Erogepek", "Geptip", tractors_);
     ReadTable(session, "Munkagepek", "Gepnev", implements_);
 

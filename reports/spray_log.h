@@ -4,11 +4,11 @@
 // conditions form's tail; the tractor, implement, workers and observation of the
 // operation, read once per opening instead of one lookup per row.
 
+#include "platform/db/key_table.h"
 #include "platform/db/session.h"
 #include "report_texts.h"
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace spray {
@@ -37,7 +37,7 @@ public:
     std::string ObservationSerial(const std::string& muvkod) const;
 
 private:
-    using Map = std::unordered_map<std::string, std::string>;
+    using Map = db::KeyTable<std::string>;
     Map tractors_, implements_, workers_, observations_;
 };
 

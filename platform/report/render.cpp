@@ -4,6 +4,7 @@
 
 #include "platform/report/render.h"
 
+#include "platform/db/key_table.h"
 #include "platform/report/error.h"
 #include "platform/report/text_fit.h"
 #include "platform/sys/datetime.h"
@@ -71,8 +72,8 @@ public:
 
     // Adds a row whose link key is `key`.
     void add(const std::vector<Cell>& row, const std::string& key) {
-        const auto group = groups_.try_emplace(key, static_cast<std::uint32_t>(groups_.size()));
-        rowGroup_.push_back(group.first->second);
+        const std::uint32_t next = static_cast<std::uint32_t>(groups_.size());
+        rowGroup_.push_back(groups_.try_emplace(key, next).first->second);
         for (std::size_t i : kept_) {
             const Cell& cell = row[i];
             text_ += cell.text;
@@ -122,8 +123,8 @@ public:
 
     // The rows with that key, in the order they were read; none when no row has it.
     std::span<const std::uint32_t> rowsOf(const std::string& key) const {
-        const auto found = groups_.find(key);
-        if (found == groups_.end())
+        const auto* found = groups_.find(key);
+        if (!found)
             return {};
         return {order_.data() + starts_[found->second],
                 starts_[found->second + 1] - starts_[found->second]};
@@ -132,7 +133,7 @@ public:
 private:
     // The keys in the order they were first read, the key of each row, and after index()
     // the rows key after key (order_) with where each key's rows begin (starts_).
-    std::unordered_map<std::string, std::uint32_t> groups_;
+    db::KeyTable<std::uint32_t> groups_;
     std::vector<std::uint32_t> rowGroup_;
     std::vector<std::uint32_t> order_;
     std::vector<std::uint32_t> starts_;

@@ -1,5 +1,7 @@
 #include "platform/report/text_fit.h"
 
+#include "platform/db/key_table.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -7,8 +9,6 @@
 #include <QImage>
 #include <map>
 #include <memory>
-#include <string_view>
-#include <unordered_map>
 #include <utility>
 
 namespace report {
@@ -35,19 +35,11 @@ QImage& measureDevice() {
 // over and over (a date, a unit, a name on every row; every candidate line of a wrap), and
 // shaping a text costs far more than looking its width up; the memo is emptied when it
 // grows large, so that a long run keeps its memory bounded.
-// Looks a UTF-8 text up as it stands, without making a string of it.
-struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const {
-        return std::hash<std::string_view>{}(text);
-    }
-};
-
 struct Measure {
     std::unique_ptr<QFontMetricsF> metrics;
     QHash<QString, double> widths;
     // The same by the page model's texts.
-    std::unordered_map<std::string, double, TextHash, std::equal_to<>> byText;
+    db::KeyTable<double> byText;
 };
 
 constexpr qsizetype kMaxRememberedWidths = 100000;
@@ -81,19 +73,16 @@ double widthOf(const QString& text, double points, bool bold) {
 }
 
 // The same for a UTF-8 text, looked up without converting it when it was measured before.
-double widthOf(std::string_view text, double points, bool bold) {
-    const auto asQString = [&] {
-        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    };
+double widthOf(const std::string& text, double points, bool bold) {
     if (!QGuiApplication::instance())
-        return widthOf(asQString(), points, bold);
+        return widthOf(QString::fromStdString(text), points, bold);
     Measure& m = measure(points, bold);
-    if (const auto known = m.byText.find(text); known != m.byText.end())
+    if (const auto* known = m.byText.find(text))
         return known->second;
     if (m.byText.size() >= static_cast<std::size_t>(kMaxRememberedWidths))
-        m.byText.clear();
-    const double width = widthOf(asQString(), points, bold);
-    m.byText.emplace(std::string(text), width);
+        m.byText = {};
+    const double width = widthOf(QString::fromStdString(text), points, bold);
+    m.byText.try_emplace(text, width);
     return width;
 }
 
@@ -143,7 +132,7 @@ QFont ReportFont(double points, bool bold) {
 }
 
 double TextWidth(std::string_view text, double points, bool bold) {
-    return widthOf(text, points, bold);
+    return widthOf(std::string(text), points, bold);
 }
 
 std::string FitText(const std::string& text, double width, double points, bool bold) {
