@@ -3,6 +3,7 @@
 
 #include "platform/report/error.h"
 #include "platform/report/output.h"
+#include "platform/report/save_file.h"
 
 #include <QBuffer>
 #include <QSaveFile>
@@ -73,10 +74,9 @@ QString rowText(const std::vector<const TextItem*>& row, double left) {
 
 } // namespace
 
-void SaveFileContents(const std::filesystem::path& file, const std::string& bytes,
-                      const std::string& what) {
-    const QString name = QString::fromStdString(file.string());
-    QSaveFile out(name);
+bool SaveFileThrough(const std::filesystem::path& file, const std::string& what,
+                     const std::function<bool(QIODevice& out)>& write) {
+    QSaveFile out(QString::fromStdString(file.string()));
     auto failed = [&] {
         out.cancelWriting();
         throw ReportError(what + " nem írható:\n\"" + file.string() +
@@ -85,11 +85,22 @@ void SaveFileContents(const std::filesystem::path& file, const std::string& byte
     };
     if (!out.open(QIODevice::WriteOnly))
         failed();
-    if (out.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size()))
-        failed();
+    if (!write(out)) {
+        out.cancelWriting();
+        return false;
+    }
+    // A write that failed on the way (a full disk) makes the commit fail.
     if (!out.commit())
         failed();
+    return true;
+}
+
+void SaveFileContents(const std::filesystem::path& file, const std::string& bytes,
+                      const std::string& what) {
+    SaveFileThrough(file, what, [&](QIODevice& out) {
+        out.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        return true;
+    });
 }
 
 std::string DocumentText(const Document& document) {

@@ -3,9 +3,9 @@
 
 #include "platform/report/error.h"
 #include "platform/report/output.h"
+#include "platform/report/save_file.h"
 #include "platform/report/text_fit.h"
 
-#include <QBuffer>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPageLayout>
@@ -125,14 +125,10 @@ QImage PageImage(const Document& document, int page, double dotsPerMm) {
 
 bool WritePdf(const Document& document, const std::filesystem::path& file,
               ProgressReporter* progress) {
-    // The pages are written in memory first: a cancel leaves an earlier file of the name
-    // as it was, and the file is replaced only once it is complete.
-    QByteArray bytes;
-    bool finished = false;
-    {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&buffer);
+    // The pages go straight into a temporary file beside the target, which replaces the
+    // file only once it is complete: a cancel leaves an earlier file of the name as it was.
+    return SaveFileThrough(file, "A PDF fájl", [&](QIODevice& out) {
+        QPdfWriter writer(&out);
         writer.setResolution(600);
         writer.setPageLayout(pageLayout(document));
         writer.setTitle(QString::fromStdString(document.name));
@@ -140,15 +136,12 @@ bool WritePdf(const Document& document, const std::filesystem::path& file,
         QPainter painter;
         if (!painter.begin(&writer))
             throw ReportError("A PDF fájl nem írható:\n\"" + file.string() + "\"");
-        finished = paintPages(
+        const bool finished = paintPages(
             painter, document, writer.resolution() / 25.4, [&] { return writer.newPage(); },
             progress);
         painter.end();
-    }
-    if (!finished)
-        return false;
-    SaveFileContents(file, bytes.toStdString(), "A PDF fájl");
-    return true;
+        return finished;
+    });
 }
 
 void PrintDocument(const Document& document, QPrinter& printer) {
