@@ -9,7 +9,7 @@ BlockCache::Block BlockCache::get(std::uint16_t number, std::size_t size, const 
         Slot& s = slots_[where_[number] - 1];
         if (live(s) && s.number == number) {
             s.referenced = true;
-            return s.bytes;
+            return {s.bytes, *s.bytes};
         }
     }
     const std::size_t most = std::max<std::size_t>(8, kBudget / std::max<std::size_t>(size, 1));
@@ -39,7 +39,7 @@ BlockCache::Block BlockCache::get(std::uint16_t number, std::size_t size, const 
         where_.resize(static_cast<std::size_t>(number) + 1, 0);
     where_[number] = static_cast<std::uint32_t>(slot + 1);
     ++kept_;
-    return s.bytes;
+    return {s.bytes, *s.bytes};
 }
 
 void BlockCache::clear() noexcept {

@@ -16,7 +16,21 @@ namespace db {
 
 class BlockCache {
 public:
-    using Block = std::shared_ptr<const std::vector<std::uint8_t>>;
+    // The bytes of one block, readable while held: a buffer of the cache's, or the block
+    // seen in place in a mapping of its file (the owner keeps either).
+    class Block {
+    public:
+        Block() = default;
+        Block(std::shared_ptr<const void> owner, std::span<const std::uint8_t> bytes)
+            : owner_(std::move(owner)), bytes_(bytes) {}
+        std::span<const std::uint8_t> operator*() const { return bytes_; }
+        explicit operator bool() const { return owner_ != nullptr; }
+        void reset() noexcept { *this = Block(); }
+
+    private:
+        std::shared_ptr<const void> owner_;
+        std::span<const std::uint8_t> bytes_;
+    };
     using Read = std::function<void(std::span<std::uint8_t>)>;
 
     // Bytes of blocks kept at most: the blocks a lookup meets in a ledger of some

@@ -94,6 +94,12 @@ std::vector<std::uint8_t> BlockChain::readBlock(std::uint16_t block) const {
 
 BlockCache::Block BlockChain::sharedBlock(std::uint16_t block) const {
     const std::size_t size = static_cast<std::size_t>(header_.blockSize());
+    // From the kMappedFrom-th lookup on, in place when the file is mapped and unchanged:
+    // a lookup reads a record or two of the block, not the whole of it. The first few
+    // read copies, as a mapping costs more to make and let go than a few reads.
+    if (++lookups_ >= kMappedFrom)
+        if (MappedBytes view = pager_.mapped(file_, offset(block), size); view.owner)
+            return {std::move(view.owner), view.bytes};
     const auto read = [&](std::span<std::uint8_t> out) {
         pager_.read(file_, offset(block), out, CachePages::Pass);
     };
@@ -189,7 +195,7 @@ BlockChain::Place BlockChain::locate(std::span<const std::uint8_t> key,
 }
 
 // The first slot of block `index` (its bytes in `block`) whose key is not below `key`.
-BlockChain::Place BlockChain::locateIn(const std::vector<std::uint8_t>& block, std::size_t index,
+BlockChain::Place BlockChain::locateIn(std::span<const std::uint8_t> block, std::size_t index,
                                        std::span<const std::uint8_t> key) const {
     const std::size_t size = recordSize();
     const std::size_t count = chain_[index].records;

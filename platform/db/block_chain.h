@@ -82,8 +82,10 @@ public:
     // --- reading ---------------------------------------------------------------
     std::uint64_t offset(std::uint16_t block) const;
     std::vector<std::uint8_t> readBlock(std::uint16_t block) const;
-    // The same bytes, shared with the blocks the chain keeps for its next lookups: no
-    // copy, and no read when kept (the pager's own page cache is passed by).
+    // The same bytes, seen in place in the file's mapping or shared with the blocks the
+    // chain keeps for its next lookups: no copy, and no read when kept (the pager's own
+    // page cache is passed by). Held only while the file cannot be cut (not across a
+    // commit of the chain's pager).
     BlockCache::Block sharedBlock(std::uint16_t block) const;
     // Every record in chain order, flat.
     std::vector<std::uint8_t> readRecords() const;
@@ -131,7 +133,7 @@ private:
     void writeRecordCount(std::uint16_t block, std::vector<std::uint8_t>& bytes, std::size_t count);
     void ensureKeys() const;
     void setFirstKey(std::size_t index, std::span<const std::uint8_t> record);
-    Place locateIn(const std::vector<std::uint8_t>& block, std::size_t index,
+    Place locateIn(std::span<const std::uint8_t> block, std::size_t index,
                    std::span<const std::uint8_t> key) const;
     void insertInto(std::vector<std::uint8_t>& block, const Place& place,
                     std::span<const std::uint8_t> record);
@@ -160,7 +162,9 @@ private:
     mutable std::vector<std::uint32_t> positions_;
     mutable std::vector<std::uint8_t> firstKeys_; // first key of each chain block, flat
     mutable BlockCache kept_;                     // the blocks lookups read
-    mutable std::uint64_t keptAt_ = 0;            // the pager's change count they were read at
+    static constexpr std::size_t kMappedFrom = 64;
+    mutable std::size_t lookups_ = 0;  // blocks lookups asked for
+    mutable std::uint64_t keptAt_ = 0; // the pager's change count they were read at
     Changes changes_;
 };
 

@@ -3,7 +3,10 @@
 #include "platform/sys/codepage.h"
 
 #include <algorithm>
+#include <map>
+#include <mutex>
 #include <string>
+#include <utility>
 
 namespace db {
 
@@ -54,6 +57,16 @@ std::uint8_t accentWeight(char32_t c) {
 }
 
 } // namespace
+
+std::shared_ptr<const Collation> Collation::shared(int codePage, std::uint8_t sortOrder) {
+    static std::mutex guard;
+    static std::map<std::pair<int, std::uint8_t>, std::shared_ptr<const Collation>> built;
+    std::lock_guard lock(guard);
+    auto& collation = built[{codePage, sortOrder}];
+    if (!collation)
+        collation = std::make_shared<const Collation>(codePage, sortOrder);
+    return collation;
+}
 
 Collation::Collation(int codePage, std::uint8_t sortOrder) : binary_(sortOrder == 0) {
     for (int byte = 0; byte < 256; ++byte) {

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
@@ -21,6 +22,9 @@ namespace db {
 class Collation {
 public:
     Collation(int codePage, std::uint8_t sortOrder);
+    // The collation of a code page and sort order, built once per process and shared (it
+    // never changes).
+    static std::shared_ptr<const Collation> shared(int codePage, std::uint8_t sortOrder);
 
     // Compares two text fields' bytes (zero-padded, as stored); <0, 0, >0. Ignoring
     // case, texts that differ only in letter case compare equal.

@@ -292,8 +292,8 @@ TableHeader parseHeader(std::span<const std::uint8_t> bytes, std::uint64_t fileS
         hr.fail("a record of " + std::to_string(h.recordSize) +
                 " bytes does not fit in a block of " + std::to_string(h.blockSize()));
 
-    const TextCodec codec(h.codePage);
-    const TextCodec fallback(1252);
+    const TextCodec& codec = *TextCodec::shared(h.codePage);
+    const TextCodec& fallback = *TextCodec::shared(1252);
     h.tableName = headerText(
         codec, fallback,
         hr.fixedString(layout.tableName, tableNameLength(h.fileVersionId), "table name"));
@@ -325,7 +325,7 @@ namespace {
 // Writes the whole layout of a new header: .db, .px, or a secondary index file.
 std::vector<std::uint8_t> buildLayout(const TableHeader& h) {
     const bool dataLike = isDataLike(h.fileType);
-    const TextCodec codec(h.codePage == 0 ? 1252 : h.codePage);
+    const TextCodec& codec = *TextCodec::shared(h.codePage == 0 ? 1252 : h.codePage);
     const std::size_t n = h.fields.size();
     const Layout l = layoutFor(h.fileType, h.fileVersionId, n);
 

@@ -216,6 +216,10 @@ struct AttachedFile {
     std::uint64_t committedSize = 0;
     Changes changes;
     mutable PageCache cache; // committed bytes, forgotten whenever a commit touches the file
+    // The committed file mapped for lookups, made at the first one; let go (and made anew
+    // at the next) whenever a commit touches the file, so that it never reaches past the
+    // file's end.
+    mutable std::shared_ptr<const io::Mapping> mapping;
 
     bool exists() const { return file.isOpen(); }
     bool dirty() const {
@@ -223,6 +227,10 @@ struct AttachedFile {
                changes.kept < committedSize;
     }
     void resetChanges() { changes = Changes{{}, committedSize, committedSize}; }
+    void forgetPages() noexcept {
+        cache.clear();
+        mapping.reset();
+    }
     // Reads as the transaction sees the file: the kept disk content overlaid with the
     // pending regions, zeros elsewhere; the range must lie within changes.size.
     void view(std::uint64_t offset, std::span<std::uint8_t> out,
@@ -344,7 +352,7 @@ struct Pager::Impl {
     void undoFailedCommit(const std::vector<std::size_t>& created);
     void forgetCachedPages() noexcept {
         for (AttachedFile& f : files)
-            f.cache.clear();
+            f.forgetPages();
     }
 };
 
@@ -452,7 +460,7 @@ void Pager::Impl::rewriteJournal() noexcept {
 }
 
 void Pager::Impl::applyChanges(AttachedFile& f) {
-    f.cache.clear();
+    f.forgetPages();
     const Changes& c = f.changes;
     if (c.kept < f.committedSize) {
         f.file.truncate(c.kept);
@@ -524,6 +532,7 @@ void Pager::Impl::undoFailedCommit(const std::vector<std::size_t>& created) {
                  e.what() + ")";
     }
     for (std::size_t i : created) {
+        files[i].forgetPages();
         files[i].file.close(); // recovery deleted it
         files[i].writable = false;
     }
@@ -629,6 +638,20 @@ std::vector<std::uint8_t> Pager::read(int file, std::uint64_t offset, std::size_
     std::vector<std::uint8_t> bytes(length);
     read(file, offset, bytes, pages);
     return bytes;
+}
+
+MappedBytes Pager::mapped(int file, std::uint64_t offset, std::size_t length) const {
+    const AttachedFile& f = impl_->at(file);
+    if (!impl_->broken.empty() || !f.exists() || f.dirty() || offset > f.committedSize ||
+        length > f.committedSize - offset)
+        return {};
+    if (f.mapping && f.mapping->bytes().size() != f.committedSize)
+        f.mapping.reset();
+    if (!f.mapping)
+        f.mapping = f.file.map(f.committedSize);
+    if (!f.mapping)
+        return {};
+    return {f.mapping, f.mapping->bytes().subspan(static_cast<std::size_t>(offset), length)};
 }
 
 std::uint64_t Pager::size(int file) const {
@@ -808,6 +831,7 @@ void Pager::abandonGroupCommit(const std::string& brokenReason) noexcept {
     d.journal.close();
     d.forgetCachedPages(); // the group's recovery put the files' old bytes back
     for (std::size_t i : d.groupCreated) {
+        d.files[i].forgetPages();
         d.files[i].file.close(); // the group's recovery deleted it
         d.files[i].writable = false;
     }

@@ -34,6 +34,13 @@ enum class Durability {
 // them, so that it neither pays for keeping a whole table nor pushes a lookup's pages out.
 enum class CachePages { Keep, Pass };
 
+// Bytes of a file seen in place (Pager::mapped): readable while `owner` is held; none when
+// `owner` is null.
+struct MappedBytes {
+    std::shared_ptr<const void> owner;
+    std::span<const std::uint8_t> bytes;
+};
+
 class Pager {
 public:
     // journalPath: the journal of this set of files, e.g. "dir/Tablak.jnl". `vfs`: the
@@ -75,6 +82,13 @@ public:
     std::vector<std::uint8_t> read(int file, std::uint64_t offset, std::size_t length,
                                    CachePages pages = CachePages::Keep) const;
     std::uint64_t size(int file) const;
+    // The committed bytes [offset, offset + length) of `file` in place, through a mapping
+    // of the file: what read() gives while changeCount() stays as it is now, without a
+    // copy (for lookups that read a record or two of many blocks). None when the
+    // transaction has changed the file, the range runs past its committed end, or the
+    // file layer maps nothing; the caller reads then. A holder lets the bytes go before
+    // the pager commits a change to the file.
+    MappedBytes mapped(int file, std::uint64_t offset, std::size_t length) const;
 
     void begin();
     bool inTransaction() const;

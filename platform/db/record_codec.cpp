@@ -196,8 +196,7 @@ const T& expect(const Value& v, const FieldDef& f) {
 } // namespace
 
 RecordCodec::RecordCodec(std::vector<FieldDef> fields, int codePage)
-    : fields_(std::move(fields)), codePage_(codePage),
-      text_(std::make_shared<TextCodec>(codePage)) {
+    : fields_(std::move(fields)), codePage_(codePage), text_(TextCodec::shared(codePage)) {
     for (const auto& f : fields_) {
         offsets_.push_back(recordSize_);
         recordSize_ += storedSize(f.type, f.size);

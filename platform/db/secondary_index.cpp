@@ -83,15 +83,18 @@ std::vector<fs::path> indexFilesOf(const TableFile& table) {
     const fs::path dir = table.path().parent_path();
     const std::string stem = table.path().stem().string();
     std::vector<fs::path> out;
-    std::error_code ec;
-    for (fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        const fs::path name = it->path().filename();
-        if (!isIndexExtension(name.extension().string()) ||
-            !sameFileName(name.stem().string(), stem))
-            continue; // another table's: the directory holds every table's indexes
+    FolderNames listed(dir);
+    FolderNames& folder = table.folder() && table.folder()->holds(dir) ? *table.folder() : listed;
+    std::vector<std::string> candidates;
+    for (const std::string& name : folder.names()) {
+        const std::size_t dot = name.rfind('.');
+        if (dot != std::string::npos && isIndexExtension(name.substr(dot)) &&
+            sameFileName(std::string_view(name).substr(0, dot), stem))
+            candidates.push_back(name); // else another table's: the folder holds every table's
+    }
+    for (const std::string& name : candidates) {
         // Same stem in any letter case: the lookup by the table's stem finds this file.
-        const fs::path found = resolveCaseInsensitive(dir, stem + name.extension().string());
+        const fs::path found = folder.resolve(stem + name.substr(name.rfind('.')));
         if (found.filename() == name)
             out.push_back(dir / name);
     }
@@ -114,8 +117,7 @@ struct SecondaryIndex::Impl {
 
     Impl(TableFile& t, IndexDef d, std::vector<int> f, fs::path x, fs::path y, bool isNamed)
         : table(t), def(std::move(d)), fields(std::move(f)), xPath(std::move(x)),
-          yPath(std::move(y)), named(isNamed),
-          collation(t.codec().codePage(), t.header().sortOrder) {
+          yPath(std::move(y)), named(isNamed), collation(t.collation()) {
         const RecordCodec& codec = table.codec();
         std::size_t to = 0;
         const auto add = [&](int field, bool indexed) {
@@ -137,9 +139,9 @@ struct SecondaryIndex::Impl {
     IndexDef def;
     std::vector<int> fields;
     fs::path xPath, yPath;
-    bool named = true;         // .XGn; false: a single-field .Xnn
-    bool freshHeaders = false; // the next rebuild writes headers of its own definition
-    Collation collation;
+    bool named = true;          // .XGn; false: a single-field .Xnn
+    bool freshHeaders = false;  // the next rebuild writes headers of its own definition
+    const Collation& collation; // the table's (its code page and sort order)
     std::vector<Part> parts;
     std::size_t keySize = 0;
     std::unique_ptr<IndexBlocks> blocks;
@@ -724,7 +726,7 @@ SecondaryIndex::openAll(TableFile& table, const EngineLog& log,
     for (FoundIndex& f : found) {
         const fs::path& xPath = f.xPath;
         const std::string xName = xPath.filename().string();
-        const fs::path yPath = resolveCaseInsensitive(xPath.parent_path(), yNameFor(xName));
+        const fs::path yPath = findInFolder(table.folder(), xPath.parent_path(), yNameFor(xName));
         if (f.expected) {
             if (auto index = remake(table, *f.expected, xPath, yPath, say)) {
                 out.push_back(std::move(index));

@@ -231,13 +231,7 @@ std::uint64_t nanoseconds(const timespec& t) {
 // change made now could leave both times as they are (they move in clock ticks).
 std::vector<std::uint64_t> blockMapStamp(const std::filesystem::path& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return {};
-    timespec now{};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    const std::uint64_t changed = std::max(nanoseconds(st.st_mtim), nanoseconds(st.st_ctim));
-    constexpr std::uint64_t kSettled = 100000000; // 100 ms, well past a clock tick
-    if (nanoseconds(now) < changed + kSettled)
+    if (::stat(path.c_str(), &st) != 0 || !settled(st))
         return {};
     const auto header = headerChecksum(path);
     if (!header)
@@ -299,7 +293,8 @@ struct Session::KeptBlockMaps {
 Session::Session(std::filesystem::path directory, Durability durability, io::Vfs* vfs)
     : directory_(std::move(directory)), durability_(durability), vfs_(vfs),
       transaction_(std::make_shared<SessionTransactionState>()),
-      verified_(std::make_shared<CheckedIndexes>()), blockMaps_(std::make_shared<KeptBlockMaps>()) {
+      verified_(std::make_shared<CheckedIndexes>()), blockMaps_(std::make_shared<KeptBlockMaps>()),
+      folder_(std::make_shared<FolderNames>(directory_)) {
     verified_->dir = directory_;
     if (vfs_)
         verified_->vfs = vfs_;
@@ -309,7 +304,7 @@ Session::~Session() = default;
 
 std::filesystem::path Session::tablePath(std::string_view name) const {
     const std::filesystem::path named = withDbExtension(std::string(name));
-    return resolveCaseInsensitive(directory_ / named.parent_path(), named.filename().string());
+    return findInFolder(folder_.get(), directory_ / named.parent_path(), named.filename().string());
 }
 
 std::shared_ptr<SharedTable> Session::openByName(std::string_view name) const {
@@ -332,12 +327,16 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
         byName_[std::string(name)] = shared;
         return shared;
     }
-    auto file = TableFile::open(path, {.writable = true, .durability = durability_, .vfs = vfs_});
+    auto file = TableFile::open(
+        path, {.writable = true, .durability = durability_, .folder = folder_, .vfs = vfs_});
     if (auto map = vfs_ ? std::nullopt : blockMaps_->take(file->path()))
         file->adoptBlockMap(std::move(*map));
     const std::filesystem::path dbPath = file->path();
+    std::size_t trustedIndexes = 0;
     const auto trusted = [&](const std::filesystem::path& xPath) {
-        return verified_->trusts(dbPath, xPath);
+        const bool known = verified_->trusts(dbPath, xPath);
+        trustedIndexes += known ? 1 : 0;
+        return known;
     };
     auto* table = new SharedTable(
         std::move(file),
@@ -353,25 +352,30 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
             if (auto map = blockMaps_->take(index->xPath()))
                 index->offerChainMap(std::move(*map));
     // When the last cursor lets the table go, its indexes agree with it: remember the
-    // files as they are then.
+    // files as they are then, unless every index was known agreeing at the open and the
+    // files have not changed since (their stamps are the ones kept).
     std::weak_ptr<CheckedIndexes> memo = verified_;
     std::weak_ptr<KeptBlockMaps> maps = vfs_ ? nullptr : blockMaps_;
-    std::shared_ptr<SharedTable> shared(table, [memo, maps, dbPath](SharedTable* closing) {
-        std::vector<std::pair<std::filesystem::path, std::filesystem::path>> files;
-        for (const auto& index : closing->indexes())
-            files.emplace_back(index->xPath(), index->yPath());
-        auto kept = maps.expired() ? KeptBlockMaps::Files{} : KeptBlockMaps::of(*closing);
-        delete closing;
-        if (auto keeper = maps.lock())
-            for (auto& [keptPath, map] : kept)
-                keeper->byPath[keptPath] = std::move(map);
-        if (auto verified = memo.lock()) {
-            try {
-                verified->remember(dbPath, files);
-            } catch (const std::exception&) { // a cache: the next open checks again
+    const bool allKnown = trustedIndexes == table->indexes().size();
+    const std::uint64_t openedAt = table->file().pager().changeCount();
+    std::shared_ptr<SharedTable> shared(
+        table, [memo, maps, dbPath, allKnown, openedAt](SharedTable* closing) {
+            const bool asOpened = allKnown && closing->file().pager().changeCount() == openedAt;
+            std::vector<std::pair<std::filesystem::path, std::filesystem::path>> files;
+            for (const auto& index : closing->indexes())
+                files.emplace_back(index->xPath(), index->yPath());
+            auto kept = maps.expired() ? KeptBlockMaps::Files{} : KeptBlockMaps::of(*closing);
+            delete closing;
+            if (auto keeper = maps.lock())
+                for (auto& [keptPath, map] : kept)
+                    keeper->byPath[keptPath] = std::move(map);
+            if (auto verified = asOpened ? nullptr : memo.lock()) {
+                try {
+                    verified->remember(dbPath, files);
+                } catch (const std::exception&) { // a cache: the next open checks again
+                }
             }
-        }
-    });
+        });
     open_[path] = shared;
     byName_[std::string(name)] = shared;
     return shared;
@@ -433,6 +437,7 @@ std::shared_ptr<const TableFile> Session::layout(std::string_view name) {
                                   .durability = durability_,
                                   .layoutOnly = true,
                                   .mayRecover = true,
+                                  .folder = folder_,
                                   .vfs = vfs_});
 }
 

@@ -174,6 +174,9 @@ private:
     // stamp takes its map instead of walking the chain of blocks again.
     struct KeptBlockMaps;
     std::shared_ptr<KeptBlockMaps> blockMaps_;
+    // The folder's names, listed again only when it changes (tables' companion and index
+    // files are looked for in any letter case at every open).
+    std::shared_ptr<FolderNames> folder_;
 };
 
 // One save across several tables: every table written through the session while it

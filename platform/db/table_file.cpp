@@ -105,6 +105,10 @@ fs::path resolveCaseInsensitive(const fs::path& dir, const std::string& name) {
     return exact;
 }
 
+std::string foldFileName(std::string_view name) {
+    return foldCase(name);
+}
+
 bool sameFileName(std::string_view a, std::string_view b) {
     return sameFolded(a, b);
 }
@@ -120,22 +124,24 @@ fs::path companionName(const fs::path& db, const char* lowerExtension) {
     return db.parent_path() / (db.stem().string() + companionExtension(db, lowerExtension));
 }
 
-fs::path companionPath(const fs::path& db, const char* lowerExtension) {
+fs::path companionPath(const fs::path& db, const char* lowerExtension, FolderNames* folder) {
     const fs::path name = companionName(db, lowerExtension);
-    return resolveCaseInsensitive(name.parent_path(), name.filename().string());
+    return findInFolder(folder, name.parent_path(), name.filename().string());
 }
 
 std::unique_ptr<TableFile> TableFile::open(const fs::path& dbPath, OpenOptions options) {
     std::unique_ptr<TableFile> t(new TableFile);
     const fs::path named = withDbExtension(dbPath);
     const fs::path dir = named.parent_path();
-    t->dbPath_ = resolveCaseInsensitive(dir, named.filename().string());
+    t->folder_ = options.folder;
+    FolderNames* folder = t->folder_.get();
+    t->dbPath_ = findInFolder(folder, dir, named.filename().string());
     std::error_code ec;
     if (!fs::is_regular_file(t->dbPath_, ec))
         throw DbError(t->dbPath_, "no such table");
-    t->pxPath_ = companionPath(t->dbPath_, ".px");
-    t->mbPath_ = companionPath(t->dbPath_, ".mb");
-    const fs::path journal = companionPath(t->dbPath_, ".jnl");
+    t->pxPath_ = companionPath(t->dbPath_, ".px", folder);
+    t->mbPath_ = companionPath(t->dbPath_, ".mb", folder);
+    const fs::path journal = companionPath(t->dbPath_, ".jnl", folder);
     t->lock_ = std::make_unique<TableLock>(t->dbPath_);
     using Side = TableLock::Side;
     // A writer reads the table under its writer's side, so no other process's change
@@ -201,7 +207,7 @@ void TableFile::checkCodePage() const {
                      [](const FieldDef& f) { return isTextType(f.type); }))
         return;
     try {
-        TextCodec(header_.codePage).decode(std::span<const std::uint8_t>{});
+        codec_->text().decode(std::span<const std::uint8_t>{});
     } catch (const sys::EncodingError& e) {
         throw CorruptFileError(dbPath_, e.what());
     }

@@ -11,6 +11,7 @@
 #include "block_index.h"
 #include "collation.h"
 #include "file_blocks.h"
+#include "folder_names.h"
 #include "header.h"
 #include "pager.h"
 #include "record_codec.h"
@@ -48,6 +49,9 @@ struct OpenOptions {
     // A read-only open rolls back a journal left by a crash only when this is set (the
     // program's own opens); otherwise such a journal is an error, and nothing is written.
     bool mayRecover = false;
+    // The names of the table's folder, kept by the caller between opens (null: the folder
+    // is listed where a name is looked for in any letter case).
+    std::shared_ptr<FolderNames> folder = nullptr;
     io::Vfs* vfs = nullptr; // the file layer; null: the real one
 };
 
@@ -124,6 +128,8 @@ public:
     // Why the .px found on opening did not belong to the table ("" when it did); it was
     // rebuilt from the table then (writable) or is not used (read-only).
     const std::string& indexNotice() const { return indexNotice_; }
+    // The folder's names as the open was given them (null: none), for the index files.
+    FolderNames* folder() const { return folder_.get(); }
 
     // --- reading ---------------------------------------------------------------
     // The blocks in chain order with their record counts.
@@ -287,7 +293,8 @@ private:
 
     BlockIndex pxIndex_; // the .px blocks as last written
     std::string indexNotice_;
-    mutable std::unique_ptr<Collation> collation_;
+    mutable std::shared_ptr<const Collation> collation_;
+    std::shared_ptr<FolderNames> folder_;
 };
 
 // Finds a file in `dir` by name regardless of letter case; the path as spelled on disk,
@@ -298,6 +305,8 @@ std::filesystem::path resolveCaseInsensitive(const std::filesystem::path& dir,
 // Whether two file names are the same regardless of letter case, as the lookup above
 // compares them.
 bool sameFileName(std::string_view a, std::string_view b);
+// The form of a file name that sameFileName compares: equal for names it takes as the same.
+std::string foldFileName(std::string_view name);
 
 // "Tablak" and "Tablak.db" (in any letter case) name the same table.
 std::filesystem::path withDbExtension(const std::filesystem::path& name);
@@ -306,6 +315,7 @@ std::filesystem::path withDbExtension(const std::filesystem::path& name);
 // extension ("X.DB" -> "X.PX", "x.db" -> "x.px"); companionPath finds it on disk in any
 // letter case.
 std::filesystem::path companionName(const std::filesystem::path& db, const char* lowerExtension);
-std::filesystem::path companionPath(const std::filesystem::path& db, const char* lowerExtension);
+std::filesystem::path companionPath(const std::filesystem::path& db, const char* lowerExtension,
+                                    FolderNames* folder = nullptr);
 
 } // namespace db

@@ -122,7 +122,7 @@ void TableFile::reloadState() {
 
 void TableFile::ensureKeyState() const {
     if (!collation_)
-        collation_ = std::make_unique<Collation>(codec_->codePage(), header_.sortOrder);
+        collation_ = Collation::shared(codec_->codePage(), header_.sortOrder);
 }
 
 int TableFile::compareField(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b,

@@ -81,6 +81,16 @@ TextCodec::TextCodec(int codePage) : codePage_(codePage) {
     buildTables();
 }
 
+std::shared_ptr<const TextCodec> TextCodec::shared(int codePage) {
+    static std::mutex guard;
+    static std::map<int, std::shared_ptr<const TextCodec>> built;
+    std::lock_guard lock(guard);
+    auto& codec = built[codePage];
+    if (!codec)
+        codec = std::make_shared<const TextCodec>(codePage);
+    return codec;
+}
+
 void TextCodec::buildTables() {
     const std::optional<std::string> characters = singleByteCharacters(codePage_);
     if (!characters)

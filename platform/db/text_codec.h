@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -98,6 +99,9 @@ inline void assign(std::string& out, const char* p, std::size_t n) {
 class TextCodec {
 public:
     explicit TextCodec(int codePage);
+    // The codec of a code page, built once per process and shared (it never changes):
+    // every table opened takes it instead of building its tables again.
+    static std::shared_ptr<const TextCodec> shared(int codePage);
 
     int codePage() const { return codePage_; }
 
