@@ -6,8 +6,8 @@
 #include "platform/report/layout.h"
 #include "platform/sys/numbers.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
@@ -84,7 +84,9 @@ std::string groupThousands(const std::string& digits) {
 // away from zero. Worked in a buffer on the stack: a report formats every number it prints.
 std::pair<std::string, std::string> roundedDigits(double value, int places) {
     char text[64];
-    std::snprintf(text, sizeof text, "%.14e", value); // "1.00500000000000e+00"
+    const auto written =
+        std::to_chars(text, text + sizeof text - 1, value, std::chars_format::scientific, 14);
+    *written.ptr = '\0'; // "1.00500000000000e+00"
     char mantissa[15];
     mantissa[0] = text[0];
     std::memcpy(mantissa + 1, text + 2, 14);

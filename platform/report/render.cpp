@@ -1048,6 +1048,14 @@ private:
         placeTotalsRow(run, footer, totals, Row::Footer, ruleAbove);
     }
 
+    // The column of the band a total adds up, found once per report.
+    std::size_t totalColumn(const Band& band, const Total& total) {
+        auto found = totalColumns_.find(&total);
+        if (found == totalColumns_.end())
+            found = totalColumns_.emplace(&total, columnIndex(band, total.column)).first;
+        return found->second;
+    }
+
     void addToTotals(const Footer& footer, Totals& totals, const BandColumns& columns,
                      const Band& band, const std::vector<Cell>& row) {
         ++totals.count;
@@ -1055,7 +1063,7 @@ private:
             const Total& total = footer.totals[i];
             if (total.kind != Total::Kind::Sum)
                 continue;
-            const std::size_t c = columnIndex(band, total.column);
+            const std::size_t c = totalColumn(band, total);
             const Cell& cell = row[static_cast<std::size_t>(columns.cells[c])];
             if (cell.number)
                 totals.sums[i] += *cell.number;
@@ -1437,6 +1445,7 @@ private:
     std::map<std::pair<const Connection*, const Piece*>, int> pieceColumns_;
     std::vector<Cell> leadRow_; // the first detail row detailLead measures
     std::unordered_map<std::string, Connection*> connections_; // by the names looked up
+    std::unordered_map<const Total*, std::size_t> totalColumns_;
     std::map<const Connection*, std::vector<Cell>> firstRows_;
     std::map<const Band*, std::unique_ptr<Snapshot>> snapshots_;
     std::map<const Band*, std::size_t> headedPage_; // the page a band's headings were last on

@@ -411,6 +411,8 @@ TEST(NumberFormat, HungarianNotation) {
     EXPECT_EQ(report::FormatNumber(1e-300, "0.000"), "0,000");
     EXPECT_EQ(report::FormatNumber(0.00015, "0.0000"), "0,0002");
     EXPECT_EQ(report::FormatNumber(123456789012345678.0, "#,##0"), "123 456 789 012 346 000");
+    EXPECT_EQ(report::FormatNumber(1234567890123455.0, "0"), "1234567890123460");
+    EXPECT_EQ(report::FormatNumber(1234567890123445.0, "0"), "1234567890123440");
     EXPECT_FALSE(report::ValidNumberFormat("abc"));
     EXPECT_FALSE(report::ValidNumberFormat("0.0.0"));
     EXPECT_FALSE(report::ValidNumberFormat("0.#0"));
