@@ -2,8 +2,8 @@
 // For the start-up benchmark only: with FARM_BENCH_PAINTED set in the environment, the
 // end of the watched window's first paint (the last paint of it or of a control in it
 // before the event loop is back) is written to standard output as
-// "painted <steady clock in ns> <width> <height> <peak resident KiB>" and the program
-// quits. The benchmark
+// "painted <steady clock in ns> <width> <height> <peak resident KiB> <processor time in
+// us>" and the program quits. The benchmark
 // times a process from its spawn to that line; the program and the bare Qt window it is
 // compared with report the same way.
 
@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 
 namespace app {
@@ -39,6 +40,7 @@ public:
         // The paint of the window and of each of its controls: the pass ends with the
         // last, and the report follows once the event loop is back.
         lastPaint_ = std::chrono::steady_clock::now();
+        cpuAtPaint_ = ProcessorTime();
         if (!queued_)
             QTimer::singleShot(0, this, [this] { Report(); });
         queued_ = true;
@@ -50,15 +52,25 @@ private:
         reported_ = true;
         QCoreApplication::instance()->removeEventFilter(this);
         const QWidget* window = window_();
-        std::printf("painted %lld %d %d %ld\n",
+        std::printf("painted %lld %d %d %ld %lld\n",
                     static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(
                                                lastPaint_.time_since_epoch())
                                                .count()),
-                    window ? window->width() : 0, window ? window->height() : 0, PeakKiB());
+                    window ? window->width() : 0, window ? window->height() : 0, PeakKiB(),
+                    static_cast<long long>(cpuAtPaint_.count()));
         std::fflush(stdout);
         // Queued: the paint may come before the event loop runs, and a quit then is lost.
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
                                   Qt::QueuedConnection);
+    }
+
+    // The processor time the process has used so far, all its threads.
+    static std::chrono::microseconds ProcessorTime() {
+        timespec used{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+        return std::chrono::seconds(used.tv_sec) +
+               std::chrono::duration_cast<std::chrono::microseconds>(
+                   std::chrono::nanoseconds(used.tv_nsec));
     }
 
     // The process's peak resident memory so far (Linux; 0 elsewhere).
@@ -76,6 +88,7 @@ private:
 
     std::function<QWidget*()> window_;
     std::chrono::steady_clock::time_point lastPaint_;
+    std::chrono::microseconds cpuAtPaint_{0};
     bool queued_ = false;
     bool reported_ = false;
 };

@@ -21,7 +21,8 @@
 //   on a fresh database it has started on once, or on the large farm, and a bare Qt
 //   program (bare_window: a QMainWindow of our main window's size) after it; each is
 //   timed from its spawn to its first painted window and ends there. The counters give
-//   the medians, ratio = ours / bare, and each one's peak memory up to that paint.
+//   the medians, ratio = ours / bare (wall-clock and processor time), and each one's
+//   peak memory up to that paint.
 // - ColumnQuery/<open|rows>: what the column checks do on the large farm's ElvMuv (the
 //   upgrade's biggest table): open "SELECT * FROM ElvMuv" and read its field names; `rows`
 //   also counts the rows, which is what opening cost when a query ran at once.
@@ -416,6 +417,7 @@ struct Painted {
     double seconds = -1; // from the spawn to the first paint; -1 when it did not paint
     QSize size;
     double peakBytes = 0;
+    double processorSeconds = 0; // of all its threads, up to the paint
     std::string error;
 };
 
@@ -443,10 +445,11 @@ Painted SpawnUntilPainted(const QString& program, const QStringList& arguments,
     int width = 0;
     int height = 0;
     long peakKiB = 0;
+    long long processorMicroseconds = 0;
     const QByteArray output = process.readAllStandardOutput();
-    // The peak is missing from the report of an older build.
-    if (std::sscanf(output.constData(), "painted %lld %d %d %ld", &nanoseconds, &width, &height,
-                    &peakKiB) < 3) {
+    // The peak and the processor time are missing from the report of an older build.
+    if (std::sscanf(output.constData(), "painted %lld %d %d %ld %lld", &nanoseconds, &width,
+                    &height, &peakKiB, &processorMicroseconds) < 3) {
         painted.error = program.toStdString() +
                         " ended without painting: " + process.readAllStandardError().toStdString();
         return painted;
@@ -456,6 +459,7 @@ Painted SpawnUntilPainted(const QString& program, const QStringList& arguments,
                           .count();
     painted.size = QSize(width, height);
     painted.peakBytes = static_cast<double>(peakKiB) * 1024;
+    painted.processorSeconds = static_cast<double>(processorMicroseconds) / 1e6;
     return painted;
 }
 
@@ -465,15 +469,30 @@ double Median(std::vector<double> values) {
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
+// The runs of one process, and the counters they give.
+struct Runs {
+    std::vector<double> seconds;
+    std::vector<double> processorSeconds;
+    double peakBytes = 0;
+
+    void Add(const Painted& painted) {
+        seconds.push_back(painted.seconds);
+        processorSeconds.push_back(painted.processorSeconds);
+        peakBytes = std::max(peakBytes, painted.peakBytes);
+    }
+    void Clear() { *this = Runs(); }
+};
+
 // Each iteration spawns the program on `folder`, then the bare window of the size the
 // program's main window had; the iteration's time is the program's. After one untimed
 // round of both (the files in the system's cache, as at any start after the first), the
-// counters give the medians and their ratio.
+// counters give the medians of the wall-clock and the processor times (steadier on a
+// loaded machine), their ratios, and each process's highest peak memory up to its paint.
 void ProcessBesideBare(benchmark::State& state, const fs::path& folder) {
     const QString bare = QString::fromLocal8Bit(FARM_BARE_WINDOW);
-    double oursPeak = 0;
-    double barePeak = 0;
-    auto round = [&](std::vector<double>& ours, std::vector<double>& bares) {
+    Runs ours;
+    Runs bares;
+    auto round = [&] {
         const Painted program = SpawnUntilPainted(ProgramPath(), {}, folder);
         if (program.seconds < 0)
             return program.error;
@@ -482,33 +501,31 @@ void ProcessBesideBare(benchmark::State& state, const fs::path& folder) {
             folder);
         if (window.seconds < 0)
             return window.error;
-        ours.push_back(program.seconds);
-        bares.push_back(window.seconds);
-        oursPeak = std::max(oursPeak, program.peakBytes);
-        barePeak = std::max(barePeak, window.peakBytes);
+        ours.Add(program);
+        bares.Add(window);
         return std::string();
     };
-    std::vector<double> ours;
-    std::vector<double> bares;
-    if (std::string error = round(ours, bares); !error.empty()) {
+    if (std::string error = round(); !error.empty()) {
         state.SkipWithError(error.c_str());
         return;
     }
-    ours.clear();
-    bares.clear();
+    ours.Clear();
+    bares.Clear();
     for (auto _ : state) {
-        if (std::string error = round(ours, bares); !error.empty()) {
+        if (std::string error = round(); !error.empty()) {
             state.SkipWithError(error.c_str());
             return;
         }
-        state.SetIterationTime(ours.back());
+        state.SetIterationTime(ours.seconds.back());
     }
-    state.counters["ours_ms"] = Median(ours) * 1e3;
-    state.counters["bare_ms"] = Median(bares) * 1e3;
-    state.counters["ratio"] = Median(ours) / Median(bares);
-    // Each process's peak resident memory up to its first paint, the highest of the runs.
-    state.counters["ours_peak_mb"] = oursPeak / 1e6;
-    state.counters["bare_peak_mb"] = barePeak / 1e6;
+    state.counters["ours_ms"] = Median(ours.seconds) * 1e3;
+    state.counters["bare_ms"] = Median(bares.seconds) * 1e3;
+    state.counters["ratio"] = Median(ours.seconds) / Median(bares.seconds);
+    state.counters["ours_cpu_ms"] = Median(ours.processorSeconds) * 1e3;
+    state.counters["bare_cpu_ms"] = Median(bares.processorSeconds) * 1e3;
+    state.counters["cpu_ratio"] = Median(ours.processorSeconds) / Median(bares.processorSeconds);
+    state.counters["ours_peak_mb"] = ours.peakBytes / 1e6;
+    state.counters["bare_peak_mb"] = bares.peakBytes / 1e6;
 }
 
 // A fresh database the program has started on once (the first start, which makes it,
