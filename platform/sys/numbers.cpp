@@ -215,24 +215,33 @@ std::string intToText(std::int64_t value) {
 
 namespace {
 
+// 10 to the power of a number of decimals: exact up to 22, taken from a table there, as
+// a total or a dose is rounded for every row of a sheet.
+double powerOfTen(int decimals) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    return decimals >= 0 && decimals <= 22 ? kPowers[decimals] : std::pow(10.0, decimals);
+}
+
 double stepSlack(double steps) {
     return 1e-9 * std::max(1.0, std::fabs(steps));
 }
 
 // Whole steps back to the decimal value; a zero keeps no sign.
 double fromSteps(double steps, int decimals) {
-    return steps == 0 ? 0.0 : steps / std::pow(10.0, decimals);
+    return steps == 0 ? 0.0 : steps / powerOfTen(decimals);
 }
 
 } // namespace
 
 double roundUp(double value, int decimals) {
-    const double steps = value * std::pow(10.0, decimals);
+    const double steps = value * powerOfTen(decimals);
     return fromSteps(std::ceil(steps - stepSlack(steps)), decimals);
 }
 
 double roundDown(double value, int decimals) {
-    const double steps = value * std::pow(10.0, decimals);
+    const double steps = value * powerOfTen(decimals);
     return fromSteps(std::floor(steps + stepSlack(steps)), decimals);
 }
 
