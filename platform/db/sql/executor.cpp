@@ -1231,6 +1231,9 @@ private:
     }
 
     int compareSortKeys(std::uint32_t a, std::uint32_t b, std::size_t key) const {
+        if (const auto x = keys_.number(a, key))
+            if (const auto y = keys_.number(b, key))
+                return (*x > *y) - (*x < *y);
         const SortSpec& spec = specs_[key];
         const bool byText = spec.order.collation != nullptr;
         if (const auto c = compareKey(keys_.isBlank(a, key), keys_.isBlank(b, key),

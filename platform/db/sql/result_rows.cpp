@@ -233,6 +233,17 @@ bool ResultRows::isBlank(std::size_t row, std::size_t column) const {
     return false;
 }
 
+std::optional<double> ResultRows::number(std::size_t row, std::size_t column) const {
+    const Column& c = columns_[column];
+    if (c.isNull(row) || c.kind == kFlag)
+        return std::nullopt;
+    if (inWholes(c.kind))
+        return c.wholes[row];
+    if (inReals(c.kind))
+        return c.reals[row];
+    return std::nullopt;
+}
+
 std::optional<std::string_view> ResultRows::text(std::size_t row, std::size_t column) const {
     const Column& c = columns_[column];
     if (c.isNull(row))

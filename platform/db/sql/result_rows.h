@@ -32,6 +32,10 @@ public:
     bool isNull(std::size_t row, std::size_t column) const;
     // NULL or an empty text.
     bool isBlank(std::size_t row, std::size_t column) const;
+    // A whole number, number, date, time or timestamp as a number, where the column holds
+    // values of one of these kinds alone (so that two of its numbers compare as the
+    // values do); nullopt for NULL and any other.
+    std::optional<double> number(std::size_t row, std::size_t column) const;
     // A text value as it is kept (valid until the rows change); nullopt for any other.
     std::optional<std::string_view> text(std::size_t row, std::size_t column) const;
 
