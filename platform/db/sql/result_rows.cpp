@@ -197,6 +197,10 @@ ResultRows::Column ResultRows::Column::gathered(const std::vector<std::uint32_t>
             g.reals.push_back(reals[from]);
     } else if (inBytes(kind)) {
         g.ends.reserve(order.size());
+        std::size_t total = 0;
+        for (const std::uint32_t from : order)
+            total += bytesOf(from).size();
+        g.bytes.reserve(total);
         for (const std::uint32_t from : order) {
             g.bytes.append(bytesOf(from));
             g.ends.push_back(static_cast<std::uint32_t>(g.bytes.size()));
