@@ -12,6 +12,11 @@ namespace db {
 
 namespace {
 
+// "a/b", "a/b/" and "a/./b" alike.
+fs::path normalFolder(const fs::path& dir) {
+    return (dir / "x").lexically_normal().parent_path();
+}
+
 std::uint64_t nanoseconds(const timespec& t) {
     return static_cast<std::uint64_t>(t.tv_sec) * 1000000000u +
            static_cast<std::uint64_t>(t.tv_nsec);
@@ -59,11 +64,10 @@ const std::vector<std::string>& FolderNames::names() {
     return names_;
 }
 
+FolderNames::FolderNames(fs::path dir) : dir_(std::move(dir)), normal_(normalFolder(dir_)) {}
+
 bool FolderNames::holds(const fs::path& dir) const {
-    const auto normal = [](const fs::path& d) {
-        return (d / "x").lexically_normal().parent_path();
-    };
-    return normal(dir) == normal(dir_);
+    return dir.native() == dir_.native() || normalFolder(dir) == normal_;
 }
 
 fs::path findInFolder(FolderNames* folder, const fs::path& dir, const std::string& name) {

@@ -22,7 +22,7 @@ bool settled(const struct stat& st);
 
 class FolderNames {
 public:
-    explicit FolderNames(std::filesystem::path dir) : dir_(std::move(dir)) {}
+    explicit FolderNames(std::filesystem::path dir);
 
     const std::filesystem::path& dir() const { return dir_; }
     // Whether `dir` names this folder ("a/b" and "a/b/" do).
@@ -37,6 +37,7 @@ private:
     bool refresh(); // lists the folder unless the kept listing is current; whether it is now
 
     std::filesystem::path dir_;
+    std::filesystem::path normal_; // dir_ as holds compares it
     std::vector<std::string> names_;
     // Folded name (foldFileName) -> the names folding to it, in listing order.
     std::unordered_map<std::string, std::vector<std::string>> byFolded_;
