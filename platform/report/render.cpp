@@ -196,6 +196,7 @@ struct CellBox {
     std::vector<std::string> lines;
     TextStyle style;
     double size = 9;
+    bool number = false; // shrunk to fit rather than cut
 };
 
 // A row of cells and its height.
@@ -286,11 +287,14 @@ private:
     Page& page() { return doc_.pages.back(); }
     int pageNumber() const { return static_cast<int>(doc_.pages.size()); }
 
-    // Adds a one-line text; a text wider than its box is cut with the cut mark.
+    // Adds a one-line text; a text wider than its box is cut with the cut mark, a number
+    // is set smaller instead: a cut number would read as another value.
     void addText(double x, double y, double width, double height, const std::string& text,
-                 const TextStyle& style, double size) {
+                 const TextStyle& style, double size, bool number = false) {
         if (text.empty() || width <= 0)
             return;
+        if (number)
+            size = FittingSize(text, width, size, style.bold);
         TextItem item;
         item.x = x;
         item.y = y;
@@ -576,6 +580,8 @@ private:
             const std::string text =
                 cellText(column, row[static_cast<std::size_t>(columns.cells[i])]);
             cell.lines = linesOf(text, column.wrap, cell.width - 2 * pad, size, column.bold);
+            cell.number = !column.wrap && cell.lines.size() == 1 &&
+                          row[static_cast<std::size_t>(columns.cells[i])].number.has_value();
             most = std::max(most, cell.lines.size());
             shape.cells.push_back(std::move(cell));
         }
@@ -773,6 +779,7 @@ private:
             cell.width = columns.edge(c + 1) - cell.x;
             cell.size = size;
             cell.style = TextStyle{size, true, column.align};
+            cell.number = true;
             cell.lines = {footer.totals[i].kind == Total::Kind::Count ? sys::intToText(totals.count)
                           : column.format.empty() ? sys::floatToText(totals.sums[i])
                                                   : FormatNumber(totals.sums[i], column.format)};
@@ -968,7 +975,7 @@ private:
             for (std::size_t i = 0; i < cell.lines.size(); ++i)
                 addText(cell.x + pad, y_ + offset + static_cast<double>(i) * LineStep(cell.size),
                         cell.width - 2 * pad, RowHeight(cell.size), cell.lines[i], cell.style,
-                        cell.size);
+                        cell.size, cell.number);
         const Rules& rules = band.rules;
         const double bottom = y_ + shape.height;
         if (rules.kind == Rules::Kind::Grid || rules.kind == Rules::Kind::Columns)

@@ -146,6 +146,17 @@ std::string FitText(const std::string& text, double width, double points, bool b
     return full.left(length).trimmed().toStdString() + kCutMark;
 }
 
+double FittingSize(const std::string& text, double width, double points, bool bold) {
+    // The width grows with the size all but linearly: a few steps settle it.
+    for (int step = 0; step < 8; ++step) {
+        const double wide = widthOf(text, points, bold);
+        if (wide <= width || wide <= 0)
+            break;
+        points *= width / wide * 0.999;
+    }
+    return points;
+}
+
 std::vector<std::string> WrapText(const std::string& text, double width, double points, bool bold) {
     // Most cells fit on one line as they are: no splitting into words.
     if (text.find('\n') == std::string::npos &&

@@ -24,6 +24,10 @@ double TextWidth(std::string_view text, double points, bool bold);
 // fits with the cut mark after it (only the mark when not even one letter fits).
 std::string FitText(const std::string& text, double width, double points, bool bold);
 
+// The font size at which the text fits the width: the size itself when it does, else
+// the size shrunk just enough (a number must show whole, never cut).
+double FittingSize(const std::string& text, double width, double points, bool bold);
+
 // The text in lines no wider than the width: broken at blanks, a word longer than the
 // width after a hyphen or between letters; "\n" in the text breaks a line. An empty text
 // is one empty line.

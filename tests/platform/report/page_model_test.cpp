@@ -79,6 +79,27 @@ column Cim width=30
     EXPECT_EQ(addresses[1]->y, names[4]->y);
 }
 
+TEST_F(PageModel, ATotalWiderThanItsColumnIsSetSmallerNotCut) {
+    data.rows.push_back({"a", "", "455957", "", ""});
+    data.rows.push_back({"b", "", "455958", "", ""});
+    const report::Document& document = run(R"(farmreport 1
+page margin=10 font=9
+band Sorok connection=RvSorok headings=no
+column Nev width=20
+column Ter width=12 align=right format="#,##0"
+foot "Összesen:"
+total Ter sum
+)");
+    const report::Page& page = document.pages[0];
+    const auto total = std::find_if(page.texts.begin(), page.texts.end(),
+                                    [](const report::TextItem& t) { return t.bold && t.x > 30; });
+    ASSERT_NE(total, page.texts.end());
+    EXPECT_EQ(total->text, "911 915");
+    EXPECT_LT(total->fontSize, 9);
+    EXPECT_LE(report::TextWidth(total->text, total->fontSize, true), total->width + 1e-6);
+    EXPECT_EQ(page.texts.front().fontSize, 9) << "a text that fits keeps its size";
+}
+
 TEST_F(PageModel, FixedRowsKeepTheirHeightAndTheirNumberAPage) {
     addRows(30);
     data.rows[3][0] = "egy nagyon hosszú megjegyzés, amely két sornál többet kívánna a cellában";
