@@ -645,6 +645,11 @@ MappedBytes Pager::mapped(int file, std::uint64_t offset, std::size_t length) co
     if (!impl_->broken.empty() || !f.exists() || f.dirty() || offset > f.committedSize ||
         length > f.committedSize - offset)
         return {};
+    // A file another process cut short since this session read it would end the program
+    // at the first mapped byte past its end (SIGBUS): such a read goes the copying way,
+    // which tells a short file as an error. One fstat is far cheaper than the block copy.
+    if (f.file.size() != f.committedSize)
+        return {};
     if (f.mapping && f.mapping->bytes().size() != f.committedSize)
         f.mapping.reset();
     if (!f.mapping)
