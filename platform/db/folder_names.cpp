@@ -22,16 +22,6 @@ std::uint64_t nanoseconds(const timespec& t) {
            static_cast<std::uint64_t>(t.tv_nsec);
 }
 
-// The folder as it is now: identity and times; empty when it cannot be read or changed
-// too lately to tell the next change by.
-std::vector<std::uint64_t> stampOf(const fs::path& dir) {
-    struct stat st {};
-    if (::stat(dir.empty() ? "." : dir.c_str(), &st) != 0 || !settled(st))
-        return {};
-    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-            nanoseconds(st.st_mtim), nanoseconds(st.st_ctim)};
-}
-
 } // namespace
 
 bool settled(const struct stat& st) {
@@ -42,8 +32,17 @@ bool settled(const struct stat& st) {
     return nanoseconds(now) >= changed + kSettled;
 }
 
+std::vector<std::uint64_t> settledStamp(const fs::path& path) {
+    struct stat st {};
+    if (::stat(path.empty() ? "." : path.c_str(), &st) != 0 || !settled(st))
+        return {};
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint64_t>(st.st_size), nanoseconds(st.st_mtim),
+            nanoseconds(st.st_ctim)};
+}
+
 bool FolderNames::refresh() {
-    std::vector<std::uint64_t> now = stampOf(dir_);
+    std::vector<std::uint64_t> now = settledStamp(dir_);
     if (!now.empty() && now == stamp_)
         return true;
     names_.clear();
@@ -55,7 +54,8 @@ bool FolderNames::refresh() {
         byFolded_[foldFileName(names_.back())].push_back(names_.back());
     }
     // Kept only when the folder did not change while it was listed.
-    stamp_ = !now.empty() && stampOf(dir_) == now ? std::move(now) : std::vector<std::uint64_t>{};
+    stamp_ =
+        !now.empty() && settledStamp(dir_) == now ? std::move(now) : std::vector<std::uint64_t>{};
     return !stamp_.empty();
 }
 

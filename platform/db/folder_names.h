@@ -20,6 +20,11 @@ namespace db {
 // taken in the tick of a change could stay the same across the next one.
 bool settled(const struct stat& st);
 
+// What shows a change of a file or folder, by this process or another: its identity,
+// size, and modification and status-change times. Empty when it cannot be looked at or
+// has not settled.
+std::vector<std::uint64_t> settledStamp(const std::filesystem::path& path);
+
 class FolderNames {
 public:
     explicit FolderNames(std::filesystem::path dir);

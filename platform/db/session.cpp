@@ -220,28 +220,19 @@ namespace {
 
 std::optional<std::uint32_t> headerChecksum(const std::filesystem::path& path);
 
-std::uint64_t nanoseconds(const timespec& t) {
-    return static_cast<std::uint64_t>(t.tv_sec) * 1000000000u +
-           static_cast<std::uint64_t>(t.tv_nsec);
-}
-
-// What shows any change of a data file, by this process or another: its identity, size,
-// modification and status-change times and a checksum of its header (record and block
-// counts). Empty when the file cannot be read, or when it changed so lately that a
-// change made now could leave both times as they are (they move in clock ticks).
+// What shows any change of a data file, by this process or another: its settled stamp
+// (identity, size and times) and a checksum of its header (record and block counts).
+// Empty when the file cannot be read, or when it changed so lately that a change made
+// now could leave both times as they are (they move in clock ticks).
 std::vector<std::uint64_t> blockMapStamp(const std::filesystem::path& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !settled(st))
+    std::vector<std::uint64_t> stamp = settledStamp(path);
+    if (stamp.empty())
         return {};
     const auto header = headerChecksum(path);
     if (!header)
         return {};
-    return {static_cast<std::uint64_t>(st.st_dev),
-            static_cast<std::uint64_t>(st.st_ino),
-            static_cast<std::uint64_t>(st.st_size),
-            nanoseconds(st.st_mtim),
-            nanoseconds(st.st_ctim),
-            *header};
+    stamp.push_back(*header);
+    return stamp;
 }
 
 } // namespace
