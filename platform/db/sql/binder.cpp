@@ -4,6 +4,7 @@
 #include "platform/db/header.h"
 #include "platform/db/sql/bound.h"
 #include "platform/db/sql/lexer.h"
+#include "platform/db/sql/values.h"
 #include "platform/sys/text.h"
 
 #include <bit>
@@ -65,6 +66,8 @@ public:
         for (const OrderItem& o : s.orderBy)
             plan_.orderBy.push_back(bindOrder(o));
         plan_.aggregated = !plan_.groupBy.empty() || !plan_.aggs.empty();
+        if (plan_.aggregated)
+            checkGrouped(s);
     }
 
 private:
@@ -95,10 +98,10 @@ private:
             return p;
         }
         if (plan_.tables.size() >= kMaxTables)
-            fail(f.begin, "too many tables");
+            fail(f.begin, "túl sok tábla (legfeljebb " + std::to_string(kMaxTables) + ")");
         const std::string name = withoutDb(f.table);
         if (!session_.exists(name))
-            fail(f.begin, "unknown table '" + f.table + "'");
+            fail(f.begin, "nincs '" + f.table + "' nevű tábla");
         TableSlot slot;
         if (layoutOnly_) {
             slot.layout = session_.layout(name);
@@ -193,7 +196,7 @@ private:
                     return static_cast<int>(i);
             }
         }
-        fail(e.begin, "unknown table '" + e.qualifier + "'");
+        fail(e.begin, "nincs '" + e.qualifier + "' nevű tábla");
     }
 
     // An unqualified name that several tables carry means the first table's field.
@@ -204,7 +207,7 @@ private:
             n.table = findQualifier(e);
             n.field = plan_.tables[static_cast<std::size_t>(n.table)].file->fieldIndex(e.name);
             if (n.field < 0)
-                fail(e.begin, "unknown column '" + e.qualifier + "." + e.name + "'");
+                fail(e.begin, "nincs '" + e.qualifier + "." + e.name + "' nevű mező");
             return n;
         }
         for (std::size_t i = 0; i < plan_.tables.size(); ++i) {
@@ -215,14 +218,14 @@ private:
                 return n;
             }
         }
-        fail(e.begin, "unknown column '" + e.name + "'");
+        fail(e.begin, "nincs '" + e.name + "' nevű mező");
     }
 
     Value paramValue(const Expr& e) const {
         for (const auto& [name, value] : params_)
             if (sys::equalsNoCase(name, e.name))
                 return value;
-        fail(e.begin, "no value for parameter ':" + e.name + "'");
+        fail(e.begin, "a(z) :" + e.name + " paraméternek nincs értéke");
     }
 
     Node bindExpr(const Expr& e, bool allowAggregates) {
@@ -259,12 +262,63 @@ private:
         }
         for (const Expr& a : e.args)
             n.kids.push_back(bindExpr(a, allowAggregates));
+        if (n.kind == Node::Kind::Binary && isComparison(n.op))
+            readConstantsAsFields(e, n);
         return n;
+    }
+
+    static bool isComparison(BinOp op) {
+        return op == BinOp::Eq || op == BinOp::Ne || op == BinOp::Lt || op == BinOp::Gt ||
+               op == BinOp::Le || op == BinOp::Ge;
+    }
+
+    // A literal or parameter compared with a field is read once as the field's kind (a
+    // text as a date, a time, a number); one that cannot be read so is an error naming
+    // both, not a comparison that never holds.
+    void readConstantsAsFields(const Expr& e, Node& n) const {
+        for (std::size_t side = 0; side < 2; ++side) {
+            const Node& column = n.kids[side];
+            Node& constant = n.kids[1 - side];
+            if (column.kind != Node::Kind::Column || constant.kind != Node::Kind::Const ||
+                constant.emptyText)
+                continue;
+            const FieldDef& field = typeOf(column);
+            if (auto read = asKindOf(field.type, constant.value)) {
+                constant.value = std::move(*read);
+                continue;
+            }
+            const Expr& written = e.args[1 - side];
+            fail(written.begin, constantName(written, constant.value) + " nem olvasható " +
+                                    kindName(field.type) + "ként a(z) " + field.name + " mezőhöz");
+        }
+    }
+
+    std::string constantName(const Expr& e, const Value& value) const {
+        const std::string written(text_.substr(e.begin, e.end - e.begin));
+        if (e.kind != ExprKind::Param)
+            return written;
+        const auto* s = std::get_if<std::string>(&value);
+        return "a(z) " + written + " paraméter értéke" + (s ? " ('" + *s + "')" : std::string());
+    }
+
+    static std::string kindName(FieldType t) {
+        switch (t) {
+        case FieldType::Date:
+            return "dátum";
+        case FieldType::Time:
+            return "időpont";
+        case FieldType::Timestamp:
+            return "dátum és idő";
+        case FieldType::Logical:
+            return "logikai érték";
+        default:
+            return "szám";
+        }
     }
 
     Node bindAggregate(const Expr& e, bool allowAggregates) {
         if (!allowAggregates)
-            fail(e.begin, "an aggregate is not allowed here");
+            fail(e.begin, "összesítő függvény itt nem állhat");
         AggSpec spec;
         spec.func = e.func;
         spec.distinct = e.distinct;
@@ -278,6 +332,57 @@ private:
         n.agg = static_cast<int>(plan_.aggs.size());
         plan_.aggs.push_back(std::move(spec));
         return n;
+    }
+
+    // --- grouping ---------------------------------------------------------------------
+    // In a grouped statement every column read outside an aggregate is one of the group's
+    // values: any other would be read from one row of the group, a value that is no
+    // group's.
+    void checkGrouped(const SelectStmt& s) const {
+        for (std::size_t c = 0; c < plan_.columns.size(); ++c) {
+            const ColumnSource& source = sources_[c];
+            if (source.expr)
+                checkGrouped(*source.expr, plan_.columns[c].expr);
+            else if (!isGroupValue(plan_.columns[c].expr))
+                failUngrouped(source.begin, plan_.columns[c].def.name);
+        }
+        if (s.having)
+            checkGrouped(*s.having, *plan_.having);
+        for (std::size_t k = 0; k < s.orderBy.size(); ++k)
+            if (plan_.orderBy[k].column < 0)
+                checkGrouped(s.orderBy[k].expr, plan_.orderBy[k].expr);
+    }
+
+    // The expression as written and as bound, side by side.
+    void checkGrouped(const Expr& e, const Node& n) const {
+        if (e.kind == ExprKind::Aggregate || isGroupValue(n))
+            return;
+        if (e.kind == ExprKind::Column)
+            failUngrouped(e.begin, e.qualifier.empty() ? e.name : e.qualifier + "." + e.name);
+        for (std::size_t i = 0; i < e.args.size() && i < n.kids.size(); ++i)
+            checkGrouped(e.args[i], n.kids[i]);
+    }
+
+    [[noreturn]] void failUngrouped(std::size_t at, const std::string& name) const {
+        fail(at, "a(z) " + name +
+                     " mező nincs a GROUP BY után, és nem is összesítő függvény (COUNT, SUM, "
+                     "AVG, MIN, MAX) része");
+    }
+
+    bool isGroupValue(const Node& n) const {
+        return std::any_of(plan_.groupBy.begin(), plan_.groupBy.end(),
+                           [&](const Node& g) { return sameNode(g, n); });
+    }
+
+    static bool sameNode(const Node& a, const Node& b) {
+        if (a.kind != b.kind || a.table != b.table || a.field != b.field || a.op != b.op ||
+            a.negated != b.negated || a.agg != b.agg || a.value != b.value ||
+            a.kids.size() != b.kids.size())
+            return false;
+        for (std::size_t i = 0; i < a.kids.size(); ++i)
+            if (!sameNode(a.kids[i], b.kids[i]))
+                return false;
+        return true;
     }
 
     // --- types ------------------------------------------------------------------------
@@ -343,7 +448,7 @@ private:
         plan_.columns.push_back(std::move(c));
     }
 
-    void addTableColumns(int slot) {
+    void addTableColumns(int slot, std::size_t begin) {
         const auto& fields = plan_.tables[static_cast<std::size_t>(slot)].file->fields();
         for (std::size_t f = 0; f < fields.size(); ++f) {
             Node n;
@@ -351,20 +456,21 @@ private:
             n.table = slot;
             n.field = static_cast<int>(f);
             addColumn(std::move(n), fields[f].name);
+            sources_.push_back({nullptr, begin});
         }
     }
 
     void bindItem(const SelectItem& item) {
         if (item.kind == SelectItem::Kind::Star) {
             for (std::size_t i = 0; i < plan_.tables.size(); ++i)
-                addTableColumns(static_cast<int>(i));
+                addTableColumns(static_cast<int>(i), item.begin);
             return;
         }
         if (item.kind == SelectItem::Kind::TableStar) {
             Expr q;
             q.qualifier = item.qualifier;
             q.begin = item.begin;
-            addTableColumns(findQualifier(q));
+            addTableColumns(findQualifier(q), item.begin);
             return;
         }
         Node n = bindExpr(item.expr, true);
@@ -379,6 +485,7 @@ private:
                     sys::trim(text_.substr(item.expr.begin, item.expr.end - item.expr.begin)));
         }
         addColumn(std::move(n), std::move(name));
+        sources_.push_back({&item.expr, item.begin});
     }
 
     // A name that an earlier column already has (in any letter case) gets _1, _2, ...
@@ -407,7 +514,7 @@ private:
         if (e.kind == ExprKind::Literal && std::holds_alternative<std::int32_t>(e.value)) {
             const int position = std::get<std::int32_t>(e.value);
             if (position < 1 || position > static_cast<int>(plan_.columns.size()))
-                fail(e.begin, "no result column " + std::to_string(position));
+                fail(e.begin, "nincs " + std::to_string(position) + ". eredményoszlop");
             k.column = position - 1;
         } else if (e.kind == ExprKind::Column && e.qualifier.empty()) {
             for (std::size_t i = 0; i < plan_.columns.size() && k.column < 0; ++i)
@@ -429,6 +536,12 @@ private:
     BoundSelect& plan_;
     bool layoutOnly_;
     std::vector<std::tuple<int, std::uint8_t, std::shared_ptr<const Collation>>> collations_;
+    // Per output column: the expression it was written as (none for a * column), where.
+    struct ColumnSource {
+        const Expr* expr = nullptr;
+        std::size_t begin = 0;
+    };
+    std::vector<ColumnSource> sources_;
 };
 
 } // namespace

@@ -92,7 +92,7 @@ private:
                 ++pos_;
         }
         if (isNameStart(at(pos_)))
-            failAt(text_, pos_, "unexpected character after a number");
+            failAt(text_, pos_, "váratlan karakter a szám után");
         return make(TokenKind::Number, std::string(text_.substr(begin, pos_ - begin)), begin);
     }
 
@@ -103,7 +103,7 @@ private:
         ++pos_;
         while (true) {
             if (pos_ >= text_.size())
-                failAt(text_, begin, "unclosed quote");
+                failAt(text_, begin, "lezáratlan idézőjel");
             if (text_[pos_] == quote) {
                 if (at(pos_ + 1) != static_cast<unsigned char>(quote))
                     break;
@@ -125,7 +125,7 @@ private:
         }
         static constexpr std::string_view oneChar = ",.()*+-/=<>;";
         if (oneChar.find(text_[pos_]) == std::string_view::npos)
-            failAt(text_, pos_, "unexpected character");
+            failAt(text_, pos_, "váratlan karakter");
         ++pos_;
         return make(TokenKind::Symbol, std::string(1, text_[begin]), begin);
     }
@@ -162,6 +162,28 @@ std::size_t letterStart(std::string_view text, std::size_t from) {
     return from;
 }
 
+// The token that starts at `offset` (its first 30 bytes or so): a name or number, a
+// quoted text, or a symbol; empty when only blanks follow.
+std::string_view tokenAt(std::string_view text, std::size_t offset) {
+    while (offset < text.size() && isBlank(static_cast<unsigned char>(text[offset])))
+        ++offset;
+    if (offset >= text.size())
+        return {};
+    const auto c = static_cast<unsigned char>(text[offset]);
+    std::size_t end = offset + 1;
+    if (isNamePart(c)) {
+        while (end < text.size() &&
+               (isNamePart(static_cast<unsigned char>(text[end])) || text[end] == '.'))
+            ++end;
+    } else if (c == '\'' || c == '"') {
+        end = std::min(text.find(text[offset], offset + 1), text.size() - 1) + 1;
+    } else if (end < text.size() && std::string_view("<>=!").find(c) != std::string_view::npos &&
+               std::string_view("<>=").find(text[end]) != std::string_view::npos) {
+        ++end;
+    }
+    return text.substr(offset, end - offset);
+}
+
 } // namespace
 
 std::string describePlace(std::string_view text, std::size_t offset) {
@@ -194,15 +216,16 @@ std::string describePlace(std::string_view text, std::size_t offset) {
     quoted += text.substr(from, to - from);
     if (to < lineEnd)
         quoted += "...";
-    std::string out = "line " + std::to_string(line) + ", column " + std::to_string(column);
-    const std::size_t tokenEnd = std::min(text.find_first_of(" \t\r\n,()", offset), to);
-    const std::string_view near = text.substr(offset, tokenEnd - offset);
-    out += near.empty() ? std::string(" (at the end)") : " near '" + std::string(near) + "'";
+    std::string out = std::to_string(line) + ". sor, " + std::to_string(column) + ". oszlop";
+    const std::string_view near = tokenAt(text.substr(0, to), offset);
+    out += near.empty() ? std::string(", az utasítás végén") : ", itt: '" + std::string(near) + "'";
     return out + "\n" + quoted + "\n" + caret + "^";
 }
 
 void failAt(std::string_view text, std::size_t offset, const std::string& what) {
-    throw SqlError(what + " at " + describePlace(text, offset));
+    const std::string place = describePlace(text, offset);
+    const std::size_t placeEnd = place.find('\n');
+    throw SqlError(what + " (" + place.substr(0, placeEnd) + ")" + place.substr(placeEnd));
 }
 
 } // namespace db::sql

@@ -24,10 +24,11 @@ struct Token {
 // Splits the statement; throws SqlError at an unknown character or an unclosed quote.
 std::vector<Token> tokenize(std::string_view text);
 
-// "line L, column C" plus the part of its line around the place (some 60 characters at
-// most) with a caret under the place.
+// "L. sor, C. oszlop, itt: '<token>'" (or ", az utasítás végén"), then on the next lines the part
+// of its line around the place (some 60 characters at most) with a caret under the place.
 std::string describePlace(std::string_view text, std::size_t offset);
-// Throws SqlError: "<what> at line L, column C" followed by the statement and a caret.
+// Throws SqlError: "<what> (L. sor, C. oszlop, itt: '<token>')" followed by the statement's
+// line and a caret.
 [[noreturn]] void failAt(std::string_view text, std::size_t offset, const std::string& what);
 
 } // namespace db::sql

@@ -55,11 +55,11 @@ public:
             ast->isSelect = false;
             ast->alter = parseAlter();
         } else {
-            fail("expected SELECT or ALTER TABLE");
+            fail("SELECT vagy ALTER TABLE utasítás kellene");
         }
         accept(";");
         if (peek().kind != TokenKind::End)
-            fail("unexpected text after the statement");
+            fail("fölösleges szöveg az utasítás után");
         ast->params = std::move(params_);
         return ast;
     }
@@ -83,7 +83,7 @@ private:
     }
     const Token& expect(std::string_view s) {
         if (!peek().is(s))
-            fail("expected " + std::string(s));
+            fail(std::string(s) + " kellene");
         return take();
     }
     [[noreturn]] void fail(const std::string& what) const { failAt(text_, peek().begin, what); }
@@ -93,7 +93,7 @@ private:
     }
     std::string takeName(const char* what) {
         if (!atName())
-            fail(std::string("expected ") + what);
+            fail(std::string(what) + " kellene");
         return take().text;
     }
     std::size_t lastEnd() const { return pos_ > 0 ? tokens_[pos_ - 1].end : 0; }
@@ -113,7 +113,8 @@ private:
         Parser& p_;
     };
     static std::string tooDeep() {
-        return "nested more than " + std::to_string(kMaxNesting) + " levels deep";
+        return "az utasítás " + std::to_string(kMaxNesting) +
+               " szintnél mélyebben ágyazódik egymásba";
     }
 
     // --- SELECT -----------------------------------------------------------------------
@@ -163,7 +164,7 @@ private:
         }
         item.expr = parseExpr();
         if (accept("AS"))
-            item.alias = takeName("an alias");
+            item.alias = takeName("álnév");
         else if (atName())
             item.alias = take().text;
         return item;
@@ -227,13 +228,13 @@ private:
         if (peek().kind == TokenKind::QuotedName) {
             t.table = take().text;
         } else {
-            t.table = takeName("a table name");
+            t.table = takeName("táblanév");
             // A bare file name: "szlatet.db".
             if (peek().is(".") && peek(1).kind == TokenKind::Name)
                 t.table += "." + (take(), take().text);
         }
         if (accept("AS"))
-            t.alias = takeName("an alias");
+            t.alias = takeName("álnév");
         else if (atName())
             t.alias = take().text;
         return t;
@@ -413,9 +414,10 @@ private:
         if (t.kind == TokenKind::Name && peek(1).is("(")) {
             if (auto func = aggregateNamed(t.text))
                 return parseAggregate(*func);
+            failAt(text_, peek(1).begin, "ismeretlen függvény: " + t.text);
         }
         if (!atName())
-            fail("expected an expression");
+            fail("kifejezés kellene");
         return parseColumn();
     }
 
@@ -428,7 +430,7 @@ private:
         } else if (const auto asFloat = sys::tryParseFloat(t.text)) {
             e.value = *asFloat;
         } else {
-            failAt(text_, t.begin, "number out of range");
+            failAt(text_, t.begin, "a szám kívül esik a megengedett tartományon");
         }
         return finish(std::move(e));
     }
@@ -438,7 +440,7 @@ private:
         e.name = take().text;
         if (accept(".")) {
             e.qualifier = std::move(e.name);
-            e.name = takeName("a column name");
+            e.name = takeName("mezőnév");
         }
         return finish(std::move(e));
     }
@@ -514,7 +516,7 @@ private:
         do {
             accept("ADD");
             FieldDef f;
-            f.name = takeName("a column name");
+            f.name = takeName("mezőnév");
             parseType(f);
             a.added.push_back(std::move(f));
         } while (accept(","));
@@ -525,7 +527,7 @@ private:
         const Token& t = peek();
         const auto n = t.kind == TokenKind::Number ? sys::tryParseInt(t.text) : std::nullopt;
         if (!n)
-            fail("expected a size");
+            fail("méret kellene");
         take();
         return *n;
     }
@@ -533,7 +535,7 @@ private:
     void parseType(FieldDef& f) {
         const Token& t = peek();
         if (t.kind != TokenKind::Name)
-            fail("expected a column type");
+            fail("mezőtípus kellene");
         static constexpr std::pair<const char*, FieldType> simple[] = {
             {"INTEGER", FieldType::Long},        {"INT", FieldType::Long},
             {"SMALLINT", FieldType::Short},      {"DATE", FieldType::Date},
@@ -554,7 +556,7 @@ private:
             f.type = FieldType::Alpha;
             f.size = parseSize();
             if (f.size < 1 || f.size > 255)
-                failAt(text_, tokens_[pos_ - 1].begin, "a text column holds 1 to 255 characters");
+                failAt(text_, tokens_[pos_ - 1].begin, "egy szöveges mező 1–255 karakteres lehet");
             expect(")");
             return;
         }
@@ -570,7 +572,7 @@ private:
             }
             return;
         }
-        fail("unknown column type");
+        fail("ismeretlen mezőtípus");
     }
 
     std::string_view text_;

@@ -1,6 +1,7 @@
 // The public statement: parsed once, bound and run against a session on each call.
 
 #include "platform/db/error.h"
+#include "platform/db/error_text.h"
 #include "platform/db/session.h"
 #include "platform/db/sql/ast.h"
 #include "platform/db/sql/bound.h"
@@ -14,7 +15,7 @@ namespace {
 
 const Statement::Ast& astOf(const std::unique_ptr<Statement::Ast>& ast) {
     if (!ast)
-        throw SqlError("empty statement");
+        throw SqlError("üres utasítás");
     return *ast;
 }
 
@@ -53,7 +54,7 @@ std::vector<std::string> Statement::parameters() const {
 ResultSet Statement::select(Session& session, const std::map<std::string, Value>& params) const {
     const Ast& ast = astOf(ast_);
     if (!ast.isSelect)
-        throw SqlError("not a SELECT statement:\n" + text_);
+        throw SqlError("nem SELECT utasítás:\n" + text_);
     BoundSelect plan = bindSelect(ast.select, text_, session, params);
     return runSelect(plan);
 }
@@ -62,7 +63,7 @@ std::vector<FieldDef> Statement::columns(Session& session,
                                          const std::map<std::string, Value>& params) const {
     const Ast& ast = astOf(ast_);
     if (!ast.isSelect)
-        throw SqlError("not a SELECT statement:\n" + text_);
+        throw SqlError("nem SELECT utasítás:\n" + text_);
     const BoundSelect plan = bindSelect(ast.select, text_, session, params, true);
     std::vector<FieldDef> defs;
     for (const OutputColumn& column : plan.columns)
@@ -73,15 +74,17 @@ std::vector<FieldDef> Statement::columns(Session& session,
 void Statement::execute(Session& session, const std::map<std::string, Value>&) const {
     const Ast& ast = astOf(ast_);
     if (ast.isSelect)
-        throw SqlError("a SELECT statement is run with select():\n" + text_);
+        throw SqlError("a SELECT utasítás nem futtatható végrehajtásként (ExecSQL):\n" + text_);
     const AlterStmt& a = ast.alter;
     const std::string name = tableName(a.table);
     if (!session.exists(name))
-        failAt(text_, a.tableBegin, "unknown table '" + a.table + "'");
+        failAt(text_, a.tableBegin, "nincs '" + a.table + "' nevű tábla");
     try {
         session.open(name)->addFields(a.added);
     } catch (const DbError& e) {
-        failAt(text_, a.tableBegin, e.what());
+        failAt(text_, a.tableBegin,
+               "a(z) " + e.file().filename().string() +
+                   " tábla nem bővíthető: " + hungarianReason(e));
     }
 }
 
@@ -98,7 +101,7 @@ std::string quoteSqlText(std::string_view text) {
 std::string sqlInteger(std::string_view text) {
     const auto n = sys::tryParseInt(sys::trim(text));
     if (!n)
-        throw SqlError("'" + std::string(text) + "' is not a whole number");
+        throw SqlError("'" + std::string(text) + "' nem egész szám");
     return sys::intToText(*n);
 }
 

@@ -5,6 +5,7 @@
 #include "platform/sys/text.h"
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -27,6 +28,8 @@ bool isDateLike(const Value& v) {
     return std::holds_alternative<Date>(v) || std::holds_alternative<Timestamp>(v);
 }
 
+constexpr double kMsPerDay = 86400000.0;
+
 std::optional<double> numericOf(const Value& v) {
     if (const auto* i = std::get_if<std::int32_t>(&v))
         return *i;
@@ -39,22 +42,79 @@ std::optional<double> numericOf(const Value& v) {
     return std::nullopt;
 }
 
-// A date or timestamp as the program's day number.
+// A time of day with an optional "AM" or "PM" after it: "01:00:02", "1:00 PM".
+std::optional<sys::DateTime> readClock(std::string_view text) {
+    text = sys::trim(text);
+    int shift = -1; // hours added: 0 for AM, 12 for PM
+    if (text.size() > 2) {
+        const std::string_view suffix = text.substr(text.size() - 2);
+        if (sys::equalsNoCase(suffix, "AM") || sys::equalsNoCase(suffix, "PM")) {
+            shift = sys::equalsNoCase(suffix, "PM") ? 12 : 0;
+            text = sys::trim(text.substr(0, text.size() - 2));
+        }
+    }
+    const std::optional<sys::DateTime> time = sys::tryParseTime(text);
+    if (!time || shift < 0)
+        return time;
+    const sys::ClockTime t = sys::decodeTime(*time);
+    if (t.hour < 1 || t.hour > 12)
+        return std::nullopt;
+    return sys::encodeTime(t.hour % 12 + shift, t.minute, t.second, t.millisecond);
+}
+
+// month/day/year, a time of day optionally after it: "2/1/2020", "2/1/2020 01:00:02".
+std::optional<sys::DateTime> readMonthDayYear(std::string_view text) {
+    text = sys::trim(text);
+    const std::size_t blank = text.find(' ');
+    try {
+        const sys::DateTime day = sys::parseMonthDayYear(text.substr(0, blank));
+        if (blank == std::string_view::npos)
+            return day;
+        const std::optional<sys::DateTime> time = readClock(text.substr(blank));
+        if (!time)
+            return std::nullopt;
+        return day + *time;
+    } catch (const sys::ConversionError&) {
+        return std::nullopt;
+    }
+}
+
+// A date, with or without a time of day, in the forms the dialect reads: month/day/year
+// ("2/1/2020 01:00:02"), the Hungarian date ("2020. 02. 01. 1:00") or the ISO one
+// ("2020-02-01 01:00:02").
+std::optional<sys::DateTime> readDate(std::string_view text) {
+    if (text.find('/') != std::string_view::npos)
+        return readMonthDayYear(text);
+    return sys::tryParseDateTime(text);
+}
+
+// A date or timestamp as milliseconds on the timestamp scale; a text read as a date.
 std::optional<double> instantOf(const Value& v) {
     if (const auto* d = std::get_if<Date>(&v))
-        return sys::paradoxDaysToDateTime(d->days);
+        return d->days * kMsPerDay;
     if (const auto* t = std::get_if<Timestamp>(&v))
-        return sys::paradoxTimestampToDateTime(t->ms);
+        return t->ms;
+    if (const auto* s = std::get_if<std::string>(&v))
+        if (const auto when = readDate(*s))
+            return sys::dateTimeToParadoxTimestamp(*when);
+    return std::nullopt;
+}
+
+// A time of day in milliseconds: a time, a timestamp's time of day (a date's is
+// midnight), a text read as a time alone or as a date with a time.
+std::optional<double> timeOfDayOf(const Value& v) {
+    if (const auto* t = std::get_if<Time>(&v))
+        return t->ms;
+    if (std::holds_alternative<Date>(v))
+        return 0.0;
+    if (const auto* t = std::get_if<Timestamp>(&v))
+        return std::fmod(t->ms, kMsPerDay);
     if (const auto* s = std::get_if<std::string>(&v)) {
-        const std::string_view text = sys::trim(*s);
-        if (text.find('/') != std::string_view::npos) {
-            try {
-                return sys::parseMonthDayYear(text);
-            } catch (const sys::ConversionError&) {
-                return std::nullopt;
-            }
-        }
-        return sys::tryParseDateTime(text);
+        std::optional<sys::DateTime> when = readClock(*s);
+        if (!when)
+            when = readDate(*s);
+        if (when)
+            return sys::dateTimeToParadoxTime(sys::timePart(*when));
     }
     return std::nullopt;
 }
@@ -98,6 +158,8 @@ std::optional<int> compareValues(const Value& a, const Value& b) {
     }
     if (isNumeric(a) || isNumeric(b))
         return compareNumbers(numberOf(a), numberOf(b));
+    if (std::holds_alternative<Time>(a) || std::holds_alternative<Time>(b))
+        return compareNumbers(timeOfDayOf(a), timeOfDayOf(b));
     if (isDateLike(a) || isDateLike(b))
         return compareNumbers(instantOf(a), instantOf(b));
     if (const auto* sa = std::get_if<std::string>(&a)) {
@@ -107,11 +169,54 @@ std::optional<int> compareValues(const Value& a, const Value& b) {
     }
     if (a.index() != b.index())
         return std::nullopt;
-    if (const auto* ta = std::get_if<Time>(&a))
-        return threeWay(ta->ms, std::get<Time>(b).ms);
     if (const auto* ya = std::get_if<Bytes>(&a))
         return threeWay(*ya, std::get<Bytes>(b));
     return std::nullopt;
+}
+
+namespace {
+
+bool isNumberField(FieldType t) {
+    return t == FieldType::Short || t == FieldType::Long || t == FieldType::AutoInc ||
+           t == FieldType::Number || t == FieldType::Currency || t == FieldType::Bcd;
+}
+
+std::optional<Value> asDateOrTime(FieldType type, const Value& v) {
+    if (isDateLike(v) || std::holds_alternative<Time>(v))
+        return v;
+    const auto* s = std::get_if<std::string>(&v);
+    if (!s)
+        return std::nullopt;
+    if (type == FieldType::Time) {
+        const auto ms = timeOfDayOf(v);
+        return ms ? std::optional<Value>(Time{static_cast<std::int32_t>(*ms)}) : std::nullopt;
+    }
+    const auto when = readDate(*s);
+    if (!when)
+        return std::nullopt;
+    if (type == FieldType::Date && sys::timePart(*when) == 0)
+        return Date{sys::dateTimeToParadoxDays(*when)};
+    return Timestamp{sys::dateTimeToParadoxTimestamp(*when)};
+}
+
+} // namespace
+
+std::optional<Value> asKindOf(FieldType type, const Value& constant) {
+    if (isNull(constant))
+        return constant;
+    if (type == FieldType::Date || type == FieldType::Time || type == FieldType::Timestamp)
+        return asDateOrTime(type, constant);
+    if (isNumberField(type)) {
+        if (isNumeric(constant) || std::holds_alternative<bool>(constant))
+            return constant;
+        const auto n = numberOf(constant);
+        return n ? std::optional<Value>(*n) : std::nullopt;
+    }
+    if (type == FieldType::Logical) {
+        const auto f = flagOf(constant);
+        return f ? std::optional<Value>(*f) : std::nullopt;
+    }
+    return constant;
 }
 
 Value keyOf(const Value& v) {

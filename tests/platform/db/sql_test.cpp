@@ -251,6 +251,85 @@ TEST_F(SqlTest, DatesAgainstMonthDayYearTextAndDateParameters) {
     EXPECT_EQ(column(r, 0), (Strings{"M3", "M4"}));
 }
 
+// A time of day, a date and a timestamp against texts in every form the dialect reads them
+// in, against parameters and NULL.
+TEST_F(SqlTest, TimesDatesAndTimestampsAgainstTextsAndParameters) {
+    auto t = session.create("ido", {{field("Time", FieldType::Time), field("DATE", FieldType::Date),
+                                     field("Stamp", FieldType::Timestamp)},
+                                    0});
+    const auto at = [](int y, int mo, int d, int h, int mi, int s) {
+        return sys::encodeDate(y, mo, d) + sys::encodeTime(h, mi, s);
+    };
+    const auto stamp = [&](int y, int mo, int d, int h, int mi, int s) {
+        return Value(Timestamp{sys::dateTimeToParadoxTimestamp(at(y, mo, d, h, mi, s))});
+    };
+    const auto clock = [](int h, int mi, int s) {
+        return Value(Time{sys::dateTimeToParadoxTime(sys::encodeTime(h, mi, s))});
+    };
+    Record r1{clock(1, 0, 1), day(2020, 2, 1), stamp(2020, 2, 1, 1, 0, 2)};
+    Record r2{clock(3, 0, 3), day(2020, 3, 5), stamp(2020, 3, 5, 15, 30, 0)};
+    Record r3{Null{}, Null{}, Null{}};
+    for (Record* r : {&r1, &r2, &r3})
+        t->insert(*r);
+    const auto count = [&](const std::string& where, const std::map<std::string, Value>& p = {}) {
+        return std::get<std::int32_t>(run("SELECT COUNT(*) FROM ido WHERE " + where, p).rows[0][0]);
+    };
+    const std::pair<const char*, int> cases[] = {
+        {"\"Time\" = '01:00:01'", 1},
+        {"\"Time\" >= '02:00:00'", 1},
+        {"\"Time\" <> '01:00:01'", 1},
+        {"\"Time\" = '3:00:03 AM'", 1},
+        {"\"Time\" < '1:00 PM'", 2},
+        {"'01:00:01' < \"Time\"", 1},
+        {"\"DATE\" = '2/1/2020'", 1},
+        {"\"DATE\" = '2020. 02. 01.'", 1},
+        {"\"DATE\" = '2020-02-01'", 1},
+        {"\"DATE\" < '3/1/2020'", 1},
+        {"\"DATE\" <> '2/1/2020'", 1},
+        {"Stamp = '2/1/2020 01:00:02'", 1},
+        {"Stamp = '2020-02-01 01:00:02'", 1},
+        {"Stamp = '2020. 02. 01. 1:00:02'", 1},
+        {"Stamp > '2/1/2020'", 2},
+        {"Stamp < '2/1/2020 1:00:03 PM'", 1},
+        {"\"Time\" IS NULL", 1},
+        {"\"Time\" = NULL", 0},
+    };
+    for (const auto& [where, expected] : cases)
+        EXPECT_EQ(count(where), expected) << where;
+    EXPECT_EQ(count("\"Time\" = :t", {{"t", clock(3, 0, 3)}}), 1);
+    EXPECT_EQ(count("\"Time\" = :t", {{"t", stamp(1999, 1, 1, 1, 0, 1)}}), 1);
+    EXPECT_EQ(count("\"Time\" <= :t", {{"t", text("02:00")}}), 1);
+    EXPECT_EQ(count("Stamp = :s", {{"s", stamp(2020, 3, 5, 15, 30, 0)}}), 1);
+    EXPECT_EQ(count("Stamp >= :d", {{"d", day(2020, 3, 5)}}), 1);
+    EXPECT_EQ(count("\"DATE\" = :d OR Stamp = :d", {{"d", Null{}}}), 0);
+}
+
+TEST_F(SqlTest, ALiteralOrParameterNotOfTheFieldsKindIsAnError) {
+    EXPECT_NE(errorOf(session, "SELECT COUNT(*) FROM ElvMuv WHERE Datum = 'xyz'")
+                  .find("'xyz' nem olvasható dátumként a(z) Datum mezőhöz (1. sor, 43. oszlop"),
+              std::string::npos);
+    const auto paramError = [&](const std::string& sql, const Value& v) {
+        try {
+            Statement::parse(sql).select(session, {{"p", v}});
+        } catch (const SqlError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    EXPECT_NE(paramError("SELECT Muvkod FROM ElvMuv WHERE Datum <> :p", text("xyz"))
+                  .find("a(z) :p paraméter értéke ('xyz') nem olvasható dátumként a(z) Datum"),
+              std::string::npos);
+    EXPECT_NE(paramError("SELECT Parckod FROM parcellak WHERE Ter > :p", day(2005, 1, 1))
+                  .find(":p paraméter értéke nem olvasható számként a(z) Ter mezőhöz"),
+              std::string::npos);
+    EXPECT_NE(errorOf(session, "SELECT Parckod FROM parcellak WHERE Deleted = 'igen'")
+                  .find("'igen' nem olvasható logikai értékként a(z) Deleted mezőhöz"),
+              std::string::npos);
+    EXPECT_NE(errorOf(session, "SELECT Parckod FROM parcellak WHERE 'abc' < Evj")
+                  .find("'abc' nem olvasható számként a(z) Evj mezőhöz (1. sor, 37. oszlop"),
+              std::string::npos);
+}
+
 TEST_F(SqlTest, ParametersByNameReusedWithNewValues) {
     const Statement s = Statement::parse(
         "SELECT Parckod FROM parcellak WHERE (Evj = :ev) AND Aktiv = :ak OR Parcsor = :EV");
@@ -411,6 +490,23 @@ TEST_F(SqlTest, GroupByColumnsSelectedOrNotWithHaving) {
     EXPECT_EQ(column(having, 0), (Strings{"P2", "P3"}));
 }
 
+TEST_F(SqlTest, AColumnNeitherGroupedNorAggregatedIsAnError) {
+    for (const auto& [sql, place] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"SELECT COUNT(*), Agazat FROM parcellak GROUP BY Evj",
+              "a(z) Agazat mező nincs a GROUP BY után, és nem is összesítő függvény (COUNT, SUM, "
+              "AVG, MIN, MAX) része (1. sor, 18. oszlop"},
+             {"SELECT COUNT(Evj), p.Parckod FROM parcellak p", "a(z) p.Parckod mező nincs"},
+             {"SELECT *, COUNT(*) FROM Erogepek", "a(z) Gepkod mező nincs"},
+             {"SELECT Evj FROM parcellak GROUP BY Evj HAVING Ter > 1", "a(z) Ter mező nincs"},
+             {"SELECT Evj FROM parcellak GROUP BY Evj ORDER BY Parcsor", "a(z) Parcsor mező"}})
+        EXPECT_NE(errorOf(session, sql).find(place), std::string::npos) << errorOf(session, sql);
+    // A grouped column inside an expression, an expression grouped on, constants.
+    EXPECT_EQ(column(run("SELECT Evj + 1, 'x', MAX(Ter) * 2 FROM parcellak GROUP BY Evj"), 0),
+              (Strings{"2006", "2007"}));
+    EXPECT_EQ(column(run("SELECT Evj * 2 FROM parcellak GROUP BY Evj * 2"), 0),
+              (Strings{"4010", "4012"}));
+}
+
 TEST_F(SqlTest, DistinctCountDistinct) {
     const ResultSet r = run("SELECT DISTINCT COUNT(DISTINCT Parckod),COUNT(DISTINCT Agazat) FROM "
                             "parcellak WHERE Aktiv = 'A'");
@@ -447,24 +543,41 @@ TEST_F(SqlTest, RepeatedNamesCountUpInJoinOrder) {
 
 TEST_F(SqlTest, ErrorsQuoteTheStatementAndPointAtThePlace) {
     const std::string syntax = errorOf(session, "SELECT Parckod\nFROM parcellak\nWHERE Evj = = 1");
-    EXPECT_NE(syntax.find("line 3, column 13"), std::string::npos) << syntax;
+    EXPECT_NE(syntax.find("(3. sor, 13. oszlop, itt: '=')"), std::string::npos) << syntax;
     EXPECT_NE(syntax.find("WHERE Evj = = 1\n            ^"), std::string::npos) << syntax;
 
     const std::string table = errorOf(session, "SELECT * FROM nincs");
-    EXPECT_NE(table.find("unknown table 'nincs' at line 1, column 15"), std::string::npos) << table;
+    EXPECT_NE(table.find("nincs 'nincs' nevű tábla (1. sor, 15. oszlop"), std::string::npos)
+        << table;
 
     const std::string col = errorOf(session, "SELECT Parckod, Nincs FROM parcellak");
-    EXPECT_NE(col.find("unknown column 'Nincs' at line 1, column 17"), std::string::npos) << col;
+    EXPECT_NE(col.find("nincs 'Nincs' nevű mező (1. sor, 17. oszlop"), std::string::npos) << col;
     EXPECT_NE(col.find("SELECT Parckod, Nincs FROM parcellak\n                ^"),
               std::string::npos)
         << col;
 
     const std::string alias = errorOf(session, "SELECT x.Parckod FROM parcellak p");
-    EXPECT_NE(alias.find("unknown table 'x'"), std::string::npos) << alias;
+    EXPECT_NE(alias.find("nincs 'x' nevű tábla"), std::string::npos) << alias;
     EXPECT_THROW(Statement::parse("SELECT Parckod FROM parcellak WHERE Agazat = 'open"), SqlError);
     EXPECT_THROW(Statement::parse("SELECT FROM parcellak"), SqlError);
     EXPECT_THROW(Statement::parse("DELETE FROM parcellak"), SqlError);
     EXPECT_THROW(Statement::parse("SELECT Parckod FROM parcellak extra words"), SqlError);
+}
+
+TEST_F(SqlTest, ASyntaxErrorPointsAtTheTokenWhereTheStatementWentWrong) {
+    EXPECT_NE(errorOf(session, "select upper(x) from parcellak")
+                  .find("ismeretlen függvény: upper (1. sor, 13. oszlop, itt: '(')\n"
+                        "select upper(x) from parcellak\n            ^"),
+              std::string::npos);
+    EXPECT_NE(errorOf(session, "SELECT Parckod, FROM parcellak")
+                  .find("kifejezés kellene (1. sor, 17. oszlop, itt: 'FROM')"),
+              std::string::npos);
+    EXPECT_NE(errorOf(session, "SELECT Parckod FROM parcellak WHERE Evj >= ")
+                  .find("kifejezés kellene (1. sor, 44. oszlop, az utasítás végén)"),
+              std::string::npos);
+    EXPECT_NE(errorOf(session, "SELECT Parckod FROM parcellak WHERE Agazat = 'a' 'b'")
+                  .find("fölösleges szöveg az utasítás után (1. sor, 50. oszlop, itt: ''b'')"),
+              std::string::npos);
 }
 
 TEST_F(SqlTest, DeepNestingAndHugeNumbersAreSyntaxErrorsWithTheirPlace) {
@@ -488,7 +601,7 @@ TEST_F(SqlTest, DeepNestingAndHugeNumbersAreSyntaxErrorsWithTheirPlace) {
           "SELECT Parcsor" + repeat(" - 1", 50000) + " FROM parcellak",
           "SELECT * FROM parcellak a" + repeat(" JOIN parcellak b ON 1 = 1", 300)}) {
         const std::string message = errorOf(session, deep);
-        EXPECT_NE(message.find("nested more than 200 levels deep at line 1, column "),
+        EXPECT_NE(message.find("200 szintnél mélyebben ágyazódik egymásba (1. sor, "),
                   std::string::npos)
             << message.substr(0, 200);
     }
@@ -502,10 +615,13 @@ TEST_F(SqlTest, DeepNestingAndHugeNumbersAreSyntaxErrorsWithTheirPlace) {
               4u);
     const std::string cut = errorOf(session, "SELECT Parcsor" + repeat(" + 1", 50000) + " + + 1");
     EXPECT_LT(cut.size(), 200u) << cut.substr(0, 300);
-    EXPECT_NE(cut.find("(at the end)\n... + 1 + 1 + 1 + 1 + 1 + 1 + + 1\n"), std::string::npos)
+    EXPECT_NE(cut.find(", az utasítás végén)\n... + 1 + 1 + 1 + 1 + 1 + 1 + + 1\n"),
+              std::string::npos)
         << cut;
     const std::string huge = errorOf(session, "SELECT Parckod FROM parcellak\nWHERE Ter > 1e999");
-    EXPECT_NE(huge.find("number out of range at line 2, column 13"), std::string::npos) << huge;
+    EXPECT_NE(huge.find("a szám kívül esik a megengedett tartományon (2. sor, 13. oszlop"),
+              std::string::npos)
+        << huge;
     EXPECT_EQ(Statement::parse("SELECT Parckod FROM parcellak WHERE Ter > 1e-999")
                   .select(session)
                   .rows.size(),
