@@ -149,19 +149,20 @@ std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
 }
 
-// What the user reads when a table stops the upgrade: the file, the damage in Hungarian,
-// and the engine's own words for whoever repairs it.
+// What the user reads when a table stops the upgrade: the file and the damage in
+// Hungarian (the first line of any other error, which is worded for the user).
 std::string UnreadableTableMessage(const std::string& table, const std::exception& error) {
-    std::string file = table + ".db", reason = "a tábla nem olvasható", detail = error.what();
+    std::string file = table + ".db", reason = "a tábla nem olvasható";
+    std::string detail = "\n(" + FirstLine(error.what()) + ")";
     if (const std::optional<db::FileErrorText> described = db::describeFileError(error)) {
         file = described->file;
         reason = described->reason;
-        detail = described->problem;
+        detail.clear();
     }
     return "Az adatbázis frissítése nem folytatható: a(z) " + file + " nem olvasható (" + reason +
            ").\nA program leáll. Töltse vissza a fájlt a biztonsági mentésből, majd "
-           "indítsa újra a programot.\n(" +
-           FirstLine(detail) + ")";
+           "indítsa újra a programot." +
+           detail;
 }
 
 // The columns of a table as "SELECT *" gives them. UnreadableTable when the table cannot

@@ -375,7 +375,7 @@ TEST_F(DataControls, AFailedPostWhenTheGridRowIsLeftIsShownAndTheRowStays) {
     QAbstractItemModel& model = *grid.model();
     grid.setCurrentIndex(model.index(2, 0));
     ASSERT_TRUE(model.setData(model.index(2, 0), "P00004")); // the key of another row
-    dialogs.ExpectContaining("already holds this key", ui::mrOk);
+    dialogs.ExpectContaining("ilyen kulcsú sor már van a táblában", ui::mrOk);
     grid.setCurrentIndex(model.index(4, 0)); // the user leaves the row
     EXPECT_EQ(dialogs.Last().kind, ui::MessageKind::Error);
     EXPECT_TRUE(form.isVisible());
