@@ -152,5 +152,7 @@ struct BoundSelect {
 BoundSelect bindSelect(const SelectStmt& stmt, std::string_view text, Session& session,
                        const std::map<std::string, Value>& params, bool layoutOnly = false);
 ResultSet runSelect(BoundSelect& plan);
+// Gives the rows to `sink` instead of keeping them (see Statement::select).
+void runSelect(BoundSelect& plan, const RowBatchSink& sink, RunMeasure* measure);
 
 } // namespace db::sql

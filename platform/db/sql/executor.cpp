@@ -19,14 +19,16 @@
 //   4. Each joined row goes to the sink as it comes: hash aggregation (one state per
 //      group and aggregate; a group's first row is kept to evaluate its other columns)
 //      or projection into output rows. No joined relation is materialised.
-//   5. DISTINCT and ORDER BY on the output rows.
+//   5. DISTINCT and ORDER BY on the output rows. A caller that takes the rows as they come
+//      (a RowBatchSink) gets the rows of a statement without either, and without
+//      grouping, in batches while the join runs: they are not held for the whole result.
 // Rows come out in the order of these nested loops, the driver's records in file order,
 // then the matching records of each joined table in file order, however the records were
 // reached (an index read gives its records in file order too).
 //
 // Other FROM shapes (RIGHT and FULL joins, a join whose right side is a join) run through
-// materialised relations of record indexes (one per slot per row) instead, which give
-// their rows to the same sink in the same order.
+// materialised relations of record indexes (one per slot per row) instead; the last join
+// gives its rows to the same sink in the same order as it makes them.
 
 #include "platform/db/key_table.h"
 #include "platform/db/secondary_index.h"
@@ -188,7 +190,8 @@ struct Step {
 
 class Executor {
 public:
-    explicit Executor(BoundSelect& plan) : plan_(plan), width_(plan.tables.size()) {
+    Executor(BoundSelect& plan, const RowBatchSink* sink)
+        : plan_(plan), width_(plan.tables.size()), sink_(sink) {
         layOutKeptRecords();
         for (const TableSlot& t : plan_.tables)
             if (t.nullable)
@@ -201,6 +204,7 @@ public:
 
     ResultSet run() {
         specs_ = sortSpecs();
+        streaming_ = sink_ && !plan_.distinct && specs_.empty();
         out_ = ResultRows(plan_.columns.size());
         keys_ = ResultRows(specs_.size());
         if (plan_.aggregated && plan_.groupBy.empty())
@@ -215,14 +219,16 @@ public:
         } else {
             for (std::size_t i = 0; i < plan_.tables.size(); ++i)
                 scan(plan_.tables[i], static_cast<int>(i));
-            const Relation all = joinAll();
-            for (std::size_t i = 0; i < rowCount(all); ++i)
-                consume(context(rowAt(all, i)));
+            joinAll();
         }
         if (plan_.aggregated)
             finishGroups();
         if (plan_.distinct || !specs_.empty())
             out_.arrange(sortedRows());
+        if (sink_) {
+            flush();
+            return {};
+        }
         ResultSet result;
         for (const OutputColumn& c : plan_.columns)
             result.columns.push_back(c.def);
@@ -230,7 +236,28 @@ public:
         return result;
     }
 
+    std::size_t peakRowsHeld() const { return peakHeld_; }
+
 private:
+    // Rows that go to a sink leave in batches of this many.
+    static constexpr std::size_t kBatchRows = 4096;
+
+    // The output rows so far go to the sink.
+    void flush() {
+        noteHeld(0);
+        if (!out_.empty())
+            (*sink_)(out_);
+        out_.clear();
+    }
+
+    // What the run holds now, with `extra` joined rows besides.
+    void noteHeld(std::size_t extra) const {
+        std::size_t held = extra + out_.size() + groups_.size();
+        for (const TableSlot& t : plan_.tables)
+            held += t.count;
+        peakHeld_ = std::max(peakHeld_, held);
+    }
+
     EvalContext context(const std::uint32_t* row) const {
         EvalContext ctx;
         ctx.tables = &plan_.tables;
@@ -845,13 +872,12 @@ private:
         r.rows = std::move(kept);
     }
 
-    // A row of one side alone: the other side's slots are NULL-filled already.
-    static void emitAlone(Relation& out, const std::uint32_t* row, std::size_t width) {
-        out.rows.insert(out.rows.end(), row, row + width);
-    }
-
-    Relation join(const Relation& left, const Relation& right, JoinType type,
-                  const std::vector<const Node*>& conditions) const {
+    // The rows of a join of two relations, each given to `emit` (a row of record indexes,
+    // valid during the call) in the order: each left row's matches, a LEFT or FULL join's
+    // unmatched left row in its place, then a RIGHT or FULL join's unmatched right rows.
+    template <class Emit>
+    void joinRows(const Relation& left, const Relation& right, JoinType type,
+                  const std::vector<const Node*>& conditions, Emit&& emit) const {
         std::vector<KeyPart> leftKeys, rightKeys;
         std::vector<const Node*> residual;
         for (const Node* c : conditions) {
@@ -871,8 +897,6 @@ private:
             if (joinKey(rightKeys, context(rowAt(right, j)), key))
                 buckets[key].push_back(static_cast<std::uint32_t>(j));
 
-        Relation out;
-        out.mask = left.mask | right.mask;
         std::vector<char> rightMatched(rightRows, 0);
         std::vector<std::uint32_t> combined(width_);
         for (std::size_t i = 0; i < rowCount(left); ++i) {
@@ -887,30 +911,56 @@ private:
                         combined[s] = (right.mask >> s & 1) ? r[s] : l[s];
                     if (!allHold(residual, context(combined.data())))
                         continue;
-                    out.rows.insert(out.rows.end(), combined.begin(), combined.end());
+                    emit(combined.data());
                     matched = true;
                     rightMatched[j] = 1;
                 }
             }
             if (!matched && (type == JoinType::Left || type == JoinType::Full))
-                emitAlone(out, l, width_);
+                emit(l);
         }
         if (type == JoinType::Right || type == JoinType::Full)
             for (std::size_t j = 0; j < rightRows; ++j)
                 if (!rightMatched[j])
-                    emitAlone(out, rowAt(right, j), width_);
+                    emit(rowAt(right, j));
+        noteHeld(rowCount(left) + rowCount(right));
+    }
+
+    Relation join(const Relation& left, const Relation& right, JoinType type,
+                  const std::vector<const Node*>& conditions) const {
+        Relation out;
+        out.mask = left.mask | right.mask;
+        joinRows(left, right, type, conditions, [&](const std::uint32_t* row) {
+            out.rows.insert(out.rows.end(), row, row + width_);
+        });
+        noteHeld(rowCount(left) + rowCount(right) + rowCount(out));
         return out;
+    }
+
+    static std::vector<const Node*> onOf(const PlanNode& p) {
+        std::vector<const Node*> on;
+        for (const Node& c : p.on)
+            on.push_back(&c);
+        return on;
+    }
+
+    // The rows of a FROM entry, each given to `emit`: a join's sides are materialised,
+    // its own rows are not.
+    template <class Emit>
+    void produce(const PlanNode& p, Emit&& emit) const {
+        if (!p.isJoin) {
+            const Relation r = base(p.slot);
+            for (std::size_t i = 0; i < rowCount(r); ++i)
+                emit(rowAt(r, i));
+            return;
+        }
+        joinRows(execute(*p.left), execute(*p.right), p.type, onOf(p), emit);
     }
 
     Relation execute(const PlanNode& p) const {
         if (!p.isJoin)
             return base(p.slot);
-        const Relation left = execute(*p.left);
-        const Relation right = execute(*p.right);
-        std::vector<const Node*> on;
-        for (const Node& c : p.on)
-            on.push_back(&c);
-        return join(left, right, p.type, on);
+        return join(execute(*p.left), execute(*p.right), p.type, onOf(p));
     }
 
     // WHERE conditions not yet applied whose tables all lie in `mask` and are never
@@ -936,9 +986,28 @@ private:
     }
 
     // The comma-separated entries joined in order, each time preferring the next entry
-    // that an equality in WHERE connects to what is joined so far.
-    Relation joinAll() const {
+    // that an equality in WHERE connects to what is joined so far; the rows of the last
+    // join go to the sink as they come.
+    void joinAll() {
         std::vector<char> used(plan_.where.size(), 0);
+        const auto remaining = [&] {
+            std::vector<const Node*> out;
+            for (std::size_t i = 0; i < plan_.where.size(); ++i)
+                if (!used[i])
+                    out.push_back(&plan_.where[i]);
+            return out;
+        };
+        std::vector<const Node*> last;
+        const auto toSink = [&](const std::uint32_t* row) {
+            const EvalContext ctx = context(row);
+            if (allHold(last, ctx))
+                consume(ctx);
+        };
+        if (plan_.from.size() == 1) {
+            last = remaining();
+            produce(plan_.from.front(), toSink);
+            return;
+        }
         std::vector<Relation> items;
         for (const PlanNode& p : plan_.from) {
             items.push_back(execute(p));
@@ -947,7 +1016,7 @@ private:
         Relation current = std::move(items.front());
         std::vector<std::size_t> rest(items.size() - 1);
         std::iota(rest.begin(), rest.end(), 1);
-        while (!rest.empty()) {
+        while (true) {
             auto next = std::find_if(rest.begin(), rest.end(), [&](std::size_t k) {
                 return connected(current.mask, items[k].mask, used);
             });
@@ -955,15 +1024,14 @@ private:
                 next = rest.begin();
             const Relation& other = items[*next];
             const auto conditions = takeCovered(current.mask | other.mask, used);
+            if (rest.size() == 1) {
+                last = remaining();
+                joinRows(current, other, JoinType::Inner, conditions, toSink);
+                return;
+            }
             current = join(current, other, JoinType::Inner, conditions);
             rest.erase(next);
         }
-        std::vector<const Node*> remaining;
-        for (std::size_t i = 0; i < plan_.where.size(); ++i)
-            if (!used[i])
-                remaining.push_back(&plan_.where[i]);
-        filter(current, remaining);
-        return current;
     }
 
     // --- the sink: projection and aggregation ------------------------------------------
@@ -1015,8 +1083,11 @@ private:
     void project(const EvalContext& ctx, const Key* groupValues = nullptr) {
         for (const OutputColumn& c : plan_.columns)
             appendValue(c.expr, ctx);
-        if (specs_.empty())
+        if (specs_.empty()) {
+            if (streaming_ && out_.size() >= kBatchRows)
+                flush();
             return;
+        }
         const std::size_t row = out_.size() - 1;
         std::size_t spec = 0;
         for (const SortKey& k : plan_.orderBy) {
@@ -1245,6 +1316,9 @@ private:
 
     BoundSelect& plan_;
     std::size_t width_;
+    const RowBatchSink* sink_ = nullptr; // rows go there instead of into the result
+    bool streaming_ = false;             // ... as they come
+    mutable std::size_t peakHeld_ = 0;
     std::uint64_t nullableMask_ = 0;
     int driverSlot_ = -1;
     std::vector<KeyPart> groupKeys_;
@@ -1262,7 +1336,14 @@ private:
 } // namespace
 
 ResultSet runSelect(BoundSelect& plan) {
-    return Executor(plan).run();
+    return Executor(plan, nullptr).run();
+}
+
+void runSelect(BoundSelect& plan, const RowBatchSink& sink, RunMeasure* measure) {
+    Executor executor(plan, &sink);
+    executor.run();
+    if (measure)
+        measure->peakRowsHeld = executor.peakRowsHeld();
 }
 
 } // namespace db::sql

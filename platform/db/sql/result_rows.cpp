@@ -317,6 +317,13 @@ void ResultRows::reserve(std::size_t rows) {
         c.nulls.reserve((rows + 63) / 64);
 }
 
+void ResultRows::clear() {
+    for (Column& c : columns_)
+        c = Column{};
+    rows_ = 0;
+    column_ = 0;
+}
+
 void ResultRows::arrange(const std::vector<std::uint32_t>& order) {
     if (column_ != 0)
         throw std::logic_error("rows arranged in the middle of a row");

@@ -50,6 +50,8 @@ public:
     void appendNull();
     void push_back(const Record& row); // a whole row (its width is the rows' width)
     void reserve(std::size_t rows);
+    // No rows; the width stays.
+    void clear();
     // Keeps the rows `order` numbers, in that order (ORDER BY and DISTINCT sort and choose
     // row numbers, then move each column's values once, so that rows are read in the
     // order they are kept).

@@ -11,6 +11,7 @@
 #include "platform/db/sql/result_rows.h"
 #include "platform/db/value.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -37,6 +38,16 @@ struct ResultSet {
     ResultRows rows;
 };
 
+// Takes the rows of a SELECT a batch at a time, in their order; the batch is valid only
+// during the call.
+using RowBatchSink = std::function<void(const ResultRows& batch)>;
+
+// What a run that gave its rows away held: the most rows at one moment (records kept from
+// the tables, joined rows, groups, result rows not given away yet).
+struct RunMeasure {
+    std::size_t peakRowsHeld = 0;
+};
+
 class Statement {
 public:
     // Parses; throws SqlError.
@@ -55,6 +66,12 @@ public:
     // Runs a SELECT against the session's tables; parameter values by name (names
     // compare ignoring case; a missing parameter is an SqlError).
     ResultSet select(Session& session, const std::map<std::string, Value>& params = {}) const;
+    // Runs a SELECT giving its rows to `sink` as they come: rows that are neither sorted,
+    // grouped nor made distinct go from the join in batches of some thousand, without
+    // being held for the whole result; the others once they are all in their order.
+    // Returns the columns; `measure`, when given, learns what the run held.
+    std::vector<FieldDef> select(Session& session, const std::map<std::string, Value>& params,
+                                 const RowBatchSink& sink, RunMeasure* measure = nullptr) const;
     // The columns a SELECT would return, found without reading any row.
     std::vector<FieldDef> columns(Session& session,
                                   const std::map<std::string, Value>& params = {}) const;

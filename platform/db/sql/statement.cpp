@@ -59,6 +59,20 @@ ResultSet Statement::select(Session& session, const std::map<std::string, Value>
     return runSelect(plan);
 }
 
+std::vector<FieldDef> Statement::select(Session& session,
+                                        const std::map<std::string, Value>& params,
+                                        const RowBatchSink& sink, RunMeasure* measure) const {
+    const Ast& ast = astOf(ast_);
+    if (!ast.isSelect)
+        throw SqlError("nem SELECT utasítás:\n" + text_);
+    BoundSelect plan = bindSelect(ast.select, text_, session, params);
+    runSelect(plan, sink, measure);
+    std::vector<FieldDef> defs;
+    for (const OutputColumn& column : plan.columns)
+        defs.push_back(column.def);
+    return defs;
+}
+
 std::vector<FieldDef> Statement::columns(Session& session,
                                          const std::map<std::string, Value>& params) const {
     const Ast& ast = astOf(ast_);

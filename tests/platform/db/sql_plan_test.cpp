@@ -236,6 +236,47 @@ TEST_F(SqlPlanTest, RepeatedStatementsFollowChangesMadeDroppedAndCommitted) {
     EXPECT_TRUE(renamed);
 }
 
+// Rows that nobody sorts, groups or makes distinct leave the join in batches: what a run
+// holds stays the same while the driver, and so the rows, grow tenfold; sorted rows are
+// held until the last. The batches are the rows select() gives, in its order.
+TEST_F(SqlPlanTest, UnsortedRowsOfAJoinGoToTheCallerWithoutBeingHeld) {
+    for (const int n : {20, 200}) {
+        auto t = plain.create("sor" + std::to_string(n), {{field("N", FieldType::Long)}, 0});
+        for (int i = 0; i < n; ++i) {
+            Record r{i};
+            t->insert(r);
+        }
+    }
+    std::vector<Record> got;
+    const auto held = [&](const std::string& sql) {
+        sql::RunMeasure measure;
+        got.clear();
+        Statement::parse(sql).select(
+            plain, {},
+            [&](const sql::ResultRows& batch) {
+                got.insert(got.end(), batch.begin(), batch.end());
+            },
+            &measure);
+        return measure.peakRowsHeld;
+    };
+    const std::string join = "SELECT s.N, p.Parckod, t.Nev FROM sor20 s, parcellak p, Tapanyagok t";
+    const std::size_t small = held(join);
+    EXPECT_EQ(got.size(), 8000u);
+    EXPECT_EQ(Statement::parse(join).select(plain).rows, got);
+    const std::size_t large = held("SELECT s.N, p.Parckod, t.Nev FROM sor200 s, parcellak p, "
+                                   "Tapanyagok t");
+    EXPECT_EQ(got.size(), 80000u);
+    EXPECT_EQ(large, small);
+    EXPECT_LT(large, 8000u);
+    EXPECT_GE(held("SELECT s.N, p.Parckod FROM sor200 s, parcellak p ORDER BY p.Parckod"), 8000u);
+    // An outer join's rows come out of its last join the same way.
+    const std::string outer = "SELECT s.N, t.Nev, p.Evj FROM Tapanyagok t RIGHT JOIN sor200 s ON "
+                              "t.Kod = 'A12', parcellak p";
+    held(outer);
+    EXPECT_EQ(got.size(), 8000u);
+    EXPECT_EQ(Statement::parse(outer).select(plain).rows, got);
+}
+
 } // namespace
 
 // Records that later inserts push into other blocks are still found through the index:
