@@ -589,6 +589,7 @@ void TFelhAnyMod::OClick(TObject*) {
             CheckBox1->Checked() ? std::optional(DateTimePicker1->Date()) : std::nullopt;
         db::SessionTransaction transaction(session_);
         if (RadioButton1->Checked()) {
+            const db::ControlsHeld held(Query3); // the grid stays on its row
             for (Query3.First(); !Query3.Eof(); Query3.Next())
                 SetIncorporationDate(Query3.FieldByName("Felhkod").AsString(), day);
         } else {

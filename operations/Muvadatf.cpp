@@ -342,7 +342,7 @@ std::vector<ops::FieldPick> TMuvadat::ChosenFields() {
     std::vector<ops::FieldPick> fields;
     if (!Table8.Active() || Table8.IsEmpty())
         return fields;
-    const db::TBookmark here = Table8.GetBookmark();
+    const db::ControlsHeld held(Table8); // the grid stays on its row
     for (int i = 0; i < DBGrid2->SelectedRows().Count(); ++i) {
         if (!Table8.BookmarkValid(DBGrid2->SelectedRows()[i]))
             continue;
@@ -350,7 +350,6 @@ std::vector<ops::FieldPick> TMuvadat::ChosenFields() {
         fields.push_back({Table8.FieldByName("Parckod").AsString(),
                           std::llround(Table8.FieldByName("Ter").AsFloat())});
     }
-    Table8.GotoBookmark(here);
     return fields;
 }
 

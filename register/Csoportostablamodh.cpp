@@ -274,12 +274,15 @@ TCsoportosTablamod::ReadChanges(const std::vector<std::string>& parcIds,
 
 void TCsoportosTablamod::Button4Click(TObject*) {
     std::vector<std::string> parcIds, fieldCodes;
-    for (int i = 0; i < DBGrid1->SelectedRows().Count(); ++i) {
-        if (!Query1.BookmarkValid(DBGrid1->SelectedRows()[i]))
-            continue;
-        Query1.GotoBookmark(DBGrid1->SelectedRows()[i]);
-        parcIds.push_back(Query1.FieldByName("Parc_id").AsString());
-        fieldCodes.push_back(Query1.FieldByName("Parckod").AsString());
+    {
+        const db::ControlsHeld held(Query1); // the grid stays on its row
+        for (int i = 0; i < DBGrid1->SelectedRows().Count(); ++i) {
+            if (!Query1.BookmarkValid(DBGrid1->SelectedRows()[i]))
+                continue;
+            Query1.GotoBookmark(DBGrid1->SelectedRows()[i]);
+            parcIds.push_back(Query1.FieldByName("Parc_id").AsString());
+            fieldCodes.push_back(Query1.FieldByName("Parckod").AsString());
+        }
     }
     std::optional<Changes> changes = ReadChanges(parcIds, fieldCodes);
     if (!changes)

@@ -69,9 +69,12 @@ void TParcinak::Button1Click(TObject*) {
 // Closes the marked predecessors; with none marked nothing is written.
 void TParcinak::Button2Click(TObject*) {
     std::vector<std::string> marked;
-    for (int i = 0; i < DBGrid1->SelectedRows().Count(); ++i) {
-        Table1.GotoBookmark(DBGrid1->SelectedRows()[i]);
-        marked.push_back(Table1.FieldByName("Parckod").AsString());
+    {
+        const db::ControlsHeld held(Table1); // the grid stays on its row
+        for (int i = 0; i < DBGrid1->SelectedRows().Count(); ++i) {
+            Table1.GotoBookmark(DBGrid1->SelectedRows()[i]);
+            marked.push_back(Table1.FieldByName("Parckod").AsString());
+        }
     }
     if (!marked.empty()) {
         db::SessionTransaction transaction(session_);

@@ -110,6 +110,7 @@ void TParcList::Query1CalcFields(db::TDataSet& DataSet) {
 }
 
 long long TParcList::SumFieldArea() {
+    const db::ControlsHeld held(Query1); // the grid stays on its row
     long long sum = 0;
     for (Query1.First(); !Query1.Eof(); Query1.Next())
         sum += static_cast<long long>(std::trunc(Query1.FieldByName("Ter").AsFloat()));

@@ -194,19 +194,18 @@ void TParcListSzuk::Button2Click(TObject*) {
 
 std::vector<int> TParcListSzuk::MarkedLandParcels() {
     std::vector<int> ids;
-    const db::TBookmark here = Table1.GetBookmark();
+    const db::ControlsHeld held(Table1); // the grid stays on its row
     ui::TBookmarkList& marks = DBGrid1->SelectedRows();
     for (int i = 0; i < marks.Count(); ++i) {
         Table1.GotoBookmark(marks[i]);
         ids.push_back(Table1.FieldByName("Tableid").AsInteger());
     }
-    if (marks.Count() > 0)
-        Table1.GotoBookmark(here);
     return ids;
 }
 
 std::vector<std::string> TParcListSzuk::MarkedHouseNames() {
     std::vector<std::string> names;
+    const db::ControlsHeld held(Query3); // the grid stays on its row
     ui::TBookmarkList& marks = DBGrid2->SelectedRows();
     for (int i = 0; i < marks.Count(); ++i) {
         Query3.GotoBookmark(marks[i]);

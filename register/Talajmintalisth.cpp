@@ -235,6 +235,7 @@ void TTalajmintalist::FormKeyPress(TObject*, TKey& Key) {
 
 std::vector<int> TTalajmintalist::MarkedLandParcels() {
     std::vector<int> ids;
+    const db::ControlsHeld held(Table1); // the grid stays on its row
     ui::TBookmarkList& marks = DBGrid1->SelectedRows();
     for (int i = 0; i < marks.Count(); ++i) {
         Table1.GotoBookmark(marks[i]);

@@ -19,12 +19,13 @@ TUjparcellaF* UjparcellaF = nullptr;
 
 namespace {
 
-// Walks the marked rows of a multi-select grid, the cursor back where it was afterwards.
+// Walks the marked rows of a multi-select grid, the grid held still and the cursor back
+// where it was afterwards.
 template <class Visit>
 void ForEachMarked(ui::TDBGrid& grid, db::TDataSet& rows, Visit visit) {
     if (!rows.Active() || rows.IsEmpty())
         return;
-    db::TBookmark here = rows.GetBookmark();
+    const db::ControlsHeld held(rows);
     for (int i = 0; i < grid.SelectedRows().Count(); ++i) {
         const db::TBookmark& mark = grid.SelectedRows()[i];
         if (!rows.BookmarkValid(mark))
@@ -32,8 +33,6 @@ void ForEachMarked(ui::TDBGrid& grid, db::TDataSet& rows, Visit visit) {
         rows.GotoBookmark(mark);
         visit(rows);
     }
-    if (rows.BookmarkValid(here))
-        rows.GotoBookmark(here);
 }
 
 const char* const kMissingData = "A tábla sorszámát, területét, a gazdasági évet, és a helyrajzi "
@@ -254,6 +253,7 @@ void TUjparcellaF::DBGrid1CellClick(ui::TColumn&) {
     if (!fields.empty()) {
         Table3.SetFilter("Aktiv = 'A' AND (" + filter + ")");
         Table3.Open();
+        const db::ControlsHeld held(Table3, db::ControlsHeld::KeepRow::No); // shown on the first
         for (Table3.First(); !Table3.Eof(); Table3.Next())
             if (Table3.FieldByName("Evj").AsString() == sys::trim(Edit4->Text()))
                 used += Table3.FieldByName("Ter").AsFloat();

@@ -14,12 +14,11 @@ std::vector<std::string> SelectedCodes(ui::TDBGrid& grid, db::TDataSet& rows, co
     ui::TBookmarkList& marks = grid.SelectedRows();
     if (marks.Count() == 0)
         return codes;
-    const db::TBookmark here = rows.GetBookmark();
+    const db::ControlsHeld held(rows); // the grid stays on its row
     for (int i = 0; i < marks.Count(); ++i) {
         rows.GotoBookmark(marks[i]);
         codes.push_back(rows.FieldByName(field).AsString());
     }
-    rows.GotoBookmark(here);
     return codes;
 }
 

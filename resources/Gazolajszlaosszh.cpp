@@ -126,6 +126,7 @@ TGazolajszlaossz::TGazolajszlaossz(db::Session& session) : session_(session) {
 void TGazolajszlaossz::RecalcDieselTotals() {
     double litres = 0;
     double amount = 0;
+    const db::ControlsHeld held(Table1); // the grid stays on its row
     for (Table1.First(); !Table1.Eof(); Table1.Next()) {
         litres += Table1.FieldByName("Liter").AsFloat();
         amount += Table1.FieldByName("Osszeg").AsFloat();

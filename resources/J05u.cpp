@@ -276,6 +276,7 @@ void TJ05::Button7Click(TObject*) {
 
 std::vector<res::DieselInvoiceItem> TJ05::ReadItems() {
     std::vector<res::DieselInvoiceItem> items;
+    const db::ControlsHeld held(Table1); // the grid stays on its row
     for (Table1.First(); !Table1.Eof(); Table1.Next()) {
         res::DieselInvoiceItem item;
         item.adosz = Table1.FieldByName("Adosz").AsString();

@@ -390,6 +390,7 @@ void TNovvedmegf::Button9Click(TObject*) {
         Table1.Last();
         const int bound = Table1.FieldByName("Id").AsInteger();
         db::SessionTransaction transaction(session_);
+        const db::ControlsHeld held(Table1); // the list stays on its row
         for (Table1.First(); !Table1.Eof() && Table1.FieldByName("Id").AsInteger() <= bound;
              Table1.Next())
             CopyObservation();

@@ -107,9 +107,13 @@ void Tvismajor::Button2Click(TObject*) {
         return;
     OfferActiveFieldsOnly(Table2, false);
     const std::string field = Query1.FieldByName("Parckod").AsString();
-    for (Table2.First(); !Table2.Eof(); Table2.Next())
-        if (Table2.FieldByName("Parckod").AsString() == field)
-            break;
+    {
+        // The field box shows the case's field once it is found, not every row on the way.
+        const db::ControlsHeld held(Table2, db::ControlsHeld::KeepRow::No);
+        for (Table2.First(); !Table2.Eof(); Table2.Next())
+            if (Table2.FieldByName("Parckod").AsString() == field)
+                break;
+    }
     res::ShowDate(DateTimePicker1, Table1.FieldByName("Bejido"));
     Table1.Edit();
     res::ShowBox(GroupBox1, 8, 48, "Új Vis major eset módosítása");

@@ -738,13 +738,13 @@ void TDataSet::removeObserver(DataSetObserver* observer) {
 }
 
 void TDataSet::notify(DataEvent event) {
-    if (disabled_ > 0) {
+    const bool held = disabled_ > 0;
+    if (held)
         pendingChange_ = true;
-        return;
-    }
     const auto observers = observers_; // an observer may detach itself
     for (auto* o : observers)
-        o->dataSetEvent(*this, event);
+        if (!held || o->followsDisabled())
+            o->dataSetEvent(*this, event);
 }
 
 void TDataSet::UpdateRecord() {
@@ -760,8 +760,32 @@ void TDataSet::DisableControls() {
 }
 
 void TDataSet::EnableControls() {
-    if (disabled_ > 0 && --disabled_ == 0 && std::exchange(pendingChange_, false))
-        notify(DataEvent::RowsChanged);
+    if (disabled_ > 0 && --disabled_ == 0 && std::exchange(pendingChange_, false)) {
+        // The controls alone: the details followed every event already.
+        const auto observers = observers_;
+        for (auto* o : observers)
+            if (!o->followsDisabled())
+                o->dataSetEvent(*this, DataEvent::RowsChanged);
+    }
+}
+
+// --- ControlsHeld ----------------------------------------------------------------------------
+
+ControlsHeld::ControlsHeld(TDataSet& dataSet, KeepRow keep) : dataSet_(dataSet) {
+    if (keep == KeepRow::Yes && dataSet_.Active() && dataSet_.State() == DataSetState::Browse)
+        row_ = dataSet_.GetBookmark();
+    dataSet_.DisableControls();
+}
+
+ControlsHeld::~ControlsHeld() {
+    try {
+        if (row_ && dataSet_.State() == DataSetState::Browse && dataSet_.BookmarkValid(*row_))
+            dataSet_.GotoBookmark(*row_);
+    } catch (...) {
+        // The row could not be reached again (a data set event failed): the controls show
+        // the row the loop left.
+    }
+    dataSet_.EnableControls();
 }
 
 } // namespace db

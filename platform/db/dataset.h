@@ -87,6 +87,10 @@ class DataSetObserver {
 public:
     virtual ~DataSetObserver() = default;
     virtual void dataSetEvent(TDataSet& dataSet, DataEvent event) = 0;
+    // Whether it is told every event also while the data set's controls are disabled (a
+    // detail data set following its master); a control is told once, when they are
+    // enabled again.
+    virtual bool followsDisabled() const { return false; }
 };
 
 // The link between a data set and what shows or follows it (grids, edits, details).
@@ -207,6 +211,8 @@ public:
     // --- controls and details ----------------------------------------------------
     void addObserver(DataSetObserver* observer);
     void removeObserver(DataSetObserver* observer);
+    // While disabled (calls nest), the bound controls are not told of moves and changes;
+    // the last EnableControls shows them the data set once. Details still follow.
     void DisableControls();
     void EnableControls();
     bool ControlsDisabled() const { return disabled_ > 0; }
@@ -290,6 +296,24 @@ private:
     std::vector<DataSetObserver*> observers_;
     int disabled_ = 0;
     bool pendingChange_ = false;
+};
+
+// Holds the controls bound to a data set still while a loop walks it (a report, a total,
+// a bulk save): DisableControls for the scope, EnableControls at its end. With
+// KeepRow::Yes the cursor goes back, at the end, to the row it was on (when that row is
+// still there), so the controls show that row as before; with KeepRow::No it stays where
+// the loop left it, which the controls then show.
+class ControlsHeld {
+public:
+    enum class KeepRow { Yes, No };
+    explicit ControlsHeld(TDataSet& dataSet, KeepRow keep = KeepRow::Yes);
+    ~ControlsHeld();
+    ControlsHeld(const ControlsHeld&) = delete;
+    ControlsHeld& operator=(const ControlsHeld&) = delete;
+
+private:
+    TDataSet& dataSet_;
+    std::optional<TBookmark> row_;
 };
 
 } // namespace db

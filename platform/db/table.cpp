@@ -44,6 +44,7 @@ public:
             event == DataEvent::Opened || event == DataEvent::Closing)
             detail_.masterChanged();
     }
+    bool followsDisabled() const override { return true; }
 
 private:
     TTable& detail_;

@@ -163,6 +163,10 @@ void TRvDataSetConnection::BeginRead() {
     opened_ = !dataSet_->Active();
     if (opened_)
         dataSet_->Open();
+    // Each row the report reads would move a grid bound to the data set (a round trip to
+    // the window system a row): the controls wait for the end of the reading.
+    held_ = std::make_unique<db::ControlsHeld>(*dataSet_, opened_ ? db::ControlsHeld::KeepRow::No
+                                                                  : db::ControlsHeld::KeepRow::Yes);
     columns_.clear();
     fieldNames_.clear();
     aliased_.clear();
@@ -177,7 +181,6 @@ void TRvDataSetConnection::BeginRead() {
         fieldNames_.push_back(field.FieldName());
         aliased_.push_back(!alias.empty());
     }
-    // Controls stay enabled: a detail table bound to this data set must follow each row.
     reading_ = true;
 }
 
@@ -235,6 +238,7 @@ void TRvDataSetConnection::Next() {
 }
 
 void TRvDataSetConnection::EndRead() {
+    held_.reset();
     if (!reading_)
         return;
     reading_ = false;

@@ -18,8 +18,10 @@
 //
 // Table, query and data-set connections read their data set from its first row (First,
 // then Next until Eof). A data set that is closed when the report starts reading it is
-// opened for the report and closed again when the report ends; nothing else of it (its
-// current row) is restored. Column names are the field names, calculated fields
+// opened for the report and closed again when the report ends. While the report reads
+// it, the controls bound to the data set (a grid) are held still, and at the end the
+// cursor goes back to the row it was on, which they show again; detail data sets linked
+// to it follow every row. Column names are the field names, calculated fields
 // included; FieldAliasList lines "FieldName=Alias" present a field under another name
 // ("NewHasznIr=Hasznkod" shows the field NewHasznIr as the column Hasznkod).
 //
@@ -32,6 +34,7 @@
 
 #include <QObject>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +44,7 @@ namespace db {
 class TDataSet;
 class TTable;
 class TQuery;
+class ControlsHeld;
 } // namespace db
 
 namespace report {
@@ -157,6 +161,7 @@ private:
     std::vector<bool> aliased_;           // per column, presented under an alias
     bool opened_ = false;                 // the reading opened the data set
     bool reading_ = false;
+    std::unique_ptr<db::ControlsHeld> held_; // the bound controls, while reading
 };
 
 class TRvTableConnection : public TRvDataSetConnection {

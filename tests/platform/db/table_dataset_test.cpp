@@ -411,6 +411,25 @@ TEST(TableCursor, DetailFollowsItsMaster) {
     EXPECT_EQ(ops.RecordCount(), 3);
     ops.SetMasterSource(&source);
     EXPECT_EQ(ops.RecordCount(), 1);
+
+    // A loop with the master's controls held: the detail still follows every row, the
+    // controls hear once at the end, and the master is back on its row.
+    struct Control final : DataSetObserver {
+        void dataSetEvent(TDataSet&, DataEvent event) override { events.push_back(event); }
+        std::vector<DataEvent> events;
+    } grid;
+    fields.addObserver(&grid);
+    std::vector<int> counts;
+    {
+        const ControlsHeld held(fields);
+        for (fields.First(); !fields.Eof(); fields.Next())
+            counts.push_back(ops.RecordCount());
+    }
+    fields.removeObserver(&grid);
+    EXPECT_EQ(counts, (std::vector<int>{0, 2, 0, 1, 0, 0}));
+    EXPECT_EQ(grid.events, std::vector<DataEvent>{DataEvent::RowsChanged});
+    EXPECT_EQ(fields.FieldByName("Parckod").AsString(), "100003");
+    EXPECT_EQ(column(ops, "Muvkod"), (std::vector<std::string>{"100001"}));
 }
 
 TEST(TableCursor, EventsAndCalculatedFields) {

@@ -1,10 +1,16 @@
 // Reports over table, query and data-set connections, read back from the page model:
 // rows, groups and totals, page breaks with repeated headers and page numbers,
-// master-detail bands, field aliases, and what the data sets look like afterwards.
+// master-detail bands, field aliases, and what the data sets (and a grid on them) look like
+// afterwards.
 
 #include "platform/report/render.h"
 #include "platform/sys/datetime.h"
+#include "platform/ui/db_grid.h"
+#include "platform/ui/form.h"
 #include "report_test_support.h"
+
+#include <QItemSelectionModel>
+#include <QScrollBar>
 
 namespace {
 
@@ -107,15 +113,37 @@ TEST_F(TableReport, ClosedDataSetIsOpenedForTheReportAndClosedAgain) {
     run(kGroupedLayout);
     EXPECT_FALSE(table.Active());
     // An open data set stays open; it is read from its first row whatever its position,
-    // and stays where the reading left it.
+    // and goes back to the row it was on.
     table.Open();
     table.Last();
     table.Prior();
     run(kGroupedLayout);
     EXPECT_TRUE(table.Active());
-    EXPECT_TRUE(table.Eof());
+    EXPECT_FALSE(table.Eof());
+    EXPECT_EQ(table.RecNo(), 119);
     EXPECT_EQ(report::DocumentLines(output.documents[0]),
               report::DocumentLines(output.documents[1]));
+}
+
+TEST_F(TableReport, GridOnTheDataSetIsNotMovedByTheRowsTheReportReads) {
+    ui::TForm form;
+    form.SetClientSize(400, 300);
+    auto& grid = *new ui::TDBGrid(&form);
+    grid.SetBounds(0, 0, 400, 300);
+    db::TDataSource source(&table);
+    grid.SetDataSource(&source);
+    table.Open();
+    table.MoveBy(7);
+    form.Show();
+    int moves = 0, scrolls = 0;
+    QObject::connect(grid.selectionModel(), &QItemSelectionModel::currentChanged, [&] { ++moves; });
+    QObject::connect(grid.verticalScrollBar(), &QScrollBar::valueChanged, [&] { ++scrolls; });
+    run(kGroupedLayout);
+    EXPECT_EQ(moves, 0);
+    EXPECT_EQ(scrolls, 0);
+    EXPECT_EQ(grid.currentIndex().row(), 7);
+    EXPECT_EQ(table.RecNo(), 8);
+    form.Hide();
 }
 
 TEST_F(TableReport, GroupOnANewPageAndAnEmptyBand) {
