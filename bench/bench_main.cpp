@@ -1,6 +1,9 @@
 // The benchmarks' main. FARM_BENCH_ONE_CORE=1 pins the process (and every thread it
 // starts) to one core before any benchmark runs, so that each figure can be read pinned
-// as well as free; the context line "one_core" says which.
+// as well as free; the context line "one_core" says which. The print benchmarks' twins on
+// an X display (X/...) come after all the others (on_display.h).
+
+#include "on_display.h"
 
 #include <benchmark/benchmark.h>
 #include <cerrno>
@@ -44,6 +47,7 @@ int main(int argc, char** argv) {
     }
     benchmark::AddCustomContext("one_core", pinned);
     benchmark::Initialize(&argc, argv);
+    benchtables::AddDisplayTwins(); // the prints once more on an X display, last
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     benchmark::RunSpecifiedBenchmarks();

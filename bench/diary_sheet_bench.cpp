@@ -13,6 +13,7 @@
 #include "core/Isnuminth.h"
 #include "core/fresh_database.h"
 #include "forms_database.h"
+#include "on_display.h"
 #include "platform/db/session.h"
 #include "platform/db/table.h"
 #include "platform/report/layouts.h"
@@ -140,6 +141,7 @@ void Sheet(benchmark::State& state) {
     form->Activate();
     form->DateTimePicker1->SetDate(sys::encodeDate(2008, 1, 1));
     form->DateTimePicker2->SetDate(sys::encodeDate(2008, 12, 31));
+    ShowOnDisplay(*form);
     MeasurePages(
         state, [&] { form->Button1->Click(); }, here.output);
 }
@@ -161,5 +163,9 @@ BENCHMARK(Sheet)
     ->Arg(3)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+
+const bool kOnDisplay =
+    RegisterOnDisplay({"Diary/parcel_sheet/mode:1", "Diary/parcel_sheet/mode:2",
+                       "Diary/parcel_sheet/mode:4", "Diary/parcel_sheet/mode:5", "Diary/GN06"});
 
 } // namespace

@@ -1,13 +1,17 @@
 #include "forms_database.h"
 
 #include "core/fresh_database.h"
+#include "on_display.h"
+#include "platform/report/dialogs.h"
 
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace benchtables {
@@ -42,6 +46,63 @@ void FormsDatabase::AppendRows(const char* table, int count,
         }
         transaction.Commit();
     }
+}
+
+namespace {
+
+// Tells when the preview has shown the first page: after the first page's PageDone, which
+// shows the preview and lets it paint.
+class FirstShown : public report::ProgressReporter {
+public:
+    FirstShown(report::ProgressReporter& inner, std::function<void()> shown)
+        : inner_(inner), shown_(std::move(shown)) {}
+    bool Step(int done) override { return inner_.Step(done); }
+    bool PageDone(const report::Document& document) override {
+        const bool go_on = inner_.PageDone(document);
+        if (shown_)
+            std::exchange(shown_, nullptr)();
+        return go_on;
+    }
+
+private:
+    report::ProgressReporter& inner_;
+    std::function<void()> shown_;
+};
+
+// Closes the preview window on the screen, as the farmer does once the pages are there.
+void ClosePreview() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* preview = dynamic_cast<report::PreviewWindow*>(window);
+            preview && preview->isVisible())
+            preview->accept();
+}
+
+} // namespace
+
+std::optional<report::OutputChoice> BenchOutput::Choose(const std::string& reportName) {
+    if (!OnDisplay())
+        return CaptureOutput::Choose(reportName);
+    asked.push_back(reportName);
+    return report::OutputChoice{}; // "Nyomtatási kép"
+}
+
+void BenchOutput::Run(const std::string& reportName, const report::OutputChoice& choice,
+                      const report::LayOut& layOut) {
+    if (!OnDisplay())
+        return CaptureOutput::Run(reportName, choice, layOut);
+    firstShown.reset();
+    laidOut.reset();
+    previewPages = 0;
+    report::QtOutputService program;
+    program.Run(
+        reportName, choice, [&](report::Document& into, report::ProgressReporter* progress) {
+            FirstShown told(*progress, [this] { firstShown = std::chrono::steady_clock::now(); });
+            layOut(into, &told);
+            laidOut = std::chrono::steady_clock::now();
+            previewPages = into.pages.size();
+            // Closed as soon as the preview's own loop runs with the last page.
+            QTimer::singleShot(0, qApp, ClosePreview);
+        });
 }
 
 InFolder::InFolder(const fs::path& folder) : working(fs::current_path()) {
@@ -85,7 +146,7 @@ void WritePageDigests(const report::Document& document) {
 } // namespace
 
 void MeasurePages(benchmark::State& state, const std::function<void()>& press,
-                  report::CaptureOutput& output) {
+                  BenchOutput& output) {
     std::size_t pages = 0;
     double peak = 0;
     std::vector<double> firstPage, whole; // seconds, one of each per press
@@ -101,9 +162,18 @@ void MeasurePages(benchmark::State& state, const std::function<void()>& press,
         start = std::chrono::steady_clock::now();
         press();
         whole.push_back(secondsSince(start));
+        if (output.laidOut) { // through the preview on a display
+            const auto since = [&](std::chrono::steady_clock::time_point t) {
+                return std::chrono::duration<double>(t - start).count();
+            };
+            whole.back() = since(*output.laidOut);
+            first = output.firstShown ? since(*output.firstShown) : whole.back();
+            output.laidOut.reset();
+        }
         firstPage.push_back(first.value_or(whole.back()));
         peak = std::max(peak, peakMemoryBytes());
-        pages = output.documents.empty() ? 0 : output.documents.back().pages.size();
+        pages =
+            output.documents.empty() ? output.previewPages : output.documents.back().pages.size();
         if (!output.documents.empty())
             WritePageDigests(output.documents.back());
         output.documents.clear();
@@ -122,6 +192,7 @@ void MeasurePages(benchmark::State& state, const std::function<void()>& press,
     if (whole.empty())
         return;
     state.counters["first_page_ms"] = milliseconds(firstPage, 0);
+    state.counters["whole_ms"] = milliseconds(whole, 0);
     state.counters["press1_first_page_ms"] = firstPage.front() * 1000;
     state.counters["press1_whole_ms"] = whole.front() * 1000;
     if (whole.size() > 1) {

@@ -12,6 +12,7 @@
 // Nothing here checks timings; the figures are for reading.
 
 #include "forms_database.h"
+#include "on_display.h"
 #include "platform/db/table.h"
 #include "platform/report/layouts.h"
 #include "platform/report/output.h"
@@ -158,5 +159,7 @@ void PlantationSheet(benchmark::State& state) {
     farm.sheets->FormClose();
 }
 BENCHMARK(PlantationSheet)->Name("Ket/plantation")->Unit(benchmark::kMillisecond)->Iterations(1);
+
+const bool kOnDisplay = RegisterOnDisplay({"Ket/GN02", "Ket/plantation"});
 
 } // namespace

@@ -18,6 +18,7 @@
 #include "core/Isnuminth.h"
 #include "core/fresh_database.h"
 #include "forms_database.h"
+#include "on_display.h"
 #include "platform/db/session.h"
 #include "platform/db/table.h"
 #include "platform/report/layouts.h"
@@ -160,6 +161,7 @@ void OperationsList(benchmark::State& state, const lists::OperationChoices& choi
     conditions->DateRangeFilter = c.DateRangeFilter;
     conditions->DateRangeTail = c.DateRangeTail;
     ui::OwnedForm<TMuvList> list(MuvList, *f.session);
+    ShowOnDisplay(*list);
     MeasurePages(
         state,
         [&] {
@@ -189,6 +191,7 @@ void Inventory(benchmark::State& state) {
     Farm& f = farm();
     InFolder here(f.dir.path());
     ui::OwnedForm<TMezei> form(::Mezei, *f.session);
+    ShowOnDisplay(*form);
     MeasurePages(
         state,
         [&] {
@@ -204,6 +207,7 @@ void HozamSummary(benchmark::State& state) {
     InFolder here(f.dir.path());
     ui::OwnedForm<THozam> form(Hozam, *f.session);
     form->FormShow(nullptr);
+    ShowOnDisplay(*form);
     int year = 2009;
     MeasurePages(
         state,
@@ -220,6 +224,7 @@ void InputSummary(benchmark::State& state) {
     InFolder here(f.dir.path());
     ui::OwnedForm<TParcInput> form(ParcInput, *f.session);
     form->FormShow(nullptr);
+    ShowOnDisplay(*form);
     form->Table2.MoveBy(2500);
     MeasurePages(
         state, [&] { form->Button2Click(nullptr); }, here.output);
@@ -230,6 +235,7 @@ void MachineWork(benchmark::State& state) {
     InFolder here(f.dir.path());
     ui::OwnedForm<TGepmuvleker> form(Gepmuvleker, *f.session);
     form->FormShow(nullptr);
+    ShowOnDisplay(*form);
     MeasurePages(
         state, [&] { form->Button1Click(nullptr); }, here.output);
 }
@@ -240,5 +246,9 @@ BENCHMARK(Inventory)->Name("Lists/mezei")->Unit(benchmark::kMillisecond);
 BENCHMARK(HozamSummary)->Name("Lists/hozam")->Unit(benchmark::kMillisecond);
 BENCHMARK(InputSummary)->Name("Lists/input")->Unit(benchmark::kMillisecond);
 BENCHMARK(MachineWork)->Name("Lists/gepileker")->Unit(benchmark::kMillisecond);
+
+const bool kOnDisplay =
+    RegisterOnDisplay({"Lists/muvlist_sector", "Lists/muvlist_all", "Lists/mezei", "Lists/hozam",
+                       "Lists/input", "Lists/gepileker"});
 
 } // namespace

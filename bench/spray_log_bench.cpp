@@ -19,6 +19,7 @@
 
 #include "core/Isnuminth.h"
 #include "forms_database.h"
+#include "on_display.h"
 #include "platform/db/table.h"
 #include "platform/report/layouts.h"
 #include "platform/report/output.h"
@@ -154,6 +155,7 @@ void Listing(benchmark::State& state, const lists::OperationChoices& choices, bo
     ui::OwnedForm<Tpermnaploszuk> conditions(permnaploszuk, *f.session);
     SetConditions(*conditions, choices);
     ui::OwnedForm<TPermNaplo> list(PermNaplo, *f.session);
+    ShowOnDisplay(*list);
     MeasurePages(
         state,
         [&] {
@@ -171,6 +173,7 @@ void Sheet(benchmark::State& state, const lists::OperationChoices& choices) {
     conditions->ComboBox1->SetText(choices.sector);
     conditions->DateTimePicker1->SetDate(choices.from);
     conditions->DateTimePicker2->SetDate(choices.to);
+    ShowOnDisplay(*conditions);
     MeasurePages(
         state, [&] { conditions->Button4Click(nullptr); }, here.output);
 }
@@ -217,5 +220,9 @@ BENCHMARK(SheetSector)->Name("Spray/sheet_sector")->Unit(benchmark::kMillisecond
 BENCHMARK(SheetYear)->Name("Spray/sheet_year")->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(ListAll)->Name("Spray/list_all")->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(RowsAll)->Name("Spray/rows_all")->Unit(benchmark::kMillisecond)->Iterations(1);
+
+const bool kOnDisplay =
+    RegisterOnDisplay({"Spray/list_sector", "Spray/list_machines_sector", "Spray/sheet_sector",
+                       "Spray/sheet_year", "Spray/list_all"});
 
 } // namespace
