@@ -1,6 +1,7 @@
 #include "Agazaticsoporth.h"
 
 #include "platform/ui/form_helpers.h"
+#include "unique_names.h"
 
 TAgazatcsoportok* Agazatcsoportok = nullptr;
 
@@ -84,6 +85,10 @@ void TAgazatcsoportok::Button4Click(TObject*) {
     const db::Value programme = DBLookupComboBox1->KeyValue();
     if (Edit1->Text().empty() || db::isNull(programme)) {
         ui::MessageDlg("Kérem adja meg a csoport nevét és célprogramját!", ui::mtWarning, ui::mbOK);
+        return;
+    }
+    if (reg::NameTaken(session_, "Agazaticsoport", "Nev", Edit1->Text())) {
+        ui::MessageDlg("Ilyen nevű ágazati csoport már van!", ui::mtWarning, ui::mbOK);
         return;
     }
     Table1.Insert();

@@ -132,7 +132,10 @@ bool TUjtabla::RequiredGiven() {
     return false;
 }
 
+// Every input is read before the first row is begun: the expiry picker refuses a typed
+// day that is no date by throwing, and a refused save leaves no row behind.
 void TUjtabla::InsertLandParcel() {
+    const std::string expiry = reg::ExpiryText(CheckBox2->Checked(), DateTimePicker1->Date());
     Table1.Insert();
     Table1.FieldByName("Tulkod").SetAsString(KeyText(TulajBox1->KeyValue()));
     Table1.FieldByName("Helysz").SetAsString(Edit1->Text());
@@ -146,24 +149,28 @@ void TUjtabla::InsertLandParcel() {
     Table1.FieldByName("Blok").SetAsString(MaskEdit1->Text());
     Table1.FieldByName("Berl").SetAsString(Edit3->Text());
     Table1.FieldByName("Bmert").SetAsString(ComboBox1->Text());
-    Table1.FieldByName("Berveg").SetAsString(
-        reg::ExpiryText(CheckBox2->Checked(), DateTimePicker1->Date()));
+    Table1.FieldByName("Berveg").SetAsString(expiry);
     Table1.FieldByName("Ont").SetAsString(CheckBox1->Checked() ? "1" : "0");
     Table1.FieldByName("Parcella").SetAsString(reg::LandUseCode(ComboBox2->ItemIndex()));
     Table1.Post();
-    Table1.FlushBuffers();
 }
 
+// The land parcel and its soil-test type are one save.
 void TUjtabla::Button1Click(TObject*) {
     if (!NumbersValid() || !RequiredGiven())
         return;
-    InsertLandParcel();
-    Table4.Open();
-    Table4.Insert();
-    Table4.FieldByName("Tablakod").SetAsString(Table1.FieldByName("Tableid").AsString());
-    Table4.FieldByName("Talajtip").SetAsString(Edit5->Text());
-    Table4.Post();
-    Table4.Close();
+    {
+        db::SessionTransaction transaction(session_);
+        InsertLandParcel();
+        Table4.Open();
+        Table4.Insert();
+        Table4.FieldByName("Tablakod").SetAsString(Table1.FieldByName("Tableid").AsString());
+        Table4.FieldByName("Talajtip").SetAsString(Edit5->Text());
+        Table4.Post();
+        Table4.Close();
+        transaction.Commit();
+    }
+    Table1.FlushBuffers();
     Close();
 }
 

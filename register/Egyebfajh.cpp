@@ -2,6 +2,7 @@
 
 #include "codes.h"
 #include "platform/ui/form_helpers.h"
+#include "unique_names.h"
 
 TEgyebFaj* EgyebFaj = nullptr;
 
@@ -68,6 +69,11 @@ void TEgyebFaj::Button1Click(TObject*) {
 void TEgyebFaj::Button2Click(TObject*) {
     if (Edit1->Text().empty()) {
         ui::Application->MessageBox("Kérem a faj megnevezését !", "Hiányzó Adatok!", ui::MB_OK);
+        return;
+    }
+    // The lists and the fields name a species by its name: one row for each.
+    if (reg::NameTaken(session_, "Magfajtak", "Faj", Edit1->Text())) {
+        ui::MessageDlg("Ilyen nevű növényfaj, ágazat már van a listában!", ui::mtWarning, ui::mbOK);
         return;
     }
     std::string code = reg::NextSpeciesCode(session_);

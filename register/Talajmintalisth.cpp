@@ -152,6 +152,7 @@ TTalajmintalist::TTalajmintalist(db::Session& session) : session_(session) {
     Button10 = new ui::TButton(GroupBox1, "Rögzít");
     Button10->SetBounds(785, 364, 85, 27);
     GroupBox1->SetVisible(false);
+    ui::EditBoxOverList(GroupBox1);
     PlaceBox = std::make_unique<reg::SamplingPlaceBox>(this, &DataSource3, "megváltoztat");
 
     PopupMenu1 = ui::ButtonMenu(this, {{"Nyomtatás         CTRL+P", Button3},

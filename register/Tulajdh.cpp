@@ -127,6 +127,8 @@ void TTulajd::Button6Click(TObject*) {
         GroupBox1->Hide(); // the owner is gone: nothing to write
         return;
     }
+    if (reg::OwnerNameTaken(session_, Edit1->Text(), editedOwner_))
+        return;
     Table1.Edit();
     Table1.FieldByName("Tulnev").SetAsString(Edit1->Text());
     Table1.FieldByName("Cim").SetAsString(Edit2->Text());

@@ -189,7 +189,10 @@ bool TForm2::NumbersValid() {
            NumericInt->IsValidReal(Edit3->Text(), "Bérleti díj", TNumericInt::Bound::NotNegative);
 }
 
+// The expiry picker is read before the row is put in edit: it throws on a typed day that
+// is no date, and a refused save leaves the row as it was.
 void TForm2::WritePanel() {
+    const std::string expiry = reg::ExpiryText(CheckBox2->Checked(), DateTimePicker1->Date());
     Table1.Edit();
     Table1.FieldByName("Helysz").SetAsString(Edit1->Text());
     Table1.FieldByName("Hazmeg").SetAsString(Edit2->Text());
@@ -203,12 +206,10 @@ void TForm2::WritePanel() {
     Table1.FieldByName("Bmert").SetAsString(ComboBox2->Text());
     if (ComboBox4->ItemIndex() >= 0)
         Table1.FieldByName("Parcella").SetAsString(reg::LandUseCode(ComboBox4->ItemIndex()));
-    Table1.FieldByName("Berveg").SetAsString(
-        reg::ExpiryText(CheckBox2->Checked(), DateTimePicker1->Date()));
+    Table1.FieldByName("Berveg").SetAsString(expiry);
     Table1.FieldByName("Blok").SetAsString(MaskEdit1->Text());
     Table1.FieldByName("Ont").SetAsString(CheckBox1->Checked() ? "1" : "0");
     Table1.Post();
-    Table1.FlushBuffers();
 }
 
 void TForm2::WriteSoilType(const std::string& tableid) {
@@ -234,8 +235,13 @@ void TForm2::Button1Click(TObject*) {
     }
     if (!NumbersValid())
         return;
-    WritePanel();
-    WriteSoilType(Table1.FieldByName("Tableid").AsString());
+    {
+        db::SessionTransaction transaction(session_);
+        WritePanel();
+        WriteSoilType(Table1.FieldByName("Tableid").AsString());
+        transaction.Commit();
+    }
+    Table1.FlushBuffers();
     Close();
 }
 

@@ -59,6 +59,8 @@ void Tujtulaj::Button1Click(TObject*) {
         ui::Application->MessageBox("Kérem a következöket megadni: Név, Cím!", "", ui::MB_OK);
         return;
     }
+    if (reg::OwnerNameTaken(session_, Edit3->Text()))
+        return;
     if (!Table1.Active())
         Table1.Open();
     std::string code = reg::NextOwnerCode(session_);

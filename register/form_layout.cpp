@@ -19,12 +19,13 @@ KetChoice PlaceKetChoice(QWidget* parent, db::TDataSource* kets, int left, int t
     k.grid->SetDataSource(kets);
     k.grid->SetReadOnly(true);
     k.grid->SetRowSelect(true);
+    // Headed in words, as the KET areas' own list is.
     k.grid->Columns().Add("Sorsz", "KET sorsz.", 60);
-    k.grid->Columns().Add("Hazimen", "Hazimen", 90);
-    k.grid->Columns().Add("Megnev", "AKG celp.", 110);
+    k.grid->Columns().Add("Hazimen", "Hazi megn.", 90);
+    k.grid->Columns().Add("Megnev", "AKG celp.", 100);
     k.grid->Columns().Add("Kod", "AKG kód", 50);
-    k.grid->Columns().Add("Ter", "Ter", 40);
-    k.grid->Columns().Add("Meresij", "Meresij", 60);
+    k.grid->Columns().Add("Ter", "Terület", 45);
+    k.grid->Columns().Add("Meresij", "Mérési jkv.", 65);
     k.panel = new ui::TPanel(parent);
     k.panel->SetBounds(left, top, width, height);
     k.panel->setAutoFillBackground(true);

@@ -19,4 +19,8 @@ void LimitOwnerEdits(db::Session& session, ui::TEdit* name, ui::TEdit* address, 
 // Whether both the name and the address hold more than blanks.
 bool OwnerNameAndAddressGiven(const std::string& name, const std::string& address);
 
+// Whether another owner (not `ownCode`) has the name already; then says so. The land
+// parcel forms find an owner by name, so two of one name would be told apart nowhere.
+bool OwnerNameTaken(db::Session& session, const std::string& name, const std::string& ownCode = "");
+
 } // namespace reg

@@ -124,6 +124,7 @@ SamplingPlaceBox::SamplingPlaceBox(QWidget* parent, db::TDataSource* places,
     CancelButton = new ui::TButton(GroupBox, "mégsem");
     CancelButton->SetBounds(663, 262, 85, 27);
     GroupBox->SetVisible(false);
+    ui::EditBoxOverList(GroupBox);
 }
 
 void SamplingPlaceBox::Show(int left, int top) {

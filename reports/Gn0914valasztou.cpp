@@ -169,8 +169,14 @@ void TGN200914::Button1Click(TObject*) {
     OpenDiaryCover(session_, true);
 }
 
-// The sheets of one farming year print only for a year box that holds a year.
+// The sheets of one farming year print only for a year box that holds a year; before any
+// field is recorded there is none to choose, and the message says so.
 bool TGN200914::YearChosen() {
+    if (ComboBox1->Text().empty() && ComboBox1->Items().Count() == 0) {
+        ui::MessageDlg("Még nincs gazdasági év: előbb rögzítsen egy táblát!", ui::mtWarning,
+                       ui::mbOK);
+        return false;
+    }
     return NumericInt->IsValidYear(ComboBox1->Text(), "Gazdasági év", true);
 }
 

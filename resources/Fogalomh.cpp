@@ -1,6 +1,7 @@
 #include "Fogalomh.h"
 
 #include "core/Isnuminth.h"
+#include "platform/sys/numbers.h"
 #include "platform/ui/form_helpers.h"
 
 #include <cmath>
@@ -260,15 +261,30 @@ void TForgalom::Button7Click(TObject*) {
     ReopenLists();
 }
 
-// The quantity as typed, signed, in the material's unit; a movement of nothing is refused.
+// The quantity in the material's unit. A movement keeps its direction: a number typed
+// for a withdrawal is what goes out, also without its minus sign, and a purchase turned
+// into a withdrawal is refused with how to book one. A movement of nothing is refused.
 void TForgalom::Button8Click(TObject*) {
     const std::string text = Edit1->Text();
     if (!NumericInt->IsValidReal(text, "Mennység", TNumericInt::Bound::NotZero) || text.empty())
         return;
+    double quantity = *sys::tryParseFloat(text);
     db::TQuery& query = PageQuery();
     if (FindMovement(query.IsEmpty() ? 0 : query.FieldByName("Mozgkod").AsInteger())) {
+        const double stored = Table1.FieldByName("Menny").AsFloat();
+        if (stored > 0 && quantity < 0) {
+            Table1.Close();
+            ui::MessageDlg("A vásárlás mennyisége nem lehet negatív: a mozgás iránya nem "
+                           "változik. A kiadást új raktármozgásként rögzítse (Készlet kezelés, "
+                           "\"Vásárlás, eladás(-)\" mínusz előjellel), a téves vásárlást "
+                           "pedig törölje (\"Forg. törlése\").",
+                           ui::mtWarning, ui::mbOK);
+            return;
+        }
+        if (stored < 0)
+            quantity = -std::fabs(quantity);
         Table1.Edit();
-        Table1.FieldByName("Menny").SetAsString(text);
+        Table1.FieldByName("Menny").SetAsFloat(quantity);
         Table1.Post();
         Table1.FlushBuffers();
     } else {

@@ -237,11 +237,12 @@ void TJ05::Button5Click(TObject*) {
                                      box == DBEdit1 ? "Gázolaj mennyisége" : "Számla végösszege",
                                      TNumericInt::Bound::NotZero))
             return;
+    const sys::DateTime performed = DateTimePicker1->Date(); // refuses a typed non-date first
     Table1.FieldByName("Szlatip").SetAsString(ComboBox1->Text());
     Table1.FieldByName("Fajtakod").SetAsString(ComboBox2->Text());
     Table1.FieldByName("Adosz").SetAsString(ComboBox3->Text());
     Table1.FieldByName("Szlaszam").SetAsString(ComboBox4->Text());
-    Table1.FieldByName("Teljkelt").SetAsDateTime(DateTimePicker1->Date());
+    Table1.FieldByName("Teljkelt").SetAsDateTime(performed);
     Table1.Post();
     FillTaxNumberList();
     FillInvoiceNumberList();

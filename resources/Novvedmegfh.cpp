@@ -107,6 +107,7 @@ TNovvedmegf::TNovvedmegf(db::Session& session) : session_(session) {
                                     "Parcellához tartozó\nösszes másolása");
     Button10 = ui::Make<ui::TButton>(GroupBox2, {540, 288, 130, 27}, "Mégsem");
     GroupBox2->Hide();
+    ui::EditBoxOverList(GroupBox2);
     ui::FitToFields(session, "Novvedmegf",
                     {{Edit1, "Novfejl"},
                      {Edit2, "Karfejl"},

@@ -11,18 +11,53 @@
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPointer>
 #include <QTextBrowser>
 #include <QTranslator>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 namespace ui {
 
 TApplication* Application = nullptr;
 
 namespace {
+
+// What a user's action began on the data sets of the form in front: an action that fails
+// part-way is refused, and the rows it began there are dropped, so that a later insert or
+// move does not post them half-filled. Rows begun before the action stay as they were.
+class RefusedAction {
+public:
+    RefusedAction() : form_(Application ? Application->ActiveForm() : nullptr) {
+        if (form_)
+            browsing_ = form_->BrowsingDataSets();
+    }
+    void Refused() noexcept {
+        if (form_)
+            form_->CancelEditsBegun(browsing_);
+    }
+
+private:
+    QPointer<TForm> form_;
+    std::vector<db::TDataSet*> browsing_;
+};
+
+bool IsInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // The Qt application: key events go to their form's key handling first, and no
 // exception crosses Qt's event loop.
@@ -31,11 +66,16 @@ public:
     GuardedQtApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
     bool notify(QObject* receiver, QEvent* event) override {
+        std::optional<RefusedAction> action;
+        if (IsInput(event->type()))
+            action.emplace();
         try {
             if (event->type() == QEvent::KeyPress && RouteKey(receiver, *event))
                 return true;
             return QApplication::notify(receiver, event);
         } catch (...) {
+            if (action)
+                action->Refused();
             if (Application)
                 Application->HandleException();
             return true;
@@ -224,9 +264,11 @@ void TApplication::FormDestroyed(TForm& form) {
 // --- guards and scopes ---------------------------------------------------------------
 
 void Guarded(const std::function<void()>& work) {
+    RefusedAction action;
     try {
         work();
     } catch (...) {
+        action.Refused();
         if (Application)
             Application->HandleException();
         else

@@ -352,9 +352,13 @@ void TComboBox::Quietly(const std::function<void()>& change) {
     quiet_ = was;
 }
 
+// A box that takes typed text keeps it as typed: no completion to a listed item, which
+// would store another invoice's number or tax number for a half-typed one.
 void TComboBox::SetStyle(TComboBoxStyle style) {
     style_ = style;
     setEditable(style == csDropDown);
+    if (style == csDropDown)
+        setCompleter(nullptr);
 }
 
 std::string TComboBox::Text() const {

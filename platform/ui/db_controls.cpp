@@ -176,6 +176,7 @@ TDBComboBox::TDBComboBox(QWidget* parent)
     : QComboBox(Host(parent)), TDBTypedControl(static_cast<QComboBox&>(*this)) {
     setFocusPolicy(Qt::StrongFocus);
     setEditable(true);
+    setCompleter(nullptr); // what is typed stays as typed (TComboBox::SetStyle)
     setInsertPolicy(NoInsert);
     connect(this, &QComboBox::activated, this, [this] { chosen(); });
     connect(this, &QComboBox::editTextChanged, this, [this] {
@@ -203,8 +204,10 @@ std::vector<std::string> TDBComboBox::Items() const {
 void TDBComboBox::SetStyleDropDownList(bool listOnly) {
     ++showing_;
     setEditable(!listOnly);
-    if (!listOnly)
+    if (!listOnly) {
+        setCompleter(nullptr);
         setInsertPolicy(NoInsert);
+    }
     --showing_;
     showField();
 }

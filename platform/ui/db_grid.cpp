@@ -352,6 +352,8 @@ TDBGrid::TDBGrid(QWidget* parent)
       columns_([this] { columnsChanged(); }), selected_(*this), model_(new DbGridModel(*this)),
       link_([this](db::DataEvent e) { dataSetEvent(e); }) {
     setModel(model_);
+    // Tab leaves the list for the next control; the arrows move within it.
+    setTabKeyNavigation(false);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setEditTriggers(DoubleClicked | EditKeyPressed | AnyKeyPressed);

@@ -320,6 +320,30 @@ void TForm::CloseOnClose(db::TDataSet* dataSet) {
         closeOnClose_.push_back(dataSet);
 }
 
+std::vector<db::TDataSet*> TForm::BrowsingDataSets() const {
+    std::vector<db::TDataSet*> browsing;
+    for (db::TDataSet* dataSet : closeOnClose_)
+        if (dataSet->State() == db::DataSetState::Browse)
+            browsing.push_back(dataSet);
+    return browsing;
+}
+
+void TForm::CancelEditsBegun(const std::vector<db::TDataSet*>& browsing) noexcept {
+    for (db::TDataSet* dataSet : browsing) {
+        // Only a data set still registered: the handler may have closed it.
+        if (std::find(closeOnClose_.begin(), closeOnClose_.end(), dataSet) == closeOnClose_.end())
+            continue;
+        const db::DataSetState state = dataSet->State();
+        if (state != db::DataSetState::Edit && state != db::DataSetState::Insert)
+            continue;
+        try {
+            dataSet->Cancel();
+        } catch (...) {
+            // The first error is the one the user is told of.
+        }
+    }
+}
+
 void TForm::SetModalResult(int result) {
     modalResult_ = result;
 }
@@ -422,8 +446,10 @@ void TForm::ShowHelp(QWidget* target) {
 }
 
 bool TForm::EnterKey(QWidget* target) {
+    // A button inside a box that was hidden while it held the focus is not there to press.
     if (auto* button = dynamic_cast<TButton*>(target)) {
-        button->click();
+        if (button->isVisibleTo(button->window()))
+            button->click();
         return true;
     }
     bool excepted =

@@ -95,6 +95,11 @@ public:
     // Closes the data set when the form closes, after OnClose, the last one registered
     // first (OpenOnFirstActivate).
     void CloseOnClose(db::TDataSet* dataSet);
+    // The data sets closed with the form (CloseOnClose) that are browsing now, and the
+    // cancel of the edits or inserts begun on them since: a handler the user ran that
+    // failed part-way leaves no half-filled row for a later move or insert to post.
+    std::vector<db::TDataSet*> BrowsingDataSets() const;
+    void CancelEditsBegun(const std::vector<db::TDataSet*>& browsing) noexcept;
 
     // --- focus and keys -------------------------------------------------------------
     QWidget* ActiveControl() const;

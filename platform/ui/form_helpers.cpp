@@ -7,6 +7,7 @@
 #include "platform/db/dataset.h"
 #include "platform/db/session.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QPointer>
 #include <stdexcept>
@@ -49,11 +50,18 @@ void OpenOnFirstActivate(TForm* form, std::initializer_list<db::TDataSet*> dataS
 
 namespace {
 
+constexpr const char* kBoxOverList = "ui.BoxOverList";
+
 // Disables the box's siblings while the box is shown (explicitly, whether or not its
 // window is on screen yet) and gives back the ones it disabled when the box is hidden.
+// A hidden sibling that is itself such a box is left alone: opened from this one, it
+// disables this one in turn. The focus, when the box took it with it, goes back to the
+// control that had it when the box opened (else to the next one that takes it), so that
+// no key reaches a hidden button of the box.
 class BoxOverList : public QObject {
 public:
     explicit BoxOverList(QWidget& box) : QObject(&box), box_(box) {
+        setObjectName(kBoxOverList);
         box.installEventFilter(this);
         if (!box.isHidden())
             Open();
@@ -68,13 +76,22 @@ public:
     }
 
 private:
+    static bool IsHiddenBox(QWidget& widget) {
+        return widget.isHidden() &&
+               widget.findChild<QObject*>(kBoxOverList, Qt::FindDirectChildrenOnly) != nullptr;
+    }
+    bool Inside(const QWidget* widget) const {
+        return widget == &box_ || box_.isAncestorOf(widget);
+    }
     void Open() {
         QWidget* parent = box_.parentWidget();
         if (!parent || !disabled_.empty())
             return;
+        QWidget* focus = QApplication::focusWidget();
+        opener_ = focus && !Inside(focus) && focus->window() == box_.window() ? focus : nullptr;
         for (QWidget* sibling : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             if (sibling != &box_ && !sibling->isWindow() &&
-                !sibling->testAttribute(Qt::WA_Disabled)) {
+                !sibling->testAttribute(Qt::WA_Disabled) && !IsHiddenBox(*sibling)) {
                 sibling->setEnabled(false);
                 disabled_.emplace_back(sibling);
             }
@@ -84,9 +101,29 @@ private:
             if (sibling)
                 sibling->setEnabled(true);
         disabled_.clear();
+        GiveFocusBack();
+    }
+    static bool TakesFocus(const QWidget& widget) {
+        return widget.isEnabled() && widget.isVisibleTo(widget.window()) &&
+               (widget.focusPolicy() & Qt::TabFocus);
+    }
+    void GiveFocusBack() {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && !Inside(focus))
+            return;
+        if (opener_ && TakesFocus(*opener_)) {
+            opener_->setFocus();
+            return;
+        }
+        for (QWidget* w = box_.nextInFocusChain(); w && w != &box_; w = w->nextInFocusChain())
+            if (!Inside(w) && w->window() == box_.window() && TakesFocus(*w)) {
+                w->setFocus();
+                return;
+            }
     }
 
     QWidget& box_;
+    QPointer<QWidget> opener_;
     std::vector<QPointer<QWidget>> disabled_;
 };
 

@@ -60,7 +60,9 @@ void OpenOnFirstActivate(TForm* form, std::initializer_list<db::TDataSet*> dataS
 // buttons and their keys and menu items) is disabled, so that nothing moves the list's
 // current row or runs a command of the list before the box is saved or cancelled: its
 // save writes the row that was current when it opened. What it disabled comes back when
-// it is hidden, by whatever route. Called once, when the form builds the box.
+// it is hidden, by whatever route, and the focus it held goes back to the control that
+// opened it. A box opened from such a box (a choice over an edit box) is one as well.
+// Called once, when the form builds the box.
 void EditBoxOverList(QWidget* box);
 
 // One item of a popup menu that repeats a button, its key in the caption.

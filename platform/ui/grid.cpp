@@ -10,6 +10,7 @@ namespace ui {
 TStringGrid::TStringGrid(QWidget* parent)
     : QTableWidget(Host(parent)), TControl(static_cast<QTableWidget&>(*this)) {
     setFocusPolicy(Qt::StrongFocus);
+    setTabKeyNavigation(false); // Tab leaves the grid for the next control
     horizontalHeader()->hide();
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(20);

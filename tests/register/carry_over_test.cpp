@@ -6,6 +6,7 @@
 #include "register/Parcbeftenyh.h"
 #include "register/Tapanyaggt.h"
 
+#include <QApplication>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -156,6 +157,20 @@ TEST_F(CarryOver, ASaveFailingWhileItWritesLeavesTheOldFieldOpen) {
     });
     ui::ShowModalForm(ParcAktiv, session);
     EXPECT_EQ(FieldOf("100000", "Aktiv"), "A");
+}
+
+// Tab leaves the field list for "Ágazat :", the field to be carried staying chosen.
+TEST_F(CarryOver, TabLeavesTheFieldListForTheSector) {
+    AddField("100001", 2025, 4);
+    forms.On<TParcAktiv>([&](TParcAktiv& f) {
+        ShowActive(f);
+        f.DBGrid1->SetFocus();
+        Key(f.DBGrid1, Qt::Key_Tab);
+        EXPECT_EQ(ui::ControlOf(QApplication::focusWidget()), f.DBLookupComboBox1);
+        EXPECT_EQ(f.Table1.FieldByName("Parckod").AsString(), "100000");
+        f.Button1->click();
+    });
+    ui::ShowModalForm(ParcAktiv, session);
 }
 
 TEST_F(CarryOver, WithNoActiveFieldTheSaveIsDisabled) {

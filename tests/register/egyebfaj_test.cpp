@@ -41,6 +41,20 @@ TEST_F(Species, CodesStartAtOneAndFollowTheNumericMaximum) {
     dialogs.VerifyDone();
 }
 
+TEST_F(Species, ASecondSpeciesOfOneNameIsRefusedWithTheDialogOpen) {
+    Insert("Magfajtak", {{"Fajkod", "1"}, {"Faj", "Búza"}});
+    forms.On<TEgyebFaj>([&](TEgyebFaj& d) {
+        d.Edit1->SetText("búza ");
+        d.Button2->click();
+        EXPECT_EQ(d.ModalResult(), ui::mrNone);
+        d.Button1->click();
+    });
+    dialogs.Expect("Ilyen nevű növényfaj, ágazat már van a listában!");
+    ui::ShowModalForm(EgyebFaj, session);
+    EXPECT_EQ(Count("Magfajtak"), 1u);
+    dialogs.VerifyDone();
+}
+
 TEST_F(Species, AnEmptyNameIsRefusedWithTheDialogOpen) {
     forms.On<TEgyebFaj>([&](TEgyebFaj& d) {
         d.Button2->click();

@@ -157,6 +157,12 @@ TEST_F(LandUsePlan, DeletingRemovesTheSelectedLineAndADeletedGroupNoLongerCounts
         g.Button4->click();
         EXPECT_FALSE(g.GroupBox1->isVisible());
         EXPECT_EQ(g.Query1.RecordCount(), 3);
+        g.Button1->click(); // a second group of one name is refused
+        g.Edit1->SetText(" olajnövények");
+        dialogs.Expect("Ilyen nevű ágazati csoport már van!");
+        g.Button4->click();
+        EXPECT_TRUE(g.GroupBox1->isVisible());
+        g.Button5->click();
         g.Button3->click();
     });
     forms.On<Tfoldhasznterv>([&](Tfoldhasznterv& f) {

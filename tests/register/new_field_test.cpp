@@ -284,6 +284,14 @@ TEST_F(NewField, ACancelledCreationLeavesNoRowAnywhere) {
     dialogs.VerifyDone();
 }
 
+// The KET list is headed in words, never by its fields' names.
+TEST_F(NewField, TheKetListIsHeadedInWords) {
+    TUjparcellaF f(session);
+    ui::TDBGridColumns& columns = f.Ket.grid->Columns();
+    for (int i = 0; i < columns.Count(); ++i)
+        EXPECT_NE(columns[i].TitleCaption(), columns[i].FieldName());
+}
+
 TEST_F(NewField, WithoutActiveLandParcelsNothingCanBeSaved) {
     db::TTable parcels(session);
     parcels.SetTableName("Tablak");

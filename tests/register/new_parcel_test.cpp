@@ -126,6 +126,33 @@ TEST_F(NewParcel, MissingEntriesAreNamedAndNothingIsWritten) {
     dialogs.VerifyDone();
 }
 
+// An impossible expiry typed into the picker refuses the save each time, and the save
+// after the day is mended stores one whole land parcel.
+TEST_F(NewParcel, ARefusedExpiryLeavesNoRowBehind) {
+    regtest::AddOwner(session, "100000", "Kovács Péter");
+    dialogs.ExpectContaining("('2024. 02. 30.') nem érvényes dátum")
+        .ExpectContaining("('2024. 02. 30.') nem érvényes dátum");
+    forms.On<TUjtabla>([](TUjtabla& f) {
+        FillRequired(f);
+        f.CheckBox1->SetChecked(true);
+        f.DateTimePicker1->Editor().selectAll();
+        Type(&f.DateTimePicker1->Editor(), "2024. 02. 30.");
+        f.Button1->click();
+        f.Button1->click();
+        EXPECT_EQ(f.ModalResult(), ui::mrNone);
+        f.DateTimePicker1->SetDate(sys::encodeDate(2024, 2, 29));
+        f.Button1->click();
+    });
+    ui::ShowModalForm(Ujtabla, session);
+    ASSERT_EQ(Column("Tablak", "Tableid").size(), 1u);
+    const int id = std::stoi(Column("Tablak", "Tableid").front());
+    EXPECT_EQ(ParcelField(id, "Berveg"), "2024. 02. 29.");
+    EXPECT_EQ(ParcelField(id, "Ont"), "1");
+    EXPECT_EQ(ParcelField(id, "Parcella"), "T");
+    EXPECT_EQ(Column("Tablak2", "Tablakod"), std::vector<std::string>{std::to_string(id)});
+    dialogs.VerifyDone();
+}
+
 TEST_F(NewParcel, NumberChecksStopAtTheFirstBadEntry) {
     regtest::AddOwner(session, "100000", "Kovács Péter");
     dialogs.Expect("A(z) 'Aranykorona érték' értéke nem szám !")

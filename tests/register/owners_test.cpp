@@ -144,6 +144,39 @@ TEST_F(Owners, ModifyWritesTheOwnerTheGroupWasOpenedOn) {
     dialogs.VerifyDone();
 }
 
+// The land parcel forms choose an owner by name: a name belongs to one owner only, a new
+// one or one renamed; an owner may keep its own name.
+TEST_F(Owners, ANameBelongsToOneOwnerOnly) {
+    regtest::AddOwner(session, "100000", "Második Tulaj", "Eger", "1");
+    regtest::AddOwner(session, "100001", "Nagy Éva", "Pécs", "2");
+    const std::string taken = "Ilyen nevű tulajdonos már van!";
+    dialogs.ExpectContaining(taken).ExpectContaining(taken);
+    forms.On<Tujtulaj>([](Tujtulaj& d) {
+        d.Edit3->SetText("második tulaj ");
+        d.Edit2->SetText("Szeged");
+        d.Button1->click();
+        EXPECT_EQ(d.ModalResult(), ui::mrNone);
+        d.Button2->click();
+    });
+    ui::ShowModalForm(ujtulaj, session);
+    WithRegister(session, forms, [](TTulajd& f) {
+        SelectOwner(f, "100001");
+        f.Button1->click();
+        f.Edit1->SetText("Második Tulaj");
+        f.Button6->click();
+        EXPECT_TRUE(f.GroupBox1->Visible());
+        f.Button7->click();
+        SelectOwner(f, "100000");
+        f.Button1->click();
+        f.Edit2->SetText("Eger, Fő u. 1.");
+        f.Button6->click();
+        EXPECT_FALSE(f.GroupBox1->Visible());
+    });
+    EXPECT_EQ(Column("tulaj", "Tulnev"), (std::vector<std::string>{"Második Tulaj", "Nagy Éva"}));
+    EXPECT_EQ(Column("tulaj", "Cim"), (std::vector<std::string>{"Eger, Fő u. 1.", "Pécs"}));
+    dialogs.VerifyDone();
+}
+
 TEST_F(Owners, AnEmptyRegisterNeitherModifiesNorCreatesAnOwner) {
     WithRegister(session, forms, [](TTulajd& f) {
         f.Button1->click();

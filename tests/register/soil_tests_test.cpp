@@ -234,10 +234,15 @@ TEST_F(SoilTests, TheListFiltersModifiesCancelsAndDeletesWithTheLinkRow) {
         EXPECT_TRUE(f.GroupBox1->isVisible());
         EXPECT_TRUE(f.Edit2->isEnabled());
         EXPECT_EQ(Analyte(f.AnalyteEdits, "PH")->Text(), "6,5");
+        // The list waits while the box is open: its "Törlés" deletes nothing.
+        f.Button6->click();
+        EXPECT_EQ(RowCount("Talajmintak"), 4);
         // "Mégsem" drops the typed values and the place chosen.
         Analyte(f.AnalyteEdits, "PH")->SetText("9");
         f.Button8->click();
+        EXPECT_FALSE(f.Button10->isEnabled()); // the place box is in front
         f.PlaceBox->OkButton->click();
+        EXPECT_TRUE(f.Button10->isEnabled());
         EXPECT_EQ(f.ChosenPlace, place);
         f.Button9->click();
         EXPECT_EQ(f.ChosenPlace, -1);

@@ -145,6 +145,11 @@ TEST_F(Diary0914, WithoutFieldsTheYearBoxIsEmptyAndABoxWithoutAYearPrintsNothing
     TGN200914& form = Selector();
     EXPECT_EQ(form.ComboBox1->Items().Count(), 0);
     EXPECT_EQ(form.ComboBox1->Text(), "");
+    for (ui::TButton* sheet : {form.Button11, form.Button13}) {
+        dialogs.Expect("Még nincs gazdasági év: előbb rögzítsen egy táblát!");
+        sheet->Click();
+    }
+    EXPECT_TRUE(output.documents.empty());
     EXPECT_EQ(SummaryRow(form)["ossz"], "0"); // the total is put even when it is 0
     EXPECT_EQ(SummaryRow(form)["szant"], "");
     // A 2010 field counts though the box is empty; so it does for typed letters.

@@ -6,6 +6,7 @@
 #include "resources/Szemelyh.h"
 #include "resources_fixture.h"
 
+#include <QApplication>
 #include <gtest/gtest.h>
 
 namespace {
@@ -116,6 +117,25 @@ TEST_F(Employees, SavedPeopleAreListedByNameAndDeletedOnesKeepTheirRow) {
     EXPECT_EQ(Column("Szemely", "Deleted"), (std::vector<std::string>{"False", "True"}));
     EXPECT_EQ(Column("Szemely", "Tel"), (std::vector<std::string>{"06-30-111", ""}));
     EXPECT_EQ(Column("Szemely", "Hely"), (std::vector<std::string>{"Eger", ""}));
+}
+
+// Enter on "Rögzít" saves and hides the box; the next Enter lands on "Új", which opened
+// it, and never on the hidden "Rögzít" (whose table is no longer in insert).
+TEST_F(Employees, EnterAfterASaveReachesNoHiddenButton) {
+    forms.On<TSzemelyek>([](TSzemelyek& f) {
+        ShowActive(f);
+        f.Button3->SetFocus();
+        Key(f.Button3, Qt::Key_Return);
+        Type(f.DBEdit1, "Tóth Béla");
+        f.Button5->SetFocus();
+        Key(f.Button5, Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget(), f.Button3);
+        Key(f.Button5, Qt::Key_Return);
+        f.Button4->click();
+    });
+    ui::ShowModalForm(Szemelyek, session);
+    EXPECT_EQ(Column("Szemely", "Sznev"), (std::vector<std::string>{"Tóth Béla"}));
+    dialogs.VerifyDone();
 }
 
 TEST_F(Employees, ModifyAndDeleteOnAnEmptyListDoNothing) {

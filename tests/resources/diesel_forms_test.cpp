@@ -268,6 +268,36 @@ TEST_F(DieselItems, ModifyingCopiesTheRowAndATaxNumberTakesEightCharacters) {
     EXPECT_EQ(RowCount("szlatet"), 1);
 }
 
+// A half-typed invoice or tax number is stored as typed, never completed to another
+// invoice's; Enter after "rögzítés" presses no hidden button.
+TEST_F(DieselItems, ANumberIsStoredAsTypedAndEnterAfterTheSaveDoesNoHarm) {
+    AddItem({"12345678", "G", "523", "SZ-2024/001", sys::encodeDate(2024, 1, 5), 10, 3000});
+    forms.On<TJ05>([](TJ05& f) {
+        ShowActive(f);
+        f.Button4->click();
+        for (auto [box, typed] : {std::pair{f.ComboBox3, "1234"}, std::pair{f.ComboBox4, "SZ-2"}}) {
+            box->setFocus();
+            box->SetText("");
+            Type(box, typed);
+        }
+        Type(f.DBEdit1, "20");
+        Type(f.DBEdit2, "6000");
+        f.Button5->setFocus();
+        Key(f.Button5, Qt::Key_Return);
+        Key(f.Button5, Qt::Key_Return);
+        f.Close();
+    });
+    ui::ShowModalForm(J05, session);
+    db::TTable items(session);
+    items.SetTableName("szlatet");
+    items.Open();
+    ASSERT_EQ(items.RecordCount(), 2);
+    items.Last();
+    EXPECT_EQ(items.FieldByName("Adosz").AsString(), "1234");
+    EXPECT_EQ(items.FieldByName("Szlaszam").AsString(), "SZ-2");
+    EXPECT_TRUE(dialogs.Shown().empty());
+}
+
 TEST_F(DieselItems, EmptyingTheTableAsksNothingAndOnAnEmptyTableModifyAndDeleteDoNothing) {
     AddItem({"11111111", "G", "523", "1", sys::encodeDate(2010, 1, 1), 1, 1});
     AddItem({"22222222", "G", "523", "2", sys::encodeDate(2010, 1, 2), 2, 2});

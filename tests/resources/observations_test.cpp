@@ -189,12 +189,14 @@ TEST_F(Observations, CopyingOneAndAllOfAFieldFromTheCopyBox) {
         f.Table1.First();
         f.Button7->click();
         ASSERT_TRUE(f.GroupBox2->Visible());
+        EXPECT_FALSE(f.Button4->isEnabled()); // no deletion under the copy box
         ASSERT_TRUE(f.Table3.Locate("Parckod", {db::Value(std::string("100001"))}));
         f.Button8->click(); // the first observation to the other field; the box stays
         EXPECT_TRUE(f.GroupBox2->Visible());
         ASSERT_TRUE(f.Table3.Locate("Parckod", {db::Value(std::string("100000"))}));
         f.Button9->click(); // all onto the source field itself: doubled once
         EXPECT_FALSE(f.GroupBox2->Visible());
+        EXPECT_TRUE(f.Button4->isEnabled());
         EXPECT_EQ(Listed(f, "Karfejl"), (std::vector<std::string>{"levéltetű", "levéltetű",
                                                                   "bagolylepke", "bagolylepke"}));
         ChooseField(f, "100001");

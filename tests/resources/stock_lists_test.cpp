@@ -222,15 +222,36 @@ TEST_F(Turnover, AMovementIsDeletedOrItsQuantityOverwritten) {
         f.Edit1->SetText("0");
         f.Button8->click();
         EXPECT_TRUE(f.Panel1->Visible());
-        f.Edit1->SetText("-5");
+        f.Edit1->SetText("5");
         f.Button8->click();
         EXPECT_FALSE(f.Panel1->Visible());
         EXPECT_TRUE(f.Button7->Enabled());
     });
     EXPECT_EQ(Quantities("200000"), (std::vector<double>{5}));
     // The first seed row of the day is "Árva fajta", before "GK Öthalom".
-    EXPECT_EQ(Quantities("300001"), (std::vector<double>{-5}));
+    EXPECT_EQ(Quantities("300001"), (std::vector<double>{5}));
     EXPECT_EQ(Quantities("300000"), (std::vector<double>{250}));
+}
+
+// A withdrawal stays a withdrawal when its quantity is typed without the minus sign; a
+// purchase typed negative is refused with how to book a withdrawal, the panel open.
+TEST_F(Turnover, AChangedQuantityKeepsTheDirectionOfItsMovement) {
+    WithForm([&](TForgalom& f) {
+        f.PageControl1->setCurrentIndex(1);
+        ASSERT_TRUE(f.Query2.Locate("Menny", {db::Value(-2.0)}));
+        f.Button6->click();
+        EXPECT_EQ(f.Edit1->Text(), "-2");
+        f.Edit1->SetText("3");
+        f.Button8->click();
+        ASSERT_TRUE(f.Query2.Locate("Menny", {db::Value(5.0)}));
+        f.Button6->click();
+        dialogs.ExpectContaining("A kiadást új raktármozgásként rögzítse");
+        f.Edit1->SetText("-7");
+        f.Button8->click();
+        EXPECT_TRUE(f.Panel1->Visible());
+        f.Button9->click();
+    });
+    EXPECT_EQ(Quantities("200000"), (std::vector<double>{5, -3}));
 }
 
 TEST_F(Turnover, AnEmptyLedgerListsNothingAndHasNothingToDelete) {

@@ -1,6 +1,7 @@
 // The form helpers: a form's Ctrl-letter table, the data sets opened on its first
-// activation and closed by its close, controls made at their places, list grids, and
-// the widths of text fields.
+// activation and closed by its close, controls made at their places, list grids, edit
+// boxes over a list, and the widths of text fields; and what every form does alike: a
+// handler that fails drops the row it began, Tab leaves a list, a typed text stays.
 
 #include "db_test_support.h"
 #include "platform/db/query.h"
@@ -8,6 +9,8 @@
 #include "platform/ui/db_grid.h"
 #include "platform/ui/form_helpers.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <stdexcept>
 
 using testui::UiTest;
@@ -165,6 +168,98 @@ TEST_F(FormHelpers, TextFieldWidthIsTheWidthInTheFile) {
     EXPECT_EQ(ui::TextFieldWidth(session, "PARCELLAK.DB", "kod"), 6);
     EXPECT_THROW(ui::TextFieldWidth(session, "parcellak", "Evj"), std::invalid_argument);
     EXPECT_THROW(ui::TextFieldWidth(session, "parcellak", "Nincs"), std::invalid_argument);
+}
+
+// A save refused part-way (a value that cannot be read after the row was begun) leaves
+// no half-filled row for the next insert to post; a row the user was already editing
+// before the click stays in edit.
+TEST_F(FormHelpers, AHandlerThatFailsDropsTheRowItBeganAndKeepsAnEarlierOne) {
+    TKulcsForm form(session);
+    ShowActive(form);
+    form.Button1->OnClick = [&](TObject*) {
+        form.Table1.Insert();
+        form.Table1.FieldByName("Kod").SetAsString("P99999");
+        throw std::runtime_error("rossz dátum");
+    };
+    dialogs.Expect("rossz dátum.").Expect("rossz dátum.");
+    form.Button1->click();
+    EXPECT_EQ(form.Table1.State(), db::DataSetState::Browse);
+    form.Table1.Last();
+    EXPECT_EQ(form.Table1.RecordCount(), 5);
+
+    form.Table1.First();
+    form.Table1.Edit();
+    form.Table1.FieldByName("Agazat").SetAsString("kézzel");
+    form.Button2->OnClick = [](TObject*) { throw std::runtime_error("rossz dátum"); };
+    form.Button2->click();
+    EXPECT_EQ(form.Table1.State(), db::DataSetState::Edit);
+    EXPECT_EQ(form.Table1.FieldByName("Agazat").AsString(), "kézzel");
+    dialogs.VerifyDone();
+}
+
+// An edit box over a list gives the focus back to the button that opened it when its
+// save hides it, so that the next Enter presses no hidden button; a choice box opened
+// from it disables it while the choice is made.
+TEST_F(FormHelpers, AnEditBoxGivesTheFocusBackAndAChoiceBoxOverItDisablesIt) {
+    ui::TForm form;
+    auto* open = ui::Make<ui::TButton>(&form, {8, 8, 80, 27}, "Új");
+    auto* box = ui::Make<ui::TGroupBox>(&form, {8, 40, 300, 120}, "Feljegyzés");
+    auto* save = ui::Make<ui::TButton>(box, {8, 80, 80, 27}, "Rögzít");
+    auto* choose = ui::Make<ui::TButton>(box, {100, 80, 80, 27}, "Mintahely");
+    auto* choice = ui::Make<ui::TGroupBox>(&form, {8, 40, 200, 80}, "Mintahely");
+    for (QWidget* hidden : {static_cast<QWidget*>(box), static_cast<QWidget*>(choice)}) {
+        hidden->hide();
+        ui::EditBoxOverList(hidden);
+    }
+    int saves = 0;
+    open->OnClick = [&](TObject*) {
+        box->Show();
+        save->SetFocus();
+    };
+    save->OnClick = [&](TObject*) {
+        ++saves;
+        box->Hide();
+    };
+    choose->OnClick = [&](TObject*) { choice->Show(); };
+    ShowActive(form);
+    open->SetFocus();
+    Key(open, Qt::Key_Return);
+    choose->click();
+    EXPECT_TRUE(choice->isEnabled());
+    EXPECT_FALSE(box->isEnabled());
+    choice->Hide();
+    EXPECT_TRUE(box->isEnabled());
+
+    Key(save, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), open);
+    Key(save, Qt::Key_Return); // hidden now
+    EXPECT_EQ(saves, 1);
+    EXPECT_TRUE(open->isEnabled());
+}
+
+// Tab leaves a list for the next control and keeps its current row; a box for typed
+// text keeps a half-typed value instead of completing it to a listed one.
+TEST_F(FormHelpers, TabLeavesAListAndATypedTextIsNotCompleted) {
+    ui::TForm form;
+    db::TTable table(session);
+    table.SetTableName("parcellak");
+    db::TDataSource source(&table);
+    ui::TDBGrid* grid = ui::ListGrid(&form, {8, 8, 300, 150}, &source,
+                                     {{"Kod", "Kód", 80}, {"Agazat", "Ágazat", 150}});
+    auto* combo = ui::Make<ui::TComboBox>(&form, {8, 170, 200, 22});
+    combo->Items().Add("SZ-2024/001");
+    form.SetTabOrder({grid, combo});
+    table.Open();
+    ShowActive(form);
+    grid->SetFocus();
+    for (int i = 0; i < 3; ++i)
+        Key(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(table.RecNo(), 1);
+
+    combo->SetFocus();
+    combo->lineEdit()->clear();
+    Type(combo->lineEdit(), "SZ-2");
+    EXPECT_EQ(combo->Text(), "SZ-2");
 }
 
 } // namespace
