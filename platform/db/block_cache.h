@@ -16,8 +16,7 @@ namespace db {
 
 class BlockCache {
 public:
-    // The bytes of one block, readable while held: a buffer of the cache's, or the block
-    // seen in place in a mapping of its file (the owner keeps either).
+    // The bytes of one block, readable while held: a buffer of the cache's.
     class Block {
     public:
         Block() = default;

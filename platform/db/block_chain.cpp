@@ -59,8 +59,42 @@ void BlockChain::load() {
 
 void BlockChain::assign(std::vector<ChainBlock> blocks) {
     chain_ = std::move(blocks);
+    fromIndex_ = false;
+    checked_.clear();
     keysLoaded_ = false;
     reshape();
+}
+
+void BlockChain::assignFromIndex(ChainMap map) {
+    assign(std::move(map.blocks), std::move(map.firstKeys));
+    fromIndex_ = keysLoaded_;
+    checked_.assign(fromIndex_ ? chain_.size() : 0, false);
+    if (!fromIndex_) // no first keys to check against: walked instead
+        load();
+}
+
+void BlockChain::check(std::size_t index) const {
+    if (fromIndex_ && !checked_[index])
+        sharedBlock(chain_[index].number);
+}
+
+// A block of a chain taken from the block index, read for the first time: its header and
+// first key as the index has them, or the chain is not to be trusted.
+void BlockChain::checkBlock(std::uint16_t block, std::span<const std::uint8_t> bytes) const {
+    const auto& at = positions();
+    if (block >= at.size() || chain_[at[block]].number != block)
+        return; // not in the chain: nothing the index says
+    const std::size_t index = at[block];
+    if (checked_[index])
+        return;
+    const std::uint16_t next = index + 1 < chain_.size() ? chain_[index + 1].number : 0;
+    const std::uint16_t prev = index > 0 ? chain_[index - 1].number : 0;
+    if (readLe16(bytes.data()) != next || readLe16(bytes.data() + 2) != prev ||
+        recordsInBlock(bytes.data(), header_.recordSize) != chain_[index].records ||
+        std::memcmp(bytes.data() + kBlockHeaderSize, firstKeys_.data() + index * keySize_,
+                    keySize_) != 0)
+        throw ChainDisagrees();
+    checked_[index] = true;
 }
 
 void BlockChain::assign(std::vector<ChainBlock> blocks, std::vector<std::uint8_t> firstKeys) {
@@ -77,6 +111,8 @@ void BlockChain::clear() {
     header_.fileBlocks = 0;
     header_.firstFreeBlock = 0;
     chain_.clear();
+    fromIndex_ = false;
+    checked_.clear();
     firstKeys_.clear();
     keysLoaded_ = true;
     reshape();
@@ -94,12 +130,9 @@ std::vector<std::uint8_t> BlockChain::readBlock(std::uint16_t block) const {
 
 BlockCache::Block BlockChain::sharedBlock(std::uint16_t block) const {
     const std::size_t size = static_cast<std::size_t>(header_.blockSize());
-    // From the kMappedFrom-th lookup on, in place when the file is mapped and unchanged:
-    // a lookup reads a record or two of the block, not the whole of it. The first few
-    // read copies, as a mapping costs more to make and let go than a few reads.
-    if (++lookups_ >= kMappedFrom)
-        if (MappedBytes view = pager_.mapped(file_, offset(block), size); view.owner)
-            return {std::move(view.owner), view.bytes};
+    // Copied, never seen in place through a mapping of the file: another process may cut
+    // the file short at any moment, and a mapped read past its end would end the program
+    // (SIGBUS), where a copying read reports the short file.
     const auto read = [&](std::span<std::uint8_t> out) {
         pager_.read(file_, offset(block), out, CachePages::Pass);
     };
@@ -107,7 +140,10 @@ BlockCache::Block BlockChain::sharedBlock(std::uint16_t block) const {
         kept_.clear();
         keptAt_ = now;
     }
-    return kept_.get(block, size, read);
+    BlockCache::Block bytes = kept_.get(block, size, read);
+    if (fromIndex_)
+        checkBlock(block, *bytes);
+    return bytes;
 }
 
 std::vector<std::uint8_t> BlockChain::readRecords() const {

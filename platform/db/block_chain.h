@@ -14,6 +14,7 @@
 #include "platform/db/primary_index.h"
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <span>
 #include <string>
@@ -34,6 +35,12 @@ using RecordsMoved = std::function<void(std::span<const std::uint8_t> records, s
 struct ChainMap {
     std::vector<ChainBlock> blocks;
     std::vector<std::uint8_t> firstKeys;
+};
+
+// A block a lookup read does not agree with the chain its block index told
+// (BlockChain::assignFromIndex): the owner walks the chain and looks again.
+struct ChainDisagrees : std::exception {
+    const char* what() const noexcept override { return "the block index disagrees"; }
 };
 
 class BlockChain {
@@ -76,16 +83,23 @@ public:
     std::vector<std::uint8_t> firstKeysRead() const {
         return keysLoaded_ ? firstKeys_ : std::vector<std::uint8_t>{};
     }
+    // Takes the chain as the file's block index tells it (readIndexedChain), before any
+    // block is read: each block is checked when a lookup first reads it (sharedBlock,
+    // check), and one whose links, record count or first key are not the index's throws
+    // ChainDisagrees. Only lookups may use such a chain; load() walks it.
+    void assignFromIndex(ChainMap map);
+    // False for a chain taken from the block index.
+    bool walked() const { return !fromIndex_; }
+    // Reads block `index` of a chain taken from the block index, to check it.
+    void check(std::size_t index) const;
     // No blocks: the file cut back to its header, the free list gone.
     void clear();
 
     // --- reading ---------------------------------------------------------------
     std::uint64_t offset(std::uint16_t block) const;
     std::vector<std::uint8_t> readBlock(std::uint16_t block) const;
-    // The same bytes, seen in place in the file's mapping or shared with the blocks the
-    // chain keeps for its next lookups: no copy, and no read when kept (the pager's own
-    // page cache is passed by). Held only while the file cannot be cut (not across a
-    // commit of the chain's pager).
+    // The same bytes, shared with the blocks the chain keeps for its next lookups: no
+    // read when kept (the pager's own page cache is passed by).
     BlockCache::Block sharedBlock(std::uint16_t block) const;
     // Every record in chain order, flat.
     std::vector<std::uint8_t> readRecords() const;
@@ -132,6 +146,7 @@ private:
     void writeBlock(std::uint16_t block, std::span<const std::uint8_t> bytes);
     void writeRecordCount(std::uint16_t block, std::vector<std::uint8_t>& bytes, std::size_t count);
     void ensureKeys() const;
+    void checkBlock(std::uint16_t block, std::span<const std::uint8_t> bytes) const;
     void setFirstKey(std::size_t index, std::span<const std::uint8_t> record);
     Place locateIn(std::span<const std::uint8_t> block, std::size_t index,
                    std::span<const std::uint8_t> key) const;
@@ -156,15 +171,15 @@ private:
     RecordOrder order_;
     RecordsMoved moved_;
     std::vector<ChainBlock> chain_;
+    bool fromIndex_ = false;            // chain_ is the block index's, unchecked
+    mutable std::vector<bool> checked_; // its positions read and found agreeing
     std::size_t keySize_ = 0;
     mutable bool keysLoaded_ = false;
     mutable bool positionsKept_ = false;
     mutable std::vector<std::uint32_t> positions_;
     mutable std::vector<std::uint8_t> firstKeys_; // first key of each chain block, flat
     mutable BlockCache kept_;                     // the blocks lookups read
-    static constexpr std::size_t kMappedFrom = 64;
-    mutable std::size_t lookups_ = 0;  // blocks lookups asked for
-    mutable std::uint64_t keptAt_ = 0; // the pager's change count they were read at
+    mutable std::uint64_t keptAt_ = 0;            // the pager's change count they were read at
     Changes changes_;
 };
 

@@ -10,10 +10,21 @@
 #include "platform/db/pager.h"
 #include "platform/db/primary_index.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 
 namespace db {
+
+// The chain of the file a block index describes, as the index's leaves tell it: the blocks
+// in key order with their record counts and first keys (`keySize` bytes each), from one
+// read of the index file `index` (header `ih`) and none of the indexed file (header `h`,
+// `size` bytes). None when the index does not add up: a tree that does not lead down to
+// its leaves once each, or leaves whose blocks, counts, first and last block are not the
+// ones the indexed file's header and size allow.
+std::optional<ChainMap> readIndexedChain(const Pager& pager, int index, const TableHeader& ih,
+                                         const TableHeader& h, std::uint64_t size,
+                                         std::size_t keySize);
 
 class BlockIndex {
 public:

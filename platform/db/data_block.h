@@ -44,6 +44,10 @@ inline void writeShortField(std::uint8_t* out, std::uint16_t value) {
     out[1] = static_cast<std::uint8_t>(stored);
 }
 
+inline std::uint16_t readShortField(const std::uint8_t* p) {
+    return static_cast<std::uint16_t>(((p[0] << 8) | p[1]) ^ 0x8000u);
+}
+
 inline void writeBlockHeader(std::uint8_t* block, const BlockHeader& h) {
     writeLe16(block, h.next);
     writeLe16(block + 2, h.prev);

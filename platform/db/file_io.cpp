@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <limits>
 #include <string>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,21 +25,6 @@ off_t toOffset(const fs::path& path, std::uint64_t offset) {
         throw DbError(path, "offset " + std::to_string(offset) + " out of range");
     return static_cast<off_t>(offset);
 }
-
-class PosixMapping final : public Mapping {
-public:
-    PosixMapping(void* at, std::size_t size) : at_(at), size_(size) {}
-    ~PosixMapping() override { ::munmap(at_, size_); }
-    PosixMapping(const PosixMapping&) = delete;
-    PosixMapping& operator=(const PosixMapping&) = delete;
-    std::span<const std::uint8_t> bytes() const override {
-        return {static_cast<const std::uint8_t*>(at_), size_};
-    }
-
-private:
-    void* at_;
-    std::size_t size_;
-};
 
 class PosixFile final : public FileHandle {
 public:
@@ -112,17 +96,6 @@ public:
         if (fd < 0)
             return nullptr; // out of descriptors: the caller reads without
         return std::make_unique<PosixFile>(fd, path_, directory_);
-    }
-
-    // The mapping outlives the descriptor: it is the file's, not the handle's.
-    std::shared_ptr<const Mapping> map(std::uint64_t size) const override {
-        if (size == 0 || directory_ || size > std::numeric_limits<std::size_t>::max())
-            return nullptr;
-        const auto length = static_cast<std::size_t>(size);
-        void* at = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, fd_, 0);
-        if (at == MAP_FAILED)
-            return nullptr; // the caller reads instead
-        return std::make_shared<PosixMapping>(at, length);
     }
 
 private:

@@ -13,15 +13,9 @@
 
 namespace db::io {
 
-// A file's first bytes seen in memory through a read-only shared mapping: the system's
-// cache of the file itself, so that reading a few records of many blocks copies nothing.
-// It shows the file as it is now; reading past the file's end after it shrank faults,
-// so a holder lets it go before the file can be cut.
-class Mapping {
-public:
-    virtual ~Mapping() = default;
-    virtual std::span<const std::uint8_t> bytes() const = 0;
-};
+// Files are read by copying (pread), never through a mapping: another process may cut a
+// table file short at any moment, and a mapped read past the new end ends the program
+// (SIGBUS), where a copying read returns short and is reported.
 
 // An open file of a Vfs.
 class FileHandle {
@@ -37,9 +31,6 @@ public:
     // A second handle on the same open file that another thread may read while this one
     // is in use and after it is closed; null when the layer has none (the tests' layers).
     virtual std::unique_ptr<FileHandle> reader() const { return nullptr; }
-    // The first `size` bytes mapped (the file holds at least as many); null when the layer
-    // maps nothing (the tests' layers) or the system refuses.
-    virtual std::shared_ptr<const Mapping> map(std::uint64_t /*size*/) const { return nullptr; }
 };
 
 class Vfs {
@@ -86,9 +77,6 @@ public:
     void truncate(std::uint64_t size) const { handle_->truncate(size); }
     void sync() const { handle_->sync(); }
     std::unique_ptr<FileHandle> reader() const { return handle_ ? handle_->reader() : nullptr; }
-    std::shared_ptr<const Mapping> map(std::uint64_t size) const {
-        return handle_ ? handle_->map(size) : nullptr;
-    }
 
 private:
     File(std::unique_ptr<FileHandle> handle, std::filesystem::path path)

@@ -216,10 +216,6 @@ struct AttachedFile {
     std::uint64_t committedSize = 0;
     Changes changes;
     mutable PageCache cache; // committed bytes, forgotten whenever a commit touches the file
-    // The committed file mapped for lookups, made at the first one; let go (and made anew
-    // at the next) whenever a commit touches the file, so that it never reaches past the
-    // file's end.
-    mutable std::shared_ptr<const io::Mapping> mapping;
 
     bool exists() const { return file.isOpen(); }
     bool dirty() const {
@@ -227,10 +223,7 @@ struct AttachedFile {
                changes.kept < committedSize;
     }
     void resetChanges() { changes = Changes{{}, committedSize, committedSize}; }
-    void forgetPages() noexcept {
-        cache.clear();
-        mapping.reset();
-    }
+    void forgetPages() noexcept { cache.clear(); }
     // Reads as the transaction sees the file: the kept disk content overlaid with the
     // pending regions, zeros elsewhere; the range must lie within changes.size.
     void view(std::uint64_t offset, std::span<std::uint8_t> out,
@@ -638,25 +631,6 @@ std::vector<std::uint8_t> Pager::read(int file, std::uint64_t offset, std::size_
     std::vector<std::uint8_t> bytes(length);
     read(file, offset, bytes, pages);
     return bytes;
-}
-
-MappedBytes Pager::mapped(int file, std::uint64_t offset, std::size_t length) const {
-    const AttachedFile& f = impl_->at(file);
-    if (!impl_->broken.empty() || !f.exists() || f.dirty() || offset > f.committedSize ||
-        length > f.committedSize - offset)
-        return {};
-    // A file another process cut short since this session read it would end the program
-    // at the first mapped byte past its end (SIGBUS): such a read goes the copying way,
-    // which tells a short file as an error. One fstat is far cheaper than the block copy.
-    if (f.file.size() != f.committedSize)
-        return {};
-    if (f.mapping && f.mapping->bytes().size() != f.committedSize)
-        f.mapping.reset();
-    if (!f.mapping)
-        f.mapping = f.file.map(f.committedSize);
-    if (!f.mapping)
-        return {};
-    return {f.mapping, f.mapping->bytes().subspan(static_cast<std::size_t>(offset), length)};
 }
 
 std::uint64_t Pager::size(int file) const {

@@ -6,6 +6,19 @@
 // new bytes (the file stays for the next commit). A crash at any instant leaves either
 // the journal (the next open restores the files from it) or an empty or no journal (the
 // change is complete or never started).
+//
+// The flushes of a commit with Durability::Fsync, each one the protocol needs:
+// 1. the journal, before any file is touched: a power cut while the files are overwritten
+//    must find the original bytes on the disk;
+// 2. every changed file (a post of a keyed table: its .db and its .px, whose header counts
+//    every change; a blob file or secondary index when they change), before the journal
+//    is emptied: an emptied journal on the disk while new bytes are still only in the
+//    system's cache would leave a half-changed table with nothing to undo it;
+// 3. the emptied journal, before the commit returns: otherwise a power cut after the
+//    return finds the complete journal and undoes a save the user was told was made.
+// So a single-row post flushes four times (journal, .db, .px, journal). A file's flush
+// is fdatasync (its times are not needed to read it back); the folder is flushed only
+// when a file is made.
 
 #include "file_io.h"
 
@@ -33,13 +46,6 @@ enum class Durability {
 // reads of the same blocks; a pass over every block (a scan, the chain's walk) leaves
 // them, so that it neither pays for keeping a whole table nor pushes a lookup's pages out.
 enum class CachePages { Keep, Pass };
-
-// Bytes of a file seen in place (Pager::mapped): readable while `owner` is held; none when
-// `owner` is null.
-struct MappedBytes {
-    std::shared_ptr<const void> owner;
-    std::span<const std::uint8_t> bytes;
-};
 
 class Pager {
 public:
@@ -82,13 +88,6 @@ public:
     std::vector<std::uint8_t> read(int file, std::uint64_t offset, std::size_t length,
                                    CachePages pages = CachePages::Keep) const;
     std::uint64_t size(int file) const;
-    // The committed bytes [offset, offset + length) of `file` in place, through a mapping
-    // of the file: what read() gives while changeCount() stays as it is now, without a
-    // copy (for lookups that read a record or two of many blocks). None when the
-    // transaction has changed the file, the range runs past its committed end, or the
-    // file layer maps nothing; the caller reads then. A holder lets the bytes go before
-    // the pager commits a change to the file.
-    MappedBytes mapped(int file, std::uint64_t offset, std::size_t length) const;
 
     void begin();
     bool inTransaction() const;

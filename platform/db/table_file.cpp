@@ -237,10 +237,37 @@ void TableFile::loadChain() {
 }
 
 void TableFile::ensureChain() const {
-    if (chainLoaded_)
+    if (chainLoaded_ && chain_->walked())
         return;
     chain_->load();
     chainLoaded_ = true;
+}
+
+void TableFile::ensureLookupChain() const {
+    if (chainLoaded_)
+        return;
+    if (auto map = indexedChain()) {
+        chain_->assignFromIndex(std::move(*map));
+        chainLoaded_ = true;
+        return;
+    }
+    ensureChain();
+}
+
+// The .px's leaves, when its header was found fitting and is stamped for this state of
+// the table (the update count one past the table's, as every change writes it).
+std::optional<ChainMap> TableFile::indexedChain() const {
+    if (!keyed() || pxFile_ < 0 || !indexNotice_.empty() ||
+        pxHeader_.fileType != FileType::PrimaryIndex ||
+        pxHeader_.updateCount != static_cast<std::uint16_t>(header_.updateCount + 1) ||
+        pxHeader_.indexStamp != header_.changeCount1 || pager_->hasChanges())
+        return std::nullopt;
+    try {
+        return readIndexedChain(*pager_, pxFile_, pxHeader_, header_, pager_->size(dbFile_),
+                                chain_->keySize());
+    } catch (const DbError&) { // the table's own walk reports what is wrong
+        return std::nullopt;
+    }
 }
 
 void TableFile::resetKeySize() {
@@ -250,7 +277,7 @@ void TableFile::resetKeySize() {
 }
 
 std::optional<TableFile::BlockMap> TableFile::blockMap() const {
-    if (!chainLoaded_ || layoutOnly_ || grouped_ || pager_->inTransaction())
+    if (!chainLoaded_ || !chain_->walked() || layoutOnly_ || grouped_ || pager_->inTransaction())
         return std::nullopt;
     return BlockMap{chain_->blocks(), chain_->firstKeysRead()};
 }
@@ -286,9 +313,9 @@ int TableFile::fieldIndex(const std::string& name) const {
 }
 
 void TableFile::scanBlocks(const ChainRecords& visit) const {
-    if (!chainLoaded_ && !layoutOnly_) { // walked and read together
+    if (!(chainLoaded_ && chain_->walked()) && !layoutOnly_) { // walked and read together
         auto chain = walkAndReadBlockChain(*pager_, dbFile_, header_, visit);
-        if (chain && !chainLoaded_) {
+        if (chain && !(chainLoaded_ && chain_->walked())) {
             chain_->assign(std::move(*chain));
             chainLoaded_ = true;
         }
@@ -343,14 +370,19 @@ void TableFile::scanBlocks(const ChainRecords& visit) const {
 }
 
 std::vector<std::uint8_t> TableFile::readRaw(RecordPos pos) const {
-    ensureChain();
-    const std::size_t index = chain_->indexOf(pos.block);
-    if (index == BlockChain::npos || pos.slot >= blocks()[index].records)
-        throw DbError(dbPath_, "no record at block " + std::to_string(pos.block) + ", slot " +
-                                   std::to_string(pos.slot));
-    return pager_->read(dbFile_,
-                        blockOffset(pos.block) + kBlockHead + pos.slot * header_.recordSize,
-                        header_.recordSize);
+    return lookUp([&] {
+        const std::size_t index = chain_->indexOf(pos.block);
+        if (index == BlockChain::npos || pos.slot >= chain_->blocks()[index].records) {
+            if (!chain_->walked())
+                throw ChainDisagrees(); // the walk tells whether it is there
+            throw DbError(dbPath_, "no record at block " + std::to_string(pos.block) + ", slot " +
+                                       std::to_string(pos.slot));
+        }
+        chain_->check(index);
+        return pager_->read(dbFile_,
+                            blockOffset(pos.block) + kBlockHead + pos.slot * header_.recordSize,
+                            header_.recordSize);
+    });
 }
 
 Record TableFile::read(RecordPos pos) const {

@@ -244,6 +244,24 @@ private:
     // The chain is walked at its first use: a scan that comes first reads each block
     // once, walking and reading it together.
     void ensureChain() const;
+    // A lookup that comes first takes the chain from the .px instead (one read of the
+    // index, no block header of the table), when the .px is stamped for this state of the
+    // table; each block a lookup reads is checked against it (BlockChain::assignFromIndex).
+    void ensureLookupChain() const;
+    std::optional<ChainMap> indexedChain() const;
+    // Runs `lookup` on the chain ensureLookupChain gives; should a block disagree with the
+    // .px, walks the chain and runs it again (so `lookup` hands nothing out before it has
+    // read every block it needs).
+    template <class Lookup>
+    auto lookUp(Lookup&& lookup) const {
+        ensureLookupChain();
+        try {
+            return lookup();
+        } catch (const ChainDisagrees&) {
+            ensureChain();
+            return lookup();
+        }
+    }
     void writeHeader();         // header_ -> pager (inside a transaction)
     void rebuildPrimaryIndex(); // chain_ -> .px (inside a transaction)
     // Reads the .px header; one that does not describe this table's index is replaced by
@@ -290,6 +308,10 @@ private:
     std::uint32_t highestAutoInc(std::size_t field) const;
     bool autoIncChecked_ = false; // the header's counter was raised to the highest value held
     std::optional<RecordPos> findPrefix(std::span<const std::uint8_t> raw, int keyFields) const;
+    // The lookups on the chain as lookUp gives it.
+    std::vector<RecordPos> findAllIn(std::span<const std::uint8_t> raw, int fields) const;
+    void visitHintedIn(const HintedRecords& records, const RecordVisit& visit) const;
+    void visitEachIn(std::vector<RecordPos>& positions, const RecordVisit& visit) const;
 
     BlockIndex pxIndex_; // the .px blocks as last written
     std::string indexNotice_;

@@ -15,12 +15,16 @@ const Collation& TableFile::collation() const {
 }
 
 std::vector<RecordPos> TableFile::findAll(std::span<const std::uint8_t> raw, int fields) const {
-    std::vector<RecordPos> out;
     if (!keyed() || fields < 1)
-        return out;
+        return {};
     fields = std::min(fields, keyFields());
     ensureKeyState();
-    const auto& chain = blocks();
+    return lookUp([&] { return findAllIn(raw, fields); });
+}
+
+std::vector<RecordPos> TableFile::findAllIn(std::span<const std::uint8_t> raw, int fields) const {
+    std::vector<RecordPos> out;
+    const auto& chain = chain_->blocks();
     // The block before the first block whose first key is not below the key holds the
     // first such record when any does; the records follow in chain order.
     std::size_t lo = 0, hi = chain.size();
@@ -65,7 +69,12 @@ private:
 } // namespace
 
 void TableFile::visitHinted(const HintedRecords& records, const RecordVisit& visit) const {
-    const auto& chain = blocks();
+    lookUp([&] { visitHintedIn(records, visit); });
+}
+
+// Every block is read and checked before the first visit.
+void TableFile::visitHintedIn(const HintedRecords& records, const RecordVisit& visit) const {
+    const auto& chain = chain_->blocks();
     const ChainOrder order(chain_->positions());
     const auto inChain = [&](std::uint16_t block) {
         return !chain.empty() && chain[order[block]].number == block;
@@ -118,7 +127,7 @@ void TableFile::visitHinted(const HintedRecords& records, const RecordVisit& vis
                 continue;
             }
         }
-        if (const auto pos = findRaw(key)) // the hint is out of date
+        if (const auto pos = findPrefix(key, keyFields())) // the hint is out of date
             found.push_back({*pos});
     }
     block.reset();
@@ -145,7 +154,11 @@ void TableFile::visitHinted(const HintedRecords& records, const RecordVisit& vis
 void TableFile::visitEach(
     std::vector<RecordPos> positions,
     const std::function<void(RecordPos, std::span<const std::uint8_t>)>& visit) const {
-    const auto& chain = blocks();
+    lookUp([&] { visitEachIn(positions, visit); });
+}
+
+void TableFile::visitEachIn(std::vector<RecordPos>& positions, const RecordVisit& visit) const {
+    const auto& chain = chain_->blocks();
     const ChainOrder order(chain_->positions());
     const auto before = [&](const RecordPos& a, const RecordPos& b) {
         return order[a.block] != order[b.block] ? order[a.block] < order[b.block] : a.slot < b.slot;
@@ -153,13 +166,19 @@ void TableFile::visitEach(
     std::sort(positions.begin(), positions.end(), before);
     positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
     const auto size = static_cast<std::size_t>(header_.recordSize);
+    for (const RecordPos& pos : positions) {
+        if (chain.empty() || chain[order[pos.block]].number != pos.block ||
+            pos.slot >= chain[order[pos.block]].records) {
+            if (!chain_->walked())
+                throw ChainDisagrees(); // the walk tells whether it is there
+            throw DbError(dbPath_, "no record at block " + std::to_string(pos.block) + ", slot " +
+                                       std::to_string(pos.slot));
+        }
+        chain_->check(order[pos.block]); // before the first visit
+    }
     BlockCache::Block block;
     std::uint16_t loaded = 0;
     for (const RecordPos& pos : positions) {
-        if (chain.empty() || chain[order[pos.block]].number != pos.block ||
-            pos.slot >= chain[order[pos.block]].records)
-            throw DbError(dbPath_, "no record at block " + std::to_string(pos.block) + ", slot " +
-                                       std::to_string(pos.slot));
         if (loaded != pos.block) {
             block = chain_->sharedBlock(pos.block);
             loaded = pos.block;

@@ -302,20 +302,21 @@ std::optional<RecordPos> TableFile::find(const Record& key) const {
     if (!keyed() || key.empty())
         return std::nullopt;
     const int k = std::min(static_cast<int>(key.size()), keyFields());
-    return findPrefix(encodeRecord(Record(key.begin(), key.begin() + k), {}), k);
+    const std::vector<std::uint8_t> raw = encodeRecord(Record(key.begin(), key.begin() + k), {});
+    return lookUp([&] { return findPrefix(raw, k); });
 }
 
 std::optional<RecordPos> TableFile::findRaw(std::span<const std::uint8_t> raw) const {
     if (!keyed())
         return std::nullopt;
-    return findPrefix(raw, keyFields());
+    return lookUp([&] { return findPrefix(raw, keyFields()); });
 }
 
 // The first record whose first `k` key fields equal those of `raw`: at the end of the
 // block before the first block whose first key is not below it, or at that block's start.
 std::optional<RecordPos> TableFile::findPrefix(std::span<const std::uint8_t> raw, int k) const {
     ensureKeyState();
-    const auto& chain = blocks();
+    const auto& chain = chain_->blocks();
     if (chain.empty())
         return std::nullopt;
     std::size_t lo = 0, hi = chain.size();
@@ -339,7 +340,10 @@ std::optional<RecordPos> TableFile::findPrefix(std::span<const std::uint8_t> raw
                 break;
             }
     }
-    if (lo < chain.size() && compareKeys(chain_->firstKey(lo), raw, k) == 0)
+    if (lo == chain.size())
+        return std::nullopt;
+    chain_->check(lo); // the first key the .px gives the block is its own
+    if (compareKeys(chain_->firstKey(lo), raw, k) == 0)
         return RecordPos{chain[lo].number, 0};
     return std::nullopt;
 }

@@ -625,32 +625,3 @@ TEST(PagerJournal, JournalNamingAFileOutsideItsFolderIsRejected) {
 }
 
 } // namespace
-
-namespace {
-
-// Bytes seen in place are the committed ones: none while the transaction has changed the
-// file or past its end, and after a commit that cut or grew it, the new bytes.
-TEST(PagerMapped, ShowsTheCommittedBytesAndFollowsEveryCommit) {
-    writeFile("m.db", "abcdefgh");
-    Pager pager(kJournal, Durability::OsBuffers);
-    const int f = pager.attach("m.db");
-    const auto inPlace = [&](std::uint64_t at, std::size_t n) {
-        const db::MappedBytes m = pager.mapped(f, at, n);
-        return m.owner ? std::string(m.bytes.begin(), m.bytes.end()) : std::string("none");
-    };
-    EXPECT_EQ(inPlace(2, 3), "cde");
-    EXPECT_EQ(inPlace(6, 3), "none");
-    pager.begin();
-    pager.write(f, 0, bytesOf("XY"));
-    EXPECT_EQ(inPlace(2, 3), "none");
-    pager.truncate(f, 4);
-    pager.commit();
-    EXPECT_EQ(inPlace(0, 4), "XYcd");
-    EXPECT_EQ(inPlace(4, 1), "none");
-    pager.begin();
-    pager.write(f, 4, bytesOf("0123456789"));
-    pager.commit();
-    EXPECT_EQ(inPlace(8, 6), "456789");
-}
-
-} // namespace

@@ -2,17 +2,20 @@
 
 #include "platform/db/error.h"
 #include "platform/db/table_file.h"
+#include "support/child_process.h"
 #include "support/test_env.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <numeric>
 #include <random>
 #include <thread>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -160,8 +163,7 @@ TEST(TableFile, HintedRecordsAreFoundWhateverBlockTheirHintNames) {
         name(i, n % 3 == 0 ? positions[i].block : n % 3 == 1 ? elsewhere : 9999);
     }
     name(positions.size() - 1, 9999); // one named twice
-    // Asked again and again, the blocks come from the file's mapping after the first
-    // lookups: the same records.
+    // Asked again and again, the blocks come from those the chain keeps: the same records.
     for (int round = 0; round < 6; ++round) {
         std::vector<db::RecordPos> visited;
         t->visitHinted(hinted, [&](db::RecordPos pos, std::span<const std::uint8_t> raw) {
@@ -245,3 +247,162 @@ TEST(TableFile, AChangedTableScansAsAFreshOpenWalksIt) {
         t->remove(*it);
     check(4000 - gone.size());
 }
+
+namespace {
+
+// Another process cutting the table file short and writing it back, again and again,
+// while lookups read it: each lookup gives the right record or an error naming the file,
+// and the process never dies of a read past the file's end.
+TEST(TableFile, LookupsBesideAProcessThatCutsTheFileShortGiveRowsOrAnError) {
+    const fs::path path = testenv::copyFixture("generated/NAGY.DB");
+    testenv::copyFixture("generated/NAGY.px");
+    std::vector<char> original(fs::file_size(path));
+    std::ifstream(path, std::ios::binary).read(original.data(), std::streamsize(original.size()));
+    testenv::Child cutter(0, [&](int) {
+        const int fd = ::open(path.c_str(), O_WRONLY);
+        for (;;) {
+            (void)::ftruncate(fd, off_t(original.size() / 3));
+            ::usleep(300);
+            (void)::pwrite(fd, original.data(), original.size(), 0);
+            ::usleep(700);
+        }
+    });
+    testenv::Child reader(0, [&](int progress) {
+        std::mt19937 rng(5);
+        int right = 0;
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+        while (std::chrono::steady_clock::now() < until) {
+            try {
+                const auto t = db::TableFile::open(path, {.writable = false});
+                for (int i = 0; i < 400; ++i) {
+                    const std::string key = std::to_string(100000 + rng() % 20000);
+                    db::Record wanted{key};
+                    const auto pos = t->find(wanted);
+                    if (!pos || t->read(*pos)[0] != db::Value(key))
+                        ::_exit(6);
+                    ++right;
+                }
+            } catch (const db::DbError& e) {
+                if (e.file().filename() != path.filename() &&
+                    e.file().filename() != fs::path("NAGY.px"))
+                    ::_exit(7);
+            }
+        }
+        if (right > 0)
+            (void)::write(progress, "x", 1);
+    });
+    const testenv::ChildResult result = reader.wait();
+    cutter.kill();
+    EXPECT_TRUE(result.exited(5)) << "status " << result.status;
+    EXPECT_EQ(result.progress, 1); // some lookups went through
+}
+
+} // namespace
+
+namespace {
+
+// The first lookups of an open take the table's chain from its .px: with the .px as the
+// table wrote it, without walking the chain; with one damaged or left from an earlier
+// state of the table, the rows of the walked chain all the same.
+TEST(TableFile, FirstLookupsThroughADamagedOrStalePxGiveTheRowsOfTheWalk) {
+    const auto path = fs::current_path() / "KERES.DB";
+    const db::TableSchema schema{
+        {{"Kod", db::FieldType::Alpha, 8, 0}, {"Szoveg", db::FieldType::Alpha, 200, 0}}, 1};
+    std::vector<int> keys(3000);
+    std::iota(keys.begin(), keys.end(), 0);
+    std::shuffle(keys.begin(), keys.end(), std::mt19937(3));
+    const auto code = [](int k, const char* tail = "") {
+        char text[16];
+        std::snprintf(text, sizeof text, "K%05d%s", k, tail);
+        return std::string(text);
+    };
+    const auto bytesOf = [](const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::vector<char>(std::istreambuf_iterator<char>(in), {});
+    };
+    const auto put = [](const fs::path& p, const std::vector<char>& bytes) {
+        std::ofstream(p, std::ios::binary | std::ios::trunc)
+            .write(bytes.data(), std::streamsize(bytes.size()));
+    };
+    std::vector<char> earlierPx;
+    {
+        const auto t = db::TableFile::create(path, schema);
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (i == 2500)
+                earlierPx = bytesOf("KERES.PX");
+            db::Record r{code(keys[i]), std::string(keys[i] % 50 + 1, 'a')};
+            t->insert(r);
+        }
+    }
+    const auto db0 = bytesOf(path), px0 = bytesOf("KERES.PX");
+    // Every fifth record, the one after it and a key between them; their records, found
+    // by key, by the key's first letters and through hints naming block 1.
+    const auto lookups = [&](const db::TableFile& t) {
+        std::vector<std::string> out;
+        db::HintedRecords hinted;
+        hinted.recordSize = t.header().recordSize;
+        for (int k = 0; k < 3000; k += 5)
+            for (const std::string& key : {code(k), code(k + 1), code(k, "x")}) {
+                const auto pos = t.find(db::Record{key});
+                out.push_back(pos ? std::get<std::string>(t.read(*pos)[1]) : "-");
+                std::vector<std::uint8_t> raw(t.header().recordSize, 0);
+                t.codec().encode(db::Value(key), 0, raw);
+                out.push_back(std::to_string(t.findAll(raw, 1).size()));
+                hinted.blocks.push_back(1);
+                hinted.keys.insert(hinted.keys.end(), raw.begin(), raw.end());
+            }
+        t.visitHinted(hinted, [&](db::RecordPos, std::span<const std::uint8_t> raw) {
+            out.push_back(std::get<std::string>(t.decode(raw)[0]));
+        });
+        return out;
+    };
+    const auto walked = [&] {
+        const auto t = db::TableFile::open(path, {.writable = false});
+        t->blocks();
+        return lookups(*t);
+    }();
+    const db::TableHeader px =
+        db::parseHeader(std::span(reinterpret_cast<const std::uint8_t*>(px0.data()), px0.size()),
+                        px0.size(), "KERES.PX");
+    ASSERT_EQ(px.indexLevels, 2); // the root, then the leaves from block 2 on
+    const std::size_t entry = 8 + 6, leaves = px.headerSize + px.blockSize() + 6;
+    const auto damaged = [&](const std::function<void(std::vector<char>&)>& damage) {
+        put(path, db0);
+        std::vector<char> bytes = px0;
+        damage(bytes);
+        put("KERES.PX", bytes);
+    };
+    const auto count = [&](std::vector<char>& bytes, std::size_t i, int by) {
+        bytes[leaves + i * entry + 11] = char(bytes[leaves + i * entry + 11] + by);
+    };
+    struct Case {
+        const char* name;
+        std::function<void(std::vector<char>&)> damage;
+        bool walks;
+    };
+    const std::vector<Case> cases{
+        {"as written", [](std::vector<char>&) {}, false},
+        {"a first key", [&](std::vector<char>& b) { b[leaves + 40 * entry + 3] = '9'; }, true},
+        {"two counts",
+         [&](std::vector<char>& b) {
+             count(b, 7, -1);
+             count(b, 8, +1);
+         },
+         true},
+        {"a block number", [&](std::vector<char>& b) { b[leaves + 20 * entry + 9] ^= 1; }, true},
+        {"an earlier state",
+         [&](std::vector<char>& b) {
+             std::copy(b.begin(), b.begin() + px.headerSize, earlierPx.begin());
+             b = earlierPx; // stamped as the present one
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        damaged(c.damage);
+        const auto t = db::TableFile::open(path, {.writable = false});
+        EXPECT_EQ(lookups(*t), walked) << c.name;
+        EXPECT_EQ(t->blockMap().has_value(), c.walks) << c.name;
+    }
+}
+
+} // namespace
