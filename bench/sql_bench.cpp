@@ -23,16 +23,19 @@
 // benchmark's time) enough times to weigh about half as much, so that both see the same
 // machine load. Counters: ours_ms and sqlite_ms (mean time per run, the result rows
 // materialised as records in both), ratio = ours_ms / sqlite_ms, cpu_ratio the same of the
-// process's processor time (steadier on a shared machine), rows and sqlite_rows,
-// and ROWS_DIFFER = 1 when the two engines returned different numbers of rows (a warning
-// for the reader: nothing here asserts, nor checks timings). One summary line is printed
-// at exit.
+// process's processor time (steadier on a shared machine), rows and sqlite_rows; the same
+// against SQLite tuned (tuned_ms, tuned_ratio, tuned_cpu_ratio); ROWS_DIFFER = 1 when the
+// two engines returned different numbers of rows and VALUES_DIFFER = 1 when their values
+// differ (the sum of the numbers, a hash and the bytes of the texts, the NULLs, whatever
+// the order): warnings for the reader, as nothing here asserts, nor checks timings. One
+// summary line is printed at exit.
 //
 // SQLite side, as a DBA would set it up: native tables (TEXT, INTEGER, REAL; a date as
 // ISO 'YYYY-MM-DD' text), primary keys (parcellak.Parckod, ElvMuv.Muvkod,
 // felhanyag.Felhkod, Tapanyagok.Kod, Novvedmegf.Id), an index on every other join column
-// and on ElvMuv.Datum, ANALYZE after loading; default page cache; the file in the same
-// temporary folder as our tables.
+// and on ElvMuv.Datum, ANALYZE after loading; the file in the same temporary folder as our
+// tables. Timed twice: at SQLite's defaults (no mapping, a 2 MiB page cache) and tuned as
+// a user after speed sets it (PRAGMA mmap_size of 1 GiB, cache_size of 256 MiB).
 //
 // Our side, as the program keeps its tables: the same primary keys, and secondary
 // indexes on ElvMuv.Tablakod and ElvMuv.Datum (the program's own), felhanyag.Muvkod (the
@@ -174,6 +177,18 @@ Value columnValue(sqlite3_stmt* st, int column) {
     default:
         return Null{};
     }
+}
+
+// SQLite read-only on `file`: at its defaults (no mapping, a page cache of 2 MiB), or
+// tuned as a user after speed sets it: the file mapped (up to 1 GiB) and a page cache of
+// 256 MiB.
+sqlite3* openReadOnly(const fs::path& file, bool tuned) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        sqliteFailed(db, "open");
+    if (tuned)
+        exec(db, "PRAGMA mmap_size=1073741824; PRAGMA cache_size=-262144");
+    return db;
 }
 
 class SqliteStatement {
@@ -404,6 +419,7 @@ struct Data {
     std::unique_ptr<Session> session;
     std::vector<std::shared_ptr<SharedTable>> held;
     sqlite3* lite = nullptr;
+    sqlite3* tuned = nullptr; // the same file, SQLite tuned
     Data() {
         dir = fs::temp_directory_path() / ("farm-sql-bench-" + std::to_string(getpid()));
         fs::create_directories(dir);
@@ -418,14 +434,14 @@ struct Data {
         for (const char* name : {"parcellak", "ElvMuv", "felhanyag", "Tapanyagok", "Novvedmegf",
                                  "Novvedmeg2", "muv_novmegf"})
             held.push_back(session->open(name));
-        // Reopened read-only with the default settings for the queries.
+        // Reopened read-only for the queries, at the defaults and tuned.
         sqlite3_close(lite);
-        if (sqlite3_open_v2((dir / "farm.sqlite").c_str(), &lite, SQLITE_OPEN_READONLY, nullptr) !=
-            SQLITE_OK)
-            sqliteFailed(lite, "open");
+        lite = openReadOnly(dir / "farm.sqlite", false);
+        tuned = openReadOnly(dir / "farm.sqlite", true);
     }
     ~Data() {
         sqlite3_close(lite);
+        sqlite3_close(tuned);
         held.clear();
         session.reset();
         std::error_code ec;
@@ -440,10 +456,58 @@ Data& data() {
 
 // --- the comparison ----------------------------------------------------------------------
 
+// A result's values summed up, whatever their order: the numbers, a hash of every text
+// (a date as its ISO text, as SQLite holds it) and the bytes of the texts, the NULLs; so
+// that two engines' results are compared by their values, not by their row counts alone.
+struct Digest {
+    double numbers = 0;
+    std::uint64_t texts = 0; // the sum of each text's hash
+    std::size_t textBytes = 0, nulls = 0;
+
+    void add(const Value& v) {
+        std::visit(
+            [&](const auto& x) {
+                using T = std::decay_t<decltype(x)>;
+                if constexpr (std::is_same_v<T, std::string>)
+                    addText(x);
+                else if constexpr (std::is_same_v<T, Date>)
+                    addText(isoDate(x));
+                else if constexpr (std::is_same_v<T, bool>)
+                    numbers += x ? 1 : 0;
+                else if constexpr (std::is_arithmetic_v<T>)
+                    numbers += static_cast<double>(x);
+                else
+                    ++nulls;
+            },
+            v);
+    }
+    void addText(std::string_view text) {
+        std::uint64_t h = 1469598103934665603ull; // FNV-1a
+        for (const char c : text)
+            h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        texts += h;
+        textBytes += text.size();
+    }
+    bool operator==(const Digest& o) const {
+        return texts == o.texts && textBytes == o.textBytes && nulls == o.nulls &&
+               std::abs(numbers - o.numbers) <= 1e-9 * std::max(1.0, std::abs(numbers));
+    }
+};
+
+template <class Rows>
+Digest digestOf(const Rows& rows) {
+    Digest d;
+    for (const auto& row : rows)
+        for (const Value& v : row)
+            d.add(v);
+    return d;
+}
+
 struct Figures {
-    double oursMs = 0, sqliteMs = 0;
-    double oursCpuMs = 0, sqliteCpuMs = 0; // the process's processor time (every thread)
+    double oursMs = 0, sqliteMs = 0, tunedMs = 0; // tuned: SQLite with mmap and a large cache
+    double oursCpuMs = 0, sqliteCpuMs = 0, tunedCpuMs = 0; // the process's processor time
     std::size_t rows = 0, sqliteRows = 0;
+    bool valuesDiffer = false; // the digests of the two results differ
 };
 
 // Wall-clock and processor time since the start: on a shared machine the ratio of the
@@ -465,10 +529,17 @@ void setCounters(benchmark::State& state, const Figures& f) {
     state.counters["sqlite_ms"] = f.sqliteMs;
     state.counters["ratio"] = f.oursMs / f.sqliteMs;
     state.counters["cpu_ratio"] = f.oursCpuMs / f.sqliteCpuMs;
+    if (f.tunedMs > 0) {
+        state.counters["tuned_ms"] = f.tunedMs;
+        state.counters["tuned_ratio"] = f.oursMs / f.tunedMs;
+        state.counters["tuned_cpu_ratio"] = f.oursCpuMs / f.tunedCpuMs;
+    }
     state.counters["rows"] = static_cast<double>(f.rows);
     state.counters["sqlite_rows"] = static_cast<double>(f.sqliteRows);
     if (f.rows != f.sqliteRows)
         state.counters["ROWS_DIFFER"] = 1;
+    if (f.valuesDiffer)
+        state.counters["VALUES_DIFFER"] = 1;
 }
 
 // The last figures of each query, printed as one line at exit.
@@ -483,6 +554,11 @@ public:
             std::printf(ratio < 100 ? " %s %.3g ms / %.3g ms = %.2f (processor time %.2f)"
                                     : " %s %.3g ms / %.3g ms = %.0f (processor time %.0f)",
                         name.c_str(), f.oursMs, f.sqliteMs, ratio, f.oursCpuMs / f.sqliteCpuMs);
+            if (f.tunedMs > 0)
+                std::printf(", tuned SQLite %.3g ms = %.2f (processor time %.2f)", f.tunedMs,
+                            f.oursMs / f.tunedMs, f.oursCpuMs / f.tunedCpuMs);
+            if (f.valuesDiffer)
+                std::printf(" (VALUES DIFFER)");
             if (f.rows != f.sqliteRows)
                 std::printf(" (ROWS DIFFER: ours %zu, SQLite %zu)", f.rows, f.sqliteRows);
             std::printf(";");
@@ -521,53 +597,75 @@ const std::vector<Shape>& shapes();
 struct Engines {
     Session& session;
     sqlite3* lite;
+    sqlite3* tuned;
 };
 
 void compareOn(benchmark::State& state, const Shape& q, Engines d);
 
 void compare(benchmark::State& state, std::size_t shape) {
     Data& d = data();
-    compareOn(state, shapes()[shape], {*d.session, d.lite});
+    compareOn(state, shapes()[shape], {*d.session, d.lite, d.tuned});
 }
+
+// SQLite runs of `lite` timed into `seconds` and `cpu` (`runs` of them), `repeat` at a
+// time, until they weigh about half of `ours` seconds; returns the last rows.
+struct LiteRuns {
+    double seconds = 0, cpu = 0;
+    std::int64_t runs = 0;
+    int repeat = 1;
+    std::vector<Record> run(SqliteStatement& lite, const Shape& q, double ours) {
+        std::vector<Record> rows;
+        const Stopwatch watch;
+        for (int k = 0; k < repeat; ++k) {
+            rows = lite.select(q.params);
+            benchmark::DoNotOptimize(rows.data());
+        }
+        seconds += watch.wallSeconds();
+        cpu += watch.cpuSince();
+        runs += repeat;
+        const double mean = seconds / static_cast<double>(runs);
+        repeat = static_cast<int>(std::clamp(std::floor(ours / 2 / mean), 1.0, 10000.0));
+        return rows;
+    }
+    double ms() const { return seconds * 1e3 / static_cast<double>(runs); }
+    double cpuMs() const { return cpu * 1e3 / static_cast<double>(runs); }
+};
 
 void compareOn(benchmark::State& state, const Shape& q, Engines d) {
     const sql::Statement st = sql::Statement::parse(q.ours);
     SqliteStatement lite(d.lite, q.sqlite ? q.sqlite : q.ours);
+    SqliteStatement tuned(d.tuned, q.sqlite ? q.sqlite : q.ours);
     Figures f;
-    double oursSeconds = 0, liteSeconds = 0, oursCpu = 0, liteCpu = 0;
-    std::int64_t oursRuns = 0, liteRuns = 0;
-    int repeat = 1; // SQLite runs per iteration
+    double oursSeconds = 0, oursCpu = 0;
+    std::int64_t oursRuns = 0;
+    LiteRuns atDefaults, whenTuned;
     for (auto _ : state) {
         const Stopwatch ourWatch;
+        Digest ourValues;
+        double ours = 0;
         {
             const sql::ResultSet r = st.select(d.session, q.params);
             f.rows = r.rows.size();
             benchmark::DoNotOptimize(r.rows.size());
+            ours = ourWatch.wallSeconds();
+            oursCpu += ourWatch.cpuSince();
+            state.PauseTiming();
+            ourValues = digestOf(r.rows);
         }
-        const double ours = ourWatch.wallSeconds();
         oursSeconds += ours;
-        oursCpu += ourWatch.cpuSince();
         ++oursRuns;
-
-        state.PauseTiming();
-        const Stopwatch liteWatch;
-        for (int k = 0; k < repeat; ++k) {
-            const std::vector<Record> rows = lite.select(q.params);
-            f.sqliteRows = rows.size();
-            benchmark::DoNotOptimize(rows.data());
-        }
-        liteSeconds += liteWatch.wallSeconds();
-        liteCpu += liteWatch.cpuSince();
-        liteRuns += repeat;
-        // About half of our time in SQLite runs; at least one.
-        const double liteMean = liteSeconds / static_cast<double>(liteRuns);
-        repeat = static_cast<int>(std::clamp(std::floor(ours / 2 / liteMean), 1.0, 10000.0));
+        const std::vector<Record> rows = atDefaults.run(lite, q, ours);
+        f.sqliteRows = rows.size();
+        f.valuesDiffer = !(digestOf(rows) == ourValues);
+        whenTuned.run(tuned, q, ours);
         state.ResumeTiming();
     }
     f.oursMs = oursSeconds * 1e3 / static_cast<double>(oursRuns);
-    f.sqliteMs = liteSeconds * 1e3 / static_cast<double>(liteRuns);
     f.oursCpuMs = oursCpu * 1e3 / static_cast<double>(oursRuns);
-    f.sqliteCpuMs = liteCpu * 1e3 / static_cast<double>(liteRuns);
+    f.sqliteMs = atDefaults.ms();
+    f.sqliteCpuMs = atDefaults.cpuMs();
+    f.tunedMs = whenTuned.ms();
+    f.tunedCpuMs = whenTuned.cpuMs();
     setCounters(state, f);
     summary().record(q.name, f);
 }
@@ -654,6 +752,7 @@ struct BigData {
     std::unique_ptr<Session> session;
     std::shared_ptr<SharedTable> table;
     sqlite3* lite = nullptr;
+    sqlite3* tuned = nullptr; // the same file, SQLite tuned
     BigData() {
         dir = fs::temp_directory_path() / ("farm-sql-bench-1m-" + std::to_string(getpid()));
         fs::create_directories(dir);
@@ -690,12 +789,12 @@ struct BigData {
                      secondsSince(start));
         table = session->open("Muveletek");
         sqlite3_close(lite);
-        if (sqlite3_open_v2((dir / "big.sqlite").c_str(), &lite, SQLITE_OPEN_READONLY, nullptr) !=
-            SQLITE_OK)
-            sqliteFailed(lite, "open");
+        lite = openReadOnly(dir / "big.sqlite", false);
+        tuned = openReadOnly(dir / "big.sqlite", true);
     }
     ~BigData() {
         sqlite3_close(lite);
+        sqlite3_close(tuned);
         table.reset();
         session.reset();
         std::error_code ec;
@@ -725,7 +824,7 @@ const std::vector<Shape>& bigShapes() {
 
 void compareBig(benchmark::State& state, std::size_t shape) {
     BigData& d = bigData();
-    compareOn(state, bigShapes()[shape], {*d.session, d.lite});
+    compareOn(state, bigShapes()[shape], {*d.session, d.lite, d.tuned});
 }
 
 // --- memory -------------------------------------------------------------------------------
@@ -837,6 +936,7 @@ struct RealData {
     std::unique_ptr<Session> session;
     std::vector<std::shared_ptr<SharedTable>> held;
     sqlite3* lite = nullptr;
+    sqlite3* tuned = nullptr; // the same file, SQLite tuned
     static constexpr const char* kTables[] = {"parcellak", "ElvMuv", "felhanyag", "Tapanyagok"};
 
     RealData() {
@@ -852,10 +952,12 @@ struct RealData {
                      secondsSince(start));
         hold();
         sqlite3_close(lite);
-        lite = openLite();
+        lite = openLite(false);
+        tuned = openLite(true);
     }
     ~RealData() {
         sqlite3_close(lite);
+        sqlite3_close(tuned);
         held.clear();
         session.reset();
         std::error_code ec;
@@ -901,13 +1003,7 @@ struct RealData {
             held.push_back(session->open(name));
     }
 
-    sqlite3* openLite() const {
-        sqlite3* db = nullptr;
-        if (sqlite3_open_v2((dir / "farm.sqlite").c_str(), &db, SQLITE_OPEN_READONLY, nullptr) !=
-            SQLITE_OK)
-            sqliteFailed(db, "open");
-        return db;
-    }
+    sqlite3* openLite(bool tunedOne) const { return openReadOnly(dir / "farm.sqlite", tunedOne); }
 };
 
 RealData& realData() {
@@ -956,7 +1052,7 @@ const Shape& realShape(std::size_t shape) {
 
 void compareReal(benchmark::State& state, std::size_t shape) {
     RealData& d = realData();
-    compareOn(state, realShape(shape), {*d.session, d.lite});
+    compareOn(state, realShape(shape), {*d.session, d.lite, d.tuned});
 }
 
 enum class Opening { Reopened, Cold };
@@ -969,9 +1065,11 @@ void compareRealOpening(benchmark::State& state, std::size_t shape, Opening open
     const sql::Statement st = sql::Statement::parse(q.ours);
     d.held.clear();
     Figures f;
-    double oursSeconds = 0, liteSeconds = 0, oursCpu = 0, liteCpu = 0;
+    double oursSeconds = 0, oursCpu = 0;
+    double liteSeconds[2] = {0, 0}, liteCpu[2] = {0, 0}; // at the defaults, tuned
     for (auto _ : state) {
         const Stopwatch ourWatch;
+        Digest ourValues;
         {
             std::unique_ptr<Session> fresh;
             if (opening == Opening::Cold)
@@ -979,29 +1077,37 @@ void compareRealOpening(benchmark::State& state, std::size_t shape, Opening open
             const sql::ResultSet r = st.select(fresh ? *fresh : *d.session, q.params);
             f.rows = r.rows.size();
             benchmark::DoNotOptimize(r.rows.size());
+            oursSeconds += ourWatch.wallSeconds();
+            oursCpu += ourWatch.cpuSince();
+            state.PauseTiming();
+            ourValues = digestOf(r.rows);
         }
-        oursSeconds += ourWatch.wallSeconds();
-        oursCpu += ourWatch.cpuSince();
-        state.PauseTiming();
-        const Stopwatch liteWatch;
-        {
-            sqlite3* lite = d.openLite();
+        for (const bool tuned : {false, true}) {
+            const Stopwatch liteWatch;
+            std::vector<Record> rows;
             {
-                SqliteStatement statement(lite, q.sqlite ? q.sqlite : q.ours);
-                f.sqliteRows = statement.select(q.params).size();
+                sqlite3* lite = d.openLite(tuned);
+                {
+                    SqliteStatement statement(lite, q.sqlite ? q.sqlite : q.ours);
+                    rows = statement.select(q.params);
+                }
+                sqlite3_close(lite);
             }
-            sqlite3_close(lite);
+            liteSeconds[tuned] += liteWatch.wallSeconds();
+            liteCpu[tuned] += liteWatch.cpuSince();
+            f.sqliteRows = rows.size();
+            f.valuesDiffer = f.valuesDiffer || !(digestOf(rows) == ourValues);
         }
-        liteSeconds += liteWatch.wallSeconds();
-        liteCpu += liteWatch.cpuSince();
         state.ResumeTiming();
     }
     d.hold();
     const auto runs = static_cast<double>(state.iterations());
     f.oursMs = oursSeconds * 1e3 / runs;
-    f.sqliteMs = liteSeconds * 1e3 / runs;
     f.oursCpuMs = oursCpu * 1e3 / runs;
-    f.sqliteCpuMs = liteCpu * 1e3 / runs;
+    f.sqliteMs = liteSeconds[0] * 1e3 / runs;
+    f.sqliteCpuMs = liteCpu[0] * 1e3 / runs;
+    f.tunedMs = liteSeconds[1] * 1e3 / runs;
+    f.tunedCpuMs = liteCpu[1] * 1e3 / runs;
     setCounters(state, f);
     summary().record(q.name + std::string(opening == Opening::Cold ? " cold" : " reopened"), f);
 }
