@@ -1,6 +1,8 @@
 #include "core/Isnuminth.h"
 
+#include "core/catalogue.h"
 #include "platform/db/exact_filter.h"
+#include "platform/sys/datetime.h"
 #include "platform/sys/numbers.h"
 #include "platform/sys/text.h"
 #include "platform/ui/application.h"
@@ -85,6 +87,39 @@ bool TNumericInt::IsValidYear(const std::string& value, const std::string& field
         return true;
     ui::MessageDlg("Hiba! A(z) '" + fieldLabel + "' értéke (\"" + value + "\") nem évszám !",
                    ui::mtWarning, ui::mbOK);
+    return false;
+}
+
+bool TNumericInt::IsValidFor(const std::string& value, const std::string& fieldLabel,
+                             std::string_view table, std::string_view field) {
+    const db::Domain& domain = core::FieldDomain(table, field);
+    const db::Refusal refusal = db::checkText(domain, value);
+    if (refusal == db::Refusal::None)
+        return true;
+    ui::Application->MessageBox(db::refusalText(refusal, domain, fieldLabel), kBadInputCaption,
+                                ui::MB_OK);
+    return false;
+}
+
+bool TNumericInt::IsNotAbove(double value, double bound, const std::string& fieldLabel,
+                             std::string_view table, std::string_view field) {
+    if (db::checkNotAbove(value, bound) == db::Refusal::None)
+        return true;
+    ui::Application->MessageBox(db::refusalText(db::Refusal::AboveBound,
+                                                core::FieldDomain(table, field), fieldLabel,
+                                                sys::floatToText(bound)),
+                                kBadInputCaption, ui::MB_OK);
+    return false;
+}
+
+bool TNumericInt::IsNotBefore(double end, double start, const std::string& fieldLabel,
+                              std::string_view table, std::string_view field) {
+    if (sys::datePart(end) >= sys::datePart(start))
+        return true;
+    ui::Application->MessageBox(db::refusalText(db::Refusal::Before,
+                                                core::FieldDomain(table, field), fieldLabel,
+                                                sys::dateToText(start)),
+                                kBadInputCaption, ui::MB_OK);
     return false;
 }
 

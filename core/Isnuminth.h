@@ -42,6 +42,22 @@ public:
     bool IsValidYear(const std::string& value, const std::string& fieldLabel,
                      bool required = false);
 
+    // A typed value against the domain of the field it goes into (the catalogue's): a value
+    // outside it shows the domain's message naming the box by `fieldLabel` and returns
+    // false. Empty text is valid.
+    bool IsValidFor(const std::string& value, const std::string& fieldLabel, std::string_view table,
+                    std::string_view field);
+    // A value above what another row allows it (the domain's boundBy: a field's area for
+    // an operation's): "A(z) 'Terület' értéke nem lehet nagyobb, mint a tábla területe
+    // (24000) !" and false.
+    bool IsNotAbove(double value, double bound, const std::string& fieldLabel,
+                    std::string_view table, std::string_view field);
+
+    // An end before its start (the domain's notBefore): "A(z) 'Vége' nem lehet korábbi,
+    // mint a(z) 'Kezdete' (2024. 06. 05.) !" and false.
+    bool IsNotBefore(double end, double start, const std::string& fieldLabel,
+                     std::string_view table, std::string_view field);
+
     // Stock keeping is on unless the "_kesz" row says "no".
     bool IsStockKeepingEnabled();
     // An option is off when its row is missing or says "no"; anything else is on.

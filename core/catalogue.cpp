@@ -134,4 +134,18 @@ const TableDef* FindTable(std::string_view name) {
     return nullptr;
 }
 
+const std::vector<db::FieldDef>* DefinedFields(std::string_view table) {
+    const TableDef* def = FindTable(table);
+    return def ? &def->fields : nullptr;
+}
+
+const db::Domain& FieldDomain(std::string_view table, std::string_view field) {
+    static const db::Domain none;
+    if (const TableDef* def = FindTable(table))
+        for (const auto& f : def->fields)
+            if (sys::equalsNoCase(f.name, field))
+                return f.domain;
+    return none;
+}
+
 } // namespace core

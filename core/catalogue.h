@@ -28,5 +28,10 @@ struct TableDef {
 const std::vector<TableDef>& Catalogue();
 // The table of that name (letter case ignored, ".db" allowed), or null.
 const TableDef* FindTable(std::string_view name);
+// The domain of a field of a table (domain.h): what a user may type into it. A field
+// without one, or one the catalogue does not know, has the empty domain.
+const db::Domain& FieldDomain(std::string_view table, std::string_view field);
+// The catalogue's fields of a table, or null: what a session checks posted values by.
+const std::vector<db::FieldDef>* DefinedFields(std::string_view table);
 
 } // namespace core

@@ -187,6 +187,7 @@ DatabaseCheck PrepareDatabase(db::Session& session) {
         const TableDef* def = FindTable(table);
         return def ? def->indexes : std::vector<db::IndexDef>{};
     });
+    session.setDomainCatalogue(DefinedFields);
     DatabaseCheck check;
     bool anyPresent = false;
     for (const auto& def : Catalogue()) {
@@ -229,6 +230,7 @@ void CreateFreshDatabase(db::Session& session) {
     }
     MarkMade(fresh);
     MoveIntoPlace(fresh, session.directory());
+    session.setDomainCatalogue(DefinedFields);
 }
 
 std::vector<StarterText> StarterTexts() {

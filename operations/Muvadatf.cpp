@@ -123,6 +123,8 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     Edit2 = ui::CaptionedEdit(this, "Gépóra :", x, 352, 90, 60);
     Edit3 = ui::CaptionedEdit(this, "Kézióra :", x + 170, 352, 70, 60);
     Edit5 = ui::CaptionedEdit(this, "Terület :", x, 380, 90, 90);
+    ui::FitToFields(session, "ElvMuv",
+                    {{Edit15, "Sorsz"}, {Edit2, "Gepora"}, {Edit3, "Keziora"}, {Edit5, "Ter"}});
     Edit5->SetEnabled(false);
     Label13 = ui::Make<ui::TLabel>(this, {x + 190, 383, 120, 16}, "");
     CheckBox1 = ui::Make<ui::TCheckBox>(this, {x, 408, 200, 20}, "Szolgáltató végezte :");
@@ -178,6 +180,7 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     Edit10 = ui::Make<ui::TEdit>(GroupBox2, {268, 24, 40, 22});
     Edit11 = ui::CaptionedEdit(GroupBox2, "Üzemóra:", 8, 54, 72, 80);
     Edit12 = ui::CaptionedEdit(GroupBox2, "Mennyiség:", 8, 82, 72, 80);
+    ui::FitToFields(session, "Ontozes", {{Edit11, "Uora"}, {Edit12, "Menny"}});
     ui::Make<ui::TLabel>(GroupBox2, {166, 85, 30, 16}, "m³");
     Edit13 = ui::CaptionedEdit(GroupBox2, "Megjegyzés:", 8, 110, 72, 400);
     Edit13->SetMaxLength(60);
@@ -444,8 +447,11 @@ void TMuvadat::Button1Click(TObject*) {
         ui::Application->MessageBox(kNoField, kMissing);
         return;
     }
-    if (fields.size() == 1 &&
-        !NumericInt->IsValidInteger(Edit5->Text(), "Terület", TNumericInt::Bound::NotNegative))
+    if (fields.size() == 1 && (!NumericInt->IsValidFor(Edit5->Text(), "Terület", "ElvMuv", "Ter") ||
+                               (!Edit5->Text().empty() &&
+                                !NumericInt->IsNotAbove(sys::parseInt(Edit5->Text()),
+                                                        static_cast<double>(fields.front().area),
+                                                        "Terület", "ElvMuv", "Ter"))))
         return;
     SelectedFieldCodes.resize(std::max<std::size_t>(100, fields.size()));
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -610,8 +616,8 @@ void TMuvadat::Button11Click(TObject*) {
 
 std::optional<ops::OperationEntry> TMuvadat::ReadEntry() {
     // Every number is checked before anything is written.
-    if (!NumericInt->IsValidReal(Edit2->Text(), "Gépóra", TNumericInt::Bound::NotNegative) ||
-        !NumericInt->IsValidReal(Edit3->Text(), "Kézióra", TNumericInt::Bound::NotNegative) ||
+    if (!NumericInt->IsValidFor(Edit2->Text(), "Gépóra", "ElvMuv", "Gepora") ||
+        !NumericInt->IsValidFor(Edit3->Text(), "Kézióra", "ElvMuv", "Keziora") ||
         !NumericInt->IsValidReal(Edit1->Text(), "Szántásmélység v. Hozam",
                                  TNumericInt::Bound::NotNegative))
         return std::nullopt;
@@ -631,15 +637,22 @@ std::optional<ops::OperationEntry> TMuvadat::ReadEntry() {
         ui::Application->MessageBox(kNoType, kMissing);
         return std::nullopt;
     }
+    // One field's operation covers at most the field; several fields' cover each whole.
     if (entry.fields.size() == 1 &&
-        (!NumericInt->IsValidInteger(Edit5->Text(), "Terület", TNumericInt::Bound::NotNegative) ||
-         Edit5->Text().empty()))
+        (!NumericInt->IsValidFor(Edit5->Text(), "Terület", "ElvMuv", "Ter") ||
+         Edit5->Text().empty() ||
+         !NumericInt->IsNotAbove(sys::parseInt(Edit5->Text()),
+                                 static_cast<double>(entry.fields.front().area), "Terület",
+                                 "ElvMuv", "Ter")))
         return std::nullopt;
-    if (!NumericInt->IsValidInteger(Edit15->Text(), "Sorszám"))
+    if (!NumericInt->IsValidFor(Edit15->Text(), "Sorszám", "ElvMuv", "Sorsz"))
         return std::nullopt;
     if (IrrigationEntered &&
-        (!NumericInt->IsValidReal(Edit11->Text(), "Üzemóra", TNumericInt::Bound::NotNegative) ||
-         !NumericInt->IsValidReal(Edit12->Text(), "Mennyiség", TNumericInt::Bound::NotNegative)))
+        (!NumericInt->IsValidFor(Edit11->Text(), "Üzemóra", "Ontozes", "Uora") ||
+         !NumericInt->IsValidFor(Edit12->Text(), "Mennyiség", "Ontozes", "Menny")))
+        return std::nullopt;
+    if (!NumericInt->IsNotBefore(DateTimePicker2->Date(), DateTimePicker1->Date(), "Vége", "ElvMuv",
+                                 "Muvveg"))
         return std::nullopt;
     long long total = 0;
     for (const auto& field : entry.fields)

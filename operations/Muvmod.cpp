@@ -166,6 +166,8 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     Edit4 = ui::CaptionedEdit(this, "Kézi óra :", x, 210, 80, 80);
 
     Edit7 = ui::CaptionedEdit(this, "Terület :", 8, 282, 80, 100);
+    ui::FitToFields(session, "ElvMuv",
+                    {{Edit3, "Gepora"}, {Edit4, "Keziora"}, {Edit15, "Sorsz"}, {Edit7, "Ter"}});
     ui::Make<ui::TLabel>(this, {192, 285, 30, 16}, "m²");
     Label11 = ui::Make<ui::TLabel>(this, {250, 285, 80, 16}, "Hozam :");
     Edit5 = ui::Make<ui::TEdit>(this, {330, 282, 70, 22});
@@ -212,6 +214,7 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     Edit11 = ui::CaptionedEdit(GroupBox1, "Üzemóra:", 8, 54, 86, 70);
     ui::Make<ui::TLabel>(GroupBox1, {168, 57, 30, 16}, "óra");
     Edit12 = ui::CaptionedEdit(GroupBox1, "Mennyiség:", 8, 82, 86, 70);
+    ui::FitToFields(session, "Ontozes", {{Edit11, "Uora"}, {Edit12, "Menny"}});
     ui::Make<ui::TLabel>(GroupBox1, {168, 85, 30, 16}, "m³");
     ui::Make<ui::TLabel>(GroupBox1, {8, 113, 120, 16}, "Vízkivétel helye :");
     DBLookupComboBox1 = ui::Make<ui::TDBLookupComboBox>(GroupBox1, {130, 110, 250, 22});
@@ -661,20 +664,27 @@ void TMuvModo::Button5Click(TObject*) {
 std::optional<ops::OperationChange> TMuvModo::ReadChange() {
     const bool irrigation = !CheckBox1->Checked();
     const bool yield = ExtraKind == 2 || ExtraKind == 3;
-    if (!NumericInt->IsValidReal(Edit3->Text(), "Gépóra", TNumericInt::Bound::NotNegative) ||
-        !NumericInt->IsValidReal(Edit4->Text(), "Kézi óra", TNumericInt::Bound::NotNegative) ||
-        !NumericInt->IsValidInteger(Edit15->Text(), "Sorszám") ||
-        !NumericInt->IsValidInteger(Edit7->Text(), "Terület", TNumericInt::Bound::Positive) ||
-        (yield &&
-         !NumericInt->IsValidReal(Edit5->Text(), "Hozam", TNumericInt::Bound::NotNegative)) ||
-        (irrigation &&
-         (!NumericInt->IsValidReal(Edit11->Text(), "Üzemóra", TNumericInt::Bound::NotNegative) ||
-          !NumericInt->IsValidReal(Edit12->Text(), "Mennyiség", TNumericInt::Bound::NotNegative))))
+    if (!NumericInt->IsValidFor(Edit3->Text(), "Gépóra", "ElvMuv", "Gepora") ||
+        !NumericInt->IsValidFor(Edit4->Text(), "Kézi óra", "ElvMuv", "Keziora") ||
+        !NumericInt->IsValidFor(Edit15->Text(), "Sorszám", "ElvMuv", "Sorsz") ||
+        !NumericInt->IsValidFor(Edit7->Text(), "Terület", "ElvMuv", "Ter") ||
+        (yield && !NumericInt->IsValidFor(Edit5->Text(), "Hozam", "ElvMuv", "Hozam")) ||
+        (irrigation && (!NumericInt->IsValidFor(Edit11->Text(), "Üzemóra", "Ontozes", "Uora") ||
+                        !NumericInt->IsValidFor(Edit12->Text(), "Mennyiség", "Ontozes", "Menny"))))
         return std::nullopt;
     if (Edit7->Text().empty()) {
         ui::MessageDlg(kNoArea, ui::mtWarning, {ui::mbOK});
         return std::nullopt;
     }
+    // The operation covers at most its field, and ends no earlier than it starts.
+    const std::optional<double> fieldArea = ops::FieldArea(session_, OperationFieldCode);
+    if (fieldArea && !NumericInt->IsNotAbove(sys::parseInt(Edit7->Text()), *fieldArea, "Terület",
+                                             "ElvMuv", "Ter"))
+        return std::nullopt;
+    const std::optional<sys::DateTime> end =
+        KeptDate(storedEndDate_, shownEndDate_, DateTimePicker2->Date());
+    if (end && !NumericInt->IsNotBefore(*end, DateTimePicker1->Date(), "Vége", "ElvMuv", "Muvveg"))
+        return std::nullopt;
     ops::OperationChange change;
     change.muvkod = OperationCode();
     change.factor = storedFactor_;
@@ -685,7 +695,7 @@ std::optional<ops::OperationChange> TMuvModo::ReadChange() {
     change.field = OperationFieldCode;
     change.direction = ComboBox4->Text();
     change.date = DateTimePicker1->Date();
-    change.endDate = KeptDate(storedEndDate_, shownEndDate_, DateTimePicker2->Date());
+    change.endDate = end;
     change.machineHours = OptionalNumber(Edit3->Text());
     change.manualHours = OptionalNumber(Edit4->Text());
     if (!Edit15->Text().empty())

@@ -33,7 +33,7 @@ TUjmuv::TUjmuv(db::Session& session) : session_(session) {
     Edit2 = ui::Make<ui::TEdit>(this, {190, 100, 90, 22});
     ComboBox2 = ui::Make<ui::TComboBox>(this, {286, 100, 100, 22});
     ComboBox2->Items().AddStrings({"nha/ha", "nha/t", "nha/ór", "nha/km"});
-    ui::FitToFields(session, "Normalhektar", {{Edit1, "Muv"}, {ComboBox2, "Tip"}});
+    ui::FitToFields(session, "Normalhektar", {{Edit1, "Muv"}, {Edit2, "Nha"}, {ComboBox2, "Tip"}});
     CheckBox1 = ui::Make<ui::TCheckBox>(this, {8, 134, 200, 20}, "Extra adatok :");
     GroupBox1 = ui::Make<ui::TGroupBox>(this, {8, 158, 452, 90}, "");
     RadioButton1 = ui::Make<ui::TRadioButton>(GroupBox1, {10, 10, 300, 20}, "Hozam");
@@ -131,6 +131,9 @@ void TUjmuv::Button2Click(TObject*) {
         ui::MessageDlg("A(z) '" + Edit2->Text() + "' nem érvényes szám.", ui::mtError, ui::mbOK);
         return;
     }
+    // A factor below nothing, or a name longer than an operation keeps, is refused.
+    if (!ui::TypedValuesValid(*this))
+        return;
     // Two types of one category never share a name: the name of an existing type
     // gives that type the factor and extra value shown.
     const bool existing = FindType(Edit1->Text(), category);

@@ -1,11 +1,22 @@
 #include "operation_change.h"
 
+#include "platform/db/exact_filter.h"
 #include "platform/db/filter.h"
 #include "platform/db/table.h"
 
 #include <set>
 
 namespace ops {
+
+std::optional<double> FieldArea(db::Session& session, const std::string& parckod) {
+    db::TTable fields(session);
+    fields.SetTableName("parcellak");
+    db::FilterExactly(fields, "Parckod", parckod);
+    fields.Open();
+    if (fields.IsEmpty())
+        return std::nullopt;
+    return fields.FieldByName("Ter").AsFloat();
+}
 
 namespace {
 

@@ -56,6 +56,10 @@ struct OperationChange {
     std::vector<AreaWithdrawal> withdrawals;
 };
 
+// The area (m²) of the field of that code, none when no field has it: what an operation on
+// the field may cover at most.
+std::optional<double> FieldArea(db::Session& session, const std::string& parckod);
+
 // Writes the change in one transaction: the operation row, the irrigation row (inserted,
 // rewritten or removed), the observation link, and the uses and withdrawals that follow
 // the operation's field, date and area. False, with nothing written, when the operation row is

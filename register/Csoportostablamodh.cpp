@@ -103,6 +103,7 @@ TCsoportosTablamod::TCsoportosTablamod(db::Session& session) : session_(session)
     CheckBox16 = new ui::TCheckBox(GroupBox2, "igen/nem");
     CheckBox16->SetBounds(x, top(9), 120, 20);
     Edit5 = ui::AddEdit(GroupBox2, x, top(10), 80);
+    ui::FitToFields(session, "parcellak", {{Edit5, "Tervhozam"}});
     ui::AddLabel(GroupBox2, "t", x + 86, top(10), 30);
     CheckBox17 = new ui::TCheckBox(GroupBox2, "igen/nem");
     CheckBox17->SetBounds(x, top(11), 120, 20);
@@ -261,7 +262,7 @@ TCsoportosTablamod::ReadChanges(const std::vector<std::string>& parcIds,
     if (ticked(10))
         c.tapanytelj = CheckBox16->Checked();
     if (ticked(11)) {
-        if (!NumericInt->IsValidReal(Edit5->Text(), "Hozamterv"))
+        if (!NumericInt->IsValidFor(Edit5->Text(), "Hozamterv", "parcellak", "Tervhozam"))
             return std::nullopt;
         c.tervhozam = Edit5->Text();
     }

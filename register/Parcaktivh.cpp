@@ -144,6 +144,7 @@ TParcAktiv::TParcAktiv(db::Session& session) : session_(session) {
     ComboBox3->SetMaxLength(40);
     ui::AddLabel(GroupBox1, "Hozamterv :", l, 204);
     Edit3 = ui::AddEdit(GroupBox1, x, 204, 80);
+    ui::FitToFields(session, "parcellak", {{Edit3, "Tervhozam"}});
     ui::AddLabel(GroupBox1, "t/ha", x + 86, 204, 40);
     CheckBox1 = new ui::TCheckBox(GroupBox1, "Másodvetés :");
     CheckBox1->SetBounds(l, 234, 390, 20);
@@ -234,7 +235,7 @@ void TParcAktiv::Button2Click(TObject*) {
     }
     if (!NumericInt->IsValidInteger(year, "Gazdasági év") ||
         !NumericInt->IsValidYear(year, "Gazdasági év") ||
-        !NumericInt->IsValidReal(Edit3->Text(), "Hozamterv"))
+        !NumericInt->IsValidFor(Edit3->Text(), "Hozamterv", "parcellak", "Tervhozam"))
         return;
     if (Table1.IsEmpty())
         return;

@@ -52,6 +52,8 @@ TTalajmintabev::TTalajmintabev(db::Session& session) : session_(session) {
     Edit4->SetBounds(542, 180, 60, 22);
 
     AnalyteEdits = reg::MakeAnalyteEdits(this, 8, 240, 5);
+    for (std::size_t i = 0; i < AnalyteEdits.size(); ++i)
+        ui::FitToFields(session, "Talajmintak", {{AnalyteEdits[i], reg::SoilAnalytes()[i].column}});
     // The totals' heading is wider than their column: it ends where the column ends.
     auto* totals = new ui::TLabel(this, "______összesített_eredmények_____");
     const int totalsWidth = totals->fontMetrics().horizontalAdvance(totals->text()) + 4;
@@ -157,8 +159,8 @@ std::string TTalajmintabev::NextResultCode() {
 void TTalajmintabev::Button1Click(TObject*) {
     const auto& analytes = reg::SoilAnalytes();
     for (std::size_t i = 0; i < analytes.size(); ++i)
-        if (!NumericInt->IsValidReal(AnalyteEdits[i]->Text(), analytes[i].label,
-                                     TNumericInt::Bound::NotNegative))
+        if (!NumericInt->IsValidFor(AnalyteEdits[i]->Text(), analytes[i].label, "Talajmintak",
+                                    analytes[i].column))
             return;
     if (!NumericInt->IsValidInteger(Edit4->Text(), "mintasorszám"))
         return;

@@ -135,6 +135,8 @@ TTalajmintalist::TTalajmintalist(db::Session& session) : session_(session) {
     Edit3 = ui::CaptionedEdit(GroupBox1, "Mintajel :", 320, 76, 122, 120);
     Edit4 = ui::CaptionedEdit(GroupBox1, "Mélység :", 600, 76, 122, 120);
     AnalyteEdits = reg::MakeAnalyteEdits(GroupBox1, 12, 110, 0);
+    for (std::size_t i = 0; i < AnalyteEdits.size(); ++i)
+        ui::FitToFields(session, "Talajmintak", {{AnalyteEdits[i], reg::SoilAnalytes()[i].column}});
     ComboBox2 = reg::SupplyClassBox(GroupBox1, 12, 330, "Nitrogén :");
     ComboBox3 = reg::SupplyClassBox(GroupBox1, 210, 330, "Foszfor :");
     ComboBox4 = reg::SupplyClassBox(GroupBox1, 408, 330, "Kálium :");
@@ -343,8 +345,8 @@ void TTalajmintalist::Button9Click(TObject*) {
 void TTalajmintalist::Button10Click(TObject*) {
     const auto& analytes = reg::SoilAnalytes();
     for (std::size_t i = 0; i < analytes.size(); ++i)
-        if (!NumericInt->IsValidReal(AnalyteEdits[i]->Text(), analytes[i].label,
-                                     TNumericInt::Bound::NotNegative))
+        if (!NumericInt->IsValidFor(AnalyteEdits[i]->Text(), analytes[i].label, "Talajmintak",
+                                    analytes[i].column))
             return;
     if (!NumericInt->IsValidInteger(Edit2->Text(), "mintasorszám"))
         return;

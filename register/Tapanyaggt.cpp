@@ -289,9 +289,9 @@ void TTapterv::Button7Click(TObject*) {
     }
     if (!NumericInt->IsValidReal(Edit1->Text(), "Mennyiség", TNumericInt::Bound::Positive))
         return;
+    // A share of the material is a percentage, as the fertiliser master keeps it.
     for (std::size_t i = 0; i < 5; ++i)
-        if (!NumericInt->IsValidReal(Percents[i]->Text(), kPercentLabels[i],
-                                     TNumericInt::Bound::NotNegative))
+        if (!NumericInt->IsValidFor(Percents[i]->Text(), kPercentLabels[i], "Tapanyagok", "Nit"))
             return;
     QuantityChange(nullptr);
     if (!Table2.Active())

@@ -1,5 +1,6 @@
 #include "Gncimh.h"
 
+#include "core/Isnuminth.h"
 #include "core/farm_row.h"
 #include "platform/sys/numbers.h"
 #include "platform/ui/dialogs.h"
@@ -16,11 +17,13 @@ const std::array<const char*, 23> kCoverColumns = {
 std::string CoverFarmingYear(const std::string& yearPair) {
     if (yearPair.empty())
         return "";
-    const std::string second = yearPair.size() > 5 ? yearPair.substr(5, 4) : "";
-    const std::optional<int> year = second.size() == 4 ? sys::tryParseInt(second) : std::nullopt;
-    if (!year)
+    // Two years one after the other, each from 1900 to 2100: "2025-2024" is no pair.
+    const std::optional<int> first = YearOf(std::string_view(yearPair).substr(0, 4));
+    const std::optional<int> second =
+        yearPair.size() == 9 && yearPair[4] == '-' ? YearOf(yearPair.substr(5, 4)) : std::nullopt;
+    if (!first || !second || *second != *first + 1)
         return "..../....";
-    return std::to_string(*year - 1) + "/" + second.substr(2, 2);
+    return std::to_string(*first) + "/" + yearPair.substr(7, 2);
 }
 
 std::string YearPair(int evj) {

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-// The year of the cover from a pair "2007-2008": "2007/08"; "..../...." when the
-// characters 6 to 9 are no whole number; empty for an empty text.
+// The year of the cover from a pair "2007-2008": "2007/08"; "..../...." for a text that
+// is not two years one after the other ("2025-2024", "2007-20x8"); empty for an empty text.
 std::string CoverFarmingYear(const std::string& yearPair);
 
 // "2007-2008" for the farming year 2008.

@@ -149,7 +149,10 @@ void TGazdep::Button5Click(TObject*) {
     BackToList();
 }
 
+// The capacity and the year are checked before the box closes; a refused one stays open.
 void TGazdep::Button6Click(TObject*) {
+    if (!ui::TypedValuesValid(*GroupBox1))
+        return;
     BackToList();
     if (NewBuildingMode) {
         Table1.Insert();

@@ -260,7 +260,10 @@ void TKeszlist::Button4Click(TObject*) {
     RefreshStockQueries();
 }
 
+// The list printed is the one shown; a text in the day's box that is no date is refused by
+// the box before anything prints, never printed as the day shown.
 void TKeszlist::Button2Click(TObject*) {
+    static_cast<void>(DateTimePicker1->Date());
     RvProject1.ExecuteActiveReport();
 }
 

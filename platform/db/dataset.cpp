@@ -2,9 +2,11 @@
 
 #include "platform/db/field_value.h"
 #include "platform/sys/codepage.h"
+#include "platform/sys/datetime.h"
 #include "platform/sys/text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace db {
@@ -285,6 +287,59 @@ void TDataSet::gotoRow(std::size_t row) {
 
 // --- fields ------------------------------------------------------------------------------
 
+namespace {
+
+// Whether a stored number has more decimals than `decimals`.
+bool moreDecimals(double number, int decimals) {
+    const double scaled = number * std::pow(10.0, decimals);
+    return std::abs(scaled - std::round(scaled)) > 1e-6 * std::max(1.0, std::abs(scaled));
+}
+
+// The refusal of a field's value by its domain alone.
+Refusal valueRefusal(const FieldDef& def, const Value& value) {
+    if (std::holds_alternative<std::string>(value)) // a number or a year kept as text too
+        return checkText(def.domain, std::get<std::string>(value));
+    if (def.domain.date) { // day 0 is the program's empty date
+        const sys::DateTime day = valueAsDateTime(value, def);
+        return day == 0 ? Refusal::None : checkNumber(def.domain, sys::decodeDate(day).year);
+    }
+    const double number = valueAsFloat(value, def);
+    if (const Refusal refusal = checkNumber(def.domain, number); refusal != Refusal::None)
+        return refusal;
+    return def.domain.decimals >= 0 && moreDecimals(number, def.domain.decimals) ? Refusal::Decimals
+                                                                                 : Refusal::None;
+}
+
+} // namespace
+
+// Every value the post inserts or changes is checked against its field's domain, and an
+// end against its start whenever either changes; a refusal throws before anything is
+// written, and the row stays in editing for the user to correct.
+void TDataSet::checkDomains(bool inserting) const {
+    auto changed = [&](std::size_t i) {
+        return inserting || buffer_[i] != viewValue(current_, static_cast<int>(i));
+    };
+    for (std::size_t i = 0; i < sourceFields_ && i < buffer_.size(); ++i) {
+        const FieldDef& def = defs_[i];
+        const Value& value = buffer_[i];
+        if (def.domain.empty() || isNull(value))
+            continue;
+        const std::string& label = def.domain.label.empty() ? def.name : def.domain.label;
+        if (changed(i))
+            if (const Refusal refusal = valueRefusal(def, value); refusal != Refusal::None)
+                throw DomainError(refusalText(refusal, def.domain, label));
+        const int start = def.domain.notBefore.empty() ? -1 : fieldNumber(def.domain.notBefore);
+        if (start < 0 || isNull(buffer_[static_cast<std::size_t>(start)]))
+            continue;
+        const Value& from = buffer_[static_cast<std::size_t>(start)];
+        const FieldDef& fromDef = defs_[static_cast<std::size_t>(start)];
+        if ((changed(i) || changed(static_cast<std::size_t>(start))) &&
+            valueAsFloat(value, def) < valueAsFloat(from, fromDef))
+            throw DomainError(
+                refusalText(Refusal::Before, def.domain, label, valueAsString(from, fromDef)));
+    }
+}
+
 int TDataSet::fieldNumber(std::string_view name) const {
     for (const auto& [spelling, number] : nameCache_)
         if (spelling == name)
@@ -441,6 +496,7 @@ void TDataSet::Post() {
     UpdateRecord();
     fire(BeforePost);
     const bool inserting = state_ == DataSetState::Insert;
+    checkDomains(inserting);
     Record written;
     current_ = writeRow(buffer_, inserting, current_, written);
     state_ = DataSetState::Browse;

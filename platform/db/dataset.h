@@ -272,6 +272,7 @@ private:
     void refreshView();
     void fire(const DataSetEvent& event);
     int fieldNumber(std::string_view name) const;
+    void checkDomains(bool inserting) const;
 
     std::string name_;
     DataSetState state_ = DataSetState::Inactive;

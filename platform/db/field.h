@@ -1,6 +1,8 @@
 #pragma once
 // Field types of Paradox tables, with the type codes stored in the file header.
 
+#include "domain.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,9 +32,12 @@ enum class FieldType : std::uint8_t {
 struct FieldDef {
     std::string name; // UTF-8
     FieldType type = FieldType::Alpha;
-    int size = 0;     // bytes in the record, as the header stores it
-    int decimals = 0; // BCD only: digits after the point (0..32)
-    bool operator==(const FieldDef&) const = default;
+    int size = 0;       // bytes in the record, as the header stores it
+    int decimals = 0;   // BCD only: digits after the point (0..32)
+    Domain domain = {}; // what a user may enter: the catalogue's, not stored in the file
+    bool operator==(const FieldDef& o) const {
+        return name == o.name && type == o.type && size == o.size && decimals == o.decimals;
+    }
 };
 
 // The letter used in table specs and dumps: A D S I $ N L M B F O G T @ + # Y.

@@ -129,6 +129,14 @@ public:
     // found holding another index is made again as one of them (see SecondaryIndex).
     using IndexCatalogue = std::function<std::vector<IndexDef>(const std::string& table)>;
     void setIndexCatalogue(IndexCatalogue catalogue) { indexCatalogue_ = std::move(catalogue); }
+    // The fields of a table (by its name, "ElvMuv") as the program defines them, with the
+    // domains of those a user types into; null for a table it does not know. Every cursor on
+    // the table checks the values posted into it by their domains (domain.h).
+    using DomainCatalogue = std::function<const std::vector<FieldDef>*(std::string_view table)>;
+    void setDomainCatalogue(DomainCatalogue catalogue) { domainCatalogue_ = std::move(catalogue); }
+    const std::vector<FieldDef>* definedFields(std::string_view table) const {
+        return domainCatalogue_ ? domainCatalogue_(table) : nullptr;
+    }
 
     // What the check of an index is known by: for the table's data file and the index's
     // two files, the size, the modification time and a checksum of the header (which
@@ -157,6 +165,7 @@ private:
     std::vector<std::string> log_;
     EngineLog logListener_;
     IndexCatalogue indexCatalogue_;
+    DomainCatalogue domainCatalogue_;
     io::Vfs* vfs_ = nullptr;
     std::shared_ptr<SessionTransactionState> transaction_;
     void endTransaction(bool commit);

@@ -143,7 +143,16 @@ std::vector<FieldDef> TTable::openSource() {
         shared_.reset();
         throw;
     }
-    return file.fields();
+    std::vector<FieldDef> fields = file.fields();
+    if (const std::vector<FieldDef>* defined = session_.definedFields(tableName_))
+        for (FieldDef& field : fields) {
+            auto same = std::find_if(defined->begin(), defined->end(), [&](const FieldDef& d) {
+                return sys::equalsNoCase(d.name, field.name);
+            });
+            if (same != defined->end())
+                field.domain = same->domain;
+        }
+    return fields;
 }
 
 void TTable::closeSource() {

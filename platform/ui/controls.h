@@ -9,6 +9,7 @@
 // Qt's parent owns it.
 
 #include "control.h"
+#include "platform/db/domain.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -59,6 +60,10 @@ public:
     void SetReadOnly(bool readOnly) { setReadOnly(readOnly); }
     void SelectAll() { selectAll(); }
     void Clear() { SetText({}); }
+    // What may be typed into the box: the domain of the field it is written into, which
+    // FitToFields gives and TypedValuesValid checks (form_helpers.h).
+    const db::Domain& Domain() const { return domain_; }
+    void SetDomain(db::Domain domain) { domain_ = std::move(domain); }
     TNotifyEvent OnChange;
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -69,6 +74,7 @@ protected:
 
 private:
     bool settingText_ = false;
+    db::Domain domain_;
 };
 
 // An edit with an input mask of the original ("99999999-9-99;1;_"): 9 an optional
@@ -198,6 +204,9 @@ public:
     void SetDropDownCount(int count) { setMaxVisibleItems(count); }
     // Removes the items and the text.
     void Clear();
+    // As TEdit's.
+    const db::Domain& Domain() const { return domain_; }
+    void SetDomain(db::Domain domain) { domain_ = std::move(domain); }
     TNotifyEvent OnChange; // the text changed (typed or chosen)
     TNotifyEvent OnClick;  // an item was chosen by the user
     TNotifyEvent OnSelect; // the same, under its other name
@@ -208,6 +217,7 @@ private:
     TComboBoxStyle style_;
     std::unique_ptr<TStrings> items_;
     bool quiet_ = false;
+    db::Domain domain_;
 };
 
 class TListBox : public QListWidget, public TControl {

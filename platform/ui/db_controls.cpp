@@ -60,6 +60,14 @@ void TDBTypedControl::dataSetEvent(db::DataEvent event) {
 void TDBTypedControl::UpdateRecord() {
     if (!modified_)
         return;
+    // Text outside the field's domain is refused before it reaches the field, and stays.
+    if (const db::TField* field = link_.field()) {
+        const db::Domain& domain = field->Def().domain;
+        if (const db::Refusal refusal = db::checkText(domain, typedText());
+            refusal != db::Refusal::None)
+            throw db::DomainError(db::refusalText(
+                refusal, domain, domain.label.empty() ? field->FieldName() : domain.label));
+    }
     link_.write(typedText());
     modified_ = false;
     showField();

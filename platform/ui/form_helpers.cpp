@@ -1,14 +1,18 @@
 #include "form_helpers.h"
 
+#include "application.h"
 #include "controls.h"
 #include "db_grid.h"
 #include "form.h"
 #include "menus.h"
 #include "platform/db/dataset.h"
 #include "platform/db/session.h"
+#include "platform/sys/text.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QEvent>
+#include <QLabel>
 #include <QPointer>
 #include <stdexcept>
 #include <string>
@@ -179,13 +183,104 @@ int TextFieldWidth(db::Session& session, std::string_view table, std::string_vie
 
 void FitToFields(db::Session& session, std::string_view table,
                  std::initializer_list<FieldBox> boxes) {
+    const auto layout = session.layout(table);
+    const std::vector<db::FieldDef>* defined = session.definedFields(table);
     for (const FieldBox& box : boxes) {
-        const int width = TextFieldWidth(session, table, box.field);
-        if (box.edit)
-            box.edit->SetMaxLength(width);
-        else
-            box.combo->SetMaxLength(width);
+        const int index = layout->fieldIndex(std::string(box.field));
+        if (index < 0)
+            throw std::invalid_argument("no field " + std::string(box.field) + " in " +
+                                        std::string(table));
+        const db::FieldDef& field = layout->fields()[static_cast<std::size_t>(index)];
+        db::Domain domain;
+        if (defined)
+            for (const db::FieldDef& def : *defined)
+                if (sys::equalsNoCase(def.name, field.name))
+                    domain = def.domain;
+        if (box.edit) {
+            if (field.type == db::FieldType::Alpha)
+                box.edit->SetMaxLength(field.size);
+            box.edit->SetDomain(std::move(domain));
+        } else {
+            if (field.type == db::FieldType::Alpha)
+                box.combo->SetMaxLength(field.size);
+            box.combo->SetDomain(std::move(domain));
+        }
     }
+}
+
+namespace {
+
+// The caption of a label or a check box, without its accelerator mark, blanks and colon.
+std::string CaptionOf(QWidget* widget) {
+    QString text;
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        text = label->text();
+    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        text = button->text();
+    text.remove('&');
+    while (!text.isEmpty() && (text.back().isSpace() || text.back() == ':'))
+        text.chop(1);
+    return text.trimmed().toStdString();
+}
+
+bool IsCaptionWidget(QWidget* widget) {
+    return qobject_cast<QLabel*>(widget) ||
+           (qobject_cast<QAbstractButton*>(widget) && widget->inherits("QCheckBox"));
+}
+
+// The refusal of a box's text by its domain, told and focused; true when none.
+template <class Box>
+bool BoxValueValid(Box& box) {
+    const db::Domain& domain = box.Domain();
+    const db::Refusal refusal = db::checkText(domain, box.Text());
+    if (refusal == db::Refusal::None)
+        return true;
+    const std::string caption = CaptionBeside(box);
+    Application->MessageBox(db::refusalText(refusal, domain, caption), "Hejtelen bevitel!", MB_OK);
+    box.setFocus();
+    return false;
+}
+
+} // namespace
+
+std::string CaptionBeside(const QWidget& box) {
+    QWidget* parent = box.parentWidget();
+    if (!parent)
+        return {};
+    const QRect mine = box.geometry();
+    QWidget* best = nullptr;
+    int bestScore = 0;
+    for (QWidget* other : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!IsCaptionWidget(other) || CaptionOf(other).empty())
+            continue;
+        const QRect r = other->geometry();
+        const bool sameRow =
+            r.center().y() >= mine.top() - 4 && r.center().y() <= mine.bottom() + 4;
+        const bool before = sameRow && r.left() < mine.left();
+        const bool above = r.bottom() <= mine.top() + 2 && mine.top() - r.bottom() < 30 &&
+                           r.left() < mine.right() && r.right() > mine.left();
+        // The nearest label in front wins over one above it.
+        const int score = before ? 100000 + r.right() : above ? r.bottom() : 0;
+        if (score > bestScore) {
+            bestScore = score;
+            best = other;
+        }
+    }
+    return best ? CaptionOf(best) : std::string();
+}
+
+bool TypedValuesValid(QWidget& container) {
+    QList<QWidget*> boxes = container.findChildren<QWidget*>();
+    boxes.prepend(&container);
+    for (QWidget* widget : boxes) {
+        if (widget != &container && !widget->isVisibleTo(&container))
+            continue;
+        if (auto* edit = dynamic_cast<TEdit*>(widget); edit && !BoxValueValid(*edit))
+            return false;
+        if (auto* combo = dynamic_cast<TComboBox*>(widget); combo && !BoxValueValid(*combo))
+            return false;
+    }
+    return true;
 }
 
 void YearBox(TComboBox* box) {

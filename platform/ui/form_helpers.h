@@ -115,7 +115,7 @@ int TextFieldWidth(db::Session& session, std::string_view table, std::string_vie
 
 class TComboBox;
 
-// A box a form writes into a text field, and that field's name.
+// A box a form writes into a field, and that field's name.
 struct FieldBox {
     FieldBox(TEdit* box, const char* name) : edit(box), field(name) {}
     FieldBox(TComboBox* box, const char* name) : combo(box), field(name) {}
@@ -124,10 +124,21 @@ struct FieldBox {
     const char* field;
 };
 
-// Each box takes at most as many letters as its field of the table holds, so that what
-// the user typed is what is stored.
+// Each box takes what its field of the table may hold: at most as many letters as a text
+// field holds, so that what the user typed is what is stored, and the field's domain
+// (what the session's catalogue defines, domain.h) for TypedValuesValid.
 void FitToFields(db::Session& session, std::string_view table,
                  std::initializer_list<FieldBox> boxes);
+
+// Checks the text of every box on view within `container` (itself included) against the
+// box's domain, before a save writes anything: the first refused shows the refusal naming
+// the box by its caption ("A(z) 'Létesítés éve' értéke ..."), takes the focus, and the
+// answer is false.
+bool TypedValuesValid(QWidget& container);
+
+// The caption a message gives a box: the label in front of it (or just above it), without
+// its colon; empty when it has none.
+std::string CaptionBeside(const QWidget& box);
 
 // A box for a year, typed or picked from its list: what is typed stays as typed, never
 // completed to a listed year, so that a half-typed "202" is refused by the year check

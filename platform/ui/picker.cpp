@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "form.h"
+#include "form_helpers.h"
 #include "platform/sys/conversion_error.h"
 
 #include <QAbstractButton>
@@ -33,24 +34,6 @@ const char* FormatOf(TDateTimeKind kind) {
         break;
     }
     return "yyyy. mm. dd.";
-}
-
-// The caption of a label or a check box, without its accelerator mark, blanks and colon.
-std::string CaptionOf(QWidget* widget) {
-    QString text;
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        text = label->text();
-    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-        text = button->text();
-    text.remove('&');
-    while (!text.isEmpty() && (text.back().isSpace() || text.back() == ':'))
-        text.chop(1);
-    return S(text.trimmed());
-}
-
-bool IsCaptionWidget(QWidget* widget) {
-    return qobject_cast<QLabel*>(widget) ||
-           (qobject_cast<QAbstractButton*>(widget) && widget->inherits("QCheckBox"));
 }
 
 } // namespace
@@ -152,29 +135,8 @@ void TDateTimePicker::SetTime(sys::DateTime time) {
 }
 
 std::string TDateTimePicker::BoxName() const {
-    QWidget* parent = parentWidget();
-    if (!parent)
-        return "Dátum";
-    const QRect mine = geometry();
-    QWidget* best = nullptr;
-    int bestScore = 0;
-    for (QWidget* other : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (!IsCaptionWidget(other) || CaptionOf(other).empty())
-            continue;
-        const QRect r = other->geometry();
-        const bool sameRow =
-            r.center().y() >= mine.top() - 4 && r.center().y() <= mine.bottom() + 4;
-        const bool before = sameRow && r.left() < mine.left();
-        const bool above = r.bottom() <= mine.top() + 2 && mine.top() - r.bottom() < 30 &&
-                           r.left() < mine.right() && r.right() > mine.left();
-        // The nearest label in front wins over one above it.
-        const int score = before ? 100000 + r.right() : above ? r.bottom() : 0;
-        if (score > bestScore) {
-            bestScore = score;
-            best = other;
-        }
-    }
-    return best ? CaptionOf(best) : "Dátum";
+    const std::string caption = CaptionBeside(*this);
+    return caption.empty() ? "Dátum" : caption;
 }
 
 void TDateTimePicker::OpenCalendar() {

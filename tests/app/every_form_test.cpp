@@ -8,8 +8,10 @@
 #include "operations/Muvmodvalh.h"
 #include "operations/operations_fixture.h"
 #include "platform/report/output.h"
+#include "platform/sys/numbers.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/db_controls.h"
+#include "platform/ui/form_helpers.h"
 #include "platform/ui/menus.h"
 
 #include <QAbstractItemView>
@@ -17,6 +19,7 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <functional>
+#include <iostream>
 #include <set>
 
 namespace {
@@ -50,6 +53,7 @@ class Declining : public ui::DialogService {
 public:
     explicit Declining(const Sweep& sweep) : sweep_(sweep) {}
     int Show(const ui::Message& message) override {
+        last = message.text;
         if (sweep_.Depth() <= 1)
             shown.push_back(message.text);
         auto offers = [&](ui::TMsgDlgBtn b) {
@@ -59,6 +63,7 @@ public:
         return offers(ui::mbNo) ? ui::mrNo : offers(ui::mbCancel) ? ui::mrCancel : ui::mrOk;
     }
     std::vector<std::string> shown;
+    std::string last; // the last message, of any form
 
 private:
     const Sweep& sweep_;
@@ -188,6 +193,84 @@ protected:
     report::CaptureOutput printing; // every print set-up is cancelled
     report::ScopedOutput output{printing};
 };
+
+// What a farmer might type that a domain refuses: each bound it sets, overstepped.
+std::vector<std::string> BadValues(const db::Domain& d) {
+    if (d.date)
+        return {"2024. 02. 30.", "1899. 12. 31.", "2101. 01. 01."};
+    std::vector<std::string> bad;
+    if (d.letters > 0)
+        bad.push_back(std::string(static_cast<std::size_t>(d.letters) + 1, 'a'));
+    if (d.whole)
+        bad.push_back("1,5");
+    if (d.sign == db::Domain::Sign::Positive || d.sign == db::Domain::Sign::NotZero)
+        bad.push_back("0");
+    if (d.sign == db::Domain::Sign::Positive || d.sign == db::Domain::Sign::NotNegative)
+        bad.push_back("-1");
+    if (d.max)
+        bad.push_back(sys::floatToText(*d.max + 1));
+    if (d.min)
+        bad.push_back(sys::floatToText(*d.min - 1));
+    if (d.decimals >= 0)
+        bad.push_back("1," + std::string(static_cast<std::size_t>(d.decimals) + 1, '1'));
+    return bad;
+}
+
+// Every box that its field's domain bounds refuses each bad value of the domain with a
+// message naming the box, and stores nothing: a typed box when the save checks it (the
+// check every save of its form runs first), a data box when the text goes into its field.
+TEST_F(EveryFormTest, EveryBoundBoxRefusesTheBadValuesOfItsDomain) {
+    std::set<std::string> boxes;
+    EveryForm([&](ui::TForm& form) {
+        auto typed = [&](auto* box) {
+            const db::Domain& domain = box->Domain();
+            if (domain.empty())
+                return;
+            boxes.insert(Name(form, box));
+            const std::string kept = box->Text();
+            for (const std::string& value : BadValues(domain)) {
+                box->SetText(value);
+                declining.last.clear();
+                EXPECT_FALSE(ui::TypedValuesValid(*box)) << Name(form, box) << " took " << value;
+                EXPECT_NE(declining.last.find("'" + ui::CaptionBeside(*box) + "'"),
+                          std::string::npos)
+                    << Name(form, box) << ": " << declining.last;
+            }
+            box->SetText(kept);
+        };
+        for (ui::TEdit* box : All<ui::TEdit>(form))
+            typed(box);
+        for (ui::TComboBox* box : All<ui::TComboBox>(form))
+            typed(box);
+        for (ui::TDBEdit* box : All<ui::TDBEdit>(form)) {
+            db::TField* field = box->Field();
+            if (!field || field->Def().domain.empty() || box->isReadOnly())
+                continue;
+            boxes.insert(Name(form, box));
+            db::TDataSet& rows = field->DataSet();
+            for (const std::string& value : BadValues(field->Def().domain)) {
+                box->selectAll();
+                Type(box, value);
+                const std::string label = field->Def().domain.label;
+                try {
+                    box->UpdateRecord();
+                    ADD_FAILURE() << Name(form, box) << " took " << value;
+                } catch (const db::DomainError& refused) {
+                    EXPECT_NE(std::string(refused.what()).find("'" + label + "'"),
+                              std::string::npos)
+                        << refused.what();
+                }
+                if (rows.Active())
+                    rows.Cancel(); // drops the typed text too
+            }
+        }
+    });
+    std::string listed;
+    for (const std::string& box : boxes)
+        listed += "\n  " + box;
+    EXPECT_GE(boxes.size(), 89u) << listed; // as many as the sweep reaches today: none is lost
+    std::cout << boxes.size() << " bound boxes:" << listed << "\n";
+}
 
 // A data box of a text field holds exactly as many letters as the field: it never shows
 // a stored text cut, nor takes more than is stored.

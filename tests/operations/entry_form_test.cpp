@@ -2,6 +2,7 @@
 // saving, cancelling, closing, and the checks before anything is written.
 
 #include "core/Folap.h"
+#include "core/catalogue.h"
 #include "operations/Anyagfelv.h"
 #include "operations/Felhaszneh.h"
 #include "operations/Muvadatf.h"
@@ -158,7 +159,7 @@ TEST_F(EntryFormTest, ASaveRefusedByAnyCheckWritesNothing) {
     dialogs.Expect("A művelet típusát és a megnevezést kérem megadni !");
     dialogs.ExpectContaining("'Gépóra'");
     dialogs.Expect("A(z) 'Gépóra' értéke nem lehet negatív !");
-    dialogs.Expect("A(z) 'Terület' értéke nem lehet negatív !"); // 0 has its own message
+    dialogs.Expect("A(z) 'Terület' értéke nem lehet nulla vagy negatív !");
     dialogs.ExpectContaining("'Sorszám'");
     dialogs.ExpectContaining("'Mennyiség'");
     dialogs.Expect("A művelet típusát és a megnevezést kérem megadni !");
@@ -195,9 +196,34 @@ TEST_F(EntryFormTest, ASaveRefusedByAnyCheckWritesNothing) {
     dialogs.VerifyDone();
 }
 
+// One field's operation covers more than nothing and at most the field, and ends no earlier
+// than it starts.
+TEST_F(EntryFormTest, AnAreaOfNothingOrAboveTheFieldsOrAnEndBeforeTheStartIsRefused) {
+    dialogs.Expect("A(z) 'Terület' értéke nem lehet nagyobb, mint a tábla területe (10000) !");
+    dialogs.Expect("A(z) 'Terület' értéke nem lehet nulla vagy negatív !");
+    dialogs.Expect("A(z) 'Vége' nem lehet korábbi, mint a(z) 'Kezdete' (2024. 06. 05.) !");
+    Run([this](TMuvadat& form) {
+        Select(form, {"100001"});
+        ChooseType(form, 0, "tárcsázás");
+        form.Edit5->SetText("60000");
+        form.Button2->click();
+        form.Edit5->SetText("0");
+        form.Button2->click();
+        form.Edit5->SetText("10000");
+        form.DateTimePicker1->SetDate(sys::encodeDate(2024, 6, 5));
+        form.DateTimePicker2->SetDate(sys::encodeDate(2024, 6, 1));
+        form.Button2->click();
+        EXPECT_EQ(Count("ElvMuv"), 0);
+        form.Button3->click();
+    });
+    dialogs.VerifyDone();
+}
+
 TEST_F(EntryFormTest, FieldsOfZeroAreaAreRefused) {
+    session.setDomainCatalogue({}); // a field stored before areas were checked
     AddField(session, "100004", 0, "búza", 4);
-    dialogs.ExpectContaining("területe 0");
+    session.setDomainCatalogue(core::DefinedFields);
+    dialogs.Expect("A(z) 'Terület' értéke nem lehet nulla vagy negatív !");
     Run([this](TMuvadat& form) {
         Select(form, {"100004"});
         ChooseType(form, 0, "tárcsázás");

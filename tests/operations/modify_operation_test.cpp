@@ -459,6 +459,7 @@ TEST_F(ModifyOperationTest, AnotherDateTakesTheWithdrawalsOfTheUses) {
     AddUse("100001", "100006", "100000");
     Run([](TMuvModo& f) {
         f.DateTimePicker1->SetDate(kDay + 3);
+        f.DateTimePicker2->SetDate(kDay + 3); // the end moves with it
         f.Button2->click();
     });
     EXPECT_EQ(Column("Raktarmozgas", "Datum", "Felhanykod = '100000'"),
@@ -567,6 +568,23 @@ TEST_F(ModifyOperationTest, EveryValueIsCheckedBeforeAnythingIsWritten) {
     EXPECT_EQ(Count("Ontozes"), 0);
     EXPECT_EQ(Stored("Evj"), "");
     EXPECT_EQ(Stored("Megjegyzes"), "régi");
+    dialogs.VerifyDone();
+}
+
+// An operation covers at most its field, and its start never moves past its end.
+TEST_F(ModifyOperationTest, AnAreaAboveTheFieldsOrAStartPastTheEndIsRefused) {
+    dialogs.Expect("A(z) 'Terület' értéke nem lehet nagyobb, mint a tábla területe (20000) !");
+    dialogs.Expect("A(z) 'Vége' nem lehet korábbi, mint a(z) 'Kezdete' (2010. 04. 05.) !");
+    Run([this](TMuvModo& f) {
+        f.Edit7->SetText("30000");
+        f.Button2->click();
+        f.Edit7->SetText("20000");
+        f.DateTimePicker1->SetDate(kDay + 4); // the stored end is kDay + 1
+        f.Button2->click();
+        f.Button1->click();
+    });
+    EXPECT_EQ(Stored("Ter"), "5000");
+    EXPECT_EQ(Stored("Datum"), sys::dateToText(kDay));
     dialogs.VerifyDone();
 }
 

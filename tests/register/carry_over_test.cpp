@@ -121,8 +121,10 @@ TEST_F(CarryOver, ARefusedSaveLeavesTheOldFieldOpenAndACancelDropsTheTemporaryRo
         f.Button2->click(); // nothing selected: no year
         f.DBGrid1CellClick(f.DBGrid1->Columns()[0]);
         f.DBLookupComboBox1->Choose(0);
-        f.Edit3->SetText("nyolc");
-        f.Button2->click();
+        for (const char* yield : {"nyolc", "-3"}) {
+            f.Edit3->SetText(yield);
+            f.Button2->click();
+        }
         f.Edit3->SetText("");
         f.ComboBox1->SetText("20x6");
         f.Button2->click();
@@ -137,6 +139,7 @@ TEST_F(CarryOver, ARefusedSaveLeavesTheOldFieldOpenAndACancelDropsTheTemporaryRo
     });
     dialogs.Expect("Ágazat és a gazdasági év kötelező !")
         .ExpectContaining("'Hozamterv' értéke nem szám")
+        .Expect("A(z) 'Hozamterv' értéke nem lehet negatív !")
         .ExpectContaining("'Gazdasági év' értéke nem egész szám");
     ui::ShowModalForm(ParcAktiv, session);
     EXPECT_EQ(FieldOf("100000", "Aktiv"), "A");

@@ -83,8 +83,10 @@ TEST_F(GroupModify, AValueThatCannotBeStoredChangesNoField) {
         f.Ticks[4]->SetChecked(true);
         f.Edit3->SetText("Új név");
         f.Ticks[10]->SetChecked(true);
-        f.Edit5->SetText("sok");
-        f.Button4->click();
+        for (const char* yield : {"sok", "-3"}) {
+            f.Edit5->SetText(yield);
+            f.Button4->click();
+        }
         f.Edit5->SetText("5");
         f.Ticks[2]->SetChecked(true);
         f.Edit2->SetText("2025");
@@ -100,6 +102,7 @@ TEST_F(GroupModify, AValueThatCannotBeStoredChangesNoField) {
         f.Button3->click();
     });
     dialogs.ExpectContaining("'Hozamterv' értéke nem szám")
+        .Expect("A(z) 'Hozamterv' értéke nem lehet negatív !")
         .Expect("Kérem adja meg a területet!")
         .Expect("A(z) 'Terület' értéke nem lehet nulla vagy negatív !")
         .Expect("A tábla területe nem lehet nagyobb mint a kijelölt területek(hrsz.) "

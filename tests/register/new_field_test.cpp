@@ -126,6 +126,8 @@ TEST_F(NewField, EveryInputIsCheckedBeforeTheFirstWrite) {
         f.Edit1->SetText("2");
         f.Edit8->SetText("sok");
         f.Button1->click(); // the planned yield is no number
+        f.Edit8->SetText("-3");
+        f.Button1->click(); // nor below nothing
         f.Edit8->SetText("");
         f.Edit1->SetText("1");
         f.Button1->click(); // the serial of the closed field
@@ -143,6 +145,7 @@ TEST_F(NewField, EveryInputIsCheckedBeforeTheFirstWrite) {
         .Expect(missing)
         .ExpectContaining("'Tábla sorszám' értéke nem egész szám")
         .ExpectContaining("'Hozamterv' értéke nem szám")
+        .Expect("A(z) 'Hozamterv' értéke nem lehet negatív !")
         .Expect("Ez a tábla sorszám már létezik az adott gazdasági évben!");
     ui::ShowModalForm(UjparcellaF, session);
     EXPECT_EQ(dialogs.Last().caption, " Tábla sorszám ütközés!");

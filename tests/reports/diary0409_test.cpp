@@ -261,6 +261,8 @@ TEST(DiaryCover, TheYearOfTheCoverFromTheYearPair) {
     EXPECT_EQ(CoverFarmingYear("2006-2007"), "2006/07");
     EXPECT_EQ(CoverFarmingYear("2009"), "..../....");
     EXPECT_EQ(CoverFarmingYear("2008-20x9"), "..../....");
+    EXPECT_EQ(CoverFarmingYear("2025-2024"), "..../...."); // two years, but no pair
+    EXPECT_EQ(CoverFarmingYear("1899-1900"), "..../....");
     EXPECT_EQ(CoverFarmingYear(""), "");
     EXPECT_EQ(YearPair(2008), "2007-2008");
 }

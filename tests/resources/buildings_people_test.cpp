@@ -47,6 +47,25 @@ TEST_F(Buildings, NewBuildingsAllGetCodeOneAndAnimalsForceSquareMetres) {
     EXPECT_EQ(Column("Gazdepulet", "Letesit"), (std::vector<std::string>{"1978", "1990"}));
 }
 
+// A capacity is more than nothing and a year is a year: refused, the box stays open.
+TEST_F(Buildings, ANegativeCapacityOrALetterInTheYearIsRefused) {
+    dialogs.Expect("A(z) 'Befogadóképesség' értéke nem lehet nulla vagy negatív !");
+    dialogs.Expect("Hiba! A(z) 'Létesítés éve' értéke nem egész szám !");
+    forms.On<TGazdep>([](TGazdep& f) {
+        NewBuilding(f, "Magtár", false, "-500", "1978");
+        EXPECT_TRUE(f.GroupBox1->Visible());
+        f.Edit2->SetText("500");
+        f.Edit3->SetText("19a0");
+        f.Button6->click();
+        EXPECT_TRUE(f.GroupBox1->Visible());
+        f.Button5->click();
+        f.Button4->click();
+    });
+    ui::ShowModalForm(Gazdep, session);
+    dialogs.VerifyDone();
+    EXPECT_TRUE(Column("Gazdepulet", "Epnev").empty());
+}
+
 TEST_F(Buildings, ModifyKeepsAStoredUnitAndDeleteAsks) {
     restest::AddRow(session, "Gazdepulet", [](db::TTable& t) {
         t.FieldByName("Epkod").SetAsString("1");

@@ -178,6 +178,32 @@ TEST_F(Machines, TheModifyBoxSavesAndItsCancelDropsWhatWasTyped) {
     EXPECT_EQ(Column("Munkagepek", "Tul"), (std::vector<std::string>{"1"}));
 }
 
+// The modify box refuses a purchase year that the entry form refuses, and keeps the box.
+TEST_F(Machines, TheModifyBoxRefusesAYearOutOfRange) {
+    AddMachine(session, "Erogepek", "100001", "MTZ", 0);
+    AddMachine(session, "Munkagepek", "100001", "Eke", 0);
+    dialogs.ExpectContaining("'Beszerzés éve' értéke nem lehet kisebb, mint 1900");
+    dialogs.ExpectContaining("'Beszerzés éve' értéke nem lehet nagyobb, mint 2100");
+    forms.On<TGeplist>([](TGeplist& f) {
+        f.Button4->click();
+        Type(f.DBEdit3, "-1");
+        f.Button6->click();
+        EXPECT_TRUE(f.GroupBox1->Visible());
+        f.Button5->click();
+        f.PageControl1->SetActivePage(f.TabSheet2);
+        f.Button4->click();
+        Type(f.DBEdit7, "3024");
+        f.Button8->click();
+        EXPECT_TRUE(f.GroupBox2->Visible());
+        f.Button7->click();
+        f.Button1->click();
+    });
+    ui::ShowModalForm(Geplist, session);
+    dialogs.VerifyDone();
+    EXPECT_EQ(Column("Erogepek", "Beszev"), (std::vector<std::string>{""}));
+    EXPECT_EQ(Column("Munkagepek", "Beszev"), (std::vector<std::string>{""}));
+}
+
 TEST_F(Machines, TheListsPrintOwnMachinesOnlyAndNothingForAnEmptyList) {
     core::InsertNoMachineRow(session, "Munkagepek");
     AddMachine(session, "Munkagepek", "100001", "Vetőgép", 0);

@@ -52,6 +52,7 @@ ResourcesTest::ResourcesTest() {
     MakeTables(session, {"Alapadatok", "Erogepek", "Munkagepek", "Gepjavitas", "Gazdepulet",
                          "Szemely", "Megffej", "Novvedmegf", "Novvedmeg2", "Csapadek", "Szaktanacs",
                          "Vismajor", "Allatfajok", "Korcsoport", "parcellak"});
+    session.setDomainCatalogue(core::DefinedFields);
     numbers = std::make_unique<ui::OwnedForm<TNumericInt>>(NumericInt, session);
     RegisterResourceLayouts();
     report::WriteBuiltInLayouts(std::filesystem::current_path());
