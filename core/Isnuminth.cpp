@@ -101,26 +101,29 @@ bool TNumericInt::IsValidFor(const std::string& value, const std::string& fieldL
     return false;
 }
 
+namespace {
+
+// Tells a refusal of the box `fieldLabel` by another value of the save (`bound`).
+bool RefusedBy(db::Refusal refusal, const std::string& fieldLabel, std::string_view table,
+               std::string_view field, const std::string& bound) {
+    ui::Application->MessageBox(
+        db::refusalText(refusal, core::FieldDomain(table, field), fieldLabel, bound),
+        kBadInputCaption, ui::MB_OK);
+    return false;
+}
+
+} // namespace
+
 bool TNumericInt::IsNotAbove(double value, double bound, const std::string& fieldLabel,
                              std::string_view table, std::string_view field) {
-    if (db::checkNotAbove(value, bound) == db::Refusal::None)
-        return true;
-    ui::Application->MessageBox(db::refusalText(db::Refusal::AboveBound,
-                                                core::FieldDomain(table, field), fieldLabel,
-                                                sys::floatToText(bound)),
-                                kBadInputCaption, ui::MB_OK);
-    return false;
+    return db::checkNotAbove(value, bound) == db::Refusal::None ||
+           RefusedBy(db::Refusal::AboveBound, fieldLabel, table, field, sys::floatToText(bound));
 }
 
 bool TNumericInt::IsNotBefore(double end, double start, const std::string& fieldLabel,
                               std::string_view table, std::string_view field) {
-    if (sys::datePart(end) >= sys::datePart(start))
-        return true;
-    ui::Application->MessageBox(db::refusalText(db::Refusal::Before,
-                                                core::FieldDomain(table, field), fieldLabel,
-                                                sys::dateToText(start)),
-                                kBadInputCaption, ui::MB_OK);
-    return false;
+    return sys::datePart(end) >= sys::datePart(start) ||
+           RefusedBy(db::Refusal::Before, fieldLabel, table, field, sys::dateToText(start));
 }
 
 void TNumericInt::OpenOptionRow(const std::string& name) {
