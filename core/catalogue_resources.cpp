@@ -12,11 +12,13 @@ namespace {
 TableDef Tapanyagok() {
     return {"Tapanyagok", {
         Text("Kod", 6),
-        Text("Nev", 40),
+        Text("Nev", 40, Letters("Megnevezése", 30)),
         Text("Halmaza", 1),
         Text("Mert", 3),
         Number("Menny"),
         Number("Nit", Between("Nitrogén", 0, 100)),
+        // Kal holds the phosphorus and Fos the potassium percentage, as every form pairs
+        // them ("P" with Kal, "K" with Fos) and the stored rows keep them.
         Number("Kal", Between("Foszfor", 0, 100)),
         Number("Fos", Between("Kálium", 0, 100)),
         Text("Egyhatoany", 40),
@@ -67,8 +69,9 @@ TableDef Vetomagok() {
 TableDef Magfajtak() {
     return {"Magfajtak", {
         Text("Fajkod", 6),
-        Text("Faj", 50),
-        Text("Latin", 50),
+        // A field's sector (parcellak.Agazat, 30 letters) holds the species name.
+        Text("Faj", 50, Letters("Faj megnevezése", 30)),
+        Text("Latin", 50, Letters("Latin neve", 30)),
         Text("Hasznkod", 10),
         Logical("Deleted"),
     }, 1, {
@@ -81,7 +84,9 @@ TableDef Raktarmozgas() {
     return {"Raktarmozgas", {
         AutoInc("Mozgkod"),
         Text("Anyagkod", 6),
-        Date("Datum"),
+        Date("Datum", Day("Készletváltozás dátuma")),
+        // Signed and without a domain: a copied operation's rows keep what they hold, and
+        // the forms that book a movement refuse one of nothing themselves.
         Number("Menny"),
         Text("Felhanykod", 6),
         Text("Muvkod", 6),
@@ -124,7 +129,7 @@ TableDef Munkagepek() {
     return {"Munkagepek", {
         AutoInc("Mgepid"),
         Text("Gepkod", 6),
-        Text("Gepnev", 30),
+        Text("Gepnev", 30, Letters("Megnevezés", 26)),
         Text("Hazisz", 20),
         Text("Tipus", 30),
         Text("Felh", 30),
@@ -141,7 +146,7 @@ TableDef Gepjavitas() {
     return {"Gepjavitas", {
         AutoInc("Id"),
         Text("Gepid", 6),
-        Date("Datum"),
+        Date("Datum", Day("Dátum")),
         Text("Hiba", 100),
         Text("Szerelo", 40),
         Logical("Erogep"),
@@ -198,10 +203,11 @@ TableDef Megffej() {
 TableDef Gazolajszla() {
     return {"Gazolajszla", {
         AutoInc("Id"),
-        Date("Dat"),
+        Date("Dat", Day("Dátum")),
         Text("Szlaszam", 30),
-        Number("Liter"),
-        Number("Osszeg"),
+        // Negative on an invoice that corrects another, never nothing.
+        Number("Liter", Numbers("Mennyiség", Sign::NotZero)),
+        Number("Osszeg", Numbers("Összeg", Sign::NotZero)),
     }, 1, {
         Index("GayDat", {"Dat"}),
     }, true,
@@ -212,13 +218,13 @@ TableDef Gazolajszla() {
 TableDef Szlatet() {
     return {"szlatet", {
         AutoInc("Id"),
-        Text("Adosz", 8),
+        Text("Adosz", 8, Whole("Kibocsájtó adószáma", Sign::NotNegative)),
         Text("Szlatip", 10),
         Text("Fajtakod", 10),
         Text("Szlaszam", 30),
-        Date("Teljkelt"),
-        Number("Gmenny"),
-        Long("Vegossz"),
+        Date("Teljkelt", Day("Teljesítés kelte")),
+        Number("Gmenny", Numbers("Gázolaj mennyisége", Sign::NotZero, {}, 2)),
+        Long("Vegossz", Whole("Számla végösszege", Sign::NotZero)),
     }, 1, {}, false,
     "Outside the inventory (not backed up or emptied), written by the diesel invoice items "
     "form; widths chosen: Szlatip 10, Fajtakod 10, Szlaszam 30."};
@@ -228,7 +234,7 @@ TableDef Novvedmegf() {
     return {"Novvedmegf", {
         AutoInc("Id"),
         Text("Parc_id", 6),
-        Date("Datum"),
+        Date("Datum", Day("Dátum")),
         Text("Novfejl", 30),
         Text("Karfejl", 30),
         Text("Mod", 30),
@@ -240,7 +246,7 @@ TableDef Novvedmegf() {
         Long("Agrotechsorsz"),
         Text("Megjegy", 100),
         Logical("Deleted"),
-        Long("Sorsz"),
+        Long("Sorsz", Whole("Sorszám", Sign::NotNegative)),
     }, 1, {
         Index("NovvedDatum", {"Datum"}),
         Index("NovvedIdParcInd", {"Id", "Parc_id"}),
@@ -262,8 +268,8 @@ TableDef Novvedmeg2() {
 TableDef Csapadek() {
     return {"Csapadek", {
         AutoInc("Id"),
-        Date("Datum"),
-        Number("Menny"),
+        Date("Datum", Day("Dátum")),
+        Number("Menny", Numbers("Mennyiség", Sign::NotNegative, 1000)), // one reading, in mm
         Text("Helye", 60),
     }, 1, {
         Index("CsapadDate", {"Datum"}),
@@ -274,7 +280,7 @@ TableDef Csapadek() {
 TableDef Szaktanacs() {
     return {"Szaktanacs", {
         AutoInc("Id"),
-        Date("Szdate"),
+        Date("Szdate", Day("Dátum")),
         Text("Sznev", 50),
         Text("Szszerv", 60),
         Text("Szazon", 20),
@@ -297,8 +303,10 @@ TableDef Vismajor() {
     return {"Vismajor", {
         AutoInc("Id"),
         Text("Parcid", 6),
-        Number("Vister"),
-        Date("Bejido"),
+        // In hectares, to the square metre, within the field's area (square metres).
+        Number("Vister", BoundBy(Numbers("érintett terület nagysága", Sign::Positive, {}, 4),
+                                 "a tábla területe")),
+        Date("Bejido", Day("bejelenté sidőpontja")),
         Text("Visok", 100),
         Text("Megjegy", 200),
         Logical("Deleted"),
@@ -320,7 +328,7 @@ TableDef Korcsoport() {
         AutoInc("Id"),
         Long("Allid"),
         Text("Korcs", 60),
-        Number("Aepdb", Numbers("Darabonkénti állategység", Sign::Positive)),
+        Number("Aepdb", Numbers("Darabonkénti állategység", Sign::Positive, {}, 4)),
         Text("Megjegy", 100),
         Logical("Deleted"),
     }, 1, {}, true,

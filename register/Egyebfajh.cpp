@@ -33,12 +33,11 @@ TEgyebFaj::TEgyebFaj(db::Session& session) : session_(session) {
     Label2->SetBounds(16, 44, 120, 16);
     Edit1 = new ui::TEdit(this);
     Edit1->SetBounds(140, 40, 220, 22);
-    Edit1->SetMaxLength(30);
     Label3 = new ui::TLabel(this, "Latin neve :");
     Label3->SetBounds(16, 74, 120, 16);
     Edit2 = new ui::TEdit(this);
     Edit2->SetBounds(140, 70, 220, 22);
-    Edit2->SetMaxLength(30);
+    ui::FitToFields(session, "Magfajtak", {{Edit1, "Faj"}, {Edit2, "Latin"}});
     Button2 = new ui::TButton(this, "Rögzítés");
     Button2->SetBounds(140, 110, 100, 27);
     Button1 = new ui::TButton(this, "Mégsem");
@@ -67,6 +66,8 @@ void TEgyebFaj::Button1Click(TObject*) {
 
 // The species gets the next free code; an empty name is refused with the dialog open.
 void TEgyebFaj::Button2Click(TObject*) {
+    if (!ui::TypedValuesValid(*this))
+        return;
     if (Edit1->Text().empty()) {
         ui::Application->MessageBox("Kérem a faj megnevezését !", "Hiányzó Adatok!", ui::MB_OK);
         return;

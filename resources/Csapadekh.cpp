@@ -40,7 +40,8 @@ TCsapadek::TCsapadek(db::Session& session) : session_(session) {
     Button4 = ui::Make<ui::TButton>(GroupBox1, {201, 114, 85, 27}, "Mégsem");
     GroupBox1->Hide();
     ui::EditBoxOverList(GroupBox1);
-    ui::FitToFields(session, "Csapadek", {{Edit2, "Helye"}});
+    ui::FitToFields(session, "Csapadek",
+                    {{DateTimePicker1, "Datum"}, {Edit1, "Menny"}, {Edit2, "Helye"}});
     SetTabOrder({DBGrid1, Button3, Button2, Button6, BitBtn1, Button1, DateTimePicker1, Edit1,
                  Edit2, Button5, Button4});
 
@@ -131,7 +132,8 @@ void TCsapadek::Button4Click(TObject*) {
 // Writes the reading; an amount that is not a number is refused before anything is
 // written and the box stays open.
 void TCsapadek::Button5Click(TObject*) {
-    if (!NumericInt->IsValidReal(Edit1->Text(), "Mennyiség", TNumericInt::Bound::NotNegative))
+    if (!NumericInt->IsValidFor(Edit1->Text(), "Mennyiség", "Csapadek", "Menny") ||
+        !ui::TypedValuesValid(*GroupBox1))
         return;
     const sys::DateTime day = DateTimePicker1->Date();
     SetBrowsing(true);

@@ -46,7 +46,9 @@ TEgyebTerNov::TEgyebTerNov(db::Session& session) : session_(session) {
     Button2->SetBounds(230, 192, 90, 27);
     Button1 = new ui::TButton(this, "Mégsem");
     Button1->SetBounds(330, 192, 90, 27);
-    ui::FitToFields(session, "Tapanyagok", {{Edit1, "Nev"}, {ComboBox3, "Mert"}});
+    ui::FitToFields(
+        session, "Tapanyagok",
+        {{Edit1, "Nev"}, {Edit2, "Nit"}, {Edit3, "Kal"}, {Edit4, "Fos"}, {ComboBox3, "Mert"}});
     SetTabOrder(
         {Edit1, Edit2, Edit3, Edit4, RadioButton1, RadioButton2, ComboBox3, Button2, Button1});
 
@@ -65,12 +67,12 @@ void TEgyebTerNov::Button1Click(TObject*) {
     Close();
 }
 
+// Each content is a percentage; the P box goes into Kal and the K box into Fos.
 void TEgyebTerNov::Button2Click(TObject*) {
-    if (!NumericInt->IsValidReal(Edit2->Text(), "Nirtogéntartalom",
-                                 TNumericInt::Bound::NotNegative) ||
-        !NumericInt->IsValidReal(Edit3->Text(), "Foszfortartalom",
-                                 TNumericInt::Bound::NotNegative) ||
-        !NumericInt->IsValidReal(Edit4->Text(), "Káliumtartalom", TNumericInt::Bound::NotNegative))
+    if (!NumericInt->IsValidFor(Edit2->Text(), "Nirtogéntartalom", "Tapanyagok", "Nit") ||
+        !NumericInt->IsValidFor(Edit3->Text(), "Foszfortartalom", "Tapanyagok", "Kal") ||
+        !NumericInt->IsValidFor(Edit4->Text(), "Káliumtartalom", "Tapanyagok", "Fos") ||
+        !ui::TypedValuesValid(*this))
         return;
     if (res::RefuseMissing(Edit1->Text().empty(), "Az anyag nevét kérem megadni !"))
         return;

@@ -53,9 +53,10 @@ TEszkozfel::TEszkozfel(db::Session& session) : session_(session) {
     Button4->SetBounds(186, 190, 90, 27);
     Button3 = new ui::TButton(this, "Mégsem");
     Button3->SetBounds(282, 190, 90, 27);
-    ui::FitToFields(session, "Erogepek", {{Edit4, "Geptip"}, {Edit3, "Haziszam"}});
+    ui::FitToFields(session, "Erogepek",
+                    {{Edit4, "Geptip"}, {Edit3, "Haziszam"}, {Edit7, "Beszev"}});
     ui::FitToFields(session, "Munkagepek",
-                    {{Edit2, "Gepnev"}, {Edit5, "Hazisz"}, {Edit6, "Tipus"}});
+                    {{Edit2, "Gepnev"}, {Edit5, "Hazisz"}, {Edit6, "Tipus"}, {Edit1, "Beszev"}});
     SetTabOrder({PageControl1, Edit4, Edit3, ComboBox1, Edit7, Edit2, Edit5, Edit6, Edit1, Button4,
                  Button3});
 
@@ -83,14 +84,14 @@ struct NewMachine {
     std::string year;
 };
 
-// Checks the entry, then writes it as an own machine with the next code.
-bool SaveMachine(db::TTable& table, const NewMachine& machine) {
+// Checks the entry on its page, then writes it as an own machine with the next code.
+bool SaveMachine(db::TTable& table, const NewMachine& machine, QWidget& page) {
     if (machine.texts.front().second.empty()) {
         ui::Application->MessageBox(machine.missingMessage, "Hiányos adat!", ui::MB_OK);
         return false;
     }
     if (!NumericInt->IsValidInteger(machine.year, "Beszerzés éve") ||
-        !NumericInt->IsValidYear(machine.year, "Beszerzés éve"))
+        !NumericInt->IsValidYear(machine.year, "Beszerzés éve") || !ui::TypedValuesValid(page))
         return false;
     const std::string code = res::NextMachineCode(table);
     table.Insert();
@@ -111,14 +112,17 @@ bool TEszkozfel::SaveTractor() {
         Table1,
         {"Kérem a géptípus mezőt töltse ki!",
          {{"Geptip", Edit4->Text()}, {"Haziszam", Edit3->Text()}, {"Kategoria", ComboBox1->Text()}},
-         Edit7->Text()});
+         Edit7->Text()},
+        *TabSheet1);
 }
 
 bool TEszkozfel::SaveImplement() {
     return SaveMachine(
-        Table2, {"Kérem a gépnév mezőt töltse ki!",
-                 {{"Gepnev", Edit2->Text()}, {"Hazisz", Edit5->Text()}, {"Tipus", Edit6->Text()}},
-                 Edit1->Text()});
+        Table2,
+        {"Kérem a gépnév mezőt töltse ki!",
+         {{"Gepnev", Edit2->Text()}, {"Hazisz", Edit5->Text()}, {"Tipus", Edit6->Text()}},
+         Edit1->Text()},
+        *TabSheet2);
 }
 
 // Stores the machine of the page shown, then offers another one.

@@ -3,6 +3,7 @@
 #include "core/Isnuminth.h"
 #include "platform/sys/numbers.h"
 #include "platform/ui/form_helpers.h"
+#include "stock.h"
 
 #include <cmath>
 
@@ -263,7 +264,8 @@ void TForgalom::Button7Click(TObject*) {
 
 // The quantity in the material's unit. A movement keeps its direction: a number typed
 // for a withdrawal is what goes out, also without its minus sign, and a purchase turned
-// into a withdrawal is refused with how to book one. A movement of nothing is refused.
+// into a withdrawal is refused with how to book one. A movement of nothing is refused, and
+// so is a change that leaves less in store on the movement's day than nothing.
 void TForgalom::Button8Click(TObject*) {
     const std::string text = Edit1->Text();
     if (!NumericInt->IsValidReal(text, "Mennység", TNumericInt::Bound::NotZero) || text.empty())
@@ -283,6 +285,12 @@ void TForgalom::Button8Click(TObject*) {
         }
         if (stored < 0)
             quantity = -std::fabs(quantity);
+        if (!StockAllowsChange(stored, quantity, query.FieldByName("Mert").AsString())) {
+            Table1.Close();
+            ui::Application->MessageBox("Nincs ekkora mennyiség készleten! Túl sok kiadás!",
+                                        "Sok kiadás", ui::MB_OK);
+            return;
+        }
         Table1.Edit();
         Table1.FieldByName("Menny").SetAsFloat(quantity);
         Table1.Post();
@@ -292,6 +300,15 @@ void TForgalom::Button8Click(TObject*) {
     }
     ReopenLists();
     Panel1->Hide();
+}
+
+bool TForgalom::StockAllowsChange(double stored, double changed, const std::string& unit) {
+    const std::string code = Table1.FieldByName("Anyagkod").AsString();
+    const std::optional<res::MaterialKind> kind = res::KindOfCode(code);
+    const std::optional<double> factor =
+        kind ? res::MaterialUnitFactor(*kind, unit) : std::optional<double>();
+    return res::ChangeAllowed(session_, code, Table1.FieldByName("Datum").AsDateTime(), stored,
+                              changed, factor.value_or(1));
 }
 
 void TForgalom::Button9Click(TObject*) {

@@ -73,6 +73,9 @@ public:
     void Button6Click(TObject* Sender);
     void Button7Click(TObject* Sender);
     void Button8Click(TObject* Sender);
+    // Whether the movement found in Table1 may change from `stored` to `changed` (in the
+    // material's `unit`) by the stock of its day.
+    bool StockAllowsChange(double stored, double changed, const std::string& unit);
     void Button9Click(TObject* Sender);
     void QueryCalcFields(db::TDataSet& DataSet);
 

@@ -87,7 +87,9 @@ TGazolajszlaossz::TGazolajszlaossz(db::Session& session) : session_(session) {
     Button9->SetBounds(107, 64, 85, 25);
     GroupBox2->SetVisible(false);
 
-    ui::FitToFields(session, "Gazolajszla", {{Edit2, "Szlaszam"}});
+    ui::FitToFields(
+        session, "Gazolajszla",
+        {{DateTimePicker1, "Dat"}, {Edit2, "Szlaszam"}, {Edit1, "Liter"}, {Edit3, "Osszeg"}});
     SetTabOrder({DBGrid1, Button3, Button2, Button6, Button7, Button10, Button1, DateTimePicker1,
                  Edit2, Edit1, Edit3, Button5, Button4, DateTimePicker2, DateTimePicker3, Button8,
                  Button9});
@@ -216,8 +218,9 @@ void TGazolajszlaossz::DBGrid1DblClick(TObject*) {
 // Litres and amount are not zero; both are negative on an invoice that corrects another.
 void TGazolajszlaossz::Button5Click(TObject*) {
     ListButtonsActive(true);
-    if (!NumericInt->IsValidReal(Edit1->Text(), "Mennyiség", TNumericInt::Bound::NotZero) ||
-        !NumericInt->IsValidReal(Edit3->Text(), "Összeg", TNumericInt::Bound::NotZero))
+    if (!NumericInt->IsValidFor(Edit1->Text(), "Mennyiség", "Gazolajszla", "Liter") ||
+        !NumericInt->IsValidFor(Edit3->Text(), "Összeg", "Gazolajszla", "Osszeg") ||
+        !ui::TypedValuesValid(*GroupBox1))
         return;
     const sys::DateTime day = DateTimePicker1->DateTime();
     if (ModifyMode && !Table1.IsEmpty())

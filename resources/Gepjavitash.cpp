@@ -53,7 +53,8 @@ TGepjavitas::TGepjavitas(db::Session& session) : session_(session) {
     Button5 = ui::Make<ui::TButton>(GroupBox1, {220, 264, 100, 27}, "Mégsem");
     GroupBox1->Hide();
     ui::EditBoxOverList(GroupBox1);
-    ui::FitToFields(session, "Gepjavitas", {{Edit1, "Hiba"}, {Edit2, "Szerelo"}});
+    ui::FitToFields(session, "Gepjavitas",
+                    {{DateTimePicker1, "Datum"}, {Edit1, "Hiba"}, {Edit2, "Szerelo"}});
     SetTabOrder({DBGrid1, Button2, Button3, Button4, Button1, DateTimePicker1, DBGrid2, DBGrid3,
                  Edit1, Edit2, Button6, Button5});
 
@@ -206,6 +207,8 @@ void TGepjavitas::Button6Click(TObject*) {
                        ui::mtWarning, ui::mbOK);
         return;
     }
+    if (!ui::TypedValuesValid(*GroupBox1))
+        return;
     const sys::DateTime day = DateTimePicker1->Date();
     const bool edit = RepairEditMode && LocateSelectedRepair();
     Query1.Close();

@@ -148,7 +148,8 @@ TJ05::TJ05(db::Session& session) : session_(session) {
                     {{ComboBox1, "Szlatip"},
                      {ComboBox2, "Fajtakod"},
                      {ComboBox3, "Adosz"},
-                     {ComboBox4, "Szlaszam"}});
+                     {ComboBox4, "Szlaszam"},
+                     {DateTimePicker1, "Teljkelt"}});
     SetTabOrder({DBGrid1, Button4, Button2, Button3, Button8, Button6, ComboBox3, ComboBox1,
                  ComboBox2, ComboBox4, DateTimePicker1, DBEdit1, DBEdit2, Button5, Button1, Button7,
                  Button10, Button9});
@@ -229,14 +230,13 @@ void TJ05::Button2Click(TObject*) {
 }
 
 // Neither the litres nor the total of an item is zero; both are negative on an invoice
-// that corrects another. A text that is no number is left to the field's own conversion.
+// that corrects another. The litres have two decimals at most, the total none, the tax
+// number is digits.
 void TJ05::Button5Click(TObject*) {
-    for (ui::TDBEdit* box : {DBEdit1, DBEdit2})
-        if (sys::tryParseFloat(box->Text()) &&
-            !NumericInt->IsValidReal(box->Text(),
-                                     box == DBEdit1 ? "Gázolaj mennyisége" : "Számla végösszege",
-                                     TNumericInt::Bound::NotZero))
-            return;
+    if (!NumericInt->IsValidFor(DBEdit1->Text(), "Gázolaj mennyisége", "szlatet", "Gmenny") ||
+        !NumericInt->IsValidFor(DBEdit2->Text(), "Számla végösszege", "szlatet", "Vegossz") ||
+        !ui::TypedValuesValid(*GroupBox1))
+        return;
     const sys::DateTime performed = DateTimePicker1->Date(); // refuses a typed non-date first
     Table1.FieldByName("Szlatip").SetAsString(ComboBox1->Text());
     Table1.FieldByName("Fajtakod").SetAsString(ComboBox2->Text());

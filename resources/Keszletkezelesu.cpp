@@ -94,6 +94,7 @@ Tkeszletkezeles::Tkeszletkezeles(db::Session& session) : session_(session) {
     ui::AddLabel(this, "Készletváltozás dátuma :", 16, 346, 160);
     DateTimePicker4 = new ui::TDateTimePicker(this);
     DateTimePicker4->SetBounds(180, 346, 130, 22);
+    ui::FitToFields(session, "Raktarmozgas", {{DateTimePicker4, "Datum"}});
     Button1 = new ui::TButton(this, "Változás rögzítése ");
     Button1->SetBounds(300, 384, 140, 27);
     Button2 = new ui::TButton(this, "Mégsem");
@@ -280,7 +281,8 @@ void Tkeszletkezeles::Button1Click(TObject*) {
     Tab tab = ActiveTab();
     const res::MaterialKindInfo& info = res::KindInfo(tab.kind);
     const std::string text = tab.quantity->Text();
-    if (!NumericInt->IsValidReal(text, kQuantityLabel, TNumericInt::Bound::NotZero) || text.empty())
+    if (!NumericInt->IsValidReal(text, kQuantityLabel, TNumericInt::Bound::NotZero) ||
+        text.empty() || !ui::TypedValuesValid(*DateTimePicker4))
         return;
     if (tab.table->IsEmpty()) {
         ui::MessageDlg("Kérem válassza ki az anyagot!", ui::mtWarning, ui::mbOK);

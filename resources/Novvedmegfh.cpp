@@ -109,7 +109,9 @@ TNovvedmegf::TNovvedmegf(db::Session& session) : session_(session) {
     GroupBox2->Hide();
     ui::EditBoxOverList(GroupBox2);
     ui::FitToFields(session, "Novvedmegf",
-                    {{Edit1, "Novfejl"},
+                    {{Edit6, "Sorsz"},
+                     {DateTimePicker1, "Datum"},
+                     {Edit1, "Novfejl"},
                      {Edit2, "Karfejl"},
                      {Edit3, "Mod"},
                      {Edit7, "Fertmert"},
@@ -307,7 +309,7 @@ void TNovvedmegf::Button5Click(TObject*) {
 // Writes the observation and its one pest row. A serial that is no whole number is
 // refused before anything is written, and the box stays open for the correction.
 void TNovvedmegf::Button6Click(TObject*) {
-    if (!NumericInt->IsValidInteger(Edit6->Text(), "Sorszám"))
+    if (!NumericInt->IsValidInteger(Edit6->Text(), "Sorszám") || !ui::TypedValuesValid(*GroupBox1))
         return;
     if (!ModifyMode && Table2.IsEmpty())
         return;

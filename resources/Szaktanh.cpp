@@ -90,6 +90,7 @@ TSzaktan::TSzaktan(db::Session& session) : session_(session) {
     Button5 = ui::Make<ui::TButton>(GroupBox1, {290, 356, 100, 27}, "Mégsem");
     GroupBox1->Hide();
     ui::EditBoxOverList(GroupBox1);
+    ui::FitToFields(session, "Szaktanacs", {{DateTimePicker3, "Szdate"}});
 
     OnShow = Handler(&TSzaktan::FormShow);
     OnClose = Handler(&TSzaktan::FormClose);
@@ -167,6 +168,8 @@ void TSzaktan::Button8Click(TObject*) {
 }
 
 void TSzaktan::Button9Click(TObject*) {
+    if (!ui::TypedValuesValid(*GroupBox1))
+        return;
     Table1.FieldByName("Szdate").SetAsDateTime(DateTimePicker3->Date());
     Table1.Post();
     CloseBox();

@@ -76,6 +76,7 @@ Tvismajor::Tvismajor(db::Session& session) : session_(session) {
     Button5 = ui::Make<ui::TButton>(GroupBox1, {488, 312, 100, 27}, "mégsem");
     GroupBox1->Hide();
     ui::EditBoxOverList(GroupBox1);
+    ui::FitToFields(session, "Vismajor", {{DateTimePicker1, "Bejido"}});
 
     OnShow = Handler(&Tvismajor::FormShow);
     OnClose = Handler(&Tvismajor::FormClose);
@@ -160,7 +161,8 @@ void Tvismajor::Button6Click(TObject*) {
         return;
     }
     const std::string area = DBEdit1->Text();
-    if (!NumericInt->IsValidReal(area, "érintett terület nagysága", TNumericInt::Bound::Positive))
+    if (!NumericInt->IsValidFor(area, "érintett terület nagysága", "Vismajor", "Vister") ||
+        !ui::TypedValuesValid(*GroupBox1))
         return;
     if (!area.empty() &&
         !res::AreaFitsField(sys::parseFloat(area) * 10000, Table2.FieldByName("Ter").AsFloat()))

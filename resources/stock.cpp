@@ -106,6 +106,13 @@ bool MovementAllowed(double baseQuantity, double baseStock) {
     return after >= -Slack(std::max(std::fabs(baseQuantity), std::fabs(baseStock)));
 }
 
+bool ChangeAllowed(db::Session& session, std::string_view materialCode, sys::DateTime day,
+                   double booked, double changed, double materialFactor) {
+    const double difference = (changed - booked) * materialFactor;
+    return difference >= 0 ||
+           MovementAllowed(difference, StockOnDate(session, materialCode, day) * materialFactor);
+}
+
 namespace {
 
 // Visits the ledger rows dated `day` or earlier (a NULL date is none) of one material, or

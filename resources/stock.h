@@ -75,6 +75,13 @@ double BookedQuantity(double baseQuantity, double materialFactor);
 // stock is allowed, whatever the binary fractions of the two sums).
 bool MovementAllowed(double baseQuantity, double baseStock);
 
+// Whether a booked movement of a material on `day` may change from `booked` to `changed`
+// (both in the material's own unit, of factor `materialFactor`): a change that takes more
+// out, or books less in, is a withdrawal of the difference and is refused as a new one
+// would be, when it leaves the stock of that day below zero.
+bool ChangeAllowed(db::Session& session, std::string_view materialCode, sys::DateTime day,
+                   double booked, double changed, double materialFactor);
+
 // The stock of a material on a day in its own unit: the sum of Menny of its ledger rows
 // dated `day` or earlier (the time of day of `day` is ignored); 0 without such a row.
 // `ledger` is "Raktarmozgas" (the planned twin "Tervrmozgas" holds no stock).

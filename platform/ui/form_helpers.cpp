@@ -5,6 +5,7 @@
 #include "db_grid.h"
 #include "form.h"
 #include "menus.h"
+#include "picker.h"
 #include "platform/db/dataset.h"
 #include "platform/db/session.h"
 #include "platform/sys/text.h"
@@ -196,7 +197,9 @@ void FitToFields(db::Session& session, std::string_view table,
             for (const db::FieldDef& def : *defined)
                 if (sys::equalsNoCase(def.name, field.name))
                     domain = def.domain;
-        if (box.edit) {
+        if (box.picker) {
+            box.picker->SetDomain(std::move(domain));
+        } else if (box.edit) {
             if (field.type == db::FieldType::Alpha)
                 box.edit->SetMaxLength(field.size);
             box.edit->SetDomain(std::move(domain));
@@ -241,6 +244,30 @@ bool BoxValueValid(Box& box) {
     return false;
 }
 
+// A picker's day by its domain (its year); a text that is no day is refused by the picker
+// itself, naming the box the same way.
+bool PickerValueValid(TDateTimePicker& picker) {
+    const db::Domain& domain = picker.Domain();
+    if (domain.empty() || !picker.isEnabled() || !picker.Checked())
+        return true;
+    std::string refused;
+    try {
+        const sys::DateTime day = picker.DateTime();
+        const db::Refusal refusal = day >= 0 && day < 1
+                                        ? db::Refusal::None
+                                        : db::checkNumber(domain, sys::decodeDate(day).year);
+        if (refusal != db::Refusal::None)
+            refused = db::refusalText(refusal, domain, picker.BoxName());
+    } catch (const sys::ConversionError& error) {
+        refused = error.what();
+    }
+    if (refused.empty())
+        return true;
+    Application->MessageBox(refused, "Hejtelen bevitel!", MB_OK);
+    picker.Editor().setFocus();
+    return false;
+}
+
 } // namespace
 
 std::string CaptionBeside(const QWidget& box) {
@@ -278,6 +305,9 @@ bool TypedValuesValid(QWidget& container) {
         if (auto* edit = dynamic_cast<TEdit*>(widget); edit && !BoxValueValid(*edit))
             return false;
         if (auto* combo = dynamic_cast<TComboBox*>(widget); combo && !BoxValueValid(*combo))
+            return false;
+        if (auto* picker = dynamic_cast<TDateTimePicker*>(widget);
+            picker && !PickerValueValid(*picker))
             return false;
     }
     return true;

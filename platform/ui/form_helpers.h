@@ -114,13 +114,16 @@ TDBGrid* ListGrid(QWidget* parent, Bounds bounds, db::TDataSource* source,
 int TextFieldWidth(db::Session& session, std::string_view table, std::string_view field);
 
 class TComboBox;
+class TDateTimePicker;
 
 // A box a form writes into a field, and that field's name.
 struct FieldBox {
     FieldBox(TEdit* box, const char* name) : edit(box), field(name) {}
     FieldBox(TComboBox* box, const char* name) : combo(box), field(name) {}
+    FieldBox(TDateTimePicker* box, const char* name) : picker(box), field(name) {}
     TEdit* edit = nullptr;
     TComboBox* combo = nullptr;
+    TDateTimePicker* picker = nullptr;
     const char* field;
 };
 
@@ -131,7 +134,8 @@ void FitToFields(db::Session& session, std::string_view table,
                  std::initializer_list<FieldBox> boxes);
 
 // Checks the text of every box on view within `container` (itself included) against the
-// box's domain, before a save writes anything: the first refused shows the refusal naming
+// box's domain, and the day of every date picker (its year) against its own, before a
+// save writes anything: the first refused shows the refusal naming
 // the box by its caption ("A(z) 'Létesítés éve' értéke ..."), takes the focus, and the
 // answer is false.
 bool TypedValuesValid(QWidget& container);

@@ -10,6 +10,7 @@
 // message loop shows; so read the pickers of a save before writing anything.
 
 #include "control.h"
+#include "platform/db/domain.h"
 #include "platform/sys/datetime.h"
 
 #include <QWidget>
@@ -50,6 +51,11 @@ public:
     // above it), without its colon; "Dátum" when it has none.
     std::string BoxName() const;
 
+    // What day may be entered: the domain of the date field it is written into, which
+    // FitToFields gives and TypedValuesValid checks (form_helpers.h).
+    const db::Domain& Domain() const { return domain_; }
+    void SetDomain(db::Domain domain) { domain_ = std::move(domain); }
+
     QLineEdit& Editor() const { return *editor_; }
     TNotifyEvent OnChange;
 
@@ -73,6 +79,7 @@ private:
     sys::DateTime value_ = 0;
     bool typedNoDate_ = false; // the box holds a typed text that is no date
     bool quiet_ = false;
+    db::Domain domain_;
 };
 
 } // namespace ui

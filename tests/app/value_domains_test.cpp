@@ -5,12 +5,13 @@
 #include "core/catalogue.h"
 #include "operations/Ujmuvh.h"
 #include "operations/operations_fixture.h"
-#include "register/Tapanyaggt.h"
-#include "resources/Keszlisth.h"
-#include "resources/Korcsoportszh.h"
 #include "platform/db/domain.h"
 #include "platform/report/output.h"
 #include "platform/ui/db_controls.h"
+#include "register/Tapanyaggt.h"
+#include "resources/Csapadekh.h"
+#include "resources/Keszlisth.h"
+#include "resources/Korcsoportszh.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,10 @@ TEST(ValueDomains, TypedTextIsCheckedByItsFieldsDomain) {
     EXPECT_EQ(check("ElvMuv", "Muvveg", "2024. 02. 30."), Refusal::NotDate);
     EXPECT_EQ(check("Normalhektar", "Muv", std::string(31, 'a').c_str()), Refusal::Letters);
     EXPECT_EQ(check("Normalhektar", "Muv", "szántás"), Refusal::None);
+    EXPECT_EQ(check("szlatet", "Adosz", "1234567a"), Refusal::NotWhole);
+    EXPECT_EQ(check("szlatet", "Gmenny", "12,125"), Refusal::Decimals);
+    EXPECT_EQ(check("Vismajor", "Vister", "0,00001"), Refusal::Decimals);
+    EXPECT_EQ(check("Magfajtak", "Faj", std::string(31, 'a').c_str()), Refusal::Letters);
 }
 
 class DomainFormsTest : public opstest::OperationsTest {
@@ -119,6 +124,23 @@ TEST_F(DomainFormsTest, TheStockListRefusesToPrintAnImpossibleDay) {
     ui::ShowModalForm(Keszlist, session);
     dialogs.VerifyDone();
     EXPECT_TRUE(printing.asked.empty());
+}
+
+// A day beyond the years a record book keeps is refused before the reading is written.
+TEST_F(DomainFormsTest, ARainfallReadingKeepsToTheYearsOfARecordBook) {
+    dialogs.Expect("A(z) 'Dátum' értéke nem lehet nagyobb, mint 2100 !");
+    forms.On<TCsapadek>([](TCsapadek& f) {
+        f.Button3->click();
+        f.DateTimePicker1->SetDate(sys::encodeDate(2150, 6, 1));
+        f.Edit1->SetText("12");
+        f.Button5->click();
+        EXPECT_TRUE(f.GroupBox1->Visible());
+        f.Button4->click();
+        f.Button1->click();
+    });
+    ui::ShowModalForm(Csapadek, session);
+    dialogs.VerifyDone();
+    EXPECT_EQ(Count("Csapadek"), 0);
 }
 
 } // namespace

@@ -254,6 +254,25 @@ TEST_F(Turnover, AChangedQuantityKeepsTheDirectionOfItsMovement) {
     EXPECT_EQ(Quantities("200000"), (std::vector<double>{5, -3}));
 }
 
+// A withdrawal changed to take more out is refused, as a new withdrawal of the difference
+// would be, when the stock of its day does not hold it; the panel stays open.
+TEST_F(Turnover, AChangedWithdrawalTakesNoMoreThanTheStockOfItsDay) {
+    WithForm([&](TForgalom& f) {
+        f.PageControl1->setCurrentIndex(1);
+        ASSERT_TRUE(f.Query2.Locate("Menny", {db::Value(-2.0)}));
+        f.Button6->click();
+        dialogs.Expect("Nincs ekkora mennyiség készleten! Túl sok kiadás!");
+        f.Edit1->SetText("-6");
+        f.Button8->click();
+        EXPECT_EQ(dialogs.Last().caption, "Sok kiadás");
+        EXPECT_TRUE(f.Panel1->Visible());
+        f.Edit1->SetText("-5"); // the whole stock of its day
+        f.Button8->click();
+        EXPECT_FALSE(f.Panel1->Visible());
+    });
+    EXPECT_EQ(Quantities("200000"), (std::vector<double>{5, -5}));
+}
+
 TEST_F(Turnover, AnEmptyLedgerListsNothingAndHasNothingToDelete) {
     Add("Raktarmozgas", {}); // make sure the table is found, then empty it
     {
