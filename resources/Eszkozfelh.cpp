@@ -53,8 +53,9 @@ TEszkozfel::TEszkozfel(db::Session& session) : session_(session) {
     Button4->SetBounds(186, 190, 90, 27);
     Button3 = new ui::TButton(this, "Mégsem");
     Button3->SetBounds(282, 190, 90, 27);
-    ui::FitToFields(session, "Erogepek",
-                    {{Edit4, "Geptip"}, {Edit3, "Haziszam"}, {Edit7, "Beszev"}});
+    ui::FitToFields(
+        session, "Erogepek",
+        {{Edit4, "Geptip"}, {Edit3, "Haziszam"}, {ComboBox1, "Kategoria"}, {Edit7, "Beszev"}});
     ui::FitToFields(session, "Munkagepek",
                     {{Edit2, "Gepnev"}, {Edit5, "Hazisz"}, {Edit6, "Tipus"}, {Edit1, "Beszev"}});
     SetTabOrder({PageControl1, Edit4, Edit3, ComboBox1, Edit7, Edit2, Edit5, Edit6, Edit1, Button4,
