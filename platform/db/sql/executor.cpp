@@ -215,6 +215,7 @@ public:
                                {}});
         std::vector<Step> steps;
         if (streamPlan(steps)) {
+            driveByLargest(steps);
             stream(steps);
         } else {
             for (std::size_t i = 0; i < plan_.tables.size(); ++i)
@@ -524,6 +525,55 @@ private:
         return true;
     }
 
+    // A sorted result does not depend on the order the join makes its rows in, once the
+    // rows that sort alike keep the order they would have come in: the records' places in
+    // their files, slot by slot in the order of the steps as written. So the largest
+    // table of an unfiltered comma join can drive it, streaming from its file, instead of
+    // being kept whole in its slot while a small driver streams; every record of each
+    // slot is numbered in file order either way (see tieBreak).
+    void driveByLargest(std::vector<Step>& steps) {
+        if (specs_.empty() || plan_.aggregated || plan_.distinct || steps.size() < 2)
+            return;
+        if (std::any_of(plan_.from.begin(), plan_.from.end(),
+                        [](const PlanNode& p) { return p.isJoin; }))
+            return;
+        const auto driver = static_cast<std::size_t>(steps.front().slot);
+        if (!plan_.tables[driver].filters.empty() || !steps.front().after.empty())
+            return;
+        const auto bytes = [&](std::size_t slot) {
+            const TableSlot& t = plan_.tables[slot];
+            return static_cast<std::size_t>(t.file->recordCount()) * t.kept.size;
+        };
+        std::size_t largest = driver;
+        for (const Step& s : steps)
+            if (bytes(static_cast<std::size_t>(s.slot)) > bytes(largest))
+                largest = static_cast<std::size_t>(s.slot);
+        if (bytes(largest) < 4 * bytes(driver))
+            return;
+        std::vector<int> written;
+        for (const Step& s : steps)
+            written.push_back(s.slot);
+        const auto entry =
+            std::find_if(plan_.from.begin(), plan_.from.end(),
+                         [&](const PlanNode& p) { return p.slot == static_cast<int>(largest); });
+        std::rotate(plan_.from.begin(), entry, entry + 1);
+        std::vector<Step> reordered;
+        if (!streamPlan(reordered)) {
+            std::rotate(plan_.from.begin(), plan_.from.begin() + 1, entry + 1);
+            return;
+        }
+        steps = std::move(reordered);
+        tieSlots_ = std::move(written);
+    }
+
+    // The places of the row's records in their files, in the steps' written order: the
+    // order the rows would have come in, for the rows that sort alike.
+    void tieBreak(const EvalContext& ctx) {
+        for (const int slot : tieSlots_)
+            ties_.push_back(slot == driverSlot_ ? driverOrdinal_
+                                                : ctx.rows[static_cast<std::size_t>(slot)]);
+    }
+
     // The one slot the row's side of a join reads its key from; -1 for several or none.
     static int keySource(const Step& s) {
         int source = -1;
@@ -797,13 +847,19 @@ private:
         if (driverRead) {
             ctx.scanKept = true;
             for (std::uint32_t j = 0; j < t.count; ++j) {
+                driverOrdinal_ = j;
                 ctx.scanRecord = t.record(j);
                 if (allHold(driver.after, ctx))
                     advance(steps, 1, row, ctx);
             }
             return;
         }
+        driverOrdinal_ = 0;
         t.file->scan([&](RecordPos, std::span<const std::uint8_t> raw) {
+            struct Counted {
+                std::uint32_t& n;
+                ~Counted() { ++n; }
+            } counted{driverOrdinal_};
             ctx.scanRecord = raw;
             for (const Node& f : t.filters)
                 if (!holds(f, ctx))
@@ -1102,6 +1158,7 @@ private:
         if (plan_.distinct)
             for (std::size_t c = 0; c < plan_.columns.size(); ++c)
                 appendOutputKey(row, c, specs_[spec++]);
+        tieBreak(ctx);
     }
 
     // A text column goes from the record into the rows through one reused string.
@@ -1242,7 +1299,12 @@ private:
                     if (c != 0)
                         return specs_[i].descending ? c > 0 : c < 0;
                 }
-                return false;
+                const std::size_t n = tieSlots_.size();
+                return std::lexicographical_compare(
+                    ties_.begin() + static_cast<std::ptrdiff_t>(a * n),
+                    ties_.begin() + static_cast<std::ptrdiff_t>(a * n + n),
+                    ties_.begin() + static_cast<std::ptrdiff_t>(b * n),
+                    ties_.begin() + static_cast<std::ptrdiff_t>(b * n + n));
             });
         return order;
     }
@@ -1321,6 +1383,9 @@ private:
     mutable std::size_t peakHeld_ = 0;
     std::uint64_t nullableMask_ = 0;
     int driverSlot_ = -1;
+    std::uint32_t driverOrdinal_ = 0; // the driver's record being joined, in file order
+    std::vector<int> tieSlots_;       // see driveByLargest; empty: the rows come in order
+    std::vector<std::uint32_t> ties_; // per output row, its records' places (tieBreak)
     std::vector<KeyPart> groupKeys_;
     std::vector<KeyPart> aggKeys_; // per aggregate: its argument's key part
     std::vector<SortSpec> specs_;  // of the output rows' order

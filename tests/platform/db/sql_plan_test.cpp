@@ -236,6 +236,24 @@ TEST_F(SqlPlanTest, RepeatedStatementsFollowChangesMadeDroppedAndCommitted) {
     EXPECT_TRUE(renamed);
 }
 
+// A sorted join whose large table drives it keeps the rows that sort alike in the order
+// the join as written gives them: the unsorted rows, stably sorted.
+TEST_F(SqlPlanTest, SortedJoinsKeepTheWrittenJoinsOrderAmongEqualKeys) {
+    const std::string from = "SELECT parcellak.Evj, ElvMuv.Muvkod, felhanyag.Felhkod FROM "
+                             "parcellak, ElvMuv, felhanyag WHERE parcellak.Parckod = Tablakod "
+                             "AND felhanyag.Muvkod = ElvMuv.Muvkod";
+    for (const char* direction : {"", " DESC"}) {
+        std::vector<Record> expected = agree(from).rows;
+        std::stable_sort(expected.begin(), expected.end(), [&](const Record& a, const Record& b) {
+            const auto year = [](const Record& r) { return std::get<std::int32_t>(r[0]); };
+            return *direction ? year(b) < year(a) : year(a) < year(b);
+        });
+        const ResultSet sorted = agree(from + " ORDER BY Evj" + direction);
+        EXPECT_EQ(sorted.rows, expected) << direction;
+        EXPECT_GT(sorted.rows.size(), 700u);
+    }
+}
+
 // Rows that nobody sorts, groups or makes distinct leave the join in batches: what a run
 // holds stays the same while the driver, and so the rows, grow tenfold; sorted rows are
 // held until the last. The batches are the rows select() gives, in its order.
