@@ -3,6 +3,7 @@
 #include "Muvadatf.h"
 #include "Tovabbiaf.h"
 #include "core/Isnuminth.h"
+#include "core/farm_row.h"
 #include "material_controls.h"
 #include "platform/sys/numbers.h"
 #include "platform/ui/application.h"
@@ -87,6 +88,7 @@ TAnyagfel::TAnyagfel(db::Session& session) : session_(session) {
     SetClientSize(640, 470);
     SetPosition(ui::poScreenCenter);
     Table1.SetTableName("Alapadatok.db");
+    core::FilterFarmRow(Table1); // "Felelős :" comes from the farm row, not an option row
     Magfajtak.SetTableName("Magfajtak.db");
     Magfajtak.SetIndexName("MagfajtakFIdx");
     for (db::TQuery* query : {&Query1, &Query2, &Query3})

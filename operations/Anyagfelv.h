@@ -31,7 +31,7 @@ public:
     std::string PlanMode;
     bool MaterialsPosted = false;
 
-    db::TTable Table1{session_, "Table1"}; // Alapadatok.db
+    db::TTable Table1{session_, "Table1"}; // Alapadatok.db, the farm row
     db::TTable Magfajtak{session_, "Magfajtak"};
     db::TQuery Query1{session_, "Query1"}; // fertilisers in stock
     db::TQuery Query2{session_, "Query2"}; // pesticides in stock

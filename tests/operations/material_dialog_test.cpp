@@ -77,6 +77,29 @@ TEST_F(MaterialDialogTest, ABadSprayingSerialWritesNeitherUseNorWithdrawal) {
     dialogs.VerifyDone();
 }
 
+// A setting ticked before the farm data was first saved writes its option row first: the
+// responsible person still comes from the farm row and lands on every use.
+TEST_F(MaterialDialogTest, TheResponsiblePersonIsTheFarmRowsAfterAnOptionRow) {
+    AddRow(session, "Alapadatok", [](db::TTable& t) {
+        t.FieldByName("Nev").SetAsString("_MuvFormState");
+        t.FieldByName("Cim").SetAsString("yes");
+    });
+    AddRow(session, "Alapadatok", [](db::TTable& t) {
+        t.FieldByName("Nev").SetAsString("Zöldmező Kft.");
+        t.FieldByName("Fnev").SetAsString("Nagy Béla");
+    });
+    forms.On<TTovabbia>([](TTovabbia& ask) { ask.Button2->click(); });
+    InDialog([this](TAnyagfel& dialog) {
+        EXPECT_EQ(dialog.Edit3->Text(), "Nagy Béla");
+        dialog.PageControl1->SetActivePageIndex(1);
+        dialog.Edit12->SetText("1");
+        dialog.Edit2->SetText("300");
+        dialog.Button2->click();
+        EXPECT_EQ(Column("felhanyag", "Felelos"),
+                  (std::vector<std::string>{"Nagy Béla", "Nagy Béla"}));
+    });
+}
+
 // Each refusal is told once, whatever the number of fields; a dose of a kind of which
 // nothing is in stock says so.
 TEST_F(MaterialDialogTest, APesticideWithoutLiquidAndPersonShowsBothMessagesOnce) {
