@@ -24,8 +24,8 @@ namespace {
 // the next opening of the table would undo it: copied with its journal pending, a table
 // would be torn, and a journal left beside restored files would be applied to them.
 void RecoverInterruptedChanges(const fs::path& folder) {
-    for (const core::InventoryTable& table : core::Inventory()) {
-        const fs::path data = core::FindDatabaseFile(folder, std::string(table.name) + ".db");
+    for (const core::InventoryTable* table : core::BackupOrder()) {
+        const fs::path data = core::FindDatabaseFile(folder, std::string(table->name) + ".db");
         const fs::path journal = db::companionPath(data, ".jnl");
         std::error_code ignored;
         if (fs::exists(journal, ignored))

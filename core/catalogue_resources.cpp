@@ -226,8 +226,9 @@ TableDef Szlatet() {
         Number("Gmenny", Numbers("Gázolaj mennyisége", Sign::NotZero, {}, 2)),
         Long("Vegossz", Whole("Számla végösszege", Sign::NotZero)),
     }, 1, {}, false,
-    "Outside the inventory (not backed up or emptied), written by the diesel invoice items "
-    "form; widths chosen: Szlatip 10, Fajtakod 10, Szlaszam 30."};
+    "Outside the inventory (not emptied with all data, but backed up and restored with "
+    "Gazolajszla), written by the diesel invoice items form; widths chosen: Szlatip 10, "
+    "Fajtakod 10, Szlaszam 30."};
 }
 
 TableDef Novvedmegf() {

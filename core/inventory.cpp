@@ -87,6 +87,9 @@ const std::vector<InventoryTable>& Inventory() {
 
 namespace {
 
+// The diesel invoice items: without them a restore would give back the invoices alone.
+const InventoryTable kInvoiceItems = {"szlatet", {".db", ".px"}, 0, true};
+
 const InventoryTable& Named(std::string_view name) {
     for (const InventoryTable& table : Inventory())
         if (table.name == name)
@@ -100,16 +103,26 @@ bool IsOptional(std::string_view extension) {
 
 } // namespace
 
-std::vector<const InventoryTable*> RestoreOrder() {
+std::vector<const InventoryTable*> BackupOrder() {
     std::vector<const InventoryTable*> order;
     for (const InventoryTable& table : Inventory()) {
-        if (table.name == "Szemely" || table.name == "mitak_helyek" ||
-            table.name == "TalajmintaKet")
-            continue;
         order.push_back(&table);
-        if (table.name == "Szaktanacs")
+        if (table.name == "Gazolajszla")
+            order.push_back(&kInvoiceItems);
+    }
+    return order;
+}
+
+std::vector<const InventoryTable*> RestoreOrder() {
+    std::vector<const InventoryTable*> order;
+    for (const InventoryTable* table : BackupOrder()) {
+        if (table->name == "Szemely" || table->name == "mitak_helyek" ||
+            table->name == "TalajmintaKet")
+            continue;
+        order.push_back(table);
+        if (table->name == "Szaktanacs")
             order.push_back(&Named("Szemely"));
-        if (table.name == "Tapanyagok") {
+        if (table->name == "Tapanyagok") {
             order.push_back(&Named("mitak_helyek"));
             order.push_back(&Named("TalajmintaKet"));
         }
@@ -132,16 +145,13 @@ std::vector<InventoryFile> FilesOf(const std::vector<const InventoryTable*>& tab
     std::vector<InventoryFile> files;
     for (const InventoryTable* table : tables)
         for (std::string_view extension : table->extensions)
-            files.push_back(
-                {table, std::string(table->name) + std::string(extension), IsOptional(extension)});
+            files.push_back({table, std::string(table->name) + std::string(extension),
+                             table->outside || IsOptional(extension)});
     return files;
 }
 
 std::vector<InventoryFile> BackupFiles() {
-    std::vector<const InventoryTable*> tables;
-    for (const InventoryTable& table : Inventory())
-        tables.push_back(&table);
-    return FilesOf(tables);
+    return FilesOf(BackupOrder());
 }
 
 std::filesystem::path FindDatabaseFile(const std::filesystem::path& folder,

@@ -12,6 +12,7 @@
 #include "platform/sys/text.h"
 #include "support/child_process.h"
 #include "support/journal_state.h"
+#include "support/table_rows.h"
 #include "support/test_env.h"
 #include "support/ui_test.h"
 
@@ -439,18 +440,29 @@ protected:
     db::Session session;
 };
 
+// The diesel invoice items are backed up and restored with the invoices; the deletion of
+// all data keeps them.
 TEST_F(FreshDatabaseMaintenance, IsBackedUpRestoredAndEmptied) {
     core::CreateFreshDatabase(session);
+    const auto addItem = [&](const std::string& number) {
+        db::TTable items(session);
+        items.SetTableName("szlatet.db");
+        items.Open();
+        items.Append();
+        items.FieldByName("Szlaszam").SetAsString(number);
+        items.Post();
+    };
+    addItem("G-1");
     fs::create_directory("BackUp");
     TAdatkarb form(session);
     dialogs.Expect(kBackupDone);
     form.Button1Click(nullptr);
     // Every file of the inventory but the family and view files, which a new database
-    // has none of.
+    // has none of, and the invoice items' files.
     const auto copies = Snapshot("BackUp");
     std::set<std::string> expected;
     for (const core::InventoryFile& file : core::BackupFiles())
-        if (!file.optional)
+        if (!file.optional || file.table->outside)
             expected.insert(sys::toLower(file.name));
     std::set<std::string> copied;
     for (const auto& [name, contents] : copies)
@@ -462,11 +474,16 @@ TEST_F(FreshDatabaseMaintenance, IsBackedUpRestoredAndEmptied) {
     EXPECT_EQ(RowCount(session, "Erogepek"), 1);
     EXPECT_EQ(RowCount(session, "Munkagepek"), 1);
     EXPECT_GT(RowCount(session, "Muvelesiag"), 0); // kept
+    EXPECT_EQ(RowCount(session, "szlatet"), 1);
+    addItem("G-2");
 
     dialogs.Expect(kRestoreQuestion, ui::mrYes).Expect(kRestoreDone);
     form.Button2Click(nullptr);
     for (const auto& [name, contents] : copies)
         EXPECT_EQ(testenv::readFile(core::FindDatabaseFile(".", name)), contents) << name;
+    db::Session restored;
+    EXPECT_EQ(testenv::ColumnValues(restored, "szlatet", "Szlaszam"),
+              std::vector<std::string>{"G-1"});
 }
 
 // --- a change interrupted by a crash ---------------------------------------------------
