@@ -225,9 +225,11 @@ void TApplication::Run() {
         QCoreApplication::exec();
 }
 
+// The message loop ends at once, wherever it is called from (a modal form's handler
+// too): quit would first ask every window to close, and a form on screen refuses.
 void TApplication::Terminate() {
     terminated_ = true;
-    QCoreApplication::quit();
+    QCoreApplication::exit(0);
 }
 
 DialogService& TApplication::SetDialogs(DialogService& dialogs) {

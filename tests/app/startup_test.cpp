@@ -7,8 +7,10 @@
 #include "core/Isnuminth.h"
 #include "core/Settings.h"
 #include "core/fresh_database.h"
+#include "core/inventory.h"
 #include "long_lived_forms.h"
 #include "platform/db/session.h"
+#include "platform/db/table.h"
 #include "platform/report/layouts.h"
 #include "register/Csoportostablamodh.h"
 #include "register/Parckeze.h"
@@ -24,6 +26,7 @@
 #include "support/test_env.h"
 #include "support/ui_test.h"
 
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -237,6 +240,57 @@ TEST_F(StartUpTest, ASecondCopyOnTheSameFolderSaysSoAndStopsWithoutTouchingAFile
     EXPECT_EQ(dialogs.Shown().size(), 1u);
     ::close(ready[0]);
     ::close(ready[1]);
+}
+
+// "A program leáll": a restore from the settings form, opened from the menu while the
+// message loop runs, ends the loop, and once the forms are gone the restored files are
+// on disk.
+TEST_F(StartUpTest, ASuccessfulRestoreEndsTheProgramWithTheRestoredFilesOnDisk) {
+    dialogs.ExpectContaining("Új, üres adatbázis készült");
+    ASSERT_EQ(app::PrepareWorkingDatabase(session), 0);
+    app::CreateForms(*app, session);
+    const auto settings = [] { Folap1->FindMenuItem({"Segítség", "Beállítások"})->Click(); };
+    dialogs.Expect("Az adatbázis biztonsági mentése hibátlanul befejeződött.");
+    forms.On<TAdatkarb>([](TAdatkarb& f) {
+        f.Button1->Click();
+        f.Close();
+    });
+    settings();
+    { // work after the backup, which the restore undoes
+        db::TTable rain(session);
+        rain.SetTableName("Csapadek");
+        rain.Open();
+        rain.Append();
+        rain.FieldByName("Helye").SetAsString("major");
+        rain.Post();
+    }
+    dialogs.Expect("Valóban visszatölti a mentett adatbázist ? Adatvesztéssel járhat. ", ui::mrYes)
+        .ExpectContaining("A program leáll.");
+    forms.On<TAdatkarb>([](TAdatkarb& f) {
+        f.Button2->Click();
+        f.Close();
+    });
+    QTimer::singleShot(0, settings);
+    QTimer watchdog; // a loop that went on would never return: it ends it, failing the test
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        ADD_FAILURE() << "the program goes on after the restore";
+        QCoreApplication::exit(1);
+    });
+    watchdog.start(30000);
+    app->Run();
+    watchdog.stop();
+    app.reset();
+    testapp::ForgetLongLivedForms();
+    std::size_t restored = 0;
+    for (const auto& copy : fs::directory_iterator("BackUp")) {
+        const std::string name = copy.path().filename().string();
+        EXPECT_EQ(testenv::readFile(core::FindDatabaseFile(".", name)),
+                  testenv::readFile(copy.path()))
+            << name;
+        ++restored;
+    }
+    EXPECT_GT(restored, 200u);
+    EXPECT_EQ(testenv::RowCount(session, "Csapadek"), 0);
 }
 
 TEST_F(StartUpTest, ASaveInterruptedByACrashIsRolledBackAndTheUserToldOnce) {
