@@ -6,6 +6,7 @@
 #include "core/index_files.h"
 #include "operations/commands.h"
 #include "platform/db/session.h"
+#include "platform/db/table_file.h"
 #include "platform/report/layouts.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
@@ -47,6 +48,15 @@ void RebuildIndexFiles(db::Session& session) {
         session, [&](std::size_t done, std::size_t total) { progress.Done(done, total); });
     if (!rebuilt.empty())
         ui::MessageDlg(core::RebuiltIndexMessage(rebuilt), ui::mtInformation, ui::mbOK);
+}
+
+// The folder the backups go to: a new installation gets it, and so does a database found
+// whole without it (a first start cut off after its tables were moved into place). A
+// folder of that name in another letter case is the one.
+void EnsureBackupFolder(const std::filesystem::path& dir) {
+    std::error_code ignored;
+    if (!std::filesystem::is_directory(db::resolveCaseInsensitive(dir, "BackUp"), ignored))
+        std::filesystem::create_directory(dir / "BackUp", ignored);
 }
 
 } // namespace
@@ -93,13 +103,11 @@ int PrepareWorkingDatabase(db::Session& session) {
     // written (a fresh one gets them all), an earlier shipped version is replaced by the
     // current one, and a layout the user changed is kept.
     report::UpdateBuiltInLayouts(session.directory());
-    if (check.fresh) {
-        // A new installation has the folder the backups go to.
-        std::filesystem::create_directories(session.directory() / "BackUp");
+    EnsureBackupFolder(session.directory());
+    if (check.fresh)
         ui::MessageDlg("Új, üres adatbázis készült a munkakönyvtárban: " +
                            session.directory().string(),
                        ui::mtInformation, ui::mbOK);
-    }
     return 0;
 }
 

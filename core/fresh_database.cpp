@@ -10,10 +10,13 @@
 #include "platform/db/session.h"
 #include "platform/db/table.h"
 #include "platform/sys/text.h"
+#include "platform/ui/dialogs.h"
 
 #include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
+#include <set>
 #include <stdexcept>
 
 namespace core {
@@ -180,6 +183,24 @@ void FinishOrDropFresh(const fs::path& dir) {
 
 } // namespace
 
+void ReadCatalogueTablesIn1250(db::Session& session) {
+    auto told = std::make_shared<std::set<std::string>>();
+    session.setCodePageCatalogue(
+        [](const std::string& table, int named) {
+            return FindTable(table) && named != 1250 && named != 852 ? 1250 : 0;
+        },
+        [told](const fs::path& file, int named) {
+            if (!told->insert(file.filename().string()).second)
+                return;
+            ui::MessageDlg("A(z) " + file.filename().string() + " tábla fejléce a(z) " +
+                               std::to_string(named) +
+                               " kódlapot nevezi meg, de a program táblái Windows-1250 "
+                               "kódlapúak: a program a tábla szövegeit Windows-1250 szerint "
+                               "olvassa és írja. A fájl fejléce nem változott.",
+                           ui::mtWarning, ui::mbOK);
+        });
+}
+
 DatabaseCheck PrepareDatabase(db::Session& session) {
     FinishOrDropFresh(session.directory());
     // An index file found holding another index is made again as the table's own.
@@ -188,6 +209,7 @@ DatabaseCheck PrepareDatabase(db::Session& session) {
         return def ? def->indexes : std::vector<db::IndexDef>{};
     });
     session.setDomainCatalogue(DefinedFields);
+    ReadCatalogueTablesIn1250(session);
     DatabaseCheck check;
     bool anyPresent = false;
     for (const auto& def : Catalogue()) {

@@ -40,6 +40,12 @@ struct DatabaseCheck {
 // existing row.
 DatabaseCheck PrepareDatabase(db::Session& session);
 
+// Every table of the catalogue is in Windows-1250 (an older one in DOS 852, which its
+// header then names): one whose header names another code page is read and written in
+// 1250 all the same, its file left as it is, and the user is told once a session which
+// table it was. PrepareDatabase sets it on its session.
+void ReadCatalogueTablesIn1250(db::Session& session);
+
 // Creates every table of the catalogue that the directory lacks (whole or not at all:
 // they are made in a folder of their own and moved into place at the end), with the reference
 // rows: the "no machine" rows of Erogepek and Munkagepek, Akgmuvag, Muvelesiag,

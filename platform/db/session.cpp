@@ -318,8 +318,13 @@ std::shared_ptr<SharedTable> Session::open(std::string_view name) {
         byName_[std::string(name)] = shared;
         return shared;
     }
-    auto file = TableFile::open(
-        path, {.writable = true, .durability = durability_, .folder = folder_, .vfs = vfs_});
+    auto file = TableFile::open(path, {.writable = true,
+                                       .durability = durability_,
+                                       .textCodePage = textCodePageOf(path),
+                                       .folder = folder_,
+                                       .vfs = vfs_});
+    if (codePageNotice_ && file->codec().codePage() != file->header().codePage)
+        codePageNotice_(file->path(), file->header().codePage);
     if (auto map = vfs_ ? std::nullopt : blockMaps_->take(file->path()))
         file->adoptBlockMap(std::move(*map));
     const std::filesystem::path dbPath = file->path();
@@ -428,8 +433,17 @@ std::shared_ptr<const TableFile> Session::layout(std::string_view name) {
                                   .durability = durability_,
                                   .layoutOnly = true,
                                   .mayRecover = true,
+                                  .textCodePage = textCodePageOf(path),
                                   .folder = folder_,
                                   .vfs = vfs_});
+}
+
+std::function<int(int named)> Session::textCodePageOf(const std::filesystem::path& dbPath) const {
+    if (!codePageCatalogue_)
+        return nullptr;
+    return [catalogue = codePageCatalogue_, table = dbPath.stem().string()](int named) {
+        return catalogue(table, named);
+    };
 }
 
 std::shared_ptr<SharedTable> Session::create(std::string_view name, const TableSchema& schema,

@@ -137,6 +137,16 @@ public:
     const std::vector<FieldDef>* definedFields(std::string_view table) const {
         return domainCatalogue_ ? domainCatalogue_(table) : nullptr;
     }
+    // The code page a table of the database is read and written in, by its name ("Tablak")
+    // and the code page its header names; 0: the header's. Where it is another, the
+    // table's file is left as it is, and `notice` is told the table's data file and the
+    // code page its header names each time the table is opened.
+    using CodePageCatalogue = std::function<int(const std::string& table, int named)>;
+    using CodePageNotice = std::function<void(const std::filesystem::path& file, int named)>;
+    void setCodePageCatalogue(CodePageCatalogue catalogue, CodePageNotice notice) {
+        codePageCatalogue_ = std::move(catalogue);
+        codePageNotice_ = std::move(notice);
+    }
 
     // What the check of an index is known by: for the table's data file and the index's
     // two files, the size, the modification time and a checksum of the header (which
@@ -166,6 +176,9 @@ private:
     EngineLog logListener_;
     IndexCatalogue indexCatalogue_;
     DomainCatalogue domainCatalogue_;
+    CodePageCatalogue codePageCatalogue_;
+    CodePageNotice codePageNotice_;
+    std::function<int(int named)> textCodePageOf(const std::filesystem::path& dbPath) const;
     io::Vfs* vfs_ = nullptr;
     std::shared_ptr<SessionTransactionState> transaction_;
     void endTransaction(bool commit);

@@ -25,6 +25,12 @@ constexpr std::uint64_t kBlockHead = 6;
 // statement joins); a larger one would only push out what lookups keep.
 constexpr std::size_t kKeptScan = 512 << 10;
 
+// The code page the text is read in: the caller's, else the one the header names.
+int TextCodePage(const std::function<int(int)>& caller, int named) {
+    const int chosen = caller ? caller(named) : 0;
+    return chosen != 0 ? chosen : named;
+}
+
 // Lower case for ASCII and the Latin-1 and Latin Extended-A letters (all of Hungarian),
 // for names compared regardless of letter case.
 std::string foldCase(std::string_view s) {
@@ -182,7 +188,8 @@ void TableFile::load(OpenOptions options) {
         throw CorruptFileError(dbPath_, "not a table data file (file type " +
                                             std::to_string(static_cast<int>(header_.fileType)) +
                                             ")");
-    codec_ = std::make_unique<RecordCodec>(header_.fields, header_.codePage);
+    codec_ = std::make_unique<RecordCodec>(header_.fields,
+                                           TextCodePage(options.textCodePage, header_.codePage));
     if (layoutOnly_)
         return;
     checkCodePage();

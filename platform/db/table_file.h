@@ -49,6 +49,10 @@ struct OpenOptions {
     // A read-only open rolls back a journal left by a crash only when this is set (the
     // program's own opens); otherwise such a journal is an error, and nothing is written.
     bool mayRecover = false;
+    // The code page the table's text is read and written in, given the one its header
+    // names (the caller knows the table's true one); null or 0: the header's. The header
+    // is left as it is.
+    std::function<int(int named)> textCodePage = nullptr;
     // The names of the table's folder, kept by the caller between opens (null: the folder
     // is listed where a name is looked for in any letter case).
     std::shared_ptr<FolderNames> folder = nullptr;

@@ -173,7 +173,7 @@ void TableFile::rewriteAs(TableHeader widened, std::span<const std::uint8_t> rec
     const bool newBlockSize = widened.maxTableSize != header_.maxTableSize;
     const bool firstBlobs = !hasBlobField(header_.fields) && hasBlobField(widened.fields);
     header_ = std::move(widened);
-    codec_ = std::make_unique<RecordCodec>(header_.fields, header_.codePage);
+    codec_ = std::make_unique<RecordCodec>(header_.fields, codec_->codePage());
     if (firstBlobs) { // the table's blob file starts empty
         attachBlobFile();
         pager_->truncate(mbFile_, 0);

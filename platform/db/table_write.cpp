@@ -107,7 +107,7 @@ void TableFile::reloadState() {
     header_ = readFileHeader(*pager_, dbFile_);
     autoIncChecked_ = false;
     if (header_.fields != codec_->fields()) { // a change of layout was undone
-        codec_ = std::make_unique<RecordCodec>(header_.fields, header_.codePage);
+        codec_ = std::make_unique<RecordCodec>(header_.fields, codec_->codePage());
         if (std::none_of(header_.fields.begin(), header_.fields.end(),
                          [](const FieldDef& f) { return isBlobType(f.type); }))
             blobs_.reset();

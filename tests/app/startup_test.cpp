@@ -12,6 +12,7 @@
 #include "platform/db/session.h"
 #include "platform/db/table.h"
 #include "platform/report/layouts.h"
+#include "platform/sys/codepage.h"
 #include "register/Csoportostablamodh.h"
 #include "register/Parckeze.h"
 #include "reports/Funch.h"
@@ -180,6 +181,58 @@ TEST_F(StartUpTest, AFreshDatabaseHasItsBackUpFolderAndTheFirstBackupSucceeds) {
     NumericInt = nullptr;
     EXPECT_TRUE(fs::exists("BackUp/Agazaticsoport.db"));
     dialogs.VerifyDone();
+}
+
+// A first start cut off after its tables were moved into place left no BackUp folder:
+// the next start, finding the database whole, makes it without a word; one spelled in
+// another letter case is kept as the folder.
+TEST_F(StartUpTest, AWholeDatabaseWithoutItsBackUpFolderGetsOne) {
+    core::CreateFreshDatabase(session);
+    ASSERT_FALSE(fs::exists("BackUp"));
+    EXPECT_EQ(app::PrepareWorkingDatabase(session), 0);
+    EXPECT_TRUE(fs::is_directory("BackUp"));
+    fs::rename("BackUp", "backup");
+    db::Session again(fs::current_path());
+    EXPECT_EQ(app::PrepareWorkingDatabase(again), 0);
+    EXPECT_FALSE(fs::exists("BackUp"));
+    dialogs.VerifyDone();
+}
+
+// A table of the program whose header names another code page (0, 1251) is read in
+// Windows-1250 all the same, and the user is told once which table it was; the file
+// stays as it is. One that names DOS 852 is read in 852 without a word.
+TEST_F(StartUpTest, ATableWhoseHeaderNamesAnotherCodePageIsReadInWindows1250) {
+    core::CreateFreshDatabase(session);
+    {
+        db::TTable rain(session);
+        rain.SetTableName("Csapadek");
+        rain.Open();
+        rain.Append();
+        rain.FieldByName("Helye").SetAsString("dűlő");
+        rain.Post();
+    }
+    for (const int named : {0, 1251, 852}) {
+        std::string bytes = testenv::readFile("Csapadek.db");
+        bytes[0x6A] = static_cast<char>(named & 0xFF);
+        bytes[0x6B] = static_cast<char>(named >> 8);
+        std::ofstream("Csapadek.db", std::ios::binary) << bytes;
+        db::Session damaged(fs::current_path());
+        if (named != 852)
+            dialogs.ExpectContaining("A(z) Csapadek.db tábla fejléce a(z) " +
+                                     std::to_string(named) + " kódlapot nevezi meg");
+        EXPECT_EQ(app::PrepareWorkingDatabase(damaged), 0);
+        const std::string place =
+            named != 852 ? "dűlő" : sys::toUtf8(sys::fromUtf8("dűlő", 1250), 852);
+        for (int read = 0; read < 2; ++read)
+            EXPECT_EQ(testenv::ColumnValues(damaged, "Csapadek", "Helye"),
+                      std::vector<std::string>{place})
+                << named;
+        dialogs.VerifyDone();
+        if (named != 852) {
+            EXPECT_EQ(dialogs.Last().type, ui::mtWarning);
+        }
+        EXPECT_EQ(testenv::readFile("Csapadek.db"), bytes);
+    }
 }
 
 TEST_F(StartUpTest, MissingIndexFilesAreRebuiltAndTheUserToldOnce) {
