@@ -98,23 +98,26 @@ TDBEdit::TDBEdit(QWidget* parent)
 }
 
 void TDBEdit::showField() {
-    applyMaxLength(); // before the text, which a narrower limit would cut
-    setText(Q(link_.text()));
+    const QString text = Q(link_.text());
+    applyMaxLength(static_cast<int>(text.size())); // before the text, which it would cut
+    setText(text);
     setReadOnly(!writable());
 }
 
 void TDBEdit::SetMaxLength(int length) {
     maxLength_ = std::max(length, 0);
-    applyMaxLength();
+    applyMaxLength(static_cast<int>(text().size()));
 }
 
-// A text field holds exactly its width: a box never shows it cut nor takes more.
-void TDBEdit::applyMaxLength() {
+// A box on a text field takes no more than the field's width, and no more than a limit
+// of its own where that is smaller; a longer text already stored is shown whole all the
+// same, neither cut on the screen nor cut when the row is saved.
+void TDBEdit::applyMaxLength(int shownLength) {
     const db::TField* field = link_.field();
+    int limit = maxLength_ > 0 ? maxLength_ : 32767;
     if (field && field->DataType() == db::FieldType::Alpha)
-        setMaxLength(field->Size());
-    else
-        setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
+        limit = std::max(std::min(limit, field->Size()), shownLength);
+    setMaxLength(limit);
 }
 
 void TDBEdit::keyPressEvent(QKeyEvent* event) {

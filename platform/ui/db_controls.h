@@ -94,7 +94,7 @@ protected:
 private:
     std::string typedText() const override { return Text(); }
     void showField() override;
-    void applyMaxLength();
+    void applyMaxLength(int shownLength);
     int maxLength_ = 0;
 };
 

@@ -78,7 +78,7 @@ TEST_F(AlapadatokTest, SavingEmptyTablesCreatesBothRowsWithTheMasksBlanks) {
 TEST_F(AlapadatokTest, TypedDataIsSavedAndShownAgain) {
     Open([](TAlapadatok& f) {
         Type(f.DBEdit1, "Kovács és Társa Bt.");
-        Type(f.DBEdit3, std::string(70, 'x')); // the town takes its field's 60
+        Type(f.DBEdit3, std::string(70, 'x')); // the town takes its box's 35 of the field's 60
         Type(f.DBEdit4, "6720");
         Type(f.DBEdit24, "Dr. Szabó Ödön");
         TypeMasked(f.MaskEdit1, "12345678912");
@@ -86,7 +86,7 @@ TEST_F(AlapadatokTest, TypedDataIsSavedAndShownAgain) {
         f.Button1->Click();
     });
     EXPECT_THAT(Rows("Alapadatok", {"Nev", "Cim", "Szaktan", "Adosz", "Szamlasz"}),
-                ElementsAre("Kovács és Társa Bt.|" + std::string(60, 'x') +
+                ElementsAre("Kovács és Társa Bt.|" + std::string(35, 'x') +
                             "|Dr. Szabó Ödön|12345678-9-12|1177    -        -        "));
     EXPECT_THAT(Rows("Alapadat2", {"Cegiranyito"}), ElementsAre("6720"));
     EXPECT_EQ(core::FarmName(session), "Kovács és Társa Bt.");
@@ -187,6 +187,8 @@ TEST_F(AlapadatokTest, AboutBoxShowsTheProgramAndClosesOnEnter) {
     forms.On<TAboutBox>([](TAboutBox& f) {
         EXPECT_EQ(f.Caption(), "About");
         EXPECT_EQ(f.ProductName->Caption(), "Dolvaren - Gazdálkodási Napló");
+        for (ui::TLabel* line : {f.ProductName, f.Version}) // shown whole, in the panel
+            EXPECT_LE(line->x() + line->sizeHint().width(), f.Panel1->width()) << line->Caption();
         EXPECT_EQ(f.Version->Caption(), "Verzió : 3.05");
         EXPECT_FALSE(f.Comments->Caption().empty());
         EXPECT_FALSE(f.ProgramIcon->Picture().isNull());

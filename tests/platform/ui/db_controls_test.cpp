@@ -99,15 +99,21 @@ TEST_F(DBEdit, TypedTextIsWrittenWhenTheRowIsPostedOrLeft) {
     parcels.table.Cancel();
 }
 
-// A text field takes exactly its width, whatever limit is set: a narrower one would show
-// a stored text cut and store it cut; a limit holds for the other fields.
-TEST_F(DBEdit, ATextFieldTakesItsWidthAndALimitHoldsForTheOthers) {
+// A box on a text field takes the smaller of its limit and the field's width; a longer
+// text already stored is shown whole (neither shown nor stored cut). A limit holds for
+// the other fields.
+TEST_F(DBEdit, ATextFieldTakesTheSmallerOfItsWidthAndTheLimitAndShowsAStoredTextWhole) {
     Parcels parcels;
     ui::TDBEdit edit;
-    edit.SetMaxLength(5);
+    edit.SetMaxLength(12);
     edit.SetDataSource(&parcels.source);
     edit.SetDataField("Agazat");
+    EXPECT_EQ(edit.maxLength(), 12);
+    edit.SetMaxLength(40);
     EXPECT_EQ(edit.maxLength(), 30);
+    edit.SetMaxLength(5);
+    EXPECT_EQ(edit.Text(), "ágazat 0");
+    EXPECT_EQ(edit.maxLength(), 8);
     edit.SetDataField("Evj");
     EXPECT_EQ(edit.maxLength(), 5);
 }
