@@ -39,5 +39,7 @@ void RegisterReportLayouts() {
         {{"GN06MuvAdatok.rav",
           {"0962a8ddd746eb47b346e34b5721c2144b20f2d95b0c25de458c88651c2a5aed"}}, // version 1
          {"09GN07MuvAdatok.rav",
-          {"09e4c68576e8a35bd1954c0550faa221461bc739a3e0ea285955050665b0df68"}}}); // version 1
+          {"09e4c68576e8a35bd1954c0550faa221461bc739a3e0ea285955050665b0df68"}}, // version 1
+         {"Permetnaplo.rav",
+          {"9b1c7629aab78195b878c24718d6cfd3f5a84f2860ca70124bab323a6d7c740b"}}}); // version 1
 }

@@ -24,7 +24,7 @@ using ::testing::Not;
 struct Use {
     std::string muvkod, tablakod, anyagkod, anyagtip = "000001";
     double menny = 0;
-    std::string mert = "l", permetle = "";
+    std::string mert = "l", permetle = "", felelos = "";
 };
 
 class SprayLog : public liststest::ListsReportTest {
@@ -64,7 +64,7 @@ protected:
                       .tablakod = "100000",
                       .datum = sys::encodeDate(2009, 4, 1),
                       .muvnev = "Szántás"});
-        AddUse({"100000", "100000", "200000", "000001", 0.25, "l", "300"});
+        AddUse({"100000", "100000", "200000", "000001", 0.25, "l", "300", "Nagy Béla"});
         AddUse({"100000", "100000", "200001", "000001", 0.2, "l", "300"});
         AddUse({"100000", "100000", "100000", "000000", 100, "kg"});
         AddUse({"100001", "100001", "200000", "000001", 0.3, "l", "200"});
@@ -98,6 +98,7 @@ protected:
             t.FieldByName("Menny").SetAsFloat(u.menny);
             t.FieldByName("Mert").SetAsString(u.mert);
             t.FieldByName("Permetle").SetAsString(u.permetle);
+            t.FieldByName("Felelos").SetAsString(u.felelos);
         });
     }
 
@@ -227,7 +228,7 @@ TEST_F(SprayLog, EveryPesticideUseInTheDatesWithItsMachinesAndWorkers) {
     const std::vector<std::string> list = report::DocumentLines(output.documents[0]);
     EXPECT_THAT(list, Contains("Permetezési napló"));
     EXPECT_THAT(list, Contains(HasSubstr("2009. 05. 10. | 1 | Nagyföld | Búza | 12 345 | "
-                                         "Permetezés | Decis | 0,25 | l | 300 | 14")));
+                                         "Permetezés | Decis | 0,25 | l | 300 | 14 | Nagy Béla")));
     EXPECT_THAT(list, Contains(HasSubstr("Kezelések száma: | 4")));
     const std::vector<std::string> machines = report::DocumentLines(output.documents[1]);
     EXPECT_THAT(machines, Contains(HasSubstr("Karate | 0,2 | l | 300 | MTZ-82 | Permetező RAU | "
