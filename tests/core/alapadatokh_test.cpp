@@ -187,8 +187,10 @@ TEST_F(AlapadatokTest, AboutBoxShowsTheProgramAndClosesOnEnter) {
     forms.On<TAboutBox>([](TAboutBox& f) {
         EXPECT_EQ(f.Caption(), "About");
         EXPECT_EQ(f.ProductName->Caption(), "Dolvaren - Gazdálkodási Napló");
-        for (ui::TLabel* line : {f.ProductName, f.Version}) // shown whole, in the panel
-            EXPECT_LE(line->x() + line->sizeHint().width(), f.Panel1->width()) << line->Caption();
+        for (ui::TLabel* line : {f.ProductName, f.Version}) { // shown whole, in the panel
+            EXPECT_GE(line->width(), line->sizeHint().width()) << line->Caption();
+            EXPECT_LE(line->x() + line->width(), f.Panel1->width()) << line->Caption();
+        }
         EXPECT_EQ(f.Version->Caption(), "Verzió : 3.05");
         EXPECT_FALSE(f.Comments->Caption().empty());
         EXPECT_FALSE(f.ProgramIcon->Picture().isNull());
