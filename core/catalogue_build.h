@@ -69,6 +69,12 @@ inline db::Domain Year(std::string label) {
     domain.whole = true;
     return domain;
 }
+// An hour (to 23) or a minute (to 59) of a clock, a whole number.
+inline db::Domain Clock(std::string label, double last) {
+    db::Domain domain = Between(std::move(label), 0, last);
+    domain.whole = true;
+    return domain;
+}
 // A day of a year from 1900 to 2100; `start`: a field of the row it may not precede.
 inline db::Domain Day(std::string label, std::string start = {}, std::string startLabel = {}) {
     db::Domain domain = Between(std::move(label), 1900, 2100);

@@ -134,6 +134,8 @@ TAgazatimuvadat::TAgazatimuvadat(db::Session& session) : session_(session) {
     Label10 = AddLabel(this, 196, 376, 60, "t/ha");
     Label11 = AddLabel(this, 8, 406, 110, "Melléktermék:");
     Edit4 = ui::Make<ui::TEdit>(this, {120, 404, 220, 24});
+    ui::FitToFields(session, "ElvMuv",
+                    {{Edit1, "Gepora"}, {Edit2, "Keziora"}, {Edit3, "Hozam"}, {Edit4, "Mellek"}});
     ShowExtra(0);
 
     AddLabel(this, 360, 56, 200, "Erőgép megnevezése:");
@@ -230,6 +232,8 @@ std::optional<ops::SectorOperation> TAgazatimuvadat::ReadInput() {
         return std::nullopt;
     run.extra = Table1.FieldByName("Extra").AsInteger();
     if ((run.extra == 2 || run.extra == 3) && !ReadNumber(Edit3, "Hozam", run.hozam))
+        return std::nullopt;
+    if (run.extra == 1 && !ui::TypedValuesValid(*Edit3))
         return std::nullopt;
     if (run.extra == 1)
         run.szantm = Edit3->Text();

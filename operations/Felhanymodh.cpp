@@ -266,6 +266,19 @@ TFelhAnyMod::TFelhAnyMod(db::Session& session, std::function<sys::DateTime()> op
     Edit5 = ui::Make<ui::TEdit>(Panel4, {x, 120, 100, 22});
     Edit5->SetMaxLength(ui::TextFieldWidth(session_, "felhanyag", "Csira"));
     ops::Label(Panel4, x + 106, 120, "db/ha", 50);
+    // A quantity, a spray volume and a germ count are what their fields may hold; an
+    // active-substance share is a percentage, as the fertiliser master keeps it.
+    ui::FitToFields(session_, "felhanyag",
+                    {{Edit1, "Menny"},
+                     {Edit2, "Menny"},
+                     {Edit12, "Menny"},
+                     {Edit11, "Menny"},
+                     {ComboBox1, "Mert"},
+                     {ComboBox2, "Mert"},
+                     {ComboBox3, "Mert"},
+                     {Edit4, "Permetle"},
+                     {Edit5, "Csira"}});
+    ui::FitToFields(session_, "Tapanyagok", {{Edit6, "Nit"}, {Edit7, "Nit"}, {Edit8, "Nit"}});
     Button14 = ui::Make<ui::TButton>(Panel4, {x, 150, 100, 26}, "OK");
     Button16 = ui::Make<ui::TButton>(Panel4, {x + 110, 150, 100, 26}, "Mésem");
 
@@ -537,9 +550,9 @@ void TFelhAnyMod::Button20Click(TObject*) {
     for (ui::TEdit* edit : {Edit6, Edit7, Edit8})
         if (edit->Text().empty())
             edit->SetText("0");
-    if (!NumericInt->IsValidReal(Edit6->Text(), "Nirogén %", TNumericInt::Bound::NotNegative) ||
-        !NumericInt->IsValidReal(Edit7->Text(), "Foszfor %", TNumericInt::Bound::NotNegative) ||
-        !NumericInt->IsValidReal(Edit8->Text(), "Kálium %", TNumericInt::Bound::NotNegative))
+    if (!NumericInt->IsValidFor(Edit6->Text(), "Nirogén %", "Tapanyagok", "Nit") ||
+        !NumericInt->IsValidFor(Edit7->Text(), "Foszfor %", "Tapanyagok", "Nit") ||
+        !NumericInt->IsValidFor(Edit8->Text(), "Kálium %", "Tapanyagok", "Nit"))
         return;
     const std::string text = ops::NutrientPercentText(Edit6->Text(), Edit7->Text(), Edit8->Text());
     if (Query3.Active() && !Query3.IsEmpty()) {

@@ -59,6 +59,8 @@ TFelhaszE::TFelhaszE(db::Session& session) : session_(session) {
     ComboBox1 = ui::Make<ui::TComboBox>(this, {80, 288, 264, 22});
     Label4 = ui::Make<ui::TLabel>(this, {356, 291, 90, 16}, "Megnevezés :");
     ComboBox2 = ui::Make<ui::TComboBox>(this, {450, 288, 242, 22});
+    ui::FitToFields(session, "Erogepek", {{ComboBox1, "Geptip"}});
+    ui::FitToFields(session, "Munkagepek", {{ComboBox2, "Gepnev"}});
     for (ui::TControl* control :
          std::initializer_list<ui::TControl*>{Label7, ComboBox1, Label4, ComboBox2})
         control->SetEnabled(false);

@@ -101,6 +101,7 @@ TLegeltetes::TLegeltetes(db::Session& session) : session_(session) {
     SpeedButton2 = ui::Make<ui::TButton>(GroupBox2, {366, 218, 24, 24}, "+");
     AddLabel(GroupBox2, "Darabszám :", 12, 252);
     Edit2 = ui::Make<ui::TEdit>(GroupBox2, {160, 250, 80, 24});
+    ui::FitToFields(session, "legnaplo", {{Edit1, "Legmod"}, {Edit2, "Darab"}});
     AddLabel(GroupBox2, "ÁE :", 12, 284);
     DBEdit4 = AddDBEdit(GroupBox2, &DataSource2, "Ae", 160, 282, 100);
     AddLabel(GroupBox2, "ÁE szorzó :", 280, 284, 90);
@@ -239,6 +240,7 @@ void TLegeltetes::Button8Click(TObject*) {
     const std::string area = DBEdit2->Text();
     if (!NumericInt->IsValidReal(DBEdit1->Text(), "Napok száma", TNumericInt::Bound::Positive) ||
         !NumericInt->IsValidReal(area, "Terület", TNumericInt::Bound::Positive) ||
+        !NumericInt->IsValidFor(Edit2->Text(), "Darabszám", "legnaplo", "Darab") ||
         (!area.empty() && !res::AreaFitsField(sys::parseFloat(area), fieldTer_)))
         return;
     Table2.FieldByName("Legkezd").SetAsDateTime(DateTimePicker1->Date());

@@ -83,6 +83,7 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     Button11->Tag = 0;
     Panel2 = ui::Make<ui::TPanel>(this, {104, 232, 300, 30});
     ComboBox3 = ui::Make<ui::TComboBox>(Panel2, {4, 4, 150, 22});
+    ui::FitToFields(session, "parcellak", {{ComboBox3, "Agazat"}});
     Button9 = ui::Make<ui::TButton>(Panel2, {160, 3, 60, 24}, "Ok");
     Button10 = ui::Make<ui::TButton>(Panel2, {226, 3, 70, 24}, "Mégsem");
     Panel2->Hide();
@@ -124,7 +125,12 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     Edit3 = ui::CaptionedEdit(this, "Kézióra :", x + 170, 352, 70, 60);
     Edit5 = ui::CaptionedEdit(this, "Terület :", x, 380, 90, 90);
     ui::FitToFields(session, "ElvMuv",
-                    {{Edit15, "Sorsz"}, {Edit2, "Gepora"}, {Edit3, "Keziora"}, {Edit5, "Ter"}});
+                    {{Edit15, "Sorsz"},
+                     {ComboBox1, "Irany"},
+
+                     {Edit2, "Gepora"},
+                     {Edit3, "Keziora"},
+                     {Edit5, "Ter"}});
     Edit5->SetEnabled(false);
     Label13 = ui::Make<ui::TLabel>(this, {x + 190, 383, 120, 16}, "");
     CheckBox1 = ui::Make<ui::TCheckBox>(this, {x, 408, 200, 20}, "Szolgáltató végezte :");
@@ -144,6 +150,8 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     CheckBox2 = ui::Make<ui::TCheckBox>(this, {8, 500, 236, 20}, "bejelentésköteles művelet");
     Label16 = ui::Make<ui::TLabel>(this, {8, 527, 80, 16}, "megnev. :");
     Edit16 = ui::Make<ui::TEdit>(this, {88, 524, 156, 22});
+    ui::FitToFields(session, "ElvMuv",
+                    {{Edit1, "Hozam"}, {Edit6, "Hozam"}, {Edit16, "Tajkotmegnev"}});
     Label17 = ui::Make<ui::TLabel>(this, {8, 555, 80, 16}, "bejel. időp.:");
     DateTimePicker3 = ui::Make<ui::TDateTimePicker>(this, {88, 552, 110, 22});
     Edit14->SetMaxLength(100);
@@ -180,7 +188,13 @@ TMuvadat::TMuvadat(db::Session& session) : session_(session) {
     Edit10 = ui::Make<ui::TEdit>(GroupBox2, {268, 24, 40, 22});
     Edit11 = ui::CaptionedEdit(GroupBox2, "Üzemóra:", 8, 54, 72, 80);
     Edit12 = ui::CaptionedEdit(GroupBox2, "Mennyiség:", 8, 82, 72, 80);
-    ui::FitToFields(session, "Ontozes", {{Edit11, "Uora"}, {Edit12, "Menny"}});
+    ui::FitToFields(session, "Ontozes",
+                    {{Edit7, "Ko"},
+                     {Edit8, "Kp"},
+                     {Edit9, "Vo"},
+                     {Edit10, "Vp"},
+                     {Edit11, "Uora"},
+                     {Edit12, "Menny"}});
     ui::Make<ui::TLabel>(GroupBox2, {166, 85, 30, 16}, "m³");
     Edit13 = ui::CaptionedEdit(GroupBox2, "Megjegyzés:", 8, 110, 72, 400);
     Edit13->SetMaxLength(60);
@@ -415,8 +429,8 @@ void TMuvadat::Button6Click(TObject*) {
 
 void TMuvadat::Button7Click(TObject*) {
     if (NumericInt->IsValidInteger(Edit5->Text(), "Terület") &&
-        NumericInt->IsValidReal(Edit6->Text(), "Hozam") && !Edit5->Text().empty() &&
-        !Edit6->Text().empty()) {
+        NumericInt->IsValidFor(Edit6->Text(), "Hozam", "ElvMuv", "Hozam") &&
+        !Edit5->Text().empty() && !Edit6->Text().empty()) {
         const double area = sys::parseFloat(Edit5->Text());
         if (area > 0) {
             Edit1->SetText(
@@ -555,7 +569,7 @@ void TMuvadat::Button12Click(TObject*) {
 }
 
 void TMuvadat::Button13Click(TObject*) {
-    if (!NumericInt->IsValidReal(Edit11->Text(), "Üzemóra", TNumericInt::Bound::NotNegative))
+    if (!ui::TypedValuesValid(*GroupBox2))
         return;
     IrrigationEntered = true;
     GroupBox2->Hide();
@@ -618,8 +632,7 @@ std::optional<ops::OperationEntry> TMuvadat::ReadEntry() {
     // Every number is checked before anything is written.
     if (!NumericInt->IsValidFor(Edit2->Text(), "Gépóra", "ElvMuv", "Gepora") ||
         !NumericInt->IsValidFor(Edit3->Text(), "Kézióra", "ElvMuv", "Keziora") ||
-        !NumericInt->IsValidReal(Edit1->Text(), "Szántásmélység v. Hozam",
-                                 TNumericInt::Bound::NotNegative))
+        !ui::TypedValuesValid(*Edit1))
         return std::nullopt;
     if (GroupBox1->Visible())
         Button7Click(Button7);
@@ -647,9 +660,7 @@ std::optional<ops::OperationEntry> TMuvadat::ReadEntry() {
         return std::nullopt;
     if (!NumericInt->IsValidFor(Edit15->Text(), "Sorszám", "ElvMuv", "Sorsz"))
         return std::nullopt;
-    if (IrrigationEntered &&
-        (!NumericInt->IsValidFor(Edit11->Text(), "Üzemóra", "Ontozes", "Uora") ||
-         !NumericInt->IsValidFor(Edit12->Text(), "Mennyiség", "Ontozes", "Menny")))
+    if (IrrigationEntered && !ui::TypedValuesValid(*GroupBox2))
         return std::nullopt;
     if (!NumericInt->IsNotBefore(DateTimePicker2->Date(), DateTimePicker1->Date(), "Vége", "ElvMuv",
                                  "Muvveg"))

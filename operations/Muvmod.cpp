@@ -167,7 +167,11 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
 
     Edit7 = ui::CaptionedEdit(this, "Terület :", 8, 282, 80, 100);
     ui::FitToFields(session, "ElvMuv",
-                    {{Edit3, "Gepora"}, {Edit4, "Keziora"}, {Edit15, "Sorsz"}, {Edit7, "Ter"}});
+                    {{ComboBox4, "Irany"},
+                     {Edit3, "Gepora"},
+                     {Edit4, "Keziora"},
+                     {Edit15, "Sorsz"},
+                     {Edit7, "Ter"}});
     ui::Make<ui::TLabel>(this, {192, 285, 30, 16}, "m²");
     Label11 = ui::Make<ui::TLabel>(this, {250, 285, 80, 16}, "Hozam :");
     Edit5 = ui::Make<ui::TEdit>(this, {330, 282, 70, 22});
@@ -175,6 +179,7 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     Label12 = ui::Make<ui::TLabel>(this, {460, 285, 110, 16}, "Melléktermény :");
     Edit6 = ui::Make<ui::TEdit>(this, {570, 282, 180, 22});
     Edit6->SetMaxLength(25);
+    ui::FitToFields(session, "ElvMuv", {{Edit5, "Hozam"}});
     ui::Make<ui::TLabel>(this, {8, 315, 80, 16}, "Erőgép :");
     DBText1 = ui::Make<ui::TDBText>(this, {88, 315, 200, 16});
     DBText1->SetDataSource(&DataSource4);
@@ -214,7 +219,13 @@ TMuvModo::TMuvModo(db::Session& session) : session_(session) {
     Edit11 = ui::CaptionedEdit(GroupBox1, "Üzemóra:", 8, 54, 86, 70);
     ui::Make<ui::TLabel>(GroupBox1, {168, 57, 30, 16}, "óra");
     Edit12 = ui::CaptionedEdit(GroupBox1, "Mennyiség:", 8, 82, 86, 70);
-    ui::FitToFields(session, "Ontozes", {{Edit11, "Uora"}, {Edit12, "Menny"}});
+    ui::FitToFields(session, "Ontozes",
+                    {{Edit1, "Ko"},
+                     {Edit8, "Kp"},
+                     {Edit9, "Vo"},
+                     {Edit10, "Vp"},
+                     {Edit11, "Uora"},
+                     {Edit12, "Menny"}});
     ui::Make<ui::TLabel>(GroupBox1, {168, 85, 30, 16}, "m³");
     ui::Make<ui::TLabel>(GroupBox1, {8, 113, 120, 16}, "Vízkivétel helye :");
     DBLookupComboBox1 = ui::Make<ui::TDBLookupComboBox>(GroupBox1, {130, 110, 250, 22});
@@ -534,7 +545,7 @@ void TMuvModo::Button6Click(TObject*) {
 }
 
 void TMuvModo::Button7Click(TObject*) {
-    if (NumericInt->IsValidReal(Edit11->Text(), "Üzemóra"))
+    if (ui::TypedValuesValid(*GroupBox1))
         GroupBox1->Hide();
 }
 
@@ -668,9 +679,8 @@ std::optional<ops::OperationChange> TMuvModo::ReadChange() {
         !NumericInt->IsValidFor(Edit4->Text(), "Kézi óra", "ElvMuv", "Keziora") ||
         !NumericInt->IsValidFor(Edit15->Text(), "Sorszám", "ElvMuv", "Sorsz") ||
         !NumericInt->IsValidFor(Edit7->Text(), "Terület", "ElvMuv", "Ter") ||
-        (yield && !NumericInt->IsValidFor(Edit5->Text(), "Hozam", "ElvMuv", "Hozam")) ||
-        (irrigation && (!NumericInt->IsValidFor(Edit11->Text(), "Üzemóra", "Ontozes", "Uora") ||
-                        !NumericInt->IsValidFor(Edit12->Text(), "Mennyiség", "Ontozes", "Menny"))))
+        ((yield || ExtraKind == 1) && !ui::TypedValuesValid(*Edit5)) ||
+        (irrigation && !ui::TypedValuesValid(*GroupBox1)))
         return std::nullopt;
     if (Edit7->Text().empty()) {
         ui::MessageDlg(kNoArea, ui::mtWarning, {ui::mbOK});

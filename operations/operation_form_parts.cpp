@@ -1,5 +1,6 @@
 #include "operation_form_parts.h"
 
+#include "core/catalogue.h"
 #include "platform/sys/numbers.h"
 #include "platform/ui/db_controls.h"
 #include "platform/ui/form.h"
@@ -96,6 +97,8 @@ void ShowExtraValue(const ExtraValueBoxes& boxes, int extra) {
         boxes.caption->SetCaption("Hozam :");
         boxes.unit->SetCaption("t/ha");
     }
+    // The value goes into the depth (a whole number of cm) or into the yield.
+    boxes.value->SetDomain(core::FieldDomain("ElvMuv", extra == 1 ? "Szantm" : "Hozam"));
     const bool value = extra >= 1 && extra <= 3;
     for (ui::TControl* control :
          std::initializer_list<ui::TControl*>{boxes.caption, boxes.value, boxes.unit})

@@ -103,7 +103,8 @@ TCsoportosTablamod::TCsoportosTablamod(db::Session& session) : session_(session)
     CheckBox16 = new ui::TCheckBox(GroupBox2, "igen/nem");
     CheckBox16->SetBounds(x, top(9), 120, 20);
     Edit5 = ui::AddEdit(GroupBox2, x, top(10), 80);
-    ui::FitToFields(session, "parcellak", {{Edit5, "Tervhozam"}});
+    // The area is typed in hectares: its domain (a positive number) holds in either unit.
+    ui::FitToFields(session, "parcellak", {{Edit1, "Ter"}, {Edit2, "Evj"}, {Edit5, "Tervhozam"}});
     ui::AddLabel(GroupBox2, "t", x + 86, top(10), 30);
     CheckBox17 = new ui::TCheckBox(GroupBox2, "igen/nem");
     CheckBox17->SetBounds(x, top(11), 120, 20);

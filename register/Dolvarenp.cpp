@@ -100,6 +100,7 @@ void TUjtabla::FormActivate(TObject*) {
         return;
     ui::OpenOnFirstActivate(this, {&Table2, &Table1, &Table3});
     reg::LimitLandParcelEdits(session_, Edit1, Edit2, ComboBox1, Edit5);
+    ui::FitToFields(session_, "Tablak", {{Edit4, "Ter"}, {Edit7, "Arany"}, {Edit3, "Berl"}});
     DateTimePicker1->SetDate(sys::today());
 }
 
@@ -116,9 +117,8 @@ void TUjtabla::CheckBox2Click(TObject*) {
 }
 
 bool TUjtabla::NumbersValid() {
-    return NumericInt->IsValidReal(Edit7->Text(), "Aranykorona érték",
-                                   TNumericInt::Bound::NotNegative) &&
-           NumericInt->IsValidReal(Edit3->Text(), "Bérleti díj", TNumericInt::Bound::NotNegative) &&
+    return NumericInt->IsValidFor(Edit7->Text(), "Aranykorona érték", "Tablak", "Arany") &&
+           NumericInt->IsValidFor(Edit3->Text(), "Bérleti díj", "Tablak", "Berl") &&
            NumericInt->IsValidInteger(Edit4->Text(), "Terület", TNumericInt::Bound::Positive);
 }
 

@@ -124,6 +124,7 @@ Tfoldhasznterv::Tfoldhasznterv(db::Session& session) : session_(session) {
     (new ui::TLabel(this, "Terület :"))->SetBounds(440, 243, 160, 16);
     Edit1 = new ui::TEdit(this);
     Edit1->SetBounds(600, 240, 100, 22);
+    ui::FitToFields(session, "Foldhasznterv", {{Edit1, "Ter"}});
     (new ui::TLabel(this, "ha"))->SetBounds(706, 243, 30, 16);
     (new ui::TLabel(this, "Elővetemény :"))->SetBounds(440, 271, 160, 16);
     Edit2 = new ui::TEdit(this);
@@ -240,7 +241,7 @@ void Tfoldhasznterv::KetChanged() {
 // crop, and its area is a number.
 void Tfoldhasznterv::Button1Click(TObject*) {
     if (Query1.IsEmpty() || !YearIsValid() ||
-        !NumericInt->IsValidReal(Edit1->Text(), "Terület", TNumericInt::Bound::Positive))
+        !NumericInt->IsValidFor(Edit1->Text(), "Terület", "Foldhasznterv", "Ter"))
         return;
     const db::Value group = DBLookupComboBox1->KeyValue();
     const db::Value crop = DBLookupComboBox2->KeyValue();

@@ -113,6 +113,8 @@ Tket::Tket(db::Session& session) : session_(session) {
     Edit5 = EditorEdit(GroupBox1, 256, 80);
     EditorLabel(GroupBox1, "terület (változás2) (ha) :", 286);
     Edit6 = EditorEdit(GroupBox1, 286, 80);
+    ui::FitToFields(session, "kotegyter",
+                    {{Edit2, "Sorsz"}, {Edit4, "Ter"}, {Edit5, "Ter2"}, {Edit6, "Ter3"}});
     EditorLabel(GroupBox1, "blokk (változás1) :", 316);
     MaskEdit1 = new ui::TMaskEdit(GroupBox1);
     MaskEdit1->SetBounds(170, 316, 110, 22);
@@ -225,10 +227,10 @@ void Tket::Button4Click(TObject*) {
 
 // Every number is checked before the row is written.
 void Tket::Button5Click(TObject*) {
-    if (!NumericInt->IsValidInteger(Edit2->Text(), "KET sorsz.") ||
-        !NumericInt->IsValidReal(Edit4->Text(), "Terület", TNumericInt::Bound::Positive) ||
-        !NumericInt->IsValidReal(Edit5->Text(), "terület (változás1)") ||
-        !NumericInt->IsValidReal(Edit6->Text(), "terület (változás2)"))
+    if (!NumericInt->IsValidFor(Edit2->Text(), "KET sorsz.", "kotegyter", "Sorsz") ||
+        !NumericInt->IsValidFor(Edit4->Text(), "Terület", "kotegyter", "Ter") ||
+        !NumericInt->IsValidFor(Edit5->Text(), "terület (változás1)", "kotegyter", "Ter2") ||
+        !NumericInt->IsValidFor(Edit6->Text(), "terület (változás2)", "kotegyter", "Ter3"))
         return;
     // The list shows a KET with its programme: one without it could not be found again.
     if (db::isNull(DBLookupComboBox1->KeyValue())) {

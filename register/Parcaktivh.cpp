@@ -137,6 +137,7 @@ TParcAktiv::TParcAktiv(db::Session& session) : session_(session) {
     ComboBox2->SetBounds(x, 144, 120, 22);
     ComboBox2->Items().AddStrings({"szűkített", "bővített", "teljes"});
     ComboBox2->SetText("teljes");
+    ComboBox2->SetMaxLength(20); // Parclellak02.db Tvizsgtip
     ui::AddLabel(GroupBox1, "Szaporítóanyag típusa :", l, 174, 170);
     ComboBox3 = new ui::TComboBox(GroupBox1);
     ComboBox3->SetBounds(x, 174, 120, 22);

@@ -51,6 +51,7 @@ TParcBefTeny::TParcBefTeny(db::Session& session) : session_(session), Chooser(th
     Edit2 = row("Beavatkozás :", 54);
     Edit2->SetMaxLength(60);
     Edit3 = row("Beavatkozás ideje (év) :", 84);
+    ui::FitToFields(session, "Parcteny", {{Edit3, "Beavido"}});
     Button7 = new ui::TButton(GroupBox1, "Rögzítés");
     Button7->SetBounds(290, 120, 100, 27);
     Button8 = new ui::TButton(GroupBox1, "Mégsem");

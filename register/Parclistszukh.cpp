@@ -119,6 +119,7 @@ TParcListSzuk::TParcListSzuk(db::Session& session) : session_(session) {
     (new ui::TLabel(this, "Ágazat :"))->SetBounds(8, 348, 120, 16);
     ComboBox2 = new ui::TComboBox(this);
     ComboBox2->SetBounds(140, 344, 200, 22);
+    ui::FitToFields(session, "parcellak", {{ComboBox2, "Agazat"}});
     CheckBox1 = new ui::TCheckBox(this, "Csak az aktív táblák :");
     CheckBox1->SetBounds(8, 376, 200, 20);
     CheckBox1->setLayoutDirection(Qt::RightToLeft);

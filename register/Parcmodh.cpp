@@ -154,7 +154,8 @@ TParcmod::TParcmod(db::Session& session) : session_(session), Side(this, session
     Edit2 = ui::AddEdit(GroupBox1, x, 150, 100);
     ui::AddLabel(GroupBox1, "Hozamterv (t/ha) :", l, 176);
     Edit9 = ui::AddEdit(GroupBox1, x, 176, 80);
-    ui::FitToFields(session, "parcellak", {{Edit9, "Tervhozam"}});
+    ui::FitToFields(session, "parcellak",
+                    {{Edit3, "Evj"}, {Edit4, "Parcsor"}, {Edit2, "Ter"}, {Edit9, "Tervhozam"}});
     ui::AddLabel(GroupBox1, "Szaporítóanyag típusa :", l, 202, 180);
     ComboBox4 = new ui::TComboBox(GroupBox1);
     ComboBox4->SetBounds(x, 202, 160, 22);
@@ -406,8 +407,8 @@ std::optional<reg::FieldData> TParcmod::ReadGeneralData() {
     std::string serial(sys::trim(Edit4->Text()));
     if (!NumericInt->IsValidInteger(year, "Gazdasági év") ||
         !NumericInt->IsValidYear(year, "Gazdasági év") ||
-        !NumericInt->IsValidInteger(serial, "Tábla sorszám") ||
-        !NumericInt->IsValidReal(Edit2->Text(), "Terület", TNumericInt::Bound::Positive) ||
+        !NumericInt->IsValidFor(serial, "Tábla sorszám", "parcellak", "Parcsor") ||
+        !NumericInt->IsValidFor(Edit2->Text(), "Terület", "parcellak", "Ter") ||
         !NumericInt->IsValidFor(Edit9->Text(), "Hozamterv", "parcellak", "Tervhozam"))
         return std::nullopt;
     if (year.empty() || serial.empty()) {

@@ -63,7 +63,10 @@ TTalajmintabev::TTalajmintabev(db::Session& session) : session_(session) {
     ComboBox2 = reg::SupplyClassBox(this, 200, 420, "Foszfor :");
     ComboBox3 = reg::SupplyClassBox(this, 392, 420, "Kálium :");
     ui::FitToFields(session, "Talajmintak",
-                    {{ComboBox1, "Humuszk"}, {ComboBox2, "Foszfork"}, {ComboBox3, "Kaliumk"}});
+                    {{ComboBox1, "Humuszk"},
+                     {ComboBox2, "Foszfork"},
+                     {ComboBox3, "Kaliumk"},
+                     {Edit4, "Mintas"}});
 
     Button3 = new ui::TButton(this, "Mintahely megadása");
     Button3->SetBounds(8, 560, 150, 27);
@@ -162,7 +165,7 @@ void TTalajmintabev::Button1Click(TObject*) {
         if (!NumericInt->IsValidFor(AnalyteEdits[i]->Text(), analytes[i].label, "Talajmintak",
                                     analytes[i].column))
             return;
-    if (!NumericInt->IsValidInteger(Edit4->Text(), "mintasorszám"))
+    if (!NumericInt->IsValidFor(Edit4->Text(), "mintasorszám", "Talajmintak", "Mintas"))
         return;
     const bool single = Edit4->isEnabled();
     if (single && Edit4->Text().empty()) {

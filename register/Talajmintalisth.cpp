@@ -142,6 +142,7 @@ TTalajmintalist::TTalajmintalist(db::Session& session) : session_(session) {
     ComboBox4 = reg::SupplyClassBox(GroupBox1, 408, 330, "Kálium :");
     ui::FitToFields(session, "Talajmintak",
                     {{Edit1, "Labor"},
+                     {Edit2, "Mintas"},
                      {Edit3, "Mintajel"},
                      {Edit4, "Melyseg"},
                      {ComboBox2, "Humuszk"},
@@ -348,7 +349,7 @@ void TTalajmintalist::Button10Click(TObject*) {
         if (!NumericInt->IsValidFor(AnalyteEdits[i]->Text(), analytes[i].label, "Talajmintak",
                                     analytes[i].column))
             return;
-    if (!NumericInt->IsValidInteger(Edit2->Text(), "mintasorszám"))
+    if (!NumericInt->IsValidFor(Edit2->Text(), "mintasorszám", "Talajmintak", "Mintas"))
         return;
     if (Edit2->isEnabled() && Edit2->Text().empty()) {
         ui::MessageDlg("Kérem adja meg a minta sorszámát!", ui::mtWarning, ui::mbOK);

@@ -124,6 +124,10 @@ TTalamintaKet::TTalamintaKet(db::Session& session) : session_(session) {
     note->SetBounds(12, 20, 296, 80);
     Edit1 = new ui::TEdit(GroupBox5);
     Edit1->SetBounds(12, 110, 60, 22);
+    db::Domain count; // how many sampling places
+    count.sign = db::Domain::Sign::Positive;
+    count.whole = true;
+    Edit1->SetDomain(count);
     (new ui::TLabel(GroupBox5, "db"))->SetBounds(78, 113, 20, 16);
     Button7 = new ui::TButton(GroupBox5, "létrehozás");
     Button7->SetBounds(200, 108, 108, 27);
@@ -259,7 +263,8 @@ void TTalamintaKet::Button9Click(TObject*) {
 // written with its texts, dates and depth, in one transaction.
 void TTalamintaKet::Button7Click(TObject*) {
     const std::string countText = Edit1->Text();
-    if (countText.empty() || !NumericInt->IsValidInteger(countText, "darabszám"))
+    if (countText.empty() ||
+        !NumericInt->IsValidInteger(countText, "darabszám", TNumericInt::Bound::Positive))
         return;
     const int count = std::stoi(countText);
     const std::string mark = DBEdit1->Text();

@@ -114,6 +114,10 @@ TTapterv::TTapterv(db::Session& session) : session_(session), Chooser(this, sess
         Amounts[i]->SetReadOnly(true);
         Percents[i]->OnChange = [this, i](TObject*) { Recompute(i); };
     }
+    // A share of the material is a percentage, as the fertiliser master keeps it.
+    ui::FitToFields(session, "Tapterv", {{Edit1, "Menny"}});
+    for (ui::TEdit* percent : Percents)
+        ui::FitToFields(session, "Tapanyagok", {{percent, "Nit"}});
     Edit7 = new ui::TEdit(GroupBox1);
     Edit7->SetBounds(96, 198, 116, 22);
     Edit8 = new ui::TEdit(GroupBox1);
@@ -289,7 +293,6 @@ void TTapterv::Button7Click(TObject*) {
     }
     if (!NumericInt->IsValidReal(Edit1->Text(), "Mennyiség", TNumericInt::Bound::Positive))
         return;
-    // A share of the material is a percentage, as the fertiliser master keeps it.
     for (std::size_t i = 0; i < 5; ++i)
         if (!NumericInt->IsValidFor(Percents[i]->Text(), kPercentLabels[i], "Tapanyagok", "Nit"))
             return;

@@ -111,7 +111,8 @@ TUjparcellaF::TUjparcellaF(db::Session& session) : session_(session), Side(this,
     Edit3 = ui::AddEdit(this, x, 148, 100);
     ui::AddLabel(this, "Hozamterv (t/ha)", l, 176);
     Edit8 = ui::AddEdit(this, x, 176, 80);
-    ui::FitToFields(session, "parcellak", {{Edit8, "Tervhozam"}});
+    ui::FitToFields(session, "parcellak",
+                    {{Edit4, "Evj"}, {Edit1, "Parcsor"}, {Edit3, "Ter"}, {Edit8, "Tervhozam"}});
     ui::AddLabel(this, "Szaporítóanyag típusa", l, 204);
     ComboBox2 = new ui::TComboBox(this);
     ComboBox2->SetBounds(x, 204, 160, 22);
@@ -317,7 +318,7 @@ std::optional<TUjparcellaF::Input> TUjparcellaF::ReadInput() {
         MissingData();
         return std::nullopt;
     }
-    if (!NumericInt->IsValidInteger(serial, "Tábla sorszám") ||
+    if (!NumericInt->IsValidFor(serial, "Tábla sorszám", "parcellak", "Parcsor") ||
         !NumericInt->IsValidFor(Edit8->Text(), "Hozamterv", "parcellak", "Tervhozam"))
         return std::nullopt;
     Input in;

@@ -105,6 +105,7 @@ void TForm2::FormActivate(TObject*) {
         return;
     ui::OpenOnFirstActivate(this, {&Table1});
     reg::LimitLandParcelEdits(session_, Edit1, Edit2, ComboBox2, Edit5);
+    ui::FitToFields(session_, "Tablak", {{Edit4, "Ter"}, {Edit7, "Arany"}, {Edit3, "Berl"}});
     DateTimePicker1->SetDate(sys::today());
     FillOwners();
     branches_ = reg::FillChoices(session_, *ComboBox3, "Muvelesiag.db", "Id", "Id", "Muvag");
@@ -183,10 +184,9 @@ void TForm2::CheckBox2Click(TObject*) {
 }
 
 bool TForm2::NumbersValid() {
-    return NumericInt->IsValidReal(Edit7->Text(), "Aranykorona érték",
-                                   TNumericInt::Bound::NotNegative) &&
+    return NumericInt->IsValidFor(Edit7->Text(), "Aranykorona érték", "Tablak", "Arany") &&
            NumericInt->IsValidInteger(Edit4->Text(), "Terület", TNumericInt::Bound::Positive) &&
-           NumericInt->IsValidReal(Edit3->Text(), "Bérleti díj", TNumericInt::Bound::NotNegative);
+           NumericInt->IsValidFor(Edit3->Text(), "Bérleti díj", "Tablak", "Berl");
 }
 
 // The expiry picker is read before the row is put in edit: it throws on a typed day that

@@ -242,6 +242,15 @@ SideData::SideData(QWidget* form, db::Session& session, int left, int top)
     Edit33 = ui::AddEdit(GroupBox8, 150, 204, 100, 10);
     ui::AddLabel(GroupBox8, "Legeltetés módja :", 12, 234);
     Edit29 = ui::AddEdit(GroupBox8, 150, 234, 200, 20);
+    ui::FitToFields(session, "Parckiegadat",
+                    {{Edit12, "Sort"},
+                     {Edit13, "Tot"},
+                     {Edit15, "Teve"},
+                     {Edit19, "odukszama"},
+                     {Edit21, "rovarcsszama"}});
+    ui::FitToFields(session, "Ultkieg02", {{Edit11, "Reszarany"}, {Edit7, "Hozam"}});
+    ui::FitToFields(session, "legnaplo", {{Edit28, "Ter"}, {Edit33, "Darab"}});
+    ui::FitToFields(session, "gyepalap", {{ComboBox3, "Egyebtip"}});
     Button30 = Command(GroupBox8, "Mégsem", 466, 290);
     Button29 = Command(GroupBox8, "Rögzítés", 562, 290);
 
@@ -343,16 +352,14 @@ void SideData::PlantationModify() {
 }
 
 bool SideData::PlantationNumbersValid() {
-    return NumericInt->IsValidReal(Edit11->Text(), "Részarány", TNumericInt::Bound::NotNegative) &&
-           NumericInt->IsValidReal(Edit12->Text(), "Sortáv", TNumericInt::Bound::NotNegative) &&
-           NumericInt->IsValidReal(Edit13->Text(), "Tőtáv", TNumericInt::Bound::NotNegative) &&
-           NumericInt->IsValidInteger(Edit15->Text(), "Telepítés éve") &&
-           NumericInt->IsValidYear(Edit15->Text(), "Telepítés éve") &&
-           NumericInt->IsValidReal(Edit7->Text(), "Hozam", TNumericInt::Bound::NotNegative) &&
-           NumericInt->IsValidInteger(Edit19->Text(), "Odúk száma",
-                                      TNumericInt::Bound::NotNegative) &&
-           NumericInt->IsValidInteger(Edit21->Text(), "Rovarcspdák száma",
-                                      TNumericInt::Bound::NotNegative);
+    return NumericInt->IsValidFor(Edit11->Text(), "Részarány", "Ultkieg02", "Reszarany") &&
+           NumericInt->IsValidFor(Edit12->Text(), "Sortáv", "Parckiegadat", "Sort") &&
+           NumericInt->IsValidFor(Edit13->Text(), "Tőtáv", "Parckiegadat", "Tot") &&
+           NumericInt->IsValidFor(Edit15->Text(), "Telepítés éve", "Parckiegadat", "Teve") &&
+           NumericInt->IsValidFor(Edit7->Text(), "Hozam", "Ultkieg02", "Hozam") &&
+           NumericInt->IsValidFor(Edit19->Text(), "Odúk száma", "Parckiegadat", "odukszama") &&
+           NumericInt->IsValidFor(Edit21->Text(), "Rovarcspdák száma", "Parckiegadat",
+                                  "rovarcsszama");
 }
 
 // The plantation row and its variety row are written together.
@@ -436,7 +443,8 @@ void SideData::GrazingModify() {
 }
 
 void SideData::GrazingSave() {
-    if (!NumericInt->IsValidInteger(Edit28->Text(), "Terület", TNumericInt::Bound::Positive))
+    if (!NumericInt->IsValidFor(Edit28->Text(), "Terület", "legnaplo", "Ter") ||
+        !NumericInt->IsValidFor(Edit33->Text(), "Darab", "legnaplo", "Darab"))
         return;
     const sys::DateTime start = DateTimePicker1->Date();
     const sys::DateTime end = DateTimePicker2->Date();

@@ -37,6 +37,7 @@ Telvmuvlist::Telvmuvlist(db::Session& session) : session_(session) {
     DBGrid1 = c.grid;
     CheckBox1 = c.active;
     ComboBox1 = c.sector;
+    ui::FitToFields(session, "parcellak", {{ComboBox1, "Agazat"}});
     ComboBox2 = c.year;
     DateTimePicker1 = c.from;
     DateTimePicker2 = c.to;

@@ -45,6 +45,7 @@ TGNcim::TGNcim(db::Session& session) : session_(session) {
 
     GroupBox1 = ui::Make<ui::TGroupBox>(this, {8, 8, 284, 60}, "Gazdasági év");
     ComboBox1 = ui::Make<ui::TComboBox>(GroupBox1, {12, 24, 140, 22});
+    ComboBox1->SetMaxLength(9); // "2008-2009", which YearPrintable checks
     Button3 = ui::Make<ui::TButton>(this, {100, 90, 90, 27}, "Mégsem");
     Button2 = ui::Make<ui::TButton>(this, {200, 90, 90, 27}, "Nyomtatás");
     Button1 = ui::Make<ui::TButton>(this, {200, 90, 90, 27}, "Nyomtatás");

@@ -36,6 +36,7 @@ TGNNovVedMegf::TGNNovVedMegf(db::Session& session) : session_(session) {
     CheckBox1 = fields.active;
     ui::Make<ui::TLabel>(this, {8, 312, 200, 16}, "Ágazat :");
     ComboBox1 = ui::Make<ui::TComboBox>(this, {220, 308, 200, 22});
+    ui::FitToFields(session, "parcellak", {{ComboBox1, "Agazat"}});
     ui::Make<ui::TLabel>(this, {8, 340, 210, 16}, "Első gazdasági év :");
     ComboBox2 = ui::Make<ui::TComboBox>(this, {220, 336, 100, 22});
     ui::YearBox(ComboBox2);

@@ -154,6 +154,7 @@ TGNParSzuk::TGNParSzuk(db::Session& session) : session_(session) {
     (new ui::TLabel(this, "Ágazat :"))->SetBounds(8, 312, 200, 16);
     ComboBox1 = new ui::TComboBox(this);
     ComboBox1->SetBounds(220, 308, 200, 22);
+    ui::FitToFields(session, "parcellak", {{ComboBox1, "Agazat"}});
     (new ui::TLabel(this, "Első gazdasági év (parcella) :"))->SetBounds(8, 340, 210, 16);
     ComboBox2 = new ui::TComboBox(this);
     ComboBox2->SetBounds(220, 336, 100, 22);
@@ -188,6 +189,11 @@ TGNParSzuk::TGNParSzuk(db::Session& session) : session_(session) {
     Edit1 = new ui::TEdit(this);
     Edit1->SetBounds(220, 480, 60, 22);
     Edit1->SetText("1");
+    ui::FitToFields(session, "parcellak", {{Edit2, "Parcsor"}, {Edit3, "Parcsor"}});
+    db::Domain page; // a page number
+    page.sign = db::Domain::Sign::Positive;
+    page.whole = true;
+    Edit1->SetDomain(page);
     Label4->SetEnabled(false);
     Edit1->SetEnabled(false);
 
@@ -316,8 +322,8 @@ bool TGNParSzuk::ReadConditions(DiaryFieldConditions& c, bool withSerials) {
     if (withSerials && CheckBox2->Checked()) {
         // A range that is no number stops the print: printing every field instead would
         // hand the user a sheet they did not ask for.
-        if (!NumericInt->IsValidInteger(Edit2->Text(), "intervallum kezdete") ||
-            !NumericInt->IsValidInteger(Edit3->Text(), "intervallum vége"))
+        if (!NumericInt->IsValidFor(Edit2->Text(), "intervallum kezdete", "parcellak", "Parcsor") ||
+            !NumericInt->IsValidFor(Edit3->Text(), "intervallum vége", "parcellak", "Parcsor"))
             return false;
         if (!Edit2->Text().empty())
             c.serialFrom = sys::parseInt(Edit2->Text());
@@ -352,9 +358,7 @@ void TGNParSzuk::Button1Click(TObject*) {
     ConditionTail = DiaryConditionTail(c, "Parckod");
     // An empty start page is page 1, as is one that is no number (after its message).
     const std::string start = Edit1->Text();
-    StartPage = !start.empty() && NumericInt->IsValidInteger(start, "Kezdő oldal")
-                    ? sys::parseInt(start)
-                    : 1;
+    StartPage = !start.empty() && ui::TypedValuesValid(*Edit1) ? sys::parseInt(start) : 1;
     PageCounter = 0;
     if (DiaryReportMode < 1 || DiaryReportMode > 5)
         return;

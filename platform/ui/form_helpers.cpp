@@ -315,6 +315,11 @@ bool TypedValuesValid(QWidget& container) {
 
 void YearBox(TComboBox* box) {
     box->setCompleter(nullptr);
+    db::Domain year;
+    year.whole = true;
+    year.min = 1900;
+    year.max = 2100;
+    box->SetDomain(std::move(year));
 }
 
 } // namespace ui

@@ -146,7 +146,8 @@ std::string CaptionBeside(const QWidget& box);
 
 // A box for a year, typed or picked from its list: what is typed stays as typed, never
 // completed to a listed year, so that a half-typed "202" is refused by the year check
-// instead of being read as 2023.
+// instead of being read as 2023. Its domain is a whole year from 1900 to 2100, which
+// TypedValuesValid checks naming the box by its caption.
 void YearBox(TComboBox* box);
 
 } // namespace ui

@@ -139,6 +139,9 @@ TEST_F(ModifyField, AChosenKetIsStoredAndAClashingSerialRefused) {
         f.Edit4->SetText("x");
         f.Button3->click();
         f.Edit4->SetText("5");
+        f.Edit9->SetText("-1"); // a planned yield below nothing
+        f.Button3->click();
+        f.Edit9->SetText("");
         for (const char* area : {"-300", "10001", "10000"}) { // its land parcel has 10000
             f.Edit2->SetText(area);
             f.DBGrid5->OnCellClick(f.DBGrid5->Columns()[0]);
@@ -151,6 +154,8 @@ TEST_F(ModifyField, AChosenKetIsStoredAndAClashingSerialRefused) {
         .Expect("Ez a tábla sorszám már létezik az adott gazdasági évben!")
         .Expect(question, ui::mrYes)
         .ExpectContaining("'Tábla sorszám' értéke nem egész szám")
+        .Expect(question, ui::mrYes)
+        .Expect("A(z) 'Hozamterv' értéke nem lehet negatív !")
         .Expect(question, ui::mrYes)
         .Expect("A(z) 'Terület' értéke nem lehet nulla vagy negatív !")
         .Expect(question, ui::mrYes)

@@ -99,6 +99,9 @@ TEST_F(PlanForms, PlanItemOfTheExampleAndWhatReopeningShows) {
         EXPECT_EQ(f.Percents[1]->Text(), "10");
         EXPECT_EQ(f.Percents[2]->Text(), "7"); // Fos is empty: the box keeps its text
         f.Edit1->SetText("200");
+        f.Percents[0]->SetText("150"); // no share is more than the whole
+        f.Button7->click();
+        EXPECT_EQ(f.Query1.RecordCount(), 0);
         f.Percents[0]->SetText("15");
         EXPECT_EQ(f.Amounts[0]->Text(), "30");
         EXPECT_EQ(f.Amounts[1]->Text(), "20");
@@ -111,6 +114,7 @@ TEST_F(PlanForms, PlanItemOfTheExampleAndWhatReopeningShows) {
         f.Button8->click();
         f.Button5->click();
     });
+    dialogs.Expect("A(z) 'Nitrogén' értéke nem lehet nagyobb, mint 100 !");
     Tapterv = nullptr;
     {
         ui::OwnedForm<TTapterv> form(Tapterv, session);

@@ -136,6 +136,10 @@ TEST_F(SoilTests, EntrySavesAveragesAndNumberedSamplesWithCodesAndTheChosenPlace
         dialogs.Expect("A(z) 'N?\?' értéke nem szám !");
         f.Button1->click();
         Analyte(f.AnalyteEdits, "NO3NO2N")->SetText("");
+        Analyte(f.AnalyteEdits, "PH")->SetText("15"); // beyond the scale
+        dialogs.Expect("A(z) 'pH' értéke nem lehet nagyobb, mint 14 !");
+        f.Button1->click();
+        Analyte(f.AnalyteEdits, "PH")->SetText("7,2");
 
         // A single sample without a serial is refused.
         f.Edit4->SetText("");

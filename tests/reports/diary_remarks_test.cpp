@@ -163,7 +163,7 @@ TEST_F(DiaryRemarks, DuplicatingCopiesEveryColumnButTheSerialAndDeletingAsksNoth
 // A serial the table cannot take is told; the remark stays in the editor with its date,
 // the grid waits, and once put right it is stored with the date the user chose.
 TEST_F(DiaryRemarks, ARefusedSerialKeepsTheEditorItsDateAndTheGridWaiting) {
-    dialogs.Expect("'x' nem érvényes egész szám.");
+    dialogs.Expect("Hiba! A(z) 'Sorszám' értéke nem egész szám !");
     Run([&](TGNKapcsdoc& f) {
         f.Button2->click();
         f.DateTimePicker1->SetDate(sys::encodeDate(2009, 3, 5));
