@@ -89,6 +89,12 @@ public:
             fail(path_, "cannot flush to disk", errno);
     }
 
+    // Errors are left to the sync that follows: this one does not wait for the writes.
+    void startWriteback() override {
+        if (!directory_)
+            (void)::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+    }
+
     // A duplicate of the descriptor: its reads (pread, no shared position) are the
     // file's own, whatever this handle does later.
     std::unique_ptr<FileHandle> reader() const override {

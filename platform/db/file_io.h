@@ -28,6 +28,10 @@ public:
     virtual void truncate(std::uint64_t size) = 0;
     // Forces the file's content to the disk.
     virtual void sync() = 0;
+    // Starts writing the file's changed content to the disk without waiting for it, so
+    // that the syncs of several files that follow wait for their writes together. It
+    // promises nothing: only sync() makes the content durable.
+    virtual void startWriteback() {}
     // A second handle on the same open file that another thread may read while this one
     // is in use and after it is closed; null when the layer has none (the tests' layers).
     virtual std::unique_ptr<FileHandle> reader() const { return nullptr; }
@@ -76,6 +80,7 @@ public:
     }
     void truncate(std::uint64_t size) const { handle_->truncate(size); }
     void sync() const { handle_->sync(); }
+    void startWriteback() const { handle_->startWriteback(); }
     std::unique_ptr<FileHandle> reader() const { return handle_ ? handle_->reader() : nullptr; }
 
 private:

@@ -496,8 +496,13 @@ void Pager::Impl::applyChanges(const std::vector<std::size_t>& dirty,
         flushFiles(dirty, created);
 }
 
+// One wait for all the files: the writes of every file go out together before the first
+// sync waits, so that each later sync finds its writes done or under way.
 void Pager::Impl::flushFiles(const std::vector<std::size_t>& dirty,
                              const std::vector<std::size_t>& created) {
+    if (dirty.size() > 1)
+        for (std::size_t i : dirty)
+            files[i].file.startWriteback();
     for (std::size_t i : dirty) {
         files[i].file.sync();
         crash.stepDone();

@@ -13,7 +13,9 @@
 // 2. every changed file (a post of a keyed table: its .db and its .px, whose header counts
 //    every change; a blob file or secondary index when they change), before the journal
 //    is emptied: an emptied journal on the disk while new bytes are still only in the
-//    system's cache would leave a half-changed table with nothing to undo it;
+//    system's cache would leave a half-changed table with nothing to undo it. The writes
+//    of all the files are started together before the first sync waits, so that their
+//    syncs wait about once;
 // 3. the emptied journal, before the commit returns: otherwise a power cut after the
 //    return finds the complete journal and undoes a save the user was told was made.
 // So a single-row post flushes four times (journal, .db, .px, journal). A file's flush

@@ -24,6 +24,7 @@ public:
     }
     void truncate(std::uint64_t size) override { real_->truncate(size); }
     void sync() override { real_->sync(); }
+    void startWriteback() override { real_->startWriteback(); }
     std::unique_ptr<db::io::FileHandle> reader() const override { return real_->reader(); }
 
 protected:
