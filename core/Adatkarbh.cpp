@@ -22,14 +22,17 @@ namespace {
 
 // A change that a crash interrupted is undone before the table's files are copied, as
 // the next opening of the table would undo it: copied with its journal pending, a table
-// would be torn, and a journal left beside restored files would be applied to them.
+// would be torn, and a journal left beside restored files would be applied to them. An
+// emptied journal is flushed, so that a power cut cannot bring it back either.
 void RecoverInterruptedChanges(const fs::path& folder) {
     for (const core::InventoryTable* table : core::BackupOrder()) {
         const fs::path data = core::FindDatabaseFile(folder, std::string(table->name) + ".db");
         const fs::path journal = db::companionPath(data, ".jnl");
         std::error_code ignored;
-        if (fs::exists(journal, ignored))
+        if (fs::exists(journal, ignored)) {
             db::Pager::recover(journal);
+            db::Pager::settle(journal);
+        }
     }
 }
 

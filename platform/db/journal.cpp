@@ -12,7 +12,8 @@ namespace db {
 
 namespace {
 
-constexpr std::array<std::uint8_t, 8> kMagic{'F', 'A', 'R', 'M', 'J', 'N', 'L', '1'};
+constexpr std::array<std::uint8_t, 8> kOldMagic{'F', 'A', 'R', 'M', 'J', 'N', 'L', '1'};
+constexpr std::array<std::uint8_t, 8> kMagic{'F', 'A', 'R', 'M', 'J', 'N', 'L', '3'};
 constexpr std::array<std::uint8_t, 8> kGroupMagic{'F', 'A', 'R', 'M', 'J', 'N', 'L', '2'};
 constexpr std::array<std::uint8_t, 8> kSuperMagic{'F', 'A', 'R', 'M', 'S', 'J', 'N', '1'};
 constexpr std::size_t kSuperHeaderSize = 20;
@@ -66,7 +67,24 @@ private:
     std::size_t pos_ = 0;
 };
 
-JournalFile readFile(Reader& in) {
+JournalAfter readAfter(Reader& in) {
+    JournalAfter after;
+    after.size = in.get<std::uint64_t>();
+    after.checksum = in.get<std::uint32_t>();
+    const auto count = in.get<std::uint32_t>();
+    std::uint64_t end = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const auto offset = in.get<std::uint64_t>();
+        const auto length = in.get<std::uint64_t>();
+        if (offset < end || offset > after.size || length > after.size - offset)
+            in.corrupt("bad range of a file's new bytes");
+        after.ranges.push_back({offset, length});
+        end = offset + length;
+    }
+    return after;
+}
+
+JournalFile readFile(Reader& in, bool withAfter) {
     JournalFile file;
     const auto name = in.take(in.get<std::uint16_t>());
     file.name.assign(name.begin(), name.end());
@@ -78,6 +96,13 @@ JournalFile readFile(Reader& in) {
         in.corrupt("bad file entry");
     if (existed)
         file.originalSize = size;
+    if (!withAfter)
+        return file;
+    const auto known = in.get<std::uint8_t>();
+    if (known > 1)
+        in.corrupt("bad file entry");
+    if (known)
+        file.after = readAfter(in);
     return file;
 }
 
@@ -118,11 +143,9 @@ std::optional<std::span<const std::uint8_t>> completeJournal(std::span<const std
 
 } // namespace
 
-std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
+std::uint32_t crc32(std::span<const std::uint8_t> bytes, std::uint32_t running) {
     // zlib's CRC-32 (the common polynomial), many bytes a step.
-    uLong c = ::crc32_z(0L, Z_NULL, 0);
-    c = ::crc32_z(c, bytes.data(), bytes.size());
-    return static_cast<std::uint32_t>(c);
+    return static_cast<std::uint32_t>(::crc32_z(running, bytes.data(), bytes.size()));
 }
 
 bool holdsNoChange(std::span<const std::uint8_t> head) {
@@ -141,8 +164,8 @@ bool isContainedName(const std::string& name) {
     return true;
 }
 
-JournalBuilder::JournalBuilder(const std::string& superJournal) {
-    const auto& magic = superJournal.empty() ? kMagic : kGroupMagic;
+JournalBuilder::JournalBuilder(const std::string& superJournal) : grouped_(!superJournal.empty()) {
+    const auto& magic = grouped_ ? kGroupMagic : kMagic;
     bytes_.assign(magic.begin(), magic.end());
     bytes_.resize(kHeaderSize); // length and counts are filled in by finish()
     if (!superJournal.empty()) {
@@ -161,6 +184,20 @@ void JournalBuilder::addFile(const JournalFile& file) {
     append(bytes_, static_cast<std::uint8_t>(file.originalSize ? 1 : 0));
     append(bytes_, file.originalSize.value_or(0));
     ++files_;
+    if (grouped_)
+        return;
+    append(bytes_, static_cast<std::uint8_t>(file.after ? 1 : 0));
+    if (!file.after)
+        return;
+    if (file.after->ranges.size() > 0xFFFFFFFF)
+        throw std::logic_error("journal: too many ranges");
+    append(bytes_, file.after->size);
+    append(bytes_, file.after->checksum);
+    append(bytes_, static_cast<std::uint32_t>(file.after->ranges.size()));
+    for (const JournalAfter::Range& range : file.after->ranges) {
+        append(bytes_, range.offset);
+        append(bytes_, range.length);
+    }
 }
 
 std::span<std::uint8_t> JournalBuilder::addRegion(std::uint32_t file, std::uint64_t offset,
@@ -183,10 +220,13 @@ std::vector<std::uint8_t> JournalBuilder::finish() && {
 
 std::optional<Journal> decodeJournal(const std::filesystem::path& path,
                                      std::span<const std::uint8_t> bytes) {
-    auto complete = completeJournal(bytes, kGroupMagic);
-    const bool grouped = complete.has_value();
-    if (!grouped)
-        complete = completeJournal(bytes, kMagic);
+    const auto startsWith = [&](const std::array<std::uint8_t, 8>& magic) {
+        return bytes.size() >= magic.size() &&
+               std::equal(magic.begin(), magic.end(), bytes.begin());
+    };
+    const bool grouped = startsWith(kGroupMagic);
+    const bool old = startsWith(kOldMagic);
+    const auto complete = completeJournal(bytes, grouped ? kGroupMagic : old ? kOldMagic : kMagic);
     if (!complete)
         return std::nullopt;
     bytes = *complete;
@@ -202,7 +242,7 @@ std::optional<Journal> decodeJournal(const std::filesystem::path& path,
             in.corrupt("names a super-journal outside its folder");
     }
     for (std::uint32_t i = 0; i < fileCount; ++i)
-        journal.files.push_back(readFile(in));
+        journal.files.push_back(readFile(in, !grouped && !old));
     for (std::uint32_t i = 0; i < regionCount; ++i)
         journal.regions.push_back(readRegion(in, journal.files));
     if (!in.atEnd())

@@ -9,7 +9,8 @@
 // nothing instead. A kill at any instant therefore leaves either an emptied or no
 // journal (nothing or everything changed), an incomplete journal (nothing changed:
 // recover() deletes it), or a complete one (recover() restores the original bytes and
-// sizes, which is harmless when only some or none of the files changed). A journal is
+// sizes, which is harmless when only some or none of the files changed, or finds every
+// file holding what the journal says the change leaves and keeps it). A journal is
 // complete only when its length fits in the file and its checksum matches; every
 // emptied journal's checksum is zeroed, so the bytes of an earlier journal can never
 // be taken for a later one whose first bytes alone reached the disk.
@@ -19,8 +20,7 @@
 // once (an emptying of the journal that failed part-way puts it back whole first); if
 // even that fails, the journal stays for the next open and the pager refuses
 // every further read and change. Either way the transaction ends and its changes are
-// dropped, so the pager never shows a change that did not reach the files. Only a
-// failure to flush the emptied journal leaves the change made.
+// dropped, so the pager never shows a change that did not reach the files.
 
 #include "platform/db/pager.h"
 
@@ -133,6 +133,79 @@ std::vector<Range> destroyedRanges(const Changes& changes, std::uint64_t committ
     return ranges;
 }
 
+// What a commit leaves in a file (journal.h): the ranges it writes, and from the kept
+// length on the ranges it zeroes, with the checksum of their new bytes in order.
+JournalAfter afterOf(const Changes& changes) {
+    JournalAfter after{changes.size, {}, 0};
+    const auto cover = [&](std::uint64_t from, std::uint64_t to) {
+        auto& ranges = after.ranges;
+        if (!ranges.empty() && ranges.back().offset + ranges.back().length == from)
+            ranges.back().length += to - from;
+        else
+            ranges.push_back({from, to - from});
+    };
+    const auto zeros = [&](std::uint64_t from, std::uint64_t to) {
+        static constexpr std::array<std::uint8_t, 4096> kZeros{};
+        cover(from, to);
+        for (std::uint64_t at = from; at < to;) {
+            const auto n =
+                static_cast<std::size_t>(std::min<std::uint64_t>(kZeros.size(), to - at));
+            after.checksum = crc32(std::span(kZeros).first(n), after.checksum);
+            at += n;
+        }
+    };
+    std::uint64_t at = changes.kept; // bytes from here on that no region covers read as zero
+    for (const auto& region : changes.regions) {
+        if (region.first > at)
+            zeros(at, region.first);
+        cover(region.first, endOf(region));
+        after.checksum = crc32(region.second, after.checksum);
+        at = std::max(at, endOf(region));
+    }
+    if (changes.size > at)
+        zeros(at, changes.size);
+    return after;
+}
+
+// Whether every file of a complete journal holds what the change leaves in it: then the
+// change was made, and only the emptying of its journal did not reach the disk.
+bool holdsTheChange(const Journal& journal, const fs::path& dir, io::Vfs& vfs) {
+    std::vector<std::uint8_t> buffer(std::size_t{64} << 10);
+    for (const JournalFile& entry : journal.files) {
+        if (!entry.after)
+            return false;
+        const auto file = io::File::openIfExists(dir / entry.name, O_RDONLY, vfs);
+        if (!file || file->size() != entry.after->size)
+            return false;
+        std::uint32_t checksum = 0;
+        for (const JournalAfter::Range& range : entry.after->ranges)
+            for (std::uint64_t at = range.offset, end = at + range.length; at < end;) {
+                const auto part = std::span(buffer).first(
+                    static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), end - at)));
+                file->readExact(at, part);
+                checksum = crc32(part, checksum);
+                at += part.size();
+            }
+        if (checksum != entry.after->checksum)
+            return false;
+    }
+    return true;
+}
+
+// The files of a change that was made reach the disk before its journal goes: the
+// process that made it may have died before its flushes.
+void settleFiles(const Journal& journal, const fs::path& dir, CrashPoint& crash, io::Vfs& vfs) {
+    for (const JournalFile& entry : journal.files) {
+        const fs::path path = dir / entry.name;
+        io::File::open(path, O_RDONLY, vfs).sync();
+        crash.stepDone();
+        if (!entry.originalSize) {
+            io::syncDirectory(io::directoryOf(path), vfs);
+            crash.stepDone();
+        }
+    }
+}
+
 void restoreFiles(const Journal& journal, const fs::path& dir, CrashPoint& crash, io::Vfs& vfs) {
     for (std::uint32_t i = 0; i < journal.files.size(); ++i) {
         const JournalFile& entry = journal.files[i];
@@ -172,8 +245,10 @@ bool holdsAJournal(const io::File& file) {
 }
 
 // Recovery always flushes: it runs rarely, and the journal must not disappear from
-// the disk before the restored bytes are there.
-bool recoverJournal(const fs::path& journalPath, CrashPoint& crash, io::Vfs& vfs) {
+// the disk before the restored bytes are there. With `keepMade`, a journal whose files
+// hold the whole change is deleted and the change kept; without, the change is undone.
+bool recoverJournal(const fs::path& journalPath, CrashPoint& crash, io::Vfs& vfs,
+                    bool keepMade = true) {
     auto journalFile = io::File::openIfExists(journalPath, O_RDONLY, vfs);
     if (!journalFile || !holdsAJournal(*journalFile)) // none, or kept between commits
         return false;
@@ -183,8 +258,12 @@ bool recoverJournal(const fs::path& journalPath, CrashPoint& crash, io::Vfs& vfs
     bool restored = false;
     if (const auto journal = decodeJournal(journalPath, bytes)) {
         try {
-            restoreFiles(*journal, dir, crash, vfs);
-            restored = true;
+            if (keepMade && holdsTheChange(*journal, dir, vfs)) {
+                settleFiles(*journal, dir, crash, vfs);
+            } else {
+                restoreFiles(*journal, dir, crash, vfs);
+                restored = true;
+            }
         } catch (const DbError& e) {
             throw DbError(journalPath, std::string("cannot restore the files: ") + e.what());
         }
@@ -287,6 +366,7 @@ struct Pager::Impl {
     // A group commit under way: the files it changes and those it creates.
     std::vector<std::size_t> groupDirty, groupCreated;
     std::uint64_t changeCount = 0;
+    bool emptyingUnflushed = false; // the last commit's emptied journal may not be on the disk
 
     bool fsync() const { return durability == Durability::Fsync; }
     void requireUsable() const {
@@ -343,6 +423,7 @@ struct Pager::Impl {
     void flushFiles(const std::vector<std::size_t>& dirty, const std::vector<std::size_t>& created);
     void finishCommit(const std::vector<std::size_t>& dirty);
     void undoFailedCommit(const std::vector<std::size_t>& created);
+    void settleJournal() noexcept;
     void forgetCachedPages() noexcept {
         for (AttachedFile& f : files)
             f.forgetPages();
@@ -374,8 +455,8 @@ std::vector<std::uint8_t> Pager::Impl::buildJournal(const std::vector<std::size_
     JournalBuilder builder(superJournal);
     for (std::size_t i : dirty) {
         const AttachedFile& f = files[i];
-        builder.addFile(
-            {f.journalName, f.exists() ? std::optional(f.committedSize) : std::nullopt});
+        builder.addFile({f.journalName, f.exists() ? std::optional(f.committedSize) : std::nullopt,
+                         superJournal.empty() ? std::optional(afterOf(f.changes)) : std::nullopt});
     }
     for (std::uint32_t j = 0; j < dirty.size(); ++j) {
         const AttachedFile& f = files[dirty[j]];
@@ -409,6 +490,7 @@ void Pager::Impl::writeJournal(std::vector<std::uint8_t> bytes) {
         if (fsync()) {
             journal.sync();
             crash.stepDone();
+            emptyingUnflushed = false;
             if (created) { // the new name must be on the disk before any file changes
                 syncJournalFolder();
                 crash.stepDone();
@@ -523,7 +605,7 @@ void Pager::Impl::undoFailedCommit(const std::vector<std::size_t>& created) {
     journal.close();
     forgetCachedPages();
     try {
-        if (!recoverJournal(journalPath, crash, *vfs))
+        if (!recoverJournal(journalPath, crash, *vfs, false))
             broken = "a failed change could not be undone, reopen to recover";
     } catch (const std::exception& e) {
         broken = std::string("a failed change could not be undone, reopen to recover (") +
@@ -547,7 +629,28 @@ Pager::Pager(fs::path journalPath, Durability durability, io::Vfs* vfs)
     impl_->durability = durability;
 }
 
-Pager::~Pager() = default;
+Pager::~Pager() {
+    impl_->settleJournal();
+}
+
+// Flushes the last commit's emptied journal, so that a journal left on the disk after the
+// tables are closed is one of a change interrupted.
+void Pager::Impl::settleJournal() noexcept {
+    if (!emptyingUnflushed)
+        return;
+    emptyingUnflushed = false;
+    try {
+        if (const auto file = io::File::openIfExists(journalPath, O_RDONLY, *vfs))
+            file->sync();
+    } catch (...) { // the power may be gone: recovery then finds the change made
+    }
+}
+
+void Pager::settle(const fs::path& journalPath, io::Vfs* vfs) {
+    if (const auto file = io::File::openIfExists(journalPath, O_RDONLY, vfs ? *vfs : io::realVfs()))
+        if (!holdsAJournal(*file))
+            file->sync();
+}
 
 bool Pager::recover(const fs::path& journalPath, io::Vfs* vfs) {
     CrashPoint crash = CrashPoint::fromEnvironment();
@@ -710,18 +813,10 @@ void Pager::commit() {
         throw;
     }
     d.finishCommit(dirty);
-    // The change is made; only making the emptied journal durable is left, and its
-    // failure is reported with the change kept.
-    try {
-        if (d.fsync()) {
-            d.journal.sync();
-            d.crash.stepDone();
-        }
-    } catch (...) {
-        d.journal.close();
-        throw;
-    }
+    // The change is made. The emptied journal is not flushed (see the top): it reaches the
+    // disk with the next journal or when the pager goes.
     d.journal.close();
+    d.emptyingUnflushed = d.fsync();
 }
 
 void Pager::rollback() {

@@ -4,23 +4,30 @@
 // the original bytes of each region about to be overwritten, and each file's original
 // size, go to a rollback journal first; the journal is emptied when the files hold the
 // new bytes (the file stays for the next commit). A crash at any instant leaves either
-// the journal (the next open restores the files from it) or an empty or no journal (the
-// change is complete or never started).
+// the journal (the next open restores the files from it, or keeps the change when the
+// files hold all of it) or an empty or no journal (the change is complete or never
+// started).
 //
 // The flushes of a commit with Durability::Fsync, each one the protocol needs:
 // 1. the journal, before any file is touched: a power cut while the files are overwritten
-//    must find the original bytes on the disk;
+//    must find the original bytes on the disk. It is written whole and flushed once: its
+//    checksum tells one cut short by the power (no file was touched yet) from a whole one;
 // 2. every changed file (a post of a keyed table: its .db and its .px, whose header counts
-//    every change; a blob file or secondary index when they change), before the journal
-//    is emptied: an emptied journal on the disk while new bytes are still only in the
-//    system's cache would leave a half-changed table with nothing to undo it. The writes
-//    of all the files are started together before the first sync waits, so that their
-//    syncs wait about once;
-// 3. the emptied journal, before the commit returns: otherwise a power cut after the
-//    return finds the complete journal and undoes a save the user was told was made.
-// So a single-row post flushes four times (journal, .db, .px, journal). A file's flush
-// is fdatasync (its times are not needed to read it back); the folder is flushed only
-// when a file is made.
+//    every change; a blob file or secondary index when they change), before the commit
+//    returns and before the journal is emptied: a returned save must be on the disk, and
+//    an emptied journal on the disk while new bytes are still only in the system's cache
+//    would leave a half-changed table with nothing to undo it. The writes of all the
+//    files are started together before the first sync waits, so that their syncs wait
+//    about once.
+// The emptied journal is not flushed: the disk may keep the whole journal of a commit
+// that returned, but that journal also says what the change leaves in each file (its size
+// and a checksum of the bytes it wrote, journal.h), and recovery finding the files
+// holding all of it deletes the journal and keeps the change. The next commit's journal
+// takes the emptying to the disk, and so does the end of the pager (a journal left on the
+// disk once the tables are closed is one of an interrupted change).
+// So a single-row post flushes three times and waits twice (the journal; the .db and the
+// .px). A file's flush is fdatasync (its times are not needed to read it back); the
+// folder is flushed only when a file is made.
 
 #include "file_io.h"
 
@@ -54,16 +61,23 @@ public:
     // journalPath: the journal of this set of files, e.g. "dir/Tablak.jnl". `vfs`: the
     // file layer (null: the real one).
     Pager(std::filesystem::path journalPath, Durability durability, io::Vfs* vfs = nullptr);
-    ~Pager(); // an open transaction is rolled back
+    ~Pager(); // an open transaction is rolled back; the emptied journal is flushed
     Pager(const Pager&) = delete;
     Pager& operator=(const Pager&) = delete;
 
-    // Restores the files named in a journal left by a crash, then deletes it. An
+    // Restores the files named in a journal left by a crash, then deletes it. A journal
+    // whose files hold the whole change (its commit returned, or the crash came after the
+    // last file's write) is deleted, the files flushed first and the change kept. An
     // incomplete journal (the crash came before any file was touched) is just deleted;
-    // an empty one (kept between commits) is left as it is.
+    // an empty one (kept between commits) is left as it is. Journals of earlier versions,
+    // which do not say what the change leaves, always restore their files.
     // Throws DbError naming the journal when it cannot be applied. Returns whether
     // files were restored. It does not look at the journal's group (see group_commit.h).
     static bool recover(const std::filesystem::path& journalPath, io::Vfs* vfs = nullptr);
+    // Flushes an emptied journal: before a table's files are replaced by other means (a
+    // restore from a backup), so that a power cut cannot bring the journal of the last
+    // change back to be applied to the new files.
+    static void settle(const std::filesystem::path& journalPath, io::Vfs* vfs = nullptr);
     // Whether a journal holds anything (complete or cut short); an empty one does not.
     static bool journalPresent(const std::filesystem::path& journalPath);
     // Whether the files need the journal's original bytes back: it is complete, and the

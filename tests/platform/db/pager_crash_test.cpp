@@ -214,12 +214,12 @@ int crashAtStep(std::uint64_t seed, db::Durability durability, long n) {
     return result.progress;
 }
 
-// After a crash in commit `done + 1`, recovery leaves the state before it when a
-// journal was left, and before or after it otherwise.
-void expectRecovered(Stream& stream, int done, bool journalLeft, const std::string& where) {
+// After a crash in commit `done + 1`, recovery leaves the state before it when it
+// restored the files, and before or after it otherwise.
+void expectRecovered(Stream& stream, int done, bool restored, const std::string& where) {
     ASSERT_FALSE(testenv::journalHoldsAChange(kJournal)) << where;
     const State disk = diskState();
-    if (journalLeft)
+    if (restored)
         EXPECT_TRUE(disk == stream.at(done))
             << where << ": not the state before commit " << done + 1;
     else
@@ -235,9 +235,9 @@ void crashAtEveryStep(std::uint64_t seed, db::Durability durability) {
         if (done < 0)
             break;
         const bool journalLeft = testenv::journalHoldsAChange(kJournal);
-        db::Pager::recover(kJournal);
+        const bool restored = db::Pager::recover(kJournal);
         const std::string where = "crash at step " + std::to_string(n);
-        expectRecovered(stream, done, journalLeft, where);
+        expectRecovered(stream, done, restored, where);
         if (!journalLeft)
             continue;
         // The same crash, then a recovery that dies at each of its steps, then another.
@@ -249,7 +249,8 @@ void crashAtEveryStep(std::uint64_t seed, db::Durability durability) {
             });
             const ChildResult result = recovery.wait();
             db::Pager::recover(kJournal);
-            expectRecovered(stream, done, true, where + ", recovery crash at " + std::to_string(m));
+            expectRecovered(stream, done, restored,
+                            where + ", recovery crash at " + std::to_string(m));
             if (result.exited(0))
                 break;
             ASSERT_TRUE(result.exited(99));

@@ -508,21 +508,28 @@ TEST(PagerCommitError, FileWriteFailureRestoresFilesAtOnce) {
 
 // --- journals left by a crash -------------------------------------------------------
 
-// Leaves the journal of a commit that changes T.DB and creates T.MB, by a child
-// that dies right after writing it; returns the journal's bytes.
-std::string journalOfInterruptedCommit() {
+// A commit that changes T.DB, its written part ending in a gap, and creates T.MB.
+void changeWithAGap(bool gap) {
+    Pager pager(kJournal, Durability::OsBuffers);
+    const int db = pager.attach("T.DB");
+    const int mb = pager.attach("T.MB", true);
+    pager.begin();
+    pager.write(db, 10, bytesOf("changed"));
+    pager.write(db, 3000, bytesOf("changed"));
+    pager.truncate(db, 3500);
+    if (gap)
+        pager.write(db, 3600, bytesOf("end"));
+    pager.write(mb, 0, bytesOf("blob"));
+    pager.commit();
+}
+
+// Leaves the journal of that commit, by a child that dies right after writing it;
+// returns the journal's bytes.
+std::string journalOfInterruptedCommit(bool gap = false) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::setenv("FARM_PAGER_CRASH_AFTER", "1", 1);
-        Pager pager(kJournal, Durability::OsBuffers);
-        const int db = pager.attach("T.DB");
-        const int mb = pager.attach("T.MB", true);
-        pager.begin();
-        pager.write(db, 10, bytesOf("changed"));
-        pager.write(db, 3000, bytesOf("changed"));
-        pager.truncate(db, 3500);
-        pager.write(mb, 0, bytesOf("blob"));
-        pager.commit();
+        changeWithAGap(gap);
         ::_exit(0);
     }
     int status = 0;
@@ -564,6 +571,60 @@ TEST(PagerJournal, DamagedJournalIsDeletedWithoutTouchingFiles) {
     EXPECT_FALSE(testenv::journalHoldsAChange(kJournal));
     EXPECT_TRUE(testenv::readFile("T.DB") == original);
     EXPECT_FALSE(fs::exists("T.MB"));
+}
+
+// A whole journal beside files holding all of its change (a power cut kept the journal
+// but not its emptying) is left over: recovery keeps the change. Files missing any of
+// it (a written or zeroed byte, the size, a created file) are restored, and so are
+// those of a journal as earlier versions wrote it, which does not say what the change
+// leaves.
+TEST(PagerJournal, AWholeJournalBesideTheWholeChangeKeepsItAndAnyOtherRestores) {
+    std::mt19937_64 rng(13);
+    const std::string original = randomText(rng, 4096);
+    writeFile("T.DB", original);
+    const std::string journal = journalOfInterruptedCommit(true);
+    ASSERT_TRUE(Pager::recover(kJournal));
+    changeWithAGap(true);
+    const std::string changed = testenv::readFile("T.DB");
+    ASSERT_EQ(changed.size(), 3603u);
+    const auto leave = [&](const std::string& db, const std::string& mb, const std::string& jnl) {
+        writeFile("T.DB", db);
+        writeFile("T.MB", mb);
+        writeFile(kJournal, jnl);
+    };
+    leave(changed, "blob", journal);
+    EXPECT_FALSE(Pager::recover(kJournal));
+    EXPECT_FALSE(testenv::journalHoldsAChange(kJournal));
+    EXPECT_EQ(testenv::readFile("T.DB"), changed);
+    EXPECT_EQ(testenv::readFile("T.MB"), "blob");
+    const auto with = [&](std::size_t at, char c) {
+        std::string s = changed;
+        s[at] = c;
+        return s;
+    };
+    const std::vector<std::pair<std::string, std::string>> parts{{with(3004, 'X'), "blob"},
+                                                                 {with(3550, 'X'), "blob"},
+                                                                 {changed + "+", "blob"},
+                                                                 {changed, "blo"}};
+    for (const auto& [db, mb] : parts) {
+        leave(db, mb, journal);
+        EXPECT_TRUE(Pager::recover(kJournal));
+        EXPECT_TRUE(testenv::readFile("T.DB") == original);
+        EXPECT_FALSE(fs::exists("T.MB"));
+    }
+    // An earlier version's journal of a change of "0123456789" into "01AB45".
+    static const char kEarlier[] =
+        "FARMJNL1\x59\0\0\0\0\0\0\0\x01\0\0\0\x02\0\0\0\x04\0T.DB\x01\x0a\0\0\0\0\0\0\0"
+        "\0\0\0\0\x02\0\0\0\0\0\0\0\x02\0\0\0\0\0\0\0"
+        "23"
+        "\0\0\0\0\x06\0\0\0\0\0\0\0\x04\0\0\0\0\0\0\0"
+        "6789\x7c\xb9\xd8\xa7";
+    static_assert(sizeof kEarlier == 90);
+    fs::remove("T.MB");
+    writeFile("T.DB", "01AB45");
+    writeFile(kJournal, std::string(kEarlier, sizeof kEarlier - 1));
+    EXPECT_TRUE(Pager::recover(kJournal));
+    EXPECT_EQ(testenv::readFile("T.DB"), "0123456789");
 }
 
 // An emptied journal keeps its room, so that the next commit's journal changes no file
