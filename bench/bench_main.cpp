@@ -1,8 +1,10 @@
 // The benchmarks' main. FARM_BENCH_ONE_CORE=1 pins the process (and every thread it
 // starts) to one core before any benchmark runs, so that each figure can be read pinned
 // as well as free; the context line "one_core" says which. The print benchmarks' twins on
-// an X display (X/...) come after all the others (on_display.h).
+// an X display (X/...) come after all the others (on_display.h). A child started by the
+// SQL benchmarks to run one query first (FARM_SQL_FIRST_QUERY) does only that.
 
+#include "bench_tables.h"
 #include "on_display.h"
 
 #include <benchmark/benchmark.h>
@@ -35,6 +37,8 @@ int PinToOneCore() {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const int child = benchtables::runFirstQueryChild(); child >= 0)
+        return child;
     const char* wanted = std::getenv("FARM_BENCH_ONE_CORE");
     std::string pinned = "no";
     if (wanted && std::strcmp(wanted, "1") == 0) {

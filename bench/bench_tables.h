@@ -25,6 +25,11 @@ fs::path tabledump();                   // our text dump tool
 fs::path cacheDir();                    // $TMPDIR/farm-bench
 std::string quoted(const fs::path& p);  // for a shell command
 
+// The child side of the SQL benchmarks' first query of a new process: with
+// FARM_SQL_FIRST_QUERY set, runs that query, prints its figures and returns the exit
+// status; -1 otherwise (sql_bench.cpp).
+int runFirstQueryChild();
+
 // Runs a shell command; throws when it does not exit with 0.
 void runOrThrow(const std::string& command);
 // Runs a shell command; its wall-clock time in seconds.

@@ -66,6 +66,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -886,6 +887,12 @@ BENCHMARK_CAPTURE(memoryOf, observations, 5,
 //   through a new connection each run.
 // - SqlReal/<query>_cold: a new session on the folder each run (ours), a new connection
 //   (SQLite): the first query of a session. The files are in the system's cache for both.
+// - SqlReal/<query>_new_process: each run starts this program again three times (ours,
+//   SQLite at its defaults, tuned), FARM_SQL_FIRST_QUERY naming the engine and the query;
+//   the child runs that query as the first thing it does, times it from before its
+//   session or connection to the rows materialised, prints the time and the rows' digest
+//   and exits: nothing is warm in the process, the files are in the system's cache.
+// The tables are filled once into $TMPDIR/farm-bench/sql-real-1/ and kept for later runs.
 // `pin` runs: the same pinned to one core (taskset -c 0 farm_bench ...) give the figures
 // of one core; the benchmark does not pin itself.
 
@@ -939,19 +946,31 @@ struct RealData {
     sqlite3* tuned = nullptr; // the same file, SQLite tuned
     static constexpr const char* kTables[] = {"parcellak", "ElvMuv", "felhanyag", "Tapanyagok"};
 
-    RealData() {
-        dir = fs::temp_directory_path() / ("farm-sql-bench-real-" + std::to_string(getpid()));
-        fs::create_directories(dir);
+    // The folder of the tables, filled once and kept for later runs (and for the child
+    // processes of the *_new_process runs).
+    static fs::path folder() { return benchtables::cacheDir() / "sql-real-1"; }
+
+    RealData() : dir(folder()) {
+        if (!fs::exists(dir / "filled")) {
+            std::error_code ec;
+            fs::remove_all(dir, ec);
+            fs::create_directories(dir);
+            session = std::make_unique<Session>(dir);
+            core::CreateFreshDatabase(*session);
+            if (sqlite3_open((dir / "farm.sqlite").c_str(), &lite) != SQLITE_OK)
+                sqliteFailed(lite, "open");
+            const auto start = std::chrono::steady_clock::now();
+            fill();
+            std::fprintf(stderr, "sql_bench: the program's tables filled in %.1f s\n",
+                         secondsSince(start));
+            sqlite3_close(lite);
+            session.reset(); // every table let go, its index files noted as checked
+            std::FILE* mark = std::fopen((dir / "filled").c_str(), "w");
+            if (mark)
+                std::fclose(mark);
+        }
         session = std::make_unique<Session>(dir);
-        core::CreateFreshDatabase(*session);
-        if (sqlite3_open((dir / "farm.sqlite").c_str(), &lite) != SQLITE_OK)
-            sqliteFailed(lite, "open");
-        const auto start = std::chrono::steady_clock::now();
-        fill();
-        std::fprintf(stderr, "sql_bench: the program's tables filled in %.1f s\n",
-                     secondsSince(start));
         hold();
-        sqlite3_close(lite);
         lite = openLite(false);
         tuned = openLite(true);
     }
@@ -960,8 +979,6 @@ struct RealData {
         sqlite3_close(tuned);
         held.clear();
         session.reset();
-        std::error_code ec;
-        fs::remove_all(dir, ec);
     }
 
     void fill() {
@@ -1112,7 +1129,117 @@ void compareRealOpening(benchmark::State& state, std::size_t shape, Opening open
     summary().record(q.name + std::string(opening == Opening::Cold ? " cold" : " reopened"), f);
 }
 
+// What a child of a *_new_process run prints: its wall-clock and processor time, its
+// rows and their digest.
+struct FirstRun {
+    double ms = 0, cpuMs = 0;
+    std::size_t rows = 0;
+    Digest digest;
+};
+
+const char* const kEngines[] = {"ours", "sqlite", "tuned"};
+
+FirstRun firstQuery(const std::string& engine, std::size_t shape) {
+    const Shape& q = realShape(shape);
+    const fs::path dir = RealData::folder();
+    FirstRun run;
+    const Stopwatch watch;
+    if (engine == "ours") {
+        Session session(dir);
+        const sql::ResultSet r = sql::Statement::parse(q.ours).select(session, q.params);
+        run.ms = watch.wallSeconds() * 1e3;
+        run.cpuMs = watch.cpuSince() * 1e3;
+        run.rows = r.rows.size();
+        run.digest = digestOf(r.rows);
+        return run;
+    }
+    sqlite3* lite = openReadOnly(dir / "farm.sqlite", engine == "tuned");
+    std::vector<Record> rows;
+    {
+        SqliteStatement statement(lite, q.sqlite ? q.sqlite : q.ours);
+        rows = statement.select(q.params);
+    }
+    sqlite3_close(lite);
+    run.ms = watch.wallSeconds() * 1e3;
+    run.cpuMs = watch.cpuSince() * 1e3;
+    run.rows = rows.size();
+    run.digest = digestOf(rows);
+    return run;
+}
+
+// Runs this program as a child that runs one query first; its figures.
+FirstRun firstQueryInChild(const char* engine, std::size_t shape) {
+    const std::string command = "FARM_SQL_FIRST_QUERY='" + std::string(engine) + " " +
+                                std::to_string(shape) + "' /proc/" + std::to_string(getpid()) +
+                                "/exe";
+    std::FILE* child = ::popen(command.c_str(), "r");
+    if (!child)
+        throw std::runtime_error("sql_bench: cannot start " + command);
+    FirstRun run;
+    unsigned long long rows = 0, texts = 0, bytes = 0, nulls = 0;
+    const int got = std::fscanf(child, "first %lf %lf %llu %la %llu %llu %llu", &run.ms, &run.cpuMs,
+                                &rows, &run.digest.numbers, &texts, &bytes, &nulls);
+    const int status = ::pclose(child);
+    if (got != 7 || status != 0)
+        throw std::runtime_error("sql_bench: no figures from " + command);
+    run.rows = rows;
+    run.digest.texts = texts;
+    run.digest.textBytes = bytes;
+    run.digest.nulls = nulls;
+    return run;
+}
+
+void compareRealNewProcess(benchmark::State& state, std::size_t shape) {
+    RealData& d = realData();
+    d.held.clear(); // the children open the tables themselves
+    const Shape& q = realShape(shape);
+    FirstRun sum[3];
+    Figures f;
+    for (auto _ : state) {
+        FirstRun runs[3];
+        for (std::size_t e = 0; e < 3; ++e) {
+            runs[e] = firstQueryInChild(kEngines[e], shape);
+            sum[e].ms += runs[e].ms;
+            sum[e].cpuMs += runs[e].cpuMs;
+        }
+        state.SetIterationTime(runs[0].ms / 1e3);
+        f.rows = runs[0].rows;
+        f.sqliteRows = runs[1].rows;
+        f.valuesDiffer = f.valuesDiffer || !(runs[0].digest == runs[1].digest);
+    }
+    d.hold();
+    const auto n = static_cast<double>(state.iterations());
+    f.oursMs = sum[0].ms / n;
+    f.oursCpuMs = sum[0].cpuMs / n;
+    f.sqliteMs = sum[1].ms / n;
+    f.sqliteCpuMs = sum[1].cpuMs / n;
+    f.tunedMs = sum[2].ms / n;
+    f.tunedCpuMs = sum[2].cpuMs / n;
+    setCounters(state, f);
+    summary().record(q.name + std::string(" new process"), f);
+}
+
 } // namespace
+
+namespace benchtables {
+
+int runFirstQueryChild() {
+    const char* wanted = std::getenv("FARM_SQL_FIRST_QUERY");
+    if (!wanted)
+        return -1;
+    char engine[16] = {};
+    std::size_t shape = 0;
+    if (std::sscanf(wanted, "%15s %zu", engine, &shape) != 2)
+        return 2;
+    const FirstRun run = firstQuery(engine, shape);
+    std::printf("first %.17g %.17g %zu %a %llu %llu %llu\n", run.ms, run.cpuMs, run.rows,
+                run.digest.numbers, static_cast<unsigned long long>(run.digest.texts),
+                static_cast<unsigned long long>(run.digest.textBytes),
+                static_cast<unsigned long long>(run.digest.nulls));
+    return 0;
+}
+
+} // namespace benchtables
 
 BENCHMARK_CAPTURE(compareReal, materials, 0)
     ->Name("SqlReal/materials")
@@ -1138,4 +1265,19 @@ BENCHMARK_CAPTURE(compareRealOpening, yield_cold, 3, Opening::Cold)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(compareRealOpening, inputs_cold, 4, Opening::Cold)
     ->Name("SqlReal/inputs_cold")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(compareRealNewProcess, list_new_process, 2)
+    ->Name("SqlReal/list_new_process")
+    ->UseManualTime()
+    ->Iterations(15)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(compareRealNewProcess, yield_new_process, 3)
+    ->Name("SqlReal/yield_new_process")
+    ->UseManualTime()
+    ->Iterations(15)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(compareRealNewProcess, inputs_new_process, 4)
+    ->Name("SqlReal/inputs_new_process")
+    ->UseManualTime()
+    ->Iterations(15)
     ->Unit(benchmark::kMillisecond);

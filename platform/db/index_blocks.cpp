@@ -1,6 +1,7 @@
 #include "platform/db/index_blocks.h"
 
 #include "platform/db/data_block.h"
+#include "platform/db/error.h"
 #include "platform/db/primary_index.h"
 
 #include <algorithm>
@@ -26,14 +27,35 @@ void IndexBlocks::reload() {
             records += b.records;
     if (offered && records == xHeader_.numRecords)
         chain_.assign(std::move(offered->blocks), std::move(offered->firstKeys));
+    else if (auto map = indexedChain())
+        chain_.assignFromIndex(std::move(*map));
     else
         chain_.load();
     yIndex_.forget();
     written_ = pager_.read(x_, 0, xHeader_.headerSize);
 }
 
+// The Y file's leaves, when its header is stamped for this state of the X file (the
+// update count one past the X file's, as every change writes it).
+std::optional<ChainMap> IndexBlocks::indexedChain() const {
+    if (yHeader_.updateCount != static_cast<std::uint16_t>(xHeader_.updateCount + 1) ||
+        pager_.hasChanges() || chain_.keySize() == 0)
+        return std::nullopt;
+    try {
+        return readIndexedChain(pager_, y_, yHeader_, xHeader_, pager_.size(x_), chain_.keySize());
+    } catch (const DbError&) { // the walk reports what is wrong
+        return std::nullopt;
+    }
+}
+
+void IndexBlocks::walk() {
+    if (!chain_.walked())
+        chain_.load();
+}
+
 std::optional<ChainMap> IndexBlocks::chainMap() const {
-    if (written_.empty() || syncedAt_ != pager_.changeCount() || pager_.inTransaction())
+    if (written_.empty() || syncedAt_ != pager_.changeCount() || pager_.inTransaction() ||
+        !chain_.walked())
         return std::nullopt;
     return ChainMap{chain_.blocks(), chain_.firstKeysRead()};
 }
@@ -66,7 +88,8 @@ void IndexBlocks::sync() {
     syncedAt_ = pager_.changeCount();
 }
 
-std::vector<std::uint8_t> IndexBlocks::readAll() const {
+std::vector<std::uint8_t> IndexBlocks::readAll() {
+    walk();
     return chain_.readRecords();
 }
 
@@ -102,10 +125,12 @@ std::vector<std::uint8_t> IndexBlocks::readYBlocks() const {
 // --- records ------------------------------------------------------------------
 
 bool IndexBlocks::insert(std::span<const std::uint8_t> record) {
+    walk();
     return !chain_.insert(record).found;
 }
 
 bool IndexBlocks::remove(std::span<const std::uint8_t> record) {
+    walk();
     if (chain_.empty())
         return false;
     const BlockChain::Place place = chain_.locate(record);
@@ -116,6 +141,7 @@ bool IndexBlocks::remove(std::span<const std::uint8_t> record) {
 }
 
 bool IndexBlocks::setHint(std::span<const std::uint8_t> record, std::uint16_t hint) {
+    walk();
     if (chain_.empty())
         return false;
     const BlockChain::Place place = chain_.locate(record);
@@ -146,7 +172,8 @@ PrimaryIndexImage IndexBlocks::yImage() const {
 }
 
 std::vector<std::uint8_t> IndexBlocks::expectedYBlocks(std::uint16_t& root, std::uint8_t& levels,
-                                                       std::uint32_t& entries) const {
+                                                       std::uint32_t& entries) {
+    walk();
     auto image = yImage();
     root = image.root;
     levels = image.levels;
@@ -155,6 +182,7 @@ std::vector<std::uint8_t> IndexBlocks::expectedYBlocks(std::uint16_t& root, std:
 }
 
 void IndexBlocks::finish() {
+    walk();
     xHeader_.numRecords = chain_.recordCount();
     chain_.stampHeader();
     if (!written_.empty()) // a new file keeps the count its header was made with

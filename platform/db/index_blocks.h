@@ -36,8 +36,14 @@ public:
     // Reads headers and the chain again when the files no longer hold what this object
     // last wrote (a rolled-back transaction); throws CorruptFileError on a damaged file.
     void sync();
-    // Reads both headers and the chain of index blocks from the files.
+    // Reads both headers and the chain of index blocks from the files: the chain as the Y
+    // file tells it when its header is stamped for the X file's state (no block of the X
+    // file read; lookups check each block they read against it, see visitFrom), walked
+    // otherwise.
     void reload();
+    // Walks the chain when it was taken from the Y file (as every change does first, and a
+    // lookup that met a block the Y file does not describe).
+    void walk();
     // The chain as the files hold it (none before it is first read, or while a change is
     // pending), for a later open of the files unchanged.
     std::optional<ChainMap> chainMap() const;
@@ -48,10 +54,12 @@ public:
     // Starts over with new headers and no records (replaceAll and finish follow).
     void adopt(TableHeader x, TableHeader y);
 
-    // Every index record in order, flat.
-    std::vector<std::uint8_t> readAll() const;
+    // Every index record in order, flat (the chain walked first).
+    std::vector<std::uint8_t> readAll();
     // The index records in order from the first one not below `key`, until `visit`
-    // returns false.
+    // returns false. On a chain taken from the Y file, a block that disagrees with it
+    // throws ChainDisagrees before any of its records is visited: the caller drops what
+    // it was given, walks and visits again.
     void visitFrom(std::span<const std::uint8_t> key,
                    const std::function<bool(std::span<const std::uint8_t>)>& visit) const;
     // The Y blocks the Y header counts, as the file holds them (shorter when cut off).
@@ -70,12 +78,13 @@ public:
     // Writes the X header and the block index; once at the end of every change.
     void finish();
 
-    // The block index image the Y file should hold for the current chain.
+    // The block index image the Y file should hold for the current chain (walked first).
     std::vector<std::uint8_t> expectedYBlocks(std::uint16_t& root, std::uint8_t& levels,
-                                              std::uint32_t& entries) const;
+                                              std::uint32_t& entries);
 
 private:
     PrimaryIndexImage yImage() const;
+    std::optional<ChainMap> indexedChain() const;
 
     Pager& pager_;
     int x_, y_;

@@ -326,6 +326,21 @@ struct SecondaryIndex::Impl {
     }
 
     std::string check() const;
+
+    // Visits the index records from `key`; should a block disagree with the chain the Y
+    // file told, `restart` drops what the visits gathered, the chain is walked and the
+    // records are visited again.
+    void visitFrom(std::span<const std::uint8_t> key,
+                   const std::function<bool(std::span<const std::uint8_t>)>& visit,
+                   const std::function<void()>& restart) const {
+        try {
+            blocks->visitFrom(key, visit);
+        } catch (const ChainDisagrees&) {
+            restart();
+            blocks->walk();
+            blocks->visitFrom(key, visit);
+        }
+    }
 };
 
 std::string SecondaryIndex::Impl::check() const {
@@ -423,17 +438,25 @@ void SecondaryIndex::findHinted(std::span<const std::uint8_t> raw, HintedRecords
     const Impl::Part& first = d.parts.front();
     std::memcpy(only.data() + first.from, raw.data() + first.from, first.size);
     const auto probe = d.fromRaw(only, 0);
-    d.blocks->visitFrom(probe, [&](std::span<const std::uint8_t> x) {
-        if (d.compare(first, x, probe) != 0)
-            return false;
-        out.blocks.push_back(getShort(x.data() + d.keySize));
-        const std::size_t at = out.keys.size();
-        out.keys.resize(at + out.recordSize, 0);
-        for (std::size_t i = d.fields.size(); i < d.parts.size(); ++i)
-            std::memcpy(out.keys.data() + at + d.parts[i].from, x.data() + d.parts[i].to,
-                        d.parts[i].size);
-        return true;
-    });
+    const std::size_t before = out.size();
+    const auto restart = [&] {
+        out.blocks.resize(before);
+        out.keys.resize(before * out.recordSize);
+    };
+    d.visitFrom(
+        probe,
+        [&](std::span<const std::uint8_t> x) {
+            if (d.compare(first, x, probe) != 0)
+                return false;
+            out.blocks.push_back(getShort(x.data() + d.keySize));
+            const std::size_t at = out.keys.size();
+            out.keys.resize(at + out.recordSize, 0);
+            for (std::size_t i = d.fields.size(); i < d.parts.size(); ++i)
+                std::memcpy(out.keys.data() + at + d.parts[i].from, x.data() + d.parts[i].to,
+                            d.parts[i].size);
+            return true;
+        },
+        restart);
 }
 
 std::string SecondaryIndex::verify() const {
@@ -482,19 +505,22 @@ void SecondaryIndex::visitEqual(
         }
         return 0;
     };
-    d.blocks->visitFrom(key, [&](std::span<const std::uint8_t> entry) {
-        const int c = samePrefix(entry);
-        if (c == 0) {
-            const std::size_t at = keys.size();
-            keys.resize(at + recordSize, 0);
-            for (std::size_t i = keyParts; i < d.parts.size(); ++i) {
-                const Impl::Part& p = d.parts[i];
-                std::memcpy(keys.data() + at + p.from, entry.data() + p.to, p.size);
+    d.visitFrom(
+        key,
+        [&](std::span<const std::uint8_t> entry) {
+            const int c = samePrefix(entry);
+            if (c == 0) {
+                const std::size_t at = keys.size();
+                keys.resize(at + recordSize, 0);
+                for (std::size_t i = keyParts; i < d.parts.size(); ++i) {
+                    const Impl::Part& p = d.parts[i];
+                    std::memcpy(keys.data() + at + p.from, entry.data() + p.to, p.size);
+                }
             }
-        }
-        // Before the values (the first block holds lower ones) or on them: go on.
-        return c == 0 || (c < 0) != d.def.descending;
-    });
+            // Before the values (the first block holds lower ones) or on them: go on.
+            return c == 0 || (c < 0) != d.def.descending;
+        },
+        [&] { keys.clear(); });
     table.visitKeys(keys, visit);
 }
 

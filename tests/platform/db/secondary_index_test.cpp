@@ -511,3 +511,102 @@ TEST(SecondaryIndexAtomicity, RolledBackChangesLeaveTheIndexAgreeing) {
     EXPECT_EQ(index->repairs(), 0u);
     table->removeObserver(&failing);
 }
+
+// --- the first lookups of an open -------------------------------------------------------
+
+// An index known to agree with its table takes its chain of blocks from the Y file at the
+// first lookup: with the Y file as written, without walking the chain; with one damaged or
+// left from an earlier state, the rows of the walked chain all the same; a change after
+// either keeps the index exact.
+TEST(SecondaryIndexLookups, FirstLookupsThroughADamagedOrStaleYFileGiveTheRowsOfTheWalk) {
+    std::mt19937 rng(11);
+    std::string earlierY;
+    {
+        auto table = TableFile::create("Kereso", registerSchema());
+        auto index = SecondaryIndex::create(*table, kByPlace);
+        for (int n = 0; n < 6000; ++n) {
+            if (n == 5200)
+                earlierY = bytesOf("Kereso.yg0");
+            Record r = randomRow(rng, n);
+            table->insert(r);
+        }
+    }
+    const std::string db0 = bytesOf("Kereso.db"), x0 = bytesOf("Kereso.xg0");
+    const std::string y0 = bytesOf("Kereso.yg0");
+    // Every place, and every place in three years: the hinted keys, then the records.
+    const auto lookups = [](TableFile& table, const SecondaryIndex& index) {
+        std::vector<std::string> out;
+        std::vector<std::uint8_t> raw(table.header().recordSize);
+        for (const std::string& place : kPlaces)
+            for (const std::int32_t year : {1990, 2004, 2019}) {
+                std::fill(raw.begin(), raw.end(), 0);
+                table.codec().encode(Value(place), 2, raw);
+                table.codec().encode(Value(year), 3, raw);
+                HintedRecords hinted;
+                index.findHinted(raw, hinted);
+                out.emplace_back(hinted.keys.begin(), hinted.keys.end());
+                index.visitEqual(raw, 2, [&](std::span<const std::uint8_t> r) {
+                    out.emplace_back(r.begin(), r.end());
+                    return true;
+                });
+            }
+        return out;
+    };
+    const auto openIndex = [](TableFile& table, bool trusted) {
+        auto indexes =
+            SecondaryIndex::openAll(table, {}, [trusted](const fs::path&) { return trusted; });
+        EXPECT_EQ(indexes.size(), 1u);
+        return std::move(indexes.front());
+    };
+    const auto walked = [&] {
+        auto table = TableFile::open("Kereso");
+        return lookups(*table, *openIndex(*table, false));
+    }();
+    ASSERT_GT(walked.size(), kPlaces.size() * 3 * 2); // rows found, not only empty lists
+    const TableHeader y = parseHeader({reinterpret_cast<const std::uint8_t*>(y0.data()), y0.size()},
+                                      y0.size(), "Kereso.yg0");
+    ASSERT_EQ(y.indexLevels, 2); // the root, then the leaves from block 2 on
+    const std::size_t entry = y.recordSize, key = entry - 6;
+    const std::size_t leaves = y.headerSize + y.blockSize() + 6;
+    const auto count = [&](std::string& b, std::size_t i, int by) {
+        b[leaves + i * entry + key + 3] = char(b[leaves + i * entry + key + 3] + by);
+    };
+    struct Case {
+        const char* name;
+        std::function<void(std::string&)> damage;
+        bool walks;
+    };
+    const std::vector<Case> cases{
+        {"as written", [](std::string&) {}, false},
+        {"a first key", [&](std::string& b) { b[leaves + 30 * entry + 1] ^= 0x11; }, true},
+        {"two counts",
+         [&](std::string& b) {
+             count(b, 7, -1);
+             count(b, 8, +1);
+         },
+         true},
+        {"a block number", [&](std::string& b) { b[leaves + 20 * entry + key + 1] ^= 1; }, true},
+        {"an earlier state",
+         [&](std::string& b) {
+             std::copy(b.begin(), b.begin() + y.headerSize, earlierY.begin());
+             b = earlierY; // stamped as the present one
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string bytes = y0;
+        c.damage(bytes);
+        std::ofstream("Kereso.db", std::ios::binary | std::ios::trunc) << db0;
+        std::ofstream("Kereso.xg0", std::ios::binary | std::ios::trunc) << x0;
+        std::ofstream("Kereso.yg0", std::ios::binary | std::ios::trunc) << bytes;
+        auto table = TableFile::open("Kereso");
+        auto index = openIndex(*table, true);
+        EXPECT_EQ(lookups(*table, *index), walked);
+        EXPECT_EQ(index->chainMap().has_value(), c.walks);
+        Record r{code(9000), std::string("Új"), std::string("Érd"), 2004};
+        table->insert(r);
+        EXPECT_EQ(index->verify(), "");
+        EXPECT_EQ(index->repairs(), 0u);
+    }
+}
