@@ -7,14 +7,9 @@
 #include "platform/sys/text.h"
 #include "platform/ui/application.h"
 #include "platform/ui/dialogs.h"
+#include "platform/ui/form_helpers.h"
 
 TNumericInt* NumericInt = nullptr;
-
-namespace {
-
-constexpr const char* kBadInputCaption = "Hejtelen bevitel!";
-
-} // namespace
 
 TNumericInt::TNumericInt(db::Session& session)
     : Table9(session, "Table9"), Table1(session, "Table1") {
@@ -24,7 +19,7 @@ TNumericInt::TNumericInt(db::Session& session)
 bool TNumericInt::IsValidReal(const std::string& value, const std::string& fieldLabel) {
     if (value.empty() || sys::tryParseFloat(value))
         return true;
-    ui::Application->MessageBox("A(z) '" + fieldLabel + "' értéke nem szám !", kBadInputCaption,
+    ui::Application->MessageBox("A(z) '" + fieldLabel + "' értéke nem szám !", ui::kBadInputCaption,
                                 ui::MB_OK);
     return false;
 }
@@ -33,7 +28,7 @@ bool TNumericInt::IsValidInteger(const std::string& value, const std::string& fi
     if (value.empty() || sys::tryParseInt(value))
         return true;
     ui::Application->MessageBox("Hiba! A(z) '" + fieldLabel + "' értéke nem egész szám !",
-                                kBadInputCaption, ui::MB_OK);
+                                ui::kBadInputCaption, ui::MB_OK);
     return false;
 }
 
@@ -51,7 +46,7 @@ bool InBound(double number, const std::string& fieldLabel, TNumericInt::Bound bo
                                 : bound == Bound::NotNegative ? "negatív !"
                                                               : "nulla !";
     ui::Application->MessageBox("A(z) '" + fieldLabel + "' értéke nem lehet " + refused,
-                                kBadInputCaption, ui::MB_OK);
+                                ui::kBadInputCaption, ui::MB_OK);
     return false;
 }
 
@@ -96,7 +91,7 @@ bool TNumericInt::IsValidFor(const std::string& value, const std::string& fieldL
     const db::Refusal refusal = db::checkText(domain, value);
     if (refusal == db::Refusal::None)
         return true;
-    ui::Application->MessageBox(db::refusalText(refusal, domain, fieldLabel), kBadInputCaption,
+    ui::Application->MessageBox(db::refusalText(refusal, domain, fieldLabel), ui::kBadInputCaption,
                                 ui::MB_OK);
     return false;
 }
@@ -108,7 +103,7 @@ bool RefusedBy(db::Refusal refusal, const std::string& fieldLabel, std::string_v
                std::string_view field, const std::string& bound) {
     ui::Application->MessageBox(
         db::refusalText(refusal, core::FieldDomain(table, field), fieldLabel, bound),
-        kBadInputCaption, ui::MB_OK);
+        ui::kBadInputCaption, ui::MB_OK);
     return false;
 }
 

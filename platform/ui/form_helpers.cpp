@@ -239,7 +239,7 @@ bool BoxValueValid(Box& box) {
     if (refusal == db::Refusal::None)
         return true;
     const std::string caption = CaptionBeside(box);
-    Application->MessageBox(db::refusalText(refusal, domain, caption), "Hejtelen bevitel!", MB_OK);
+    Application->MessageBox(db::refusalText(refusal, domain, caption), kBadInputCaption, MB_OK);
     box.setFocus();
     return false;
 }
@@ -263,7 +263,7 @@ bool PickerValueValid(TDateTimePicker& picker) {
     }
     if (refused.empty())
         return true;
-    Application->MessageBox(refused, "Hejtelen bevitel!", MB_OK);
+    Application->MessageBox(refused, kBadInputCaption, MB_OK);
     picker.Editor().setFocus();
     return false;
 }

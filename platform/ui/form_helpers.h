@@ -127,6 +127,9 @@ struct FieldBox {
     const char* field;
 };
 
+// The caption of every refusal of a typed value.
+inline constexpr const char* kBadInputCaption = "Hejtelen bevitel!";
+
 // Each box takes what its field of the table may hold: at most as many letters as a text
 // field holds, so that what the user typed is what is stored, and the field's domain
 // (what the session's catalogue defines, domain.h) for TypedValuesValid.

@@ -854,12 +854,9 @@ private:
             }
             return;
         }
-        driverOrdinal_ = 0;
+        std::uint32_t next = 0;
         t.file->scan([&](RecordPos, std::span<const std::uint8_t> raw) {
-            struct Counted {
-                std::uint32_t& n;
-                ~Counted() { ++n; }
-            } counted{driverOrdinal_};
+            driverOrdinal_ = next++;
             ctx.scanRecord = raw;
             for (const Node& f : t.filters)
                 if (!holds(f, ctx))
