@@ -38,8 +38,12 @@
 #include "platform/sys/codepage.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <numeric>
+#include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -1289,7 +1293,7 @@ private:
             order.resize(out_.size());
             std::iota(order.begin(), order.end(), 0u);
         }
-        if (!specs_.empty())
+        if (!specs_.empty() && !sortByWords(order))
             std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
                 for (std::size_t i = 0; i < specs_.size(); ++i) {
                     const int c = compareSortKeys(a, b, i);
@@ -1304,6 +1308,110 @@ private:
                     ties_.begin() + static_cast<std::ptrdiff_t>(b * n + n));
             });
         return order;
+    }
+
+    // ORDER BY through a row of whole numbers per output row, compared in turn: for each
+    // key a number's bits made to order (two words) or a text's rank in the collation (one
+    // word), blank as 0 and inverted when descending, then the row's ties, then its number,
+    // so that no two rows are equal and a plain sort keeps equal rows in their order. A
+    // text is collated once per distinct value instead of on every comparison. False,
+    // `order` untouched, when a key column holds values that only compare by value
+    // (several kinds, logical values, text without a collation).
+    bool sortByWords(std::vector<std::uint32_t>& order) const {
+        std::vector<char> byText(specs_.size(), 0);
+        for (std::size_t key = 0; key < specs_.size(); ++key)
+            for (const std::uint32_t r : order) {
+                if (keys_.isBlank(r, key) || keys_.number(r, key))
+                    continue;
+                if (!specs_[key].order.collation || !keys_.text(r, key))
+                    return false;
+                byText[key] = 1;
+            }
+        std::size_t width = tieSlots_.size() + 1;
+        for (const char text : byText)
+            width += text ? 1 : 2;
+        std::vector<std::uint32_t> words(order.size() * width);
+        std::size_t at = 0;
+        for (std::size_t key = 0; key < specs_.size(); ++key) {
+            const std::uint32_t flip = specs_[key].descending ? ~0u : 0u;
+            if (byText[key]) {
+                const std::vector<std::uint32_t> ranks = textRanks(key, order);
+                for (std::size_t i = 0; i < order.size(); ++i)
+                    words[i * width + at] = ranks[i] ^ flip;
+                ++at;
+                continue;
+            }
+            for (std::size_t i = 0; i < order.size(); ++i) {
+                std::uint64_t bits = 0; // blank
+                if (const auto n = keys_.number(order[i], key)) {
+                    bits = std::bit_cast<std::uint64_t>(*n == 0 ? 0.0 : *n);
+                    bits = bits >> 63 ? ~bits : bits | 1ull << 63;
+                }
+                words[i * width + at] = static_cast<std::uint32_t>(bits >> 32) ^ flip;
+                words[i * width + at + 1] = static_cast<std::uint32_t>(bits) ^ flip;
+            }
+            at += 2;
+        }
+        const std::size_t ties = tieSlots_.size();
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            std::uint32_t* row = &words[i * width + at];
+            std::copy_n(ties_.begin() + static_cast<std::ptrdiff_t>(order[i] * ties), ties, row);
+            row[ties] = order[i];
+        }
+        std::vector<std::uint32_t> rows(order.size());
+        std::iota(rows.begin(), rows.end(), 0u);
+        std::sort(rows.begin(), rows.end(), [&](std::uint32_t a, std::uint32_t b) {
+            const std::uint32_t* x = &words[a * width];
+            const std::uint32_t* y = &words[b * width];
+            return std::lexicographical_compare(x, x + width, y, y + width);
+        });
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            rows[i] = words[rows[i] * width + width - 1];
+        order = std::move(rows);
+        return true;
+    }
+
+    // The ranks of a text key's values in the collation, one per row of `order`: 0 for a
+    // blank, equal texts one rank.
+    std::vector<std::uint32_t> textRanks(std::size_t key,
+                                         const std::vector<std::uint32_t>& order) const {
+        std::unordered_map<std::string_view, std::uint32_t> ids;
+        std::vector<std::uint32_t> idOfRow(order.size(), kNoRow);
+        for (std::size_t i = 0; i < order.size(); ++i)
+            if (!keys_.isBlank(order[i], key))
+                idOfRow[i] = ids.try_emplace(*keys_.text(order[i], key),
+                                             static_cast<std::uint32_t>(ids.size()))
+                                 .first->second;
+        // Each distinct text's collation key, in one buffer.
+        std::string bytes;
+        std::vector<std::size_t> ends(ids.size() + 1, 0);
+        std::vector<std::string_view> texts(ids.size());
+        for (const auto& [text, id] : ids)
+            texts[id] = text;
+        for (std::size_t id = 0; id < texts.size(); ++id) {
+            specs_[key].order.collation->appendSortKey(
+                std::span(reinterpret_cast<const std::uint8_t*>(texts[id].data()),
+                          texts[id].size()),
+                false, bytes);
+            ends[id + 1] = bytes.size();
+        }
+        const auto collated = [&](std::uint32_t id) {
+            return std::string_view(bytes).substr(ends[id], ends[id + 1] - ends[id]);
+        };
+        std::vector<std::uint32_t> sorted(texts.size());
+        std::iota(sorted.begin(), sorted.end(), 0u);
+        std::sort(sorted.begin(), sorted.end(),
+                  [&](std::uint32_t a, std::uint32_t b) { return collated(a) < collated(b); });
+        std::vector<std::uint32_t> rankOf(texts.size());
+        std::uint32_t rank = 0;
+        for (std::size_t k = 0; k < sorted.size(); ++k) {
+            if (k == 0 || collated(sorted[k - 1]) != collated(sorted[k]))
+                ++rank;
+            rankOf[sorted[k]] = rank;
+        }
+        for (std::uint32_t& id : idOfRow)
+            id = id == kNoRow ? 0 : rankOf[id];
+        return idOfRow;
     }
 
     std::vector<SortSpec> sortSpecs() const {

@@ -1,9 +1,11 @@
 // The local SQL dialect, feature by feature, on a small farm database: result column
 // names and types, row values, and errors that point at the place.
 
+#include "platform/db/collation.h"
 #include "platform/db/field_value.h"
 #include "platform/db/session.h"
 #include "platform/db/sql/sql.h"
+#include "platform/sys/codepage.h"
 #include "platform/sys/datetime.h"
 
 #include <algorithm>
@@ -525,6 +527,66 @@ TEST_F(SqlTest, OrderByColumnsAliasesPositionsAndDirections) {
               (Strings{"P1", "P2", "P4", "P3", "P5"}));
     EXPECT_EQ(column(run("SELECT Parckod FROM parcellak ORDER BY Agazat DESC"), 0),
               (Strings{"P1", "P2", "P3", "P4", "P5"}));
+}
+
+// Hundreds of rows whose texts differ in accents, case and length only, with blank texts,
+// NULL, negative and zero numbers, sorted both ways: texts in the collation's order,
+// blanks first (last when descending), rows of equal keys in file order.
+TEST_F(SqlTest, OrderByManyRowsFollowsTheCollationBlanksAndFileOrder) {
+    auto table =
+        session.create("Rendez", {{field("Nev", FieldType::Alpha, 8),
+                                   field("Szam", FieldType::Number), field("Sor", FieldType::Long)},
+                                  0});
+    const char* const pieces[] = {"a", "á", "A", "Á", "ö", "ő", "o", "b", " ", "1"};
+    std::mt19937 random(11);
+    std::vector<Record> rows;
+    for (int i = 0; i < 600; ++i) {
+        std::string name;
+        for (unsigned n = random() % 4; n > 0; --n)
+            name += pieces[random() % std::size(pieces)];
+        Record r{Value(name), Value(Null{}), i};
+        if (name.empty() && random() % 2)
+            r[0] = Null{};
+        if (random() % 6 != 0)
+            r[1] = static_cast<int>(random() % 9) / 2.0 - 2;
+        table->insert(r);
+        rows.push_back(r);
+    }
+    const Collation& collation = table->file().collation();
+    // <0, 0, >0 of one key, blank first.
+    const auto compare = [&](const Value& a, const Value& b) {
+        const bool blankA = isNull(a) || std::get<std::string>(a).empty();
+        const bool blankB = isNull(b) || std::get<std::string>(b).empty();
+        if (blankA || blankB)
+            return blankA == blankB ? 0 : blankA ? -1 : 1;
+        const std::string x = sys::fromUtf8(std::get<std::string>(a), 1250);
+        const std::string y = sys::fromUtf8(std::get<std::string>(b), 1250);
+        return collation.compare(
+            std::span(reinterpret_cast<const std::uint8_t*>(x.data()), x.size()),
+            std::span(reinterpret_cast<const std::uint8_t*>(y.data()), y.size()));
+    };
+    const auto numberCompare = [](const Value& a, const Value& b) {
+        if (isNull(a) || isNull(b))
+            return isNull(a) == isNull(b) ? 0 : isNull(a) ? -1 : 1;
+        return (std::get<double>(a) > std::get<double>(b)) -
+               (std::get<double>(a) < std::get<double>(b));
+    };
+    const auto expect = [&](const std::string& order, auto before) {
+        std::vector<Record> sorted = rows;
+        std::stable_sort(sorted.begin(), sorted.end(), before);
+        Strings wanted;
+        for (const Record& r : sorted)
+            wanted.push_back(std::to_string(std::get<std::int32_t>(r[2])));
+        EXPECT_EQ(column(run("SELECT Sor FROM Rendez ORDER BY " + order), 0), wanted) << order;
+    };
+    expect("Nev DESC, Szam", [&](const Record& a, const Record& b) {
+        const int c = compare(a[0], b[0]);
+        return c != 0 ? c > 0 : numberCompare(a[1], b[1]) < 0;
+    });
+    expect("Szam DESC, Nev", [&](const Record& a, const Record& b) {
+        const int c = numberCompare(a[1], b[1]);
+        return c != 0 ? c > 0 : compare(a[0], b[0]) < 0;
+    });
 }
 
 // --- naming of repeated columns --------------------------------------------------------
