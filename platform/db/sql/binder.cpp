@@ -53,7 +53,7 @@ public:
         for (PlanNode& p : plan_.from)
             bindJoinConditions(p, s.from[static_cast<std::size_t>(&p - plan_.from.data())]);
         if (s.where)
-            pushWhere(bindExpr(*s.where, false));
+            pushWhere(bindCondition(*s.where, false));
         for (const SelectItem& item : s.items)
             bindItem(item);
         nameColumns();
@@ -62,7 +62,7 @@ public:
             plan_.groupOrders.push_back(orderOf(plan_.groupBy.back()));
         }
         if (s.having)
-            plan_.having = bindExpr(*s.having, true);
+            plan_.having = bindCondition(*s.having, true);
         for (const OrderItem& o : s.orderBy)
             plan_.orderBy.push_back(bindOrder(o));
         plan_.aggregated = !plan_.groupBy.empty() || !plan_.aggs.empty();
@@ -142,7 +142,7 @@ private:
         bindJoinConditions(*p.left, *f.left);
         bindJoinConditions(*p.right, *f.right);
         std::vector<Node> conjuncts;
-        splitAnd(bindExpr(*f.on, false), conjuncts);
+        splitAnd(bindCondition(*f.on, false), conjuncts);
         for (Node& c : conjuncts) {
             const std::uint64_t mask = tablesOf(c);
             const bool toRight = mask && (mask & ~p.right->mask) == 0 && !p.right->isJoin &&
@@ -264,7 +264,127 @@ private:
             n.kids.push_back(bindExpr(a, allowAggregates));
         if (n.kind == Node::Kind::Binary && isComparison(n.op))
             readConstantsAsFields(e, n);
+        checkSorts(e, n);
         return n;
+    }
+
+    // A WHERE, HAVING or ON condition: a text never holds, so one is an error.
+    Node bindCondition(const Expr& e, bool allowAggregates) {
+        Node n = bindExpr(e, allowAggregates);
+        if (const Sort s = sortOf(n); s == Sort::Text || s == Sort::Bytes)
+            fail(e.begin, "típuseltérés a kifejezésben: " + std::string(sortName(s)) +
+                              " nem lehet feltétel");
+        return n;
+    }
+
+    // --- kinds of values --------------------------------------------------------------
+    // What an expression's values are, as far as the statement shows. A comparison, a
+    // computation or a condition over values of kinds that never meet is an error naming
+    // the place, not a condition that never holds or a column of NULLs.
+    enum class Sort { Any, Text, Number, Moment, Time, Flag, Bytes };
+
+    static Sort sortOfField(FieldType t) {
+        switch (t) {
+        case FieldType::Alpha:
+        case FieldType::Memo:
+        case FieldType::FmtMemo:
+            return Sort::Text;
+        case FieldType::Date:
+        case FieldType::Timestamp:
+            return Sort::Moment;
+        case FieldType::Time:
+            return Sort::Time;
+        case FieldType::Logical:
+            return Sort::Flag;
+        case FieldType::Blob:
+        case FieldType::Graphic:
+        case FieldType::Ole:
+        case FieldType::Bytes:
+            return Sort::Bytes;
+        default:
+            return Sort::Number;
+        }
+    }
+
+    Sort sortOf(const Node& n) const {
+        switch (n.kind) {
+        case Node::Kind::Column:
+            return sortOfField(typeOf(n).type);
+        case Node::Kind::Const:
+            return isNull(n.value) || n.emptyText ? Sort::Any : sortOfField(typeOf(n).type);
+        case Node::Kind::AggRef: {
+            const AggSpec& a = plan_.aggs[static_cast<std::size_t>(n.agg)];
+            if (a.func == AggFunc::Min || a.func == AggFunc::Max)
+                return a.star ? Sort::Number : sortOf(a.arg);
+            return Sort::Number;
+        }
+        case Node::Kind::Negate:
+            return Sort::Number;
+        case Node::Kind::Binary:
+            return isComparison(n.op) || n.op == BinOp::And || n.op == BinOp::Or ? Sort::Flag
+                                                                                 : Sort::Number;
+        default:
+            return Sort::Flag;
+        }
+    }
+
+    // Numbers, dates and times compare and count with each other (a date plus days is
+    // a date; a logical field reads as 0 or 1). A text compares with a text, and with a
+    // number as the number it reads as (the program joins a code kept as text to one
+    // kept as a number); bytes only with bytes.
+    static bool numeric(Sort s) {
+        return s == Sort::Number || s == Sort::Moment || s == Sort::Time || s == Sort::Flag;
+    }
+    static bool comparable(Sort a, Sort b) {
+        if (a == Sort::Any || b == Sort::Any || a == b)
+            return true;
+        if (a == Sort::Text || b == Sort::Text)
+            return a == Sort::Number || b == Sort::Number;
+        return numeric(a) && numeric(b);
+    }
+
+    static const char* sortName(Sort s) {
+        switch (s) {
+        case Sort::Text:
+            return "szöveg";
+        case Sort::Moment:
+            return "dátum";
+        case Sort::Time:
+            return "időpont";
+        case Sort::Flag:
+            return "logikai érték";
+        case Sort::Bytes:
+            return "bináris adat";
+        default:
+            return "szám";
+        }
+    }
+
+    void checkSorts(const Expr& e, const Node& n) const {
+        const auto mismatch = [&](std::size_t at, const std::string& what) {
+            fail(at, "típuseltérés a kifejezésben: " + what);
+        };
+        if (n.kind == Node::Kind::Negate || (n.kind == Node::Kind::Binary && !isComparison(n.op) &&
+                                             n.op != BinOp::And && n.op != BinOp::Or)) {
+            for (std::size_t i = 0; i < n.kids.size(); ++i)
+                if (const Sort s = sortOf(n.kids[i]); s != Sort::Any && !numeric(s))
+                    mismatch(e.args[i].begin,
+                             std::string(sortName(s)) + " nem lehet számítás tagja");
+            return;
+        }
+        if (n.kind == Node::Kind::Not ||
+            (n.kind == Node::Kind::Binary && (n.op == BinOp::And || n.op == BinOp::Or))) {
+            for (std::size_t i = 0; i < n.kids.size(); ++i)
+                if (const Sort s = sortOf(n.kids[i]); s == Sort::Text || s == Sort::Bytes)
+                    mismatch(e.args[i].begin, std::string(sortName(s)) + " nem lehet feltétel");
+            return;
+        }
+        if (n.kind == Node::Kind::Binary) {
+            const Sort a = sortOf(n.kids[0]), b = sortOf(n.kids[1]);
+            if (!comparable(a, b))
+                mismatch(e.args[1].begin, std::string(sortName(a)) + " és " + sortName(b) +
+                                              " nem hasonlítható össze");
+        }
     }
 
     static bool isComparison(BinOp op) {
@@ -279,8 +399,8 @@ private:
         for (std::size_t side = 0; side < 2; ++side) {
             const Node& column = n.kids[side];
             Node& constant = n.kids[1 - side];
-            if (column.kind != Node::Kind::Column || constant.kind != Node::Kind::Const ||
-                constant.emptyText)
+            if (constant.kind != Node::Kind::Const || constant.emptyText ||
+                (column.kind != Node::Kind::Column && !numeric(sortOf(column))))
                 continue;
             const FieldDef& field = typeOf(column);
             if (auto read = asKindOf(field.type, constant.value)) {
@@ -288,8 +408,11 @@ private:
                 continue;
             }
             const Expr& written = e.args[1 - side];
-            fail(written.begin, constantName(written, constant.value) + " nem olvasható " +
-                                    kindName(field.type) + "ként a(z) " + field.name + " mezőhöz");
+            fail(written.begin,
+                 constantName(written, constant.value) + " nem olvasható " + kindName(field.type) +
+                     "ként " +
+                     (column.kind == Node::Kind::Column ? "a(z) " + field.name + " mezőhöz"
+                                                        : std::string("a kifejezéshez")));
         }
     }
 
@@ -326,6 +449,11 @@ private:
         if (!e.star) {
             spec.arg = bindExpr(e.args[0], false);
             spec.order = orderOf(spec.arg);
+            const Sort sort = sortOf(spec.arg);
+            if ((e.func == AggFunc::Sum || e.func == AggFunc::Avg) && sort != Sort::Any &&
+                !numeric(sort))
+                fail(e.args[0].begin, "típuseltérés a kifejezésben: " +
+                                          std::string(sortName(sort)) + " nem összegezhető");
         }
         Node n;
         n.kind = Node::Kind::AggRef;

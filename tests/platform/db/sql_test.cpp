@@ -332,6 +332,29 @@ TEST_F(SqlTest, ALiteralOrParameterNotOfTheFieldsKindIsAnError) {
               std::string::npos);
 }
 
+// Values of kinds that never meet are an error at the place, not an empty result or a
+// column of NULLs; a text compared with a number still reads as the number.
+TEST_F(SqlTest, ValuesOfKindsThatNeverMeetAreAnError) {
+    const std::pair<const char*, const char*> wrong[] = {
+        {"SELECT Muvkod FROM ElvMuv WHERE Datum = Muvnev",
+         "dátum és szöveg nem hasonlítható össze (1. sor, 41. oszlop"},
+        {"SELECT Agazat * 2 FROM parcellak", "szöveg nem lehet számítás tagja (1. sor, 8."},
+        {"SELECT SUM(Agazat) FROM parcellak", "szöveg nem összegezhető"},
+        {"SELECT Parckod FROM parcellak WHERE NOT Agazat", "szöveg nem lehet feltétel"},
+        {"SELECT Parckod FROM parcellak WHERE Agazat", "szöveg nem lehet feltétel"},
+        {"SELECT Parckod FROM parcellak WHERE Ter + 0 = 'abc'",
+         "'abc' nem olvasható számként a kifejezéshez (1. sor, 47. oszlop"},
+    };
+    for (const auto& [sql, message] : wrong) {
+        const std::string error = errorOf(session, sql);
+        EXPECT_NE(error.find(message), std::string::npos) << sql << ": " << error;
+    }
+    EXPECT_EQ(column(run("SELECT Parckod FROM parcellak p, ElvMuv e WHERE p.Evj = e.Tablakod"), 0),
+              Strings{});
+    EXPECT_EQ(column(run("SELECT Parckod FROM parcellak WHERE Ter / 1000 = '12'"), 0),
+              Strings{"P1"});
+}
+
 TEST_F(SqlTest, ParametersByNameReusedWithNewValues) {
     const Statement s = Statement::parse(
         "SELECT Parckod FROM parcellak WHERE (Evj = :ev) AND Aktiv = :ak OR Parcsor = :EV");
