@@ -429,9 +429,14 @@ const fs::path& SecondaryIndex::yPath() const {
 void SecondaryIndex::findHinted(std::span<const std::uint8_t> raw, HintedRecords& out) const {
     Impl& d = *impl_;
     d.blocks->sync(); // after a rolled-back change: read again (DbError when damaged)
+    // Only the key fields of each record are kept (a record may be hundreds of bytes long,
+    // and a join may hint tens of thousands of them).
+    std::size_t keyEnd = 0;
+    for (std::size_t i = d.fields.size(); i < d.parts.size(); ++i)
+        keyEnd = std::max(keyEnd, d.parts[i].from + d.parts[i].size);
     if (out.size() == 0)
-        out.recordSize = raw.size();
-    else if (out.recordSize != raw.size())
+        out.recordSize = keyEnd;
+    else if (out.recordSize != keyEnd)
         throw std::invalid_argument("hinted records of another record size");
     // The lowest index record with that value: the other fields and the key all zero.
     std::vector<std::uint8_t> only(raw.size(), 0);

@@ -5,6 +5,7 @@
 #include "platform/db/table_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 
 namespace db {
@@ -53,6 +54,25 @@ std::vector<RecordPos> TableFile::findAllIn(std::span<const std::uint8_t> raw, i
 
 namespace {
 
+// Blocks between two wanted ones that a run of reads takes along (one read of a few more
+// bytes costs less than a read more).
+constexpr std::uint16_t kRunGap = 3;
+
+// A block of a chain taken from the .px, read past the blocks the chain keeps (which check
+// what they read): its links, record count and first key as the .px has them, or the
+// chain is not to be trusted.
+void checkAgainstIndex(const BlockChain& chain, std::size_t index, const std::uint8_t* block,
+                       int recordSize) {
+    const auto& blocks = chain.blocks();
+    const std::uint16_t next = index + 1 < blocks.size() ? blocks[index + 1].number : 0;
+    const std::uint16_t prev = index > 0 ? blocks[index - 1].number : 0;
+    const auto key = chain.firstKey(index);
+    if (readLe16(block) != next || readLe16(block + 2) != prev ||
+        recordsInBlock(block, recordSize) != blocks[index].records ||
+        std::memcmp(block + kBlockHeaderSize, key.data(), key.size()) != 0)
+        throw ChainDisagrees();
+}
+
 // The chain position of a block number by the chain's table of them: 0 for a number
 // past the highest, which callers tell from the first block by its number.
 class ChainOrder {
@@ -72,20 +92,69 @@ void TableFile::visitHinted(const HintedRecords& records, const RecordVisit& vis
     lookUp([&] { visitHintedIn(records, visit); });
 }
 
-// Every block is read and checked before the first visit.
+// Every block is read and checked before the first visit. Records hinted at few blocks
+// read them through the blocks the chain keeps; hinted at more than the chain keeps (a
+// join picking a large part of a table), the blocks are read in runs of neighbours in the
+// file into one buffer, a few blocks between them read along rather than asked for apart.
 void TableFile::visitHintedIn(const HintedRecords& records, const RecordVisit& visit) const {
     const auto& chain = chain_->blocks();
     const ChainOrder order(chain_->positions());
     const auto inChain = [&](std::uint16_t block) {
         return !chain.empty() && chain[order[block]].number == block;
     };
-    // The records in the chain order of their hinted blocks.
+    // The records in file order of their hinted blocks.
     std::vector<std::uint32_t> byBlock(records.size());
     std::iota(byBlock.begin(), byBlock.end(), 0u);
     std::sort(byBlock.begin(), byBlock.end(), [&](std::uint32_t a, std::uint32_t b) {
-        return order[records.blocks[a]] < order[records.blocks[b]];
+        return records.blocks[a] < records.blocks[b];
     });
+    std::vector<std::uint16_t> wanted; // the hinted blocks of the chain, ascending
+    for (const std::uint32_t i : byBlock)
+        if (const std::uint16_t b = records.blocks[i];
+            inChain(b) && (wanted.empty() || wanted.back() != b))
+            wanted.push_back(b);
     const auto size = static_cast<std::size_t>(header_.recordSize);
+    const auto blockSize = static_cast<std::size_t>(header_.blockSize());
+    const bool inRuns = wanted.size() * blockSize > BlockCache::kBudget / 2;
+    std::vector<std::uint8_t> run;
+    std::uint32_t runFirst = 0, runEnd = 0; // the blocks `run` holds
+    std::size_t next = 0;                   // the first of `wanted` not read yet
+    BlockCache::Block block;
+    std::uint16_t loaded = 0;
+    // The bytes of block `hint` of the chain, read with the run it starts when read in runs.
+    const auto bytesOf = [&](std::uint16_t hint) -> std::span<const std::uint8_t> {
+        if (!inRuns) {
+            if (!block || loaded != hint) {
+                block = chain_->sharedBlock(hint);
+                loaded = hint;
+            }
+            return *block;
+        }
+        if (hint < runFirst || hint >= runEnd) {
+            while (wanted[next] != hint)
+                ++next;
+            std::size_t last = next; // the last wanted block of the run
+            while (last + 1 < wanted.size() && wanted[last + 1] - wanted[last] <= kRunGap &&
+                   (wanted[last + 1] - hint + 1u) * blockSize <= kBlockReadAhead)
+                ++last;
+            runFirst = hint;
+            runEnd = wanted[last] + 1u;
+            // The last block only up to its last record: the file may end there.
+            const std::size_t length = (runEnd - 1u - runFirst) * blockSize + kBlockHeaderSize +
+                                       chain[order[wanted[last]]].records * size;
+            run.resize(length);
+            pager_->read(dbFile_, blockOffset(static_cast<std::uint16_t>(runFirst)), run,
+                         CachePages::Pass);
+            for (std::size_t w = next; w <= last; ++w) {
+                const std::size_t at = (wanted[w] - runFirst) * blockSize;
+                if (!chain_->walked())
+                    checkAgainstIndex(*chain_, order[wanted[w]], run.data() + at,
+                                      header_.recordSize);
+            }
+        }
+        const std::size_t at = (hint - runFirst) * blockSize;
+        return std::span<const std::uint8_t>(run).subspan(at, std::min(blockSize, run.size() - at));
+    };
     // A record found in its hinted block is copied out of it (a block is read once and
     // let go, however many blocks the records are spread over); one found by its key is
     // read again below.
@@ -97,18 +166,14 @@ void TableFile::visitHintedIn(const HintedRecords& records, const RecordVisit& v
     std::vector<Found> found;
     found.reserve(records.size());
     std::vector<std::uint8_t> copies;
-    BlockCache::Block block;
-    std::uint16_t loaded = 0;
+    copies.reserve(records.size() * size);
     for (const std::uint32_t i : byBlock) {
         const std::uint16_t hint = records.blocks[i];
         const auto key = records.key(i);
         if (inChain(hint)) {
-            if (!block || loaded != hint) {
-                block = chain_->sharedBlock(hint);
-                loaded = hint;
-            }
+            const auto bytes = bytesOf(hint);
             const auto at = [&](std::size_t slot) {
-                return std::span(*block).subspan(kBlockHeaderSize + slot * size, size);
+                return bytes.subspan(kBlockHeaderSize + slot * size, size);
             };
             const std::size_t count = chain[order[hint]].records;
             std::size_t lo = 0, hi = count;
@@ -131,6 +196,7 @@ void TableFile::visitHintedIn(const HintedRecords& records, const RecordVisit& v
             found.push_back({*pos});
     }
     block.reset();
+    run = {};
     std::stable_sort(found.begin(), found.end(), [&](const Found& a, const Found& b) {
         return order[a.pos.block] != order[b.pos.block] ? order[a.pos.block] < order[b.pos.block]
                                                         : a.pos.slot < b.pos.slot;

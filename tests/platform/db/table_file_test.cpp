@@ -303,11 +303,14 @@ namespace {
 
 // The first lookups of an open take the table's chain from its .px: with the .px as the
 // table wrote it, without walking the chain; with one damaged or left from an earlier
-// state of the table, the rows of the walked chain all the same.
+// state of the table, the rows of the walked chain all the same. The records are long
+// enough that hints at every record name more blocks than a chain keeps (read in runs).
 TEST(TableFile, FirstLookupsThroughADamagedOrStalePxGiveTheRowsOfTheWalk) {
     const auto path = fs::current_path() / "KERES.DB";
-    const db::TableSchema schema{
+    db::TableSchema schema{
         {{"Kod", db::FieldType::Alpha, 8, 0}, {"Szoveg", db::FieldType::Alpha, 200, 0}}, 1};
+    for (int i = 0; i < 5; ++i)
+        schema.fields.push_back({"Ures" + std::to_string(i), db::FieldType::Alpha, 255, 0});
     std::vector<int> keys(3000);
     std::iota(keys.begin(), keys.end(), 0);
     std::shuffle(keys.begin(), keys.end(), std::mt19937(3));
@@ -335,10 +338,25 @@ TEST(TableFile, FirstLookupsThroughADamagedOrStalePxGiveTheRowsOfTheWalk) {
         }
     }
     const auto db0 = bytesOf(path), px0 = bytesOf("KERES.PX");
+    db::HintedRecords everyRecord; // each hinted at its own block, as the walk finds it
+    {
+        const auto t = db::TableFile::open(path, {.writable = false});
+        everyRecord.recordSize = t->header().recordSize;
+        t->scan([&](db::RecordPos pos, std::span<const std::uint8_t> raw) {
+            everyRecord.blocks.push_back(pos.block);
+            everyRecord.keys.insert(everyRecord.keys.end(), raw.begin(), raw.end());
+            return true;
+        });
+        ASSERT_GT(t->blocks().size() * t->header().blockSize(), db::BlockCache::kBudget / 2);
+    }
     // Every fifth record, the one after it and a key between them; their records, found
-    // by key, by the key's first letters and through hints naming block 1.
+    // by key, by the key's first letters and through hints naming block 1; then every
+    // record through its hint.
     const auto lookups = [&](const db::TableFile& t) {
         std::vector<std::string> out;
+        t.visitHinted(everyRecord, [&](db::RecordPos, std::span<const std::uint8_t> raw) {
+            out.push_back(std::get<std::string>(t.decode(raw)[1]));
+        });
         db::HintedRecords hinted;
         hinted.recordSize = t.header().recordSize;
         for (int k = 0; k < 3000; k += 5)
