@@ -54,6 +54,8 @@ std::optional<ChainMap> readIndexedChain(const Pager& pager, int index, const Ta
     std::vector<bool> reached(available + 1, false);
     std::vector<std::uint16_t> level{ih.indexRoot};
     ChainMap map;
+    map.blocks.reserve(h.fileBlocks); // no more leaves than the indexed file has blocks
+    map.firstKeys.reserve(std::size_t{h.fileBlocks} * keySize);
     for (std::uint8_t depth = 1; depth <= ih.indexLevels; ++depth) {
         std::vector<std::uint16_t> below;
         for (const std::uint16_t number : level) {
@@ -68,6 +70,8 @@ std::optional<ChainMap> readIndexedChain(const Pager& pager, int index, const Ta
                     below.push_back(child);
                     continue;
                 }
+                if (map.blocks.size() == h.fileBlocks)
+                    return std::nullopt; // more leaves than blocks
                 map.blocks.push_back({child, readShortField(entry + keySize + 2)});
                 map.firstKeys.insert(map.firstKeys.end(), entry, entry + keySize);
             }

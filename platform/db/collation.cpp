@@ -1,6 +1,6 @@
 #include "platform/db/collation.h"
 
-#include "platform/sys/codepage.h"
+#include "platform/db/text_codec.h"
 
 #include <algorithm>
 #include <map>
@@ -69,11 +69,12 @@ std::shared_ptr<const Collation> Collation::shared(int codePage, std::uint8_t so
 }
 
 Collation::Collation(int codePage, std::uint8_t sortOrder) : binary_(sortOrder == 0) {
+    const TextCodec& codec = *TextCodec::shared(codePage); // the table's own characters
     for (int byte = 0; byte < 256; ++byte) {
         Weights& w = weights_[static_cast<std::size_t>(byte)];
-        const std::string one(1, static_cast<char>(byte));
+        const auto one = static_cast<std::uint8_t>(byte);
         const char32_t c =
-            byte < 0x80 ? static_cast<char32_t>(byte) : decodeOne(sys::toUtf8(one, codePage));
+            byte < 0x80 ? static_cast<char32_t>(byte) : decodeOne(codec.decode(std::span(&one, 1)));
         const char base = baseLetter(c);
         if (base == 0) { // not a letter: before every letter, in code order
             w.primary = static_cast<std::uint16_t>(byte);
