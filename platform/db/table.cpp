@@ -288,10 +288,11 @@ std::size_t TTable::rebuildView(const std::vector<std::uint8_t>& keep, std::size
     data_.clear();
     recordSize_ = static_cast<std::size_t>(file.codec().recordSize());
     seen_ = shared_->version();
-    // A view of every record gets its room at once: growing by doubling would copy it
-    // again and again, each time into memory the system has to map afresh. (A filtered
-    // or detail view may keep a few rows of many: it grows.)
-    if (!rangeActive_ && !filterActive()) {
+    // A view of every record, or of those a filter keeps, gets room for every record at
+    // once: growing by doubling would copy it again and again, each time into memory the
+    // system has to map afresh, and memory only becomes resident as rows are written into
+    // it. (A detail view keeps a few rows of many, view after view: it grows.)
+    if (!rangeActive_) {
         rows_.reserve(file.recordCount());
         data_.reserve(file.recordCount() * recordSize_);
     }
