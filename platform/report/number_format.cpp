@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 namespace report {
 
@@ -120,6 +121,18 @@ std::pair<std::string, std::string> roundedDigits(double value, int places) {
             std::string(first + pointAt, static_cast<std::size_t>(places))};
 }
 
+// The pattern of a format, parsed once: a report formats every number of a column with
+// the column's one format, and a layout has few.
+const std::optional<Pattern>& patternOf(std::string_view format) {
+    thread_local std::vector<std::pair<std::string, std::optional<Pattern>>> parsed;
+    for (const auto& [text, pattern] : parsed)
+        if (text == format)
+            return pattern;
+    if (parsed.size() >= 32)
+        parsed.clear();
+    return parsed.emplace_back(std::string(format), parsePattern(format)).second;
+}
+
 } // namespace
 
 bool ValidNumberFormat(std::string_view format) {
@@ -127,7 +140,7 @@ bool ValidNumberFormat(std::string_view format) {
 }
 
 std::string FormatNumber(double value, std::string_view format) {
-    const std::optional<Pattern> p = parsePattern(format);
+    const std::optional<Pattern>& p = patternOf(format);
     if (!p || !std::isfinite(value) || std::fabs(value) >= 1e18)
         return sys::floatToText(value);
     auto [integer, decimals] = roundedDigits(std::fabs(value), p->maxDecimals);
