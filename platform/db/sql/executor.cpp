@@ -33,6 +33,7 @@
 #include "platform/db/key_table.h"
 #include "platform/db/secondary_index.h"
 #include "platform/db/sql/bound.h"
+#include "platform/db/sql/kept_records.h"
 #include "platform/db/sql/values.h"
 #include "platform/db/text_codec.h"
 #include "platform/sys/codepage.h"
@@ -42,6 +43,7 @@
 #include <cstdint>
 #include <cstring>
 #include <numeric>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -196,6 +198,7 @@ class Executor {
 public:
     Executor(BoundSelect& plan, const RowBatchSink* sink)
         : plan_(plan), width_(plan.tables.size()), sink_(sink) {
+        chooseColumnsFromRecords();
         layOutKeptRecords();
         for (const TableSlot& t : plan_.tables)
             if (t.nullable)
@@ -211,6 +214,10 @@ public:
         streaming_ = sink_ && !plan_.distinct && specs_.empty();
         out_ = ResultRows(plan_.columns.size());
         keys_ = ResultRows(specs_.size());
+        for (std::size_t c = 0; c < plan_.columns.size(); ++c)
+            if (fromColumn_[c])
+                out_.readFromRecords(c, static_cast<std::size_t>(plan_.columns[c].expr.table),
+                                     plan_.columns[c].expr.field);
         if (plan_.aggregated && plan_.groupBy.empty())
             groups_.push_back({std::vector<std::uint32_t>(width_, kNoRow),
                                {},
@@ -237,6 +244,8 @@ public:
         ResultSet result;
         for (const OutputColumn& c : plan_.columns)
             result.columns.push_back(c.def);
+        if (fromRecords_)
+            giveRecords();
         result.rows = std::move(out_);
         return result;
     }
@@ -366,6 +375,7 @@ private:
                 if (!holds(f, ctx))
                     return true;
             t.kept.keep(raw, t.raw);
+            keepRead(slot, raw);
             ++t.count;
             return true;
         });
@@ -393,10 +403,11 @@ private:
             mark(*plan_.having);
         for (const AggSpec& a : plan_.aggs)
             mark(a.arg);
-        for (const OutputColumn& c : plan_.columns)
-            mark(c.expr);
+        for (std::size_t c = 0; c < plan_.columns.size(); ++c)
+            if (!fromColumn_[c])
+                mark(plan_.columns[c].expr);
         for (const SortKey& k : plan_.orderBy)
-            mark(k.expr);
+            mark(k.column >= 0 ? plan_.columns[static_cast<std::size_t>(k.column)].expr : k.expr);
         for (std::size_t i = 0; i < width_; ++i)
             plan_.tables[i].kept = keptLayout(plan_.tables[i].file->codec(), used[i]);
     }
@@ -623,6 +634,7 @@ private:
                 return;
         const auto j = static_cast<std::uint32_t>(t.count);
         t.kept.keep(raw, t.raw);
+        keepRead(s.slot, raw);
         ++t.count;
         if (!keyed)
             return;
@@ -1134,12 +1146,92 @@ private:
         }
     }
 
+    // --- columns read from records -------------------------------------------------------
+    // A result returned whole, neither grouped nor made distinct, reads its columns that
+    // are fields stored in the records from the records the run met, when a value is
+    // read: a row costs its record numbers, not a decode of each of its fields. The
+    // fields those columns alone read are not in the slots' kept records (see
+    // layOutKeptRecords) but in compact copies that go with the rows (see KeptRecords).
+    void chooseColumnsFromRecords() {
+        fromColumn_.assign(plan_.columns.size(), 0);
+        read_.resize(width_);
+        fileOffsets_.resize(width_);
+        if (sink_ || plan_.aggregated || plan_.distinct)
+            return;
+        std::vector<std::vector<char>> fields(width_);
+        for (std::size_t s = 0; s < width_; ++s)
+            fields[s].assign(plan_.tables[s].file->fields().size(), 0);
+        for (std::size_t c = 0; c < plan_.columns.size(); ++c) {
+            const Node& e = plan_.columns[c].expr;
+            if (e.kind != Node::Kind::Column || isBlobType(fieldType(e)))
+                continue; // a blob is read now: its file may change before the value is read
+            fields[static_cast<std::size_t>(e.table)][static_cast<std::size_t>(e.field)] = 1;
+            fromColumn_[c] = 1;
+            fromRecords_ = true;
+        }
+        rowRecords_.assign(width_, kNoRow);
+        for (std::size_t s = 0; s < width_; ++s) {
+            const TableFile& file = *plan_.tables[s].file;
+            if (std::find(fields[s].begin(), fields[s].end(), 1) == fields[s].end())
+                continue;
+            read_[s].emplace(std::make_shared<RecordCodec>(file.codec()), fields[s]);
+            for (std::size_t f = 0; f < fields[s].size(); ++f)
+                fileOffsets_[s].push_back(
+                    static_cast<std::size_t>(file.codec().offset(static_cast<int>(f))));
+        }
+    }
+
+    // A record of the slot's file kept in the slot: its fields read from records too.
+    void keepRead(int slot, std::span<const std::uint8_t> raw) {
+        if (auto& read = read_[static_cast<std::size_t>(slot)])
+            read->add(raw, fileOffsets_[static_cast<std::size_t>(slot)]);
+    }
+
+    // The row's record in each slot; a record of the driver streamed from its file is
+    // copied the first time a row joins it.
+    std::span<const std::uint32_t> recordsOf(const EvalContext& ctx) {
+        for (std::size_t s = 0; s < width_; ++s)
+            rowRecords_[s] = ctx.rows ? ctx.rows[s] : kNoRow;
+        if (ctx.scanSlot < 0)
+            return rowRecords_;
+        const auto slot = static_cast<std::size_t>(ctx.scanSlot);
+        if (ctx.scanKept) {
+            rowRecords_[slot] = driverOrdinal_; // the slot's record streaming (see stream)
+        } else if (read_[slot]) {
+            if (!copied_ || copiedOrdinal_ != driverOrdinal_)
+                copiedRecord_ = read_[slot]->add(ctx.scanRecord, fileOffsets_[slot]);
+            copied_ = true;
+            copiedOrdinal_ = driverOrdinal_;
+            rowRecords_[slot] = copiedRecord_;
+        }
+        return rowRecords_;
+    }
+
+    // The copies go with the rows; a slot whose fields no column reads gives none.
+    void giveRecords() {
+        auto sources = std::make_shared<std::vector<KeptRecords>>();
+        for (std::size_t s = 0; s < width_; ++s) {
+            if (read_[s])
+                sources->push_back(std::move(*read_[s]));
+            else
+                sources->emplace_back(nullptr, std::vector<char>{});
+        }
+        out_.setRecords(std::move(sources));
+    }
+
     // The output row of the joined row (or group), and its sort keys: those of ORDER BY,
     // then the group's values (grouped rows come in their order after ORDER BY), then for
     // DISTINCT the row's own values (in their order after those).
     void project(const EvalContext& ctx, const Key* groupValues = nullptr) {
-        for (const OutputColumn& c : plan_.columns)
-            appendValue(c.expr, ctx);
+        if (fromRecords_) {
+            out_.addRecords(recordsOf(ctx));
+            for (std::size_t c = 0; c < plan_.columns.size(); ++c)
+                if (!fromColumn_[c])
+                    appendValue(plan_.columns[c].expr, ctx);
+        } else {
+            for (const OutputColumn& c : plan_.columns)
+                appendValue(c.expr, ctx);
+        }
         if (specs_.empty()) {
             if (streaming_ && out_.size() >= kBatchRows)
                 flush();
@@ -1148,7 +1240,10 @@ private:
         const std::size_t row = out_.size() - 1;
         std::size_t spec = 0;
         for (const SortKey& k : plan_.orderBy) {
-            if (k.column >= 0)
+            if (k.column >= 0 && fromRecords_ && fromColumn_[static_cast<std::size_t>(k.column)])
+                appendSortKey(eval(plan_.columns[static_cast<std::size_t>(k.column)].expr, ctx),
+                              specs_[spec++]);
+            else if (k.column >= 0)
                 appendOutputKey(row, static_cast<std::size_t>(k.column), specs_[spec++]);
             else
                 appendSortKey(eval(k.expr, ctx), specs_[spec++]);
@@ -1497,6 +1592,15 @@ private:
     // The sink's state: the output rows, and a row of sort keys for each.
     ResultRows out_, keys_;
     std::string text_; // reused for a text on its way to the rows
+    // Output columns read from records (see chooseColumnsFromRecords): per slot the
+    // copies of the fields they read, and where those fields lie in the file's records.
+    bool fromRecords_ = false;
+    std::vector<char> fromColumn_;
+    std::vector<std::optional<KeptRecords>> read_;
+    std::vector<std::vector<std::size_t>> fileOffsets_;
+    std::vector<std::uint32_t> rowRecords_;
+    bool copied_ = false; // a driver's record streamed was copied: the last one, and its copy
+    std::uint32_t copiedOrdinal_ = 0, copiedRecord_ = 0;
     std::vector<Group> groups_;
     KeyMap<std::uint32_t> groupIndex_;
     bool seenRow_ = false;

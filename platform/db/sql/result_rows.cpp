@@ -1,5 +1,7 @@
 #include "platform/db/sql/result_rows.h"
 
+#include "platform/db/sql/kept_records.h"
+
 #include <limits>
 #include <stdexcept>
 #include <type_traits>
@@ -28,6 +30,7 @@ constexpr std::uint8_t kStamp = kindOf<Timestamp>();
 constexpr std::uint8_t kDecimal = kindOf<Decimal>();
 constexpr std::uint8_t kBytes = kindOf<Bytes>();
 constexpr std::uint8_t kMixed = 255;
+constexpr std::uint8_t kRecords = 254;
 
 bool inWholes(std::uint8_t kind) {
     return kind == kWhole || kind == kFlag || kind == kDate || kind == kTime;
@@ -180,6 +183,8 @@ void ResultRows::Column::add(const Value& v) {
 }
 
 ResultRows::Column ResultRows::Column::gathered(const std::vector<std::uint32_t>& order) const {
+    if (kind == kRecords)
+        return *this; // its values follow the rows' record numbers
     Column g;
     g.kind = kind;
     g.count = order.size();
@@ -217,16 +222,32 @@ ResultRows::Column ResultRows::Column::gathered(const std::vector<std::uint32_t>
 
 ResultRows::ResultRows(std::size_t width) : columns_(width) {}
 
+Value ResultRows::fromRecord(std::size_t row, const Column& c) const {
+    const std::uint32_t record = recordOf(row, c);
+    if (record == kNoRecord)
+        return Null{};
+    if (!kept_)
+        throw std::logic_error("a column's records read before they were given");
+    return kept_->at(c.source).value(record, c.field);
+}
+
 Value ResultRows::value(std::size_t row, std::size_t column) const {
-    return columns_[column].value(row);
+    const Column& c = columns_[column];
+    return c.kind == kRecords ? fromRecord(row, c) : c.value(row);
 }
 
 bool ResultRows::isNull(std::size_t row, std::size_t column) const {
-    return columns_[column].isNull(row);
+    const Column& c = columns_[column];
+    return c.kind == kRecords ? db::isNull(fromRecord(row, c)) : c.isNull(row);
 }
 
 bool ResultRows::isBlank(std::size_t row, std::size_t column) const {
     const Column& c = columns_[column];
+    if (c.kind == kRecords) {
+        const Value v = fromRecord(row, c);
+        const auto* s = std::get_if<std::string>(&v);
+        return db::isNull(v) || (s && s->empty());
+    }
     if (c.isNull(row))
         return true;
     if (c.kind == kText)
@@ -239,6 +260,21 @@ bool ResultRows::isBlank(std::size_t row, std::size_t column) const {
 
 std::optional<double> ResultRows::number(std::size_t row, std::size_t column) const {
     const Column& c = columns_[column];
+    if (c.kind == kRecords) {
+        const Value v = fromRecord(row, c);
+        const auto k = static_cast<std::uint8_t>(v.index());
+        if (k == kWhole)
+            return std::get<std::int32_t>(v);
+        if (k == kDate)
+            return std::get<Date>(v).days;
+        if (k == kTime)
+            return std::get<Time>(v).ms;
+        if (k == kReal)
+            return std::get<double>(v);
+        if (k == kStamp)
+            return std::get<Timestamp>(v).ms;
+        return std::nullopt;
+    }
     if (c.isNull(row) || c.kind == kFlag)
         return std::nullopt;
     if (inWholes(c.kind))
@@ -250,7 +286,7 @@ std::optional<double> ResultRows::number(std::size_t row, std::size_t column) co
 
 std::optional<std::string_view> ResultRows::text(std::size_t row, std::size_t column) const {
     const Column& c = columns_[column];
-    if (c.isNull(row))
+    if (c.kind == kRecords || c.isNull(row))
         return std::nullopt;
     if (c.kind == kText)
         return c.bytesOf(row);
@@ -263,8 +299,8 @@ std::optional<std::string_view> ResultRows::text(std::size_t row, std::size_t co
 Record ResultRows::operator[](std::size_t row) const {
     Record r;
     r.reserve(columns_.size());
-    for (const Column& c : columns_)
-        r.push_back(c.value(row));
+    for (std::size_t column = 0; column < columns_.size(); ++column)
+        r.push_back(value(row, column));
     return r;
 }
 
@@ -275,14 +311,61 @@ Record ResultRows::at(std::size_t row) const {
     return (*this)[row];
 }
 
-ResultRows::Column& ResultRows::next() {
-    if (columns_.empty())
-        throw std::logic_error("a value added to rows without columns");
-    Column& c = columns_[column_];
-    if (++column_ == columns_.size()) {
+void ResultRows::readFromRecords(std::size_t column, std::size_t source, int field) {
+    if (rows_ != 0 || column_ != 0 || field < 0)
+        throw std::logic_error("a column read from records declared with rows in");
+    Column& c = columns_.at(column);
+    c = Column{};
+    c.kind = kRecords;
+    fromRecords_ = true;
+    c.source = source;
+    c.field = field;
+}
+
+bool ResultRows::readsRecords(std::size_t column) const {
+    return columns_[column].kind == kRecords;
+}
+
+void ResultRows::setRecords(std::shared_ptr<const std::vector<KeptRecords>> sources) {
+    for (const Column& c : columns_)
+        if (c.kind == kRecords && (!sources || c.source >= sources->size()))
+            throw std::logic_error("a column's records not given");
+    kept_ = std::move(sources);
+}
+
+void ResultRows::addRecords(std::span<const std::uint32_t> records) {
+    if (column_ != 0)
+        throw std::logic_error("record numbers given in the middle of a row");
+    if (records_.empty()) {
+        for (const Column& c : columns_)
+            if (c.kind == kRecords && c.source >= records.size())
+                throw std::logic_error("a row without the record of a column");
+        sources_ = records.size();
+    } else if (records.size() != sources_) {
+        throw std::logic_error("rows giving different numbers of records");
+    }
+    records_.insert(records_.end(), records.begin(), records.end());
+    endRow();
+}
+
+// Past the columns that read from records; at the end of the columns the row is whole.
+void ResultRows::endRow() {
+    while (column_ < columns_.size() && columns_[column_].kind == kRecords)
+        ++column_;
+    if (column_ == columns_.size()) {
         column_ = 0;
         ++rows_;
     }
+}
+
+ResultRows::Column& ResultRows::next() {
+    if (columns_.empty())
+        throw std::logic_error("a value added to rows without columns");
+    if (column_ == 0 && fromRecords_ &&
+        (sources_ == 0 || records_.size() != (rows_ + 1) * sources_))
+        throw std::logic_error("a row's values before its record numbers");
+    Column& c = columns_[column_++]; // endRow left it past the columns read from records
+    endRow();
     return c;
 }
 
@@ -319,9 +402,11 @@ void ResultRows::reserve(std::size_t rows) {
 
 void ResultRows::clear() {
     for (Column& c : columns_)
-        c = Column{};
+        if (c.kind != kRecords)
+            c = Column{};
     rows_ = 0;
     column_ = 0;
+    records_.clear();
 }
 
 void ResultRows::arrange(const std::vector<std::uint32_t>& order) {
@@ -329,6 +414,15 @@ void ResultRows::arrange(const std::vector<std::uint32_t>& order) {
         throw std::logic_error("rows arranged in the middle of a row");
     for (Column& c : columns_)
         c = c.gathered(order);
+    if (sources_ != 0) {
+        std::vector<std::uint32_t> records;
+        records.reserve(order.size() * sources_);
+        for (const std::uint32_t from : order)
+            records.insert(records.end(),
+                           records_.begin() + static_cast<std::ptrdiff_t>(from * sources_),
+                           records_.begin() + static_cast<std::ptrdiff_t>((from + 1) * sources_));
+        records_ = std::move(records);
+    }
     rows_ = order.size();
 }
 

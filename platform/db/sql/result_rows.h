@@ -3,18 +3,28 @@
 // texts, decimals and bytes of a column in one buffer with the end of each value), NULLs
 // as bits, each value decoded when it is read. No heap object is made per value. A
 // column whose values are not all of one kind keeps them as values.
+//
+// A column that is a table's field may instead read it from that table's records, kept
+// as the run read them: each row then holds, per table, the number of its record there,
+// and the field is decoded from the record when the value is read. A wide SELECT * thus
+// costs a copy of the records it joins, not a decode of every field of every row.
 
+#include "platform/db/field.h" // before value.h: its Bytes type is named in FieldType too
 #include "platform/db/value.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace db::sql {
+
+class KeptRecords; // kept_records.h
 
 class ResultRows {
 public:
@@ -36,7 +46,8 @@ public:
     // values of one of these kinds alone (so that two of its numbers compare as the
     // values do); nullopt for NULL and any other.
     std::optional<double> number(std::size_t row, std::size_t column) const;
-    // A text value as it is kept (valid until the rows change); nullopt for any other.
+    // A text value as it is kept (valid until the rows change); nullopt for any other,
+    // and for a column read from records (see value).
     std::optional<std::string_view> text(std::size_t row, std::size_t column) const;
 
     Record operator[](std::size_t row) const;
@@ -44,7 +55,19 @@ public:
     Record front() const { return (*this)[0]; }
     Record back() const { return (*this)[size() - 1]; }
 
-    // Values go in row after row, a row's values in column order.
+    // Column `column` reads field `field` of the records of source `source` (before any
+    // row goes in; a field stored in the record, not in a blob file). Each row then
+    // gives its record numbers with addRecords, and its values skip that column.
+    void readFromRecords(std::size_t column, std::size_t source, int field);
+    bool readsRecords(std::size_t column) const;
+    // The records of the sources, once the rows are in; a row reads NULL in the columns
+    // of a source where its record number is kNoRecord.
+    void setRecords(std::shared_ptr<const std::vector<KeptRecords>> sources);
+    static constexpr std::uint32_t kNoRecord = 0xFFFFFFFF;
+
+    // Values go in row after row, a row's values in column order; a row of rows that
+    // read from records gives their numbers (one per source) before its values.
+    void addRecords(std::span<const std::uint32_t> records);
     void append(const Value& v);
     void appendText(std::string_view text);
     void appendNull();
@@ -95,7 +118,8 @@ public:
 
 private:
     struct Column {
-        std::uint8_t kind = 0; // the Value alternative of its values; 0 none yet, kMixed
+        std::uint8_t kind = 0; // the Value alternative of its values; 0 none yet, kMixed,
+                               // kRecords: field `field` of the records of `source`
         std::size_t count = 0;
         std::vector<std::uint64_t> nulls; // one bit per row
         std::vector<std::int32_t> wholes; // int32, bool, Date, Time
@@ -103,6 +127,8 @@ private:
         std::vector<std::uint32_t> ends;  // text, Decimal, Bytes: where each row's ends
         std::string bytes;
         std::vector<Value> values; // kMixed
+        std::size_t source = 0;
+        int field = -1;
 
         Value value(std::size_t row) const;
         bool isNull(std::size_t row) const { return nulls[row / 64] >> (row % 64) & 1; }
@@ -116,10 +142,20 @@ private:
     };
 
     Column& next();
+    void endRow();
+    std::uint32_t recordOf(std::size_t row, const Column& c) const {
+        return records_[row * sources_ + c.source];
+    }
+    // The value of a column read from records.
+    Value fromRecord(std::size_t row, const Column& c) const;
 
     std::vector<Column> columns_;
-    std::size_t rows_ = 0;   // complete rows added
-    std::size_t column_ = 0; // the column the next value goes to
+    std::size_t rows_ = 0;     // complete rows added
+    std::size_t column_ = 0;   // the column the next value goes to
+    bool fromRecords_ = false; // some column reads from records
+    std::size_t sources_ = 0;
+    std::vector<std::uint32_t> records_; // per row, its record number in each source
+    std::shared_ptr<const std::vector<KeptRecords>> kept_; // shared by copies of the rows
 };
 
 } // namespace db::sql

@@ -198,3 +198,64 @@ TEST(QueryDataSet, ColumnsWithoutReadingABlock) {
     EXPECT_EQ(session.layout("elvmuv.DB")->fields().size(), 4u);
     EXPECT_THROW(q.RecordCount(), std::exception);
 }
+
+// The rows are those of the moment the statement ran: changes to its tables afterwards
+// (an edited field, a deleted record) show once the query runs again, not before.
+TEST(QueryDataSet, RowsStayAsTheyRanWhileTheirTablesChange) {
+    Session session;
+    makeTables(session);
+    TQuery q(session);
+    q.SQL().Add("SELECT p.Parckod, p.Agazat, e.Id, e.Ter, e.Kesz");
+    q.SQL().Add("FROM Parcellak p LEFT JOIN ElvMuv e ON e.Tablakod = p.Parckod");
+    q.SQL().Add("ORDER BY p.Agazat, e.Id");
+    q.Open();
+    const auto rows = [&] {
+        std::vector<std::string> out;
+        for (q.First(); !q.Eof(); q.Next()) {
+            std::string row;
+            for (int f = 0; f < q.FieldCount(); ++f)
+                row += (q.Fields(f).IsNull() ? "-" : q.Fields(f).AsString()) + "|";
+            out.push_back(row);
+        }
+        return out;
+    };
+    const auto before = rows();
+    ASSERT_EQ(before.size(), 11u); // 9 operations, 2 fields without any
+    EXPECT_EQ(before.front(), "100005|árpa|-|-|-|");
+    EXPECT_EQ(before[1].substr(0, 15), "100002|árpa|1|"); // á: two bytes
+
+    TTable ops(session);
+    ops.SetTableName("ElvMuv");
+    ops.Open();
+    ops.Edit();
+    ops.FieldByName("Ter").SetAsFloat(99);
+    ops.Post();
+    ops.Last();
+    ops.Delete();
+    TTable fields(session);
+    fields.SetTableName("Parcellak");
+    fields.Open();
+    fields.Edit();
+    fields.FieldByName("Agazat").SetAsString("zab");
+    fields.Post();
+    EXPECT_EQ(rows(), before);
+
+    q.Close();
+    q.Open();
+    const auto after = rows();
+    EXPECT_EQ(after.size(), 10u);
+    EXPECT_NE(after, before);
+
+    // A text filling its whole field, and accented letters, come back as stored.
+    auto notes = session.create(
+        "Jegyzet", {{field("Id", FieldType::Long), field("Szoveg", FieldType::Alpha, 255)}, 1});
+    const std::string full(255, 'x');
+    Record note{1, full};
+    notes->insert(note);
+    note = {2, std::string("Őszi árpa, tűzőgép")};
+    notes->insert(note);
+    TQuery texts(session, "Query2");
+    texts.SQL().Add("SELECT Szoveg FROM Jegyzet ORDER BY Id DESC");
+    texts.Open();
+    EXPECT_EQ(column(texts, "Szoveg"), (std::vector<std::string>{"Őszi árpa, tűzőgép", full}));
+}
