@@ -235,8 +235,13 @@ public:
         }
         if (plan_.aggregated)
             finishGroups();
-        if (plan_.distinct || !specs_.empty())
-            out_.arrange(sortedRows());
+        if (plan_.distinct || !specs_.empty()) {
+            const std::vector<std::uint32_t> order = sortedRows();
+            // The sort keys are not read again: their room goes before the rows move.
+            keys_ = ResultRows();
+            ties_ = {};
+            out_.arrange(order);
+        }
         if (sink_) {
             flush();
             return {};
@@ -1483,6 +1488,7 @@ private:
         std::vector<std::string_view> texts(ids.size());
         for (const auto& [text, id] : ids)
             texts[id] = text;
+        ids = {}; // its room goes before the collation keys take theirs
         for (std::size_t id = 0; id < texts.size(); ++id) {
             specs_[key].order.collation->appendSortKey(
                 std::span(reinterpret_cast<const std::uint8_t*>(texts[id].data()),
