@@ -57,7 +57,7 @@ TableDef Felhanyag() {
         Text("Anyagtip", 6),
         Number("Menny", Numbers("Mennyiség", Sign::NotNegative)),
         Text("Permetle", 10, Numbers("Permetlé mennyisége", Sign::NotNegative)),
-        Date("Betido"),
+        Date("Betido", Day("Időpont")),
         Text("Felelos", 30),
         Text("Mert", 4),
         Text("Csira", 10, Numbers("Csíraszám", Sign::NotNegative)),
@@ -69,7 +69,7 @@ TableDef Felhanyag() {
         Logical("Higtr"),
         Logical("Egyebtr"),
         Logical("Deleted"),
-        Long("Sorsz"),
+        Long("Sorsz", Whole("Sorszám", Sign::Positive)),
         Logical("Mutr"),
         Number("Nitr"),
     }, 2, {

@@ -205,9 +205,10 @@ TableDef Gazolajszla() {
         AutoInc("Id"),
         Date("Dat", Day("Dátum")),
         Text("Szlaszam", 30),
-        // Negative on an invoice that corrects another, never nothing.
-        Number("Liter", Numbers("Mennyiség", Sign::NotZero)),
-        Number("Osszeg", Numbers("Összeg", Sign::NotZero)),
+        // Negative on an invoice that corrects another, never nothing; one invoice of a
+        // farm stays below a million litres and ten thousand million forints.
+        Number("Liter", db::signedQuantity("Mennyiség", 1e6)),
+        Number("Osszeg", db::signedQuantity("Összeg", 1e10)),
     }, 1, {
         Index("GayDat", {"Dat"}),
     }, true,

@@ -154,7 +154,6 @@ TAnyagfel::TAnyagfel(db::Session& session) : session_(session) {
     Edit14 = ui::Make<ui::TEdit>(pesticide, {x, 132, 60, 22});
     Label(pesticide, 8, 162, "Várakozási idő :");
     Edit7 = ui::Make<ui::TEdit>(pesticide, {x, 162, 60, 22});
-    Edit7->SetMaxLength(3);
     Label(pesticide, x + 66, 162, "nap", 40);
     Label(pesticide, 8, 192, "Permetlé mennyisége :");
     Edit2 = ui::Make<ui::TEdit>(pesticide, {x, 192, 80, 22});
@@ -163,7 +162,6 @@ TAnyagfel::TAnyagfel(db::Session& session) : session_(session) {
     DateTimePicker2 = ui::Make<ui::TDateTimePicker>(pesticide, {x, 222, 110, 22});
     Label(pesticide, 8, 252, "Felelős :");
     Edit3 = ui::Make<ui::TEdit>(pesticide, {x, 252, 250, 22});
-    Edit3->SetMaxLength(30);
 
     Label(seed, 8, 12, "Növény :");
     DBLookupComboBox4 = Lookup(seed, {x, 12, 250, 22}, &DataSourceM, "Fajkod", "Faj");
@@ -199,6 +197,33 @@ TAnyagfel::TAnyagfel(db::Session& session) : session_(session) {
                            {"kg", "g", "t", "l", "ml", "m3", "db"}, Button9, Button10);
     GroupBox3 = totalGroup({212, 142, 180, 88}, Edit6, ComboBox6, {"g", "kg", "t", "db"}, Button11,
                            Button12);
+
+    // A dose, a spray volume, a germ count, a spray serial and a date are what the use
+    // row's fields may hold; an active-substance share is a percentage, as the fertiliser
+    // master keeps it; a total is a quantity of the material, more than nothing.
+    ui::FitToFields(session_, "felhanyag",
+                    {{Edit10, "Menny"},
+                     {Edit12, "Menny"},
+                     {Edit11, "Menny"},
+                     {ComboBox1, "Mert"},
+                     {ComboBox2, "Mert"},
+                     {ComboBox3, "Mert"},
+                     {ComboBox4, "Mert"},
+                     {ComboBox5, "Mert"},
+                     {ComboBox6, "Mert"},
+                     {DateTimePicker1, "Betido"},
+                     {DateTimePicker2, "Betido"},
+                     {Edit14, "Sorsz"},
+                     {Edit7, "Vido"},
+                     {Edit2, "Permetle"},
+                     {Edit3, "Felelos"},
+                     {Edit4, "Csira"}});
+    ui::FitToFields(session_, "Tapanyagok", {{Edit8, "Nit"}, {Edit9, "Nit"}, {Edit13, "Nit"}});
+    db::Domain total;
+    total.label = "Megadott mennyiség";
+    total.sign = db::Domain::Sign::Positive;
+    for (ui::TEdit* edit : {Edit1, Edit5, Edit6})
+        edit->SetDomain(total);
 
     Button1 = ui::Make<ui::TButton>(this, {8, 430, 110, 30}, "<< Vissza");
     Button3 = ui::Make<ui::TButton>(this, {260, 430, 120, 30}, "Készletkezelés");
@@ -350,8 +375,7 @@ void TAnyagfel::TakeMax(Tab& tab) {
 
 void TAnyagfel::ApplyTotal(Tab& tab) {
     const double area = OperationArea();
-    if (!tab.total->Text().empty() &&
-        NumericInt->IsValidReal(tab.total->Text(), "Megadott mennyiség") && area > 0) {
+    if (!tab.total->Text().empty() && ui::TypedValuesValid(*tab.total) && area > 0) {
         const double perHa =
             std::round(Number(tab.total->Text()) / area * 10000 * 1000 * 1e6) / 1e6;
         tab.computedDose = sys::floatToText(std::floor(perHa) * 0.001);
@@ -381,9 +405,7 @@ std::vector<ops::UseField> TAnyagfel::Fields() const {
 
 // A total refused by the number check counts as none: the dose gives the withdrawal.
 std::optional<double> TAnyagfel::TotalBase(Tab& tab) {
-    if (tab.total->Text().empty() ||
-        !NumericInt->IsValidReal(tab.total->Text(), "Megadott mennyiség",
-                                 TNumericInt::Bound::Positive))
+    if (tab.total->Text().empty() || !ui::TypedValuesValid(*tab.total))
         return std::nullopt;
     const auto factor = res::UnitFactor(tab.totalUnit->Text());
     return static_cast<double>(static_cast<float>(Number(tab.total->Text()) * factor.value_or(1)));
@@ -448,6 +470,9 @@ std::optional<ops::MaterialUse> TAnyagfel::ReadUse(Tab& tab, double area) {
         }
         break;
     }
+    // Every box of the tab within what its field may hold (a serial, a share, a date).
+    if (!ui::TypedValuesValid(*tab.dose->parentWidget()))
+        return std::nullopt;
     if (!ops::DoseUnitFactor(tab.kind, use.doseUnit)) {
         Say("Ismeretlen mértékegység: " + use.doseUnit);
         return std::nullopt;

@@ -78,7 +78,12 @@ TEgyebNovVed::TEgyebNovVed(db::Session& session) : session_(session) {
     Button1 = new ui::TButton(this, "Mégsem");
     Button1->SetBounds(330, 330, 90, 27);
     ui::FitToFields(session, "Novenyvedok",
-                    {{Edit1, "Nev"}, {ComboBox4, "Szertip"}, {ComboBox3, "Mert"}, {Edit4, "Hata"}});
+                    {{Edit1, "Nev"},
+                     {ComboBox4, "Szertip"},
+                     {DBLookupComboBox1, "Meregjelzes"},
+                     {Edit4, "Hata"},
+                     {DBLookupComboBox4, "Tuz"},
+                     {ComboBox3, "Mert"}});
     SetTabOrder({Edit1, ComboBox4, DBLookupComboBox1, Edit4, DBLookupComboBox4, ComboBox5,
                  ComboBox2, ComboBox3, Button2, Button1});
 

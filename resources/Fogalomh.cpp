@@ -100,6 +100,7 @@ TForgalom::TForgalom(db::Session& session) : session_(session) {
     Panel1->SetBounds(88, 368, 330, 44);
     Edit1 = new ui::TEdit(Panel1);
     Edit1->SetBounds(8, 10, 110, 22);
+    Edit1->SetDomain(res::MovementQuantity("Mennység"));
     Label4 = new ui::TLabel(Panel1);
     Label4->SetBounds(124, 13, 40, 16);
     Button8 = Button(Panel1, "Ok", 170, 8, 70);
@@ -268,7 +269,8 @@ void TForgalom::Button7Click(TObject*) {
 // so is a change that leaves less in store on the movement's day than nothing.
 void TForgalom::Button8Click(TObject*) {
     const std::string text = Edit1->Text();
-    if (!NumericInt->IsValidReal(text, "Mennység", TNumericInt::Bound::NotZero) || text.empty())
+    if (!NumericInt->IsValidReal(text, "Mennység", TNumericInt::Bound::NotZero) || text.empty() ||
+        !ui::TypedValuesValid(*Edit1))
         return;
     double quantity = *sys::tryParseFloat(text);
     db::TQuery& query = PageQuery();

@@ -38,6 +38,10 @@ TGazolajszlaossz::TGazolajszlaossz(db::Session& session) : session_(session) {
     Edit5 = new ui::TEdit(this);
     Edit5->SetBounds(140, 364, 140, 22);
     Edit5->SetEnabled(false);
+    // Shown, never typed: sums of invoices, either sign, as large as a thousand of the
+    // largest.
+    Edit4->SetDomain(db::signedQuantity("Összes liter", 1e9, db::Domain::Sign::Any));
+    Edit5->SetDomain(db::signedQuantity("Összes összeg", 1e13, db::Domain::Sign::Any));
 
     auto button = [this](const char* caption, int top) {
         auto* b = new ui::TButton(this, caption);

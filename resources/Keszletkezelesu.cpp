@@ -8,6 +8,7 @@
 #include "platform/sys/numbers.h"
 #include "platform/ui/form_helpers.h"
 #include "register/Egyebfajh.h"
+#include "stock.h"
 
 Tkeszletkezeles* keszletkezeles = nullptr;
 
@@ -41,6 +42,7 @@ void QuantityLine(QWidget* page, int top, ui::TEdit*& edit, ui::TComboBox*& unit
     ui::AddLabel(page, "Vásárlás, eladás(-) :", 12, top);
     edit = new ui::TEdit(page);
     edit->SetBounds(170, top, 110, 22);
+    edit->SetDomain(res::MovementQuantity(kQuantityLabel));
     units = res::UnitCombo(page, items);
     units->SetBounds(286, top, 60, 22);
     ui::AddLabel(page, "Raktáron lévő mennyiség :", 12, top + 32, 185);
@@ -282,7 +284,8 @@ void Tkeszletkezeles::Button1Click(TObject*) {
     const res::MaterialKindInfo& info = res::KindInfo(tab.kind);
     const std::string text = tab.quantity->Text();
     if (!NumericInt->IsValidReal(text, kQuantityLabel, TNumericInt::Bound::NotZero) ||
-        text.empty() || !ui::TypedValuesValid(*DateTimePicker4))
+        text.empty() || !ui::TypedValuesValid(*tab.quantity) ||
+        !ui::TypedValuesValid(*DateTimePicker4))
         return;
     if (tab.table->IsEmpty()) {
         ui::MessageDlg("Kérem válassza ki az anyagot!", ui::mtWarning, ui::mbOK);

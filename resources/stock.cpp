@@ -97,6 +97,10 @@ double ShownStock(double stock) {
     return std::floor(thousandths + Slack(thousandths)) * 0.001;
 }
 
+db::Domain MovementQuantity(std::string label) {
+    return db::signedQuantity(std::move(label), 1e9);
+}
+
 double BookedQuantity(double baseQuantity, double materialFactor) {
     return std::ceil(baseQuantity - Slack(baseQuantity)) / materialFactor;
 }

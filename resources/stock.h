@@ -17,6 +17,7 @@
 // The ledger also holds one date marker: a row without a material code dated the day a
 // stock form was last activated, so that the ledger's latest date never lies before it.
 
+#include "platform/db/domain.h"
 #include "platform/db/session.h"
 #include "platform/sys/datetime.h"
 
@@ -62,6 +63,11 @@ std::optional<double> MaterialUnitFactor(MaterialKind kind, std::string_view uni
 // as binary fractions leave it (1.001 stored as 1.00099999...), counts as that
 // thousandth.
 double ShownStock(double stock);
+
+// What the quantity of a movement may be, typed in the unit beside it: a purchase, or a
+// sale with a minus sign, never nothing, at most a thousand million either way (a farm's
+// seed counted in pieces stays far below; a typing slip such as "1e300" does not).
+db::Domain MovementQuantity(std::string label);
 
 // What a purchase or sale of `baseQuantity` base units books in a material kept in a
 // unit of factor `materialFactor`: the base quantity raised to the next whole base unit

@@ -27,6 +27,15 @@ std::string numberText(double number) {
 
 } // namespace
 
+Domain signedQuantity(std::string label, double largest, Domain::Sign sign) {
+    Domain domain;
+    domain.label = std::move(label);
+    domain.sign = sign;
+    domain.min = -largest;
+    domain.max = largest;
+    return domain;
+}
+
 Refusal checkNumber(const Domain& domain, double number) {
     using Sign = Domain::Sign;
     if (domain.sign == Sign::Positive && number <= 0)
@@ -98,8 +107,7 @@ std::string refusalText(Refusal refusal, const Domain& domain, std::string_view 
     case Refusal::AboveMax:
         return value + "nem lehet nagyobb, mint " + numberText(domain.max.value_or(0)) + " !";
     case Refusal::Decimals:
-        return value + "legfeljebb " + std::to_string(domain.decimals) +
-               " tizedesjegyű lehet !";
+        return value + "legfeljebb " + std::to_string(domain.decimals) + " tizedesjegyű lehet !";
     case Refusal::Letters:
         return box + " legfeljebb " + std::to_string(domain.letters) + " betű lehet !";
     case Refusal::Before:

@@ -21,17 +21,17 @@ namespace db {
 
 struct Domain {
     enum class Sign : std::uint8_t { Any, NotNegative, Positive, NotZero };
-    std::string label;           // the box's caption, which the refusal names
-    Sign sign = Sign::Any;       // of a number
-    std::optional<double> min;   // the least number (a date: its year)
-    std::optional<double> max;   // the largest number (a date: its year)
-    int decimals = -1;           // digits after the point at most; -1: any
-    bool whole = false;          // typed text must be a whole number
-    bool date = false;           // typed text must be a date ("2024. 02. 30." is none)
-    int letters = 0;             // a text of at most this many letters; 0: the field's width
-    std::string notBefore;       // a field of the same row this one may not precede
-    std::string notBeforeLabel;  // that field's caption
-    std::string boundBy;         // what another table bounds it by, checked by the save
+    std::string label;          // the box's caption, which the refusal names
+    Sign sign = Sign::Any;      // of a number
+    std::optional<double> min;  // the least number (a date: its year)
+    std::optional<double> max;  // the largest number (a date: its year)
+    int decimals = -1;          // digits after the point at most; -1: any
+    bool whole = false;         // typed text must be a whole number
+    bool date = false;          // typed text must be a date ("2024. 02. 30." is none)
+    int letters = 0;            // a text of at most this many letters; 0: the field's width
+    std::string notBefore;      // a field of the same row this one may not precede
+    std::string notBeforeLabel; // that field's caption
+    std::string boundBy;        // what another table bounds it by, checked by the save
     bool empty() const {
         return sign == Sign::Any && !min && !max && decimals < 0 && !whole && !date &&
                letters == 0 && notBefore.empty();
@@ -53,6 +53,10 @@ enum class Refusal : std::uint8_t {
     Before,
     AboveBound,
 };
+
+// A signed number of at most `largest` either way (a purchase or a sale, an invoice or
+// its correction), by `sign` never nothing.
+Domain signedQuantity(std::string label, double largest, Domain::Sign sign = Domain::Sign::NotZero);
 
 // The refusal of a typed text (blanks around ignored); empty text passes.
 Refusal checkText(const Domain& domain, std::string_view text);

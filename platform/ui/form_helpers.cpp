@@ -26,7 +26,7 @@ bool Shortcuts(TKey& key, std::initializer_list<Shortcut> table) {
         if (key != ctrlKey(entry.letter))
             continue;
         key = keyNone;
-        if (entry.button)
+        if (entry.button && entry.button->isEnabled())
             entry.button->Click();
         return true;
     }

@@ -43,7 +43,8 @@ struct Shortcut {
 
 // Clicks the button of a Ctrl+letter key in the table and consumes the key; true when
 // the key was one of them. A key outside the table is left as it is. A form whose key
-// works only in some state gives a null button for it while the state does not hold.
+// works only in some state gives a null button for it while the state does not hold; a
+// greyed button takes its key and does nothing, as it does a click.
 bool Shortcuts(TKey& key, std::initializer_list<Shortcut> table);
 
 // Esc closes the form, as its close box does, for a form without a "Mégsem" (cancel)

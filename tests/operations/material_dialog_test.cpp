@@ -60,14 +60,23 @@ TEST_F(MaterialDialogTest, ASecondUseOfTheSameMaterialCountsTheFirst) {
     dialogs.VerifyDone();
 }
 
-TEST_F(MaterialDialogTest, ABadSprayingSerialWritesNeitherUseNorWithdrawal) {
-    dialogs.ExpectContaining("'Sorszám'");
+TEST_F(MaterialDialogTest, ABadSprayingSerialOrShareWritesNeitherUseNorWithdrawal) {
+    dialogs.ExpectContaining("'Sorszám'")
+        .Expect("A(z) 'Sorszám' értéke nem lehet nulla vagy negatív !")
+        .Expect("A(z) 'Nitrogén' értéke nem lehet nagyobb, mint 100 !");
     InDialog([this](TAnyagfel& dialog) {
         dialog.PageControl1->SetActivePageIndex(1);
         dialog.Edit12->SetText("1");
         dialog.Edit2->SetText("300");
         dialog.Edit3->SetText("Kiss Péter");
-        dialog.Edit14->SetText("3b");
+        for (const char* serial : {"3b", "0"}) {
+            dialog.Edit14->SetText(serial);
+            dialog.Button2->click();
+        }
+        dialog.PageControl1->SetActivePageIndex(0);
+        dialog.Edit10->SetText("1");
+        dialog.CheckBox1->click();
+        dialog.Edit8->SetText("101");
         dialog.Button2->click();
         EXPECT_FALSE(dialog.MaterialsPosted);
         EXPECT_EQ(Count("felhanyag"), 0);

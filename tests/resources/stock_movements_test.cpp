@@ -158,6 +158,13 @@ TEST_F(StockMovements, BadOrMissingInputWritesNothing) {
         dialogs.Expect("A(z) 'Vásárlás, eladás' értéke nem szám !");
         f.Edit10->SetText("abc");
         f.Button1->click();
+        // A typing slip far beyond any farm's purchase or sale.
+        dialogs.Expect("A(z) 'Vásárlás, eladás(-)' értéke nem lehet nagyobb, mint 1000000000 !")
+            .Expect("A(z) 'Vásárlás, eladás(-)' értéke nem lehet kisebb, mint -1000000000 !");
+        for (const char* slip : {"2000000000", "-1e300"}) {
+            f.Edit10->SetText(slip);
+            f.Button1->click();
+        }
         dialogs.ExpectContaining("mértékegysége ('q') ismeretlen");
         f.Edit10->SetText("5");
         f.Button1->click();
