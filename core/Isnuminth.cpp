@@ -85,6 +85,16 @@ bool TNumericInt::IsValidYear(const std::string& value, const std::string& field
     return false;
 }
 
+bool TNumericInt::IsYearChosen(const std::string& value, bool anyYear,
+                               const std::string& fieldLabel) {
+    if (!anyYear && sys::trim(value).empty()) {
+        ui::MessageDlg("Még nincs gazdasági év: előbb rögzítsen egy táblát!", ui::mtWarning,
+                       ui::mbOK);
+        return false;
+    }
+    return IsValidYear(value, fieldLabel, true);
+}
+
 bool TNumericInt::IsValidFor(const std::string& value, const std::string& fieldLabel,
                              std::string_view table, std::string_view field) {
     const db::Domain& domain = core::FieldDomain(table, field);

@@ -41,6 +41,11 @@ public:
     // returns false.
     bool IsValidYear(const std::string& value, const std::string& fieldLabel,
                      bool required = false);
+    // The farming year a sheet or report prints for: before any field is recorded there is
+    // no year to choose (`anyYear` false), and an empty box shows "Még nincs gazdasági év:
+    // előbb rögzítsen egy táblát!" and returns false; otherwise IsValidYear, the year
+    // required.
+    bool IsYearChosen(const std::string& value, bool anyYear, const std::string& fieldLabel);
 
     // A typed value against the domain of the field it goes into (the catalogue's): a value
     // outside it shows the domain's message naming the box by `fieldLabel` and returns

@@ -227,6 +227,10 @@ void TAlapadatok1::Button3Click(TObject*) {
     // 1-2. The sheet's year and its query's parameters.
     const bool tableSummary = TableSummaryYear.has_value();
     const bool everyActive = !tableSummary && CheckBox1->Checked();
+    if (!tableSummary && ChosenYear() == 0) {
+        NumericInt->IsYearChosen("", false, "Gazdasági év"); // no field, so no year yet
+        return;
+    }
     if (tableSummary) {
         SheetYear = *TableSummaryYear;
         Query7.Close();
@@ -475,17 +479,10 @@ void OpenParcelSummary(db::Session& session) {
 
 void PrintParcelSummaryUnshown(db::Session& session, const std::string& farmingYear) {
     const std::string text(sys::trim(farmingYear));
-    if (text.empty()) {
-        // The selector's year box is empty when no field is recorded at all.
-        db::TTable fields(session);
-        fields.SetTableName("parcellak");
-        fields.Open();
-        ui::MessageDlg(fields.IsEmpty() ? "Nincs rögzített tábla, a táblaösszesítő nem készíthető!"
-                                        : "Kérem, adja meg a gazdasági évet!",
-                       ui::mtWarning, ui::mbOK);
-        return;
-    }
-    if (!NumericInt->IsValidYear(text, "Gazdasági év", true))
+    db::TTable fields(session);
+    fields.SetTableName("parcellak");
+    fields.Open();
+    if (!NumericInt->IsYearChosen(text, !fields.IsEmpty(), "Gazdasági év"))
         return;
     const std::optional<int> year = YearOf(text);
     ui::OwnedForm<TAlapadatok1> form(Alapadatok1, session);

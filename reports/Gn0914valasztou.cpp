@@ -172,12 +172,8 @@ void TGN200914::Button1Click(TObject*) {
 // The sheets of one farming year print only for a year box that holds a year; before any
 // field is recorded there is none to choose, and the message says so.
 bool TGN200914::YearChosen() {
-    if (ComboBox1->Text().empty() && ComboBox1->Items().Count() == 0) {
-        ui::MessageDlg("Még nincs gazdasági év: előbb rögzítsen egy táblát!", ui::mtWarning,
-                       ui::mbOK);
-        return false;
-    }
-    return NumericInt->IsValidYear(ComboBox1->Text(), "Gazdasági év", true);
+    return NumericInt->IsYearChosen(ComboBox1->Text(), ComboBox1->Items().Count() > 0,
+                                    "Gazdasági év");
 }
 
 void TGN200914::Button11Click(TObject*) {

@@ -76,8 +76,8 @@ void TParcKiosztGraph::FormActivate(TObject*) {
 // The year enters the query as a checked whole number.
 void TParcKiosztGraph::Button1Click(TObject*) {
     const std::string year = ComboBox1->Text();
-    if (year.empty() || !NumericInt->IsValidInteger(year, "gazdasági év") ||
-        !NumericInt->IsValidYear(year, "gazdasági év"))
+    if (!NumericInt->IsValidInteger(year, "gazdasági év") ||
+        !NumericInt->IsYearChosen(year, ComboBox1->Items().Count() > 0, "gazdasági év"))
         return;
     Query1.SQL().Clear();
     for (const char* line : {"SELECT SUM(Ter) as Ster", "FROM Tablak", "WHERE Aktiv = 1"})

@@ -379,7 +379,7 @@ TEST_F(ParcelSummary, TheEarlierSelectorsButtonsOpenGn03AndGn07) {
 TEST_F(ParcelSummary, Gn06WithAYearThatIsNoNumberPrintsNothing) {
     dialogs.Expect("Hiba! A(z) 'Gazdasági év' értéke (\"2010x\") nem évszám !");
     PrintParcelSummaryUnshown(session, "2010x");
-    dialogs.Expect("Nincs rögzített tábla, a táblaösszesítő nem készíthető!");
+    dialogs.Expect("Még nincs gazdasági év: előbb rögzítsen egy táblát!");
     PrintParcelSummaryUnshown(session, "");
     EXPECT_TRUE(output.documents.empty());
 }
