@@ -361,7 +361,7 @@ TDBGrid::TDBGrid(QWidget* parent)
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current, const QModelIndex&) { currentRowChanged(current); });
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this](const QItemSelection& s, const QItemSelection& d) { selectionChanged(s, d); });
+            [this](const QItemSelection& s, const QItemSelection& d) { marksChanged(s, d); });
     connect(this, &QAbstractItemView::clicked, this,
             [this](const QModelIndex& index) { cellClicked(index); });
 }
@@ -546,7 +546,7 @@ void TDBGrid::currentRowChanged(const QModelIndex& current) {
 
 // The user marked or unmarked rows: the bookmark list follows, new marks at its end with
 // the row clicked last.
-void TDBGrid::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+void TDBGrid::marksChanged(const QItemSelection& selected, const QItemSelection& deselected) {
     db::TDataSet* ds = DataSet();
     if (syncing_ || !multiSelect_ || !ds || !ds->Active())
         return;

@@ -176,7 +176,7 @@ private:
     void showCursor();
     void applySelection();
     void currentRowChanged(const QModelIndex& current);
-    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    void marksChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void cellClicked(const QModelIndex& index);
     // Moves the data set's cursor to a view row, posting the row being left.
     void moveCursorTo(std::size_t row);
