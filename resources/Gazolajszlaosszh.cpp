@@ -220,12 +220,13 @@ void TGazolajszlaossz::DBGrid1DblClick(TObject*) {
 
 // On an empty register a modification has no row to change: it is saved as a new one.
 // Litres and amount are not zero; both are negative on an invoice that corrects another.
+// A refused entry keeps its panel open and the list's buttons out of use.
 void TGazolajszlaossz::Button5Click(TObject*) {
-    ListButtonsActive(true);
     if (!NumericInt->IsValidFor(Edit1->Text(), "Mennyiség", "Gazolajszla", "Liter") ||
         !NumericInt->IsValidFor(Edit3->Text(), "Összeg", "Gazolajszla", "Osszeg") ||
         !ui::TypedValuesValid(*GroupBox1))
         return;
+    ListButtonsActive(true);
     const sys::DateTime day = DateTimePicker1->DateTime();
     if (ModifyMode && !Table1.IsEmpty())
         Table1.Edit();

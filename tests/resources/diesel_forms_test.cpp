@@ -105,6 +105,7 @@ TEST_F(DieselRegister, NewModifiedAndDeletedEntriesChangeTheTotals) {
         f.Edit3->SetText("0");
         f.Button5->click();
         EXPECT_TRUE(f.GroupBox1->isVisible());
+        EXPECT_FALSE(f.Button7->isEnabled());
         EXPECT_EQ(RowCount("Gazolajszla"), 5);
         f.Button4->click();
         EXPECT_FALSE(f.GroupBox1->isVisible());
