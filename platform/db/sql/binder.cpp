@@ -424,19 +424,9 @@ private:
         return "a(z) " + written + " paraméter értéke" + (s ? " ('" + *s + "')" : std::string());
     }
 
+    // The kind a constant could not be read as (a field's kind that reads constants).
     static std::string kindName(FieldType t) {
-        switch (t) {
-        case FieldType::Date:
-            return "dátum";
-        case FieldType::Time:
-            return "időpont";
-        case FieldType::Timestamp:
-            return "dátum és idő";
-        case FieldType::Logical:
-            return "logikai érték";
-        default:
-            return "szám";
-        }
+        return t == FieldType::Timestamp ? "dátum és idő" : sortName(sortOfField(t));
     }
 
     Node bindAggregate(const Expr& e, bool allowAggregates) {
