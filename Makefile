@@ -64,9 +64,14 @@ release-build: deps
 	  -DFARM_BENCH=OFF $(LAUNCHER)
 	cmake --build build-release -j $(JOBS)
 
-bench: configure
-	cmake --build $(BUILD) -j $(JOBS) --target farm_bench
-	$(BUILD)/bench/farm_bench
+# The benchmarks time the optimised program, as the farmer runs it: a Release build folder
+# of their own, whatever BUILD_TYPE the tests use.
+BENCH_BUILD ?= build-bench
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DFARM_TESTS=OFF $(LAUNCHER)
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target farm_bench
+	$(BENCH_BUILD)/bench/farm_bench $(BENCH_ARGS)
 
 # Builds every fuzz target (clang's libFuzzer) and runs them all, FUZZ_JOBS at a time
 # (the machine's cores by default), each for FUZZ_SECONDS; failing inputs are left in

@@ -67,7 +67,6 @@ const QColor kInk(40, 44, 52);
 const QColor kSoil(128, 86, 48);
 const QColor kSoilLight(176, 128, 78);
 const QColor kGreen(58, 140, 60);
-const QColor kLightGreen(140, 196, 90);
 const QColor kWheat(222, 176, 60);
 const QColor kRed(200, 58, 44);
 const QColor kBlue(44, 110, 190);
