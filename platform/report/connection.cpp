@@ -124,6 +124,14 @@ bool ownedBy(const QObject* object, const QObject* owner) {
 
 } // namespace
 
+std::string Connection::CellText(std::size_t, int) {
+    throw std::logic_error(Name() + " reads its rows in order only");
+}
+
+void Connection::ReadCellsAt(std::size_t, std::vector<Cell>&, const std::vector<bool>&) {
+    throw std::logic_error(Name() + " reads its rows in order only");
+}
+
 Connection* FindConnection(QObject* owner, std::string_view name) {
     for (Connection* c : registry())
         if (ownedBy(c->Owner(), owner) && sys::equalsNoCase(c->Name(), name))
@@ -235,6 +243,24 @@ void TRvDataSetConnection::ReadCells(std::vector<Cell>& row, const std::vector<b
 
 void TRvDataSetConnection::Next() {
     dataSet_->Next();
+}
+
+std::optional<std::size_t> TRvDataSetConnection::RowCount() {
+    return static_cast<std::size_t>(dataSet_->RecordCount());
+}
+
+std::string TRvDataSetConnection::CellText(std::size_t place, int column) {
+    const db::Value value = dataSet_->rowValue(place, column);
+    return db::isNull(value) ? std::string()
+                             : db::valueAsString(value, dataSet_->Fields(column).Def());
+}
+
+void TRvDataSetConnection::ReadCellsAt(std::size_t place, std::vector<Cell>& row,
+                                       const std::vector<bool>& wanted) {
+    // The same moves as Next: the row's calculated fields and the detail data sets
+    // following this one are brought to it.
+    dataSet_->MoveBy(static_cast<int>(place) - (dataSet_->RecNo() - 1));
+    ReadCells(row, wanted);
 }
 
 void TRvDataSetConnection::EndRead() {

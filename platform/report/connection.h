@@ -18,7 +18,9 @@
 //
 // Table, query and data-set connections read their data set from its first row (First,
 // then Next until Eof). A data set that is closed when the report starts reading it is
-// opened for the report and closed again when the report ends. While the report reads
+// opened for the report and closed again when the report ends. A detail band linked to
+// its master by a field reads the link cells of every row first, and each row by its
+// place (RowCount, CellText, ReadCellsAt) when a master row prints it. While the report reads
 // it, the controls bound to the data set (a grid) are held still, and at the end the
 // cursor goes back to the row it was on, which they show again; detail data sets linked
 // to it follow every row. Column names are the field names, calculated fields
@@ -120,6 +122,18 @@ public:
     // Ends the reading (also after an error): the source goes back to its open state.
     virtual void EndRead() = 0;
 
+    // Rows read by their place (0-based, the order First and Next give them in), for a
+    // detail band that prints a few rows of many at a time: the number of rows, or none
+    // when the rows come in order only. While a reading is begun.
+    virtual std::optional<std::size_t> RowCount() { return std::nullopt; }
+    // The text of one cell of the row at that place, read without moving to the row.
+    virtual std::string CellText(std::size_t place, int column);
+    // Moves to the row at that place and reads it as ReadCells does.
+    virtual void ReadCellsAt(std::size_t place, std::vector<Cell>& row,
+                             const std::vector<bool>& wanted);
+    // What the rows come from: connections over one data set share it.
+    virtual const void* Source() const { return this; }
+
 protected:
     std::vector<ColumnInfo> columns_;
 
@@ -154,6 +168,11 @@ public:
     void ReadCells(std::vector<Cell>& row, const std::vector<bool>& wanted) override;
     void Next() override;
     void EndRead() override;
+    std::optional<std::size_t> RowCount() override;
+    std::string CellText(std::size_t place, int column) override;
+    void ReadCellsAt(std::size_t place, std::vector<Cell>& row,
+                     const std::vector<bool>& wanted) override;
+    const void* Source() const override { return dataSet_; }
 
 private:
     db::TDataSet* dataSet_;

@@ -4,8 +4,8 @@
 
 #include "platform/report/render.h"
 
-#include "platform/db/key_table.h"
 #include "platform/report/error.h"
+#include "platform/report/linked_rows.h"
 #include "platform/report/text_fit.h"
 #include "platform/sys/datetime.h"
 #include "platform/sys/numbers.h"
@@ -57,103 +57,6 @@ struct BandColumns {
     double right() const { return x.back(); }
     double edge(std::size_t column) const { return x[column]; }
 };
-
-// The rows of a linked detail connection, read once per report. The texts of every cell
-// stand one after another in one buffer, so that a row costs no allocation per cell and
-// a large connection keeps only its texts and numbers.
-class Snapshot {
-public:
-    // Keeps of each row the cells marked in `wanted`; the others read empty.
-    explicit Snapshot(const std::vector<bool>& wanted) : width_(wanted.size()) {
-        for (std::size_t i = 0; i < wanted.size(); ++i)
-            if (wanted[i])
-                kept_.push_back(i);
-    }
-
-    // Adds a row whose link key is `key`.
-    void add(const std::vector<Cell>& row, const std::string& key) {
-        const std::uint32_t next = static_cast<std::uint32_t>(groups_.size());
-        rowGroup_.push_back(groups_.try_emplace(key, next).first->second);
-        for (std::size_t i : kept_) {
-            const Cell& cell = row[i];
-            text_ += cell.text;
-            if (text_.size() > UINT32_MAX)
-                throw std::length_error("report snapshot larger than 4 GB");
-            ends_.push_back(static_cast<std::uint32_t>(text_.size()));
-            hasNumber_.push_back(cell.number.has_value());
-            numbers_.push_back(cell.number.value_or(0));
-        }
-        ++rows_;
-    }
-
-    // Row `index` into `row`, whose cells keep their room from the row before.
-    void read(std::size_t index, std::vector<Cell>& row) const {
-        row.resize(width_);
-        for (Cell& cell : row) {
-            cell.text.clear();
-            cell.number.reset();
-        }
-        const std::size_t first = index * kept_.size();
-        for (std::size_t k = 0; k < kept_.size(); ++k) {
-            const std::size_t at = first + k;
-            const std::size_t begin = at == 0 ? 0 : ends_[at - 1];
-            Cell& cell = row[kept_[k]];
-            cell.text.assign(text_, begin, ends_[at] - begin);
-            if (hasNumber_[at])
-                cell.number = numbers_[at];
-        }
-    }
-
-    std::size_t rows() const { return rows_; }
-
-    // Sorts the rows by their keys once every row is in, keeping the order they were read
-    // in within each key.
-    void index() {
-        starts_.assign(groups_.size() + 1, 0);
-        for (std::uint32_t group : rowGroup_)
-            ++starts_[group + 1];
-        for (std::size_t g = 1; g < starts_.size(); ++g)
-            starts_[g] += starts_[g - 1];
-        std::vector<std::uint32_t> next(starts_.begin(), starts_.end() - 1);
-        order_.resize(rowGroup_.size());
-        for (std::size_t r = 0; r < rowGroup_.size(); ++r)
-            order_[next[rowGroup_[r]]++] = static_cast<std::uint32_t>(r);
-        rowGroup_ = {};
-    }
-
-    // The rows with that key, in the order they were read; none when no row has it.
-    std::span<const std::uint32_t> rowsOf(const std::string& key) const {
-        const auto* found = groups_.find(key);
-        if (!found)
-            return {};
-        return {order_.data() + starts_[found->second],
-                starts_[found->second + 1] - starts_[found->second]};
-    }
-
-private:
-    // The keys in the order they were first read, the key of each row, and after index()
-    // the rows key after key (order_) with where each key's rows begin (starts_).
-    db::KeyTable<std::uint32_t> groups_;
-    std::vector<std::uint32_t> rowGroup_;
-    std::vector<std::uint32_t> order_;
-    std::vector<std::uint32_t> starts_;
-    std::size_t width_;
-    std::vector<std::size_t> kept_;
-    std::size_t rows_ = 0;
-    std::string text_;
-    std::vector<std::uint32_t> ends_;
-    std::vector<bool> hasNumber_;
-    std::vector<double> numbers_;
-};
-
-std::string keyOf(const std::vector<Cell>& row, const std::vector<int>& cells) {
-    std::string key;
-    for (int cell : cells) {
-        key += row[static_cast<std::size_t>(cell)].text;
-        key += '\x1F';
-    }
-    return key;
-}
 
 // The distance between the lines of a wrapped text.
 double LineStep(double fontSize) {
@@ -257,6 +160,10 @@ public:
     }
 
     void run() {
+        struct Readings {
+            Renderer& r;
+            ~Readings() { r.endLaterReadings(); }
+        } readings{*this};
         startPage();
         y_ = placeBlock(layout_.title, y_, true);
         for (const Band& band : layout_.bands)
@@ -401,6 +308,7 @@ private:
 
     // Starts a reading of the connection: its columns are found again.
     void beginRead(Connection& c) {
+        endLaterReadings(c);
         c.BeginRead();
         std::erase_if(pieceColumns_, [&](const auto& entry) { return entry.first.first == &c; });
     }
@@ -1115,9 +1023,9 @@ private:
             ~Pop() { r.pop_back(); }
         } pop{reading_};
         if (!band.links.empty()) {
-            Snapshot& s = snapshot(band, c);
+            LinkedRows& s = linkedRows(band, c);
             const LinkedPlan& plan = linkedPlan(band, c, run.connection);
-            const std::span<const std::uint32_t> rows = s.rowsOf(keyOf(row, plan.masterCells));
+            const std::span<const std::uint32_t> rows = s.rowsOf(LinkKey(row, plan.masterCells));
             if (rows.empty())
                 return 0;
             s.read(rows.front(), leadRow_);
@@ -1272,31 +1180,56 @@ private:
         closeTable(run);
     }
 
-    Snapshot& snapshot(const Band& band, Connection& c) {
-        auto found = snapshots_.find(&band);
-        if (found != snapshots_.end())
+    // The rows of a linked band's connection, read once per report. A connection read by
+    // its rows' places stays in its reading for the rows the masters print later, unless
+    // a band reads the same data set now.
+    LinkedRows& linkedRows(const Band& band, Connection& c) {
+        auto found = linked_.find(&band);
+        if (found != linked_.end())
             return *found->second;
         beginRead(c);
         struct End {
-            Connection& c;
-            ~End() { c.EndRead(); }
-        } end{c};
-        const std::vector<bool> wanted = usedCells(band, c);
-        auto s = std::make_unique<Snapshot>(wanted);
+            Connection* c;
+            ~End() {
+                if (c)
+                    c->EndRead();
+            }
+        } end{&c};
         std::vector<int> cells;
         for (const auto& link : band.links)
             cells.push_back(columnOf(c, link.first, band.line));
-        std::vector<Cell> row;
-        c.First();
-        while (!c.Eof()) {
-            c.ReadCells(row, wanted);
-            row.resize(c.Columns().size());
-            s->add(row, keyOf(row, cells));
-            c.Next();
-            counted();
+        auto rows =
+            std::make_unique<LinkedRows>(c, usedCells(band, c), cells, [this] { counted(); });
+        if (rows->readsLater() && sourceRead(c))
+            rows->readAll();
+        if (rows->readsLater())
+            end.c = nullptr;
+        return *linked_.emplace(&band, std::move(rows)).first->second;
+    }
+
+    // Whether another connection over the same data set is being read.
+    bool sourceRead(const Connection& c) const {
+        return std::any_of(reading_.begin(), reading_.end(), [&](const RowContext& r) {
+            return r.connection != &c && r.connection->Source() == c.Source();
+        });
+    }
+
+    // The readings linked bands keep over the connection's data set end, their rows read
+    // now: the data set is read again from its first row.
+    void endLaterReadings(const Connection& c) {
+        for (auto& entry : linked_) {
+            LinkedRows& rows = *entry.second;
+            if (rows.readsLater() && rows.connection().Source() == c.Source()) {
+                rows.readAll();
+                rows.connection().EndRead();
+            }
         }
-        s->index();
-        return *snapshots_.emplace(&band, std::move(s)).first->second;
+    }
+
+    void endLaterReadings() {
+        for (auto& entry : linked_)
+            if (entry.second->readsLater())
+                entry.second->connection().EndRead();
     }
 
     // Which cells of the connection's rows a band's run reads: its columns, groups and
@@ -1413,9 +1346,10 @@ private:
     }
 
     void runLinkedBand(const Band& band, Connection& c, const RowContext& master) {
-        Snapshot& s = snapshot(band, c);
+        LinkedRows& s = linkedRows(band, c);
         const LinkedPlan& plan = linkedPlan(band, c, *master.connection);
-        const std::span<const std::uint32_t> rows = s.rowsOf(keyOf(*master.row, plan.masterCells));
+        const std::span<const std::uint32_t> rows =
+            s.rowsOf(LinkKey(*master.row, plan.masterCells));
         if (rows.empty())
             return;
         BandRun run(band, c, plan.columns);
@@ -1454,7 +1388,7 @@ private:
     std::unordered_map<std::string, Connection*> connections_; // by the names looked up
     std::unordered_map<const Total*, std::size_t> totalColumns_;
     std::map<const Connection*, std::vector<Cell>> firstRows_;
-    std::map<const Band*, std::unique_ptr<Snapshot>> snapshots_;
+    std::map<const Band*, std::unique_ptr<LinkedRows>> linked_;
     std::map<const Band*, std::size_t> headedPage_; // the page a band's headings were last on
     int rowsRead_ = 0;
 };

@@ -353,6 +353,28 @@ band Tablak connection=RvTablak master=Tulaj indent=10 headings=no
     EXPECT_THAT(lines(document, 0), ElementsAreArray(expected));
 }
 
+// Two linked details over one table, ordered by sector, so that an owner's parcels are not
+// next to each other: the second detail's reading makes the first read all its rows at once.
+TEST_F(MasterDetail, TwoLinkedDetailsOverOneTablePrintTheRowsOfEachMasterRow) {
+    db::TTable parcelTable(session, "Table2");
+    parcelTable.SetTableName("tablak");
+    parcelTable.SetIndexFieldNames("Agazat");
+    TRvTableConnection parcels(&owner, "RvTablak", &parcelTable);
+    TRvTableConnection again(&owner, "RvTablak2", &parcelTable);
+    const report::Document& document = run(R"(farmreport 1
+band Tulaj connection=RvTulaj headings=no
+column Tulnev width=50
+band A connection=RvTablak master=Tulaj link="Tulkod=Tulkod" headings=no
+column Helysz width=20
+band B connection=RvTablak2 master=Tulaj link="Tulkod=Tulkod" headings=no
+column Agazat width=20
+)");
+    EXPECT_THAT(lines(document, 0),
+                ElementsAre("Kovács Béla", "12", "15", "búza", "zab", "Nagy Éva", "7", "9", "árpa",
+                            "búza", "Szabó Ödön"));
+    EXPECT_FALSE(parcelTable.Active());
+}
+
 TEST_F(MasterDetail, DetailOnTheConnectionItsMasterReadsIsRefused) {
     writeFile("Teszt.rav", R"(farmreport 1
 band A connection=RvTulaj
