@@ -55,11 +55,11 @@ struct KeptLayout {
     std::vector<std::size_t> offsets; // per field: its place in a kept record (npos: not kept)
     std::size_t size = 0;
 
+    // The runs lie one after the other in a kept record: each is appended in turn, the
+    // room not filled with zeros first.
     void keep(std::span<const std::uint8_t> record, std::vector<std::uint8_t>& out) const {
-        const std::size_t at = out.size();
-        out.resize(at + size);
         for (const Run& r : runs)
-            std::memcpy(out.data() + at + r.to, record.data() + r.from, r.size);
+            out.insert(out.end(), record.data() + r.from, record.data() + r.from + r.size);
     }
 };
 

@@ -194,12 +194,48 @@ struct Step {
     std::string probe; // the key being looked up
 };
 
+// A condition of a table's scan. A comparison of a whole-number, date or time field with
+// a constant of its kind compares the stored bytes: big-endian with the sign bit turned,
+// they order as the values do, and all zero is NULL (which holds nothing). Any other
+// condition is evaluated.
+struct ScanFilter {
+    const Node* node = nullptr; // evaluated when `size` is 0
+    std::size_t offset = 0;     // the field's place in the file's record
+    std::size_t size = 0;
+    BinOp op = BinOp::Eq;
+    std::uint32_t constant = 0; // its stored bytes, read big-endian
+
+    bool holdsFor(std::span<const std::uint8_t> record) const {
+        std::uint32_t v = 0;
+        for (std::size_t i = 0; i < size; ++i)
+            v = v << 8 | record[offset + i];
+        if (v == 0)
+            return false;
+        switch (op) {
+        case BinOp::Eq:
+            return v == constant;
+        case BinOp::Ne:
+            return v != constant;
+        case BinOp::Lt:
+            return v < constant;
+        case BinOp::Gt:
+            return v > constant;
+        case BinOp::Le:
+            return v <= constant;
+        default:
+            return v >= constant;
+        }
+    }
+};
+
 class Executor {
 public:
     Executor(BoundSelect& plan, const RowBatchSink* sink)
         : plan_(plan), width_(plan.tables.size()), sink_(sink) {
         chooseColumnsFromRecords();
         layOutKeptRecords();
+        for (const TableSlot& t : plan_.tables)
+            scanFilters_.push_back(scanFiltersOf(t));
         for (const TableSlot& t : plan_.tables)
             if (t.nullable)
                 nullableMask_ |= 1ull << (&t - plan_.tables.data());
@@ -369,6 +405,78 @@ private:
     }
 
     // --- scans -------------------------------------------------------------------------
+    static BinOp mirrored(BinOp op) {
+        switch (op) {
+        case BinOp::Lt:
+            return BinOp::Gt;
+        case BinOp::Gt:
+            return BinOp::Lt;
+        case BinOp::Le:
+            return BinOp::Ge;
+        case BinOp::Ge:
+            return BinOp::Le;
+        default:
+            return op;
+        }
+    }
+
+    // A condition of the table as a ScanFilter: on the stored bytes where it can be.
+    static ScanFilter scanFilterOf(const TableSlot& t, const Node& f) {
+        ScanFilter out;
+        out.node = &f;
+        const bool comparison = f.kind == Node::Kind::Binary && f.op >= BinOp::Eq &&
+                                f.op <= BinOp::Ge && f.kids.size() == 2;
+        if (!comparison)
+            return out;
+        const bool columnFirst = f.kids[0].kind == Node::Kind::Column;
+        const Node& column = f.kids[columnFirst ? 0 : 1];
+        const Node& constant = f.kids[columnFirst ? 1 : 0];
+        if (column.kind != Node::Kind::Column || constant.kind != Node::Kind::Const ||
+            isNull(constant.value))
+            return out;
+        const RecordCodec& codec = t.file->codec();
+        const FieldType type = codec.fields()[static_cast<std::size_t>(column.field)].type;
+        const bool fits =
+            (type == FieldType::Date && std::holds_alternative<Date>(constant.value)) ||
+            (type == FieldType::Time && std::holds_alternative<Time>(constant.value)) ||
+            ((type == FieldType::Short || type == FieldType::Long || type == FieldType::AutoInc) &&
+             std::holds_alternative<std::int32_t>(constant.value));
+        if (!fits)
+            return out;
+        const auto offset = static_cast<std::size_t>(codec.offset(column.field));
+        const auto size = static_cast<std::size_t>(codec.offset(column.field + 1)) - offset;
+        std::vector<std::uint8_t> raw(static_cast<std::size_t>(codec.recordSize()));
+        try {
+            codec.encode(constant.value, column.field, raw);
+        } catch (const std::exception&) {
+            return out; // out of the field's range: evaluated
+        }
+        for (std::size_t i = 0; i < size; ++i)
+            out.constant = out.constant << 8 | raw[offset + i];
+        out.offset = offset;
+        out.size = size;
+        out.op = columnFirst ? f.op : mirrored(f.op);
+        return out;
+    }
+
+    static std::vector<ScanFilter> scanFiltersOf(const TableSlot& t) {
+        std::vector<ScanFilter> out;
+        for (const Node& f : t.filters)
+            out.push_back(scanFilterOf(t, f));
+        // The comparisons on bytes first: they are the cheap ones.
+        std::stable_partition(out.begin(), out.end(),
+                              [](const ScanFilter& f) { return f.size != 0; });
+        return out;
+    }
+
+    // Whether a record of the slot's file passes the table's conditions (`ctx` scans it).
+    bool passes(int slot, const EvalContext& ctx) const {
+        for (const ScanFilter& f : scanFilters_[static_cast<std::size_t>(slot)])
+            if (f.size ? !f.holdsFor(ctx.scanRecord) : !holds(*f.node, ctx))
+                return false;
+        return true;
+    }
+
     // The records of a table that pass its conditions, copied into its slot.
     void scan(TableSlot& t, int slot) {
         EvalContext ctx = context(nullptr);
@@ -376,9 +484,8 @@ private:
         reserveKept(t);
         t.file->scan([&](RecordPos, std::span<const std::uint8_t> raw) {
             ctx.scanRecord = raw;
-            for (const Node& f : t.filters)
-                if (!holds(f, ctx))
-                    return true;
+            if (!passes(slot, ctx))
+                return true;
             t.kept.keep(raw, t.raw);
             keepRead(slot, raw);
             ++t.count;
@@ -630,13 +737,15 @@ private:
         ctx.scanSlot = s.slot;
         ctx.scanRecord = raw;
         const bool keyed = !s.rightKeys.empty();
-        // A record with a blank key matches nothing.
+        // A record with a blank key matches nothing. Without keys to match, the table's
+        // conditions come first: a record they refuse needs no key.
+        if (!wanted && !passes(s.slot, ctx))
+            return;
         if (keyed &&
             (!joinKey(s.rightKeys, ctx, offerKey_) || (wanted && !wanted->contains(offerKey_))))
             return;
-        for (const Node& f : t.filters)
-            if (!holds(f, ctx))
-                return;
+        if (wanted && !passes(s.slot, ctx))
+            return;
         const auto j = static_cast<std::uint32_t>(t.count);
         t.kept.keep(raw, t.raw);
         keepRead(s.slot, raw);
@@ -879,9 +988,8 @@ private:
         t.file->scan([&](RecordPos, std::span<const std::uint8_t> raw) {
             driverOrdinal_ = next++;
             ctx.scanRecord = raw;
-            for (const Node& f : t.filters)
-                if (!holds(f, ctx))
-                    return true;
+            if (!passes(driver.slot, ctx))
+                return true;
             if (allHold(driver.after, ctx))
                 advance(steps, 1, row, ctx);
             return true;
@@ -1592,6 +1700,7 @@ private:
     std::uint32_t driverOrdinal_ = 0; // the driver's record being joined, in file order
     std::vector<int> tieSlots_;       // see driveByLargest; empty: the rows come in order
     std::vector<std::uint32_t> ties_; // per output row, its records' places (tieBreak)
+    std::vector<std::vector<ScanFilter>> scanFilters_; // per slot, its table's conditions
     std::vector<KeyPart> groupKeys_;
     std::vector<KeyPart> aggKeys_; // per aggregate: its argument's key part
     std::vector<SortSpec> specs_;  // of the output rows' order

@@ -204,6 +204,29 @@ TEST_F(SqlTest, ComparisonsLogicAndParentheses) {
     EXPECT_EQ(codes("Agazat IS NULL"), Strings{"P5"});
 }
 
+// Whole numbers and dates compared with constants on either side: negative values, NULL
+// (which matches no comparison) and a constant out of the field's range.
+TEST_F(SqlTest, ComparisonsOfWholeNumbersAndDatesWithConstants) {
+    auto t =
+        session.create("szamok", {{field("Kod", FieldType::Alpha, 4),
+                                   field("Kis", FieldType::Short), field("Nap", FieldType::Date)},
+                                  0});
+    for (Record r :
+         {Record{text("a"), -5, day(1999, 12, 31)}, Record{text("b"), 0, day(2005, 1, 1)},
+          Record{text("c"), 7, Null{}}, Record{text("d"), Null{}, day(2006, 6, 1)}})
+        t->insert(r);
+    const auto codes = [&](const std::string& where, const std::map<std::string, Value>& p = {}) {
+        return column(run("SELECT Kod FROM szamok WHERE " + where, p), 0);
+    };
+    EXPECT_EQ(codes("Kis < 0"), Strings{"a"});
+    EXPECT_EQ(codes("0 <= Kis"), (Strings{"b", "c"}));
+    EXPECT_EQ(codes("Kis <> -5"), (Strings{"b", "c"}));
+    EXPECT_EQ(codes("Kis < 100000"), (Strings{"a", "b", "c"}));
+    EXPECT_EQ(codes("-100000 > Kis"), Strings{});
+    EXPECT_EQ(codes("Nap >= :d", {{"d", day(2005, 1, 1)}}), (Strings{"b", "d"}));
+    EXPECT_EQ(codes(":d > Nap AND Kis = -5", {{"d", day(2005, 1, 1)}}), Strings{"a"});
+}
+
 TEST_F(SqlTest, ArithmeticInExpressions) {
     const ResultSet r =
         run("SELECT Parckod, Ter / 10000 ha, (Ter + 1000) * 2 - 1 x FROM parcellak WHERE Ter * 2 "
