@@ -6,16 +6,23 @@ namespace report {
 
 namespace {
 
-constexpr char kKeyEnd = '\x1F'; // after each link cell's text
+// The texts of the link cells, each followed by a separator, into `key`.
+template <class TextOf>
+void makeKey(std::string& key, const std::vector<int>& cells, TextOf textOf) {
+    key.clear();
+    for (int cell : cells) {
+        key += textOf(cell);
+        key += '\x1F';
+    }
+}
 
 } // namespace
 
 std::string LinkKey(const std::vector<Cell>& row, const std::vector<int>& cells) {
     std::string key;
-    for (int cell : cells) {
-        key += row[static_cast<std::size_t>(cell)].text;
-        key += kKeyEnd;
-    }
+    makeKey(key, cells, [&](int cell) -> const std::string& {
+        return row[static_cast<std::size_t>(cell)].text;
+    });
     return key;
 }
 
@@ -39,11 +46,7 @@ LinkedRows::LinkedRows(Connection& c, std::vector<bool> wanted, const std::vecto
             throw std::length_error("report detail of more than 4 thousand million rows");
         std::string key;
         for (std::size_t place = 0; place < *rows; ++place) {
-            key.clear();
-            for (int cell : linkCells) {
-                key += c.CellText(place, cell);
-                key += kKeyEnd;
-            }
+            makeKey(key, linkCells, [&](int cell) { return c.CellText(place, cell); });
             add(key);
         }
     } else {

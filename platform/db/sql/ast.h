@@ -17,6 +17,29 @@ enum class ExprKind { Column, Literal, Param, Negate, Not, IsNull, Binary, Aggre
 enum class BinOp { Add, Sub, Mul, Div, Eq, Ne, Lt, Gt, Le, Ge, And, Or };
 enum class AggFunc { Count, Sum, Avg, Min, Max };
 
+inline bool isComparison(BinOp op) {
+    return op == BinOp::Eq || op == BinOp::Ne || op == BinOp::Lt || op == BinOp::Gt ||
+           op == BinOp::Le || op == BinOp::Ge;
+}
+
+// Whether a comparison holds for two values that order as `order` says (<0, 0, >0).
+inline bool comparisonHolds(BinOp op, int order) {
+    switch (op) {
+    case BinOp::Eq:
+        return order == 0;
+    case BinOp::Ne:
+        return order != 0;
+    case BinOp::Lt:
+        return order < 0;
+    case BinOp::Gt:
+        return order > 0;
+    case BinOp::Le:
+        return order <= 0;
+    default:
+        return order >= 0;
+    }
+}
+
 struct Expr {
     ExprKind kind = ExprKind::Literal;
     std::size_t begin = 0; // place in the text

@@ -387,11 +387,6 @@ private:
         }
     }
 
-    static bool isComparison(BinOp op) {
-        return op == BinOp::Eq || op == BinOp::Ne || op == BinOp::Lt || op == BinOp::Gt ||
-               op == BinOp::Le || op == BinOp::Ge;
-    }
-
     // A literal or parameter compared with a field is read once as the field's kind (a
     // text as a date, a time, a number); one that cannot be read so is an error naming
     // both, not a comparison that never holds.

@@ -49,7 +49,7 @@ inline constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
 // whole.
 struct KeptLayout {
     struct Run {
-        std::size_t from = 0, to = 0, size = 0; // the record's bytes -> the kept record's
+        std::size_t from = 0, size = 0; // the record's bytes, kept one run after the other
     };
     std::vector<Run> runs;
     std::vector<std::size_t> offsets; // per field: its place in a kept record (npos: not kept)

@@ -61,20 +61,7 @@ Value comparison(BinOp op, const Value& a, const Value& b) {
     const auto c = compareValues(a, b);
     if (!c)
         return Null{};
-    switch (op) {
-    case BinOp::Eq:
-        return *c == 0;
-    case BinOp::Ne:
-        return *c != 0;
-    case BinOp::Lt:
-        return *c < 0;
-    case BinOp::Gt:
-        return *c > 0;
-    case BinOp::Le:
-        return *c <= 0;
-    default:
-        return *c >= 0;
-    }
+    return comparisonHolds(op, *c);
 }
 
 Value logical(const Node& n, const EvalContext& ctx) {

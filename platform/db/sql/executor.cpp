@@ -209,22 +209,7 @@ struct ScanFilter {
         std::uint32_t v = 0;
         for (std::size_t i = 0; i < size; ++i)
             v = v << 8 | record[offset + i];
-        if (v == 0)
-            return false;
-        switch (op) {
-        case BinOp::Eq:
-            return v == constant;
-        case BinOp::Ne:
-            return v != constant;
-        case BinOp::Lt:
-            return v < constant;
-        case BinOp::Gt:
-            return v > constant;
-        case BinOp::Le:
-            return v <= constant;
-        default:
-            return v >= constant;
-        }
+        return v != 0 && comparisonHolds(op, v < constant ? -1 : v > constant ? 1 : 0);
     }
 };
 
@@ -424,9 +409,7 @@ private:
     static ScanFilter scanFilterOf(const TableSlot& t, const Node& f) {
         ScanFilter out;
         out.node = &f;
-        const bool comparison = f.kind == Node::Kind::Binary && f.op >= BinOp::Eq &&
-                                f.op <= BinOp::Ge && f.kids.size() == 2;
-        if (!comparison)
+        if (f.kind != Node::Kind::Binary || !isComparison(f.op))
             return out;
         const bool columnFirst = f.kids[0].kind == Node::Kind::Column;
         const Node& column = f.kids[columnFirst ? 0 : 1];
@@ -553,7 +536,7 @@ private:
             if (!k.runs.empty() && k.runs.back().from + k.runs.back().size == from)
                 k.runs.back().size += size;
             else
-                k.runs.push_back({from, k.size, size});
+                k.runs.push_back({from, size});
             k.offsets[f] = k.size;
             k.size += size;
         }
